@@ -1,0 +1,1 @@
+target_sources(zelvarion-cli PRIVATE IptcCommands.cpp Commands.h)

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/SqliteEngine.h"
+
+#include <QString>
+
+namespace zelvarion {
+
+class Feedback;
+
+// The catalogue in use and the one connection of the command in progress. Every command opens
+// it, runs its statements and closes it again; nothing stays open between commands.
+class CatalogueDb
+{
+public:
+    CatalogueDb() = default;
+    ~CatalogueDb();
+    CatalogueDb(const CatalogueDb &) = delete;
+    CatalogueDb &operator=(const CatalogueDb &) = delete;
+
+    QString path; // empty when no catalogue is chosen
+
+    // Opens path; false with errorText set on failure.
+    bool open();
+    // Runs one statement on the open connection; 0 on success.
+    int execute(const QString &statement);
+    void close();
+    bool isOpen() const { return m_connection != nullptr; }
+
+    // Results of the last statement.
+    int rowCount() const { return m_result.rowCount(); }
+    int columnCount() const { return m_result.columnCount(); }
+    QString cell(int column, int row) const { return m_result.cell(column, row); }
+    const ResultTable &result() const { return m_result; }
+    const QString &errorText() const { return m_errorText; }
+    const QString &statement() const { return m_statement; }
+
+    // Report(what): what, a line break, the engine's text.
+    void report(Feedback &feedback, const QString &what) const;
+    // "Cannot open '" + path + "'" then the engine's text.
+    void reportOpenFailure(Feedback &feedback) const;
+
+    // Open with the open-failure report on failure.
+    bool openOrReport(Feedback &feedback);
+    // Runs a statement and reports what on failure; true on success.
+    bool executeOrReport(Feedback &feedback, const QString &statement, const QString &what);
+
+    static QString engineVersion();
+
+private:
+    sqliteEngine::Connection *m_connection = nullptr;
+    ResultTable m_result;
+    QString m_errorText;
+    QString m_statement;
+};
+
+// Text between apostrophes, every apostrophe inside doubled: O'Brien -> 'O''Brien'.
+QString sqlText(const QString &text);
+
+} // namespace zelvarion

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace zelvarion {
+
+class CatalogueDb;
+class Feedback;
+
+// What schema creation hands back to its caller: the translations are loaded on the still open
+// connection, and the path is remembered as "LastDB" once the catalogue is closed.
+struct SchemaHooks
+{
+    std::function<void(CatalogueDb &)> loadTranslations;
+    std::function<void(const QString &path)> rememberCatalogue;
+};
+
+// Creates the five tables and six indexes in the catalogue at db.path. A failed "create" is
+// reported and never stops the run (only the indexes of that table are skipped). Returns false
+// when the open failed; nothing else happens then.
+bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHooks &hooks);
+
+// The statements, in order, for tests and tools.
+extern const char *const kCreateFoldersTable;
+extern const char *const kCreateImagesTable;
+extern const char *const kCreateTemplatesTable;
+extern const char *const kCreateSelectionsTable;
+extern const char *const kCreateTranslationsTable;
+
+// Stored defaults run at start-up on the open connection: each runs only if the one before
+// succeeded; a failure is reported and ends the sequence. True when all three succeeded.
+bool runStartupTuning(CatalogueDb &db, Feedback &feedback);
+
+// Per-search settings: each runs whatever the one before did; failures are reported.
+void runSearchTuning(CatalogueDb &db, Feedback &feedback);
+
+// "select * from Folders;" and the sum of the Files column (leading-number parse); nothing when
+// the statement failed (reported as "Cannot get Folders").
+std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedback);
+
+// "begin transaction NAME;" / "end transaction NAME;" with the reports
+// "Cannot begin transaction NAME 'path'" and "Cannot end transaction NAME 'path'".
+bool beginTransaction(CatalogueDb &db, Feedback &feedback, const QString &name);
+bool endTransaction(CatalogueDb &db, Feedback &feedback, const QString &name);
+
+} // namespace zelvarion

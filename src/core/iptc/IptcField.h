@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+namespace zelvarion {
+
+enum class ValueForm { Text, JoinedText, List, Date, Time, Urgency, Cycle, Customized };
+
+// One entry of the fixed catalogue of the 34 record-2 fields and the catch-all Customized.
+struct IptcField
+{
+    int index;          // 0..34: position in a field set, column order, dialog control index
+    const char *column; // column name in the catalogue tables
+    int dataset;        // record-2 dataset number; -1 for Customized
+    const char *label;  // English default label
+    int dialogLimit;    // characters the edit dialog accepts (0: no limit); per entry for lists
+    int writeLimit;     // characters written to a file; per entry for lists
+    ValueForm form;
+};
+
+constexpr int kIptcFieldCount = 35;
+constexpr int kCustomizedIndex = 34;
+constexpr int kKeywordsIndex = 6;
+constexpr int kSupplementalCategoryIndex = 4;
+constexpr int kCustomizedSlotCount = 16;
+
+// Ordered by dataset number except Contact (2:118), which stands before Source and Copyright.
+inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
+    {0, "ObjectName", 5, "Object Name", 64, 255, ValueForm::Text},
+    {1, "EditStatus", 7, "Edit status", 64, 255, ValueForm::Text},
+    {2, "Urgency", 10, "Urgency", 1, 255, ValueForm::Urgency},
+    {3, "Category", 15, "Category", 3, 255, ValueForm::Text},
+    {4, "SupplementalCategory", 20, "Supplemental category", 32, 255, ValueForm::List},
+    {5, "FixtureIdentifier", 22, "Fixture identifier", 32, 255, ValueForm::Text},
+    {6, "Keywords", 25, "Keywords", 64, 255, ValueForm::List},
+    {7, "ReleaseDate", 30, "Release date", 10, 255, ValueForm::Date},
+    {8, "ReleaseTime", 35, "Release time", 11, 255, ValueForm::Time},
+    {9, "SpecialInstructions", 40, "Special instructions", 256, 255, ValueForm::Text},
+    {10, "ReferenceService", 45, "Reference service", 10, 255, ValueForm::JoinedText},
+    {11, "ReferenceDate", 47, "Reference date", 10, 255, ValueForm::JoinedText},
+    {12, "ReferenceNumber", 50, "Reference number", 10, 255, ValueForm::JoinedText},
+    {13, "CreatedDate", 55, "Date created", 10, 255, ValueForm::Date},
+    {14, "CreatedTime", 60, "Time created", 11, 255, ValueForm::Time},
+    {15, "OriginatingProgram", 65, "Originating Program", 32, 255, ValueForm::Text},
+    {16, "ProgramVersion", 70, "Program version", 10, 255, ValueForm::Text},
+    {17, "ObjectCycle", 75, "Object cycle", 1, 255, ValueForm::Cycle},
+    {18, "Byline", 80, "Byline", 32, 255, ValueForm::JoinedText},
+    {19, "BylineTitle", 85, "Byline Title", 32, 255, ValueForm::JoinedText},
+    {20, "City", 90, "City", 32, 255, ValueForm::Text},
+    {21, "ProvinceState", 95, "Province/State", 32, 255, ValueForm::Text},
+    {22, "CountryCode", 100, "Country code", 3, 255, ValueForm::Text},
+    {23, "Country", 101, "Country", 64, 255, ValueForm::Text},
+    {24, "OriginalTransmissionReference", 103, "Original Transmission Ref.", 32, 255, ValueForm::Text},
+    {25, "Headline", 105, "Headline", 256, 255, ValueForm::Text},
+    {26, "Credit", 110, "Credit", 32, 255, ValueForm::Text},
+    {27, "Contact", 118, "Contact", 128, 255, ValueForm::Text},
+    {28, "Source", 115, "Source", 32, 255, ValueForm::Text},
+    {29, "Copyright", 116, "Copyright", 128, 255, ValueForm::Text},
+    {30, "Caption", 120, "Caption", 2000, 2000, ValueForm::Text},
+    {31, "LocalCaption", 121, "Local Caption", 2000, 512, ValueForm::Text},
+    {32, "CaptionWriter", 122, "Caption Writer", 32, 255, ValueForm::JoinedText},
+    {33, "ImageType", 130, "Image type", 2, 255, ValueForm::Text},
+    {34, "Customized", -1, "Others", 0, 255, ValueForm::Customized},
+}};
+
+inline const IptcField &iptcField(int index) { return kIptcFields.at(std::size_t(index)); }
+
+// The 35 column names in index order.
+QStringList iptcColumnNames();
+
+// What a record-2 dataset number means to the reader.
+struct DatasetLookup
+{
+    enum class Kind { Field, Ignored, Customized } kind;
+    int index; // catalogue index for Field, else -1
+};
+DatasetLookup lookupDataset(int number);
+
+// True for the fields whose repeated datasets are joined with "; " (lists and joined texts).
+bool isJoinedField(int index);
+
+struct CustomizedDataset
+{
+    std::int16_t number = -1; // -1: empty slot
+    QString value;
+};
+
+// The values of one image or template: 35 texts (empty = absent) and 16 customized slots.
+struct IptcFieldSet
+{
+    std::array<QString, kIptcFieldCount> values;
+    std::array<CustomizedDataset, kCustomizedSlotCount> slots;
+
+    void clear();
+    bool operator==(const IptcFieldSet &other) const;
+};
+
+// Appends one more occurrence: the first gives the trimmed text, later ones "; " + trimmed text.
+QString joinOccurrence(const QString &joined, const QString &occurrence);
+
+// Splits a list value at every ";", trims each entry and drops the empty ones.
+QStringList splitList(const QString &value);
+
+// label + " " + number + ": " + text (no line end).
+QString customizedLine(const QString &label, int number, const QString &text);
+
+} // namespace zelvarion

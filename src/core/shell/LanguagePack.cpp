@@ -1,0 +1,1 @@
+#include "core/shell/LanguagePack.h"

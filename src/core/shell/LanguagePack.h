@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace zelvarion {
+
+// Interface texts keyed 1 to 250 and message texts keyed 1 to 50, read from a ".lng" file of the
+// language folder. Loading never clears: a key the new pack does not set keeps its old text.
+class LanguagePack
+{
+public:
+    static constexpr int kInterfaceKeys = 250;
+    static constexpr int kMessageKeys = 50;
+
+    // Interface text K (1..250); empty for a key out of range.
+    QString text(int key) const;
+    // Message text K (1..50); empty for a key out of range.
+    QString message(int key) const;
+
+    void setText(int key, const QString &value);
+    void setMessage(int key, const QString &value);
+
+    // Interface 1 "&File", interface 2 "&Exit", message 1 "User-defined".
+    void setBuiltInDefaults();
+
+    // Applies the "[Interface]" and "[Messages]" entries of a pack's text.
+    void parse(const QString &content);
+
+    // The path of the file last asked for (language folder + name + ".lng").
+    const QString &filePath() const { return m_filePath; }
+
+    // Built-in defaults, then the pack file when it exists. False when no file was read.
+    bool load(const QString &languageFolder, const QString &language);
+
+private:
+    std::array<QString, kInterfaceKeys + 1> m_interface;
+    std::array<QString, kMessageKeys + 1> m_messages;
+    QString m_filePath;
+};
+
+// Names of the extra packs for the Language menu: "*.lng" files of the folder in listing order,
+// without "English.lng" (any case), at most ten, each without its last four characters.
+QStringList listExtraLanguages(const QString &languageFolder);
+
+// Turns every two-character sequence backslash-n into a line break.
+QString withLineBreaks(const QString &text);
+
+} // namespace zelvarion

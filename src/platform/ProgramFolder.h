@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The program folder holds the configuration file, the default catalogue, the language packs and
+// the stylesheets. It is the executable's folder when that folder is writable (portable use,
+// builds, tests); otherwise a per-user data folder, seeded on first use with the files that ship
+// beside the executable.
+namespace zelvarion::programFolder {
+
+// Absolute path without a trailing "/".
+QString path();
+
+// Used by the command-line --program-folder option and by tests; an empty text clears it.
+void setOverride(const QString &folder);
+
+QString configFilePath();       // path() + "/Zelvarion.ini"
+QString languageFolder();       // path() + "/Zelvarion-Language/"
+QString translationsFilePath(); // languageFolder() + "Translations.txt"
+QString defaultCataloguePath(); // path() + "/Images.db"
+QString helpFilePath();         // the user guide that ships with the program
+
+// Copies the shipped data files that are missing in target from source; existing files are
+// kept, since the user may have changed them.
+void seedFrom(const QString &sourceFolder, const QString &targetFolder);
+
+} // namespace zelvarion::programFolder

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace zelvarion {
+
+// The result of one statement as a table of text cells: row 0 holds the column names, rows 1 to
+// rowCount the data; a NULL cell is empty text.
+class ResultTable
+{
+public:
+    int rowCount() const { return m_rows; }
+    int columnCount() const { return m_columns; }
+    // Column 0..columnCount-1, row 0..rowCount; empty text outside the table.
+    QString cell(int column, int row) const;
+
+    void clear();
+    void setColumns(std::vector<QString> names);
+    void appendRow(std::vector<QString> cells);
+
+private:
+    int m_rows = 0;
+    int m_columns = 0;
+    std::vector<QString> m_cells; // row-major, (rows + 1) * columns
+};
+
+// The four operations over the sqlite3 C API.
+namespace sqliteEngine {
+
+struct Connection; // opaque
+
+// Opens, and creates when missing, the database file. Nothing and the engine's text on failure.
+Connection *open(const QString &path, QString &errorText);
+
+// Runs one statement; 0 on success, the engine's code otherwise, with its text.
+int execute(Connection *connection, const QString &statement, ResultTable &result, QString &errorText);
+
+// Never reports an error.
+void close(Connection *connection);
+
+// The engine's version text, for the About box.
+QString version();
+
+} // namespace sqliteEngine
+} // namespace zelvarion

@@ -1,0 +1,1 @@
+#include "platform/gui/ShellServices.h"
