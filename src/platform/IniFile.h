@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace zelvarion {
 
@@ -20,11 +22,17 @@ public:
     std::optional<QString> read(const QString &section, const QString &key) const;
 
     // Creates the file, the section and the key as needed; replaces an existing value.
-    // A failed write is not reported (the caller's in-memory value stays in force).
+    // A failed write is not reported (the caller's in-memory value stays in force). Line breaks
+    // inside the value are written as spaces, since they would split the value's line.
     void write(const QString &section, const QString &key, const QString &value) const;
 
     // Removes the section with all its keys.
     void deleteSection(const QString &section) const;
+
+    // Deletes the section and writes it again with exactly these keys, in one write: how lists
+    // kept in numbered keys are saved. No entries leaves the section deleted.
+    void replaceSection(const QString &section,
+                        const QList<std::pair<QString, QString>> &entries) const;
 
 private:
     QString m_path;

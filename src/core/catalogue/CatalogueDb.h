@@ -57,4 +57,8 @@ private:
 // Text between apostrophes, every apostrophe inside doubled: O'Brien -> 'O''Brien'.
 QString sqlText(const QString &text);
 
+// The "order by" terms that sort a column of numbers stored as text numerically: numbers first
+// in numeric order, other values ("?", empty) after them. For Files, FileSize, Width, Height.
+QString numericOrderTerm(const QString &column, bool descending = false);
+
 } // namespace zelvarion

@@ -1,1 +1,147 @@
 #include "core/catalogue/CatalogueSchema.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/shell/AppSettings.h"
+#include "core/shell/Feedback.h"
+
+#include <cmath>
+#include <vector>
+
+namespace zelvarion {
+
+const char *const kCreateFoldersTable = "create table Folders(Folder,Files,LastScan);";
+const char *const kCreateImagesTable =
+    "create table Images(Folder,File,ObjectName,EditStatus,Urgency,Category,SupplementalCategory,"
+    "FixtureIdentifier,Keywords,ReleaseDate,ReleaseTime,SpecialInstructions,ReferenceService,"
+    "ReferenceDate,ReferenceNumber,CreatedDate,CreatedTime,OriginatingProgram,ProgramVersion,"
+    "ObjectCycle,Byline,BylineTitle,City,ProvinceState,CountryCode,Country,"
+    "OriginalTransmissionReference,Headline,Credit,Contact,Source,Copyright,Caption,LocalCaption,"
+    "CaptionWriter,ImageType,Customized,FileCreationDate,FileCreationTime,FileLastWriteDate,"
+    "FileLastWriteTime,FileSize,LastRevisionDate,LastRevisionTime,SupportIPTC,Width,Height,"
+    "CheckMark);";
+const char *const kCreateTemplatesTable =
+    "create table Templates(Name,Status,ObjectName,EditStatus,Urgency,Category,"
+    "SupplementalCategory,FixtureIdentifier,Keywords,ReleaseDate,ReleaseTime,SpecialInstructions,"
+    "ReferenceService,ReferenceDate,ReferenceNumber,CreatedDate,CreatedTime,OriginatingProgram,"
+    "ProgramVersion,ObjectCycle,Byline,BylineTitle,City,ProvinceState,CountryCode,Country,"
+    "OriginalTransmissionReference,Headline,Credit,Contact,Source,Copyright,Caption,LocalCaption,"
+    "CaptionWriter,ImageType,Customized1,Customized2,Customized3,Customized4,Customized5,"
+    "Customized6,Customized7,Customized8,Customized9,Customized10,Customized11,Customized12,"
+    "Customized13,Customized14,Customized15,Customized16,LastRevisionDate);";
+const char *const kCreateSelectionsTable = "create table Selections(Name,Folder,File,CheckMark);";
+const char *const kCreateTranslationsTable = "create table Translations(word1,word2);";
+
+namespace {
+
+struct IndexStatement
+{
+    const char *name;
+    const char *sql;
+};
+
+struct TableStatement
+{
+    const char *name;
+    const char *sql;
+    std::vector<IndexStatement> indexes; // skipped when the table cannot be created
+};
+
+const std::vector<TableStatement> &schemaStatements()
+{
+    static const std::vector<TableStatement> statements = {
+        {"Folders", kCreateFoldersTable, {}},
+        {"Images",
+         kCreateImagesTable,
+         {{"IndexImagesPath", "create index IndexImagesPath on Images(Folder ASC,File ASC);"},
+          {"IndexImagesAllIPTC",
+           "create index IndexImagesAllIPTC on Images(ObjectName,EditStatus,Urgency,Category,"
+           "SupplementalCategory,FixtureIdentifier,Keywords,ReleaseDate,ReleaseTime,"
+           "SpecialInstructions,ReferenceService,ReferenceDate,ReferenceNumber,CreatedDate,"
+           "CreatedTime,OriginatingProgram,ProgramVersion,ObjectCycle,Byline,BylineTitle,City,"
+           "ProvinceState,CountryCode,Country,OriginalTransmissionReference,Headline,Credit,"
+           "Contact,Source,Copyright,Caption,LocalCaption,CaptionWriter,ImageType,Customized);"},
+          {"IndexCheckMark", "create index IndexCheckMark on Images(CheckMark ASC);"}}},
+        {"Templates",
+         kCreateTemplatesTable,
+         {{"IndexTemplates", "create index IndexTemplates on Templates(Name ASC);"}}},
+        {"Selections",
+         kCreateSelectionsTable,
+         {{"SelectionsIndex", "create index SelectionsIndex on Selections(Name ASC);"}}},
+        {"Translations",
+         kCreateTranslationsTable,
+         {{"TranslationsIndex",
+           "create index TranslationsIndex on Translations(word1 ASC,word2 ASC);"}}},
+    };
+    return statements;
+}
+
+} // namespace
+
+bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHooks &hooks)
+{
+    if (!db.openOrReport(feedback))
+        return false;
+    // A table that already exists fails its "create"; that is reported and only its indexes
+    // are skipped, so the routine also runs over an existing catalogue.
+    for (const TableStatement &table : schemaStatements()) {
+        if (!db.executeOrReport(feedback, QLatin1String(table.sql),
+                                QStringLiteral("Cannot create table ") + QLatin1String(table.name)))
+            continue;
+        for (const IndexStatement &index : table.indexes)
+            db.executeOrReport(feedback, QLatin1String(index.sql),
+                               QStringLiteral("Cannot create index ") + QLatin1String(index.name));
+    }
+    if (hooks.loadTranslations)
+        hooks.loadTranslations(db);
+    db.close();
+    if (hooks.rememberCatalogue)
+        hooks.rememberCatalogue(db.path);
+    return true;
+}
+
+bool runStartupTuning(CatalogueDb &db, Feedback &feedback)
+{
+    return db.executeOrReport(feedback, QStringLiteral("PRAGMA default_temp_store = MEMORY;"),
+                              QStringLiteral("Cannot set default_temp_store = MEMORY"))
+        && db.executeOrReport(feedback, QStringLiteral("PRAGMA default_cache_size = 100000;"),
+                              QStringLiteral("Cannot set default_cache_size = 100000"))
+        && db.executeOrReport(feedback, QStringLiteral("PRAGMA default_synchronous = OFF;"),
+                              QStringLiteral("Cannot set default_synchronous = OFF"));
+}
+
+void runSearchTuning(CatalogueDb &db, Feedback &feedback)
+{
+    db.executeOrReport(feedback, QStringLiteral("PRAGMA temp_store = MEMORY;"),
+                       QStringLiteral("Cannot set temp_store = MEMORY"));
+    db.executeOrReport(feedback, QStringLiteral("PRAGMA cache_size = 100000;"),
+                       QStringLiteral("Cannot cache_size = 100000"));
+    db.executeOrReport(feedback, QStringLiteral("PRAGMA synchronous = OFF;"),
+                       QStringLiteral("Cannot set synchronous = OFF"));
+}
+
+std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedback)
+{
+    if (!db.executeOrReport(feedback, QStringLiteral("select * from Folders;"),
+                            QStringLiteral("Cannot get Folders")))
+        return std::nullopt;
+    double total = 0;
+    for (int row = 1; row <= db.rowCount(); ++row)
+        total += settingValue::leadingNumber(db.cell(1, row));
+    return std::llround(total);
+}
+
+bool beginTransaction(CatalogueDb &db, Feedback &feedback, const QString &name)
+{
+    return db.executeOrReport(feedback, QStringLiteral("begin transaction ") + name + u';',
+                              QStringLiteral("Cannot begin transaction ") + name + QStringLiteral(" '")
+                                  + db.path + u'\'');
+}
+
+bool endTransaction(CatalogueDb &db, Feedback &feedback, const QString &name)
+{
+    return db.executeOrReport(feedback, QStringLiteral("end transaction ") + name + u';',
+                              QStringLiteral("Cannot end transaction ") + name + QStringLiteral(" '")
+                                  + db.path + u'\'');
+}
+
+} // namespace zelvarion

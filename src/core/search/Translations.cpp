@@ -1,1 +1,96 @@
 #include "core/search/Translations.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
+#include "core/shell/Feedback.h"
+#include "platform/TextFile.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace zelvarion {
+namespace {
+
+const QString kTransaction = QStringLiteral("LOADTRANSLATIONS");
+
+// Only spaces are stripped, as the file's rules say; a tab stays part of the text.
+QString stripSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin).toString();
+}
+
+// The file's lines; a line ends at a carriage return, a carriage return and line feed, or a
+// lone line feed (files edited on systems that end lines that way).
+QStringList fileLines(const QString &text)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    return text.split(lineEnd);
+}
+
+struct Pair
+{
+    QString word1;
+    QString word2; // the text after the first "/", which may hold more "/"
+};
+
+Pair splitAtFirstSlash(const QString &line)
+{
+    const qsizetype slash = line.indexOf(u'/');
+    return {stripSpaces(QStringView(line).left(slash)), stripSpaces(QStringView(line).sliced(slash + 1))};
+}
+
+// Stores the pairs line by line; false when an insert failed (already reported).
+bool storePairs(CatalogueDb &db, Feedback &feedback, const QString &text, TranslationsState &state)
+{
+    for (const QString &rawLine : fileLines(text)) {
+        const QString line = stripSpaces(rawLine);
+        if (line.isEmpty() || line.startsWith(u'*') || !line.contains(u'/'))
+            continue;
+        const Pair pair = splitAtFirstSlash(line);
+        if (++state.lineCount == 1) {
+            state.language1 = pair.word1;
+            state.language2 = pair.word2;
+            continue;
+        }
+        const QString insert = QStringLiteral("insert into Translations values(") + sqlText(pair.word1)
+            + u',' + sqlText(pair.word2) + QStringLiteral(");");
+        if (!db.executeOrReport(feedback, insert, QStringLiteral("Cannot add data to Translations")))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TranslationsState loadTranslations(CatalogueDb &db, Feedback &feedback, const QString &translationsPath)
+{
+    TranslationsState state;
+    if (!db.executeOrReport(feedback, QStringLiteral("delete from Translations;"),
+                            QStringLiteral("Cannot delete from Translations")))
+        return state;
+    state.tableCleared = true;
+    if (!QFileInfo(translationsPath).isFile())
+        return state;
+    state.fileExists = true;
+
+    // A failed begin is reported and the pairs are then stored one statement at a time.
+    beginTransaction(db, feedback, kTransaction);
+    const std::optional<QString> text = readTextFile(translationsPath);
+    if (!text || !storePairs(db, feedback, *text, state)) {
+        // An unreadable file loads nothing, like a pair that cannot be stored: the translation
+        // stays off for the run.
+        db.execute(QStringLiteral("end transaction ") + kTransaction + u';');
+        return state;
+    }
+    endTransaction(db, feedback, kTransaction);
+    state.loaded = true; // also when the end failed: the pairs were stored
+    return state;
+}
+
+} // namespace zelvarion

@@ -10,6 +10,8 @@ class Feedback;
 // What the last load of the translations file left for the rest of the run.
 struct TranslationsState
 {
+    bool tableCleared = false; // false: "delete from Translations" failed and nothing changed;
+                               // the automatic-translation box keeps its visibility then
     bool fileExists = false; // false: the window hides the automatic-translation box
     bool loaded = false;     // TranslationsLoaded: the whole file was read and stored
     QString language1;

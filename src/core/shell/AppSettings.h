@@ -12,6 +12,9 @@ class IniFile;
 
 // Reading rules of the configuration file, shared by every reader of a section.
 namespace settingValue {
+// The number at the start of text: blanks skipped, optional sign, digits, optional decimal part
+// ("12abc" -> 12, "-3.5x" -> -3.5); 0 when there is none.
+double leadingNumber(const QString &text);
 bool switchDefaultOff(const std::optional<QString> &value); // on only for exactly "1"
 bool switchDefaultOn(const std::optional<QString> &value);  // off only for exactly "0"
 // Leading-number parse ("12abc" -> 12, "x" -> 0, " 3.6" -> 4), rounded to a whole number.
@@ -72,6 +75,10 @@ struct AppSettings
     // CustomizedFieldNames, rows 0 to 15
     std::array<CustomizedFieldName, 16> customizedFieldNames;
 };
+
+// The lstFields position that IndexFieldIPTC selects among fieldCount entries; -1 (nothing) for
+// a value outside the list.
+int selectedFieldPosition(const AppSettings &settings, int fieldCount);
 
 // Section readers; each gives the defaults for absent keys.
 void readConfiguration(const IniFile &ini, AppSettings &settings);

@@ -1,0 +1,141 @@
+#include "core/catalogue/CatalogueDb.h"
+
+#include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using zelvarion::test::RecordingFeedback;
+using zelvarion::test::TempFolder;
+
+namespace {
+
+QString q(const char *text) { return QString::fromUtf8(text); }
+
+class CatalogueDbTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db.path = folder.file("Images.db");
+        ASSERT_TRUE(db.open()) << db.errorText().toStdString();
+        ASSERT_EQ(db.execute(q("create table Folders(Folder,Files,LastScan);")), 0);
+    }
+
+    QStringList column(int index) const
+    {
+        QStringList cells;
+        for (int row = 1; row <= db.rowCount(); ++row)
+            cells << db.cell(index, row);
+        return cells;
+    }
+
+    TempFolder folder;
+    CatalogueDb db;
+    RecordingFeedback feedback;
+};
+
+} // namespace
+
+TEST_F(CatalogueDbTest, queryMatchingMissingGivesNoRows)
+{
+    ASSERT_EQ(db.execute(q("select * from Folders where Folder = 'none';")), 0);
+    EXPECT_EQ(db.rowCount(), 0);
+}
+
+TEST_F(CatalogueDbTest, countQueryGivesItsNumberInColumnZeroOfRowOne)
+{
+    db.execute(q("insert into Folders values('/a/','1','');"));
+    db.execute(q("insert into Folders values('/b/','2','');"));
+    ASSERT_EQ(db.execute(q("select count(*) from Folders;")), 0);
+    EXPECT_EQ(db.rowCount(), 1);
+    EXPECT_EQ(db.columnCount(), 1);
+    EXPECT_EQ(db.cell(0, 0), q("count(*)"));
+    EXPECT_EQ(db.cell(0, 1), q("2"));
+}
+
+TEST_F(CatalogueDbTest, nullCellsOfAPartialInsertReadAsEmptyText)
+{
+    ASSERT_EQ(db.execute(q("insert into Folders(Folder) values('/only/');")), 0);
+    ASSERT_EQ(db.execute(q("select * from Folders;")), 0);
+    EXPECT_EQ(db.cell(0, 1), q("/only/"));
+    EXPECT_EQ(db.cell(1, 1), QString());
+    EXPECT_EQ(db.cell(2, 1), QString());
+}
+
+TEST_F(CatalogueDbTest, textWithApostrophesIsStoredAndFoundUnchanged)
+{
+    const QString folderName = q("/photos/l'été d'Anne/");
+    ASSERT_EQ(db.execute(q("insert into Folders values(") + sqlText(folderName) + q(",'3','');")), 0);
+    ASSERT_EQ(db.execute(q("select Folder from Folders where Folder = ") + sqlText(folderName) + u';'), 0);
+    ASSERT_EQ(db.rowCount(), 1);
+    EXPECT_EQ(db.cell(0, 1), folderName);
+}
+
+TEST(SqlText, doublesEveryApostropheBetweenQuotes)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "''"}, {"plain", "'plain'"}, {"O'Brien", "'O''Brien'"}, {"''", "''''''"}, {"a'", "'a'''"}};
+    for (const auto &[text, quoted] : cases)
+        EXPECT_EQ(sqlText(q(text)), q(quoted)) << text;
+}
+
+TEST_F(CatalogueDbTest, failedStatementReportsWhatThenTheEngineText)
+{
+    EXPECT_FALSE(db.executeOrReport(feedback, q("select * from Missing;"), q("Cannot get Missing")));
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].text, q("Cannot get Missing\nno such table: Missing"));
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(db.statement(), q("select * from Missing;"));
+    EXPECT_TRUE(db.executeOrReport(feedback, q("select 1;"), q("unused")));
+    EXPECT_EQ(feedback.messages.size(), 1u);
+}
+
+TEST_F(CatalogueDbTest, closedCatalogueRefusesStatements)
+{
+    db.close();
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_NE(db.execute(q("select 1;")), 0);
+    EXPECT_FALSE(db.errorText().isEmpty());
+}
+
+TEST_F(CatalogueDbTest, numericOrderPutsNumbersFirstInNumericOrderAndOtherValuesAfter)
+{
+    db.execute(q("create table Images(File,FileSize);"));
+    for (const char *size : {"1200", "900", "?", "", "-5", "30", "12a"})
+        db.execute(q("insert into Images values('f','%1');").arg(q(size)));
+    ASSERT_EQ(db.execute(q("select FileSize from Images order by ") + numericOrderTerm(q("FileSize")) + u';'), 0);
+    EXPECT_EQ(column(0), (QStringList{q("-5"), q("30"), q("900"), q("1200"), q(""), q("12a"), q("?")}));
+    ASSERT_EQ(db.execute(q("select FileSize from Images order by ") + numericOrderTerm(q("FileSize"), true) + u';'), 0);
+    EXPECT_EQ(column(0), (QStringList{q("1200"), q("900"), q("30"), q("-5"), q("?"), q("12a"), q("")}));
+}
+
+TEST(CatalogueDbOpen, emptyPathOrFolderGivesTheOpenFailureReport)
+{
+    TempFolder folder;
+    for (const QString &path : {QString(), folder.path()}) {
+        CatalogueDb db;
+        db.path = path;
+        RecordingFeedback feedback;
+        EXPECT_FALSE(db.openOrReport(feedback));
+        EXPECT_FALSE(db.isOpen());
+        ASSERT_EQ(feedback.messages.size(), 1u);
+        const QString prefix = q("Cannot open '") + path + q("'\n");
+        EXPECT_TRUE(feedback.messages[0].text.startsWith(prefix)) << feedback.messages[0].text.toStdString();
+        EXPECT_GT(feedback.messages[0].text.size(), prefix.size()); // the engine's text follows
+    }
+}
+
+TEST(CatalogueDbOpen, createsTheFileAndReopensWithoutLosingRows)
+{
+    TempFolder folder;
+    CatalogueDb db;
+    db.path = folder.file("New.db");
+    ASSERT_TRUE(db.open());
+    db.execute(q("create table T(a); insert into T values('kept');"));
+    ASSERT_TRUE(db.open()); // a second open replaces the connection
+    ASSERT_EQ(db.execute(q("select a from T;")), 0);
+    EXPECT_EQ(db.cell(0, 1), q("kept"));
+    EXPECT_TRUE(CatalogueDb::engineVersion().startsWith(q("SQLite 3.")));
+}

@@ -1,0 +1,139 @@
+#include "platform/SqliteEngine.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using zelvarion::test::TempFolder;
+
+namespace {
+
+class SqliteEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        connection = sqliteEngine::open(folder.file("test.db"), error);
+        ASSERT_NE(connection, nullptr) << error.toStdString();
+    }
+    void TearDown() override { sqliteEngine::close(connection); }
+
+    int run(const QString &sql)
+    {
+        return sqliteEngine::execute(connection, sql, table, error);
+    }
+
+    TempFolder folder;
+    sqliteEngine::Connection *connection = nullptr;
+    ResultTable table;
+    QString error;
+};
+
+} // namespace
+
+TEST_F(SqliteEngineTest, givesColumnNamesInRowZeroAndTextCells)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(a,b);")), 0);
+    ASSERT_EQ(run(QStringLiteral("insert into T values('x', NULL); insert into T values(12, 'y');")), 0);
+    ASSERT_EQ(run(QStringLiteral("select a, b from T order by rowid;")), 0);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.columnCount(), 2);
+    EXPECT_EQ(table.cell(0, 0), QStringLiteral("a"));
+    EXPECT_EQ(table.cell(1, 0), QStringLiteral("b"));
+    EXPECT_EQ(table.cell(0, 1), QStringLiteral("x"));
+    EXPECT_EQ(table.cell(1, 1), QString()); // NULL
+    EXPECT_EQ(table.cell(0, 2), QStringLiteral("12"));
+    EXPECT_EQ(table.cell(1, 2), QStringLiteral("y"));
+}
+
+TEST_F(SqliteEngineTest, knowsColumnNamesOfAQueryWithoutRows)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(Folder,File);")), 0);
+    ASSERT_EQ(run(QStringLiteral("select * from T;")), 0);
+    EXPECT_EQ(table.rowCount(), 0);
+    EXPECT_EQ(table.columnCount(), 2);
+    EXPECT_EQ(table.cell(1, 0), QStringLiteral("File"));
+}
+
+TEST_F(SqliteEngineTest, cellOutsideTheTableIsEmpty)
+{
+    ASSERT_EQ(run(QStringLiteral("select 1 as one;")), 0);
+    for (auto [column, row] : {std::pair{-1, 0}, {1, 0}, {0, 2}, {0, -1}})
+        EXPECT_EQ(table.cell(column, row), QString()) << column << "," << row;
+    EXPECT_EQ(table.cell(0, 1), QStringLiteral("1"));
+}
+
+TEST_F(SqliteEngineTest, keepsNonAsciiTextIntact)
+{
+    ASSERT_EQ(run(QStringLiteral("select 'Zürich – 東京' as city;")), 0);
+    EXPECT_EQ(table.cell(0, 1), QStringLiteral("Zürich – 東京"));
+}
+
+TEST_F(SqliteEngineTest, failureGivesEngineCodeTextAndEmptyTable)
+{
+    ASSERT_EQ(run(QStringLiteral("select 1;")), 0);
+    EXPECT_NE(run(QStringLiteral("select * from NoSuchTable;")), 0);
+    EXPECT_EQ(error, QStringLiteral("no such table: NoSuchTable"));
+    EXPECT_EQ(table.rowCount(), 0);
+    EXPECT_EQ(table.columnCount(), 0);
+}
+
+TEST_F(SqliteEngineTest, failsOnAConstraintMetWhileStepping)
+{
+    ASSERT_EQ(run(QStringLiteral("create table U(a unique);")), 0);
+    ASSERT_EQ(run(QStringLiteral("insert into U values('x');")), 0);
+    EXPECT_NE(run(QStringLiteral("insert into U values('x');")), 0);
+    EXPECT_TRUE(error.contains(QStringLiteral("UNIQUE"))) << error.toStdString();
+}
+
+TEST_F(SqliteEngineTest, emptyOrCommentOnlyStatementSucceedsWithNothing)
+{
+    EXPECT_EQ(run(QStringLiteral("  ")), 0);
+    EXPECT_EQ(run(QStringLiteral("-- nothing\n")), 0);
+    EXPECT_EQ(table.rowCount(), 0);
+}
+
+TEST(SqliteEngine, refusesEmptyPathAndFolder)
+{
+    TempFolder folder;
+    for (const QString &path : {QString(), folder.path()}) {
+        QString error;
+        EXPECT_EQ(sqliteEngine::open(path, error), nullptr) << path.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(SqliteEngine, failsToOpenInAMissingFolder)
+{
+    TempFolder folder;
+    QString error;
+    EXPECT_EQ(sqliteEngine::open(folder.file("no/such/folder/x.db"), error), nullptr);
+    EXPECT_EQ(error, QStringLiteral("unable to open database file"));
+}
+
+TEST(SqliteEngine, executeWithoutConnectionFails)
+{
+    ResultTable table;
+    QString error;
+    EXPECT_NE(sqliteEngine::execute(nullptr, QStringLiteral("select 1;"), table, error), 0);
+    EXPECT_FALSE(error.isEmpty());
+    sqliteEngine::close(nullptr); // never reports or crashes
+}
+
+TEST(SqliteEngine, versionNamesTheEngineAndItsNumber)
+{
+    EXPECT_TRUE(sqliteEngine::version().startsWith(QStringLiteral("SQLite 3.")))
+        << sqliteEngine::version().toStdString();
+}
+
+TEST_F(SqliteEngineTest, runsEveryStatementOfTheTextAndGathersRowsOfEqualShape)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(a); insert into T values('1'); select a from T; select 'two';")), 0);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.cell(0, 0), QStringLiteral("a"));
+    EXPECT_EQ(table.cell(0, 2), QStringLiteral("two"));
+    EXPECT_NE(run(QStringLiteral("select 1, 2; select 3;")), 0);
+    EXPECT_EQ(table.rowCount(), 0);
+    EXPECT_FALSE(error.isEmpty());
+}
