@@ -31,7 +31,8 @@ public:
     // The path of the file last asked for (language folder + name + ".lng").
     const QString &filePath() const { return m_filePath; }
 
-    // Built-in defaults, then the pack file when it exists. False when no file was read.
+    // Built-in defaults, then the pack file when it exists: the exact name, or else a file of the
+    // folder whose name differs only in case. False when no file was read.
     bool load(const QString &languageFolder, const QString &language);
 
 private:
@@ -40,11 +41,16 @@ private:
     QString m_filePath;
 };
 
-// Names of the extra packs for the Language menu: "*.lng" files of the folder in listing order,
-// without "English.lng" (any case), at most ten, each without its last four characters.
+// Names of the extra packs for the Language menu: "*.lng" files of the folder sorted by name
+// (the file system gives no stable order), without "English.lng" (any case), at most ten, each
+// without its last four characters. A missing folder gives an empty list.
 QStringList listExtraLanguages(const QString &languageFolder);
 
 // Turns every two-character sequence backslash-n into a line break.
 QString withLineBreaks(const QString &text);
+
+// A caption as shown where accelerators are not drawn (window titles, labels, message texts):
+// a single "&" is dropped, "&&" becomes one "&".
+QString withoutAccelerator(const QString &caption);
 
 } // namespace zelvarion
