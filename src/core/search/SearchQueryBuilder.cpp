@@ -1,0 +1,366 @@
+#include "core/search/SearchQueryBuilder.h"
+
+#include "core/iptc/IptcField.h"
+
+namespace zelvarion {
+
+namespace {
+
+const QString kSelect = QStringLiteral("select Folder,File,CheckMark from Images");
+
+// Word separators of IPTC text, as a glob bracket expression inside an SQL string literal
+// (the apostrophe is written twice there).
+const QString kIptcSeparators = QStringLiteral("[ .:;,''!?\"]");
+// Folder and File are paths, so the path separator also ends a word.
+const QString kPathSeparators = QStringLiteral("[/ .:;,''!?\"]");
+
+// The condition that follows " where ". A top-level " or " must be bracketed before a revised
+// filter is joined with " and ", or the filter would bind to its last alternative only.
+struct Condition
+{
+    QString text;
+    bool topLevelOr = false;
+};
+
+QString like(const QString &column, const QString &value)
+{
+    return QLatin1Char('(') + column + QStringLiteral(" like '%") + value + QStringLiteral("%')");
+}
+
+QString glob(const QString &column, const QString &pattern)
+{
+    return QStringLiteral("lower(") + column + QStringLiteral(") glob('") + pattern
+           + QStringLiteral("')");
+}
+
+// The word in the middle, at the start, at the end of the value.
+QString wholeWord3(const QString &column, const QString &word, const QString &separators)
+{
+    const QString star = QStringLiteral("*");
+    return glob(column, star + separators + word + separators + star) + QStringLiteral(" or ")
+           + glob(column, word + separators + star) + QStringLiteral(" or ")
+           + glob(column, star + separators + word);
+}
+
+// The three alternatives and the value equal to the word alone.
+QString wholeWord4(const QString &column, const QString &word)
+{
+    return wholeWord3(column, word, kIptcSeparators) + QStringLiteral(" or ") + glob(column, word);
+}
+
+QString joinedByOr(const QStringList &pieces) { return pieces.join(QStringLiteral(" or ")); }
+
+QString likeInAllFields(const QString &value)
+{
+    QStringList terms;
+    for (const IptcField &field : kIptcFields)
+        terms << like(QLatin1String(field.column), value);
+    return joinedByOr(terms);
+}
+
+// The IPTC columns of the general search when SearchAllIPTC is off, in their fixed order.
+QStringList chosenColumns(const SearchTargets &targets)
+{
+    const std::pair<bool, const char *> choices[] = {
+        {targets.keywords, "Keywords"}, {targets.headline, "Headline"}, {targets.credit, "Credit"},
+        {targets.caption, "Caption"},   {targets.byline, "Byline"},     {targets.city, "City"},
+        {targets.country, "Country"},
+    };
+    QStringList columns;
+    for (const auto &[on, column] : choices) {
+        if (on)
+            columns << QLatin1String(column);
+    }
+    return columns;
+}
+
+QStringList iptcTargetColumns(const SearchTargets &targets)
+{
+    return targets.allIptc ? iptcColumnNames() : chosenColumns(targets);
+}
+
+// The translation as the statement uses it; empty when no translation term is added.
+QString translationTerm(const SearchRequest &request)
+{
+    return request.useTranslation ? doubledApostrophes(request.translation) : QString();
+}
+
+// Folder and File are matched on their own, never word by word and never translated.
+QStringList pathPieces(const SearchTargets &targets, bool wholeWord, const QString &value)
+{
+    QStringList pieces;
+    for (const auto &[on, column] : {std::pair{targets.folderNames, QStringLiteral("Folder")},
+                                     std::pair{targets.fileNames, QStringLiteral("File")}}) {
+        if (on)
+            pieces << (wholeWord ? wholeWord3(column, value, kPathSeparators) : like(column, value));
+    }
+    return pieces;
+}
+
+// Whole word and exact expression: one piece per IPTC column with the text, then, with every
+// column, the translation (all 35 with SearchAllIPTC, each column's right after it otherwise).
+Condition generalSingleTermCondition(const SearchRequest &request)
+{
+    const SearchTargets &targets = request.targets;
+    const QString text = doubledApostrophes(request.text);
+    const QString translated = translationTerm(request);
+    const QString value = request.wholeWord ? text.toLower() : text;
+    const QString translatedValue = request.wholeWord ? translated.toLower() : translated;
+    auto term = [&](const QString &column, const QString &v) {
+        return request.wholeWord ? wholeWord4(column, v) : like(column, v);
+    };
+
+    QStringList pieces = pathPieces(targets, request.wholeWord, value);
+    const QStringList columns = iptcTargetColumns(targets);
+    QStringList textTerms;
+    QStringList translationTerms;
+    for (const QString &column : columns) {
+        textTerms << term(column, value);
+        if (!translated.isEmpty())
+            translationTerms << term(column, translatedValue);
+    }
+    if (targets.allIptc) {
+        pieces << textTerms << translationTerms;
+    } else {
+        for (qsizetype i = 0; i < textTerms.size(); ++i) {
+            pieces << textTerms.at(i);
+            if (!translationTerms.isEmpty())
+                pieces << translationTerms.at(i);
+        }
+    }
+    return {QLatin1Char('(') + joinedByOr(pieces) + QLatin1Char(')'), false};
+}
+
+QString wordJoiner(SearchOperator op)
+{
+    return op == SearchOperator::And ? QStringLiteral(" and ") : QStringLiteral(" or ");
+}
+
+// "and" / "or": with SearchAllIPTC each further word may occur in any column; with chosen
+// columns every word is tested within the same column.
+Condition generalWordsCondition(const SearchRequest &request)
+{
+    const SearchTargets &targets = request.targets;
+    const QString text = doubledApostrophes(request.text);
+    const QStringList words = searchWords(text);
+    const QString joiner = wordJoiner(request.op);
+
+    QStringList pieces = pathPieces(targets, false, text);
+    if (targets.allIptc) {
+        pieces << likeInAllFields(words.first());
+        QString condition = QLatin1Char('(') + joinedByOr(pieces) + QLatin1Char(')');
+        for (qsizetype i = 1; i < words.size(); ++i)
+            condition += joiner + QLatin1Char('(') + likeInAllFields(words.at(i)) + QLatin1Char(')');
+        return {condition, request.op == SearchOperator::Or && words.size() > 1};
+    }
+    for (const QString &column : chosenColumns(targets)) {
+        QString chain = like(column, words.first());
+        for (qsizetype i = 1; i < words.size(); ++i)
+            chain += joiner + like(column, words.at(i));
+        pieces << chain;
+    }
+    return {QLatin1Char('(') + joinedByOr(pieces) + QLatin1Char(')'), false};
+}
+
+Condition generalCondition(const SearchRequest &request)
+{
+    if (request.wholeWord || request.op == SearchOperator::ExactExpression)
+        return generalSingleTermCondition(request);
+    return generalWordsCondition(request);
+}
+
+Condition fieldCondition(const SearchRequest &request)
+{
+    const QString column = QLatin1String(iptcField(request.fieldIndex).column);
+    if (request.text.isEmpty())
+        return {QLatin1Char('(') + column + QStringLiteral(" != '')"), false};
+
+    const QString text = doubledApostrophes(request.text);
+    const QString translated = translationTerm(request);
+    if (request.wholeWord) {
+        QString condition = wholeWord4(column, text.toLower());
+        if (!translated.isEmpty())
+            condition += QStringLiteral(" or ") + wholeWord4(column, translated.toLower());
+        return {condition, true};
+    }
+    if (request.op == SearchOperator::ExactExpression) {
+        QString condition = like(column, text);
+        if (!translated.isEmpty())
+            condition += QStringLiteral(" or ") + like(column, translated);
+        return {condition, !translated.isEmpty()};
+    }
+    const QStringList words = searchWords(text);
+    QString condition = like(column, words.first());
+    for (qsizetype i = 1; i < words.size(); ++i)
+        condition += wordJoiner(request.op) + like(column, words.at(i));
+    return {condition, request.op == SearchOperator::Or && words.size() > 1};
+}
+
+// Presence conditions, kept character for character as they have always been logged.
+const QString kWithIptc = QStringLiteral(
+    "((ObjectName !='') or (EditStatus != '') or (Urgency != '')"
+    " or (Category != '') or (SupplementalCategory != '') or (FixtureIdentifier != '')"
+    " or (Keywords != '') or (ReleaseDate !='') or (ReleaseTime !='')"
+    " or (SpecialInstructions !='') or (ReferenceService !='') or (ReferenceDate !='')"
+    " or (ReferenceNumber != '') or (CreatedDate != '') or (CreatedTime != '')"
+    " or (OriginatingProgram != '') or (ProgramVersion != '') or (ObjectCycle != '')"
+    " or (Byline != '') or (BylineTitle !='') or (City != '')"
+    " or (ProvinceState != '') or (CountryCode != '') or (Country != '')"
+    " or (OriginalTransmissionReference != '') or (Headline != '') or (Credit != '') or (Contact!= '')"
+    " or (Source != '') or (Copyright != '') or (Caption != '')"
+    " or (LocalCaption != '') or (CaptionWriter != '') or (ImageType != '') or (Customized != ''))");
+
+const QString kWithoutIptc = QStringLiteral(
+    "((ObjectName ='') and (EditStatus = '') and (Urgency = '')"
+    " and (Category = '') and (SupplementalCategory = '') and (FixtureIdentifier = '')"
+    " and (Keywords = '') and (ReleaseDate ='') and (ReleaseTime ='')"
+    " and (SpecialInstructions ='') and (ReferenceService ='') and (ReferenceDate ='')"
+    " and (ReferenceNumber = '') and (CreatedDate = '') and (CreatedTime = '')"
+    " and (OriginatingProgram = '') and (ProgramVersion = '') and (ObjectCycle = '')"
+    " and (Byline = '') and (BylineTitle ='') and (City = '')"
+    " and (ProvinceState = '') and (CountryCode = '') and (Country = '')"
+    " and (OriginalTransmissionReference = '') and (Headline = '') and (Credit = '') and (Contact= '')"
+    " and (Source = '') and (Copyright = '') and (Caption = '')"
+    " and (LocalCaption = '') and (CaptionWriter = '') and (ImageType = '') and (Customized = ''))");
+
+// The condition of the chosen mode; none for "all images".
+std::optional<Condition> modeCondition(const SearchRequest &request)
+{
+    if (request.showCheckedOnly)
+        return Condition{QStringLiteral("(CheckMark != '')"), false};
+    if (request.withoutIptc && request.withIptc)
+        return std::nullopt;
+    if (request.withIptc)
+        return Condition{kWithIptc, false};
+    if (request.withoutIptc)
+        return Condition{kWithoutIptc, false};
+    if (request.fieldSearch)
+        return fieldCondition(request);
+    return generalCondition(request);
+}
+
+QString direction(bool ascending)
+{
+    return ascending ? QStringLiteral(" asc") : QStringLiteral(" desc");
+}
+
+QString revisedFilter(const SearchRequest &request)
+{
+    switch (request.revised) {
+    case RevisedFilter::NeverRevised:
+        return QStringLiteral("(LastRevisionDate = '')");
+    case RevisedFilter::AlreadyRevised: {
+        const QString order = direction(request.revisionAscending);
+        return QStringLiteral("(LastRevisionDate != '') order by LastRevisionDate") + order
+               + QStringLiteral(",LastRevisionTime") + order;
+    }
+    case RevisedFilter::Any:
+        break;
+    }
+    return {};
+}
+
+QString singleImageStatement(const SingleImage &image)
+{
+    return kSelect + QStringLiteral(" where ((Folder='") + doubledApostrophes(image.folder)
+           + QStringLiteral("') and (File='") + doubledApostrophes(image.file)
+           + QStringLiteral("'));");
+}
+
+} // namespace
+
+SearchRefusal searchRefusal(const SearchRequest &request)
+{
+    if (request.singleImage)
+        return SearchRefusal::None;
+    const bool anyPresenceOrField = request.withoutIptc || request.withIptc || request.fieldSearch;
+    if (request.text.isEmpty() && !anyPresenceOrField && !request.showCheckedOnly)
+        return SearchRefusal::NothingToSearch;
+    const bool fieldMode = request.fieldSearch && !request.showCheckedOnly && !request.withIptc
+                           && !request.withoutIptc;
+    if (fieldMode && (request.fieldIndex < 0 || request.fieldIndex >= kIptcFieldCount))
+        return SearchRefusal::NoFieldChosen;
+    return SearchRefusal::None;
+}
+
+QString buildSearchStatement(const SearchRequest &request)
+{
+    if (searchRefusal(request) != SearchRefusal::None)
+        return {};
+    if (request.singleImage)
+        return singleImageStatement(*request.singleImage);
+
+    const std::optional<Condition> condition = modeCondition(request);
+    const QString filter = revisedFilter(request);
+    QString statement = kSelect;
+    if (condition) {
+        const bool bracket = !filter.isEmpty() && condition->topLevelOr;
+        statement += QStringLiteral(" where ")
+                     + (bracket ? QLatin1Char('(') + condition->text + QLatin1Char(')')
+                                : condition->text);
+    }
+    if (!filter.isEmpty())
+        statement += (condition ? QStringLiteral(" and ") : QStringLiteral(" where ")) + filter;
+    if (request.revised != RevisedFilter::AlreadyRevised && !sortClause(request.sortIndex).isEmpty())
+        statement += sortClause(request.sortIndex) + direction(request.sortAscending);
+    return statement + QLatin1Char(';');
+}
+
+QString doubledApostrophes(const QString &text)
+{
+    QString doubled = text;
+    return doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+QStringList searchWords(const QString &text)
+{
+    return text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+}
+
+QStringList lastSearchWords(const QString &typedText)
+{
+    return searchWords(doubledApostrophes(typedText));
+}
+
+TranslationLookup translationLookup(const QString &typedText, TranslationDirection direction)
+{
+    const QString text = doubledApostrophes(typedText);
+    if (direction == TranslationDirection::SecondToFirst)
+        return {QStringLiteral("select word1 from Translations where (word2 like '") + text
+                    + QStringLiteral("');"),
+                std::nullopt};
+    TranslationLookup lookup{QStringLiteral("select word2 from Translations where (word1 like '")
+                                 + text + QStringLiteral("');"),
+                             std::nullopt};
+    if (direction == TranslationDirection::BothWays)
+        lookup.fallback = QStringLiteral("select word1 from Translations where (word2='") + text
+                          + QStringLiteral("');");
+    return lookup;
+}
+
+QStringList searchHistoryAfter(const QStringList &history, const QString &text, int maxEntries)
+{
+    QStringList updated = history;
+    const qsizetype found = updated.indexOf(text);
+    if (found >= 0)
+        updated.removeAt(found);
+    // A hand-edited configuration may hold more entries than the list keeps.
+    while (updated.size() >= maxEntries)
+        updated.removeLast();
+    updated.prepend(text);
+    return updated;
+}
+
+QString sortClause(int sortIndex)
+{
+    static const char *const kFixed[] = {"FileSize", "Width", "Height", "File", "Folder"};
+    constexpr int kFixedCount = 5;
+    if (sortIndex >= 1 && sortIndex <= kFixedCount)
+        return QStringLiteral(" order by ") + QLatin1String(kFixed[sortIndex - 1]);
+    const int fieldIndex = sortIndex - kFixedCount - 1;
+    if (fieldIndex >= 0 && fieldIndex < kIptcFieldCount)
+        return QStringLiteral(" order by ") + QLatin1String(iptcField(fieldIndex).column);
+    return {};
+}
+
+} // namespace zelvarion

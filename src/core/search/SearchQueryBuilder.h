@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/search/SearchRequest.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zelvarion {
+
+// Why a search runs no statement; the caller shows the matching information message.
+enum class SearchRefusal {
+    None,
+    NothingToSearch, // empty text, no presence or field box, no checked-only or single-image list
+    NoFieldChosen,   // field search without a column chosen in lstFields
+};
+
+SearchRefusal searchRefusal(const SearchRequest &request);
+
+// The one select on Images for the request, ";" included; empty when searchRefusal() refuses.
+// Matching is left to the engine: like for substrings, glob over lower() for whole words, and
+// the wildcards the user types keep their meaning.
+QString buildSearchStatement(const SearchRequest &request);
+
+// The text with every apostrophe doubled, ready to stand between apostrophes in a statement.
+QString doubledApostrophes(const QString &text);
+
+// The text cut at every single space; two spaces in a row give an empty word.
+QStringList searchWords(const QString &text);
+
+// LastSearchWords: the words of the text with its apostrophes doubled, as the statement uses
+// them (the detail panel undoes the doubling when it highlights).
+QStringList lastSearchWords(const QString &typedText);
+
+// The statements that look a search text up in Translations. The fallback, run only when the
+// first finds nothing, compares with "=" and so must match the stored word exactly.
+struct TranslationLookup
+{
+    QString first;
+    std::optional<QString> fallback;
+};
+TranslationLookup translationLookup(const QString &typedText, TranslationDirection direction);
+
+// The search history after a search for text: an equal entry moves to the top, otherwise the
+// text is added on top and the list keeps at most maxEntries.
+QStringList searchHistoryAfter(const QStringList &history, const QString &text, int maxEntries = 10);
+
+// " order by <column>" for lstSortedBy index 1..40; empty for 0 and anything out of range.
+QString sortClause(int sortIndex);
+
+} // namespace zelvarion
