@@ -1,0 +1,12 @@
+if(ZELVARION_GUI)
+    add_executable(bench_bare_window startup/BareWindow.cpp)
+    target_link_libraries(bench_bare_window PRIVATE zelvarion_config Qt6::Widgets)
+
+    add_executable(bench_startup startup/StartupBench.cpp)
+    target_link_libraries(bench_startup PRIVATE zelvarion_config Qt6::Core)
+    target_compile_definitions(bench_startup PRIVATE
+        ZELVARION_GUI_EXE="$<TARGET_FILE:zelvarion>"
+        BARE_WINDOW_EXE="$<TARGET_FILE:bench_bare_window>"
+        ZELVARION_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    add_dependencies(bench_startup zelvarion bench_bare_window)
+endif()

@@ -1,0 +1,32 @@
+#include "ui/AppContext.h"
+
+#include "core/catalogue/CatalogueSchema.h"
+#include "platform/ProgramFolder.h"
+
+namespace zelvarion {
+
+AppContext::AppContext()
+    : ini(programFolder::configFilePath()), translationsPath(programFolder::translationsFilePath())
+{
+}
+
+void AppContext::rememberCatalogue(const QString &path)
+{
+    settings.lastDB = path;
+    ini.write(QStringLiteral("Configuration"), QStringLiteral("LastDB"), path);
+}
+
+bool AppContext::createSchema(Feedback &feedback)
+{
+    SchemaHooks hooks;
+    hooks.loadTranslations = [this, &feedback](CatalogueDb &) { loadTranslations(feedback); };
+    hooks.rememberCatalogue = [this](const QString &path) { rememberCatalogue(path); };
+    return createCatalogueSchema(catalogue, feedback, hooks);
+}
+
+void AppContext::loadTranslations(Feedback &feedback)
+{
+    translations = zelvarion::loadTranslations(catalogue, feedback, translationsPath);
+}
+
+} // namespace zelvarion

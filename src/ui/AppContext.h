@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/search/Translations.h"
+#include "core/shell/AppSettings.h"
+#include "core/shell/LanguagePack.h"
+#include "platform/IniFile.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zelvarion {
+
+class Feedback;
+
+// The process-wide state the main window owns and its dialogs read: settings, language pack,
+// the catalogue in use and what the last translations load left.
+struct AppContext
+{
+    AppContext();
+
+    IniFile ini;
+    AppSettings settings;
+    LanguagePack language;
+    CatalogueDb catalogue;
+    TranslationsState translations;
+    bool namedStreamsAvailable = true; // the thumbnail store can be written
+    QString osDescription;
+    QString translationsPath;
+
+    // Remembers a chosen catalogue in memory and as "LastDB".
+    void rememberCatalogue(const QString &path);
+
+    // Schema creation at catalogue.path with the translations loaded and the path remembered.
+    bool createSchema(Feedback &feedback);
+
+    // Loads the translations on the open connection.
+    void loadTranslations(Feedback &feedback);
+};
+
+} // namespace zelvarion

@@ -1,0 +1,48 @@
+#include "ui/frmAbout.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/shell/AppInfo.h"
+#include "ui/AppContext.h"
+#include "ui/Pictures.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace zelvarion {
+
+QString frmAbout::aboutText(const AppContext &context)
+{
+    QStringList lines;
+    lines << applicationTitle()
+          << QStringLiteral("A photo cataloguer and IPTC captioner.")
+          << QString()
+          << QStringLiteral("Catalogue engine: ") + CatalogueDb::engineVersion()
+          << QStringLiteral("Libraries: Qt ") + QString::fromLatin1(qVersion())
+                 + QStringLiteral(", SQLite, libvips, libxml2, libxslt, Hunspell")
+          << QStringLiteral("System: ") + context.osDescription;
+    return lines.join(u'\n');
+}
+
+frmAbout::frmAbout(const AppContext &context, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(applicationTitle());
+    auto *icon = new QLabel(this);
+    icon->setPixmap(pictures::applicationIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignTop);
+    auto *text = new QLabel(aboutText(context), this);
+    text->setObjectName(QStringLiteral("lblAbout"));
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto *row = new QHBoxLayout;
+    row->addWidget(icon);
+    row->addWidget(text, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+}
+
+} // namespace zelvarion

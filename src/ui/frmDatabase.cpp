@@ -1,0 +1,341 @@
+#include "ui/frmDatabase.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/FolderRegistry.h"
+#include "core/shell/Feedback.h"
+#include "platform/ProgramFolder.h"
+#include "ui/AppContext.h"
+#include "ui/frmZelvarion.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+namespace zelvarion {
+namespace {
+
+template <typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString indexed(const char *name, int index)
+{
+    return QLatin1String(name) + u'_' + QString::number(index);
+}
+
+void roundCorners(QWidget *button)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(button->rect().adjusted(2, 2, -2, -2)), 7.5, 7.5);
+    button->setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+QString chooseDatabaseFile(QWidget *owner, const QString &title, const QString &startPath)
+{
+    QString filter = QStringLiteral("Database (*.db)");
+    return QFileDialog::getSaveFileName(owner, title, startPath, filter, &filter,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString startFolderFor(const QString &path)
+{
+    return path.isEmpty() ? programFolder::path() : path;
+}
+
+// Restores the normal cursor however the command ends.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace
+
+frmDatabase::frmDatabase(frmZelvarion &main)
+    : QDialog(&main), m_main(main), m_context(main.context()), m_feedback(main.feedback())
+{
+    setObjectName(QStringLiteral("frmDatabase"));
+    setModal(true);
+    m_chooseFile = [this](const QString &title, const QString &start) { return chooseDatabaseFile(this, title, start); };
+    createControls();
+    applyLanguage();
+    for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
+        roundCorners(button);
+    lblDB->setText(m_context.catalogue.path);
+    setThumbnailControls();
+    refreshFolderList();
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.stayOnTop);
+}
+
+void frmDatabase::createControls()
+{
+    setFixedSize(720, 560);
+    lbllblDB = named(new QLabel(this), QStringLiteral("lbllblDB"));
+    lbllblDB->setGeometry(12, 12, 130, 20);
+    lblDB = named(new QLabel(this), QStringLiteral("lblDB"));
+    lblDB->setGeometry(144, 12, 564, 20);
+    lblDB->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbllblCount = named(new QLabel(this), QStringLiteral("lbllblCount"));
+    lbllblCount->setGeometry(12, 36, 130, 20);
+    lblCount = named(new QLabel(this), QStringLiteral("lblCount"));
+    lblCount->setGeometry(144, 36, 120, 20);
+    const char *names[] = {"cmdSelect", "cmdCreate", "cmdCompact"};
+    QPushButton **buttons[] = {&cmdSelect, &cmdCreate, &cmdCompact};
+    for (int i = 0; i < 3; ++i) {
+        *buttons[i] = named(new QPushButton(this), QLatin1String(names[i]));
+        (*buttons[i])->setGeometry(300 + 138 * i, 32, 132, 30);
+    }
+    connect(cmdSelect, &QPushButton::clicked, this, &frmDatabase::selectDatabase);
+    connect(cmdCreate, &QPushButton::clicked, this, &frmDatabase::newDatabase);
+    connect(cmdCompact, &QPushButton::clicked, this, &frmDatabase::compactDatabase);
+    createFolderControls();
+    createThumbnailControls();
+    cmdOK = named(new QPushButton(this), QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(576, 518, 132, 30);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(12, 522, 556, 22);
+}
+
+void frmDatabase::createFolderControls()
+{
+    lvFolders = named(new QTreeWidget(this), QStringLiteral("lvFolders"));
+    lvFolders->setGeometry(12, 70, 696, 190);
+    lvFolders->setRootIsDecorated(false);
+    lvFolders->setColumnCount(4);
+    lvFolders->header()->setStretchLastSection(false);
+    FrameHelp = named(new QWidget(lvFolders->viewport()), QStringLiteral("FrameHelp"));
+    FrameHelp->setGeometry(10, 8, 660, 150);
+    for (int i = 0; i < 3; ++i) {
+        lblHelp[i] = named(new QLabel(FrameHelp), indexed("lblHelp", i));
+        lblHelp[i]->setWordWrap(true);
+        lblHelp[i]->setGeometry(0, 40 * i, 660, 38);
+    }
+    lblSubFolder = named(new QLabel(this), QStringLiteral("lblSubFolder"));
+    lblSubFolder->setGeometry(12, 262, 500, 18);
+    lblSubFolder->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    lblSubFolder->hide();
+    const char *names[] = {"cmdAddFolder", "cmdRemoveFolder", "cmdScan", "cmdCancel"};
+    QPushButton **buttons[] = {&cmdAddFolder, &cmdRemoveFolder, &cmdScan, &cmdCancel};
+    for (int i = 0; i < 4; ++i) {
+        *buttons[i] = named(new QPushButton(this), QLatin1String(names[i]));
+        (*buttons[i])->setGeometry(12 + 138 * i, 284, 132, 30);
+    }
+    // Registering and scanning folders are not in this version; the Stop button shows only
+    // while a scan runs.
+    cmdAddFolder->setEnabled(false);
+    cmdRemoveFolder->setEnabled(false);
+    cmdScan->setEnabled(false);
+    cmdCancel->hide();
+    sqlOutPut = named(new QListWidget(this), QStringLiteral("sqlOutPut"));
+    sqlOutPut->setGeometry(12, 322, 460, 188);
+}
+
+void frmDatabase::createThumbnailControls()
+{
+    chkThumbnails = named(new QCheckBox(this), QStringLiteral("chkThumbnails"));
+    chkThumbnails->setGeometry(484, 322, 224, 22);
+    frameThumbnails = named(new QGroupBox(this), QStringLiteral("frameThumbnails"));
+    frameThumbnails->setGeometry(484, 346, 224, 70);
+    for (int i = 0; i < 2; ++i) {
+        optThumbnails[i] = named(new QRadioButton(frameThumbnails), indexed("optThumbnails", i));
+        optThumbnails[i]->setGeometry(10, 20 + 24 * i, 204, 22);
+        connect(optThumbnails[i], &QRadioButton::clicked, this, [this] {
+            m_context.settings.reCreateThumbnails = optThumbnails[0]->isChecked();
+            writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("ReCreateThumbnails"),
+                        m_context.settings.reCreateThumbnails);
+        });
+    }
+    lblThumbnails = named(new QLabel(this), QStringLiteral("lblThumbnails"));
+    lblThumbnails->setGeometry(484, 418, 140, 92);
+    lblThumbnails->setWordWrap(true);
+    lblThumbnails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgDest = named(new QLabel(this), QStringLiteral("imgDest"));
+    imgDest->setGeometry(628, 430, 80, 80);
+    imgDest->setAlignment(Qt::AlignCenter);
+    connect(chkThumbnails, &QCheckBox::clicked, this, &frmDatabase::thumbnailsClicked);
+}
+
+void frmDatabase::applyLanguage()
+{
+    const LanguagePack &pack = m_context.language;
+    setWindowTitle(withoutAccelerator(pack.text(219)));
+    lbllblDB->setText(pack.text(7));
+    lbllblCount->setText(pack.text(8));
+    cmdSelect->setText(pack.text(12));
+    cmdCreate->setText(pack.text(13));
+    cmdCompact->setText(pack.text(82));
+    cmdAddFolder->setText(pack.text(14));
+    cmdRemoveFolder->setText(pack.text(15));
+    cmdScan->setText(pack.text(16));
+    cmdCancel->setText(pack.text(190));
+    cmdOK->setText(pack.text(191));
+    lvFolders->setHeaderLabels({pack.text(18), pack.text(19), pack.text(20), pack.text(21)});
+    lvFolders->setColumnWidth(1, 53); // 800 twips
+    lvFolders->setColumnWidth(2, 57); // 850 twips
+    lvFolders->setColumnWidth(3, 107); // 1600 twips
+    lvFolders->setColumnWidth(0, lvFolders->viewport()->width() - 53 - 57 - 107 - 3);
+    lblSubFolder->setText(pack.message(5));
+    for (int i = 0; i < 3; ++i)
+        lblHelp[i]->setText(pack.text(22 + i));
+    chkThumbnails->setText(pack.text(75));
+    frameThumbnails->setTitle(pack.text(78));
+    optThumbnails[0]->setText(pack.text(79));
+    optThumbnails[1]->setText(pack.text(80));
+    lblThumbnails->setText(pack.text(77));
+}
+
+void frmDatabase::setThumbnailControls()
+{
+    const AppSettings &settings = m_context.settings;
+    optThumbnails[settings.reCreateThumbnails ? 0 : 1]->setChecked(true);
+    chkThumbnails->setChecked(settings.createThumbnails);
+    frameThumbnails->setEnabled(settings.createThumbnails);
+    if (!settings.createThumbnails) {
+        for (QRadioButton *choice : optThumbnails) {
+            choice->setAutoExclusive(false);
+            choice->setChecked(false);
+            choice->setAutoExclusive(true);
+        }
+    }
+    if (!m_context.namedStreamsAvailable) {
+        chkThumbnails->setChecked(false);
+        chkThumbnails->setEnabled(false);
+        lblThumbnails->setEnabled(false);
+    }
+}
+
+void frmDatabase::thumbnailsClicked()
+{
+    AppSettings &settings = m_context.settings;
+    settings.createThumbnails = chkThumbnails->isChecked();
+    frameThumbnails->setEnabled(settings.createThumbnails);
+    if (!settings.createThumbnails) {
+        for (QRadioButton *choice : optThumbnails) {
+            choice->setAutoExclusive(false);
+            choice->setChecked(false);
+            choice->setAutoExclusive(true);
+        }
+    }
+    writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("CreateThumbnails"),
+                settings.createThumbnails);
+}
+
+void frmDatabase::showPath(const QString &path)
+{
+    lblDB->setText(path);
+    m_main.showCataloguePath(path);
+    sqlOutPut->clear();
+    cmdScan->setEnabled(false);
+}
+
+void frmDatabase::selectDatabase()
+{
+    const QString chosen = m_chooseFile(cmdSelect->text(), startFolderFor(m_context.catalogue.path));
+    if (chosen.isEmpty())
+        return;
+    m_context.catalogue.path = chosen;
+    m_context.rememberCatalogue(chosen);
+    showPath(chosen);
+    if (m_context.catalogue.openOrReport(m_feedback)) {
+        m_context.loadTranslations(m_feedback);
+        m_main.applyTranslationsState();
+        m_context.catalogue.close();
+        m_main.clearResultPage();
+    }
+    repaint();
+    refreshFolderList();
+}
+
+void frmDatabase::newDatabase()
+{
+    const QString chosen = m_chooseFile(cmdCreate->text(), startFolderFor(m_context.catalogue.path));
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo::exists(chosen)) {
+        if (!m_feedback.askYesNo(m_context.language.message(6) + u'\n' + chosen))
+            return;
+        QFile::remove(chosen); // a failure shows through the schema's own reports
+    }
+    m_context.catalogue.path = chosen;
+    m_context.createSchema(m_feedback);
+    m_main.applyTranslationsState();
+    showPath(chosen);
+    refreshFolderList();
+}
+
+void frmDatabase::reportMissingCatalogue()
+{
+    const LanguagePack &pack = m_context.language;
+    m_feedback.showMessage(pack.message(1) + u'\n' + m_context.catalogue.path + QStringLiteral("\n\n") + pack.message(2),
+                           MessageIcon::Critical);
+}
+
+void frmDatabase::compactDatabase()
+{
+    QElapsedTimer elapsed; // monotonic: a compaction across midnight reports its true duration
+    elapsed.start();
+    BusyCursor busy;
+    CatalogueDb &catalogue = m_context.catalogue;
+    if (catalogue.path.isEmpty() || !QFileInfo(catalogue.path).isFile()) {
+        reportMissingCatalogue();
+        catalogue.path.clear();
+        showPath(QString());
+        return;
+    }
+    if (!catalogue.openOrReport(m_feedback))
+        return;
+    if (catalogue.executeOrReport(m_feedback, QStringLiteral("vacuum;"),
+                                  QStringLiteral("Cannot run VACUUM '") + catalogue.path + u'\''))
+        lblStatus->setText(u' ' + m_context.language.message(11) + u' ' + QString::number(elapsed.elapsed() / 1000)
+                           + QStringLiteral(" s"));
+    catalogue.close();
+}
+
+void frmDatabase::refreshFolderList()
+{
+    lvFolders->clear();
+    lblSubFolder->hide();
+    CatalogueDb &catalogue = m_context.catalogue;
+    if (!catalogue.path.isEmpty() && QFileInfo(catalogue.path).isFile() && catalogue.openOrReport(m_feedback)) {
+        BusyCursor busy;
+        if (const auto rows = selectFolders(catalogue, m_feedback)) {
+            for (const FolderRow &row : *rows) {
+                const bool exists = QFileInfo(row.folder).isDir();
+                auto *item = new QTreeWidgetItem(lvFolders, {row.folder, exists ? QStringLiteral("OK") : m_context.language.message(12),
+                                                             row.files, row.lastScan});
+                item->setCheckState(0, Qt::Unchecked);
+                item->setTextAlignment(1, Qt::AlignCenter);
+                item->setTextAlignment(2, Qt::AlignCenter);
+                if (!exists)
+                    for (int c = 0; c < 4; ++c)
+                        item->setForeground(c, QColor(255, 0, 0));
+            }
+            const long long total = totalFiles(*rows);
+            lblCount->setText(QString::number(total));
+            m_main.showCatalogueCount(total);
+        }
+        catalogue.close();
+    }
+    FrameHelp->setVisible(lvFolders->topLevelItemCount() == 0);
+}
+
+} // namespace zelvarion

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
+#include "ui/frmZelvarion.h"
+
+#include <QString>
+#include <memory>
+
+namespace zelvarion::test {
+
+// An empty program folder for one window test; the language packs are copied in on request.
+class ProgramFolderFixture
+{
+public:
+    explicit ProgramFolderFixture(bool withLanguagePacks = true);
+    ~ProgramFolderFixture();
+
+    QString path() const { return m_folder.path(); }
+    QString file(const QString &relative) const { return m_folder.file(relative); }
+    QString write(const QString &relative, const QByteArray &bytes) const { return m_folder.write(relative, bytes); }
+    QString iniText() const;
+    void writeIni(const QString &text) const;
+
+private:
+    TempFolder m_folder;
+};
+
+// A main window on the fixture's folder whose messages are recorded and whose database dialog
+// only counts its openings.
+struct StartedWindow
+{
+    RecordingFeedback feedback;
+    int databaseDialogOpenings = 0;
+    std::unique_ptr<frmZelvarion> window;
+
+    void start();
+};
+
+// Names of the tables and of the indexes of a catalogue file.
+QStringList catalogueObjects(const QString &path, const QString &type);
+
+} // namespace zelvarion::test

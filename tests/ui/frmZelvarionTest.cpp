@@ -1,0 +1,263 @@
+// Window tests of the main window on the real widgets: the start-up branches, the close
+// sequence, the setting toggles, the language switch and the layout rule.
+#include "WindowTestSupport.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/shell/AppInfo.h"
+#include "platform/IniFile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+template <typename T>
+T *find(QWidget *window, const char *name)
+{
+    T *control = window->findChild<T *>(QLatin1String(name));
+    if (!control)
+        qFatal("no control named %s", name);
+    return control;
+}
+
+QString iniValue(const ProgramFolderFixture &folder, const char *section, const char *key)
+{
+    return IniFile(folder.file(QStringLiteral("Zelvarion.ini")))
+        .read(QLatin1String(section), QLatin1String(key))
+        .value_or(QStringLiteral("<absent>"));
+}
+
+} // namespace
+
+class frmZelvarionTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void firstStartCreatesTheCatalogueAndRemembersIt();
+    void closeWritesGeometryAndHistoryAndRestartRestoresThem();
+    void missingRememberedCatalogueOpensTheDatabaseDialogInstead();
+    void existingCatalogueWithoutLastDbReportsEachTableAndStillOpens();
+    void settingTogglesWriteAtOnce();
+    void languageMenuListsPacksAndSwitchesCaptions();
+    void layoutRuleKeepsTheWidthAndThePanel();
+    void laterCommandsAreVisibleButDisabled();
+    void translationsFileDecidesWhetherTheTranslationBoxShows();
+};
+
+void frmZelvarionTest::firstStartCreatesTheCatalogueAndRemembersIt()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+
+    QVERIFY(w->isEnabled());
+    QCOMPARE(w->windowTitle(), applicationTitle());
+    QCOMPARE(find<QLabel>(w, "lblCount")->text(), QStringLiteral("0"));
+    QVERIFY(find<QTextEdit>(w, "rtfIPTC")->toPlainText().isEmpty());
+    QVERIFY(started.feedback.messages.empty());
+    const QString db = folder.file(QStringLiteral("Images.db"));
+    QCOMPARE(catalogueObjects(db, QStringLiteral("table")),
+             QStringList({"Folders", "Images", "Selections", "Templates", "Translations"}));
+    QCOMPARE(catalogueObjects(db, QStringLiteral("index")),
+             QStringList({"IndexCheckMark", "IndexImagesAllIPTC", "IndexImagesPath", "IndexTemplates",
+                          "SelectionsIndex", "TranslationsIndex"}));
+    QCOMPARE(iniValue(folder, "Configuration", "LastDB"), db);
+    QCOMPARE(find<QLabel>(w, "lblDB")->text(), db);
+    QVERIFY(find<QWidget>(w, "FrameHelp")->isVisibleTo(w)); // an empty catalogue shows the help
+}
+
+void frmZelvarionTest::closeWritesGeometryAndHistoryAndRestartRestoresThem()
+{
+    ProgramFolderFixture folder;
+    {
+        StartedWindow started;
+        started.start();
+        auto *history = find<QComboBox>(started.window.get(), "lstTxtSearch");
+        for (int i = 1; i <= 12; ++i)
+            history->addItem(QStringLiteral("words %1").arg(i));
+        started.window->move(40, 30);
+        started.window->resize(started.window->width(), 700);
+        started.window->close();
+    }
+    QCOMPARE(iniValue(folder, "Search", "Contents12"), QStringLiteral("words 12"));
+    QCOMPARE(iniValue(folder, "MainWindow", "Height"), QString::number(700 * 15));
+    QCOMPARE(iniValue(folder, "MainWindow", "Width"), QString::number(715 * 15));
+
+    StartedWindow again;
+    again.start();
+    auto *history = find<QComboBox>(again.window.get(), "lstTxtSearch");
+    QCOMPARE(history->count(), 10);
+    QCOMPARE(history->itemText(0), QStringLiteral("words 1"));
+    QCOMPARE(history->itemText(9), QStringLiteral("words 10"));
+    QCOMPARE(again.window->height(), 700);
+    QCOMPARE(again.window->pos(), QPoint(40, 30));
+    QVERIFY(again.feedback.messages.empty()); // the remembered catalogue opened quietly
+}
+
+void frmZelvarionTest::missingRememberedCatalogueOpensTheDatabaseDialogInstead()
+{
+    ProgramFolderFixture folder;
+    const QString gone = folder.file(QStringLiteral("deleted.db"));
+    folder.writeIni(QStringLiteral("[Configuration]\r\nLastDB=") + gone + QStringLiteral("\r\n"));
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+
+    QCOMPARE(started.feedback.messages.size(), std::size_t(1));
+    const auto &message = started.feedback.messages.front();
+    QCOMPARE(message.icon, MessageIcon::Critical);
+    const LanguagePack &pack = w->context().language;
+    QVERIFY(!pack.message(1).isEmpty());
+    QCOMPARE(message.text, pack.message(1) + u'\n' + gone + QStringLiteral("\n\n") + pack.message(2));
+    QCOMPARE(started.databaseDialogOpenings, 1);
+    QVERIFY(w->context().catalogue.path.isEmpty());
+    QVERIFY(!QFile::exists(gone));
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("Images.db"))));
+    QVERIFY(w->isEnabled());
+}
+
+void frmZelvarionTest::existingCatalogueWithoutLastDbReportsEachTableAndStillOpens()
+{
+    ProgramFolderFixture folder;
+    {
+        StartedWindow first;
+        first.start(); // creates Images.db
+    }
+    QFile::remove(folder.file(QStringLiteral("Zelvarion.ini")));
+    StartedWindow started;
+    started.start();
+    const QStringList texts = started.feedback.texts();
+    QCOMPARE(texts.size(), 5);
+    const char *tables[] = {"Folders", "Images", "Templates", "Selections", "Translations"};
+    for (int i = 0; i < 5; ++i) {
+        QVERIFY2(texts[i].startsWith(QStringLiteral("Cannot create table %1\n").arg(QLatin1String(tables[i]))),
+                 qPrintable(texts[i]));
+        QVERIFY(texts[i].contains(QStringLiteral("already exists")));
+    }
+    QCOMPARE(iniValue(folder, "Configuration", "LastDB"), folder.file(QStringLiteral("Images.db")));
+    QCOMPARE(find<QLabel>(started.window.get(), "lblCount")->text(), QStringLiteral("0"));
+}
+
+void frmZelvarionTest::settingTogglesWriteAtOnce()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    QVERIFY(!w->mnuDisplayImage->isChecked());
+    QVERIFY(w->mnuUseThumbnails->isChecked()); // on by default
+
+    w->mnuDisplayImage->trigger();
+    QCOMPARE(iniValue(folder, "Configuration", "DisplayImage"), QStringLiteral("1"));
+    QVERIFY(w->context().settings.displayImage);
+    w->mnuUseThumbnails->trigger();
+    QCOMPARE(iniValue(folder, "Configuration", "UseThumbnails"), QStringLiteral("0"));
+    w->mnuStayOnTop->trigger();
+    QCOMPARE(iniValue(folder, "Configuration", "StayOnTop"), QStringLiteral("1"));
+    QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(w->isVisible());
+    w->mnuStayOnTop->trigger();
+    QCOMPARE(iniValue(folder, "Configuration", "StayOnTop"), QStringLiteral("0"));
+    QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
+}
+
+void frmZelvarionTest::languageMenuListsPacksAndSwitchesCaptions()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    QVERIFY(w->mnuLanguage[0]->isChecked());
+    QCOMPARE(w->mnuLanguage[1]->text(), QStringLiteral("French"));
+    QVERIFY(w->mnuLanguage[1]->isVisible());
+    QVERIFY(!w->mnuLanguage[2]->isVisible());
+    const QString english = w->cmdSearch->text();
+    QCOMPARE(w->lstFields->count(), 35);
+    QCOMPARE(w->lstSortedBy->count(), 41);
+
+    w->mnuLanguage[1]->trigger();
+    QCOMPARE(iniValue(folder, "Configuration", "Language"), QStringLiteral("French"));
+    QVERIFY(w->mnuLanguage[1]->isChecked());
+    QVERIFY(!w->mnuLanguage[0]->isChecked());
+    QCOMPARE(w->cmdSearch->text(), w->context().language.text(11));
+    QVERIFY(w->cmdSearch->text() != english);
+    QCOMPARE(w->lstFields->itemText(0), w->context().language.text(31));
+
+    w->mnuLanguage[0]->trigger();
+    QCOMPARE(w->cmdSearch->text(), english);
+    QCOMPARE(iniValue(folder, "Configuration", "Language"), QStringLiteral("English"));
+}
+
+void frmZelvarionTest::layoutRuleKeepsTheWidthAndThePanel()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    auto *panel = find<QTextEdit>(w, "rtfIPTC");
+    w->resize(900, 800);
+    QCOMPARE(w->width(), 715);
+    QCOMPARE(panel->mapTo(w, QPoint(0, panel->height())).y(), 800 - 3);
+    w->resize(715, 200);
+    QVERIFY(w->height() > 200);
+    QVERIFY(panel->height() > 0);
+}
+
+void frmZelvarionTest::laterCommandsAreVisibleButDisabled()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    for (const char *name : {"cmdSearch", "chkWholeWord", "cmdBegin", "cmdEnd", "lstSortedBy"}) {
+        auto *control = find<QWidget>(w, name);
+        QVERIFY2(control->isVisibleTo(w) && !control->isEnabled(), name);
+    }
+    for (QAction *item : {w->mnuApplyTemplate, w->mnuStatistics, w->mnuCopyImages, w->mnuSQLQuery})
+        QVERIFY(!item->isEnabled() && !item->text().isEmpty());
+    QVERIFY(w->cmdDatabase->isEnabled());
+    QVERIFY(w->mnuBase->isEnabled());
+    QCOMPARE(w->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^lblImage_\\d$"))).size(), 10);
+}
+
+void frmZelvarionTest::translationsFileDecidesWhetherTheTranslationBoxShows()
+{
+    ProgramFolderFixture folder;
+    {
+        StartedWindow started;
+        started.start();
+        frmZelvarion *w = started.window.get();
+        QVERIFY(!w->chkTranslation->isVisibleTo(w));
+        QCOMPARE(w->chkWholeWord->y(), w->chkTranslation->y());
+        QVERIFY(!w->context().translations.loaded);
+    }
+    folder.write(QStringLiteral("Zelvarion-Language/Translations.txt"),
+                 QByteArrayLiteral("English/French\r\n* a comment\r\nhouse/maison\r\ntree/arbre\r\n"));
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    QVERIFY(w->chkTranslation->isVisibleTo(w));
+    QVERIFY(w->chkWholeWord->y() < w->chkTranslation->y());
+    QVERIFY(w->context().translations.loaded);
+    QCOMPARE(w->context().translations.language2, QStringLiteral("French"));
+    CatalogueDb db;
+    db.path = folder.file(QStringLiteral("Images.db"));
+    QVERIFY(db.open());
+    QCOMPARE(db.execute(QStringLiteral("select word2 from Translations where word1 = 'tree';")), 0);
+    QCOMPARE(db.cell(0, 1), QStringLiteral("arbre"));
+}
+
+QTEST_MAIN(frmZelvarionTest)
+#include "frmZelvarionTest.moc"
