@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Fresh Debian 12 machine: installs what is needed, builds, and runs every test; then the core
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/zelvarion-ccache}"
+
+scripts/build.sh build
+(cd build && ctest --output-on-failure -j"$(nproc)" --timeout 600)
+
+if [ "${ZELVARION_SKIP_SANITIZERS:-0}" != 1 ]; then
+    BUILD_TYPE=Debug scripts/build.sh build-asan -DZELVARION_GUI=OFF -DZELVARION_SANITIZE=ON -DZELVARION_BENCH=OFF
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --output-on-failure -j"$(nproc)" --timeout 600)
+fi
