@@ -1,17 +1,228 @@
 #include "cli/Commands.h"
+#include "core/iptc/IptcReader.h"
+#include "core/iptc/IptcWriter.h"
+#include "core/shell/Feedback.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace zelvarion::cli {
+namespace {
+
+// Messages of the core go to the error stream; the command line asks no questions.
+class StreamFeedback : public Feedback
+{
+public:
+    explicit StreamFeedback(QTextStream &err) : m_err(err) {}
+    void showMessage(const QString &text, MessageIcon, const QString &) override { m_err << text << '\n'; }
+    bool askYesNo(const QString &, MessageIcon) override { return false; }
+
+private:
+    QTextStream &m_err;
+};
+
+QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
+{
+    QJsonObject fields;
+    for (const IptcField &field : kIptcFields)
+        fields.insert(QLatin1String(field.column), result.fields.values[std::size_t(field.index)]);
+    QJsonArray customized;
+    for (const CustomizedDataset &slot : result.fields.slots)
+        if (slot.number != -1)
+            customized.append(QJsonObject{{QStringLiteral("dataset"), slot.number}, {QStringLiteral("value"), slot.value}});
+    return QJsonObject{{QStringLiteral("path"), path},
+                       {QStringLiteral("fileKind"), result.fileKind},
+                       {QStringLiteral("fields"), fields},
+                       {QStringLiteral("customized"), customized}};
+}
+
+void printReadResult(QTextStream &out, const QString &path, const IptcReadResult &result)
+{
+    out << path << '\n' << "  SupportIPTC: " << result.fileKind << '\n';
+    for (const IptcField &field : kIptcFields) {
+        QString value = result.fields.values[std::size_t(field.index)];
+        if (value.isEmpty())
+            continue;
+        if (field.index == kCustomizedIndex)
+            value = value.trimmed().replace(QStringLiteral("\r\n"), QStringLiteral("\n    "));
+        out << "  " << field.column << ": " << value << '\n';
+    }
+    for (int i = 0; i < kCustomizedSlotCount; ++i) {
+        const CustomizedDataset &slot = result.fields.slots[std::size_t(i)];
+        if (slot.number != -1)
+            out << "  slot " << i << ": 2:" << slot.number << " = " << slot.value << '\n';
+    }
+}
+
+// The changes a write applies to every file: catalogue fields by index, customized numbers.
+struct WriteEdits
+{
+    std::vector<std::pair<int, QString>> fields;
+    std::vector<std::pair<int, QString>> customized;
+};
+
+std::optional<int> columnIndex(const QString &column)
+{
+    for (const IptcField &field : kIptcFields)
+        if (column.compare(QLatin1String(field.column), Qt::CaseInsensitive) == 0)
+            return field.index;
+    return std::nullopt;
+}
+
+bool takeFieldEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
+{
+    while (const auto option = takeOption(arguments, QStringLiteral("--set"))) {
+        const qsizetype equals = option->indexOf(u'=');
+        const auto index = columnIndex(option->left(equals));
+        if (equals < 0 || !index) {
+            problem = QStringLiteral("--set needs Column=Value with a column name such as Caption, not '%1'").arg(*option);
+            return false;
+        }
+        if (*index == kCustomizedIndex) {
+            problem = QStringLiteral("the Customized text is not written; use --customized N=Value");
+            return false;
+        }
+        edits.fields.emplace_back(*index, option->mid(equals + 1));
+    }
+    return true;
+}
+
+bool takeCustomizedEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
+{
+    while (const auto option = takeOption(arguments, QStringLiteral("--customized"))) {
+        const qsizetype equals = option->indexOf(u'=');
+        bool numeric = false;
+        const int number = option->left(equals).toInt(&numeric);
+        if (equals < 0 || !numeric || number < 1 || number > 254
+            || lookupDataset(number).kind != DatasetLookup::Kind::Customized) {
+            problem = QStringLiteral("--customized needs N=Value with N from 1 to 254 outside the field "
+                                     "catalogue, not '%1'").arg(*option);
+            return false;
+        }
+        edits.customized.emplace_back(number, option->mid(equals + 1));
+    }
+    return true;
+}
+
+bool takeWriteEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
+{
+    if (!takeFieldEdits(arguments, edits, problem) || !takeCustomizedEdits(arguments, edits, problem))
+        return false;
+    for (const QString &argument : std::as_const(arguments)) {
+        if (argument.startsWith(QStringLiteral("--"))) {
+            problem = QStringLiteral("unknown option '%1'").arg(argument);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Sets, replaces or (with an empty value) clears the slot of a customized number.
+bool applyCustomized(IptcFieldSet &values, int number, const QString &value)
+{
+    for (CustomizedDataset &slot : values.slots) {
+        if (slot.number == number) {
+            slot = value.isEmpty() ? CustomizedDataset{} : CustomizedDataset{std::int16_t(number), value};
+            return true;
+        }
+    }
+    if (value.isEmpty())
+        return true;
+    for (CustomizedDataset &slot : values.slots) {
+        if (slot.number == -1) {
+            slot = CustomizedDataset{std::int16_t(number), value};
+            return true;
+        }
+    }
+    return false;
+}
+
+// Reads the file's values, applies the edits and rewrites it; the reason when it was not written.
+QString writeOneFile(const QString &path, const WriteEdits &edits, Feedback &feedback)
+{
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("the file does not exist");
+    const IptcReadResult read = readImageIptc(path, defaultCustomizedLabel(), &feedback);
+    if (read.fileKind != u"1")
+        return QStringLiteral("not a JPEG file");
+    // Only the 16 slots are written back: refuse rather than drop the datasets beyond them.
+    const qsizetype customizedCount = read.fields.values[kCustomizedIndex].count(QStringLiteral("\r\n"));
+    if (customizedCount > kCustomizedSlotCount)
+        return QStringLiteral("the file holds %1 customized datasets and only %2 can be kept")
+            .arg(customizedCount).arg(kCustomizedSlotCount);
+    IptcFieldSet values = read.fields;
+    QStringList keywords = splitList(values.values[kKeywordsIndex]);
+    QStringList categories = splitList(values.values[kSupplementalCategoryIndex]);
+    for (const auto &[index, value] : edits.fields) {
+        if (index == kKeywordsIndex || index == kSupplementalCategoryIndex) {
+            QStringList &list = index == kKeywordsIndex ? keywords : categories;
+            list = splitList(value);
+            values.values[std::size_t(index)] = list.join(QStringLiteral("; "));
+        } else {
+            values.values[std::size_t(index)] = value;
+        }
+    }
+    for (const auto &[number, value] : edits.customized)
+        if (!applyCustomized(values, number, value))
+            return QStringLiteral("all %1 customized slots are taken").arg(kCustomizedSlotCount);
+    const IptcWriteResult result = writeImageIptc(path, values, keywords, categories, IptcWriteOptions{}, &feedback);
+    return result.written ? QString() : result.reason;
+}
+
+} // namespace
 
 int runReadCommand(CliContext &context)
 {
-    context.err << "zelvarion-cli: read is not available in this build\n";
-    return 3;
+    const bool json = takeFlag(context.arguments, QStringLiteral("--json"));
+    if (context.arguments.isEmpty()) {
+        context.err << "zelvarion-cli read: no files given\n";
+        return 2;
+    }
+    StreamFeedback feedback(context.err);
+    QJsonArray results;
+    int missing = 0;
+    for (const QString &path : std::as_const(context.arguments)) {
+        if (!QFileInfo(path).isFile()) {
+            context.err << "zelvarion-cli read: cannot open " << path << '\n';
+            ++missing;
+        }
+        const IptcReadResult result = readImageIptc(path, defaultCustomizedLabel(), &feedback);
+        if (json)
+            results.append(readResultToJson(path, result));
+        else
+            printReadResult(context.out, path, result);
+    }
+    if (json)
+        context.out << QString::fromUtf8(QJsonDocument(results).toJson(QJsonDocument::Indented));
+    return missing == 0 ? 0 : 1;
 }
 
 int runWriteCommand(CliContext &context)
 {
-    context.err << "zelvarion-cli: write is not available in this build\n";
-    return 3;
+    WriteEdits edits;
+    QString problem;
+    if (!takeWriteEdits(context.arguments, edits, problem)) {
+        context.err << "zelvarion-cli write: " << problem << '\n';
+        return 2;
+    }
+    if (context.arguments.isEmpty()) {
+        context.err << "zelvarion-cli write: no files given\n";
+        return 2;
+    }
+    StreamFeedback feedback(context.err);
+    int notWritten = 0;
+    for (const QString &path : std::as_const(context.arguments)) {
+        const QString failure = writeOneFile(path, edits, feedback);
+        if (failure.isEmpty()) {
+            context.out << "written: " << path << '\n';
+        } else {
+            context.err << "zelvarion-cli write: not written: " << path << ": " << failure << '\n';
+            ++notWritten;
+        }
+    }
+    return notWritten == 0 ? 0 : 1;
 }
 
 } // namespace zelvarion::cli

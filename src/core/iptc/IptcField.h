@@ -98,6 +98,12 @@ struct IptcFieldSet
     bool operator==(const IptcFieldSet &other) const;
 };
 
+// Removes leading and trailing blanks (spaces only; tabs and line breaks inside values stay).
+QString trimBlanks(QStringView text);
+
+// The English default of interface string 133, the label of customized lines.
+inline QString defaultCustomizedLabel() { return QStringLiteral("Field"); }
+
 // Appends one more occurrence: the first gives the trimmed text, later ones "; " + trimmed text.
 QString joinOccurrence(const QString &joined, const QString &occurrence);
 

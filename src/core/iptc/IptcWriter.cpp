@@ -1,0 +1,197 @@
+#include "core/iptc/IptcWriter.h"
+
+#include "core/iptc/IptcText.h"
+#include "core/iptc/JpegSegments.h"
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace zelvarion {
+namespace {
+
+using iptctext::Charset;
+
+// One dataset to write: a field or slot text cut in place, or a list entry cut as a copy.
+struct PendingDataset
+{
+    int number;
+    QString text;
+    int limit;
+    QString *cutInPlace = nullptr;
+};
+
+void addField(std::vector<PendingDataset> &pending, IptcFieldSet &values, int index)
+{
+    const IptcField &field = iptcField(index);
+    QString &value = values.values[std::size_t(index)];
+    pending.push_back({field.dataset, value, field.writeLimit, &value});
+}
+
+void addList(std::vector<PendingDataset> &pending, int index, const QStringList &entries)
+{
+    const IptcField &field = iptcField(index);
+    for (const QString &entry : entries)
+        pending.push_back({field.dataset, entry, field.writeLimit, nullptr});
+}
+
+// The datasets in file order: numeric order, with the lists in place of their joined texts.
+std::vector<PendingDataset> datasetsInFileOrder(IptcFieldSet &values, const QStringList &keywords,
+                                                const QStringList &supplementalCategories)
+{
+    std::vector<PendingDataset> pending;
+    for (int index : {0, 1, 2, 3})
+        addField(pending, values, index);
+    addList(pending, kSupplementalCategoryIndex, supplementalCategories);
+    addField(pending, values, 5);
+    addList(pending, kKeywordsIndex, keywords);
+    for (int index = 7; index <= 26; ++index)
+        addField(pending, values, index);
+    for (int index : {28, 29, 27, 30, 31, 32, 33})
+        addField(pending, values, index);
+    for (CustomizedDataset &slot : values.slots)
+        if (slot.number >= 1 && slot.number <= 255)
+            pending.push_back({slot.number, slot.value, iptcField(kCustomizedIndex).writeLimit, &slot.value});
+    return pending;
+}
+
+// Cuts every text for the charset; Windows-1252 is kept when every cut text fits it.
+Charset cutForCharset(std::vector<PendingDataset> &pending)
+{
+    QStringList cut;
+    for (PendingDataset &dataset : pending) {
+        dataset.text = iptctext::cutToLimit(dataset.text, dataset.limit, Charset::Windows1252);
+        cut << dataset.text;
+    }
+    if (iptctext::chooseCharset(cut) == Charset::Windows1252)
+        return Charset::Windows1252;
+    for (PendingDataset &dataset : pending) {
+        const QString original = dataset.cutInPlace ? *dataset.cutInPlace : dataset.text;
+        dataset.text = iptctext::cutToLimit(original, dataset.limit, Charset::Utf8);
+    }
+    return Charset::Utf8;
+}
+
+void appendBigEndian16(QByteArray &bytes, qsizetype value)
+{
+    bytes += char((value >> 8) & 0xFF);
+    bytes += char(value & 0xFF);
+}
+
+void appendDataset(QByteArray &data, int record, int number, QByteArrayView value)
+{
+    data += char(0x1C);
+    data += char(record);
+    data += char(number);
+    appendBigEndian16(data, value.size());
+    data += value;
+}
+
+QByteArray encodeDatasets(const std::vector<PendingDataset> &pending, Charset charset)
+{
+    QByteArray data;
+    for (const PendingDataset &dataset : pending)
+        if (!dataset.text.isEmpty())
+            appendDataset(data, 2, dataset.number, iptctext::encodeValue(dataset.text, charset));
+    if (!data.isEmpty() && charset == Charset::Utf8)
+        data.prepend([] {
+            QByteArray declaration;
+            appendDataset(declaration, 1, 90, iptctext::utf8Declaration());
+            return declaration;
+        }());
+    return data;
+}
+
+QByteArray iptcResourceBlock(const QByteArray &data, bool padToEven)
+{
+    QByteArray block("8BIM\x04\x04\x00\x00", 8);
+    appendBigEndian16(block, 0);
+    appendBigEndian16(block, data.size());
+    block += data;
+    if (padToEven && data.size() % 2 != 0)
+        block += '\0';
+    return block;
+}
+
+} // namespace
+
+IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
+                             const QStringList &supplementalCategories, QByteArrayView otherResources)
+{
+    std::vector<PendingDataset> pending = datasetsInFileOrder(values, keywords, supplementalCategories);
+    const Charset charset = cutForCharset(pending);
+    for (const PendingDataset &dataset : pending)
+        if (dataset.cutInPlace)
+            *dataset.cutInPlace = dataset.text;
+
+    IptcSegment segment;
+    segment.utf8 = charset == Charset::Utf8;
+    const QByteArray data = encodeDatasets(pending, charset);
+    if (data.isEmpty() && otherResources.isEmpty())
+        return segment;
+    QByteArray resources = data.isEmpty() ? QByteArray() : iptcResourceBlock(data, !otherResources.isEmpty());
+    resources += otherResources;
+    const qsizetype length = 2 + 14 + resources.size();
+    if (length > kMaxSegmentLength) {
+        segment.tooLong = true;
+        return segment;
+    }
+    segment.bytes = QByteArray("\xFF\xED", 2);
+    appendBigEndian16(segment.bytes, length);
+    segment.bytes += QByteArrayView("Photoshop 3.0\0", 14);
+    segment.bytes += resources;
+    return segment;
+}
+
+QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
+                              const IptcSegment &newSegment, SegmentPlacement placement)
+{
+    QByteArray rest = content.toByteArray();
+    const bool oldIsValid =
+        oldSegment && oldSegment->marker >= 2 && oldSegment->marker + 2 + oldSegment->length <= rest.size();
+    if (oldIsValid)
+        rest.remove(oldSegment->marker, oldSegment->length + 2);
+    if (newSegment.isEmpty())
+        return rest;
+    if (oldIsValid && placement == SegmentPlacement::InPlaceOfOld)
+        return rest.insert(oldSegment->marker, newSegment.bytes);
+    QByteArray composed;
+    composed.reserve(rest.size() + newSegment.bytes.size());
+    composed += QByteArrayView("\xFF\xD8", 2);
+    composed += newSegment.bytes;
+    composed += QByteArrayView(rest).sliced(std::min<qsizetype>(2, rest.size()));
+    return composed;
+}
+
+bool rewriteJpegFile(const QString &path, QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
+                     const IptcSegment &newSegment, QString *error, SegmentPlacement placement)
+{
+    const atomicfile::Result result =
+        atomicfile::replaceFileContent(path, composeJpegContent(content, oldSegment, newSegment, placement));
+    if (!result.ok && error)
+        *error = result.error;
+    return result.ok;
+}
+
+void restoreCreationTime(const QString &path, const QDateTime &creationTime)
+{
+    // Linux file systems record a birth time but offer no call to set it.
+    (void)path;
+    (void)creationTime;
+}
+
+void backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options)
+{
+    if (!options.saveOriginalFile || options.saveFolder.isEmpty() || !QFileInfo(options.saveFolder).isDir())
+        return;
+    const QString backupPath = options.saveFolder + fileName;
+    if (options.saveFirstVersion && QFileInfo::exists(backupPath))
+        return;
+    QFile original(path);
+    if (!original.open(QIODevice::ReadOnly))
+        return;
+    // A failed backup is not reported; it leaves any earlier backup whole.
+    atomicfile::replaceFileContent(backupPath, original.readAll());
+}
+
+} // namespace zelvarion

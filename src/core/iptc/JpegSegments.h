@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/iptc/IptcResourceSearch.h"
+
+#include <QByteArrayView>
+#include <optional>
+#include <vector>
+
+namespace zelvarion {
+
+// One marker segment of the JPEG header: 0xFF, type, then length bytes that count themselves.
+struct JpegSegment
+{
+    qsizetype marker; // position of 0xFF
+    int type;         // second marker byte, e.g. 0xED for APP13
+    int length;       // L: bytes after the two marker bytes
+};
+
+// The header segments from the start-of-image marker up to the start of scan, in file order.
+// The walk stops early at a broken chain or a segment running past the end; it never reads
+// past the buffer.
+std::vector<JpegSegment> walkJpegHeader(QByteArrayView bytes);
+
+// The "Photoshop 3.0" APP13 segment on the chain that holds the 0x0404 resource: the one the
+// writer replaces. Marker bytes inside other segments (embedded previews) are never considered.
+std::optional<JpegSegmentPosition> findIptcSegmentOnChain(QByteArrayView bytes);
+
+// The image resource blocks of a Photoshop APP13 segment, bytes after "Photoshop 3.0\0".
+struct PhotoshopResourceBlock
+{
+    int id;
+    QByteArrayView bytes; // the whole block, data padding included
+};
+struct PhotoshopResources
+{
+    std::vector<PhotoshopResourceBlock> blocks;
+    QByteArrayView unparsedTail; // a block cut short (continued in a later segment) or junk
+};
+// segment starts at the marker; nothing when it is not a Photoshop APP13 segment.
+std::optional<PhotoshopResources> parsePhotoshopSegment(QByteArrayView segment);
+
+// The blocks of the segment other than 0x0404, in their order, followed by any unparsed tail;
+// what the new IPTC segment carries on so nothing but the IPTC data changes.
+QByteArray otherPhotoshopResources(QByteArrayView content, std::optional<JpegSegmentPosition> segment);
+
+// True when the segment's last resource block is cut short: its rest lies in the next segment.
+bool resourcesContinueInNextSegment(QByteArrayView content, std::optional<JpegSegmentPosition> segment);
+
+} // namespace zelvarion

@@ -1,0 +1,129 @@
+#include "platform/AtomicFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+namespace zelvarion::atomicfile {
+namespace {
+
+std::atomic<Step> g_injectedFailure{Step::None};
+
+bool failsAt(Step step)
+{
+    if (g_injectedFailure.load() != step)
+        return false;
+    errno = EIO;
+    return true;
+}
+
+QString systemError(const QString &what)
+{
+    return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool writeAll(int fd, QByteArrayView content)
+{
+    qsizetype done = 0;
+    while (done < content.size()) {
+        const ssize_t written = ::write(fd, content.data() + done, size_t(content.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// Permissions and extended attributes of the original go to the new file, so the rename changes
+// nothing but the content. Attributes the file system refuses to copy fail the replacement.
+bool copyAttributes(const QByteArray &original, int fd)
+{
+    struct stat info{};
+    if (::stat(original.constData(), &info) != 0)
+        return errno == ENOENT; // a new file keeps the default permissions
+    if (::fchmod(fd, info.st_mode & 07777) != 0)
+        return false;
+    const ssize_t listSize = ::listxattr(original.constData(), nullptr, 0);
+    if (listSize <= 0)
+        return listSize == 0 || errno == ENOTSUP;
+    std::vector<char> names(size_t(listSize), '\0');
+    const ssize_t got = ::listxattr(original.constData(), names.data(), names.size());
+    if (got < 0)
+        return false;
+    for (const char *name = names.data(); name < names.data() + got; name += std::strlen(name) + 1) {
+        const ssize_t valueSize = ::getxattr(original.constData(), name, nullptr, 0);
+        if (valueSize < 0)
+            return false;
+        std::vector<char> value(static_cast<size_t>(valueSize), 0);
+        if (::getxattr(original.constData(), name, value.data(), value.size()) != valueSize)
+            return false;
+        // Security labels are the system's to give; the new file gets the folder's default.
+        if (::fsetxattr(fd, name, value.data(), value.size(), 0) != 0 && std::strncmp(name, "security.", 9) != 0)
+            return false;
+    }
+    return true;
+}
+
+struct TemporaryFile
+{
+    QByteArray path;
+    int fd = -1;
+
+    ~TemporaryFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!path.isEmpty())
+            ::unlink(path.constData());
+    }
+};
+
+} // namespace
+
+void setInjectedFailure(Step step) { g_injectedFailure.store(step); }
+
+Result replaceFileContent(const QString &path, QByteArrayView content)
+{
+    // A link is followed, so the file it names gets the new content and the link stays.
+    const QFileInfo linkOrFile(path);
+    const QFileInfo target(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
+    const QByteArray targetPath = QFile::encodeName(target.absoluteFilePath());
+    TemporaryFile temporary;
+    QByteArray pattern = QFile::encodeName(target.absolutePath() + u'/' + u'.' + target.fileName()) + ".zelvarion-XXXXXX";
+    if (failsAt(Step::CreateTemporary) || (temporary.fd = ::mkstemp(pattern.data())) < 0)
+        return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
+    temporary.path = pattern;
+    if (failsAt(Step::Write) || !writeAll(temporary.fd, content))
+        return {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(pattern)))};
+    if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
+        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(QString::fromLocal8Bit(pattern)))};
+    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, temporary.fd))
+        return {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(path))};
+    if (::close(temporary.fd) != 0) {
+        temporary.fd = -1;
+        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(QString::fromLocal8Bit(pattern)))};
+    }
+    temporary.fd = -1;
+    if (failsAt(Step::Rename) || ::rename(pattern.constData(), targetPath.constData()) != 0)
+        return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(path))};
+    temporary.path.clear(); // renamed: nothing left to remove
+    // The rename itself reaches the disk with the folder's entry.
+    if (const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY); folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {true, {}};
+}
+
+} // namespace zelvarion::atomicfile

@@ -1,0 +1,235 @@
+#include "IptcFieldSetPrinter.h"
+#include "IptcTestBytes.h"
+
+#include "core/iptc/IptcReader.h"
+#include "core/iptc/IptcWriter.h"
+#include "core/iptc/JpegSegments.h"
+#include "platform/AtomicFile.h"
+#include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+using namespace zelvarion::test::iptcbytes;
+
+namespace {
+
+IptcSegment segmentWith(int index, const QString &value)
+{
+    IptcFieldSet values;
+    values.values[std::size_t(index)] = value;
+    return buildIptcSegment(values, {}, {});
+}
+
+IptcFieldSet captionSet(const QString &caption)
+{
+    IptcFieldSet values;
+    values.values[30] = caption;
+    return values;
+}
+
+} // namespace
+
+// --- composing the new content ---
+
+TEST(IptcRewriteContent, fileWithoutIptcGainsSegmentRightAfterStartOfImage)
+{
+    const QByteArray original = jpeg({app0()});
+    const IptcSegment segment = segmentWith(0, QStringLiteral("abc")); // D = 8
+    const QByteArray rewritten = composeJpegContent(original, findIptcSegmentOnChain(original), segment);
+    EXPECT_EQ(rewritten.size(), original.size() + 8 + 30);
+    EXPECT_EQ(rewritten.mid(2, segment.bytes.size()), segment.bytes);
+    EXPECT_EQ(rewritten.mid(2 + segment.bytes.size()), original.mid(2));
+}
+
+TEST(IptcRewriteContent, rewritingOwnSegmentReplacesIt)
+{
+    const QByteArray once = composeJpegContent(jpeg({app0()}), std::nullopt, segmentWith(0, QStringLiteral("one")));
+    const IptcSegment second = segmentWith(0, QStringLiteral("two"));
+    const QByteArray twice = composeJpegContent(once, findIptcSegmentOnChain(once), second);
+    EXPECT_EQ(twice, composeJpegContent(jpeg({app0()}), std::nullopt, second));
+}
+
+TEST(IptcRewriteContent, allEmptyRemovesTheOldSegmentAndAddsNone)
+{
+    const QByteArray original = jpegWithIptc(dataset2(5, "old"));
+    IptcFieldSet empty;
+    const IptcSegment none = buildIptcSegment(empty, {}, {});
+    EXPECT_EQ(composeJpegContent(original, findIptcSegmentOnChain(original), none), jpeg({app0()}));
+}
+
+TEST(IptcRewriteContent, markerBytesInsideAPreviewAreNeverCut)
+{
+    // An embedded preview carrying its own IPTC segment inside APP1: the chain walk passes it.
+    const QByteArray preview = segment(0xE1, QByteArray("Exif\0\0", 6) + app13(resource(0x0404, dataset2(5, "preview"))));
+    const QByteArray original = jpeg({preview, app13(resource(0x0404, dataset2(5, "main")))});
+    const auto old = findIptcSegmentOnChain(original);
+    ASSERT_TRUE(old.has_value());
+    EXPECT_EQ(old->marker, 2 + preview.size());
+    const QByteArray rewritten = composeJpegContent(original, old, segmentWith(0, QStringLiteral("new")));
+    EXPECT_TRUE(rewritten.contains(preview));
+    EXPECT_EQ(readIptcFromBytes(rewritten, QStringLiteral("a.jpg"), QStringLiteral("Field")).fields.values[0], u"new");
+}
+
+TEST(IptcRewriteContent, resourcesRunningIntoTheNextSegmentKeepTheirPlace)
+{
+    const QByteArray split = resource(0x0406, QByteArray(40, 'c'));
+    const QByteArray first = app13(resource(0x0404, dataset2(5, "old")) + split.left(20));
+    const QByteArray second = app13(split.mid(20));
+    const QByteArray original = jpeg({app0(), first, second});
+    const auto old = findIptcSegmentOnChain(original);
+    ASSERT_TRUE(resourcesContinueInNextSegment(original, old));
+    IptcFieldSet values;
+    values.values[0] = QStringLiteral("new");
+    const IptcSegment segment = buildIptcSegment(values, {}, {}, otherPhotoshopResources(original, old));
+    const QByteArray rewritten = composeJpegContent(original, old, segment, SegmentPlacement::InPlaceOfOld);
+    EXPECT_EQ(rewritten, jpeg({app0(), segment.bytes, second}));
+    EXPECT_TRUE(segment.bytes.endsWith(split.left(20)));
+}
+
+TEST(IptcRewriteContent, chainWalkStopsAtBrokenOrOverlongSegments)
+{
+    const QByteArray iptc = app13(resource(0x0404, dataset2(5, "x")));
+    EXPECT_FALSE(findIptcSegmentOnChain(QByteArray("\xFF\xD8\x00\x00", 4) + iptc).has_value());
+    EXPECT_FALSE(findIptcSegmentOnChain(QByteArray("\xFF\xD8", 2) + iptc.left(iptc.size() - 1)).has_value());
+    EXPECT_FALSE(findIptcSegmentOnChain(QByteArray("\xFF\xD9", 2) + iptc).has_value());
+    EXPECT_TRUE(findIptcSegmentOnChain(QByteArray("\xFF\xD8\xFF\xFF", 4) + iptc).has_value()); // fill byte
+}
+
+// --- files ---
+
+TEST(IptcRewriteFile, writesAndReadsBackKeepingOtherSegmentsByteForByte)
+{
+    TempFolder folder;
+    const QByteArray exif = segment(0xE1, QByteArray("Exif\0\0 some data", 16));
+    const QByteArray original = jpeg({app0(), exif, app13(resource(0x03ED, QByteArray(16, 'r')) + resource(0x0404, dataset2(5, "old")))});
+    const QString path = folder.write(QStringLiteral("a.jpg"), original);
+    IptcFieldSet values = captionSet(QStringLiteral("new caption"));
+    const IptcWriteResult result = writeImageIptc(path, values, {QStringLiteral("k")}, {}, IptcWriteOptions{});
+    ASSERT_TRUE(result.written) << result.reason.toStdString();
+    const QByteArray written = folder.read(QStringLiteral("a.jpg"));
+    const IptcReadResult read = readImageIptc(path, QStringLiteral("Field"));
+    EXPECT_EQ(read.fields.values[30], u"new caption");
+    EXPECT_EQ(read.fields.values[kKeywordsIndex], u"k");
+    EXPECT_TRUE(read.fields.values[0].isEmpty());
+    // Everything after the new segment is the original without its old segment.
+    const auto oldSegment = findIptcSegmentOnChain(original);
+    QByteArray expectedRest = original;
+    expectedRest.remove(oldSegment->marker, oldSegment->length + 2);
+    EXPECT_EQ(written.mid(2 + read.segment->length + 2), expectedRest.mid(2));
+    EXPECT_TRUE(written.contains(resource(0x03ED, QByteArray(16, 'r'))));
+}
+
+TEST(IptcRewriteFile, refusesFilesThatAreNotJpeg)
+{
+    TempFolder folder;
+    struct Case { const char *name; QByteArray bytes; };
+    const Case cases[] = {
+        {"photo.tif", QByteArray("II*\0", 4) + resource(0x0404, dataset2(5, "t"))},
+        {"half.jpg", QByteArray("\xFF\x00", 2) + app13(resource(0x0404, dataset2(5, "t")))},
+        {"empty.jpg", QByteArray()},
+    };
+    for (const Case &c : cases) {
+        const QString path = folder.write(QString::fromLatin1(c.name), c.bytes);
+        IptcFieldSet values = captionSet(QStringLiteral("x"));
+        EXPECT_FALSE(writeImageIptc(path, values, {}, {}, IptcWriteOptions{}).written) << c.name;
+        EXPECT_EQ(folder.read(QString::fromLatin1(c.name)), c.bytes) << c.name;
+    }
+    IptcFieldSet values = captionSet(QStringLiteral("x"));
+    EXPECT_FALSE(writeImageIptc(folder.file(QStringLiteral("missing.jpg")), values, {}, {}, {}).written);
+}
+
+TEST(IptcRewriteFile, readOnlyFileIsNotWritten)
+{
+    TempFolder folder;
+    const QByteArray original = jpeg({app0()});
+    const QString path = folder.write(QStringLiteral("a.jpg"), original);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup);
+    IptcFieldSet values = captionSet(QStringLiteral("x"));
+    const IptcWriteResult result = writeImageIptc(path, values, {}, {}, {});
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(result.reason, u"the file is read-only");
+    EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original);
+}
+
+TEST(IptcRewriteFile, dataBeyondOneSegmentLeavesTheFileUnchanged)
+{
+    TempFolder folder;
+    const QByteArray original = jpegWithIptc(dataset2(5, "old"));
+    const QString path = folder.write(QStringLiteral("a.jpg"), original);
+    IptcFieldSet values;
+    const IptcWriteResult result = writeImageIptc(path, values, QStringList(300, QString(255, u'k')), {}, {});
+    EXPECT_FALSE(result.written);
+    EXPECT_TRUE(result.reason.contains(QStringLiteral("65535")));
+    EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original);
+}
+
+TEST(IptcRewriteFile, failureAtAnyReplacementStepLeavesTheOriginalIntact)
+{
+    using atomicfile::Step;
+    for (Step step : {Step::CreateTemporary, Step::Write, Step::Flush, Step::CopyAttributes, Step::Rename}) {
+        TempFolder folder;
+        const QByteArray original = jpegWithIptc(dataset2(5, "old"));
+        const QString path = folder.write(QStringLiteral("a.jpg"), original);
+        atomicfile::setInjectedFailure(step);
+        IptcFieldSet values = captionSet(QStringLiteral("new"));
+        const IptcWriteResult result = writeImageIptc(path, values, {}, {}, {});
+        atomicfile::setInjectedFailure(Step::None);
+        EXPECT_FALSE(result.written) << int(step);
+        EXPECT_FALSE(result.reason.isEmpty()) << int(step);
+        EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original) << int(step);
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.jpg")}) << int(step);
+    }
+}
+
+TEST(IptcRewriteFile, keepsPermissionsAndExtendedAttributes)
+{
+    TempFolder folder;
+    const QString path = folder.write(QStringLiteral("a.jpg"), jpeg({app0()}));
+    const QByteArray native = QFile::encodeName(path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const bool withAttribute = ::setxattr(native.constData(), "user.zelvarion.test", "kept", 4, 0) == 0;
+    IptcFieldSet values = captionSet(QStringLiteral("x"));
+    ASSERT_TRUE(writeImageIptc(path, values, {}, {}, {}).written);
+    struct stat info{};
+    ASSERT_EQ(::stat(native.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (!withAttribute)
+        GTEST_SKIP() << "this file system takes no user attributes";
+    char value[8] = {};
+    EXPECT_EQ(::getxattr(native.constData(), "user.zelvarion.test", value, sizeof value), 4);
+    EXPECT_STREQ(value, "kept");
+}
+
+TEST(IptcRewriteFile, backupKeepsFirstOrLatestVersionAsAsked)
+{
+    for (bool firstVersion : {true, false}) {
+        TempFolder folder;
+        QDir().mkpath(folder.file(QStringLiteral("backup")));
+        const QByteArray original = jpeg({app0()});
+        const QString path = folder.write(QStringLiteral("a.jpg"), original);
+        const IptcWriteOptions options{true, firstVersion, folder.file(QStringLiteral("backup/")), false};
+        IptcFieldSet one = captionSet(QStringLiteral("one"));
+        ASSERT_TRUE(writeImageIptc(path, one, {}, {}, options).written);
+        const QByteArray afterFirst = folder.read(QStringLiteral("a.jpg"));
+        IptcFieldSet two = captionSet(QStringLiteral("two"));
+        ASSERT_TRUE(writeImageIptc(path, two, {}, {}, options).written);
+        EXPECT_EQ(folder.read(QStringLiteral("backup/a.jpg")), firstVersion ? original : afterFirst);
+    }
+}
+
+TEST(IptcRewriteFile, noBackupWithoutOptionOrFolder)
+{
+    TempFolder folder;
+    const QString path = folder.write(QStringLiteral("a.jpg"), jpeg({app0()}));
+    backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{false, false, folder.path() + u'/', false});
+    backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{true, false, folder.file(QStringLiteral("none/")), false});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("a.jpg")});
+}
