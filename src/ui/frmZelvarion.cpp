@@ -8,6 +8,7 @@
 #include "ui/Twips.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
+#include "ui/frmSearchOptions.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,6 +49,11 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     setFixedWidth(designGeometry().width());
     m_wholeWordTop = chkWholeWord->y();
     connectCommands();
+    connectSearchControls();
+    connectNavigation();
+    watchCells();
+    setInitialSearchControlStates();
+    setNavigationEnabled(false);
     disableLaterCommands();
     clearResultPage();
     m_openDatabaseDialog = [this] {
@@ -155,26 +161,16 @@ void frmZelvarion::connectCommands()
         connect(mnuLanguage[i], &QAction::triggered, this, [this, i] { chooseLanguage(i); });
     connect(mnuAbout, &QAction::triggered, this, &frmZelvarion::showAbout);
     connect(mnuHelp, &QAction::triggered, this, &frmZelvarion::showHelp);
-
-    rtfIPTC->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(rtfIPTC, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { mnuIPTCPopup->popup(rtfIPTC->viewport()->mapToGlobal(at)); });
-    connect(mnuIPTCCopy, &QAction::triggered, rtfIPTC, &QTextEdit::copy);
+    connect(mnuSearchOptions, &QAction::triggered, this, &frmZelvarion::showSearchOptions);
 }
 
 // Commands whose work is not in this version are shown, captioned and disabled.
 void frmZelvarion::disableLaterCommands()
 {
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             cmdSearch, cmdErase, FrameOperator, chkWholeWord, chkTranslation, chkIPTC[0], chkIPTC[1], chkIPTC[2],
-             lstFields, chkRevised[0], chkRevised[1], optOrder[0], optOrder[1], optSortedBy[0], optSortedBy[1],
-             lstSortedBy, lblSortedBy, cmdBegin, cmdBack, cmdForward, cmdEnd})
-        control->setEnabled(false);
-    for (QAction *item : {mnuSearchOptions, mnuEditIPTCOptions, mnuDefineTemplates, mnuApplyTemplate,
-                          mnuDisplaySelected, mnuRemoveSelection, mnuSelections, mnuSelectResult,
-                          mnuUnselectResult, mnuStatistics, mnuEmptyWordsList, mnuSearchDoubles,
-                          mnuCopyImages, mnuSQLQuery, mnuExportxML, mnuEditIPTC, mnuOpenImage, mnuDelete,
-                          mnuRename, mnuProperties})
+    for (QAction *item : {mnuEditIPTCOptions, mnuDefineTemplates, mnuApplyTemplate, mnuDisplaySelected,
+                          mnuRemoveSelection, mnuSelections, mnuSelectResult, mnuUnselectResult, mnuStatistics,
+                          mnuEmptyWordsList, mnuSearchDoubles, mnuCopyImages, mnuSQLQuery, mnuExportxML,
+                          mnuEditIPTC, mnuDelete, mnuRename, mnuProperties})
         item->setEnabled(false);
 }
 
@@ -245,9 +241,16 @@ void frmZelvarion::applyTranslationsState()
 void frmZelvarion::clearResultPage()
 {
     rtfIPTC->clear();
-    for (ResultCell &cell : cells) {
+    rtfIPTC->repaint();
+    for (int i = 0; i < kCells; ++i) {
+        ResultCell &cell = cells[i];
         cell.thumb->clear();
+        cell.thumb->setGeometry(cell.name->x(), cell.name->y() - pixels(1200), pixels(1800), pixels(1200));
         cell.thumb->setFrameShape(QFrame::Box);
+        cell.folder.clear();
+        cell.file.clear();
+        cell.selected = false;
+        cell.draggable = false;
         cell.name->clear();
         cell.name->setToolTip(QString());
         cell.name->setProperty("tag", QString());
@@ -280,6 +283,12 @@ void frmZelvarion::runCloseSequence()
     for (int i = 0; i < lstTxtSearch->count(); ++i)
         history << lstTxtSearch->itemText(i);
     writeSearchHistory(m_context.ini, history);
+}
+
+void frmZelvarion::showSearchOptions()
+{
+    frmSearchOptions options(m_context, *m_feedback, this);
+    options.exec();
 }
 
 void frmZelvarion::showAbout()

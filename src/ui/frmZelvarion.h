@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/search/ImageDetail.h"
+#include "core/search/RunSearch.h"
+#include "core/search/ResultPaging.h"
+#include "core/search/SearchRequest.h"
 #include "ui/AppContext.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -13,6 +18,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMimeData;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -22,6 +28,7 @@ class QToolButton;
 namespace zelvarion {
 
 class Feedback;
+class frmDisplayImage;
 
 // The one top-level window: search controls, the grid of ten result cells, the detail panel and
 // the menus. Loading it runs the start-up; closing it saves the geometry and the search history.
@@ -30,6 +37,23 @@ class frmZelvarion : public QMainWindow
     Q_OBJECT
 public:
     static constexpr int kCells = 10;
+
+    // One cell of the grid and the image it shows.
+    struct ResultCell
+    {
+        QLabel *thumb = nullptr;
+        QLabel *name = nullptr;
+        QLabel *rank = nullptr;
+        QLabel *check = nullptr;
+        QFrame *lineTop = nullptr;
+        QFrame *lineDown = nullptr;
+        QString folder;        // as stored in the catalogue, ending with "/"
+        QString file;
+        int rankNumber = 0;
+        bool selected = false;
+        bool draggable = false; // after a click, until a mouse button is released
+    };
+
     static constexpr int kLanguageItems = 11;
 
     // feedback: where messages go (message boxes when null).
@@ -64,6 +88,17 @@ public:
     // hidden and the whole-word box takes its place.
     void applyTranslationsState();
 
+    // Runs the search of the search controls and shows its first page.
+    void runSearch();
+
+    // The cell-click of the grid: selection, detail panel, display window.
+    void clickCell(int index);
+    int selectedCell() const;
+    const ResultPaging &paging() const { return m_paging; }
+    const ResultList &results() const { return m_search.results; }
+    // The drag data of the selected cells.
+    QMimeData *selectedPathsData() const;
+
     // Empties the grid and the detail panel.
     void clearResultPage();
 
@@ -72,20 +107,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    struct ResultCell
-    {
-        QLabel *thumb = nullptr;
-        QLabel *name = nullptr;
-        QLabel *rank = nullptr;
-        QLabel *check = nullptr;
-        QFrame *lineTop = nullptr;
-        QFrame *lineDown = nullptr;
-    };
-
     void createMenus();
     QAction *addItem(QMenu *menu, const char *name, const QString &caption);
     void createSearchControls(QWidget *central);
@@ -104,6 +131,37 @@ private:
     void chooseLanguage(int item);
     void toggleSetting(QAction *item, bool &setting, const char *key);
     void runCloseSequence();
+    void connectSearchControls();
+    void setInitialSearchControlStates();
+    void setBoxChecked(QCheckBox *box, bool checked);
+    static void uncheckRadio(QRadioButton *button);
+    void iptcBoxClicked(int index);
+    void exactOnlyBoxClicked(QCheckBox *box, const char *key);
+    void operatorClicked(int index);
+    void revisedClicked(int index);
+    void sortedByClicked();
+    void eraseClicked();
+    void connectNavigation();
+    void navigate(bool (ResultPaging::*step)());
+    void setNavigationEnabled(bool enabled);
+    void showResultPage();
+    void fillCell(ResultCell &cell, const ResultRow &row, int rank);
+    void fitResultThumbnail(ResultCell &cell);
+    int lastFilledCell() const;
+    void watchCells();
+    int cellOf(QObject *watched) const;
+    void selectCell(int index);
+    void showImageDetail(const ResultCell &cell);
+    HighlightRequest highlightRequest() const;
+    void openCellImage(int index);
+    void openImagePopup(int index, const QPoint &at);
+    void startDrag(int index);
+    void showInDisplayWindow(const ResultCell &cell);
+    void minimiseDisplayWindow();
+    void showSearchOptions();
+    SearchRequest searchRequest() const;
+    void resetSearchDisplay();
+    void showSearchOutcome(const SearchOutcome &outcome);
     void applyLayoutRule();
     void showAbout();
     void showHelp();
@@ -114,6 +172,12 @@ private:
     std::function<void()> m_openDatabaseDialog;
     bool m_closeSequenceDone = false;
     int m_wholeWordTop = 0;
+    SearchState m_search;
+    ResultPaging m_paging;
+    bool m_shiftClick = false;
+    QPoint m_dragStart;
+    int m_popupCell = -1;
+    QPointer<frmDisplayImage> m_displayWindow;
 
 public:
     // Controls, named as the rest of the program refers to them.

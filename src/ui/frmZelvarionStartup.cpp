@@ -102,9 +102,10 @@ void frmZelvarion::applyConfiguration()
 void frmZelvarion::applySearchOptions()
 {
     readSearchOptions(m_context.ini, m_context.settings);
-    chkIPTC[2]->setChecked(m_context.settings.fieldIPTC);
-    chkWholeWord->setChecked(m_context.settings.wholeWord);
-    chkTranslation->setChecked(m_context.settings.useTranslation);
+    // Setting the boxes runs their rules, as a click would.
+    setBoxChecked(chkIPTC[2], m_context.settings.fieldIPTC);
+    setBoxChecked(chkWholeWord, m_context.settings.wholeWord);
+    setBoxChecked(chkTranslation, m_context.settings.useTranslation);
 }
 
 void frmZelvarion::loadLanguagePack()

@@ -1,0 +1,168 @@
+#include "core/search/ImageDetail.h"
+
+#include "core/iptc/IptcField.h"
+#include "core/search/FileSizeText.h"
+#include "core/shell/LanguagePack.h"
+
+namespace zelvarion {
+namespace {
+
+// Column positions in a row of Images.
+enum Column {
+    kFolder = 0, kFile = 1, kFirstField = 2, kCreationDate = 37, kCreationTime = 38, kWriteDate = 39,
+    kWriteTime = 40, kFileSize = 41, kRevisionDate = 42, kRevisionTime = 43, kSupportIptc = 44,
+    kWidth = 45, kHeight = 46,
+};
+
+constexpr int kFirstFieldLabelKey = 31;
+
+class Composer
+{
+public:
+    void add(const QString &label, DetailStyle labelStyle, const QString &value = {})
+    {
+        pieces.push_back({label, labelStyle});
+        if (!value.isEmpty())
+            pieces.push_back({value, DetailStyle::Value});
+    }
+    std::vector<DetailPiece> pieces;
+};
+
+bool isWholeNumber(const QString &text)
+{
+    bool ok = false;
+    text.toLongLong(&ok);
+    return ok;
+}
+
+// Leading and trailing blanks removed, then any line ends left at the end.
+QString fieldValueShown(const QString &value)
+{
+    QString shown = value.trimmed();
+    while (shown.endsWith(u'\r') || shown.endsWith(u'\n'))
+        shown.chop(1);
+    return shown;
+}
+
+void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack, const QString &searchedLabel,
+                const QLocale &locale)
+{
+    auto cell = [&row](int column) { return column < row.size() ? row[column] : QString(); };
+    const SizeUnits units{pack.text(110), pack.text(111), pack.text(112), pack.text(113)};
+    out.add(pack.text(68) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
+    out.add(QStringLiteral("\n ") + pack.text(107) + QStringLiteral(": "), DetailStyle::Label,
+            cell(kCreationDate) + u' ' + cell(kCreationTime));
+    out.add(u' ' + pack.text(108) + QStringLiteral(": "), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
+    const QString size = cell(kFileSize);
+    out.add(QStringLiteral("\n ") + pack.text(109) + QStringLiteral(": "), DetailStyle::Label,
+            isWholeNumber(size) ? formatFileSize(size.toLongLong(), units, locale) : size);
+    if (!cell(kWidth).isEmpty())
+        out.add(u' ' + pack.text(142) + QStringLiteral(": "), DetailStyle::Label, cell(kWidth));
+    if (!cell(kHeight).isEmpty())
+        out.add(u' ' + pack.text(143) + QStringLiteral(": "), DetailStyle::Label, cell(kHeight));
+    if (!cell(kRevisionDate).isEmpty())
+        out.add(QStringLiteral("\n ") + pack.text(84) + QStringLiteral(": "), DetailStyle::BoldLabel,
+                cell(kRevisionDate) + u' ' + cell(kRevisionTime));
+    if (cell(kSupportIptc) == u"0")
+        out.add(QStringLiteral("\n ") + pack.text(115), DetailStyle::Warning);
+    if (cell(kSupportIptc) == u"2")
+        out.add(QStringLiteral("\n ") + pack.text(192), DetailStyle::Warning);
+    for (int i = 0; i < kIptcFieldCount; ++i) {
+        const QString value = cell(kFirstField + i);
+        if (value.isEmpty())
+            continue;
+        const QString name = pack.text(kFirstFieldLabelKey + i);
+        const bool searched = !searchedLabel.isEmpty() && name == searchedLabel;
+        out.add(QStringLiteral("\n ") + name + QStringLiteral(": "),
+                searched ? DetailStyle::SearchedLabel : DetailStyle::Label, fieldValueShown(value));
+    }
+}
+
+bool isLabel(DetailStyle style)
+{
+    return style == DetailStyle::Label || style == DetailStyle::BoldLabel;
+}
+
+bool isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+bool isWholeWordAt(const QString &text, qsizetype at, qsizetype length)
+{
+    const bool startsWord = at == 0 || !isWordCharacter(text[at - 1]);
+    const bool endsWord = at + length >= text.size() || !isWordCharacter(text[at + length]);
+    return startsWord && endsWord;
+}
+
+// One pass: every occurrence of `needle` outside the labels; the highlighted part is `offset`
+// characters into the occurrence and `length` long.
+void highlightPass(const QString &text, const std::vector<bool> &grey, const QString &needle, bool wholeWord,
+                   int offset, int length, std::vector<TextRange> &ranges)
+{
+    if (needle.isEmpty())
+        return;
+    for (qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(needle, at + 1, Qt::CaseInsensitive)) {
+        if (grey[std::size_t(at)] || (wholeWord && !isWholeWordAt(text, at, needle.size())))
+            continue;
+        ranges.push_back({int(at) + offset, length});
+    }
+}
+
+} // namespace
+
+std::vector<DetailPiece> composeImageDetail(const std::vector<QStringList> &rows, const LanguagePack &pack,
+                                            const QString &searchedLabel, const QLocale &locale)
+{
+    Composer out;
+    out.pieces.push_back({QStringLiteral(" "), DetailStyle::Value});
+    for (const QStringList &row : rows)
+        composeRow(out, row, pack, searchedLabel, locale);
+    return out.pieces;
+}
+
+QString detailText(const std::vector<DetailPiece> &pieces)
+{
+    QString text;
+    for (const DetailPiece &piece : pieces)
+        text += piece.text;
+    return text;
+}
+
+std::vector<TextRange> highlightRanges(const std::vector<DetailPiece> &pieces, const HighlightRequest &request)
+{
+    const QString text = detailText(pieces);
+    std::vector<bool> grey;
+    grey.reserve(std::size_t(text.size()));
+    for (const DetailPiece &piece : pieces)
+        grey.insert(grey.end(), std::size_t(piece.text.size()), isLabel(piece.style));
+
+    std::vector<TextRange> ranges;
+    auto pass = [&](const QString &needle, bool wholeWord) {
+        highlightPass(text, grey, needle, wholeWord, 0, int(needle.size()), ranges);
+    };
+    if (!request.lastSearchText.isEmpty()) {
+        if (request.exactExpression) {
+            pass(request.lastSearchText, request.wholeWord);
+        } else {
+            for (const QString &word : request.lastSearchWords)
+                pass(QString(word).replace(QStringLiteral("''"), QStringLiteral("'")), request.wholeWord);
+        }
+    }
+    if (!request.translation.isEmpty())
+        pass(request.translation, request.wholeWord);
+    if (request.wholeWord) {
+        // A word glued to an apostrophe (l'eau) is still the word searched for.
+        for (const QString &word : {request.searchBoxText, request.translation}) {
+            if (word.isEmpty())
+                continue;
+            const int length = int(word.size());
+            highlightPass(text, grey, u'\'' + word, false, 1, length, ranges);
+            highlightPass(text, grey, word + u'\'', false, 0, length, ranges);
+        }
+    }
+    return ranges;
+}
+
+} // namespace zelvarion

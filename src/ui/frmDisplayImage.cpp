@@ -1,0 +1,66 @@
+#include "ui/frmDisplayImage.h"
+
+#include "core/shell/AppSettings.h"
+#include "platform/IniFile.h"
+#include "platform/ThumbnailMaker.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+
+namespace zelvarion {
+namespace {
+
+const QString kSection = QStringLiteral("DisplayWindow");
+constexpr int kExtraHeightTwips = 400;
+constexpr int kTallestPicture = 8192;
+
+QRect toTwips(const QRect &r)
+{
+    return {twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height())};
+}
+
+} // namespace
+
+QRect frmDisplayImage::designGeometry()
+{
+    return {160, 120, 640, 480};
+}
+
+frmDisplayImage::frmDisplayImage(const IniFile &ini, QWidget *owner) : QWidget(owner, Qt::Window), m_ini(ini)
+{
+    setObjectName(QStringLiteral("frmDisplayImage"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    DisplayedImage = new QLabel(this);
+    DisplayedImage->setObjectName(QStringLiteral("DisplayedImage"));
+    DisplayedImage->setScaledContents(true);
+    const QRect stored = readWindowTwips(ini, kSection, toTwips(designGeometry()));
+    move(pixels(stored.x()), pixels(stored.y()));
+    resize(pixels(stored.width()), pixels(stored.height()));
+}
+
+void frmDisplayImage::showImage(const QString &path, const QString &caption)
+{
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    // Decoded at the window's width at most: shrink-on-load keeps large photographs quick.
+    const ThumbnailMaker maker;
+    const QImage picture = maker.loadThumbnail(path, width(), kTallestPicture);
+    if (picture.isNull() || picture.width() < 1)
+        return;
+    const double ratio = double(width()) / picture.width();
+    const int height = int(picture.height() * ratio);
+    DisplayedImage->setPixmap(QPixmap::fromImage(picture));
+    DisplayedImage->setGeometry(0, 0, width(), height);
+    resize(width(), height + pixels(kExtraHeightTwips));
+    setWindowTitle(caption);
+    show();
+}
+
+void frmDisplayImage::closeEvent(QCloseEvent *event)
+{
+    if (isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        writeWindowTwips(m_ini, kSection, toTwips(QRect(pos(), size())));
+    event->accept();
+}
+
+} // namespace zelvarion

@@ -1,0 +1,168 @@
+#include "ui/frmSearchOptions.h"
+
+#include "core/shell/Feedback.h"
+#include "platform/gui/ShellServices.h"
+#include "ui/AppContext.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace zelvarion {
+namespace {
+
+// The seven single fields the general search can be limited to, with their name's text key.
+constexpr int kFieldNameKeys[7] = {37, 56, 57, 61, 49, 51, 54};
+const char *const kFieldKeys[7] = {"SearchKeywords", "SearchHeadline", "SearchCredit", "SearchCaption",
+                                   "SearchByline", "SearchCity", "SearchCountry"};
+
+std::array<bool *, 7> fieldSettings(AppSettings &s)
+{
+    return {&s.searchKeywords, &s.searchHeadline, &s.searchCredit, &s.searchCaption,
+            &s.searchByline, &s.searchCity, &s.searchCountry};
+}
+
+template <typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QString indexed(const char *name, int index)
+{
+    return QLatin1String(name) + u'_' + QString::number(index);
+}
+
+} // namespace
+
+frmSearchOptions::frmSearchOptions(AppContext &context, Feedback &feedback, QWidget *parent)
+    : QDialog(parent), m_context(context), m_feedback(feedback)
+{
+    setObjectName(QStringLiteral("frmSearchOptions"));
+    createControls();
+    applyTexts();
+    setFromSettings();
+    setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
+}
+
+void frmSearchOptions::createControls()
+{
+    setFixedSize(520, 330);
+    chkSearchOptions[0] = named(new QCheckBox(this), indexed("chkSearchOptions", 0));
+    chkSearchOptions[0]->setGeometry(12, 10, 300, 22);
+    FrameSearch = named(new QGroupBox(this), QStringLiteral("FrameSearch"));
+    FrameSearch->setGeometry(12, 36, 300, 200);
+    for (int i = 0; i < 7; ++i) {
+        chkSearchIPTC[i] = named(new QCheckBox(FrameSearch), indexed("chkSearchIPTC", i));
+        chkSearchIPTC[i]->setGeometry(12, 22 + 25 * i, 276, 22);
+    }
+    for (int i = 1; i < 3; ++i) {
+        chkSearchOptions[i] = named(new QCheckBox(this), indexed("chkSearchOptions", i));
+        chkSearchOptions[i]->setGeometry(12, 218 + 26 * i, 300, 22);
+    }
+    FrameTranslation = named(new QGroupBox(this), QStringLiteral("FrameTranslation"));
+    FrameTranslation->setGeometry(324, 36, 184, 200);
+    for (int i = 0; i < 3; ++i) {
+        optTranslation[i] = named(new QRadioButton(FrameTranslation), indexed("optTranslation", i));
+        optTranslation[i]->setGeometry(12, 24 + 26 * i, 164, 22);
+    }
+    lblNbTranslations = named(new QLabel(FrameTranslation), QStringLiteral("lblNbTranslations"));
+    lblNbTranslations->setGeometry(12, 110, 164, 22);
+    cmdEditTranslations = named(new QPushButton(FrameTranslation), QStringLiteral("cmdEditTranslations"));
+    cmdEditTranslations->setGeometry(12, 150, 160, 30);
+    cmdOK = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(324, 286, 88, 30);
+    cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(420, 286, 88, 30);
+    cmdOK->setDefault(true);
+
+    connect(chkSearchOptions[0], &QCheckBox::clicked, this, &frmSearchOptions::allIptcClicked);
+    connect(cmdOK, &QPushButton::clicked, this, &frmSearchOptions::confirm);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdEditTranslations, &QPushButton::clicked, this, [this] {
+        if (m_context.translations.loaded)
+            shell::openWithDefaultProgram(m_context.translationsPath);
+    });
+}
+
+void frmSearchOptions::applyTexts()
+{
+    const LanguagePack &pack = m_context.language;
+    setWindowTitle(withoutAccelerator(pack.text(67)));
+    FrameSearch->setTitle(pack.text(66));
+    for (int i = 0; i < 3; ++i)
+        chkSearchOptions[i]->setText(pack.text(28 + i));
+    for (int i = 0; i < 7; ++i)
+        chkSearchIPTC[i]->setText(pack.text(kFieldNameKeys[i]));
+    FrameTranslation->setTitle(pack.text(228));
+    const TranslationsState &t = m_context.translations;
+    optTranslation[0]->setText(t.language1 + QStringLiteral(" <-> ") + t.language2);
+    optTranslation[1]->setText(t.language1 + QStringLiteral(" -> ") + t.language2);
+    optTranslation[2]->setText(t.language2 + QStringLiteral(" -> ") + t.language1);
+    lblNbTranslations->setText(QString::number(t.lineCount) + u' ' + pack.text(231));
+    cmdEditTranslations->setText(pack.text(229));
+    cmdCancel->setText(pack.text(17));
+}
+
+void frmSearchOptions::setFromSettings()
+{
+    AppSettings &s = m_context.settings;
+    const int direction = s.translation >= 0 && s.translation <= 2 ? s.translation : 0;
+    optTranslation[direction]->setChecked(true);
+    const bool loaded = m_context.translations.loaded;
+    for (QWidget *w : std::initializer_list<QWidget *>{FrameTranslation, optTranslation[0], optTranslation[1],
+                                                        optTranslation[2], cmdEditTranslations})
+        w->setEnabled(loaded);
+    chkSearchOptions[0]->setChecked(s.searchAllIPTC);
+    allIptcClicked();
+    const auto fields = fieldSettings(s);
+    for (int i = 0; i < 7; ++i)
+        chkSearchIPTC[i]->setChecked(*fields[i]);
+    chkSearchOptions[1]->setChecked(s.searchFolderNames);
+    chkSearchOptions[2]->setChecked(s.searchFileNames);
+}
+
+void frmSearchOptions::allIptcClicked()
+{
+    const bool all = chkSearchOptions[0]->isChecked();
+    FrameSearch->setEnabled(!all);
+    for (QCheckBox *box : chkSearchIPTC) {
+        if (all)
+            box->setChecked(false);
+        box->setEnabled(!all);
+    }
+}
+
+void frmSearchOptions::confirm()
+{
+    bool any = false;
+    for (QCheckBox *box : chkSearchOptions)
+        any = any || box->isChecked();
+    for (QCheckBox *box : chkSearchIPTC)
+        any = any || box->isChecked();
+    if (!any) {
+        m_feedback.showMessage(m_context.language.message(9), MessageIcon::Critical);
+        return;
+    }
+    AppSettings &s = m_context.settings;
+    const QString section = QStringLiteral("SearchOptions");
+    s.searchAllIPTC = chkSearchOptions[0]->isChecked();
+    writeSwitch(m_context.ini, section, QStringLiteral("SearchAllIPTC"), s.searchAllIPTC);
+    const auto fields = fieldSettings(s);
+    for (int i = 0; i < 7; ++i) {
+        *fields[i] = chkSearchIPTC[i]->isChecked();
+        writeSwitch(m_context.ini, section, QLatin1String(kFieldKeys[i]), *fields[i]);
+    }
+    s.searchFolderNames = chkSearchOptions[1]->isChecked();
+    writeSwitch(m_context.ini, section, QStringLiteral("SearchFolderNames"), s.searchFolderNames);
+    s.searchFileNames = chkSearchOptions[2]->isChecked();
+    writeSwitch(m_context.ini, section, QStringLiteral("SearchFileNames"), s.searchFileNames);
+    s.translation = optTranslation[1]->isChecked() ? 1 : optTranslation[2]->isChecked() ? 2 : 0;
+    m_context.ini.write(section, QStringLiteral("Translation"), QString::number(s.translation));
+    accept();
+}
+
+} // namespace zelvarion

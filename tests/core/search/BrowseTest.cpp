@@ -1,0 +1,228 @@
+// Browsing a result: paging over ten cells, file sizes, the detail panel's text and highlighting.
+#include "core/search/FileSizeText.h"
+#include "core/search/ImageDetail.h"
+#include "core/search/ResultPaging.h"
+#include "core/shell/LanguagePack.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+
+namespace {
+
+QString q(const char *text) { return QString::fromUtf8(text); }
+
+// Ranks shown after each step, as "first..last".
+QString shown(const ResultPaging &paging)
+{
+    const int last = std::min(paging.firstRank() + 9, paging.count());
+    return QString::number(paging.firstRank()) + QStringLiteral("..") + QString::number(last) + u' '
+           + QString::number(paging.page()) + u'/' + QString::number(paging.pageCount());
+}
+
+LanguagePack englishLabels()
+{
+    LanguagePack pack;
+    pack.parse(q("[Interface]\n68=File\n84=Revised\n107=Created\n108=Modified\n109=Size\n110=bytes\n111=KB\n"
+                 "112=MB\n113=GB\n115=Not an image file\n142=Width\n143=Height\n192=Not a JPEG file\n"
+                 "32=Edit status\n51=City\n63=Caption\n37=Keywords\n65=Others\n"));
+    return pack;
+}
+
+QStringList imageRow()
+{
+    QStringList row;
+    for (int i = 0; i < 48; ++i)
+        row << QString();
+    row[0] = q("/photos/paris/");
+    row[1] = q("eiffel.jpg");
+    row[37] = q("2024/05/01");
+    row[38] = q("10:00:00");
+    row[39] = q("2024/05/02");
+    row[40] = q("11:00:00");
+    row[41] = q("1536");
+    row[44] = q("1");
+    row[45] = q("640");
+    row[46] = q("480");
+    return row;
+}
+
+std::vector<QString> highlighted(const std::vector<DetailPiece> &pieces, const HighlightRequest &request)
+{
+    const QString text = detailText(pieces);
+    std::vector<QString> words;
+    for (const TextRange &range : highlightRanges(pieces, request))
+        words.push_back(text.mid(range.start, range.length));
+    return words;
+}
+
+} // namespace
+
+TEST(ResultPaging, twentyOneResultsGiveThreePagesAndEndShowsTheLastAlone)
+{
+    ResultPaging paging;
+    paging.reset(21);
+    EXPECT_TRUE(paging.navigationEnabled());
+    EXPECT_EQ(shown(paging), q("1..10 1/3"));
+    EXPECT_TRUE(paging.forward());
+    EXPECT_EQ(shown(paging), q("11..20 2/3"));
+    EXPECT_TRUE(paging.toLast());
+    EXPECT_EQ(shown(paging), q("21..21 3/3"));
+    EXPECT_FALSE(paging.forward());
+    EXPECT_TRUE(paging.back());
+    EXPECT_EQ(shown(paging), q("11..20 2/3"));
+}
+
+TEST(ResultPaging, tenResultsStayOnOnePageWithNavigationOff)
+{
+    ResultPaging paging;
+    paging.reset(10);
+    EXPECT_FALSE(paging.navigationEnabled());
+    EXPECT_FALSE(paging.forward());
+    EXPECT_FALSE(paging.back());
+    EXPECT_TRUE(paging.toLast()); // redisplays the single page
+    EXPECT_EQ(shown(paging), q("1..10 1/1"));
+}
+
+TEST(ResultPaging, elevenResultsEndShowsRankElevenAndHomeReturns)
+{
+    ResultPaging paging;
+    paging.reset(11);
+    EXPECT_TRUE(paging.navigationEnabled());
+    EXPECT_TRUE(paging.toLast());
+    EXPECT_EQ(paging.firstRank(), 11);
+    EXPECT_TRUE(paging.toFirst());
+    EXPECT_EQ(paging.firstRank(), 1);
+}
+
+TEST(ResultPaging, emptyResultEndDoesNothing)
+{
+    ResultPaging paging;
+    paging.reset(0);
+    EXPECT_FALSE(paging.toLast());
+    EXPECT_EQ(paging.pageCount(), 0);
+}
+
+TEST(FormatFileSize, unitsAndDecimalsFollowTheSizeBands)
+{
+    const SizeUnits units{q("bytes"), q("KB"), q("MB"), q("GB")};
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const std::pair<qint64, const char *> cases[] = {
+        {500, "500 bytes"},
+        {1023, "1,023 bytes"},
+        {1536, "1.50 KB (1,536 bytes)"},
+        {15 * 1024, "15.0 KB (15,360 bytes)"},
+        {150 * 1024, "150 KB (153,600 bytes)"},
+        {1048576, "1.00 MB (1,048,576 bytes)"},
+        {50LL * 1048576, "50.0 MB (52,428,800 bytes)"},
+        {500LL * 1048576, "500 MB (524,288,000 bytes)"},
+        {2147483647, "2.00 GB (2,147,483,647 bytes)"},
+        {5LL * 1073741824, "5.00 GB (5,368,709,120 bytes)"},
+    };
+    for (const auto &[bytes, expected] : cases)
+        EXPECT_EQ(formatFileSize(bytes, units, english), q(expected)) << bytes;
+}
+
+TEST(FormatFileSize, followsTheLocaleSeparators)
+{
+    const SizeUnits units{q("octets"), q("Ko"), q("Mo"), q("Go")};
+    const QString french = formatFileSize(1536, units, QLocale(QLocale::French, QLocale::France));
+    EXPECT_TRUE(french.startsWith(q("1,50 Ko (1"))) << french.toStdString();
+}
+
+TEST(ImageDetail, composesPathDatesSizeAndNonEmptyFieldsWithTheirLabels)
+{
+    QStringList row = imageRow();
+    row[2 + 20] = q("  Paris  ");       // City, blanks trimmed
+    row[2 + 6] = q("tower; night\r\n"); // Keywords, the trailing line break dropped
+    const QString text = detailText(composeImageDetail({row}, englishLabels(), QString(),
+                                                       QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_EQ(text, q(" File: /photos/paris/eiffel.jpg\n Created: 2024/05/01 10:00:00 Modified: 2024/05/02 11:00:00"
+                      "\n Size: 1.50 KB (1,536 bytes) Width: 640 Height: 480"
+                      "\n Keywords: tower; night\n City: Paris"));
+}
+
+TEST(ImageDetail, warningsRevisionAndNonNumericSize)
+{
+    QStringList row = imageRow();
+    row[41] = q("?");
+    row[42] = q("2025/01/01");
+    row[43] = q("12:00:00");
+    row[44] = q("0");
+    row[45].clear();
+    row[46].clear();
+    const auto pieces = composeImageDetail({row}, englishLabels(), QString());
+    const QString text = detailText(pieces);
+    EXPECT_TRUE(text.contains(q("Size: ?\n Revised: 2025/01/01 12:00:00\n Not an image file")));
+    EXPECT_FALSE(text.contains(q("Width")));
+    EXPECT_EQ(pieces.back().style, DetailStyle::Warning);
+    row[44] = q("2");
+    EXPECT_TRUE(detailText(composeImageDetail({row}, englishLabels(), QString())).endsWith(q("Not a JPEG file")));
+}
+
+TEST(ImageDetail, theSearchedFieldLabelIsMarkedAndARowTwiceIsShownTwice)
+{
+    QStringList row = imageRow();
+    row[2 + 20] = q("Paris");
+    const auto pieces = composeImageDetail({row, row}, englishLabels(), q("City"));
+    int searched = 0;
+    for (const DetailPiece &piece : pieces)
+        searched += piece.style == DetailStyle::SearchedLabel;
+    EXPECT_EQ(searched, 2);
+}
+
+TEST(Highlighting, wordsOfAnOrSearchAreLitInValuesButNotInLabels)
+{
+    QStringList row = imageRow();
+    row[2 + 30] = q("A red car near the city");
+    row[2 + 20] = q("Lyon");
+    HighlightRequest request;
+    request.lastSearchText = q("city car");
+    request.lastSearchWords = {q("city"), q("car")};
+    request.exactExpression = false;
+    const auto words = highlighted(composeImageDetail({row}, englishLabels(), QString()), request);
+    EXPECT_EQ(words, (std::vector<QString>{q("city"), q("car")})); // not the label "City"
+}
+
+TEST(Highlighting, wholeWordFindsTheWordAfterAnApostropheButNotInsideAWord)
+{
+    QStringList row = imageRow();
+    row[2 + 30] = q("l'eau du bureau");
+    HighlightRequest request;
+    request.lastSearchText = q("eau");
+    request.lastSearchWords = {q("eau")};
+    request.wholeWord = true;
+    request.searchBoxText = q("eau");
+    const auto pieces = composeImageDetail({row}, englishLabels(), QString());
+    const QString text = detailText(pieces);
+    const auto ranges = highlightRanges(pieces, request);
+    ASSERT_FALSE(ranges.empty());
+    for (const TextRange &range : ranges) {
+        EXPECT_EQ(text.mid(range.start, range.length), q("eau"));
+        EXPECT_EQ(text.mid(range.start - 2, 2), q("l'")) << "only the eau of l'eau, never bur-eau";
+    }
+}
+
+TEST(Highlighting, exactExpressionAndTranslationIgnoreCase)
+{
+    QStringList row = imageRow();
+    row[2 + 30] = q("The EIFFEL Tower, la tour Eiffel");
+    HighlightRequest request;
+    request.lastSearchText = q("eiffel tower");
+    request.lastSearchWords = {q("eiffel"), q("tower")};
+    request.translation = q("tour");
+    const auto words = highlighted(composeImageDetail({row}, englishLabels(), QString()), request);
+    EXPECT_EQ(words, (std::vector<QString>{q("EIFFEL Tower"), q("tour")}));
+}
+
+TEST(Highlighting, apostrophesDoubledBySplittingAreSearchedSingle)
+{
+    QStringList row = imageRow();
+    row[2 + 30] = q("Rue de l'Arc");
+    HighlightRequest request;
+    request.lastSearchText = q("l'arc rue");
+    request.lastSearchWords = {q("l''arc"), q("rue")};
+    request.exactExpression = false;
+    const auto words = highlighted(composeImageDetail({row}, englishLabels(), QString()), request);
+    EXPECT_EQ(words, (std::vector<QString>{q("l'Arc"), q("Rue")}));
+}

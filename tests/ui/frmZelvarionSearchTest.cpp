@@ -1,0 +1,352 @@
+// Window tests of searching and browsing on the main window: paging, keys, selection and drag
+// data, the lit words of the detail panel, the search-control rules and the options window.
+#include "WindowTestSupport.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "platform/IniFile.h"
+#include "ui/frmSearchOptions.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QToolButton>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+// Rows "img01.jpg".. in /photos/; every third one is in Paris.
+void addImages(const QString &catalogue, int count)
+{
+    CatalogueDb db;
+    db.path = catalogue;
+    QVERIFY(db.open());
+    QCOMPARE(db.execute(QStringLiteral("begin transaction T;")), 0);
+    for (int i = 1; i <= count; ++i) {
+        QStringList values;
+        for (int c = 0; c < 48; ++c)
+            values << QString();
+        values[0] = QStringLiteral("/photos/");
+        values[1] = QStringLiteral("img%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        values[22] = i % 3 == 0 ? QStringLiteral("Paris") : QStringLiteral("Lyon");
+        values[32] = QStringLiteral("A street in %1").arg(values[22]);
+        values[41] = QStringLiteral("2048");
+        values[44] = QStringLiteral("1");
+        QStringList quoted;
+        for (const QString &v : values)
+            quoted << sqlText(v);
+        QCOMPARE(db.execute(QStringLiteral("insert into Images values(%1);").arg(quoted.join(u','))), 0);
+    }
+    QCOMPARE(db.execute(QStringLiteral("end transaction T;")), 0);
+    db.close();
+}
+
+struct SearchFixture
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    frmZelvarion *w = nullptr;
+
+    explicit SearchFixture(int images)
+    {
+        started.start(); // creates the catalogue
+        addImages(folder.file(QStringLiteral("Images.db")), images);
+        w = started.window.get();
+    }
+    // Keys go through the window's shortcuts, which work only in the active window; Home and End
+    // edit the text while the search box has the focus.
+    void focusGrid()
+    {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->setFocus();
+    }
+    void search(const QString &text)
+    {
+        w->lstTxtSearch->setCurrentText(text);
+        w->cmdSearch->click();
+    }
+    QString cellName(int i) const { return w->cells[i].name->text(); }
+};
+
+QStringList litWords(QTextEdit *panel)
+{
+    QStringList words;
+    for (QTextBlock block = panel->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().foreground().color() == QColor(0, 0, 255))
+                words << it.fragment().text();
+    return words;
+}
+
+} // namespace
+
+class frmZelvarionSearchTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void twentyOneResultsPageThroughThreePages();
+    void tenResultsKeepTheNavigationOff();
+    void elevenResultsEndShowsTheLastAlone();
+    void nothingFoundLeavesAnEmptyGrid();
+    void searchTextGoesToTheTopOfTheHistory();
+    void tabWalksTheCellsAndTurnsThePage();
+    void shiftClickKeepsTheSelectionAndTheDragCarriesBothPaths();
+    void detailPanelLightsTheSearchedWordInValuesOnly();
+    void fieldBoxExcludesThePresenceBoxesAndIsStored();
+    void wholeWordAndOperatorsExcludeEachOther();
+    void alreadyRevisedImposesTheRevisionOrder();
+    void searchOptionsRefuseNoPlaceAndStoreTheChoice();
+    void realImageShowsItsThumbnailPopupAndDisplayWindow();
+};
+
+void frmZelvarionSearchTest::twentyOneResultsPageThroughThreePages()
+{
+    SearchFixture f(21);
+    f.search(QStringLiteral("img"));
+    QCOMPARE(f.w->lblFound->text(), QStringLiteral("21"));
+    QCOMPARE(f.w->FrameImages->title(), QStringLiteral("1/3"));
+    QVERIFY(f.w->cmdForward->isEnabled());
+    f.w->cmdForward->click();
+    QCOMPARE(f.w->FrameImages->title(), QStringLiteral("2/3"));
+    QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
+    f.w->cmdEnd->click();
+    QCOMPARE(f.w->FrameImages->title(), QStringLiteral("3/3"));
+    QCOMPARE(f.cellName(0), QStringLiteral("img21.jpg"));
+    QVERIFY(f.cellName(1).isEmpty());
+    QVERIFY(!f.w->cells[1].check->isVisibleTo(f.w));
+    f.w->cmdBack->click();
+    QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
+    QCOMPARE(f.cellName(9), QStringLiteral("img20.jpg"));
+    QCOMPARE(f.w->cells[9].rank->text(), QStringLiteral("20"));
+}
+
+void frmZelvarionSearchTest::tenResultsKeepTheNavigationOff()
+{
+    SearchFixture f(10);
+    f.search(QStringLiteral("img"));
+    QVERIFY(!f.w->cmdForward->isEnabled());
+    f.focusGrid();
+    QTest::keyClick(f.w, Qt::Key_PageDown);
+    QCOMPARE(f.w->paging().firstRank(), 1);
+    QTest::keyClick(f.w, Qt::Key_End);
+    QCOMPARE(f.cellName(9), QStringLiteral("img10.jpg"));
+}
+
+void frmZelvarionSearchTest::elevenResultsEndShowsTheLastAlone()
+{
+    SearchFixture f(11);
+    f.search(QStringLiteral("img"));
+    QVERIFY(f.w->cmdEnd->isEnabled());
+    f.focusGrid();
+    QTest::keyClick(f.w, Qt::Key_End);
+    QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
+    QTest::keyClick(f.w, Qt::Key_PageUp);
+    QCOMPARE(f.cellName(0), QStringLiteral("img01.jpg"));
+    QTest::keyClick(f.w, Qt::Key_PageDown);
+    QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
+    QTest::keyClick(f.w, Qt::Key_Home);
+    QCOMPARE(f.cellName(0), QStringLiteral("img01.jpg"));
+}
+
+void frmZelvarionSearchTest::nothingFoundLeavesAnEmptyGrid()
+{
+    SearchFixture f(5);
+    f.search(QStringLiteral("no such thing"));
+    QCOMPARE(f.w->lblFound->text(), QStringLiteral("0"));
+    QVERIFY(f.w->FrameImages->title().isEmpty());
+    QVERIFY(f.cellName(0).isEmpty());
+    f.focusGrid();
+    QTest::keyClick(f.w, Qt::Key_End);
+    QVERIFY(f.cellName(0).isEmpty());
+    QVERIFY(f.started.feedback.messages.empty());
+}
+
+void frmZelvarionSearchTest::searchTextGoesToTheTopOfTheHistory()
+{
+    SearchFixture f(3);
+    f.search(QStringLiteral("lyon"));
+    f.search(QStringLiteral("paris"));
+    f.search(QStringLiteral("lyon"));
+    QCOMPARE(f.w->lstTxtSearch->count(), 2);
+    QCOMPARE(f.w->lstTxtSearch->itemText(0), QStringLiteral("lyon"));
+    QCOMPARE(f.w->lstTxtSearch->currentText(), QStringLiteral("lyon"));
+}
+
+void frmZelvarionSearchTest::tabWalksTheCellsAndTurnsThePage()
+{
+    SearchFixture f(12);
+    f.search(QStringLiteral("img"));
+    QCOMPARE(f.w->selectedCell(), -1);
+    QTest::keyClick(f.w, Qt::Key_Tab);
+    QCOMPARE(f.w->selectedCell(), 0);
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(f.w, Qt::Key_Tab);
+    QCOMPARE(f.w->selectedCell(), 9);
+    QTest::keyClick(f.w, Qt::Key_Tab); // next page, first cell
+    QCOMPARE(f.w->paging().firstRank(), 11);
+    QCOMPARE(f.w->selectedCell(), 0);
+    QTest::keyClick(f.w, Qt::Key_Backtab); // back a page, last filled cell
+    QCOMPARE(f.w->paging().firstRank(), 1);
+    QCOMPARE(f.w->selectedCell(), 9);
+}
+
+void frmZelvarionSearchTest::shiftClickKeepsTheSelectionAndTheDragCarriesBothPaths()
+{
+    SearchFixture f(5);
+    f.search(QStringLiteral("img"));
+    QTest::mouseClick(f.w->cells[0].name, Qt::LeftButton);
+    QTest::mouseClick(f.w->cells[2].name, Qt::LeftButton, Qt::ShiftModifier);
+    QVERIFY(f.w->cells[0].selected && f.w->cells[2].selected && !f.w->cells[1].selected);
+    QVERIFY(f.w->cells[0].lineTop->isVisibleTo(f.w));
+    QCOMPARE(litWords(f.w->rtfIPTC), QStringList({QStringLiteral("img")})); // the searched text in the path
+    QVERIFY(f.w->rtfIPTC->toPlainText().contains(QStringLiteral("/photos/img03.jpg")));
+    std::unique_ptr<QMimeData> data(f.w->selectedPathsData());
+    QCOMPARE(data->text(), QStringLiteral("/photos/img01.jpg\r\n/photos/img03.jpg"));
+    QCOMPARE(data->urls().size(), 2);
+    QTest::mouseClick(f.w->cells[1].name, Qt::LeftButton); // without Shift: only this one
+    QVERIFY(!f.w->cells[0].selected && f.w->cells[1].selected);
+    QTest::mouseClick(f.w->cells[7].name, Qt::LeftButton); // an empty cell changes nothing
+    QVERIFY(f.w->cells[1].selected);
+    QVERIFY(f.w->rtfIPTC->toPlainText().isEmpty());
+}
+
+void frmZelvarionSearchTest::detailPanelLightsTheSearchedWordInValuesOnly()
+{
+    SearchFixture f(6);
+    f.search(QStringLiteral("paris"));
+    QCOMPARE(f.w->lblFound->text(), QStringLiteral("2"));
+    f.w->clickCell(0);
+    const QString text = f.w->rtfIPTC->toPlainText();
+    QVERIFY(text.contains(f.w->context().language.text(51) + QStringLiteral(": Paris")));
+    QCOMPARE(litWords(f.w->rtfIPTC), QStringList({QStringLiteral("Paris"), QStringLiteral("Paris")}));
+}
+
+void frmZelvarionSearchTest::fieldBoxExcludesThePresenceBoxesAndIsStored()
+{
+    SearchFixture f(1);
+    f.w->chkIPTC[0]->click();
+    QVERIFY(!f.w->lstTxtSearch->isEnabled());
+    QVERIFY(!f.w->chkWholeWord->isEnabled());
+    f.w->chkIPTC[2]->click();
+    QVERIFY(!f.w->chkIPTC[0]->isChecked() && !f.w->chkIPTC[0]->isEnabled() && !f.w->chkIPTC[1]->isEnabled());
+    QVERIFY(f.w->lstFields->isEnabled());
+    QVERIFY(f.w->lstTxtSearch->isEnabled());
+    const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
+    QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("FieldIPTC")).value_or(QString()), QStringLiteral("1"));
+    f.w->chkIPTC[2]->click();
+    QVERIFY(f.w->chkIPTC[0]->isEnabled() && f.w->chkIPTC[1]->isEnabled() && !f.w->lstFields->isEnabled());
+    QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("FieldIPTC")).value_or(QString()), QStringLiteral("0"));
+}
+
+void frmZelvarionSearchTest::wholeWordAndOperatorsExcludeEachOther()
+{
+    SearchFixture f(1);
+    f.w->chkWholeWord->click();
+    QVERIFY(f.w->optOperator[0]->isChecked());
+    QVERIFY(!f.w->optOperator[1]->isEnabled() && !f.w->optOperator[2]->isEnabled());
+    f.w->chkWholeWord->click();
+    QVERIFY(f.w->optOperator[1]->isEnabled());
+    f.w->chkWholeWord->click();
+    f.w->chkWholeWord->click();
+    f.w->optOperator[2]->click();
+    QVERIFY(!f.w->chkWholeWord->isChecked() && !f.w->chkWholeWord->isEnabled());
+    const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
+    QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("WholeWord")).value_or(QString()), QStringLiteral("0"));
+    f.w->optOperator[0]->click();
+    QVERIFY(f.w->chkWholeWord->isEnabled());
+}
+
+void frmZelvarionSearchTest::alreadyRevisedImposesTheRevisionOrder()
+{
+    SearchFixture f(1);
+    f.w->chkRevised[0]->click();
+    QVERIFY(!f.w->chkIPTC[0]->isEnabled());
+    f.w->chkRevised[1]->click();
+    QVERIFY(!f.w->chkRevised[0]->isChecked());
+    QVERIFY(f.w->optOrder[0]->isChecked() && f.w->optOrder[1]->isEnabled());
+    QVERIFY(!f.w->lstSortedBy->isEnabled());
+    f.w->chkRevised[1]->click();
+    QVERIFY(!f.w->optOrder[0]->isEnabled() && !f.w->optOrder[0]->isChecked());
+    QVERIFY(f.w->lstSortedBy->isEnabled());
+    QVERIFY(f.w->chkIPTC[0]->isEnabled());
+}
+
+void frmZelvarionSearchTest::searchOptionsRefuseNoPlaceAndStoreTheChoice()
+{
+    SearchFixture f(1);
+    frmSearchOptions options(f.w->context(), f.started.feedback, f.w);
+    QVERIFY(options.chkSearchOptions[0]->isChecked());
+    QVERIFY(!options.FrameSearch->isEnabled());
+    QVERIFY(!options.FrameTranslation->isEnabled()); // no translations file
+    for (QCheckBox *box : options.chkSearchOptions)
+        box->click();
+    QVERIFY(options.FrameSearch->isEnabled());
+    options.cmdOK->click();
+    QCOMPARE(f.started.feedback.messages.size(), std::size_t(1));
+    QCOMPARE(f.started.feedback.messages.back().text, f.w->context().language.message(9));
+    options.chkSearchIPTC[5]->click(); // City
+    options.cmdOK->click();
+    QCOMPARE(options.result(), int(QDialog::Accepted));
+    const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
+    QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("SearchAllIPTC")).value_or(QString()), QStringLiteral("0"));
+    QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("SearchCity")).value_or(QString()), QStringLiteral("1"));
+    QVERIFY(f.w->context().settings.searchCity);
+    f.search(QStringLiteral("paris")); // only City now: still found there
+    QCOMPARE(f.w->lblFound->text(), QStringLiteral("0"));
+}
+
+void frmZelvarionSearchTest::realImageShowsItsThumbnailPopupAndDisplayWindow()
+{
+    SearchFixture f(0);
+    const QString image = testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg"));
+    const QFileInfo info(image);
+    CatalogueDb db;
+    db.path = f.folder.file(QStringLiteral("Images.db"));
+    QVERIFY(db.open());
+    QStringList values(48, QString());
+    values[0] = info.absolutePath() + u'/';
+    values[1] = info.fileName();
+    QStringList quoted;
+    for (const QString &v : values)
+        quoted << sqlText(v);
+    QCOMPARE(db.execute(QStringLiteral("insert into Images values(%1);").arg(quoted.join(u','))), 0);
+    db.close();
+
+    f.search(QStringLiteral("iptc"));
+    QCOMPARE(f.cellName(0), QStringLiteral("iptc.jpg"));
+    const QPixmap thumb = f.w->cells[0].thumb->pixmap();
+    QVERIFY(!thumb.isNull());
+    QVERIFY(thumb.width() <= 210 && thumb.height() <= 140);
+    QVERIFY(f.w->cells[0].thumb->width() <= 120 && f.w->cells[0].thumb->height() <= 80); // fits the box
+
+    f.w->context().language.setText(167, QStringLiteral("Open % now"));
+    QTest::mousePress(f.w->cells[0].thumb, Qt::RightButton);
+    QCOMPARE(f.w->mnuOpenImage->text(), QStringLiteral("Open iptc.jpg now"));
+    QVERIFY(!f.w->mnuEditIPTC->isEnabled());
+    f.w->mnuImagePopup->close();
+
+    f.w->mnuDisplayImage->trigger();
+    f.w->clickCell(0);
+    auto *display = f.w->findChild<QWidget *>(QStringLiteral("frmDisplayImage"));
+    QVERIFY(display && display->isVisible());
+    QCOMPARE(display->windowTitle(), QStringLiteral("iptc.jpg"));
+    display->close();
+    const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
+    QVERIFY(ini.read(QStringLiteral("DisplayWindow"), QStringLiteral("Width")).has_value());
+}
+
+QTEST_MAIN(frmZelvarionSearchTest)
+#include "frmZelvarionSearchTest.moc"
