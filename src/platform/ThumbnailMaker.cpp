@@ -285,4 +285,9 @@ bool ThumbnailMaker::saveJpeg(const QImage &picture, const QString &path) const
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
+QString ThumbnailMaker::libraryVersion()
+{
+    return QStringLiteral("libvips ") + QString::fromLatin1(vips_version_string());
+}
+
 } // namespace zelvarion

@@ -16,6 +16,9 @@ class ThumbnailMaker
 {
 public:
     ThumbnailMaker();
+
+    // "libvips 8.14.1", for the About box.
+    static QString libraryVersion();
     ~ThumbnailMaker();
     ThumbnailMaker(const ThumbnailMaker &) = delete;
     ThumbnailMaker &operator=(const ThumbnailMaker &) = delete;

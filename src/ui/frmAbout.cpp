@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/shell/AppInfo.h"
+#include "platform/ThumbnailMaker.h"
 #include "ui/AppContext.h"
 #include "ui/Pictures.h"
 
@@ -19,8 +20,8 @@ QString frmAbout::aboutText(const AppContext &context)
           << QStringLiteral("A photo cataloguer and IPTC captioner.")
           << QString()
           << QStringLiteral("Catalogue engine: ") + CatalogueDb::engineVersion()
-          << QStringLiteral("Libraries: Qt ") + QString::fromLatin1(qVersion())
-                 + QStringLiteral(", SQLite, libvips, libxml2, libxslt, Hunspell")
+          << QStringLiteral("Libraries: Qt ") + QString::fromLatin1(qVersion()) + QStringLiteral(", ")
+                 + ThumbnailMaker::libraryVersion()
           << QStringLiteral("System: ") + context.osDescription;
     return lines.join(u'\n');
 }

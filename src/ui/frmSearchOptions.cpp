@@ -3,6 +3,7 @@
 #include "core/shell/Feedback.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
+#include "ui/Controls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -11,6 +12,8 @@
 #include <QRadioButton>
 
 namespace zelvarion {
+using namespace controls;
+
 namespace {
 
 // The seven single fields the general search can be limited to, with their name's text key.
@@ -24,17 +27,7 @@ std::array<bool *, 7> fieldSettings(AppSettings &s)
             &s.searchByline, &s.searchCity, &s.searchCountry};
 }
 
-template <typename T>
-T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
-QString indexed(const char *name, int index)
-{
-    return QLatin1String(name) + u'_' + QString::number(index);
-}
 
 } // namespace
 

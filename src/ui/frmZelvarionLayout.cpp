@@ -1,6 +1,7 @@
 // Creation and placement of the main window's controls, and the layout rule of its resizes.
 #include "ui/frmZelvarion.h"
 
+#include "ui/Controls.h"
 #include "ui/Pictures.h"
 #include "ui/Twips.h"
 
@@ -17,6 +18,8 @@
 #include <QToolButton>
 
 namespace zelvarion {
+using namespace controls;
+
 namespace {
 
 constexpr int kWindowWidthTwips = 10728;
@@ -31,17 +34,7 @@ constexpr int kThumbWidth = 1800;
 constexpr int kThumbHeight = 1200;
 constexpr int kLabelHeight = 432;
 
-template <typename T>
-T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
-QString indexed(const char *name, int index)
-{
-    return QLatin1String(name) + u'_' + QString::number(index);
-}
 
 QFrame *blueLine(QWidget *parent, const QString &name)
 {

@@ -7,6 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/gui/ShellServices.h"
+#include "ui/Controls.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -16,22 +17,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QTextEdit>
 
 namespace zelvarion {
-namespace {
+using namespace controls;
 
-// A rounded rectangle inset 2 pixels from every edge, corners of 15 by 15 pixels.
-void roundCorners(QWidget *button)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(button->rect().adjusted(2, 2, -2, -2)), 7.5, 7.5);
-    button->setMask(QRegion(path.toFillPolygon().toPolygon()));
-}
-
-} // namespace
 
 void frmZelvarion::startUp()
 {

@@ -5,6 +5,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/shell/AppInfo.h"
 #include "platform/IniFile.h"
+#include "ui/frmAbout.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void layoutRuleKeepsTheWidthAndThePanel();
     void laterCommandsAreVisibleButDisabled();
     void translationsFileDecidesWhetherTheTranslationBoxShows();
+    void aboutBoxNamesVersionEngineLibrariesAndSystem();
 };
 
 void frmZelvarionTest::firstStartCreatesTheCatalogueAndRemembersIt()
@@ -261,6 +263,20 @@ void frmZelvarionTest::translationsFileDecidesWhetherTheTranslationBoxShows()
     QVERIFY(db.open());
     QCOMPARE(db.execute(QStringLiteral("select word2 from Translations where word1 = 'tree';")), 0);
     QCOMPARE(db.cell(0, 1), QStringLiteral("arbre"));
+}
+
+void frmZelvarionTest::aboutBoxNamesVersionEngineLibrariesAndSystem()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    const QString text = frmAbout::aboutText(started.window->context());
+    QVERIFY(text.startsWith(applicationTitle()));
+    QVERIFY(text.contains(QStringLiteral("SQLite 3.")));
+    QVERIFY(text.contains(QStringLiteral("libvips 8.")));
+    QVERIFY(text.contains(QStringLiteral("Qt 6.")));
+    QVERIFY(!started.window->context().osDescription.isEmpty());
+    QVERIFY(text.contains(started.window->context().osDescription));
 }
 
 QTEST_MAIN(frmZelvarionTest)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QRegion>
+#include <QString>
+#include <QWidget>
+
+// Small helpers shared by the windows for naming and shaping their controls.
+namespace zelvarion::controls {
+
+// Gives a new control the name the rest of the program finds it by.
+template <typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// The name of element `index` of a control array: "chkIPTC_2".
+inline QString indexed(const char *name, int index)
+{
+    return QLatin1String(name) + u'_' + QString::number(index);
+}
+
+// A rounded rectangle inset 2 pixels from every edge, corners of 15 by 15 pixels.
+inline void roundCorners(QWidget *button)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(button->rect().adjusted(2, 2, -2, -2)), 7.5, 7.5);
+    button->setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+} // namespace zelvarion::controls
