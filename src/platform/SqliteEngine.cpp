@@ -1,7 +1,13 @@
 #include "platform/SqliteEngine.h"
 
+#include "platform/UnicodeFolding.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <array>
+#include <optional>
+#include <string>
 
 #include <sqlite3.h>
 
@@ -63,6 +69,7 @@ std::vector<QString> rowCells(sqlite3_stmt *statement)
 {
     std::vector<QString> cells;
     const int count = sqlite3_column_count(statement);
+    cells.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i) {
         // column_text before column_bytes: the byte count is that of the text form.
         const unsigned char *text = sqlite3_column_text(statement, i);
@@ -95,6 +102,110 @@ int collectRows(sqlite3 *db, sqlite3_stmt *statement, ResultTable &result, bool 
     return SQLITE_OK;
 }
 
+std::string_view utf8Of(sqlite3_value *value)
+{
+    // value_text before value_bytes: the byte count is that of the text form.
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return text ? std::string_view(text, std::size_t(sqlite3_value_bytes(value))) : std::string_view();
+}
+
+// Compiled like patterns by their text and escape. Each like of a statement keeps one constant
+// pattern (a general search repeats the same one in every column), so after the first row every
+// call finds its pattern here. The engine's own per-call store is a list walked on every call,
+// which costs more than the match with 37 likes per row.
+struct CachedLikePattern
+{
+    std::string source;
+    std::optional<char32_t> escape;
+    std::optional<LikePattern> pattern;
+};
+
+const LikePattern &cachedLikePattern(std::string_view source, std::optional<char32_t> escape)
+{
+    constexpr std::size_t kSlots = 32;
+    thread_local std::array<CachedLikePattern, kSlots> cache;
+    std::size_t hash = 14695981039346656037ull; // FNV-1a
+    for (const char byte : source)
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+    CachedLikePattern &slot = cache[hash % kSlots];
+    if (!slot.pattern || slot.escape != escape || slot.source != source) {
+        slot.source.assign(source);
+        slot.escape = escape;
+        slot.pattern.emplace(source, escape);
+    }
+    return *slot.pattern;
+}
+
+// like(pattern, text[, escape]): X LIKE Y ESCAPE Z calls like(Y, X, Z). NULL in, NULL out; a
+// blob matches nothing, as with the engine's own like.
+void likeFunction(sqlite3_context *context, int argumentCount, sqlite3_value **arguments)
+{
+    const int patternType = sqlite3_value_type(arguments[0]);
+    const int textType = sqlite3_value_type(arguments[1]);
+    if (patternType == SQLITE_NULL || textType == SQLITE_NULL)
+        return;
+    std::optional<char32_t> escape;
+    if (argumentCount == 3) {
+        if (sqlite3_value_type(arguments[2]) == SQLITE_NULL)
+            return;
+        escape = singleCodePoint(utf8Of(arguments[2]));
+        if (!escape) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+    }
+    if (patternType == SQLITE_BLOB || textType == SQLITE_BLOB) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    const std::string_view source = utf8Of(arguments[0]);
+    // The engine's own limit on pattern length, which also bounds the cache.
+    if (source.size() > std::size_t(sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1))) {
+        sqlite3_result_error(context, "LIKE or GLOB pattern too complex", -1);
+        return;
+    }
+    const LikePattern &pattern = cachedLikePattern(source, escape);
+    sqlite3_result_int(context, pattern.matches(utf8Of(arguments[1])) ? 1 : 0);
+}
+
+void lowerFunction(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL)
+        return;
+    const std::string_view text = utf8Of(arguments[0]);
+    // Nearly every value is ASCII: lowered straight into the buffer the engine keeps.
+    auto *buffer = static_cast<char *>(sqlite3_malloc64(text.size() + 1));
+    if (!buffer) {
+        sqlite3_result_error_nomem(context);
+        return;
+    }
+    if (lowerAscii(text, buffer)) {
+        sqlite3_result_text64(context, buffer, text.size(), sqlite3_free, SQLITE_UTF8);
+        return;
+    }
+    sqlite3_free(buffer);
+    thread_local std::string lowered;
+    if (lowerUtf8(text, lowered)) {
+        sqlite3_result_text64(context, lowered.data(), lowered.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        return;
+    }
+    const QByteArray lower = utf8Lower(text);
+    sqlite3_result_text64(context, lower.constData(), sqlite3_uint64(lower.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+// Case-insensitive matching for every letter on every connection the program opens, so the
+// statements keep their plain like and lower.
+int registerUnicodeFunctions(sqlite3 *db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    int rc = sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "lower", 1, flags, nullptr, lowerFunction, nullptr, nullptr, nullptr);
+    return rc;
+}
+
 } // namespace
 
 Connection *open(const QString &path, QString &errorText)
@@ -112,7 +223,7 @@ Connection *open(const QString &path, QString &errorText)
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
+    if (rc != SQLITE_OK || registerUnicodeFunctions(db) != SQLITE_OK) {
         errorText = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         return nullptr;

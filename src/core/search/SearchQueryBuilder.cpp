@@ -1,5 +1,6 @@
 #include "core/search/SearchQueryBuilder.h"
 
+#include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcField.h"
 
 namespace zelvarion {
@@ -301,8 +302,8 @@ QString buildSearchStatement(const SearchRequest &request)
     }
     if (!filter.isEmpty())
         statement += (condition ? QStringLiteral(" and ") : QStringLiteral(" where ")) + filter;
-    if (request.revised != RevisedFilter::AlreadyRevised && !sortClause(request.sortIndex).isEmpty())
-        statement += sortClause(request.sortIndex) + direction(request.sortAscending);
+    if (request.revised != RevisedFilter::AlreadyRevised)
+        statement += sortClause(request.sortIndex, request.sortAscending);
     return statement + QLatin1Char(';');
 }
 
@@ -351,16 +352,22 @@ QStringList searchHistoryAfter(const QStringList &history, const QString &text, 
     return updated;
 }
 
-QString sortClause(int sortIndex)
+QString sortClause(int sortIndex, bool ascending)
 {
     static const char *const kFixed[] = {"FileSize", "Width", "Height", "File", "Folder"};
     constexpr int kFixedCount = 5;
-    if (sortIndex >= 1 && sortIndex <= kFixedCount)
-        return QStringLiteral(" order by ") + QLatin1String(kFixed[sortIndex - 1]);
+    constexpr int kNumericCount = 3; // FileSize, Width, Height hold numbers stored as text
+    if (sortIndex >= 1 && sortIndex <= kNumericCount)
+        return QStringLiteral(" order by ") + numericOrderTerm(QLatin1String(kFixed[sortIndex - 1]), !ascending);
+    QString column;
+    if (sortIndex > kNumericCount && sortIndex <= kFixedCount)
+        column = QLatin1String(kFixed[sortIndex - 1]);
     const int fieldIndex = sortIndex - kFixedCount - 1;
     if (fieldIndex >= 0 && fieldIndex < kIptcFieldCount)
-        return QStringLiteral(" order by ") + QLatin1String(iptcField(fieldIndex).column);
-    return {};
+        column = QLatin1String(iptcField(fieldIndex).column);
+    if (column.isEmpty())
+        return {};
+    return QStringLiteral(" order by ") + column + direction(ascending);
 }
 
 } // namespace zelvarion

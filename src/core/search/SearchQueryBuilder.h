@@ -45,7 +45,9 @@ TranslationLookup translationLookup(const QString &typedText, TranslationDirecti
 // text is added on top and the list keeps at most maxEntries.
 QStringList searchHistoryAfter(const QStringList &history, const QString &text, int maxEntries = 10);
 
-// " order by <column>" for lstSortedBy index 1..40; empty for 0 and anything out of range.
-QString sortClause(int sortIndex);
+// " order by <column> asc|desc" for lstSortedBy index 1..40; empty for 0 and anything out of
+// range. FileSize, Width and Height hold numbers as text and are ordered by their number, the
+// values that are not numbers ("?") after all numbers in either direction.
+QString sortClause(int sortIndex, bool ascending);
 
 } // namespace zelvarion

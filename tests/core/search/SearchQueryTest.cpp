@@ -1,3 +1,4 @@
+#include "core/catalogue/CatalogueDb.h"
 #include "core/search/SearchQueryBuilder.h"
 
 #include <gtest/gtest.h>
@@ -368,12 +369,12 @@ TEST(SearchTail, revisedFilterStartsTheConditionWhenThereIsNone)
         r.withIptc = r.withoutIptc = true;
         r.revised = revised;
         r.revisionAscending = ascending;
-        r.sortIndex = 1; // taken away by the revision order
+        r.sortIndex = 4; // taken away by the revision order
         return r;
     };
     expectStatements({
         {"never revised", [&] { return allImages(RevisedFilter::NeverRevised, true); },
-         P + " where (LastRevisionDate = '') order by FileSize asc;"},
+         P + " where (LastRevisionDate = '') order by File asc;"},
         {"already revised, chronological",
          [&] { return allImages(RevisedFilter::AlreadyRevised, true); },
          P + " where (LastRevisionDate != '') order by LastRevisionDate asc,LastRevisionTime asc;"},
@@ -440,12 +441,18 @@ TEST(SearchTail, bracketsAConditionWithTopLevelOrBeforeTheFilter)
 TEST(SearchTail, sortIndexNamesColumnAndDirection)
 {
     const std::pair<int, QString> cases[] = {
-        {0, ""}, {1, " order by FileSize"}, {2, " order by Width"}, {3, " order by Height"},
-        {4, " order by File"}, {5, " order by Folder"}, {6, " order by ObjectName"},
-        {26, " order by City"}, {40, " order by Customized"}, {41, ""}, {-1, ""}};
+        {0, ""}, {4, " order by File desc"}, {5, " order by Folder desc"}, {6, " order by ObjectName desc"},
+        {26, " order by City desc"}, {40, " order by Customized desc"}, {41, ""}, {-1, ""}};
     for (const auto &[index, clause] : cases) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(sortClause(index), clause);
+        EXPECT_EQ(sortClause(index, false), clause);
+    }
+    // Numbers stored as text are ordered by their value, in either direction.
+    const std::pair<int, const char *> numeric[] = {{1, "FileSize"}, {2, "Width"}, {3, "Height"}};
+    for (const auto &[index, column] : numeric) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(sortClause(index, true), " order by " + numericOrderTerm(column, false));
+        EXPECT_EQ(sortClause(index, false), " order by " + numericOrderTerm(column, true));
     }
 
     SearchRequest request = fieldRequest(kCity, "");

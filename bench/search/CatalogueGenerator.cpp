@@ -1,0 +1,140 @@
+#include "CatalogueGenerator.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
+#include "core/shell/Feedback.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <random>
+
+namespace zelvarion::bench {
+namespace {
+
+class StderrFeedback : public Feedback
+{
+public:
+    void showMessage(const QString &text, MessageIcon, const QString &) override
+    {
+        QTextStream(stderr) << text << '\n';
+    }
+    bool askYesNo(const QString &, MessageIcon) override { return false; }
+};
+
+const QStringList kCities = {
+    QStringLiteral("Paris"), QStringLiteral("Lyon"), QStringLiteral("Marseille"), QStringLiteral("Montréal"),
+    QStringLiteral("Zürich"), QStringLiteral("São Paulo"), QStringLiteral("London"), QStringLiteral("Berlin"),
+    QStringLiteral("Kraków"), QStringLiteral("Reykjavík"), QStringLiteral("New York"), QStringLiteral("Tokyo"),
+    QStringLiteral("Sevilla"), QStringLiteral("L'Aquila"), QStringLiteral("Aix-en-Provence"), QStringLiteral("Roma")};
+const QStringList kCountries = {
+    QStringLiteral("France"), QStringLiteral("Canada"), QStringLiteral("Switzerland"), QStringLiteral("Brazil"),
+    QStringLiteral("United Kingdom"), QStringLiteral("Germany"), QStringLiteral("Poland"), QStringLiteral("Iceland"),
+    QStringLiteral("USA"), QStringLiteral("Japan"), QStringLiteral("Spain"), QStringLiteral("Italy")};
+const QStringList kWords = {
+    QStringLiteral("sunset"), QStringLiteral("beach"), QStringLiteral("mountain"), QStringLiteral("river"),
+    QStringLiteral("église"), QStringLiteral("market"), QStringLiteral("portrait"), QStringLiteral("family"),
+    QStringLiteral("street"), QStringLiteral("night"), QStringLiteral("été"), QStringLiteral("snow"),
+    QStringLiteral("harbour"), QStringLiteral("bridge"), QStringLiteral("garden"), QStringLiteral("children"),
+    QStringLiteral("festival"), QStringLiteral("train"), QStringLiteral("café"), QStringLiteral("forest"),
+    QStringLiteral("castle"), QStringLiteral("wedding"), QStringLiteral("l'eau"), QStringLiteral("architecture"),
+    QStringLiteral("red"), QStringLiteral("car"), QStringLiteral("museum"), QStringLiteral("100%"),
+    QStringLiteral("old_town"), QStringLiteral("Straße"), QStringLiteral("lake"), QStringLiteral("boats")};
+const QStringList kPeople = {
+    QStringLiteral("Anne Dupont"), QStringLiteral("Jürgen Maier"), QStringLiteral("Siobhán O'Neill"),
+    QStringLiteral("Paulo Silva"), QStringLiteral("Kenji Sato"), QStringLiteral("Marta Nowak")};
+const QStringList kTrips = {
+    QStringLiteral("Holidays"), QStringLiteral("Weekend"), QStringLiteral("Work trip"), QStringLiteral("Family"),
+    QStringLiteral("Été en mer"), QStringLiteral("Scans")};
+
+class RowMaker
+{
+public:
+    explicit RowMaker(unsigned seed) : m_random(seed) {}
+
+    // The 48 values of one Images row, as sqlText literals.
+    QStringList row(int number)
+    {
+        QStringList cells(48, QStringLiteral("''"));
+        const QString year = QString::number(2001 + pick(22));
+        const QString city = pickFrom(kCities);
+        cells[0] = sqlText(QStringLiteral("/home/anne/Pictures/%1/%2 %3/").arg(year, pickFrom(kTrips), city));
+        cells[1] = sqlText(QStringLiteral("IMG_%1.JPG").arg(number, 6, 10, QLatin1Char('0')));
+        if (pick(10) < 7)
+            fillIptc(cells, city, year);
+        const QString date = QStringLiteral("%1/%2/%3").arg(year).arg(1 + pick(12), 2, 10, QLatin1Char('0'))
+                                 .arg(1 + pick(28), 2, 10, QLatin1Char('0'));
+        const QString time = QStringLiteral("%1:%2:00").arg(pick(24), 2, 10, QLatin1Char('0'))
+                                 .arg(pick(60), 2, 10, QLatin1Char('0'));
+        cells[37] = cells[39] = sqlText(date);
+        cells[38] = cells[40] = sqlText(time);
+        cells[41] = sqlText(QString::number(200000 + pick(9000000)));
+        if (pick(10) == 0) {
+            cells[42] = sqlText(date);
+            cells[43] = sqlText(time);
+        }
+        cells[44] = sqlText(QStringLiteral("1"));
+        const bool readable = pick(50) != 0;
+        cells[45] = sqlText(readable ? QString::number(640 + pick(5400)) : QStringLiteral("?"));
+        cells[46] = sqlText(readable ? QString::number(480 + pick(3600)) : QStringLiteral("?"));
+        return cells;
+    }
+
+private:
+    int pick(int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(m_random); }
+    QString pickFrom(const QStringList &list) { return list.at(pick(int(list.size()))); }
+
+    QString words(int count)
+    {
+        QStringList chosen;
+        for (int i = 0; i < count; ++i)
+            chosen << pickFrom(kWords);
+        return chosen.join(u' ');
+    }
+
+    void fillIptc(QStringList &cells, const QString &city, const QString &year)
+    {
+        QStringList keywords;
+        for (int i = 0, n = 2 + pick(5); i < n; ++i)
+            keywords << pickFrom(kWords);
+        const QString person = pickFrom(kPeople);
+        cells[2] = sqlText(words(2));                                   // ObjectName
+        cells[8] = sqlText(keywords.join(QStringLiteral("; ")));         // Keywords
+        cells[15] = sqlText(year + QStringLiteral("0612"));             // CreatedDate
+        cells[20] = sqlText(person);                                    // Byline
+        cells[22] = sqlText(city);                                      // City
+        cells[25] = sqlText(pickFrom(kCountries));                      // Country
+        cells[27] = sqlText(words(3));                                  // Headline
+        cells[28] = sqlText(person);                                    // Credit
+        cells[31] = sqlText(QStringLiteral("© ") + year + u' ' + person); // Copyright
+        QString caption = words(6 + pick(15)) + QStringLiteral(", ") + city + u'.';
+        caption[0] = caption[0].toUpper(); // "Église ..." is found by "église" only with Unicode folding
+        cells[32] = sqlText(caption);                                   // Caption
+    }
+
+    std::mt19937 m_random;
+};
+
+} // namespace
+
+bool generateCatalogue(const QString &path, int count, unsigned seed)
+{
+    StderrFeedback feedback;
+    CatalogueDb db;
+    db.path = path;
+    if (!createCatalogueSchema(db, feedback, {}) || !db.openOrReport(feedback))
+        return false;
+    RowMaker maker(seed);
+    db.execute(QStringLiteral("begin transaction GENERATE;"));
+    constexpr int kBatch = 500; // several inserts per call keep the statement text small
+    for (int first = 1; first <= count; first += kBatch) {
+        QString batch;
+        for (int number = first; number < first + kBatch && number <= count; ++number)
+            batch += QStringLiteral("insert into Images values(") + maker.row(number).join(u',') + QStringLiteral(");");
+        if (!db.executeOrReport(feedback, batch, QStringLiteral("Cannot add rows")))
+            return false;
+    }
+    return db.executeOrReport(feedback, QStringLiteral("end transaction GENERATE;"), QStringLiteral("Cannot end"));
+}
+
+} // namespace zelvarion::bench

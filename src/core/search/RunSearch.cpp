@@ -1,0 +1,123 @@
+#include "core/search/RunSearch.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
+#include "core/search/SearchQueryBuilder.h"
+#include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+
+namespace zelvarion {
+
+namespace {
+
+// The catalogue is closed on every way out of a search.
+class ClosedOnExit
+{
+public:
+    explicit ClosedOnExit(CatalogueDb &db) : m_db(db) {}
+    ~ClosedOnExit() { m_db.close(); }
+    ClosedOnExit(const ClosedOnExit &) = delete;
+    ClosedOnExit &operator=(const ClosedOnExit &) = delete;
+
+private:
+    CatalogueDb &m_db;
+};
+
+QString firstCell(const CatalogueDb &db) { return db.rowCount() > 0 ? db.cell(0, 1) : QString(); }
+
+std::vector<ResultRow> resultRows(const CatalogueDb &db)
+{
+    std::vector<ResultRow> rows;
+    rows.reserve(std::size_t(db.rowCount()));
+    for (int row = 1; row <= db.rowCount(); ++row)
+        rows.push_back({db.cell(0, row), db.cell(1, row), db.cell(2, row)});
+    return rows;
+}
+
+// The text of the search box goes to the top of the history, and the words are kept for the
+// highlighting; a presence or checked-only search with no text leaves the history alone.
+void rememberText(const QString &text, SearchState &state, SearchOutcome &outcome)
+{
+    if (!text.isEmpty()) {
+        state.history = searchHistoryAfter(state.history, text);
+        outcome.historyChanged = true;
+    }
+    state.lastSearchText = text;
+    state.lastSearchWords = lastSearchWords(text);
+}
+
+// What the window enables once the statement has run, successfully or not.
+void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOutcome &outcome)
+{
+    const bool any = results.count() > 0;
+    outcome.found = results.count();
+    outcome.pageCount = results.pageCount();
+    outcome.showFirstPage = true;
+    outcome.enableApplyTemplate = any;
+    outcome.enableWordStatistics = any && !wordStatisticsOpen;
+    outcome.enableCopyImages = any && !wordStatisticsOpen;
+    outcome.enableNavigation = results.count() > ResultPaging::kPageSize;
+}
+
+} // namespace
+
+SearchMessages searchMessages(const LanguagePack &pack)
+{
+    const QString item = QStringLiteral("\n- ");
+    return {pack.message(10) + item + withoutAccelerator(pack.text(89)) + item
+                + withoutAccelerator(pack.text(90)) + item + withoutAccelerator(pack.text(138)),
+            pack.message(24)};
+}
+
+QString lookUpTranslation(CatalogueDb &db, Feedback &feedback, const QString &typedText,
+                          TranslationDirection direction)
+{
+    const QString failure = QStringLiteral("Cannot get data from table Translations");
+    const TranslationLookup lookup = translationLookup(typedText, direction);
+    // A failed lookup goes on without translation, so the other direction is not tried either.
+    if (!db.executeOrReport(feedback, lookup.first, failure))
+        return {};
+    QString found = firstCell(db);
+    if (found.isEmpty() && lookup.fallback && db.executeOrReport(feedback, *lookup.fallback, failure))
+        found = firstCell(db);
+    return found;
+}
+
+SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEnvironment &environment)
+{
+    SearchOutcome outcome;
+    state.results.clear(); // a search that fails leaves an empty result
+    Feedback &feedback = environment.feedback;
+    const SearchRefusal refusal = searchRefusal(typed);
+    if (refusal == SearchRefusal::NothingToSearch) {
+        feedback.showMessage(environment.messages.nothingToSearch, MessageIcon::Information);
+        return outcome;
+    }
+    rememberText(typed.text, state, outcome);
+
+    CatalogueDb &db = environment.catalogue;
+    if (!db.openOrReport(feedback))
+        return outcome;
+    const ClosedOnExit closed(db);
+    runSearchTuning(db, feedback);
+
+    SearchRequest request = typed;
+    request.translation.clear();
+    if (request.useTranslation && environment.translationsLoaded) {
+        request.translation = lookUpTranslation(db, feedback, request.text, request.translationDirection);
+        outcome.translationShown = request.translation;
+    }
+    if (refusal == SearchRefusal::NoFieldChosen) {
+        feedback.showMessage(environment.messages.noFieldChosen, MessageIcon::Information);
+        return outcome;
+    }
+
+    outcome.statement = buildSearchStatement(request);
+    if (db.executeOrReport(feedback, outcome.statement, QStringLiteral("Cannot get data")))
+        state.results.assign(resultRows(db));
+    db.close();
+    describeResult(state.results, environment.wordStatisticsOpen, outcome);
+    return outcome;
+}
+
+} // namespace zelvarion

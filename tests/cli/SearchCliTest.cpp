@@ -1,0 +1,141 @@
+// zelvarion-cli search run as a user would, on a catalogue in its own program folder.
+#include "CliRunner.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
+#include "core/search/SearchQueryBuilder.h"
+#include "core/search/ImageRows.h"
+
+#include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+QString u8(const char *text) { return QString::fromUtf8(text); }
+
+class SearchCliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CatalogueDb db;
+        db.path = folder.file("Images.db");
+        RecordingFeedback feedback;
+        ASSERT_TRUE(createCatalogueSchema(db, feedback, {}));
+        ASSERT_TRUE(db.open());
+        const ColumnValues rows[] = {
+            {{"Folder", u8("/photos/")}, {"File", u8("summer.jpg")}, {"Caption", u8("Été à Paris")}},
+            {{"Folder", u8("/photos/")}, {"File", u8("lyon.jpg")}, {"City", u8("Lyon")}, {"Caption", u8("Paris train")}},
+            {{"Folder", u8("/photos/l'été/")}, {"File", u8("beach.jpg")}, {"Keywords", u8("water; sea")}},
+        };
+        for (const ColumnValues &row : rows)
+            ASSERT_EQ(db.execute(insertImageStatement(row)), 0) << db.errorText().toStdString();
+    }
+
+    CliRun search(QStringList arguments)
+    {
+        return runCli(QStringList{QStringLiteral("--program-folder"), folder.path(), QStringLiteral("search")} + arguments);
+    }
+
+    TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(SearchCliTest, printsFolderAndFileOfEveryImageFound)
+{
+    const CliRun run = search({u8("été")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u8("/photos/\tsummer.jpg\n/photos/l'été/\tbeach.jpg\n"));
+
+    const CliRun none = search({u8("nowhere")});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+}
+
+TEST_F(SearchCliTest, sqlPrintsTheStatementTheWindowWouldRun)
+{
+    SearchRequest request;
+    request.text = u8("paris");
+    request.fieldSearch = true;
+    request.fieldIndex = 20; // City
+    request.wholeWord = true;
+    request.revised = RevisedFilter::AlreadyRevised;
+    request.revisionAscending = false;
+    const CliRun run = search({u8("--sql"), u8("--field"), u8("city"), u8("--whole-word"), u8("--revised"),
+                               u8("--reverse"), u8("paris")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, buildSearchStatement(request) + u'\n');
+
+    SearchRequest sorted;
+    sorted.text = u8("red car");
+    sorted.op = SearchOperator::And;
+    sorted.sortIndex = 1;
+    sorted.sortAscending = false;
+    const CliRun sortedRun = search({u8("--sql"), u8("--operator"), u8("and"), u8("--sort"), u8("1"), u8("--desc"),
+                                     u8("red"), u8("car")});
+    EXPECT_EQ(sortedRun.out, buildSearchStatement(sorted) + u'\n');
+}
+
+TEST_F(SearchCliTest, takesSearchOptionsAndTheRememberedCatalogueFromTheConfigurationFile)
+{
+    const QString elsewhere = folder.file("Images.db");
+    QFile::rename(elsewhere, folder.file("Other.db"));
+    folder.write(QStringLiteral("Zelvarion.ini"),
+                 "[Configuration]\nLastDB=" + folder.file("Other.db").toUtf8()
+                     + "\n[SearchOptions]\nSearchAllIPTC=0\nSearchCity=1\nSearchFolderNames=0\nSearchFileNames=0\n");
+    // Only City is searched: the caption "Paris train" of lyon.jpg does not count.
+    EXPECT_EQ(search({u8("lyon")}).out, u8("/photos/\tlyon.jpg\n"));
+    EXPECT_TRUE(search({u8("paris")}).out.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder.file("Images.db")));
+}
+
+TEST_F(SearchCliTest, translateLoadsTheTranslationsFileFirst)
+{
+    folder.write(QStringLiteral("Zelvarion-Language/Translations.txt"), "French / English\r\nl'eau / water\r\n");
+    const CliRun run = search({u8("--translate"), u8("L'EAU")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u8("/photos/l'été/\tbeach.jpg\n"));
+    EXPECT_TRUE(run.err.contains(u8("translation: water")));
+
+    const CliRun sql = search({u8("--sql"), u8("--translate"), u8("--field"), u8("Keywords"), u8("l'eau")});
+    EXPECT_EQ(sql.out, u8("select Folder,File,CheckMark from Images where (Keywords like '%l''eau%') or "
+                          "(Keywords like '%water%');\n"));
+}
+
+TEST_F(SearchCliTest, presenceAndRevisedOptionsNeedNoText)
+{
+    EXPECT_EQ(search({u8("--with-iptc"), u8("--without-iptc"), u8("--sort"), u8("4")}).out,
+              u8("/photos/l'été/\tbeach.jpg\n/photos/\tlyon.jpg\n/photos/\tsummer.jpg\n"));
+    EXPECT_TRUE(search({u8("--with-iptc"), u8("--revised")}).out.isEmpty());
+}
+
+TEST_F(SearchCliTest, refusesBadArgumentsAndMissingCatalogues)
+{
+    const QStringList bad[] = {
+        {u8("--operator"), u8("xor"), u8("a")}, {u8("--field"), u8("Nope"), u8("a")},
+        {u8("--sort"), u8("41"), u8("a")},      {u8("--reverse"), u8("a")},
+        {u8("--revised"), u8("--never-revised"), u8("a")}, {u8("--colour"), u8("a")},
+    };
+    for (const QStringList &arguments : bad) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const CliRun run = search(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+
+    const CliRun nothing = search({});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_TRUE(nothing.out.isEmpty());
+
+    const CliRun missing = search({u8("--catalogue"), folder.file("none.db"), u8("x")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(folder.file("none.db")));
+}
