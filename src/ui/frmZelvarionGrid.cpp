@@ -1,9 +1,9 @@
 // The grid of ten result cells: filling a page, fitting thumbnails, paging and the keys.
 #include "ui/frmZelvarion.h"
 
-#include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/Pictures.h"
+#include "ui/ResultThumbnails.h"
 #include "ui/Twips.h"
 
 #include <QGroupBox>
@@ -19,25 +19,6 @@ constexpr int kBoxHeightTwips = 1200;
 constexpr int kAboveCentreTwips = 50;
 constexpr int kCheckGapTwips = 25;
 constexpr int kLineAboveTwips = 16;
-constexpr QSize kMakerBox{210, 140};
-
-// The stored thumbnail when there is one and it is wanted, else one made from the image file,
-// else the "no image" picture.
-QPixmap cellPicture(const QString &path, bool useStoredThumbnails)
-{
-    const ThumbnailMaker maker;
-    if (useStoredThumbnails) {
-        const QByteArray stored = ThumbnailStore().load(path);
-        if (!stored.isEmpty()) {
-            const QImage picture = maker.decode(stored);
-            if (!picture.isNull())
-                return QPixmap::fromImage(picture);
-        }
-    }
-    const QImage made = maker.loadThumbnail(path, kMakerBox.width(), kMakerBox.height());
-    return made.isNull() ? pictures::noImage() : QPixmap::fromImage(made);
-}
-
 } // namespace
 
 void frmZelvarion::connectNavigation()
@@ -97,7 +78,8 @@ void frmZelvarion::fillCell(ResultCell &cell, const ResultRow &row, int rank)
     cell.check->setPixmap(pictures::checkMark(marked ? 1 : 0));
     cell.check->setToolTip(row.checkMark);
     cell.rankNumber = rank;
-    cell.thumb->setPixmap(cellPicture(row.folder + row.file, m_context.settings.useThumbnails));
+    const QImage picture = resultThumbnail(row.folder + row.file, m_context.settings.useThumbnails, ThumbnailStore());
+    cell.thumb->setPixmap(picture.isNull() ? pictures::noImage() : QPixmap::fromImage(picture));
     fitResultThumbnail(cell);
     cell.name->setText(row.file);
     cell.name->setToolTip(row.file);
