@@ -2,15 +2,36 @@
 
 #include "core/iptc/IptcText.h"
 
+#include <cstring>
+
 namespace zelvarion {
 namespace {
 
 const QByteArrayView kIptcResourceTag("8BIM\x04\x04", 6);
-const QByteArrayView kApp13Marker("\xFF\xED", 2);
 
 int byteAt(QByteArrayView bytes, qsizetype i) { return static_cast<unsigned char>(bytes[i]); }
 
 int bigEndian16(QByteArrayView bytes, qsizetype i) { return byteAt(bytes, i) << 8 | byteAt(bytes, i + 1); }
+
+// The next 0xFF 0xED at or after `from`, or -1. memchr skips the bytes between the 0xFF bytes
+// several times faster than a general two-byte search, and large photographs without IPTC are
+// searched to their end.
+qsizetype indexOfApp13Marker(QByteArrayView bytes, qsizetype from)
+{
+    if (bytes.size() - from < 2)
+        return -1;
+    const char *begin = bytes.data();
+    const char *end = begin + bytes.size();
+    for (const char *at = begin + from; at < end - 1;) {
+        const auto *ff = static_cast<const char *>(std::memchr(at, 0xFF, std::size_t(end - 1 - at)));
+        if (!ff)
+            return -1;
+        if (static_cast<unsigned char>(ff[1]) == 0xED)
+            return ff - begin;
+        at = ff + 1;
+    }
+    return -1;
+}
 
 std::optional<IptcResourceLocation> findInJpeg(QByteArrayView bytes)
 {
@@ -18,7 +39,7 @@ std::optional<IptcResourceLocation> findInJpeg(QByteArrayView bytes)
     const qsizetype lastK = n - 7; // the search gives up at the first k with k + 6 >= n
     qsizetype nextTag = -1;        // first tag at or after the current candidate's start
     qsizetype searchedFrom = -1;
-    for (qsizetype j = bytes.indexOf(kApp13Marker); j >= 0; j = bytes.indexOf(kApp13Marker, j + 1)) {
+    for (qsizetype j = indexOfApp13Marker(bytes, 0); j >= 0; j = indexOfApp13Marker(bytes, j + 1)) {
         if (j + 3 >= n)
             return std::nullopt; // no length bytes: every search position would lie past the end
         const int length = bigEndian16(bytes, j + 2);
