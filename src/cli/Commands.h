@@ -6,5 +6,7 @@ namespace zelvarion::cli {
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
+int runScanCommand(CliContext &context);
+int runSearchCommand(CliContext &context);
 
 } // namespace zelvarion::cli

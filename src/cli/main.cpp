@@ -27,6 +27,18 @@ const Command kCommands[] = {
     {"write", runWriteCommand,
      "write [--set Column=Value]... [--customized N=Value]... FILE...\n"
      "                                  rewrites the IPTC of JPEG files"},
+#ifdef ZELVARION_CLI_SCAN
+    {"scan", runScanCommand,
+     "scan [--catalogue DB] [--thumbnails] [--recreate-thumbnails] FOLDER...\n"
+     "                                  registers the folders and fills the catalogue"},
+#endif
+    {"search", runSearchCommand,
+     "search [--catalogue DB] [--sql] [--field COLUMN] [--whole-word] [--operator exact|and|or]\n"
+     "       [--translate] [--with-iptc] [--without-iptc] [--never-revised] [--revised [--reverse]]\n"
+     "       [--sort N [--desc]] [TEXT]\n"
+     "                                  searches the catalogue as the window does (search options\n"
+     "                                  of Zelvarion.ini); prints folder and file, or the statement\n"
+     "                                  with --sql"},
 };
 
 void printHelp(QTextStream &out)

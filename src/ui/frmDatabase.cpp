@@ -52,6 +52,11 @@ QString chooseDatabaseFile(QWidget *owner, const QString &title, const QString &
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString chooseFolder(QWidget *owner, const QString &title)
+{
+    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
 QString startFolderFor(const QString &path)
 {
     return path.isEmpty() ? programFolder::path() : path;
@@ -75,6 +80,7 @@ frmDatabase::frmDatabase(frmZelvarion &main)
     setObjectName(QStringLiteral("frmDatabase"));
     setModal(true);
     m_chooseFile = [this](const QString &title, const QString &start) { return chooseDatabaseFile(this, title, start); };
+    m_chooseFolder = [this](const QString &title) { return chooseFolder(this, title); };
     createControls();
     applyLanguage();
     for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
@@ -87,7 +93,7 @@ frmDatabase::frmDatabase(frmZelvarion &main)
 
 void frmDatabase::createControls()
 {
-    setFixedSize(720, 560);
+    setFixedSize(720, 640);
     lbllblDB = named(new QLabel(this), QStringLiteral("lbllblDB"));
     lbllblDB->setGeometry(12, 12, 130, 20);
     lblDB = named(new QLabel(this), QStringLiteral("lblDB"));
@@ -109,16 +115,16 @@ void frmDatabase::createControls()
     createFolderControls();
     createThumbnailControls();
     cmdOK = named(new QPushButton(this), QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(576, 518, 132, 30);
+    cmdOK->setGeometry(576, 598, 132, 30);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(12, 522, 556, 22);
+    lblStatus->setGeometry(12, 602, 556, 22);
 }
 
 void frmDatabase::createFolderControls()
 {
     lvFolders = named(new QTreeWidget(this), QStringLiteral("lvFolders"));
-    lvFolders->setGeometry(12, 70, 696, 190);
+    lvFolders->setGeometry(12, 70, 696, 180);
     lvFolders->setRootIsDecorated(false);
     lvFolders->setColumnCount(4);
     lvFolders->header()->setStretchLastSection(false);
@@ -130,7 +136,8 @@ void frmDatabase::createFolderControls()
         lblHelp[i]->setGeometry(0, 40 * i, 660, 38);
     }
     lblSubFolder = named(new QLabel(this), QStringLiteral("lblSubFolder"));
-    lblSubFolder->setGeometry(12, 262, 500, 18);
+    lblSubFolder->setGeometry(12, 250, 696, 32);
+    lblSubFolder->setWordWrap(true);
     lblSubFolder->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
     lblSubFolder->hide();
     const char *names[] = {"cmdAddFolder", "cmdRemoveFolder", "cmdScan", "cmdCancel"};
@@ -139,14 +146,18 @@ void frmDatabase::createFolderControls()
         *buttons[i] = named(new QPushButton(this), QLatin1String(names[i]));
         (*buttons[i])->setGeometry(12 + 138 * i, 284, 132, 30);
     }
-    // Registering and scanning folders are not in this version; the Stop button shows only
-    // while a scan runs.
-    cmdAddFolder->setEnabled(false);
-    cmdRemoveFolder->setEnabled(false);
+    // Stop takes the place of Scan while a scan runs.
+    cmdCancel->setGeometry(cmdScan->geometry());
     cmdScan->setEnabled(false);
     cmdCancel->hide();
+    connect(cmdAddFolder, &QPushButton::clicked, this, &frmDatabase::addFolder);
+    connect(cmdRemoveFolder, &QPushButton::clicked, this, &frmDatabase::removeFolder);
+    connect(cmdScan, &QPushButton::clicked, this, &frmDatabase::scanCheckedFolders);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmDatabase::stopScan);
+    connect(lvFolders, &QTreeWidget::itemChanged, this, &frmDatabase::updateScanButton);
+    lvFolders->installEventFilter(this);
     sqlOutPut = named(new QListWidget(this), QStringLiteral("sqlOutPut"));
-    sqlOutPut->setGeometry(12, 322, 460, 188);
+    sqlOutPut->setGeometry(12, 322, 460, 266);
 }
 
 void frmDatabase::createThumbnailControls()
@@ -165,11 +176,12 @@ void frmDatabase::createThumbnailControls()
         });
     }
     lblThumbnails = named(new QLabel(this), QStringLiteral("lblThumbnails"));
-    lblThumbnails->setGeometry(484, 418, 140, 92);
+    lblThumbnails->setGeometry(484, 420, 224, 90);
     lblThumbnails->setWordWrap(true);
     lblThumbnails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgDest = named(new QLabel(this), QStringLiteral("imgDest"));
-    imgDest->setGeometry(628, 430, 80, 80);
+    // The largest preview: 1800 by 1200 twips.
+    imgDest->setGeometry(536, 512, 120, 80);
     imgDest->setAlignment(Qt::AlignCenter);
     connect(chkThumbnails, &QCheckBox::clicked, this, &frmDatabase::thumbnailsClicked);
 }
@@ -192,7 +204,8 @@ void frmDatabase::applyLanguage()
     lvFolders->setColumnWidth(1, 53); // 800 twips
     lvFolders->setColumnWidth(2, 57); // 850 twips
     lvFolders->setColumnWidth(3, 107); // 1600 twips
-    lvFolders->setColumnWidth(0, lvFolders->viewport()->width() - 53 - 57 - 107 - 3);
+    // The viewport has no size before the dialog is first shown; the list's own width is known.
+    lvFolders->setColumnWidth(0, lvFolders->width() - 2 * lvFolders->frameWidth() - 53 - 57 - 107 - 3);
     lblSubFolder->setText(pack.message(5));
     for (int i = 0; i < 3; ++i)
         lblHelp[i]->setText(pack.text(22 + i));
@@ -295,13 +308,7 @@ void frmDatabase::compactDatabase()
     elapsed.start();
     BusyCursor busy;
     CatalogueDb &catalogue = m_context.catalogue;
-    if (catalogue.path.isEmpty() || !QFileInfo(catalogue.path).isFile()) {
-        reportMissingCatalogue();
-        catalogue.path.clear();
-        showPath(QString());
-        return;
-    }
-    if (!catalogue.openOrReport(m_feedback))
+    if (catalogueFileMissing() || !catalogue.openOrReport(m_feedback))
         return;
     if (catalogue.executeOrReport(m_feedback, QStringLiteral("vacuum;"),
                                   QStringLiteral("Cannot run VACUUM '") + catalogue.path + u'\''))

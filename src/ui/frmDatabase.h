@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -11,6 +12,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace zelvarion {
 
@@ -30,10 +32,26 @@ public:
     using FileChooser = std::function<QString(const QString &title, const QString &startPath)>;
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
+    // The folder browser of Add folder; tests replace it. Returns an empty text on cancel.
+    using FolderChooser = std::function<QString(const QString &title)>;
+    void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
+
+    // Where the scan stores thumbnails; empty for the user's thumbnail cache. For tests.
+    void setThumbnailStoreRoot(const QString &root) { m_thumbnailStoreRoot = root; }
+
     void selectDatabase();
     void newDatabase();
     void compactDatabase();
     void refreshFolderList();
+    void addFolder();
+    void removeFolder();
+    void scanCheckedFolders();
+    void stopScan() { m_stopRequested = true; }
+    bool isScanning() const { return m_scanning; }
+
+    // While a scan runs the dialog stays open: closing asks the scan to stop and closes the dialog
+    // once it has.
+    void done(int result) override;
 
     QLabel *lbllblDB = nullptr, *lblDB = nullptr, *lbllblCount = nullptr, *lblCount = nullptr;
     QPushButton *cmdSelect = nullptr, *cmdCreate = nullptr, *cmdCompact = nullptr, *cmdAddFolder = nullptr,
@@ -50,7 +68,11 @@ public:
     QListWidget *sqlOutPut = nullptr;
     QLabel *lblStatus = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    class ScanProgress;
     void createControls();
     void createFolderControls();
     void createThumbnailControls();
@@ -59,11 +81,23 @@ private:
     void thumbnailsClicked();
     void showPath(const QString &path);
     void reportMissingCatalogue();
+    bool catalogueFileMissing();
+    void updateScanButton();
+    void setScanning(bool on);
+    void showThumbnail(const QByteArray &jpeg);
+    void addSubfolderRow(const QString &folder, int parentRow);
+    void setRowBold(QTreeWidgetItem *item, bool bold);
+    void runScan();
 
     frmZelvarion &m_main;
     AppContext &m_context;
     Feedback &m_feedback;
     FileChooser m_chooseFile;
+    FolderChooser m_chooseFolder;
+    QString m_thumbnailStoreRoot;
+    bool m_scanning = false;
+    bool m_stopRequested = false;
+    std::optional<int> m_doneAfterScan;
 };
 
 } // namespace zelvarion

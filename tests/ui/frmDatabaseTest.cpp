@@ -6,7 +6,10 @@
 #include "platform/IniFile.h"
 #include "ui/frmDatabase.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -40,17 +43,61 @@ void addFolderRows(const QString &catalogue, const QStringList &statements)
 struct Fixture
 {
     ProgramFolderFixture folder;
+    TempFolder images;
+    TempFolder thumbnails;
     StartedWindow started;
     std::unique_ptr<frmDatabase> dialog;
     QString chosen;
+    QString chosenFolder;
 
     Fixture()
     {
         started.start();
         dialog = std::make_unique<frmDatabase>(*started.window);
         dialog->setFileChooser([this](const QString &, const QString &) { return chosen; });
+        dialog->setFolderChooser([this](const QString &) { return chosenFolder; });
+        dialog->setThumbnailStoreRoot(thumbnails.path());
     }
     RecordingFeedback &feedback() { return started.feedback; }
+    QString catalogue() const { return folder.file(QStringLiteral("Images.db")); }
+    QTreeWidgetItem *row(int i) const { return dialog->lvFolders->topLevelItem(i); }
+
+    // Adds a folder of the images folder through Add folder; its path ends with "/".
+    QString add(const QString &relative)
+    {
+        chosenFolder = images.file(relative);
+        QDir().mkpath(chosenFolder);
+        dialog->addFolder();
+        return chosenFolder + u'/';
+    }
+    void checkAll()
+    {
+        for (int i = 0; i < dialog->lvFolders->topLevelItemCount(); ++i)
+            row(i)->setCheckState(0, Qt::Checked);
+    }
+    QStringList select(const QString &statement) const
+    {
+        CatalogueDb db;
+        db.path = catalogue();
+        db.open();
+        db.execute(statement);
+        QStringList cells;
+        for (int r = 1; r <= db.rowCount(); ++r)
+            cells << db.cell(0, r);
+        db.close();
+        return cells;
+    }
+    // Runs `action` once the scan log reaches `lines` lines.
+    void whenLogReaches(int lines, std::function<void()> action)
+    {
+        QObject::connect(dialog->sqlOutPut->model(), &QAbstractItemModel::rowsInserted, dialog.get(),
+                         [this, lines, action, done = std::make_shared<bool>(false)] {
+                             if (!*done && dialog->sqlOutPut->count() >= lines) {
+                                 *done = true;
+                                 action();
+                             }
+                         });
+    }
 };
 
 } // namespace
@@ -68,6 +115,18 @@ private Q_SLOTS:
     void compactReportsItsDuration();
     void compactWithAMissingCatalogueForgetsIt();
     void thumbnailOptionsFollowAndWriteTheSettings();
+    void addFolderRegistersANewFolder();
+    void addFolderRefusesTheRootAndOverlappingFolders();
+    void addFolderInsideARegisteredFolderAddsABlueSubfolderRow();
+    void removeFolderAsksAndRemovesTheFolderWithItsImages();
+    void removeFolderWithoutASelectionSaysSo();
+    void scanButtonFollowsTheCheckBoxes();
+    void scanFillsTheCatalogueAndReportsItsDuration();
+    void scanLogKeepsTheNewestHundredLines();
+    void stopEndsTheScanAndKeepsWhatWasWritten();
+    void closingDuringAScanStopsItFirst();
+    void scanWithAMissingCatalogueForgetsIt();
+    void scanShowsThePreviewOfTheLastThumbnail();
 };
 
 void frmDatabaseTest::opensWithThePathAndAnEmptyFolderList()
@@ -202,6 +261,222 @@ void frmDatabaseTest::thumbnailOptionsFollowAndWriteTheSettings()
     frmDatabase reopened(*f.started.window);
     QVERIFY(reopened.chkThumbnails->isChecked());
     QVERIFY(reopened.optThumbnails[1]->isChecked());
+}
+
+void frmDatabaseTest::addFolderRegistersANewFolder()
+{
+    Fixture f;
+    const QString folder = f.add(QStringLiteral("O'Brien 100%"));
+    QCOMPARE(f.select(QStringLiteral("select Folder from Folders;")), QStringList({folder}));
+    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 1);
+    QCOMPARE(f.row(0)->text(0), folder);
+    QCOMPARE(f.row(0)->text(1), QStringLiteral("OK"));
+    QVERIFY(!f.dialog->FrameHelp->isVisibleTo(f.dialog.get()));
+    QVERIFY(f.feedback().messages.empty());
+}
+
+void frmDatabaseTest::addFolderRefusesTheRootAndOverlappingFolders()
+{
+    Fixture f;
+    const LanguagePack &pack = f.started.window->context().language;
+    f.chosenFolder = QStringLiteral("/");
+    f.dialog->addFolder();
+    f.chosenFolder = QStringLiteral("/proc");
+    f.dialog->addFolder();
+    const QString inner = f.add(QStringLiteral("photos/2004"));
+    f.add(QStringLiteral("photos"));
+    f.add(QStringLiteral("photos/200")); // a plain text search: "photos/200" is inside "photos/2004/"
+    const QStringList texts = f.feedback().texts();
+    QCOMPARE(texts, QStringList({pack.message(3) + QStringLiteral("\n/"), pack.message(3) + QStringLiteral("\n/proc"),
+                                 pack.message(4) + u'\n' + inner, pack.message(4) + u'\n' + inner}));
+    QCOMPARE(f.feedback().messages.front().icon, MessageIcon::Critical);
+    QCOMPARE(f.select(QStringLiteral("select Folder from Folders;")), QStringList({inner}));
+}
+
+void frmDatabaseTest::addFolderInsideARegisteredFolderAddsABlueSubfolderRow()
+{
+    Fixture f;
+    f.add(QStringLiteral("other"));
+    const QString parent = f.add(QStringLiteral("photos"));
+    const QString sub = f.add(QStringLiteral("photos/2004"));
+    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 3);
+    QCOMPARE(f.row(2)->text(0), sub);
+    QCOMPARE(f.row(2)->foreground(0).color(), QColor(0, 0, 255));
+    QCOMPARE(f.row(2)->data(0, Qt::UserRole).toInt(), 2); // the tag names the parent row from 1
+    QVERIFY(f.dialog->lblSubFolder->isVisibleTo(f.dialog.get()));
+    QCOMPARE(f.select(QStringLiteral("select count(*) from Folders;")), QStringList({QStringLiteral("2")}));
+    // Every refresh drops the subfolder rows.
+    f.dialog->refreshFolderList();
+    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 2);
+    QVERIFY(!f.dialog->lblSubFolder->isVisibleTo(f.dialog.get()));
+    Q_UNUSED(parent);
+}
+
+void frmDatabaseTest::removeFolderAsksAndRemovesTheFolderWithItsImages()
+{
+    Fixture f;
+    const QString kept = f.add(QStringLiteral("a"));
+    const QString removed = f.add(QStringLiteral("it's"));
+    f.images.write(QStringLiteral("a/1.txt"), "x");
+    f.images.write(QStringLiteral("it's/1.txt"), "x");
+    f.checkAll();
+    f.dialog->scanCheckedFolders();
+    QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("2")}));
+
+    f.row(1)->setSelected(true);
+    f.feedback().answers = {false};
+    f.dialog->removeFolder();
+    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 2);
+    QCOMPARE(f.feedback().questions.back(), f.started.window->context().language.message(8) + u'\n' + removed);
+
+    f.row(1)->setSelected(true);
+    f.dialog->lvFolders->setFocus();
+    QTest::keyClick(f.dialog->lvFolders, Qt::Key_Delete); // answered Yes
+    QCOMPARE(f.select(QStringLiteral("select Folder from Folders;")), QStringList({kept}));
+    QCOMPARE(f.select(QStringLiteral("select Folder || File from Images;")), QStringList({kept + QStringLiteral("1.txt")}));
+    QCOMPARE(f.dialog->lblCount->text(), QStringLiteral("1"));
+    QVERIFY(!f.dialog->cmdScan->isEnabled());
+}
+
+void frmDatabaseTest::removeFolderWithoutASelectionSaysSo()
+{
+    Fixture f;
+    f.add(QStringLiteral("a"));
+    f.dialog->removeFolder();
+    QCOMPARE(f.feedback().texts(), QStringList({f.started.window->context().language.message(7)}));
+    QCOMPARE(f.feedback().messages.front().icon, MessageIcon::Information);
+    QVERIFY(f.feedback().questions.isEmpty());
+}
+
+void frmDatabaseTest::scanButtonFollowsTheCheckBoxes()
+{
+    Fixture f;
+    f.add(QStringLiteral("a"));
+    f.add(QStringLiteral("b"));
+    QVERIFY(!f.dialog->cmdScan->isEnabled());
+    f.row(1)->setCheckState(0, Qt::Checked);
+    QVERIFY(f.dialog->cmdScan->isEnabled());
+    f.row(0)->setCheckState(0, Qt::Checked);
+    f.row(1)->setCheckState(0, Qt::Unchecked);
+    QVERIFY(f.dialog->cmdScan->isEnabled());
+    f.row(0)->setCheckState(0, Qt::Unchecked);
+    QVERIFY(!f.dialog->cmdScan->isEnabled());
+}
+
+void frmDatabaseTest::scanFillsTheCatalogueAndReportsItsDuration()
+{
+    Fixture f;
+    const QString folder = f.add(QStringLiteral("photos"));
+    f.images.write(QStringLiteral("photos/a.txt"), "x");
+    f.images.write(QStringLiteral("photos/sub/b.txt"), "y");
+    f.checkAll();
+    bool commandsDisabledWhileScanning = false;
+    f.whenLogReaches(1, [&] {
+        frmDatabase &d = *f.dialog;
+        commandsDisabledWhileScanning = d.isScanning() && !d.cmdOK->isEnabled() && !d.cmdSelect->isEnabled()
+                                        && !d.cmdCreate->isEnabled() && !d.cmdCompact->isEnabled()
+                                        && !d.cmdAddFolder->isEnabled() && !d.cmdRemoveFolder->isEnabled()
+                                        && d.cmdCancel->isVisibleTo(&d) && !d.cmdScan->isVisibleTo(&d);
+    });
+    QTest::mouseClick(f.dialog->cmdScan, Qt::LeftButton);
+    QVERIFY(commandsDisabledWhileScanning);
+    const frmDatabase &d = *f.dialog;
+    QCOMPARE(d.sqlOutPut->count(), 2);
+    QCOMPARE(d.sqlOutPut->item(0)->text(), folder + QStringLiteral("sub/b.txt -> 2"));
+    QCOMPARE(d.sqlOutPut->item(1)->text(), folder + QStringLiteral("a.txt -> 1"));
+    QCOMPARE(f.row(0)->text(2), QStringLiteral("2"));
+    QVERIFY(!f.row(0)->text(3).isEmpty());
+    QCOMPARE(d.lblCount->text(), QStringLiteral("2"));
+    QCOMPARE(f.started.window->lblCount->text(), QStringLiteral("2"));
+    QCOMPARE(d.lblStatus->text(), u' ' + f.started.window->context().language.message(11) + QStringLiteral(" 0 h 0 min 0 s"));
+    QVERIFY(!d.cmdCancel->isVisibleTo(&d));
+    QVERIFY(d.cmdScan->isVisibleTo(&d));
+    QVERIFY(!d.cmdScan->isEnabled());
+    QVERIFY(d.cmdOK->isEnabled() && d.cmdAddFolder->isEnabled());
+    QVERIFY(f.feedback().messages.empty());
+}
+
+void frmDatabaseTest::scanLogKeepsTheNewestHundredLines()
+{
+    Fixture f;
+    const QString folder = f.add(QStringLiteral("many"));
+    for (int i = 0; i < 120; ++i)
+        f.images.write(QStringLiteral("many/%1.txt").arg(i, 3, 10, QLatin1Char('0')), "x");
+    f.checkAll();
+    f.dialog->scanCheckedFolders();
+    QCOMPARE(f.dialog->sqlOutPut->count(), 100);
+    QCOMPARE(f.dialog->sqlOutPut->item(0)->text(), folder + QStringLiteral("119.txt -> 120"));
+    QCOMPARE(f.dialog->sqlOutPut->item(99)->text(), folder + QStringLiteral("020.txt -> 21"));
+}
+
+void frmDatabaseTest::stopEndsTheScanAndKeepsWhatWasWritten()
+{
+    Fixture f;
+    const QString folder = f.add(QStringLiteral("many"));
+    for (int i = 0; i < 60; ++i)
+        f.images.write(QStringLiteral("many/%1.txt").arg(i, 3, 10, QLatin1Char('0')), "x");
+    f.checkAll();
+    f.dialog->scanCheckedFolders();
+    QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("60")}));
+
+    f.checkAll();
+    f.whenLogReaches(5, [&] { QTest::mouseClick(f.dialog->cmdCancel, Qt::LeftButton); });
+    f.dialog->scanCheckedFolders();
+    QCOMPARE(f.dialog->sqlOutPut->count(), 5);
+    QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("5")}));
+    QCOMPARE(f.row(0)->text(2), QStringLiteral("5"));
+    QVERIFY(!f.dialog->isScanning());
+    Q_UNUSED(folder);
+}
+
+void frmDatabaseTest::closingDuringAScanStopsItFirst()
+{
+    Fixture f;
+    f.add(QStringLiteral("many"));
+    for (int i = 0; i < 40; ++i)
+        f.images.write(QStringLiteral("many/%1.txt").arg(i, 3, 10, QLatin1Char('0')), "x");
+    f.checkAll();
+    f.dialog->show();
+    bool stillOpen = false;
+    f.whenLogReaches(3, [&] {
+        f.dialog->close();
+        stillOpen = f.dialog->isVisible() && f.dialog->isScanning();
+    });
+    f.dialog->scanCheckedFolders();
+    QVERIFY(stillOpen);
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
+    QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("3")}));
+}
+
+void frmDatabaseTest::scanWithAMissingCatalogueForgetsIt()
+{
+    Fixture f;
+    f.add(QStringLiteral("a"));
+    f.checkAll();
+    QVERIFY(QFile::remove(f.catalogue()));
+    f.dialog->scanCheckedFolders();
+    QCOMPARE(f.feedback().messages.size(), std::size_t(1));
+    QVERIFY(f.feedback().messages.front().text.contains(u'\n' + f.catalogue() + QStringLiteral("\n\n")));
+    QVERIFY(f.started.window->context().catalogue.path.isEmpty());
+    QVERIFY(!QFile::exists(f.catalogue()));
+    QVERIFY(f.dialog->cmdScan->isVisibleTo(f.dialog.get()));
+    QVERIFY(f.dialog->cmdOK->isEnabled());
+}
+
+void frmDatabaseTest::scanShowsThePreviewOfTheLastThumbnail()
+{
+    Fixture f;
+    f.add(QStringLiteral("photos"));
+    QVERIFY(QFile::copy(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg")),
+                        f.images.file(QStringLiteral("photos/iptc.jpg"))));
+    QTest::mouseClick(f.dialog->chkThumbnails, Qt::LeftButton, {}, QPoint(5, f.dialog->chkThumbnails->height() / 2));
+    f.checkAll();
+    f.dialog->scanCheckedFolders();
+    QVERIFY(!f.dialog->imgDest->pixmap().isNull());
+    const QSize shown = f.dialog->imgDest->pixmap().size();
+    QVERIFY(shown.width() <= 120 && shown.height() <= 80);
+    QCOMPARE(f.select(QStringLiteral("select SupportIPTC from Images;")), QStringList({QStringLiteral("1")}));
 }
 
 QTEST_MAIN(frmDatabaseTest)

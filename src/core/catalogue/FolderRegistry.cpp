@@ -3,6 +3,8 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/shell/AppSettings.h"
 
+#include <QDir>
+
 namespace zelvarion {
 
 std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback)
@@ -22,6 +24,63 @@ long long totalFiles(const std::vector<FolderRow> &rows)
     for (const FolderRow &row : rows)
         total += settingValue::wholeNumber(row.files);
     return total;
+}
+
+QString registryFolderPath(const QString &chosen)
+{
+    QString folder = QDir::cleanPath(QDir(chosen).absolutePath());
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+bool isRefusedFolder(const QString &folderWithoutSeparator)
+{
+    if (folderWithoutSeparator.isEmpty() || folderWithoutSeparator == u"/")
+        return true;
+    for (const char *virtualFolder : {"/proc", "/sys", "/dev", "/run"}) {
+        const QLatin1String refused(virtualFolder);
+        if (folderWithoutSeparator == refused || folderWithoutSeparator.startsWith(refused + u'/'))
+            return true;
+    }
+    return false;
+}
+
+AddFolderCheck checkNewFolder(const QString &chosen, const QStringList &listedRows)
+{
+    const QString folder = registryFolderPath(chosen);
+    const QString bare = folder.chopped(1);
+    if (isRefusedFolder(bare))
+        return {AddFolderCheck::Verdict::Refused, folder.size() > 1 ? folder : QStringLiteral("/")};
+    const QString upperBare = bare.toUpper();
+    for (int i = 0; i < listedRows.size(); ++i) {
+        const QString upperRow = listedRows[i].toUpper();
+        if (upperRow.contains(upperBare))
+            return {AddFolderCheck::Verdict::Overlaps, folder, i};
+        if (upperBare.contains(upperRow))
+            return {AddFolderCheck::Verdict::Subfolder, folder, i};
+    }
+    return {AddFolderCheck::Verdict::Register, folder};
+}
+
+QString rowsUnderFolder(const QString &folder)
+{
+    const QString text = sqlText(folder);
+    return QStringLiteral("substr(Folder, 1, length(%1)) = %1").arg(text);
+}
+
+bool registerFolder(CatalogueDb &db, Feedback &feedback, const QString &folder)
+{
+    return db.executeOrReport(feedback, QStringLiteral("insert into Folders values(%1, '','');").arg(sqlText(folder)),
+                              QStringLiteral("Cannot add data"));
+}
+
+bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder)
+{
+    const QString what = QStringLiteral("Cannot remove data");
+    return db.executeOrReport(feedback, QStringLiteral("delete from Folders where Folder=%1;").arg(sqlText(folder)), what)
+           && db.executeOrReport(feedback, QStringLiteral("delete from Images where (%1);").arg(rowsUnderFolder(folder)),
+                                 what);
 }
 
 } // namespace zelvarion

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -24,5 +25,41 @@ std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &f
 
 // The sum of the Files column, each read with the leading-number parse.
 long long totalFiles(const std::vector<FolderRow> &rows);
+
+// A folder path as the registry stores it: cleaned, absolute, ending with "/".
+QString registryFolderPath(const QString &chosen);
+
+// What Add folder makes of a chosen folder, given the texts of the rows already listed.
+struct AddFolderCheck
+{
+    enum class Verdict {
+        Refused,   // the root or a virtual system folder (message 3)
+        Overlaps,  // a listed row's text contains the new folder (message 4, naming the row)
+        Subfolder, // the new folder lies inside a listed row: a subfolder row, nothing stored
+        Register,  // a new registered folder
+    };
+    Verdict verdict;
+    QString folder;      // the chosen folder ending with "/"
+    int row = -1;        // the row that overlaps or contains it (0-based)
+};
+
+// The refusals and the overlap tests of Add folder. The overlap tests are a plain search of the
+// texts in upper case, anywhere in the text, so "/Photo" is refused beside "/Photos/".
+AddFolderCheck checkNewFolder(const QString &chosen, const QStringList &listedRows);
+
+// Refused folders: the root and the virtual system folders with everything inside them, whose
+// "files" never end or block when read.
+bool isRefusedFolder(const QString &folderWithoutSeparator);
+
+// The condition that selects the Images rows under a folder: the rows whose Folder begins with
+// the folder text exactly (no wildcards, no match in the middle of another path).
+QString rowsUnderFolder(const QString &folder);
+
+// "insert into Folders values('folder', '','');" with the report "Cannot add data".
+bool registerFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
+
+// Deletes the Folders row and, when that worked, every Images row under the folder; a failure
+// is reported as "Cannot remove data". True when both statements ran.
+bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
 } // namespace zelvarion

@@ -26,11 +26,9 @@ Extent fitBox(double width, double height)
     const double maxHeight = kMaxBoxTwips.height();
     if (width <= maxWidth && height <= maxHeight)
         return {width, height};
-    const double widthAtMaxHeight = width * maxHeight / height;
-    if (widthAtMaxHeight <= maxWidth)
-        return {widthAtMaxHeight, maxHeight};
-    // Wider than 3 to 2: full width, keeping the proportions rather than squeezing the picture.
-    return {maxWidth, height * maxWidth / width};
+    // Always the full height: a picture wider than 3 to 2 is squeezed to the full width, so every
+    // thumbnail of a larger picture fills the 180 by 120 cell in height.
+    return {std::min(width * maxHeight / height, maxWidth), maxHeight};
 }
 
 bool isEmpty(QSize size)

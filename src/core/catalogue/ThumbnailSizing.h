@@ -20,14 +20,14 @@ constexpr int kTwipsPerThumbnailPixel = 10;
 constexpr QSize kFallbackBox{210, 140};
 
 // The box for a picture of `twips` size: left alone when it fits in 1800 by 1200, otherwise 1200
-// high, or 1800 wide when it is wider than 3 to 2, keeping its proportions; never below 1 by 1,
-// and an empty size stays empty. The scan sizes its thumbnails from it, and the database dialog's
-// preview shows the last thumbnail at this size (it never enlarges a picture that fits).
+// high and as wide as its proportions give, at most 1800 (a picture wider than 3 to 2 is
+// squeezed); never below 1 by 1, and an empty size stays empty. The scan sizes its thumbnails
+// from it, and the database dialog's preview shows the last thumbnail at this size (it never enlarges a picture that fits).
 QSize fitBoxTwips(QSize twips);
 
 // The size of the thumbnail the scan makes from a source picture of `pixels` size:
-// 1.5 P by 1.5 Q for P <= 120 and Q <= 80, otherwise 120 high and P * 120 / Q wide, or, for a
-// source wider than 3 to 2, 180 wide and Q * 180 / P high. Each side rounded half up, at least 1.
+// 1.5 P by 1.5 Q for P <= 120 and Q <= 80, otherwise 120 high and P * 120 / Q wide, at most 180
+// (a source wider than 3 to 2 is squeezed to 180 by 120). Each side rounded half up, at least 1.
 // An empty size (unreadable image) gives an empty size.
 QSize scanThumbnailSize(QSize pixels);
 

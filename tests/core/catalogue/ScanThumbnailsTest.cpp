@@ -1,0 +1,137 @@
+// The scan with the real image step: thumbnail sizes, the recreate option, untouched image files.
+#include "ScanTestSupport.h"
+
+#include "core/catalogue/ScanThumbnails.h"
+#include "platform/ThumbnailMaker.h"
+#include "platform/ThumbnailStore.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+QString writeJpeg(const ScanFixture &f, const QString &name, QSize size)
+{
+    QImage picture(size, QImage::Format_RGB888);
+    picture.fill(QColor(200, 120, 40));
+    const QString path = f.root + name;
+    QDir().mkpath(f.root);
+    return ThumbnailMaker().saveJpeg(picture, path) ? path : QString();
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
+struct RealScan
+{
+    ScanFixture f;
+    TempFolder storeFolder;
+    ThumbnailStore store{storeFolder.path()};
+    StoredThumbnailExaminer examiner{store};
+
+    void scan(ThumbnailPolicy policy)
+    {
+        f.db.open();
+        ScanOptions options;
+        options.thumbnails = policy;
+        FolderScanner scanner(f.db, f.feedback, examiner, options);
+        scanner.run({{f.root, f.root}});
+        f.db.close();
+    }
+    QSize storedSize(const QString &path) const { return ThumbnailMaker().decode(store.load(path)).size(); }
+};
+
+} // namespace
+
+TEST(ScanThumbnails, makesTheThumbnailSizesOfTheSizeRule)
+{
+    RealScan s;
+    const struct
+    {
+        const char *name;
+        QSize source;
+        QSize thumbnail;
+    } cases[] = {
+        {"small.jpg", {100, 60}, {150, 90}},
+        {"landscape.jpg", {3000, 2000}, {180, 120}},
+        {"portrait.jpg", {2000, 3000}, {80, 120}},
+        {"panorama.jpg", {4000, 1000}, {180, 120}},
+    };
+    for (const auto &c : cases)
+        ASSERT_FALSE(writeJpeg(s.f, QString::fromUtf8(c.name), c.source).isEmpty());
+    s.f.registerFolders({s.f.root});
+    s.scan(ThumbnailPolicy::KeepExisting);
+    for (const auto &c : cases) {
+        const QString path = s.f.root + QString::fromUtf8(c.name);
+        EXPECT_EQ(s.storedSize(path), c.thumbnail) << c.name;
+        const auto row = s.f.rows(QStringLiteral("select Width, Height from Images where File=%1;").arg(sqlText(QString::fromUtf8(c.name))));
+        ASSERT_EQ(row.size(), 1u);
+        EXPECT_EQ(row.front(), QStringList({QString::number(c.source.width()), QString::number(c.source.height())}));
+    }
+}
+
+TEST(ScanThumbnails, keepsStoredThumbnailsUnlessAskedToRecreateThem)
+{
+    RealScan s;
+    const QString photo = writeJpeg(s.f, QStringLiteral("photo.jpg"), {640, 480});
+    s.f.registerFolders({s.f.root});
+    ASSERT_TRUE(s.store.store(photo, QByteArrayLiteral("older thumbnail")));
+    s.scan(ThumbnailPolicy::KeepExisting);
+    EXPECT_EQ(s.store.load(photo), QByteArrayLiteral("older thumbnail"));
+    s.scan(ThumbnailPolicy::None);
+    EXPECT_EQ(s.store.load(photo), QByteArrayLiteral("older thumbnail"));
+    s.scan(ThumbnailPolicy::Recreate);
+    EXPECT_EQ(s.storedSize(photo), QSize(160, 120));
+}
+
+TEST(ScanThumbnails, neverTouchesTheImageFiles)
+{
+    RealScan s;
+    const QString photo = writeJpeg(s.f, QStringLiteral("photo.jpg"), {640, 480});
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
+    {
+        QFile file(photo);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const QByteArray before = digest(photo);
+    s.f.registerFolders({s.f.root});
+    s.scan(ThumbnailPolicy::Recreate);
+    EXPECT_TRUE(s.store.has(photo));
+    EXPECT_EQ(digest(photo), before);
+    EXPECT_EQ(QFileInfo(photo).lastModified(), old);
+    EXPECT_EQ(QDir(s.f.root).entryList(QDir::Files | QDir::Hidden), QStringList({QStringLiteral("photo.jpg")}));
+}
+
+TEST(ScanThumbnails, givesUnknownSizesAndNoThumbnailToFilesThatDoNotDecode)
+{
+    RealScan s;
+    const QString photo = writeJpeg(s.f, QStringLiteral("whole.jpg"), {300, 200});
+    QFile whole(photo);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    s.f.write(QStringLiteral("notes.jpg"), QByteArrayLiteral("plain text that only looks like an image by name"));
+    s.f.write(QStringLiteral("empty.jpg"), QByteArray());
+    s.f.write(QStringLiteral("head-only.jpg"), bytes.left(20));
+    s.f.registerFolders({s.f.root});
+    s.scan(ThumbnailPolicy::Recreate);
+    for (const char *name : {"notes.jpg", "empty.jpg", "head-only.jpg"}) {
+        const auto row = s.f.rows(QStringLiteral("select Width, Height, SupportIPTC from Images where File=%1;")
+                                      .arg(sqlText(QString::fromUtf8(name))));
+        ASSERT_EQ(row.size(), 1u) << name;
+        EXPECT_EQ(row.front().mid(0, 2), QStringList({QStringLiteral("?"), QStringLiteral("?")})) << name;
+        EXPECT_FALSE(s.store.has(s.f.root + QString::fromUtf8(name))) << name;
+    }
+    EXPECT_TRUE(s.store.has(photo));
+}
