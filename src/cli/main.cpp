@@ -27,11 +27,9 @@ const Command kCommands[] = {
     {"write", runWriteCommand,
      "write [--set Column=Value]... [--customized N=Value]... FILE...\n"
      "                                  rewrites the IPTC of JPEG files"},
-#ifdef ZELVARION_CLI_SCAN
     {"scan", runScanCommand,
      "scan [--catalogue DB] [--thumbnails] [--recreate-thumbnails] FOLDER...\n"
      "                                  registers the folders and fills the catalogue"},
-#endif
     {"search", runSearchCommand,
      "search [--catalogue DB] [--sql] [--field COLUMN] [--whole-word] [--operator exact|and|or]\n"
      "       [--translate] [--with-iptc] [--without-iptc] [--never-revised] [--revised [--reverse]]\n"

@@ -5,6 +5,7 @@
 #include "core/shell/Feedback.h"
 #include "platform/ProgramFolder.h"
 #include "ui/AppContext.h"
+#include "ui/Controls.h"
 #include "ui/frmZelvarion.h"
 
 #include <QApplication>
@@ -18,32 +19,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
 
 namespace zelvarion {
+using namespace controls;
+
 namespace {
-
-template <typename T>
-T *named(T *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QString indexed(const char *name, int index)
-{
-    return QLatin1String(name) + u'_' + QString::number(index);
-}
-
-void roundCorners(QWidget *button)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(button->rect().adjusted(2, 2, -2, -2)), 7.5, 7.5);
-    button->setMask(QRegion(path.toFillPolygon().toPolygon()));
-}
 
 QString chooseDatabaseFile(QWidget *owner, const QString &title, const QString &startPath)
 {

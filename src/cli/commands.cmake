@@ -1,7 +1,0 @@
-target_sources(zelvarion-cli PRIVATE IptcCommands.cpp Commands.h)
-target_sources(zelvarion-cli PRIVATE SearchCommand.cpp)
-if(TARGET zelvarion_scan_thumbnails)
-    target_sources(zelvarion-cli PRIVATE ScanCommand.cpp)
-    target_compile_definitions(zelvarion-cli PRIVATE ZELVARION_CLI_SCAN=1)
-    target_link_libraries(zelvarion-cli PRIVATE zelvarion_scan_thumbnails)
-endif()
