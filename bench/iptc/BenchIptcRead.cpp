@@ -3,6 +3,7 @@
 // and prints files per second and the ratios.
 //
 //   bench_iptc_read [--copies N] [--rounds R] [SAMPLE_FOLDER]
+#include "BenchSupport.h"
 #include "core/iptc/IptcReader.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@
 #include <functional>
 
 using namespace zelvarion;
+
+using namespace zelvarion::bench;
 
 namespace {
 
@@ -42,19 +45,6 @@ QStringList copyJpegs(const QString &samples, const QString &folder, int copies)
         }
     }
     return files;
-}
-
-// The best of several rounds, in seconds: the page cache is warm after the first.
-double bestSeconds(int rounds, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
-    }
-    return best;
 }
 
 bool runTool(const QString &program, const QStringList &arguments)

@@ -3,6 +3,7 @@
 // catalogue facts and `vipsthumbnail --size 210x140` for the thumbnails. Prints files per second,
 // the ratios, and the resident memory along a long scan.
 // Usage: bench_scan [source folder] [file count] [memory-run file count]
+#include "BenchSupport.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/FolderRegistry.h"
@@ -24,6 +25,8 @@
 #include <vector>
 
 using namespace zelvarion;
+
+using namespace zelvarion::bench;
 
 namespace {
 
@@ -51,27 +54,6 @@ QStringList readableJpegs(const QString &folder)
             found << path;
     }
     return found;
-}
-
-QStringList layOut(const QStringList &sources, int count, const QString &folder)
-{
-    QDir().mkpath(folder);
-    QStringList files;
-    for (int i = 0; i < count && !sources.isEmpty(); ++i) {
-        const QString target = folder + QStringLiteral("/img%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
-        if (QFile::copy(sources[i % sources.size()], target))
-            files << target;
-    }
-    return files;
-}
-
-long residentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
 }
 
 // One scan of `folder` into a new catalogue; files per second. `sample` gets the resident memory

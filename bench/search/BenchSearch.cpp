@@ -6,6 +6,7 @@
 //   bench_search [--rows N] [--rounds R] [--catalogue PATH] [--only TEXT] [--no-shell]
 //   (an existing PATH is reused as it is; otherwise a catalogue of N rows is generated there;
 //   --only runs the searches whose name contains TEXT)
+#include "BenchSupport.h"
 #include "CatalogueGenerator.h"
 
 #include "core/catalogue/CatalogueDb.h"
@@ -25,6 +26,8 @@
 
 using namespace zelvarion;
 
+using namespace zelvarion::bench;
+
 namespace {
 
 class StderrFeedback : public Feedback
@@ -36,19 +39,6 @@ public:
     }
     bool askYesNo(const QString &, MessageIcon) override { return false; }
 };
-
-// The best of several rounds, in seconds: the page cache is warm after the first.
-double bestSeconds(int rounds, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
-    }
-    return best;
-}
 
 // The shell's output for one statement; with discard, the output goes nowhere (timing runs).
 QByteArray runShell(const QString &shell, const QString &catalogue, const QString &statement, bool discard)

@@ -1,6 +1,7 @@
 // Makes 210 by 140 thumbnails of a folder of JPEG files with the thumbnail maker on two threads,
 // then with two vipsthumbnail processes over the same files, and prints files per second for both.
 // Usage: bench_thumbnails [source folder] [file count]
+#include "BenchSupport.h"
 #include "platform/ThumbnailMaker.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <vector>
 
 using zelvarion::ThumbnailMaker;
+
+using namespace zelvarion::bench;
 
 namespace {
 
@@ -34,28 +37,6 @@ QStringList readableJpegs(const QString &folder)
             found << path;
     }
     return found;
-}
-
-// Copies the sources round and round until there are `count` files.
-QStringList layOut(const QStringList &sources, int count, const QString &folder)
-{
-    QStringList files;
-    for (int i = 0; i < count && !sources.isEmpty(); ++i) {
-        const QString target = folder + QStringLiteral("/img%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
-        if (QFile::copy(sources[i % sources.size()], target))
-            files << target;
-    }
-    return files;
-}
-
-// Resident memory in kilobytes, to show it stays flat from one round to the next.
-long residentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
 }
 
 double runMaker(const QStringList &files, const QString &outFolder, int &failures)
