@@ -64,17 +64,6 @@ bool IptcFieldSet::operator==(const IptcFieldSet &other) const
     return true;
 }
 
-QString trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin).toString();
-}
-
 QString joinOccurrence(const QString &joined, const QString &occurrence)
 {
     const QString trimmed = trimBlanks(occurrence);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/shell/TextRules.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -97,9 +99,6 @@ struct IptcFieldSet
     void clear();
     bool operator==(const IptcFieldSet &other) const;
 };
-
-// Removes leading and trailing blanks (spaces only; tabs and line breaks inside values stay).
-QString trimBlanks(QStringView text);
 
 // The English default of interface string 133, the label of customized lines.
 inline QString defaultCustomizedLabel() { return QStringLiteral("Field"); }

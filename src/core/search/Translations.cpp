@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/shell/Feedback.h"
+#include "core/shell/TextRules.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>
@@ -12,18 +13,6 @@ namespace zelvarion {
 namespace {
 
 const QString kTransaction = QStringLiteral("LOADTRANSLATIONS");
-
-// Only spaces are stripped, as the file's rules say; a tab stays part of the text.
-QString stripSpaces(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.sliced(begin, end - begin).toString();
-}
 
 // The file's lines; a line ends at a carriage return, a carriage return and line feed, or a
 // lone line feed (files edited on systems that end lines that way).
@@ -42,14 +31,14 @@ struct Pair
 Pair splitAtFirstSlash(const QString &line)
 {
     const qsizetype slash = line.indexOf(u'/');
-    return {stripSpaces(QStringView(line).left(slash)), stripSpaces(QStringView(line).sliced(slash + 1))};
+    return {trimBlanks(QStringView(line).left(slash)), trimBlanks(QStringView(line).sliced(slash + 1))};
 }
 
 // Stores the pairs line by line; false when an insert failed (already reported).
 bool storePairs(CatalogueDb &db, Feedback &feedback, const QString &text, TranslationsState &state)
 {
     for (const QString &rawLine : fileLines(text)) {
-        const QString line = stripSpaces(rawLine);
+        const QString line = trimBlanks(rawLine);
         if (line.isEmpty() || line.startsWith(u'*') || !line.contains(u'/'))
             continue;
         const Pair pair = splitAtFirstSlash(line);
