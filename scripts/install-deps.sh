@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlite3-dev sqlite3
-    libvips-dev libvips-tools
+    libvips-dev libvips-tools libjpeg62-turbo-dev
     libxml2-dev libxslt1-dev
     libhunspell-dev hunspell-en-us hunspell-fr
     libgtest-dev googletest

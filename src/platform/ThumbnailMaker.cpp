@@ -1,5 +1,7 @@
 #include "platform/ThumbnailMaker.h"
 
+#include "platform/JpegDecoder.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -16,6 +18,9 @@ namespace {
 // Largest side the program asks for; far above any thumbnail, well below the library's limit.
 constexpr int kMaxSide = 10000;
 constexpr int kJpegQuality = 85;
+// A JPEG's header, with its Exif and colour profile blocks, nearly always lies in this many first
+// bytes; one that does not is read by the general decoder.
+constexpr qint64 kJpegHeadBytes = 256 * 1024;
 
 struct ImageUnref
 {
@@ -174,23 +179,56 @@ Image fromPicture(const QImage &picture)
     return Image(image);
 }
 
+bool validBox(QSize box)
+{
+    return validSide(box.width()) && validSide(box.height());
+}
+
+// The first `limit` bytes of a JPEG file (all of it by default); empty for any other file, which
+// the fast path leaves to the general decoder.
+QByteArray jpegFileBytes(const QString &path, qint64 limit = -1)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.peek(3).startsWith("\xFF\xD8\xFF"))
+        return {};
+    return limit < 0 ? file.readAll() : file.read(limit);
+}
+
+QImage loadScaledBuffer(QByteArrayView bytes, int width, int height, VipsSize mode)
+{
+    if (!validSide(width) || !validSide(height) || !isCataloguedKind(bytes.first(std::min<qsizetype>(bytes.size(), 4)))
+        || !libraryReady())
+        return {};
+    VipsImage *out = nullptr; // reads `bytes` until toPicture returns
+    const int status = vips_thumbnail_buffer(const_cast<char *>(bytes.data()), size_t(bytes.size()), &out, width,
+                                             "height", height, "size", mode, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+    return toPicture(adopt(out, status));
+}
+
 QImage loadScaled(const QString &path, int width, int height, VipsSize mode)
 {
+    if (nameReadAsOptions(path))
+        return loadScaledBuffer(fileBytes(path), width, height, mode);
     if (!validSide(width) || !validSide(height) || !isCataloguedFile(path) || !libraryReady())
         return {};
     VipsImage *out = nullptr;
     // The loader decodes at the smallest scale that still covers the box (JPEG's own 1/2, 1/4,
     // 1/8 decoding, or a TIFF's smaller page), and turns the picture upright.
-    if (!nameReadAsOptions(path)) {
-        const int status = vips_thumbnail(QFile::encodeName(path).constData(), &out, width, "height",
-                                          height, "size", mode, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
-        return toPicture(adopt(out, status));
-    }
-    const QByteArray bytes = fileBytes(path); // read by the pipeline until toPicture returns
-    const int status = vips_thumbnail_buffer(const_cast<char *>(bytes.constData()), size_t(bytes.size()),
-                                             &out, width, "height", height, "size", mode,
-                                             "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+    const int status = vips_thumbnail(QFile::encodeName(path).constData(), &out, width, "height", height, "size",
+                                      mode, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
     return toPicture(adopt(out, status));
+}
+
+QSize sizeFromBuffer(QByteArrayView bytes)
+{
+    if (!isCataloguedKind(bytes.first(std::min<qsizetype>(bytes.size(), 4))) || !libraryReady())
+        return {0, 0};
+    const Image image = adopt(vips_image_new_from_buffer(bytes.data(), size_t(bytes.size()), "", nullptr));
+    if (!image)
+        return {0, 0};
+    const int width = vips_image_get_width(image.get());
+    const int height = vips_image_get_height(image.get());
+    return vips_image_get_orientation_swap(image.get()) ? QSize(height, width) : QSize(width, height);
 }
 
 } // namespace
@@ -208,15 +246,15 @@ ThumbnailMaker::~ThumbnailMaker()
 
 QSize ThumbnailMaker::imageSize(const QString &path) const
 {
+    if (const auto header = jpegDecoder::readHeader(jpegFileBytes(path, kJpegHeadBytes)))
+        return header->shownSize();
     if (!isCataloguedFile(path) || !libraryReady())
         return {0, 0};
+    if (nameReadAsOptions(path))
+        return sizeFromBuffer(fileBytes(path));
     // Opening only reads the header; the pixels are decoded when first asked for, which never
     // happens here.
-    const QByteArray bytes = nameReadAsOptions(path) ? fileBytes(path) : QByteArray();
-    VipsImage *raw = bytes.isEmpty()
-                         ? vips_image_new_from_file(QFile::encodeName(path).constData(), nullptr)
-                         : vips_image_new_from_buffer(bytes.constData(), size_t(bytes.size()), "", nullptr);
-    const Image image = adopt(raw);
+    const Image image = adopt(vips_image_new_from_file(QFile::encodeName(path).constData(), nullptr));
     if (!image)
         return {0, 0};
     const int width = vips_image_get_width(image.get());
@@ -224,14 +262,33 @@ QSize ThumbnailMaker::imageSize(const QString &path) const
     return vips_image_get_orientation_swap(image.get()) ? QSize(height, width) : QSize(width, height);
 }
 
+QSize ThumbnailMaker::imageSizeFromBytes(QByteArrayView fileImage) const
+{
+    if (const auto header = jpegDecoder::readHeader(fileImage))
+        return header->shownSize();
+    return sizeFromBuffer(fileImage);
+}
+
 QImage ThumbnailMaker::loadThumbnail(const QString &path, int boxWidth, int boxHeight) const
 {
     return loadScaled(path, boxWidth, boxHeight, VIPS_SIZE_DOWN);
 }
 
+// JPEG files go through the fast path first; whatever it declines, the general decoder decides.
 QImage ThumbnailMaker::loadAtSize(const QString &path, QSize size) const
 {
-    return loadScaled(path, size.width(), size.height(), VIPS_SIZE_FORCE);
+    if (!validBox(size))
+        return {};
+    QImage picture = jpegDecoder::decodeAtSize(jpegFileBytes(path), size);
+    return picture.isNull() ? loadScaled(path, size.width(), size.height(), VIPS_SIZE_FORCE) : picture;
+}
+
+QImage ThumbnailMaker::loadAtSizeFromBytes(QByteArrayView fileImage, QSize size) const
+{
+    if (!validBox(size))
+        return {};
+    QImage picture = jpegDecoder::decodeAtSize(fileImage, size);
+    return picture.isNull() ? loadScaledBuffer(fileImage, size.width(), size.height(), VIPS_SIZE_FORCE) : picture;
 }
 
 QImage ThumbnailMaker::makeThumbnail(const QImage &picture, int width, int height) const
@@ -260,20 +317,11 @@ QImage ThumbnailMaker::decode(QByteArrayView bytes) const
     return toPicture(std::move(image));
 }
 
+// Straight through libjpeg: the general library's setup would cost more than encoding a
+// thumbnail.
 QByteArray ThumbnailMaker::encodeJpeg(const QImage &picture) const
 {
-    const Image image = fromPicture(picture);
-    if (!image)
-        return {};
-    void *buffer = nullptr;
-    size_t length = 0;
-    if (vips_jpegsave_buffer(image.get(), &buffer, &length, "Q", kJpegQuality, nullptr) != 0) {
-        vips_error_clear();
-        return {};
-    }
-    QByteArray bytes(static_cast<const char *>(buffer), qsizetype(length));
-    g_free(buffer);
-    return bytes;
+    return jpegDecoder::encode(picture, kJpegQuality);
 }
 
 bool ThumbnailMaker::saveJpeg(const QImage &picture, const QString &path) const

@@ -27,6 +27,10 @@ public:
     // file's header without decoding the pixels; 0 by 0 when the file cannot be read.
     QSize imageSize(const QString &path) const;
 
+    // The same for a whole file image held in memory, so a caller reading the file once can give
+    // its bytes to both steps.
+    QSize imageSizeFromBytes(QByteArrayView fileImage) const;
+
     // The picture scaled down to fit in boxWidth by boxHeight, keeping its proportions; a picture
     // that already fits keeps its size. The decoder skips the pixels it does not need.
     QImage loadThumbnail(const QString &path, int boxWidth, int boxHeight) const;
@@ -34,6 +38,7 @@ public:
     // The picture scaled to exactly `size` (the scan's thumbnail), decoded at the smallest
     // resolution that still gives that size.
     QImage loadAtSize(const QString &path, QSize size) const;
+    QImage loadAtSizeFromBytes(QByteArrayView fileImage, QSize size) const;
 
     // The picture scaled to exactly width by height.
     QImage makeThumbnail(const QImage &picture, int width, int height) const;

@@ -4,6 +4,8 @@
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
 
+#include <QFile>
+
 namespace zelvarion {
 
 StoredThumbnailExaminer::StoredThumbnailExaminer(const ThumbnailStore &store)
@@ -13,16 +15,31 @@ StoredThumbnailExaminer::StoredThumbnailExaminer(const ThumbnailStore &store)
 
 StoredThumbnailExaminer::~StoredThumbnailExaminer() = default;
 
+namespace {
+
+QByteArray wholeFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 ImageFacts StoredThumbnailExaminer::examine(const QString &path, ThumbnailPolicy policy) const
 {
     ImageFacts facts;
-    const QSize size = m_maker->imageSize(path);
+    const bool wantsThumbnail =
+        policy == ThumbnailPolicy::Recreate || (policy == ThumbnailPolicy::KeepExisting && !m_store.has(path));
+    // A file that gets a thumbnail is read once, for the header and the decode; otherwise only
+    // its header is read.
+    const QByteArray bytes = wantsThumbnail ? wholeFile(path) : QByteArray();
+    const QSize size = wantsThumbnail ? m_maker->imageSizeFromBytes(bytes) : m_maker->imageSize(path);
     if (size.width() <= 1 || size.height() <= 1)
         return facts; // "?" sizes and no thumbnail
     facts.pixelSize = size;
-    if (policy == ThumbnailPolicy::None || (policy == ThumbnailPolicy::KeepExisting && m_store.has(path)))
+    if (!wantsThumbnail)
         return facts;
-    QImage picture = m_maker->loadAtSize(path, thumbnailSizing::scanThumbnailSize(size));
+    QImage picture = m_maker->loadAtSizeFromBytes(bytes, thumbnailSizing::scanThumbnailSize(size));
     if (picture.isNull())
         picture = m_maker->loadThumbnail(path, thumbnailSizing::kFallbackBox.width(),
                                          thumbnailSizing::kFallbackBox.height());
