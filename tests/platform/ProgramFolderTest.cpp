@@ -1,0 +1,49 @@
+// The program folder: the paths inside it and the seeding of a per-user folder.
+#include "platform/ProgramFolder.h"
+
+#include "support/TempFolder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using zelvarion::test::TempFolder;
+
+namespace {
+
+class ProgramFolderTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { programFolder::setOverride(QString()); }
+};
+
+} // namespace
+
+TEST_F(ProgramFolderTest, filesOfTheProgramLieInTheChosenFolder)
+{
+    TempFolder folder;
+    programFolder::setOverride(folder.path());
+    EXPECT_EQ(programFolder::path(), folder.path());
+    EXPECT_EQ(programFolder::configFilePath(), folder.file(QStringLiteral("Zelvarion.ini")));
+    EXPECT_EQ(programFolder::defaultCataloguePath(), folder.file(QStringLiteral("Images.db")));
+    EXPECT_EQ(programFolder::languageFolder(), folder.file(QStringLiteral("Zelvarion-Language/")));
+    EXPECT_EQ(programFolder::translationsFilePath(), folder.file(QStringLiteral("Zelvarion-Language/Translations.txt")));
+}
+
+TEST_F(ProgramFolderTest, seedingCopiesMissingShippedFilesAndKeepsTheUsersOwn)
+{
+    TempFolder shipped;
+    shipped.write(QStringLiteral("Zelvarion-Language/English.lng"), "[Interface]\r\n1=&File\r\n");
+    shipped.write(QStringLiteral("Zelvarion-Language/French.lng"), "[Interface]\r\n1=&Fichier\r\n");
+    shipped.write(QStringLiteral("help/index.html"), "<html></html>");
+    shipped.write(QStringLiteral("Zelvarion.ini"), "[Configuration]\r\nLanguage=French\r\n");
+    TempFolder user;
+    user.write(QStringLiteral("Zelvarion-Language/French.lng"), "[Interface]\r\n1=&Mon fichier\r\n");
+
+    programFolder::seedFrom(shipped.path(), user.path());
+
+    EXPECT_EQ(user.read(QStringLiteral("Zelvarion-Language/English.lng")), QByteArray("[Interface]\r\n1=&File\r\n"));
+    EXPECT_EQ(user.read(QStringLiteral("Zelvarion-Language/French.lng")), QByteArray("[Interface]\r\n1=&Mon fichier\r\n"));
+    EXPECT_EQ(user.read(QStringLiteral("help/index.html")), QByteArray("<html></html>"));
+    EXPECT_FALSE(QFile::exists(user.file(QStringLiteral("Zelvarion.ini")))) << "settings are the user's, never shipped";
+}
