@@ -9,8 +9,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Both programs name only the application, so they share ~/.local/share/Zelvarion.
     QApplication::setApplicationName(QStringLiteral("Zelvarion"));
-    QApplication::setOrganizationName(QStringLiteral("Zelvarion"));
 
     // A second start brings the running window forward and ends without touching any file.
     zelvarion::SingleInstance instance(zelvarion::SingleInstance::keyFor(zelvarion::programFolder::path()));
