@@ -24,6 +24,11 @@ bool AppContext::createSchema(Feedback &feedback)
     return createCatalogueSchema(catalogue, feedback, hooks);
 }
 
+QString AppContext::missingCatalogueText(const QString &path) const
+{
+    return language.message(1) + u'\n' + path + QStringLiteral("\n\n") + language.message(2);
+}
+
 void AppContext::loadTranslations(Feedback &feedback)
 {
     translations = zelvarion::loadTranslations(catalogue, feedback, translationsPath);

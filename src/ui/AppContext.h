@@ -34,6 +34,9 @@ struct AppContext
     // Schema creation at catalogue.path with the translations loaded and the path remembered.
     bool createSchema(Feedback &feedback);
 
+    // Message 1, the path, then message 2: the remembered catalogue file is gone.
+    QString missingCatalogueText(const QString &path) const;
+
     // Loads the translations on the open connection.
     void loadTranslations(Feedback &feedback);
 };

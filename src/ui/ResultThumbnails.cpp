@@ -11,7 +11,6 @@ constexpr int kMakerBoxHeight = 140;
 
 QImage resultThumbnail(const QString &imagePath, bool useStoredThumbnails, const ThumbnailStore &store)
 {
-    const ThumbnailMaker maker;
     if (useStoredThumbnails) {
         // Stored thumbnails are small upright JPEGs of our own: the toolkit's decoder opens them
         // with less overhead than the image library's pipeline.
@@ -19,12 +18,12 @@ QImage resultThumbnail(const QString &imagePath, bool useStoredThumbnails, const
         if (!stored.isEmpty()) {
             QImage picture = QImage::fromData(stored, "JPEG");
             if (picture.isNull())
-                picture = maker.decode(stored);
+                picture = ThumbnailMaker().decode(stored);
             if (!picture.isNull())
                 return picture;
         }
     }
-    return maker.loadThumbnail(imagePath, kMakerBoxWidth, kMakerBoxHeight);
+    return ThumbnailMaker().loadThumbnail(imagePath, kMakerBoxWidth, kMakerBoxHeight);
 }
 
 } // namespace zelvarion

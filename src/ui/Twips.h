@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 #include <cmath>
 
 namespace zelvarion {
@@ -9,5 +11,15 @@ constexpr int kTwipsPerPixel = 15;
 
 constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }
 inline int pixels(double twipsValue) { return int(std::lround(twipsValue / kTwipsPerPixel)); }
+
+inline QRect twips(const QRect &pixelRect)
+{
+    return {twips(pixelRect.x()), twips(pixelRect.y()), twips(pixelRect.width()), twips(pixelRect.height())};
+}
+
+inline QRect pixels(const QRect &twipsRect)
+{
+    return {pixels(twipsRect.x()), pixels(twipsRect.y()), pixels(twipsRect.width()), pixels(twipsRect.height())};
+}
 
 } // namespace zelvarion

@@ -280,9 +280,7 @@ void frmDatabase::newDatabase()
 
 void frmDatabase::reportMissingCatalogue()
 {
-    const LanguagePack &pack = m_context.language;
-    m_feedback.showMessage(pack.message(1) + u'\n' + m_context.catalogue.path + QStringLiteral("\n\n") + pack.message(2),
-                           MessageIcon::Critical);
+    m_feedback.showMessage(m_context.missingCatalogueText(m_context.catalogue.path), MessageIcon::Critical);
 }
 
 void frmDatabase::compactDatabase()

@@ -15,11 +15,6 @@ const QString kSection = QStringLiteral("DisplayWindow");
 constexpr int kExtraHeightTwips = 400;
 constexpr int kTallestPicture = 8192;
 
-QRect toTwips(const QRect &r)
-{
-    return {twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height())};
-}
-
 } // namespace
 
 QRect frmDisplayImage::designGeometry()
@@ -34,9 +29,9 @@ frmDisplayImage::frmDisplayImage(const IniFile &ini, QWidget *owner) : QWidget(o
     DisplayedImage = new QLabel(this);
     DisplayedImage->setObjectName(QStringLiteral("DisplayedImage"));
     DisplayedImage->setScaledContents(true);
-    const QRect stored = readWindowTwips(ini, kSection, toTwips(designGeometry()));
-    move(pixels(stored.x()), pixels(stored.y()));
-    resize(pixels(stored.width()), pixels(stored.height()));
+    const QRect stored = pixels(readWindowTwips(ini, kSection, twips(designGeometry())));
+    move(stored.topLeft());
+    resize(stored.size());
 }
 
 void frmDisplayImage::showImage(const QString &path, const QString &caption)
@@ -59,7 +54,7 @@ void frmDisplayImage::showImage(const QString &path, const QString &caption)
 void frmDisplayImage::closeEvent(QCloseEvent *event)
 {
     if (isVisible() && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        writeWindowTwips(m_ini, kSection, toTwips(QRect(pos(), size())));
+        writeWindowTwips(m_ini, kSection, twips(QRect(pos(), size())));
     event->accept();
 }
 

@@ -275,10 +275,7 @@ void frmZelvarion::runCloseSequence()
     if (m_closeSequenceDone)
         return;
     m_closeSequenceDone = true;
-    const QRect placement(pos(), size());
-    writeWindowTwips(m_context.ini, QStringLiteral("MainWindow"),
-                     QRect(twips(placement.x()), twips(placement.y()), twips(placement.width()),
-                           twips(placement.height())));
+    writeWindowTwips(m_context.ini, QStringLiteral("MainWindow"), twips(QRect(pos(), size())));
     QStringList history;
     for (int i = 0; i < lstTxtSearch->count(); ++i)
         history << lstTxtSearch->itemText(i);

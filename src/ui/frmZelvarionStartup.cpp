@@ -58,11 +58,9 @@ void frmZelvarion::startUp()
 
 void frmZelvarion::readWindowPlacement()
 {
-    const QRect design = designGeometry();
-    const QRect designTwips(twips(design.x()), twips(design.y()), twips(design.width()), twips(design.height()));
-    const QRect stored = readWindowTwips(m_context.ini, QStringLiteral("MainWindow"), designTwips);
-    move(pixels(stored.x()), pixels(stored.y()));
-    resize(pixels(stored.width()), pixels(stored.height()));
+    const QRect stored = pixels(readWindowTwips(m_context.ini, QStringLiteral("MainWindow"), twips(designGeometry())));
+    move(stored.topLeft());
+    resize(stored.size());
 }
 
 void frmZelvarion::fillLanguageMenu()
@@ -111,9 +109,7 @@ void frmZelvarion::chooseAndOpenCatalogue()
     if (m_context.settings.lastDB) {
         catalogue.path = *m_context.settings.lastDB;
         if (!QFileInfo(catalogue.path).isFile()) {
-            m_feedback->showMessage(m_context.language.message(1) + u'\n' + catalogue.path + QStringLiteral("\n\n")
-                                        + m_context.language.message(2),
-                                    MessageIcon::Critical);
+            m_feedback->showMessage(m_context.missingCatalogueText(catalogue.path), MessageIcon::Critical);
             catalogue.path.clear();
             showCataloguePath(QString());
             QApplication::restoreOverrideCursor();

@@ -1,10 +1,9 @@
 #include "core/catalogue/CatalogueSchema.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/shell/AppSettings.h"
+#include "core/catalogue/FolderRegistry.h"
 #include "core/shell/Feedback.h"
 
-#include <cmath>
 #include <vector>
 
 namespace zelvarion {
@@ -121,13 +120,10 @@ void runSearchTuning(CatalogueDb &db, Feedback &feedback)
 
 std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedback)
 {
-    if (!db.executeOrReport(feedback, QStringLiteral("select * from Folders;"),
-                            QStringLiteral("Cannot get Folders")))
+    const auto rows = selectFolders(db, feedback, QStringLiteral("Cannot get Folders"));
+    if (!rows)
         return std::nullopt;
-    double total = 0;
-    for (int row = 1; row <= db.rowCount(); ++row)
-        total += settingValue::leadingNumber(db.cell(1, row));
-    return std::llround(total);
+    return totalFiles(*rows);
 }
 
 bool beginTransaction(CatalogueDb &db, Feedback &feedback, const QString &name)

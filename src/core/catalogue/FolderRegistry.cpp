@@ -7,9 +7,9 @@
 
 namespace zelvarion {
 
-std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback)
+std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback, const QString &failure)
 {
-    if (!db.executeOrReport(feedback, QStringLiteral("select * from Folders;"), QStringLiteral("Cannot add data")))
+    if (!db.executeOrReport(feedback, QStringLiteral("select * from Folders;"), failure))
         return std::nullopt;
     std::vector<FolderRow> rows;
     rows.reserve(std::size_t(db.rowCount()));

@@ -21,7 +21,8 @@ struct FolderRow
 
 // "select * from Folders;" on the open catalogue; nothing when it failed (reported as
 // "Cannot add data").
-std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback);
+std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback,
+                                                    const QString &failure = QStringLiteral("Cannot add data"));
 
 // The sum of the Files column, each read with the leading-number parse.
 long long totalFiles(const std::vector<FolderRow> &rows);
