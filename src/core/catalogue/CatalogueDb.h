@@ -54,6 +54,19 @@ private:
     QString m_statement;
 };
 
+// Closes the catalogue on every way out of a command.
+class ClosedOnExit
+{
+public:
+    explicit ClosedOnExit(CatalogueDb &db) : m_db(db) {}
+    ~ClosedOnExit() { m_db.close(); }
+    ClosedOnExit(const ClosedOnExit &) = delete;
+    ClosedOnExit &operator=(const ClosedOnExit &) = delete;
+
+private:
+    CatalogueDb &m_db;
+};
+
 // Text between apostrophes, every apostrophe inside doubled: O'Brien -> 'O''Brien'.
 QString sqlText(const QString &text);
 
