@@ -1,0 +1,232 @@
+// The apply-template run on real files in a scanned catalogue: rows equal a rescan, backups exist
+// before every rewrite, files that cannot be written stay as they were, Stop, and the dry run.
+#include "core/catalogue/ScanTestSupport.h"
+#include "core/iptc/IptcReader.h"
+#include "core/iptc/IptcTestBytes.h"
+#include "core/templates/ApplyTemplateRun.h"
+#include "core/templates/TemplateStore.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+using namespace zelvarion::test::iptcbytes;
+
+namespace {
+
+QByteArray twentyCustomized()
+{
+    QByteArray datasets = dataset2(120, "caption") + dataset2(25, "kept");
+    for (int i = 0; i < 20; ++i)
+        datasets += dataset2(200 + i, "value " + QByteArray::number(i));
+    return jpegWithIptc(datasets);
+}
+
+class ApplyRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { feedback.messages.clear(); }
+
+    // A template in use with City, Keywords and a customized cell.
+    void useTemplate(const QString &city, const QString &keywords, const QString &customized = {})
+    {
+        TemplateStore store(scan.db, scan.feedback);
+        ASSERT_EQ(store.add(QStringLiteral("T"), QStringLiteral("now")), TemplateStore::NameOutcome::Done);
+        TemplateValues values;
+        values.fields[20] = city;
+        values.fields[kKeywordsIndex] = keywords;
+        if (const auto cell = splitCustomizedCell(customized))
+            values.customized[0] = *cell;
+        ASSERT_TRUE(store.save(QStringLiteral("T"), values, QStringLiteral("now")));
+        ASSERT_TRUE(store.markInUse(QStringLiteral("T"), true));
+    }
+    std::vector<ResultRow> result()
+    {
+        std::vector<ResultRow> rows;
+        for (const QStringList &row : scan.rows(QStringLiteral("select Folder, File from Images order by File;")))
+            rows.push_back({row[0], row[1], {}});
+        return rows;
+    }
+    // The 35 IPTC columns of every row, by file name.
+    std::map<QString, QStringList> iptcColumns()
+    {
+        std::map<QString, QStringList> byFile;
+        for (QStringList row : scan.rows(QStringLiteral("select * from Images;")))
+            byFile[row[1]] = row.mid(2, 35);
+        return byFile;
+    }
+    QStringList revisions()
+    {
+        QStringList found;
+        for (const QStringList &row : scan.rows(QStringLiteral("select File, LastRevisionDate from Images order by File;")))
+            found << row[0] + u'=' + (row[1].isEmpty() ? QStringLiteral("never") : QStringLiteral("revised"));
+        return found;
+    }
+    ApplySummary run(const ApplyOptions &options, const ApplyObserver &observer = {})
+    {
+        return runApplyTemplate(scan.db, feedback, result(), options, nullptr, observer);
+    }
+
+    ScanFixture scan;
+    RecordingFeedback feedback;
+};
+
+} // namespace
+
+TEST_F(ApplyRunTest, rowsOfRewrittenImagesEqualWhatARescanReads)
+{
+    scan.write(QStringLiteral("a.jpg"), jpegWithIptc(dataset2(90, "Lyon") + dataset2(25, "a") + dataset2(25, " b ")));
+    scan.write(QStringLiteral("b.jpg"), jpeg({app0()}));
+    scan.write(QStringLiteral("c.jpg"), twentyCustomized());
+    scan.write(QStringLiteral("d.jpg"), jpegWithIptc(dataset(1, 90, "\x1b%G") + dataset2(120, "Zürich été")));
+    const QByteArray tiff = QByteArray("II*\0", 4) + resource(0x0404, dataset2(90, "Tiff"));
+    scan.write(QStringLiteral("e.tif"), tiff);
+    scan.write(QStringLiteral("f.jpg"), jpeg({app0()}));
+    scan.scanFolder(scan.root);
+    QFile::remove(scan.root + QStringLiteral("f.jpg")); // deleted after the search
+    useTemplate(QStringLiteral(" Paris "), QStringLiteral("b; Ünïcode"), QStringLiteral("230/from template"));
+
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteNonEmpty;
+    options.keywords = KeywordOption::Add;
+    const ApplySummary summary = run(options);
+    EXPECT_TRUE(summary.ran);
+    EXPECT_EQ(summary.processed, 4);
+    ASSERT_EQ(summary.notProcessed.size(), 1u);
+    EXPECT_EQ(summary.notProcessed[0].path, scan.root + QStringLiteral("e.tif"));
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/e.tif")), tiff);
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+
+    const std::map<QString, QStringList> afterRun = iptcColumns();
+    EXPECT_EQ(afterRun.at(QStringLiteral("a.jpg"))[20], u"Paris");
+    EXPECT_EQ(afterRun.at(QStringLiteral("a.jpg"))[kKeywordsIndex], u"a; b; Ünïcode");
+    EXPECT_EQ(afterRun.at(QStringLiteral("d.jpg"))[30], u"Zürich été");
+    // The image kept its own twenty customized datasets: every one of them is still in the file.
+    EXPECT_EQ(afterRun.at(QStringLiteral("c.jpg"))[kCustomizedIndex].count(QStringLiteral("\r\n")), 20);
+    EXPECT_EQ(afterRun.at(QStringLiteral("b.jpg"))[kCustomizedIndex], u"Field 230: from template\r\n");
+    EXPECT_EQ(revisions(), (QStringList{QStringLiteral("a.jpg=revised"), QStringLiteral("b.jpg=revised"),
+                                        QStringLiteral("c.jpg=revised"), QStringLiteral("d.jpg=revised"),
+                                        QStringLiteral("e.tif=never"), QStringLiteral("f.jpg=never")}));
+    scan.scanFolder(scan.root);
+    const std::map<QString, QStringList> rescanned = iptcColumns();
+    for (const auto &[file, columns] : rescanned)
+        EXPECT_EQ(columns, afterRun.at(file)) << file.toStdString();
+}
+
+TEST_F(ApplyRunTest, noFileIsRewrittenWithoutItsBackupWhenTheFolderGoesMidRun)
+{
+    const QByteArray original = jpegWithIptc(dataset2(90, "Lyon"));
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        scan.write(QString::fromLatin1(name), original);
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), {});
+    const QString backup = scan.folder.file(QStringLiteral("backup/"));
+    QDir().mkpath(backup);
+
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteNonEmpty;
+    options.writeOptions = {true, false, backup, false};
+    ApplyObserver observer;
+    observer.imageDone = [&](const QString &, const ProcessResult &) { QDir(backup).removeRecursively(); };
+    const ApplySummary summary = run(options, observer);
+    EXPECT_EQ(summary.processed, 1);
+    ASSERT_EQ(summary.notProcessed.size(), 2u);
+    EXPECT_TRUE(summary.notProcessed[0].reason.contains(QStringLiteral("backup folder")));
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/b.jpg")), original);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/c.jpg")), original);
+    EXPECT_EQ(revisions(), (QStringList{QStringLiteral("a.jpg=revised"), QStringLiteral("b.jpg=never"),
+                                        QStringLiteral("c.jpg=never")}));
+}
+
+TEST_F(ApplyRunTest, twoImagesOfOneNameFromTwoFoldersKeepTwoBackups)
+{
+    const QByteArray first = jpegWithIptc(dataset2(90, "first"));
+    const QByteArray second = jpegWithIptc(dataset2(90, "second"));
+    scan.write(QStringLiteral("a/photo.jpg"), first);
+    scan.write(QStringLiteral("b/photo.jpg"), second);
+    scan.write(QStringLiteral("c/photo (2).jpg"), second);
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), {});
+    const QString backup = scan.folder.file(QStringLiteral("backup/"));
+    QDir().mkpath(backup);
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteAll;
+    options.writeOptions = {true, true, backup, false};
+    std::vector<ResultRow> rows = result();
+    std::sort(rows.begin(), rows.end(), [](const ResultRow &x, const ResultRow &y) { return x.folder < y.folder; });
+    EXPECT_EQ(runApplyTemplate(scan.db, feedback, rows, options, nullptr).processed, 3);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("backup/photo.jpg")), first);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("backup/photo (2).jpg")), second);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("backup/photo (2) (2).jpg")), second);
+
+    RunBackupNames names;
+    EXPECT_EQ(names.nameFor(QStringLiteral("/x/Photo.JPG")), u"Photo.JPG");
+    EXPECT_EQ(names.nameFor(QStringLiteral("/y/photo.jpg")), u"photo (2).jpg");
+    EXPECT_EQ(names.nameFor(QStringLiteral("/x/Photo.JPG")), u"Photo.JPG");
+    EXPECT_EQ(names.nameFor(QStringLiteral("/z/README")), u"README");
+    EXPECT_EQ(names.nameFor(QStringLiteral("/w/README")), u"README (2)");
+}
+
+TEST_F(ApplyRunTest, stopEndsTheRunAfterTheImageInHand)
+{
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        scan.write(QString::fromLatin1(name), jpeg({app0()}));
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), {});
+    ApplyObserver observer;
+    observer.imageDone = [&](const QString &, const ProcessResult &) { feedback.stop = true; };
+    const ApplySummary summary = run(ApplyOptions{}, observer);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(summary.processed, 1);
+    EXPECT_EQ(revisions()[1], u"b.jpg=never");
+}
+
+TEST_F(ApplyRunTest, withoutTemplateInUseNothingIsTouched)
+{
+    const QByteArray original = jpegWithIptc(dataset2(90, "Lyon"));
+    scan.write(QStringLiteral("a.jpg"), original);
+    scan.scanFolder(scan.root);
+    const ApplySummary summary = run(ApplyOptions{});
+    EXPECT_FALSE(summary.ran);
+    EXPECT_TRUE(summary.noTemplate);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/a.jpg")), original);
+}
+
+TEST_F(ApplyRunTest, dryRunWritesNothingAndSaysWhatWouldChange)
+{
+    const QByteArray original = jpegWithIptc(dataset2(90, "Lyon") + dataset2(120, "kept"));
+    scan.write(QStringLiteral("a.jpg"), original);
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), QStringLiteral("k"));
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteNonEmpty;
+    options.dryRun = true;
+    std::vector<FieldChange> changes;
+    ApplyObserver observer;
+    observer.imageDone = [&](const QString &, const ProcessResult &r) { changes = changedFields(r.before, r.after); };
+    EXPECT_EQ(run(options, observer).processed, 1);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/a.jpg")), original);
+    EXPECT_EQ(revisions(), QStringList{QStringLiteral("a.jpg=never")});
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].column, u"Keywords");
+    EXPECT_EQ(changes[1].column, u"City");
+    EXPECT_EQ(changes[1].before, u"Lyon");
+    EXPECT_EQ(changes[1].after, u"Paris");
+}
+
+TEST(ApplyRunTexts, revisionDateUsesTheLocaleSeparatorAndTimeSorts)
+{
+    const QDate date(2005, 4, 22);
+    EXPECT_EQ(revisionDateText(date, QLocale(QLocale::French, QLocale::France)), u"2005/04/22");
+    EXPECT_EQ(revisionDateText(date, QLocale(QLocale::German, QLocale::Germany)), u"2005.04.22");
+    EXPECT_EQ(revisionTimeText(QTime(14, 30, 5)), u"14:30:05");
+    IptcFieldSet values;
+    values.values[0] = QStringLiteral("it's");
+    const QString statement = imageRevisionStatement(QStringLiteral("/p/O'Neil/"), QStringLiteral("a'b.jpg"), values,
+                                                     QStringLiteral("d"), QStringLiteral("t"));
+    EXPECT_TRUE(statement.startsWith(QStringLiteral("update Images set ObjectName='it''s',EditStatus='',")));
+    EXPECT_TRUE(statement.endsWith(QStringLiteral("ImageType='',Customized='',LastRevisionDate='d',LastRevisionTime='t' "
+                                                  "where (Folder='/p/O''Neil/') and (File='a''b.jpg');")));
+}
