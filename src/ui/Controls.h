@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QPainterPath>
 #include <QRegion>
 #include <QString>
@@ -28,6 +29,29 @@ inline void roundCorners(QWidget *button)
     QPainterPath path;
     path.addRoundedRect(QRectF(button->rect().adjusted(2, 2, -2, -2)), 7.5, 7.5);
     button->setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+// Shows the busy pointer until the command ends, however it ends.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// The grey and blue of field labels and the red of status lines.
+inline const QColor kLabelGrey(128, 128, 128);
+inline const QColor kLabelBlue(0, 0, 255);
+inline const QColor kStatusRed(255, 0, 0);
+
+// Sets a label's text colour.
+inline void setTextColour(QWidget *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
 }
 
 } // namespace zelvarion::controls
