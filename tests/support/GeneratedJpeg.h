@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QSize>
 
+#include <algorithm>
+
 namespace zelvarion::test::generated {
 
 inline QByteArray bigEndian16(int value) { return QByteArray(1, char((value >> 8) & 0xFF)) + char(value & 0xFF); }
@@ -79,6 +81,18 @@ inline QByteArray generatedJpeg(QSize size, int seed, const QByteArray &datasets
     for (int y = 0; y < size.height(); y += 7)
         painter.drawLine(0, y, size.width(), (y * seed) % (size.height() + 1));
     painter.end();
+    // Fine grain, so the file is as large as a photograph of that size, not a flat gradient.
+    quint32 state = quint32(seed) * 2654435761u + 1;
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            const int grain = int(state >> 28) - 8;
+            const QRgb p = line[x];
+            line[x] = qRgb(std::clamp(qRed(p) + grain, 0, 255), std::clamp(qGreen(p) + grain, 0, 255),
+                           std::clamp(qBlue(p) + grain, 0, 255));
+        }
+    }
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);

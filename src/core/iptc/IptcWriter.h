@@ -87,7 +87,8 @@ struct JpegForRewrite
 {
     QByteArray content;
     QDateTime lastModified;
-    QString failure; // empty when the file may be rewritten
+    QString failure;        // empty when the file may be rewritten
+    bool shortRead = false; // fewer bytes came than the file's size
 };
 // Refuses a missing, unreadable, read-only, empty or short-read file and one that does not start
 // with 0xFF 0xD8; a short read is also reported through feedback.

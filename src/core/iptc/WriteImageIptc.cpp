@@ -32,6 +32,7 @@ JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
     }
     read.content = file.read(size);
     if (read.content.size() < size) {
+        read.shortRead = true;
         if (feedback)
             feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::None);
         read.failure = QStringLiteral("the file could not be read completely");

@@ -1,12 +1,21 @@
 #include "core/templates/ApplyTemplateRun.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
 #include "core/iptc/IptcField.h"
 #include "core/shell/Feedback.h"
 #include "core/templates/TemplateStatements.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <future>
+#include <memory>
 
 namespace zelvarion {
 namespace {
@@ -73,7 +82,10 @@ QString revisionTimeText(const QTime &time) { return time.toString(QStringLitera
 
 namespace {
 
-// One run over the rows, with what every image needs.
+// One run over the rows. Images are read, merged and written on worker threads, a few at a time,
+// because a safe write waits for the disk; their rows are written here, in result order, once
+// each file is in place. Stop is tested before an image is started: the images already started
+// are finished and recorded.
 class ApplyRun
 {
 public:
@@ -82,35 +94,86 @@ public:
         : m_db(db), m_feedback(feedback), m_options(options), m_renewer(renewer), m_observer(observer),
           m_request(std::move(request))
     {
+        // Twice the processors: much of each image is waiting for the disk.
+        const int threads = 2 * std::max(1, QThread::idealThreadCount());
+        m_pool.setMaxThreadCount(threads);
+        m_window = std::size_t(threads) * 2;
     }
+    ~ApplyRun() { m_pool.waitForDone(); }
 
-    void image(const ResultRow &row, ApplySummary &summary)
+    void start(const ResultRow &row, ApplySummary &summary)
     {
         const QString path = row.folder + row.file;
         if (!QFileInfo::exists(path))
             return; // deleted since the search: neither processed nor listed
-        const ProcessResult result = processIptc(path, m_backupNames.nameFor(path), m_request,
-                                                 m_options.writeOptions, m_options.dryRun, &m_feedback);
-        if (result.status == ProcessResult::Status::Written) {
-            ++summary.processed;
-            if (!m_options.dryRun)
-                recordWrite(row, path, result);
-        } else if (result.status == ProcessResult::Status::NotProcessed) {
-            summary.notProcessed.push_back({path, result.reason});
+        // The same file twice in one result is written once after the other, never at once.
+        if (std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job &job) { return job.path == path; }))
+            finishUpTo(0, summary);
+        auto done = std::make_shared<Done>();
+        auto task = std::make_shared<std::packaged_task<void()>>(
+            [this, path, done, backup = m_backupNames.nameFor(path)] { work(path, backup, *done); });
+        m_jobs.push_back({row, path, done, task->get_future()});
+        m_pool.start([task] { (*task)(); });
+        finishUpTo(m_window, summary);
+    }
+
+    // Records the oldest images until at most `keep` are in flight.
+    void finishUpTo(std::size_t keep, ApplySummary &summary)
+    {
+        while (m_jobs.size() > keep) {
+            Job &job = m_jobs.front();
+            // The window keeps repainting while the oldest image is being written.
+            while (job.finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+                m_feedback.processEvents();
+            record(job, summary);
+            m_jobs.pop_front();
         }
-        if (m_observer.imageDone)
-            m_observer.imageDone(path, result);
     }
 
 private:
-    // The thumbnail first, as the image is shown; then the row, with what the file now holds.
-    void recordWrite(const ResultRow &row, const QString &path, const ProcessResult &result)
+    struct Done
     {
-        if (m_renewer) {
-            const QByteArray thumbnail = m_renewer->renew(path, result.content);
-            if (!thumbnail.isEmpty() && m_observer.thumbnailMade)
-                m_observer.thumbnailMade(thumbnail);
+        ProcessResult result;
+        QByteArray thumbnail;
+    };
+    struct Job
+    {
+        ResultRow row;
+        QString path;
+        std::shared_ptr<Done> done;
+        std::future<void> finished;
+    };
+
+    // On a worker: no message may be shown from here; a short read is reported when recorded.
+    void work(const QString &path, const QString &backupName, Done &done) const
+    {
+        done.result = processIptc(path, backupName, m_request, m_options.writeOptions, m_options.dryRun, nullptr);
+        if (m_renewer && !m_options.dryRun && done.result.status == ProcessResult::Status::Written)
+            done.thumbnail = m_renewer->renew(path, done.result.content);
+        done.result.content.clear(); // the bytes are not needed any more; memory stays flat
+    }
+
+    void record(const Job &job, ApplySummary &summary)
+    {
+        const ProcessResult &result = job.done->result;
+        if (result.shortRead)
+            m_feedback.showMessage(QStringLiteral("Error reading file ") + job.path, MessageIcon::None);
+        if (result.status == ProcessResult::Status::Written) {
+            ++summary.processed;
+            if (!job.done->thumbnail.isEmpty() && m_observer.thumbnailMade)
+                m_observer.thumbnailMade(job.done->thumbnail);
+            if (!m_options.dryRun)
+                updateRow(job.row, result);
+        } else if (result.status == ProcessResult::Status::NotProcessed) {
+            summary.notProcessed.push_back({job.path, result.reason});
         }
+        if (m_observer.imageDone)
+            m_observer.imageDone(job.path, result);
+    }
+
+    // The row takes what the file now holds and the revision date.
+    void updateRow(const ResultRow &row, const ProcessResult &result)
+    {
         const QDateTime now = QDateTime::currentDateTime();
         const QString statement = imageRevisionStatement(row.folder, row.file, result.after,
                                                          revisionDateText(now.date(), m_options.locale),
@@ -123,8 +186,11 @@ private:
     const ApplyOptions &m_options;
     const ThumbnailRenewer *m_renewer;
     const ApplyObserver &m_observer;
-    MergeRequest m_request;
+    const MergeRequest m_request;
     RunBackupNames m_backupNames;
+    QThreadPool m_pool;
+    std::deque<Job> m_jobs;
+    std::size_t m_window = 2;
 };
 
 } // namespace
@@ -137,6 +203,9 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
     if (!db.openOrReport(feedback))
         return summary;
     const ClosedOnExit closed(db);
+    // The settings the start-up stores as the catalogue's defaults, which this engine keeps per
+    // connection: without them every row update would wait twice for the disk.
+    runSearchTuning(db, feedback);
     const std::optional<TemplateRecord> templ = templateInUse(db, feedback, summary);
     if (!templ)
         return summary;
@@ -151,8 +220,9 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         }
         if (observer.imageStarted)
             observer.imageStarted(rank, rows[std::size_t(rank - 1)]);
-        run.image(rows[std::size_t(rank - 1)], summary);
+        run.start(rows[std::size_t(rank - 1)], summary);
     }
+    run.finishUpTo(0, summary);
     return summary;
 }
 

@@ -18,6 +18,7 @@ ProcessResult processIptc(const QString &path, const QString &backupName, const 
     const JpegForRewrite read = readJpegForRewrite(path, feedback);
     if (!read.failure.isEmpty()) {
         result.reason = read.failure;
+        result.shortRead = read.shortRead;
         return result;
     }
     const IptcReadResult current = readIptcFromBytes(read.content, path, request.customizedLabel);

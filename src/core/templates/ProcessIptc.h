@@ -30,6 +30,7 @@ struct ProcessResult
     };
     Status status = Status::NotProcessed;
     QString reason;
+    bool shortRead = false; // fewer bytes came than the file's size ("Error reading file ...")
     IptcFieldSet before; // what the file held
     IptcFieldSet after;  // what the file holds now, read back from the new bytes: the catalogue row
     QByteArray content;  // the file's new bytes
@@ -38,7 +39,8 @@ struct ProcessResult
 // Merges the template into one JPEG file and rewrites it in place: read once, back up (to
 // SaveFolder + backupName, before anything is written; a backup that was asked for and fails
 // leaves the file alone), merge, build the segment and replace the file atomically. With dryRun
-// nothing is written and `after` says what would be. The file is read and written once.
+// nothing is written and `after` says what would be. The file is read and written once. Safe to
+// call for different files on several threads at once (with no feedback).
 ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
                           const IptcWriteOptions &options, bool dryRun, Feedback *feedback = nullptr);
 
