@@ -8,5 +8,6 @@ int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
 int runScanCommand(CliContext &context);
 int runSearchCommand(CliContext &context);
+int runTemplateCommand(CliContext &context);
 
 } // namespace zelvarion::cli

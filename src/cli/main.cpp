@@ -37,6 +37,11 @@ const Command kCommands[] = {
      "                                  searches the catalogue as the window does (search options\n"
      "                                  of Zelvarion.ini); prints folder and file, or the statement\n"
      "                                  with --sql"},
+    {"template", runTemplateCommand,
+     "template [--catalogue DB] list [--json] | add NAME | rename OLD NEW | remove NAME | use NAME | unuse\n"
+     "       | show NAME [--json] | set NAME [Column=Value]... [--customized N=Value]...\n"
+     "                                  the IPTC templates; set stores what the edit dialog's OK would\n"
+     "                                  (lists as \"a; b\", dates yyyymmdd, times hhnnss)"},
 };
 
 void printHelp(QTextStream &out)
