@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/iptc/IptcField.h"
+#include "core/shell/LanguageKeys.h"
 #include "core/templates/TemplateRecord.h"
 #include "core/templates/TemplateStatements.h"
 
@@ -15,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
@@ -115,6 +117,8 @@ private:
     void replaceEntry(ListControls &list);
     void removeEntry(ListControls &list);
     void entryClicked(ListControls &list);
+    void refuse(Message message);
+    QListWidgetItem *selectedEntry(ListControls &list);
     void updateListSpellButton(ListControls &list);
     void customizedNumberChanged(int row);
     void leaveCustomizedNumber(int row);

@@ -160,6 +160,23 @@ void frmEditIPTC::entryChanged(ListControls &list)
     }
 }
 
+// A refusal of the lists: a beep and the message in the status line.
+void frmEditIPTC::refuse(Message message)
+{
+    QApplication::beep();
+    showStatus(m_context.language.message(message));
+}
+
+// The selected entry, or nothing (message 14).
+QListWidgetItem *frmEditIPTC::selectedEntry(ListControls &list)
+{
+    QListWidgetItem *selected = list.list->currentItem();
+    if (selected && selected->isSelected())
+        return selected;
+    refuse(Message::NoEntrySelected);
+    return nullptr;
+}
+
 void frmEditIPTC::addEntry(ListControls &list)
 {
     m_status->clear();
@@ -170,8 +187,7 @@ void frmEditIPTC::addEntry(ListControls &list)
     if (text.isEmpty())
         return;
     if (editing::hasEntryIgnoringCase(listEntries(list.fieldIndex), text)) {
-        QApplication::beep();
-        showStatus(m_context.language.message(Message::AlreadyInList));
+        refuse(Message::AlreadyInList);
         return;
     }
     list.list->addItem(text);
@@ -182,16 +198,12 @@ void frmEditIPTC::addEntry(ListControls &list)
 void frmEditIPTC::replaceEntry(ListControls &list)
 {
     m_status->clear();
-    QListWidgetItem *selected = list.list->currentItem();
-    if (!selected || !selected->isSelected()) {
-        QApplication::beep();
-        showStatus(m_context.language.message(Message::NoEntrySelected));
+    QListWidgetItem *selected = selectedEntry(list);
+    if (!selected)
         return;
-    }
     const QString text = list.entry->text();
     if (editing::hasEntryIgnoringCase(listEntries(list.fieldIndex), text)) {
-        QApplication::beep();
-        showStatus(m_context.language.message(Message::AlreadyInList));
+        refuse(Message::AlreadyInList);
         return;
     }
     const QString replaced = selected->text();
@@ -203,12 +215,9 @@ void frmEditIPTC::replaceEntry(ListControls &list)
 void frmEditIPTC::removeEntry(ListControls &list)
 {
     m_status->clear();
-    QListWidgetItem *selected = list.list->currentItem();
-    if (!selected || !selected->isSelected()) {
-        QApplication::beep();
-        showStatus(m_context.language.message(Message::NoEntrySelected));
+    QListWidgetItem *selected = selectedEntry(list);
+    if (!selected)
         return;
-    }
     const int row = list.list->row(selected);
     delete list.list->takeItem(row);
     if (list.list->count() > 0)
