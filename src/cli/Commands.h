@@ -1,6 +1,10 @@
 #pragma once
 
 #include "cli/CliContext.h"
+#include "core/search/ResultList.h"
+#include "core/shell/AppSettings.h"
+
+#include <vector>
 
 namespace zelvarion::cli {
 
@@ -9,5 +13,19 @@ int runWriteCommand(CliContext &context);
 int runScanCommand(CliContext &context);
 int runSearchCommand(CliContext &context);
 int runTemplateCommand(CliContext &context);
+int runApplyCommand(CliContext &context);
+
+
+// The result of the search the arguments of `search` describe (without --sql), run as `search`
+// runs it. exitCode is 0 when the search ran, 1 when it failed, 2 for bad arguments; messages go
+// to err, prefixed by the command's name.
+struct CommandSearch
+{
+    int exitCode = 0;
+    std::vector<ResultRow> rows;
+    QString cataloguePath;
+};
+CommandSearch searchForCommand(const QStringList &arguments, const AppSettings &settings, QTextStream &err,
+                               const QString &command);
 
 } // namespace zelvarion::cli

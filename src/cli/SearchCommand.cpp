@@ -173,6 +173,38 @@ int printStatement(SearchRequest request, CatalogueDb &db, SearchFeedback &feedb
 
 } // namespace
 
+CommandSearch searchForCommand(const QStringList &arguments, const AppSettings &settings, QTextStream &err,
+                               const QString &command)
+{
+    CommandSearch found;
+    SearchCommandLine line;
+    QString problem;
+    if (!parseSearchCommandLine(arguments, settings, line, problem)) {
+        err << "zelvarion-cli " << command << ": " << problem << '\n';
+        found.exitCode = 2;
+        return found;
+    }
+    CatalogueDb db;
+    db.path = cataloguePath(line.catalogue, settings);
+    found.cataloguePath = db.path;
+    if (!QFileInfo(db.path).isFile()) {
+        err << "zelvarion-cli " << command << ": no catalogue at " << db.path << '\n';
+        found.exitCode = 1;
+        return found;
+    }
+    LanguagePack pack;
+    pack.load(programFolder::languageFolder(), settings.language);
+    SearchFeedback feedback(err);
+    SearchEnvironment environment{db, feedback, searchMessages(pack)};
+    if (line.request.useTranslation)
+        environment.translationsLoaded = loadTranslationsForSearch(db, feedback);
+    SearchState state;
+    const SearchOutcome outcome = runSearch(line.request, state, environment);
+    found.rows = state.results.rows();
+    found.exitCode = feedback.failed() || !outcome.found ? 1 : 0;
+    return found;
+}
+
 int runSearchCommand(CliContext &context)
 {
     const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));

@@ -42,6 +42,14 @@ const Command kCommands[] = {
      "       | show NAME [--json] | set NAME [Column=Value]... [--customized N=Value]...\n"
      "                                  the IPTC templates; set stores what the edit dialog's OK would\n"
      "                                  (lists as \"a; b\", dates yyyymmdd, times hhnnss)"},
+    {"apply", runApplyCommand,
+     "apply [--mode 0|1|2] [--add-keywords | --remove-keywords] [--dry-run] [--yes] [--json]\n"
+     "      [--catalogue DB] [the arguments of search]\n"
+     "                                  applies the template in use to the result of the search:\n"
+     "                                  0 fills empty fields, 1 overwrites with non-empty template\n"
+     "                                  fields, 2 makes the images equal to the template (default: the\n"
+     "                                  options the apply dialog stored); backups and thumbnails follow\n"
+     "                                  Zelvarion.ini; --dry-run writes nothing and shows each change"},
 };
 
 void printHelp(QTextStream &out)

@@ -104,8 +104,13 @@ public:
     void start(const ResultRow &row, ApplySummary &summary)
     {
         const QString path = row.folder + row.file;
-        if (!QFileInfo::exists(path))
-            return; // deleted since the search: neither processed nor listed
+        if (!QFileInfo::exists(path)) {
+            // Deleted since the search: neither processed nor listed; said only to the observer.
+            finishUpTo(0, summary);
+            if (m_observer.imageDone)
+                m_observer.imageDone(path, ProcessResult{ProcessResult::Status::Missing, QStringLiteral("the file no longer exists")});
+            return;
+        }
         // The same file twice in one result is written once after the other, never at once.
         if (std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job &job) { return job.path == path; }))
             finishUpTo(0, summary);
