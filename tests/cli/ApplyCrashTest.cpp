@@ -1,6 +1,7 @@
-// Kills a real apply-template run at random moments: every image is either as it was or fully
+// Kills real zelvarion-cli apply runs at random moments: every image is either as it was or fully
 // rewritten, the catalogue opens and passes its integrity check, and every row describes its file
 // either as it was or as it is now. A second run then finishes the work and a rescan agrees.
+#include "CliRunner.h"
 #include "core/catalogue/ScanTestSupport.h"
 #include "core/iptc/IptcReader.h"
 #include "core/templates/ApplyTemplateRun.h"
@@ -8,7 +9,7 @@
 #include "support/GeneratedJpeg.h"
 
 #include <QDir>
-#include <QElapsedTimer>
+#include <QThread>
 #include <QProcess>
 #include <QRandomGenerator>
 
@@ -19,7 +20,7 @@ using namespace zelvarion::test;
 
 namespace {
 
-constexpr int kImages = 24;
+constexpr int kImages = 40;
 
 struct Image
 {
@@ -41,7 +42,7 @@ protected:
             const QByteArray iim = generated::iimDataset(90, "Lyon") + generated::iimDataset(25, "kept")
                                    + generated::iimDataset(120, "caption " + QByteArray::number(i));
             images.push_back({QStringLiteral("img%1.jpg").arg(i, 2, 10, QLatin1Char('0')),
-                              generated::generatedJpeg(QSize(1200, 800), i, iim), {}, {}, {}});
+                              generated::generatedJpeg(QSize(1600, 1200), i, iim), {}, {}, {}});
         }
         templ.fields[20] = QStringLiteral("Paris");
         templ.fields[kKeywordsIndex] = QStringLiteral("kept; desk");
@@ -75,16 +76,27 @@ protected:
         }
     }
 
-    static int runDriver(const QString &catalogue, int killAfterMs)
+    // zelvarion-cli apply over the whole folder, killed once it has written `killAfter` images and
+    // `thenMicroseconds` have passed (never killed when killAfter is negative).
+    static int runApply(const ScanFixture &scan, int killAfter, int thenMicroseconds = 0)
     {
         QProcess driver;
-        driver.start(QStringLiteral(ZELVARION_APPLY_DRIVER), {catalogue});
+        driver.start(QStringLiteral(ZELVARION_CLI_PATH),
+                     {QStringLiteral("--program-folder"), scan.folder.path(), QStringLiteral("apply"), QStringLiteral("--yes"),
+                      QStringLiteral("--mode"), QStringLiteral("1"), QStringLiteral("--add-keywords"),
+                      QStringLiteral("--catalogue"), scan.db.path, QStringLiteral("photos")});
         if (!driver.waitForStarted())
             return -1;
-        if (killAfterMs >= 0 && !driver.waitForFinished(killAfterMs)) {
-            driver.kill(); // SIGKILL: no destructor, no flush
-            driver.waitForFinished();
-            return -9;
+        if (killAfter >= 0) {
+            QByteArray output;
+            while (output.count("written: ") < killAfter && driver.waitForReadyRead(10000))
+                output += driver.readAllStandardOutput();
+            QThread::usleep(thenMicroseconds);
+            if (driver.state() != QProcess::NotRunning) {
+                driver.kill(); // SIGKILL: no destructor, no flush
+                driver.waitForFinished();
+                return -9;
+            }
         }
         driver.waitForFinished(60000);
         return driver.exitCode();
@@ -122,27 +134,20 @@ protected:
 
 TEST_F(ApplyCrashTest, killedRunsLeaveEveryFileAndRowWholeAndARerunFinishes)
 {
-    // How long a whole run takes here, so the kills fall inside runs.
-    qint64 fullRunMs = 0;
-    {
-        ScanFixture scan;
-        prepare(scan);
-        QElapsedTimer timer;
-        timer.start();
-        ASSERT_EQ(runDriver(scan.db.path, -1), 0);
-        fullRunMs = std::max<qint64>(timer.elapsed(), 20);
-    }
     QRandomGenerator random(20240611);
     int killedMidRun = 0;
     for (int round = 0; round < 10; ++round) {
         ScanFixture scan;
         prepare(scan);
-        const int killAfter = int(random.bounded(qint64(1), fullRunMs));
-        runDriver(scan.db.path, killAfter);
-        const std::string when = "round " + std::to_string(round) + " killed after " + std::to_string(killAfter) + " ms";
+        // A kill a little after some images are written lands while others are being written.
+        const int killAfter = int(random.bounded(kImages - 4));
+        const int then = int(random.bounded(3000));
+        runApply(scan, killAfter, then);
+        const std::string when = "round " + std::to_string(round) + " killed " + std::to_string(then)
+                                 + " us after " + std::to_string(killAfter) + " images";
         const int rewritten = checkState(scan, when.c_str());
         killedMidRun += rewritten > 0 && rewritten < kImages ? 1 : 0;
-        ASSERT_EQ(runDriver(scan.db.path, -1), 0) << when;
+        ASSERT_EQ(runApply(scan, -1), 0) << when;
         for (const Image &image : images)
             ASSERT_EQ(scan.folder.read(QStringLiteral("photos/") + image.name), image.rewritten) << when;
         checkState(scan, "after the rerun");
@@ -152,5 +157,5 @@ TEST_F(ApplyCrashTest, killedRunsLeaveEveryFileAndRowWholeAndARerunFinishes)
         for (std::size_t i = 0; i < afterRescan.size(); ++i)
             EXPECT_EQ(afterRescan[i].mid(2, 35), beforeRescan[i].mid(2, 35)) << when;
     }
-    EXPECT_GT(killedMidRun, 0) << "no run was killed while it was writing (a whole run takes " << fullRunMs << " ms)";
+    EXPECT_GT(killedMidRun, 0) << "no run was killed while it was writing";
 }
