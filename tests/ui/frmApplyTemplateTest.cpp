@@ -89,10 +89,8 @@ class frmApplyTemplateTest : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void keywordOptionsExcludeEachOtherAndModeTwoLocksThem();
-    void storedOptionsAreRestored();
     void withoutTemplateInUseOkIsDisabled();
     void runWritesTheImagesAndListsTheOthers();
-    void answeringNoWritesNothingButKeepsTheOptions();
     void stopFinishesTheImageInHand();
     void closingDuringARunStopsItFirst();
 };
@@ -100,12 +98,12 @@ private Q_SLOTS:
 void frmApplyTemplateTest::keywordOptionsExcludeEachOtherAndModeTwoLocksThem()
 {
     Fixture f;
+    f.c.context.settings.applyTemplateOption = 7; // no such mode: mode 0
+    f.c.context.settings.removeKeywordsOption = true;
     f.open();
+    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_0"))->isChecked());
     auto *add = f.get<QCheckBox>(QStringLiteral("chkAddKeywords"));
     auto *remove = f.get<QCheckBox>(QStringLiteral("chkRemoveKeywords"));
-    add->click();
-    remove->click();
-    QVERIFY(!add->isChecked());
     QVERIFY(remove->isChecked());
     add->click();
     QVERIFY(!remove->isChecked());
@@ -114,19 +112,6 @@ void frmApplyTemplateTest::keywordOptionsExcludeEachOtherAndModeTwoLocksThem()
     QVERIFY(!remove->isChecked() && !remove->isEnabled());
     f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
     QVERIFY(add->isEnabled() && remove->isEnabled());
-}
-
-void frmApplyTemplateTest::storedOptionsAreRestored()
-{
-    Fixture f;
-    f.c.context.settings.applyTemplateOption = 1;
-    f.c.context.settings.removeKeywordsOption = true;
-    f.open();
-    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->isChecked());
-    QVERIFY(f.get<QCheckBox>(QStringLiteral("chkRemoveKeywords"))->isChecked());
-    f.c.context.settings.applyTemplateOption = 7;
-    f.open();
-    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_0"))->isChecked());
 }
 
 void frmApplyTemplateTest::withoutTemplateInUseOkIsDisabled()
@@ -152,8 +137,13 @@ void frmApplyTemplateTest::runWritesTheImagesAndListsTheOthers()
     QCOMPARE(f.label("lblMax"), QStringLiteral("3"));
     f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
     f.get<QCheckBox>(QStringLiteral("chkAddKeywords"))->click();
+    const QByteArray before = f.images.read(QStringLiteral("image0-0.jpg"));
+    f.c.feedback.answers = {false, true};
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click(); // No: nothing written, the options kept
+    QCOMPARE(f.images.read(QStringLiteral("image0-0.jpg")), before);
+    QCOMPARE(f.c.context.settings.applyTemplateOption, 1);
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
-    QCOMPARE(f.c.feedback.questions, QStringList{f.c.text(InterfaceText::ConfirmMergeOverwriteNonEmpty)});
+    QCOMPARE(f.c.feedback.questions, QStringList(2, f.c.text(InterfaceText::ConfirmMergeOverwriteNonEmpty)));
     QCOMPARE(f.notProcessed(), QStringList{f.images.file(QStringLiteral("scan.tif"))});
     QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")));
     QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
@@ -172,21 +162,6 @@ void frmApplyTemplateTest::runWritesTheImagesAndListsTheOthers()
     QCOMPARE(db.cell(0, 1), QStringLiteral("Paris"));
     db.close();
     QVERIFY(f.c.feedback.messages.empty());
-}
-
-void frmApplyTemplateTest::answeringNoWritesNothingButKeepsTheOptions()
-{
-    Fixture f;
-    f.addImages();
-    f.useTemplate();
-    const QByteArray before = f.images.read(QStringLiteral("image0-0.jpg"));
-    f.c.feedback.answers = {false};
-    f.open();
-    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_2"))->click();
-    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
-    QCOMPARE(f.c.feedback.questions, QStringList{f.c.text(InterfaceText::ConfirmMergeOverwriteAll)});
-    QCOMPARE(f.images.read(QStringLiteral("image0-0.jpg")), before);
-    QCOMPARE(f.c.context.settings.applyTemplateOption, 2);
 }
 
 void frmApplyTemplateTest::stopFinishesTheImageInHand()

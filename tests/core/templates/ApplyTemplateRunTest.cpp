@@ -1,5 +1,6 @@
-// The apply-template run on real files in a scanned catalogue: rows equal a rescan, backups exist
-// before every rewrite, files that cannot be written stay as they were, Stop, and the dry run.
+// The apply-template run on files in a scanned catalogue: rows equal a rescan, backups exist
+// before every rewrite, files that cannot be written stay as they were. (Stop and the absent
+// template are the window's tests, the dry run the command line's.)
 #include "core/catalogue/ScanTestSupport.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcTestBytes.h"
@@ -183,53 +184,6 @@ TEST_F(ApplyRunTest, twoImagesOfOneNameFromTwoFoldersKeepTwoBackups)
     EXPECT_EQ(names.nameFor(QStringLiteral("/x/Photo.JPG")), u"Photo.JPG");
     EXPECT_EQ(names.nameFor(QStringLiteral("/z/README")), u"README");
     EXPECT_EQ(names.nameFor(QStringLiteral("/w/README")), u"README (2)");
-}
-
-TEST_F(ApplyRunTest, stopEndsTheRunAfterTheImageInHand)
-{
-    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
-        scan.write(QString::fromLatin1(name), jpeg({app0()}));
-    scan.scanFolder(scan.root);
-    useTemplate(QStringLiteral("Paris"), {});
-    ApplyObserver observer;
-    observer.imageStarted = [&](int, const ResultRow &) { feedback.stop = true; }; // Stop while the first is in hand
-    const ApplySummary summary = run(ApplyOptions{}, observer);
-    EXPECT_TRUE(summary.stopped);
-    EXPECT_EQ(summary.processed, 1);
-    EXPECT_EQ(revisions()[1], u"b.jpg=never");
-}
-
-TEST_F(ApplyRunTest, withoutTemplateInUseNothingIsTouched)
-{
-    const QByteArray original = jpegWithIptc(dataset2(90, "Lyon"));
-    scan.write(QStringLiteral("a.jpg"), original);
-    scan.scanFolder(scan.root);
-    const ApplySummary summary = run(ApplyOptions{});
-    EXPECT_FALSE(summary.ran);
-    EXPECT_TRUE(summary.noTemplate);
-    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/a.jpg")), original);
-}
-
-TEST_F(ApplyRunTest, dryRunWritesNothingAndSaysWhatWouldChange)
-{
-    const QByteArray original = jpegWithIptc(dataset2(90, "Lyon") + dataset2(120, "kept"));
-    scan.write(QStringLiteral("a.jpg"), original);
-    scan.scanFolder(scan.root);
-    useTemplate(QStringLiteral("Paris"), QStringLiteral("k"));
-    ApplyOptions options;
-    options.mode = MergeMode::OverwriteNonEmpty;
-    options.dryRun = true;
-    std::vector<FieldChange> changes;
-    ApplyObserver observer;
-    observer.imageDone = [&](const QString &, const ProcessResult &r) { changes = changedFields(r.before, r.after); };
-    EXPECT_EQ(run(options, observer).processed, 1);
-    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/a.jpg")), original);
-    EXPECT_EQ(revisions(), QStringList{QStringLiteral("a.jpg=never")});
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].column, u"Keywords");
-    EXPECT_EQ(changes[1].column, u"City");
-    EXPECT_EQ(changes[1].before, u"Lyon");
-    EXPECT_EQ(changes[1].after, u"Paris");
 }
 
 TEST(ApplyRunTexts, revisionDateUsesTheLocaleSeparatorAndTimeSorts)
