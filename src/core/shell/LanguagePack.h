@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/shell/LanguageKeys.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -18,6 +20,8 @@ public:
     QString text(int key) const;
     // Message text K (1..50); empty for a key out of range.
     QString message(int key) const;
+    QString text(InterfaceText key) const { return text(int(key)); }
+    QString message(Message key) const { return message(int(key)); }
 
     void setText(int key, const QString &value);
     void setMessage(int key, const QString &value);

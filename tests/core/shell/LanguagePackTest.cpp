@@ -1,16 +1,15 @@
 #include "core/shell/LanguagePack.h"
 
+#include "core/iptc/IptcField.h"
+
 #include "support/TempFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <optional>
 #include <set>
 #include <vector>
 
@@ -254,7 +253,6 @@ TEST(LanguageTexts, withoutAcceleratorDropsSingleAmpersands)
 namespace {
 
 const QString kShippedFolder = QStringLiteral(ZELVARION_SOURCE_DIR "/data/Zelvarion-Language/");
-const QString kKeyReference = QStringLiteral(ZELVARION_SOURCE_DIR "/../shared/language-keys.md");
 const char *const kShippedPacks[] = {"English", "French"};
 
 enum class Table { Interface, Messages };
@@ -271,20 +269,14 @@ std::string describe(const PackKey &k)
     return (k.table == Table::Interface ? "interface " : "message ") + std::to_string(k.key);
 }
 
-// Every key a window or message of the program uses: interface 1 to 241 and message 1 to 47,
-// without the numbers no window asks for.
+// Every key that has a name, which is every key a window or message of the program uses.
 std::set<PackKey> usedKeys()
 {
-    const std::set<int> unusedInterface = {25, 74, 116, 117, 127, 128, 129, 179, 180, 181,
-                                           212, 213, 214, 215, 216, 217, 222};
-    const std::set<int> unusedMessages = {26, 38, 39, 40, 41, 42};
     std::set<PackKey> keys;
-    for (int key = 1; key <= 241; ++key)
-        if (!unusedInterface.count(key))
-            keys.insert({Table::Interface, key});
-    for (int key = 1; key <= 47; ++key)
-        if (!unusedMessages.count(key))
-            keys.insert({Table::Messages, key});
+    for (const InterfaceText key : kAllInterfaceTexts)
+        keys.insert({Table::Interface, int(key)});
+    for (const Message key : kAllMessages)
+        keys.insert({Table::Messages, int(key)});
     return keys;
 }
 
@@ -304,33 +296,6 @@ QByteArray shippedBytes(const char *language)
 {
     QFile file(kShippedFolder + QString::fromLatin1(language) + ".lng");
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The rows of the key reference: key -> the English texts quoted in its last column.
-std::map<PackKey, QStringList> referenceRows()
-{
-    QFile file(kKeyReference);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression row(QStringLiteral("^\\|\\s*(\\d+)\\s*\\|"));
-    static const QRegularExpression quoted(QStringLiteral("\"([^\"]*)\""));
-    std::map<PackKey, QStringList> rows;
-    std::optional<Table> table;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        if (line.startsWith(u"## "))
-            table = line.startsWith(u"## 1.") ? std::optional(Table::Interface)
-                  : line.startsWith(u"## 2.") ? std::optional(Table::Messages)
-                                              : std::nullopt;
-        const QRegularExpressionMatch match = row.match(line);
-        if (!table || !match.hasMatch())
-            continue;
-        QStringList quotes;
-        const QStringList cells = line.split(u'|');
-        for (const auto &q : quoted.globalMatch(cells.value(4)))
-            quotes.append(q.captured(1));
-        rows[{*table, match.captured(1).toInt()}] = quotes;
-    }
-    return rows;
 }
 
 QChar acceleratorOf(const QString &caption)
@@ -382,7 +347,7 @@ TEST(ShippedLanguagePacks, setEachKeyOnlyOnce)
     }
 }
 
-TEST(ShippedLanguagePacks, giveATextForEveryUsedKey)
+TEST(ShippedLanguagePacks, giveATextForEveryNamedKey)
 {
     for (const char *language : kShippedPacks) {
         const LanguagePack pack = loadShipped(language);
@@ -391,37 +356,169 @@ TEST(ShippedLanguagePacks, giveATextForEveryUsedKey)
     }
 }
 
-TEST(ShippedLanguagePacks, usedKeysMatchTheKeyReference)
+// The names cover interface 1 to 241 and message 1 to 47 except the numbers no window asks for,
+// and nothing else.
+TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
 {
-    const std::map<PackKey, QStringList> rows = referenceRows();
-    if (rows.empty())
-        GTEST_SKIP() << "key reference not found: " << str(kKeyReference);
-    std::set<PackKey> referenced;
-    for (const auto &entry : rows)
-        referenced.insert(entry.first);
-    EXPECT_TRUE(referenced == usedKeys());
+    const std::set<int> unusedInterface = {25, 74, 116, 117, 127, 128, 129, 179, 180, 181,
+                                           212, 213, 214, 215, 216, 217, 222};
+    const std::set<int> unusedMessages = {26, 38, 39, 40, 41, 42};
+    std::set<PackKey> expected;
+    for (int key = 1; key <= 241; ++key)
+        if (!unusedInterface.count(key))
+            expected.insert({Table::Interface, key});
+    for (int key = 1; key <= 47; ++key)
+        if (!unusedMessages.count(key))
+            expected.insert({Table::Messages, key});
+    const std::set<PackKey> named = usedKeys();
+    for (const PackKey &k : expected)
+        EXPECT_TRUE(named.count(k)) << describe(k) << " has no name";
+    for (const PackKey &k : named)
+        EXPECT_TRUE(expected.count(k)) << describe(k) << " is named but never used";
 }
 
-// The English pack keeps the English captions the windows are designed with, except where a
-// caption is spelled wrongly or names the same command differently in different windows.
-TEST(ShippedLanguagePacks, englishUsesTheReferenceCaptions)
+TEST(LanguageKeyNames, eachOverloadReadsItsOwnSection)
 {
-    const std::map<PackKey, QStringList> rows = referenceRows();
-    if (rows.empty())
-        GTEST_SKIP() << "key reference not found: " << str(kKeyReference);
-    const std::set<PackKey> ownWording = {
-        {Table::Interface, 134}, {Table::Interface, 135}, {Table::Interface, 191}};
+    const LanguagePack pack = parsed("[Interface]\n11=Search\n24=Scan them\n"
+                                     "[Messages]\n11=Elapsed\n24=Choose a field\n");
+    EXPECT_EQ(str(pack.text(InterfaceText::SearchButton)), "Search");
+    EXPECT_EQ(str(pack.text(InterfaceText::DatabaseHelpLine3)), "Scan them");
+    EXPECT_EQ(str(pack.message(Message::ElapsedTime)), "Elapsed");
+    EXPECT_EQ(str(pack.message(Message::ChooseField)), "Choose a field");
+}
+
+// fieldLabel walks the fields in their catalogue order, so the English pack gives each field its
+// default label.
+TEST(ShippedLanguagePacks, englishFieldLabelsAreTheDefaultLabelsInFieldOrder)
+{
+    EXPECT_EQ(fieldLabel(0), InterfaceText::FieldLabelObjectName);
+    EXPECT_EQ(fieldLabel(kSupplementalCategoryIndex), InterfaceText::FieldLabelSupplementalCategory);
+    EXPECT_EQ(fieldLabel(kKeywordsIndex), InterfaceText::FieldLabelKeywords);
+    EXPECT_EQ(fieldLabel(kCustomizedIndex), InterfaceText::FieldLabelCustomized);
+    ASSERT_EQ(kFieldLabelCount, kIptcFieldCount);
     const LanguagePack english = loadShipped("English");
-    for (const auto &[k, quotes] : rows) {
-        // Message 1's built-in text is only a fallback for a missing pack.
-        if (quotes.isEmpty() || ownWording.count(k) || (k.table == Table::Messages && k.key == 1))
-            continue;
-        const QString shown = withoutAccelerator(textOf(english, k));
-        bool matches = false;
-        for (const QString &quote : quotes)
-            matches = matches || withoutAccelerator(quote) == shown;
-        EXPECT_TRUE(matches) << describe(k) << ": " << str(shown) << " vs " << str(quotes.join(" / "));
-    }
+    for (const IptcField &field : kIptcFields)
+        EXPECT_EQ(str(english.text(fieldLabel(field.index))), field.label) << field.column;
+}
+
+// The English pack keeps the English captions the windows are designed with (an "&" aside), except
+// where a design caption is spelled wrongly (EditCustomizedOption, ControlLengthsOption) or names
+// the same command differently in different windows (CloseButton).
+TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
+{
+    const std::pair<InterfaceText, const char *> captions[] = {
+        {InterfaceText::FileMenu, "File"},
+        {InterfaceText::ExitMenuItem, "Exit"},
+        {InterfaceText::LanguageMenu, "Language"},
+        {InterfaceText::SqlQueryMenuItem, "SQL Select Query [expert]"},
+        {InterfaceText::HelpMenu, "Help"},
+        {InterfaceText::AboutMenuItem, "About"},
+        {InterfaceText::DatabaseButton, "Database"},
+        {InterfaceText::ImageCountLabel, "#Images:"},
+        {InterfaceText::FoundCountLabel, "#Found:"},
+        {InterfaceText::ConfigurationMenu, "Configuration"},
+        {InterfaceText::SearchButton, "Search"},
+        {InterfaceText::CancelButton, "Cancel"},
+        {InterfaceText::CopyMenuItem, "Copy"},
+        {InterfaceText::SearchAllIptcOption, "Search all IPTC informations"},
+        {InterfaceText::SearchOptionsMenuItem, "Search options"},
+        {InterfaceText::StayOnTopMenuItem, "Stay on top"},
+        {InterfaceText::CreateThumbnailsOption, "Create thumbnails"},
+        {InterfaceText::UseThumbnailsMenuItem, "Use generated thumbnails to display images"},
+        {InterfaceText::RecreateThumbnailsOption, "Recreate"},
+        {InterfaceText::KeepThumbnailsOption, "Do not recreate"},
+        {InterfaceText::WholeWordOption, "whole word"},
+        {InterfaceText::NeverRevisedOption, "Informations never revised"},
+        {InterfaceText::AlreadyRevisedOption, "Informations already revised"},
+        {InterfaceText::ChronologicalOrderOption, "chronological order"},
+        {InterfaceText::ReverseChronologicalOrderOption, "reverse chronological  order"},
+        {InterfaceText::WithoutIptcOption, "Images without IPTC informations"},
+        {InterfaceText::WithIptcOption, "Images with IPTC informations"},
+        {InterfaceText::AddButton, "Add"},
+        {InterfaceText::ReplaceButton, "Replace"},
+        {InterfaceText::RemoveButton, "Remove"},
+        {InterfaceText::EditOptionsMenuItem, "Edit IPTC options"},
+        {InterfaceText::ReadFromFilesOption, "Read IPTC informations from image files"},
+        {InterfaceText::ReadFromFilesNote, "[slower but assure correct informations if you have changed them "
+         "with any other IPTC editor]"},
+        {InterfaceText::ReadFromDatabaseOption, "Read IPTC informations from database"},
+        {InterfaceText::ReadFromDatabaseNote, "[faster but do not assure correct informations if you have "
+         "changed them with any other IPTC editor]"},
+        {InterfaceText::KeepCreationDateOption, "Keep original creation date/time"},
+        {InterfaceText::SaveOriginalsOption, "Save original files in following folder"},
+        {InterfaceText::BrowseButton, "Browse"},
+        {InterfaceText::UnknownFolderWarning, "Unknown folder"},
+        {InterfaceText::SpellCheckAllLabel, "Spell Checker (all fields)"},
+        {InterfaceText::CustomizedFieldLabel, "Field"},
+        {InterfaceText::CustomizedNameLabel, "Field Name"},
+        {InterfaceText::EditCustomizedNamesButton, "Edit customized field names"},
+        {InterfaceText::FieldSearchOption, "IPTC field..."},
+        {InterfaceText::SortedByLabel, "Sorted by"},
+        {InterfaceText::NotMarkedLegend, "not selected"},
+        {InterfaceText::MarkedLegend, "selected"},
+        {InterfaceText::DisplayMarkedMenuItem, "Display selected images"},
+        {InterfaceText::StatisticsMenuItem, "Word statistics"},
+        {InterfaceText::ToolsMenu, "Tools"},
+        {InterfaceText::AnalyseButton, "Analyse"},
+        {InterfaceText::RemoveAllMarksMenuItem, "Remove all selection marks"},
+        {InterfaceText::EmptyWordsMenuItem, "Empty words list"},
+        {InterfaceText::EmptyWordLabel, "Empty Word"},
+        {InterfaceText::IgnoreEmptyWordsOption, "Ignore empty words"},
+        {InterfaceText::HighlightUnknownButton, "Highlight unknown words"},
+        {InterfaceText::CopyImagesMenuItem, "Copy images"},
+        {InterfaceText::DestinationFolderLabel, "Select destination folder"},
+        {InterfaceText::CopyOkButton, "OK"},
+        {InterfaceText::UnknownOnlyOption, "Display unknown words only"},
+        {InterfaceText::EditIptcMenuItem, "Edit IPTC informations"},
+        {InterfaceText::OpenImageMenuItem, "Open image"},
+        {InterfaceText::DefineTemplatesMenuItem, "Define IPTC templates"},
+        {InterfaceText::TemplateNameLabel, "Template name"},
+        {InterfaceText::EditTemplateButton, "Edit template"},
+        {InterfaceText::TemplatesMenu, "Templates"},
+        {InterfaceText::SelectionMenu, "Selection"},
+        {InterfaceText::NoTemplateInUse, "no template used"},
+        {InterfaceText::ApplyTemplateMenuItem, "Apply template to images in search result"},
+        {InterfaceText::MergeKeepOriginalOption, "Keep original IPTC information (set only empty image "
+         "fields with non empty template fields)"},
+        {InterfaceText::MergeOverwriteNonEmptyOption, "Overwrite original IPTC information with non empty "
+         "template fields  (template empty fields do not clear image corresponding fields)"},
+        {InterfaceText::MergeOverwriteAllOption, "Overwrite original IPTC information with all template "
+         "fields (template empty fields clear image corresponding fields)"},
+        {InterfaceText::StopButton, "Stop"},
+        {InterfaceText::NotProcessedLabel, "Not processed images"},
+        {InterfaceText::CurrentImageLabel, "Current processed image"},
+        {InterfaceText::DeleteMenuItem, "Delete"},
+        {InterfaceText::RenameMenuItem, "Rename"},
+        {InterfaceText::PropertiesMenuItem, "Properties"},
+        {InterfaceText::ExportXmlMenuItem, "Export XML"},
+        {InterfaceText::MarkResultMenuItem, "Select all images in result"},
+        {InterfaceText::UnmarkResultMenuItem, "Unselect all images in result"},
+        {InterfaceText::XmlTitleLabel, "Title"},
+        {InterfaceText::DisplayXmlButton, "Display XML"},
+        {InterfaceText::XslListLabel, "Use following XSL transformation"},
+        {InterfaceText::AnalyseKeywordsOption, "Analyse only keywords"},
+        {InterfaceText::AnalyseAllFieldsOption, "Analyse all IPTC fields"},
+        {InterfaceText::KeepBackupOption, "Do not overwrite previously saved files"},
+        {InterfaceText::OverwriteBackupOption, "Overwrite previously saved files"},
+        {InterfaceText::DefineDatabaseMenuItem, "Define database and folders to scan"},
+        {InterfaceText::ExportThumbnailsOption, "Generate thumbnails in subfolder 'thumbs'"},
+        {InterfaceText::NoExportThumbnailsOption, "Do not generate thumbnails"},
+        {InterfaceText::CheckMarkFrame, "Pause key"},
+        {InterfaceText::SearchDoublesMenuItem, "Search double filenames"},
+        {InterfaceText::TranslationOption, "automatic translation"},
+        {InterfaceText::SelectionsMenuItem, "Save selections"},
+        {InterfaceText::SaveButton, "Save"},
+        {InterfaceText::DisplaySelectionButton, "Display selection"},
+        {InterfaceText::DisplayImageMenuItem, "Display image"},
+        {InterfaceText::ExactExpressionOption, "exact expression"},
+        {InterfaceText::AndOperatorOption, "and"},
+        {InterfaceText::OrOperatorOption, "or"},
+        {InterfaceText::AddTemplateKeywordsOption, "Add template keywords"},
+        {InterfaceText::RemoveTemplateKeywordsOption, "Remove keywords corresponding to template keywords"},
+    };
+    const LanguagePack english = loadShipped("English");
+    for (const auto &[key, caption] : captions)
+        EXPECT_EQ(str(withoutAccelerator(english.text(key))), caption) << "interface " << int(key);
 }
 
 TEST(ShippedLanguagePacks, frenchKeepsEveryPlaceholderOfTheEnglishText)

@@ -1,0 +1,417 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace zelvarion {
+
+// Names of the interface texts of a language pack; the value is the key in the "[Interface]"
+// section. Keys no window asks for have no name.
+enum class InterfaceText : int {
+    FileMenu = 1,
+    ExitMenuItem = 2,
+    LanguageMenu = 3,
+    SqlQueryMenuItem = 4, // also labels the statement box of the SQL console
+    HelpMenu = 5,
+    AboutMenuItem = 6,
+    DatabaseButton = 7, // also labels the current catalogue path in the database dialog
+    ImageCountLabel = 8,
+    FoundCountLabel = 9,
+    ConfigurationMenu = 10,
+    SearchButton = 11,
+    SelectDatabaseButton = 12, // also titles the file dialog it opens
+    NewDatabaseButton = 13, // also titles the file dialog it opens
+    AddFolderButton = 14, // also titles the folder browser it opens
+    RemoveFolderButton = 15,
+    ScanButton = 16,
+    CancelButton = 17,
+    FolderPathHeader = 18,
+    FolderStatusHeader = 19,
+    FolderFilesHeader = 20,
+    FolderLastScanHeader = 21,
+    DatabaseHelpLine1 = 22,
+    DatabaseHelpLine2 = 23,
+    DatabaseHelpLine3 = 24,
+    CopyMenuItem = 26, // copies the detail panel's selected text
+    ExecuteButton = 27,
+    SearchAllIptcOption = 28,
+    SearchFolderNamesOption = 29,
+    SearchFileNamesOption = 30,
+    FieldLabelObjectName = 31, // field labels run on in field order to FieldLabelCustomized
+    FieldLabelEditStatus = 32,
+    FieldLabelUrgency = 33,
+    FieldLabelCategory = 34,
+    FieldLabelSupplementalCategory = 35,
+    FieldLabelFixtureIdentifier = 36,
+    FieldLabelKeywords = 37,
+    FieldLabelReleaseDate = 38,
+    FieldLabelReleaseTime = 39,
+    FieldLabelSpecialInstructions = 40,
+    FieldLabelReferenceService = 41,
+    FieldLabelReferenceDate = 42,
+    FieldLabelReferenceNumber = 43,
+    FieldLabelCreatedDate = 44,
+    FieldLabelCreatedTime = 45,
+    FieldLabelOriginatingProgram = 46,
+    FieldLabelProgramVersion = 47,
+    FieldLabelObjectCycle = 48,
+    FieldLabelByline = 49,
+    FieldLabelBylineTitle = 50,
+    FieldLabelCity = 51,
+    FieldLabelProvinceState = 52,
+    FieldLabelCountryCode = 53,
+    FieldLabelCountry = 54,
+    FieldLabelOriginalTransmissionReference = 55,
+    FieldLabelHeadline = 56,
+    FieldLabelCredit = 57,
+    FieldLabelContact = 58,
+    FieldLabelSource = 59,
+    FieldLabelCopyright = 60,
+    FieldLabelCaption = 61,
+    FieldLabelLocalCaption = 62,
+    FieldLabelCaptionWriter = 63,
+    FieldLabelImageType = 64,
+    FieldLabelCustomized = 65, // the field holding every other dataset ("Others")
+    SearchFieldsFrame = 66,
+    SearchOptionsMenuItem = 67, // also titles the search options window
+    DetailPathLabel = 68,
+    MainHelpLine1 = 69,
+    MainHelpLine2 = 70,
+    MainHelpLine4Start = 71, // followed by a space and MainHelpLine4End
+    EraseHistoryQuestion = 72, // also the erase button's tool tip
+    StayOnTopMenuItem = 73,
+    CreateThumbnailsOption = 75,
+    UseThumbnailsMenuItem = 76,
+    ThumbnailsExplanation = 77,
+    ExistingThumbnailsFrame = 78,
+    RecreateThumbnailsOption = 79,
+    KeepThumbnailsOption = 80,
+    WholeWordOption = 81,
+    CompactDatabaseButton = 82,
+    MainHelpLine3 = 83,
+    DetailLastRevisionLabel = 84,
+    NeverRevisedOption = 85,
+    AlreadyRevisedOption = 86,
+    ChronologicalOrderOption = 87,
+    ReverseChronologicalOrderOption = 88,
+    WithoutIptcOption = 89,
+    WithIptcOption = 90,
+    DescriptionTab = 91,
+    CategoriesTab = 92,
+    DatesPlacesTab = 93,
+    OtherFieldsTab = 94,
+    KeywordLabel = 95,
+    AddButton = 96,
+    ReplaceButton = 97,
+    RemoveButton = 98,
+    NoUrgency = 99,
+    Urgency1Note = 100, // shown as "1 [" + text + "]"
+    Urgency5Note = 101,
+    Urgency9Note = 102,
+    NoObjectCycle = 103,
+    ObjectCycleMorning = 104,
+    ObjectCycleEvening = 105,
+    ObjectCycleBoth = 106,
+    DetailCreatedLabel = 107,
+    DetailModifiedLabel = 108,
+    DetailSizeLabel = 109,
+    UnitBytes = 110,
+    UnitKilobytes = 111,
+    UnitMegabytes = 112,
+    UnitGigabytes = 113,
+    NowButton = 114,
+    IptcNotReadWarning = 115, // the file kind is not one whose IPTC is read
+    EditOptionsMenuItem = 118, // also titles the edit options dialog
+    ReadFromFilesOption = 119,
+    ReadFromFilesNote = 120,
+    ReadFromDatabaseOption = 121,
+    ReadFromDatabaseNote = 122,
+    KeepCreationDateOption = 123,
+    SaveOriginalsOption = 124, // also titles the backup folder dialog
+    BrowseButton = 125,
+    UnknownFolderWarning = 126,
+    CustomizedTab = 130,
+    SpellCheckTip = 131, // followed by " (" + field label + ")"
+    SpellCheckAllLabel = 132,
+    CustomizedFieldLabel = 133, // "Field": also written into the stored Customized text
+    EditCustomizedOption = 134,
+    ControlLengthsOption = 135,
+    CustomizedNameLabel = 136,
+    EditCustomizedNamesButton = 137, // also titles the customized field names dialog
+    FieldSearchOption = 138,
+    SortedByLabel = 139,
+    SortNone = 140,
+    SortFileSize = 141,
+    SortWidth = 142, // also the detail panel's width label
+    SortHeight = 143, // also the detail panel's height label
+    SortFileName = 144,
+    SortFolder = 145,
+    CustomizedNamesHint = 146,
+    NotMarkedLegend = 147,
+    MarkedLegend = 148,
+    DisplayMarkedMenuItem = 149, // also the Selections window's current-selection button
+    StatisticsMenuItem = 150, // also titles the statistics window
+    WordHeader = 151,
+    OccurrencesHeader = 152,
+    ToolsMenu = 153,
+    AnalyseButton = 154,
+    AnalysingStatus = 155,
+    AnalysisSummary = 156, // "#" words found in "%" images
+    RemoveAllMarksMenuItem = 157, // also the question asked before every mark is cleared
+    EmptyWordsMenuItem = 158, // also titles the empty words dialog
+    EmptyWordLabel = 159,
+    IgnoreEmptyWordsOption = 160,
+    HighlightUnknownButton = 161,
+    CopyImagesMenuItem = 162, // also titles the destination folder dialog
+    DestinationFolderLabel = 163,
+    CopyOkButton = 164, // the destination folder dialog's OK
+    UnknownOnlyOption = 165,
+    EditIptcMenuItem = 166,
+    OpenImageMenuItem = 167, // "%" stands for the file name
+    DefineTemplatesMenuItem = 168, // also the buttons that open the template dialog and its title
+    TemplateNameLabel = 169,
+    TemplateIptcCountHeader = 170,
+    TemplateCustomizedCountHeader = 171,
+    TemplateSavedHeader = 172,
+    EditTemplateButton = 173, // also follows a template's name while it is edited
+    RemoveTemplateQuestion = 174,
+    TemplatesMenu = 175,
+    SelectionMenu = 176,
+    NoTemplateInUse = 177,
+    TemplateInUse = 178,
+    ApplyTemplateMenuItem = 182, // also titles the apply-template dialog
+    MergeKeepOriginalOption = 183,
+    MergeOverwriteNonEmptyOption = 184,
+    MergeOverwriteAllOption = 185,
+    ImagesProcessedStatus = 186, // "#" stands for the count
+    ConfirmMergeKeepOriginal = 187,
+    ConfirmMergeOverwriteNonEmpty = 188,
+    ConfirmMergeOverwriteAll = 189,
+    StopButton = 190,
+    CloseButton = 191,
+    NotJpegWarning = 192, // JPEG, TIFF or Photoshop name, but not JPEG bytes
+    NotProcessedLabel = 193,
+    CurrentImageLabel = 194,
+    ClickRowHint = 195,
+    MissingPathColumnsWarning = 196,
+    DeleteMenuItem = 197, // also removes a saved selection
+    RenameMenuItem = 198, // also renames a saved selection
+    PropertiesMenuItem = 199,
+    ExportXmlMenuItem = 200, // also titles the export dialog and captions its export button
+    NoXslChoice = 201,
+    MarkResultMenuItem = 202,
+    UnmarkResultMenuItem = 203,
+    EmptyResultWarning = 204,
+    XmlTitleLabel = 205,
+    DisplayXmlButton = 206,
+    XslListLabel = 207,
+    AnalyseKeywordsOption = 208,
+    AnalyseAllFieldsOption = 209,
+    KeepBackupOption = 210,
+    OverwriteBackupOption = 211,
+    StartupNotice = 218,
+    DefineDatabaseMenuItem = 219, // also titles the database dialog
+    ExportThumbnailsOption = 220,
+    NoExportThumbnailsOption = 221,
+    MainHelpLine4End = 223,
+    CheckMarkFrame = 224,
+    SearchDoublesMenuItem = 225,
+    TranslationOption = 226,
+    SaveSelectionLabel = 227,
+    TranslationFrame = 228,
+    EditTranslationsButton = 229,
+    SelectionNameHeader = 230,
+    TranslationPairsUnit = 231,
+    SelectionsMenuItem = 232, // also titles the Selections window
+    SaveButton = 233,
+    DisplaySelectionButton = 234,
+    SelectionImagesHeader = 235, // also labels the count of marked images
+    DisplayImageMenuItem = 236,
+    ExactExpressionOption = 237,
+    AndOperatorOption = 238,
+    OrOperatorOption = 239,
+    AddTemplateKeywordsOption = 240,
+    RemoveTemplateKeywordsOption = 241,
+};
+
+// Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
+enum class Message : int {
+    CatalogueNotFound = 1,
+    CatalogueNotFoundHint = 2, // follows the missing path
+    FolderRefused = 3,
+    FolderOverlaps = 4,
+    SubfolderRowsNote = 5,
+    ReplaceExistingFile = 6,
+    NoFolderSelected = 7,
+    RemoveFolderQuestion = 8,
+    NoSearchPlace = 9,
+    NothingToSearch = 10,
+    ElapsedTime = 11,
+    FolderMissing = 12,
+    AlreadyInList = 13,
+    NoEntrySelected = 14,
+    TextTooLong = 15, // "#" stands for the field label, "%" for the limit
+    InvalidDate = 16,
+    InvalidTime = 17,
+    NothingToCheck = 18,
+    SpellerUnavailable = 19,
+    SpellCheckFailed = 20,
+    InvalidDatasetNumber = 21,
+    DatasetNumberUsed = 22,
+    DatasetNumberMissing = 23,
+    ChooseField = 24,
+    ListLimitReached = 25, // "#" stands for the limit
+    SelectOnly = 27,
+    NewFileNamePrompt = 28,
+    InvalidFileNameCharacter = 29,
+    FileNameTaken = 30,
+    RenameFailed = 31,
+    XmlFileMissing = 32,
+    LoadingXsl = 33,
+    LoadingXml = 34,
+    TransformingXml = 35,
+    RenderingDone = 36,
+    XmlParserMissing = 37,
+    SelectionNameUsed = 43,
+    SelectionNameRequired = 44,
+    NoSelectionChosen = 45,
+    RemoveSelectionQuestion = 46,
+    RenameSelectionPrompt = 47,
+};
+
+inline constexpr int kFieldLabelCount = 35;
+
+// The label of IPTC field fieldIndex (0 = ObjectName ... 34 = Customized): the labels are
+// consecutive keys in field order.
+constexpr InterfaceText fieldLabel(int fieldIndex)
+{
+    return InterfaceText(int(InterfaceText::FieldLabelObjectName) + fieldIndex);
+}
+
+static_assert(fieldLabel(kFieldLabelCount - 1) == InterfaceText::FieldLabelCustomized);
+
+// Every named key once, in ascending order, so that checks can walk all of them.
+inline constexpr std::array kAllInterfaceTexts = {
+    InterfaceText::FileMenu, InterfaceText::ExitMenuItem, InterfaceText::LanguageMenu,
+    InterfaceText::SqlQueryMenuItem, InterfaceText::HelpMenu, InterfaceText::AboutMenuItem,
+    InterfaceText::DatabaseButton, InterfaceText::ImageCountLabel, InterfaceText::FoundCountLabel,
+    InterfaceText::ConfigurationMenu, InterfaceText::SearchButton, InterfaceText::SelectDatabaseButton,
+    InterfaceText::NewDatabaseButton, InterfaceText::AddFolderButton, InterfaceText::RemoveFolderButton,
+    InterfaceText::ScanButton, InterfaceText::CancelButton, InterfaceText::FolderPathHeader,
+    InterfaceText::FolderStatusHeader, InterfaceText::FolderFilesHeader, InterfaceText::FolderLastScanHeader,
+    InterfaceText::DatabaseHelpLine1, InterfaceText::DatabaseHelpLine2, InterfaceText::DatabaseHelpLine3,
+    InterfaceText::CopyMenuItem, InterfaceText::ExecuteButton, InterfaceText::SearchAllIptcOption,
+    InterfaceText::SearchFolderNamesOption, InterfaceText::SearchFileNamesOption,
+    InterfaceText::FieldLabelObjectName, InterfaceText::FieldLabelEditStatus,
+    InterfaceText::FieldLabelUrgency, InterfaceText::FieldLabelCategory,
+    InterfaceText::FieldLabelSupplementalCategory, InterfaceText::FieldLabelFixtureIdentifier,
+    InterfaceText::FieldLabelKeywords, InterfaceText::FieldLabelReleaseDate,
+    InterfaceText::FieldLabelReleaseTime, InterfaceText::FieldLabelSpecialInstructions,
+    InterfaceText::FieldLabelReferenceService, InterfaceText::FieldLabelReferenceDate,
+    InterfaceText::FieldLabelReferenceNumber, InterfaceText::FieldLabelCreatedDate,
+    InterfaceText::FieldLabelCreatedTime, InterfaceText::FieldLabelOriginatingProgram,
+    InterfaceText::FieldLabelProgramVersion, InterfaceText::FieldLabelObjectCycle,
+    InterfaceText::FieldLabelByline, InterfaceText::FieldLabelBylineTitle, InterfaceText::FieldLabelCity,
+    InterfaceText::FieldLabelProvinceState, InterfaceText::FieldLabelCountryCode,
+    InterfaceText::FieldLabelCountry, InterfaceText::FieldLabelOriginalTransmissionReference,
+    InterfaceText::FieldLabelHeadline, InterfaceText::FieldLabelCredit, InterfaceText::FieldLabelContact,
+    InterfaceText::FieldLabelSource, InterfaceText::FieldLabelCopyright, InterfaceText::FieldLabelCaption,
+    InterfaceText::FieldLabelLocalCaption, InterfaceText::FieldLabelCaptionWriter,
+    InterfaceText::FieldLabelImageType, InterfaceText::FieldLabelCustomized, InterfaceText::SearchFieldsFrame,
+    InterfaceText::SearchOptionsMenuItem, InterfaceText::DetailPathLabel, InterfaceText::MainHelpLine1,
+    InterfaceText::MainHelpLine2, InterfaceText::MainHelpLine4Start, InterfaceText::EraseHistoryQuestion,
+    InterfaceText::StayOnTopMenuItem, InterfaceText::CreateThumbnailsOption,
+    InterfaceText::UseThumbnailsMenuItem, InterfaceText::ThumbnailsExplanation,
+    InterfaceText::ExistingThumbnailsFrame, InterfaceText::RecreateThumbnailsOption,
+    InterfaceText::KeepThumbnailsOption, InterfaceText::WholeWordOption, InterfaceText::CompactDatabaseButton,
+    InterfaceText::MainHelpLine3, InterfaceText::DetailLastRevisionLabel, InterfaceText::NeverRevisedOption,
+    InterfaceText::AlreadyRevisedOption, InterfaceText::ChronologicalOrderOption,
+    InterfaceText::ReverseChronologicalOrderOption, InterfaceText::WithoutIptcOption,
+    InterfaceText::WithIptcOption, InterfaceText::DescriptionTab, InterfaceText::CategoriesTab,
+    InterfaceText::DatesPlacesTab, InterfaceText::OtherFieldsTab, InterfaceText::KeywordLabel,
+    InterfaceText::AddButton, InterfaceText::ReplaceButton, InterfaceText::RemoveButton,
+    InterfaceText::NoUrgency, InterfaceText::Urgency1Note, InterfaceText::Urgency5Note,
+    InterfaceText::Urgency9Note, InterfaceText::NoObjectCycle, InterfaceText::ObjectCycleMorning,
+    InterfaceText::ObjectCycleEvening, InterfaceText::ObjectCycleBoth, InterfaceText::DetailCreatedLabel,
+    InterfaceText::DetailModifiedLabel, InterfaceText::DetailSizeLabel, InterfaceText::UnitBytes,
+    InterfaceText::UnitKilobytes, InterfaceText::UnitMegabytes, InterfaceText::UnitGigabytes,
+    InterfaceText::NowButton, InterfaceText::IptcNotReadWarning, InterfaceText::EditOptionsMenuItem,
+    InterfaceText::ReadFromFilesOption, InterfaceText::ReadFromFilesNote,
+    InterfaceText::ReadFromDatabaseOption, InterfaceText::ReadFromDatabaseNote,
+    InterfaceText::KeepCreationDateOption, InterfaceText::SaveOriginalsOption, InterfaceText::BrowseButton,
+    InterfaceText::UnknownFolderWarning, InterfaceText::CustomizedTab, InterfaceText::SpellCheckTip,
+    InterfaceText::SpellCheckAllLabel, InterfaceText::CustomizedFieldLabel,
+    InterfaceText::EditCustomizedOption, InterfaceText::ControlLengthsOption,
+    InterfaceText::CustomizedNameLabel, InterfaceText::EditCustomizedNamesButton,
+    InterfaceText::FieldSearchOption, InterfaceText::SortedByLabel, InterfaceText::SortNone,
+    InterfaceText::SortFileSize, InterfaceText::SortWidth, InterfaceText::SortHeight,
+    InterfaceText::SortFileName, InterfaceText::SortFolder, InterfaceText::CustomizedNamesHint,
+    InterfaceText::NotMarkedLegend, InterfaceText::MarkedLegend, InterfaceText::DisplayMarkedMenuItem,
+    InterfaceText::StatisticsMenuItem, InterfaceText::WordHeader, InterfaceText::OccurrencesHeader,
+    InterfaceText::ToolsMenu, InterfaceText::AnalyseButton, InterfaceText::AnalysingStatus,
+    InterfaceText::AnalysisSummary, InterfaceText::RemoveAllMarksMenuItem, InterfaceText::EmptyWordsMenuItem,
+    InterfaceText::EmptyWordLabel, InterfaceText::IgnoreEmptyWordsOption,
+    InterfaceText::HighlightUnknownButton, InterfaceText::CopyImagesMenuItem,
+    InterfaceText::DestinationFolderLabel, InterfaceText::CopyOkButton, InterfaceText::UnknownOnlyOption,
+    InterfaceText::EditIptcMenuItem, InterfaceText::OpenImageMenuItem, InterfaceText::DefineTemplatesMenuItem,
+    InterfaceText::TemplateNameLabel, InterfaceText::TemplateIptcCountHeader,
+    InterfaceText::TemplateCustomizedCountHeader, InterfaceText::TemplateSavedHeader,
+    InterfaceText::EditTemplateButton, InterfaceText::RemoveTemplateQuestion, InterfaceText::TemplatesMenu,
+    InterfaceText::SelectionMenu, InterfaceText::NoTemplateInUse, InterfaceText::TemplateInUse,
+    InterfaceText::ApplyTemplateMenuItem, InterfaceText::MergeKeepOriginalOption,
+    InterfaceText::MergeOverwriteNonEmptyOption, InterfaceText::MergeOverwriteAllOption,
+    InterfaceText::ImagesProcessedStatus, InterfaceText::ConfirmMergeKeepOriginal,
+    InterfaceText::ConfirmMergeOverwriteNonEmpty, InterfaceText::ConfirmMergeOverwriteAll,
+    InterfaceText::StopButton, InterfaceText::CloseButton, InterfaceText::NotJpegWarning,
+    InterfaceText::NotProcessedLabel, InterfaceText::CurrentImageLabel, InterfaceText::ClickRowHint,
+    InterfaceText::MissingPathColumnsWarning, InterfaceText::DeleteMenuItem, InterfaceText::RenameMenuItem,
+    InterfaceText::PropertiesMenuItem, InterfaceText::ExportXmlMenuItem, InterfaceText::NoXslChoice,
+    InterfaceText::MarkResultMenuItem, InterfaceText::UnmarkResultMenuItem, InterfaceText::EmptyResultWarning,
+    InterfaceText::XmlTitleLabel, InterfaceText::DisplayXmlButton, InterfaceText::XslListLabel,
+    InterfaceText::AnalyseKeywordsOption, InterfaceText::AnalyseAllFieldsOption,
+    InterfaceText::KeepBackupOption, InterfaceText::OverwriteBackupOption, InterfaceText::StartupNotice,
+    InterfaceText::DefineDatabaseMenuItem, InterfaceText::ExportThumbnailsOption,
+    InterfaceText::NoExportThumbnailsOption, InterfaceText::MainHelpLine4End, InterfaceText::CheckMarkFrame,
+    InterfaceText::SearchDoublesMenuItem, InterfaceText::TranslationOption, InterfaceText::SaveSelectionLabel,
+    InterfaceText::TranslationFrame, InterfaceText::EditTranslationsButton,
+    InterfaceText::SelectionNameHeader, InterfaceText::TranslationPairsUnit,
+    InterfaceText::SelectionsMenuItem, InterfaceText::SaveButton, InterfaceText::DisplaySelectionButton,
+    InterfaceText::SelectionImagesHeader, InterfaceText::DisplayImageMenuItem,
+    InterfaceText::ExactExpressionOption, InterfaceText::AndOperatorOption, InterfaceText::OrOperatorOption,
+    InterfaceText::AddTemplateKeywordsOption, InterfaceText::RemoveTemplateKeywordsOption,
+};
+
+inline constexpr std::array kAllMessages = {
+    Message::CatalogueNotFound, Message::CatalogueNotFoundHint, Message::FolderRefused,
+    Message::FolderOverlaps, Message::SubfolderRowsNote, Message::ReplaceExistingFile,
+    Message::NoFolderSelected, Message::RemoveFolderQuestion, Message::NoSearchPlace,
+    Message::NothingToSearch, Message::ElapsedTime, Message::FolderMissing, Message::AlreadyInList,
+    Message::NoEntrySelected, Message::TextTooLong, Message::InvalidDate, Message::InvalidTime,
+    Message::NothingToCheck, Message::SpellerUnavailable, Message::SpellCheckFailed,
+    Message::InvalidDatasetNumber, Message::DatasetNumberUsed, Message::DatasetNumberMissing,
+    Message::ChooseField, Message::ListLimitReached, Message::SelectOnly, Message::NewFileNamePrompt,
+    Message::InvalidFileNameCharacter, Message::FileNameTaken, Message::RenameFailed, Message::XmlFileMissing,
+    Message::LoadingXsl, Message::LoadingXml, Message::TransformingXml, Message::RenderingDone,
+    Message::XmlParserMissing, Message::SelectionNameUsed, Message::SelectionNameRequired,
+    Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt,
+};
+
+namespace detail {
+
+template <typename Key, std::size_t N>
+constexpr bool strictlyAscending(const std::array<Key, N> &keys)
+{
+    for (std::size_t i = 1; i < N; ++i)
+        if (int(keys[i - 1]) >= int(keys[i]))
+            return false;
+    return true;
+}
+
+} // namespace detail
+
+// Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
+// here. A new name goes into its enumeration and its list, and the count grows by one.
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 224);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 41);
+
+} // namespace zelvarion
