@@ -52,7 +52,7 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
 
 void DetailPanel::applyLanguage(const LanguagePack &pack)
 {
-    mnuIPTCCopy->setText(pack.text(26));
+    mnuIPTCCopy->setText(pack.text(InterfaceText::CopyMenuItem));
 }
 
 void DetailPanel::resizeEvent(QResizeEvent *event)

@@ -9,28 +9,43 @@
 namespace zelvarion {
 namespace {
 
+using enum InterfaceText;
+
 struct CommandCaption
 {
     MenuCommand command;
-    int key; // interface text of its caption
+    InterfaceText caption;
 };
 
 constexpr CommandCaption kCommandCaptions[] = {
-    {MenuCommand::Base, 219},           {MenuCommand::FileExit, 2},
-    {MenuCommand::SearchOptions, 67},   {MenuCommand::EditIPTCOptions, 118},
-    {MenuCommand::DefineTemplates, 168}, {MenuCommand::ApplyTemplate, 182},
-    {MenuCommand::DisplaySelected, 149}, {MenuCommand::RemoveSelection, 157},
-    {MenuCommand::Selections, 232},     {MenuCommand::SelectResult, 202},
-    {MenuCommand::UnselectResult, 203}, {MenuCommand::Statistics, 150},
-    {MenuCommand::EmptyWordsList, 158}, {MenuCommand::SearchDoubles, 225},
-    {MenuCommand::CopyImages, 162},     {MenuCommand::SQLQuery, 4},
-    {MenuCommand::ExportxML, 200},      {MenuCommand::Help, 5},
-    {MenuCommand::About, 6},            {MenuCommand::EditIPTC, 166},
-    {MenuCommand::OpenImage, 167},      {MenuCommand::Delete, 197},
-    {MenuCommand::Rename, 198},         {MenuCommand::Properties, 199},
+    {MenuCommand::Base, DefineDatabaseMenuItem},
+    {MenuCommand::FileExit, ExitMenuItem},
+    {MenuCommand::SearchOptions, SearchOptionsMenuItem},
+    {MenuCommand::EditIPTCOptions, EditOptionsMenuItem},
+    {MenuCommand::DefineTemplates, DefineTemplatesMenuItem},
+    {MenuCommand::ApplyTemplate, ApplyTemplateMenuItem},
+    {MenuCommand::DisplaySelected, DisplayMarkedMenuItem},
+    {MenuCommand::RemoveSelection, RemoveAllMarksMenuItem},
+    {MenuCommand::Selections, SelectionsMenuItem},
+    {MenuCommand::SelectResult, MarkResultMenuItem},
+    {MenuCommand::UnselectResult, UnmarkResultMenuItem},
+    {MenuCommand::Statistics, StatisticsMenuItem},
+    {MenuCommand::EmptyWordsList, EmptyWordsMenuItem},
+    {MenuCommand::SearchDoubles, SearchDoublesMenuItem},
+    {MenuCommand::CopyImages, CopyImagesMenuItem},
+    {MenuCommand::SQLQuery, SqlQueryMenuItem},
+    {MenuCommand::ExportxML, ExportXmlMenuItem},
+    {MenuCommand::Help, HelpMenu},
+    {MenuCommand::About, AboutMenuItem},
+    {MenuCommand::EditIPTC, EditIptcMenuItem},
+    {MenuCommand::OpenImage, OpenImageMenuItem},
+    {MenuCommand::Delete, DeleteMenuItem},
+    {MenuCommand::Rename, RenameMenuItem},
+    {MenuCommand::Properties, PropertiesMenuItem},
 };
 
-constexpr int kToggleCaptionKeys[] = {236, 73, 76}; // in the order of MenuToggle
+// In the order of MenuToggle.
+constexpr InterfaceText kToggleCaptions[] = {DisplayImageMenuItem, StayOnTopMenuItem, UseThumbnailsMenuItem};
 
 } // namespace
 
@@ -146,16 +161,16 @@ void MainMenus::createImagePopup()
 
 void MainMenus::applyLanguage(const LanguagePack &pack)
 {
-    mnuFile->setTitle(pack.text(1));
-    mnuLanguages->setTitle(pack.text(3));
-    mnuConfiguration->setTitle(pack.text(10));
-    mnuTools->setTitle(pack.text(153));
-    mnuTemplates->setTitle(pack.text(175));
-    mnuSelectedImages->setTitle(pack.text(176));
+    mnuFile->setTitle(pack.text(FileMenu));
+    mnuLanguages->setTitle(pack.text(LanguageMenu));
+    mnuConfiguration->setTitle(pack.text(ConfigurationMenu));
+    mnuTools->setTitle(pack.text(ToolsMenu));
+    mnuTemplates->setTitle(pack.text(TemplatesMenu));
+    mnuSelectedImages->setTitle(pack.text(SelectionMenu));
     for (const CommandCaption &caption : kCommandCaptions)
-        item(caption.command)->setText(pack.text(caption.key));
+        item(caption.command)->setText(pack.text(caption.caption));
     for (std::size_t i = 0; i < m_toggles.size(); ++i)
-        m_toggles[i]->setText(pack.text(kToggleCaptionKeys[i]));
+        m_toggles[i]->setText(pack.text(kToggleCaptions[i]));
 }
 
 void MainMenus::setUnavailable(std::initializer_list<MenuCommand> commands)

@@ -151,13 +151,14 @@ void ResultGrid::connectKeys()
 
 void ResultGrid::applyLanguage(const LanguagePack &pack)
 {
-    lblHelp[0]->setText(pack.text(69));
-    lblHelp[1]->setText(pack.text(70));
-    lblHelp[2]->setText(pack.text(83));
-    lblHelp[3]->setText(pack.text(71) + u' ' + pack.text(223));
-    lblCheckMark[0]->setText(pack.text(147));
-    lblCheckMark[1]->setText(pack.text(148));
-    FrameCheckMark->setTitle(pack.text(224));
+    using enum InterfaceText;
+    lblHelp[0]->setText(pack.text(MainHelpLine1));
+    lblHelp[1]->setText(pack.text(MainHelpLine2));
+    lblHelp[2]->setText(pack.text(MainHelpLine3));
+    lblHelp[3]->setText(pack.text(MainHelpLine4Start) + u' ' + pack.text(MainHelpLine4End));
+    lblCheckMark[0]->setText(pack.text(NotMarkedLegend));
+    lblCheckMark[1]->setText(pack.text(MarkedLegend));
+    FrameCheckMark->setTitle(pack.text(CheckMarkFrame));
 }
 
 void ResultGrid::setHelpVisible(bool visible)

@@ -19,14 +19,6 @@
 namespace zelvarion {
 using namespace controls;
 
-namespace {
-
-constexpr int kFirstFieldKey = 31; // interface 31 to 65: the display names of the 35 fields
-constexpr int kFirstSortKey = 140; // interface 140 to 145: the sorts that precede the fields
-constexpr int kLastSortKey = 145;
-
-} // namespace
-
 SearchPanel::SearchPanel(AppContext &context, Feedback &feedback, QWidget *parent)
     : QWidget(parent), m_context(context), m_feedback(feedback)
 {
@@ -127,35 +119,36 @@ void SearchPanel::createSortRow()
 
 void SearchPanel::applyLanguage()
 {
+    using enum InterfaceText;
     const LanguagePack &pack = m_context.language;
-    auto caption = [&pack](auto *control, int key) { control->setText(pack.text(key)); };
-    caption(lbllblFound, 9);
-    caption(cmdSearch, 11);
-    cmdErase->setToolTip(pack.text(72));
-    caption(chkWholeWord, 81);
-    caption(chkRevised[0], 85);
-    caption(chkRevised[1], 86);
-    caption(optOrder[0], 87);
-    caption(optOrder[1], 88);
-    caption(chkIPTC[0], 89);
-    caption(chkIPTC[1], 90);
-    caption(chkIPTC[2], 138);
-    caption(lblSortedBy, 139);
-    caption(chkTranslation, 226);
-    caption(optOperator[0], 237);
-    caption(optOperator[1], 238);
-    caption(optOperator[2], 239);
+    auto caption = [&pack](auto *control, InterfaceText key) { control->setText(pack.text(key)); };
+    caption(lbllblFound, FoundCountLabel);
+    caption(cmdSearch, SearchButton);
+    cmdErase->setToolTip(pack.text(EraseHistoryQuestion));
+    caption(chkWholeWord, WholeWordOption);
+    caption(chkRevised[0], NeverRevisedOption);
+    caption(chkRevised[1], AlreadyRevisedOption);
+    caption(optOrder[0], ChronologicalOrderOption);
+    caption(optOrder[1], ReverseChronologicalOrderOption);
+    caption(chkIPTC[0], WithoutIptcOption);
+    caption(chkIPTC[1], WithIptcOption);
+    caption(chkIPTC[2], FieldSearchOption);
+    caption(lblSortedBy, SortedByLabel);
+    caption(chkTranslation, TranslationOption);
+    caption(optOperator[0], ExactExpressionOption);
+    caption(optOperator[1], AndOperatorOption);
+    caption(optOperator[2], OrOperatorOption);
 
     lstFields->clear();
     for (int i = 0; i < kIptcFieldCount; ++i)
-        lstFields->addItem(pack.text(kFirstFieldKey + i));
+        lstFields->addItem(pack.text(fieldLabel(i)));
     lstFields->setCurrentIndex(selectedFieldPosition(m_context.settings, lstFields->count()));
 
     lstSortedBy->clear();
-    for (int key = kFirstSortKey; key <= kLastSortKey; ++key)
-        lstSortedBy->addItem(pack.text(key));
+    for (InterfaceText sort : {SortNone, SortFileSize, SortWidth, SortHeight, SortFileName, SortFolder})
+        lstSortedBy->addItem(pack.text(sort));
     for (int i = 0; i < kIptcFieldCount; ++i)
-        lstSortedBy->addItem(pack.text(kFirstFieldKey + i));
+        lstSortedBy->addItem(pack.text(fieldLabel(i)));
     lstSortedBy->setCurrentIndex(0);
 }
 

@@ -182,7 +182,7 @@ void SearchPanel::sortedByClicked()
 
 void SearchPanel::eraseClicked()
 {
-    if (!m_feedback.askYesNo(m_context.language.text(72)))
+    if (!m_feedback.askYesNo(m_context.language.text(InterfaceText::EraseHistoryQuestion)))
         return;
     lstTxtSearch->clear();
     lstTxtSearch->setCurrentText(QString());

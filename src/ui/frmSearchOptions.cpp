@@ -16,8 +16,11 @@ using namespace controls;
 
 namespace {
 
-// The seven single fields the general search can be limited to, with their name's text key.
-constexpr int kFieldNameKeys[7] = {37, 56, 57, 61, 49, 51, 54};
+// The seven single fields the general search can be limited to, with their names.
+constexpr InterfaceText kFieldNames[7] = {
+    InterfaceText::FieldLabelKeywords, InterfaceText::FieldLabelHeadline, InterfaceText::FieldLabelCredit,
+    InterfaceText::FieldLabelCaption,  InterfaceText::FieldLabelByline,   InterfaceText::FieldLabelCity,
+    InterfaceText::FieldLabelCountry};
 const char *const kFieldKeys[7] = {"SearchKeywords", "SearchHeadline", "SearchCredit", "SearchCaption",
                                    "SearchByline", "SearchCity", "SearchCountry"};
 
@@ -26,8 +29,6 @@ std::array<bool *, 7> fieldSettings(AppSettings &s)
     return {&s.searchKeywords, &s.searchHeadline, &s.searchCredit, &s.searchCaption,
             &s.searchByline, &s.searchCity, &s.searchCountry};
 }
-
-
 
 } // namespace
 
@@ -83,21 +84,23 @@ void frmSearchOptions::createControls()
 
 void frmSearchOptions::applyTexts()
 {
+    using enum InterfaceText;
     const LanguagePack &pack = m_context.language;
-    setWindowTitle(withoutAccelerator(pack.text(67)));
-    FrameSearch->setTitle(pack.text(66));
+    setWindowTitle(withoutAccelerator(pack.text(SearchOptionsMenuItem)));
+    FrameSearch->setTitle(pack.text(SearchFieldsFrame));
+    const InterfaceText places[] = {SearchAllIptcOption, SearchFolderNamesOption, SearchFileNamesOption};
     for (int i = 0; i < 3; ++i)
-        chkSearchOptions[i]->setText(pack.text(28 + i));
+        chkSearchOptions[i]->setText(pack.text(places[i]));
     for (int i = 0; i < 7; ++i)
-        chkSearchIPTC[i]->setText(pack.text(kFieldNameKeys[i]));
-    FrameTranslation->setTitle(pack.text(228));
+        chkSearchIPTC[i]->setText(pack.text(kFieldNames[i]));
+    FrameTranslation->setTitle(pack.text(TranslationFrame));
     const TranslationsState &t = m_context.translations;
     optTranslation[0]->setText(t.language1 + QStringLiteral(" <-> ") + t.language2);
     optTranslation[1]->setText(t.language1 + QStringLiteral(" -> ") + t.language2);
     optTranslation[2]->setText(t.language2 + QStringLiteral(" -> ") + t.language1);
-    lblNbTranslations->setText(QString::number(t.lineCount) + u' ' + pack.text(231));
-    cmdEditTranslations->setText(pack.text(229));
-    cmdCancel->setText(pack.text(17));
+    lblNbTranslations->setText(QString::number(t.lineCount) + u' ' + pack.text(TranslationPairsUnit));
+    cmdEditTranslations->setText(pack.text(EditTranslationsButton));
+    cmdCancel->setText(pack.text(CancelButton));
 }
 
 void frmSearchOptions::setFromSettings()
@@ -137,7 +140,7 @@ void frmSearchOptions::confirm()
     for (QCheckBox *box : chkSearchIPTC)
         any = any || box->isChecked();
     if (!any) {
-        m_feedback.showMessage(m_context.language.message(9), MessageIcon::Critical);
+        m_feedback.showMessage(m_context.language.message(Message::NoSearchPlace), MessageIcon::Critical);
         return;
     }
     AppSettings &s = m_context.settings;

@@ -203,8 +203,8 @@ void frmZelvarion::applyLanguage()
     m_searchPanel->applyLanguage();
     m_grid->applyLanguage(pack);
     m_detail->applyLanguage(pack);
-    cmdDatabase->setText(pack.text(7));
-    lbllblCount->setText(pack.text(8));
+    cmdDatabase->setText(pack.text(InterfaceText::DatabaseButton));
+    lbllblCount->setText(pack.text(InterfaceText::ImageCountLabel));
 }
 
 void frmZelvarion::showCatalogueCount(long long total)

@@ -159,7 +159,8 @@ void frmZelvarion::openImagePopup(int cell, const QPoint &at)
 {
     const std::optional<CellImage> image = m_grid->cellImage(cell);
     m_popupCell = cell;
-    m_menus->popupImageMenu(m_context.language.text(167).replace(u'%', image ? image->file : QString()), at);
+    QString caption = m_context.language.text(InterfaceText::OpenImageMenuItem);
+    m_menus->popupImageMenu(caption.replace(u'%', image ? image->file : QString()), at);
 }
 
 // Tab and Shift+Tab walk the cells, turning the page at either end.

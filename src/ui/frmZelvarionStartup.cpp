@@ -35,7 +35,7 @@ void frmZelvarion::startUp()
     loadLanguagePack();
     QDir::setCurrent(programFolder::path());
 
-    m_detail->showNotice(withLineBreaks(m_context.language.text(218)));
+    m_detail->showNotice(withLineBreaks(m_context.language.text(InterfaceText::StartupNotice)));
     show();
     repaint();
     setEnabled(false);
