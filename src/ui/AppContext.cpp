@@ -12,8 +12,7 @@ AppContext::AppContext()
 
 void AppContext::rememberCatalogue(const QString &path)
 {
-    settings.lastDB = path;
-    ini.write(QStringLiteral("Configuration"), QStringLiteral("LastDB"), path);
+    setSetting(&AppSettings::lastDB, path);
 }
 
 bool AppContext::createSchema(Feedback &feedback)

@@ -16,17 +16,12 @@
 #include <QToolButton>
 
 namespace zelvarion {
-namespace {
-const QString kSearchOptions = QStringLiteral("SearchOptions");
-} // namespace
-
 void SearchPanel::connectRules()
 {
     for (int i = 0; i < 3; ++i)
         connect(chkIPTC[i], &QCheckBox::clicked, this, [this, i] { iptcBoxClicked(i); });
     connect(lstFields, &QComboBox::activated, this, [this](int position) {
-        m_context.settings.indexFieldIPTC = position;
-        m_context.ini.write(kSearchOptions, QStringLiteral("IndexFieldIPTC"), QString::number(position));
+        m_context.setSetting(&AppSettings::indexFieldIPTC, position);
     });
     connect(chkWholeWord, &QCheckBox::clicked, this, [this] { exactOnlyBoxClicked(chkWholeWord); });
     connect(chkTranslation, &QCheckBox::clicked, this, [this] { exactOnlyBoxClicked(chkTranslation); });
@@ -100,8 +95,7 @@ void SearchPanel::iptcBoxClicked(int index)
     chkIPTC[1]->setEnabled(!field);
     lstFields->setEnabled(field);
     if (index == 2) {
-        m_context.settings.fieldIPTC = field;
-        writeSwitch(m_context.ini, kSearchOptions, QStringLiteral("FieldIPTC"), field);
+        m_context.setSetting(&AppSettings::fieldIPTC, field);
     }
 }
 
@@ -113,13 +107,7 @@ void SearchPanel::exactOnlyBoxClicked(QCheckBox *box)
         optOperator[0]->setChecked(true);
     optOperator[1]->setEnabled(!on);
     optOperator[2]->setEnabled(!on);
-    if (box == chkWholeWord) {
-        m_context.settings.wholeWord = on;
-        writeSwitch(m_context.ini, kSearchOptions, QStringLiteral("WholeWord"), on);
-    } else {
-        m_context.settings.useTranslation = on;
-        writeSwitch(m_context.ini, kSearchOptions, QStringLiteral("UseTranslation"), on);
-    }
+    m_context.setSetting(box == chkWholeWord ? &AppSettings::wholeWord : &AppSettings::useTranslation, on);
 }
 
 void SearchPanel::operatorClicked(int index)

@@ -153,9 +153,7 @@ void frmDatabase::createThumbnailControls()
         optThumbnails[i] = named(new QRadioButton(frameThumbnails), indexed("optThumbnails", i));
         optThumbnails[i]->setGeometry(10, 20 + 24 * i, 204, 22);
         connect(optThumbnails[i], &QRadioButton::clicked, this, [this] {
-            m_context.settings.reCreateThumbnails = optThumbnails[0]->isChecked();
-            writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("ReCreateThumbnails"),
-                        m_context.settings.reCreateThumbnails);
+            m_context.setSetting(&AppSettings::reCreateThumbnails, optThumbnails[0]->isChecked());
         });
     }
     lblThumbnails = named(new QLabel(this), QStringLiteral("lblThumbnails"));
@@ -224,18 +222,16 @@ void frmDatabase::setThumbnailControls()
 
 void frmDatabase::thumbnailsClicked()
 {
-    AppSettings &settings = m_context.settings;
-    settings.createThumbnails = chkThumbnails->isChecked();
-    frameThumbnails->setEnabled(settings.createThumbnails);
-    if (!settings.createThumbnails) {
+    const bool create = chkThumbnails->isChecked();
+    frameThumbnails->setEnabled(create);
+    if (!create) {
         for (QRadioButton *choice : optThumbnails) {
             choice->setAutoExclusive(false);
             choice->setChecked(false);
             choice->setAutoExclusive(true);
         }
     }
-    writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("CreateThumbnails"),
-                settings.createThumbnails);
+    m_context.setSetting(&AppSettings::createThumbnails, create);
 }
 
 void frmDatabase::showPath(const QString &path)

@@ -11,7 +11,7 @@
 namespace zelvarion {
 namespace {
 
-const QString kSection = QStringLiteral("DisplayWindow");
+const QString kSection = QLatin1String(kDisplayWindowSection);
 constexpr int kExtraHeightTwips = 400;
 constexpr int kTallestPicture = 8192;
 

@@ -21,14 +21,11 @@ constexpr InterfaceText kFieldNames[7] = {
     InterfaceText::FieldLabelKeywords, InterfaceText::FieldLabelHeadline, InterfaceText::FieldLabelCredit,
     InterfaceText::FieldLabelCaption,  InterfaceText::FieldLabelByline,   InterfaceText::FieldLabelCity,
     InterfaceText::FieldLabelCountry};
-const char *const kFieldKeys[7] = {"SearchKeywords", "SearchHeadline", "SearchCredit", "SearchCaption",
-                                   "SearchByline", "SearchCity", "SearchCountry"};
-
-std::array<bool *, 7> fieldSettings(AppSettings &s)
-{
-    return {&s.searchKeywords, &s.searchHeadline, &s.searchCredit, &s.searchCaption,
-            &s.searchByline, &s.searchCity, &s.searchCountry};
-}
+// Their switches, in the same order.
+constexpr bool AppSettings::*kFieldSwitches[7] = {
+    &AppSettings::searchKeywords, &AppSettings::searchHeadline, &AppSettings::searchCredit,
+    &AppSettings::searchCaption,  &AppSettings::searchByline,   &AppSettings::searchCity,
+    &AppSettings::searchCountry};
 
 } // namespace
 
@@ -105,7 +102,7 @@ void frmSearchOptions::applyTexts()
 
 void frmSearchOptions::setFromSettings()
 {
-    AppSettings &s = m_context.settings;
+    const AppSettings &s = m_context.settings;
     const int direction = s.translation >= 0 && s.translation <= 2 ? s.translation : 0;
     optTranslation[direction]->setChecked(true);
     const bool loaded = m_context.translations.loaded;
@@ -114,9 +111,8 @@ void frmSearchOptions::setFromSettings()
         w->setEnabled(loaded);
     chkSearchOptions[0]->setChecked(s.searchAllIPTC);
     allIptcClicked();
-    const auto fields = fieldSettings(s);
     for (int i = 0; i < 7; ++i)
-        chkSearchIPTC[i]->setChecked(*fields[i]);
+        chkSearchIPTC[i]->setChecked(s.*kFieldSwitches[i]);
     chkSearchOptions[1]->setChecked(s.searchFolderNames);
     chkSearchOptions[2]->setChecked(s.searchFileNames);
 }
@@ -143,21 +139,13 @@ void frmSearchOptions::confirm()
         m_feedback.showMessage(m_context.language.message(Message::NoSearchPlace), MessageIcon::Critical);
         return;
     }
-    AppSettings &s = m_context.settings;
-    const QString section = QStringLiteral("SearchOptions");
-    s.searchAllIPTC = chkSearchOptions[0]->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("SearchAllIPTC"), s.searchAllIPTC);
-    const auto fields = fieldSettings(s);
-    for (int i = 0; i < 7; ++i) {
-        *fields[i] = chkSearchIPTC[i]->isChecked();
-        writeSwitch(m_context.ini, section, QLatin1String(kFieldKeys[i]), *fields[i]);
-    }
-    s.searchFolderNames = chkSearchOptions[1]->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("SearchFolderNames"), s.searchFolderNames);
-    s.searchFileNames = chkSearchOptions[2]->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("SearchFileNames"), s.searchFileNames);
-    s.translation = optTranslation[1]->isChecked() ? 1 : optTranslation[2]->isChecked() ? 2 : 0;
-    m_context.ini.write(section, QStringLiteral("Translation"), QString::number(s.translation));
+    m_context.setSetting(&AppSettings::searchAllIPTC, chkSearchOptions[0]->isChecked());
+    for (int i = 0; i < 7; ++i)
+        m_context.setSetting(kFieldSwitches[i], chkSearchIPTC[i]->isChecked());
+    m_context.setSetting(&AppSettings::searchFolderNames, chkSearchOptions[1]->isChecked());
+    m_context.setSetting(&AppSettings::searchFileNames, chkSearchOptions[2]->isChecked());
+    m_context.setSetting(&AppSettings::translation,
+                         optTranslation[1]->isChecked() ? 1 : optTranslation[2]->isChecked() ? 2 : 0);
     accept();
 }
 

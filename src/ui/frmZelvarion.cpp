@@ -147,21 +147,13 @@ void frmZelvarion::openDatabaseDialog()
 
 void frmZelvarion::toggleSetting(MenuToggle toggle, bool on)
 {
-    AppSettings &settings = m_context.settings;
     switch (toggle) {
-    case MenuToggle::DisplayImage:
-        settings.displayImage = on;
-        writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("DisplayImage"), on);
-        break;
+    case MenuToggle::DisplayImage: m_context.setSetting(&AppSettings::displayImage, on); break;
     case MenuToggle::StayOnTop:
-        settings.stayOnTop = on;
-        writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("StayOnTop"), on);
+        m_context.setSetting(&AppSettings::stayOnTop, on);
         setOnTop();
         break;
-    case MenuToggle::UseThumbnails:
-        settings.useThumbnails = on;
-        writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("UseThumbnails"), on);
-        break;
+    case MenuToggle::UseThumbnails: m_context.setSetting(&AppSettings::useThumbnails, on); break;
     }
 }
 
@@ -181,10 +173,8 @@ void frmZelvarion::setOnTop()
 void frmZelvarion::chooseLanguage(const QString &language)
 {
     const bool changed = language != m_context.settings.language;
-    if (changed) {
-        m_context.settings.language = language;
-        m_context.ini.write(QStringLiteral("Configuration"), QStringLiteral("Language"), language);
-    }
+    if (changed)
+        m_context.setSetting(&AppSettings::language, language);
     m_menus->checkLanguage(m_context.settings.language);
     if (changed)
         loadLanguagePack();
@@ -276,7 +266,7 @@ void frmZelvarion::runCloseSequence()
     if (m_closeSequenceDone)
         return;
     m_closeSequenceDone = true;
-    writeWindowTwips(m_context.ini, QStringLiteral("MainWindow"), twips(QRect(pos(), size())));
+    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(pos(), size())));
     writeSearchHistory(m_context.ini, m_searchPanel->history());
 }
 

@@ -48,7 +48,7 @@ void frmZelvarion::startUp()
 
 void frmZelvarion::readWindowPlacement()
 {
-    const QRect stored = pixels(readWindowTwips(m_context.ini, QStringLiteral("MainWindow"), twips(designGeometry())));
+    const QRect stored = pixels(readWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(designGeometry())));
     move(stored.topLeft());
     resize(stored.size());
 }
