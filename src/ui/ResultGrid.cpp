@@ -2,13 +2,14 @@
 // paging.
 #include "ui/ResultGrid.h"
 
+#include "core/catalogue/ThumbnailSizing.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/LanguagePack.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/Controls.h"
 #include "ui/Pictures.h"
 #include "ui/ResultThumbnails.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -28,8 +29,8 @@ constexpr QRect kLegendRect{430, 0, 277, 36};
 // Cells: label lefts and tops in twips relative to the result frame.
 constexpr int kCellLefts[] = {120, 2160, 4200, 6240, 8280};
 constexpr int kCellTops[] = {1620, 3420};
-constexpr int kBoxWidthTwips = 1800;
-constexpr int kBoxHeightTwips = 1200;
+constexpr int kBoxWidthTwips = thumbnailSizing::kMaxBoxTwips.width();
+constexpr int kBoxHeightTwips = thumbnailSizing::kMaxBoxTwips.height();
 constexpr int kLabelHeightTwips = 432;
 constexpr int kAboveCentreTwips = 50;
 constexpr int kCheckGapTwips = 25;

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/FolderRegistry.h"
+#include "core/catalogue/ThumbnailSizing.h"
 #include "core/shell/Feedback.h"
 #include "platform/ProgramFolder.h"
 #include "ui/AppContext.h"
@@ -161,8 +162,8 @@ void frmDatabase::createThumbnailControls()
     lblThumbnails->setWordWrap(true);
     lblThumbnails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgDest = named(new QLabel(this), QStringLiteral("imgDest"));
-    // The largest preview: 1800 by 1200 twips.
-    imgDest->setGeometry(536, 512, 120, 80);
+    // Room for the largest preview.
+    imgDest->setGeometry(QRect(QPoint(536, 512), thumbnailSizing::kMaxBoxTwips / kTwipsPerPixel));
     imgDest->setAlignment(Qt::AlignCenter);
     connect(chkThumbnails, &QCheckBox::clicked, this, &frmDatabase::thumbnailsClicked);
 }

@@ -3,7 +3,7 @@
 #include "core/shell/AppSettings.h"
 #include "platform/IniFile.h"
 #include "platform/ThumbnailMaker.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>

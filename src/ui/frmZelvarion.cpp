@@ -10,7 +10,7 @@
 #include "ui/DetailPanel.h"
 #include "ui/Pictures.h"
 #include "ui/SearchPanel.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"

@@ -9,7 +9,7 @@
 #include "platform/gui/ShellServices.h"
 #include "ui/DetailPanel.h"
 #include "ui/SearchPanel.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 
 #include <QApplication>
 #include <QDir>
