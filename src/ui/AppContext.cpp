@@ -8,6 +8,7 @@ namespace zelvarion {
 AppContext::AppContext()
     : ini(programFolder::configFilePath()), translationsPath(programFolder::translationsFilePath())
 {
+    language.loadShippedEnglish();
 }
 
 void AppContext::rememberCatalogue(const QString &path)

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void laterCommandsAreVisibleButDisabled();
     void translationsFileDecidesWhetherTheTranslationBoxShows();
     void aboutBoxNamesVersionEngineLibrariesAndSystem();
+    void withoutLanguagePacksTheBuiltInEnglishCaptionsShow();
 };
 
 void frmZelvarionTest::firstStartCreatesTheCatalogueAndRemembersIt()
@@ -270,6 +271,22 @@ void frmZelvarionTest::aboutBoxNamesVersionEngineLibrariesAndSystem()
     QVERIFY(text.contains(QStringLiteral("Qt 6.")));
     QVERIFY(!started.window->context().osDescription.isEmpty());
     QVERIFY(text.contains(started.window->context().osDescription));
+}
+
+void frmZelvarionTest::withoutLanguagePacksTheBuiltInEnglishCaptionsShow()
+{
+    ProgramFolderFixture folder(false);
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    LanguagePack english;
+    QVERIFY(english.load(QStringLiteral(ZELVARION_SOURCE_DIR "/data/Zelvarion-Language"), QStringLiteral("English")));
+    QVERIFY(!english.text(InterfaceText::SearchButton).isEmpty());
+    QCOMPARE(find<QPushButton>(w, "cmdSearch")->text(), english.text(InterfaceText::SearchButton));
+    QCOMPARE(find<QAction>(w, "mnuSearchOptions")->text(), english.text(InterfaceText::SearchOptionsMenuItem));
+    QCOMPARE(find<QComboBox>(w, "lstFields")->itemText(34), english.text(InterfaceText::FieldLabelCustomized));
+    QCOMPARE(find<QAction>(w, "mnuLanguage", 0)->text(), QStringLiteral("English"));
+    QVERIFY(!find<QAction>(w, "mnuLanguage", 1)->isVisible());
 }
 
 QTEST_MAIN(frmZelvarionTest)
