@@ -181,13 +181,13 @@ void MainMenus::setUnavailable(std::initializer_list<MenuCommand> commands)
     }
 }
 
-void MainMenus::setEnabled(std::initializer_list<MenuCommand> commands, bool enabled)
+void MainMenus::setCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled)
 {
     for (MenuCommand command : commands)
         item(command)->setEnabled(enabled && !m_unavailable[std::size_t(command)]);
 }
 
-bool MainMenus::isEnabled(MenuCommand command) const
+bool MainMenus::isCommandEnabled(MenuCommand command) const
 {
     return item(command)->isEnabled();
 }

@@ -41,11 +41,11 @@ public:
 
     void applyLanguage(const LanguagePack &pack);
 
-    // Commands whose work is not in this program yet: they stay disabled whatever setEnabled
-    // asks, so a rule that enables a group cannot wake them.
+    // Commands whose work is not in this program yet: they stay disabled whatever
+    // setCommandsEnabled asks, so a rule that enables a group cannot wake them.
     void setUnavailable(std::initializer_list<MenuCommand> commands);
-    void setEnabled(std::initializer_list<MenuCommand> commands, bool enabled);
-    bool isEnabled(MenuCommand command) const;
+    void setCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled);
+    bool isCommandEnabled(MenuCommand command) const;
 
     void setToggle(MenuToggle toggle, bool checked);
     void setToggleEnabled(MenuToggle toggle, bool enabled);

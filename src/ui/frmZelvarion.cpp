@@ -215,12 +215,12 @@ void frmZelvarion::applyTranslationsState()
 
 void frmZelvarion::setMenuCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled)
 {
-    m_menus->setEnabled(commands, enabled);
+    m_menus->setCommandsEnabled(commands, enabled);
 }
 
 bool frmZelvarion::isMenuCommandEnabled(MenuCommand command) const
 {
-    return m_menus->isEnabled(command);
+    return m_menus->isCommandEnabled(command);
 }
 
 // Only in the normal state: the width is fixed, a window too short for the detail panel is

@@ -23,7 +23,7 @@ constexpr std::initializer_list<MenuCommand> kResultCommands = {MenuCommand::Sta
 void frmZelvarion::resetSearchDisplay()
 {
     m_searchPanel->clearOutcome();
-    m_menus->setEnabled(kResultCommands, false);
+    m_menus->setCommandsEnabled(kResultCommands, false);
     m_grid->clearResult();
 }
 
@@ -43,7 +43,7 @@ void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
     m_searchPanel->showOutcome(outcome);
     if (outcome.showFirstPage) {
         m_grid->showResult(std::move(m_search.results));
-        m_menus->setEnabled(kResultCommands, m_grid->result().count() > 0);
+        m_menus->setCommandsEnabled(kResultCommands, m_grid->result().count() > 0);
     }
     QApplication::restoreOverrideCursor();
 }
