@@ -63,19 +63,11 @@ struct WriteEdits
     std::vector<std::pair<int, QString>> customized;
 };
 
-std::optional<int> columnIndex(const QString &column)
-{
-    for (const IptcField &field : kIptcFields)
-        if (column.compare(QLatin1String(field.column), Qt::CaseInsensitive) == 0)
-            return field.index;
-    return std::nullopt;
-}
-
 bool takeFieldEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
 {
     while (const auto option = takeOption(arguments, QStringLiteral("--set"))) {
         const qsizetype equals = option->indexOf(u'=');
-        const auto index = columnIndex(option->left(equals));
+        const auto index = iptcFieldIndexOfColumn(QStringView(*option).left(equals));
         if (equals < 0 || !index) {
             problem = QStringLiteral("--set needs Column=Value with a column name such as Caption, not '%1'").arg(*option);
             return false;

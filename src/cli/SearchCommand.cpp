@@ -42,14 +42,6 @@ struct SearchCommandLine
     bool printStatement = false;
 };
 
-std::optional<int> fieldIndexOf(const QString &column)
-{
-    for (const IptcField &field : kIptcFields)
-        if (column.compare(QLatin1String(field.column), Qt::CaseInsensitive) == 0)
-            return field.index;
-    return std::nullopt;
-}
-
 bool takeOperator(QStringList &arguments, SearchRequest &request, QString &problem)
 {
     const std::optional<QString> op = takeOption(arguments, QStringLiteral("--operator"));
@@ -66,7 +58,7 @@ bool takeOperator(QStringList &arguments, SearchRequest &request, QString &probl
 bool takeFieldAndSort(QStringList &arguments, SearchRequest &request, QString &problem)
 {
     if (const auto column = takeOption(arguments, QStringLiteral("--field"))) {
-        const std::optional<int> index = fieldIndexOf(*column);
+        const std::optional<int> index = iptcFieldIndexOfColumn(*column);
         if (!index) {
             problem = QStringLiteral("--field needs a column name such as City or Caption, not '%1'").arg(*column);
             return false;

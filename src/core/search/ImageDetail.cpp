@@ -1,5 +1,6 @@
 #include "core/search/ImageDetail.h"
 
+#include "core/catalogue/CatalogueTables.h"
 #include "core/iptc/IptcField.h"
 #include "core/search/FileSizeText.h"
 #include "core/shell/LanguagePack.h"
@@ -7,12 +8,13 @@
 namespace zelvarion {
 namespace {
 
-// Column positions in a row of Images.
-enum Column {
-    kFolder = 0, kFile = 1, kFirstField = 2, kCreationDate = 37, kCreationTime = 38, kWriteDate = 39,
-    kWriteTime = 40, kFileSize = 41, kRevisionDate = 42, kRevisionTime = 43, kSupportIptc = 44,
-    kWidth = 45, kHeight = 46,
-};
+// The columns of Images the panel shows.
+constexpr ImagesColumn kFolder = ImagesColumn::Folder, kFile = ImagesColumn::File,
+                       kCreationDate = ImagesColumn::FileCreationDate, kCreationTime = ImagesColumn::FileCreationTime,
+                       kWriteDate = ImagesColumn::FileLastWriteDate, kWriteTime = ImagesColumn::FileLastWriteTime,
+                       kFileSize = ImagesColumn::FileSize, kRevisionDate = ImagesColumn::LastRevisionDate,
+                       kRevisionTime = ImagesColumn::LastRevisionTime, kSupportIptc = ImagesColumn::SupportIPTC,
+                       kWidth = ImagesColumn::Width, kHeight = ImagesColumn::Height;
 
 constexpr int kFirstFieldLabelKey = 31;
 
@@ -44,10 +46,11 @@ QString fieldValueShown(const QString &value)
     return shown;
 }
 
-void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack, const QString &searchedLabel,
+void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pack, const QString &searchedLabel,
                 const QLocale &locale)
 {
-    auto cell = [&row](int column) { return column < row.size() ? row[column] : QString(); };
+    const ImagesRow row(cells);
+    auto cell = [&row](ImagesColumn column) { return row[column]; };
     const SizeUnits units{pack.text(110), pack.text(111), pack.text(112), pack.text(113)};
     out.add(pack.text(68) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
     out.add(QStringLiteral("\n ") + pack.text(107) + QStringLiteral(": "), DetailStyle::Label,
@@ -68,7 +71,7 @@ void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack,
     if (cell(kSupportIptc) == u"2")
         out.add(QStringLiteral("\n ") + pack.text(192), DetailStyle::Warning);
     for (int i = 0; i < kIptcFieldCount; ++i) {
-        const QString value = cell(kFirstField + i);
+        const QString value = cell(imagesColumnOfField(i));
         if (value.isEmpty())
             continue;
         const QString name = pack.text(kFirstFieldLabelKey + i);
