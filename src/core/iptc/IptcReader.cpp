@@ -53,8 +53,9 @@ private:
     int m_customizedCount = 0;
 };
 
-void readDatasets(QByteArrayView bytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
+void readDatasets(QByteArrayView fileBytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
 {
+    const ByteReader bytes(fileBytes);
     const std::optional<IptcDataSpan> span = iptcDataSpan(bytes, resource);
     if (!span)
         return;

@@ -3,6 +3,7 @@
 #include "core/iptc/IptcText.h"
 #include "core/iptc/JpegSegments.h"
 #include "platform/AtomicFile.h"
+#include "platform/ByteReader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -72,18 +73,12 @@ Charset cutForCharset(std::vector<PendingDataset> &pending)
     return Charset::Utf8;
 }
 
-void appendBigEndian16(QByteArray &bytes, qsizetype value)
-{
-    bytes += char((value >> 8) & 0xFF);
-    bytes += char(value & 0xFF);
-}
-
 void appendDataset(QByteArray &data, int record, int number, QByteArrayView value)
 {
     data += char(0x1C);
     data += char(record);
     data += char(number);
-    appendBigEndian16(data, value.size());
+    appendUint16(data, quint16(value.size()));
     data += value;
 }
 
@@ -105,8 +100,8 @@ QByteArray encodeDatasets(const std::vector<PendingDataset> &pending, Charset ch
 QByteArray iptcResourceBlock(const QByteArray &data, bool padToEven)
 {
     QByteArray block("8BIM\x04\x04\x00\x00", 8);
-    appendBigEndian16(block, 0);
-    appendBigEndian16(block, data.size());
+    appendUint16(block, 0);
+    appendUint16(block, quint16(data.size()));
     block += data;
     if (padToEven && data.size() % 2 != 0)
         block += '\0';
@@ -137,7 +132,7 @@ IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
         return segment;
     }
     segment.bytes = QByteArray("\xFF\xED", 2);
-    appendBigEndian16(segment.bytes, length);
+    appendUint16(segment.bytes, quint16(length));
     segment.bytes += QByteArrayView("Photoshop 3.0\0", 14);
     segment.bytes += resources;
     return segment;
