@@ -33,14 +33,14 @@ QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
         if (slot.number != -1)
             customized.append(QJsonObject{{QStringLiteral("dataset"), slot.number}, {QStringLiteral("value"), slot.value}});
     return QJsonObject{{QStringLiteral("path"), path},
-                       {QStringLiteral("fileKind"), result.fileKind},
+                       {QStringLiteral("fileKind"), supportIptcCode(result.fileKind)},
                        {QStringLiteral("fields"), fields},
                        {QStringLiteral("customized"), customized}};
 }
 
 void printReadResult(QTextStream &out, const QString &path, const IptcReadResult &result)
 {
-    out << path << '\n' << "  SupportIPTC: " << result.fileKind << '\n';
+    out << path << '\n' << "  SupportIPTC: " << supportIptcCode(result.fileKind) << '\n';
     for (const IptcField &field : kIptcFields) {
         QString value = result.fields.values[std::size_t(field.index)];
         if (value.isEmpty())
@@ -137,7 +137,7 @@ QString writeOneFile(const QString &path, const WriteEdits &edits, Feedback &fee
     if (!QFileInfo(path).isFile())
         return QStringLiteral("the file does not exist");
     const IptcReadResult read = readImageIptc(path, defaultCustomizedLabel(), &feedback);
-    if (read.fileKind != u"1")
+    if (read.fileKind != IptcFileKind::Jpeg)
         return QStringLiteral("not a JPEG file");
     // Only the 16 slots are written back: refuse rather than drop the datasets beyond them.
     const qsizetype customizedCount = read.fields.values[kCustomizedIndex].count(QStringLiteral("\r\n"));

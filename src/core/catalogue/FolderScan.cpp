@@ -70,7 +70,7 @@ QString imageRowStatement(const QString &folder, const QString &name, const Scan
     row[ImagesColumn::FileLastWriteDate] = catalogueDate(file.lastWrite);
     row[ImagesColumn::FileLastWriteTime] = catalogueTime(file.lastWrite);
     row[ImagesColumn::FileSize] = QString::number(file.size);
-    row[ImagesColumn::SupportIPTC] = file.iptc.fileKind;
+    row[ImagesColumn::SupportIPTC] = supportIptcCode(file.iptc.fileKind);
     std::tie(row[ImagesColumn::Width], row[ImagesColumn::Height]) = pixelSizeTexts(file.image.pixelSize);
     return insertImagesRowStatement(row);
 }

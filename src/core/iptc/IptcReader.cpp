@@ -66,14 +66,14 @@ void readDatasets(QByteArrayView fileBytes, qsizetype resource, IptcFieldSet &fi
     });
 }
 
-IptcReadResult searchFile(QByteArrayView bytes, const QString &fileKind, const QString &customizedLabel)
+IptcReadResult searchFile(QByteArrayView bytes, IptcFileKind fileKind, const QString &customizedLabel)
 {
     IptcReadResult result;
     result.fileKind = fileKind;
-    result.iptcCapable = fileKind != u"0";
+    result.iptcCapable = fileKind != IptcFileKind::NotSearched;
     if (!result.iptcCapable)
         return result;
-    const std::optional<IptcResourceLocation> location = findIptcResource(bytes, fileKind == u"1");
+    const std::optional<IptcResourceLocation> location = findIptcResource(bytes, fileKind == IptcFileKind::Jpeg);
     if (!location)
         return result;
     result.segment = location->segment;
@@ -83,14 +83,32 @@ IptcReadResult searchFile(QByteArrayView bytes, const QString &fileKind, const Q
 
 } // namespace
 
-QString iptcFileKind(QByteArrayView firstBytes, const QString &path)
+QString supportIptcCode(IptcFileKind kind)
 {
-    const auto byte = [&](qsizetype i) { return i < firstBytes.size() ? static_cast<unsigned char>(firstBytes[i]) : 0; };
-    if (!firstBytes.isEmpty() && (byte(0) == 0xFF || byte(1) == 0xD8))
-        return QStringLiteral("1");
-    if (!firstBytes.isEmpty() && hasIptcCapableExtension(path))
-        return QStringLiteral("2");
+    switch (kind) {
+    case IptcFileKind::Jpeg: return QStringLiteral("1");
+    case IptcFileKind::ByExtension: return QStringLiteral("2");
+    case IptcFileKind::NotSearched: break;
+    }
     return QStringLiteral("0");
+}
+
+std::optional<IptcFileKind> fileKindFromSupportIptc(QStringView code)
+{
+    for (IptcFileKind kind : {IptcFileKind::NotSearched, IptcFileKind::Jpeg, IptcFileKind::ByExtension})
+        if (code == supportIptcCode(kind))
+            return kind;
+    return std::nullopt;
+}
+
+IptcFileKind iptcFileKind(QByteArrayView firstBytes, const QString &path)
+{
+    const ByteReader head(firstBytes);
+    if (head.u8(0) == 0xFF || head.u8(1) == 0xD8)
+        return IptcFileKind::Jpeg;
+    if (!firstBytes.isEmpty() && hasIptcCapableExtension(path))
+        return IptcFileKind::ByExtension;
+    return IptcFileKind::NotSearched;
 }
 
 IptcReadResult readIptcFromBytes(QByteArrayView bytes, const QString &path, const QString &customizedLabel)
@@ -107,8 +125,8 @@ IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel
     if (size < 1)
         return {};
     // Only files that may hold IPTC are read whole.
-    const QString fileKind = iptcFileKind(file.peek(2), path);
-    if (fileKind == u"0")
+    const IptcFileKind fileKind = iptcFileKind(file.peek(2), path);
+    if (fileKind == IptcFileKind::NotSearched)
         return {};
     const QByteArray bytes = file.read(size);
     IptcReadResult result = searchFile(bytes, fileKind, customizedLabel);

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueTables.h"
 #include "core/iptc/IptcField.h"
+#include "core/iptc/IptcReader.h"
 #include "core/search/FileSizeText.h"
 #include "core/shell/LanguagePack.h"
 
@@ -51,6 +52,7 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
 {
     const ImagesRow row(cells);
     auto cell = [&row](ImagesColumn column) { return row[column]; };
+    const std::optional<IptcFileKind> fileKind = fileKindFromSupportIptc(row[kSupportIptc]);
     const SizeUnits units{pack.text(110), pack.text(111), pack.text(112), pack.text(113)};
     out.add(pack.text(68) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
     out.add(QStringLiteral("\n ") + pack.text(107) + QStringLiteral(": "), DetailStyle::Label,
@@ -66,9 +68,9 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
     if (!cell(kRevisionDate).isEmpty())
         out.add(QStringLiteral("\n ") + pack.text(84) + QStringLiteral(": "), DetailStyle::BoldLabel,
                 cell(kRevisionDate) + u' ' + cell(kRevisionTime));
-    if (cell(kSupportIptc) == u"0")
+    if (fileKind == IptcFileKind::NotSearched)
         out.add(QStringLiteral("\n ") + pack.text(115), DetailStyle::Warning);
-    if (cell(kSupportIptc) == u"2")
+    if (fileKind == IptcFileKind::ByExtension)
         out.add(QStringLiteral("\n ") + pack.text(192), DetailStyle::Warning);
     for (int i = 0; i < kIptcFieldCount; ++i) {
         const QString value = cell(imagesColumnOfField(i));
