@@ -8,6 +8,10 @@
 namespace zelvarion {
 namespace {
 
+// What is read of a file before the rest; the segments before a JPEG's image data (Exif with
+// its preview, XMP, colour profile, IPTC) nearly always fit in it.
+constexpr qint64 kHeadBytes = 128 * 1024;
+
 bool hasIptcCapableExtension(const QString &path)
 {
     const qsizetype dot = path.lastIndexOf(u'.');
@@ -53,9 +57,8 @@ private:
     int m_customizedCount = 0;
 };
 
-void readDatasets(QByteArrayView fileBytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
+void readDatasets(const ByteReader &bytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
 {
-    const ByteReader bytes(fileBytes);
     const std::optional<IptcDataSpan> span = iptcDataSpan(bytes, resource);
     if (!span)
         return;
@@ -66,19 +69,35 @@ void readDatasets(QByteArrayView fileBytes, qsizetype resource, IptcFieldSet &fi
     });
 }
 
-IptcReadResult searchFile(QByteArrayView bytes, IptcFileKind fileKind, const QString &customizedLabel)
+// The result of searching bytes, and whether it is final for the file they begin: the resource
+// was found, and its datasets were read without reaching the end of the bytes.
+struct Search
 {
     IptcReadResult result;
+    bool final = false;
+};
+
+Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &customizedLabel)
+{
+    Search search;
+    IptcReadResult &result = search.result;
     result.fileKind = fileKind;
     result.iptcCapable = fileKind != IptcFileKind::NotSearched;
     if (!result.iptcCapable)
-        return result;
+        return {result, true};
     const std::optional<IptcResourceLocation> location = findIptcResource(bytes, fileKind == IptcFileKind::Jpeg);
     if (!location)
-        return result;
+        return search;
     result.segment = location->segment;
-    readDatasets(bytes, location->resource, result.fields, customizedLabel);
-    return result;
+    const ByteReader reader(bytes);
+    readDatasets(reader, location->resource, result.fields, customizedLabel);
+    search.final = !reader.ranOut();
+    return search;
+}
+
+IptcFileKind fileKindOf(QByteArrayView bytes, const QString &path)
+{
+    return iptcFileKind(bytes.first(std::min<qsizetype>(2, bytes.size())), path);
 }
 
 } // namespace
@@ -113,7 +132,17 @@ IptcFileKind iptcFileKind(QByteArrayView firstBytes, const QString &path)
 
 IptcReadResult readIptcFromBytes(QByteArrayView bytes, const QString &path, const QString &customizedLabel)
 {
-    return searchFile(bytes, iptcFileKind(bytes.first(std::min<qsizetype>(2, bytes.size())), path), customizedLabel);
+    return searchBytes(bytes, fileKindOf(bytes, path), customizedLabel).result;
+}
+
+std::optional<IptcReadResult> readIptcFromHead(QByteArrayView head, const QString &path, const QString &customizedLabel)
+{
+    if (head.size() < 2)
+        return std::nullopt; // the kind depends on the first two bytes
+    Search search = searchBytes(head, fileKindOf(head, path), customizedLabel);
+    if (!search.final)
+        return std::nullopt;
+    return std::move(search.result);
 }
 
 IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel, Feedback *feedback)
@@ -124,12 +153,21 @@ IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel
     const qint64 size = file.size();
     if (size < 1)
         return {};
-    // Only files that may hold IPTC are read whole.
+    // Files that cannot hold IPTC are not read at all.
     const IptcFileKind fileKind = iptcFileKind(file.peek(2), path);
     if (fileKind == IptcFileKind::NotSearched)
         return {};
-    const QByteArray bytes = file.read(size);
-    IptcReadResult result = searchFile(bytes, fileKind, customizedLabel);
+    // The beginning first: the resource of nearly every JPEG file lies in the segments before
+    // the image data. The rest is read only when the beginning cannot tell.
+    QByteArray bytes = file.read(std::min(size, kHeadBytes));
+    if (bytes.size() < size) {
+        if (bytes.size() == kHeadBytes) {
+            if (std::optional<IptcReadResult> head = readIptcFromHead(bytes, path, customizedLabel))
+                return std::move(*head);
+        }
+        bytes += file.read(size - bytes.size());
+    }
+    IptcReadResult result = searchBytes(bytes, fileKind, customizedLabel).result;
     if (bytes.size() < size) {
         result.shortRead = true;
         if (feedback)
