@@ -150,11 +150,11 @@ bool encodeGuarded(Compressor &c, const QImage &rgb, int quality)
     return true;
 }
 
-// The orientation tag of the first directory of an Exif block ("Exif\0\0" and a TIFF structure):
-// 1 without the tag, nothing when the block is damaged or the tag is odd.
-std::optional<int> orientationOfExif(QByteArrayView exif)
+const QByteArrayView kExifHeader("Exif\0\0", 6);
+
+// The orientation tag of the first directory of the TIFF structure of an Exif block.
+std::optional<int> orientationOfTiff(const ByteReader &tiff)
 {
-    const ByteReader tiff(exif.sliced(6));
     const bool bigEndian = tiff.matches(0, "MM");
     if (!bigEndian && !tiff.matches(0, "II"))
         return std::nullopt;
@@ -190,11 +190,11 @@ std::optional<int> orientationOf(const jpeg_decompress_struct &info)
     int blocks = 0;
     for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next) {
         const QByteArrayView data(reinterpret_cast<const char *>(m->data), qsizetype(m->data_length));
-        if (m->marker != JPEG_APP0 + 1 || !data.startsWith(QByteArrayView("Exif\0\0", 6)))
+        if (m->marker != JPEG_APP0 + 1 || !data.startsWith(kExifHeader))
             continue;
         if (++blocks > 1)
             return std::nullopt;
-        found = orientationOfExif(data);
+        found = exifOrientation(data);
     }
     return found;
 }
@@ -235,6 +235,13 @@ QImage turnedUpright(const QImage &picture, int orientation)
 }
 
 } // namespace
+
+std::optional<int> exifOrientation(QByteArrayView app1Data)
+{
+    if (!app1Data.startsWith(kExifHeader))
+        return std::nullopt;
+    return orientationOfTiff(ByteReader(app1Data.sliced(kExifHeader.size())));
+}
 
 QSize JpegHeader::shownSize() const
 {
