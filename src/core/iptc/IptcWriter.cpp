@@ -2,9 +2,11 @@
 
 #include "core/iptc/IptcText.h"
 #include "core/iptc/JpegSegments.h"
+#include "core/shell/AppSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -175,18 +177,31 @@ void restoreCreationTime(const QString &path, const QDateTime &creationTime)
     (void)creationTime;
 }
 
-void backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options)
+IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
+{
+    return {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
+}
+
+BackupOutcome backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options)
 {
     if (!options.saveOriginalFile || options.saveFolder.isEmpty() || !QFileInfo(options.saveFolder).isDir())
-        return;
-    const QString backupPath = options.saveFolder + fileName;
+        return BackupOutcome::NotAsked;
+    // The folder is stored ending with a separator; a hand-edited one without it still names the
+    // folder, not a prefix of the file name.
+    const QString backupPath = QDir(options.saveFolder).filePath(fileName);
+    // A backup folder that is the image's own folder would make the "copy" the file itself.
+    if (QFileInfo(backupPath).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
+        return BackupOutcome::Failed;
     if (options.saveFirstVersion && QFileInfo::exists(backupPath))
-        return;
+        return BackupOutcome::Kept;
     QFile original(path);
     if (!original.open(QIODevice::ReadOnly))
-        return;
-    // A failed backup is not reported; it leaves any earlier backup whole.
-    atomicfile::replaceFileContent(backupPath, original.readAll());
+        return BackupOutcome::Failed;
+    const QByteArray content = original.readAll();
+    if (content.size() != original.size())
+        return BackupOutcome::Failed;
+    // A failed copy leaves any earlier backup whole.
+    return atomicfile::replaceFileContent(backupPath, content).ok ? BackupOutcome::Copied : BackupOutcome::Failed;
 }
 
 } // namespace zelvarion
