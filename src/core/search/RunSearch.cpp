@@ -53,7 +53,6 @@ void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOu
 {
     const bool any = results.count() > 0;
     outcome.found = results.count();
-    outcome.pageCount = results.pageCount();
     outcome.showFirstPage = true;
     outcome.enableApplyTemplate = any;
     outcome.enableWordStatistics = any && !wordStatisticsOpen;
