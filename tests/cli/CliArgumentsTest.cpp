@@ -186,3 +186,29 @@ TEST_F(CliWriteOptions, asksOnATerminalUnlessYesIsGiven)
     EXPECT_EQ(onTerminal("", write.arg(u8("asked")) + u8(" --yes")), 0);
     EXPECT_EQ(caption(image), u8("asked"));
 }
+
+// libvips and the hundred libraries behind it are loaded only for a file that needs the general
+// decoder; a start, a read or a scan of JPEG files goes without them.
+TEST(CliStart, loadsTheGeneralImageDecoderOnlyForFilesThatNeedIt)
+{
+    TempFolder folder;
+    folder.write(u8("jpeg/a.jpg"), sampleBytes());
+    QFile tiff(testDataFile(u8("iptc/pillow/Tests/images/hopper.Lab.tif")));
+    ASSERT_TRUE(tiff.open(QIODevice::ReadOnly));
+    folder.write(u8("tiff/b.tif"), tiff.readAll());
+    const auto loadsVips = [&](const QStringList &arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u8("LD_DEBUG"), u8("files"));
+        environment.insert(u8("XDG_CACHE_HOME"), folder.file(u8("cache")));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(ZELVARION_CLI_PATH), QStringList{u8("--program-folder"), folder.path()} + arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << arguments.join(u' ').toStdString();
+        return process.readAllStandardError().contains("libvips.so");
+    };
+    EXPECT_FALSE(loadsVips({u8("--version")}));
+    EXPECT_FALSE(loadsVips({u8("read"), folder.file(u8("jpeg/a.jpg"))}));
+    EXPECT_FALSE(loadsVips({u8("scan"), folder.file(u8("jpeg"))}));
+    EXPECT_TRUE(loadsVips({u8("scan"), folder.file(u8("tiff"))})); // the TIFF's size needs it
+}
