@@ -95,6 +95,19 @@ Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &c
     return search;
 }
 
+// Reads until count bytes are in, the file ends or a read fails; the number read.
+qint64 readUpTo(QFile &file, char *into, qint64 count)
+{
+    qint64 total = 0;
+    while (total < count) {
+        const qint64 got = file.read(into + total, count - total);
+        if (got <= 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+
 IptcFileKind fileKindOf(QByteArrayView bytes, const QString &path)
 {
     return iptcFileKind(bytes.first(std::min<qsizetype>(2, bytes.size())), path);
@@ -158,17 +171,19 @@ IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel
     if (fileKind == IptcFileKind::NotSearched)
         return {};
     // The beginning first: the resource of nearly every JPEG file lies in the segments before
-    // the image data. The rest is read only when the beginning cannot tell.
-    QByteArray bytes = file.read(std::min(size, kHeadBytes));
-    if (bytes.size() < size) {
-        if (bytes.size() == kHeadBytes) {
-            if (std::optional<IptcReadResult> head = readIptcFromHead(bytes, path, customizedLabel))
-                return std::move(*head);
-        }
-        bytes += file.read(size - bytes.size());
+    // the image data. The rest is read only when the beginning cannot tell, into the same
+    // buffer, whose untouched part costs nothing until then.
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = readUpTo(file, bytes.data(), std::min(size, kHeadBytes));
+    if (got == kHeadBytes && got < size) {
+        if (std::optional<IptcReadResult> head = readIptcFromHead(bytes.first(got), path, customizedLabel))
+            return std::move(*head);
     }
+    if (got == std::min(size, kHeadBytes))
+        got += readUpTo(file, bytes.data() + got, size - got);
+    bytes.truncate(got);
     IptcReadResult result = searchBytes(bytes, fileKind, customizedLabel).result;
-    if (bytes.size() < size) {
+    if (got < size) {
         result.shortRead = true;
         if (feedback)
             feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::Critical);
