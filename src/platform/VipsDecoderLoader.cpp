@@ -12,14 +12,16 @@ namespace {
 
 const VipsDecoder *g_loaded = nullptr;
 
-// Beside the executable first (the build folder and the program folder hold both), then wherever
-// the dynamic loader looks.
+// Beside the executable first (the build folder and the program folder hold both), then in the
+// library folder of an installed layout (bin/../lib/zelvarion), then wherever the dynamic loader
+// looks.
 const VipsDecoder *loadModule()
 {
     using Entry = const VipsDecoder *(*)();
     const QString name = QStringLiteral(ZELVARION_VIPS_MODULE);
     const QString executableFolder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).path();
-    for (const QString &candidate : {QDir(executableFolder).filePath(name), name}) {
+    const QString installed = QDir(executableFolder).filePath(QStringLiteral("../lib/zelvarion/") + name);
+    for (const QString &candidate : {QDir(executableFolder).filePath(name), installed, name}) {
         static QLibrary library; // stays loaded for the life of the process
         library.setFileName(candidate);
         if (!library.load())
