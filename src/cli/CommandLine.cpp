@@ -10,7 +10,7 @@ const QString kEndOfOptions = QStringLiteral("--");
 
 bool isHelp(const QString &argument) { return argument == u"--help" || argument == u"-h"; }
 
-QString optionLabel(const OptionSpec &option)
+QString optionLabel(const OptionSyntax &option)
 {
     QString label = QLatin1String(option.name);
     if (option.valueName)
@@ -48,12 +48,12 @@ QStringList ParsedArguments::values(const char *name) const
 // Reads one option at a time; the first problem ends the parse.
 struct CommandLineParser
 {
-    const CommandSpec &spec;
+    const CommandSyntax &syntax;
     ParseResult result;
 
-    const OptionSpec *find(QStringView name) const
+    const OptionSyntax *find(QStringView name) const
     {
-        for (const OptionSpec &option : spec.options)
+        for (const OptionSyntax &option : syntax.options)
             if (name == QLatin1String(option.name))
                 return &option;
         return nullptr;
@@ -74,7 +74,7 @@ struct CommandLineParser
             return refuse(QStringLiteral("unknown option '%1' (put operands that begin with '-' after '--')").arg(argument));
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = equals < 0 ? argument : argument.left(equals);
-        const OptionSpec *option = find(name);
+        const OptionSyntax *option = find(name);
         if (!option)
             return refuse(QStringLiteral("unknown option '%1'").arg(name));
         if (!option->repeatable && result.arguments.value(option->name))
@@ -98,7 +98,7 @@ struct CommandLineParser
     }
 };
 
-ParseResult parseArguments(const CommandSpec &spec, const QStringList &arguments)
+ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments)
 {
     // Asking for help is answered whatever else stands beside it.
     for (const QString &argument : arguments) {
@@ -107,7 +107,7 @@ ParseResult parseArguments(const CommandSpec &spec, const QStringList &arguments
         if (isHelp(argument))
             return {ParseResult::Kind::Help, {}, {}};
     }
-    CommandLineParser parser{spec, {}};
+    CommandLineParser parser{syntax, {}};
     bool optionsEnded = false;
     for (qsizetype at = 0; at < arguments.size(); ++at) {
         const QString &argument = arguments[at];
@@ -122,17 +122,17 @@ ParseResult parseArguments(const CommandSpec &spec, const QStringList &arguments
     return parser.result;
 }
 
-QString usageText(const CommandSpec &spec)
+QString usageText(const CommandSyntax &syntax)
 {
     QString text = QStringLiteral("Usage: zelvarion-cli %1 [OPTIONS] %2\n%3\n")
-                       .arg(QLatin1String(spec.name), QLatin1String(spec.operands), QLatin1String(spec.summary));
-    if (spec.details)
-        text += QLatin1String(spec.details) + u'\n';
+                       .arg(QLatin1String(syntax.name), QLatin1String(syntax.operands), QLatin1String(syntax.summary));
+    if (syntax.details)
+        text += QLatin1String(syntax.details) + u'\n';
     text += QStringLiteral("\nOptions:\n");
     qsizetype width = QStringLiteral("-h, --help").size();
-    for (const OptionSpec &option : spec.options)
+    for (const OptionSyntax &option : syntax.options)
         width = std::max(width, optionLabel(option).size());
-    for (const OptionSpec &option : spec.options) {
+    for (const OptionSyntax &option : syntax.options) {
         text += QStringLiteral("  %1  %2%3\n")
                     .arg(optionLabel(option), -int(width))
                     .arg(QLatin1String(option.help), option.repeatable ? QStringLiteral(" (may be repeated)") : QString());
@@ -141,15 +141,15 @@ QString usageText(const CommandSpec &spec)
     return text + QStringLiteral("Options may stand before or after the operands; '--' ends them.\n");
 }
 
-std::optional<int> parseCommandLine(const CommandSpec &spec, CliContext &context, ParsedArguments &parsed)
+std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &context, ParsedArguments &parsed)
 {
-    ParseResult result = parseArguments(spec, context.arguments);
+    ParseResult result = parseArguments(syntax, context.arguments);
     switch (result.kind) {
     case ParseResult::Kind::Help:
-        context.out << usageText(spec);
+        context.out << usageText(syntax);
         return kExitOk;
     case ParseResult::Kind::Refused:
-        context.err << "zelvarion-cli " << spec.name << ": " << result.problem << " (see zelvarion-cli " << spec.name
+        context.err << "zelvarion-cli " << syntax.name << ": " << result.problem << " (see zelvarion-cli " << syntax.name
                     << " --help)\n";
         return kExitBadArguments;
     case ParseResult::Kind::Parsed:

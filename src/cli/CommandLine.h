@@ -2,7 +2,7 @@
 
 // How a command of zelvarion-cli declares its arguments, and the one parser that reads them.
 //
-// A command describes itself once, in a CommandSpec: its name, its operands, a line saying what
+// A command describes itself once, in a CommandSyntax: its name, its operands, a line saying what
 // it does, and its options (flags, options with a value, options that may be given several
 // times). From that description the parser reads the arguments and the usage text is made:
 //
@@ -12,22 +12,22 @@
 //   - an unknown option, a missing value, a flag given a value and a single option given twice
 //     are refused with a message on the error stream and exit 2, before anything is done.
 //
-// A new command declares its spec, calls parseCommandLine and reads the result:
+// A new command declares its syntax, calls parseCommandLine and reads the result:
 //
-//   const CommandSpec kExportSpec{"export", "[TEXT]", "Exports the images found as XML.",
+//   const CommandSyntax kExportSyntax{"export", "[TEXT]", "Exports the images found as XML.",
 //                                 {{"--catalogue", "DB", "the catalogue (default: the last one used)"},
 //                                  {"--json", nullptr, "prints the result as JSON"}}};
 //   int runExportCommand(CliContext &context)
 //   {
 //       ParsedArguments arguments;
-//       if (const std::optional<int> exit = parseCommandLine(kExportSpec, context, arguments))
+//       if (const std::optional<int> exit = parseCommandLine(kExportSyntax, context, arguments))
 //           return *exit; // --help answered, or the arguments were refused
 //       const bool json = arguments.flag("--json");
 //       const QString catalogue = arguments.value("--catalogue").value_or(QString());
 //       ... arguments.operands ...
 //   }
 //
-// and takes its place in the command table of main.cpp, which prints every spec's summary for
+// and takes its place in the command table of main.cpp, which prints the summary of every command for
 // `zelvarion-cli --help`.
 
 #include "cli/CliContext.h"
@@ -44,7 +44,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitSomeFailed = 1; // some items failed, or nothing could be done
 constexpr int kExitBadArguments = 2;
 
-struct OptionSpec
+struct OptionSyntax
 {
     const char *name;      // "--catalogue"
     const char *valueName; // "DB" for an option with a value; nullptr for a flag
@@ -52,12 +52,12 @@ struct OptionSpec
     bool repeatable = false;
 };
 
-struct CommandSpec
+struct CommandSyntax
 {
     const char *name;     // "read"
     const char *operands; // "FILE...", "[TEXT]"
     const char *summary;  // what the command does, one short line for the list of commands
-    std::vector<OptionSpec> options;
+    std::vector<OptionSyntax> options;
     const char *details = nullptr; // more lines for its --help
 };
 
@@ -85,14 +85,14 @@ struct ParseResult
     ParsedArguments arguments;
     QString problem; // for Refused
 };
-ParseResult parseArguments(const CommandSpec &spec, const QStringList &arguments);
+ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments);
 
 // "Usage: zelvarion-cli NAME [OPTIONS] OPERANDS", the summary and details, one line per option.
-QString usageText(const CommandSpec &spec);
+QString usageText(const CommandSyntax &syntax);
 
 // Parses the context's arguments; answers --help and refusals itself and gives their exit code,
 // or nothing when the command goes on with `parsed`.
-std::optional<int> parseCommandLine(const CommandSpec &spec, CliContext &context, ParsedArguments &parsed);
+std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &context, ParsedArguments &parsed);
 
 // A command that changes files asks first when a user sits at a terminal (unless --yes was
 // given, which the command checks): the question on the error stream, then a line read from the

@@ -7,10 +7,10 @@ namespace zelvarion::cli {
 
 // Each command: the description its arguments are parsed and its --help is made from, and the
 // function that runs it.
-extern const CommandSpec kReadSpec;
-extern const CommandSpec kWriteSpec;
-extern const CommandSpec kScanSpec;
-extern const CommandSpec kSearchSpec;
+extern const CommandSyntax kReadSyntax;
+extern const CommandSyntax kWriteSyntax;
+extern const CommandSyntax kScanSyntax;
+extern const CommandSyntax kSearchSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);

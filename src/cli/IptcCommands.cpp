@@ -155,11 +155,11 @@ IptcWriteOptions writeOptionsOf(CliContext &context)
 
 } // namespace
 
-const CommandSpec kReadSpec{
+const CommandSyntax kReadSyntax{
     "read", "FILE...", "Prints the IPTC of image files as the scan reads it.",
     {{"--json", nullptr, "prints one JSON document for all the files"}}};
 
-const CommandSpec kWriteSpec{
+const CommandSyntax kWriteSyntax{
     "write", "FILE...", "Rewrites the IPTC of JPEG files with the values given.",
     {{"--set", "Column=Value", "sets a field such as Caption; an empty value clears it", true},
      {"--customized", "N=Value", "sets customized dataset N (1 to 254); an empty value clears it", true},
@@ -170,7 +170,7 @@ const CommandSpec kWriteSpec{
 int runReadCommand(CliContext &context)
 {
     ParsedArguments arguments;
-    if (const std::optional<int> exit = parseCommandLine(kReadSpec, context, arguments))
+    if (const std::optional<int> exit = parseCommandLine(kReadSyntax, context, arguments))
         return *exit;
     const bool json = arguments.flag("--json");
     if (arguments.operands.isEmpty()) {
@@ -199,7 +199,7 @@ int runReadCommand(CliContext &context)
 int runWriteCommand(CliContext &context)
 {
     ParsedArguments arguments;
-    if (const std::optional<int> exit = parseCommandLine(kWriteSpec, context, arguments))
+    if (const std::optional<int> exit = parseCommandLine(kWriteSyntax, context, arguments))
         return *exit;
     WriteEdits edits;
     QString problem;

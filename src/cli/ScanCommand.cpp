@@ -98,7 +98,7 @@ bool ensureCatalogue(CatalogueDb &db, Feedback &feedback, QTextStream &out)
 
 } // namespace
 
-const CommandSpec kScanSpec{
+const CommandSyntax kScanSyntax{
     "scan", "FOLDER...", "Registers folders and fills the catalogue with their images.",
     {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db); made when missing"},
      {"--thumbnails", nullptr, "stores thumbnails for the images that have none"},
@@ -108,7 +108,7 @@ const CommandSpec kScanSpec{
 int runScanCommand(CliContext &context)
 {
     ParsedArguments arguments;
-    if (const std::optional<int> exit = parseCommandLine(kScanSpec, context, arguments))
+    if (const std::optional<int> exit = parseCommandLine(kScanSyntax, context, arguments))
         return *exit;
     const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
     LanguagePack pack;

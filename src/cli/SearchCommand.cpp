@@ -141,7 +141,7 @@ int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedb
 
 } // namespace
 
-const CommandSpec kSearchSpec{
+const CommandSyntax kSearchSyntax{
     "search", "[TEXT]", "Searches the catalogue and prints the folder and file of every image found.",
     {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
      {"--sql", nullptr, "prints the statement instead of running it"},
@@ -161,7 +161,7 @@ const CommandSpec kSearchSpec{
 int runSearchCommand(CliContext &context)
 {
     ParsedArguments arguments;
-    if (const std::optional<int> exit = parseCommandLine(kSearchSpec, context, arguments))
+    if (const std::optional<int> exit = parseCommandLine(kSearchSyntax, context, arguments))
         return *exit;
     const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
     SearchCommandLine line;

@@ -15,15 +15,15 @@ namespace {
 
 struct Command
 {
-    const CommandSpec &spec;
+    const CommandSyntax &syntax;
     CommandFunction run;
 };
 
 const Command kCommands[] = {
-    {kReadSpec, runReadCommand},
-    {kWriteSpec, runWriteCommand},
-    {kScanSpec, runScanCommand},
-    {kSearchSpec, runSearchCommand},
+    {kReadSyntax, runReadCommand},
+    {kWriteSyntax, runWriteCommand},
+    {kScanSyntax, runScanCommand},
+    {kSearchSyntax, runSearchCommand},
 };
 
 void printHelp(QTextStream &out)
@@ -32,9 +32,9 @@ void printHelp(QTextStream &out)
         << "       zelvarion-cli --version | --help\n\n"
         << "Commands (zelvarion-cli COMMAND --help tells more):\n";
     for (const Command &command : kCommands) {
-        const QString call = QLatin1String(command.spec.name) + u' ' + QLatin1String(command.spec.operands);
+        const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
         out << "  " << QStringLiteral("%1").arg(call, -18) << "  "
-            << QLatin1String(command.spec.summary) << '\n';
+            << QLatin1String(command.syntax.summary) << '\n';
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
         << "                      catalogue (default: the window program's program folder)\n"
@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
     }
     const QString name = arguments.takeFirst();
     for (const Command &command : kCommands) {
-        if (name == QLatin1String(command.spec.name)) {
+        if (name == QLatin1String(command.syntax.name)) {
             CliContext context{arguments, out, err};
             return command.run(context);
         }

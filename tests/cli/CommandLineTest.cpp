@@ -6,7 +6,7 @@ using namespace zelvarion::cli;
 
 namespace {
 
-const CommandSpec kSpec{"try", "FILE...", "Tries things.",
+const CommandSyntax kSyntax{"try", "FILE...", "Tries things.",
                         {{"--json", nullptr, "as JSON"},
                          {"--catalogue", "DB", "the catalogue"},
                          {"--set", "Column=Value", "sets a field", true}}};
@@ -19,13 +19,13 @@ QStringList args(std::initializer_list<const char *> texts)
     return list;
 }
 
-ParseResult parse(std::initializer_list<const char *> texts) { return parseArguments(kSpec, args(texts)); }
+ParseResult parse(std::initializer_list<const char *> texts) { return parseArguments(kSyntax, args(texts)); }
 
 TEST(CommandLine, optionsMayStandBeforeBetweenOrAfterTheOperands)
 {
     for (const auto &given : {args({"--json", "--catalogue", "c.db", "a", "b"}), args({"a", "--json", "b", "--catalogue=c.db"}),
                               args({"a", "b", "--catalogue", "c.db", "--json"})}) {
-        const ParseResult result = parseArguments(kSpec, given);
+        const ParseResult result = parseArguments(kSyntax, given);
         ASSERT_EQ(result.kind, ParseResult::Kind::Parsed) << result.problem.toStdString();
         EXPECT_TRUE(result.arguments.flag("--json"));
         EXPECT_EQ(result.arguments.value("--catalogue"), QStringLiteral("c.db"));
@@ -71,7 +71,7 @@ TEST(CommandLine, refusesWhatItCannotRead)
         {{"--json", "--json"}, "--json is given twice"},
     };
     for (const auto &c : cases) {
-        const ParseResult result = parseArguments(kSpec, args(c.given));
+        const ParseResult result = parseArguments(kSyntax, args(c.given));
         EXPECT_EQ(result.kind, ParseResult::Kind::Refused) << c.problem;
         EXPECT_TRUE(result.problem.startsWith(QString::fromUtf8(c.problem))) << result.problem.toStdString();
     }
@@ -84,7 +84,7 @@ TEST(CommandLine, helpIsAnsweredWhateverStandsBesideIt)
     EXPECT_EQ(parse({"--bogus", "--catalogue", "--help"}).kind, ParseResult::Kind::Help);
     EXPECT_EQ(parse({"--", "--help"}).kind, ParseResult::Kind::Parsed);
 
-    const QString usage = usageText(kSpec);
+    const QString usage = usageText(kSyntax);
     EXPECT_TRUE(usage.startsWith(QStringLiteral("Usage: zelvarion-cli try [OPTIONS] FILE...\nTries things.\n")));
     for (const char *line : {"  --json              as JSON\n", "  --catalogue DB      the catalogue\n",
                              "  --set Column=Value  sets a field (may be repeated)\n", "  -h, --help          prints this text\n"})
