@@ -1,12 +1,20 @@
 #pragma once
 
 #include "cli/CliContext.h"
+#include "cli/CommandLine.h"
 #include "core/search/ResultList.h"
 #include "core/shell/AppSettings.h"
 
 #include <vector>
 
 namespace zelvarion::cli {
+
+// Each command: the description its arguments are parsed and its --help is made from, and the
+// function that runs it.
+extern const CommandSyntax kReadSyntax;
+extern const CommandSyntax kWriteSyntax;
+extern const CommandSyntax kScanSyntax;
+extern const CommandSyntax kSearchSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);

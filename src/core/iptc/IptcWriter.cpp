@@ -2,8 +2,11 @@
 
 #include "core/iptc/IptcText.h"
 #include "core/iptc/JpegSegments.h"
+#include "core/shell/AppSettings.h"
 #include "platform/AtomicFile.h"
+#include "platform/ByteReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -76,18 +79,12 @@ Charset cutForCharset(std::vector<PendingDataset> &pending)
     return Charset::Utf8;
 }
 
-void appendBigEndian16(QByteArray &bytes, qsizetype value)
-{
-    bytes += char((value >> 8) & 0xFF);
-    bytes += char(value & 0xFF);
-}
-
 void appendDataset(QByteArray &data, int record, int number, QByteArrayView value)
 {
     data += char(0x1C);
     data += char(record);
     data += char(number);
-    appendBigEndian16(data, value.size());
+    appendUint16(data, quint16(value.size()));
     data += value;
 }
 
@@ -109,8 +106,8 @@ QByteArray encodeDatasets(const std::vector<PendingDataset> &pending, Charset ch
 QByteArray iptcResourceBlock(const QByteArray &data, bool padToEven)
 {
     QByteArray block("8BIM\x04\x04\x00\x00", 8);
-    appendBigEndian16(block, 0);
-    appendBigEndian16(block, data.size());
+    appendUint16(block, 0);
+    appendUint16(block, quint16(data.size()));
     block += data;
     if (padToEven && data.size() % 2 != 0)
         block += '\0';
@@ -142,7 +139,7 @@ IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
         return segment;
     }
     segment.bytes = QByteArray("\xFF\xED", 2);
-    appendBigEndian16(segment.bytes, length);
+    appendUint16(segment.bytes, quint16(length));
     segment.bytes += QByteArrayView("Photoshop 3.0\0", 14);
     segment.bytes += resources;
     return segment;
@@ -187,6 +184,11 @@ bool restoreModificationTime(const QString &path, const QDateTime &modificationT
     return file.open(QIODevice::Append) && file.setFileTime(modificationTime, QFileDevice::FileModificationTime);
 }
 
+IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
+{
+    return {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
+}
+
 BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const QString &backupName,
                                    const IptcWriteOptions &options)
 {
@@ -196,7 +198,9 @@ BackupResult backupOriginalContent(const QString &path, QByteArrayView content, 
         return {false, QStringLiteral("no backup folder is set")};
     if (!QFileInfo(options.saveFolder).isDir())
         return {false, QStringLiteral("the backup folder '%1' does not exist").arg(options.saveFolder)};
-    const QString backupPath = options.saveFolder + backupName;
+    // The folder is stored ending with a separator; a hand-edited one without it still names the
+    // folder, not a prefix of the file name.
+    const QString backupPath = QDir(options.saveFolder).filePath(backupName);
     // A backup folder that is the image's own folder would "back up" the file onto itself.
     if (QFileInfo::exists(backupPath) && QFileInfo(backupPath).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
         return {false, QStringLiteral("the backup would replace the image itself")};

@@ -14,6 +14,7 @@
 namespace zelvarion {
 
 class Feedback;
+struct AppSettings;
 
 // The edit options that govern a rewrite (SaveOriginalFile, SaveFirstVersion, SaveFolder,
 // KeepCreationDate).
@@ -34,6 +35,9 @@ struct IptcSegment
 
     bool isEmpty() const { return bytes.isEmpty(); }
 };
+
+// The edit options of the configuration file (section EditIPTCOptions) as the writer uses them.
+IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings);
 
 // The longest segment a JPEG length field can describe.
 constexpr qsizetype kMaxSegmentLength = 65535;
@@ -109,7 +113,8 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
                                  const IptcWriteOptions &options, bool dryRun = false);
 
 // The whole rewrite of one JPEG file: backup, read, build, replace, modification time. values
-// come back cut as the file holds them. A short read is also reported through feedback.
+// come back cut as the file holds them. A short read is also reported through feedback. A file whose
+// backup was asked for and could not be made is not rewritten: the user counts on that copy.
 IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const QStringList &keywordList,
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback = nullptr);

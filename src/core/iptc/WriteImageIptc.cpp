@@ -75,12 +75,13 @@ IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const 
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback)
 {
-    const BackupResult backup = backupOriginalFile(path, QFileInfo(path).fileName(), options);
-    if (!backup.ok)
-        return {false, backup.error, {}};
+    // The file is read first: a file that cannot be written needs no copy.
     const JpegForRewrite read = readJpegForRewrite(path, feedback);
     if (!read.failure.isEmpty())
         return {false, read.failure, {}};
+    const BackupResult backup = backupOriginalContent(path, read.content, QFileInfo(path).fileName(), options);
+    if (!backup.ok)
+        return {false, backup.error, {}};
     return rewriteImageIptc(path, read, values, keywordList, supplementalCategoryList, {}, options);
 }
 
