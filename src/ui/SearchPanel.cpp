@@ -37,6 +37,9 @@ void SearchPanel::createTextRow()
     lstTxtSearch = named(new QComboBox(this), QStringLiteral("lstTxtSearch"));
     lstTxtSearch->setEditable(true);
     lstTxtSearch->setInsertPolicy(QComboBox::NoInsert);
+    // A search runs on exactly what was typed: no completion from the history, whose entries
+    // stay in the drop-down list.
+    lstTxtSearch->setCompleter(nullptr);
     lstTxtSearch->setGeometry(8, 8, 316, 26);
     cmdSearch = named(new QPushButton(QStringLiteral("Search"), this), QStringLiteral("cmdSearch"));
     cmdSearch->setGeometry(330, 7, 86, 28);
