@@ -75,6 +75,14 @@ bool copyAttributes(const QByteArray &original, int fd)
     return true;
 }
 
+void syncFolder(const QString &folder)
+{
+    if (const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 struct TemporaryFile
 {
     QByteArray path;
@@ -93,7 +101,7 @@ struct TemporaryFile
 
 void setInjectedFailure(Step step) { g_injectedFailure.store(step); }
 
-Result replaceFileContent(const QString &path, QByteArrayView content)
+Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability)
 {
     // A link is followed, so the file it names gets the new content and the link stays.
     const QFileInfo linkOrFile(path);
@@ -106,7 +114,7 @@ Result replaceFileContent(const QString &path, QByteArrayView content)
     temporary.path = pattern;
     if (failsAt(Step::Write) || !writeAll(temporary.fd, content))
         return {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(pattern)))};
-    if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
+    if (failsAt(Step::Flush) || (durability == Durability::Synced && ::fsync(temporary.fd) != 0))
         return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(QString::fromLocal8Bit(pattern)))};
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, temporary.fd))
         return {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(path))};
@@ -119,11 +127,10 @@ Result replaceFileContent(const QString &path, QByteArrayView content)
         return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(path))};
     temporary.path.clear(); // renamed: nothing left to remove
     // The rename itself reaches the disk with the folder's entry.
-    if (const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY); folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    if (durability == Durability::Synced)
+        syncFolder(target.absolutePath());
     return {true, {}};
 }
+
 
 } // namespace zelvarion::atomicfile
