@@ -74,12 +74,36 @@ xmlParserInputPtr sandboxedEntityLoader(const char *url, const char *id, xmlPars
     return g_defaultLoader(url, id, context);
 }
 
-// What the libraries said last, for the error boxes.
+// What the libraries said since the last clear, for the error boxes: the processor writes one
+// message in several pieces.
 struct Messages
 {
     QString last;
 };
 Messages g_messages;
+
+// The first error of a parse: the parser goes on after it and its later errors are mostly
+// consequences.
+struct FirstError
+{
+    bool set = false;
+    QString message;
+    QString file;
+    int line = 0;
+    int column = 0;
+};
+FirstError g_firstError;
+
+void collectStructuredError(void *, xmlError *error)
+{
+    if (g_firstError.set || !error || error->level < XML_ERR_ERROR)
+        return;
+    g_firstError.set = true;
+    g_firstError.message = QString::fromUtf8(error->message ? error->message : "").trimmed();
+    g_firstError.file = QString::fromUtf8(error->file ? error->file : "");
+    g_firstError.line = error->line;
+    g_firstError.column = error->int2;
+}
 
 void collectGenericError(void *, const char *format, ...)
 {
@@ -88,9 +112,7 @@ void collectGenericError(void *, const char *format, ...)
     va_start(arguments, format);
     std::vsnprintf(buffer, sizeof buffer, format, arguments);
     va_end(arguments);
-    const QString text = QString::fromUtf8(buffer).trimmed();
-    if (!text.isEmpty())
-        g_messages.last = text;
+    g_messages.last += QString::fromUtf8(buffer);
 }
 
 void setUpLibraries()
@@ -125,18 +147,17 @@ QString lineOfFile(const QString &path, int line)
     return {};
 }
 
-XmlSourceError errorFrom(const xmlError *error, const QString &path)
+QString lastMessages() { return g_messages.last.trimmed(); }
+
+XmlSourceError parseErrorOf(const QString &path)
 {
     XmlSourceError result;
-    result.description = g_messages.last;
-    if (error) {
-        result.reason = QString::fromUtf8(error->message ? error->message : "").trimmed();
-        result.line = error->line;
-        result.column = error->int2;
-        result.sourceText = lineOfFile(error->file ? QString::fromUtf8(error->file) : path, error->line);
-    }
+    result.reason = g_firstError.set ? g_firstError.message : lastMessages();
+    result.line = g_firstError.line;
+    result.column = g_firstError.column;
+    result.sourceText = lineOfFile(g_firstError.file.isEmpty() ? path : g_firstError.file, g_firstError.line);
     if (result.reason.isEmpty())
-        result.reason = result.description;
+        result.reason = QStringLiteral("cannot read the file");
     return result;
 }
 
@@ -144,28 +165,28 @@ XmlSourceError errorFrom(const xmlError *error, const QString &path)
 xmlDocPtr parseFile(const QString &path, XmlSourceError &error)
 {
     g_messages.last.clear();
+    g_firstError = FirstError();
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (!context) {
         error.reason = QStringLiteral("out of memory");
         return nullptr;
     }
+    xmlSetStructuredErrorFunc(nullptr, collectStructuredError);
     const QByteArray name = QFile::encodeName(path);
     xmlDocPtr doc = xmlCtxtReadFile(context, name.constData(), nullptr, kParseOptions);
     if (!doc) {
-        error = errorFrom(xmlCtxtGetLastError(context), path);
-        if (error.reason.isEmpty())
-            error.reason = QStringLiteral("cannot read the file");
+        error = parseErrorOf(path);
     } else if (doc->intSubset || doc->extSubset) {
-        xmlResetLastError();
         xmlValidCtxtPtr valid = xmlNewValidCtxt();
         const bool ok = xmlValidateDocument(valid, doc) == 1;
         xmlFreeValidCtxt(valid);
         if (!ok) {
-            error = errorFrom(xmlGetLastError(), path);
+            error = parseErrorOf(path);
             xmlFreeDoc(doc);
             doc = nullptr;
         }
     }
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
     xmlFreeParserCtxt(context);
     return doc;
 }
@@ -204,8 +225,8 @@ public:
         g_messages.last.clear();
         m_stylesheet = xsltParseStylesheetDoc(doc); // owns doc from here on, also on failure
         if (!m_stylesheet || m_stylesheet->errors > 0) {
-            error.description = g_messages.last;
-            error.reason = g_messages.last.isEmpty() ? QStringLiteral("not a valid XSLT stylesheet") : g_messages.last;
+            error.description = lastMessages();
+            error.reason = QStringLiteral("not a valid XSLT stylesheet");
             if (m_stylesheet) {
                 xsltFreeStylesheet(m_stylesheet);
                 m_stylesheet = nullptr;
@@ -239,8 +260,8 @@ public:
         if (failed) {
             if (result)
                 xmlFreeDoc(result);
-            error.description = g_messages.last;
-            error.reason = g_messages.last.isEmpty() ? QStringLiteral("the transformation failed") : g_messages.last;
+            error.description = lastMessages();
+            error.reason = QStringLiteral("the transformation failed");
             return false;
         }
         return write(result, outputPath, error);
