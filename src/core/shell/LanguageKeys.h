@@ -232,6 +232,14 @@ enum class InterfaceText : int {
     OrOperatorOption = 239,
     AddTemplateKeywordsOption = 240,
     RemoveTemplateKeywordsOption = 241,
+    NotInDictionaryLabel = 242, // the correction dialog of the spell check
+    ChangeToLabel = 243,
+    SuggestionsLabel = 244,
+    ChangeButton = 245,
+    ChangeAllButton = 246,
+    IgnoreButton = 247,
+    IgnoreAllButton = 248,
+    AddToDictionaryButton = 249,
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -379,6 +387,9 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::SelectionImagesHeader, InterfaceText::DisplayImageMenuItem,
     InterfaceText::ExactExpressionOption, InterfaceText::AndOperatorOption, InterfaceText::OrOperatorOption,
     InterfaceText::AddTemplateKeywordsOption, InterfaceText::RemoveTemplateKeywordsOption,
+    InterfaceText::NotInDictionaryLabel, InterfaceText::ChangeToLabel, InterfaceText::SuggestionsLabel,
+    InterfaceText::ChangeButton, InterfaceText::ChangeAllButton, InterfaceText::IgnoreButton,
+    InterfaceText::IgnoreAllButton, InterfaceText::AddToDictionaryButton,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -411,7 +422,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 224);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 232);
 static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 41);
 
 } // namespace zelvarion
