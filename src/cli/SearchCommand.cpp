@@ -208,4 +208,36 @@ int runSearchCommand(CliContext &context)
     return feedback.failed() || !outcome.found ? 1 : 0;
 }
 
+std::optional<int> searchForCommand(const QString &command, const QStringList &arguments, CliContext &context,
+                                    CommandSearch &search)
+{
+    search.settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    SearchCommandLine line;
+    QString problem;
+    if (!parseSearchCommandLine(arguments, search.settings, line, problem)) {
+        context.err << "zelvarion-cli " << command << ": " << problem << '\n';
+        return 2;
+    }
+    if (line.printStatement) {
+        context.err << "zelvarion-cli " << command << ": --sql belongs to the search command\n";
+        return 2;
+    }
+    search.db.path = cataloguePath(line.catalogue, search.settings);
+    if (!QFileInfo(search.db.path).isFile()) {
+        context.err << "zelvarion-cli " << command << ": no catalogue at " << search.db.path << '\n';
+        return 1;
+    }
+    search.pack.load(programFolder::languageFolder(), search.settings.language);
+    SearchFeedback feedback(context.err);
+    SearchEnvironment environment{search.db, feedback, searchMessages(search.pack)};
+    if (line.request.useTranslation)
+        environment.translationsLoaded = loadTranslationsForSearch(search.db, feedback);
+    SearchState state;
+    const SearchOutcome outcome = runSearch(line.request, state, environment);
+    if (feedback.failed() || !outcome.found)
+        return 1;
+    search.results = std::move(state.results);
+    return std::nullopt;
+}
+
 } // namespace zelvarion::cli

@@ -37,6 +37,19 @@ const Command kCommands[] = {
      "                                  searches the catalogue as the window does (search options\n"
      "                                  of Zelvarion.ini); prints folder and file, or the statement\n"
      "                                  with --sql"},
+    {"export", runExportCommand,
+     "export [--title T] [--no-thumbnails] [--xsl NAME] SEARCH-ARGUMENTS\n"
+     "                                  writes the XML export of the result into the program\n"
+     "                                  folder's XML folder, renders it with the stylesheet NAME of\n"
+     "                                  that folder; prints the path of the file made"},
+    {"stats", runStatsCommand,
+     "stats [--keywords-only] [--ignore-empty-words] [--unknown] [--json] SEARCH-ARGUMENTS\n"
+     "                                  the words of the result's IPTC texts with their counts,\n"
+     "                                  the most frequent first; --unknown: those the dictionary\n"
+     "                                  does not know"},
+    {"empty-words", runEmptyWordsCommand,
+     "empty-words [--json] list | add WORD | remove WORD\n"
+     "                                  the words the statistics can leave out"},
 };
 
 void printHelp(QTextStream &out)

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace zelvarion {
@@ -38,18 +39,23 @@ QString oneImageStatement(const ResultRow &row)
            + QStringLiteral(") and (File=") + sqlText(row.file) + QStringLiteral(");");
 }
 
-// Rows of one key come back in catalogue order: the engine walks the path index (or, without
-// it, the table) in that order for each key of the list.
+// The keys stand first in the join so the engine looks each one up in the path index; the rows
+// of one key then come back in catalogue order, as the one-image select gives them. A key that
+// stands twice in the result is asked for once.
 QString batchStatement(const ResultList &results, int first, int last)
 {
     QStringList keys;
     keys.reserve(last - first + 1);
+    QSet<QString> asked;
     for (int rank = first; rank <= last; ++rank) {
         const ResultRow &row = results.row(rank);
+        if (asked.contains(imageKey(row.folder, row.file)))
+            continue;
+        asked.insert(imageKey(row.folder, row.file));
         keys << u'(' + sqlText(row.folder) + u',' + sqlText(row.file) + u')';
     }
-    return QStringLiteral("select * from Images where (Folder,File) in (values ") + keys.join(u',')
-           + QStringLiteral(");");
+    return QStringLiteral("select Images.* from (values ") + keys.join(u',')
+           + QStringLiteral(") as k cross join Images on Images.Folder = k.column1 and Images.File = k.column2;");
 }
 
 } // namespace
