@@ -133,4 +133,67 @@ Result replaceFileContent(const QString &path, QByteArrayView content, Durabilit
 }
 
 
+namespace {
+
+// The file a replacement of path writes: a link is followed, so the file it names is replaced.
+QFileInfo replacedFile(const QString &path)
+{
+    const QFileInfo linkOrFile(path);
+    return QFileInfo(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
+}
+
+} // namespace
+
+StreamingReplacement::StreamingReplacement(const QString &path, Durability durability)
+    : m_path(path), m_durability(durability), m_failure{true, {}}
+{
+    const QFileInfo target = replacedFile(path);
+    QByteArray pattern = QFile::encodeName(target.absolutePath() + u'/' + u'.' + target.fileName()) + ".zelvarion-XXXXXX";
+    if (failsAt(Step::CreateTemporary) || (m_fd = ::mkstemp(pattern.data())) < 0) {
+        m_failure = {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
+        return;
+    }
+    m_temporaryPath = pattern;
+}
+
+StreamingReplacement::~StreamingReplacement()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporaryPath.isEmpty())
+        ::unlink(m_temporaryPath.constData());
+}
+
+bool StreamingReplacement::append(QByteArrayView piece)
+{
+    if (!m_failure.ok)
+        return false;
+    if (failsAt(Step::Write) || !writeAll(m_fd, piece))
+        m_failure = {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(m_temporaryPath)))};
+    return m_failure.ok;
+}
+
+Result StreamingReplacement::commit()
+{
+    if (!m_failure.ok)
+        return m_failure;
+    const QFileInfo target = replacedFile(m_path);
+    const QByteArray targetPath = QFile::encodeName(target.absoluteFilePath());
+    const QString temporary = QString::fromLocal8Bit(m_temporaryPath);
+    if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
+        return m_failure = {false, systemError(QStringLiteral("Cannot flush '%1'").arg(temporary))};
+    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
+        return m_failure = {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(m_path))};
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0)
+        return m_failure = {false, systemError(QStringLiteral("Cannot close '%1'").arg(temporary))};
+    if (failsAt(Step::Rename) || ::rename(m_temporaryPath.constData(), targetPath.constData()) != 0)
+        return m_failure = {false, systemError(QStringLiteral("Cannot replace '%1'").arg(m_path))};
+    m_temporaryPath.clear();
+    if (m_durability == Durability::Synced)
+        syncFolder(target.absolutePath());
+    return {true, {}};
+}
+
 } // namespace zelvarion::atomicfile

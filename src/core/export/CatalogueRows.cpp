@@ -42,7 +42,7 @@ QString oneImageStatement(const ResultRow &row)
 // The keys stand first in the join so the engine looks each one up in the path index; the rows
 // of one key then come back in catalogue order, as the one-image select gives them. A key that
 // stands twice in the result is asked for once.
-QString batchStatement(const ResultList &results, int first, int last)
+QString batchStatement(const QString &selected, const ResultList &results, int first, int last)
 {
     QStringList keys;
     keys.reserve(last - first + 1);
@@ -54,7 +54,7 @@ QString batchStatement(const ResultList &results, int first, int last)
         asked.insert(imageKey(row.folder, row.file));
         keys << u'(' + sqlText(row.folder) + u',' + sqlText(row.file) + u')';
     }
-    return QStringLiteral("select Images.* from (values ") + keys.join(u',')
+    return QStringLiteral("select ") + selected + QStringLiteral(" from (values ") + keys.join(u',')
            + QStringLiteral(") as k cross join Images on Images.Folder = k.column1 and Images.File = k.column2;");
 }
 
@@ -79,9 +79,18 @@ struct ResultRowReader::Batch
     }
 };
 
-ResultRowReader::ResultRowReader(CatalogueDb &db, Feedback &feedback, const ResultList &results)
+ResultRowReader::ResultRowReader(CatalogueDb &db, Feedback &feedback, const ResultList &results, QStringList columns)
     : m_db(db), m_feedback(feedback), m_results(results), m_batch(std::make_unique<Batch>())
 {
+    if (columns.isEmpty()) {
+        m_selected = QStringLiteral("Images.*");
+        return;
+    }
+    columns.prepend(QStringLiteral("File"));
+    columns.prepend(QStringLiteral("Folder"));
+    for (QString &column : columns)
+        column.prepend(QStringLiteral("Images."));
+    m_selected = columns.join(u',');
 }
 
 ResultRowReader::~ResultRowReader() = default;
@@ -100,7 +109,7 @@ void ResultRowReader::readBatchFrom(int rank)
     batch.first = rank;
     batch.last = std::min(m_results.count(), rank + kBatchSize - 1);
     batch.rowsByRank.resize(std::size_t(batch.last - batch.first + 1));
-    if (m_db.execute(batchStatement(m_results, batch.first, batch.last)) != 0) {
+    if (m_db.execute(batchStatement(m_selected, m_results, batch.first, batch.last)) != 0) {
         readOneByOne(batch.first, batch.last);
         return;
     }

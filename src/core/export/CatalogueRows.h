@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <vector>
@@ -49,8 +50,9 @@ class ResultRowReader
 public:
     static constexpr int kBatchSize = 256;
 
-    // db must be open for as long as the reader is used.
-    ResultRowReader(CatalogueDb &db, Feedback &feedback, const ResultList &results);
+    // db must be open for as long as the reader is used. columns: the columns the caller reads
+    // (the statistics need only the texts); empty for all of them.
+    ResultRowReader(CatalogueDb &db, Feedback &feedback, const ResultList &results, QStringList columns = {});
     ~ResultRowReader();
     ResultRowReader(const ResultRowReader &) = delete;
     ResultRowReader &operator=(const ResultRowReader &) = delete;
@@ -67,6 +69,7 @@ private:
     CatalogueDb &m_db;
     Feedback &m_feedback;
     const ResultList &m_results;
+    QString m_selected; // the select list of the batch statement
     std::unique_ptr<Batch> m_batch;
 };
 

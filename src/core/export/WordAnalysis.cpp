@@ -33,7 +33,9 @@ WordAnalysisOutcome analyseWords(const WordAnalysisRequest &request, const Resul
     outcome.opened = true;
     WordCounter counter(request.ignored, request.locale);
     {
-        ResultRowReader reader(db, feedback, results);
+        const QStringList columns = request.allFields ? iptcColumnNames()
+                                                      : QStringList{QLatin1String(iptcField(kKeywordsIndex).column)};
+        ResultRowReader reader(db, feedback, results, columns);
         for (int rank = 1; rank <= results.count(); ++rank) {
             if (request.beforeImage)
                 request.beforeImage(rank);

@@ -12,20 +12,63 @@ int wordGroup(QStringView upperCaseWord)
     return offset >= 0 && offset < 26 ? offset : kWordGroups - 1;
 }
 
-bool readsAsNumber(QStringView word, const QLocale &locale)
+NumberStart::NumberStart(const QLocale &locale)
+    : decimalPoint(locale.decimalPoint().front()), negativeSign(locale.negativeSign().front()),
+      positiveSign(locale.positiveSign().front()), groupSeparator(locale.groupSeparator().front()),
+      exponential(locale.exponential().front())
 {
-    // Words start with a letter far more often than not: only those that could be a number go
-    // to the locale's parser.
-    const QChar first = word.isEmpty() ? QChar() : word[0];
-    if (!first.isDigit() && first != u'-' && first != u'+' && first != locale.decimalPoint().front()
-        && first != locale.negativeSign().front() && first != locale.positiveSign().front())
-        return false;
-    if (std::none_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); }))
-        return false;
-    bool ok = false;
-    locale.toDouble(word, &ok);
-    return ok;
 }
+
+bool NumberStart::couldStartNumber(QChar c) const
+{
+    return c.isDigit() || c == u'-' || c == u'+' || c == decimalPoint || c == negativeSign || c == positiveSign;
+}
+
+namespace {
+
+// Digits from i on, with group separators only between digits; the number of digits read.
+int digitsAt(QStringView word, qsizetype &i, QChar groupSeparator)
+{
+    int digits = 0;
+    while (i < word.size()) {
+        if (word[i].isDigit()) {
+            ++digits;
+            ++i;
+        } else if (word[i] == groupSeparator && digits > 0 && i + 1 < word.size() && word[i + 1].isDigit()) {
+            ++i;
+        } else {
+            break;
+        }
+    }
+    return digits;
+}
+
+} // namespace
+
+bool NumberStart::readsAsNumber(QStringView word) const
+{
+    const auto isSign = [&](QChar c) { return c == u'-' || c == u'+' || c == negativeSign || c == positiveSign; };
+    qsizetype i = 0;
+    if (i < word.size() && isSign(word[i]))
+        ++i;
+    int digits = digitsAt(word, i, groupSeparator);
+    if (i < word.size() && word[i] == decimalPoint) {
+        ++i;
+        digits += digitsAt(word, i, QChar());
+    }
+    if (digits == 0)
+        return false;
+    if (i < word.size() && (word[i] == exponential || word[i] == u'e' || word[i] == u'E')) {
+        ++i;
+        if (i < word.size() && isSign(word[i]))
+            ++i;
+        if (digitsAt(word, i, QChar()) == 0)
+            return false;
+    }
+    return i == word.size();
+}
+
+bool readsAsNumber(QStringView word, const QLocale &locale) { return NumberStart(locale).readsAsNumber(word); }
 
 EmptyWordTable::EmptyWordTable(const QStringList &words)
 {
@@ -35,8 +78,10 @@ EmptyWordTable::EmptyWordTable(const QStringList &words)
 }
 
 WordCounter::WordCounter(const EmptyWordTable *ignored, QLocale locale)
-    : m_ignored(ignored && !ignored->isEmpty() ? ignored : nullptr), m_locale(std::move(locale))
+    : m_ignored(ignored && !ignored->isEmpty() ? ignored : nullptr), m_locale(std::move(locale)),
+      m_numberStart(m_locale)
 {
+    m_upper.reserve(64);
 }
 
 namespace {
@@ -81,7 +126,7 @@ WordCounter::Added WordCounter::add(QStringView word)
 bool WordCounter::addText(QStringView text)
 {
     bool full = false;
-    forEachWord(text, m_locale, [&](QStringView word) {
+    forEachWord(text, m_locale, m_numberStart, [&](QStringView word) {
         if (!full && add(word) == Added::GroupFull)
             full = true;
     });

@@ -21,11 +21,26 @@ int wordGroup(QStringView upperCaseWord);
 // exponent): "2005" does, "2005a" does not.
 bool readsAsNumber(QStringView word, const QLocale &locale);
 
+// The characters a number of the locale can start with besides digits, asked of the locale once:
+// the locale answers slowly, and nearly every word starts with a letter.
+struct NumberStart
+{
+    explicit NumberStart(const QLocale &locale);
+    bool couldStartNumber(QChar c) const;
+    // The locale's number syntax: a sign, digits (with group separators between them), a decimal
+    // part, an exponent.
+    bool readsAsNumber(QStringView word) const;
+    QChar decimalPoint, negativeSign, positiveSign, groupSeparator, exponential;
+};
+
 // Calls take(word) for every word of the text: the text is cut at blanks, line breaks, tabs and
 // the characters _ , ; : . ? ! ' " ( ) [ ] { } / \, and words shorter than two characters or
 // reading as numbers are dropped. "-" and "&" stay inside words ("e-mail" is one word).
 template <typename Take>
 void forEachWord(QStringView text, const QLocale &locale, Take &&take);
+struct NumberStart;
+template <typename Take>
+void forEachWord(QStringView text, const QLocale &locale, const NumberStart &numberStart, Take &&take);
 
 // The empty words, upper-cased: words not worth counting.
 class EmptyWordTable
@@ -77,6 +92,7 @@ private:
     std::vector<Entry> m_entries;
     std::array<int, kWordGroups> m_groupSizes{};
     QString m_upper; // reused for every word
+    NumberStart m_numberStart;
 };
 
 // Alphabetical order without regard to case, in the user's language.
@@ -112,6 +128,12 @@ inline bool isWordSeparator(char16_t c)
 template <typename Take>
 void forEachWord(QStringView text, const QLocale &locale, Take &&take)
 {
+    forEachWord(text, locale, NumberStart(locale), take);
+}
+
+template <typename Take>
+void forEachWord(QStringView text, const QLocale &, const NumberStart &numberStart, Take &&take)
+{
     qsizetype start = -1;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         const bool separator = i == text.size() || isWordSeparator(text[i].unicode());
@@ -122,7 +144,7 @@ void forEachWord(QStringView text, const QLocale &locale, Take &&take)
         }
         if (start >= 0 && i - start >= 2) {
             const QStringView word = text.sliced(start, i - start);
-            if (!readsAsNumber(word, locale))
+            if (!numberStart.couldStartNumber(word[0]) || !numberStart.readsAsNumber(word))
                 take(word);
         }
         start = -1;

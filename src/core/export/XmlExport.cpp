@@ -56,7 +56,10 @@ struct ExportRun
     const ThumbnailStore &thumbnails;
     XmlExportOutcome outcome;
 
-    void exportImages(CatalogueDb &db, QByteArray &document)
+    // The document goes to the file a megabyte at a time, so a large export never holds it whole.
+    static constexpr qsizetype kPieceSize = 1 << 20;
+
+    void exportImages(CatalogueDb &db, QByteArray &document, atomicfile::StreamingReplacement &file)
     {
         ResultRowReader reader(db, feedback, results);
         for (int rank = 1; rank <= results.count(); ++rank) {
@@ -74,6 +77,10 @@ struct ExportRun
                 continue;
             xmlExport::appendFileBlock(document, {rank, image.folder, image.file, thumbnail, rows.front()});
             ++outcome.exported;
+            if (document.size() >= kPieceSize) {
+                file.append(document);
+                document.truncate(0);
+            }
         }
     }
 };
@@ -85,16 +92,19 @@ XmlExportOutcome exportXml(const XmlExportRequest &request, const ResultList &re
 {
     request.folder.create();
     emptyFolder(request.folder.thumbnailsPath());
+    atomicfile::StreamingReplacement file(request.folder.documentPath());
     QByteArray document = xmlExport::documentStart(request.generatedAt, request.locale, trimBlanks(request.title));
+    document.reserve(ExportRun::kPieceSize + (64 << 10));
     ExportRun run{request, results, feedback, thumbnails, {}};
     if (db.open()) {
-        run.exportImages(db, document);
+        run.exportImages(db, document, file);
         db.close();
     } else {
         db.reportOpenFailure(feedback);
     }
     document.append(xmlExport::documentEnd());
-    const atomicfile::Result written = atomicfile::replaceFileContent(request.folder.documentPath(), document);
+    file.append(document);
+    const atomicfile::Result written = file.commit();
     if (!written.ok)
         feedback.showMessage(written.error, MessageIcon::Critical);
     run.outcome.written = written.ok;
