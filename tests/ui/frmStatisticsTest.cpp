@@ -85,6 +85,9 @@ void frmStatisticsTest::unknownWordsAreLitAndListedApart()
 {
     ExportWindowFixture f;
     fillCatalogue(f);
+    f.add(QStringLiteral("4.jpg"), QStringLiteral("lighthouse; sunset; cliffs; boats"));
+    f.add(QStringLiteral("5.jpg"), QStringLiteral("ferry; harbor; dusk; boats"));
+    f.add(QStringLiteral("6.jpg"), QStringLiteral("festival; lanterns; night; Paris"));
     auto *window = new frmStatistics(f.context, f.results, f.feedback);
     control<QRadioButton>(*window, "optAnalyse_0")->setChecked(true);
     control<QPushButton>(*window, "cmdOK")->click();
@@ -99,6 +102,9 @@ void frmStatisticsTest::unknownWordsAreLitAndListedApart()
     QVERIFY(!found[0]->icon(0).isNull());
     QVERIFY(all->findItems(QStringLiteral("boats"), Qt::MatchExactly)[0]->icon(0).isNull());
     QVERIFY(unknownOnly->isEnabled());
+    // The user guide's picture of the window, when asked for.
+    if (const QString folder = qEnvironmentVariable("ZELVARION_SCREENSHOT_DIR"); !folder.isEmpty())
+        window->grab().save(folder + QStringLiteral("/statistics.png"));
     unknownOnly->click();
     QVERIFY(unknown->isVisibleTo(window) && !all->isVisibleTo(window));
     window->close();

@@ -38,10 +38,11 @@ public:
         QStringList sets;
         for (const auto &[column, value] : values)
             sets << QLatin1String(column) + u'=' + sqlText(value);
-        if (!sets.isEmpty())
+        if (!sets.isEmpty()) {
             ASSERT_EQ(db.execute(QStringLiteral("update Images set ") + sets.join(u',')
                                  + QStringLiteral(" where rowid = last_insert_rowid();")),
                       0);
+        }
         db.close();
     }
     void resultOnly(const QString &folderPath, const QString &file)

@@ -149,6 +149,27 @@ TEST_F(WordAnalysisTest, stopAfterTheFirstImageShowsItsWordsOnly)
     EXPECT_EQ(list(outcome), QStringList({"Boats=1", "harbour=1", "in=1", "Paris=2"}));
 }
 
+TEST_F(WordAnalysisTest, aFullGroupShowsMessage25AndEndsTheCountAsAStop)
+{
+    QStringList many;
+    for (int i = 0; i <= WordCounter::kGroupLimit; ++i)
+        many << QStringLiteral("w%1").arg(i);
+    catalogue.add(QStringLiteral("/p/"), QStringLiteral("0.jpg"), {{"Caption", many.join(u' ')}});
+    std::vector<ResultRow> rows = catalogue.results.rows();
+    std::rotate(rows.begin(), rows.end() - 1, rows.end()); // the crowded image first
+    catalogue.results.assign(rows);
+    const WordAnalysisOutcome outcome = analyse(true);
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].text, QStringLiteral("At most 32000 entries."));
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_EQ(outcome.imagesRead, 0);
+    EXPECT_EQ(ranks, QList<int>({1}));
+    EXPECT_EQ(std::count_if(outcome.words.begin(), outcome.words.end(),
+                            [](const WordCount &w) { return w.word.startsWith(u'w'); }),
+              WordCounter::kGroupLimit);
+}
+
 TEST_F(WordAnalysisTest, catalogueThatCannotOpenCountsNothing)
 {
     catalogue.db.path = catalogue.folder.file(QStringLiteral("no/such.db"));
