@@ -1,13 +1,12 @@
 // zelvarion-cli: the command-line front on the same core as the window program.
 #include "cli/CliContext.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "core/shell/AppInfo.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-
-#include <cstdio>
 
 using namespace zelvarion;
 using namespace zelvarion::cli;
@@ -16,51 +15,33 @@ namespace {
 
 struct Command
 {
-    const char *name;
+    const CommandSyntax &syntax;
     CommandFunction run;
-    const char *usage;
 };
 
 const Command kCommands[] = {
-    {"read", runReadCommand,
-     "read [--json] FILE...            the IPTC of image files"},
-    {"write", runWriteCommand,
-     "write [--set Column=Value]... [--customized N=Value]... FILE...\n"
-     "                                  rewrites the IPTC of JPEG files"},
-    {"scan", runScanCommand,
-     "scan [--catalogue DB] [--thumbnails] [--recreate-thumbnails] FOLDER...\n"
-     "                                  registers the folders and fills the catalogue"},
-    {"search", runSearchCommand,
-     "search [--catalogue DB] [--sql] [--field COLUMN] [--whole-word] [--operator exact|and|or]\n"
-     "       [--translate] [--with-iptc] [--without-iptc] [--never-revised] [--revised [--reverse]]\n"
-     "       [--sort N [--desc]] [TEXT]\n"
-     "                                  searches the catalogue as the window does (search options\n"
-     "                                  of Zelvarion.ini); prints folder and file, or the statement\n"
-     "                                  with --sql"},
-    {"export", runExportCommand,
-     "export [--title T] [--no-thumbnails] [--xsl NAME] SEARCH-ARGUMENTS\n"
-     "                                  writes the XML export of the result into the program\n"
-     "                                  folder's XML folder, renders it with the stylesheet NAME of\n"
-     "                                  that folder; prints the path of the file made"},
-    {"stats", runStatsCommand,
-     "stats [--keywords-only] [--ignore-empty-words] [--unknown] [--json] SEARCH-ARGUMENTS\n"
-     "                                  the words of the result's IPTC texts with their counts,\n"
-     "                                  the most frequent first; --unknown: those the dictionary\n"
-     "                                  does not know"},
-    {"empty-words", runEmptyWordsCommand,
-     "empty-words [--json] list | add WORD | remove WORD\n"
-     "                                  the words the statistics can leave out"},
+    {kReadSyntax, runReadCommand},
+    {kWriteSyntax, runWriteCommand},
+    {kScanSyntax, runScanCommand},
+    {kSearchSyntax, runSearchCommand},
+    {kExportSyntax, runExportCommand},
+    {kStatsSyntax, runStatsCommand},
+    {kEmptyWordsSyntax, runEmptyWordsCommand},
 };
 
 void printHelp(QTextStream &out)
 {
-    out << "Usage: zelvarion-cli [--program-folder DIR] COMMAND [ARGUMENTS]\n"
+    out << "Usage: zelvarion-cli [--program-folder DIR] COMMAND [OPTIONS] [OPERANDS]\n"
         << "       zelvarion-cli --version | --help\n\n"
-        << "Commands:\n";
-    for (const Command &command : kCommands)
-        out << "  " << command.usage << '\n';
+        << "Commands (zelvarion-cli COMMAND --help tells more):\n";
+    for (const Command &command : kCommands) {
+        const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
+        out << "  " << QStringLiteral("%1").arg(call, -18) << "  "
+            << QLatin1String(command.syntax.summary) << '\n';
+    }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
-        << "                      catalogue (default: the window program's program folder)\n";
+        << "                      catalogue (default: the window program's program folder)\n"
+        << "Exit codes: 0 done, 1 some items failed, 2 bad arguments.\n";
 }
 
 } // namespace
@@ -73,24 +54,24 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
 
     QStringList arguments = app.arguments().mid(1);
-    if (const auto folder = takeOption(arguments, QStringLiteral("--program-folder")))
+    if (const auto folder = takeGlobalOption(arguments, QStringLiteral("--program-folder")))
         programFolder::setOverride(*folder);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);
-        return arguments.isEmpty() ? 2 : 0;
+        return arguments.isEmpty() ? kExitBadArguments : kExitOk;
     }
     if (arguments.first() == u"--version") {
         out << applicationTitle() << '\n';
-        return 0;
+        return kExitOk;
     }
     const QString name = arguments.takeFirst();
     for (const Command &command : kCommands) {
-        if (name == QLatin1String(command.name)) {
+        if (name == QLatin1String(command.syntax.name)) {
             CliContext context{arguments, out, err};
             return command.run(context);
         }
     }
-    err << "zelvarion-cli: unknown command '" << name << "' (see --help)\n";
-    return 2;
+    err << "zelvarion-cli: unknown command '" << name << "' (see zelvarion-cli --help)\n";
+    return kExitBadArguments;
 }

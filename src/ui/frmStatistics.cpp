@@ -7,7 +7,7 @@
 #include "core/shell/Feedback.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

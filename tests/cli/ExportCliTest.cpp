@@ -79,7 +79,8 @@ TEST_F(ExportCliTest, exportRendersWithANamedStylesheetAndRefusesAMissingOne)
     EXPECT_TRUE(csv.contains(QStringLiteral("\"harbour.jpg\";\"/photos/\";\"\";\"Boats in Brest & Crozon\";\"Brest, boats, boats\"")));
     EXPECT_EQ(cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("none.xsl"), QStringLiteral("brest")}).exitCode, 2);
     EXPECT_EQ(cli(QStringLiteral("export"), {QStringLiteral("--bogus"), QStringLiteral("brest")}).exitCode, 2);
-    EXPECT_EQ(cli(QStringLiteral("export"), {QStringLiteral("nowhere")}).exitCode, 1); // empty result
+    const CliRun empty = cli(QStringLiteral("export"), {QStringLiteral("nowhere")});
+    EXPECT_EQ(empty.exitCode, 1) << empty.out.toStdString() << empty.err.toStdString(); // empty result
 }
 
 TEST_F(ExportCliTest, statsCountsInTheWindowsFirstOrderAndKeepsOnlyUnknownWordsWhenAsked)

@@ -1,20 +1,21 @@
 #include "core/search/ImageDetail.h"
 
+#include "core/catalogue/CatalogueTables.h"
 #include "core/iptc/IptcField.h"
+#include "core/iptc/IptcReader.h"
 #include "core/search/FileSizeText.h"
 #include "core/shell/LanguagePack.h"
 
 namespace zelvarion {
 namespace {
 
-// Column positions in a row of Images.
-enum Column {
-    kFolder = 0, kFile = 1, kFirstField = 2, kCreationDate = 37, kCreationTime = 38, kWriteDate = 39,
-    kWriteTime = 40, kFileSize = 41, kRevisionDate = 42, kRevisionTime = 43, kSupportIptc = 44,
-    kWidth = 45, kHeight = 46,
-};
-
-constexpr int kFirstFieldLabelKey = 31;
+// The columns of Images the panel shows.
+constexpr ImagesColumn kFolder = ImagesColumn::Folder, kFile = ImagesColumn::File,
+                       kCreationDate = ImagesColumn::FileCreationDate, kCreationTime = ImagesColumn::FileCreationTime,
+                       kWriteDate = ImagesColumn::FileLastWriteDate, kWriteTime = ImagesColumn::FileLastWriteTime,
+                       kFileSize = ImagesColumn::FileSize, kRevisionDate = ImagesColumn::LastRevisionDate,
+                       kRevisionTime = ImagesColumn::LastRevisionTime, kSupportIptc = ImagesColumn::SupportIPTC,
+                       kWidth = ImagesColumn::Width, kHeight = ImagesColumn::Height;
 
 class Composer
 {
@@ -44,34 +45,38 @@ QString fieldValueShown(const QString &value)
     return shown;
 }
 
-void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack, const QString &searchedLabel,
+void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pack, const QString &searchedLabel,
                 const QLocale &locale)
 {
-    auto cell = [&row](int column) { return column < row.size() ? row[column] : QString(); };
-    const SizeUnits units{pack.text(110), pack.text(111), pack.text(112), pack.text(113)};
-    out.add(pack.text(68) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
-    out.add(QStringLiteral("\n ") + pack.text(107) + QStringLiteral(": "), DetailStyle::Label,
+    using enum InterfaceText;
+    const ImagesRow row(cells);
+    auto cell = [&row](ImagesColumn column) { return row[column]; };
+    const std::optional<IptcFileKind> fileKind = fileKindFromSupportIptc(row[kSupportIptc]);
+    const SizeUnits units{pack.text(UnitBytes), pack.text(UnitKilobytes), pack.text(UnitMegabytes),
+                          pack.text(UnitGigabytes)};
+    out.add(pack.text(DetailPathLabel) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
+    out.add(QStringLiteral("\n ") + pack.text(DetailCreatedLabel) + QStringLiteral(": "), DetailStyle::Label,
             cell(kCreationDate) + u' ' + cell(kCreationTime));
-    out.add(u' ' + pack.text(108) + QStringLiteral(": "), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
+    out.add(u' ' + pack.text(DetailModifiedLabel) + QStringLiteral(": "), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
     const QString size = cell(kFileSize);
-    out.add(QStringLiteral("\n ") + pack.text(109) + QStringLiteral(": "), DetailStyle::Label,
+    out.add(QStringLiteral("\n ") + pack.text(DetailSizeLabel) + QStringLiteral(": "), DetailStyle::Label,
             isWholeNumber(size) ? formatFileSize(size.toLongLong(), units, locale) : size);
     if (!cell(kWidth).isEmpty())
-        out.add(u' ' + pack.text(142) + QStringLiteral(": "), DetailStyle::Label, cell(kWidth));
+        out.add(u' ' + pack.text(SortWidth) + QStringLiteral(": "), DetailStyle::Label, cell(kWidth));
     if (!cell(kHeight).isEmpty())
-        out.add(u' ' + pack.text(143) + QStringLiteral(": "), DetailStyle::Label, cell(kHeight));
+        out.add(u' ' + pack.text(SortHeight) + QStringLiteral(": "), DetailStyle::Label, cell(kHeight));
     if (!cell(kRevisionDate).isEmpty())
-        out.add(QStringLiteral("\n ") + pack.text(84) + QStringLiteral(": "), DetailStyle::BoldLabel,
+        out.add(QStringLiteral("\n ") + pack.text(DetailLastRevisionLabel) + QStringLiteral(": "), DetailStyle::BoldLabel,
                 cell(kRevisionDate) + u' ' + cell(kRevisionTime));
-    if (cell(kSupportIptc) == u"0")
-        out.add(QStringLiteral("\n ") + pack.text(115), DetailStyle::Warning);
-    if (cell(kSupportIptc) == u"2")
-        out.add(QStringLiteral("\n ") + pack.text(192), DetailStyle::Warning);
+    if (fileKind == IptcFileKind::NotSearched)
+        out.add(QStringLiteral("\n ") + pack.text(IptcNotReadWarning), DetailStyle::Warning);
+    if (fileKind == IptcFileKind::ByExtension)
+        out.add(QStringLiteral("\n ") + pack.text(NotJpegWarning), DetailStyle::Warning);
     for (int i = 0; i < kIptcFieldCount; ++i) {
-        const QString value = cell(kFirstField + i);
+        const QString value = cell(imagesColumnOfField(i));
         if (value.isEmpty())
             continue;
-        const QString name = pack.text(kFirstFieldLabelKey + i);
+        const QString name = pack.text(fieldLabel(i));
         const bool searched = !searchedLabel.isEmpty() && name == searchedLabel;
         out.add(QStringLiteral("\n ") + name + QStringLiteral(": "),
                 searched ? DetailStyle::SearchedLabel : DetailStyle::Label, fieldValueShown(value));

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
@@ -30,7 +31,8 @@ std::vector<ResultRow> resultRows(const CatalogueDb &db)
     std::vector<ResultRow> rows;
     rows.reserve(std::size_t(db.rowCount()));
     for (int row = 1; row <= db.rowCount(); ++row)
-        rows.push_back({db.cell(0, row), db.cell(1, row), db.cell(2, row)});
+        rows.push_back({db.cell(resultListColumn::Folder, row), db.cell(resultListColumn::File, row),
+                        db.cell(resultListColumn::CheckMark, row)});
     return rows;
 }
 
@@ -51,7 +53,6 @@ void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOu
 {
     const bool any = results.count() > 0;
     outcome.found = results.count();
-    outcome.pageCount = results.pageCount();
     outcome.showFirstPage = true;
     outcome.enableApplyTemplate = any;
     outcome.enableWordStatistics = any && !wordStatisticsOpen;
@@ -63,10 +64,11 @@ void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOu
 
 SearchMessages searchMessages(const LanguagePack &pack)
 {
+    using enum InterfaceText;
     const QString item = QStringLiteral("\n- ");
-    return {pack.message(10) + item + withoutAccelerator(pack.text(89)) + item
-                + withoutAccelerator(pack.text(90)) + item + withoutAccelerator(pack.text(138)),
-            pack.message(24)};
+    return {pack.message(Message::NothingToSearch) + item + withoutAccelerator(pack.text(WithoutIptcOption)) + item
+                + withoutAccelerator(pack.text(WithIptcOption)) + item + withoutAccelerator(pack.text(FieldSearchOption)),
+            pack.message(Message::ChooseField)};
 }
 
 QString lookUpTranslation(CatalogueDb &db, Feedback &feedback, const QString &typedText,
