@@ -24,6 +24,9 @@ const Command kCommands[] = {
     {kWriteSyntax, runWriteCommand},
     {kScanSyntax, runScanCommand},
     {kSearchSyntax, runSearchCommand},
+    {kExportSyntax, runExportCommand},
+    {kStatsSyntax, runStatsCommand},
+    {kEmptyWordsSyntax, runEmptyWordsCommand},
 };
 
 void printHelp(QTextStream &out)
