@@ -9,29 +9,16 @@
 #include "core/templates/TemplateThumbnails.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Terminal.h"
 #include "platform/ThumbnailStore.h"
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <cstdio>
-#include <unistd.h>
 
 namespace zelvarion::cli {
 namespace {
-
-class ErrorFeedback : public Feedback
-{
-public:
-    explicit ErrorFeedback(QTextStream &err) : m_err(err) {}
-    void showMessage(const QString &text, MessageIcon, const QString &) override { m_err << text << Qt::endl; }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-
-private:
-    QTextStream &m_err;
-};
 
 struct ApplyCommandLine
 {
@@ -41,15 +28,16 @@ struct ApplyCommandLine
 };
 
 // The merge options: given ones, else the ones the apply dialog stored.
-bool takeApplyOptions(QStringList &arguments, const AppSettings &settings, ApplyCommandLine &line, QString &problem)
+bool readApplyOptions(const ParsedArguments &arguments, const AppSettings &settings, ApplyCommandLine &line,
+                      QString &problem)
 {
-    line.yes = takeFlag(arguments, QStringLiteral("--yes"));
-    line.json = takeFlag(arguments, QStringLiteral("--json"));
-    line.options.dryRun = takeFlag(arguments, QStringLiteral("--dry-run"));
-    const bool add = takeFlag(arguments, QStringLiteral("--add-keywords"));
-    const bool remove = takeFlag(arguments, QStringLiteral("--remove-keywords"));
+    line.yes = arguments.flag("--yes");
+    line.json = arguments.flag("--json");
+    line.options.dryRun = arguments.flag("--dry-run");
+    const bool add = arguments.flag("--add-keywords");
+    const bool remove = arguments.flag("--remove-keywords");
     int mode = settings.applyTemplateOption >= 0 && settings.applyTemplateOption <= 2 ? settings.applyTemplateOption : 0;
-    if (const auto given = takeOption(arguments, QStringLiteral("--mode"))) {
+    if (const auto given = arguments.value("--mode")) {
         bool numeric = false;
         mode = given->toInt(&numeric);
         if (!numeric || mode < 0 || mode > 2) {
@@ -71,20 +59,6 @@ bool takeApplyOptions(QStringList &arguments, const AppSettings &settings, Apply
     line.options.keywords = add || storedAdd ? KeywordOption::Add
                             : remove || storedRemove ? KeywordOption::Remove : KeywordOption::None;
     return true;
-}
-
-// Asks on a terminal; refuses (false, with `refused` set) when standard input is not one.
-bool confirmed(const QString &question, QTextStream &out, bool &refused)
-{
-    if (!::isatty(STDIN_FILENO)) {
-        refused = true;
-        return false;
-    }
-    out << question << " [y/N] " << Qt::flush;
-    char answer[16] = {};
-    if (!std::fgets(answer, sizeof answer, stdin))
-        return false;
-    return answer[0] == 'y' || answer[0] == 'Y';
 }
 
 QJsonObject imageToJson(const QString &path, const ProcessResult &result)
@@ -133,40 +107,58 @@ void printImage(QTextStream &out, const QString &path, const ProcessResult &resu
 
 } // namespace
 
+const CommandSyntax kApplySyntax{
+    "apply", "[TEXT]", "Applies the template in use to the images found by the search arguments.",
+    withSearchOptions({{"--mode", "0|1|2", "0 fills empty fields, 1 overwrites with the template's non-empty fields, "
+                                            "2 makes the images equal to the template"},
+                       {"--add-keywords", nullptr, "adds the template's keywords to the image's"},
+                       {"--remove-keywords", nullptr, "removes the image's keywords that the template has"},
+                       {"--dry-run", nullptr, "writes nothing and shows each change"},
+                       {"--yes", nullptr, "does not ask before changing the files"},
+                       {"--json", nullptr, "prints each image and its changes as JSON"}}),
+    "Searches as zelvarion-cli search does. Without --mode and keyword options, the options the apply\n"
+    "dialog stored are used; backups and thumbnails follow Zelvarion.ini. Without --yes it asks on a\n"
+    "terminal and refuses when standard input is not one."};
+
 int runApplyCommand(CliContext &context)
 {
-    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
-    LanguagePack pack;
-    if (!pack.load(programFolder::languageFolder(), settings.language))
-        pack.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kApplySyntax, context, arguments))
+        return *exit;
     ApplyCommandLine line;
     QString problem;
-    if (!takeApplyOptions(context.arguments, settings, line, problem)) {
+    if (!readApplyOptions(arguments, readAllSettings(IniFile(programFolder::configFilePath())), line, problem)) {
         context.err << "zelvarion-cli apply: " << problem << '\n';
-        return 2;
+        return kExitBadArguments;
     }
-    const CommandSearch search = searchForCommand(context.arguments, settings, context.err, QStringLiteral("apply"));
-    if (search.exitCode != 0)
-        return search.exitCode;
-    ErrorFeedback feedback(context.err);
-    CatalogueDb db;
-    db.path = search.cataloguePath;
+    CommandSearch search;
+    if (const std::optional<int> failed = searchForCommand("apply", arguments, context, search))
+        return *failed;
+    const AppSettings &settings = search.settings;
+    const LanguagePack &pack = search.pack;
+    StreamFeedback feedback(context);
+    CatalogueDb &db = search.db;
     const TemplateStore::InUse inUse = TemplateStore(db, feedback).inUse();
     if (!inUse.ok)
-        return 1;
+        return kExitSomeFailed;
     if (!inUse.record) {
         context.err << "zelvarion-cli apply: " << pack.text(InterfaceText::NoTemplateInUse) << '\n';
-        return 1;
+        return kExitSomeFailed;
     }
     const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
                                        InterfaceText::ConfirmMergeOverwriteAll};
-    bool refused = false;
-    if (!line.yes && !line.options.dryRun
-        && !confirmed(pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(search.rows.size()),
-                      context.out, refused)) {
-        if (refused)
+    const QString question =
+        pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(search.results.count());
+    // A whole result is rewritten: without --yes someone at a terminal must say so.
+    if (!line.yes && !line.options.dryRun) {
+        if (!terminal::standardInputIsTerminal()) {
             context.err << "zelvarion-cli apply: standard input is not a terminal; give --yes to change the files\n";
-        return refused ? 2 : 0;
+            return kExitBadArguments;
+        }
+        if (!confirmOnTerminal(context, question)) {
+            context.err << "zelvarion-cli apply: nothing written\n";
+            return kExitSomeFailed;
+        }
     }
     ApplyOptions &options = line.options;
     options.writeOptions = {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
@@ -183,7 +175,7 @@ int runApplyCommand(CliContext &context)
         else
             printImage(context.out, path, result, options.dryRun);
     };
-    const ApplySummary summary = runApplyTemplate(db, feedback, search.rows, options, renew ? &renewer : nullptr, observer);
+    const ApplySummary summary = runApplyTemplate(db, feedback, search.results.rows(), options, renew ? &renewer : nullptr, observer);
     const QString count = pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed));
     if (line.json)
         context.out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("images"), images},
@@ -192,7 +184,7 @@ int runApplyCommand(CliContext &context)
                                              .toJson(QJsonDocument::Indented));
     else
         context.out << count << '\n';
-    return summary.ran && summary.notProcessed.empty() ? 0 : 1;
+    return summary.ran && summary.notProcessed.empty() ? kExitOk : kExitSomeFailed;
 }
 
 } // namespace zelvarion::cli

@@ -2,9 +2,12 @@
 
 #include "cli/CliContext.h"
 #include "cli/CommandLine.h"
+#include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
 #include "core/shell/AppSettings.h"
+#include "core/shell/LanguagePack.h"
 
+#include <optional>
 #include <vector>
 
 namespace zelvarion::cli {
@@ -15,6 +18,11 @@ extern const CommandSyntax kReadSyntax;
 extern const CommandSyntax kWriteSyntax;
 extern const CommandSyntax kScanSyntax;
 extern const CommandSyntax kSearchSyntax;
+extern const CommandSyntax kTemplateSyntax;
+extern const CommandSyntax kApplySyntax;
+extern const CommandSyntax kExportSyntax;
+extern const CommandSyntax kStatsSyntax;
+extern const CommandSyntax kEmptyWordsSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
@@ -22,18 +30,27 @@ int runScanCommand(CliContext &context);
 int runSearchCommand(CliContext &context);
 int runTemplateCommand(CliContext &context);
 int runApplyCommand(CliContext &context);
+int runExportCommand(CliContext &context);
+int runStatsCommand(CliContext &context);
+int runEmptyWordsCommand(CliContext &context);
 
+// The options of search that every command working on "the result" takes, followed by the
+// command's own (a function, so other files' syntax tables may use it while they are made).
+std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own);
 
-// The result of the search the arguments of `search` describe (without --sql), run as `search`
-// runs it. exitCode is 0 when the search ran, 1 when it failed, 2 for bad arguments; messages go
-// to err, prefixed by the command's name.
+// What a command that works on "the result" has after the search of its arguments.
 struct CommandSearch
 {
-    int exitCode = 0;
-    std::vector<ResultRow> rows;
-    QString cataloguePath;
+    AppSettings settings;
+    CatalogueDb db;
+    LanguagePack pack;
+    ResultList results;
 };
-CommandSearch searchForCommand(const QStringList &arguments, const AppSettings &settings, QTextStream &err,
-                               const QString &command);
+
+// Runs the search of the parsed arguments (options of withSearchOptions, the operands as the
+// text) as zelvarion-cli search does; an exit code when the command cannot go on (2 for
+// arguments search refuses, 1 for a failed search or an empty result).
+std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                    CommandSearch &search);
 
 } // namespace zelvarion::cli

@@ -141,21 +141,28 @@ int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedb
 
 } // namespace
 
+std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own)
+{
+    std::vector<OptionSyntax> options{
+        {"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
+        {"--field", "COLUMN", "searches only this IPTC column, such as City or Caption"},
+        {"--whole-word", nullptr, "matches whole words (the operator is then ignored)"},
+        {"--operator", "exact|and|or", "how the words are matched (default: exact)"},
+        {"--translate", nullptr, "also searches the translation of the text"},
+        {"--with-iptc", nullptr, "lists the images with IPTC information"},
+        {"--without-iptc", nullptr, "lists the images without IPTC information"},
+        {"--never-revised", nullptr, "keeps the images never revised"},
+        {"--revised", nullptr, "keeps the images already revised, oldest revision first"},
+        {"--reverse", nullptr, "with --revised: newest revision first"},
+        {"--sort", "N", "sorts by entry N (0 to 40) of the window's sort list"},
+        {"--desc", nullptr, "with --sort: in descending order"}};
+    options.insert(options.end(), own.begin(), own.end());
+    return options;
+}
+
 const CommandSyntax kSearchSyntax{
     "search", "[TEXT]", "Searches the catalogue and prints the folder and file of every image found.",
-    {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
-     {"--sql", nullptr, "prints the statement instead of running it"},
-     {"--field", "COLUMN", "searches only this IPTC column, such as City or Caption"},
-     {"--whole-word", nullptr, "matches whole words (the operator is then ignored)"},
-     {"--operator", "exact|and|or", "how the words are matched (default: exact)"},
-     {"--translate", nullptr, "also searches the translation of the text"},
-     {"--with-iptc", nullptr, "lists the images with IPTC information"},
-     {"--without-iptc", nullptr, "lists the images without IPTC information"},
-     {"--never-revised", nullptr, "keeps the images never revised"},
-     {"--revised", nullptr, "keeps the images already revised, oldest revision first"},
-     {"--reverse", nullptr, "with --revised: newest revision first"},
-     {"--sort", "N", "sorts by entry N (0 to 40) of the window's sort list"},
-     {"--desc", nullptr, "with --sort: in descending order"}},
+    withSearchOptions({{"--sql", nullptr, "prints the statement instead of running it"}}),
     "As the window searches, with the search options of Zelvarion.ini; TEXT is searched as typed."};
 
 int runSearchCommand(CliContext &context)
@@ -195,6 +202,35 @@ int runSearchCommand(CliContext &context)
     for (const ResultRow &row : state.results.rows())
         context.out << row.folder << '\t' << row.file << '\n';
     return feedback.failed() || !outcome.found ? kExitSomeFailed : kExitOk;
+}
+
+std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                    CommandSearch &search)
+{
+    search.settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    SearchCommandLine line;
+    QString problem;
+    if (!readSearchCommandLine(arguments, search.settings, line, problem)) {
+        context.err << "zelvarion-cli " << command << ": " << problem << '\n';
+        return kExitBadArguments;
+    }
+    search.db.path = cataloguePath(line.catalogue, search.settings);
+    if (!QFileInfo(search.db.path).isFile()) {
+        context.err << "zelvarion-cli " << command << ": no catalogue at " << search.db.path << '\n';
+        return kExitSomeFailed;
+    }
+    search.pack.loadShippedEnglish();
+    search.pack.load(programFolder::languageFolder(), search.settings.language);
+    StreamFeedback feedback(context);
+    SearchEnvironment environment{search.db, feedback, searchMessages(search.pack)};
+    if (line.request.useTranslation)
+        environment.translationsLoaded = loadTranslationsForSearch(search.db, feedback);
+    SearchState state;
+    const SearchOutcome outcome = runSearch(line.request, state, environment);
+    if (feedback.failed() || outcome.found.value_or(0) == 0)
+        return kExitSomeFailed;
+    search.results = std::move(state.results);
+    return std::nullopt;
 }
 
 } // namespace zelvarion::cli

@@ -12,7 +12,6 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,17 +20,6 @@
 namespace zelvarion::cli {
 namespace {
 
-class ErrorStreamFeedback : public Feedback
-{
-public:
-    explicit ErrorStreamFeedback(QTextStream &err) : m_err(err) {}
-    void showMessage(const QString &text, MessageIcon, const QString &) override { m_err << text << '\n'; }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-
-private:
-    QTextStream &m_err;
-};
-
 // What every template command works with.
 struct TemplateSession
 {
@@ -39,16 +27,15 @@ struct TemplateSession
     AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
     LanguagePack pack;
     CatalogueDb db;
-    ErrorStreamFeedback feedback{context.err};
+    StreamFeedback feedback{context};
     TemplateStore store{db, feedback};
     bool json = false;
 
-    explicit TemplateSession(CliContext &c) : context(c)
+    TemplateSession(CliContext &c, const ParsedArguments &arguments) : context(c), json(arguments.flag("--json"))
     {
-        if (!pack.load(programFolder::languageFolder(), settings.language))
-            pack.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
-        db.path = takeOption(context.arguments, QStringLiteral("--catalogue"))
-                      .value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
+        pack.loadShippedEnglish();
+        pack.load(programFolder::languageFolder(), settings.language);
+        db.path = arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
     }
     // Opening would create an empty catalogue where there is none.
     bool catalogueExists()
@@ -148,17 +135,17 @@ std::optional<int> columnIndex(const QString &column)
 }
 
 // Column=Value and --customized N=Value, applied to the template's values as OK would store them.
-int set(TemplateSession &s, const QString &name, QStringList edits)
+int set(TemplateSession &s, const QString &name, const QStringList &edits, const QStringList &customized)
 {
     std::optional<TemplateRecord> record = s.named(name);
     if (!record)
         return 1;
     TemplateValues values = valuesOf(*record);
-    while (const auto option = takeOption(edits, QStringLiteral("--customized"))) {
-        const qsizetype equals = option->indexOf(u'=');
+    for (const QString &option : customized) {
+        const qsizetype equals = option.indexOf(u'=');
         if (equals < 0)
-            return s.fail(QStringLiteral("--customized needs N=Value, not '%1'").arg(*option), 2);
-        if (const auto problem = editCustomized(values, option->left(equals), option->mid(equals + 1)))
+            return s.fail(QStringLiteral("--customized needs N=Value, not '%1'").arg(option), 2);
+        if (const auto problem = editCustomized(values, option.left(equals), option.mid(equals + 1)))
             return s.fail(*problem, 2);
     }
     const EditRules rules{s.settings.controlLengthFields, s.pack.message(Message::TextTooLong)};
@@ -176,9 +163,9 @@ int set(TemplateSession &s, const QString &name, QStringList edits)
 
 int usage(CliContext &context)
 {
-    context.err << "zelvarion-cli template: list [--json] | add NAME | rename OLD NEW | remove NAME | use NAME | unuse\n"
-                   "                        | show NAME [--json] | set NAME [Column=Value]... [--customized N=Value]...\n";
-    return 2;
+    context.err << "zelvarion-cli template: expected list | show NAME | add NAME | rename OLD NEW | remove NAME\n"
+                   "    | use NAME | unuse | set NAME [Column=Value]... (see zelvarion-cli template --help)\n";
+    return kExitBadArguments;
 }
 
 int add(TemplateSession &s, const QStringList &a)
@@ -223,10 +210,23 @@ struct Action
 
 } // namespace
 
+const CommandSyntax kTemplateSyntax{
+    "template", "ACTION [NAME] [Column=Value]...", "Lists, adds, renames, removes, chooses and fills the IPTC templates.",
+    {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
+     {"--json", nullptr, "list and show print JSON"},
+     {"--customized", "N=Value", "set: customized dataset N (1 to 255 but not 120) of the template", true}},
+    "Actions: list | show NAME | add NAME | rename OLD NEW | remove NAME | use NAME | unuse\n"
+    "         | set NAME [Column=Value]... [--customized N=Value]...\n"
+    "set stores what the edit dialog's OK would: lists as \"a; b\", dates yyyymmdd, times hhnnss;\n"
+    "an empty value empties the field. Names compare without regard to case."};
+
 int runTemplateCommand(CliContext &context)
 {
-    TemplateSession s(context);
-    s.json = takeFlag(context.arguments, QStringLiteral("--json"));
+    ParsedArguments parsed;
+    if (const std::optional<int> exit = parseCommandLine(kTemplateSyntax, context, parsed))
+        return *exit;
+    TemplateSession s(context, parsed);
+    const QStringList customized = parsed.values("--customized");
     const Action actions[] = {
         {"list", 0, false, [](TemplateSession &t, const QStringList &) { return list(t, t.json); }},
         {"show", 1, false, [](TemplateSession &t, const QStringList &a) { return show(t, a[0], t.json); }},
@@ -235,20 +235,20 @@ int runTemplateCommand(CliContext &context)
         {"remove", 1, false, remove},
         {"use", 1, false, use},
         {"unuse", 0, false, unuse},
-        {"set", 1, true, [](TemplateSession &t, const QStringList &a) { return set(t, a[0], a.mid(1)); }},
+        {"set", 1, true, nullptr},
     };
-    QStringList arguments = context.arguments;
-    const QString name = arguments.isEmpty() ? QString() : arguments.takeFirst();
+    QStringList operands = parsed.operands;
+    const QString name = operands.isEmpty() ? QString() : operands.takeFirst();
     for (const Action &action : actions) {
         if (name != QLatin1String(action.name))
             continue;
-        if (action.more ? arguments.size() < action.arguments : arguments.size() != action.arguments)
+        if (action.more ? operands.size() < action.arguments : operands.size() != action.arguments)
             return usage(context);
-        // Only set takes options of its own (--customized).
-        for (const QString &argument : std::as_const(arguments))
-            if (!action.more && argument.startsWith(QStringLiteral("--")))
-                return s.fail(QStringLiteral("unknown option '%1'").arg(argument), 2);
-        return s.catalogueExists() ? action.run(s, arguments) : 1;
+        if (!action.run) // set, the one action with an option of its own
+            return s.catalogueExists() ? set(s, operands[0], operands.mid(1), customized) : kExitSomeFailed;
+        if (!customized.isEmpty())
+            return s.fail(QStringLiteral("--customized belongs to set"), kExitBadArguments);
+        return s.catalogueExists() ? action.run(s, operands) : kExitSomeFailed;
     }
     return usage(context);
 }

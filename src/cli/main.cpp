@@ -26,6 +26,9 @@ const Command kCommands[] = {
     {kSearchSyntax, runSearchCommand},
     {kTemplateSyntax, runTemplateCommand},
     {kApplySyntax, runApplyCommand},
+    {kExportSyntax, runExportCommand},
+    {kStatsSyntax, runStatsCommand},
+    {kEmptyWordsSyntax, runEmptyWordsCommand},
 };
 
 void printHelp(QTextStream &out)
@@ -35,8 +38,11 @@ void printHelp(QTextStream &out)
         << "Commands (zelvarion-cli COMMAND --help tells more):\n";
     for (const Command &command : kCommands) {
         const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
-        out << "  " << QStringLiteral("%1").arg(call, -18) << "  "
-            << QLatin1String(command.syntax.summary) << '\n';
+        constexpr int kCallWidth = 18;
+        out << "  " << QStringLiteral("%1").arg(call, -kCallWidth) << "  ";
+        if (call.size() > kCallWidth) // a long call keeps the summaries in one column
+            out << '\n' << QString(kCallWidth + 4, u' ');
+        out << QLatin1String(command.syntax.summary) << '\n';
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
         << "                      catalogue (default: the window program's program folder)\n"

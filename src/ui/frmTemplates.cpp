@@ -5,7 +5,7 @@
 #include "core/templates/TemplateStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 #include "ui/frmEditIPTC.h"
 
 #include <QApplication>
