@@ -39,9 +39,11 @@ void printHelp(QTextStream &out)
     for (const Command &command : kCommands) {
         const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
         constexpr int kCallWidth = 18;
-        out << "  " << QStringLiteral("%1").arg(call, -kCallWidth) << "  ";
+        out << "  " << call;
         if (call.size() > kCallWidth) // a long call keeps the summaries in one column
             out << '\n' << QString(kCallWidth + 4, u' ');
+        else
+            out << QString(kCallWidth - call.size() + 2, u' ');
         out << QLatin1String(command.syntax.summary) << '\n';
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
