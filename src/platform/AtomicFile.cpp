@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,13 +46,31 @@ bool writeAll(int fd, QByteArrayView content)
     return true;
 }
 
+// The permissions a file created the ordinary way would get (0666 less the process's umask); the
+// temporary file starts as 0600, which would hide a new export from other programs and users. The
+// umask is read from /proc: setting it to read it back would race with other threads' files.
+mode_t newFileMode()
+{
+    mode_t mask = 022;
+    if (std::FILE *status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::strncmp(line, "Umask:", 6) == 0) {
+                mask = mode_t(std::strtoul(line + 6, nullptr, 8));
+                break;
+            }
+        std::fclose(status);
+    }
+    return mode_t(0666 & ~mask);
+}
+
 // Permissions and extended attributes of the original go to the new file, so the rename changes
 // nothing but the content. Attributes the file system refuses to copy fail the replacement.
 bool copyAttributes(const QByteArray &original, int fd)
 {
     struct stat info{};
     if (::stat(original.constData(), &info) != 0)
-        return errno == ENOENT; // a new file keeps the default permissions
+        return errno == ENOENT && ::fchmod(fd, newFileMode()) == 0;
     if (::fchmod(fd, info.st_mode & 07777) != 0)
         return false;
     const ssize_t listSize = ::listxattr(original.constData(), nullptr, 0);

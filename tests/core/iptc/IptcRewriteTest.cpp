@@ -209,6 +209,21 @@ TEST(IptcRewriteFile, keepsPermissionsAndExtendedAttributes)
     EXPECT_STREQ(value, "kept");
 }
 
+// A file made by the atomic path (a first backup copy, an export) is readable by others as any
+// new file would be, not left with the temporary file's owner-only mode.
+TEST(IptcRewriteFile, newFileTakesTheModeOfAnOrdinaryNewFile)
+{
+    TempFolder folder;
+    const mode_t mask = ::umask(022);
+    const QString path = folder.file(QStringLiteral("new.xml"));
+    const atomicfile::Result result = atomicfile::replaceFileContent(path, QByteArrayView("<a/>"));
+    ::umask(mask);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    struct stat info{};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
 TEST(IptcRewriteFile, backupKeepsFirstOrLatestVersionAsAsked)
 {
     for (bool firstVersion : {true, false}) {
