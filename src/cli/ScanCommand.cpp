@@ -82,7 +82,10 @@ std::vector<ScanTarget> registerTargets(CatalogueDb &db, Feedback &feedback, con
     return targets;
 }
 
-bool ensureCatalogue(CatalogueDb &db, Feedback &feedback, QTextStream &out)
+// A catalogue made here becomes the remembered one when none is remembered yet, as the window's
+// own creation does: otherwise the window's first start would create the tables again over it
+// and report every one of them.
+bool ensureCatalogue(CatalogueDb &db, Feedback &feedback, QTextStream &out, AppSettings settings)
 {
     if (QFileInfo(db.path).isFile())
         return true;
@@ -90,6 +93,11 @@ bool ensureCatalogue(CatalogueDb &db, Feedback &feedback, QTextStream &out)
     hooks.loadTranslations = [&feedback](CatalogueDb &open) {
         loadTranslations(open, feedback, programFolder::translationsFilePath());
     };
+    if (!settings.lastDB)
+        hooks.rememberCatalogue = [&settings](const QString &path) {
+            changeSetting(IniFile(programFolder::configFilePath()), settings, &AppSettings::lastDB,
+                          std::optional<QString>(path));
+        };
     if (!createCatalogueSchema(db, feedback, hooks))
         return false;
     out << "created the catalogue " << db.path << '\n';
@@ -126,7 +134,7 @@ int runScanCommand(CliContext &context)
     StreamFeedback feedback(context);
     CatalogueDb db;
     db.path = QFileInfo(request.cataloguePath).absoluteFilePath();
-    if (!ensureCatalogue(db, feedback, context.out) || !db.openOrReport(feedback))
+    if (!ensureCatalogue(db, feedback, context.out, settings) || !db.openOrReport(feedback))
         return kExitSomeFailed;
     bool refused = false;
     const std::vector<ScanTarget> targets = registerTargets(db, feedback, pack, request.folders, context.err, refused);

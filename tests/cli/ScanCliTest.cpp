@@ -3,6 +3,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcField.h"
+#include "platform/IniFile.h"
 
 #include "support/TempFolder.h"
 
@@ -189,4 +190,20 @@ TEST(ScanCommand, failsWithTheReportOnACatalogueWithoutTables)
     const CliRun run = s.run({QStringLiteral("--catalogue"), s.catalogue, s.images});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("Cannot add data\n"))) << run.err.toStdString();
+}
+
+// The catalogue a first scan makes is the one the window then opens, without creating its tables
+// again; a catalogue already remembered stays the remembered one.
+TEST(ScanCommand, aCatalogueItMakesBecomesTheRememberedOneWhenNoneIs)
+{
+    CliScan s;
+    const QString ini = s.work.file(QStringLiteral("program/Zelvarion.ini"));
+    ASSERT_EQ(s.run({s.images}).exitCode, 0);
+    EXPECT_TRUE(QFile::exists(s.catalogue));
+    EXPECT_EQ(IniFile(ini).read(QStringLiteral("Configuration"), QStringLiteral("LastDB")).value_or(QString()), s.catalogue);
+
+    const QString other = s.work.file(QStringLiteral("other.db"));
+    ASSERT_EQ(s.run({QStringLiteral("--catalogue"), other, s.images}).exitCode, 0);
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_EQ(IniFile(ini).read(QStringLiteral("Configuration"), QStringLiteral("LastDB")).value_or(QString()), s.catalogue);
 }
