@@ -22,8 +22,13 @@ public:
 
     // Opens path; false with errorText set on failure.
     bool open();
+    // Opens an existing catalogue for reading only: the engine refuses every write.
+    bool openReadOnly();
     // Runs one statement on the open connection; 0 on success.
     int execute(const QString &statement);
+    // Runs only the first statement of the text, keeping at most maxRows data rows; what was left
+    // out is described in run. 0 on success.
+    int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 
@@ -42,16 +47,32 @@ public:
 
     // Open with the open-failure report on failure.
     bool openOrReport(Feedback &feedback);
+    bool openReadOnlyOrReport(Feedback &feedback);
     // Runs a statement and reports what on failure; true on success.
     bool executeOrReport(Feedback &feedback, const QString &statement, const QString &what);
 
     static QString engineVersion();
 
 private:
+    bool openWith(sqliteEngine::OpenMode mode);
+
     sqliteEngine::Connection *m_connection = nullptr;
     ResultTable m_result;
     QString m_errorText;
     QString m_statement;
+};
+
+// Closes the catalogue on every way out of a command.
+class ClosedOnExit
+{
+public:
+    explicit ClosedOnExit(CatalogueDb &db) : m_db(db) {}
+    ~ClosedOnExit() { m_db.close(); }
+    ClosedOnExit(const ClosedOnExit &) = delete;
+    ClosedOnExit &operator=(const ClosedOnExit &) = delete;
+
+private:
+    CatalogueDb &m_db;
 };
 
 // Text between apostrophes, every apostrophe inside doubled: O'Brien -> 'O''Brien'.

@@ -10,19 +10,6 @@ namespace zelvarion {
 
 namespace {
 
-// The catalogue is closed on every way out of a search.
-class ClosedOnExit
-{
-public:
-    explicit ClosedOnExit(CatalogueDb &db) : m_db(db) {}
-    ~ClosedOnExit() { m_db.close(); }
-    ClosedOnExit(const ClosedOnExit &) = delete;
-    ClosedOnExit &operator=(const ClosedOnExit &) = delete;
-
-private:
-    CatalogueDb &m_db;
-};
-
 QString firstCell(const CatalogueDb &db) { return db.rowCount() > 0 ? db.cell(0, 1) : QString(); }
 
 std::vector<ResultRow> resultRows(const CatalogueDb &db)

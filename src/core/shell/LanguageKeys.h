@@ -232,6 +232,7 @@ enum class InterfaceText : int {
     OrOperatorOption = 239,
     AddTemplateKeywordsOption = 240,
     RemoveTemplateKeywordsOption = 241,
+    PermissionsLabel = 250, // the file properties dialog of our own
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -272,6 +273,10 @@ enum class Message : int {
     TransformingXml = 35,
     RenderingDone = 36,
     XmlParserMissing = 37,
+    DeleteFileQuestion = 39, // followed by a line break and the path
+    TrashRefused = 40, // followed by a line break, the path and the reason
+    FirstStatementOnly = 41, // followed by a line break and the text that was not run
+    CopyImagesSummary = 42, // "#" copied, "%" skipped as images of the result, "$" failed
     SelectionNameUsed = 43,
     SelectionNameRequired = 44,
     NoSelectionChosen = 45,
@@ -379,6 +384,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::SelectionImagesHeader, InterfaceText::DisplayImageMenuItem,
     InterfaceText::ExactExpressionOption, InterfaceText::AndOperatorOption, InterfaceText::OrOperatorOption,
     InterfaceText::AddTemplateKeywordsOption, InterfaceText::RemoveTemplateKeywordsOption,
+    InterfaceText::PermissionsLabel,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -392,7 +398,8 @@ inline constexpr std::array kAllMessages = {
     Message::ChooseField, Message::ListLimitReached, Message::SelectOnly, Message::NewFileNamePrompt,
     Message::InvalidFileNameCharacter, Message::FileNameTaken, Message::RenameFailed, Message::XmlFileMissing,
     Message::LoadingXsl, Message::LoadingXml, Message::TransformingXml, Message::RenderingDone,
-    Message::XmlParserMissing, Message::SelectionNameUsed, Message::SelectionNameRequired,
+    Message::XmlParserMissing, Message::DeleteFileQuestion, Message::TrashRefused,
+    Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt,
 };
 
@@ -411,7 +418,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 224);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 41);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 225);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 45);
 
 } // namespace zelvarion

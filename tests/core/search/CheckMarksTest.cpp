@@ -1,0 +1,117 @@
+// Marks set and cleared one by one and for a whole result, on a real catalogue.
+#include "CatalogueFixture.h"
+
+#include "core/search/CheckMarks.h"
+#include "core/search/SearchQueryBuilder.h"
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+class CheckMarksTest : public CatalogueFixture
+{
+protected:
+    void SetUp() override
+    {
+        CatalogueFixture::SetUp();
+        addImage(u8("/photos/l'été/"), u8("o'neil.jpg"));
+        addImage(u8("/photos/"), u8("b.jpg"), u8("01/02/2020"));
+        addImage(u8("/other/"), u8("c.jpg"), u8("03/04/2021"));
+        results = resultOf({{u8("/photos/l'été/"), u8("o'neil.jpg"), {}}, {u8("/photos/"), u8("b.jpg"), u8("01/02/2020")}});
+    }
+
+    ResultList results;
+};
+
+} // namespace
+
+TEST(MarkText, isTheShortDateOfTheLocaleWithoutTime)
+{
+    const QDate day(2024, 3, 9);
+    EXPECT_EQ(markTextFor(day, QLocale(QLocale::French, QLocale::France)), QStringLiteral("09/03/2024"));
+    EXPECT_EQ(markTextFor(day, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("3/9/24"));
+    EXPECT_EQ(toggledMark(QString(), u8("today")), u8("today"));
+    EXPECT_EQ(toggledMark(u8("01/02/2020"), u8("today")), QString()); // never the old mark back
+}
+
+TEST_F(CheckMarksTest, togglingAnImageWithApostrophesWritesItsRowAndItsResultRow)
+{
+    const MarkedImage image{1, u8("/photos/l'été/"), u8("o'neil.jpg"), QString()};
+    const QString mark = toggleImageMark(command(), results, image);
+    EXPECT_EQ(mark, todaysMarkText());
+    EXPECT_EQ(results.row(1).checkMark, mark);
+    EXPECT_EQ(marks(), QStringList({u8("b.jpg|01/02/2020"), u8("c.jpg|03/04/2021"), u8("o'neil.jpg|") + mark}));
+
+    EXPECT_EQ(toggleImageMark(command(), results, {1, image.folder, image.file, mark}), QString());
+    EXPECT_EQ(results.row(1).checkMark, QString());
+    EXPECT_EQ(marks().last(), u8("o'neil.jpg|"));
+    // A rank outside the result writes the catalogue only.
+    toggleImageMark(command(), results, {7, u8("/other/"), u8("c.jpg"), u8("03/04/2021")});
+    EXPECT_EQ(marks()[1], u8("c.jpg|"));
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
+TEST_F(CheckMarksTest, markingAndUnmarkingTheResultLeaveOtherImagesAndBlankRowsAlone)
+{
+    results.assign({{u8("/photos/l'été/"), u8("o'neil.jpg"), {}}, {{}, {}, {}}, {u8("/photos/"), u8("b.jpg"), u8("x")}});
+    ASSERT_TRUE(markResult(command(), results, u8("today")));
+    EXPECT_EQ(marks(), QStringList({u8("b.jpg|today"), u8("c.jpg|03/04/2021"), u8("o'neil.jpg|today")}));
+    EXPECT_EQ(results.row(1).checkMark, u8("today"));
+    EXPECT_EQ(results.row(2).checkMark, QString()); // the deleted image's blank row
+
+    ASSERT_TRUE(unmarkResult(command(), results));
+    EXPECT_EQ(marks(), QStringList({u8("b.jpg|"), u8("c.jpg|03/04/2021"), u8("o'neil.jpg|")}));
+    EXPECT_EQ(results.row(3).checkMark, QString());
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
+TEST_F(CheckMarksTest, anEmptyResultIsRefusedWithAWarning)
+{
+    ResultList empty;
+    EXPECT_FALSE(markResult(command(), empty, u8("today")));
+    EXPECT_FALSE(unmarkResult(command(), empty));
+    ASSERT_EQ(feedback.messages.size(), 2u);
+    EXPECT_EQ(feedback.messages[0].text, language.text(InterfaceText::EmptyResultWarning));
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(marks()[0], u8("b.jpg|01/02/2020"));
+}
+
+TEST_F(CheckMarksTest, removingAllMarksAsksAndReachesImagesOutsideTheResult)
+{
+    feedback.answers = {false};
+    EXPECT_FALSE(clearAllMarks(command(), results));
+    EXPECT_EQ(feedback.questions, QStringList({u8("Remove all selection marks")}));
+    EXPECT_EQ(marks()[1], u8("c.jpg|03/04/2021"));
+
+    EXPECT_TRUE(clearAllMarks(command(), results));
+    EXPECT_EQ(marks(), QStringList({u8("b.jpg|"), u8("c.jpg|"), u8("o'neil.jpg|")}));
+    EXPECT_EQ(results.row(2).checkMark, QString());
+}
+
+TEST_F(CheckMarksTest, aFailingUpdateIsReportedForItsRowAndTheOthersGoOn)
+{
+    // The engine refuses every change to the row of b.jpg.
+    run(u8("create trigger Refuse before update on Images when old.File = 'b.jpg' "
+           "begin select raise(abort, 'refused'); end;"));
+    markResult(command(), results, u8("today"));
+    EXPECT_EQ(feedback.texts(), QStringList({u8("Cannot set data\nrefused")}));
+    EXPECT_EQ(marks(), QStringList({u8("b.jpg|01/02/2020"), u8("c.jpg|03/04/2021"), u8("o'neil.jpg|today")}));
+    EXPECT_EQ(results.row(2).checkMark, u8("today")); // the result keeps the state the cell shows
+
+    feedback.messages.clear();
+    EXPECT_EQ(toggleImageMark(command(), results, {2, u8("/photos/"), u8("b.jpg"), u8("today")}), QString());
+    EXPECT_EQ(results.row(2).checkMark, QString());
+    EXPECT_EQ(feedback.texts(), QStringList({u8("Cannot set data\nrefused")}));
+}
+
+TEST(MarkedImagesRequest, keepsRevisedFilterAndSortAndDropsTheText)
+{
+    SearchRequest controls;
+    controls.text = QStringLiteral("sea");
+    controls.revised = RevisedFilter::NeverRevised;
+    controls.sortIndex = 4;
+    EXPECT_EQ(buildSearchStatement(markedImagesRequest(controls)),
+              QStringLiteral("select Folder,File,CheckMark from Images where (CheckMark != '') and "
+                             "(LastRevisionDate = '') order by File asc;"));
+}
