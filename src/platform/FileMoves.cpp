@@ -1,6 +1,9 @@
 #include "platform/FileMoves.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -47,14 +50,47 @@ RenameResult renameWithoutReplacing(const QString &from, const QString &to)
     return failed(error, from);
 }
 
+namespace {
+
+// The home trash with its two folders. Without it the toolkit's trash falls back to folders
+// named "files" and "info" in the working folder, which is no trash at all.
+bool homeTrashReady(QString &error)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data + QStringLiteral("/Trash/files"))
+        || !QDir().mkpath(data + QStringLiteral("/Trash/info"))) {
+        error = QStringLiteral("there is no trash folder in '%1'").arg(data);
+        return false;
+    }
+    return true;
+}
+
+bool inATrash(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString trash = QFileInfo(folder).absolutePath();
+    return QFileInfo(path).isAbsolute() && QFileInfo(folder).fileName() == u"files"
+           && (QFileInfo(trash).fileName() == u"Trash" || QFileInfo(trash).fileName().startsWith(u".Trash"));
+}
+
+} // namespace
+
 bool moveToTrash(const QString &path, QString &error)
 {
+    if (!homeTrashReady(error))
+        return false;
     QFile file(path);
-    if (file.moveToTrash()) {
+    if (!file.moveToTrash()) {
+        error = file.errorString();
+        return false;
+    }
+    if (inATrash(file.fileName())) {
         error.clear();
         return true;
     }
-    error = file.errorString();
+    // Somewhere that is not a trash: the file goes back where it was.
+    QFile::rename(file.fileName(), path);
+    error = QStringLiteral("the trash put the file in '%1'").arg(file.fileName());
     return false;
 }
 
