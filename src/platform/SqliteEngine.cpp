@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -42,6 +43,16 @@ void ResultTable::appendRow(std::vector<QString> cells)
     ++m_rows;
 }
 
+QString *ResultTable::appendEmptyRow()
+{
+    const std::size_t start = m_cells.size();
+    if (m_cells.capacity() < start + std::size_t(m_columns))
+        m_cells.reserve(std::max(2 * m_cells.capacity(), start + std::size_t(m_columns)));
+    m_cells.resize(start + std::size_t(m_columns));
+    ++m_rows;
+    return m_cells.data() + start;
+}
+
 namespace sqliteEngine {
 
 struct Connection
@@ -65,17 +76,15 @@ std::vector<QString> columnNames(sqlite3_stmt *statement)
     return names;
 }
 
-std::vector<QString> rowCells(sqlite3_stmt *statement)
+// The cells of the current row straight into a new row of the table.
+void appendRowCells(sqlite3_stmt *statement, ResultTable &result)
 {
-    std::vector<QString> cells;
-    const int count = sqlite3_column_count(statement);
-    cells.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i) {
+    QString *cells = result.appendEmptyRow();
+    for (int i = 0; i < result.columnCount(); ++i) {
         // column_text before column_bytes: the byte count is that of the text form.
         const unsigned char *text = sqlite3_column_text(statement, i);
-        cells.push_back(textOf(text, sqlite3_column_bytes(statement, i)));
+        cells[i] = textOf(text, sqlite3_column_bytes(statement, i));
     }
-    return cells;
 }
 
 // Steps one prepared statement to its end, adding its rows to result. The first statement of
@@ -99,7 +108,7 @@ int collectRows(sqlite3 *db, sqlite3_stmt *statement, ResultTable &result, bool 
                 *moreRows = true;
             return SQLITE_OK; // the rows past the limit are never fetched
         }
-        result.appendRow(rowCells(statement));
+        appendRowCells(statement, result);
     }
     if (rc != SQLITE_DONE) {
         errorText = QString::fromUtf8(sqlite3_errmsg(db));

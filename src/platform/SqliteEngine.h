@@ -18,6 +18,8 @@ public:
     void clear();
     void setColumns(std::vector<QString> names);
     void appendRow(std::vector<QString> cells);
+    // A new row of empty cells to fill in place: columnCount() of them.
+    QString *appendEmptyRow();
 
 private:
     int m_rows = 0;

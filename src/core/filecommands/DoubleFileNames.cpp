@@ -6,19 +6,39 @@ namespace zelvarion {
 
 const char *const kDoubleFileNamesStatement = "select Folder,File,CheckMark from Images order by File ASC;";
 
+namespace {
+
+bool isAscii(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+// Equal once both are upper-cased; names are nearly always ASCII, compared without a copy.
+bool sameInUpperCase(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    if (isAscii(a) && isAscii(b))
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.toUpper() == b.toUpper();
+}
+
+} // namespace
+
 std::vector<ResultRow> groupDoubleFileNames(const ResultTable &table)
 {
     const int count = table.rowCount();
-    std::vector<QString> upper(std::size_t(count) + 1);
-    for (int row = 1; row <= count; ++row)
-        upper[std::size_t(row)] = table.cell(1, row).toUpper();
     auto append = [&](std::vector<ResultRow> &rows, int row) {
         rows.push_back({table.cell(0, row), table.cell(1, row), table.cell(2, row)});
     };
     std::vector<ResultRow> doubles;
     for (int first = 1; first < count;) {
+        const QString name = table.cell(1, first);
         int next = first + 1;
-        while (next <= count && upper[std::size_t(next)] == upper[std::size_t(first)])
+        while (next <= count && sameInUpperCase(table.cell(1, next), name))
             ++next;
         if (next - first > 1)
             for (int row = first; row < next; ++row)
