@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/search/ResultList.h"
 #include "core/shell/Feedback.h"
 
 namespace zelvarion {
@@ -10,43 +11,27 @@ namespace {
 
 const QString kAddSelection = QStringLiteral("ADDSELECTION");
 
-struct StoredMark
-{
-    QString folder;
-    QString file;
-    QString mark;
-};
-
-std::vector<StoredMark> storedMarks(const CatalogueDb &db)
-{
-    std::vector<StoredMark> marks;
-    marks.reserve(std::size_t(db.rowCount()));
-    for (int row = 1; row <= db.rowCount(); ++row)
-        marks.push_back({db.cell(0, row), db.cell(1, row), db.cell(2, row)});
-    return marks;
-}
-
-void insertSelectionRows(const CatalogueCommand &command, const QString &name, const std::vector<StoredMark> &marks)
+void insertSelectionRows(const CatalogueCommand &command, const QString &name, const std::vector<ResultRow> &marks)
 {
     CatalogueDb &db = command.catalogue;
     if (!beginTransaction(db, command.feedback, kAddSelection))
         return;
-    for (const StoredMark &m : marks)
+    for (const ResultRow &m : marks)
         db.executeOrReport(command.feedback,
                            QStringLiteral("insert into Selections values(") + sqlText(name) + u',' + sqlText(m.folder)
-                               + u',' + sqlText(m.file) + u',' + sqlText(m.mark) + QStringLiteral(");"),
+                               + u',' + sqlText(m.file) + u',' + sqlText(m.checkMark) + QStringLiteral(");"),
                            QStringLiteral("Cannot add data to Selections"));
     endTransaction(db, command.feedback, kAddSelection);
 }
 
-void restoreMarks(const CatalogueCommand &command, const std::vector<StoredMark> &marks)
+void restoreMarks(const CatalogueCommand &command, const std::vector<ResultRow> &marks)
 {
     CatalogueDb &db = command.catalogue;
     if (marks.empty() || !beginTransaction(db, command.feedback, kAddSelection))
         return;
-    for (const StoredMark &m : marks)
+    for (const ResultRow &m : marks)
         db.executeOrReport(command.feedback,
-                           QStringLiteral("update Images set CheckMark=") + sqlText(m.mark)
+                           QStringLiteral("update Images set CheckMark=") + sqlText(m.checkMark)
                                + QStringLiteral(" where (Folder = ") + sqlText(m.folder)
                                + QStringLiteral(") and (File = ") + sqlText(m.file) + QStringLiteral(");"),
                            QStringLiteral("Cannot update data to Selections"));
@@ -95,7 +80,7 @@ std::optional<int> saveMarkedImagesAs(const CatalogueCommand &command, const QSt
     if (!db.executeOrReport(command.feedback, QStringLiteral("select Folder,File,CheckMark from Images where (CheckMark != '')"),
                             QStringLiteral("Cannot get data")))
         return std::nullopt;
-    const std::vector<StoredMark> marks = storedMarks(db);
+    const std::vector<ResultRow> marks = resultRowsOf(db.result());
     if (!marks.empty()
         && db.executeOrReport(command.feedback,
                               QStringLiteral("delete from Selections where (Name=") + sqlText(name) + QStringLiteral(");"),
@@ -117,7 +102,7 @@ bool restoreSelection(const CatalogueCommand &command, const QString &name)
                            QStringLiteral("select Folder,File,CheckMark from Selections where (Name = ") + sqlText(name)
                                + QStringLiteral(");"),
                            QStringLiteral("Cannot get data")))
-        restoreMarks(command, storedMarks(db));
+        restoreMarks(command, resultRowsOf(db.result()));
     return true;
 }
 
