@@ -116,6 +116,7 @@ int runScanCommand(CliContext &context)
 {
     const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
     LanguagePack pack;
+    pack.loadShippedEnglish();
     // A program folder of its own (--program-folder) may hold no packs: the shipped ones then.
     if (!pack.load(programFolder::languageFolder(), settings.language))
         pack.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);

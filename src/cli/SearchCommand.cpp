@@ -190,6 +190,7 @@ int runSearchCommand(CliContext &context)
         return 1;
     }
     LanguagePack pack;
+    pack.loadShippedEnglish();
     pack.load(programFolder::languageFolder(), settings.language);
     SearchFeedback feedback(context.err);
     SearchEnvironment environment{db, feedback, searchMessages(pack)};

@@ -8,12 +8,12 @@ namespace zelvarion {
 AppContext::AppContext()
     : ini(programFolder::configFilePath()), translationsPath(programFolder::translationsFilePath())
 {
+    language.loadShippedEnglish();
 }
 
 void AppContext::rememberCatalogue(const QString &path)
 {
-    settings.lastDB = path;
-    ini.write(QStringLiteral("Configuration"), QStringLiteral("LastDB"), path);
+    setSetting(&AppSettings::lastDB, path);
 }
 
 bool AppContext::createSchema(Feedback &feedback)
@@ -26,7 +26,8 @@ bool AppContext::createSchema(Feedback &feedback)
 
 QString AppContext::missingCatalogueText(const QString &path) const
 {
-    return language.message(1) + u'\n' + path + QStringLiteral("\n\n") + language.message(2);
+    return language.message(Message::CatalogueNotFound) + u'\n' + path + QStringLiteral("\n\n")
+           + language.message(Message::CatalogueNotFoundHint);
 }
 
 void AppContext::loadTranslations(Feedback &feedback)

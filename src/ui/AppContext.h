@@ -28,7 +28,14 @@ struct AppContext
     QString osDescription;
     QString translationsPath;
 
-    // Remembers a chosen catalogue in memory and as "LastDB".
+    // Changes a setting in memory and in the configuration file at once.
+    template <typename T>
+    void setSetting(T AppSettings::*member, std::type_identity_t<T> value)
+    {
+        changeSetting(ini, settings, member, std::move(value));
+    }
+
+    // Remembers a chosen catalogue in memory and in the configuration file.
     void rememberCatalogue(const QString &path);
 
     // Schema creation at catalogue.path with the translations loaded and the path remembered.

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/FolderRegistry.h"
+#include "core/catalogue/ThumbnailSizing.h"
 #include "core/shell/Feedback.h"
 #include "platform/ProgramFolder.h"
 #include "ui/AppContext.h"
@@ -153,9 +154,7 @@ void frmDatabase::createThumbnailControls()
         optThumbnails[i] = named(new QRadioButton(frameThumbnails), indexed("optThumbnails", i));
         optThumbnails[i]->setGeometry(10, 20 + 24 * i, 204, 22);
         connect(optThumbnails[i], &QRadioButton::clicked, this, [this] {
-            m_context.settings.reCreateThumbnails = optThumbnails[0]->isChecked();
-            writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("ReCreateThumbnails"),
-                        m_context.settings.reCreateThumbnails);
+            m_context.setSetting(&AppSettings::reCreateThumbnails, optThumbnails[0]->isChecked());
         });
     }
     lblThumbnails = named(new QLabel(this), QStringLiteral("lblThumbnails"));
@@ -163,40 +162,43 @@ void frmDatabase::createThumbnailControls()
     lblThumbnails->setWordWrap(true);
     lblThumbnails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgDest = named(new QLabel(this), QStringLiteral("imgDest"));
-    // The largest preview: 1800 by 1200 twips.
-    imgDest->setGeometry(536, 512, 120, 80);
+    // Room for the largest preview.
+    imgDest->setGeometry(QRect(QPoint(536, 512), thumbnailSizing::kMaxBoxTwips / kTwipsPerPixel));
     imgDest->setAlignment(Qt::AlignCenter);
     connect(chkThumbnails, &QCheckBox::clicked, this, &frmDatabase::thumbnailsClicked);
 }
 
 void frmDatabase::applyLanguage()
 {
+    using enum InterfaceText;
     const LanguagePack &pack = m_context.language;
-    setWindowTitle(withoutAccelerator(pack.text(219)));
-    lbllblDB->setText(pack.text(7));
-    lbllblCount->setText(pack.text(8));
-    cmdSelect->setText(pack.text(12));
-    cmdCreate->setText(pack.text(13));
-    cmdCompact->setText(pack.text(82));
-    cmdAddFolder->setText(pack.text(14));
-    cmdRemoveFolder->setText(pack.text(15));
-    cmdScan->setText(pack.text(16));
-    cmdCancel->setText(pack.text(190));
-    cmdOK->setText(pack.text(191));
-    lvFolders->setHeaderLabels({pack.text(18), pack.text(19), pack.text(20), pack.text(21)});
+    setWindowTitle(withoutAccelerator(pack.text(DefineDatabaseMenuItem)));
+    lbllblDB->setText(pack.text(DatabaseButton));
+    lbllblCount->setText(pack.text(ImageCountLabel));
+    cmdSelect->setText(pack.text(SelectDatabaseButton));
+    cmdCreate->setText(pack.text(NewDatabaseButton));
+    cmdCompact->setText(pack.text(CompactDatabaseButton));
+    cmdAddFolder->setText(pack.text(AddFolderButton));
+    cmdRemoveFolder->setText(pack.text(RemoveFolderButton));
+    cmdScan->setText(pack.text(ScanButton));
+    cmdCancel->setText(pack.text(StopButton));
+    cmdOK->setText(pack.text(CloseButton));
+    lvFolders->setHeaderLabels({pack.text(FolderPathHeader), pack.text(FolderStatusHeader),
+                                pack.text(FolderFilesHeader), pack.text(FolderLastScanHeader)});
     lvFolders->setColumnWidth(1, 53); // 800 twips
     lvFolders->setColumnWidth(2, 57); // 850 twips
     lvFolders->setColumnWidth(3, 107); // 1600 twips
     // The viewport has no size before the dialog is first shown; the list's own width is known.
     lvFolders->setColumnWidth(0, lvFolders->width() - 2 * lvFolders->frameWidth() - 53 - 57 - 107 - 3);
-    lblSubFolder->setText(pack.message(5));
+    lblSubFolder->setText(pack.message(Message::SubfolderRowsNote));
+    const InterfaceText help[] = {DatabaseHelpLine1, DatabaseHelpLine2, DatabaseHelpLine3};
     for (int i = 0; i < 3; ++i)
-        lblHelp[i]->setText(pack.text(22 + i));
-    chkThumbnails->setText(pack.text(75));
-    frameThumbnails->setTitle(pack.text(78));
-    optThumbnails[0]->setText(pack.text(79));
-    optThumbnails[1]->setText(pack.text(80));
-    lblThumbnails->setText(pack.text(77));
+        lblHelp[i]->setText(pack.text(help[i]));
+    chkThumbnails->setText(pack.text(CreateThumbnailsOption));
+    frameThumbnails->setTitle(pack.text(ExistingThumbnailsFrame));
+    optThumbnails[0]->setText(pack.text(RecreateThumbnailsOption));
+    optThumbnails[1]->setText(pack.text(KeepThumbnailsOption));
+    lblThumbnails->setText(pack.text(ThumbnailsExplanation));
 }
 
 void frmDatabase::setThumbnailControls()
@@ -221,18 +223,16 @@ void frmDatabase::setThumbnailControls()
 
 void frmDatabase::thumbnailsClicked()
 {
-    AppSettings &settings = m_context.settings;
-    settings.createThumbnails = chkThumbnails->isChecked();
-    frameThumbnails->setEnabled(settings.createThumbnails);
-    if (!settings.createThumbnails) {
+    const bool create = chkThumbnails->isChecked();
+    frameThumbnails->setEnabled(create);
+    if (!create) {
         for (QRadioButton *choice : optThumbnails) {
             choice->setAutoExclusive(false);
             choice->setChecked(false);
             choice->setAutoExclusive(true);
         }
     }
-    writeSwitch(m_context.ini, QStringLiteral("Configuration"), QStringLiteral("CreateThumbnails"),
-                settings.createThumbnails);
+    m_context.setSetting(&AppSettings::createThumbnails, create);
 }
 
 void frmDatabase::showPath(const QString &path)
@@ -267,7 +267,7 @@ void frmDatabase::newDatabase()
     if (chosen.isEmpty())
         return;
     if (QFileInfo::exists(chosen)) {
-        if (!m_feedback.askYesNo(m_context.language.message(6) + u'\n' + chosen))
+        if (!m_feedback.askYesNo(m_context.language.message(Message::ReplaceExistingFile) + u'\n' + chosen))
             return;
         QFile::remove(chosen); // a failure shows through the schema's own reports
     }
@@ -293,8 +293,8 @@ void frmDatabase::compactDatabase()
         return;
     if (catalogue.executeOrReport(m_feedback, QStringLiteral("vacuum;"),
                                   QStringLiteral("Cannot run VACUUM '") + catalogue.path + u'\''))
-        lblStatus->setText(u' ' + m_context.language.message(11) + u' ' + QString::number(elapsed.elapsed() / 1000)
-                           + QStringLiteral(" s"));
+        lblStatus->setText(u' ' + m_context.language.message(Message::ElapsedTime) + u' '
+                           + QString::number(elapsed.elapsed() / 1000) + QStringLiteral(" s"));
     catalogue.close();
 }
 
@@ -308,8 +308,9 @@ void frmDatabase::refreshFolderList()
         if (const auto rows = selectFolders(catalogue, m_feedback)) {
             for (const FolderRow &row : *rows) {
                 const bool exists = QFileInfo(row.folder).isDir();
-                auto *item = new QTreeWidgetItem(lvFolders, {row.folder, exists ? QStringLiteral("OK") : m_context.language.message(12),
-                                                             row.files, row.lastScan});
+                const QString state =
+                    exists ? QStringLiteral("OK") : m_context.language.message(Message::FolderMissing);
+                auto *item = new QTreeWidgetItem(lvFolders, {row.folder, state, row.files, row.lastScan});
                 item->setCheckState(0, Qt::Unchecked);
                 item->setTextAlignment(1, Qt::AlignCenter);
                 item->setTextAlignment(2, Qt::AlignCenter);

@@ -84,7 +84,8 @@ bool frmDatabase::eventFilter(QObject *watched, QEvent *event)
 void frmDatabase::addSubfolderRow(const QString &folder, int parentRow)
 {
     const bool exists = QFileInfo(folder).isDir();
-    auto *item = new QTreeWidgetItem(lvFolders, {folder, exists ? QStringLiteral("OK") : m_context.language.message(12)});
+    const QString state = exists ? QStringLiteral("OK") : m_context.language.message(Message::FolderMissing);
+    auto *item = new QTreeWidgetItem(lvFolders, {folder, state});
     item->setCheckState(0, Qt::Unchecked);
     item->setTextAlignment(1, Qt::AlignCenter);
     item->setData(0, Qt::UserRole, parentRow + 1); // the tag: the 1-based row of the registered folder
@@ -109,10 +110,11 @@ void frmDatabase::addFolder()
     const LanguagePack &pack = m_context.language;
     switch (check.verdict) {
     case AddFolderCheck::Verdict::Refused:
-        m_feedback.showMessage(pack.message(3) + u'\n' + QDir::cleanPath(chosen), MessageIcon::Critical);
+        m_feedback.showMessage(pack.message(Message::FolderRefused) + u'\n' + QDir::cleanPath(chosen),
+                               MessageIcon::Critical);
         return;
     case AddFolderCheck::Verdict::Overlaps:
-        m_feedback.showMessage(pack.message(4) + u'\n' + listed[check.row], MessageIcon::Critical);
+        m_feedback.showMessage(pack.message(Message::FolderOverlaps) + u'\n' + listed[check.row], MessageIcon::Critical);
         return;
     case AddFolderCheck::Verdict::Subfolder:
         addSubfolderRow(check.folder, check.row);
@@ -136,11 +138,11 @@ void frmDatabase::removeFolder()
     sqlOutPut->clear();
     const QList<QTreeWidgetItem *> selected = lvFolders->selectedItems();
     if (selected.isEmpty()) {
-        m_feedback.showMessage(m_context.language.message(7), MessageIcon::Information);
+        m_feedback.showMessage(m_context.language.message(Message::NoFolderSelected), MessageIcon::Information);
         return;
     }
     const QString folder = selected.front()->text(0);
-    if (!m_feedback.askYesNo(m_context.language.message(8) + u'\n' + folder))
+    if (!m_feedback.askYesNo(m_context.language.message(Message::RemoveFolderQuestion) + u'\n' + folder))
         return;
     const bool registered = !selected.front()->data(0, Qt::UserRole).isValid();
     CatalogueDb &catalogue = m_context.catalogue;
@@ -196,7 +198,8 @@ void frmDatabase::scanCheckedFolders()
         m_context.catalogue.close();
         refreshFolderList();
         cmdScan->setEnabled(false);
-        lblStatus->setText(elapsedTimeText(m_context.language.message(11), elapsed.elapsed() / 1000));
+        lblStatus->setText(
+            elapsedTimeText(m_context.language.message(Message::ElapsedTime), elapsed.elapsed() / 1000));
     }
     setScanning(false);
     if (m_doneAfterScan)
@@ -218,7 +221,8 @@ void frmDatabase::runScan()
     }
     const AppSettings &settings = m_context.settings;
     ScanOptions options;
-    options.customizedLabel = m_context.language.text(133).isEmpty() ? defaultCustomizedLabel() : m_context.language.text(133);
+    const QString customized = m_context.language.text(InterfaceText::CustomizedFieldLabel);
+    options.customizedLabel = customized.isEmpty() ? defaultCustomizedLabel() : customized;
     if (settings.createThumbnails && m_context.namedStreamsAvailable)
         options.thumbnails = settings.reCreateThumbnails ? ThumbnailPolicy::Recreate : ThumbnailPolicy::KeepExisting;
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);

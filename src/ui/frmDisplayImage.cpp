@@ -3,7 +3,7 @@
 #include "core/shell/AppSettings.h"
 #include "platform/IniFile.h"
 #include "platform/ThumbnailMaker.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -11,7 +11,7 @@
 namespace zelvarion {
 namespace {
 
-const QString kSection = QStringLiteral("DisplayWindow");
+const QString kSection = QLatin1String(kDisplayWindowSection);
 constexpr int kExtraHeightTwips = 400;
 constexpr int kTallestPicture = 8192;
 

@@ -16,18 +16,16 @@ using namespace controls;
 
 namespace {
 
-// The seven single fields the general search can be limited to, with their name's text key.
-constexpr int kFieldNameKeys[7] = {37, 56, 57, 61, 49, 51, 54};
-const char *const kFieldKeys[7] = {"SearchKeywords", "SearchHeadline", "SearchCredit", "SearchCaption",
-                                   "SearchByline", "SearchCity", "SearchCountry"};
-
-std::array<bool *, 7> fieldSettings(AppSettings &s)
-{
-    return {&s.searchKeywords, &s.searchHeadline, &s.searchCredit, &s.searchCaption,
-            &s.searchByline, &s.searchCity, &s.searchCountry};
-}
-
-
+// The seven single fields the general search can be limited to, with their names.
+constexpr InterfaceText kFieldNames[7] = {
+    InterfaceText::FieldLabelKeywords, InterfaceText::FieldLabelHeadline, InterfaceText::FieldLabelCredit,
+    InterfaceText::FieldLabelCaption,  InterfaceText::FieldLabelByline,   InterfaceText::FieldLabelCity,
+    InterfaceText::FieldLabelCountry};
+// Their switches, in the same order.
+constexpr bool AppSettings::*kFieldSwitches[7] = {
+    &AppSettings::searchKeywords, &AppSettings::searchHeadline, &AppSettings::searchCredit,
+    &AppSettings::searchCaption,  &AppSettings::searchByline,   &AppSettings::searchCity,
+    &AppSettings::searchCountry};
 
 } // namespace
 
@@ -83,26 +81,28 @@ void frmSearchOptions::createControls()
 
 void frmSearchOptions::applyTexts()
 {
+    using enum InterfaceText;
     const LanguagePack &pack = m_context.language;
-    setWindowTitle(withoutAccelerator(pack.text(67)));
-    FrameSearch->setTitle(pack.text(66));
+    setWindowTitle(withoutAccelerator(pack.text(SearchOptionsMenuItem)));
+    FrameSearch->setTitle(pack.text(SearchFieldsFrame));
+    const InterfaceText places[] = {SearchAllIptcOption, SearchFolderNamesOption, SearchFileNamesOption};
     for (int i = 0; i < 3; ++i)
-        chkSearchOptions[i]->setText(pack.text(28 + i));
+        chkSearchOptions[i]->setText(pack.text(places[i]));
     for (int i = 0; i < 7; ++i)
-        chkSearchIPTC[i]->setText(pack.text(kFieldNameKeys[i]));
-    FrameTranslation->setTitle(pack.text(228));
+        chkSearchIPTC[i]->setText(pack.text(kFieldNames[i]));
+    FrameTranslation->setTitle(pack.text(TranslationFrame));
     const TranslationsState &t = m_context.translations;
     optTranslation[0]->setText(t.language1 + QStringLiteral(" <-> ") + t.language2);
     optTranslation[1]->setText(t.language1 + QStringLiteral(" -> ") + t.language2);
     optTranslation[2]->setText(t.language2 + QStringLiteral(" -> ") + t.language1);
-    lblNbTranslations->setText(QString::number(t.lineCount) + u' ' + pack.text(231));
-    cmdEditTranslations->setText(pack.text(229));
-    cmdCancel->setText(pack.text(17));
+    lblNbTranslations->setText(QString::number(t.lineCount) + u' ' + pack.text(TranslationPairsUnit));
+    cmdEditTranslations->setText(pack.text(EditTranslationsButton));
+    cmdCancel->setText(pack.text(CancelButton));
 }
 
 void frmSearchOptions::setFromSettings()
 {
-    AppSettings &s = m_context.settings;
+    const AppSettings &s = m_context.settings;
     const int direction = s.translation >= 0 && s.translation <= 2 ? s.translation : 0;
     optTranslation[direction]->setChecked(true);
     const bool loaded = m_context.translations.loaded;
@@ -111,9 +111,8 @@ void frmSearchOptions::setFromSettings()
         w->setEnabled(loaded);
     chkSearchOptions[0]->setChecked(s.searchAllIPTC);
     allIptcClicked();
-    const auto fields = fieldSettings(s);
     for (int i = 0; i < 7; ++i)
-        chkSearchIPTC[i]->setChecked(*fields[i]);
+        chkSearchIPTC[i]->setChecked(s.*kFieldSwitches[i]);
     chkSearchOptions[1]->setChecked(s.searchFolderNames);
     chkSearchOptions[2]->setChecked(s.searchFileNames);
 }
@@ -137,24 +136,16 @@ void frmSearchOptions::confirm()
     for (QCheckBox *box : chkSearchIPTC)
         any = any || box->isChecked();
     if (!any) {
-        m_feedback.showMessage(m_context.language.message(9), MessageIcon::Critical);
+        m_feedback.showMessage(m_context.language.message(Message::NoSearchPlace), MessageIcon::Critical);
         return;
     }
-    AppSettings &s = m_context.settings;
-    const QString section = QStringLiteral("SearchOptions");
-    s.searchAllIPTC = chkSearchOptions[0]->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("SearchAllIPTC"), s.searchAllIPTC);
-    const auto fields = fieldSettings(s);
-    for (int i = 0; i < 7; ++i) {
-        *fields[i] = chkSearchIPTC[i]->isChecked();
-        writeSwitch(m_context.ini, section, QLatin1String(kFieldKeys[i]), *fields[i]);
-    }
-    s.searchFolderNames = chkSearchOptions[1]->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("SearchFolderNames"), s.searchFolderNames);
-    s.searchFileNames = chkSearchOptions[2]->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("SearchFileNames"), s.searchFileNames);
-    s.translation = optTranslation[1]->isChecked() ? 1 : optTranslation[2]->isChecked() ? 2 : 0;
-    m_context.ini.write(section, QStringLiteral("Translation"), QString::number(s.translation));
+    m_context.setSetting(&AppSettings::searchAllIPTC, chkSearchOptions[0]->isChecked());
+    for (int i = 0; i < 7; ++i)
+        m_context.setSetting(kFieldSwitches[i], chkSearchIPTC[i]->isChecked());
+    m_context.setSetting(&AppSettings::searchFolderNames, chkSearchOptions[1]->isChecked());
+    m_context.setSetting(&AppSettings::searchFileNames, chkSearchOptions[2]->isChecked());
+    m_context.setSetting(&AppSettings::translation,
+                         optTranslation[1]->isChecked() ? 1 : optTranslation[2]->isChecked() ? 2 : 0);
     accept();
 }
 

@@ -1,30 +1,44 @@
+// The main window: its panels put together, the menu commands it runs itself, the setting
+// toggles, the language switch, the layout rule and the close sequence.
 #include "ui/frmZelvarion.h"
 
 #include "core/shell/AppInfo.h"
 #include "platform/ProgramFolder.h"
 #include "platform/gui/MessageBoxFeedback.h"
 #include "platform/gui/ShellServices.h"
+#include "ui/Controls.h"
+#include "ui/DetailPanel.h"
 #include "ui/Pictures.h"
-#include "ui/Twips.h"
+#include "ui/SearchPanel.h"
+#include "core/shell/Twips.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
+#include "ui/frmDisplayImage.h"
 #include "ui/frmSearchOptions.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTextEdit>
-#include <QToolButton>
+#include <QShortcut>
 
 namespace zelvarion {
+using namespace controls;
+
+namespace {
+
+constexpr int kWindowWidthTwips = 10728;
+constexpr int kShortWindowHeightTwips = 7356;
+constexpr int kPanelMinimumTwips = 1000;
+constexpr int kPanelBottomGapTwips = 50;
+
+// Where the panels lie in the window, in pixels. The grid's top strip holds the check-mark
+// legend beside the sort controls of the search panel.
+constexpr QRect kSearchPanelRect{0, 0, 715, 162};
+constexpr QRect kGridRect{0, 126, 715, 300};
+constexpr QRect kDetailRect{8, 430, 699, 160};
+
+} // namespace
 
 frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     : QMainWindow(parent),
@@ -41,21 +55,27 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central);
-    createMenus();
-    createSearchControls(central);
-    createResultGrid(central);
-    createPanelAndLegend(central);
+
+    m_menus = new MainMenus(this);
+    setMenuBar(m_menus);
+    m_searchPanel = new SearchPanel(m_context, *m_feedback, central);
+    m_searchPanel->setGeometry(kSearchPanelRect);
+    createCatalogueStatus(central);
+    m_grid = new ResultGrid(m_context.settings, central);
+    m_grid->setGeometry(kGridRect);
+    m_detail = new DetailPanel(central);
+    m_detail->setGeometry(kDetailRect);
+
     setGeometry(designGeometry());
     setFixedWidth(designGeometry().width());
-    m_wholeWordTop = chkWholeWord->y();
-    connectCommands();
-    connectSearchControls();
-    connectNavigation();
-    watchCells();
-    setInitialSearchControlStates();
-    setNavigationEnabled(false);
-    disableLaterCommands();
-    clearResultPage();
+    connectPanels();
+    // Commands whose work is not in this version are shown, captioned and disabled.
+    m_menus->setUnavailable({MenuCommand::EditIPTCOptions, MenuCommand::DefineTemplates, MenuCommand::ApplyTemplate,
+                             MenuCommand::DisplaySelected, MenuCommand::RemoveSelection, MenuCommand::Selections,
+                             MenuCommand::SelectResult, MenuCommand::UnselectResult, MenuCommand::Statistics,
+                             MenuCommand::EmptyWordsList, MenuCommand::SearchDoubles, MenuCommand::CopyImages,
+                             MenuCommand::SQLQuery, MenuCommand::ExportxML, MenuCommand::EditIPTC,
+                             MenuCommand::Delete, MenuCommand::Rename, MenuCommand::Properties});
     m_openDatabaseDialog = [this] {
         frmDatabase dialog(*this);
         dialog.exec();
@@ -64,114 +84,59 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
 
 frmZelvarion::~frmZelvarion() = default;
 
-QAction *frmZelvarion::addItem(QMenu *menu, const char *name, const QString &caption)
+QRect frmZelvarion::designGeometry()
 {
-    QAction *item = menu->addAction(caption);
-    item->setObjectName(QLatin1String(name));
-    return item;
+    return {120, 80, pixels(kWindowWidthTwips), 640};
 }
 
-void frmZelvarion::createMenus()
+// The catalogue's button and image count sit in the search panel's corner; created after the
+// panel, they lie above it.
+void frmZelvarion::createCatalogueStatus(QWidget *central)
 {
-    auto topMenu = [this](const char *name, const QString &caption) {
-        QMenu *menu = menuBar()->addMenu(caption);
-        menu->setObjectName(QLatin1String(name));
-        return menu;
-    };
-    mnuFile = topMenu("mnuFile", QStringLiteral("File"));
-    mnuBase = addItem(mnuFile, "mnuBase", QStringLiteral("Define database and folders to scan"));
-    mnuFile->addSeparator();
-    mnuFileExit = addItem(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
-
-    mnuConfiguration = topMenu("mnuConfiguration", QStringLiteral("Configuration"));
-    mnuSearchOptions = addItem(mnuConfiguration, "mnuSearchOptions", QStringLiteral("Search options"));
-    mnuEditIPTCOptions = addItem(mnuConfiguration, "mnuEditIPTCOptions", QStringLiteral("Edit IPTC options"));
-    mnuConfiguration->addSeparator();
-    mnuDisplayImage = addItem(mnuConfiguration, "mnuDisplayImage", QStringLiteral("Display image"));
-    mnuStayOnTop = addItem(mnuConfiguration, "mnuStayOnTop", QStringLiteral("Stay on top"));
-    mnuUseThumbnails = addItem(mnuConfiguration, "mnuUseThumbnails",
-                               QStringLiteral("Use generated thumbnails to display images"));
-    for (QAction *item : {mnuDisplayImage, mnuStayOnTop, mnuUseThumbnails})
-        item->setCheckable(true);
-
-    mnuTemplates = topMenu("mnuTemplates", QStringLiteral("Templates"));
-    mnuDefineTemplates = addItem(mnuTemplates, "mnuDefineTemplates", QStringLiteral("Define IPTC templates"));
-    mnuApplyTemplate = addItem(mnuTemplates, "mnuApplyTemplate",
-                               QStringLiteral("Apply template to images in search result"));
-
-    mnuSelectedImages = topMenu("mnuSelectedImages", QStringLiteral("Selection"));
-    mnuDisplaySelected = addItem(mnuSelectedImages, "mnuDisplaySelected", QStringLiteral("Display selected images"));
-    mnuRemoveSelection = addItem(mnuSelectedImages, "mnuRemoveSelection", QStringLiteral("Remove all selection marks"));
-    mnuSelections = addItem(mnuSelectedImages, "mnuSelections", QStringLiteral("Save selections"));
-    mnuSelectResult = addItem(mnuSelectedImages, "mnuSelectResult", QStringLiteral("Select all images in result"));
-    mnuUnselectResult = addItem(mnuSelectedImages, "mnuUnselectResult", QStringLiteral("Unselect all images in result"));
-    // The legend's pictures beside the first two items.
-    mnuDisplaySelected->setIcon(QIcon(pictures::checkMark(1)));
-    mnuRemoveSelection->setIcon(QIcon(pictures::checkMark(0)));
-
-    mnuTools = topMenu("mnuTools", QStringLiteral("Tools"));
-    mnuStatistics = addItem(mnuTools, "mnuStatistics", QStringLiteral("Word statistics"));
-    mnuEmptyWordsList = addItem(mnuTools, "mnuEmptyWordsList", QStringLiteral("Empty words list"));
-    mnuSearchDoubles = addItem(mnuTools, "mnuSearchDoubles", QStringLiteral("Search double filenames"));
-    mnuCopyImages = addItem(mnuTools, "mnuCopyImages", QStringLiteral("Copy images"));
-    mnuSQLQuery = addItem(mnuTools, "mnuSQLQuery", QStringLiteral("SQL Select Query [expert]"));
-    mnuExportxML = addItem(mnuTools, "mnuExportxML", QStringLiteral("XML Export"));
-
-    mnuLanguages = topMenu("mnuLanguages", QStringLiteral("Language"));
-    for (int i = 0; i < kLanguageItems; ++i) {
-        mnuLanguage[i] = mnuLanguages->addAction(i == 0 ? QStringLiteral("English") : QString());
-        mnuLanguage[i]->setObjectName(QStringLiteral("mnuLanguage_") + QString::number(i));
-        mnuLanguage[i]->setCheckable(true);
-        mnuLanguage[i]->setVisible(i == 0);
-    }
-
-    mnuAboutHelp = topMenu("mnuAboutHelp", QStringLiteral("?"));
-    mnuHelp = addItem(mnuAboutHelp, "mnuHelp", QStringLiteral("Help"));
-    mnuAbout = addItem(mnuAboutHelp, "mnuAbout", QStringLiteral("About"));
-
-    mnuIPTCPopup = new QMenu(this);
-    mnuIPTCPopup->setObjectName(QStringLiteral("mnuIPTCPopup"));
-    mnuIPTCCopy = addItem(mnuIPTCPopup, "mnuIPTCCopy", QStringLiteral("Copy"));
-    mnuImagePopup = new QMenu(this);
-    mnuImagePopup->setObjectName(QStringLiteral("mnuImagePopup"));
-    mnuEditIPTC = addItem(mnuImagePopup, "mnuEditIPTC", QStringLiteral("Edit IPTC informations"));
-    mnuOpenImage = addItem(mnuImagePopup, "mnuOpenImage", QStringLiteral("Open image"));
-    mnuDelete = addItem(mnuImagePopup, "mnuDelete", QStringLiteral("Delete"));
-    mnuRename = addItem(mnuImagePopup, "mnuRename", QStringLiteral("Rename"));
-    mnuProperties = addItem(mnuImagePopup, "mnuProperties", QStringLiteral("Properties"));
+    cmdDatabase = named(new QPushButton(QStringLiteral("Database"), central), QStringLiteral("cmdDatabase"));
+    cmdDatabase->setGeometry(598, 7, 109, 28);
+    roundCorners(cmdDatabase);
+    lbllblCount = named(new QLabel(QStringLiteral("#Images:"), central), QStringLiteral("lbllblCount"));
+    lbllblCount->setGeometry(598, 38, 62, 20);
+    lblCount = named(new QLabel(central), QStringLiteral("lblCount"));
+    lblCount->setGeometry(660, 38, 50, 20);
+    lblDB = named(new QLabel(central), QStringLiteral("lblDB"));
+    lblDB->hide();
 }
 
-void frmZelvarion::connectCommands()
+void frmZelvarion::connectPanels()
 {
     connect(cmdDatabase, &QPushButton::clicked, this, &frmZelvarion::openDatabaseDialog);
-    connect(mnuBase, &QAction::triggered, this, &frmZelvarion::openDatabaseDialog);
-    connect(mnuFileExit, &QAction::triggered, this, [this] {
-        close();
-        QApplication::quit();
-    });
-    connect(mnuDisplayImage, &QAction::triggered, this,
-            [this] { toggleSetting(mnuDisplayImage, m_context.settings.displayImage, "DisplayImage"); });
-    connect(mnuStayOnTop, &QAction::triggered, this, [this] {
-        toggleSetting(mnuStayOnTop, m_context.settings.stayOnTop, "StayOnTop");
-        setOnTop();
-    });
-    connect(mnuUseThumbnails, &QAction::triggered, this,
-            [this] { toggleSetting(mnuUseThumbnails, m_context.settings.useThumbnails, "UseThumbnails"); });
-    for (int i = 0; i < kLanguageItems; ++i)
-        connect(mnuLanguage[i], &QAction::triggered, this, [this, i] { chooseLanguage(i); });
-    connect(mnuAbout, &QAction::triggered, this, &frmZelvarion::showAbout);
-    connect(mnuHelp, &QAction::triggered, this, &frmZelvarion::showHelp);
-    connect(mnuSearchOptions, &QAction::triggered, this, &frmZelvarion::showSearchOptions);
+    connect(m_menus, &MainMenus::commandChosen, this, &frmZelvarion::runMenuCommand);
+    connect(m_menus, &MainMenus::toggled, this, &frmZelvarion::toggleSetting);
+    connect(m_menus, &MainMenus::languageChosen, this, &frmZelvarion::chooseLanguage);
+    connect(m_searchPanel, &SearchPanel::searchRequested, this, [this] { runSearch(); });
+    connect(m_grid, &ResultGrid::pageCleared, m_detail, &DetailPanel::clear);
+    connect(m_grid, &ResultGrid::cellClicked, this, &frmZelvarion::clickCell);
+    connect(m_grid, &ResultGrid::cellDoubleClicked, this, &frmZelvarion::openCellImage);
+    connect(m_grid, &ResultGrid::cellMenuRequested, this, &frmZelvarion::openImagePopup);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmZelvarion::minimiseDisplayWindow);
 }
 
-// Commands whose work is not in this version are shown, captioned and disabled.
-void frmZelvarion::disableLaterCommands()
+void frmZelvarion::runMenuCommand(MenuCommand command)
 {
-    for (QAction *item : {mnuEditIPTCOptions, mnuDefineTemplates, mnuApplyTemplate, mnuDisplaySelected,
-                          mnuRemoveSelection, mnuSelections, mnuSelectResult, mnuUnselectResult, mnuStatistics,
-                          mnuEmptyWordsList, mnuSearchDoubles, mnuCopyImages, mnuSQLQuery, mnuExportxML,
-                          mnuEditIPTC, mnuDelete, mnuRename, mnuProperties})
-        item->setEnabled(false);
+    switch (command) {
+    case MenuCommand::Base: openDatabaseDialog(); break;
+    case MenuCommand::FileExit:
+        close();
+        QApplication::quit();
+        break;
+    case MenuCommand::SearchOptions: showSearchOptions(); break;
+    case MenuCommand::Help: showHelp(); break;
+    case MenuCommand::About: showAbout(); break;
+    case MenuCommand::OpenImage:
+        if (m_popupCell >= 0)
+            openCellImage(m_popupCell);
+        break;
+    default: break;
+    }
+    Q_EMIT menuCommandChosen(command);
 }
 
 void frmZelvarion::openDatabaseDialog()
@@ -180,10 +145,16 @@ void frmZelvarion::openDatabaseDialog()
         m_openDatabaseDialog();
 }
 
-void frmZelvarion::toggleSetting(QAction *item, bool &setting, const char *key)
+void frmZelvarion::toggleSetting(MenuToggle toggle, bool on)
 {
-    setting = item->isChecked();
-    writeSwitch(m_context.ini, QStringLiteral("Configuration"), QLatin1String(key), setting);
+    switch (toggle) {
+    case MenuToggle::DisplayImage: m_context.setSetting(&AppSettings::displayImage, on); break;
+    case MenuToggle::StayOnTop:
+        m_context.setSetting(&AppSettings::stayOnTop, on);
+        setOnTop();
+        break;
+    case MenuToggle::UseThumbnails: m_context.setSetting(&AppSettings::useThumbnails, on); break;
+    }
 }
 
 void frmZelvarion::setOnTop()
@@ -198,30 +169,38 @@ void frmZelvarion::setOnTop()
     }
 }
 
-void frmZelvarion::chooseLanguage(int item)
+// Choosing the checked language changes nothing.
+void frmZelvarion::chooseLanguage(const QString &language)
 {
-    QAction *chosen = mnuLanguage[item];
-    const QString language = item == 0 ? QStringLiteral("English") : chosen->text();
-    if (language == m_context.settings.language) {
-        chosen->setChecked(true); // choosing the checked item changes nothing
-        return;
-    }
-    m_context.settings.language = language;
-    m_context.ini.write(QStringLiteral("Configuration"), QStringLiteral("Language"), language);
-    checkLanguageItem(language);
-    loadLanguagePack();
+    const bool changed = language != m_context.settings.language;
+    if (changed)
+        m_context.setSetting(&AppSettings::language, language);
+    m_menus->checkLanguage(m_context.settings.language);
+    if (changed)
+        loadLanguagePack();
 }
 
-void frmZelvarion::checkLanguageItem(const QString &language)
+void frmZelvarion::loadLanguagePack()
 {
-    for (QAction *item : mnuLanguage)
-        item->setChecked(item->isVisible() && item->text() == language);
+    m_context.language.load(programFolder::languageFolder(), m_context.settings.language);
+    applyLanguage();
+}
+
+void frmZelvarion::applyLanguage()
+{
+    const LanguagePack &pack = m_context.language;
+    m_menus->applyLanguage(pack);
+    m_searchPanel->applyLanguage();
+    m_grid->applyLanguage(pack);
+    m_detail->applyLanguage(pack);
+    cmdDatabase->setText(pack.text(InterfaceText::DatabaseButton));
+    lbllblCount->setText(pack.text(InterfaceText::ImageCountLabel));
 }
 
 void frmZelvarion::showCatalogueCount(long long total)
 {
     lblCount->setText(QString::number(total));
-    FrameHelp->setVisible(total == 0);
+    m_grid->setHelpVisible(total == 0);
 }
 
 void frmZelvarion::showCataloguePath(const QString &path)
@@ -231,37 +210,49 @@ void frmZelvarion::showCataloguePath(const QString &path)
 
 void frmZelvarion::applyTranslationsState()
 {
-    const TranslationsState &state = m_context.translations;
-    if (!state.tableCleared)
-        return;
-    chkTranslation->setVisible(state.fileExists);
-    chkWholeWord->move(chkWholeWord->x(), state.fileExists ? m_wholeWordTop : chkTranslation->y());
+    m_searchPanel->applyTranslationsState(m_context.translations);
 }
 
-void frmZelvarion::clearResultPage()
+void frmZelvarion::setMenuCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled)
 {
-    rtfIPTC->clear();
-    rtfIPTC->repaint();
-    for (int i = 0; i < kCells; ++i) {
-        ResultCell &cell = cells[i];
-        cell.thumb->clear();
-        cell.thumb->setGeometry(cell.name->x(), cell.name->y() - pixels(1200), pixels(1800), pixels(1200));
-        cell.thumb->setFrameShape(QFrame::Box);
-        cell.folder.clear();
-        cell.file.clear();
-        cell.selected = false;
-        cell.draggable = false;
-        cell.name->clear();
-        cell.name->setToolTip(QString());
-        cell.name->setProperty("tag", QString());
-        cell.name->setStyleSheet(QStringLiteral("color: black;"));
-        cell.check->hide();
-        cell.check->setToolTip(QString());
-        cell.check->setProperty("tag", QString());
-        cell.lineTop->hide();
-        cell.lineDown->hide();
-        cell.rank->hide();
+    m_menus->setCommandsEnabled(commands, enabled);
+}
+
+bool frmZelvarion::isMenuCommandEnabled(MenuCommand command) const
+{
+    return m_menus->isCommandEnabled(command);
+}
+
+// Only in the normal state: the width is fixed, a window too short for the detail panel is
+// made taller again, and the panel stretches to just above the bottom edge.
+void frmZelvarion::applyLayoutRule()
+{
+    if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const int panelTop = m_detail->mapTo(this, QPoint(0, 0)).y();
+    if (twips(panelTop) + kPanelMinimumTwips > twips(height())) {
+        // The panel lies lower here than in the window this height was made for: a height that
+        // still leaves no room would hide the panel, so the panel's minimum wins.
+        const int snapped = std::max(pixels(kShortWindowHeightTwips),
+                                     panelTop + pixels(kPanelMinimumTwips + kPanelBottomGapTwips));
+        resize(width(), snapped);
+        return;
     }
+    const int h = height() - panelTop - pixels(kPanelBottomGapTwips);
+    if (h > 0)
+        m_detail->resize(m_detail->width(), h);
+}
+
+void frmZelvarion::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    applyLayoutRule();
+}
+
+void frmZelvarion::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    applyLayoutRule();
 }
 
 void frmZelvarion::closeEvent(QCloseEvent *event)
@@ -275,11 +266,8 @@ void frmZelvarion::runCloseSequence()
     if (m_closeSequenceDone)
         return;
     m_closeSequenceDone = true;
-    writeWindowTwips(m_context.ini, QStringLiteral("MainWindow"), twips(QRect(pos(), size())));
-    QStringList history;
-    for (int i = 0; i < lstTxtSearch->count(); ++i)
-        history << lstTxtSearch->itemText(i);
-    writeSearchHistory(m_context.ini, history);
+    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(pos(), size())));
+    writeSearchHistory(m_context.ini, m_searchPanel->history());
 }
 
 void frmZelvarion::showSearchOptions()
@@ -298,6 +286,19 @@ void frmZelvarion::showHelp()
 {
     if (!shell::openWithDefaultProgram(programFolder::helpFilePath()))
         m_feedback->showMessage(programFolder::helpFilePath(), MessageIcon::Warning);
+}
+
+void frmZelvarion::showInDisplayWindow(const CellImage &image)
+{
+    if (!m_displayWindow)
+        m_displayWindow = new frmDisplayImage(m_context.ini, this);
+    m_displayWindow->showImage(image.path(), image.file);
+}
+
+void frmZelvarion::minimiseDisplayWindow()
+{
+    if (m_context.settings.displayImage && m_displayWindow && m_displayWindow->isVisible())
+        m_displayWindow->showMinimized();
 }
 
 } // namespace zelvarion

@@ -1,94 +1,185 @@
-// The Search button: the request read from the controls, the search itself and its display.
+// Searching and the result on show: the search itself, results built elsewhere, the cell-click
+// with its detail panel, opening images and walking the cells with Tab.
 #include "ui/frmZelvarion.h"
 
+#include "core/catalogue/CatalogueDb.h"
+#include "core/search/ImageDetail.h"
+#include "platform/gui/ShellServices.h"
+#include "ui/DetailPanel.h"
+#include "ui/SearchPanel.h"
+
 #include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QComboBox>
-#include <QRadioButton>
 
 namespace zelvarion {
+namespace {
 
-SearchRequest frmZelvarion::searchRequest() const
-{
-    const AppSettings &settings = m_context.settings;
-    SearchRequest request;
-    request.text = lstTxtSearch->currentText();
-    request.withoutIptc = chkIPTC[0]->isChecked();
-    request.withIptc = chkIPTC[1]->isChecked();
-    request.fieldSearch = chkIPTC[2]->isChecked();
-    request.fieldIndex = lstFields->currentIndex();
-    request.wholeWord = chkWholeWord->isChecked();
-    request.op = optOperator[1]->isChecked()   ? SearchOperator::And
-                 : optOperator[2]->isChecked() ? SearchOperator::Or
-                                               : SearchOperator::ExactExpression;
-    request.useTranslation = chkTranslation->isChecked() && chkTranslation->isVisible();
-    request.translationDirection = translationDirectionFrom(settings.translation);
-    request.revised = chkRevised[0]->isChecked()   ? RevisedFilter::NeverRevised
-                      : chkRevised[1]->isChecked() ? RevisedFilter::AlreadyRevised
-                                                   : RevisedFilter::Any;
-    request.revisionAscending = !optOrder[1]->isChecked();
-    request.sortIndex = std::max(0, lstSortedBy->currentIndex());
-    request.sortAscending = !optSortedBy[1]->isChecked();
-    request.targets = searchTargetsFrom(settings);
-    return request;
-}
+// The commands that work on the images of a non-empty result.
+constexpr std::initializer_list<MenuCommand> kResultCommands = {MenuCommand::Statistics, MenuCommand::ApplyTemplate,
+                                                                MenuCommand::CopyImages};
+
+} // namespace
 
 // Everything the last search showed is cleared before the next one runs.
 void frmZelvarion::resetSearchDisplay()
 {
-    lblFound->clear();
-    lblFound->repaint();
-    lblTranslation->clear();
-    lblTranslation->hide();
-    for (QAction *item : {mnuStatistics, mnuApplyTemplate, mnuCopyImages})
-        item->setEnabled(false);
-    FrameImages->setTitle(QString());
-    setNavigationEnabled(false);
-    m_shiftClick = false;
-    m_paging.reset(0);
-    clearResultPage();
+    m_searchPanel->clearOutcome();
+    m_menus->setCommandsEnabled(kResultCommands, false);
+    m_grid->clearResult();
 }
 
-void frmZelvarion::runSearch()
+void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
 {
     resetSearchDisplay();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_search.history.clear();
-    for (int i = 0; i < lstTxtSearch->count(); ++i)
-        m_search.history << lstTxtSearch->itemText(i);
+    m_search.history = m_searchPanel->history();
     SearchEnvironment environment{m_context.catalogue, *m_feedback, searchMessages(m_context.language),
                                   m_context.translations.loaded, false};
-    const QString typed = lstTxtSearch->currentText();
-    const SearchOutcome outcome = zelvarion::runSearch(searchRequest(), m_search, environment);
-    if (outcome.historyChanged) {
-        lstTxtSearch->clear();
-        lstTxtSearch->addItems(m_search.history);
-        lstTxtSearch->setCurrentText(typed);
+    SearchRequest request = m_searchPanel->request();
+    if (adjust)
+        adjust(request);
+    const SearchOutcome outcome = zelvarion::runSearch(request, m_search, environment);
+    if (outcome.historyChanged)
+        m_searchPanel->setHistory(m_search.history);
+    m_searchPanel->showOutcome(outcome);
+    if (outcome.showFirstPage) {
+        m_grid->showResult(std::move(m_search.results));
+        m_menus->setCommandsEnabled(kResultCommands, m_grid->result().count() > 0);
     }
-    showSearchOutcome(outcome);
     QApplication::restoreOverrideCursor();
 }
 
-void frmZelvarion::showSearchOutcome(const SearchOutcome &outcome)
+void frmZelvarion::searchFor(const QString &word)
 {
-    if (!outcome.translationShown.isEmpty()) {
-        lblTranslation->setText(outcome.translationShown);
-        lblTranslation->show();
+    m_searchPanel->prepareWordSearch(word);
+    runSearch();
+}
+
+void frmZelvarion::showResult(ResultList result)
+{
+    resetSearchDisplay();
+    m_searchPanel->showFound(result.count());
+    m_grid->showResult(std::move(result));
+}
+
+const ResultList &frmZelvarion::result() const
+{
+    return m_grid->result();
+}
+
+const ResultPaging &frmZelvarion::paging() const
+{
+    return m_grid->paging();
+}
+
+void frmZelvarion::clearResultPage()
+{
+    m_grid->clearPage();
+}
+
+void frmZelvarion::updateResultRow(int rank, const ResultRow &row)
+{
+    m_grid->updateResultRow(rank, row);
+}
+
+void frmZelvarion::removeResultRow(int rank)
+{
+    m_grid->removeResultRow(rank);
+}
+
+int frmZelvarion::selectedCell() const
+{
+    return m_grid->selectedCell();
+}
+
+std::vector<int> frmZelvarion::selectedCells() const
+{
+    return m_grid->selectedCells();
+}
+
+std::optional<CellImage> frmZelvarion::cellImage(int cell) const
+{
+    return m_grid->cellImage(cell);
+}
+
+void frmZelvarion::setCellCheck(int cell, bool marked, const QString &toolTip)
+{
+    m_grid->setCellCheck(cell, marked, toolTip);
+}
+
+QMimeData *frmZelvarion::selectedPathsData() const
+{
+    return m_grid->selectedPathsData();
+}
+
+void frmZelvarion::clickCell(int cell)
+{
+    m_detail->clear();
+    const std::optional<CellImage> image = m_grid->cellImage(cell);
+    if (!image)
+        return; // an empty cell leaves the selection as it was
+    m_grid->selectCell(cell);
+    showImageDetail(*image);
+    if (m_context.settings.displayImage)
+        showInDisplayWindow(*image);
+    setFocus();
+    Q_EMIT cellClicked(cell);
+}
+
+void frmZelvarion::showImageDetail(const CellImage &image)
+{
+    CatalogueDb &catalogue = m_context.catalogue;
+    if (!catalogue.openOrReport(*m_feedback))
+        return;
+    const QString statement = QStringLiteral("select * from Images where (Folder=") + sqlText(image.folder)
+                              + QStringLiteral(") and (File=") + sqlText(image.file) + QStringLiteral(");");
+    if (catalogue.executeOrReport(*m_feedback, statement, QStringLiteral("Cannot get data"))) {
+        std::vector<QStringList> rows;
+        for (int r = 1; r <= catalogue.rowCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < catalogue.columnCount(); ++c)
+                row << catalogue.cell(c, r);
+            rows.push_back(row);
+        }
+        const auto pieces = composeImageDetail(rows, m_context.language, m_searchPanel->searchedFieldLabel());
+        HighlightRequest highlight = m_searchPanel->highlightRequest();
+        highlight.lastSearchText = m_search.lastSearchText;
+        highlight.lastSearchWords = m_search.lastSearchWords;
+        m_detail->showDetail(pieces, highlightRanges(pieces, highlight));
     }
-    if (outcome.found) {
-        lblFound->setText(QString::number(*outcome.found));
-        lblFound->repaint();
+    catalogue.close();
+}
+
+void frmZelvarion::openCellImage(int cell)
+{
+    if (const std::optional<CellImage> image = m_grid->cellImage(cell))
+        shell::openWithDefaultProgram(image->path()); // errors are ignored
+}
+
+void frmZelvarion::openImagePopup(int cell, const QPoint &at)
+{
+    const std::optional<CellImage> image = m_grid->cellImage(cell);
+    m_popupCell = cell;
+    QString caption = m_context.language.text(InterfaceText::OpenImageMenuItem);
+    m_menus->popupImageMenu(caption.replace(u'%', image ? image->file : QString()), at);
+}
+
+// Tab and Shift+Tab walk the cells, turning the page at either end.
+bool frmZelvarion::focusNextPrevChild(bool next)
+{
+    const int selected = m_grid->selectedCell();
+    if (selected < 0) {
+        clickCell(0);
+    } else if (next && selected == kCells - 1) {
+        m_grid->turnPage(ResultGrid::PageStep::Forward);
+        clickCell(0);
+    } else if (!next && selected == 0) {
+        m_grid->turnPage(ResultGrid::PageStep::Back);
+        if (const int last = m_grid->lastFilledCell(); last >= 0)
+            clickCell(last);
+    } else {
+        clickCell(selected + (next ? 1 : -1));
     }
-    mnuApplyTemplate->setEnabled(false); // applying templates is not in this version
-    mnuStatistics->setEnabled(false);    // nor are word statistics
-    mnuCopyImages->setEnabled(false);    // nor copying images
-    setNavigationEnabled(outcome.enableNavigation);
-    if (outcome.showFirstPage) {
-        m_paging.reset(m_search.results.count());
-        showResultPage();
-    }
+    return true;
 }
 
 } // namespace zelvarion

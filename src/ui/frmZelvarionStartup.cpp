@@ -7,100 +7,66 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/gui/ShellServices.h"
-#include "ui/Controls.h"
-#include "ui/Twips.h"
+#include "ui/DetailPanel.h"
+#include "ui/SearchPanel.h"
+#include "core/shell/Twips.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QTextEdit>
 
 namespace zelvarion {
-using namespace controls;
 
-
+// The buttons' rounded corners and the grey translation label are given as the panels are made.
 void frmZelvarion::startUp()
 {
     setWindowTitle(applicationTitle());
-    roundCorners(cmdDatabase);
-    roundCorners(cmdSearch);
-    lblTranslation->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128);"));
     m_context.osDescription = shell::operatingSystemDescription();
     m_context.namedStreamsAvailable = ThumbnailStore().isAvailable();
 
     readWindowPlacement();
-    fillLanguageMenu();
+    m_menus->setExtraLanguages(listExtraLanguages(programFolder::languageFolder()));
     applyConfiguration();
-    applySearchOptions();
-    for (const QString &entry : readSearchHistory(m_context.ini))
-        lstTxtSearch->addItem(entry);
-    lstTxtSearch->setCurrentIndex(-1);
+    readSearchOptions(m_context.ini, m_context.settings);
+    m_searchPanel->applySettings();
+    m_searchPanel->setHistory(readSearchHistory(m_context.ini));
     readEditIptcOptions(m_context.ini, m_context.settings);
     readCustomizedFieldNames(m_context.ini, m_context.settings);
     loadLanguagePack();
     QDir::setCurrent(programFolder::path());
 
-    rtfIPTC->setPlainText(withLineBreaks(m_context.language.text(218)));
+    m_detail->showNotice(withLineBreaks(m_context.language.text(InterfaceText::StartupNotice)));
     show();
     repaint();
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     chooseAndOpenCatalogue();
-    rtfIPTC->clear();
+    m_detail->clear();
     setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 
 void frmZelvarion::readWindowPlacement()
 {
-    const QRect stored = pixels(readWindowTwips(m_context.ini, QStringLiteral("MainWindow"), twips(designGeometry())));
+    const QRect stored = pixels(readWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(designGeometry())));
     move(stored.topLeft());
     resize(stored.size());
-}
-
-void frmZelvarion::fillLanguageMenu()
-{
-    const QStringList languages = listExtraLanguages(programFolder::languageFolder());
-    for (int i = 0; i < languages.size() && i + 1 < kLanguageItems; ++i) {
-        mnuLanguage[i + 1]->setText(languages[i]);
-        mnuLanguage[i + 1]->setVisible(true);
-    }
 }
 
 void frmZelvarion::applyConfiguration()
 {
     AppSettings &settings = m_context.settings;
     readConfiguration(m_context.ini, settings);
-    mnuDisplayImage->setChecked(settings.displayImage);
-    mnuStayOnTop->setChecked(settings.stayOnTop);
+    m_menus->setToggle(MenuToggle::DisplayImage, settings.displayImage);
+    m_menus->setToggle(MenuToggle::StayOnTop, settings.stayOnTop);
     setOnTop();
     if (!m_context.namedStreamsAvailable) {
         settings.createThumbnails = false;
         settings.useThumbnails = false;
-        mnuUseThumbnails->setEnabled(false);
+        m_menus->setToggleEnabled(MenuToggle::UseThumbnails, false);
     }
-    mnuUseThumbnails->setChecked(settings.useThumbnails);
-    checkLanguageItem(settings.language);
-}
-
-void frmZelvarion::applySearchOptions()
-{
-    readSearchOptions(m_context.ini, m_context.settings);
-    // Setting the boxes runs their rules, as a click would.
-    setBoxChecked(chkIPTC[2], m_context.settings.fieldIPTC);
-    setBoxChecked(chkWholeWord, m_context.settings.wholeWord);
-    setBoxChecked(chkTranslation, m_context.settings.useTranslation);
-}
-
-void frmZelvarion::loadLanguagePack()
-{
-    m_context.language.load(programFolder::languageFolder(), m_context.settings.language);
-    applyLanguage();
+    m_menus->setToggle(MenuToggle::UseThumbnails, settings.useThumbnails);
+    m_menus->checkLanguage(settings.language);
 }
 
 void frmZelvarion::chooseAndOpenCatalogue()

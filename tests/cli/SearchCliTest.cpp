@@ -5,6 +5,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/search/ImageRows.h"
+#include "core/shell/LanguagePack.h"
 
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
@@ -138,4 +139,25 @@ TEST_F(SearchCliTest, refusesBadArgumentsAndMissingCatalogues)
     const CliRun missing = search({u8("--catalogue"), folder.file("none.db"), u8("x")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(folder.file("none.db")));
+}
+
+// The shipped English texts stand in for every key the program folder's packs do not set.
+TEST_F(SearchCliTest, messagesStayReadableWithoutLanguagePacks)
+{
+    LanguagePack english;
+    english.loadShippedEnglish();
+    const QString nothingToSearch = english.message(Message::NothingToSearch);
+    const QString withoutIptc = withoutAccelerator(english.text(InterfaceText::WithoutIptcOption));
+    ASSERT_FALSE(nothingToSearch.isEmpty());
+    ASSERT_FALSE(withoutIptc.isEmpty());
+
+    const CliRun bare = search({});
+    EXPECT_EQ(bare.exitCode, 1);
+    EXPECT_TRUE(bare.err.contains(nothingToSearch)) << bare.err.toStdString();
+    EXPECT_TRUE(bare.err.contains(u8("- ") + withoutIptc)) << bare.err.toStdString();
+
+    folder.write("Zelvarion-Language/English.lng", "[Messages]\r\n10=Rien à chercher\r\n");
+    const CliRun partial = search({});
+    EXPECT_TRUE(partial.err.contains(u8("Rien à chercher"))) << partial.err.toStdString();
+    EXPECT_TRUE(partial.err.contains(u8("- ") + withoutIptc)) << partial.err.toStdString();
 }

@@ -37,6 +37,29 @@ struct StartedWindow
     void start();
 };
 
+// The control, menu or item of a window named `name` (a control array element as "chkIPTC_2");
+// a missing one ends the test.
+template <typename T>
+T *find(const QObject *window, const QString &name)
+{
+    T *control = window->findChild<T *>(name);
+    if (!control)
+        qFatal("no control named %s", qPrintable(name));
+    return control;
+}
+
+template <typename T>
+T *find(const QObject *window, const char *name)
+{
+    return find<T>(window, QString::fromLatin1(name));
+}
+
+template <typename T>
+T *find(const QObject *window, const char *name, int index)
+{
+    return find<T>(window, QLatin1String(name) + u'_' + QString::number(index));
+}
+
 // Names of the tables and of the indexes of a catalogue file.
 QStringList catalogueObjects(const QString &path, const QString &type);
 

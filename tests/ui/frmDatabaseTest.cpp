@@ -153,8 +153,8 @@ void frmDatabaseTest::folderListShowsRowsCountsAndMissingFoldersInRed()
     QCOMPARE(list->topLevelItem(1)->text(1), f.started.window->context().language.message(12));
     QCOMPARE(list->topLevelItem(1)->foreground(0).color(), QColor(255, 0, 0));
     QCOMPARE(f.dialog->lblCount->text(), QStringLiteral("15")); // "3x" reads as 3
-    QCOMPARE(f.started.window->lblCount->text(), QStringLiteral("15"));
-    QVERIFY(!f.started.window->FrameHelp->isVisibleTo(f.started.window.get()));
+    QCOMPARE(find<QLabel>(f.started.window.get(), "lblCount")->text(), QStringLiteral("15"));
+    QVERIFY(!find<QWidget>(f.started.window.get(), "FrameHelp")->isVisibleTo(f.started.window.get()));
     QVERIFY(!f.dialog->FrameHelp->isVisibleTo(f.dialog.get()));
 }
 
@@ -166,7 +166,7 @@ void frmDatabaseTest::selectRemembersTheChosenCatalogue()
     QCOMPARE(f.started.window->context().catalogue.path, f.chosen);
     QCOMPARE(lastDb(f.folder), f.chosen);
     QCOMPARE(f.dialog->lblDB->text(), f.chosen);
-    QCOMPARE(f.started.window->lblDB->text(), f.chosen);
+    QCOMPARE(find<QLabel>(f.started.window.get(), "lblDB")->text(), f.chosen);
     // A new empty file has no tables: the translations and the folder list report it.
     QVERIFY(QFile::exists(f.chosen));
     QVERIFY(!f.feedback().messages.empty());
@@ -387,7 +387,7 @@ void frmDatabaseTest::scanFillsTheCatalogueAndReportsItsDuration()
     QCOMPARE(f.row(0)->text(2), QStringLiteral("2"));
     QVERIFY(!f.row(0)->text(3).isEmpty());
     QCOMPARE(d.lblCount->text(), QStringLiteral("2"));
-    QCOMPARE(f.started.window->lblCount->text(), QStringLiteral("2"));
+    QCOMPARE(find<QLabel>(f.started.window.get(), "lblCount")->text(), QStringLiteral("2"));
     QCOMPARE(d.lblStatus->text(), u' ' + f.started.window->context().language.message(11) + QStringLiteral(" 0 h 0 min 0 s"));
     QVERIFY(!d.cmdCancel->isVisibleTo(&d));
     QVERIFY(d.cmdScan->isVisibleTo(&d));

@@ -75,10 +75,15 @@ struct SearchFixture
     }
     void search(const QString &text)
     {
-        w->lstTxtSearch->setCurrentText(text);
-        w->cmdSearch->click();
+        find<QComboBox>(w, "lstTxtSearch")->setCurrentText(text);
+        find<QPushButton>(w, "cmdSearch")->click();
     }
-    QString cellName(int i) const { return w->cells[i].name->text(); }
+    QString cellName(int i) const { return find<QLabel>(w, "lblImage", i)->text(); }
+    bool selected(int cell) const
+    {
+        const std::vector<int> cells = w->selectedCells();
+        return std::find(cells.begin(), cells.end(), cell) != cells.end();
+    }
 };
 
 QStringList litWords(QTextEdit *panel)
@@ -110,34 +115,35 @@ private Q_SLOTS:
     void alreadyRevisedImposesTheRevisionOrder();
     void searchOptionsRefuseNoPlaceAndStoreTheChoice();
     void realImageShowsItsThumbnailPopupAndDisplayWindow();
+    void otherWindowsNarrowTheSearchOrSearchOneWord();
 };
 
 void frmZelvarionSearchTest::twentyOneResultsPageThroughThreePages()
 {
     SearchFixture f(21);
     f.search(QStringLiteral("img"));
-    QCOMPARE(f.w->lblFound->text(), QStringLiteral("21"));
-    QCOMPARE(f.w->FrameImages->title(), QStringLiteral("1/3"));
-    QVERIFY(f.w->cmdForward->isEnabled());
-    f.w->cmdForward->click();
-    QCOMPARE(f.w->FrameImages->title(), QStringLiteral("2/3"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("21"));
+    QCOMPARE(find<QGroupBox>(f.w, "FrameImages")->title(), QStringLiteral("1/3"));
+    QVERIFY(find<QToolButton>(f.w, "cmdForward")->isEnabled());
+    find<QToolButton>(f.w, "cmdForward")->click();
+    QCOMPARE(find<QGroupBox>(f.w, "FrameImages")->title(), QStringLiteral("2/3"));
     QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
-    f.w->cmdEnd->click();
-    QCOMPARE(f.w->FrameImages->title(), QStringLiteral("3/3"));
+    find<QToolButton>(f.w, "cmdEnd")->click();
+    QCOMPARE(find<QGroupBox>(f.w, "FrameImages")->title(), QStringLiteral("3/3"));
     QCOMPARE(f.cellName(0), QStringLiteral("img21.jpg"));
     QVERIFY(f.cellName(1).isEmpty());
-    QVERIFY(!f.w->cells[1].check->isVisibleTo(f.w));
-    f.w->cmdBack->click();
+    QVERIFY(!find<QLabel>(f.w, "picCheckImage", 1)->isVisibleTo(f.w));
+    find<QToolButton>(f.w, "cmdBack")->click();
     QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
     QCOMPARE(f.cellName(9), QStringLiteral("img20.jpg"));
-    QCOMPARE(f.w->cells[9].rank->text(), QStringLiteral("20"));
+    QCOMPARE(find<QLabel>(f.w, "lblImageRank", 9)->text(), QStringLiteral("20"));
 }
 
 void frmZelvarionSearchTest::tenResultsKeepTheNavigationOff()
 {
     SearchFixture f(10);
     f.search(QStringLiteral("img"));
-    QVERIFY(!f.w->cmdForward->isEnabled());
+    QVERIFY(!find<QToolButton>(f.w, "cmdForward")->isEnabled());
     f.focusGrid();
     QTest::keyClick(f.w, Qt::Key_PageDown);
     QCOMPARE(f.w->paging().firstRank(), 1);
@@ -149,7 +155,7 @@ void frmZelvarionSearchTest::elevenResultsEndShowsTheLastAlone()
 {
     SearchFixture f(11);
     f.search(QStringLiteral("img"));
-    QVERIFY(f.w->cmdEnd->isEnabled());
+    QVERIFY(find<QToolButton>(f.w, "cmdEnd")->isEnabled());
     f.focusGrid();
     QTest::keyClick(f.w, Qt::Key_End);
     QCOMPARE(f.cellName(0), QStringLiteral("img11.jpg"));
@@ -165,8 +171,8 @@ void frmZelvarionSearchTest::nothingFoundLeavesAnEmptyGrid()
 {
     SearchFixture f(5);
     f.search(QStringLiteral("no such thing"));
-    QCOMPARE(f.w->lblFound->text(), QStringLiteral("0"));
-    QVERIFY(f.w->FrameImages->title().isEmpty());
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("0"));
+    QVERIFY(find<QGroupBox>(f.w, "FrameImages")->title().isEmpty());
     QVERIFY(f.cellName(0).isEmpty());
     f.focusGrid();
     QTest::keyClick(f.w, Qt::Key_End);
@@ -180,9 +186,9 @@ void frmZelvarionSearchTest::searchTextGoesToTheTopOfTheHistory()
     f.search(QStringLiteral("lyon"));
     f.search(QStringLiteral("paris"));
     f.search(QStringLiteral("lyon"));
-    QCOMPARE(f.w->lstTxtSearch->count(), 2);
-    QCOMPARE(f.w->lstTxtSearch->itemText(0), QStringLiteral("lyon"));
-    QCOMPARE(f.w->lstTxtSearch->currentText(), QStringLiteral("lyon"));
+    QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->count(), 2);
+    QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->itemText(0), QStringLiteral("lyon"));
+    QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->currentText(), QStringLiteral("lyon"));
 }
 
 void frmZelvarionSearchTest::tabWalksTheCellsAndTurnsThePage()
@@ -207,81 +213,95 @@ void frmZelvarionSearchTest::shiftClickKeepsTheSelectionAndTheDragCarriesBothPat
 {
     SearchFixture f(5);
     f.search(QStringLiteral("img"));
-    QTest::mouseClick(f.w->cells[0].name, Qt::LeftButton);
-    QTest::mouseClick(f.w->cells[2].name, Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(f.w->cells[0].selected && f.w->cells[2].selected && !f.w->cells[1].selected);
-    QVERIFY(f.w->cells[0].lineTop->isVisibleTo(f.w));
-    QCOMPARE(litWords(f.w->rtfIPTC), QStringList({QStringLiteral("img")})); // the searched text in the path
-    QVERIFY(f.w->rtfIPTC->toPlainText().contains(QStringLiteral("/photos/img03.jpg")));
+    QTest::mouseClick(find<QLabel>(f.w, "lblImage", 0), Qt::LeftButton);
+    QTest::mouseClick(find<QLabel>(f.w, "lblImage", 2), Qt::LeftButton, Qt::ShiftModifier);
+    QVERIFY(f.selected(0) && f.selected(2) && !f.selected(1));
+    QVERIFY(find<QFrame>(f.w, "LineTop", 0)->isVisibleTo(f.w));
+    auto *panel = find<QTextEdit>(f.w, "rtfIPTC");
+    QCOMPARE(litWords(panel), QStringList({QStringLiteral("img")})); // the searched text in the path
+    QVERIFY(panel->toPlainText().contains(QStringLiteral("/photos/img03.jpg")));
     std::unique_ptr<QMimeData> data(f.w->selectedPathsData());
     QCOMPARE(data->text(), QStringLiteral("/photos/img01.jpg\r\n/photos/img03.jpg"));
     QCOMPARE(data->urls().size(), 2);
-    QTest::mouseClick(f.w->cells[1].name, Qt::LeftButton); // without Shift: only this one
-    QVERIFY(!f.w->cells[0].selected && f.w->cells[1].selected);
-    QTest::mouseClick(f.w->cells[7].name, Qt::LeftButton); // an empty cell changes nothing
-    QVERIFY(f.w->cells[1].selected);
-    QVERIFY(f.w->rtfIPTC->toPlainText().isEmpty());
+    QTest::mouseClick(find<QLabel>(f.w, "lblImage", 1), Qt::LeftButton); // without Shift: only this one
+    QVERIFY(!f.selected(0) && f.selected(1));
+    QTest::mouseClick(find<QLabel>(f.w, "lblImage", 7), Qt::LeftButton); // an empty cell changes nothing
+    QVERIFY(f.selected(1));
+    QVERIFY(panel->toPlainText().isEmpty());
 }
 
 void frmZelvarionSearchTest::detailPanelLightsTheSearchedWordInValuesOnly()
 {
     SearchFixture f(6);
     f.search(QStringLiteral("paris"));
-    QCOMPARE(f.w->lblFound->text(), QStringLiteral("2"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("2"));
     f.w->clickCell(0);
-    const QString text = f.w->rtfIPTC->toPlainText();
-    QVERIFY(text.contains(f.w->context().language.text(51) + QStringLiteral(": Paris")));
-    QCOMPARE(litWords(f.w->rtfIPTC), QStringList({QStringLiteral("Paris"), QStringLiteral("Paris")}));
+    auto *panel = find<QTextEdit>(f.w, "rtfIPTC");
+    QVERIFY(panel->toPlainText().contains(f.w->context().language.text(51) + QStringLiteral(": Paris")));
+    QCOMPARE(litWords(panel), QStringList({QStringLiteral("Paris"), QStringLiteral("Paris")}));
 }
 
 void frmZelvarionSearchTest::fieldBoxExcludesThePresenceBoxesAndIsStored()
 {
     SearchFixture f(1);
-    f.w->chkIPTC[0]->click();
-    QVERIFY(!f.w->lstTxtSearch->isEnabled());
-    QVERIFY(!f.w->chkWholeWord->isEnabled());
-    f.w->chkIPTC[2]->click();
-    QVERIFY(!f.w->chkIPTC[0]->isChecked() && !f.w->chkIPTC[0]->isEnabled() && !f.w->chkIPTC[1]->isEnabled());
-    QVERIFY(f.w->lstFields->isEnabled());
-    QVERIFY(f.w->lstTxtSearch->isEnabled());
+    auto *without = find<QCheckBox>(f.w, "chkIPTC", 0);
+    auto *with = find<QCheckBox>(f.w, "chkIPTC", 1);
+    auto *field = find<QCheckBox>(f.w, "chkIPTC", 2);
+    auto *fields = find<QComboBox>(f.w, "lstFields");
+    auto *text = find<QComboBox>(f.w, "lstTxtSearch");
+    without->click();
+    QVERIFY(!text->isEnabled());
+    QVERIFY(!find<QCheckBox>(f.w, "chkWholeWord")->isEnabled());
+    field->click();
+    QVERIFY(!without->isChecked() && !without->isEnabled() && !with->isEnabled());
+    QVERIFY(fields->isEnabled());
+    QVERIFY(text->isEnabled());
     const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
     QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("FieldIPTC")).value_or(QString()), QStringLiteral("1"));
-    f.w->chkIPTC[2]->click();
-    QVERIFY(f.w->chkIPTC[0]->isEnabled() && f.w->chkIPTC[1]->isEnabled() && !f.w->lstFields->isEnabled());
+    field->click();
+    QVERIFY(without->isEnabled() && with->isEnabled() && !fields->isEnabled());
     QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("FieldIPTC")).value_or(QString()), QStringLiteral("0"));
 }
 
 void frmZelvarionSearchTest::wholeWordAndOperatorsExcludeEachOther()
 {
     SearchFixture f(1);
-    f.w->chkWholeWord->click();
-    QVERIFY(f.w->optOperator[0]->isChecked());
-    QVERIFY(!f.w->optOperator[1]->isEnabled() && !f.w->optOperator[2]->isEnabled());
-    f.w->chkWholeWord->click();
-    QVERIFY(f.w->optOperator[1]->isEnabled());
-    f.w->chkWholeWord->click();
-    f.w->chkWholeWord->click();
-    f.w->optOperator[2]->click();
-    QVERIFY(!f.w->chkWholeWord->isChecked() && !f.w->chkWholeWord->isEnabled());
+    auto *wholeWord = find<QCheckBox>(f.w, "chkWholeWord");
+    auto *exact = find<QRadioButton>(f.w, "optOperator", 0);
+    auto *all = find<QRadioButton>(f.w, "optOperator", 1);
+    auto *any = find<QRadioButton>(f.w, "optOperator", 2);
+    wholeWord->click();
+    QVERIFY(exact->isChecked());
+    QVERIFY(!all->isEnabled() && !any->isEnabled());
+    wholeWord->click();
+    QVERIFY(all->isEnabled());
+    wholeWord->click();
+    wholeWord->click();
+    any->click();
+    QVERIFY(!wholeWord->isChecked() && !wholeWord->isEnabled());
     const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
     QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("WholeWord")).value_or(QString()), QStringLiteral("0"));
-    f.w->optOperator[0]->click();
-    QVERIFY(f.w->chkWholeWord->isEnabled());
+    exact->click();
+    QVERIFY(wholeWord->isEnabled());
 }
 
 void frmZelvarionSearchTest::alreadyRevisedImposesTheRevisionOrder()
 {
     SearchFixture f(1);
-    f.w->chkRevised[0]->click();
-    QVERIFY(!f.w->chkIPTC[0]->isEnabled());
-    f.w->chkRevised[1]->click();
-    QVERIFY(!f.w->chkRevised[0]->isChecked());
-    QVERIFY(f.w->optOrder[0]->isChecked() && f.w->optOrder[1]->isEnabled());
-    QVERIFY(!f.w->lstSortedBy->isEnabled());
-    f.w->chkRevised[1]->click();
-    QVERIFY(!f.w->optOrder[0]->isEnabled() && !f.w->optOrder[0]->isChecked());
-    QVERIFY(f.w->lstSortedBy->isEnabled());
-    QVERIFY(f.w->chkIPTC[0]->isEnabled());
+    auto *never = find<QCheckBox>(f.w, "chkRevised", 0);
+    auto *already = find<QCheckBox>(f.w, "chkRevised", 1);
+    auto *chronological = find<QRadioButton>(f.w, "optOrder", 0);
+    auto *sortedBy = find<QComboBox>(f.w, "lstSortedBy");
+    never->click();
+    QVERIFY(!find<QCheckBox>(f.w, "chkIPTC", 0)->isEnabled());
+    already->click();
+    QVERIFY(!never->isChecked());
+    QVERIFY(chronological->isChecked() && find<QRadioButton>(f.w, "optOrder", 1)->isEnabled());
+    QVERIFY(!sortedBy->isEnabled());
+    already->click();
+    QVERIFY(!chronological->isEnabled() && !chronological->isChecked());
+    QVERIFY(sortedBy->isEnabled());
+    QVERIFY(find<QCheckBox>(f.w, "chkIPTC", 0)->isEnabled());
 }
 
 void frmZelvarionSearchTest::searchOptionsRefuseNoPlaceAndStoreTheChoice()
@@ -305,7 +325,7 @@ void frmZelvarionSearchTest::searchOptionsRefuseNoPlaceAndStoreTheChoice()
     QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("SearchCity")).value_or(QString()), QStringLiteral("1"));
     QVERIFY(f.w->context().settings.searchCity);
     f.search(QStringLiteral("paris")); // only City now: still found there
-    QCOMPARE(f.w->lblFound->text(), QStringLiteral("0"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("0"));
 }
 
 void frmZelvarionSearchTest::realImageShowsItsThumbnailPopupAndDisplayWindow()
@@ -327,18 +347,19 @@ void frmZelvarionSearchTest::realImageShowsItsThumbnailPopupAndDisplayWindow()
 
     f.search(QStringLiteral("iptc"));
     QCOMPARE(f.cellName(0), QStringLiteral("iptc.jpg"));
-    const QPixmap thumb = f.w->cells[0].thumb->pixmap();
+    auto *cell = find<QLabel>(f.w, "ImageThumb", 0);
+    const QPixmap thumb = cell->pixmap();
     QVERIFY(!thumb.isNull());
     QVERIFY(thumb.width() <= 210 && thumb.height() <= 140);
-    QVERIFY(f.w->cells[0].thumb->width() <= 120 && f.w->cells[0].thumb->height() <= 80); // fits the box
+    QVERIFY(cell->width() <= 120 && cell->height() <= 80); // fits the box
 
     f.w->context().language.setText(167, QStringLiteral("Open % now"));
-    QTest::mousePress(f.w->cells[0].thumb, Qt::RightButton);
-    QCOMPARE(f.w->mnuOpenImage->text(), QStringLiteral("Open iptc.jpg now"));
-    QVERIFY(!f.w->mnuEditIPTC->isEnabled());
-    f.w->mnuImagePopup->close();
+    QTest::mousePress(cell, Qt::RightButton);
+    QCOMPARE(find<QAction>(f.w, "mnuOpenImage")->text(), QStringLiteral("Open iptc.jpg now"));
+    QVERIFY(!find<QAction>(f.w, "mnuEditIPTC")->isEnabled());
+    find<QMenu>(f.w, "mnuImagePopup")->close();
 
-    f.w->mnuDisplayImage->trigger();
+    find<QAction>(f.w, "mnuDisplayImage")->trigger();
     f.w->clickCell(0);
     auto *display = f.w->findChild<QWidget *>(QStringLiteral("frmDisplayImage"));
     QVERIFY(display && display->isVisible());
@@ -346,6 +367,24 @@ void frmZelvarionSearchTest::realImageShowsItsThumbnailPopupAndDisplayWindow()
     display->close();
     const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
     QVERIFY(ini.read(QStringLiteral("DisplayWindow"), QStringLiteral("Width")).has_value());
+}
+
+// The SQL console lists one image; the statistics window searches a word without the presence
+// boxes.
+void frmZelvarionSearchTest::otherWindowsNarrowTheSearchOrSearchOneWord()
+{
+    SearchFixture f(6);
+    f.w->runSearch([](SearchRequest &request) { request.singleImage = SingleImage{"/photos/", "img05.jpg"}; });
+    QCOMPARE(f.w->result().count(), 1);
+    QCOMPARE(f.cellName(0), QStringLiteral("img05.jpg"));
+
+    auto *withIptc = find<QCheckBox>(f.w, "chkIPTC", 1);
+    withIptc->click();
+    f.w->searchFor(QStringLiteral("paris"));
+    QVERIFY(!withIptc->isChecked());
+    QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->currentText(), QStringLiteral("paris"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("2"));
+    QCOMPARE(f.cellName(0), QStringLiteral("img03.jpg"));
 }
 
 QTEST_MAIN(frmZelvarionSearchTest)

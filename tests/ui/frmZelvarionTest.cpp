@@ -23,15 +23,6 @@ using namespace zelvarion::test;
 
 namespace {
 
-template <typename T>
-T *find(QWidget *window, const char *name)
-{
-    T *control = window->findChild<T *>(QLatin1String(name));
-    if (!control)
-        qFatal("no control named %s", name);
-    return control;
-}
-
 QString iniValue(const ProgramFolderFixture &folder, const char *section, const char *key)
 {
     return IniFile(folder.file(QStringLiteral("Zelvarion.ini")))
@@ -55,6 +46,7 @@ private Q_SLOTS:
     void laterCommandsAreVisibleButDisabled();
     void translationsFileDecidesWhetherTheTranslationBoxShows();
     void aboutBoxNamesVersionEngineLibrariesAndSystem();
+    void withoutLanguagePacksTheBuiltInEnglishCaptionsShow();
 };
 
 void frmZelvarionTest::firstStartCreatesTheCatalogueAndRemembersIt()
@@ -158,19 +150,19 @@ void frmZelvarionTest::settingTogglesWriteAtOnce()
     StartedWindow started;
     started.start();
     frmZelvarion *w = started.window.get();
-    QVERIFY(!w->mnuDisplayImage->isChecked());
-    QVERIFY(w->mnuUseThumbnails->isChecked()); // on by default
+    QVERIFY(!find<QAction>(w, "mnuDisplayImage")->isChecked());
+    QVERIFY(find<QAction>(w, "mnuUseThumbnails")->isChecked()); // on by default
 
-    w->mnuDisplayImage->trigger();
+    find<QAction>(w, "mnuDisplayImage")->trigger();
     QCOMPARE(iniValue(folder, "Configuration", "DisplayImage"), QStringLiteral("1"));
     QVERIFY(w->context().settings.displayImage);
-    w->mnuUseThumbnails->trigger();
+    find<QAction>(w, "mnuUseThumbnails")->trigger();
     QCOMPARE(iniValue(folder, "Configuration", "UseThumbnails"), QStringLiteral("0"));
-    w->mnuStayOnTop->trigger();
+    find<QAction>(w, "mnuStayOnTop")->trigger();
     QCOMPARE(iniValue(folder, "Configuration", "StayOnTop"), QStringLiteral("1"));
     QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(w->isVisible());
-    w->mnuStayOnTop->trigger();
+    find<QAction>(w, "mnuStayOnTop")->trigger();
     QCOMPARE(iniValue(folder, "Configuration", "StayOnTop"), QStringLiteral("0"));
     QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
 }
@@ -181,24 +173,24 @@ void frmZelvarionTest::languageMenuListsPacksAndSwitchesCaptions()
     StartedWindow started;
     started.start();
     frmZelvarion *w = started.window.get();
-    QVERIFY(w->mnuLanguage[0]->isChecked());
-    QCOMPARE(w->mnuLanguage[1]->text(), QStringLiteral("French"));
-    QVERIFY(w->mnuLanguage[1]->isVisible());
-    QVERIFY(!w->mnuLanguage[2]->isVisible());
-    const QString english = w->cmdSearch->text();
-    QCOMPARE(w->lstFields->count(), 35);
-    QCOMPARE(w->lstSortedBy->count(), 41);
+    QVERIFY(find<QAction>(w, "mnuLanguage", 0)->isChecked());
+    QCOMPARE(find<QAction>(w, "mnuLanguage", 1)->text(), QStringLiteral("French"));
+    QVERIFY(find<QAction>(w, "mnuLanguage", 1)->isVisible());
+    QVERIFY(!find<QAction>(w, "mnuLanguage", 2)->isVisible());
+    const QString english = find<QPushButton>(w, "cmdSearch")->text();
+    QCOMPARE(find<QComboBox>(w, "lstFields")->count(), 35);
+    QCOMPARE(find<QComboBox>(w, "lstSortedBy")->count(), 41);
 
-    w->mnuLanguage[1]->trigger();
+    find<QAction>(w, "mnuLanguage", 1)->trigger();
     QCOMPARE(iniValue(folder, "Configuration", "Language"), QStringLiteral("French"));
-    QVERIFY(w->mnuLanguage[1]->isChecked());
-    QVERIFY(!w->mnuLanguage[0]->isChecked());
-    QCOMPARE(w->cmdSearch->text(), w->context().language.text(11));
-    QVERIFY(w->cmdSearch->text() != english);
-    QCOMPARE(w->lstFields->itemText(0), w->context().language.text(31));
+    QVERIFY(find<QAction>(w, "mnuLanguage", 1)->isChecked());
+    QVERIFY(!find<QAction>(w, "mnuLanguage", 0)->isChecked());
+    QCOMPARE(find<QPushButton>(w, "cmdSearch")->text(), w->context().language.text(11));
+    QVERIFY(find<QPushButton>(w, "cmdSearch")->text() != english);
+    QCOMPARE(find<QComboBox>(w, "lstFields")->itemText(0), w->context().language.text(31));
 
-    w->mnuLanguage[0]->trigger();
-    QCOMPARE(w->cmdSearch->text(), english);
+    find<QAction>(w, "mnuLanguage", 0)->trigger();
+    QCOMPARE(find<QPushButton>(w, "cmdSearch")->text(), english);
     QCOMPARE(iniValue(folder, "Configuration", "Language"), QStringLiteral("English"));
 }
 
@@ -228,13 +220,15 @@ void frmZelvarionTest::laterCommandsAreVisibleButDisabled()
         auto *control = find<QWidget>(w, name);
         QVERIFY2(control->isVisibleTo(w) && !control->isEnabled(), name);
     }
-    QVERIFY(w->cmdSearch->isEnabled());
-    for (QAction *item : {w->mnuApplyTemplate, w->mnuStatistics, w->mnuCopyImages, w->mnuSQLQuery,
-                          w->mnuDefineTemplates, w->mnuDelete, w->mnuRename})
+    QVERIFY(find<QPushButton>(w, "cmdSearch")->isEnabled());
+    for (const char *name : {"mnuApplyTemplate", "mnuStatistics", "mnuCopyImages", "mnuSQLQuery", "mnuDefineTemplates",
+                             "mnuDelete", "mnuRename"}) {
+        auto *item = find<QAction>(w, name);
         QVERIFY(!item->isEnabled() && !item->text().isEmpty());
-    QVERIFY(w->mnuSearchOptions->isEnabled());
-    QVERIFY(w->cmdDatabase->isEnabled());
-    QVERIFY(w->mnuBase->isEnabled());
+    }
+    QVERIFY(find<QAction>(w, "mnuSearchOptions")->isEnabled());
+    QVERIFY(find<QPushButton>(w, "cmdDatabase")->isEnabled());
+    QVERIFY(find<QAction>(w, "mnuBase")->isEnabled());
     QCOMPARE(w->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^lblImage_\\d$"))).size(), 10);
 }
 
@@ -245,8 +239,8 @@ void frmZelvarionTest::translationsFileDecidesWhetherTheTranslationBoxShows()
         StartedWindow started;
         started.start();
         frmZelvarion *w = started.window.get();
-        QVERIFY(!w->chkTranslation->isVisibleTo(w));
-        QCOMPARE(w->chkWholeWord->y(), w->chkTranslation->y());
+        QVERIFY(!find<QCheckBox>(w, "chkTranslation")->isVisibleTo(w));
+        QCOMPARE(find<QCheckBox>(w, "chkWholeWord")->y(), find<QCheckBox>(w, "chkTranslation")->y());
         QVERIFY(!w->context().translations.loaded);
     }
     folder.write(QStringLiteral("Zelvarion-Language/Translations.txt"),
@@ -254,8 +248,8 @@ void frmZelvarionTest::translationsFileDecidesWhetherTheTranslationBoxShows()
     StartedWindow started;
     started.start();
     frmZelvarion *w = started.window.get();
-    QVERIFY(w->chkTranslation->isVisibleTo(w));
-    QVERIFY(w->chkWholeWord->y() < w->chkTranslation->y());
+    QVERIFY(find<QCheckBox>(w, "chkTranslation")->isVisibleTo(w));
+    QVERIFY(find<QCheckBox>(w, "chkWholeWord")->y() < find<QCheckBox>(w, "chkTranslation")->y());
     QVERIFY(w->context().translations.loaded);
     QCOMPARE(w->context().translations.language2, QStringLiteral("French"));
     CatalogueDb db;
@@ -277,6 +271,22 @@ void frmZelvarionTest::aboutBoxNamesVersionEngineLibrariesAndSystem()
     QVERIFY(text.contains(QStringLiteral("Qt 6.")));
     QVERIFY(!started.window->context().osDescription.isEmpty());
     QVERIFY(text.contains(started.window->context().osDescription));
+}
+
+void frmZelvarionTest::withoutLanguagePacksTheBuiltInEnglishCaptionsShow()
+{
+    ProgramFolderFixture folder(false);
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    LanguagePack english;
+    QVERIFY(english.load(QStringLiteral(ZELVARION_SOURCE_DIR "/data/Zelvarion-Language"), QStringLiteral("English")));
+    QVERIFY(!english.text(InterfaceText::SearchButton).isEmpty());
+    QCOMPARE(find<QPushButton>(w, "cmdSearch")->text(), english.text(InterfaceText::SearchButton));
+    QCOMPARE(find<QAction>(w, "mnuSearchOptions")->text(), english.text(InterfaceText::SearchOptionsMenuItem));
+    QCOMPARE(find<QComboBox>(w, "lstFields")->itemText(34), english.text(InterfaceText::FieldLabelCustomized));
+    QCOMPARE(find<QAction>(w, "mnuLanguage", 0)->text(), QStringLiteral("English"));
+    QVERIFY(!find<QAction>(w, "mnuLanguage", 1)->isVisible());
 }
 
 QTEST_MAIN(frmZelvarionTest)

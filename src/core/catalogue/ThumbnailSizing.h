@@ -1,14 +1,15 @@
 #pragma once
 
+#include "core/shell/Twips.h"
+
 #include <QSize>
 
-// Size rules for thumbnails. Sizes on screen are measured in twips, 15 to a pixel at 96 dots per
-// inch; the rules are written in twips because the preview area and the thumbnail box share them.
+// Size rules for thumbnails. Sizes on screen are measured in twips (kTwipsPerPixel); the rules are
+// written in twips because the preview area, the result cells and the thumbnail box share them.
 namespace zelvarion::thumbnailSizing {
 
-constexpr int kTwipsPerPixel = 15;
-
-// The largest box a scan thumbnail or the preview may take, in twips (120 by 80 pixels).
+// The largest box a scan thumbnail, the preview or a result cell's thumbnail may take, in twips
+// (120 by 80 pixels).
 constexpr QSize kMaxBoxTwips{1800, 1200};
 
 // A scan thumbnail is its box in twips divided by this: 1.5 pixels of thumbnail per pixel of a

@@ -14,8 +14,6 @@ enum Column {
     kWidth = 45, kHeight = 46,
 };
 
-constexpr int kFirstFieldLabelKey = 31;
-
 class Composer
 {
 public:
@@ -47,31 +45,33 @@ QString fieldValueShown(const QString &value)
 void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack, const QString &searchedLabel,
                 const QLocale &locale)
 {
+    using enum InterfaceText;
     auto cell = [&row](int column) { return column < row.size() ? row[column] : QString(); };
-    const SizeUnits units{pack.text(110), pack.text(111), pack.text(112), pack.text(113)};
-    out.add(pack.text(68) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
-    out.add(QStringLiteral("\n ") + pack.text(107) + QStringLiteral(": "), DetailStyle::Label,
+    const SizeUnits units{pack.text(UnitBytes), pack.text(UnitKilobytes), pack.text(UnitMegabytes),
+                          pack.text(UnitGigabytes)};
+    out.add(pack.text(DetailPathLabel) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
+    out.add(QStringLiteral("\n ") + pack.text(DetailCreatedLabel) + QStringLiteral(": "), DetailStyle::Label,
             cell(kCreationDate) + u' ' + cell(kCreationTime));
-    out.add(u' ' + pack.text(108) + QStringLiteral(": "), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
+    out.add(u' ' + pack.text(DetailModifiedLabel) + QStringLiteral(": "), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
     const QString size = cell(kFileSize);
-    out.add(QStringLiteral("\n ") + pack.text(109) + QStringLiteral(": "), DetailStyle::Label,
+    out.add(QStringLiteral("\n ") + pack.text(DetailSizeLabel) + QStringLiteral(": "), DetailStyle::Label,
             isWholeNumber(size) ? formatFileSize(size.toLongLong(), units, locale) : size);
     if (!cell(kWidth).isEmpty())
-        out.add(u' ' + pack.text(142) + QStringLiteral(": "), DetailStyle::Label, cell(kWidth));
+        out.add(u' ' + pack.text(SortWidth) + QStringLiteral(": "), DetailStyle::Label, cell(kWidth));
     if (!cell(kHeight).isEmpty())
-        out.add(u' ' + pack.text(143) + QStringLiteral(": "), DetailStyle::Label, cell(kHeight));
+        out.add(u' ' + pack.text(SortHeight) + QStringLiteral(": "), DetailStyle::Label, cell(kHeight));
     if (!cell(kRevisionDate).isEmpty())
-        out.add(QStringLiteral("\n ") + pack.text(84) + QStringLiteral(": "), DetailStyle::BoldLabel,
+        out.add(QStringLiteral("\n ") + pack.text(DetailLastRevisionLabel) + QStringLiteral(": "), DetailStyle::BoldLabel,
                 cell(kRevisionDate) + u' ' + cell(kRevisionTime));
     if (cell(kSupportIptc) == u"0")
-        out.add(QStringLiteral("\n ") + pack.text(115), DetailStyle::Warning);
+        out.add(QStringLiteral("\n ") + pack.text(IptcNotReadWarning), DetailStyle::Warning);
     if (cell(kSupportIptc) == u"2")
-        out.add(QStringLiteral("\n ") + pack.text(192), DetailStyle::Warning);
+        out.add(QStringLiteral("\n ") + pack.text(NotJpegWarning), DetailStyle::Warning);
     for (int i = 0; i < kIptcFieldCount; ++i) {
         const QString value = cell(kFirstField + i);
         if (value.isEmpty())
             continue;
-        const QString name = pack.text(kFirstFieldLabelKey + i);
+        const QString name = pack.text(fieldLabel(i));
         const bool searched = !searchedLabel.isEmpty() && name == searchedLabel;
         out.add(QStringLiteral("\n ") + name + QStringLiteral(": "),
                 searched ? DetailStyle::SearchedLabel : DetailStyle::Label, fieldValueShown(value));

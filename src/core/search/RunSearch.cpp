@@ -41,10 +41,11 @@ void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOu
 
 SearchMessages searchMessages(const LanguagePack &pack)
 {
+    using enum InterfaceText;
     const QString item = QStringLiteral("\n- ");
-    return {pack.message(10) + item + withoutAccelerator(pack.text(89)) + item
-                + withoutAccelerator(pack.text(90)) + item + withoutAccelerator(pack.text(138)),
-            pack.message(24)};
+    return {pack.message(Message::NothingToSearch) + item + withoutAccelerator(pack.text(WithoutIptcOption)) + item
+                + withoutAccelerator(pack.text(WithIptcOption)) + item + withoutAccelerator(pack.text(FieldSearchOption)),
+            pack.message(Message::ChooseField)};
 }
 
 QString lookUpTranslation(CatalogueDb &db, Feedback &feedback, const QString &typedText,

@@ -78,38 +78,135 @@ int toInt(long long value)
     return int(value);
 }
 
-// Readers of one section: every key gets its default when absent, so a reader also resets a
-// settings record that was read before.
-class SectionReader
-{
-public:
-    SectionReader(const IniFile &ini, const char *section)
-        : m_ini(ini), m_section(QLatin1String(section))
-    {
-    }
+constexpr char kConfiguration[] = "Configuration";
+constexpr char kSearchOptions[] = "SearchOptions";
+constexpr char kEditIptcOptions[] = "EditIPTCOptions";
 
-    std::optional<QString> text(const char *key) const
-    {
-        return m_ini.read(m_section, QLatin1String(key));
-    }
-    QString text(const char *key, const QString &fallback) const
-    {
-        return text(key).value_or(fallback);
-    }
-    bool offUnlessOne(const char *key) const { return settingValue::switchDefaultOff(text(key)); }
-    bool onUnlessZero(const char *key) const { return settingValue::switchDefaultOn(text(key)); }
-    int number(const char *key, int fallback) const
-    {
-        const std::optional<long long> value = settingValue::wholeNumber(text(key));
-        return value ? toInt(*value) : fallback;
-    }
+using S = AppSettings;
+using enum SettingKind;
 
-private:
-    const IniFile &m_ini;
-    QString m_section;
+// To add a setting: a member in AppSettings, one row here; read at start-up with its section,
+// written through changeSetting.
+const SettingDefinition kSettings[] = {
+    {kConfiguration, "DisplayImage", SwitchOff, &S::displayImage},
+    {kConfiguration, "StayOnTop", SwitchOff, &S::stayOnTop},
+    {kConfiguration, "UseThumbnails", SwitchOn, &S::useThumbnails},
+    {kConfiguration, "CreateThumbnails", SwitchOff, &S::createThumbnails},
+    {kConfiguration, "ReCreateThumbnails", SwitchOff, &S::reCreateThumbnails},
+    {kConfiguration, "Language", Text, &S::language, 0, "English"},
+    {kConfiguration, "LastDB", Text, &S::lastDB, 0, nullptr},
+    {kConfiguration, "DestinationFolder", Text, &S::destinationFolder},
+    // Kept as read: a number other than 0 to 2 selects no mode in the apply-template dialog.
+    {kConfiguration, "ApplyTemplateOption", WholeNumber, &S::applyTemplateOption},
+    {kConfiguration, "AddKeywordsOption", SwitchOff, &S::addKeywordsOption},
+    {kConfiguration, "RemoveKeywordsOption", SwitchOff, &S::removeKeywordsOption},
+
+    {kSearchOptions, "SearchAllIPTC", SwitchOn, &S::searchAllIPTC},
+    {kSearchOptions, "SearchKeywords", SwitchOff, &S::searchKeywords},
+    {kSearchOptions, "SearchHeadline", SwitchOff, &S::searchHeadline},
+    {kSearchOptions, "SearchCredit", SwitchOff, &S::searchCredit},
+    {kSearchOptions, "SearchCaption", SwitchOff, &S::searchCaption},
+    {kSearchOptions, "SearchByline", SwitchOff, &S::searchByline},
+    {kSearchOptions, "SearchCity", SwitchOff, &S::searchCity},
+    {kSearchOptions, "SearchCountry", SwitchOff, &S::searchCountry},
+    {kSearchOptions, "SearchFolderNames", SwitchOn, &S::searchFolderNames},
+    {kSearchOptions, "SearchFileNames", SwitchOn, &S::searchFileNames},
+    {kSearchOptions, "Translation", WholeNumber, &S::translation, 0, "", 0, 2},
+    {kSearchOptions, "FieldIPTC", SwitchOff, &S::fieldIPTC},
+    // A position outside the field list selects nothing (selectedFieldPosition).
+    {kSearchOptions, "IndexFieldIPTC", WholeNumber, &S::indexFieldIPTC, -1},
+    {kSearchOptions, "WholeWord", SwitchOff, &S::wholeWord},
+    {kSearchOptions, "UseTranslation", SwitchOff, &S::useTranslation},
+
+    {kEditIptcOptions, "ReadIPTC", SwitchOn, &S::readIPTC},
+    {kEditIptcOptions, "EditCustomizedFields", SwitchOn, &S::editCustomizedFields},
+    {kEditIptcOptions, "ControlLengthFields", SwitchOn, &S::controlLengthFields},
+    {kEditIptcOptions, "KeepCreationDate", SwitchOn, &S::keepCreationDate},
+    {kEditIptcOptions, "SaveOriginalFile", SwitchOff, &S::saveOriginalFile},
+    {kEditIptcOptions, "SaveFirstVersion", SwitchOn, &S::saveFirstVersion},
+    {kEditIptcOptions, "SaveFolder", Text, &S::saveFolder},
 };
 
+std::optional<QString> textDefault(const SettingDefinition &definition)
+{
+    if (!definition.textDefault)
+        return std::nullopt;
+    return QString::fromUtf8(definition.textDefault);
+}
+
+// The member's value for a key's text in the file, or for its absence.
+void applyValue(const SettingDefinition &d, const std::optional<QString> &value, AppSettings &settings)
+{
+    std::visit(
+        [&](auto member) {
+            using Value = std::remove_cvref_t<decltype(settings.*member)>;
+            if constexpr (std::is_same_v<Value, bool>) {
+                settings.*member = d.kind == SwitchOn ? settingValue::switchDefaultOn(value)
+                                                      : settingValue::switchDefaultOff(value);
+            } else if constexpr (std::is_same_v<Value, int>) {
+                const std::optional<long long> number = settingValue::wholeNumber(value);
+                const int read = number ? toInt(*number) : d.numberDefault;
+                settings.*member = read >= d.lowest && read <= d.highest ? read : d.numberDefault;
+            } else if constexpr (std::is_same_v<Value, QString>) {
+                settings.*member = value ? *value : textDefault(d).value_or(QString());
+            } else {
+                settings.*member = value ? value : textDefault(d);
+            }
+        },
+        d.member);
+}
+
+QString valueText(const SettingDefinition &d, const AppSettings &settings)
+{
+    return std::visit(
+        [&](auto member) -> QString {
+            using Value = std::remove_cvref_t<decltype(settings.*member)>;
+            if constexpr (std::is_same_v<Value, bool>)
+                return settingValue::switchText(settings.*member);
+            else if constexpr (std::is_same_v<Value, int>)
+                return QString::number(settings.*member);
+            else if constexpr (std::is_same_v<Value, QString>)
+                return settings.*member;
+            else
+                return (settings.*member).value_or(QString());
+        },
+        d.member);
+}
+
+// Every key of a section: each absent key gets its default, so reading also resets a record
+// that was read before.
+void readSection(const IniFile &ini, AppSettings &settings, const char *section)
+{
+    for (const SettingDefinition &d : kSettings)
+        if (qstrcmp(d.section, section) == 0)
+            applyValue(d, ini.read(QLatin1String(d.section), QLatin1String(d.key)), settings);
+}
+
 } // namespace
+
+AppSettings::AppSettings()
+{
+    for (const SettingDefinition &d : kSettings)
+        applyValue(d, std::nullopt, *this);
+}
+
+std::span<const SettingDefinition> settingsTable()
+{
+    return kSettings;
+}
+
+const SettingDefinition *findSetting(const SettingMember &member)
+{
+    for (const SettingDefinition &d : kSettings)
+        if (d.member == member)
+            return &d;
+    return nullptr;
+}
+
+void writeSetting(const IniFile &ini, const AppSettings &settings, const SettingDefinition &definition)
+{
+    ini.write(QLatin1String(definition.section), QLatin1String(definition.key), valueText(definition, settings));
+}
 
 int selectedFieldPosition(const AppSettings &settings, int fieldCount)
 {
@@ -119,52 +216,18 @@ int selectedFieldPosition(const AppSettings &settings, int fieldCount)
 
 void readConfiguration(const IniFile &ini, AppSettings &settings)
 {
-    const SectionReader section(ini, "Configuration");
-    settings.displayImage = section.offUnlessOne("DisplayImage");
-    settings.stayOnTop = section.offUnlessOne("StayOnTop");
-    settings.useThumbnails = section.onUnlessZero("UseThumbnails");
-    settings.createThumbnails = section.offUnlessOne("CreateThumbnails");
-    settings.reCreateThumbnails = section.offUnlessOne("ReCreateThumbnails");
-    settings.language = section.text("Language", QStringLiteral("English"));
-    settings.lastDB = section.text("LastDB");
-    settings.destinationFolder = section.text("DestinationFolder", QString());
-    // Kept as read: a number other than 0 to 2 selects no mode in the apply-template dialog.
-    settings.applyTemplateOption = section.number("ApplyTemplateOption", 0);
-    settings.addKeywordsOption = section.offUnlessOne("AddKeywordsOption");
-    settings.removeKeywordsOption = section.offUnlessOne("RemoveKeywordsOption");
+    readSection(ini, settings, kConfiguration);
 }
 
 void readSearchOptions(const IniFile &ini, AppSettings &settings)
 {
-    const SectionReader section(ini, "SearchOptions");
-    settings.searchAllIPTC = section.onUnlessZero("SearchAllIPTC");
-    settings.searchKeywords = section.offUnlessOne("SearchKeywords");
-    settings.searchHeadline = section.offUnlessOne("SearchHeadline");
-    settings.searchCredit = section.offUnlessOne("SearchCredit");
-    settings.searchCaption = section.offUnlessOne("SearchCaption");
-    settings.searchByline = section.offUnlessOne("SearchByline");
-    settings.searchCity = section.offUnlessOne("SearchCity");
-    settings.searchCountry = section.offUnlessOne("SearchCountry");
-    settings.searchFolderNames = section.onUnlessZero("SearchFolderNames");
-    settings.searchFileNames = section.onUnlessZero("SearchFileNames");
-    const int translation = section.number("Translation", 0);
-    settings.translation = translation >= 0 && translation <= 2 ? translation : 0;
-    settings.fieldIPTC = section.offUnlessOne("FieldIPTC");
-    settings.indexFieldIPTC = section.number("IndexFieldIPTC", -1);
-    settings.wholeWord = section.offUnlessOne("WholeWord");
-    settings.useTranslation = section.offUnlessOne("UseTranslation");
+    readSection(ini, settings, kSearchOptions);
 }
 
 void readEditIptcOptions(const IniFile &ini, AppSettings &settings)
 {
-    const SectionReader section(ini, "EditIPTCOptions");
-    settings.readIPTC = section.onUnlessZero("ReadIPTC");
-    settings.editCustomizedFields = settings.readIPTC && section.onUnlessZero("EditCustomizedFields");
-    settings.controlLengthFields = section.onUnlessZero("ControlLengthFields");
-    settings.keepCreationDate = section.onUnlessZero("KeepCreationDate");
-    settings.saveOriginalFile = section.offUnlessOne("SaveOriginalFile");
-    settings.saveFirstVersion = section.onUnlessZero("SaveFirstVersion");
-    settings.saveFolder = section.text("SaveFolder", QString());
+    readSection(ini, settings, kEditIptcOptions);
+    settings.editCustomizedFields = settings.editCustomizedFields && settings.readIPTC;
 }
 
 void readCustomizedFieldNames(const IniFile &ini, AppSettings &settings)
@@ -187,33 +250,46 @@ AppSettings readAllSettings(const IniFile &ini)
     return settings;
 }
 
+namespace {
+// The search history: keys Contents1, Contents2, ...; at most ten are read back.
+constexpr char kSearchSection[] = "Search";
+constexpr char kSearchPrefix[] = "Contents";
+constexpr int kSearchHistoryRead = 10;
+} // namespace
+
 QStringList readSearchHistory(const IniFile &ini)
 {
-    return readNumberedList(ini, QStringLiteral("Search"), QStringLiteral("Contents"), 1, 10);
+    return readNumberedList(ini, QLatin1String(kSearchSection), QLatin1String(kSearchPrefix), 1, kSearchHistoryRead);
 }
 
 void writeSearchHistory(const IniFile &ini, const QStringList &entries)
 {
-    writeNumberedList(ini, QStringLiteral("Search"), QStringLiteral("Contents"), 1, entries);
+    writeNumberedList(ini, QLatin1String(kSearchSection), QLatin1String(kSearchPrefix), 1, entries);
 }
+
+namespace {
+// The keys of a geometry section, in the order of windowValues.
+constexpr const char *kGeometryKeys[] = {"Left", "Top", "Width", "Height"};
+std::array<int, 4> windowValues(const QRect &r) { return {r.x(), r.y(), r.width(), r.height()}; }
+} // namespace
 
 QRect readWindowTwips(const IniFile &ini, const QString &section, const QRect &design)
 {
-    const auto value = [&](const char *key, int fallback) {
+    std::array<int, 4> values = windowValues(design);
+    for (std::size_t i = 0; i < values.size(); ++i) {
         const std::optional<long long> number =
-            settingValue::wholeNumber(ini.read(section, QLatin1String(key)));
-        return number ? toInt(*number) : fallback;
-    };
-    return QRect(value("Left", design.x()), value("Top", design.y()),
-                 value("Width", design.width()), value("Height", design.height()));
+            settingValue::wholeNumber(ini.read(section, QLatin1String(kGeometryKeys[i])));
+        if (number)
+            values[i] = toInt(*number);
+    }
+    return QRect(values[0], values[1], values[2], values[3]);
 }
 
 void writeWindowTwips(const IniFile &ini, const QString &section, const QRect &twips)
 {
-    ini.write(section, QStringLiteral("Left"), QString::number(twips.x()));
-    ini.write(section, QStringLiteral("Top"), QString::number(twips.y()));
-    ini.write(section, QStringLiteral("Width"), QString::number(twips.width()));
-    ini.write(section, QStringLiteral("Height"), QString::number(twips.height()));
+    const std::array<int, 4> values = windowValues(twips);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ini.write(section, QLatin1String(kGeometryKeys[i]), QString::number(values[i]));
 }
 
 void writeSwitch(const IniFile &ini, const QString &section, const QString &key, bool on)

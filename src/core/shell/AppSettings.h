@@ -4,7 +4,11 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <climits>
 #include <optional>
+#include <span>
+#include <type_traits>
+#include <variant>
 
 namespace zelvarion {
 
@@ -30,51 +34,105 @@ struct CustomizedFieldName
 };
 
 // Every setting of the sections "Configuration", "SearchOptions", "EditIPTCOptions" and
-// "CustomizedFieldNames", with the kinds and defaults of the configuration file.
+// "CustomizedFieldNames". The keys, kinds and defaults of the first three sections are those of
+// the settings table (settingsTable()); a new record holds the table's defaults.
 struct AppSettings
 {
+    AppSettings();
+
     // Configuration
-    bool displayImage = false;
-    bool stayOnTop = false;
-    bool useThumbnails = true;
-    bool createThumbnails = false;
-    bool reCreateThumbnails = false;
-    QString language = QStringLiteral("English");
+    bool displayImage{};
+    bool stayOnTop{};
+    bool useThumbnails{};
+    bool createThumbnails{};
+    bool reCreateThumbnails{};
+    QString language;
     std::optional<QString> lastDB; // absent until a catalogue is chosen
     QString destinationFolder;
-    int applyTemplateOption = 0;
-    bool addKeywordsOption = false;
-    bool removeKeywordsOption = false;
+    int applyTemplateOption{};
+    bool addKeywordsOption{};
+    bool removeKeywordsOption{};
 
     // SearchOptions
-    bool searchAllIPTC = true;
-    bool searchKeywords = false;
-    bool searchHeadline = false;
-    bool searchCredit = false;
-    bool searchCaption = false;
-    bool searchByline = false;
-    bool searchCity = false;
-    bool searchCountry = false;
-    bool searchFolderNames = true;
-    bool searchFileNames = true;
-    int translation = 0; // 0 to 2; anything else reads as 0
-    bool fieldIPTC = false;
-    int indexFieldIPTC = -1;
-    bool wholeWord = false;
-    bool useTranslation = false;
+    bool searchAllIPTC{};
+    bool searchKeywords{};
+    bool searchHeadline{};
+    bool searchCredit{};
+    bool searchCaption{};
+    bool searchByline{};
+    bool searchCity{};
+    bool searchCountry{};
+    bool searchFolderNames{};
+    bool searchFileNames{};
+    int translation{}; // 0 to 2; anything else reads as 0
+    bool fieldIPTC{};
+    int indexFieldIPTC{};
+    bool wholeWord{};
+    bool useTranslation{};
 
     // EditIPTCOptions
-    bool readIPTC = true;
-    bool editCustomizedFields = true; // forced off when readIPTC is off
-    bool controlLengthFields = true;
-    bool keepCreationDate = true;
-    bool saveOriginalFile = false;
-    bool saveFirstVersion = true;
+    bool readIPTC{};
+    bool editCustomizedFields{}; // forced off when readIPTC is off
+    bool controlLengthFields{};
+    bool keepCreationDate{};
+    bool saveOriginalFile{};
+    bool saveFirstVersion{};
     QString saveFolder;
 
     // CustomizedFieldNames, rows 0 to 15
     std::array<CustomizedFieldName, 16> customizedFieldNames;
 };
+
+// How a setting is written in the file and read back (see settingValue).
+enum class SettingKind {
+    SwitchOff,   // default off: on only for exactly "1"
+    SwitchOn,    // default on: off only for exactly "0"
+    WholeNumber, // leading-number parse, rounded
+    Text,        // as is
+};
+
+using SettingMember = std::variant<bool AppSettings::*, int AppSettings::*, QString AppSettings::*,
+                                   std::optional<QString> AppSettings::*>;
+
+// One key of the configuration file and the AppSettings member it fills.
+struct SettingDefinition
+{
+    const char *section;
+    const char *key;
+    SettingKind kind;
+    SettingMember member;
+    int numberDefault = 0;            // WholeNumber: the value of an absent key
+    const char *textDefault = "";     // Text: the value of an absent key; null for "absent"
+    int lowest = INT_MIN;             // WholeNumber: a value outside lowest..highest reads as
+    int highest = INT_MAX;            // the default
+};
+
+// Every setting read at start-up, one row per key; the only place their keys are written down.
+std::span<const SettingDefinition> settingsTable();
+
+// The row of a member; null for a member the table does not hold.
+const SettingDefinition *findSetting(const SettingMember &member);
+
+// Writes the member's value, as it is in memory, to its key.
+void writeSetting(const IniFile &ini, const AppSettings &settings, const SettingDefinition &definition);
+
+// The one way a setting changes: the value in memory and in the file at once. False (nothing
+// changed) for a member the table does not hold.
+template <typename T>
+bool changeSetting(const IniFile &ini, AppSettings &settings, T AppSettings::*member, std::type_identity_t<T> value)
+{
+    const SettingDefinition *definition = findSetting(member);
+    if (!definition)
+        return false;
+    settings.*member = std::move(value);
+    writeSetting(ini, settings, *definition);
+    return true;
+}
+
+// Sections of window geometry (twips) that the windows read when they open and write when they
+// close.
+inline constexpr char kMainWindowSection[] = "MainWindow";
+inline constexpr char kDisplayWindowSection[] = "DisplayWindow";
 
 // The lstFields position that IndexFieldIPTC selects among fieldCount entries; -1 (nothing) for
 // a value outside the list.

@@ -125,6 +125,12 @@ void LanguagePack::parse(const QString &content)
     }
 }
 
+void LanguagePack::loadShippedEnglish()
+{
+    if (const std::optional<QString> content = readTextFile(QStringLiteral(":/zelvarion/English.lng")))
+        parse(*content);
+}
+
 bool LanguagePack::load(const QString &languageFolder, const QString &language)
 {
     setBuiltInDefaults();

@@ -29,6 +29,10 @@ public:
     // Interface 1 "&File", interface 2 "&Exit", message 1 "User-defined".
     void setBuiltInDefaults();
 
+    // The English texts built into the program, read before any pack of the language folder: a
+    // program folder without packs, or a pack that lacks a key, still shows readable texts.
+    void loadShippedEnglish();
+
     // Applies the "[Interface]" and "[Messages]" entries of a pack's text.
     void parse(const QString &content);
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <type_traits>
+#include <variant>
 
 using namespace zelvarion;
 using zelvarion::test::TempFolder;
@@ -256,4 +258,66 @@ TEST(WriteSwitch, writesOneOrZeroThatReadBackAsTheSwitch)
     EXPECT_FALSE(settings.useThumbnails);
     EXPECT_TRUE(settings.stayOnTop);
     EXPECT_EQ(file.ini.read(q("Configuration"), q("UseThumbnails")), q("0"));
+}
+
+namespace {
+
+// A value of the member's type other than its default; numbers stay inside the row's range.
+void setOtherValue(const SettingDefinition &row, AppSettings &settings, const IniFile &ini)
+{
+    std::visit(
+        [&](auto member) {
+            using Value = std::remove_cvref_t<decltype(settings.*member)>;
+            if constexpr (std::is_same_v<Value, bool>)
+                EXPECT_TRUE(changeSetting(ini, settings, member, !(settings.*member)));
+            else if constexpr (std::is_same_v<Value, int>)
+                EXPECT_TRUE(changeSetting(ini, settings, member,
+                                          row.numberDefault == row.highest ? row.lowest : row.numberDefault + 1));
+            else
+                EXPECT_TRUE(changeSetting(ini, settings, member, QString::fromLatin1(row.key) + q(" value")));
+        },
+        row.member);
+}
+
+// Whether two records agree on the member of one row.
+bool sameValue(const SettingDefinition &row, const AppSettings &a, const AppSettings &b)
+{
+    return std::visit([&](auto member) { return a.*member == b.*member; }, row.member);
+}
+
+} // namespace
+
+TEST(SettingsTable, everySettingChangesInMemoryAndFileAndReadsBack)
+{
+    for (const SettingDefinition &row : settingsTable()) {
+        IniFixture file;
+        AppSettings settings;
+        setOtherValue(row, settings, file.ini);
+        EXPECT_FALSE(sameValue(row, settings, AppSettings())) << row.key;
+        EXPECT_TRUE(file.ini.read(QLatin1String(row.section), QLatin1String(row.key))) << row.key;
+        EXPECT_TRUE(sameValue(row, readAllSettings(file.ini), settings)) << row.key;
+    }
+}
+
+TEST(SettingsTable, eachKeyAndEachMemberIsListedOnce)
+{
+    const auto table = settingsTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(findSetting(table[i].member), &table[i]) << table[i].key;
+        for (std::size_t j = i + 1; j < table.size(); ++j)
+            EXPECT_FALSE(qstricmp(table[i].section, table[j].section) == 0
+                         && qstricmp(table[i].key, table[j].key) == 0)
+                << table[i].key;
+    }
+}
+
+TEST(SettingsTable, aNewRecordHoldsWhatAnEmptyFileGives)
+{
+    IniFixture file;
+    const AppSettings fresh;
+    const AppSettings read = readAllSettings(file.ini);
+    for (const SettingDefinition &row : settingsTable())
+        EXPECT_TRUE(sameValue(row, fresh, read)) << row.key;
+    EXPECT_FALSE(fresh.lastDB); // absent until a catalogue is chosen, not empty
+    EXPECT_EQ(fresh.language, q("English"));
 }

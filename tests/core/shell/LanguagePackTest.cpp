@@ -603,3 +603,19 @@ TEST(ShippedLanguagePacks, fieldAndSortNamesAreDistinct)
             EXPECT_TRUE(names.insert(pack.text(key)).second) << language << ": interface " << key;
     }
 }
+
+TEST(ShippedLanguagePacks, theBuiltInEnglishIsTheShippedFileAndFillsWhatAPackLacks)
+{
+    const LanguagePack file = loadShipped("English");
+    LanguagePack builtIn;
+    builtIn.loadShippedEnglish();
+    for (const PackKey &k : usedKeys())
+        EXPECT_EQ(str(textOf(builtIn, k)), str(textOf(file, k))) << describe(k);
+
+    TempFolder folder;
+    folder.write("Partial.lng", "[Interface]\r\n11=Chercher\r\n");
+    ASSERT_TRUE(builtIn.load(folder.path(), "Partial"));
+    EXPECT_EQ(str(builtIn.text(InterfaceText::SearchButton)), "Chercher");
+    EXPECT_EQ(str(builtIn.text(InterfaceText::FoundCountLabel)), str(file.text(InterfaceText::FoundCountLabel)));
+    EXPECT_EQ(str(builtIn.message(Message::NothingToSearch)), str(file.message(Message::NothingToSearch)));
+}

@@ -6,7 +6,8 @@
 
 namespace zelvarion {
 
-// Window positions and sizes are kept in twips, 15 to a logical pixel.
+// Window positions and sizes, and the sizes of the thumbnail rules, are kept in twips: 15 to a
+// logical pixel (96 dots per inch).
 constexpr int kTwipsPerPixel = 15;
 
 constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }

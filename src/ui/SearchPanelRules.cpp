@@ -1,8 +1,9 @@
-// The rules that keep the main window's search controls consistent, and the settings their
-// clicks store at once.
-#include "ui/frmZelvarion.h"
+// The rules that keep the search controls consistent, and the settings their clicks store at
+// once.
+#include "ui/SearchPanel.h"
 
 #include "core/shell/Feedback.h"
+#include "ui/AppContext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,21 +16,15 @@
 #include <QToolButton>
 
 namespace zelvarion {
-namespace {
-const QString kSearchOptions = QStringLiteral("SearchOptions");
-} // namespace
-
-void frmZelvarion::connectSearchControls()
+void SearchPanel::connectRules()
 {
     for (int i = 0; i < 3; ++i)
         connect(chkIPTC[i], &QCheckBox::clicked, this, [this, i] { iptcBoxClicked(i); });
     connect(lstFields, &QComboBox::activated, this, [this](int position) {
-        m_context.settings.indexFieldIPTC = position;
-        m_context.ini.write(kSearchOptions, QStringLiteral("IndexFieldIPTC"), QString::number(position));
+        m_context.setSetting(&AppSettings::indexFieldIPTC, position);
     });
-    connect(chkWholeWord, &QCheckBox::clicked, this, [this] { exactOnlyBoxClicked(chkWholeWord, "WholeWord"); });
-    connect(chkTranslation, &QCheckBox::clicked, this,
-            [this] { exactOnlyBoxClicked(chkTranslation, "UseTranslation"); });
+    connect(chkWholeWord, &QCheckBox::clicked, this, [this] { exactOnlyBoxClicked(chkWholeWord); });
+    connect(chkTranslation, &QCheckBox::clicked, this, [this] { exactOnlyBoxClicked(chkTranslation); });
     for (int i = 0; i < 3; ++i)
         connect(optOperator[i], &QRadioButton::clicked, this, [this, i] { operatorClicked(i); });
     for (int i = 0; i < 2; ++i)
@@ -37,13 +32,13 @@ void frmZelvarion::connectSearchControls()
     connect(lstSortedBy, &QComboBox::activated, this, [this] { sortedByClicked(); });
     for (QRadioButton *button : {optOrder[0], optOrder[1], optSortedBy[0], optSortedBy[1]})
         connect(button, &QRadioButton::clicked, lblFound, &QLabel::clear);
-    connect(cmdSearch, &QPushButton::clicked, this, [this] { runSearch(); });
-    connect(lstTxtSearch->lineEdit(), &QLineEdit::returnPressed, this, [this] { runSearch(); });
-    connect(cmdErase, &QToolButton::clicked, this, &frmZelvarion::eraseClicked);
+    connect(cmdSearch, &QPushButton::clicked, this, &SearchPanel::searchRequested);
+    connect(lstTxtSearch->lineEdit(), &QLineEdit::returnPressed, this, &SearchPanel::searchRequested);
+    connect(cmdErase, &QToolButton::clicked, this, &SearchPanel::eraseClicked);
 }
 
 // The state the window has before any rule ran.
-void frmZelvarion::setInitialSearchControlStates()
+void SearchPanel::setInitialStates()
 {
     lstFields->setEnabled(false);
     for (QRadioButton *button : optOrder) {
@@ -54,7 +49,7 @@ void frmZelvarion::setInitialSearchControlStates()
 }
 
 // Checking or unchecking a box from code runs its rule as a click would.
-void frmZelvarion::setBoxChecked(QCheckBox *box, bool checked)
+void SearchPanel::setBoxChecked(QCheckBox *box, bool checked)
 {
     if (box->isChecked() == checked)
         return;
@@ -63,7 +58,7 @@ void frmZelvarion::setBoxChecked(QCheckBox *box, bool checked)
 }
 
 // An exclusive group never lets its checked button go; it is opened for the moment.
-void frmZelvarion::uncheckRadio(QRadioButton *button)
+void SearchPanel::uncheckRadio(QRadioButton *button)
 {
     QButtonGroup *group = button->group();
     if (group)
@@ -75,7 +70,7 @@ void frmZelvarion::uncheckRadio(QRadioButton *button)
         group->setExclusive(true);
 }
 
-void frmZelvarion::iptcBoxClicked(int index)
+void SearchPanel::iptcBoxClicked(int index)
 {
     const bool presence = chkIPTC[0]->isChecked() || chkIPTC[1]->isChecked();
     if (presence) {
@@ -100,27 +95,22 @@ void frmZelvarion::iptcBoxClicked(int index)
     chkIPTC[1]->setEnabled(!field);
     lstFields->setEnabled(field);
     if (index == 2) {
-        m_context.settings.fieldIPTC = field;
-        writeSwitch(m_context.ini, kSearchOptions, QStringLiteral("FieldIPTC"), field);
+        m_context.setSetting(&AppSettings::fieldIPTC, field);
     }
 }
 
 // Whole word and automatic translation work on the exact expression only.
-void frmZelvarion::exactOnlyBoxClicked(QCheckBox *box, const char *key)
+void SearchPanel::exactOnlyBoxClicked(QCheckBox *box)
 {
     const bool on = box->isChecked();
     if (on)
         optOperator[0]->setChecked(true);
     optOperator[1]->setEnabled(!on);
     optOperator[2]->setEnabled(!on);
-    if (box == chkWholeWord)
-        m_context.settings.wholeWord = on;
-    else
-        m_context.settings.useTranslation = on;
-    writeSwitch(m_context.ini, kSearchOptions, QLatin1String(key), on);
+    m_context.setSetting(box == chkWholeWord ? &AppSettings::wholeWord : &AppSettings::useTranslation, on);
 }
 
-void frmZelvarion::operatorClicked(int index)
+void SearchPanel::operatorClicked(int index)
 {
     if (index == 0) {
         chkTranslation->setEnabled(true);
@@ -133,7 +123,7 @@ void frmZelvarion::operatorClicked(int index)
     chkWholeWord->setEnabled(false);
 }
 
-void frmZelvarion::revisedClicked(int index)
+void SearchPanel::revisedClicked(int index)
 {
     lblFound->clear();
     const bool anyRevised = chkRevised[0]->isChecked() || chkRevised[1]->isChecked();
@@ -170,7 +160,7 @@ void frmZelvarion::revisedClicked(int index)
         button->setEnabled(sortAllowed && lstSortedBy->currentIndex() > 0);
 }
 
-void frmZelvarion::sortedByClicked()
+void SearchPanel::sortedByClicked()
 {
     const bool sortChosen = lstSortedBy->currentIndex() > 0;
     lblSortedBy->setEnabled(sortChosen);
@@ -178,9 +168,9 @@ void frmZelvarion::sortedByClicked()
         button->setEnabled(sortChosen);
 }
 
-void frmZelvarion::eraseClicked()
+void SearchPanel::eraseClicked()
 {
-    if (!m_feedback->askYesNo(m_context.language.text(72)))
+    if (!m_feedback.askYesNo(m_context.language.text(InterfaceText::EraseHistoryQuestion)))
         return;
     lstTxtSearch->clear();
     lstTxtSearch->setCurrentText(QString());

@@ -1,0 +1,105 @@
+#include "ui/DetailPanel.h"
+
+#include "core/shell/LanguagePack.h"
+
+#include <QMenu>
+#include <QResizeEvent>
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace zelvarion {
+namespace {
+
+QTextCharFormat formatFor(DetailStyle style)
+{
+    QTextCharFormat format;
+    switch (style) {
+    case DetailStyle::Value: format.setForeground(Qt::black); break;
+    case DetailStyle::Label: format.setForeground(QColor(128, 128, 128)); break;
+    case DetailStyle::BoldLabel:
+        format.setForeground(QColor(128, 128, 128));
+        format.setFontWeight(QFont::Bold);
+        break;
+    case DetailStyle::Warning:
+        format.setForeground(QColor(128, 0, 0));
+        format.setFontWeight(QFont::Bold);
+        break;
+    case DetailStyle::SearchedLabel:
+        format.setForeground(QColor(255, 0, 0));
+        format.setFontWeight(QFont::Bold);
+        break;
+    }
+    return format;
+}
+
+} // namespace
+
+DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("DetailPanel"));
+    rtfIPTC = new QTextEdit(this);
+    rtfIPTC->setObjectName(QStringLiteral("rtfIPTC"));
+    rtfIPTC->setReadOnly(true);
+    rtfIPTC->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(rtfIPTC, &QWidget::customContextMenuRequested, this, &DetailPanel::openCopyMenu);
+
+    mnuIPTCPopup = new QMenu(this);
+    mnuIPTCPopup->setObjectName(QStringLiteral("mnuIPTCPopup"));
+    mnuIPTCCopy = mnuIPTCPopup->addAction(QStringLiteral("Copy"));
+    mnuIPTCCopy->setObjectName(QStringLiteral("mnuIPTCCopy"));
+    connect(mnuIPTCCopy, &QAction::triggered, rtfIPTC, &QTextEdit::copy);
+}
+
+void DetailPanel::applyLanguage(const LanguagePack &pack)
+{
+    mnuIPTCCopy->setText(pack.text(InterfaceText::CopyMenuItem));
+}
+
+void DetailPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    rtfIPTC->setGeometry(rect());
+}
+
+void DetailPanel::clear()
+{
+    rtfIPTC->clear();
+    rtfIPTC->repaint();
+}
+
+void DetailPanel::showNotice(const QString &text)
+{
+    rtfIPTC->setPlainText(text);
+}
+
+void DetailPanel::showDetail(const std::vector<DetailPiece> &pieces, const std::vector<TextRange> &lit)
+{
+    QTextDocument *document = rtfIPTC->document();
+    document->clear();
+    QTextCursor cursor(document);
+    for (const DetailPiece &piece : pieces)
+        cursor.insertText(piece.text, formatFor(piece.style));
+    QTextCharFormat highlight;
+    highlight.setForeground(QColor(0, 0, 255));
+    highlight.setFontWeight(QFont::Bold);
+    for (const TextRange &range : lit) {
+        cursor.setPosition(range.start);
+        cursor.setPosition(range.start + range.length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(highlight);
+    }
+    rtfIPTC->setTextCursor(QTextCursor(document));
+}
+
+QString DetailPanel::plainText() const
+{
+    return rtfIPTC->toPlainText();
+}
+
+// Copy is offered only while text is selected.
+void DetailPanel::openCopyMenu(const QPoint &at)
+{
+    mnuIPTCCopy->setEnabled(rtfIPTC->textCursor().hasSelection());
+    mnuIPTCPopup->popup(rtfIPTC->viewport()->mapToGlobal(at));
+}
+
+} // namespace zelvarion

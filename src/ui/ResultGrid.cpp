@@ -1,0 +1,362 @@
+// The grid of ten result cells: its controls, filling and emptying a page, fitting thumbnails and
+// paging.
+#include "ui/ResultGrid.h"
+
+#include "core/catalogue/ThumbnailSizing.h"
+#include "core/shell/AppSettings.h"
+#include "core/shell/LanguagePack.h"
+#include "platform/ThumbnailStore.h"
+#include "ui/Controls.h"
+#include "ui/Pictures.h"
+#include "ui/ResultThumbnails.h"
+#include "core/shell/Twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace zelvarion {
+using namespace controls;
+
+namespace {
+
+// The grid lies below the sort controls: its top is the legend's, the frame starts below it.
+constexpr int kFrameTop = 36;
+constexpr QRect kFrameRect{8, kFrameTop, 699, 264};
+constexpr QRect kLegendRect{430, 0, 277, 36};
+
+// Cells: label lefts and tops in twips relative to the result frame.
+constexpr int kCellLefts[] = {120, 2160, 4200, 6240, 8280};
+constexpr int kCellTops[] = {1620, 3420};
+constexpr int kBoxWidthTwips = thumbnailSizing::kMaxBoxTwips.width();
+constexpr int kBoxHeightTwips = thumbnailSizing::kMaxBoxTwips.height();
+constexpr int kLabelHeightTwips = 432;
+constexpr int kAboveCentreTwips = 50;
+constexpr int kCheckGapTwips = 25;
+constexpr int kLineAboveTwips = 16;
+
+QFrame *blueLine(QWidget *parent, const QString &name)
+{
+    auto *line = named(new QFrame(parent), name);
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    line->setStyleSheet(QStringLiteral("background-color: rgb(0, 0, 255);"));
+    line->hide();
+    return line;
+}
+
+} // namespace
+
+ResultGrid::ResultGrid(const AppSettings &settings, QWidget *parent) : QWidget(parent), m_settings(settings)
+{
+    setObjectName(QStringLiteral("ResultGrid"));
+    FrameImages = named(new QGroupBox(this), QStringLiteral("FrameImages"));
+    FrameImages->setGeometry(kFrameRect);
+    createCells();
+    createNavigation();
+    createHelpAndLegend();
+    // The grid shares its top strip with the sort controls: only the legend and the frame are
+    // its own, so clicks elsewhere reach the controls beside it.
+    setMask(QRegion(kFrameRect) + QRegion(kLegendRect));
+    connectKeys();
+    setNavigationEnabled(false);
+    clearPage();
+}
+
+void ResultGrid::createCells()
+{
+    for (int i = 0; i < kCells; ++i) {
+        Cell &cell = m_cells[std::size_t(i)];
+        const int left = pixels(kCellLefts[i % 5]);
+        const int top = pixels(kCellTops[i / 5]);
+        const int boxTop = top - pixels(kBoxHeightTwips);
+        cell.name = named(new QLabel(FrameImages), indexed("lblImage", i));
+        cell.name->setGeometry(left, top, pixels(kBoxWidthTwips), pixels(kLabelHeightTwips));
+        cell.name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        cell.name->setWordWrap(true);
+        cell.thumb = named(new QLabel(FrameImages), indexed("ImageThumb", i));
+        cell.thumb->setGeometry(left, boxTop, pixels(kBoxWidthTwips), pixels(kBoxHeightTwips));
+        cell.thumb->setScaledContents(true);
+        cell.rank = named(new QLabel(QString::number(i + 1), FrameImages), indexed("lblImageRank", i));
+        cell.rank->setGeometry(left + 2, boxTop + 2, 36, 14);
+        cell.check = named(new QLabel(FrameImages), indexed("picCheckImage", i));
+        cell.check->setPixmap(pictures::checkMark(0));
+        cell.check->setGeometry(left + pixels(kBoxWidthTwips) + 2, boxTop, 10, 10);
+        cell.lineTop = blueLine(FrameImages, indexed("LineTop", i));
+        cell.lineTop->setGeometry(left, boxTop - 3, pixels(kBoxWidthTwips), 2);
+        cell.lineDown = blueLine(FrameImages, indexed("LineDown", i));
+        cell.lineDown->setGeometry(left, top + 1, pixels(kBoxWidthTwips), 2);
+        cell.thumb->installEventFilter(this);
+        cell.name->installEventFilter(this);
+    }
+}
+
+void ResultGrid::createNavigation()
+{
+    QToolButton **buttons[] = {&cmdBegin, &cmdBack, &cmdForward, &cmdEnd};
+    const char *names[] = {"cmdBegin", "cmdBack", "cmdForward", "cmdEnd"};
+    const PageStep steps[] = {PageStep::First, PageStep::Back, PageStep::Forward, PageStep::Last};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = named(new QToolButton(FrameImages), QLatin1String(names[i]));
+        button->setIcon(pictures::navigationIcon(pictures::Navigation(i)));
+        button->setAutoRaise(true);
+        button->setGeometry(kFrameRect.width() - 8 - 26 * (4 - i), 2, 24, 22);
+        const PageStep step = steps[i];
+        connect(button, &QToolButton::clicked, this, [this, step] { turnPage(step); });
+        *buttons[i] = button;
+    }
+}
+
+void ResultGrid::createHelpAndLegend()
+{
+    FrameHelp = named(new QFrame(FrameImages), QStringLiteral("FrameHelp"));
+    FrameHelp->setGeometry(40, 40, 619, 180);
+    FrameHelp->setFrameShape(QFrame::StyledPanel);
+    FrameHelp->setAutoFillBackground(true);
+    for (int i = 0; i < 4; ++i) {
+        lblHelp[i] = named(new QLabel(FrameHelp), indexed("lblHelp", i));
+        lblHelp[i]->setWordWrap(true);
+        lblHelp[i]->setGeometry(16, 14 + 40 * i, 587, 36);
+    }
+    lblHelp[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    FrameCheckMark = named(new QGroupBox(QStringLiteral("Pause key"), this), QStringLiteral("FrameCheckMark"));
+    FrameCheckMark->setGeometry(kLegendRect);
+    const QString legend[] = {QStringLiteral("not selected"), QStringLiteral("selected")};
+    for (int i = 0; i < 2; ++i) {
+        picCheck[i] = named(new QLabel(FrameCheckMark), indexed("picCheck", i));
+        picCheck[i]->setPixmap(pictures::checkMark(i));
+        picCheck[i]->setGeometry(10 + 132 * i, 19, 10, 10);
+        lblCheckMark[i] = named(new QLabel(legend[i], FrameCheckMark), indexed("lblCheckMark", i));
+        lblCheckMark[i]->setGeometry(26 + 132 * i, 14, 104, 20);
+    }
+}
+
+// The paging keys work wherever the focus is in the main window.
+void ResultGrid::connectKeys()
+{
+    auto key = [this](Qt::Key which, auto action) {
+        auto *shortcut = new QShortcut(QKeySequence(which), this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    key(Qt::Key_Home, [this] { turnPage(PageStep::First); });
+    key(Qt::Key_PageUp, [this] { turnPage(PageStep::Back); });
+    key(Qt::Key_PageDown, [this] { turnPage(PageStep::Forward); });
+    key(Qt::Key_End, [this] { turnPage(PageStep::Last); });
+    key(Qt::Key_Insert, [this] {
+        if (const int cell = selectedCell(); cell >= 0)
+            Q_EMIT cellDoubleClicked(cell);
+    });
+}
+
+void ResultGrid::applyLanguage(const LanguagePack &pack)
+{
+    using enum InterfaceText;
+    lblHelp[0]->setText(pack.text(MainHelpLine1));
+    lblHelp[1]->setText(pack.text(MainHelpLine2));
+    lblHelp[2]->setText(pack.text(MainHelpLine3));
+    lblHelp[3]->setText(pack.text(MainHelpLine4Start) + u' ' + pack.text(MainHelpLine4End));
+    lblCheckMark[0]->setText(pack.text(NotMarkedLegend));
+    lblCheckMark[1]->setText(pack.text(MarkedLegend));
+    FrameCheckMark->setTitle(pack.text(CheckMarkFrame));
+}
+
+void ResultGrid::setHelpVisible(bool visible)
+{
+    FrameHelp->setVisible(visible);
+}
+
+void ResultGrid::setNavigationEnabled(bool enabled)
+{
+    for (QToolButton *button : {cmdBegin, cmdBack, cmdForward, cmdEnd})
+        button->setEnabled(enabled);
+}
+
+void ResultGrid::showResult(ResultList result)
+{
+    m_result = std::move(result);
+    m_paging.reset(m_result.count());
+    setNavigationEnabled(m_paging.navigationEnabled());
+    clearPage();
+    showPage();
+}
+
+void ResultGrid::clearResult()
+{
+    m_result.clear();
+    m_paging.reset(0);
+    FrameImages->setTitle(QString());
+    setNavigationEnabled(false);
+    m_shiftClick = false;
+    clearPage();
+}
+
+void ResultGrid::turnPage(PageStep step)
+{
+    bool (ResultPaging::*const moves[])() = {&ResultPaging::toFirst, &ResultPaging::back, &ResultPaging::forward,
+                                             &ResultPaging::toLast};
+    if (!(m_paging.*moves[int(step)])())
+        return;
+    clearPage();
+    showPage();
+}
+
+void ResultGrid::clearPage()
+{
+    Q_EMIT pageCleared();
+    for (Cell &cell : m_cells) {
+        cell.thumb->clear();
+        cell.thumb->setGeometry(cell.name->x(), cell.name->y() - pixels(kBoxHeightTwips), pixels(kBoxWidthTwips),
+                                pixels(kBoxHeightTwips));
+        cell.thumb->setFrameShape(QFrame::Box);
+        cell.image = CellImage();
+        cell.selected = false;
+        cell.draggable = false;
+        cell.name->clear();
+        cell.name->setToolTip(QString());
+        cell.name->setStyleSheet(QStringLiteral("color: black;"));
+        cell.check->hide();
+        cell.check->setToolTip(QString());
+        cell.lineTop->hide();
+        cell.lineDown->hide();
+        cell.rank->hide();
+    }
+}
+
+void ResultGrid::showPage()
+{
+    if (m_paging.firstRank() < 1)
+        return;
+    if (m_paging.count() > 0)
+        FrameImages->setTitle(QString::number(m_paging.page()) + u'/' + QString::number(m_paging.pageCount()));
+    std::size_t i = 0;
+    for (int r = m_paging.firstRank(); r <= m_paging.count() && i < m_cells.size(); ++r) {
+        const ResultRow &row = m_result.row(r);
+        if (row.folder.isEmpty() && row.file.isEmpty())
+            continue; // a deleted image leaves a blank row
+        fillCell(m_cells[i], row, r);
+        ++i;
+    }
+}
+
+void ResultGrid::fillCell(Cell &cell, const ResultRow &row, int rank)
+{
+    cell.image.rank = rank;
+    const QImage picture = resultThumbnail(row.folder + row.file, m_settings.useThumbnails, ThumbnailStore());
+    cell.thumb->setPixmap(picture.isNull() ? pictures::noImage() : QPixmap::fromImage(picture));
+    fitResultThumbnail(cell);
+    showRowInCell(cell, row);
+    cell.draggable = false;
+
+    const QRect thumb = cell.thumb->geometry();
+    cell.check->move(thumb.right() + 1 + pixels(kCheckGapTwips), thumb.top());
+    cell.check->show();
+    const int lineLeft = thumb.left() - 1;
+    cell.lineTop->setGeometry(lineLeft, thumb.top() - pixels(kLineAboveTwips) - 2, thumb.width() + 2, 2);
+    cell.lineDown->setGeometry(lineLeft, thumb.bottom() + 1, thumb.width() + 2, 2);
+    cell.rank->setText(QString::number(rank));
+    cell.rank->adjustSize();
+    cell.rank->move(cell.check->geometry().right() + 1 - cell.rank->width(), cell.check->y() - cell.rank->height());
+    cell.rank->show();
+}
+
+// The texts of a cell that follow its row: the file name and the check mark.
+void ResultGrid::showRowInCell(Cell &cell, const ResultRow &row)
+{
+    cell.check->setPixmap(pictures::checkMark(row.checkMark.isEmpty() ? 0 : 1));
+    cell.check->setToolTip(row.checkMark);
+    cell.name->setText(row.file);
+    cell.name->setToolTip(row.file);
+    cell.image.folder = row.folder;
+    cell.image.file = row.file;
+}
+
+// The thumbnail takes its picture's natural size when that fits the 1800 x 1200 twips box, else
+// the largest size of the same proportions that fits; it is centred in the box, a little above
+// the middle.
+void ResultGrid::fitResultThumbnail(Cell &cell)
+{
+    const QPixmap picture = cell.thumb->pixmap();
+    if (picture.isNull())
+        return;
+    cell.thumb->setFrameShape(QFrame::NoFrame);
+    double w = twips(picture.width());
+    double h = twips(picture.height());
+    if (w > kBoxWidthTwips || h > kBoxHeightTwips) {
+        const double scale = std::min(kBoxWidthTwips / w, kBoxHeightTwips / h);
+        w *= scale;
+        h *= scale;
+    }
+    const QRect label = cell.name->geometry();
+    const int left = label.left() + pixels((kBoxWidthTwips - std::lround(w)) / 2);
+    const int top = label.top() - pixels(kBoxHeightTwips) + pixels((kBoxHeightTwips - std::lround(h)) / 2)
+                    - pixels(kAboveCentreTwips);
+    cell.thumb->setGeometry(left, top, std::max(1, pixels(w)), std::max(1, pixels(h)));
+}
+
+bool ResultGrid::hasImage(int cell) const
+{
+    return cell >= 0 && cell < kCells && !m_cells[std::size_t(cell)].name->text().isEmpty();
+}
+
+std::optional<CellImage> ResultGrid::cellImage(int cell) const
+{
+    if (!hasImage(cell))
+        return std::nullopt;
+    return m_cells[std::size_t(cell)].image;
+}
+
+int ResultGrid::lastFilledCell() const
+{
+    for (int i = kCells - 1; i >= 0; --i)
+        if (hasImage(i))
+            return i;
+    return -1;
+}
+
+int ResultGrid::cellShowing(int rank) const
+{
+    for (int i = 0; i < kCells; ++i)
+        if (rank > 0 && m_cells[std::size_t(i)].image.rank == rank)
+            return i;
+    return -1;
+}
+
+void ResultGrid::updateResultRow(int rank, const ResultRow &row)
+{
+    if (rank < 1 || rank > m_result.count())
+        return;
+    m_result.row(rank) = row;
+    if (const int cell = cellShowing(rank); cell >= 0)
+        showRowInCell(m_cells[std::size_t(cell)], row);
+}
+
+void ResultGrid::removeResultRow(int rank)
+{
+    if (rank < 1 || rank > m_result.count())
+        return;
+    ResultRow &row = m_result.row(rank);
+    row.folder.clear();
+    row.file.clear();
+    if (const int index = cellShowing(rank); index >= 0) {
+        Cell &cell = m_cells[std::size_t(index)];
+        cell.thumb->clear();
+        cell.name->clear();
+        cell.name->setToolTip(QString());
+        cell.lineTop->hide();
+        cell.lineDown->hide();
+        cell.check->hide();
+    }
+}
+
+void ResultGrid::setCellCheck(int cell, bool marked, const QString &toolTip)
+{
+    if (cell < 0 || cell >= kCells)
+        return;
+    QLabel *check = m_cells[std::size_t(cell)].check;
+    check->setPixmap(pictures::checkMark(marked ? 1 : 0));
+    check->setToolTip(toolTip);
+}
+
+} // namespace zelvarion

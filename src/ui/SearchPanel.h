@@ -1,0 +1,105 @@
+#pragma once
+
+#include "core/search/ImageDetail.h"
+#include "core/search/SearchRequest.h"
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace zelvarion {
+
+struct AppContext;
+class Feedback;
+struct SearchOutcome;
+struct TranslationsState;
+
+// The search controls of the main window: the search box with its history, the operator, whole
+// word and translation, the IPTC boxes and the field list, the revised and sort controls, and the
+// found counter. It keeps the rules that make the controls consistent and stores the settings
+// their clicks change; the window reads the request from it when a search runs.
+class SearchPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    SearchPanel(AppContext &context, Feedback &feedback, QWidget *parent);
+
+    void applyLanguage(); // captions, and lstFields at the IndexFieldIPTC setting
+    // The start-up state of the boxes from the settings; each rule runs as a click would.
+    void applySettings();
+    // Without a translations file the automatic-translation box is hidden and the whole-word box
+    // takes its place.
+    void applyTranslationsState(const TranslationsState &state);
+
+    QString searchText() const;
+    void setSearchText(const QString &text);
+    // A search for one word (the statistics window): the presence boxes unticked, the word typed.
+    void prepareWordSearch(const QString &word);
+    QStringList history() const;
+    // The remembered searches; the typed text stays as it is.
+    void setHistory(const QStringList &entries);
+
+    // What the controls ask for, with the places of the search options.
+    SearchRequest request() const;
+    // The control states the detail panel's highlighting depends on (the last search's words
+    // are the caller's).
+    HighlightRequest highlightRequest() const;
+    // The field name chosen for a field search; empty when none runs.
+    QString searchedFieldLabel() const;
+
+    // Before a search: the counter and the translation emptied.
+    void clearOutcome();
+    // After it: the translation shown, the count of images found.
+    void showOutcome(const SearchOutcome &outcome);
+    void showFound(int count);
+
+Q_SIGNALS:
+    // The Search button, or Enter in the search box.
+    void searchRequested();
+
+private:
+    void createTextRow();
+    void createOperatorRow();
+    void createFilterRows();
+    void createSortRow();
+    void connectRules();
+    void setInitialStates();
+    void setBoxChecked(QCheckBox *box, bool checked);
+    static void uncheckRadio(QRadioButton *button);
+    void iptcBoxClicked(int index);
+    void exactOnlyBoxClicked(QCheckBox *box);
+    void operatorClicked(int index);
+    void revisedClicked(int index);
+    void sortedByClicked();
+    void eraseClicked();
+
+    AppContext &m_context;
+    Feedback &m_feedback;
+    int m_wholeWordTop = 0;
+
+    QComboBox *lstTxtSearch = nullptr;
+    QPushButton *cmdSearch = nullptr;
+    QToolButton *cmdErase = nullptr;
+    QLabel *lbllblFound = nullptr, *lblFound = nullptr;
+    QGroupBox *FrameOperator = nullptr;
+    std::array<QRadioButton *, 3> optOperator{};
+    QCheckBox *chkWholeWord = nullptr;
+    QCheckBox *chkTranslation = nullptr;
+    QLabel *lblTranslation = nullptr;
+    std::array<QCheckBox *, 3> chkIPTC{};
+    QComboBox *lstFields = nullptr;
+    std::array<QCheckBox *, 2> chkRevised{};
+    std::array<QRadioButton *, 2> optOrder{};
+    std::array<QRadioButton *, 2> optSortedBy{};
+    QComboBox *lstSortedBy = nullptr;
+    QLabel *lblSortedBy = nullptr;
+};
+
+} // namespace zelvarion
