@@ -126,8 +126,7 @@ void frmFolderSelected::confirm()
     if (chosen.isEmpty())
         return;
     const QString destination = destinationFolderOf(chosen);
-    m_context.settings.destinationFolder = destination;
-    m_context.ini.write(QStringLiteral("Configuration"), QStringLiteral("DestinationFolder"), destination);
+    m_context.setSetting(&AppSettings::destinationFolder, destination);
     CopyReport report;
     {
         const BusyPointer busy;

@@ -6,7 +6,7 @@
 #include "ui/AppContext.h"
 #include "ui/BusyPointer.h"
 #include "ui/Controls.h"
-#include "ui/Twips.h"
+#include "core/shell/Twips.h"
 
 #include <QHeaderView>
 #include <QInputDialog>

@@ -71,11 +71,10 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     connectPanels();
     // Commands whose work is not in this version are shown, captioned and disabled.
     m_menus->setUnavailable({MenuCommand::EditIPTCOptions, MenuCommand::DefineTemplates, MenuCommand::ApplyTemplate,
-                             MenuCommand::DisplaySelected, MenuCommand::RemoveSelection, MenuCommand::Selections,
-                             MenuCommand::SelectResult, MenuCommand::UnselectResult, MenuCommand::Statistics,
-                             MenuCommand::EmptyWordsList, MenuCommand::SearchDoubles, MenuCommand::CopyImages,
-                             MenuCommand::SQLQuery, MenuCommand::ExportxML, MenuCommand::EditIPTC,
-                             MenuCommand::Delete, MenuCommand::Rename, MenuCommand::Properties});
+                             MenuCommand::Statistics, MenuCommand::EmptyWordsList, MenuCommand::ExportxML,
+                             MenuCommand::EditIPTC});
+    // Copy images waits for a search that finds images.
+    m_menus->setCommandsEnabled({MenuCommand::CopyImages}, false);
     m_openDatabaseDialog = [this] {
         frmDatabase dialog(*this);
         dialog.exec();
@@ -115,6 +114,8 @@ void frmZelvarion::connectPanels()
     connect(m_grid, &ResultGrid::cellClicked, this, &frmZelvarion::clickCell);
     connect(m_grid, &ResultGrid::cellDoubleClicked, this, &frmZelvarion::openCellImage);
     connect(m_grid, &ResultGrid::cellMenuRequested, this, &frmZelvarion::openImagePopup);
+    connect(m_grid, &ResultGrid::checkClicked, this, &frmZelvarion::toggleCellMark);
+    connect(this, &frmZelvarion::menuCommandChosen, this, &frmZelvarion::runImageCommand);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &frmZelvarion::minimiseDisplayWindow);
 }

@@ -161,7 +161,12 @@ void frmZelvarionPanelsTest::menuCommandsAreSignalledAndLaterOnesStayDisabled()
     w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Statistics}, true);
     QVERIFY(w->isMenuCommandEnabled(MenuCommand::About));
     QVERIFY(!w->isMenuCommandEnabled(MenuCommand::Statistics)); // not in this version
+    QVERIFY(!find<QAction>(w, "mnuCopyImages")->isEnabled());
+    // A result built elsewhere (the double file names) is a search result for Copy images.
     w->showResult(madeElsewhere(1));
+    QVERIFY(find<QAction>(w, "mnuCopyImages")->isEnabled());
+    QVERIFY(!find<QAction>(w, "mnuStatistics")->isEnabled());
+    w->showResult(madeElsewhere(0));
     QVERIFY(!find<QAction>(w, "mnuCopyImages")->isEnabled());
 }
 

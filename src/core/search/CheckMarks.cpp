@@ -65,15 +65,6 @@ bool writeImageMark(const CatalogueCommand &command, const QString &folder, cons
     return db.executeOrReport(command.feedback, markStatement(mark, folder, file), QStringLiteral("Cannot set data"));
 }
 
-QString toggleImageMark(const CatalogueCommand &command, ResultList &results, const MarkedImage &image)
-{
-    const QString mark = toggledMark(image.shownMark, todaysMarkText());
-    if (image.rank >= 1 && image.rank <= results.count())
-        results.row(image.rank).checkMark = mark;
-    writeImageMark(command, image.folder, image.file, mark);
-    return mark;
-}
-
 bool markResult(const CatalogueCommand &command, ResultList &results, const QString &today)
 {
     if (warnWhenEmpty(command, results))

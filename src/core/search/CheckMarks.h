@@ -21,22 +21,10 @@ QString todaysMarkText();
 QString toggledMark(const QString &shownMark, const QString &today);
 
 // Writes one image's mark: "update Images set CheckMark=…" on its folder and file, reported as
-// "Cannot set data". Opens and closes the catalogue. False when nothing was written.
+// "Cannot set data". Opens and closes the catalogue. False when nothing was written. A toggled
+// cell and its result row show the new mark first and keep it when the write fails.
 bool writeImageMark(const CatalogueCommand &command, const QString &folder, const QString &file,
                     const QString &mark);
-
-// One image of the grid: the rank it shows (outside 1..count for none) and its catalogue row.
-struct MarkedImage
-{
-    int rank = 0;
-    QString folder;
-    QString file;
-    QString shownMark; // the tool tip of its check picture
-};
-
-// Toggles the mark of one image: the result row changes first and keeps its new mark when the
-// catalogue cannot be written. Returns the new mark, which the cell shows.
-QString toggleImageMark(const CatalogueCommand &command, ResultList &results, const MarkedImage &image);
 
 // "Select all images in result": today's mark on every image of the result, in transaction
 // CHECKSELECTION. "Unselect all images in result": the empty mark, in UNCHECKSELECTION. A blank

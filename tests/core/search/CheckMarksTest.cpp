@@ -35,20 +35,16 @@ TEST(MarkText, isTheShortDateOfTheLocaleWithoutTime)
     EXPECT_EQ(toggledMark(u8("01/02/2020"), u8("today")), QString()); // never the old mark back
 }
 
-TEST_F(CheckMarksTest, togglingAnImageWithApostrophesWritesItsRowAndItsResultRow)
+TEST_F(CheckMarksTest, oneImageWithApostrophesIsMarkedAndUnmarkedByItsFolderAndFile)
 {
-    const MarkedImage image{1, u8("/photos/l'été/"), u8("o'neil.jpg"), QString()};
-    const QString mark = toggleImageMark(command(), results, image);
-    EXPECT_EQ(mark, todaysMarkText());
-    EXPECT_EQ(results.row(1).checkMark, mark);
+    const QString mark = toggledMark(QString(), todaysMarkText());
+    EXPECT_TRUE(writeImageMark(command(), u8("/photos/l'été/"), u8("o'neil.jpg"), mark));
     EXPECT_EQ(marks(), QStringList({u8("b.jpg|01/02/2020"), u8("c.jpg|03/04/2021"), u8("o'neil.jpg|") + mark}));
-
-    EXPECT_EQ(toggleImageMark(command(), results, {1, image.folder, image.file, mark}), QString());
-    EXPECT_EQ(results.row(1).checkMark, QString());
+    EXPECT_TRUE(writeImageMark(command(), u8("/photos/l'été/"), u8("o'neil.jpg"), toggledMark(mark, u8("x"))));
     EXPECT_EQ(marks().last(), u8("o'neil.jpg|"));
-    // A rank outside the result writes the catalogue only.
-    toggleImageMark(command(), results, {7, u8("/other/"), u8("c.jpg"), u8("03/04/2021")});
-    EXPECT_EQ(marks()[1], u8("c.jpg|"));
+    // The same file name in another folder is another image.
+    EXPECT_TRUE(writeImageMark(command(), u8("/other/"), u8("b.jpg"), u8("new")));
+    EXPECT_EQ(marks()[0], u8("b.jpg|01/02/2020"));
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
 }
 
@@ -100,8 +96,7 @@ TEST_F(CheckMarksTest, aFailingUpdateIsReportedForItsRowAndTheOthersGoOn)
     EXPECT_EQ(results.row(2).checkMark, u8("today")); // the result keeps the state the cell shows
 
     feedback.messages.clear();
-    EXPECT_EQ(toggleImageMark(command(), results, {2, u8("/photos/"), u8("b.jpg"), u8("today")}), QString());
-    EXPECT_EQ(results.row(2).checkMark, QString());
+    EXPECT_FALSE(writeImageMark(command(), u8("/photos/"), u8("b.jpg"), QString()));
     EXPECT_EQ(feedback.texts(), QStringList({u8("Cannot set data\nrefused")}));
 }
 
