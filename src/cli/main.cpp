@@ -37,6 +37,32 @@ const Command kCommands[] = {
      "                                  searches the catalogue as the window does (search options\n"
      "                                  of Zelvarion.ini); prints folder and file, or the statement\n"
      "                                  with --sql"},
+    {"mark", runMarkCommand,
+     "mark [--catalogue DB] [--clear] SEARCH-ARGUMENTS\n"
+     "                                  marks (--clear: unmarks) every image the search finds"},
+    {"marks", runMarksCommand,
+     "marks [--catalogue DB] [--json]  the marked images with their mark"},
+    {"unmark-all", runUnmarkAllCommand,
+     "unmark-all [--catalogue DB] [--yes]\n"
+     "                                  removes every mark of the catalogue (asks first)"},
+    {"selection", runSelectionCommand,
+     "selection [--catalogue DB] save NAME | list [--json] | restore NAME | rename OLD NEW\n"
+     "          | remove [--yes] NAME  the saved selections of marked images"},
+    {"doubles", runDoublesCommand,
+     "doubles [--catalogue DB] [--json]\n"
+     "                                  the images whose file name another image has too"},
+    {"rename", runRenameCommand,
+     "rename [--catalogue DB] FILE NEWNAME\n"
+     "                                  renames an image of the catalogue in its folder"},
+    {"delete", runDeleteCommand,
+     "delete [--catalogue DB] [--yes] FILE...\n"
+     "                                  moves images of the catalogue to the trash (asks first)"},
+    {"copy", runCopyCommand,
+     "copy [--catalogue DB] --to FOLDER SEARCH-ARGUMENTS\n"
+     "                                  copies every image the search finds into FOLDER"},
+    {"sql", runSqlCommand,
+     "sql [--catalogue DB] [--json|--csv] \"SELECT ...\"\n"
+     "                                  the first select statement, read-only, every column"},
 };
 
 void printHelp(QTextStream &out)

@@ -14,6 +14,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"
+#include "ui/frmSQLQuery.h"
 #include "ui/frmSearchOptions.h"
 
 #include <QApplication>
@@ -269,6 +270,8 @@ void frmZelvarion::runCloseSequence()
     m_closeSequenceDone = true;
     writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(pos(), size())));
     writeSearchHistory(m_context.ini, m_searchPanel->history());
+    if (m_sqlConsole)
+        m_sqlConsole->close(); // its history is written as it closes
 }
 
 void frmZelvarion::showSearchOptions()
