@@ -25,31 +25,13 @@ struct DialogFixture
         createCatalogueSchema(context.catalogue, feedback, {});
     }
 
-    void run(const QString &statement)
-    {
-        CatalogueDb &db = context.catalogue;
-        QVERIFY(db.open());
-        QCOMPARE(db.execute(statement), 0);
-        db.close();
-    }
+    // Statements that change nothing return no rows; a failure returns the engine's text.
+    QStringList rows(const QString &statement) { return catalogueRows(context.catalogue.path, statement); }
+    void run(const QString &statement) { QVERIFY(rows(statement).isEmpty()); }
     void addImage(const QString &imageFolder, const QString &file, const QString &mark = {})
     {
         run(QStringLiteral("insert into Images(Folder,File,CheckMark) values(%1,%2,%3);")
                 .arg(sqlText(imageFolder), sqlText(file), sqlText(mark)));
-    }
-    QStringList rows(const QString &statement)
-    {
-        QStringList lines;
-        CatalogueDb &db = context.catalogue;
-        if (db.open() && db.execute(statement) == 0)
-            for (int r = 1; r <= db.rowCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < db.columnCount(); ++c)
-                    cells << db.cell(c, r);
-                lines << cells.join(u'|');
-            }
-        db.close();
-        return lines;
     }
 };
 

@@ -3,7 +3,6 @@
 // cache in the fixture's folder too.
 #include "WindowTestSupport.h"
 
-#include "core/catalogue/CatalogueDb.h"
 #include "core/search/CheckMarks.h"
 #include "ui/Pictures.h"
 #include "ui/frmFolderSelected.h"
@@ -44,34 +43,17 @@ struct ImagesFixture
         w = started.window.get();
         photos = folder.file(u8("l'été")) + u'/';
     }
-    void run(const QString &statement)
-    {
-        CatalogueDb db;
-        db.path = folder.file(u8("Images.db"));
-        QVERIFY(db.open());
-        QCOMPARE(db.execute(statement), 0);
-        db.close();
-    }
+    QStringList rows(const QString &statement) { return catalogueRows(folder.file(u8("Images.db")), statement); }
+    void run(const QString &statement) { QVERIFY(rows(statement).isEmpty()); }
     // A file on disk and its catalogue row.
     void addImage(const QString &imageFolder, const QString &file, const QString &mark = {})
     {
         QDir().mkpath(imageFolder);
         QFile out(imageFolder + file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("not a picture");
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write("not a picture") > 0);
         out.close();
         run(u8("insert into Images(Folder,File,CheckMark) values(%1,%2,%3);")
                 .arg(sqlText(imageFolder), sqlText(file), sqlText(mark)));
-    }
-    QStringList rows(const QString &statement)
-    {
-        QStringList lines;
-        CatalogueDb db;
-        db.path = folder.file(u8("Images.db"));
-        if (db.open() && db.execute(statement) == 0)
-            for (int r = 1; r <= db.rowCount(); ++r)
-                lines << db.cell(0, r) + (db.columnCount() > 1 ? u'|' + db.cell(1, r) : QString());
-        return lines;
     }
     void searchAll()
     {
@@ -163,32 +145,26 @@ private Q_SLOTS:
         QCOMPARE(f.started.feedback.texts().last(), f.w->context().language.text(InterfaceText::EmptyResultWarning));
     }
 
-    void theSelectionsWindowIsOneAndDrivesTheMainWindow()
+    void theSelectionsWindowIsOneAndListsTheMarkedImagesInTheGrid()
     {
         ImagesFixture f;
         f.addImage(f.photos, u8("a.jpg"), u8("01/01/2021"));
         f.addImage(f.photos, u8("b.jpg"));
         f.addImage(f.photos, u8("c.jpg"), u8("02/02/2022"));
-        f.trigger("mnuDisplaySelected");
-        QCOMPARE(f.w->result().count(), 2);
-        QCOMPARE(f.name(1), u8("c.jpg"));
-
         f.trigger("mnuSelections");
-        auto *selections = f.w->findChild<frmSelections *>();
-        QVERIFY(selections && selections->isVisible() && !selections->isModal());
         f.trigger("mnuSelections");
         QCOMPARE(f.w->findChildren<frmSelections *>().size(), 1);
-        selections->txtSaveSelection->setText(u8("l'été"));
-        selections->cmdSaveSelection->click();
+        auto *selections = f.w->findChild<frmSelections *>();
+        QVERIFY(selections->isVisible() && !selections->isModal());
+        selections->cmdCurrentSelection->click();
         QCOMPARE(selections->lblNbCurrentSelection->text(), u8("Images=2"));
-
-        f.run(u8("update Images set CheckMark='x' where File='b.jpg';"));
-        selections->lvSelections->setCurrentItem(selections->lvSelections->topLevelItem(0));
-        selections->cmdDisplaySelection->click();
         QCOMPARE(f.w->result().count(), 2);
-        QCOMPARE(f.name(0), u8("a.jpg"));
+        QCOMPARE(f.name(1), u8("c.jpg"));
         QCOMPARE(f.check(1)->toolTip(), u8("02/02/2022"));
-        QVERIFY(f.w->context().settings.language == u8("English"));
+
+        f.run(u8("update Images set CheckMark='x';"));
+        f.trigger("mnuDisplaySelected");
+        QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), u8("3"));
     }
 
     void deleteFromThePopUpEmptiesTheCellAndPagingSkipsTheGap()
@@ -220,29 +196,25 @@ private Q_SLOTS:
         QCOMPARE(f.name(9), u8("img11.jpg")); // the page fills up past the blank row
     }
 
-    void renameFromThePopUpRenamesFileRowAndCell()
+    void renameAndPropertiesFromThePopUpActOnItsCell()
     {
         ImagesFixture f;
         f.addImage(f.photos, u8("a.jpg"));
         f.addImage(f.photos, u8("b.jpg"));
         f.searchAll();
+        QStringList shown;
+        f.w->setPropertiesShower([&](const QString &path) { shown << path; });
+        f.popUp(1);
+        f.trigger("mnuProperties");
+        QCOMPARE(shown, QStringList({f.photos + u8("b.jpg")}));
+
         f.popUp(0);
         whenModalShows([](QWidget *box) {
             auto *input = qobject_cast<QInputDialog *>(box);
             QVERIFY(input);
             QCOMPARE(input->textValue(), u8("a.jpg"));
-            input->setTextValue(u8("b.jpg")); // taken
+            input->setTextValue(u8(" d'hiver é.jpg "));
             input->accept();
-        });
-        f.trigger("mnuRename");
-        QCOMPARE(f.started.feedback.texts().last(),
-                 f.w->context().language.message(Message::FileNameTaken) + u8("\nb.jpg"));
-        QCOMPARE(f.name(0), u8("a.jpg"));
-
-        f.popUp(0);
-        whenModalShows([](QWidget *box) {
-            qobject_cast<QInputDialog *>(box)->setTextValue(u8(" d'hiver é.jpg "));
-            qobject_cast<QInputDialog *>(box)->accept();
         });
         f.trigger("mnuRename");
         QCOMPARE(f.name(0), u8("d'hiver é.jpg"));
@@ -302,17 +274,6 @@ private Q_SLOTS:
         QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), u8("1"));
     }
 
-    void propertiesAskTheFileManagerForThePopUpCell()
-    {
-        ImagesFixture f;
-        f.addImage(f.photos, u8("a.jpg"));
-        f.searchAll();
-        QStringList shown;
-        f.w->setPropertiesShower([&](const QString &path) { shown << path; });
-        f.popUp(0);
-        f.trigger("mnuProperties");
-        QCOMPARE(shown, QStringList({f.photos + u8("a.jpg")}));
-    }
 };
 
 QTEST_MAIN(frmZelvarionImageCommandsTest)

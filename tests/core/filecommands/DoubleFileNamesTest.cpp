@@ -40,23 +40,3 @@ TEST(DoubleFileNames, groupNeighboursOfOneNameWhateverTheirCase)
     EXPECT_TRUE(groupDoubleFileNames(tableOf({{"/a/", "one.jpg"}})).empty());
     EXPECT_TRUE(groupDoubleFileNames(tableOf({})).empty());
 }
-
-class DoubleFileNamesTest : public CatalogueFixture
-{
-};
-
-TEST_F(DoubleFileNamesTest, theCatalogueOrderDecidesAndMarksComeAlong)
-{
-    addImage(u8("/x/l'été/"), u8("b.jpg"), u8("01/01/2024"));
-    addImage(u8("/x/"), u8("a.jpg"));
-    addImage(u8("/y/"), u8("b.jpg"));
-    addImage(u8("/y/"), u8("B.jpg"));
-    const auto doubles = findDoubleFileNames(db, feedback);
-    ASSERT_TRUE(doubles.has_value());
-    // The engine sorts capitals first, so B.jpg is not beside the two b.jpg.
-    EXPECT_EQ(listed(*doubles), QStringList({u8("/x/l'été/b.jpg"), u8("/y/b.jpg")}));
-    EXPECT_EQ((*doubles)[0].checkMark, u8("01/01/2024"));
-
-    db.path = folder.file("missing/none.db");
-    EXPECT_FALSE(findDoubleFileNames(db, feedback).has_value());
-}

@@ -62,29 +62,6 @@ TEST_F(CheckMarksTest, markingAndUnmarkingTheResultLeaveOtherImagesAndBlankRowsA
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
 }
 
-TEST_F(CheckMarksTest, anEmptyResultIsRefusedWithAWarning)
-{
-    ResultList empty;
-    EXPECT_FALSE(markResult(command(), empty, u8("today")));
-    EXPECT_FALSE(unmarkResult(command(), empty));
-    ASSERT_EQ(feedback.messages.size(), 2u);
-    EXPECT_EQ(feedback.messages[0].text, language.text(InterfaceText::EmptyResultWarning));
-    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(marks()[0], u8("b.jpg|01/02/2020"));
-}
-
-TEST_F(CheckMarksTest, removingAllMarksAsksAndReachesImagesOutsideTheResult)
-{
-    feedback.answers = {false};
-    EXPECT_FALSE(clearAllMarks(command(), results));
-    EXPECT_EQ(feedback.questions, QStringList({u8("Remove all selection marks")}));
-    EXPECT_EQ(marks()[1], u8("c.jpg|03/04/2021"));
-
-    EXPECT_TRUE(clearAllMarks(command(), results));
-    EXPECT_EQ(marks(), QStringList({u8("b.jpg|"), u8("c.jpg|"), u8("o'neil.jpg|")}));
-    EXPECT_EQ(results.row(2).checkMark, QString());
-}
-
 TEST_F(CheckMarksTest, aFailingUpdateIsReportedForItsRowAndTheOthersGoOn)
 {
     // The engine refuses every change to the row of b.jpg.
