@@ -122,10 +122,22 @@ void frmSQLQuery::execute()
         m_result = runConsoleStatement({m_context.catalogue, m_feedback, m_context.language}, statement);
     }
     m_model->show(&m_result);
+    fitColumns();
     if (m_result.status == ConsoleResult::Status::Ran)
         rememberStatement(statement);
     if (m_result.status == ConsoleResult::Status::Ran || m_result.status == ConsoleResult::Status::Failed)
         showStatus();
+}
+
+// Each column as wide as the texts of its first rows need, within reason.
+void frmSQLQuery::fitColumns()
+{
+    constexpr int kRowsMeasured = 200;
+    constexpr int kWidest = 320;
+    lvSQLOutput->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
+    lvSQLOutput->resizeColumnsToContents();
+    for (int column = 0; column < m_model->columnCount({}); ++column)
+        lvSQLOutput->setColumnWidth(column, std::min(lvSQLOutput->columnWidth(column), kWidest));
 }
 
 void frmSQLQuery::rememberStatement(const QString &statement)

@@ -47,6 +47,7 @@ Q_SIGNALS:
 private:
     void createControls();
     void applyTexts();
+    void fitColumns();
     void rememberStatement(const QString &statement);
     void showStatus();
     QStringList history() const;

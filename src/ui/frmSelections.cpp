@@ -60,7 +60,7 @@ frmSelections::frmSelections(AppContext &context, Feedback &feedback, MarkedImag
 
 void frmSelections::createControls()
 {
-    setFixedSize(430, 330);
+    setFixedSize(480, 330);
     lblSaveSelection = named(new QLabel(this), QStringLiteral("lblSaveSelection"));
     lblSaveSelection->setGeometry(12, 10, 280, 20);
     txtSaveSelection = named(new QLineEdit(this), QStringLiteral("txtSaveSelection"));
@@ -76,12 +76,12 @@ void frmSelections::createControls()
     lblNbCurrentSelection->setGeometry(12, 276, 270, 20);
     lblNbCurrentSelection->hide();
     lblError = named(new QLabel(this), QStringLiteral("lblError"));
-    lblError->setGeometry(12, 300, 406, 20);
+    lblError->setGeometry(12, 300, 456, 20);
     lblError->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
 
     auto button = [this](const char *name, int top, void (frmSelections::*command)()) {
         auto *b = named(new QPushButton(this), QLatin1String(name));
-        b->setGeometry(294, top, 124, 30);
+        b->setGeometry(294, top, 174, 30);
         connect(b, &QPushButton::clicked, this, command);
         return b;
     };
@@ -91,7 +91,7 @@ void frmSelections::createControls()
     cmdRenameSelection = button("cmdRenameSelection", 142, &frmSelections::renameSelection);
     cmdRemoveSelection = button("cmdRemoveSelection", 178, &frmSelections::removeSelection);
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(294, 240, 124, 30);
+    cmdCancel->setGeometry(294, 240, 174, 30);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::close);
     connect(lvSelections, &QTreeWidget::itemDoubleClicked, this, &frmSelections::displaySelection);
 }
