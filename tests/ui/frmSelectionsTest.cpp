@@ -83,11 +83,16 @@ private Q_SLOTS:
         QCOMPARE(w->lblNbCurrentSelection->text(), u8("Images=1"));
         QVERIFY(!w->lblNbCurrentSelection->isHidden());
         QVERIFY(w->cmdSaveSelection->isEnabled());
+        // A name saved since the window opened is not listed: saving replaces its rows.
+        f->run(u8("insert into Selections values('later','/x/','gone.jpg','x');"));
+        w->txtSaveSelection->setText(u8("later"));
+        w->cmdSaveSelection->click();
+        QCOMPARE(f->rows(u8("select File from Selections where Name='later';")), QStringList({u8("o'neil.jpg")}));
         f->run(u8("update Images set CheckMark='';"));
         w->txtSaveSelection->setText(u8("none"));
         w->cmdSaveSelection->click();
         QCOMPARE(w->lblNbCurrentSelection->text(), u8("Images=0"));
-        QCOMPARE(entries(), QStringList({u8("l'été=2"), u8("d'hiver=1")})); // nothing saved, no entry
+        QCOMPARE(entries(), QStringList({u8("l'été=2"), u8("d'hiver=1"), u8("later=1")})); // none: no entry
     }
 
     void displayAndDoubleClickRestoreAndListTheMarks()
