@@ -7,6 +7,7 @@ if(ZELVARION_GUI)
     target_compile_definitions(bench_startup PRIVATE
         ZELVARION_GUI_EXE="$<TARGET_FILE:zelvarion>"
         BARE_WINDOW_EXE="$<TARGET_FILE:bench_bare_window>"
-        ZELVARION_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+        ZELVARION_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        ZELVARION_VIPS_MODULE_PATH="$<TARGET_FILE:zelvarion_vips>")
     add_dependencies(bench_startup zelvarion bench_bare_window)
 endif()

@@ -1,5 +1,6 @@
 // One input runs through both byte parsers of the IPTC layer: the reader's resource search and
-// dataset walk, and the writer's segment-chain walk, resource split and recomposition.
+// dataset walk (also over heads of the input, which must settle only what the whole settles),
+// and the writer's segment-chain walk, resource split and recomposition.
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcWriter.h"
 #include "core/iptc/JpegSegments.h"
@@ -50,6 +51,25 @@ bool sameLocation(const std::optional<IptcResourceLocation> &a, const std::optio
     return !a->segment || (a->segment->marker == b->segment->marker && a->segment->length == b->segment->length);
 }
 
+bool sameResult(const IptcReadResult &a, const IptcReadResult &b)
+{
+    const bool sameSegment = a.segment.has_value() == b.segment.has_value()
+                             && (!a.segment || (a.segment->marker == b.segment->marker && a.segment->length == b.segment->length));
+    return a.fields == b.fields && a.fileKind == b.fileKind && a.iptcCapable == b.iptcCapable && sameSegment;
+}
+
+// Whatever a head of the input settles is what the whole input gives.
+void checkHeads(QByteArrayView bytes, const QString &name, const IptcReadResult &whole)
+{
+    const qsizetype n = bytes.size();
+    for (qsizetype length : {qsizetype(2), n / 4, n / 2, n - n / 8, n - 1, n}) {
+        if (length < 0 || length > n)
+            continue;
+        if (const auto head = readIptcFromHead(bytes.first(length), name, QStringLiteral("Field")))
+            check(sameResult(*head, whole));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -59,6 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const IptcReadResult asJpeg = readIptcFromBytes(bytes, QStringLiteral("fuzz.jpg"), label);
     const IptcReadResult asTiff = readIptcFromBytes(bytes, QStringLiteral("fuzz.tif"), label);
     check(asJpeg.fileKind == asTiff.fileKind); // both names may hold IPTC
+    checkHeads(bytes, QStringLiteral("fuzz.jpg"), asJpeg);
+    checkHeads(bytes, QStringLiteral("fuzz.tif"), asTiff);
     check(!asJpeg.segment || (asJpeg.segment->marker >= 0 && asJpeg.segment->marker + 1 < bytes.size()));
     for (const JpegSegment &segment : walkJpegHeader(bytes)) {
         check(segment.marker + 2 + segment.length <= bytes.size());

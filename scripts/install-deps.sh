@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlite3-dev sqlite3
     libvips-dev libvips-tools libjpeg62-turbo-dev
-    libxml2-dev libxslt1-dev
+    libxml2-dev libxslt1-dev libxml2-utils xsltproc
+    fop poppler-utils chromium
     libhunspell-dev hunspell-en-us hunspell-fr
     libgtest-dev googletest
     clang libclang-rt-14-dev

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/shell/Feedback.h"
 
 #include <QStringList>
@@ -52,31 +53,31 @@ class RowMaker
 public:
     explicit RowMaker(unsigned seed) : m_random(seed) {}
 
-    // The 48 values of one Images row, as sqlText literals.
-    QStringList row(int number)
+    // One Images row as the scan would write it.
+    ImagesRow row(int number)
     {
-        QStringList cells(48, QStringLiteral("''"));
+        ImagesRow cells;
         const QString year = QString::number(2001 + pick(22));
         const QString city = pickFrom(kCities);
-        cells[0] = sqlText(QStringLiteral("/home/anne/Pictures/%1/%2 %3/").arg(year, pickFrom(kTrips), city));
-        cells[1] = sqlText(QStringLiteral("IMG_%1.JPG").arg(number, 6, 10, QLatin1Char('0')));
+        cells[ImagesColumn::Folder] = QStringLiteral("/home/anne/Pictures/%1/%2 %3/").arg(year, pickFrom(kTrips), city);
+        cells[ImagesColumn::File] = QStringLiteral("IMG_%1.JPG").arg(number, 6, 10, QLatin1Char('0'));
         if (pick(10) < 7)
             fillIptc(cells, city, year);
         const QString date = QStringLiteral("%1/%2/%3").arg(year).arg(1 + pick(12), 2, 10, QLatin1Char('0'))
                                  .arg(1 + pick(28), 2, 10, QLatin1Char('0'));
         const QString time = QStringLiteral("%1:%2:00").arg(pick(24), 2, 10, QLatin1Char('0'))
                                  .arg(pick(60), 2, 10, QLatin1Char('0'));
-        cells[37] = cells[39] = sqlText(date);
-        cells[38] = cells[40] = sqlText(time);
-        cells[41] = sqlText(QString::number(200000 + pick(9000000)));
+        cells[ImagesColumn::FileCreationDate] = cells[ImagesColumn::FileLastWriteDate] = date;
+        cells[ImagesColumn::FileCreationTime] = cells[ImagesColumn::FileLastWriteTime] = time;
+        cells[ImagesColumn::FileSize] = QString::number(200000 + pick(9000000));
         if (pick(10) == 0) {
-            cells[42] = sqlText(date);
-            cells[43] = sqlText(time);
+            cells[ImagesColumn::LastRevisionDate] = date;
+            cells[ImagesColumn::LastRevisionTime] = time;
         }
-        cells[44] = sqlText(QStringLiteral("1"));
+        cells[ImagesColumn::SupportIPTC] = QStringLiteral("1");
         const bool readable = pick(50) != 0;
-        cells[45] = sqlText(readable ? QString::number(640 + pick(5400)) : QStringLiteral("?"));
-        cells[46] = sqlText(readable ? QString::number(480 + pick(3600)) : QStringLiteral("?"));
+        cells[ImagesColumn::Width] = readable ? QString::number(640 + pick(5400)) : QStringLiteral("?");
+        cells[ImagesColumn::Height] = readable ? QString::number(480 + pick(3600)) : QStringLiteral("?");
         return cells;
     }
 
@@ -92,24 +93,29 @@ private:
         return chosen.join(u' ');
     }
 
-    void fillIptc(QStringList &cells, const QString &city, const QString &year)
+    static ImagesColumn field(const char *column)
+    {
+        return imagesColumnOfField(*iptcFieldIndexOfColumn(QString::fromLatin1(column)));
+    }
+
+    void fillIptc(ImagesRow &cells, const QString &city, const QString &year)
     {
         QStringList keywords;
         for (int i = 0, n = 2 + pick(5); i < n; ++i)
             keywords << pickFrom(kWords);
         const QString person = pickFrom(kPeople);
-        cells[2] = sqlText(words(2));                                   // ObjectName
-        cells[8] = sqlText(keywords.join(QStringLiteral("; ")));         // Keywords
-        cells[15] = sqlText(year + QStringLiteral("0612"));             // CreatedDate
-        cells[20] = sqlText(person);                                    // Byline
-        cells[22] = sqlText(city);                                      // City
-        cells[25] = sqlText(pickFrom(kCountries));                      // Country
-        cells[27] = sqlText(words(3));                                  // Headline
-        cells[28] = sqlText(person);                                    // Credit
-        cells[31] = sqlText(QStringLiteral("© ") + year + u' ' + person); // Copyright
+        cells[field("ObjectName")] = words(2);
+        cells[field("Keywords")] = keywords.join(QStringLiteral("; "));
+        cells[field("CreatedDate")] = year + QStringLiteral("0612");
+        cells[field("Byline")] = person;
+        cells[field("City")] = city;
+        cells[field("Country")] = pickFrom(kCountries);
+        cells[field("Headline")] = words(3);
+        cells[field("Credit")] = person;
+        cells[field("Copyright")] = QStringLiteral("© ") + year + u' ' + person;
         QString caption = words(6 + pick(15)) + QStringLiteral(", ") + city + u'.';
         caption[0] = caption[0].toUpper(); // "Église ..." is found by "église" only with Unicode folding
-        cells[32] = sqlText(caption);                                   // Caption
+        cells[field("Caption")] = caption;
     }
 
     std::mt19937 m_random;
@@ -130,7 +136,7 @@ bool generateCatalogue(const QString &path, int count, unsigned seed)
     for (int first = 1; first <= count; first += kBatch) {
         QString batch;
         for (int number = first; number < first + kBatch && number <= count; ++number)
-            batch += QStringLiteral("insert into Images values(") + maker.row(number).join(u',') + QStringLiteral(");");
+            batch += insertImagesRowStatement(maker.row(number));
         if (!db.executeOrReport(feedback, batch, QStringLiteral("Cannot add rows")))
             return false;
     }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -45,6 +46,8 @@ QString prepareProgramFolder(const QTemporaryDir &dir)
     const QString exe = dir.filePath(QStringLiteral("zelvarion"));
     QFile::copy(QStringLiteral(ZELVARION_GUI_EXE), exe);
     QFile::setPermissions(exe, QFile::permissions(QStringLiteral(ZELVARION_GUI_EXE)));
+    // The general image decoder is a module beside the program.
+    QFile::copy(QStringLiteral(ZELVARION_VIPS_MODULE_PATH), dir.filePath(QFileInfo(QStringLiteral(ZELVARION_VIPS_MODULE_PATH)).fileName()));
     const QDir packs(QStringLiteral(ZELVARION_SOURCE_DIR "/data/Zelvarion-Language"));
     QDir().mkpath(dir.filePath(QStringLiteral("Zelvarion-Language")));
     for (const QString &name : packs.entryList(QDir::Files))

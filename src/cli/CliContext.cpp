@@ -2,27 +2,10 @@
 
 namespace zelvarion::cli {
 
-std::optional<QString> takeOption(QStringList &arguments, const QString &name)
+void StreamFeedback::showMessage(const QString &text, MessageIcon icon, const QString &)
 {
-    const QString withEquals = name + u'=';
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == name && i + 1 < arguments.size()) {
-            const QString value = arguments[i + 1];
-            arguments.remove(i, 2);
-            return value;
-        }
-        if (arguments[i].startsWith(withEquals)) {
-            const QString value = arguments[i].mid(withEquals.size());
-            arguments.removeAt(i);
-            return value;
-        }
-    }
-    return std::nullopt;
-}
-
-bool takeFlag(QStringList &arguments, const QString &name)
-{
-    return arguments.removeAll(name) > 0;
+    m_err << text << Qt::endl; // at once, between the progress lines of a long run
+    m_failed = m_failed || icon == MessageIcon::Critical || icon == MessageIcon::Information;
 }
 
 } // namespace zelvarion::cli

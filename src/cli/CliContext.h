@@ -1,14 +1,15 @@
 #pragma once
 
+#include "core/shell/Feedback.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
-#include <optional>
 
 namespace zelvarion::cli {
 
 // What every command of zelvarion-cli gets: its own arguments (the command name removed, the
-// global options already taken) and the two output streams.
+// program's own options already taken) and the two output streams.
 struct CliContext
 {
     QStringList arguments;
@@ -18,9 +19,22 @@ struct CliContext
 
 using CommandFunction = int (*)(CliContext &context);
 
-// Takes "--name VALUE" or "--name=VALUE" out of arguments; nothing when absent.
-std::optional<QString> takeOption(QStringList &arguments, const QString &name);
-// Takes the flag "--name" out of arguments; true when it was there.
-bool takeFlag(QStringList &arguments, const QString &name);
+// How the core reaches the user of the command line: messages go to the error stream (a
+// critical or information message marks the command as failed), progress lines to the output,
+// and no question is asked (the commands ask theirs before they start).
+class StreamFeedback : public Feedback
+{
+public:
+    explicit StreamFeedback(CliContext &context) : m_out(context.out), m_err(context.err) {}
+    void showMessage(const QString &text, MessageIcon icon, const QString &title = {}) override;
+    bool askYesNo(const QString &, MessageIcon) override { return false; }
+    void progress(const QString &line) override { m_out << line << '\n'; }
+    bool failed() const { return m_failed; }
+
+private:
+    QTextStream &m_out;
+    QTextStream &m_err;
+    bool m_failed = false;
+};
 
 } // namespace zelvarion::cli

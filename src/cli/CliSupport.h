@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CliContext.h"
+#include "cli/CommandLine.h"
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
@@ -12,22 +13,28 @@
 
 namespace zelvarion::cli {
 
-// The core's messages go to the error stream; a warning or a critical one makes the command
-// fail. Questions are asked on a terminal, answered Yes for all with --yes, and No where no one
-// can answer (standard input is not a terminal).
-class CliFeedback : public Feedback
+// The core's messages as StreamFeedback shows them, a warning failing the command too (the file
+// commands warn when they refuse). A question of the core is asked on a terminal through
+// confirmOnTerminal, or answered Yes by --yes.
+class CommandFeedback : public Feedback
 {
 public:
-    CliFeedback(QTextStream &err, bool assumeYes) : m_err(err), m_assumeYes(assumeYes) {}
+    CommandFeedback(CliContext &context, bool assumeYes) : m_context(context), m_stream(context), m_assumeYes(assumeYes) {}
     void showMessage(const QString &text, MessageIcon icon, const QString &title = {}) override;
     bool askYesNo(const QString &text, MessageIcon icon = MessageIcon::Question) override;
-    bool failed() const { return m_failed; }
+    void progress(const QString &line) override { m_stream.progress(line); }
+    bool failed() const { return m_stream.failed() || m_warned; }
 
 private:
-    QTextStream &m_err;
+    CliContext &m_context;
+    StreamFeedback m_stream;
     bool m_assumeYes;
-    bool m_failed = false;
+    bool m_warned = false;
 };
+
+// The option every command on the catalogue takes.
+inline constexpr OptionSyntax kCatalogueOption{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"};
+inline constexpr OptionSyntax kYesOption{"--yes", nullptr, "goes on without asking on a terminal"};
 
 // What a command on the catalogue starts from: the settings of Zelvarion.ini, the language in
 // use, and the catalogue of --catalogue, else the remembered one, else the default.
@@ -40,12 +47,10 @@ struct CommandCatalogue
     CatalogueCommand command(Feedback &feedback) { return {db, feedback, language}; }
 };
 
-// Takes --catalogue from the arguments and fills `prepared`; false (told) when the catalogue
-// file does not exist, which opening would create.
-bool prepareCatalogue(CliContext &context, const char *command, CommandCatalogue &prepared);
-
-// True (told, exit 2 is due) when an argument left is an option the command does not know.
-bool refuseUnknownOptions(CliContext &context, const char *command);
+// Fills `prepared` from the parsed --catalogue; false (told) when the catalogue file does not
+// exist, which opening would create.
+bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
+                      CommandCatalogue &prepared);
 
 void printJson(QTextStream &out, const QJsonValue &value);
 

@@ -1,13 +1,43 @@
 #pragma once
 
 #include "cli/CliContext.h"
+#include "cli/CommandLine.h"
+#include "core/catalogue/CatalogueDb.h"
+#include "core/search/ResultList.h"
+#include "core/shell/AppSettings.h"
+#include "core/shell/LanguagePack.h"
+
+#include <optional>
+#include <vector>
 
 namespace zelvarion::cli {
+
+// Each command: the description its arguments are parsed and its --help is made from, and the
+// function that runs it.
+extern const CommandSyntax kReadSyntax;
+extern const CommandSyntax kWriteSyntax;
+extern const CommandSyntax kScanSyntax;
+extern const CommandSyntax kSearchSyntax;
+extern const CommandSyntax kExportSyntax;
+extern const CommandSyntax kStatsSyntax;
+extern const CommandSyntax kEmptyWordsSyntax;
+extern const CommandSyntax kMarkSyntax;
+extern const CommandSyntax kMarksSyntax;
+extern const CommandSyntax kUnmarkAllSyntax;
+extern const CommandSyntax kSelectionSyntax;
+extern const CommandSyntax kDoublesSyntax;
+extern const CommandSyntax kRenameSyntax;
+extern const CommandSyntax kDeleteSyntax;
+extern const CommandSyntax kCopySyntax;
+extern const CommandSyntax kSqlSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
 int runScanCommand(CliContext &context);
 int runSearchCommand(CliContext &context);
+int runExportCommand(CliContext &context);
+int runStatsCommand(CliContext &context);
+int runEmptyWordsCommand(CliContext &context);
 int runMarkCommand(CliContext &context);
 int runMarksCommand(CliContext &context);
 int runUnmarkAllCommand(CliContext &context);
@@ -17,5 +47,27 @@ int runRenameCommand(CliContext &context);
 int runDeleteCommand(CliContext &context);
 int runCopyCommand(CliContext &context);
 int runSqlCommand(CliContext &context);
+
+// The options of search that every command working on "the result" takes, followed by the
+// command's own (a function, so other files' syntax tables may use it while they are made).
+std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own);
+
+// The catalogue given, else the remembered one, else the default.
+QString cataloguePath(const QString &given, const AppSettings &settings);
+
+// What a command that works on "the result" has after the search of its arguments.
+struct CommandSearch
+{
+    AppSettings settings;
+    CatalogueDb db;
+    LanguagePack pack;
+    ResultList results;
+};
+
+// Runs the search of the parsed arguments (options of withSearchOptions, the operands as the
+// text) as zelvarion-cli search does; an exit code when the command cannot go on (2 for
+// arguments search refuses, 1 for a failed search or an empty result).
+std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                    CommandSearch &search);
 
 } // namespace zelvarion::cli

@@ -1,7 +1,11 @@
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcWriter.h"
+#include "core/shell/AppSettings.h"
 #include "core/shell/Feedback.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -10,18 +14,6 @@
 
 namespace zelvarion::cli {
 namespace {
-
-// Messages of the core go to the error stream; the command line asks no questions.
-class StreamFeedback : public Feedback
-{
-public:
-    explicit StreamFeedback(QTextStream &err) : m_err(err) {}
-    void showMessage(const QString &text, MessageIcon, const QString &) override { m_err << text << '\n'; }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-
-private:
-    QTextStream &m_err;
-};
 
 QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
 {
@@ -33,14 +25,14 @@ QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
         if (slot.number != -1)
             customized.append(QJsonObject{{QStringLiteral("dataset"), slot.number}, {QStringLiteral("value"), slot.value}});
     return QJsonObject{{QStringLiteral("path"), path},
-                       {QStringLiteral("fileKind"), result.fileKind},
+                       {QStringLiteral("fileKind"), supportIptcCode(result.fileKind)},
                        {QStringLiteral("fields"), fields},
                        {QStringLiteral("customized"), customized}};
 }
 
 void printReadResult(QTextStream &out, const QString &path, const IptcReadResult &result)
 {
-    out << path << '\n' << "  SupportIPTC: " << result.fileKind << '\n';
+    out << path << '\n' << "  SupportIPTC: " << supportIptcCode(result.fileKind) << '\n';
     for (const IptcField &field : kIptcFields) {
         QString value = result.fields.values[std::size_t(field.index)];
         if (value.isEmpty())
@@ -63,58 +55,37 @@ struct WriteEdits
     std::vector<std::pair<int, QString>> customized;
 };
 
-std::optional<int> columnIndex(const QString &column)
+bool takeFieldEdits(const ParsedArguments &arguments, WriteEdits &edits, QString &problem)
 {
-    for (const IptcField &field : kIptcFields)
-        if (column.compare(QLatin1String(field.column), Qt::CaseInsensitive) == 0)
-            return field.index;
-    return std::nullopt;
-}
-
-bool takeFieldEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
-{
-    while (const auto option = takeOption(arguments, QStringLiteral("--set"))) {
-        const qsizetype equals = option->indexOf(u'=');
-        const auto index = columnIndex(option->left(equals));
+    for (const QString &option : arguments.values("--set")) {
+        const qsizetype equals = option.indexOf(u'=');
+        const auto index = iptcFieldIndexOfColumn(QStringView(option).left(equals));
         if (equals < 0 || !index) {
-            problem = QStringLiteral("--set needs Column=Value with a column name such as Caption, not '%1'").arg(*option);
+            problem = QStringLiteral("--set needs Column=Value with a column name such as Caption, not '%1'").arg(option);
             return false;
         }
         if (*index == kCustomizedIndex) {
             problem = QStringLiteral("the Customized text is not written; use --customized N=Value");
             return false;
         }
-        edits.fields.emplace_back(*index, option->mid(equals + 1));
+        edits.fields.emplace_back(*index, option.mid(equals + 1));
     }
     return true;
 }
 
-bool takeCustomizedEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
+bool takeCustomizedEdits(const ParsedArguments &arguments, WriteEdits &edits, QString &problem)
 {
-    while (const auto option = takeOption(arguments, QStringLiteral("--customized"))) {
-        const qsizetype equals = option->indexOf(u'=');
+    for (const QString &option : arguments.values("--customized")) {
+        const qsizetype equals = option.indexOf(u'=');
         bool numeric = false;
-        const int number = option->left(equals).toInt(&numeric);
+        const int number = option.left(equals).toInt(&numeric);
         if (equals < 0 || !numeric || number < 1 || number > 254
             || lookupDataset(number).kind != DatasetLookup::Kind::Customized) {
             problem = QStringLiteral("--customized needs N=Value with N from 1 to 254 outside the field "
-                                     "catalogue, not '%1'").arg(*option);
+                                     "catalogue, not '%1'").arg(option);
             return false;
         }
-        edits.customized.emplace_back(number, option->mid(equals + 1));
-    }
-    return true;
-}
-
-bool takeWriteEdits(QStringList &arguments, WriteEdits &edits, QString &problem)
-{
-    if (!takeFieldEdits(arguments, edits, problem) || !takeCustomizedEdits(arguments, edits, problem))
-        return false;
-    for (const QString &argument : std::as_const(arguments)) {
-        if (argument.startsWith(QStringLiteral("--"))) {
-            problem = QStringLiteral("unknown option '%1'").arg(argument);
-            return false;
-        }
+        edits.customized.emplace_back(number, option.mid(equals + 1));
     }
     return true;
 }
@@ -140,12 +111,12 @@ bool applyCustomized(IptcFieldSet &values, int number, const QString &value)
 }
 
 // Reads the file's values, applies the edits and rewrites it; the reason when it was not written.
-QString writeOneFile(const QString &path, const WriteEdits &edits, Feedback &feedback)
+QString writeOneFile(const QString &path, const WriteEdits &edits, const IptcWriteOptions &options, Feedback &feedback)
 {
     if (!QFileInfo(path).isFile())
         return QStringLiteral("the file does not exist");
     const IptcReadResult read = readImageIptc(path, defaultCustomizedLabel(), &feedback);
-    if (read.fileKind != u"1")
+    if (read.fileKind != IptcFileKind::Jpeg)
         return QStringLiteral("not a JPEG file");
     // Only the 16 slots are written back: refuse rather than drop the datasets beyond them.
     const qsizetype customizedCount = read.fields.values[kCustomizedIndex].count(QStringLiteral("\r\n"));
@@ -167,23 +138,49 @@ QString writeOneFile(const QString &path, const WriteEdits &edits, Feedback &fee
     for (const auto &[number, value] : edits.customized)
         if (!applyCustomized(values, number, value))
             return QStringLiteral("all %1 customized slots are taken").arg(kCustomizedSlotCount);
-    const IptcWriteResult result = writeImageIptc(path, values, keywords, categories, IptcWriteOptions{}, &feedback);
+    const IptcWriteResult result = writeImageIptc(path, values, keywords, categories, options, &feedback);
     return result.written ? QString() : result.reason;
+}
+
+// The edit options of Zelvarion.ini, as the template run uses them; a backup folder that is not
+// there is said once, since no file then gets its copy.
+IptcWriteOptions writeOptionsOf(CliContext &context)
+{
+    const IptcWriteOptions options = iptcWriteOptionsFrom(readAllSettings(IniFile(programFolder::configFilePath())));
+    if (options.saveOriginalFile && !QFileInfo(options.saveFolder).isDir())
+        context.err << "zelvarion-cli write: the backup folder '" << options.saveFolder
+                    << "' does not exist; no backup copies are made\n";
+    return options;
 }
 
 } // namespace
 
+const CommandSyntax kReadSyntax{
+    "read", "FILE...", "Prints the IPTC of image files as the scan reads it.",
+    {{"--json", nullptr, "prints one JSON document for all the files"}}};
+
+const CommandSyntax kWriteSyntax{
+    "write", "FILE...", "Rewrites the IPTC of JPEG files with the values given.",
+    {{"--set", "Column=Value", "sets a field such as Caption; an empty value clears it", true},
+     {"--customized", "N=Value", "sets customized dataset N (1 to 254); an empty value clears it", true},
+     {"--yes", nullptr, "rewrites without asking on a terminal"}},
+    "The other values stay. The backup rules of the edit options in Zelvarion.ini apply\n"
+    "(SaveOriginalFile, SaveFirstVersion, SaveFolder): a file whose copy cannot be made stays as it is."};
+
 int runReadCommand(CliContext &context)
 {
-    const bool json = takeFlag(context.arguments, QStringLiteral("--json"));
-    if (context.arguments.isEmpty()) {
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kReadSyntax, context, arguments))
+        return *exit;
+    const bool json = arguments.flag("--json");
+    if (arguments.operands.isEmpty()) {
         context.err << "zelvarion-cli read: no files given\n";
-        return 2;
+        return kExitBadArguments;
     }
-    StreamFeedback feedback(context.err);
+    StreamFeedback feedback(context);
     QJsonArray results;
     int missing = 0;
-    for (const QString &path : std::as_const(context.arguments)) {
+    for (const QString &path : std::as_const(arguments.operands)) {
         if (!QFileInfo(path).isFile()) {
             context.err << "zelvarion-cli read: cannot open " << path << '\n';
             ++missing;
@@ -196,25 +193,36 @@ int runReadCommand(CliContext &context)
     }
     if (json)
         context.out << QString::fromUtf8(QJsonDocument(results).toJson(QJsonDocument::Indented));
-    return missing == 0 ? 0 : 1;
+    return missing == 0 ? kExitOk : kExitSomeFailed;
 }
 
 int runWriteCommand(CliContext &context)
 {
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kWriteSyntax, context, arguments))
+        return *exit;
     WriteEdits edits;
     QString problem;
-    if (!takeWriteEdits(context.arguments, edits, problem)) {
+    if (!takeFieldEdits(arguments, edits, problem) || !takeCustomizedEdits(arguments, edits, problem)) {
         context.err << "zelvarion-cli write: " << problem << '\n';
-        return 2;
+        return kExitBadArguments;
     }
-    if (context.arguments.isEmpty()) {
+    const QStringList &files = arguments.operands;
+    if (files.isEmpty()) {
         context.err << "zelvarion-cli write: no files given\n";
-        return 2;
+        return kExitBadArguments;
     }
-    StreamFeedback feedback(context.err);
+    const QString question = files.size() == 1 ? QStringLiteral("Rewrite the IPTC of %1?").arg(files.first())
+                                               : QStringLiteral("Rewrite the IPTC of %1 files?").arg(files.size());
+    if (!arguments.flag("--yes") && !confirmOnTerminal(context, question)) {
+        context.err << "zelvarion-cli write: nothing written\n";
+        return kExitSomeFailed;
+    }
+    const IptcWriteOptions options = writeOptionsOf(context);
+    StreamFeedback feedback(context);
     int notWritten = 0;
-    for (const QString &path : std::as_const(context.arguments)) {
-        const QString failure = writeOneFile(path, edits, feedback);
+    for (const QString &path : files) {
+        const QString failure = writeOneFile(path, edits, options, feedback);
         if (failure.isEmpty()) {
             context.out << "written: " << path << '\n';
         } else {
@@ -222,7 +230,7 @@ int runWriteCommand(CliContext &context)
             ++notWritten;
         }
     }
-    return notWritten == 0 ? 0 : 1;
+    return notWritten == 0 ? kExitOk : kExitSomeFailed;
 }
 
 } // namespace zelvarion::cli

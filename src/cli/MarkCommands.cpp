@@ -1,67 +1,81 @@
-// zelvarion-cli mark, marks, unmark-all and selection: the check marks and saved selections of
-// the Selection menu and the Selections window, on the same core.
+// zelvarion-cli mark, marks and unmark-all: the check marks of the Selection menu on the same core.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "cli/SearchArguments.h"
 #include "core/search/CheckMarks.h"
 #include "core/search/RunSearch.h"
-#include "core/search/Selections.h"
 
 namespace zelvarion::cli {
+
+const CommandSyntax kMarkSyntax{
+    "mark", "[TEXT]", "Marks every image the search finds, as \"Select all images in result\" does.",
+    withSearchOptions({{"--clear", nullptr, "unmarks them instead, as \"Unselect all images in result\""}}),
+    "Searches as zelvarion-cli search does; the mark is today's date in the short form of the locale."};
+
+const CommandSyntax kMarksSyntax{
+    "marks", "", "Lists the marked images with their mark.",
+    {kCatalogueOption, {"--json", nullptr, "prints the images as JSON"}}};
+
+const CommandSyntax kUnmarkAllSyntax{
+    "unmark-all", "", "Removes every mark of the catalogue, not only those of a result.",
+    {kCatalogueOption, kYesOption}};
+
 int runMarkCommand(CliContext &context)
 {
-    const bool clear = takeFlag(context.arguments, QStringLiteral("--clear"));
-    CommandCatalogue prepared;
-    if (!prepareCatalogue(context, "mark", prepared))
-        return 1;
-    SearchCommandLine line;
-    QString problem;
-    if (!parseSearchCommandLine(context.arguments, prepared.settings, line, problem) || line.printStatement) {
-        context.err << "zelvarion-cli mark: " << (problem.isEmpty() ? QStringLiteral("--sql is not for mark") : problem) << '\n';
-        return 2;
-    }
-    CliFeedback feedback(context.err, true);
-    ResultList result;
-    if (!findResult(line, prepared.db, feedback, prepared.language, result))
-        return 1;
-    const bool done = clear ? unmarkResult(prepared.command(feedback), result)
-                            : markResult(prepared.command(feedback), result, todaysMarkText());
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kMarkSyntax, context, arguments))
+        return *exit;
+    CommandSearch search;
+    if (const std::optional<int> failed = searchForCommand("mark", arguments, context, search))
+        return *failed;
+    const bool clear = arguments.flag("--clear");
+    CommandFeedback feedback(context, true);
+    const CatalogueCommand command{search.db, feedback, search.pack};
+    const bool done = clear ? unmarkResult(command, search.results) : markResult(command, search.results, todaysMarkText());
     if (done)
-        context.out << result.count() << (clear ? " images unmarked\n" : " images marked\n");
-    return done && !feedback.failed() ? 0 : 1;
+        context.out << search.results.count() << (clear ? " images unmarked\n" : " images marked\n");
+    return done && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 
 int runMarksCommand(CliContext &context)
 {
-    const bool json = takeFlag(context.arguments, QStringLiteral("--json"));
-    CommandCatalogue prepared;
-    if (!prepareCatalogue(context, "marks", prepared))
-        return 1;
-    if (refuseUnknownOptions(context, "marks") || !context.arguments.isEmpty()) {
-        context.err << "usage: zelvarion-cli marks [--catalogue DB] [--json]\n";
-        return 2;
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kMarksSyntax, context, arguments))
+        return *exit;
+    if (!arguments.operands.isEmpty()) {
+        context.err << "zelvarion-cli marks: takes no operands (see zelvarion-cli marks --help)\n";
+        return kExitBadArguments;
     }
-    CliFeedback feedback(context.err, true);
+    CommandCatalogue prepared;
+    if (!prepareCatalogue(context, "marks", arguments, prepared))
+        return kExitSomeFailed;
+    CommandFeedback feedback(context, true);
     SearchRequest request;
     request.showCheckedOnly = true;
     SearchState state;
     SearchEnvironment environment{prepared.db, feedback, searchMessages(prepared.language)};
     runSearch(request, state, environment);
-    printRows(context.out, state.results.rows(), json);
-    return feedback.failed() ? 1 : 0;
+    printRows(context.out, state.results.rows(), arguments.flag("--json"));
+    return feedback.failed() ? kExitSomeFailed : kExitOk;
 }
 
 int runUnmarkAllCommand(CliContext &context)
 {
-    const bool yes = takeFlag(context.arguments, QStringLiteral("--yes"));
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kUnmarkAllSyntax, context, arguments))
+        return *exit;
+    if (!arguments.operands.isEmpty()) {
+        context.err << "zelvarion-cli unmark-all: takes no operands (see zelvarion-cli unmark-all --help)\n";
+        return kExitBadArguments;
+    }
     CommandCatalogue prepared;
-    if (!prepareCatalogue(context, "unmark-all", prepared))
-        return 1;
-    if (refuseUnknownOptions(context, "unmark-all") || !context.arguments.isEmpty())
-        return 2;
-    CliFeedback feedback(context.err, yes);
+    if (!prepareCatalogue(context, "unmark-all", arguments, prepared))
+        return kExitSomeFailed;
+    CommandFeedback feedback(context, arguments.flag("--yes"));
     ResultList none;
-    return clearAllMarks(prepared.command(feedback), none) ? 0 : 1;
+    if (clearAllMarks(prepared.command(feedback), none))
+        return kExitOk;
+    context.err << "zelvarion-cli unmark-all: no mark removed\n";
+    return kExitSomeFailed;
 }
 
 } // namespace zelvarion::cli

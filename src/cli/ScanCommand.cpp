@@ -21,20 +21,6 @@
 namespace zelvarion::cli {
 namespace {
 
-// Reports go to the error stream, progress lines to the output; nothing is asked.
-class ScanFeedback : public Feedback
-{
-public:
-    ScanFeedback(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
-    void showMessage(const QString &text, MessageIcon, const QString &) override { m_err << text << Qt::endl; }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-    void progress(const QString &line) override { m_out << line << '\n'; }
-
-private:
-    QTextStream &m_out;
-    QTextStream &m_err;
-};
-
 struct ScanRequest
 {
     QString cataloguePath;
@@ -42,17 +28,17 @@ struct ScanRequest
     QStringList folders;
 };
 
-ScanRequest takeRequest(CliContext &context, const AppSettings &settings)
+ScanRequest scanRequest(const ParsedArguments &arguments, const AppSettings &settings)
 {
     ScanRequest request;
-    request.cataloguePath = takeOption(context.arguments, QStringLiteral("--catalogue"))
-                                .value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
-    const bool create = takeFlag(context.arguments, QStringLiteral("--thumbnails"));
-    const bool recreate = takeFlag(context.arguments, QStringLiteral("--recreate-thumbnails"));
+    request.cataloguePath =
+        arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
+    const bool create = arguments.flag("--thumbnails");
+    const bool recreate = arguments.flag("--recreate-thumbnails");
     request.thumbnails = recreate ? ThumbnailPolicy::Recreate
                          : create ? ThumbnailPolicy::KeepExisting
                                   : ThumbnailPolicy::None;
-    request.folders = context.arguments;
+    request.folders = arguments.operands;
     return request;
 }
 
@@ -74,11 +60,11 @@ std::vector<ScanTarget> registerTargets(CatalogueDb &db, Feedback &feedback, con
     for (const QString &chosen : folders) {
         const AddFolderCheck check = checkNewFolder(chosen, listed);
         if (check.verdict == AddFolderCheck::Verdict::Refused) {
-            err << pack.message(3) << '\n' << (check.folder.size() > 1 ? check.folder.chopped(1) : check.folder) << '\n';
+            err << pack.message(Message::FolderRefused) << '\n' << (check.folder.size() > 1 ? check.folder.chopped(1) : check.folder) << '\n';
         } else if (!QFileInfo(check.folder).isDir()) {
-            err << pack.message(12) << ": " << check.folder << '\n';
+            err << pack.message(Message::FolderMissing) << ": " << check.folder << '\n';
         } else if (check.verdict == AddFolderCheck::Verdict::Overlaps && listed[check.row] != check.folder) {
-            err << pack.message(4) << '\n' << listed[check.row] << '\n';
+            err << pack.message(Message::FolderOverlaps) << '\n' << listed[check.row] << '\n';
         } else if (check.verdict == AddFolderCheck::Verdict::Subfolder) {
             targets.push_back({check.folder, listed[check.row]});
             continue;
@@ -112,32 +98,42 @@ bool ensureCatalogue(CatalogueDb &db, Feedback &feedback, QTextStream &out)
 
 } // namespace
 
+const CommandSyntax kScanSyntax{
+    "scan", "FOLDER...", "Registers folders and fills the catalogue with their images.",
+    {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db); made when missing"},
+     {"--thumbnails", nullptr, "stores thumbnails for the images that have none"},
+     {"--recreate-thumbnails", nullptr, "stores new thumbnails for every image"}},
+    "As Add folder and Scan of the database dialog do; a folder registered already is scanned again."};
+
 int runScanCommand(CliContext &context)
 {
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kScanSyntax, context, arguments))
+        return *exit;
     const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
     LanguagePack pack;
     pack.loadShippedEnglish();
     // A program folder of its own (--program-folder) may hold no packs: the shipped ones then.
     if (!pack.load(programFolder::languageFolder(), settings.language))
         pack.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
-    const ScanRequest request = takeRequest(context, settings);
+    const ScanRequest request = scanRequest(arguments, settings);
     if (request.folders.isEmpty()) {
         context.err << "zelvarion-cli scan: no folders given\n";
-        return 2;
+        return kExitBadArguments;
     }
     QElapsedTimer elapsed; // monotonic: a scan across midnight reports its true duration
     elapsed.start();
-    ScanFeedback feedback(context.out, context.err);
+    StreamFeedback feedback(context);
     CatalogueDb db;
     db.path = QFileInfo(request.cataloguePath).absoluteFilePath();
     if (!ensureCatalogue(db, feedback, context.out) || !db.openOrReport(feedback))
-        return 1;
+        return kExitSomeFailed;
     bool refused = false;
     const std::vector<ScanTarget> targets = registerTargets(db, feedback, pack, request.folders, context.err, refused);
 
     const ThumbnailStore store;
     ScanOptions options;
-    options.customizedLabel = pack.text(133).isEmpty() ? QStringLiteral("Field") : pack.text(133);
+    options.customizedLabel = pack.text(InterfaceText::CustomizedFieldLabel).isEmpty() ? QStringLiteral("Field") : pack.text(InterfaceText::CustomizedFieldLabel);
     options.thumbnails = request.thumbnails;
     if (options.thumbnails != ThumbnailPolicy::None && !store.isAvailable()) {
         context.err << "zelvarion-cli scan: the thumbnail store " << store.root() << " cannot be written\n";
@@ -150,10 +146,10 @@ int runScanCommand(CliContext &context)
 
     const double seconds = double(elapsed.elapsed()) / 1000.0;
     context.out << summary.visited << " files in " << targets.size() << " folders;"
-                << elapsedTimeText(pack.message(11), elapsed.elapsed() / 1000) << " (" << QString::number(seconds, 'f', 2)
+                << elapsedTimeText(pack.message(Message::ElapsedTime), elapsed.elapsed() / 1000) << " (" << QString::number(seconds, 'f', 2)
                 << " s, " << QString::number(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1)
                 << " files/s)\n";
-    return refused ? 1 : 0;
+    return refused ? kExitSomeFailed : kExitOk;
 }
 
 } // namespace zelvarion::cli

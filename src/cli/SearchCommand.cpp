@@ -1,8 +1,8 @@
 // zelvarion-cli search: the window's search from the command line, with the same request, the
 // same statement and the same search options of Zelvarion.ini.
 #include "cli/Commands.h"
-#include "cli/SearchArguments.h"
 #include "core/catalogue/CatalogueDb.h"
+#include "core/iptc/IptcField.h"
 #include "core/search/RunSearch.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/search/Translations.h"
@@ -17,34 +17,108 @@
 namespace zelvarion::cli {
 namespace {
 
-// Messages of the core go to the error stream; a critical one makes the command fail.
-class SearchFeedback : public Feedback
+struct SearchCommandLine
 {
-public:
-    explicit SearchFeedback(QTextStream &err) : m_err(err) {}
-    void showMessage(const QString &text, MessageIcon icon, const QString & = {}) override
-    {
-        m_err << text << '\n';
-        m_failed = m_failed || icon == MessageIcon::Critical || icon == MessageIcon::Information;
-    }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-    bool failed() const { return m_failed; }
-
-private:
-    QTextStream &m_err;
-    bool m_failed = false;
+    SearchRequest request;
+    QString catalogue; // empty: the remembered one, else the default
+    bool printStatement = false;
 };
 
-int printStatement(SearchRequest request, CatalogueDb &db, SearchFeedback &feedback, bool translationsLoaded,
+bool readOperator(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
+{
+    const std::optional<QString> op = arguments.value("--operator");
+    if (!op || *op == u"exact")
+        return true;
+    if (*op == u"and" || *op == u"or") {
+        request.op = *op == u"and" ? SearchOperator::And : SearchOperator::Or;
+        return true;
+    }
+    problem = QStringLiteral("--operator takes exact, and or or, not '%1'").arg(*op);
+    return false;
+}
+
+bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
+{
+    if (const auto column = arguments.value("--field")) {
+        const std::optional<int> index = iptcFieldIndexOfColumn(*column);
+        if (!index) {
+            problem = QStringLiteral("--field needs a column name such as City or Caption, not '%1'").arg(*column);
+            return false;
+        }
+        request.fieldSearch = true;
+        request.fieldIndex = *index;
+    }
+    if (const auto sort = arguments.value("--sort")) {
+        bool numeric = false;
+        request.sortIndex = sort->toInt(&numeric);
+        if (!numeric || request.sortIndex < 0 || request.sortIndex > 40) {
+            problem = QStringLiteral("--sort takes a number from 0 to 40, not '%1'").arg(*sort);
+            return false;
+        }
+    }
+    request.sortAscending = !arguments.flag("--desc");
+    return true;
+}
+
+bool readRevised(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
+{
+    const bool never = arguments.flag("--never-revised");
+    const bool revised = arguments.flag("--revised");
+    const bool reverse = arguments.flag("--reverse");
+    if (never && revised) {
+        problem = QStringLiteral("--never-revised and --revised exclude each other");
+        return false;
+    }
+    if (reverse && !revised) {
+        problem = QStringLiteral("--reverse orders revised images only (with --revised)");
+        return false;
+    }
+    request.revised = never ? RevisedFilter::NeverRevised
+                            : revised ? RevisedFilter::AlreadyRevised : RevisedFilter::Any;
+    request.revisionAscending = !reverse;
+    return true;
+}
+
+// The request as the search controls would give it; the search options come from settings.
+bool readSearchCommandLine(const ParsedArguments &arguments, const AppSettings &settings, SearchCommandLine &line,
+                           QString &problem)
+{
+    SearchRequest &request = line.request;
+    line.catalogue = arguments.value("--catalogue").value_or(QString());
+    line.printStatement = arguments.flag("--sql");
+    request.wholeWord = arguments.flag("--whole-word");
+    request.useTranslation = arguments.flag("--translate");
+    request.withIptc = arguments.flag("--with-iptc");
+    request.withoutIptc = arguments.flag("--without-iptc");
+    request.translationDirection = translationDirectionFrom(settings.translation);
+    request.targets = searchTargetsFrom(settings);
+    if (!readOperator(arguments, request, problem) || !readFieldAndSort(arguments, request, problem)
+        || !readRevised(arguments, request, problem))
+        return false;
+    request.text = arguments.operands.join(u' ');
+    return true;
+}
+
+// Fills Translations from the translations file as the start-up does; true when loaded.
+bool loadTranslationsForSearch(CatalogueDb &db, Feedback &feedback)
+{
+    if (!db.openOrReport(feedback))
+        return false;
+    const TranslationsState state = loadTranslations(db, feedback, programFolder::translationsFilePath());
+    db.close();
+    return state.loaded;
+}
+
+int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedback, bool translationsLoaded,
                    const SearchMessages &messages, QTextStream &out)
 {
     switch (searchRefusal(request)) {
     case SearchRefusal::NothingToSearch:
         feedback.showMessage(messages.nothingToSearch, MessageIcon::Information);
-        return 1;
+        return kExitSomeFailed;
     case SearchRefusal::NoFieldChosen:
         feedback.showMessage(messages.noFieldChosen, MessageIcon::Information);
-        return 1;
+        return kExitSomeFailed;
     case SearchRefusal::None:
         break;
     }
@@ -53,31 +127,67 @@ int printStatement(SearchRequest request, CatalogueDb &db, SearchFeedback &feedb
         db.close();
     }
     out << buildSearchStatement(request) << '\n';
-    return feedback.failed() ? 1 : 0;
+    return feedback.failed() ? kExitSomeFailed : kExitOk;
 }
 
 } // namespace
 
+QString cataloguePath(const QString &given, const AppSettings &settings)
+{
+    if (!given.isEmpty())
+        return given;
+    if (settings.lastDB && !settings.lastDB->isEmpty())
+        return *settings.lastDB;
+    return programFolder::defaultCataloguePath();
+}
+
+std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own)
+{
+    std::vector<OptionSyntax> options{
+        {"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
+        {"--field", "COLUMN", "searches only this IPTC column, such as City or Caption"},
+        {"--whole-word", nullptr, "matches whole words (the operator is then ignored)"},
+        {"--operator", "exact|and|or", "how the words are matched (default: exact)"},
+        {"--translate", nullptr, "also searches the translation of the text"},
+        {"--with-iptc", nullptr, "lists the images with IPTC information"},
+        {"--without-iptc", nullptr, "lists the images without IPTC information"},
+        {"--never-revised", nullptr, "keeps the images never revised"},
+        {"--revised", nullptr, "keeps the images already revised, oldest revision first"},
+        {"--reverse", nullptr, "with --revised: newest revision first"},
+        {"--sort", "N", "sorts by entry N (0 to 40) of the window's sort list"},
+        {"--desc", nullptr, "with --sort: in descending order"}};
+    options.insert(options.end(), own.begin(), own.end());
+    return options;
+}
+
+const CommandSyntax kSearchSyntax{
+    "search", "[TEXT]", "Searches the catalogue and prints the folder and file of every image found.",
+    withSearchOptions({{"--sql", nullptr, "prints the statement instead of running it"}}),
+    "As the window searches, with the search options of Zelvarion.ini; TEXT is searched as typed."};
+
 int runSearchCommand(CliContext &context)
 {
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kSearchSyntax, context, arguments))
+        return *exit;
     const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
     SearchCommandLine line;
     QString problem;
-    if (!parseSearchCommandLine(context.arguments, settings, line, problem)) {
+    if (!readSearchCommandLine(arguments, settings, line, problem)) {
         context.err << "zelvarion-cli search: " << problem << '\n';
-        return 2;
+        return kExitBadArguments;
     }
     CatalogueDb db;
     db.path = cataloguePath(line.catalogue, settings);
     // Opening would create an empty catalogue where there is none.
     if ((line.request.useTranslation || !line.printStatement) && !QFileInfo(db.path).isFile()) {
         context.err << "zelvarion-cli search: no catalogue at " << db.path << '\n';
-        return 1;
+        return kExitSomeFailed;
     }
     LanguagePack pack;
     pack.loadShippedEnglish();
     pack.load(programFolder::languageFolder(), settings.language);
-    SearchFeedback feedback(context.err);
+    StreamFeedback feedback(context);
     SearchEnvironment environment{db, feedback, searchMessages(pack)};
     if (line.request.useTranslation)
         environment.translationsLoaded = loadTranslationsForSearch(db, feedback);
@@ -91,7 +201,36 @@ int runSearchCommand(CliContext &context)
         context.err << "translation: " << outcome.translationShown << '\n';
     for (const ResultRow &row : state.results.rows())
         context.out << row.folder << '\t' << row.file << '\n';
-    return feedback.failed() || !outcome.found ? 1 : 0;
+    return feedback.failed() || !outcome.found ? kExitSomeFailed : kExitOk;
+}
+
+std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                    CommandSearch &search)
+{
+    search.settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    SearchCommandLine line;
+    QString problem;
+    if (!readSearchCommandLine(arguments, search.settings, line, problem)) {
+        context.err << "zelvarion-cli " << command << ": " << problem << '\n';
+        return kExitBadArguments;
+    }
+    search.db.path = cataloguePath(line.catalogue, search.settings);
+    if (!QFileInfo(search.db.path).isFile()) {
+        context.err << "zelvarion-cli " << command << ": no catalogue at " << search.db.path << '\n';
+        return kExitSomeFailed;
+    }
+    search.pack.loadShippedEnglish();
+    search.pack.load(programFolder::languageFolder(), search.settings.language);
+    StreamFeedback feedback(context);
+    SearchEnvironment environment{search.db, feedback, searchMessages(search.pack)};
+    if (line.request.useTranslation)
+        environment.translationsLoaded = loadTranslationsForSearch(search.db, feedback);
+    SearchState state;
+    const SearchOutcome outcome = runSearch(line.request, state, environment);
+    if (feedback.failed() || outcome.found.value_or(0) == 0)
+        return kExitSomeFailed;
+    search.results = std::move(state.results);
+    return std::nullopt;
 }
 
 } // namespace zelvarion::cli

@@ -10,9 +10,6 @@
 namespace zelvarion::cli {
 namespace {
 
-constexpr char kUsage[] = "usage: zelvarion-cli selection save NAME | list [--json] | restore NAME | rename OLD NEW"
-                          " | remove NAME [--yes]\n";
-
 QStringList savedNames(const std::vector<SavedSelection> &saved)
 {
     QStringList names;
@@ -38,11 +35,11 @@ int listSelections(CliContext &context, const std::vector<SavedSelection> &saved
             array.append(QJsonObject{{QStringLiteral("name"), selection.name},
                                      {QStringLiteral("images"), selection.count.toInt()}});
         printJson(context.out, array);
-        return 0;
+        return kExitOk;
     }
     for (const SavedSelection &selection : saved)
         context.out << selection.name << '\t' << selection.count << '\n';
-    return 0;
+    return kExitOk;
 }
 
 // Save and rename refuse an empty name (a bad argument) and a name already saved.
@@ -52,67 +49,91 @@ int refusedName(CliContext &context, const LanguagePack &language, const QString
     if (!problem)
         return 0;
     context.err << language.message(*problem) << '\n';
-    return *problem == Message::SelectionNameRequired ? 2 : 1;
+    return *problem == Message::SelectionNameRequired ? kExitBadArguments : kExitSomeFailed;
 }
 
-int runVerb(CliContext &context, CommandCatalogue &prepared, CliFeedback &feedback, const QString &verb, bool json)
+int saveSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const QString &given,
+                  const QStringList &names)
 {
-    const QStringList &words = context.arguments;
+    const QString name = given.trimmed();
+    if (const int refused = refusedName(context, prepared.language, name, names))
+        return refused;
+    const std::optional<int> count = saveMarkedImagesAs(prepared.command(feedback), name);
+    if (count)
+        context.out << name << '\t' << *count << '\n';
+    return count && !feedback.failed() ? kExitOk : kExitSomeFailed;
+}
+
+int renameSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const QString &oldName,
+                    const QString &given, const QStringList &names)
+{
+    const QString newName = given.trimmed();
+    if (!isSaved(context, names, oldName))
+        return kExitSomeFailed;
+    if (const int refused = refusedName(context, prepared.language, newName, names))
+        return refused;
+    renameSavedSelection(prepared.command(feedback), oldName, newName);
+    return feedback.failed() ? kExitSomeFailed : kExitOk;
+}
+
+int removeSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const QString &name,
+                    const QStringList &names)
+{
+    if (!isSaved(context, names, name))
+        return kExitSomeFailed;
+    if (!feedback.askYesNo(prepared.language.message(Message::RemoveSelectionQuestion) + QStringLiteral(" '") + name
+                           + u'\'')) {
+        context.err << "zelvarion-cli selection: nothing removed\n";
+        return kExitSomeFailed;
+    }
+    removeSavedSelection(prepared.command(feedback), name);
+    return feedback.failed() ? kExitSomeFailed : kExitOk;
+}
+
+int runVerb(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const ParsedArguments &arguments)
+{
+    const QStringList &words = arguments.operands;
+    const QString verb = words.value(0);
     const std::vector<SavedSelection> saved = readSavedSelections(prepared.command(feedback));
     const QStringList names = savedNames(saved);
     if (verb == u"list" && words.size() == 1)
-        return listSelections(context, saved, json);
-    if (verb == u"save" && words.size() == 2) {
-        const QString name = words[1].trimmed();
-        if (const int refused = refusedName(context, prepared.language, name, names))
-            return refused;
-        const std::optional<int> count = saveMarkedImagesAs(prepared.command(feedback), name);
-        if (count)
-            context.out << name << '\t' << *count << '\n';
-        return count && !feedback.failed() ? 0 : 1;
-    }
+        return listSelections(context, saved, arguments.flag("--json"));
+    if (verb == u"save" && words.size() == 2)
+        return saveSelection(context, prepared, feedback, words[1], names);
     if (verb == u"restore" && words.size() == 2) {
         if (!isSaved(context, names, words[1]))
-            return 1;
-        return restoreSelection(prepared.command(feedback), words[1]) && !feedback.failed() ? 0 : 1;
+            return kExitSomeFailed;
+        return restoreSelection(prepared.command(feedback), words[1]) && !feedback.failed() ? kExitOk : kExitSomeFailed;
     }
-    if (verb == u"rename" && words.size() == 3) {
-        const QString newName = words[2].trimmed();
-        if (!isSaved(context, names, words[1]))
-            return 1;
-        if (const int refused = refusedName(context, prepared.language, newName, names))
-            return refused;
-        renameSavedSelection(prepared.command(feedback), words[1], newName);
-        return feedback.failed() ? 1 : 0;
-    }
-    if (verb == u"remove" && words.size() == 2) {
-        if (!isSaved(context, names, words[1]))
-            return 1;
-        if (!feedback.askYesNo(prepared.language.message(Message::RemoveSelectionQuestion) + QStringLiteral(" '")
-                               + words[1] + u'\''))
-            return 1;
-        removeSavedSelection(prepared.command(feedback), words[1]);
-        return feedback.failed() ? 1 : 0;
-    }
-    context.err << kUsage;
-    return 2;
+    if (verb == u"rename" && words.size() == 3)
+        return renameSelection(context, prepared, feedback, words[1], words[2], names);
+    if (verb == u"remove" && words.size() == 2)
+        return removeSelection(context, prepared, feedback, words[1], names);
+    context.err << "zelvarion-cli selection: save NAME, list, restore NAME, rename OLD NEW or remove NAME"
+                   " (see zelvarion-cli selection --help)\n";
+    return kExitBadArguments;
 }
 
 } // namespace
 
+const CommandSyntax kSelectionSyntax{
+    "selection", "save NAME | list | restore NAME | rename OLD NEW | remove NAME",
+    "Saves, lists, restores, renames and removes saved selections of marked images.",
+    {kCatalogueOption, {"--json", nullptr, "list: prints the selections as JSON"},
+     {"--yes", nullptr, "remove: removes without asking on a terminal"}},
+    "save keeps the marked images under NAME, replacing what that name held; restore replaces every\n"
+    "mark of the catalogue by the marks saved under NAME."};
+
 int runSelectionCommand(CliContext &context)
 {
-    const bool json = takeFlag(context.arguments, QStringLiteral("--json"));
-    const bool yes = takeFlag(context.arguments, QStringLiteral("--yes"));
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kSelectionSyntax, context, arguments))
+        return *exit;
     CommandCatalogue prepared;
-    if (!prepareCatalogue(context, "selection", prepared))
-        return 1;
-    if (refuseUnknownOptions(context, "selection") || context.arguments.isEmpty()) {
-        context.err << kUsage;
-        return 2;
-    }
-    CliFeedback feedback(context.err, yes);
-    return runVerb(context, prepared, feedback, context.arguments.first(), json);
+    if (!prepareCatalogue(context, "selection", arguments, prepared))
+        return kExitSomeFailed;
+    CommandFeedback feedback(context, arguments.flag("--yes"));
+    return runVerb(context, prepared, feedback, arguments);
 }
 
 } // namespace zelvarion::cli

@@ -45,30 +45,41 @@ void printJsonTable(QTextStream &out, const ConsoleResult &result)
 
 } // namespace
 
+const CommandSyntax kSqlSyntax{
+    "sql", "\"SELECT ...\"", "Runs a select statement on the catalogue, as the SQL console does, and prints every column.",
+    {kCatalogueOption, {"--json", nullptr, "prints the rows as JSON objects"},
+     {"--csv", nullptr, "prints the rows as comma-separated values"}},
+    "The catalogue is opened read-only and only the first statement runs; the console's row limit applies.\n"
+    "Exit 1 when rows were left out or text after the first statement was not run."};
+
 int runSqlCommand(CliContext &context)
 {
-    const bool json = takeFlag(context.arguments, QStringLiteral("--json"));
-    const bool csv = takeFlag(context.arguments, QStringLiteral("--csv"));
-    CommandCatalogue prepared;
-    if (!prepareCatalogue(context, "sql", prepared))
-        return 1;
-    if ((json && csv) || context.arguments.isEmpty()) {
-        context.err << "usage: zelvarion-cli sql [--catalogue DB] [--json|--csv] \"SELECT ...\"\n";
-        return 2;
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kSqlSyntax, context, arguments))
+        return *exit;
+    const bool json = arguments.flag("--json");
+    const bool csv = arguments.flag("--csv");
+    if ((json && csv) || arguments.operands.isEmpty()) {
+        context.err << "zelvarion-cli sql: needs the statement, and one of --json and --csv at most"
+                       " (see zelvarion-cli sql --help)\n";
+        return kExitBadArguments;
     }
-    CliFeedback feedback(context.err, true);
-    const ConsoleResult result = runConsoleStatement(prepared.command(feedback), context.arguments.join(u' '));
+    CommandCatalogue prepared;
+    if (!prepareCatalogue(context, "sql", arguments, prepared))
+        return kExitSomeFailed;
+    CommandFeedback feedback(context, true);
+    const ConsoleResult result = runConsoleStatement(prepared.command(feedback), arguments.operands.join(u' '));
     switch (result.status) {
-    case ConsoleResult::Status::NotSelect: return 2;
+    case ConsoleResult::Status::NotSelect: return kExitBadArguments;
     case ConsoleResult::Status::NotOpened:
-    case ConsoleResult::Status::Failed: return 1;
+    case ConsoleResult::Status::Failed: return kExitSomeFailed;
     case ConsoleResult::Status::Ran: break;
     }
     if (json)
         printJsonTable(context.out, result);
     else
         printTable(context.out, result, csv);
-    return result.limited || !result.notRun.isEmpty() ? 1 : 0;
+    return result.limited || !result.notRun.isEmpty() ? kExitSomeFailed : kExitOk;
 }
 
 } // namespace zelvarion::cli

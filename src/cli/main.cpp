@@ -1,13 +1,12 @@
 // zelvarion-cli: the command-line front on the same core as the window program.
 #include "cli/CliContext.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "core/shell/AppInfo.h"
 #include "platform/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-
-#include <cstdio>
 
 using namespace zelvarion;
 using namespace zelvarion::cli;
@@ -16,64 +15,42 @@ namespace {
 
 struct Command
 {
-    const char *name;
+    const CommandSyntax &syntax;
     CommandFunction run;
-    const char *usage;
 };
 
 const Command kCommands[] = {
-    {"read", runReadCommand,
-     "read [--json] FILE...            the IPTC of image files"},
-    {"write", runWriteCommand,
-     "write [--set Column=Value]... [--customized N=Value]... FILE...\n"
-     "                                  rewrites the IPTC of JPEG files"},
-    {"scan", runScanCommand,
-     "scan [--catalogue DB] [--thumbnails] [--recreate-thumbnails] FOLDER...\n"
-     "                                  registers the folders and fills the catalogue"},
-    {"search", runSearchCommand,
-     "search [--catalogue DB] [--sql] [--field COLUMN] [--whole-word] [--operator exact|and|or]\n"
-     "       [--translate] [--with-iptc] [--without-iptc] [--never-revised] [--revised [--reverse]]\n"
-     "       [--sort N [--desc]] [TEXT]\n"
-     "                                  searches the catalogue as the window does (search options\n"
-     "                                  of Zelvarion.ini); prints folder and file, or the statement\n"
-     "                                  with --sql"},
-    {"mark", runMarkCommand,
-     "mark [--catalogue DB] [--clear] SEARCH-ARGUMENTS\n"
-     "                                  marks (--clear: unmarks) every image the search finds"},
-    {"marks", runMarksCommand,
-     "marks [--catalogue DB] [--json]  the marked images with their mark"},
-    {"unmark-all", runUnmarkAllCommand,
-     "unmark-all [--catalogue DB] [--yes]\n"
-     "                                  removes every mark of the catalogue (asks first)"},
-    {"selection", runSelectionCommand,
-     "selection [--catalogue DB] save NAME | list [--json] | restore NAME | rename OLD NEW\n"
-     "          | remove [--yes] NAME  the saved selections of marked images"},
-    {"doubles", runDoublesCommand,
-     "doubles [--catalogue DB] [--json]\n"
-     "                                  the images whose file name another image has too"},
-    {"rename", runRenameCommand,
-     "rename [--catalogue DB] FILE NEWNAME\n"
-     "                                  renames an image of the catalogue in its folder"},
-    {"delete", runDeleteCommand,
-     "delete [--catalogue DB] [--yes] FILE...\n"
-     "                                  moves images of the catalogue to the trash (asks first)"},
-    {"copy", runCopyCommand,
-     "copy [--catalogue DB] --to FOLDER SEARCH-ARGUMENTS\n"
-     "                                  copies every image the search finds into FOLDER"},
-    {"sql", runSqlCommand,
-     "sql [--catalogue DB] [--json|--csv] \"SELECT ...\"\n"
-     "                                  the first select statement, read-only, every column"},
+    {kReadSyntax, runReadCommand},
+    {kWriteSyntax, runWriteCommand},
+    {kScanSyntax, runScanCommand},
+    {kSearchSyntax, runSearchCommand},
+    {kExportSyntax, runExportCommand},
+    {kStatsSyntax, runStatsCommand},
+    {kEmptyWordsSyntax, runEmptyWordsCommand},
+    {kMarkSyntax, runMarkCommand},
+    {kMarksSyntax, runMarksCommand},
+    {kUnmarkAllSyntax, runUnmarkAllCommand},
+    {kSelectionSyntax, runSelectionCommand},
+    {kDoublesSyntax, runDoublesCommand},
+    {kRenameSyntax, runRenameCommand},
+    {kDeleteSyntax, runDeleteCommand},
+    {kCopySyntax, runCopyCommand},
+    {kSqlSyntax, runSqlCommand},
 };
 
 void printHelp(QTextStream &out)
 {
-    out << "Usage: zelvarion-cli [--program-folder DIR] COMMAND [ARGUMENTS]\n"
+    out << "Usage: zelvarion-cli [--program-folder DIR] COMMAND [OPTIONS] [OPERANDS]\n"
         << "       zelvarion-cli --version | --help\n\n"
-        << "Commands:\n";
-    for (const Command &command : kCommands)
-        out << "  " << command.usage << '\n';
+        << "Commands (zelvarion-cli COMMAND --help tells more):\n";
+    for (const Command &command : kCommands) {
+        const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
+        out << "  " << QStringLiteral("%1").arg(call, -18) << "  "
+            << QLatin1String(command.syntax.summary) << '\n';
+    }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
-        << "                      catalogue (default: the window program's program folder)\n";
+        << "                      catalogue (default: the window program's program folder)\n"
+        << "Exit codes: 0 done, 1 some items failed, 2 bad arguments.\n";
 }
 
 } // namespace
@@ -86,24 +63,24 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
 
     QStringList arguments = app.arguments().mid(1);
-    if (const auto folder = takeOption(arguments, QStringLiteral("--program-folder")))
+    if (const auto folder = takeGlobalOption(arguments, QStringLiteral("--program-folder")))
         programFolder::setOverride(*folder);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);
-        return arguments.isEmpty() ? 2 : 0;
+        return arguments.isEmpty() ? kExitBadArguments : kExitOk;
     }
     if (arguments.first() == u"--version") {
         out << applicationTitle() << '\n';
-        return 0;
+        return kExitOk;
     }
     const QString name = arguments.takeFirst();
     for (const Command &command : kCommands) {
-        if (name == QLatin1String(command.name)) {
+        if (name == QLatin1String(command.syntax.name)) {
             CliContext context{arguments, out, err};
             return command.run(context);
         }
     }
-    err << "zelvarion-cli: unknown command '" << name << "' (see --help)\n";
-    return 2;
+    err << "zelvarion-cli: unknown command '" << name << "' (see zelvarion-cli --help)\n";
+    return kExitBadArguments;
 }

@@ -75,6 +75,14 @@ bool copyAttributes(const QByteArray &original, int fd)
     return true;
 }
 
+void syncFolder(const QString &folder)
+{
+    if (const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 struct TemporaryFile
 {
     QByteArray path;
@@ -116,15 +124,6 @@ struct OpenedSource
     }
 };
 
-// The folder's entry of a rename reaches the disk too.
-void flushFolder(const QString &folder)
-{
-    if (const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 void setInjectedFailure(Step step) { g_injectedFailure.store(step); }
@@ -157,11 +156,11 @@ Result copyFile(const QString &source, const QString &target)
     if (failsAt(Step::Rename) || ::rename(pattern.constData(), QFile::encodeName(to.absoluteFilePath()).constData()) != 0)
         return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(target))};
     temporary.path.clear();
-    flushFolder(to.absolutePath());
+    syncFolder(to.absolutePath());
     return {true, {}};
 }
 
-Result replaceFileContent(const QString &path, QByteArrayView content)
+Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability)
 {
     // A link is followed, so the file it names gets the new content and the link stays.
     const QFileInfo linkOrFile(path);
@@ -174,7 +173,7 @@ Result replaceFileContent(const QString &path, QByteArrayView content)
     temporary.path = pattern;
     if (failsAt(Step::Write) || !writeAll(temporary.fd, content))
         return {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(pattern)))};
-    if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
+    if (failsAt(Step::Flush) || (durability == Durability::Synced && ::fsync(temporary.fd) != 0))
         return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(QString::fromLocal8Bit(pattern)))};
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, temporary.fd))
         return {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(path))};
@@ -187,10 +186,72 @@ Result replaceFileContent(const QString &path, QByteArrayView content)
         return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(path))};
     temporary.path.clear(); // renamed: nothing left to remove
     // The rename itself reaches the disk with the folder's entry.
-    if (const int folder = ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY); folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+    if (durability == Durability::Synced)
+        syncFolder(target.absolutePath());
+    return {true, {}};
+}
+
+
+namespace {
+
+// The file a replacement of path writes: a link is followed, so the file it names is replaced.
+QFileInfo replacedFile(const QString &path)
+{
+    const QFileInfo linkOrFile(path);
+    return QFileInfo(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
+}
+
+} // namespace
+
+StreamingReplacement::StreamingReplacement(const QString &path, Durability durability)
+    : m_path(path), m_durability(durability), m_failure{true, {}}
+{
+    const QFileInfo target = replacedFile(path);
+    QByteArray pattern = QFile::encodeName(target.absolutePath() + u'/' + u'.' + target.fileName()) + ".zelvarion-XXXXXX";
+    if (failsAt(Step::CreateTemporary) || (m_fd = ::mkstemp(pattern.data())) < 0) {
+        m_failure = {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
+        return;
     }
+    m_temporaryPath = pattern;
+}
+
+StreamingReplacement::~StreamingReplacement()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporaryPath.isEmpty())
+        ::unlink(m_temporaryPath.constData());
+}
+
+bool StreamingReplacement::append(QByteArrayView piece)
+{
+    if (!m_failure.ok)
+        return false;
+    if (failsAt(Step::Write) || !writeAll(m_fd, piece))
+        m_failure = {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(m_temporaryPath)))};
+    return m_failure.ok;
+}
+
+Result StreamingReplacement::commit()
+{
+    if (!m_failure.ok)
+        return m_failure;
+    const QFileInfo target = replacedFile(m_path);
+    const QByteArray targetPath = QFile::encodeName(target.absoluteFilePath());
+    const QString temporary = QString::fromLocal8Bit(m_temporaryPath);
+    if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
+        return m_failure = {false, systemError(QStringLiteral("Cannot flush '%1'").arg(temporary))};
+    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
+        return m_failure = {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(m_path))};
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0)
+        return m_failure = {false, systemError(QStringLiteral("Cannot close '%1'").arg(temporary))};
+    if (failsAt(Step::Rename) || ::rename(m_temporaryPath.constData(), targetPath.constData()) != 0)
+        return m_failure = {false, systemError(QStringLiteral("Cannot replace '%1'").arg(m_path))};
+    m_temporaryPath.clear();
+    if (m_durability == Durability::Synced)
+        syncFolder(target.absolutePath());
     return {true, {}};
 }
 

@@ -14,10 +14,39 @@ struct Result
     QString error; // what failed, for the user
 };
 
+// Whether the new content is flushed to the disk before the rename. Files the program can make
+// again (the thumbnail copies of an export) skip it: a reader still sees the old file or the new
+// one, never a part, and ten thousand of them do not wait for the disk one by one.
+enum class Durability { Synced, RenameOnly };
+
 // Writes content to a temporary file in the target's folder, flushes it to the disk, gives it
 // the target's permissions and extended attributes and renames it over the target. On any
 // failure the temporary file is removed and the target is left exactly as it was.
-Result replaceFileContent(const QString &path, QByteArrayView content);
+Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability = Durability::Synced);
+
+// The same replacement for content written piece by piece (an export of a hundred thousand
+// images): the pieces go to the temporary file as they come, and only commit puts the file in
+// place. Without commit, or when a piece failed, the temporary file is removed and the target
+// stays as it was.
+class StreamingReplacement
+{
+public:
+    explicit StreamingReplacement(const QString &path, Durability durability = Durability::Synced);
+    ~StreamingReplacement();
+    StreamingReplacement(const StreamingReplacement &) = delete;
+    StreamingReplacement &operator=(const StreamingReplacement &) = delete;
+
+    // False once a piece could not be written; later pieces are then ignored.
+    bool append(QByteArrayView piece);
+    Result commit();
+
+private:
+    QString m_path;
+    Durability m_durability;
+    QByteArray m_temporaryPath;
+    int m_fd = -1;
+    Result m_failure; // ok until something failed
+};
 
 // Copies source to target the same way: through a temporary file in the target's folder, flushed
 // and renamed over the target, so a failed copy leaves no part file and an existing target exactly

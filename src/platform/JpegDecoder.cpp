@@ -1,7 +1,8 @@
 #include "platform/JpegDecoder.h"
 
+#include "platform/ByteReader.h"
+
 #include <QTransform>
-#include <QtEndian>
 
 #include <csetjmp>
 #include <cstdlib>
@@ -149,38 +150,34 @@ bool encodeGuarded(Compressor &c, const QImage &rgb, int quality)
     return true;
 }
 
-// Reads a 16- or 32-bit value of the Exif block in its byte order; false when it lies outside.
-bool readNumber(QByteArrayView tiff, qsizetype at, int bytes, bool bigEndian, quint32 &value)
-{
-    if (at < 0 || at > tiff.size() - bytes)
-        return false; // prevents reading past the block on the next line
-    const auto *p = reinterpret_cast<const uchar *>(tiff.data() + at);
-    value = bytes == 2 ? (bigEndian ? qFromBigEndian<quint16>(p) : qFromLittleEndian<quint16>(p))
-                       : (bigEndian ? qFromBigEndian<quint32>(p) : qFromLittleEndian<quint32>(p));
-    return true;
-}
+const QByteArrayView kExifHeader("Exif\0\0", 6);
 
-// The orientation tag of the first directory of an Exif block ("Exif\0\0" and a TIFF structure):
-// 1 without the tag, nothing when the block is damaged or the tag is odd.
-std::optional<int> orientationOfExif(QByteArrayView exif)
+// The orientation tag of the first directory of the TIFF structure of an Exif block.
+std::optional<int> orientationOfTiff(const ByteReader &tiff)
 {
-    const QByteArrayView tiff = exif.sliced(6);
-    const bool bigEndian = tiff.startsWith("MM");
-    quint32 magic = 0, directory = 0, entries = 0;
-    if ((!bigEndian && !tiff.startsWith("II")) || !readNumber(tiff, 2, 2, bigEndian, magic) || magic != 42
-        || !readNumber(tiff, 4, 4, bigEndian, directory) || !readNumber(tiff, directory, 2, bigEndian, entries))
+    const bool bigEndian = tiff.matches(0, "MM");
+    if (!bigEndian && !tiff.matches(0, "II"))
         return std::nullopt;
-    for (quint32 i = 0; i < entries; ++i) {
-        const qsizetype entry = qsizetype(directory) + 2 + qsizetype(i) * 12;
-        quint32 tag = 0, type = 0, count = 0, value = 0;
-        if (!readNumber(tiff, entry, 2, bigEndian, tag) || !readNumber(tiff, entry + 2, 2, bigEndian, type)
-            || !readNumber(tiff, entry + 4, 4, bigEndian, count) || !readNumber(tiff, entry + 8, 2, bigEndian, value))
+    const ByteOrder order = bigEndian ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
+    const std::optional<quint32> directory = tiff.u32(4, order);
+    if (tiff.u16(2, order) != 42 || !directory)
+        return std::nullopt;
+    const std::optional<quint16> entries = tiff.u16(qsizetype(*directory), order);
+    if (!entries)
+        return std::nullopt;
+    for (quint32 i = 0; i < *entries; ++i) {
+        const qsizetype entry = qsizetype(*directory) + 2 + qsizetype(i) * 12;
+        const auto tag = tiff.u16(entry, order);
+        const auto type = tiff.u16(entry + 2, order);
+        const auto count = tiff.u32(entry + 4, order);
+        const auto value = tiff.u16(entry + 8, order);
+        if (!tag || !type || !count || !value)
             return std::nullopt;
-        if (tag != kOrientationTag)
+        if (*tag != kOrientationTag)
             continue;
-        if (type != kShortType || count != 1 || value < 1 || value > 8)
+        if (*type != kShortType || *count != 1 || *value < 1 || *value > 8)
             return std::nullopt;
-        return int(value);
+        return int(*value);
     }
     return 1;
 }
@@ -193,11 +190,11 @@ std::optional<int> orientationOf(const jpeg_decompress_struct &info)
     int blocks = 0;
     for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next) {
         const QByteArrayView data(reinterpret_cast<const char *>(m->data), qsizetype(m->data_length));
-        if (m->marker != JPEG_APP0 + 1 || !data.startsWith(QByteArrayView("Exif\0\0", 6)))
+        if (m->marker != JPEG_APP0 + 1 || !data.startsWith(kExifHeader))
             continue;
         if (++blocks > 1)
             return std::nullopt;
-        found = orientationOfExif(data);
+        found = exifOrientation(data);
     }
     return found;
 }
@@ -238,6 +235,13 @@ QImage turnedUpright(const QImage &picture, int orientation)
 }
 
 } // namespace
+
+std::optional<int> exifOrientation(QByteArrayView app1Data)
+{
+    if (!app1Data.startsWith(kExifHeader))
+        return std::nullopt;
+    return orientationOfTiff(ByteReader(app1Data.sliced(kExifHeader.size())));
+}
 
 QSize JpegHeader::shownSize() const
 {

@@ -28,6 +28,11 @@ struct JpegHeader
 // The header of a JPEG file image; nothing when the fast path cannot handle it.
 std::optional<JpegHeader> readHeader(QByteArrayView fileImage);
 
+// The orientation that the data of an APP1 segment give when they are an Exif block ("Exif\0\0"
+// and a TIFF structure): the tag of the first directory, 1 without it; nothing when the block is
+// no Exif block, is damaged, or the tag is odd.
+std::optional<int> exifOrientation(QByteArrayView app1Data);
+
 // The picture turned upright and scaled to exactly `shown`, decoded at the smallest of the JPEG's
 // own scales that still covers it; null when the fast path cannot.
 QImage decodeAtSize(QByteArrayView fileImage, QSize shown);

@@ -1,6 +1,8 @@
 #include "ui/AppContext.h"
 
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/export/ExportSettings.h"
+#include "platform/HunspellSpeller.h"
 #include "platform/ProgramFolder.h"
 
 namespace zelvarion {
@@ -9,6 +11,12 @@ AppContext::AppContext()
     : ini(programFolder::configFilePath()), translationsPath(programFolder::translationsFilePath())
 {
     language.loadShippedEnglish();
+    spelling.setOpener([this] {
+        DictionaryChoice choice;
+        choice.languagePack = settings.language;
+        choice.name = readExportSettings(ini).dictionary;
+        return openHunspellSpeller(choice);
+    });
 }
 
 void AppContext::rememberCatalogue(const QString &path)

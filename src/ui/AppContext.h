@@ -4,6 +4,7 @@
 #include "core/search/Translations.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/LanguagePack.h"
+#include "core/spelling/Speller.h"
 #include "platform/IniFile.h"
 
 #include <QString>
@@ -27,6 +28,9 @@ struct AppContext
     bool namedStreamsAvailable = true; // the thumbnail store can be written
     QString osDescription;
     QString translationsPath;
+    // The spell check of the edit dialog and the statistics' unknown words: the dictionary of the
+    // language pack in use, or the one the "Spelling" section names.
+    SpellingService spelling;
 
     // Changes a setting in memory and in the configuration file at once.
     template <typename T>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QEvent>
+#include <algorithm>
 #include <QPainterPath>
 #include <QRegion>
 #include <QString>
@@ -22,12 +24,48 @@ inline QString indexed(const char *name, int index)
     return QLatin1String(name) + u'_' + QString::number(index);
 }
 
-// A rounded rectangle inset 2 pixels from every edge, corners of 15 by 15 pixels.
-inline void roundCorners(QWidget *button)
+namespace detail {
+
+inline void setRoundedMask(QWidget *button)
 {
     QPainterPath path;
     path.addRoundedRect(QRectF(button->rect().adjusted(2, 2, -2, -2)), 7.5, 7.5);
     button->setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+// Shapes the button again whenever its layout gives it another size.
+class RoundedCorners : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            setRoundedMask(static_cast<QWidget *>(watched));
+        return false;
+    }
+};
+
+} // namespace detail
+
+// A rounded rectangle inset 2 pixels from every edge, corners of 15 by 15 pixels, at every size.
+inline void roundCorners(QWidget *button)
+{
+    detail::setRoundedMask(button);
+    button->installEventFilter(new detail::RoundedCorners(button));
+}
+
+// A rounded button at least `width` wide, and wider when its caption asks, with room left for
+// the rounded ends; call it again when the caption changes (an explicit minimum would otherwise
+// let a layout squeeze the caption).
+inline void fitRoundedButton(QWidget *button, int width)
+{
+    constexpr int kEnds = 12;
+    constexpr int kHeight = 28;
+    const QSize hint = button->sizeHint();
+    button->setMinimumSize(std::max(width, hint.width() + kEnds), std::max(kHeight, hint.height()));
 }
 
 } // namespace zelvarion::controls

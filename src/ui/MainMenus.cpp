@@ -124,7 +124,7 @@ void MainMenus::createSelectionAndTools()
     mnuTools = addMenu("mnuTools", QStringLiteral("Tools"));
     addCommand(mnuTools, MenuCommand::Statistics, "mnuStatistics", QStringLiteral("Word statistics"));
     addCommand(mnuTools, MenuCommand::EmptyWordsList, "mnuEmptyWordsList", QStringLiteral("Empty words list"));
-    addCommand(mnuTools, MenuCommand::SearchDoubles, "mnuSearchDoubles", QStringLiteral("Search double filenames"));
+    addCommand(mnuTools, MenuCommand::SearchDoubles, "mnuSearchDoubles", QStringLiteral("Search for duplicate file names"));
     addCommand(mnuTools, MenuCommand::CopyImages, "mnuCopyImages", QStringLiteral("Copy images"));
     addCommand(mnuTools, MenuCommand::SQLQuery, "mnuSQLQuery", QStringLiteral("SQL Select Query [expert]"));
     addCommand(mnuTools, MenuCommand::ExportxML, "mnuExportxML", QStringLiteral("XML Export"));
@@ -152,7 +152,7 @@ void MainMenus::createImagePopup()
 {
     mnuImagePopup = new QMenu(this);
     mnuImagePopup->setObjectName(QStringLiteral("mnuImagePopup"));
-    addCommand(mnuImagePopup, MenuCommand::EditIPTC, "mnuEditIPTC", QStringLiteral("Edit IPTC informations"));
+    addCommand(mnuImagePopup, MenuCommand::EditIPTC, "mnuEditIPTC", QStringLiteral("Edit IPTC information"));
     addCommand(mnuImagePopup, MenuCommand::OpenImage, "mnuOpenImage", QStringLiteral("Open image"));
     addCommand(mnuImagePopup, MenuCommand::Delete, "mnuDelete", QStringLiteral("Delete"));
     addCommand(mnuImagePopup, MenuCommand::Rename, "mnuRename", QStringLiteral("Rename"));

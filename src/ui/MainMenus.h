@@ -56,7 +56,7 @@ public:
     void checkLanguage(const QString &language);
 
     // Opens the image pop-up menu at `at` (global position) with this caption for Open image;
-    // Edit IPTC informations is disabled there.
+    // Edit IPTC information is disabled there.
     void popupImageMenu(const QString &openImageCaption, const QPoint &at);
 
 Q_SIGNALS:

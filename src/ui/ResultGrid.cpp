@@ -12,19 +12,22 @@
 #include "core/shell/Twips.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QShortcut>
+#include <QTextLayout>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace zelvarion {
 using namespace controls;
 
 namespace {
 
-// The grid lies below the sort controls: its top is the legend's, the frame starts below it.
-constexpr int kFrameTop = 36;
-constexpr QRect kFrameRect{8, kFrameTop, 699, 264};
-constexpr QRect kLegendRect{430, 0, 277, 36};
+// The frame holding the ten cells; the paging buttons and the legend lie in a strip above it.
+constexpr int kFrameWidth = 699;
+constexpr int kFrameBottomMargin = 4;
+constexpr QRect kHelpRect{40, 40, 619, 180};
 
 // Cells: label lefts and tops in twips relative to the result frame.
 constexpr int kCellLefts[] = {120, 2160, 4200, 6240, 8280};
@@ -46,19 +49,39 @@ QFrame *blueLine(QWidget *parent, const QString &name)
     return line;
 }
 
+// The file name as the two lines under a thumbnail show it: a name too long for them keeps its
+// first line and the end of the rest (the extension), an ellipsis standing for the middle.
+QString fittedFileName(const QString &name, const QFont &font, int width)
+{
+    QTextLayout layout(name, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine first = layout.createLine();
+    first.setLineWidth(width);
+    QTextLine second = layout.createLine();
+    if (second.isValid())
+        second.setLineWidth(width);
+    const int firstLength = first.textLength();
+    layout.endLayout();
+    if (!second.isValid())
+        return name;
+    const QString rest = name.mid(firstLength);
+    return name.left(firstLength) + u'\n' + QFontMetrics(font).elidedText(rest, Qt::ElideMiddle, width);
+}
+
 } // namespace
 
 ResultGrid::ResultGrid(const AppSettings &settings, QWidget *parent) : QWidget(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("ResultGrid"));
     FrameImages = named(new QGroupBox(this), QStringLiteral("FrameImages"));
-    FrameImages->setGeometry(kFrameRect);
     createCells();
+    FrameImages->setFixedSize(kFrameWidth, m_cells.back().name->geometry().bottom() + 1 + kFrameBottomMargin);
     createNavigation();
     createHelpAndLegend();
-    // The grid shares its top strip with the sort controls: only the legend and the frame are
-    // its own, so clicks elsewhere reach the controls beside it.
-    setMask(QRegion(kFrameRect) + QRegion(kLegendRect));
+    layOut();
     connectKeys();
     setNavigationEnabled(false);
     clearPage();
@@ -99,10 +122,9 @@ void ResultGrid::createNavigation()
     const char *names[] = {"cmdBegin", "cmdBack", "cmdForward", "cmdEnd"};
     const PageStep steps[] = {PageStep::First, PageStep::Back, PageStep::Forward, PageStep::Last};
     for (int i = 0; i < 4; ++i) {
-        auto *button = named(new QToolButton(FrameImages), QLatin1String(names[i]));
+        auto *button = named(new QToolButton(this), QLatin1String(names[i]));
         button->setIcon(pictures::navigationIcon(pictures::Navigation(i)));
         button->setAutoRaise(true);
-        button->setGeometry(kFrameRect.width() - 8 - 26 * (4 - i), 2, 24, 22);
         const PageStep step = steps[i];
         connect(button, &QToolButton::clicked, this, [this, step] { turnPage(step); });
         *buttons[i] = button;
@@ -112,26 +134,51 @@ void ResultGrid::createNavigation()
 void ResultGrid::createHelpAndLegend()
 {
     FrameHelp = named(new QFrame(FrameImages), QStringLiteral("FrameHelp"));
-    FrameHelp->setGeometry(40, 40, 619, 180);
+    FrameHelp->setGeometry(kHelpRect);
     FrameHelp->setFrameShape(QFrame::StyledPanel);
     FrameHelp->setAutoFillBackground(true);
+    auto *lines = new QVBoxLayout(FrameHelp);
+    lines->setContentsMargins(16, 14, 16, 14);
     for (int i = 0; i < 4; ++i) {
         lblHelp[i] = named(new QLabel(FrameHelp), indexed("lblHelp", i));
         lblHelp[i]->setWordWrap(true);
-        lblHelp[i]->setGeometry(16, 14 + 40 * i, 587, 36);
+        lines->addWidget(lblHelp[i]);
     }
+    lines->addStretch(1);
     lblHelp[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     FrameCheckMark = named(new QGroupBox(QStringLiteral("Pause key"), this), QStringLiteral("FrameCheckMark"));
-    FrameCheckMark->setGeometry(kLegendRect);
+    auto *legendRow = new QHBoxLayout(FrameCheckMark);
+    legendRow->setContentsMargins(10, 2, 10, 4);
+    legendRow->setSpacing(6);
     const QString legend[] = {QStringLiteral("not selected"), QStringLiteral("selected")};
     for (int i = 0; i < 2; ++i) {
         picCheck[i] = named(new QLabel(FrameCheckMark), indexed("picCheck", i));
         picCheck[i]->setPixmap(pictures::checkMark(i));
-        picCheck[i]->setGeometry(10 + 132 * i, 19, 10, 10);
+        picCheck[i]->setFixedSize(10, 10);
         lblCheckMark[i] = named(new QLabel(legend[i], FrameCheckMark), indexed("lblCheckMark", i));
-        lblCheckMark[i]->setGeometry(26 + 132 * i, 14, 104, 20);
+        if (i == 1)
+            legendRow->addSpacing(16);
+        legendRow->addWidget(picCheck[i]);
+        legendRow->addWidget(lblCheckMark[i]);
     }
+}
+
+// The paging buttons on the left above the page caption, the legend on the right, the frame
+// below.
+void ResultGrid::layOut()
+{
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 0, 8, 0);
+    column->setSpacing(2);
+    auto *strip = new QHBoxLayout;
+    strip->setSpacing(2);
+    for (QToolButton *button : {cmdBegin, cmdBack, cmdForward, cmdEnd})
+        strip->addWidget(button, 0, Qt::AlignBottom);
+    strip->addStretch(1);
+    strip->addWidget(FrameCheckMark);
+    column->addLayout(strip);
+    column->addWidget(FrameImages);
 }
 
 // The paging keys work wherever the focus is in the main window.
@@ -162,6 +209,10 @@ void ResultGrid::applyLanguage(const LanguagePack &pack)
     lblHelp[1]->setText(pack.text(MainHelpLine2));
     lblHelp[2]->setText(pack.text(MainHelpLine3));
     lblHelp[3]->setText(pack.text(MainHelpLine4Start) + u' ' + pack.text(MainHelpLine4End));
+    const InterfaceText pageTips[] = {FirstPageTip, PreviousPageTip, NextPageTip, LastPageTip};
+    QToolButton *pageButtons[] = {cmdBegin, cmdBack, cmdForward, cmdEnd};
+    for (int i = 0; i < 4; ++i)
+        pageButtons[i]->setToolTip(pack.text(pageTips[i]));
     lblCheckMark[0]->setText(pack.text(NotMarkedLegend));
     lblCheckMark[1]->setText(pack.text(MarkedLegend));
     FrameCheckMark->setTitle(pack.text(CheckMarkFrame));
@@ -271,7 +322,7 @@ void ResultGrid::showRowInCell(Cell &cell, const ResultRow &row)
 {
     cell.check->setPixmap(pictures::checkMark(row.checkMark.isEmpty() ? 0 : 1));
     cell.check->setToolTip(row.checkMark);
-    cell.name->setText(row.file);
+    cell.name->setText(fittedFileName(row.file, cell.name->font(), cell.name->width()));
     cell.name->setToolTip(row.file);
     cell.image.folder = row.folder;
     cell.image.file = row.file;

@@ -118,6 +118,7 @@ private:
     void createCells();
     void createNavigation();
     void createHelpAndLegend();
+    void layOut();
     void connectKeys();
     void setNavigationEnabled(bool enabled);
     void emptyCell(Cell &cell);

@@ -10,14 +10,23 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace zelvarion {
 using namespace controls;
+
+namespace {
+
+constexpr int kSearchButtonWidth = 86;
+
+} // namespace
 
 SearchPanel::SearchPanel(AppContext &context, Feedback &feedback, QWidget *parent)
     : QWidget(parent), m_context(context), m_feedback(feedback)
@@ -27,7 +36,7 @@ SearchPanel::SearchPanel(AppContext &context, Feedback &feedback, QWidget *paren
     createOperatorRow();
     createFilterRows();
     createSortRow();
-    m_wholeWordTop = chkWholeWord->y();
+    layOut();
     connectRules();
     setInitialStates();
 }
@@ -37,66 +46,59 @@ void SearchPanel::createTextRow()
     lstTxtSearch = named(new QComboBox(this), QStringLiteral("lstTxtSearch"));
     lstTxtSearch->setEditable(true);
     lstTxtSearch->setInsertPolicy(QComboBox::NoInsert);
-    lstTxtSearch->setGeometry(8, 8, 316, 26);
+    // A search runs on exactly what was typed: no completion from the history, whose entries
+    // stay in the drop-down list.
+    lstTxtSearch->setCompleter(nullptr);
+    // A long remembered search must not widen the row.
+    lstTxtSearch->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lstTxtSearch->setMinimumContentsLength(24);
     cmdSearch = named(new QPushButton(QStringLiteral("Search"), this), QStringLiteral("cmdSearch"));
-    cmdSearch->setGeometry(330, 7, 86, 28);
     roundCorners(cmdSearch);
     cmdErase = named(new QToolButton(this), QStringLiteral("cmdErase"));
     cmdErase->setIcon(pictures::eraseIcon());
     cmdErase->setAutoRaise(true);
-    cmdErase->setGeometry(420, 9, 24, 24);
     lbllblFound = named(new QLabel(QStringLiteral("#Found:"), this), QStringLiteral("lbllblFound"));
-    lbllblFound->setGeometry(452, 12, 56, 20);
     lblFound = named(new QLabel(this), QStringLiteral("lblFound"));
-    lblFound->setGeometry(508, 12, 70, 20);
+    lblFound->setMinimumWidth(countWidth(lblFound));
 }
 
 void SearchPanel::createOperatorRow()
 {
     FrameOperator = named(new QGroupBox(this), QStringLiteral("FrameOperator"));
-    FrameOperator->setGeometry(8, 36, 408, 44);
     const QString operatorCaptions[] = {QStringLiteral("exact expression"), QStringLiteral("all the words"),
                                         QStringLiteral("one of the words")};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         optOperator[i] = named(new QRadioButton(operatorCaptions[i], FrameOperator), indexed("optOperator", i));
-        optOperator[i]->setGeometry(10 + 132 * i, 14, 130, 22);
-    }
     optOperator[0]->setChecked(true);
     chkWholeWord = named(new QCheckBox(QStringLiteral("whole word"), this), QStringLiteral("chkWholeWord"));
-    chkWholeWord->setGeometry(424, 38, 170, 20);
     chkTranslation = named(new QCheckBox(QStringLiteral("automatic translation"), this),
                            QStringLiteral("chkTranslation"));
-    chkTranslation->setGeometry(424, 60, 168, 20);
-    lblTranslation = named(new QLabel(QStringLiteral("translation"), this), QStringLiteral("lblTranslation"));
-    lblTranslation->setGeometry(594, 61, 113, 18);
+    // Shown with the translation a search found; nothing to show before.
+    lblTranslation = named(new QLabel(this), QStringLiteral("lblTranslation"));
     lblTranslation->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128);"));
+    lblTranslation->setMinimumWidth(1); // a long translation is cut rather than widening the row
+    lblTranslation->hide();
 }
 
 void SearchPanel::createFilterRows()
 {
-    const QString iptcCaptions[] = {QStringLiteral("Images without IPTC informations"),
-                                    QStringLiteral("Images with IPTC informations"), QStringLiteral("IPTC field...")};
-    const int iptcX[] = {8, 222, 424};
-    const int iptcW[] = {212, 200, 100};
-    for (int i = 0; i < 3; ++i) {
+    const QString iptcCaptions[] = {QStringLiteral("Images without IPTC information"),
+                                    QStringLiteral("Images with IPTC information"), QStringLiteral("IPTC field...")};
+    for (int i = 0; i < 3; ++i)
         chkIPTC[i] = named(new QCheckBox(iptcCaptions[i], this), indexed("chkIPTC", i));
-        chkIPTC[i]->setGeometry(iptcX[i], 86, iptcW[i], 20);
-    }
     lstFields = named(new QComboBox(this), QStringLiteral("lstFields"));
-    lstFields->setGeometry(526, 84, 181, 24);
+    lstFields->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    lstFields->setMinimumContentsLength(16);
 
-    const QString revisedCaptions[] = {QStringLiteral("Informations never revised"),
-                                       QStringLiteral("Informations already revised")};
-    for (int i = 0; i < 2; ++i) {
+    const QString revisedCaptions[] = {QStringLiteral("Information never revised"),
+                                       QStringLiteral("Information already revised")};
+    for (int i = 0; i < 2; ++i)
         chkRevised[i] = named(new QCheckBox(revisedCaptions[i], this), indexed("chkRevised", i));
-        chkRevised[i]->setGeometry(8 + 184 * i, 110, 182, 20);
-    }
     const QString orderCaptions[] = {QStringLiteral("chronological order"),
-                                     QStringLiteral("reverse chronological  order")};
+                                     QStringLiteral("reverse chronological order")};
     auto *orderGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         optOrder[i] = named(new QRadioButton(orderCaptions[i], this), indexed("optOrder", i));
-        optOrder[i]->setGeometry(376 + 136 * i, 110, i == 0 ? 134 : 195, 20);
         orderGroup->addButton(optOrder[i]);
     }
 }
@@ -104,17 +106,87 @@ void SearchPanel::createFilterRows()
 void SearchPanel::createSortRow()
 {
     lblSortedBy = named(new QLabel(QStringLiteral("Sorted by"), this), QStringLiteral("lblSortedBy"));
-    lblSortedBy->setGeometry(8, 136, 70, 20);
     lstSortedBy = named(new QComboBox(this), QStringLiteral("lstSortedBy"));
-    lstSortedBy->setGeometry(80, 134, 240, 24);
+    lstSortedBy->setFixedWidth(240);
     auto *sortGroup = new QButtonGroup(this);
     const QString sortCaptions[] = {QStringLiteral("+"), QStringLiteral("-")};
     for (int i = 0; i < 2; ++i) {
         optSortedBy[i] = named(new QRadioButton(sortCaptions[i], this), indexed("optSortedBy", i));
-        optSortedBy[i]->setGeometry(328 + 46 * i, 136, 44, 20);
         sortGroup->addButton(optSortedBy[i]);
     }
     optSortedBy[0]->setChecked(true);
+}
+
+// Rows of controls as wide as their captions ask, in every language; the first two rows leave
+// the corner on their right to the window.
+void SearchPanel::layOut()
+{
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(8, 6, 8, 2);
+    rows->setSpacing(3);
+    m_top = new QGridLayout;
+    m_top->setHorizontalSpacing(12);
+    m_top->setVerticalSpacing(3);
+    rows->addLayout(m_top);
+
+    auto *text = new QHBoxLayout;
+    text->addWidget(lstTxtSearch, 1);
+    text->addWidget(cmdSearch);
+    text->addWidget(cmdErase);
+    text->addSpacing(6);
+    text->addWidget(lbllblFound);
+    text->addSpacing(4);
+    text->addWidget(lblFound);
+    m_top->addLayout(text, 0, 0);
+
+    auto *operators = new QHBoxLayout(FrameOperator);
+    operators->setContentsMargins(10, 4, 10, 4);
+    operators->setSpacing(16);
+    for (QRadioButton *button : optOperator)
+        operators->addWidget(button);
+    m_exactOnly = new QGridLayout;
+    m_exactOnly->setVerticalSpacing(2);
+    m_exactOnly->addWidget(chkWholeWord, 0, 0);
+    m_exactOnly->addWidget(chkTranslation, 1, 0);
+    m_exactOnly->addWidget(lblTranslation, 1, 1);
+    m_exactOnly->setColumnStretch(1, 1);
+    // Both rows keep their height, so the whole-word box can take the translation box's place.
+    for (int r = 0; r < 2; ++r)
+        m_exactOnly->setRowMinimumHeight(r, chkTranslation->sizeHint().height());
+    auto *words = new QHBoxLayout;
+    words->addWidget(FrameOperator);
+    words->addSpacing(6);
+    words->addLayout(m_exactOnly, 1);
+    m_top->addLayout(words, 1, 0);
+    m_top->setColumnStretch(0, 1);
+
+    rows->addLayout(row({chkIPTC[0], chkIPTC[1], chkIPTC[2]}, lstFields));
+    rows->addLayout(row({chkRevised[0], chkRevised[1], optOrder[0], optOrder[1]}, nullptr));
+    rows->addLayout(row({lblSortedBy, lstSortedBy, optSortedBy[0], optSortedBy[1]}, nullptr));
+}
+
+// The controls left to right; the last one, when given, takes the rest of the row.
+QHBoxLayout *SearchPanel::row(std::initializer_list<QWidget *> controls, QWidget *stretching)
+{
+    auto *line = new QHBoxLayout;
+    line->setSpacing(8);
+    for (QWidget *control : controls)
+        line->addWidget(control);
+    if (stretching)
+        line->addWidget(stretching, 1);
+    else
+        line->addStretch(1);
+    return line;
+}
+
+void SearchPanel::setCornerWidget(QWidget *corner)
+{
+    m_top->addWidget(corner, 0, 1, 2, 1, Qt::AlignRight | Qt::AlignTop);
+}
+
+int SearchPanel::countWidth(const QWidget *label)
+{
+    return label->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 2;
 }
 
 void SearchPanel::applyLanguage()
@@ -124,6 +196,7 @@ void SearchPanel::applyLanguage()
     auto caption = [&pack](auto *control, InterfaceText key) { control->setText(pack.text(key)); };
     caption(lbllblFound, FoundCountLabel);
     caption(cmdSearch, SearchButton);
+    fitRoundedButton(cmdSearch, kSearchButtonWidth);
     cmdErase->setToolTip(pack.text(EraseHistoryQuestion));
     caption(chkWholeWord, WholeWordOption);
     caption(chkRevised[0], NeverRevisedOption);
@@ -165,7 +238,10 @@ void SearchPanel::applyTranslationsState(const TranslationsState &state)
     if (!state.tableCleared)
         return;
     chkTranslation->setVisible(state.fileExists);
-    chkWholeWord->move(chkWholeWord->x(), state.fileExists ? m_wholeWordTop : chkTranslation->y());
+    // Without translations the whole-word box takes the place of the translation box.
+    m_exactOnly->removeWidget(chkWholeWord);
+    m_exactOnly->addWidget(chkWholeWord, state.fileExists ? 0 : 1, 0);
+    layout()->activate();
 }
 
 QString SearchPanel::searchText() const

@@ -5,10 +5,13 @@
 
 #include <QWidget>
 #include <array>
+#include <initializer_list>
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -32,6 +35,10 @@ public:
     SearchPanel(AppContext &context, Feedback &feedback, QWidget *parent);
 
     void applyLanguage(); // captions, and lstFields at the IndexFieldIPTC setting
+    // The window's own controls beside the first two rows, on the right.
+    void setCornerWidget(QWidget *corner);
+    // Room for a count of seven digits in the font of `label`.
+    static int countWidth(const QWidget *label);
     // The start-up state of the boxes from the settings; each rule runs as a click would.
     void applySettings();
     // Without a translations file the automatic-translation box is hidden and the whole-word box
@@ -69,6 +76,8 @@ private:
     void createOperatorRow();
     void createFilterRows();
     void createSortRow();
+    void layOut();
+    static QHBoxLayout *row(std::initializer_list<QWidget *> controls, QWidget *stretching);
     void connectRules();
     void setInitialStates();
     void setBoxChecked(QCheckBox *box, bool checked);
@@ -82,7 +91,8 @@ private:
 
     AppContext &m_context;
     Feedback &m_feedback;
-    int m_wholeWordTop = 0;
+    QGridLayout *m_top = nullptr;
+    QGridLayout *m_exactOnly = nullptr; // whole word and translation, one above the other
 
     QComboBox *lstTxtSearch = nullptr;
     QPushButton *cmdSearch = nullptr;

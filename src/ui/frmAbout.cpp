@@ -15,21 +15,23 @@ namespace zelvarion {
 
 QString frmAbout::aboutText(const AppContext &context)
 {
+    using enum InterfaceText;
+    const LanguagePack &pack = context.language;
     QStringList lines;
     lines << applicationTitle()
-          << QStringLiteral("A photo cataloguer and IPTC captioner.")
+          << pack.text(AboutDescription)
           << QString()
-          << QStringLiteral("Catalogue engine: ") + CatalogueDb::engineVersion()
-          << QStringLiteral("Libraries: Qt ") + QString::fromLatin1(qVersion()) + QStringLiteral(", ")
-                 + ThumbnailMaker::libraryVersion()
-          << QStringLiteral("System: ") + context.osDescription;
+          << pack.text(AboutEngineLabel) + u' ' + CatalogueDb::engineVersion()
+          << pack.text(AboutLibrariesLabel) + QStringLiteral(" Qt ") + QString::fromLatin1(qVersion())
+                 + QStringLiteral(", ") + ThumbnailMaker::libraryVersion()
+          << pack.text(AboutSystemLabel) + u' ' + context.osDescription;
     return lines.join(u'\n');
 }
 
 frmAbout::frmAbout(const AppContext &context, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(applicationTitle());
+    setWindowTitle(withoutAccelerator(context.language.text(InterfaceText::AboutMenuItem)));
     auto *icon = new QLabel(this);
     icon->setPixmap(pictures::applicationIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignTop);
@@ -44,6 +46,8 @@ frmAbout::frmAbout(const AppContext &context, QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(buttons);
+    // As large as its text and no larger.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace zelvarion

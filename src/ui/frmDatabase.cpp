@@ -4,7 +4,9 @@
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/shell/Feedback.h"
+#include "core/shell/Twips.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 #include "ui/frmZelvarion.h"
@@ -16,18 +18,25 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace zelvarion {
 using namespace controls;
 
 namespace {
+
+constexpr QSize kDesignSize{720, 640};
+constexpr int kButtonWidth = 132;
+constexpr int kThumbnailColumnWidth = 224;
 
 QString chooseDatabaseFile(QWidget *owner, const QString &title, const QString &startPath)
 {
@@ -66,6 +75,7 @@ frmDatabase::frmDatabase(frmZelvarion &main)
     m_chooseFile = [this](const QString &title, const QString &start) { return chooseDatabaseFile(this, title, start); };
     m_chooseFolder = [this](const QString &title) { return chooseFolder(this, title); };
     createControls();
+    layOut();
     applyLanguage();
     for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
         roundCorners(button);
@@ -73,65 +83,58 @@ frmDatabase::frmDatabase(frmZelvarion &main)
     setThumbnailControls();
     refreshFolderList();
     setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.stayOnTop);
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
 }
 
 void frmDatabase::createControls()
 {
-    setFixedSize(720, 640);
     lbllblDB = named(new QLabel(this), QStringLiteral("lbllblDB"));
-    lbllblDB->setGeometry(12, 12, 130, 20);
     lblDB = named(new QLabel(this), QStringLiteral("lblDB"));
-    lblDB->setGeometry(144, 12, 564, 20);
     lblDB->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblDB->setMinimumWidth(1); // a long path is cut rather than widening the dialog
     lbllblCount = named(new QLabel(this), QStringLiteral("lbllblCount"));
-    lbllblCount->setGeometry(12, 36, 130, 20);
     lblCount = named(new QLabel(this), QStringLiteral("lblCount"));
-    lblCount->setGeometry(144, 36, 120, 20);
     const char *names[] = {"cmdSelect", "cmdCreate", "cmdCompact"};
     QPushButton **buttons[] = {&cmdSelect, &cmdCreate, &cmdCompact};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         *buttons[i] = named(new QPushButton(this), QLatin1String(names[i]));
-        (*buttons[i])->setGeometry(300 + 138 * i, 32, 132, 30);
-    }
     connect(cmdSelect, &QPushButton::clicked, this, &frmDatabase::selectDatabase);
     connect(cmdCreate, &QPushButton::clicked, this, &frmDatabase::newDatabase);
     connect(cmdCompact, &QPushButton::clicked, this, &frmDatabase::compactDatabase);
     createFolderControls();
     createThumbnailControls();
     cmdOK = named(new QPushButton(this), QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(576, 598, 132, 30);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(12, 602, 556, 22);
 }
 
 void frmDatabase::createFolderControls()
 {
     lvFolders = named(new QTreeWidget(this), QStringLiteral("lvFolders"));
-    lvFolders->setGeometry(12, 70, 696, 180);
     lvFolders->setRootIsDecorated(false);
     lvFolders->setColumnCount(4);
     lvFolders->header()->setStretchLastSection(false);
+    lvFolders->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    lvFolders->setMinimumHeight(150);
     FrameHelp = named(new QWidget(lvFolders->viewport()), QStringLiteral("FrameHelp"));
-    FrameHelp->setGeometry(10, 8, 660, 150);
+    auto *helpLines = new QVBoxLayout(FrameHelp);
+    helpLines->setContentsMargins(10, 8, 10, 8);
     for (int i = 0; i < 3; ++i) {
         lblHelp[i] = named(new QLabel(FrameHelp), indexed("lblHelp", i));
         lblHelp[i]->setWordWrap(true);
-        lblHelp[i]->setGeometry(0, 40 * i, 660, 38);
+        helpLines->addWidget(lblHelp[i]);
     }
+    helpLines->addStretch(1);
+    lvFolders->viewport()->installEventFilter(this);
     lblSubFolder = named(new QLabel(this), QStringLiteral("lblSubFolder"));
-    lblSubFolder->setGeometry(12, 250, 696, 32);
     lblSubFolder->setWordWrap(true);
     lblSubFolder->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
     lblSubFolder->hide();
     const char *names[] = {"cmdAddFolder", "cmdRemoveFolder", "cmdScan", "cmdCancel"};
     QPushButton **buttons[] = {&cmdAddFolder, &cmdRemoveFolder, &cmdScan, &cmdCancel};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         *buttons[i] = named(new QPushButton(this), QLatin1String(names[i]));
-        (*buttons[i])->setGeometry(12 + 138 * i, 284, 132, 30);
-    }
     // Stop takes the place of Scan while a scan runs.
-    cmdCancel->setGeometry(cmdScan->geometry());
     cmdScan->setEnabled(false);
     cmdCancel->hide();
     connect(cmdAddFolder, &QPushButton::clicked, this, &frmDatabase::addFolder);
@@ -141,31 +144,74 @@ void frmDatabase::createFolderControls()
     connect(lvFolders, &QTreeWidget::itemChanged, this, &frmDatabase::updateScanButton);
     lvFolders->installEventFilter(this);
     sqlOutPut = named(new QListWidget(this), QStringLiteral("sqlOutPut"));
-    sqlOutPut->setGeometry(12, 322, 460, 266);
 }
 
 void frmDatabase::createThumbnailControls()
 {
     chkThumbnails = named(new QCheckBox(this), QStringLiteral("chkThumbnails"));
-    chkThumbnails->setGeometry(484, 322, 224, 22);
     frameThumbnails = named(new QGroupBox(this), QStringLiteral("frameThumbnails"));
-    frameThumbnails->setGeometry(484, 346, 224, 70);
+    auto *choices = new QVBoxLayout(frameThumbnails);
     for (int i = 0; i < 2; ++i) {
         optThumbnails[i] = named(new QRadioButton(frameThumbnails), indexed("optThumbnails", i));
-        optThumbnails[i]->setGeometry(10, 20 + 24 * i, 204, 22);
+        choices->addWidget(optThumbnails[i]);
         connect(optThumbnails[i], &QRadioButton::clicked, this, [this] {
             m_context.setSetting(&AppSettings::reCreateThumbnails, optThumbnails[0]->isChecked());
         });
     }
     lblThumbnails = named(new QLabel(this), QStringLiteral("lblThumbnails"));
-    lblThumbnails->setGeometry(484, 420, 224, 90);
     lblThumbnails->setWordWrap(true);
     lblThumbnails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgDest = named(new QLabel(this), QStringLiteral("imgDest"));
     // Room for the largest preview.
-    imgDest->setGeometry(QRect(QPoint(536, 512), thumbnailSizing::kMaxBoxTwips / kTwipsPerPixel));
+    imgDest->setFixedSize(thumbnailSizing::kMaxBoxTwips / kTwipsPerPixel);
     imgDest->setAlignment(Qt::AlignCenter);
     connect(chkThumbnails, &QCheckBox::clicked, this, &frmDatabase::thumbnailsClicked);
+}
+
+// The catalogue on top, the folders in the middle, the scan's log beside the thumbnail options
+// below; the list and the log take the room a larger dialog gives.
+void frmDatabase::layOut()
+{
+    auto *catalogue = new QGridLayout;
+    catalogue->setHorizontalSpacing(10);
+    catalogue->addWidget(lbllblDB, 0, 0);
+    catalogue->addWidget(lblDB, 0, 1, 1, 2);
+    catalogue->addWidget(lbllblCount, 1, 0);
+    catalogue->addWidget(lblCount, 1, 1);
+    auto *catalogueCommands = new QHBoxLayout;
+    for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact})
+        catalogueCommands->addWidget(button);
+    catalogue->addLayout(catalogueCommands, 1, 2, Qt::AlignRight);
+    catalogue->setColumnStretch(2, 1);
+
+    auto *folderCommands = new QHBoxLayout;
+    for (QPushButton *button : {cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel})
+        folderCommands->addWidget(button);
+    folderCommands->addStretch(1);
+
+    auto *thumbnails = new QVBoxLayout;
+    thumbnails->addWidget(chkThumbnails);
+    thumbnails->addWidget(frameThumbnails);
+    thumbnails->addWidget(lblThumbnails);
+    thumbnails->addWidget(imgDest, 0, Qt::AlignHCenter);
+    thumbnails->addStretch(1);
+    auto *scan = new QHBoxLayout;
+    scan->addWidget(sqlOutPut, 1);
+    scan->addLayout(thumbnails);
+    chkThumbnails->setFixedWidth(kThumbnailColumnWidth);
+
+    auto *closing = new QHBoxLayout;
+    closing->addWidget(lblStatus, 1);
+    closing->addWidget(cmdOK);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->addLayout(catalogue);
+    column->addWidget(lvFolders, 3);
+    column->addWidget(lblSubFolder);
+    column->addLayout(folderCommands);
+    column->addLayout(scan, 2);
+    column->addLayout(closing);
 }
 
 void frmDatabase::applyLanguage()
@@ -183,13 +229,11 @@ void frmDatabase::applyLanguage()
     cmdScan->setText(pack.text(ScanButton));
     cmdCancel->setText(pack.text(StopButton));
     cmdOK->setText(pack.text(CloseButton));
+    for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
+        fitRoundedButton(button, kButtonWidth);
     lvFolders->setHeaderLabels({pack.text(FolderPathHeader), pack.text(FolderStatusHeader),
                                 pack.text(FolderFilesHeader), pack.text(FolderLastScanHeader)});
-    lvFolders->setColumnWidth(1, 53); // 800 twips
-    lvFolders->setColumnWidth(2, 57); // 850 twips
-    lvFolders->setColumnWidth(3, 107); // 1600 twips
-    // The viewport has no size before the dialog is first shown; the list's own width is known.
-    lvFolders->setColumnWidth(0, lvFolders->width() - 2 * lvFolders->frameWidth() - 53 - 57 - 107 - 3);
+    fitFolderColumns();
     lblSubFolder->setText(pack.message(Message::SubfolderRowsNote));
     const InterfaceText help[] = {DatabaseHelpLine1, DatabaseHelpLine2, DatabaseHelpLine3};
     for (int i = 0; i < 3; ++i)
@@ -198,22 +242,41 @@ void frmDatabase::applyLanguage()
     frameThumbnails->setTitle(pack.text(ExistingThumbnailsFrame));
     optThumbnails[0]->setText(pack.text(RecreateThumbnailsOption));
     optThumbnails[1]->setText(pack.text(KeepThumbnailsOption));
-    lblThumbnails->setText(pack.text(ThumbnailsExplanation));
+    showThumbnailExplanation();
+}
+
+void frmDatabase::setThumbnailStoreRoot(const QString &root)
+{
+    m_thumbnailStoreRoot = root;
+    showThumbnailExplanation();
+}
+
+// Where the thumbnails are kept, below what they are.
+void frmDatabase::showThumbnailExplanation()
+{
+    const QString store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore().root() : m_thumbnailStoreRoot;
+    lblThumbnails->setText(m_context.language.text(InterfaceText::ThumbnailsExplanation) + u'\n'
+                           + QDir::toNativeSeparators(store));
+}
+
+// The path column takes the width the others leave; they are at least 800, 850 and 1600 twips,
+// wider when their header or a value asks for more.
+void frmDatabase::fitFolderColumns()
+{
+    const int designTwips[] = {800, 850, 1600};
+    for (int column = 1; column <= 3; ++column) {
+        lvFolders->resizeColumnToContents(column);
+        lvFolders->setColumnWidth(column, std::max(lvFolders->columnWidth(column), pixels(designTwips[column - 1])));
+    }
 }
 
 void frmDatabase::setThumbnailControls()
 {
     const AppSettings &settings = m_context.settings;
+    // The stored choice stays shown while thumbnails are off, so the frame never offers neither.
     optThumbnails[settings.reCreateThumbnails ? 0 : 1]->setChecked(true);
     chkThumbnails->setChecked(settings.createThumbnails);
     frameThumbnails->setEnabled(settings.createThumbnails);
-    if (!settings.createThumbnails) {
-        for (QRadioButton *choice : optThumbnails) {
-            choice->setAutoExclusive(false);
-            choice->setChecked(false);
-            choice->setAutoExclusive(true);
-        }
-    }
     if (!m_context.namedStreamsAvailable) {
         chkThumbnails->setChecked(false);
         chkThumbnails->setEnabled(false);
@@ -225,13 +288,6 @@ void frmDatabase::thumbnailsClicked()
 {
     const bool create = chkThumbnails->isChecked();
     frameThumbnails->setEnabled(create);
-    if (!create) {
-        for (QRadioButton *choice : optThumbnails) {
-            choice->setAutoExclusive(false);
-            choice->setChecked(false);
-            choice->setAutoExclusive(true);
-        }
-    }
     m_context.setSetting(&AppSettings::createThumbnails, create);
 }
 
@@ -324,6 +380,7 @@ void frmDatabase::refreshFolderList()
         }
         catalogue.close();
     }
+    fitFolderColumns();
     FrameHelp->setVisible(lvFolders->topLevelItemCount() == 0);
 }
 

@@ -37,7 +37,7 @@ public:
     void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
 
     // Where the scan stores thumbnails; empty for the user's thumbnail cache. For tests.
-    void setThumbnailStoreRoot(const QString &root) { m_thumbnailStoreRoot = root; }
+    void setThumbnailStoreRoot(const QString &root);
 
     void selectDatabase();
     void newDatabase();
@@ -76,6 +76,9 @@ private:
     void createControls();
     void createFolderControls();
     void createThumbnailControls();
+    void layOut();
+    void fitFolderColumns();
+    void showThumbnailExplanation();
     void applyLanguage();
     void setThumbnailControls();
     void thumbnailsClicked();

@@ -19,9 +19,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 namespace zelvarion {
 using namespace controls;
@@ -33,11 +37,8 @@ constexpr int kShortWindowHeightTwips = 7356;
 constexpr int kPanelMinimumTwips = 1000;
 constexpr int kPanelBottomGapTwips = 50;
 
-// Where the panels lie in the window, in pixels. The grid's top strip holds the check-mark
-// legend beside the sort controls of the search panel.
-constexpr QRect kSearchPanelRect{0, 0, 715, 162};
-constexpr QRect kGridRect{0, 126, 715, 300};
-constexpr QRect kDetailRect{8, 430, 699, 160};
+constexpr int kPanelMargin = 8;
+constexpr int kDatabaseButtonWidth = 109;
 
 } // namespace
 
@@ -47,9 +48,12 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
       m_feedback(feedback ? feedback : m_ownFeedback.get())
 {
     setObjectName(QStringLiteral("frmZelvarion"));
+    // The width is fixed: a maximised window would only be taller, so none is offered.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(applicationTitle());
     setWindowIcon(pictures::applicationIcon());
-    // The controls are placed at fixed positions; a compact font keeps their captions whole.
+    // A compact font gives the captions of every language room in the fixed width.
     QFont compact = font();
     compact.setPointSizeF(8);
     setFont(compact);
@@ -60,12 +64,10 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     m_menus = new MainMenus(this);
     setMenuBar(m_menus);
     m_searchPanel = new SearchPanel(m_context, *m_feedback, central);
-    m_searchPanel->setGeometry(kSearchPanelRect);
     createCatalogueStatus(central);
     m_grid = new ResultGrid(m_context.settings, central);
-    m_grid->setGeometry(kGridRect);
     m_detail = new DetailPanel(central);
-    m_detail->setGeometry(kDetailRect);
+    layOut(central);
 
     setGeometry(designGeometry());
     setFixedWidth(designGeometry().width());
@@ -89,19 +91,42 @@ QRect frmZelvarion::designGeometry()
     return {120, 80, pixels(kWindowWidthTwips), 640};
 }
 
-// The catalogue's button and image count sit in the search panel's corner; created after the
-// panel, they lie above it.
+// The catalogue's button and image count sit in the search panel's top right corner.
 void frmZelvarion::createCatalogueStatus(QWidget *central)
 {
-    cmdDatabase = named(new QPushButton(QStringLiteral("Database"), central), QStringLiteral("cmdDatabase"));
-    cmdDatabase->setGeometry(598, 7, 109, 28);
+    auto *corner = new QWidget(m_searchPanel);
+    corner->setObjectName(QStringLiteral("CatalogueStatus"));
+    cmdDatabase = named(new QPushButton(QStringLiteral("Database"), corner), QStringLiteral("cmdDatabase"));
     roundCorners(cmdDatabase);
-    lbllblCount = named(new QLabel(QStringLiteral("#Images:"), central), QStringLiteral("lbllblCount"));
-    lbllblCount->setGeometry(598, 38, 62, 20);
-    lblCount = named(new QLabel(central), QStringLiteral("lblCount"));
-    lblCount->setGeometry(660, 38, 50, 20);
+    lbllblCount = named(new QLabel(QStringLiteral("#Images:"), corner), QStringLiteral("lbllblCount"));
+    lblCount = named(new QLabel(corner), QStringLiteral("lblCount"));
+    lblCount->setMinimumWidth(SearchPanel::countWidth(lblCount));
+    auto *grid = new QGridLayout(corner);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(6);
+    grid->addWidget(cmdDatabase, 0, 0, 1, 2);
+    grid->addWidget(lbllblCount, 1, 0);
+    grid->addWidget(lblCount, 1, 1);
+    grid->setRowStretch(2, 1);
+    m_searchPanel->setCornerWidget(corner);
     lblDB = named(new QLabel(central), QStringLiteral("lblDB"));
     lblDB->hide();
+}
+
+// The panels one above the other; the detail panel takes the height left, down to 50 twips
+// above the bottom edge.
+void frmZelvarion::layOut(QWidget *central)
+{
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, pixels(kPanelBottomGapTwips));
+    column->setSpacing(4);
+    column->addWidget(m_searchPanel);
+    column->addWidget(m_grid);
+    auto *detail = new QHBoxLayout;
+    detail->setContentsMargins(kPanelMargin, 0, kPanelMargin, 0);
+    detail->addWidget(m_detail);
+    column->addLayout(detail, 1);
+    m_detail->setMinimumHeight(pixels(kPanelMinimumTwips - kPanelBottomGapTwips));
 }
 
 void frmZelvarion::connectPanels()
@@ -196,6 +221,7 @@ void frmZelvarion::applyLanguage()
     m_grid->applyLanguage(pack);
     m_detail->applyLanguage(pack);
     cmdDatabase->setText(pack.text(InterfaceText::DatabaseButton));
+    fitRoundedButton(cmdDatabase, kDatabaseButtonWidth);
     lbllblCount->setText(pack.text(InterfaceText::ImageCountLabel));
 }
 
@@ -225,8 +251,9 @@ bool frmZelvarion::isMenuCommandEnabled(MenuCommand command) const
     return m_menus->isCommandEnabled(command);
 }
 
-// Only in the normal state: the width is fixed, a window too short for the detail panel is
-// made taller again, and the panel stretches to just above the bottom edge.
+// The width is fixed and the layout stretches the detail panel to just above the bottom edge in
+// every state, maximised too (no blank band below it). In the normal state a window too short
+// for the panel is made taller again.
 void frmZelvarion::applyLayoutRule()
 {
     if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
@@ -238,11 +265,7 @@ void frmZelvarion::applyLayoutRule()
         const int snapped = std::max(pixels(kShortWindowHeightTwips),
                                      panelTop + pixels(kPanelMinimumTwips + kPanelBottomGapTwips));
         resize(width(), snapped);
-        return;
     }
-    const int h = height() - panelTop - pixels(kPanelBottomGapTwips);
-    if (h > 0)
-        m_detail->resize(m_detail->width(), h);
 }
 
 void frmZelvarion::resizeEvent(QResizeEvent *event)
@@ -286,10 +309,18 @@ void frmZelvarion::showAbout()
     about.exec();
 }
 
+// A guide that cannot be shown is reported with what failed and where the guide should be.
 void frmZelvarion::showHelp()
 {
-    if (!shell::openWithDefaultProgram(programFolder::helpFilePath()))
-        m_feedback->showMessage(programFolder::helpFilePath(), MessageIcon::Warning);
+    const QString guide = programFolder::helpFilePath();
+    if (!QFileInfo(guide).isFile()) {
+        m_feedback->showMessage(m_context.language.message(Message::HelpFileMissing) + u'\n' + guide,
+                                MessageIcon::Warning);
+        return;
+    }
+    if (!shell::openWithDefaultProgram(guide))
+        m_feedback->showMessage(m_context.language.message(Message::HelpNotOpened) + u'\n' + guide,
+                                MessageIcon::Warning);
 }
 
 void frmZelvarion::showInDisplayWindow(const CellImage &image)

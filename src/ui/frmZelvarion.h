@@ -121,6 +121,7 @@ protected:
 
 private:
     void createCatalogueStatus(QWidget *central);
+    void layOut(QWidget *central);
     void connectPanels();
     void runMenuCommand(MenuCommand command);
     void toggleSetting(MenuToggle toggle, bool on);

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,27 @@ protected:
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
 
+    // The command run with a terminal for its standard input, given the answer typed; its exit code.
+    int onTerminal(const QByteArray &answer, const QStringList &arguments) const
+    {
+        const QString script = QStandardPaths::findExecutable(u8("script"));
+        EXPECT_FALSE(script.isEmpty()) << "no script(1) to give the program a terminal";
+        QStringList quoted;
+        for (const QString &argument : QStringList({QStringLiteral(ZELVARION_CLI_PATH), u8("--program-folder"),
+                                                    work.file(u8("program"))}) + arguments)
+            quoted << u'\'' + QString(argument).replace(u8("'"), u8("'\\''")) + u'\'';
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u8("XDG_CACHE_HOME"), work.file(u8("cache")));
+        environment.insert(u8("XDG_DATA_HOME"), work.file(u8("data")));
+        process.setProcessEnvironment(environment);
+        process.start(script, {u8("-qec"), quoted.join(u' '), u8("/dev/null")});
+        process.write(answer);
+        process.closeWriteChannel();
+        process.waitForFinished(60000);
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
     QJsonArray json(const QStringList &arguments) const
     {
         const CliRun run = cli(arguments);
@@ -91,9 +113,8 @@ TEST_F(ImageCommandsCliTest, marksOfSearchResultsListAndClear)
     EXPECT_EQ(files(json({u8("marks"), u8("--json")})), QStringList({u8("photos/l'été/img2.jpg")}));
     EXPECT_EQ(cli({u8("mark"), u8("nowhere")}).exitCode, 1); // an empty result is refused
 
-    const CliRun unasked = cli({u8("unmark-all")});
-    EXPECT_EQ(unasked.exitCode, 1);
-    EXPECT_TRUE(unasked.err.contains(u8("--yes")));
+    EXPECT_EQ(onTerminal("n\n", {u8("unmark-all")}), 1); // declined on a terminal: the mark stays
+    EXPECT_EQ(json({u8("marks"), u8("--json")}).size(), 1);
     EXPECT_EQ(cli({u8("unmark-all"), u8("--yes")}).exitCode, 0);
     EXPECT_TRUE(json({u8("marks"), u8("--json")}).isEmpty());
     EXPECT_EQ(cli({u8("marks"), u8("--colour")}).exitCode, 2);
@@ -117,8 +138,9 @@ TEST_F(ImageCommandsCliTest, selectionsAreSavedListedRestoredRenamedAndRemoved)
 
     EXPECT_EQ(cli({u8("selection"), u8("rename"), u8("l'été"), u8("d'hiver")}).exitCode, 0);
     EXPECT_EQ(cli({u8("selection"), u8("list")}).out, u8("d'hiver\t2\n"));
-    EXPECT_EQ(cli({u8("selection"), u8("remove"), u8("d'hiver")}).exitCode, 1); // not asked, not removed
-    EXPECT_EQ(cli({u8("selection"), u8("remove"), u8("d'hiver"), u8("--yes")}).exitCode, 0);
+    EXPECT_EQ(onTerminal("n\n", {u8("selection"), u8("remove"), u8("d'hiver")}), 1); // declined, not removed
+    EXPECT_EQ(cli({u8("selection"), u8("list")}).out, u8("d'hiver\t2\n"));
+    EXPECT_EQ(onTerminal("y\n", {u8("selection"), u8("remove"), u8("d'hiver")}), 0);
     EXPECT_TRUE(cli({u8("selection"), u8("list")}).out.isEmpty());
     EXPECT_EQ(cli({u8("selection"), u8("forget")}).exitCode, 2);
 }
@@ -136,7 +158,9 @@ TEST_F(ImageCommandsCliTest, renameAndDeleteKeepFileAndCatalogueInStep)
     EXPECT_EQ(cli({u8("rename"), work.file(u8("photos/a/none.jpg")), u8("x.jpg")}).exitCode, 1);
 
     const QString renamedPath = work.file(u8("photos/a/o'neil.jpg"));
-    EXPECT_EQ(cli({u8("delete"), renamedPath}).exitCode, 1); // not asked without a terminal
+    EXPECT_EQ(onTerminal("n\n", {u8("delete"), renamedPath}), 1); // declined on a terminal
+    EXPECT_TRUE(QFileInfo::exists(renamedPath));
+    EXPECT_EQ(onTerminal("n\n", {u8("rename"), renamedPath, u8("x.jpg")}), 1);
     EXPECT_TRUE(QFileInfo::exists(renamedPath));
     const CliRun deleted = cli({u8("delete"), u8("--yes"), renamedPath});
     EXPECT_EQ(deleted.exitCode, 0) << deleted.err.toStdString();

@@ -244,7 +244,8 @@ void frmDatabaseTest::thumbnailOptionsFollowAndWriteTheSettings()
     frmDatabase &d = *f.dialog;
     QVERIFY(!d.chkThumbnails->isChecked());
     QVERIFY(!d.frameThumbnails->isEnabled());
-    QVERIFY(!d.optThumbnails[0]->isChecked() && !d.optThumbnails[1]->isChecked());
+    QVERIFY(d.optThumbnails[1]->isChecked()); // the stored choice shows while thumbnails are off
+    QVERIFY(d.lblThumbnails->text().endsWith(u'\n' + QDir::toNativeSeparators(f.thumbnails.path())));
 
     QTest::mouseClick(d.chkThumbnails, Qt::LeftButton, {}, QPoint(5, d.chkThumbnails->height() / 2));
     QVERIFY(d.frameThumbnails->isEnabled());
@@ -257,6 +258,9 @@ void frmDatabaseTest::thumbnailOptionsFollowAndWriteTheSettings()
     d.optThumbnails[1]->click();
     QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("ReCreateThumbnails")).value_or(QString()),
              QStringLiteral("0"));
+    d.chkThumbnails->click();
+    QVERIFY(!d.frameThumbnails->isEnabled() && d.optThumbnails[1]->isChecked());
+    d.chkThumbnails->click();
 
     frmDatabase reopened(*f.started.window);
     QVERIFY(reopened.chkThumbnails->isChecked());

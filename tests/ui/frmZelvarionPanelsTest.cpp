@@ -50,6 +50,7 @@ private Q_SLOTS:
     void resultFromElsewhereIsCountedAndPaged();
     void changedAndDeletedRowsFollowInTheirCells();
     void cellClickIsSignalledOnlyForAnImage();
+    void longFileNameKeepsItsStartAndExtensionInTwoLines();
     void menuCommandsAreSignalledAndLaterOnesStayDisabled();
 };
 
@@ -143,6 +144,28 @@ void frmZelvarionPanelsTest::cellClickIsSignalledOnlyForAnImage()
     w->clickCell(5);
     QCOMPARE(clicks.count(), 1);
     QCOMPARE(w->selectedCells(), std::vector<int>{1});
+}
+
+void frmZelvarionPanelsTest::longFileNameKeepsItsStartAndExtensionInTwoLines()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    const QString longName = QStringLiteral("Canon EOS-1D Mark III (via Adobe Lightroom) exported for the archive.jpg");
+    ResultList result;
+    result.assign({{QStringLiteral("/photos/"), longName, QString()}, {QStringLiteral("/photos/"), QStringLiteral("a b.jpg"), QString()}});
+    w->showResult(std::move(result));
+    auto *label = find<QLabel>(w, "lblImage", 0);
+    const QStringList lines = label->text().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(longName.startsWith(lines[0]));
+    QVERIFY(lines[1].endsWith(QStringLiteral(".jpg")));
+    QVERIFY(lines[1].contains(QChar(0x2026)));
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+    QCOMPARE(label->toolTip(), longName);
+    QCOMPARE(w->cellImage(0)->file, longName);
+    QCOMPARE(cellName(w, 1), QStringLiteral("a b.jpg")); // a short name stays as it is
 }
 
 void frmZelvarionPanelsTest::menuCommandsAreSignalledAndLaterOnesStayDisabled()

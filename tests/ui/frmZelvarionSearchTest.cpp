@@ -107,6 +107,7 @@ private Q_SLOTS:
     void elevenResultsEndShowsTheLastAlone();
     void nothingFoundLeavesAnEmptyGrid();
     void searchTextGoesToTheTopOfTheHistory();
+    void typedTextIsSearchedAsTypedNotCompletedFromTheHistory();
     void tabWalksTheCellsAndTurnsThePage();
     void shiftClickKeepsTheSelectionAndTheDragCarriesBothPaths();
     void detailPanelLightsTheSearchedWordInValuesOnly();
@@ -189,6 +190,33 @@ void frmZelvarionSearchTest::searchTextGoesToTheTopOfTheHistory()
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->count(), 2);
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->itemText(0), QStringLiteral("lyon"));
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->currentText(), QStringLiteral("lyon"));
+}
+
+// The history offers its entries in the drop-down list; it never rewrites what is typed.
+void frmZelvarionSearchTest::typedTextIsSearchedAsTypedNotCompletedFromTheHistory()
+{
+    SearchFixture f(6);
+    f.search(QStringLiteral("A street in Lyon"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("4"));
+    auto *box = find<QComboBox>(f.w, "lstTxtSearch");
+    f.w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.w));
+    box->lineEdit()->setFocus(); // the completion of a box works while it has the focus
+    auto typeAndEnter = [box](const QString &text) {
+        box->setCurrentText(QString());
+        QTest::keyClicks(box->lineEdit(), text);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    };
+    typeAndEnter(QStringLiteral("A street"));
+    QCOMPARE(box->currentText(), QStringLiteral("A street"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("6"));
+    QCOMPARE(box->itemText(0), QStringLiteral("A street"));
+    QCOMPARE(box->itemText(1), QStringLiteral("A street in Lyon"));
+
+    typeAndEnter(QStringLiteral("a street in lyon")); // an entry in other letter case stays as typed
+    QCOMPARE(box->currentText(), QStringLiteral("a street in lyon"));
+    QCOMPARE(box->itemText(0), QStringLiteral("a street in lyon"));
+    QCOMPARE(box->count(), 3);
 }
 
 void frmZelvarionSearchTest::tabWalksTheCellsAndTurnsThePage()

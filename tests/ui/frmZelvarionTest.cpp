@@ -47,6 +47,10 @@ private Q_SLOTS:
     void translationsFileDecidesWhetherTheTranslationBoxShows();
     void aboutBoxNamesVersionEngineLibrariesAndSystem();
     void withoutLanguagePacksTheBuiltInEnglishCaptionsShow();
+    void iconButtonsSayWhatTheyDoInTheChosenLanguage();
+    void aboutBoxFollowsTheChosenLanguage();
+    void helpWithoutTheGuideSaysWhatFailed();
+    void maximisedWindowLeavesNoBlankBelowThePanel();
 };
 
 void frmZelvarionTest::firstStartCreatesTheCatalogueAndRemembersIt()
@@ -291,6 +295,78 @@ void frmZelvarionTest::withoutLanguagePacksTheBuiltInEnglishCaptionsShow()
     QCOMPARE(find<QComboBox>(w, "lstFields")->itemText(34), english.text(InterfaceText::FieldLabelCustomized));
     QCOMPARE(find<QAction>(w, "mnuLanguage", 0)->text(), QStringLiteral("English"));
     QVERIFY(!find<QAction>(w, "mnuLanguage", 1)->isVisible());
+}
+
+void frmZelvarionTest::iconButtonsSayWhatTheyDoInTheChosenLanguage()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    const std::pair<const char *, InterfaceText> tips[] = {
+        {"cmdErase", InterfaceText::EraseHistoryQuestion}, {"cmdBegin", InterfaceText::FirstPageTip},
+        {"cmdBack", InterfaceText::PreviousPageTip}, {"cmdForward", InterfaceText::NextPageTip},
+        {"cmdEnd", InterfaceText::LastPageTip}};
+    QStringList english;
+    for (const auto &[name, key] : tips) {
+        english << find<QWidget>(w, name)->toolTip();
+        QVERIFY2(!english.back().isEmpty(), name);
+    }
+    find<QAction>(w, "mnuLanguage", 1)->trigger();
+    for (std::size_t i = 0; i < std::size(tips); ++i) {
+        const QString french = find<QWidget>(w, tips[i].first)->toolTip();
+        QCOMPARE(french, w->context().language.text(tips[i].second));
+        QVERIFY2(french != english[qsizetype(i)], tips[i].first);
+    }
+}
+
+void frmZelvarionTest::aboutBoxFollowsTheChosenLanguage()
+{
+    ProgramFolderFixture folder;
+    folder.writeIni(QStringLiteral("[Configuration]\r\nLanguage=French\r\n"));
+    StartedWindow started;
+    started.start();
+    const LanguagePack &french = started.window->context().language;
+    const QString text = frmAbout::aboutText(started.window->context());
+    for (InterfaceText key : {InterfaceText::AboutDescription, InterfaceText::AboutEngineLabel,
+                              InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel}) {
+        QVERIFY(!french.text(key).isEmpty());
+        QVERIFY2(text.contains(french.text(key)), qPrintable(french.text(key)));
+    }
+    QVERIFY(!text.contains(QStringLiteral("System:")));
+    frmAbout about(started.window->context(), started.window.get());
+    QCOMPARE(about.windowTitle(), withoutAccelerator(french.text(InterfaceText::AboutMenuItem)));
+}
+
+void frmZelvarionTest::helpWithoutTheGuideSaysWhatFailed()
+{
+    ProgramFolderFixture folder; // holds no user guide
+    StartedWindow started;
+    started.start();
+    find<QAction>(started.window.get(), "mnuHelp")->trigger();
+    QCOMPARE(started.feedback.messages.size(), std::size_t(1));
+    const LanguagePack &pack = started.window->context().language;
+    QCOMPARE(started.feedback.messages.front().text,
+             pack.message(Message::HelpFileMissing) + u'\n' + folder.file(QStringLiteral("help/index.html")));
+    QVERIFY(!pack.message(Message::HelpFileMissing).isEmpty());
+}
+
+// The width cannot change, so no maximise button is asked for; a window manager that maximises
+// anyway gets the detail panel down to the bottom edge.
+void frmZelvarionTest::maximisedWindowLeavesNoBlankBelowThePanel()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w->windowFlags() & Qt::CustomizeWindowHint);
+    QVERIFY(w->windowFlags() & Qt::WindowMinimizeButtonHint);
+    w->resize(w->width(), 560);
+    w->showMaximized();
+    QTRY_VERIFY(w->height() != 560);
+    auto *panel = find<QTextEdit>(w, "rtfIPTC");
+    QTRY_COMPARE(panel->mapTo(w, QPoint(0, panel->height())).y(), w->height() - 3);
 }
 
 QTEST_MAIN(frmZelvarionTest)

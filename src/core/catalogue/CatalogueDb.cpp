@@ -82,13 +82,6 @@ bool CatalogueDb::executeOrReport(Feedback &feedback, const QString &statement, 
 
 QString CatalogueDb::engineVersion() { return sqliteEngine::version(); }
 
-QString sqlText(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + quoted + u'\'';
-}
-
 QString numericOrderTerm(const QString &column, bool descending)
 {
     // Values are stored as text, so a plain order would put "1200" before "900". Values made

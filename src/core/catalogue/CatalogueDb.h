@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/SqlText.h"
 #include "platform/SqliteEngine.h"
 
 #include <QString>
@@ -74,9 +75,6 @@ public:
 private:
     CatalogueDb &m_db;
 };
-
-// Text between apostrophes, every apostrophe inside doubled: O'Brien -> 'O''Brien'.
-QString sqlText(const QString &text);
 
 // The "order by" terms that sort a column of numbers stored as text numerically: numbers first
 // in numeric order, other values ("?", empty) after them. For Files, FileSize, Width, Height.

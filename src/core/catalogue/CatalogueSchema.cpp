@@ -1,6 +1,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/shell/Feedback.h"
 
@@ -9,24 +10,6 @@
 namespace zelvarion {
 
 const char *const kCreateFoldersTable = "create table Folders(Folder,Files,LastScan);";
-const char *const kCreateImagesTable =
-    "create table Images(Folder,File,ObjectName,EditStatus,Urgency,Category,SupplementalCategory,"
-    "FixtureIdentifier,Keywords,ReleaseDate,ReleaseTime,SpecialInstructions,ReferenceService,"
-    "ReferenceDate,ReferenceNumber,CreatedDate,CreatedTime,OriginatingProgram,ProgramVersion,"
-    "ObjectCycle,Byline,BylineTitle,City,ProvinceState,CountryCode,Country,"
-    "OriginalTransmissionReference,Headline,Credit,Contact,Source,Copyright,Caption,LocalCaption,"
-    "CaptionWriter,ImageType,Customized,FileCreationDate,FileCreationTime,FileLastWriteDate,"
-    "FileLastWriteTime,FileSize,LastRevisionDate,LastRevisionTime,SupportIPTC,Width,Height,"
-    "CheckMark);";
-const char *const kCreateTemplatesTable =
-    "create table Templates(Name,Status,ObjectName,EditStatus,Urgency,Category,"
-    "SupplementalCategory,FixtureIdentifier,Keywords,ReleaseDate,ReleaseTime,SpecialInstructions,"
-    "ReferenceService,ReferenceDate,ReferenceNumber,CreatedDate,CreatedTime,OriginatingProgram,"
-    "ProgramVersion,ObjectCycle,Byline,BylineTitle,City,ProvinceState,CountryCode,Country,"
-    "OriginalTransmissionReference,Headline,Credit,Contact,Source,Copyright,Caption,LocalCaption,"
-    "CaptionWriter,ImageType,Customized1,Customized2,Customized3,Customized4,Customized5,"
-    "Customized6,Customized7,Customized8,Customized9,Customized10,Customized11,Customized12,"
-    "Customized13,Customized14,Customized15,Customized16,LastRevisionDate);";
 const char *const kCreateSelectionsTable = "create table Selections(Name,Folder,File,CheckMark);";
 const char *const kCreateTranslationsTable = "create table Translations(word1,word2);";
 
@@ -35,41 +18,35 @@ namespace {
 struct IndexStatement
 {
     const char *name;
-    const char *sql;
+    QString sql;
 };
 
 struct TableStatement
 {
     const char *name;
-    const char *sql;
+    QString sql;
     std::vector<IndexStatement> indexes; // skipped when the table cannot be created
 };
 
 const std::vector<TableStatement> &schemaStatements()
 {
     static const std::vector<TableStatement> statements = {
-        {"Folders", kCreateFoldersTable, {}},
+        {"Folders", QLatin1String(kCreateFoldersTable), {}},
         {"Images",
-         kCreateImagesTable,
-         {{"IndexImagesPath", "create index IndexImagesPath on Images(Folder ASC,File ASC);"},
-          {"IndexImagesAllIPTC",
-           "create index IndexImagesAllIPTC on Images(ObjectName,EditStatus,Urgency,Category,"
-           "SupplementalCategory,FixtureIdentifier,Keywords,ReleaseDate,ReleaseTime,"
-           "SpecialInstructions,ReferenceService,ReferenceDate,ReferenceNumber,CreatedDate,"
-           "CreatedTime,OriginatingProgram,ProgramVersion,ObjectCycle,Byline,BylineTitle,City,"
-           "ProvinceState,CountryCode,Country,OriginalTransmissionReference,Headline,Credit,"
-           "Contact,Source,Copyright,Caption,LocalCaption,CaptionWriter,ImageType,Customized);"},
-          {"IndexCheckMark", "create index IndexCheckMark on Images(CheckMark ASC);"}}},
+         createImagesTableStatement(),
+         {{"IndexImagesPath", QStringLiteral("create index IndexImagesPath on Images(Folder ASC,File ASC);")},
+          {"IndexImagesAllIPTC", createImagesAllIptcIndexStatement()},
+          {"IndexCheckMark", QStringLiteral("create index IndexCheckMark on Images(CheckMark ASC);")}}},
         {"Templates",
-         kCreateTemplatesTable,
-         {{"IndexTemplates", "create index IndexTemplates on Templates(Name ASC);"}}},
+         createTemplatesTableStatement(),
+         {{"IndexTemplates", QStringLiteral("create index IndexTemplates on Templates(Name ASC);")}}},
         {"Selections",
-         kCreateSelectionsTable,
-         {{"SelectionsIndex", "create index SelectionsIndex on Selections(Name ASC);"}}},
+         QLatin1String(kCreateSelectionsTable),
+         {{"SelectionsIndex", QStringLiteral("create index SelectionsIndex on Selections(Name ASC);")}}},
         {"Translations",
-         kCreateTranslationsTable,
+         QLatin1String(kCreateTranslationsTable),
          {{"TranslationsIndex",
-           "create index TranslationsIndex on Translations(word1 ASC,word2 ASC);"}}},
+           QStringLiteral("create index TranslationsIndex on Translations(word1 ASC,word2 ASC);")}}},
     };
     return statements;
 }
@@ -80,16 +57,22 @@ bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHook
 {
     if (!db.openOrReport(feedback))
         return false;
+    // One transaction for the twelve statements: each on its own would wait for the disk three
+    // or four times. A statement that fails inside it (a table that already exists) leaves the
+    // others in it; should the transaction not begin, they run one by one as before.
+    const bool inTransaction = db.execute(QStringLiteral("begin transaction SCHEMA;")) == 0;
     // A table that already exists fails its "create"; that is reported and only its indexes
     // are skipped, so the routine also runs over an existing catalogue.
     for (const TableStatement &table : schemaStatements()) {
-        if (!db.executeOrReport(feedback, QLatin1String(table.sql),
+        if (!db.executeOrReport(feedback, table.sql,
                                 QStringLiteral("Cannot create table ") + QLatin1String(table.name)))
             continue;
         for (const IndexStatement &index : table.indexes)
-            db.executeOrReport(feedback, QLatin1String(index.sql),
+            db.executeOrReport(feedback, index.sql,
                                QStringLiteral("Cannot create index ") + QLatin1String(index.name));
     }
+    if (inTransaction)
+        endTransaction(db, feedback, QStringLiteral("SCHEMA"));
     if (hooks.loadTranslations)
         hooks.loadTranslations(db);
     db.close();

@@ -22,10 +22,9 @@ struct SchemaHooks
 // when the open failed; nothing else happens then.
 bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHooks &hooks);
 
-// The statements, in order, for tests and tools.
+// The statements of the small tables; those of Images and Templates come from their column
+// layouts (CatalogueTables.h).
 extern const char *const kCreateFoldersTable;
-extern const char *const kCreateImagesTable;
-extern const char *const kCreateTemplatesTable;
 extern const char *const kCreateSelectionsTable;
 extern const char *const kCreateTranslationsTable;
 

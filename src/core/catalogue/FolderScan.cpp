@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/iptc/IptcReader.h"
 #include "core/shell/AppSettings.h"
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <deque>
 #include <future>
+#include <tuple>
 
 namespace zelvarion {
 
@@ -54,33 +56,23 @@ std::pair<QString, QString> pixelSizeTexts(QSize size)
     return {QString::number(size.width()), QString::number(size.height())};
 }
 
-// "insert into Images values(...);" with the 48 values of one file.
+// "insert into Images values(...);" with the 48 values of one file; LastRevisionDate,
+// LastRevisionTime and CheckMark stay empty.
 QString imageRowStatement(const QString &folder, const QString &name, const ScannedFile &file)
 {
-    QString statement;
-    statement.reserve(1024);
-    statement += QStringLiteral("insert into Images values(");
-    const auto value = [&statement](const QString &text, bool last = false) {
-        statement += sqlText(text);
-        statement += last ? QStringLiteral(");") : QStringLiteral(",");
-    };
-    value(folder);
-    value(name);
-    for (const QString &field : file.iptc.fields.values)
-        value(field);
-    value(catalogueDate(file.created));
-    value(catalogueTime(file.created));
-    value(catalogueDate(file.lastWrite));
-    value(catalogueTime(file.lastWrite));
-    value(QString::number(file.size));
-    value(QString()); // LastRevisionDate
-    value(QString()); // LastRevisionTime
-    value(file.iptc.fileKind);
-    const auto [width, height] = pixelSizeTexts(file.image.pixelSize);
-    value(width);
-    value(height);
-    value(QString(), true); // CheckMark
-    return statement;
+    ImagesRow row;
+    row[ImagesColumn::Folder] = folder;
+    row[ImagesColumn::File] = name;
+    for (int i = 0; i < kIptcFieldCount; ++i)
+        row[imagesColumnOfField(i)] = file.iptc.fields.values[std::size_t(i)];
+    row[ImagesColumn::FileCreationDate] = catalogueDate(file.created);
+    row[ImagesColumn::FileCreationTime] = catalogueTime(file.created);
+    row[ImagesColumn::FileLastWriteDate] = catalogueDate(file.lastWrite);
+    row[ImagesColumn::FileLastWriteTime] = catalogueTime(file.lastWrite);
+    row[ImagesColumn::FileSize] = QString::number(file.size);
+    row[ImagesColumn::SupportIPTC] = supportIptcCode(file.iptc.fileKind);
+    std::tie(row[ImagesColumn::Width], row[ImagesColumn::Height]) = pixelSizeTexts(file.image.pixelSize);
+    return insertImagesRowStatement(row);
 }
 
 } // namespace

@@ -25,6 +25,14 @@ QStringList iptcColumnNames()
     return names;
 }
 
+std::optional<int> iptcFieldIndexOfColumn(QStringView column)
+{
+    for (const IptcField &field : kIptcFields)
+        if (column.compare(QLatin1String(field.column), Qt::CaseInsensitive) == 0)
+            return field.index;
+    return std::nullopt;
+}
+
 DatasetLookup lookupDataset(int number)
 {
     static const std::array<int, 256> datasetIndex = buildDatasetIndex();

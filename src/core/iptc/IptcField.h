@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace zelvarion {
 
@@ -25,8 +27,14 @@ struct IptcField
 
 constexpr int kIptcFieldCount = 35;
 constexpr int kCustomizedIndex = 34;
-constexpr int kKeywordsIndex = 6;
 constexpr int kSupplementalCategoryIndex = 4;
+constexpr int kKeywordsIndex = 6;
+constexpr int kBylineIndex = 18;
+constexpr int kCityIndex = 20;
+constexpr int kCountryIndex = 23;
+constexpr int kHeadlineIndex = 25;
+constexpr int kCreditIndex = 26;
+constexpr int kCaptionIndex = 30;
 constexpr int kCustomizedSlotCount = 16;
 
 // Ordered by dataset number except Contact (2:118), which stands before Source and Copyright.
@@ -68,10 +76,22 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {34, "Customized", -1, "Others", 0, 255, ValueForm::Customized},
 }};
 
+// The named indexes point at the fields they name.
+constexpr bool fieldIsNamed(int index, std::string_view column) { return kIptcFields[std::size_t(index)].column == column; }
+static_assert(fieldIsNamed(kSupplementalCategoryIndex, "SupplementalCategory") && fieldIsNamed(kKeywordsIndex, "Keywords")
+              && fieldIsNamed(kBylineIndex, "Byline") && fieldIsNamed(kCityIndex, "City")
+              && fieldIsNamed(kCountryIndex, "Country") && fieldIsNamed(kHeadlineIndex, "Headline")
+              && fieldIsNamed(kCreditIndex, "Credit") && fieldIsNamed(kCaptionIndex, "Caption")
+              && fieldIsNamed(kCustomizedIndex, "Customized"));
+
 inline const IptcField &iptcField(int index) { return kIptcFields.at(std::size_t(index)); }
 
 // The 35 column names in index order.
 QStringList iptcColumnNames();
+
+// The catalogue index of a column name, compared without regard to case; nothing for a name
+// outside the catalogue.
+std::optional<int> iptcFieldIndexOfColumn(QStringView column);
 
 // What a record-2 dataset number means to the reader.
 struct DatasetLookup

@@ -8,6 +8,10 @@
 namespace zelvarion {
 namespace {
 
+// What is read of a file before the rest; the segments before a JPEG's image data (Exif with
+// its preview, XMP, colour profile, IPTC) nearly always fit in it.
+constexpr qint64 kHeadBytes = 128 * 1024;
+
 bool hasIptcCapableExtension(const QString &path)
 {
     const qsizetype dot = path.lastIndexOf(u'.');
@@ -53,7 +57,7 @@ private:
     int m_customizedCount = 0;
 };
 
-void readDatasets(QByteArrayView bytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
+void readDatasets(const ByteReader &bytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
 {
     const std::optional<IptcDataSpan> span = iptcDataSpan(bytes, resource);
     if (!span)
@@ -65,36 +69,93 @@ void readDatasets(QByteArrayView bytes, qsizetype resource, IptcFieldSet &fields
     });
 }
 
-IptcReadResult searchFile(QByteArrayView bytes, const QString &fileKind, const QString &customizedLabel)
+// The result of searching bytes, and whether it is final for the file they begin: the resource
+// was found, and its datasets were read without reaching the end of the bytes.
+struct Search
 {
     IptcReadResult result;
+    bool final = false;
+};
+
+Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &customizedLabel)
+{
+    Search search;
+    IptcReadResult &result = search.result;
     result.fileKind = fileKind;
-    result.iptcCapable = fileKind != u"0";
+    result.iptcCapable = fileKind != IptcFileKind::NotSearched;
     if (!result.iptcCapable)
-        return result;
-    const std::optional<IptcResourceLocation> location = findIptcResource(bytes, fileKind == u"1");
+        return {result, true};
+    const std::optional<IptcResourceLocation> location = findIptcResource(bytes, fileKind == IptcFileKind::Jpeg);
     if (!location)
-        return result;
+        return search;
     result.segment = location->segment;
-    readDatasets(bytes, location->resource, result.fields, customizedLabel);
-    return result;
+    const ByteReader reader(bytes);
+    readDatasets(reader, location->resource, result.fields, customizedLabel);
+    search.final = !reader.ranOut();
+    return search;
+}
+
+// Reads until count bytes are in, the file ends or a read fails; the number read.
+qint64 readUpTo(QFile &file, char *into, qint64 count)
+{
+    qint64 total = 0;
+    while (total < count) {
+        const qint64 got = file.read(into + total, count - total);
+        if (got <= 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+
+IptcFileKind fileKindOf(QByteArrayView bytes, const QString &path)
+{
+    return iptcFileKind(bytes.first(std::min<qsizetype>(2, bytes.size())), path);
 }
 
 } // namespace
 
-QString iptcFileKind(QByteArrayView firstBytes, const QString &path)
+QString supportIptcCode(IptcFileKind kind)
 {
-    const auto byte = [&](qsizetype i) { return i < firstBytes.size() ? static_cast<unsigned char>(firstBytes[i]) : 0; };
-    if (!firstBytes.isEmpty() && (byte(0) == 0xFF || byte(1) == 0xD8))
-        return QStringLiteral("1");
-    if (!firstBytes.isEmpty() && hasIptcCapableExtension(path))
-        return QStringLiteral("2");
+    switch (kind) {
+    case IptcFileKind::Jpeg: return QStringLiteral("1");
+    case IptcFileKind::ByExtension: return QStringLiteral("2");
+    case IptcFileKind::NotSearched: break;
+    }
     return QStringLiteral("0");
+}
+
+std::optional<IptcFileKind> fileKindFromSupportIptc(QStringView code)
+{
+    for (IptcFileKind kind : {IptcFileKind::NotSearched, IptcFileKind::Jpeg, IptcFileKind::ByExtension})
+        if (code == supportIptcCode(kind))
+            return kind;
+    return std::nullopt;
+}
+
+IptcFileKind iptcFileKind(QByteArrayView firstBytes, const QString &path)
+{
+    const ByteReader head(firstBytes);
+    if (head.u8(0) == 0xFF || head.u8(1) == 0xD8)
+        return IptcFileKind::Jpeg;
+    if (!firstBytes.isEmpty() && hasIptcCapableExtension(path))
+        return IptcFileKind::ByExtension;
+    return IptcFileKind::NotSearched;
 }
 
 IptcReadResult readIptcFromBytes(QByteArrayView bytes, const QString &path, const QString &customizedLabel)
 {
-    return searchFile(bytes, iptcFileKind(bytes.first(std::min<qsizetype>(2, bytes.size())), path), customizedLabel);
+    return searchBytes(bytes, fileKindOf(bytes, path), customizedLabel).result;
+}
+
+std::optional<IptcReadResult> readIptcFromHead(QByteArrayView head, const QString &path, const QString &customizedLabel)
+{
+    if (head.size() < 2)
+        return std::nullopt; // the kind depends on the first two bytes
+    Search search = searchBytes(head, fileKindOf(head, path), customizedLabel);
+    if (!search.final)
+        return std::nullopt;
+    return std::move(search.result);
 }
 
 IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel, Feedback *feedback)
@@ -105,13 +166,24 @@ IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel
     const qint64 size = file.size();
     if (size < 1)
         return {};
-    // Only files that may hold IPTC are read whole.
-    const QString fileKind = iptcFileKind(file.peek(2), path);
-    if (fileKind == u"0")
+    // Files that cannot hold IPTC are not read at all.
+    const IptcFileKind fileKind = iptcFileKind(file.peek(2), path);
+    if (fileKind == IptcFileKind::NotSearched)
         return {};
-    const QByteArray bytes = file.read(size);
-    IptcReadResult result = searchFile(bytes, fileKind, customizedLabel);
-    if (bytes.size() < size) {
+    // The beginning first: the resource of nearly every JPEG file lies in the segments before
+    // the image data. The rest is read only when the beginning cannot tell, into the same
+    // buffer, whose untouched part costs nothing until then.
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = readUpTo(file, bytes.data(), std::min(size, kHeadBytes));
+    if (got == kHeadBytes && got < size) {
+        if (std::optional<IptcReadResult> head = readIptcFromHead(bytes.first(got), path, customizedLabel))
+            return std::move(*head);
+    }
+    if (got == std::min(size, kHeadBytes))
+        got += readUpTo(file, bytes.data() + got, size - got);
+    bytes.truncate(got);
+    IptcReadResult result = searchBytes(bytes, fileKind, customizedLabel).result;
+    if (got < size) {
         result.shortRead = true;
         if (feedback)
             feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::Critical);

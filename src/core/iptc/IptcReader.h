@@ -11,25 +11,43 @@ namespace zelvarion {
 
 class Feedback;
 
+// What a file's first bytes and name say about where its IPTC may lie.
+enum class IptcFileKind {
+    NotSearched, // neither of the others: the file is not searched for IPTC
+    Jpeg,        // the first byte is 0xFF or the second 0xD8
+    ByExtension, // not a JPEG by its first bytes, but named .jpeg, .jpg, .tif, .tiff or .psd
+};
+
+// The kind as the SupportIPTC column of Images stores it: "0", "1" or "2"; and back (nothing for
+// any other text).
+QString supportIptcCode(IptcFileKind kind);
+std::optional<IptcFileKind> fileKindFromSupportIptc(QStringView code);
+
 struct IptcReadResult
 {
     IptcFieldSet fields;
-    QString fileKind = QStringLiteral("0"); // "0", "1", "2" (the SupportIPTC column)
+    IptcFileKind fileKind = IptcFileKind::NotSearched;
     bool iptcCapable = false;
     std::optional<JpegSegmentPosition> segment; // JPEG only, where the 0x0404 resource was found
     bool shortRead = false;
 };
 
-// Reads the record-2 datasets of one image file. A file that cannot be opened or is empty gives
-// code "0" and the empty set; a short read is reported through feedback and still searched.
+// Reads the record-2 datasets of one image file: its first 128 KiB, and the rest only when they
+// do not settle the result (readIptcFromHead). A file that cannot be opened or is empty gives
+// NotSearched and the empty set; a short read is reported through feedback and still searched.
 // customizedLabel is interface string 133, the label of the lines of the Customized value.
 IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel, Feedback *feedback = nullptr);
 
 // The same on bytes already in memory; path only gives the name extension.
 IptcReadResult readIptcFromBytes(QByteArrayView bytes, const QString &path, const QString &customizedLabel);
 
-// The file-kind code of a file from its first bytes and its name: "1" JPEG, "2" another kind
-// that may hold IPTC, "0" neither.
-QString iptcFileKind(QByteArrayView firstBytes, const QString &path);
+// The result from the first bytes of a file alone, when they settle it: exactly what the whole
+// file gives. They settle it when the resource is found in them and its datasets are read
+// without reaching their end (a file that cannot hold IPTC is settled by its first two bytes);
+// nothing otherwise, and only the whole file can tell.
+std::optional<IptcReadResult> readIptcFromHead(QByteArrayView head, const QString &path, const QString &customizedLabel);
+
+// The kind of a file from its first bytes and its name.
+IptcFileKind iptcFileKind(QByteArrayView firstBytes, const QString &path);
 
 } // namespace zelvarion

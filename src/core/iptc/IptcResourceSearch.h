@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ByteReader.h"
+
 #include <QByteArrayView>
 #include <functional>
 #include <optional>
@@ -21,7 +23,9 @@ struct IptcResourceLocation
 };
 
 // The first 0x0404 resource. JPEG files are searched inside every 0xFF 0xED candidate, in file
-// order, whether or not it lies on the segment chain; other files from position 4 on.
+// order, whether or not it lies on the segment chain; other files from position 4 on. The
+// search only moves forward and gives up at the end of the bytes, so a resource found in the
+// beginning of a file is the one the whole file gives; not finding it there says nothing.
 std::optional<IptcResourceLocation> findIptcResource(QByteArrayView bytes, bool jpeg);
 
 // The resource's data: start d and declared size S (only the low 16 bits of the size are used).
@@ -30,15 +34,15 @@ struct IptcDataSpan
     qsizetype begin;
     qsizetype declaredSize;
 };
-// Nothing when the name or the size field reaches past the end of the buffer.
-std::optional<IptcDataSpan> iptcDataSpan(QByteArrayView bytes, qsizetype resource);
+// Nothing when the name or the size field reaches past the end of the bytes.
+std::optional<IptcDataSpan> iptcDataSpan(const ByteReader &bytes, qsizetype resource);
 
 // Calls visit(number, value bytes) for every record-2 dataset that starts within the span, in
-// file order. A value ends at the buffer's end and at its first zero byte.
-void forEachRecord2Dataset(QByteArrayView bytes, IptcDataSpan span,
+// file order. A value ends at the end of the bytes and at its first zero byte.
+void forEachRecord2Dataset(const ByteReader &bytes, IptcDataSpan span,
                            const std::function<void(int number, QByteArrayView value)> &visit);
 
 // True when the data carry the record-1 dataset 1:90 with ESC % G (the UTF-8 declaration).
-bool declaresUtf8(QByteArrayView bytes, IptcDataSpan span);
+bool declaresUtf8(const ByteReader &bytes, IptcDataSpan span);
 
 } // namespace zelvarion

@@ -2,8 +2,11 @@
 
 #include "core/iptc/IptcText.h"
 #include "core/iptc/JpegSegments.h"
+#include "core/shell/AppSettings.h"
 #include "platform/AtomicFile.h"
+#include "platform/ByteReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -72,18 +75,12 @@ Charset cutForCharset(std::vector<PendingDataset> &pending)
     return Charset::Utf8;
 }
 
-void appendBigEndian16(QByteArray &bytes, qsizetype value)
-{
-    bytes += char((value >> 8) & 0xFF);
-    bytes += char(value & 0xFF);
-}
-
 void appendDataset(QByteArray &data, int record, int number, QByteArrayView value)
 {
     data += char(0x1C);
     data += char(record);
     data += char(number);
-    appendBigEndian16(data, value.size());
+    appendUint16(data, quint16(value.size()));
     data += value;
 }
 
@@ -105,8 +102,8 @@ QByteArray encodeDatasets(const std::vector<PendingDataset> &pending, Charset ch
 QByteArray iptcResourceBlock(const QByteArray &data, bool padToEven)
 {
     QByteArray block("8BIM\x04\x04\x00\x00", 8);
-    appendBigEndian16(block, 0);
-    appendBigEndian16(block, data.size());
+    appendUint16(block, 0);
+    appendUint16(block, quint16(data.size()));
     block += data;
     if (padToEven && data.size() % 2 != 0)
         block += '\0';
@@ -137,7 +134,7 @@ IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
         return segment;
     }
     segment.bytes = QByteArray("\xFF\xED", 2);
-    appendBigEndian16(segment.bytes, length);
+    appendUint16(segment.bytes, quint16(length));
     segment.bytes += QByteArrayView("Photoshop 3.0\0", 14);
     segment.bytes += resources;
     return segment;
@@ -180,18 +177,31 @@ void restoreCreationTime(const QString &path, const QDateTime &creationTime)
     (void)creationTime;
 }
 
-void backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options)
+IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
+{
+    return {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
+}
+
+BackupOutcome backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options)
 {
     if (!options.saveOriginalFile || options.saveFolder.isEmpty() || !QFileInfo(options.saveFolder).isDir())
-        return;
-    const QString backupPath = options.saveFolder + fileName;
+        return BackupOutcome::NotAsked;
+    // The folder is stored ending with a separator; a hand-edited one without it still names the
+    // folder, not a prefix of the file name.
+    const QString backupPath = QDir(options.saveFolder).filePath(fileName);
+    // A backup folder that is the image's own folder would make the "copy" the file itself.
+    if (QFileInfo(backupPath).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
+        return BackupOutcome::Failed;
     if (options.saveFirstVersion && QFileInfo::exists(backupPath))
-        return;
+        return BackupOutcome::Kept;
     QFile original(path);
     if (!original.open(QIODevice::ReadOnly))
-        return;
-    // A failed backup is not reported; it leaves any earlier backup whole.
-    atomicfile::replaceFileContent(backupPath, original.readAll());
+        return BackupOutcome::Failed;
+    const QByteArray content = original.readAll();
+    if (content.size() != original.size())
+        return BackupOutcome::Failed;
+    // A failed copy leaves any earlier backup whole.
+    return atomicfile::replaceFileContent(backupPath, content).ok ? BackupOutcome::Copied : BackupOutcome::Failed;
 }
 
 } // namespace zelvarion

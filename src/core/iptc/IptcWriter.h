@@ -13,6 +13,7 @@
 namespace zelvarion {
 
 class Feedback;
+struct AppSettings;
 
 // The edit options that govern a rewrite (SaveOriginalFile, SaveFirstVersion, SaveFolder,
 // KeepCreationDate).
@@ -34,11 +35,21 @@ struct IptcSegment
     bool isEmpty() const { return bytes.isEmpty(); }
 };
 
+// The edit options of the configuration file (section EditIPTCOptions) as the writer uses them.
+IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings);
+
 // The longest segment a JPEG length field can describe.
 constexpr qsizetype kMaxSegmentLength = 65535;
 
-// Copies the file to SaveFolder + fileName when the options ask for it (before any rewrite).
-void backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options);
+// Copies the file to SaveFolder + fileName when the options ask for it (before any rewrite):
+// SaveOriginalFile on and the folder there; with SaveFirstVersion an earlier copy is kept.
+enum class BackupOutcome {
+    NotAsked, // the option is off or the folder does not exist
+    Kept,     // the first version is kept and already there
+    Copied,
+    Failed,   // asked for and the copy could not be made
+};
+BackupOutcome backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options);
 
 // Builds the segment from the working values. Field values (other than Keywords and
 // SupplementalCategory) and slot texts come back cut to their write limits, so the caller
@@ -75,7 +86,8 @@ struct IptcWriteResult
 };
 
 // The whole rewrite of one JPEG file: backup, read, build, replace, creation time. values come
-// back cut as the file holds them. A short read is also reported through feedback.
+// back cut as the file holds them. A short read is also reported through feedback. A file whose
+// backup was asked for and could not be made is not rewritten: the user counts on that copy.
 IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const QStringList &keywordList,
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback = nullptr);

@@ -1,5 +1,7 @@
 #include "core/iptc/JpegSegments.h"
 
+#include "platform/ByteReader.h"
+
 #include <QByteArray>
 
 namespace zelvarion {
@@ -8,27 +10,22 @@ namespace {
 const QByteArrayView kPhotoshopSignature("Photoshop 3.0\0", 14);
 constexpr int kIptcResourceId = 0x0404;
 
-int byteAt(QByteArrayView bytes, qsizetype i) { return static_cast<unsigned char>(bytes[i]); }
-int bigEndian16(QByteArrayView bytes, qsizetype i) { return byteAt(bytes, i) << 8 | byteAt(bytes, i + 1); }
-
-qint64 bigEndian32(QByteArrayView bytes, qsizetype i)
-{
-    return qint64(bigEndian16(bytes, i)) << 16 | bigEndian16(bytes, i + 2);
-}
+constexpr auto kBig = ByteOrder::BigEndian;
 
 bool isStandalone(int type) { return type == 0x01 || (type >= 0xD0 && type <= 0xD7); }
 
 // The size of the block starting at `at`, or 0 when it does not fit in the bytes.
-qsizetype blockSize(QByteArrayView blocks, qsizetype at)
+qsizetype blockSize(const ByteReader &blocks, qsizetype at)
 {
     const qsizetype available = blocks.size() - at;
-    if (available < 8 || blocks.sliced(at, 4) != QByteArrayView("8BIM"))
+    if (!blocks.has(at, 8) || !blocks.matches(at, QByteArrayView("8BIM")))
         return 0;
-    const qsizetype nameField = (byteAt(blocks, at + 6) + 2) / 2 * 2;
+    const qsizetype nameField = (*blocks.u8(at + 6) + 2) / 2 * 2;
     const qsizetype sizeAt = 6 + nameField;
-    if (sizeAt + 4 > available)
+    const std::optional<quint32> declared = blocks.u32(at + sizeAt, kBig);
+    if (!declared)
         return 0;
-    const qint64 dataSize = bigEndian32(blocks, at + sizeAt);
+    const qint64 dataSize = *declared;
     const qint64 total = sizeAt + 4 + dataSize + (dataSize & 1);
     // A block whose padding byte is missing at the very end is still whole.
     if (total - (dataSize & 1) > available)
@@ -38,14 +35,15 @@ qsizetype blockSize(QByteArrayView blocks, qsizetype at)
 
 } // namespace
 
-std::vector<JpegSegment> walkJpegHeader(QByteArrayView bytes)
+std::vector<JpegSegment> walkJpegHeader(QByteArrayView fileBytes)
 {
+    const ByteReader bytes(fileBytes);
     std::vector<JpegSegment> segments;
-    if (bytes.size() < 2 || byteAt(bytes, 0) != 0xFF || byteAt(bytes, 1) != 0xD8)
+    if (bytes.u16(0, kBig) != 0xFFD8)
         return segments;
     qsizetype p = 2;
-    while (p + 1 < bytes.size() && byteAt(bytes, p) == 0xFF) {
-        const int type = byteAt(bytes, p + 1);
+    while (bytes.u8(p) == 0xFF && bytes.has(p + 1, 1)) {
+        const int type = *bytes.u8(p + 1);
         if (type == 0xFF) { // fill byte before a marker
             ++p;
             continue;
@@ -56,35 +54,31 @@ std::vector<JpegSegment> walkJpegHeader(QByteArrayView bytes)
             p += 2;
             continue;
         }
-        if (p + 3 >= bytes.size())
+        const std::optional<quint16> length = bytes.u16(p + 2, kBig);
+        if (!length || *length < 2 || !bytes.has(p + 2, *length))
             break;
-        const int length = bigEndian16(bytes, p + 2);
-        if (length < 2 || p + 2 + length > bytes.size())
-            break;
-        segments.push_back({p, type, length});
-        p += 2 + length;
+        segments.push_back({p, type, *length});
+        p += 2 + *length;
     }
     return segments;
 }
 
-std::optional<PhotoshopResources> parsePhotoshopSegment(QByteArrayView segment)
+std::optional<PhotoshopResources> parsePhotoshopSegment(QByteArrayView segmentBytes)
 {
-    if (segment.size() < 4 + kPhotoshopSignature.size() || bigEndian16(segment, 0) != 0xFFED)
+    const ByteReader segment(segmentBytes);
+    if (segment.u16(0, kBig) != 0xFFED || !segment.matches(4, kPhotoshopSignature))
         return std::nullopt;
-    const QByteArrayView payload = segment.sliced(4);
-    if (!payload.startsWith(kPhotoshopSignature))
-        return std::nullopt;
-    const QByteArrayView blocks = payload.sliced(kPhotoshopSignature.size());
+    const ByteReader blocks(segmentBytes.sliced(4 + kPhotoshopSignature.size()));
     PhotoshopResources resources;
     qsizetype at = 0;
     while (at < blocks.size()) {
         const qsizetype size = blockSize(blocks, at);
         if (size == 0)
             break;
-        resources.blocks.push_back({bigEndian16(blocks, at + 4), blocks.sliced(at, size)});
+        resources.blocks.push_back({*blocks.u16(at + 4, kBig), blocks.bytes().sliced(at, size)});
         at += size;
     }
-    resources.unparsedTail = blocks.sliced(at);
+    resources.unparsedTail = blocks.bytes().sliced(at);
     return resources;
 }
 

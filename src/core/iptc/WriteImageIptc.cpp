@@ -55,10 +55,12 @@ IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const 
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback)
 {
-    backupOriginalFile(path, QFileInfo(path).fileName(), options);
+    const BackupOutcome backup = backupOriginalFile(path, QFileInfo(path).fileName(), options);
     const ReadForRewrite read = readForRewrite(path, feedback);
     if (!read.failure.isEmpty())
         return {false, read.failure};
+    if (backup == BackupOutcome::Failed)
+        return {false, QStringLiteral("the backup copy in %1 could not be made").arg(options.saveFolder)};
 
     const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
     const QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);

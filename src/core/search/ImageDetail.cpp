@@ -1,18 +1,21 @@
 #include "core/search/ImageDetail.h"
 
+#include "core/catalogue/CatalogueTables.h"
 #include "core/iptc/IptcField.h"
+#include "core/iptc/IptcReader.h"
 #include "core/search/FileSizeText.h"
 #include "core/shell/LanguagePack.h"
 
 namespace zelvarion {
 namespace {
 
-// Column positions in a row of Images.
-enum Column {
-    kFolder = 0, kFile = 1, kFirstField = 2, kCreationDate = 37, kCreationTime = 38, kWriteDate = 39,
-    kWriteTime = 40, kFileSize = 41, kRevisionDate = 42, kRevisionTime = 43, kSupportIptc = 44,
-    kWidth = 45, kHeight = 46,
-};
+// The columns of Images the panel shows.
+constexpr ImagesColumn kFolder = ImagesColumn::Folder, kFile = ImagesColumn::File,
+                       kCreationDate = ImagesColumn::FileCreationDate, kCreationTime = ImagesColumn::FileCreationTime,
+                       kWriteDate = ImagesColumn::FileLastWriteDate, kWriteTime = ImagesColumn::FileLastWriteTime,
+                       kFileSize = ImagesColumn::FileSize, kRevisionDate = ImagesColumn::LastRevisionDate,
+                       kRevisionTime = ImagesColumn::LastRevisionTime, kSupportIptc = ImagesColumn::SupportIPTC,
+                       kWidth = ImagesColumn::Width, kHeight = ImagesColumn::Height;
 
 class Composer
 {
@@ -42,11 +45,13 @@ QString fieldValueShown(const QString &value)
     return shown;
 }
 
-void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack, const QString &searchedLabel,
+void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pack, const QString &searchedLabel,
                 const QLocale &locale)
 {
     using enum InterfaceText;
-    auto cell = [&row](int column) { return column < row.size() ? row[column] : QString(); };
+    const ImagesRow row(cells);
+    auto cell = [&row](ImagesColumn column) { return row[column]; };
+    const std::optional<IptcFileKind> fileKind = fileKindFromSupportIptc(row[kSupportIptc]);
     const SizeUnits units{pack.text(UnitBytes), pack.text(UnitKilobytes), pack.text(UnitMegabytes),
                           pack.text(UnitGigabytes)};
     out.add(pack.text(DetailPathLabel) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
@@ -63,12 +68,12 @@ void composeRow(Composer &out, const QStringList &row, const LanguagePack &pack,
     if (!cell(kRevisionDate).isEmpty())
         out.add(QStringLiteral("\n ") + pack.text(DetailLastRevisionLabel) + QStringLiteral(": "), DetailStyle::BoldLabel,
                 cell(kRevisionDate) + u' ' + cell(kRevisionTime));
-    if (cell(kSupportIptc) == u"0")
+    if (fileKind == IptcFileKind::NotSearched)
         out.add(QStringLiteral("\n ") + pack.text(IptcNotReadWarning), DetailStyle::Warning);
-    if (cell(kSupportIptc) == u"2")
+    if (fileKind == IptcFileKind::ByExtension)
         out.add(QStringLiteral("\n ") + pack.text(NotJpegWarning), DetailStyle::Warning);
     for (int i = 0; i < kIptcFieldCount; ++i) {
-        const QString value = cell(kFirstField + i);
+        const QString value = cell(imagesColumnOfField(i));
         if (value.isEmpty())
             continue;
         const QString name = pack.text(fieldLabel(i));

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
@@ -29,7 +30,6 @@ void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOu
 {
     const bool any = results.count() > 0;
     outcome.found = results.count();
-    outcome.pageCount = results.pageCount();
     outcome.showFirstPage = true;
     outcome.enableApplyTemplate = any;
     outcome.enableWordStatistics = any && !wordStatisticsOpen;

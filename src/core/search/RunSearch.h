@@ -52,8 +52,7 @@ struct SearchOutcome
     bool enableApplyTemplate = false;
     bool enableWordStatistics = false;
     bool enableCopyImages = false;
-    bool enableNavigation = false; // more than one page
-    int pageCount = 0;
+    bool enableNavigation = false; // more than one page; the page count is the result list's
 };
 
 // The one search of the catalogue: the request as read from the search controls and options

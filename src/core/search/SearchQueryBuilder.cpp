@@ -1,13 +1,17 @@
 #include "core/search/SearchQueryBuilder.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/iptc/IptcField.h"
 
 namespace zelvarion {
 
 namespace {
 
-const QString kSelect = QStringLiteral("select Folder,File,CheckMark from Images");
+const QString kSelect = QStringLiteral("select ") + resultListColumnList() + QStringLiteral(" from Images");
+
+QString columnName(ImagesColumn column) { return imagesColumnName(column); }
+QString fieldColumn(int fieldIndex) { return QLatin1String(iptcField(fieldIndex).column); }
 
 // Word separators of IPTC text, as a glob bracket expression inside an SQL string literal
 // (the apostrophe is written twice there).
@@ -62,15 +66,15 @@ QString likeInAllFields(const QString &value)
 // The IPTC columns of the general search when SearchAllIPTC is off, in their fixed order.
 QStringList chosenColumns(const SearchTargets &targets)
 {
-    const std::pair<bool, const char *> choices[] = {
-        {targets.keywords, "Keywords"}, {targets.headline, "Headline"}, {targets.credit, "Credit"},
-        {targets.caption, "Caption"},   {targets.byline, "Byline"},     {targets.city, "City"},
-        {targets.country, "Country"},
+    const std::pair<bool, int> choices[] = {
+        {targets.keywords, kKeywordsIndex}, {targets.headline, kHeadlineIndex}, {targets.credit, kCreditIndex},
+        {targets.caption, kCaptionIndex},   {targets.byline, kBylineIndex},     {targets.city, kCityIndex},
+        {targets.country, kCountryIndex},
     };
     QStringList columns;
-    for (const auto &[on, column] : choices) {
+    for (const auto &[on, fieldIndex] : choices) {
         if (on)
-            columns << QLatin1String(column);
+            columns << fieldColumn(fieldIndex);
     }
     return columns;
 }
@@ -90,8 +94,8 @@ QString translationTerm(const SearchRequest &request)
 QStringList pathPieces(const SearchTargets &targets, bool wholeWord, const QString &value)
 {
     QStringList pieces;
-    for (const auto &[on, column] : {std::pair{targets.folderNames, QStringLiteral("Folder")},
-                                     std::pair{targets.fileNames, QStringLiteral("File")}}) {
+    for (const auto &[on, column] : {std::pair{targets.folderNames, columnName(ImagesColumn::Folder)},
+                                     std::pair{targets.fileNames, columnName(ImagesColumn::File)}}) {
         if (on)
             pieces << (wholeWord ? wholeWord3(column, value, kPathSeparators) : like(column, value));
     }
@@ -172,7 +176,7 @@ Condition generalCondition(const SearchRequest &request)
 
 Condition fieldCondition(const SearchRequest &request)
 {
-    const QString column = QLatin1String(iptcField(request.fieldIndex).column);
+    const QString column = fieldColumn(request.fieldIndex);
     if (request.text.isEmpty())
         return {QLatin1Char('(') + column + QStringLiteral(" != '')"), false};
 
@@ -197,38 +201,47 @@ Condition fieldCondition(const SearchRequest &request)
     return {condition, request.op == SearchOperator::Or && words.size() > 1};
 }
 
-// Presence conditions, kept character for character as they have always been logged.
-const QString kWithIptc = QStringLiteral(
-    "((ObjectName !='') or (EditStatus != '') or (Urgency != '')"
-    " or (Category != '') or (SupplementalCategory != '') or (FixtureIdentifier != '')"
-    " or (Keywords != '') or (ReleaseDate !='') or (ReleaseTime !='')"
-    " or (SpecialInstructions !='') or (ReferenceService !='') or (ReferenceDate !='')"
-    " or (ReferenceNumber != '') or (CreatedDate != '') or (CreatedTime != '')"
-    " or (OriginatingProgram != '') or (ProgramVersion != '') or (ObjectCycle != '')"
-    " or (Byline != '') or (BylineTitle !='') or (City != '')"
-    " or (ProvinceState != '') or (CountryCode != '') or (Country != '')"
-    " or (OriginalTransmissionReference != '') or (Headline != '') or (Credit != '') or (Contact!= '')"
-    " or (Source != '') or (Copyright != '') or (Caption != '')"
-    " or (LocalCaption != '') or (CaptionWriter != '') or (ImageType != '') or (Customized != ''))");
+// How the presence test of each IPTC column has always been spelled. The statements are logged
+// and compared character for character, so a few columns keep "!=''" and Contact "!= ''" glued
+// to its name.
+enum class TestSpelling { Spaced, ValueGlued, ColumnGlued };
 
-const QString kWithoutIptc = QStringLiteral(
-    "((ObjectName ='') and (EditStatus = '') and (Urgency = '')"
-    " and (Category = '') and (SupplementalCategory = '') and (FixtureIdentifier = '')"
-    " and (Keywords = '') and (ReleaseDate ='') and (ReleaseTime ='')"
-    " and (SpecialInstructions ='') and (ReferenceService ='') and (ReferenceDate ='')"
-    " and (ReferenceNumber = '') and (CreatedDate = '') and (CreatedTime = '')"
-    " and (OriginatingProgram = '') and (ProgramVersion = '') and (ObjectCycle = '')"
-    " and (Byline = '') and (BylineTitle ='') and (City = '')"
-    " and (ProvinceState = '') and (CountryCode = '') and (Country = '')"
-    " and (OriginalTransmissionReference = '') and (Headline = '') and (Credit = '') and (Contact= '')"
-    " and (Source = '') and (Copyright = '') and (Caption = '')"
-    " and (LocalCaption = '') and (CaptionWriter = '') and (ImageType = '') and (Customized = ''))");
+TestSpelling presenceSpelling(int fieldIndex)
+{
+    switch (fieldIndex) {
+    case 0: case 7: case 8: case 9: case 10: case 11: case 19: // ObjectName, ReleaseDate … ReferenceDate, BylineTitle
+        return TestSpelling::ValueGlued;
+    case 27: // Contact
+        return TestSpelling::ColumnGlued;
+    default:
+        return TestSpelling::Spaced;
+    }
+}
+
+// "((ObjectName !='') or (EditStatus != '') …)" over the 35 IPTC columns: the images with some
+// IPTC text, or with anyText false those with none ("=" joined by " and ").
+QString presenceCondition(bool anyText)
+{
+    const QString op = anyText ? QStringLiteral("!=") : QStringLiteral("=");
+    const QString space = QStringLiteral(" ");
+    QStringList tests;
+    for (const IptcField &field : kIptcFields) {
+        const TestSpelling spelling = presenceSpelling(field.index);
+        tests << QLatin1Char('(') + QLatin1String(field.column)
+                     + (spelling == TestSpelling::ColumnGlued ? QString() : space) + op
+                     + (spelling == TestSpelling::ValueGlued ? QString() : space) + QStringLiteral("'')");
+    }
+    return QLatin1Char('(') + tests.join(anyText ? QStringLiteral(" or ") : QStringLiteral(" and ")) + QLatin1Char(')');
+}
+
+const QString kWithIptc = presenceCondition(true);
+const QString kWithoutIptc = presenceCondition(false);
 
 // The condition of the chosen mode; none for "all images".
 std::optional<Condition> modeCondition(const SearchRequest &request)
 {
     if (request.showCheckedOnly)
-        return Condition{QStringLiteral("(CheckMark != '')"), false};
+        return Condition{QLatin1Char('(') + columnName(ImagesColumn::CheckMark) + QStringLiteral(" != '')"), false};
     if (request.withoutIptc && request.withIptc)
         return std::nullopt;
     if (request.withIptc)
@@ -249,11 +262,11 @@ QString revisedFilter(const SearchRequest &request)
 {
     switch (request.revised) {
     case RevisedFilter::NeverRevised:
-        return QStringLiteral("(LastRevisionDate = '')");
+        return QStringLiteral("(%1 = '')").arg(columnName(ImagesColumn::LastRevisionDate));
     case RevisedFilter::AlreadyRevised: {
         const QString order = direction(request.revisionAscending);
-        return QStringLiteral("(LastRevisionDate != '') order by LastRevisionDate") + order
-               + QStringLiteral(",LastRevisionTime") + order;
+        return QStringLiteral("(%1 != '') order by %1%3,%2%3")
+            .arg(columnName(ImagesColumn::LastRevisionDate), columnName(ImagesColumn::LastRevisionTime), order);
     }
     case RevisedFilter::Any:
         break;
@@ -263,9 +276,9 @@ QString revisedFilter(const SearchRequest &request)
 
 QString singleImageStatement(const SingleImage &image)
 {
-    return kSelect + QStringLiteral(" where ((Folder='") + doubledApostrophes(image.folder)
-           + QStringLiteral("') and (File='") + doubledApostrophes(image.file)
-           + QStringLiteral("'));");
+    return kSelect + QStringLiteral(" where ((%1=%3) and (%2=%4));")
+                         .arg(columnName(ImagesColumn::Folder), columnName(ImagesColumn::File), sqlText(image.folder),
+                              sqlText(image.file));
 }
 
 } // namespace
@@ -305,12 +318,6 @@ QString buildSearchStatement(const SearchRequest &request)
     if (request.revised != RevisedFilter::AlreadyRevised)
         statement += sortClause(request.sortIndex, request.sortAscending);
     return statement + QLatin1Char(';');
-}
-
-QString doubledApostrophes(const QString &text)
-{
-    QString doubled = text;
-    return doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
 QStringList searchWords(const QString &text)
@@ -354,17 +361,19 @@ QStringList searchHistoryAfter(const QStringList &history, const QString &text, 
 
 QString sortClause(int sortIndex, bool ascending)
 {
-    static const char *const kFixed[] = {"FileSize", "Width", "Height", "File", "Folder"};
-    constexpr int kFixedCount = 5;
+    // lstSortedBy 1..5, then the 35 IPTC fields in catalogue order.
+    static constexpr ImagesColumn kFixed[] = {ImagesColumn::FileSize, ImagesColumn::Width, ImagesColumn::Height,
+                                              ImagesColumn::File, ImagesColumn::Folder};
+    constexpr int kFixedCount = int(std::size(kFixed));
     constexpr int kNumericCount = 3; // FileSize, Width, Height hold numbers stored as text
     if (sortIndex >= 1 && sortIndex <= kNumericCount)
-        return QStringLiteral(" order by ") + numericOrderTerm(QLatin1String(kFixed[sortIndex - 1]), !ascending);
+        return QStringLiteral(" order by ") + numericOrderTerm(columnName(kFixed[sortIndex - 1]), !ascending);
     QString column;
     if (sortIndex > kNumericCount && sortIndex <= kFixedCount)
-        column = QLatin1String(kFixed[sortIndex - 1]);
+        column = columnName(kFixed[sortIndex - 1]);
     const int fieldIndex = sortIndex - kFixedCount - 1;
     if (fieldIndex >= 0 && fieldIndex < kIptcFieldCount)
-        column = QLatin1String(iptcField(fieldIndex).column);
+        column = fieldColumn(fieldIndex);
     if (column.isEmpty())
         return {};
     return QStringLiteral(" order by ") + column + direction(ascending);

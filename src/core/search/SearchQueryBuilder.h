@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/SqlText.h"
 #include "core/search/SearchRequest.h"
 
 #include <QString>
@@ -21,9 +22,6 @@ SearchRefusal searchRefusal(const SearchRequest &request);
 // Matching is left to the engine: like for substrings, glob over lower() for whole words, and
 // the wildcards the user types keep their meaning.
 QString buildSearchStatement(const SearchRequest &request);
-
-// The text with every apostrophe doubled, ready to stand between apostrophes in a statement.
-QString doubledApostrophes(const QString &text);
 
 // The text cut at every single space; two spaces in a row give an empty word.
 QStringList searchWords(const QString &text);

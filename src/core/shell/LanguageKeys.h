@@ -179,6 +179,7 @@ enum class InterfaceText : int {
     SelectionMenu = 176,
     NoTemplateInUse = 177,
     TemplateInUse = 178,
+    PermissionsLabel = 179, // the file properties dialog of our own
     ApplyTemplateMenuItem = 182, // also titles the apply-template dialog
     MergeKeepOriginalOption = 183,
     MergeOverwriteNonEmptyOption = 184,
@@ -209,10 +210,17 @@ enum class InterfaceText : int {
     AnalyseAllFieldsOption = 209,
     KeepBackupOption = 210,
     OverwriteBackupOption = 211,
+    NotInDictionaryLabel = 212, // the correction dialog of the spell check (also 222 and 242)
+    ChangeToLabel = 213,
+    SuggestionsLabel = 214,
+    ChangeButton = 215,
+    ChangeAllButton = 216,
+    IgnoreButton = 217,
     StartupNotice = 218,
     DefineDatabaseMenuItem = 219, // also titles the database dialog
     ExportThumbnailsOption = 220,
     NoExportThumbnailsOption = 221,
+    IgnoreAllButton = 222,
     MainHelpLine4End = 223,
     CheckMarkFrame = 224,
     SearchDoublesMenuItem = 225,
@@ -232,7 +240,15 @@ enum class InterfaceText : int {
     OrOperatorOption = 239,
     AddTemplateKeywordsOption = 240,
     RemoveTemplateKeywordsOption = 241,
-    PermissionsLabel = 250, // the file properties dialog of our own
+    AddToDictionaryButton = 242,
+    FirstPageTip = 243, // tool tips of the four paging buttons of the result grid
+    PreviousPageTip = 244,
+    NextPageTip = 245,
+    LastPageTip = 246,
+    AboutDescription = 247, // the About box: what the program is, then labels of its lines
+    AboutEngineLabel = 248,
+    AboutLibrariesLabel = 249,
+    AboutSystemLabel = 250,
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -282,6 +298,8 @@ enum class Message : int {
     NoSelectionChosen = 45,
     RemoveSelectionQuestion = 46,
     RenameSelectionPrompt = 47,
+    HelpFileMissing = 49, // the user guide's path follows
+    HelpNotOpened = 50, // no program opened the user guide; its path follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -363,6 +381,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::TemplateCustomizedCountHeader, InterfaceText::TemplateSavedHeader,
     InterfaceText::EditTemplateButton, InterfaceText::RemoveTemplateQuestion, InterfaceText::TemplatesMenu,
     InterfaceText::SelectionMenu, InterfaceText::NoTemplateInUse, InterfaceText::TemplateInUse,
+    InterfaceText::PermissionsLabel,
     InterfaceText::ApplyTemplateMenuItem, InterfaceText::MergeKeepOriginalOption,
     InterfaceText::MergeOverwriteNonEmptyOption, InterfaceText::MergeOverwriteAllOption,
     InterfaceText::ImagesProcessedStatus, InterfaceText::ConfirmMergeKeepOriginal,
@@ -374,9 +393,11 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::MarkResultMenuItem, InterfaceText::UnmarkResultMenuItem, InterfaceText::EmptyResultWarning,
     InterfaceText::XmlTitleLabel, InterfaceText::DisplayXmlButton, InterfaceText::XslListLabel,
     InterfaceText::AnalyseKeywordsOption, InterfaceText::AnalyseAllFieldsOption,
-    InterfaceText::KeepBackupOption, InterfaceText::OverwriteBackupOption, InterfaceText::StartupNotice,
+    InterfaceText::KeepBackupOption, InterfaceText::OverwriteBackupOption,
+    InterfaceText::NotInDictionaryLabel, InterfaceText::ChangeToLabel, InterfaceText::SuggestionsLabel,
+    InterfaceText::ChangeButton, InterfaceText::ChangeAllButton, InterfaceText::IgnoreButton, InterfaceText::StartupNotice,
     InterfaceText::DefineDatabaseMenuItem, InterfaceText::ExportThumbnailsOption,
-    InterfaceText::NoExportThumbnailsOption, InterfaceText::MainHelpLine4End, InterfaceText::CheckMarkFrame,
+    InterfaceText::NoExportThumbnailsOption, InterfaceText::IgnoreAllButton, InterfaceText::MainHelpLine4End, InterfaceText::CheckMarkFrame,
     InterfaceText::SearchDoublesMenuItem, InterfaceText::TranslationOption, InterfaceText::SaveSelectionLabel,
     InterfaceText::TranslationFrame, InterfaceText::EditTranslationsButton,
     InterfaceText::SelectionNameHeader, InterfaceText::TranslationPairsUnit,
@@ -384,7 +405,10 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::SelectionImagesHeader, InterfaceText::DisplayImageMenuItem,
     InterfaceText::ExactExpressionOption, InterfaceText::AndOperatorOption, InterfaceText::OrOperatorOption,
     InterfaceText::AddTemplateKeywordsOption, InterfaceText::RemoveTemplateKeywordsOption,
-    InterfaceText::PermissionsLabel,
+    InterfaceText::AddToDictionaryButton,
+    InterfaceText::FirstPageTip, InterfaceText::PreviousPageTip, InterfaceText::NextPageTip,
+    InterfaceText::LastPageTip, InterfaceText::AboutDescription, InterfaceText::AboutEngineLabel,
+    InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -401,6 +425,7 @@ inline constexpr std::array kAllMessages = {
     Message::XmlParserMissing, Message::DeleteFileQuestion, Message::TrashRefused,
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt,
+    Message::HelpFileMissing, Message::HelpNotOpened,
 };
 
 namespace detail {
@@ -418,7 +443,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 225);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 45);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 241);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 47);
 
 } // namespace zelvarion

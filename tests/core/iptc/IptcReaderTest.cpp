@@ -57,7 +57,7 @@ TEST(IptcReaderLocate, searchesOtherFilesFromPositionFourWithoutSegment)
 {
     const QByteArray tiff = QByteArray("II*\0", 4) + QByteArray(10, '\0') + resource(0x0404, dataset2(5, "tif"));
     const IptcReadResult result = readIptcFromBytes(tiff, QStringLiteral("/x/photo.TIF"), kLabel);
-    EXPECT_EQ(result.fileKind, u"2");
+    EXPECT_EQ(supportIptcCode(result.fileKind), u"2");
     EXPECT_TRUE(result.iptcCapable);
     EXPECT_EQ(field(result, 0), u"tif");
     EXPECT_FALSE(result.segment.has_value());
@@ -80,14 +80,23 @@ TEST(IptcReaderLocate, fileKindFollowsFirstBytesThenExtension)
         {QByteArray(), "empty.jpg", "0"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(iptcFileKind(c.head, QString::fromLatin1(c.path)), QLatin1String(c.code)) << c.path;
+        EXPECT_EQ(supportIptcCode(iptcFileKind(c.head, QString::fromLatin1(c.path))), QLatin1String(c.code)) << c.path;
+}
+
+// The stored code reads back as the kind it was written from; a hand-edited cell is no kind.
+TEST(IptcReaderLocate, storedFileKindCodeReadsBack)
+{
+    for (IptcFileKind kind : {IptcFileKind::NotSearched, IptcFileKind::Jpeg, IptcFileKind::ByExtension})
+        EXPECT_EQ(fileKindFromSupportIptc(supportIptcCode(kind)), kind);
+    for (const char *other : {"", "3", " 1", "01", "?"})
+        EXPECT_FALSE(fileKindFromSupportIptc(QString::fromLatin1(other)).has_value()) << other;
 }
 
 TEST(IptcReaderLocate, nonCapableFileGivesEmptySet)
 {
     const QByteArray text = QByteArray("hello ") + resource(0x0404, dataset2(5, "hidden"));
     const IptcReadResult result = readIptcFromBytes(text, QStringLiteral("notes.txt"), kLabel);
-    EXPECT_EQ(result.fileKind, u"0");
+    EXPECT_EQ(supportIptcCode(result.fileKind), u"0");
     EXPECT_FALSE(result.iptcCapable);
     EXPECT_EQ(result.fields, IptcFieldSet{});
 }
@@ -240,7 +249,7 @@ TEST(IptcReaderFile, missingOrEmptyFileGivesCodeZeroWithoutMessage)
     const QString empty = folder.write(QStringLiteral("empty.jpg"), {});
     for (const QString &path : {empty, folder.file(QStringLiteral("missing.jpg"))}) {
         const IptcReadResult result = readImageIptc(path, kLabel, &feedback);
-        EXPECT_EQ(result.fileKind, u"0");
+        EXPECT_EQ(supportIptcCode(result.fileKind), u"0");
         EXPECT_FALSE(result.iptcCapable);
         EXPECT_EQ(result.fields, IptcFieldSet{});
     }
@@ -255,7 +264,7 @@ TEST(IptcReaderFile, fileAndBufferGiveTheSameResult)
     const IptcReadResult fromFile = readImageIptc(path, kLabel);
     const IptcReadResult fromBytes = readIptcFromBytes(bytes, path, kLabel);
     EXPECT_EQ(fromFile.fields, fromBytes.fields);
-    EXPECT_EQ(fromFile.fileKind, u"1");
+    EXPECT_EQ(supportIptcCode(fromFile.fileKind), u"1");
     EXPECT_EQ(fromFile.segment->marker, fromBytes.segment->marker);
     EXPECT_FALSE(fromFile.shortRead);
 }

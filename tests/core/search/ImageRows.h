@@ -4,7 +4,7 @@
 // scan writes them.
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueTables.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,7 @@ namespace zelvarion::test {
 // The 48 columns of Images in table order, read from the statement that creates the table.
 inline QStringList imagesColumns()
 {
-    const QString create = QString::fromLatin1(kCreateImagesTable);
+    const QString create = createImagesTableStatement();
     const qsizetype open = create.indexOf(u'(');
     const qsizetype close = create.lastIndexOf(u')');
     return create.mid(open + 1, close - open - 1).split(u',');

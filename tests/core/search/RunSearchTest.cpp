@@ -268,14 +268,14 @@ TEST_F(RunSearchTest, tenResultsMakeOnePageAndElevenTwoWithNavigation)
                 {{"Keywords", i <= 10 ? u8("ten") : u8("eleven")}});
     SearchOutcome outcome = search(general("ten"));
     EXPECT_EQ(outcome.found, 10);
-    EXPECT_EQ(outcome.pageCount, 1);
+    EXPECT_EQ(state.results.pageCount(), 1);
     EXPECT_FALSE(outcome.enableNavigation);
     EXPECT_TRUE(outcome.showFirstPage);
     EXPECT_TRUE(outcome.enableApplyTemplate && outcome.enableWordStatistics && outcome.enableCopyImages);
 
     outcome = search(general("e"));
     EXPECT_EQ(outcome.found, 11);
-    EXPECT_EQ(outcome.pageCount, 2);
+    EXPECT_EQ(state.results.pageCount(), 2);
     EXPECT_TRUE(outcome.enableNavigation);
 
     environment.wordStatisticsOpen = true;
@@ -285,7 +285,7 @@ TEST_F(RunSearchTest, tenResultsMakeOnePageAndElevenTwoWithNavigation)
 
     outcome = search(general("nowhere"));
     EXPECT_EQ(outcome.found, 0);
-    EXPECT_EQ(outcome.pageCount, 0);
+    EXPECT_EQ(state.results.pageCount(), 0);
     EXPECT_FALSE(outcome.enableApplyTemplate || outcome.enableNavigation);
     EXPECT_FALSE(db.isOpen());
 }

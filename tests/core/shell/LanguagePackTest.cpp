@@ -356,18 +356,17 @@ TEST(ShippedLanguagePacks, giveATextForEveryNamedKey)
     }
 }
 
-// The names cover interface 1 to 241 and message 1 to 47 except the numbers no window asks for,
-// the texts of the file commands' own checks (interface 250, messages 39 to 42), and nothing else.
+// The names cover interface 1 to 250 and message 1 to 50 except the numbers no window asks for,
+// and nothing else.
 TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
 {
-    const std::set<int> unusedInterface = {25, 74, 116, 117, 127, 128, 129, 179, 180, 181,
-                                           212, 213, 214, 215, 216, 217, 222};
-    const std::set<int> unusedMessages = {26, 38};
-    std::set<PackKey> expected = {{Table::Interface, 250}};
-    for (int key = 1; key <= 241; ++key)
+    const std::set<int> unusedInterface = {25, 74, 116, 117, 127, 128, 129, 180, 181};
+    const std::set<int> unusedMessages = {26, 38, 48};
+    std::set<PackKey> expected;
+    for (int key = 1; key <= 250; ++key)
         if (!unusedInterface.count(key))
             expected.insert({Table::Interface, key});
-    for (int key = 1; key <= 47; ++key)
+    for (int key = 1; key <= 50; ++key)
         if (!unusedMessages.count(key))
             expected.insert({Table::Messages, key});
     const std::set<PackKey> named = usedKeys();
@@ -403,7 +402,9 @@ TEST(ShippedLanguagePacks, englishFieldLabelsAreTheDefaultLabelsInFieldOrder)
 
 // The English pack keeps the English captions the windows are designed with (an "&" aside), except
 // where a design caption is spelled wrongly (EditCustomizedOption, ControlLengthsOption) or names
-// the same command differently in different windows (CloseButton).
+// the same command differently in different windows (CloseButton). The captions below that
+// differ from the design are its wrong English written right ("informations", a doubled space,
+// missing articles, "double filenames"), the meaning kept.
 TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
 {
     const std::pair<InterfaceText, const char *> captions[] = {
@@ -420,7 +421,7 @@ TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
         {InterfaceText::SearchButton, "Search"},
         {InterfaceText::CancelButton, "Cancel"},
         {InterfaceText::CopyMenuItem, "Copy"},
-        {InterfaceText::SearchAllIptcOption, "Search all IPTC informations"},
+        {InterfaceText::SearchAllIptcOption, "Search all IPTC information"},
         {InterfaceText::SearchOptionsMenuItem, "Search options"},
         {InterfaceText::StayOnTopMenuItem, "Stay on top"},
         {InterfaceText::CreateThumbnailsOption, "Create thumbnails"},
@@ -428,24 +429,24 @@ TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
         {InterfaceText::RecreateThumbnailsOption, "Recreate"},
         {InterfaceText::KeepThumbnailsOption, "Do not recreate"},
         {InterfaceText::WholeWordOption, "whole word"},
-        {InterfaceText::NeverRevisedOption, "Informations never revised"},
-        {InterfaceText::AlreadyRevisedOption, "Informations already revised"},
+        {InterfaceText::NeverRevisedOption, "Information never revised"},
+        {InterfaceText::AlreadyRevisedOption, "Information already revised"},
         {InterfaceText::ChronologicalOrderOption, "chronological order"},
-        {InterfaceText::ReverseChronologicalOrderOption, "reverse chronological  order"},
-        {InterfaceText::WithoutIptcOption, "Images without IPTC informations"},
-        {InterfaceText::WithIptcOption, "Images with IPTC informations"},
+        {InterfaceText::ReverseChronologicalOrderOption, "reverse chronological order"},
+        {InterfaceText::WithoutIptcOption, "Images without IPTC information"},
+        {InterfaceText::WithIptcOption, "Images with IPTC information"},
         {InterfaceText::AddButton, "Add"},
         {InterfaceText::ReplaceButton, "Replace"},
         {InterfaceText::RemoveButton, "Remove"},
         {InterfaceText::EditOptionsMenuItem, "Edit IPTC options"},
-        {InterfaceText::ReadFromFilesOption, "Read IPTC informations from image files"},
-        {InterfaceText::ReadFromFilesNote, "[slower but assure correct informations if you have changed them "
-         "with any other IPTC editor]"},
-        {InterfaceText::ReadFromDatabaseOption, "Read IPTC informations from database"},
-        {InterfaceText::ReadFromDatabaseNote, "[faster but do not assure correct informations if you have "
-         "changed them with any other IPTC editor]"},
+        {InterfaceText::ReadFromFilesOption, "Read IPTC information from the image files"},
+        {InterfaceText::ReadFromFilesNote, "[slower, but correct even if another IPTC editor has changed the "
+         "files]"},
+        {InterfaceText::ReadFromDatabaseOption, "Read IPTC information from the database"},
+        {InterfaceText::ReadFromDatabaseNote, "[faster, but not up to date if another IPTC editor has changed "
+         "the files]"},
         {InterfaceText::KeepCreationDateOption, "Keep original creation date/time"},
-        {InterfaceText::SaveOriginalsOption, "Save original files in following folder"},
+        {InterfaceText::SaveOriginalsOption, "Save original files in the following folder"},
         {InterfaceText::BrowseButton, "Browse"},
         {InterfaceText::UnknownFolderWarning, "Unknown folder"},
         {InterfaceText::SpellCheckAllLabel, "Spell Checker (all fields)"},
@@ -469,7 +470,7 @@ TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
         {InterfaceText::DestinationFolderLabel, "Select destination folder"},
         {InterfaceText::CopyOkButton, "OK"},
         {InterfaceText::UnknownOnlyOption, "Display unknown words only"},
-        {InterfaceText::EditIptcMenuItem, "Edit IPTC informations"},
+        {InterfaceText::EditIptcMenuItem, "Edit IPTC information"},
         {InterfaceText::OpenImageMenuItem, "Open image"},
         {InterfaceText::DefineTemplatesMenuItem, "Define IPTC templates"},
         {InterfaceText::TemplateNameLabel, "Template name"},
@@ -478,15 +479,15 @@ TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
         {InterfaceText::SelectionMenu, "Selection"},
         {InterfaceText::NoTemplateInUse, "no template used"},
         {InterfaceText::ApplyTemplateMenuItem, "Apply template to images in search result"},
-        {InterfaceText::MergeKeepOriginalOption, "Keep original IPTC information (set only empty image "
-         "fields with non empty template fields)"},
-        {InterfaceText::MergeOverwriteNonEmptyOption, "Overwrite original IPTC information with non empty "
-         "template fields  (template empty fields do not clear image corresponding fields)"},
+        {InterfaceText::MergeKeepOriginalOption, "Keep original IPTC information (fill only the empty image "
+         "fields from non-empty template fields)"},
+        {InterfaceText::MergeOverwriteNonEmptyOption, "Overwrite original IPTC information with non-empty "
+         "template fields (empty template fields do not clear the corresponding image fields)"},
         {InterfaceText::MergeOverwriteAllOption, "Overwrite original IPTC information with all template "
-         "fields (template empty fields clear image corresponding fields)"},
+         "fields (empty template fields clear the corresponding image fields)"},
         {InterfaceText::StopButton, "Stop"},
-        {InterfaceText::NotProcessedLabel, "Not processed images"},
-        {InterfaceText::CurrentImageLabel, "Current processed image"},
+        {InterfaceText::NotProcessedLabel, "Images not processed"},
+        {InterfaceText::CurrentImageLabel, "Image being processed"},
         {InterfaceText::DeleteMenuItem, "Delete"},
         {InterfaceText::RenameMenuItem, "Rename"},
         {InterfaceText::PropertiesMenuItem, "Properties"},
@@ -495,7 +496,7 @@ TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
         {InterfaceText::UnmarkResultMenuItem, "Unselect all images in result"},
         {InterfaceText::XmlTitleLabel, "Title"},
         {InterfaceText::DisplayXmlButton, "Display XML"},
-        {InterfaceText::XslListLabel, "Use following XSL transformation"},
+        {InterfaceText::XslListLabel, "Use the following XSL transformation"},
         {InterfaceText::AnalyseKeywordsOption, "Analyse only keywords"},
         {InterfaceText::AnalyseAllFieldsOption, "Analyse all IPTC fields"},
         {InterfaceText::KeepBackupOption, "Do not overwrite previously saved files"},
@@ -504,7 +505,7 @@ TEST(ShippedLanguagePacks, englishUsesTheDesignCaptions)
         {InterfaceText::ExportThumbnailsOption, "Generate thumbnails in subfolder 'thumbs'"},
         {InterfaceText::NoExportThumbnailsOption, "Do not generate thumbnails"},
         {InterfaceText::CheckMarkFrame, "Pause key"},
-        {InterfaceText::SearchDoublesMenuItem, "Search double filenames"},
+        {InterfaceText::SearchDoublesMenuItem, "Search for duplicate file names"},
         {InterfaceText::TranslationOption, "automatic translation"},
         {InterfaceText::SelectionsMenuItem, "Save selections"},
         {InterfaceText::SaveButton, "Save"},

@@ -178,6 +178,23 @@ TEST(JpegDecoderSize, leavesOddOrientationTagsToTheGeneralDecoder)
     }
 }
 
+// The same first directory in both byte orders, the tag after another entry.
+TEST(JpegDecoderSize, readsTheOrientationOfExifBlocksInBothByteOrders)
+{
+    const QByteArray little("Exif\0\0II\x2A\0\x08\0\0\0\x02\0"
+                            "\x0F\x01\x02\0\x04\0\0\0ABC\0"
+                            "\x12\x01\x03\0\x01\0\0\0\x08\0\0\0", 40);
+    QByteArray big("Exif\0\0MM\0\x2A\0\0\0\x08\0\x02"
+                   "\x01\x0F\0\x02\0\0\0\x04" "ABC\0"
+                   "\x01\x12\0\x03\0\0\0\x01\0\x03\0\0", 40);
+    EXPECT_EQ(jpegDecoder::exifOrientation(little), 8);
+    EXPECT_EQ(jpegDecoder::exifOrientation(big), 3);
+    EXPECT_FALSE(jpegDecoder::exifOrientation(little.first(little.size() - 3))); // cut in the value
+    EXPECT_FALSE(jpegDecoder::exifOrientation(QByteArrayView(little).sliced(1))); // no Exif header
+    big[11] = '\x7F'; // the directory far outside the block
+    EXPECT_FALSE(jpegDecoder::exifOrientation(big));
+}
+
 TEST(JpegDecoderPixels, spreadGreyOverTheThreeColours)
 {
     const zelvarion::test::TempFolder folder;

@@ -1,0 +1,190 @@
+#include "cli/CommandLine.h"
+
+#include "platform/Terminal.h"
+
+namespace zelvarion::cli {
+
+namespace {
+
+const QString kEndOfOptions = QStringLiteral("--");
+
+bool isHelp(const QString &argument) { return argument == u"--help" || argument == u"-h"; }
+
+QString optionLabel(const OptionSyntax &option)
+{
+    QString label = QLatin1String(option.name);
+    if (option.valueName)
+        label += u' ' + QLatin1String(option.valueName);
+    return label;
+}
+
+} // namespace
+
+bool ParsedArguments::flag(const char *name) const
+{
+    for (const auto &[given, value] : m_options)
+        if (given == QLatin1String(name))
+            return true;
+    return false;
+}
+
+std::optional<QString> ParsedArguments::value(const char *name) const
+{
+    for (const auto &[given, value] : m_options)
+        if (given == QLatin1String(name))
+            return value;
+    return std::nullopt;
+}
+
+QStringList ParsedArguments::values(const char *name) const
+{
+    QStringList all;
+    for (const auto &[given, value] : m_options)
+        if (given == QLatin1String(name))
+            all << value;
+    return all;
+}
+
+// Reads one option at a time; the first problem ends the parse.
+struct CommandLineParser
+{
+    const CommandSyntax &syntax;
+    ParseResult result;
+
+    const OptionSyntax *find(QStringView name) const
+    {
+        for (const OptionSyntax &option : syntax.options)
+            if (name == QLatin1String(option.name))
+                return &option;
+        return nullptr;
+    }
+
+    bool refuse(const QString &problem)
+    {
+        result.kind = ParseResult::Kind::Refused;
+        result.problem = problem;
+        return false;
+    }
+
+    // The option at arguments[at]; a value given apart moves `at` on to it.
+    bool takeOption(const QStringList &arguments, qsizetype &at)
+    {
+        const QString &argument = arguments[at];
+        if (!argument.startsWith(kEndOfOptions))
+            return refuse(QStringLiteral("unknown option '%1' (put operands that begin with '-' after '--')").arg(argument));
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        const OptionSyntax *option = find(name);
+        if (!option)
+            return refuse(QStringLiteral("unknown option '%1'").arg(name));
+        if (!option->repeatable && result.arguments.value(option->name))
+            return refuse(QStringLiteral("%1 is given twice").arg(name));
+        if (!option->valueName) {
+            if (equals >= 0)
+                return refuse(QStringLiteral("%1 takes no value").arg(name));
+            result.arguments.m_options.emplace_back(name, QString());
+            return true;
+        }
+        QString value;
+        if (equals >= 0) {
+            value = argument.mid(equals + 1);
+        } else if (at + 1 < arguments.size() && !arguments[at + 1].startsWith(kEndOfOptions)) {
+            value = arguments[++at];
+        } else {
+            return refuse(QStringLiteral("%1 needs a value (%2)").arg(name, QLatin1String(option->valueName)));
+        }
+        result.arguments.m_options.emplace_back(name, value);
+        return true;
+    }
+};
+
+ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments)
+{
+    // Asking for help is answered whatever else stands beside it.
+    for (const QString &argument : arguments) {
+        if (argument == kEndOfOptions)
+            break;
+        if (isHelp(argument))
+            return {ParseResult::Kind::Help, {}, {}};
+    }
+    CommandLineParser parser{syntax, {}};
+    bool optionsEnded = false;
+    for (qsizetype at = 0; at < arguments.size(); ++at) {
+        const QString &argument = arguments[at];
+        if (optionsEnded || argument == u"-" || !argument.startsWith(u'-')) {
+            parser.result.arguments.operands << argument;
+        } else if (argument == kEndOfOptions) {
+            optionsEnded = true;
+        } else if (!parser.takeOption(arguments, at)) {
+            break;
+        }
+    }
+    return parser.result;
+}
+
+QString usageText(const CommandSyntax &syntax)
+{
+    QString text = QStringLiteral("Usage: zelvarion-cli %1 [OPTIONS] %2\n%3\n")
+                       .arg(QLatin1String(syntax.name), QLatin1String(syntax.operands), QLatin1String(syntax.summary));
+    if (syntax.details)
+        text += QLatin1String(syntax.details) + u'\n';
+    text += QStringLiteral("\nOptions:\n");
+    qsizetype width = QStringLiteral("-h, --help").size();
+    for (const OptionSyntax &option : syntax.options)
+        width = std::max(width, optionLabel(option).size());
+    for (const OptionSyntax &option : syntax.options) {
+        text += QStringLiteral("  %1  %2%3\n")
+                    .arg(optionLabel(option), -int(width))
+                    .arg(QLatin1String(option.help), option.repeatable ? QStringLiteral(" (may be repeated)") : QString());
+    }
+    text += QStringLiteral("  %1  prints this text\n").arg(QStringLiteral("-h, --help"), -int(width));
+    return text + QStringLiteral("Options may stand before or after the operands; '--' ends them.\n");
+}
+
+std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &context, ParsedArguments &parsed)
+{
+    ParseResult result = parseArguments(syntax, context.arguments);
+    switch (result.kind) {
+    case ParseResult::Kind::Help:
+        context.out << usageText(syntax);
+        return kExitOk;
+    case ParseResult::Kind::Refused:
+        context.err << "zelvarion-cli " << syntax.name << ": " << result.problem << " (see zelvarion-cli " << syntax.name
+                    << " --help)\n";
+        return kExitBadArguments;
+    case ParseResult::Kind::Parsed:
+        break;
+    }
+    parsed = std::move(result.arguments);
+    return std::nullopt;
+}
+
+bool confirmOnTerminal(CliContext &context, const QString &question)
+{
+    if (!terminal::standardInputIsTerminal())
+        return true;
+    context.err << question << " [y/N] " << Qt::flush;
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == u"y" || answer == u"yes";
+}
+
+std::optional<QString> takeGlobalOption(QStringList &arguments, const QString &name)
+{
+    const QString withEquals = name + u'=';
+    for (qsizetype i = 0; i < arguments.size() && arguments[i] != kEndOfOptions; ++i) {
+        if (arguments[i] == name && i + 1 < arguments.size()) {
+            const QString value = arguments[i + 1];
+            arguments.remove(i, 2);
+            return value;
+        }
+        if (arguments[i].startsWith(withEquals)) {
+            const QString value = arguments[i].mid(withEquals.size());
+            arguments.removeAt(i);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace zelvarion::cli

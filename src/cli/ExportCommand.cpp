@@ -1,0 +1,69 @@
+// zelvarion-cli export: the XML export of the result of the search arguments, rendered with a
+// stylesheet of the export folder when one is named, as the export window does.
+#include "cli/Commands.h"
+#include "core/export/ExportSettings.h"
+#include "core/export/XmlExport.h"
+#include "core/export/XslRendering.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/ThumbnailStore.h"
+#include "platform/XsltEngine.h"
+
+#include <QFileInfo>
+
+namespace zelvarion::cli {
+namespace {
+
+// Renders the export with the named stylesheet; the path of the file made, empty on failure.
+QString render(const ExportFolder &folder, const QString &stylesheet, const LanguagePack &pack, Feedback &feedback)
+{
+    QString made;
+    DisplayEnvironment environment{feedback, pack};
+    environment.makeProcessor = [&] { return makeXsltProcessor(folder.path); };
+    environment.openWithDefaultProgram = [&](const QString &path) { made = path; };
+    environment.showStatus = [](const QString &) {};
+    environment.rememberStylesheet = [](const QString &) {};
+    const DisplayOutcome outcome = displayXml(folder, stylesheet, environment);
+    return outcome.kind == DisplayOutcome::Kind::Rendered && QFileInfo::exists(made) ? made : QString();
+}
+
+} // namespace
+
+const CommandSyntax kExportSyntax{
+    "export", "[TEXT]", "Writes the XML export of the images found, and renders it with a stylesheet.",
+    withSearchOptions({{"--title", "T", "the export's title (default: the title last used in the window)"},
+                       {"--no-thumbnails", nullptr, "copies no thumbnails into the folder's \"thumbs\""},
+                       {"--xsl", "NAME", "renders the export with the stylesheet NAME of the export folder"}}),
+    "Searches as zelvarion-cli search does, writes Zelvarion.xml into the program folder's XML folder\n"
+    "and prints the path of the file made (the rendered one with --xsl)."};
+
+int runExportCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kExportSyntax, context, arguments))
+        return *exit;
+    const std::optional<QString> stylesheet = arguments.value("--xsl");
+    const ExportFolder folder = ExportFolder::inProgramFolder();
+    if (stylesheet && !QFileInfo(folder.path + u'/' + *stylesheet).isFile()) {
+        context.err << "zelvarion-cli export: no stylesheet " << *stylesheet << " in " << folder.path << '\n';
+        return kExitBadArguments;
+    }
+    CommandSearch search;
+    if (const std::optional<int> failed = searchForCommand("export", arguments, context, search))
+        return *failed;
+    StreamFeedback feedback(context);
+    XmlExportRequest request;
+    request.folder = folder;
+    request.title = arguments.value("--title").value_or(readExportSettings(IniFile(programFolder::configFilePath())).xmlTitle);
+    request.copyThumbnails = !arguments.flag("--no-thumbnails");
+    const XmlExportOutcome outcome = exportXml(request, search.results, search.db, feedback, ThumbnailStore());
+    if (!outcome.written)
+        return kExitSomeFailed;
+    const QString made = stylesheet ? render(folder, *stylesheet, search.pack, feedback) : folder.documentPath();
+    if (made.isEmpty())
+        return kExitSomeFailed;
+    context.out << made << '\n';
+    return feedback.failed() ? kExitSomeFailed : kExitOk;
+}
+
+} // namespace zelvarion::cli

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/iptc/IptcField.h"
+#include "core/search/ResultList.h"
+#include "platform/SqliteEngine.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace zelvarion {
+
+class CatalogueDb;
+class Feedback;
+
+// The file columns of Images the export writes, in the order it writes them.
+inline constexpr std::array<const char *, 9> kExportFileColumns = {
+    "FileCreationDate", "FileCreationTime", "FileLastWriteDate", "FileLastWriteTime", "FileSize",
+    "LastRevisionDate", "LastRevisionTime", "Width", "Height"};
+
+// Columns are addressed by an id: the field catalogue index (0..34) for the IPTC columns, then
+// kFirstFileColumnId + position in kExportFileColumns.
+inline constexpr int kFirstFileColumnId = kIptcFieldCount;
+inline constexpr int kRowColumnIds = kIptcFieldCount + int(kExportFileColumns.size());
+
+// Where each column id stands in a result table; -1 for a column the table lacks.
+using ColumnPositions = std::array<int, kRowColumnIds>;
+ColumnPositions columnPositions(const ResultTable &table);
+
+// One Images row of a select, read by column id.
+struct CatalogueRow
+{
+    const ResultTable *table = nullptr;
+    const ColumnPositions *positions = nullptr;
+    int row = 0;
+
+    QString value(int columnId) const { return table->cell((*positions)[std::size_t(columnId)], row); }
+};
+
+// Reads the catalogue rows of the images of a result in result order, as
+// "select * from Images where (Folder='…') and (File='…');" would give them one by one, but many
+// images per statement: a result of tens of thousands of images then takes a few hundred
+// statements instead of one each. A batch whose statement fails is read again image by image, so
+// a failure is reported ("Cannot get data") for each image it concerns, as before.
+class ResultRowReader
+{
+public:
+    static constexpr int kBatchSize = 256;
+
+    // db must be open for as long as the reader is used. columns: the columns the caller reads
+    // (the statistics need only the texts); empty for all of them.
+    ResultRowReader(CatalogueDb &db, Feedback &feedback, const ResultList &results, QStringList columns = {});
+    ~ResultRowReader();
+    ResultRowReader(const ResultRowReader &) = delete;
+    ResultRowReader &operator=(const ResultRowReader &) = delete;
+
+    // The rows of result rank 1..count(), in catalogue order; empty when the image has no row or
+    // its select failed (reported). Valid until the next call. Ranks are read in ascending order.
+    const std::vector<CatalogueRow> &rowsOf(int rank);
+
+private:
+    struct Batch;
+    void readBatchFrom(int rank);
+    void readOneByOne(int first, int last);
+
+    CatalogueDb &m_db;
+    Feedback &m_feedback;
+    const ResultList &m_results;
+    QString m_selected; // the select list of the batch statement
+    std::unique_ptr<Batch> m_batch;
+};
+
+} // namespace zelvarion

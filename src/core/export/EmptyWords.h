@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zelvarion {
+
+class IniFile;
+
+// Section "EmptyWords": keys "0Word", "1Word", … without gaps; the list ends at the first key
+// that is absent or empty.
+QStringList readEmptyWords(const IniFile &ini);
+// Deletes the section and writes the words in their order.
+void writeEmptyWords(const IniFile &ini, const QStringList &words);
+
+// The list of the empty words dialog, kept in alphabetical order without regard to case as
+// words are added. Refusals are the messages the dialog shows.
+class EmptyWordsList
+{
+public:
+    enum class Refusal { None, AlreadyInList /* message 13 */, NoEntrySelected /* message 14 */ };
+
+    explicit EmptyWordsList(QStringList words = {});
+
+    const QStringList &words() const { return m_words; }
+    int count() const { return int(m_words.size()); }
+    bool containsIgnoringCase(const QString &word) const;
+
+    // Adds the trimmed word at its place; an empty word does nothing. position: where it went.
+    Refusal add(const QString &word, int *position = nullptr);
+    // The selected entry takes the word as typed, where it stands; the list is not re-sorted.
+    Refusal replace(int selected, const QString &word);
+    // Removes the selected entry; newSelection: the entry now at its place, else the last one
+    // (-1 when the list is empty).
+    Refusal remove(int selected, int *newSelection = nullptr);
+
+private:
+    QStringList m_words;
+};
+
+} // namespace zelvarion

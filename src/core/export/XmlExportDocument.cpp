@@ -1,0 +1,131 @@
+#include "core/export/XmlExportDocument.h"
+
+#include "core/export/XmlEscaping.h"
+#include "core/shell/AppInfo.h"
+#include "core/shell/TextRules.h"
+
+namespace zelvarion::xmlExport {
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+
+void appendElement(QByteArray &out, const char *name, QStringView text)
+{
+    out.append('<').append(name).append('>');
+    appendEscapedXmlText(out, text);
+    out.append("</").append(name).append('>').append(kLineEnd);
+}
+
+QString withoutLineBreaks(QString text)
+{
+    text.remove(u'\r');
+    text.remove(u'\n');
+    return text;
+}
+
+QString withoutOuterQuotes(QString entry)
+{
+    if (entry.startsWith(u'"'))
+        entry.remove(0, 1);
+    if (entry.endsWith(u'"'))
+        entry.chop(1);
+    return entry;
+}
+
+bool hasIptcValue(const CatalogueRow &row)
+{
+    for (const IptcField &field : kIptcFields)
+        if (!row.value(field.index).isEmpty())
+            return true;
+    return false;
+}
+
+void appendIptc(QByteArray &out, const CatalogueRow &row)
+{
+    out.append("<iptc>").append(kLineEnd);
+    for (const IptcField &field : kIptcFields) {
+        const QString value = row.value(field.index);
+        if (value.isEmpty())
+            continue;
+        if (field.index == kKeywordsIndex || field.index == kSupplementalCategoryIndex) {
+            const char *element = field.index == kKeywordsIndex ? "Keyword" : "SupplementalCategory";
+            for (const QString &entry : listEntries(value))
+                appendElement(out, element, entry);
+        } else {
+            appendElement(out, field.column, withoutLineBreaks(value));
+        }
+    }
+    out.append("</iptc>").append(kLineEnd);
+}
+
+} // namespace
+
+QByteArray documentStart(const QDateTime &generated, const QLocale &locale, const QString &trimmedTitle)
+{
+    QByteArray out("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\r\n");
+    out.append("<!-- Created with Zelvarion version ");
+    appendEscapedXmlText(out, versionText());
+    out.append(" [Marlowen] -->").append(kLineEnd);
+    out.append("<IPTCtoXML dategeneration=\"");
+    // The long date of some locales holds letters beyond ISO-8859-1: escaped like every text.
+    appendEscapedXmlText(out, locale.toString(generated.date(), QLocale::LongFormat) + u' '
+                                  + generated.time().toString(QStringLiteral("HH:mm")));
+    out.append("\">").append(kLineEnd);
+    if (!trimmedTitle.isEmpty())
+        appendElement(out, "Title", trimmedTitle);
+    return out;
+}
+
+QByteArray documentEnd() { return QByteArray("</IPTCtoXML>") + kLineEnd; }
+
+void appendFileBlock(QByteArray &out, const FileBlock &block)
+{
+    out.append("<File>").append(kLineEnd);
+    out.append("<id>").append(QByteArray::number(block.id)).append("</id>").append(kLineEnd);
+    // The extension is written as it is: a name's extension holds no markup characters in
+    // practice, and any it did hold would be escaped, so the document stays well formed.
+    appendElement(out, "extension", extensionOf(block.file));
+    appendElement(out, "Name", block.file);
+    appendElement(out, "Dir", block.folder);
+    appendElement(out, "FullName", block.folder + block.file);
+    if (!block.thumbnailPath.isEmpty())
+        appendElement(out, "ThumbName", block.thumbnailPath);
+    for (std::size_t i = 0; i < kExportFileColumns.size(); ++i) {
+        const QString value = block.row.value(kFirstFileColumnId + int(i));
+        if (!value.isEmpty())
+            appendElement(out, kExportFileColumns[i], value);
+    }
+    if (hasIptcValue(block.row))
+        appendIptc(out, block.row);
+    out.append("</File>").append(kLineEnd);
+}
+
+QStringList listEntries(const QString &value)
+{
+    QStringList entries;
+    QString rest = trimBlanks(value);
+    qsizetype separator;
+    while ((separator = rest.indexOf(u';')) >= 0) {
+        const QString entry = rest.left(separator);
+        if (!entry.isEmpty())
+            entries << withoutOuterQuotes(entry);
+        rest = trimBlanks(QStringView(rest).mid(separator + 1));
+    }
+    if (!rest.isEmpty())
+        entries << withoutOuterQuotes(rest);
+    return entries;
+}
+
+QString extensionOf(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? QString() : fileName.mid(dot + 1);
+}
+
+QString thumbnailFileName(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? fileName : fileName.left(dot + 1) + QStringLiteral("jpg");
+}
+
+} // namespace zelvarion::xmlExport

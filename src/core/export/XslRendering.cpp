@@ -1,0 +1,161 @@
+#include "core/export/XslRendering.h"
+
+#include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+#include "core/shell/TextRules.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace zelvarion {
+
+QString errorDetails(const XmlSourceError &error)
+{
+    return error.description + u'\n' + error.reason + QStringLiteral(" line: ") + QString::number(error.line)
+           + QStringLiteral(" col: ") + QString::number(error.column) + QStringLiteral(" text: ") + error.sourceText;
+}
+
+QStringList stylesheetNames(const ExportFolder &folder)
+{
+    return QDir(folder.path).entryList({QStringLiteral("*.xsl")}, QDir::Files, QDir::Name);
+}
+
+int rememberedStylesheetPosition(const QStringList &entries, const QString &remembered)
+{
+    if (remembered.isEmpty())
+        return 0;
+    const qsizetype at = entries.indexOf(remembered);
+    return at < 0 ? 0 : int(at);
+}
+
+QString outputExtension(const QStringList &topLevelComments)
+{
+    const QString marker = QStringLiteral("extension=");
+    QString extension = QStringLiteral("htm");
+    for (const QString &comment : topLevelComments) {
+        const qsizetype at = comment.indexOf(marker);
+        if (at >= 0)
+            extension = trimBlanks(QStringView(comment).mid(at + marker.size()));
+    }
+    return extension;
+}
+
+QString formatterScriptPath(const ExportFolder &folder) { return folder.path + QStringLiteral("/fop.sh"); }
+
+namespace {
+
+// The title of the boxes the rendering shows without the application title.
+QString defaultBoxTitle() { return QStringLiteral("Zelvarion"); }
+
+struct Rendering
+{
+    const ExportFolder &folder;
+    const QString &listText;
+    DisplayEnvironment &environment;
+
+    void fail(const QString &title, const QString &text) const
+    {
+        environment.feedback.showMessage(text, MessageIcon::Critical, title);
+    }
+
+    // Steps of the rendering; the output path on success, empty after a reported failure.
+    QString render(XslProcessor &processor) const
+    {
+        const LanguagePack &pack = environment.pack;
+        XmlSourceError error;
+        environment.showStatus(pack.message(Message::LoadingXsl));
+        if (!processor.loadStylesheet(folder.path + u'/' + listText, error)) {
+            fail(QStringLiteral("Error loading the Transform"),
+                 QStringLiteral("XSL file: ") + listText + u'\n' + errorDetails(error));
+            return {};
+        }
+        const QString extension = outputExtension(processor.topLevelComments());
+        environment.showStatus(pack.message(Message::LoadingXml));
+        if (!processor.loadDocument(folder.documentPath(), error)) {
+            fail(QStringLiteral("Error loading the XML"),
+                 QStringLiteral("XML file: ") + QFileInfo(folder.documentPath()).fileName() + u'\n' + errorDetails(error));
+            return {};
+        }
+        environment.showStatus(pack.message(Message::TransformingXml));
+        const QString output = folder.path + QStringLiteral("/Zelvarion.") + extension;
+        if (!processor.transformTo(output, error)) {
+            fail(defaultBoxTitle(), errorDetails(error));
+            return {};
+        }
+        return output;
+    }
+};
+
+} // namespace
+
+DisplayOutcome displayXml(const ExportFolder &folder, const QString &listText, DisplayEnvironment &environment)
+{
+    const LanguagePack &pack = environment.pack;
+    environment.showStatus(QString());
+    if (!QFileInfo::exists(folder.documentPath())) {
+        environment.feedback.showMessage(pack.message(Message::XmlFileMissing) + u'\n' + folder.documentPath(),
+                                         MessageIcon::Warning);
+        return {DisplayOutcome::Kind::XmlMissing, {}};
+    }
+    environment.rememberStylesheet(listText);
+    if (listText == pack.text(InterfaceText::NoXslChoice)) {
+        environment.openWithDefaultProgram(folder.documentPath());
+        return {DisplayOutcome::Kind::OpenedDocument, folder.documentPath()};
+    }
+    std::unique_ptr<XslProcessor> processor = environment.makeProcessor ? environment.makeProcessor() : nullptr;
+    if (!processor) {
+        environment.feedback.showMessage(pack.message(Message::XmlParserMissing) + u'\n'
+                                             + QStringLiteral("the Debian packages libxml2 and libxslt1.1"),
+                                         MessageIcon::Critical);
+        return {};
+    }
+    const QString output = Rendering{folder, listText, environment}.render(*processor);
+    processor.reset();
+    if (output.isEmpty())
+        return {};
+    environment.showStatus(pack.message(Message::RenderingDone));
+    if (QFileInfo(output).suffix().toUpper() != u"FO") {
+        environment.openWithDefaultProgram(output);
+        return {DisplayOutcome::Kind::Rendered, output};
+    }
+    const QString pdf = folder.path + QStringLiteral("/Zelvarion.pdf");
+    QFile::remove(pdf);
+    const QString script = formatterScriptPath(folder);
+    if (environment.runFormatter)
+        environment.runFormatter(script);
+    else
+        runAndWait(script, environment.feedback);
+    // The PDF is handed on even when the formatter failed, so the desktop says what is missing.
+    environment.openWithDefaultProgram(pdf);
+    return {DisplayOutcome::Kind::Rendered, pdf};
+}
+
+bool runAndWait(const QString &command, Feedback &feedback)
+{
+    const auto cannotStart = [&](const QString &reason) {
+        feedback.showMessage(QStringLiteral("Error starting App:\nApp: ") + command + QStringLiteral("\nErr Desc: ")
+                                 + reason,
+                             MessageIcon::None, defaultBoxTitle());
+        return false;
+    };
+    // The shell would start and then fail on a missing script: asked first.
+    if (!QFileInfo(command).isFile())
+        return cannotStart(QStringLiteral("No such file"));
+    QProcess process;
+    process.setWorkingDirectory(QFileInfo(command).absolutePath());
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral("/bin/sh"), {command});
+    if (!process.waitForStarted())
+        return cannotStart(process.errorString());
+    feedback.processEvents();
+    while (process.state() != QProcess::NotRunning) {
+        process.waitForFinished(50);
+        feedback.processEvents();
+    }
+    return true;
+}
+
+} // namespace zelvarion

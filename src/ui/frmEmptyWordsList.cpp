@@ -1,0 +1,158 @@
+#include "ui/frmEmptyWordsList.h"
+
+#include "core/shell/TextRules.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace zelvarion {
+using namespace controls;
+
+frmEmptyWordsList::frmEmptyWordsList(AppContext &context, QWidget *parent)
+    : QDialog(parent), m_context(context), m_list(readEmptyWords(context.ini))
+{
+    setObjectName(QStringLiteral("frmEmptyWordsList"));
+    createControls();
+    applyTexts();
+    refill(-1);
+    setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
+}
+
+void frmEmptyWordsList::createControls()
+{
+    setFixedSize(420, 380);
+    lblEmptyWord = named(new QLabel(this), QStringLiteral("lblEmptyWord"));
+    lblEmptyWord->setGeometry(12, 12, 260, 20);
+    rtfEmptyWord = named(new QLineEdit(this), QStringLiteral("rtfEmptyWord"));
+    rtfEmptyWord->setGeometry(12, 34, 260, 26);
+    lstEmptyWords = named(new QListWidget(this), QStringLiteral("lstEmptyWords"));
+    lstEmptyWords->setGeometry(12, 70, 260, 250);
+    lblNbEmptyWords = named(new QLabel(this), QStringLiteral("lblNbEmptyWords"));
+    lblNbEmptyWords->setGeometry(12, 324, 260, 20);
+    lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(12, 348, 396, 24);
+    lblStatus->setStyleSheet(QStringLiteral("color: red;"));
+    const std::pair<QPushButton **, const char *> buttons[] = {
+        {&cmdAddEmptyWord, "cmdAddEmptyWord"}, {&cmdReplaceEmptyWord, "cmdReplaceEmptyWord"},
+        {&cmdRemoveEmptyWord, "cmdRemoveEmptyWord"}, {&cmdOK, "cmdOK"}, {&cmdCancel, "cmdCancel"}};
+    int top = 34;
+    for (const auto &[button, name] : buttons) {
+        *button = named(new QPushButton(this), QLatin1String(name));
+        (*button)->setGeometry(288, top, 120, 30);
+        top += *button == cmdRemoveEmptyWord ? 150 : 40;
+    }
+    cmdOK->setText(QStringLiteral("OK"));
+    cmdReplaceEmptyWord->setEnabled(false);
+    cmdRemoveEmptyWord->setEnabled(false);
+    rtfEmptyWord->installEventFilter(this);
+    lstEmptyWords->installEventFilter(this);
+
+    connect(cmdAddEmptyWord, &QPushButton::clicked, this, &frmEmptyWordsList::addWord);
+    connect(cmdReplaceEmptyWord, &QPushButton::clicked, this, &frmEmptyWordsList::replaceWord);
+    connect(cmdRemoveEmptyWord, &QPushButton::clicked, this, &frmEmptyWordsList::removeWord);
+    connect(cmdOK, &QPushButton::clicked, this, &frmEmptyWordsList::save);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(lstEmptyWords, &QListWidget::itemClicked, this, &frmEmptyWordsList::entryClicked);
+}
+
+void frmEmptyWordsList::applyTexts()
+{
+    const LanguagePack &pack = m_context.language;
+    setWindowTitle(withoutAccelerator(pack.text(InterfaceText::EmptyWordsMenuItem)));
+    lblEmptyWord->setText(pack.text(InterfaceText::EmptyWordLabel));
+    cmdAddEmptyWord->setText(pack.text(InterfaceText::AddButton));
+    cmdReplaceEmptyWord->setText(pack.text(InterfaceText::ReplaceButton));
+    cmdRemoveEmptyWord->setText(pack.text(InterfaceText::RemoveButton));
+    cmdCancel->setText(pack.text(InterfaceText::CancelButton));
+}
+
+void frmEmptyWordsList::refill(int selected)
+{
+    lstEmptyWords->clear();
+    lstEmptyWords->addItems(m_list.words());
+    if (selected >= 0)
+        lstEmptyWords->setCurrentRow(selected);
+    lblNbEmptyWords->setText(QString::number(m_list.count()));
+}
+
+bool frmEmptyWordsList::refused(EmptyWordsList::Refusal refusal)
+{
+    if (refusal == EmptyWordsList::Refusal::None)
+        return false;
+    QApplication::beep();
+    lblStatus->setText(m_context.language.message(refusal == EmptyWordsList::Refusal::AlreadyInList
+                                                      ? Message::AlreadyInList
+                                                      : Message::NoEntrySelected));
+    return true;
+}
+
+void frmEmptyWordsList::addWord()
+{
+    lblStatus->clear();
+    const QString typed = rtfEmptyWord->text();
+    int position = -1;
+    const EmptyWordsList::Refusal refusal = m_list.add(typed, &position);
+    rtfEmptyWord->setText(trimBlanks(typed));
+    if (refused(refusal) || position < 0)
+        return;
+    rtfEmptyWord->clear();
+    refill(position);
+}
+
+void frmEmptyWordsList::replaceWord()
+{
+    lblStatus->clear();
+    const int selected = lstEmptyWords->currentRow();
+    const QString replaced = selected >= 0 ? m_list.words().value(selected) : QString();
+    if (refused(m_list.replace(selected, rtfEmptyWord->text())))
+        return;
+    refill(selected);
+    rtfEmptyWord->setText(replaced);
+}
+
+void frmEmptyWordsList::removeWord()
+{
+    lblStatus->clear();
+    int next = -1;
+    if (refused(m_list.remove(lstEmptyWords->currentRow(), &next)))
+        return;
+    refill(next);
+}
+
+void frmEmptyWordsList::entryClicked()
+{
+    if (QListWidgetItem *item = lstEmptyWords->currentItem())
+        rtfEmptyWord->setText(item->text());
+    cmdReplaceEmptyWord->setEnabled(true);
+    cmdRemoveEmptyWord->setEnabled(true);
+}
+
+void frmEmptyWordsList::save()
+{
+    writeEmptyWords(m_context.ini, m_list.words());
+    accept();
+}
+
+bool frmEmptyWordsList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (watched == rtfEmptyWord && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            addWord();
+            return true;
+        }
+        if (watched == lstEmptyWords && key == Qt::Key_Delete) {
+            removeWord();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace zelvarion

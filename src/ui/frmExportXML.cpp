@@ -1,0 +1,169 @@
+#include "ui/frmExportXML.h"
+
+#include "core/export/ExportSettings.h"
+#include "core/export/XslRendering.h"
+#include "core/search/ResultList.h"
+#include "core/shell/Feedback.h"
+#include "core/shell/TextRules.h"
+#include "platform/ThumbnailStore.h"
+#include "platform/XsltEngine.h"
+#include "platform/gui/ShellServices.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace zelvarion {
+using namespace controls;
+
+frmExportXML::frmExportXML(AppContext &context, const ResultList &results, Feedback &feedback, QWidget *parent)
+    : QDialog(parent), m_context(context), m_results(results), m_feedback(feedback),
+      m_folder(ExportFolder::inProgramFolder()),
+      m_open([](const QString &path) { shell::openWithDefaultProgram(path); })
+{
+    setObjectName(QStringLiteral("frmExportXML"));
+    createControls();
+    createDisplayControls();
+    applyTexts();
+    cmdExportXML->setEnabled(results.count() > 0);
+    lblMax->setText(QString::number(results.count()));
+    ProgressBar1->setRange(0, std::max(1, results.count()));
+    m_folder.create();
+    lblXMLFile->setText(m_folder.documentPath());
+    const ExportSettings settings = readExportSettings(context.ini);
+    if (!settings.xmlTitle.isEmpty())
+        txtXMLTitle->setText(settings.xmlTitle);
+    fillStylesheetList(settings.xslFile);
+    setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
+}
+
+void frmExportXML::createControls()
+{
+    setFixedSize(560, 330);
+    lblTitle = named(new QLabel(this), QStringLiteral("lblTitle"));
+    lblTitle->setGeometry(12, 14, 90, 22);
+    txtXMLTitle = named(new QLineEdit(this), QStringLiteral("txtXMLTitle"));
+    txtXMLTitle->setGeometry(104, 12, 444, 26);
+    for (int i = 0; i < 2; ++i) {
+        optThumbnails[i] = named(new QRadioButton(this), indexed("optThumbnails", i));
+        optThumbnails[i]->setGeometry(12, 48 + 26 * i, 400, 22);
+    }
+    optThumbnails[0]->setChecked(true);
+    lblXMLFile = named(new QLabel(this), QStringLiteral("lblXMLFile"));
+    lblXMLFile->setGeometry(12, 104, 536, 22);
+    lblXMLFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ProgressBar1 = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(40, 134, 440, 20);
+    ProgressBar1->setTextVisible(false);
+    lblMin = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
+    lblMin->setGeometry(12, 134, 26, 20);
+    lblMax = named(new QLabel(this), QStringLiteral("lblMax"));
+    lblMax->setGeometry(486, 134, 62, 20);
+    lblCurrent = named(new QLabel(this), QStringLiteral("lblCurrent"));
+    lblCurrent->setGeometry(230, 156, 120, 20);
+    lblCurrent->setAlignment(Qt::AlignCenter);
+    lblCurrent->hide();
+    cmdExportXML = named(new QPushButton(this), QStringLiteral("cmdExportXML"));
+    cmdExportXML->setGeometry(12, 184, 160, 32);
+    cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(448, 288, 100, 32);
+    connect(cmdExportXML, &QPushButton::clicked, this, &frmExportXML::exportDocument);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmExportXML::createDisplayControls()
+{
+    lblSelectXSL = named(new QLabel(this), QStringLiteral("lblSelectXSL"));
+    lblSelectXSL->setGeometry(12, 228, 300, 22);
+    lstXSL = named(new QComboBox(this), QStringLiteral("lstXSL"));
+    lstXSL->setGeometry(12, 252, 300, 28);
+    cmdDisplayXML = named(new QPushButton(this), QStringLiteral("cmdDisplayXML"));
+    cmdDisplayXML->setGeometry(324, 250, 140, 32);
+    lblDisplayMessage = named(new QLabel(this), QStringLiteral("lblDisplayMessage"));
+    lblDisplayMessage->setGeometry(12, 288, 420, 28);
+    connect(cmdDisplayXML, &QPushButton::clicked, this, &frmExportXML::displayDocument);
+}
+
+void frmExportXML::applyTexts()
+{
+    const LanguagePack &pack = m_context.language;
+    setWindowTitle(withoutAccelerator(pack.text(InterfaceText::ExportXmlMenuItem)));
+    cmdExportXML->setText(pack.text(InterfaceText::ExportXmlMenuItem));
+    cmdCancel->setText(pack.text(InterfaceText::CloseButton));
+    lblTitle->setText(pack.text(InterfaceText::XmlTitleLabel));
+    cmdDisplayXML->setText(pack.text(InterfaceText::DisplayXmlButton));
+    lblSelectXSL->setText(pack.text(InterfaceText::XslListLabel));
+    optThumbnails[0]->setText(pack.text(InterfaceText::ExportThumbnailsOption));
+    optThumbnails[1]->setText(pack.text(InterfaceText::NoExportThumbnailsOption));
+}
+
+void frmExportXML::fillStylesheetList(const QString &remembered)
+{
+    const QStringList entries = QStringList{m_context.language.text(InterfaceText::NoXslChoice)} + stylesheetNames(m_folder);
+    lstXSL->clear();
+    lstXSL->addItems(entries);
+    lstXSL->setCurrentIndex(rememberedStylesheetPosition(entries, remembered));
+}
+
+void frmExportXML::setBusy(bool busy)
+{
+    cmdExportXML->setEnabled(!busy && m_results.count() > 0);
+    lstXSL->setEnabled(!busy);
+    cmdDisplayXML->setEnabled(!busy);
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmExportXML::showProgress(int rank)
+{
+    QCoreApplication::processEvents();
+    ProgressBar1->setValue(rank);
+    lblCurrent->setText(QString::number(rank));
+    repaint();
+}
+
+void frmExportXML::exportDocument()
+{
+    setBusy(true);
+    XmlExportRequest request;
+    request.folder = m_folder;
+    request.title = txtXMLTitle->text();
+    request.copyThumbnails = optThumbnails[0]->isChecked();
+    request.beforeImage = [this](int rank) { showProgress(rank); };
+    writeXmlTitle(m_context.ini, trimBlanks(request.title));
+    lblCurrent->setText(QStringLiteral("0"));
+    lblCurrent->show();
+    const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
+    exportXml(request, m_results, m_context.catalogue, m_feedback, store);
+    lblCurrent->hide();
+    ProgressBar1->setValue(0);
+    setBusy(false);
+}
+
+void frmExportXML::displayDocument()
+{
+    DisplayEnvironment environment{m_feedback, m_context.language};
+    environment.makeProcessor = [this] { return makeXsltProcessor(m_folder.path); };
+    environment.openWithDefaultProgram = m_open;
+    environment.showStatus = [this](const QString &text) {
+        lblDisplayMessage->setText(text);
+        lblDisplayMessage->repaint();
+    };
+    environment.rememberStylesheet = [this](const QString &text) { writeXslFile(m_context.ini, text); };
+    lblDisplayMessage->setStyleSheet(QStringLiteral("color: red;"));
+    cmdDisplayXML->setEnabled(false);
+    const DisplayOutcome outcome = displayXml(m_folder, lstXSL->currentText(), environment);
+    if (outcome.kind == DisplayOutcome::Kind::Rendered)
+        lblDisplayMessage->setStyleSheet(QStringLiteral("color: palette(highlight);"));
+    cmdDisplayXML->setEnabled(true);
+}
+
+} // namespace zelvarion

@@ -1,0 +1,308 @@
+#include "ui/frmStatistics.h"
+
+#include "core/export/EmptyWords.h"
+#include "core/export/ExportSettings.h"
+#include "core/export/WordAnalysis.h"
+#include "core/search/ResultList.h"
+#include "core/shell/Feedback.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+#include "core/shell/Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace zelvarion {
+using namespace controls;
+
+namespace {
+const QColor kLightRed(230, 60, 60);
+} // namespace
+
+// The core's messages go to the window's feedback; Stop and the window's events are this window's.
+class frmStatistics::AnalysisFeedback : public Feedback
+{
+public:
+    AnalysisFeedback(Feedback &outer, const bool &stop) : m_outer(outer), m_stop(stop) {}
+    void showMessage(const QString &text, MessageIcon icon, const QString &title) override
+    {
+        m_outer.showMessage(text, icon, title);
+    }
+    bool askYesNo(const QString &text, MessageIcon icon) override { return m_outer.askYesNo(text, icon); }
+    void processEvents() override { QCoreApplication::processEvents(); }
+    bool stopRequested() const override { return m_stop; }
+
+private:
+    Feedback &m_outer;
+    const bool &m_stop;
+};
+
+frmStatistics::frmStatistics(AppContext &context, const ResultList &results, Feedback &feedback, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_context(context), m_results(results), m_feedback(feedback)
+{
+    setObjectName(QStringLiteral("frmStatistics"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    createControls();
+    createLists();
+    applyTexts();
+    cmdOK->setEnabled(results.count() > 0);
+    lblMax->setText(QString::number(results.count()));
+    ProgressBar1->setRange(0, std::max(1, results.count()));
+    readOptions();
+    setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
+}
+
+frmStatistics::~frmStatistics() = default;
+
+void frmStatistics::createControls()
+{
+    resize(560, 620);
+    for (int i = 0; i < 2; ++i) {
+        optAnalyse[i] = named(new QRadioButton(this), indexed("optAnalyse", i));
+        optAnalyse[i]->setGeometry(12, 10 + 24 * i, 300, 22);
+    }
+    chkIgnoreEmptyWords = named(new QCheckBox(this), QStringLiteral("chkIgnoreEmptyWords"));
+    chkIgnoreEmptyWords->setGeometry(12, 62, 300, 22);
+    chkDisplayUnknownOnly = named(new QCheckBox(this), QStringLiteral("chkDisplayUnknownOnly"));
+    chkDisplayUnknownOnly->setGeometry(12, 86, 300, 22);
+    chkDisplayUnknownOnly->setEnabled(false);
+    cmdOK = named(new QPushButton(this), QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(330, 10, 210, 30);
+    cmdStop = named(new QPushButton(this), QStringLiteral("cmdStop"));
+    cmdStop->setGeometry(330, 10, 210, 30);
+    cmdStop->hide();
+    cmdUnknownWords = named(new QPushButton(this), QStringLiteral("cmdUnknownWords"));
+    cmdUnknownWords->setGeometry(330, 46, 210, 30);
+    cmdUnknownWords->setEnabled(false);
+    cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(330, 82, 210, 30);
+    lblMin = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
+    lblMin->setGeometry(12, 120, 30, 20);
+    ProgressBar1 = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(44, 120, 430, 20);
+    ProgressBar1->setTextVisible(false);
+    lblMax = named(new QLabel(this), QStringLiteral("lblMax"));
+    lblMax->setGeometry(480, 120, 70, 20);
+    lblCurrent = named(new QLabel(this), QStringLiteral("lblCurrent"));
+    lblCurrent->setGeometry(200, 142, 160, 20);
+    lblCurrent->setAlignment(Qt::AlignCenter);
+    lblCurrent->hide();
+    lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(12, 164, 536, 40);
+    lblStatus->setWordWrap(true);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmStatistics::analyse);
+    connect(cmdStop, &QPushButton::clicked, this, &frmStatistics::stop);
+    connect(cmdUnknownWords, &QPushButton::clicked, this, &frmStatistics::highlightUnknownWords);
+    connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(chkDisplayUnknownOnly, &QCheckBox::clicked, this, &frmStatistics::displayUnknownOnlyClicked);
+}
+
+void frmStatistics::createLists()
+{
+    for (int i = 0; i < 2; ++i) {
+        auto *view = named(new QTreeWidget(this), indexed("lvWords", i));
+        view->setGeometry(12, 210, 536, 398);
+        view->setColumnCount(3);
+        view->setRootIsDecorated(false);
+        view->setUniformRowHeights(true);
+        view->header()->setSectionsClickable(true);
+        view->header()->setSortIndicatorShown(true);
+        view->header()->setStretchLastSection(false);
+        view->setColumnHidden(2, true);
+        view->setColumnWidth(1, pixels(1500));
+        view->setColumnWidth(0, view->width() - pixels(1500) - pixels(300));
+        view->headerItem()->setTextAlignment(1, Qt::AlignCenter);
+        m_lists[std::size_t(i)].view = view;
+        connect(view->header(), &QHeaderView::sectionClicked, this, [this, i](int column) { sortList(i, column); });
+        connect(view, &QTreeWidget::itemDoubleClicked, this, &frmStatistics::doubleClicked);
+        showSortMark(m_lists[std::size_t(i)]);
+    }
+    m_lists[1].view->hide();
+}
+
+void frmStatistics::applyTexts()
+{
+    const LanguagePack &pack = m_context.language;
+    setWindowTitle(withoutAccelerator(pack.text(InterfaceText::StatisticsMenuItem)));
+    optAnalyse[0]->setText(pack.text(InterfaceText::AnalyseKeywordsOption));
+    optAnalyse[1]->setText(pack.text(InterfaceText::AnalyseAllFieldsOption));
+    chkIgnoreEmptyWords->setText(pack.text(InterfaceText::IgnoreEmptyWordsOption));
+    chkDisplayUnknownOnly->setText(pack.text(InterfaceText::UnknownOnlyOption));
+    cmdOK->setText(pack.text(InterfaceText::AnalyseButton));
+    cmdStop->setText(pack.text(InterfaceText::StopButton));
+    cmdUnknownWords->setText(pack.text(InterfaceText::HighlightUnknownButton));
+    cmdCancel->setText(pack.text(InterfaceText::CancelButton));
+    for (WordList &list : m_lists)
+        list.view->setHeaderLabels({pack.text(InterfaceText::WordHeader), pack.text(InterfaceText::OccurrencesHeader),
+                                    pack.text(InterfaceText::OccurrencesHeader)});
+}
+
+// The empty words are read once; their changes apply from the next opening.
+void frmStatistics::readOptions()
+{
+    m_emptyWords = readEmptyWords(m_context.ini);
+    chkIgnoreEmptyWords->setEnabled(!m_emptyWords.isEmpty());
+    const ExportSettings settings = readExportSettings(m_context.ini);
+    optAnalyse[settings.allFields ? 1 : 0]->setChecked(true);
+    chkIgnoreEmptyWords->setChecked(settings.ignoreEmptyWords && !m_emptyWords.isEmpty());
+}
+
+void frmStatistics::setAnalysing(bool on)
+{
+    m_analysing = on;
+    cmdStop->setVisible(on);
+    cmdOK->setVisible(!on);
+    lblCurrent->setVisible(on);
+}
+
+void frmStatistics::showProgress(int rank)
+{
+    ProgressBar1->setValue(rank);
+    lblCurrent->setText(QString::number(rank));
+}
+
+void frmStatistics::analyse()
+{
+    const int count = m_results.count();
+    if (count == 0 || m_analysing)
+        return;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    lblMax->setText(QString::number(count));
+    ProgressBar1->setRange(0, count);
+    m_stopRequested = false;
+    setAnalysing(true);
+    for (WordList &list : m_lists) {
+        list.words.clear();
+        list.view->clear();
+    }
+    m_unknown.clear();
+    m_lists[0].view->show();
+    m_lists[1].view->hide();
+    cmdUnknownWords->setEnabled(false);
+    chkDisplayUnknownOnly->setChecked(false);
+    chkDisplayUnknownOnly->setEnabled(false);
+    lblStatus->setStyleSheet(QStringLiteral("color: rgb(240, 110, 110);"));
+    lblStatus->setText(m_context.language.text(InterfaceText::AnalysingStatus));
+
+    const EmptyWordTable emptyWords(m_emptyWords);
+    WordAnalysisRequest request;
+    request.allFields = optAnalyse[1]->isChecked();
+    request.ignored = chkIgnoreEmptyWords->isChecked() ? &emptyWords : nullptr;
+    request.beforeImage = [this](int rank) { showProgress(rank); };
+    AnalysisFeedback feedback(m_feedback, m_stopRequested);
+    WordAnalysisOutcome outcome = analyseWords(request, m_results, m_context.catalogue, feedback, m_context.language);
+    setAnalysing(false);
+    ProgressBar1->setValue(0);
+    if (!outcome.opened) {
+        lblStatus->clear();
+        return;
+    }
+    m_lists[0].words = std::move(outcome.words);
+    sortWords(m_lists[0].words, m_lists[0].key, m_lists[0].ascending, m_order);
+    fill(m_lists[0]);
+    lblStatus->setStyleSheet(QStringLiteral("color: rgb(0, 0, 139);"));
+    lblStatus->setText(analysisSummary(m_context.language, elapsed.elapsed() / 1000, int(m_lists[0].words.size()), count));
+    cmdUnknownWords->setEnabled(!m_lists[0].words.empty());
+}
+
+void frmStatistics::fill(WordList &list)
+{
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(list.words.size()));
+    const QIcon unknownIcon = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (const WordCount &word : list.words) {
+        auto *item = new QTreeWidgetItem({word.word, QString::number(word.count),
+                                          QStringLiteral("%1").arg(word.count, 10, 10, QLatin1Char('0'))});
+        item->setTextAlignment(1, Qt::AlignCenter);
+        if (m_unknown.contains(word.word)) {
+            item->setForeground(0, kLightRed);
+            item->setForeground(1, kLightRed);
+            item->setIcon(0, unknownIcon);
+        }
+        items << item;
+    }
+    list.view->clear();
+    list.view->addTopLevelItems(items);
+}
+
+void frmStatistics::showSortMark(const WordList &list)
+{
+    list.view->header()->setSortIndicator(list.key == WordSortKey::Count ? 1 : 0,
+                                          list.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void frmStatistics::sortList(int index, int column)
+{
+    WordList &list = m_lists[std::size_t(index)];
+    list.key = column == 1 ? WordSortKey::Count : WordSortKey::Word;
+    list.ascending = !list.ascending;
+    sortWords(list.words, list.key, list.ascending, m_order);
+    showSortMark(list);
+    fill(list);
+}
+
+void frmStatistics::highlightUnknownWords()
+{
+    WordList &unknown = m_lists[1];
+    unknown.words.clear();
+    unknown.view->clear();
+    chkDisplayUnknownOnly->setEnabled(false);
+    const std::unique_ptr<Speller> speller = m_context.spelling.start();
+    if (!speller) {
+        lblStatus->setText(m_context.language.message(Message::SpellerUnavailable));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_unknown.clear();
+    for (const WordCount &word : m_lists[0].words) {
+        if (speller->isCorrect(word.word))
+            continue;
+        m_unknown.insert(word.word);
+        unknown.words.push_back(word);
+    }
+    sortWords(unknown.words, unknown.key, unknown.ascending, m_order);
+    fill(m_lists[0]);
+    fill(unknown);
+    chkDisplayUnknownOnly->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void frmStatistics::displayUnknownOnlyClicked()
+{
+    const bool unknownOnly = chkDisplayUnknownOnly->isChecked();
+    m_lists[1].view->setVisible(unknownOnly);
+    m_lists[0].view->setVisible(!unknownOnly);
+}
+
+void frmStatistics::doubleClicked(QTreeWidgetItem *item)
+{
+    if (item)
+        Q_EMIT searchRequested(item->text(0));
+}
+
+void frmStatistics::closeEvent(QCloseEvent *event)
+{
+    if (m_analysing) {
+        // The analysis ends at the next image; the window closes once it has.
+        m_stopRequested = true;
+        event->ignore();
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    writeStatisticsOptions(m_context.ini, optAnalyse[1]->isChecked(), chkIgnoreEmptyWords->isChecked());
+    Q_EMIT closed();
+    event->accept();
+}
+
+} // namespace zelvarion

@@ -1,0 +1,107 @@
+// Window tests of the XML export: opening, the export with its thumbnails and remembered title,
+// and the display through a shipped stylesheet.
+#include "ExportWindowSupport.h"
+
+#include "platform/IniFile.h"
+#include "platform/ThumbnailStore.h"
+#include "ui/frmExportXML.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+class frmExportXMLTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void openingShowsTheRememberedTitleAndStylesheet();
+    void emptyResultCannotBeExported();
+    void exportWritesTheDocumentAndThumbnailsThenDisplayRendersIt();
+};
+
+namespace {
+template <typename T>
+T *control(QWidget &window, const char *name)
+{
+    T *found = window.findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+} // namespace
+
+void frmExportXMLTest::openingShowsTheRememberedTitleAndStylesheet()
+{
+    ExportWindowFixture f;
+    f.folder.writeIni(QStringLiteral("[XML]\nXMLTitle=Spring tour\nXSLFile=captions.xsl\n"));
+    f.add(QStringLiteral("a.jpg"), QStringLiteral("sea"));
+    frmExportXML dialog(f.context, f.results, f.feedback);
+    QCOMPARE(control<QLineEdit>(dialog, "txtXMLTitle")->text(), QStringLiteral("Spring tour"));
+    auto *list = control<QComboBox>(dialog, "lstXSL");
+    QCOMPARE(list->itemText(0), f.context.language.text(InterfaceText::NoXslChoice));
+    QCOMPARE(list->currentText(), QStringLiteral("captions.xsl"));
+    QCOMPARE(list->count(), 4); // entry 0 and the three shipped stylesheets
+    QVERIFY(control<QRadioButton>(dialog, "optThumbnails_0")->isChecked());
+    QCOMPARE(control<QLabel>(dialog, "lblXMLFile")->text(), f.folder.file(QStringLiteral("XML/Zelvarion.xml")));
+    QCOMPARE(control<QLabel>(dialog, "lblMax")->text(), QStringLiteral("1"));
+}
+
+void frmExportXMLTest::emptyResultCannotBeExported()
+{
+    ExportWindowFixture f;
+    f.folder.writeIni(QStringLiteral("[XML]\nXSLFile=gone.xsl\n"));
+    frmExportXML dialog(f.context, f.results, f.feedback);
+    QVERIFY(!control<QPushButton>(dialog, "cmdExportXML")->isEnabled());
+    QCOMPARE(control<QComboBox>(dialog, "lstXSL")->currentIndex(), 0);
+}
+
+void frmExportXMLTest::exportWritesTheDocumentAndThumbnailsThenDisplayRendersIt()
+{
+    ExportWindowFixture f;
+    f.add(QStringLiteral("harbour.jpg"), QStringLiteral("boats; sea"), QStringLiteral("Evening in the harbour"));
+    f.add(QStringLiteral("market.jpg"), QStringLiteral("market"));
+    TempFolder storeRoot;
+    const ThumbnailStore store(storeRoot.path());
+    QFile jpeg(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg")));
+    QVERIFY(jpeg.open(QIODevice::ReadOnly));
+    QVERIFY(store.store(QStringLiteral("/photos/harbour.jpg"), jpeg.readAll()));
+
+    frmExportXML dialog(f.context, f.results, f.feedback);
+    dialog.setThumbnailStoreRoot(storeRoot.path());
+    QStringList opened;
+    dialog.setOpener([&](const QString &path) { opened << path; });
+    control<QLineEdit>(dialog, "txtXMLTitle")->setText(QStringLiteral("  Harbour  "));
+    control<QPushButton>(dialog, "cmdExportXML")->click();
+
+    QFile document(f.folder.file(QStringLiteral("XML/Zelvarion.xml")));
+    QVERIFY(document.open(QIODevice::ReadOnly));
+    const QByteArray text = document.readAll();
+    QVERIFY(text.contains("<Title>Harbour</Title>"));
+    QVERIFY(text.contains("<Caption>Evening in the harbour</Caption>"));
+    QVERIFY(text.contains("<id>2</id>"));
+    QVERIFY(QFileInfo::exists(f.folder.file(QStringLiteral("XML/thumbs/harbour.jpg"))));
+    QCOMPARE(f.context.ini.read(QStringLiteral("XML"), QStringLiteral("XMLTitle")).value_or(QString()), QStringLiteral("Harbour"));
+    QVERIFY(control<QPushButton>(dialog, "cmdExportXML")->isEnabled());
+    QVERIFY(f.feedback.messages.empty());
+
+    control<QComboBox>(dialog, "lstXSL")->setCurrentText(QStringLiteral("contact-sheet.xsl"));
+    control<QPushButton>(dialog, "cmdDisplayXML")->click();
+    QCOMPARE(opened, QStringList({f.folder.file(QStringLiteral("XML/Zelvarion.html"))}));
+    QFile html(opened.value(0));
+    QVERIFY(html.open(QIODevice::ReadOnly));
+    const QByteArray page = html.readAll();
+    QVERIFY(page.contains("src=\"thumbs/harbour.jpg\""));
+    QVERIFY(page.contains("Evening in the harbour"));
+    QCOMPARE(control<QLabel>(dialog, "lblDisplayMessage")->text(), f.context.language.message(Message::RenderingDone));
+    QCOMPARE(f.context.ini.read(QStringLiteral("XML"), QStringLiteral("XSLFile")).value_or(QString()),
+             QStringLiteral("contact-sheet.xsl"));
+}
+
+QTEST_MAIN(frmExportXMLTest)
+#include "frmExportXMLTest.moc"
