@@ -51,6 +51,7 @@ frmSelections::frmSelections(AppContext &context, Feedback &feedback, MarkedImag
     };
     createControls();
     applyTexts();
+    fitButtonsToCaptions();
     for (QPushButton *button : {cmdCurrentSelection, cmdSaveSelection, cmdRemoveSelection, cmdRenameSelection,
                                 cmdDisplaySelection, cmdCancel})
         roundCorners(button);
@@ -109,6 +110,22 @@ void frmSelections::applyTexts()
     cmdRenameSelection->setText(pack.text(InterfaceText::RenameMenuItem));
     cmdDisplaySelection->setText(pack.text(InterfaceText::DisplaySelectionButton));
     cmdCancel->setText(pack.text(InterfaceText::CloseButton));
+}
+
+// The buttons' column as wide as its longest caption (a language may need more than English),
+// the window growing with it.
+void frmSelections::fitButtonsToCaptions()
+{
+    constexpr int kEnds = 12; // room for the rounded ends
+    const QList<QPushButton *> buttons = {cmdSaveSelection, cmdCurrentSelection, cmdDisplaySelection,
+                                          cmdRenameSelection, cmdRemoveSelection, cmdCancel};
+    int width = 174;
+    for (QPushButton *button : buttons)
+        width = std::max(width, button->sizeHint().width() + kEnds);
+    for (QPushButton *button : buttons)
+        button->setGeometry(button->x(), button->y(), width, button->height());
+    setFixedSize(cmdCancel->x() + width + 12, height());
+    lblError->setGeometry(lblError->x(), lblError->y(), this->width() - 2 * lblError->x(), lblError->height());
 }
 
 void frmSelections::readList()

@@ -47,6 +47,7 @@ public:
 private:
     void createControls();
     void applyTexts();
+    void fitButtonsToCaptions();
     void readList();
     void addEntry(const QString &name, const QString &count);
     QStringList listedNames() const;

@@ -7,11 +7,16 @@
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"
+#include "ui/frmFolderSelected.h"
+#include "ui/frmProperties.h"
+#include "ui/frmSQLQuery.h"
 #include "ui/frmSearchOptions.h"
+#include "ui/frmSelections.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -60,6 +65,7 @@ public:
 
     ProgramFolderFixture folder;
     StartedWindow started;
+    ResultList result; // a result a window keeps a reference to
 
 private:
     std::vector<std::unique_ptr<QWidget>> m_windows;
@@ -121,6 +127,42 @@ QWidget *databaseDialogWithFolders(LayoutFixture &f)
     return dialog;
 }
 
+// Two saved selections, one with an apostrophe and a long name, and the count of the current one.
+QWidget *selectionsWindowWithEntries(LayoutFixture &f)
+{
+    f.execute({imageRow(1), imageRow(2),
+               QStringLiteral("insert into Selections values('l''été à Marseille, le port au petit matin','/photos/2024/',"
+                              "'street-001.jpg','01/02/2024');"),
+               QStringLiteral("insert into Selections values('hiver','/photos/2024/','street-002.jpg','01/02/2024');")});
+    auto *window = f.keep(std::make_unique<frmSelections>(f.context(), f.feedback(), [] { return 12345; }, &f.main()));
+    window->showCurrentSelection();
+    return window;
+}
+
+// A result of every column of a few rows, with its status line.
+QWidget *sqlConsoleWithAResult(LayoutFixture &f)
+{
+    f.execute({imageRow(1), imageRow(23)});
+    auto *console = f.keep(std::make_unique<frmSQLQuery>(f.context(), f.feedback(), &f.main()));
+    console->lstTxtSQL->setCurrentText(QStringLiteral("SELECT * FROM Images"));
+    console->execute();
+    return console;
+}
+
+QWidget *destinationFolderDialog(LayoutFixture &f)
+{
+    f.result.assign({{QStringLiteral("/photos/2024/"), QStringLiteral("street-001.jpg"), QString()}});
+    auto *dialog = f.keep(std::make_unique<frmFolderSelected>(f.context(), f.feedback(), f.result, &f.main()));
+    dialog->setCurrentFolder(f.folder.file(QString()));
+    return dialog;
+}
+
+QWidget *propertiesDialog(LayoutFixture &f)
+{
+    return f.keep(std::make_unique<frmProperties>(testDataFile(QStringLiteral("iptc/pillow/Tests/images/hopper.jpg")),
+                                                  f.context().language, &f.main()));
+}
+
 struct WindowFactory
 {
     const char *name;
@@ -144,6 +186,10 @@ const WindowFactory kWindows[] = {
          window->showImage(testDataFile(QStringLiteral("iptc/pillow/Tests/images/hopper.jpg")), QStringLiteral("hopper.jpg"));
          return window;
      }},
+    {"frmSelections", selectionsWindowWithEntries},
+    {"frmSQLQuery with a result", sqlConsoleWithAResult},
+    {"frmFolderSelected", destinationFolderDialog},
+    {"frmProperties", propertiesDialog},
 };
 
 QStringList shippedLanguages()
