@@ -142,15 +142,11 @@ QString writeOneFile(const QString &path, const WriteEdits &edits, const IptcWri
     return result.written ? QString() : result.reason;
 }
 
-// The edit options of Zelvarion.ini, as the template run uses them; a backup folder that is not
-// there is said once, since no file then gets its copy.
-IptcWriteOptions writeOptionsOf(CliContext &context)
+// The edit options of Zelvarion.ini, as the template run uses them: a file whose backup copy
+// cannot be made (a backup folder that is not there, for one) is not rewritten.
+IptcWriteOptions writeOptionsOf()
 {
-    const IptcWriteOptions options = iptcWriteOptionsFrom(readAllSettings(IniFile(programFolder::configFilePath())));
-    if (options.saveOriginalFile && !QFileInfo(options.saveFolder).isDir())
-        context.err << "zelvarion-cli write: the backup folder '" << options.saveFolder
-                    << "' does not exist; no backup copies are made\n";
-    return options;
+    return iptcWriteOptionsFrom(readAllSettings(IniFile(programFolder::configFilePath())));
 }
 
 } // namespace
@@ -218,7 +214,7 @@ int runWriteCommand(CliContext &context)
         context.err << "zelvarion-cli write: nothing written\n";
         return kExitSomeFailed;
     }
-    const IptcWriteOptions options = writeOptionsOf(context);
+    const IptcWriteOptions options = writeOptionsOf();
     StreamFeedback feedback(context);
     int notWritten = 0;
     for (const QString &path : files) {

@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {kWriteSyntax, runWriteCommand},
     {kScanSyntax, runScanCommand},
     {kSearchSyntax, runSearchCommand},
+    {kTemplateSyntax, runTemplateCommand},
+    {kApplySyntax, runApplyCommand},
     {kExportSyntax, runExportCommand},
     {kStatsSyntax, runStatsCommand},
     {kEmptyWordsSyntax, runEmptyWordsCommand},
@@ -45,8 +47,13 @@ void printHelp(QTextStream &out)
         << "Commands (zelvarion-cli COMMAND --help tells more):\n";
     for (const Command &command : kCommands) {
         const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
-        out << "  " << QStringLiteral("%1").arg(call, -18) << "  "
-            << QLatin1String(command.syntax.summary) << '\n';
+        constexpr int kCallWidth = 18;
+        out << "  " << call;
+        if (call.size() > kCallWidth) // a long call keeps the summaries in one column
+            out << '\n' << QString(kCallWidth + 4, u' ');
+        else
+            out << QString(kCallWidth - call.size() + 2, u' ');
+        out << QLatin1String(command.syntax.summary) << '\n';
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
         << "                      catalogue (default: the window program's program folder)\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QEvent>
 #include <algorithm>
 #include <QPainterPath>
@@ -66,6 +67,29 @@ inline void fitRoundedButton(QWidget *button, int width)
     constexpr int kHeight = 28;
     const QSize hint = button->sizeHint();
     button->setMinimumSize(std::max(width, hint.width() + kEnds), std::max(kHeight, hint.height()));
+}
+
+// Shows the busy pointer until the command ends, however it ends.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// The grey and blue of field labels and the red of status lines.
+inline const QColor kLabelGrey(128, 128, 128);
+inline const QColor kLabelBlue(0, 0, 255);
+inline const QColor kStatusRed(255, 0, 0);
+
+// Sets a label's text colour.
+inline void setTextColour(QWidget *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
 }
 
 } // namespace zelvarion::controls

@@ -101,4 +101,55 @@ QIcon applicationIcon()
     return QIcon(pixmap);
 }
 
+QIcon spellCheckIcon()
+{
+    auto draw = [](const QColor &text, const QColor &tick) {
+        QPixmap pixmap = blank(kButtonSize);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        QFont font = p.font();
+        font.setPixelSize(9);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(text);
+        p.drawText(QRectF(0, 0, 20, 11), Qt::AlignCenter, QStringLiteral("abc"));
+        p.setPen(QPen(tick, 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawPolyline(QPolygonF({QPointF(5, 14), QPointF(9, 18), QPointF(16, 11)}));
+        return pixmap;
+    };
+    return twoStateIcon(draw(QColor(0, 0, 160), QColor(0, 140, 0)), draw(QColor(170, 170, 170), QColor(190, 190, 190)));
+}
+
+QIcon calendarIcon()
+{
+    QPixmap pixmap = blank(kButtonSize);
+    QPainter p(&pixmap);
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(Qt::white);
+    p.drawRect(3, 4, 14, 13);
+    p.fillRect(3, 4, 15, 4, QColor(190, 0, 0));
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 3; ++column)
+            p.fillRect(5 + 4 * column, 10 + 3 * row, 2, 2, QColor(60, 60, 60));
+    return QIcon(pixmap);
+}
+
+QPixmap iptcLogo()
+{
+    QPixmap pixmap(72, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 70, 140));
+    p.drawRoundedRect(QRectF(0, 0, 72, 32), 6, 6);
+    QFont font = p.font();
+    font.setPixelSize(18);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, 72, 32), Qt::AlignCenter, QStringLiteral("IPTC"));
+    return pixmap;
+}
+
 } // namespace zelvarion::pictures

@@ -23,4 +23,13 @@ QPixmap noImage();
 // The program's window icon.
 QIcon applicationIcon();
 
+// The spell-check buttons of the edit dialog, enabled and disabled.
+QIcon spellCheckIcon();
+
+// The calendar buttons of the edit dialog's date fields.
+QIcon calendarIcon();
+
+// The IPTC mark of the edit dialog.
+QPixmap iptcLogo();
+
 } // namespace zelvarion::pictures

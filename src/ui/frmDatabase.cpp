@@ -55,16 +55,6 @@ QString startFolderFor(const QString &path)
     return path.isEmpty() ? programFolder::path() : path;
 }
 
-// Restores the normal cursor however the command ends.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
 } // namespace
 
 frmDatabase::frmDatabase(frmZelvarion &main)

@@ -141,17 +141,18 @@ TEST_F(CliWriteOptions, backupKeepsTheFirstVersionOrTheLatestAsTheOptionsSay)
     EXPECT_FALSE(QFileInfo::exists(folder.file(u8("backupa.jpg"))));
 }
 
-TEST_F(CliWriteOptions, noCopyWithoutTheOptionAndAWarningForAMissingFolder)
+TEST_F(CliWriteOptions, noCopyWithoutTheOptionAndNoRewriteWithoutTheFolder)
 {
     configure("SaveOriginalFile=0\nSaveFolder=" + folder.file(u8("backup/")).toUtf8() + "\n");
     ASSERT_EQ(write("x").exitCode, 0);
     EXPECT_FALSE(QFileInfo::exists(folder.file(u8("backup/a.jpg"))));
 
+    // The user asked for a copy that cannot be made: the file keeps its content.
     configure("SaveOriginalFile=1\nSaveFolder=" + folder.file(u8("gone/")).toUtf8() + "\n");
     const CliRun run = write("y");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.err.contains(u8("does not exist; no backup copies are made"))) << run.err.toStdString();
-    EXPECT_EQ(caption(image), u8("y"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(u8("does not exist"))) << run.err.toStdString();
+    EXPECT_EQ(caption(image), u8("x"));
 }
 
 // The user counts on the copy: a file whose copy cannot be made, or whose "copy" would be the
@@ -163,7 +164,7 @@ TEST_F(CliWriteOptions, fileWhoseBackupCannotBeMadeIsNotRewritten)
     const QByteArray before = folder.read(u8("photos/a.jpg"));
     const CliRun run = write("lost");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(u8("the backup copy in"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(u8("no backup could be made"))) << run.err.toStdString();
     EXPECT_EQ(folder.read(u8("photos/a.jpg")), before);
 
     configure("SaveOriginalFile=1\nSaveFirstVersion=1\nSaveFolder=" + folder.file(u8("photos/")).toUtf8() + "\n");

@@ -25,45 +25,49 @@ bool hasIptcCapableExtension(const QString &path)
 }
 
 // Stores one dataset by its number: joined fields grow, single fields take the last value,
-// other numbers become customized datasets.
+// other numbers become customized datasets. The lists keep one entry per dataset.
 class DatasetSink
 {
 public:
-    DatasetSink(IptcFieldSet &fields, const QString &label) : m_fields(fields), m_label(label) {}
+    DatasetSink(IptcReadResult &result, const QString &label) : m_result(result), m_label(label) {}
 
     void store(int number, const QString &value)
     {
         const DatasetLookup lookup = lookupDataset(number);
         if (lookup.kind == DatasetLookup::Kind::Ignored)
             return;
+        IptcFieldSet &fields = m_result.fields;
+        const QString trimmed = trimBlanks(value);
         if (lookup.kind == DatasetLookup::Kind::Field) {
-            QString &field = m_fields.values[std::size_t(lookup.index)];
-            field = isJoinedField(lookup.index) ? joinOccurrence(field, value) : trimBlanks(value);
+            if (lookup.index == kKeywordsIndex)
+                m_result.keywordEntries << trimmed;
+            else if (lookup.index == kSupplementalCategoryIndex)
+                m_result.supplementalCategoryEntries << trimmed;
+            QString &field = fields.values[std::size_t(lookup.index)];
+            field = isJoinedField(lookup.index) ? joinOccurrence(field, value) : trimmed;
             return;
         }
-        const QString trimmed = trimBlanks(value);
-        if (m_customizedCount < kCustomizedSlotCount) {
-            CustomizedDataset &slot = m_fields.slots[std::size_t(m_customizedCount)];
-            slot.number = std::int16_t(number);
-            slot.value = trimmed;
-        }
+        if (m_customizedCount < kCustomizedSlotCount)
+            fields.slots[std::size_t(m_customizedCount)] = {std::int16_t(number), trimmed};
+        else
+            m_result.moreCustomized.push_back({std::int16_t(number), trimmed});
         ++m_customizedCount;
-        m_fields.values[kCustomizedIndex] += customizedLine(m_label, number, trimmed) + QStringLiteral("\r\n");
+        fields.values[kCustomizedIndex] += customizedLine(m_label, number, trimmed) + QStringLiteral("\r\n");
     }
 
 private:
-    IptcFieldSet &m_fields;
+    IptcReadResult &m_result;
     const QString &m_label;
     int m_customizedCount = 0;
 };
 
-void readDatasets(const ByteReader &bytes, qsizetype resource, IptcFieldSet &fields, const QString &label)
+void readDatasets(const ByteReader &bytes, qsizetype resource, IptcReadResult &result, const QString &label)
 {
     const std::optional<IptcDataSpan> span = iptcDataSpan(bytes, resource);
     if (!span)
         return;
     const bool utf8 = declaresUtf8(bytes, *span);
-    DatasetSink sink(fields, label);
+    DatasetSink sink(result, label);
     forEachRecord2Dataset(bytes, *span, [&](int number, QByteArrayView value) {
         sink.store(number, iptctext::decodeValue(value, utf8));
     });
@@ -90,7 +94,7 @@ Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &c
         return search;
     result.segment = location->segment;
     const ByteReader reader(bytes);
-    readDatasets(reader, location->resource, result.fields, customizedLabel);
+    readDatasets(reader, location->resource, result, customizedLabel);
     search.final = !reader.ranOut();
     return search;
 }

@@ -5,7 +5,9 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace zelvarion {
 
@@ -26,6 +28,9 @@ std::optional<IptcFileKind> fileKindFromSupportIptc(QStringView code);
 struct IptcReadResult
 {
     IptcFieldSet fields;
+    std::vector<CustomizedDataset> moreCustomized; // customized datasets past the 16 slots, in file order
+    QStringList keywordEntries;                    // one trimmed entry per 2:25 dataset, in file order
+    QStringList supplementalCategoryEntries;       // one per 2:20 dataset
     IptcFileKind fileKind = IptcFileKind::NotSearched;
     bool iptcCapable = false;
     std::optional<JpegSegmentPosition> segment; // JPEG only, where the 0x0404 resource was found

@@ -40,7 +40,8 @@ void addList(std::vector<PendingDataset> &pending, int index, const QStringList 
 
 // The datasets in file order: numeric order, with the lists in place of their joined texts.
 std::vector<PendingDataset> datasetsInFileOrder(IptcFieldSet &values, const QStringList &keywords,
-                                                const QStringList &supplementalCategories)
+                                                const QStringList &supplementalCategories,
+                                                std::span<const CustomizedDataset> moreCustomized)
 {
     std::vector<PendingDataset> pending;
     for (int index : {0, 1, 2, 3})
@@ -55,6 +56,9 @@ std::vector<PendingDataset> datasetsInFileOrder(IptcFieldSet &values, const QStr
     for (CustomizedDataset &slot : values.slots)
         if (slot.number >= 1 && slot.number <= 255)
             pending.push_back({slot.number, slot.value, iptcField(kCustomizedIndex).writeLimit, &slot.value});
+    for (const CustomizedDataset &more : moreCustomized)
+        if (more.number >= 1 && more.number <= 255)
+            pending.push_back({more.number, more.value, iptcField(kCustomizedIndex).writeLimit, nullptr});
     return pending;
 }
 
@@ -113,9 +117,10 @@ QByteArray iptcResourceBlock(const QByteArray &data, bool padToEven)
 } // namespace
 
 IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
-                             const QStringList &supplementalCategories, QByteArrayView otherResources)
+                             const QStringList &supplementalCategories, QByteArrayView otherResources,
+                             std::span<const CustomizedDataset> moreCustomized)
 {
-    std::vector<PendingDataset> pending = datasetsInFileOrder(values, keywords, supplementalCategories);
+    std::vector<PendingDataset> pending = datasetsInFileOrder(values, keywords, supplementalCategories, moreCustomized);
     const Charset charset = cutForCharset(pending);
     for (const PendingDataset &dataset : pending)
         if (dataset.cutInPlace)
@@ -170,11 +175,13 @@ bool rewriteJpegFile(const QString &path, QByteArrayView content, std::optional<
     return result.ok;
 }
 
-void restoreCreationTime(const QString &path, const QDateTime &creationTime)
+bool restoreModificationTime(const QString &path, const QDateTime &modificationTime)
 {
-    // Linux file systems record a birth time but offer no call to set it.
-    (void)path;
-    (void)creationTime;
+    if (!modificationTime.isValid())
+        return false;
+    QFile file(path);
+    // Opening for appending changes nothing of the content.
+    return file.open(QIODevice::Append) && file.setFileTime(modificationTime, QFileDevice::FileModificationTime);
 }
 
 IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
@@ -182,26 +189,41 @@ IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
     return {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
 }
 
-BackupOutcome backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options)
+BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const QString &backupName,
+                                   const IptcWriteOptions &options)
 {
-    if (!options.saveOriginalFile || options.saveFolder.isEmpty() || !QFileInfo(options.saveFolder).isDir())
-        return BackupOutcome::NotAsked;
+    if (!options.saveOriginalFile)
+        return {};
+    if (options.saveFolder.isEmpty())
+        return {false, QStringLiteral("no backup folder is set")};
+    if (!QFileInfo(options.saveFolder).isDir())
+        return {false, QStringLiteral("the backup folder '%1' does not exist").arg(options.saveFolder)};
     // The folder is stored ending with a separator; a hand-edited one without it still names the
     // folder, not a prefix of the file name.
-    const QString backupPath = QDir(options.saveFolder).filePath(fileName);
-    // A backup folder that is the image's own folder would make the "copy" the file itself.
-    if (QFileInfo(backupPath).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
-        return BackupOutcome::Failed;
+    const QString backupPath = QDir(options.saveFolder).filePath(backupName);
+    // A backup folder that is the image's own folder would "back up" the file onto itself.
+    if (QFileInfo::exists(backupPath) && QFileInfo(backupPath).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
+        return {false, QStringLiteral("the backup would replace the image itself")};
     if (options.saveFirstVersion && QFileInfo::exists(backupPath))
-        return BackupOutcome::Kept;
+        return {};
+    // An earlier backup stays whole when the new copy fails.
+    const atomicfile::Result copied = atomicfile::replaceFileContent(backupPath, content);
+    if (!copied.ok)
+        return {false, QStringLiteral("no backup could be made: ") + copied.error};
+    return {};
+}
+
+BackupResult backupOriginalFile(const QString &path, const QString &backupName, const IptcWriteOptions &options)
+{
+    if (!options.saveOriginalFile)
+        return {};
     QFile original(path);
     if (!original.open(QIODevice::ReadOnly))
-        return BackupOutcome::Failed;
-    const QByteArray content = original.readAll();
-    if (content.size() != original.size())
-        return BackupOutcome::Failed;
-    // A failed copy leaves any earlier backup whole.
-    return atomicfile::replaceFileContent(backupPath, content).ok ? BackupOutcome::Copied : BackupOutcome::Failed;
+        return {false, QStringLiteral("the file cannot be read for its backup")};
+    const QByteArray bytes = original.readAll();
+    if (bytes.size() != original.size())
+        return {false, QStringLiteral("the file cannot be read for its backup")};
+    return backupOriginalContent(path, bytes, backupName, options);
 }
 
 } // namespace zelvarion

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 namespace zelvarion {
 
@@ -41,22 +42,28 @@ IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings);
 // The longest segment a JPEG length field can describe.
 constexpr qsizetype kMaxSegmentLength = 65535;
 
-// Copies the file to SaveFolder + fileName when the options ask for it (before any rewrite):
-// SaveOriginalFile on and the folder there; with SaveFirstVersion an earlier copy is kept.
-enum class BackupOutcome {
-    NotAsked, // the option is off or the folder does not exist
-    Kept,     // the first version is kept and already there
-    Copied,
-    Failed,   // asked for and the copy could not be made
+struct BackupResult
+{
+    bool ok = true;   // false: a backup was asked for and does not exist; the file must stay
+    QString error;
 };
-BackupOutcome backupOriginalFile(const QString &path, const QString &fileName, const IptcWriteOptions &options);
+
+// Copies the file to SaveFolder + backupName when the options ask for it (before any rewrite).
+// With SaveFirstVersion a copy already there is kept. A backup that was asked for and could not be
+// made (no folder, disk full, no permission) is a failure: the caller must not rewrite the file.
+BackupResult backupOriginalFile(const QString &path, const QString &backupName, const IptcWriteOptions &options);
+// The same for a file already read whole: the bytes are the copy.
+BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const QString &backupName,
+                                   const IptcWriteOptions &options);
 
 // Builds the segment from the working values. Field values (other than Keywords and
 // SupplementalCategory) and slot texts come back cut to their write limits, so the caller
 // stores what the file holds; list entries are cut only in the file. otherResources are the
 // old segment's other image resource blocks, carried on after the IPTC resource.
+// moreCustomized are customized datasets beyond the 16 slots, written after them as they are.
 IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
-                             const QStringList &supplementalCategories, QByteArrayView otherResources = {});
+                             const QStringList &supplementalCategories, QByteArrayView otherResources = {},
+                             std::span<const CustomizedDataset> moreCustomized = {});
 
 // Where the new segment goes. It normally comes right after the start-of-image marker; when the
 // old segment's resources run on into the next APP13 segment, it takes the old one's place so
@@ -75,18 +82,38 @@ bool rewriteJpegFile(const QString &path, QByteArrayView content, std::optional<
                      const IptcSegment &newSegment, QString *error = nullptr,
                      SegmentPlacement placement = SegmentPlacement::AfterStartOfImage);
 
-// Gives the file its old creation time back. The file systems this build runs on keep no
-// settable creation time, so this has no effect here.
-void restoreCreationTime(const QString &path, const QDateTime &creationTime);
+// "Keep original creation date": the file systems here keep no settable creation time, so the
+// rewritten file gets its old modification time back, the date file managers show.
+bool restoreModificationTime(const QString &path, const QDateTime &modificationTime);
+
+// A JPEG file read whole for a rewrite, or the reason it may not be rewritten.
+struct JpegForRewrite
+{
+    QByteArray content;
+    QDateTime lastModified;
+    QString failure;        // empty when the file may be rewritten
+    bool shortRead = false; // fewer bytes came than the file's size
+};
+// Refuses a missing, unreadable, read-only, empty or short-read file and one that does not start
+// with 0xFF 0xD8; a short read is also reported through feedback.
+JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback = nullptr);
 
 struct IptcWriteResult
 {
     bool written = false;
-    QString reason; // why the file was not written
+    QString reason;     // why the file was not written
+    QByteArray content; // the file's new bytes (also for a dry run); empty when nothing changed
 };
 
-// The whole rewrite of one JPEG file: backup, read, build, replace, creation time. values come
-// back cut as the file holds them. A short read is also reported through feedback. A file whose
+// The new IPTC of a file already read: builds the segment, and unless dryRun replaces the file
+// and keeps its modification time when asked. values come back cut as the file holds them.
+IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, IptcFieldSet &values,
+                                 const QStringList &keywordList, const QStringList &supplementalCategoryList,
+                                 std::span<const CustomizedDataset> moreCustomized,
+                                 const IptcWriteOptions &options, bool dryRun = false);
+
+// The whole rewrite of one JPEG file: backup, read, build, replace, modification time. values
+// come back cut as the file holds them. A short read is also reported through feedback. A file whose
 // backup was asked for and could not be made is not rewritten: the user counts on that copy.
 IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const QStringList &keywordList,
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,

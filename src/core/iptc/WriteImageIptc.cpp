@@ -1,23 +1,16 @@
 #include "core/iptc/IptcWriter.h"
 #include "core/iptc/JpegSegments.h"
 #include "core/shell/Feedback.h"
+#include "platform/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace zelvarion {
-namespace {
 
-struct ReadForRewrite
+JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
 {
-    QByteArray content;
-    QDateTime creationTime;
-    QString failure; // empty when the file may be rewritten
-};
-
-ReadForRewrite readForRewrite(const QString &path, Feedback *feedback)
-{
-    ReadForRewrite read;
+    JpegForRewrite read;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         read.failure = QFileInfo::exists(path) ? QStringLiteral("the file cannot be opened")
@@ -31,7 +24,7 @@ ReadForRewrite readForRewrite(const QString &path, Feedback *feedback)
         read.failure = QStringLiteral("the file is read-only");
         return read;
     }
-    read.creationTime = info.birthTime();
+    read.lastModified = info.lastModified();
     const qint64 size = file.size();
     if (size < 1) {
         read.failure = QStringLiteral("the file is empty");
@@ -39,6 +32,7 @@ ReadForRewrite readForRewrite(const QString &path, Feedback *feedback)
     }
     read.content = file.read(size);
     if (read.content.size() < size) {
+        read.shortRead = true;
         if (feedback)
             feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::None);
         read.failure = QStringLiteral("the file could not be read completely");
@@ -49,36 +43,46 @@ ReadForRewrite readForRewrite(const QString &path, Feedback *feedback)
     return read;
 }
 
-} // namespace
+IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, IptcFieldSet &values,
+                                 const QStringList &keywordList, const QStringList &supplementalCategoryList,
+                                 std::span<const CustomizedDataset> moreCustomized,
+                                 const IptcWriteOptions &options, bool dryRun)
+{
+    const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
+    const QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);
+    const IptcSegment segment =
+        buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
+    if (segment.tooLong)
+        return {false, QStringLiteral("the IPTC data would exceed the %1 bytes of one JPEG segment").arg(kMaxSegmentLength), {}};
+    if (!oldSegment && segment.isEmpty())
+        return {true, {}, {}}; // nothing to remove and nothing to add: the file already says this
+
+    const SegmentPlacement placement = resourcesContinueInNextSegment(read.content, oldSegment)
+                                           ? SegmentPlacement::InPlaceOfOld
+                                           : SegmentPlacement::AfterStartOfImage;
+    IptcWriteResult result{true, {}, composeJpegContent(read.content, oldSegment, segment, placement)};
+    if (dryRun)
+        return result;
+    const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
+    if (!replaced.ok)
+        return {false, replaced.error, {}};
+    if (options.keepCreationDate)
+        restoreModificationTime(path, read.lastModified);
+    return result;
+}
 
 IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const QStringList &keywordList,
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback)
 {
-    const BackupOutcome backup = backupOriginalFile(path, QFileInfo(path).fileName(), options);
-    const ReadForRewrite read = readForRewrite(path, feedback);
+    // The file is read first: a file that cannot be written needs no copy.
+    const JpegForRewrite read = readJpegForRewrite(path, feedback);
     if (!read.failure.isEmpty())
-        return {false, read.failure};
-    if (backup == BackupOutcome::Failed)
-        return {false, QStringLiteral("the backup copy in %1 could not be made").arg(options.saveFolder)};
-
-    const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
-    const QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);
-    const IptcSegment segment = buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources);
-    if (segment.tooLong)
-        return {false, QStringLiteral("the IPTC data would exceed the %1 bytes of one JPEG segment").arg(kMaxSegmentLength)};
-    if (!oldSegment && segment.isEmpty())
-        return {true, {}}; // nothing to remove and nothing to add: the file already says this
-
-    const SegmentPlacement placement = resourcesContinueInNextSegment(read.content, oldSegment)
-                                           ? SegmentPlacement::InPlaceOfOld
-                                           : SegmentPlacement::AfterStartOfImage;
-    QString error;
-    if (!rewriteJpegFile(path, read.content, oldSegment, segment, &error, placement))
-        return {false, error};
-    if (options.keepCreationDate)
-        restoreCreationTime(path, read.creationTime);
-    return {true, {}};
+        return {false, read.failure, {}};
+    const BackupResult backup = backupOriginalContent(path, read.content, QFileInfo(path).fileName(), options);
+    if (!backup.ok)
+        return {false, backup.error, {}};
+    return rewriteImageIptc(path, read, values, keywordList, supplementalCategoryList, {}, options);
 }
 
 } // namespace zelvarion

@@ -29,6 +29,28 @@ public:
     virtual void progress(const QString &line) { (void)line; }
 };
 
+// Passes everything on to another feedback; a window's long loop overrides what it adds (its own
+// Stop button, its own event processing).
+class ForwardingFeedback : public Feedback
+{
+public:
+    explicit ForwardingFeedback(Feedback &outer) : m_outer(outer) {}
+    void showMessage(const QString &text, MessageIcon icon, const QString &title = {}) override
+    {
+        m_outer.showMessage(text, icon, title);
+    }
+    bool askYesNo(const QString &text, MessageIcon icon = MessageIcon::Question) override
+    {
+        return m_outer.askYesNo(text, icon);
+    }
+    void processEvents() override { m_outer.processEvents(); }
+    bool stopRequested() const override { return m_outer.stopRequested(); }
+    void progress(const QString &line) override { m_outer.progress(line); }
+
+private:
+    Feedback &m_outer;
+};
+
 // The one error-report form after a failed catalogue open or statement: what failed, a line
 // break, the engine's text; critical icon, application title.
 void report(Feedback &feedback, const QString &what, const QString &engineText);

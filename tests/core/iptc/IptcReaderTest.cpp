@@ -166,6 +166,18 @@ TEST(IptcReaderDatasets, twentyCustomizedDatasetsFillSixteenSlotsAndTwentyLines)
     EXPECT_EQ(result.fields.slots[15].number, 215);
     EXPECT_EQ(field(result, 34).count(QStringLiteral("\r\n")), 20);
     EXPECT_TRUE(field(result, 34).endsWith(QStringLiteral("Field 219: 19\r\n")));
+    // The four past the slots are kept for a rewrite that must not drop them.
+    ASSERT_EQ(result.moreCustomized.size(), 4u);
+    EXPECT_EQ(result.moreCustomized[3].number, 219);
+    EXPECT_EQ(result.moreCustomized[3].value, u"19");
+}
+
+TEST(IptcReaderDatasets, listEntriesKeepOneEntryPerDatasetEvenWithSemicolons)
+{
+    const IptcReadResult result = readJpeg(
+        jpegWithIptc(dataset2(25, " a;b ") + dataset2(20, "s1") + dataset2(25, "c") + dataset2(20, "s1")));
+    EXPECT_EQ(result.keywordEntries, (QStringList{QStringLiteral("a;b"), QStringLiteral("c")}));
+    EXPECT_EQ(result.supplementalCategoryEntries, (QStringList{QStringLiteral("s1"), QStringLiteral("s1")}));
 }
 
 TEST(IptcReaderDatasets, customizedLabelIsTheCallersText)

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -229,7 +230,55 @@ TEST(IptcRewriteFile, noBackupWithoutOptionOrFolder)
 {
     TempFolder folder;
     const QString path = folder.write(QStringLiteral("a.jpg"), jpeg({app0()}));
-    backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{false, false, folder.path() + u'/', false});
-    backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{true, false, folder.file(QStringLiteral("none/")), false});
+    EXPECT_TRUE(backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{false, false, folder.path() + u'/', false}).ok);
+    // Asked for and impossible: a failure the caller must heed.
+    EXPECT_FALSE(backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{true, false, folder.file(QStringLiteral("none/")), false}).ok);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("a.jpg")});
+}
+
+TEST(IptcRewriteFile, noFileIsRewrittenWithoutTheBackupAskedFor)
+{
+    TempFolder folder;
+    const QByteArray original = jpeg({app0()});
+    const QString path = folder.write(QStringLiteral("a.jpg"), original);
+    struct Case { const char *name; IptcWriteOptions options; };
+    const Case cases[] = {
+        {"folder gone", {true, false, folder.file(QStringLiteral("gone/")), false}},
+        {"no folder set", {true, false, QString(), false}},
+        {"backup onto the image itself", {true, true, folder.path() + u'/', false}},
+    };
+    for (const Case &c : cases) {
+        IptcFieldSet values = captionSet(QStringLiteral("x"));
+        const IptcWriteResult result = writeImageIptc(path, values, {}, {}, c.options);
+        EXPECT_FALSE(result.written) << c.name;
+        EXPECT_FALSE(result.reason.isEmpty()) << c.name;
+        EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original) << c.name;
+    }
+}
+
+TEST(IptcRewriteFile, keepingTheCreationDateKeepsTheModificationTime)
+{
+    TempFolder folder;
+    const QString path = folder.write(QStringLiteral("a.jpg"), jpeg({app0()}));
+    const QDateTime old = QDateTime(QDate(2004, 7, 15), QTime(9, 5, 0));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::Append) && file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    for (bool keep : {true, false}) {
+        IptcFieldSet values = captionSet(keep ? QStringLiteral("kept") : QStringLiteral("new"));
+        ASSERT_TRUE(writeImageIptc(path, values, {}, {}, IptcWriteOptions{false, false, {}, keep}).written);
+        EXPECT_EQ(QFileInfo(path).lastModified() == old, keep);
+    }
+}
+
+TEST(IptcRewriteFile, customizedDatasetsPastTheSlotsAreWrittenAfterThem)
+{
+    IptcFieldSet values;
+    values.slots[0] = {200, QStringLiteral("slot")};
+    const std::vector<CustomizedDataset> more{{201, QStringLiteral("more")}, {202, QStringLiteral("again")}};
+    const IptcSegment segment = buildIptcSegment(values, {}, {}, {}, more);
+    const IptcReadResult read = readIptcFromBytes(jpeg({segment.bytes}), QStringLiteral("a.jpg"), QStringLiteral("Field"));
+    EXPECT_EQ(read.fields.values[kCustomizedIndex],
+              u"Field 200: slot\r\nField 201: more\r\nField 202: again\r\n");
 }

@@ -1,0 +1,5 @@
+# bench_apply_template: the template run on large and small JPEG files against exiftool writing
+# the same fields.
+add_executable(bench_apply_template templates/ApplyTemplateBench.cpp)
+target_link_libraries(bench_apply_template PRIVATE zelvarion_template_thumbnails zelvarion_config Qt6::Gui)
+target_include_directories(bench_apply_template PRIVATE ${PROJECT_SOURCE_DIR}/tests)

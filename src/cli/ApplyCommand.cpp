@@ -1,0 +1,190 @@
+// zelvarion-cli apply: the apply-template run of the window over the result of a search, with the
+// same merge, backups, thumbnail renewal and row updates; --dry-run shows what would change.
+#include "cli/Commands.h"
+#include "core/catalogue/CatalogueDb.h"
+#include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+#include "core/templates/ApplyTemplateRun.h"
+#include "core/templates/TemplateStore.h"
+#include "core/templates/TemplateThumbnails.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Terminal.h"
+#include "platform/ThumbnailStore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+
+namespace zelvarion::cli {
+namespace {
+
+struct ApplyCommandLine
+{
+    ApplyOptions options;
+    bool yes = false;
+    bool json = false;
+};
+
+// The merge options: given ones, else the ones the apply dialog stored.
+bool readApplyOptions(const ParsedArguments &arguments, const AppSettings &settings, ApplyCommandLine &line,
+                      QString &problem)
+{
+    line.yes = arguments.flag("--yes");
+    line.json = arguments.flag("--json");
+    line.options.dryRun = arguments.flag("--dry-run");
+    const bool add = arguments.flag("--add-keywords");
+    const bool remove = arguments.flag("--remove-keywords");
+    int mode = settings.applyTemplateOption >= 0 && settings.applyTemplateOption <= 2 ? settings.applyTemplateOption : 0;
+    if (const auto given = arguments.value("--mode")) {
+        bool numeric = false;
+        mode = given->toInt(&numeric);
+        if (!numeric || mode < 0 || mode > 2) {
+            problem = QStringLiteral("--mode takes 0, 1 or 2, not '%1'").arg(*given);
+            return false;
+        }
+    }
+    if (add && remove) {
+        problem = QStringLiteral("--add-keywords and --remove-keywords exclude each other");
+        return false;
+    }
+    if (mode == 2 && (add || remove)) {
+        problem = QStringLiteral("mode 2 makes the images equal to the template: it takes no keyword option");
+        return false;
+    }
+    const bool storedAdd = !add && !remove && settings.addKeywordsOption;
+    const bool storedRemove = !add && !remove && settings.removeKeywordsOption && !settings.addKeywordsOption;
+    line.options.mode = MergeMode(mode);
+    line.options.keywords = add || storedAdd ? KeywordOption::Add
+                            : remove || storedRemove ? KeywordOption::Remove : KeywordOption::None;
+    return true;
+}
+
+QJsonObject imageToJson(const QString &path, const ProcessResult &result)
+{
+    static const char *const kStatus[] = {"written", "not processed", "skipped"};
+    QJsonObject image{{QStringLiteral("path"), path}, {QStringLiteral("status"), QLatin1String(kStatus[int(result.status)])}};
+    if (result.status != ProcessResult::Status::Written) {
+        image.insert(QStringLiteral("reason"), result.reason);
+        return image;
+    }
+    QJsonArray changes;
+    for (const FieldChange &change : changedFields(result.before, result.after))
+        changes.append(QJsonObject{{QStringLiteral("column"), change.column}, {QStringLiteral("before"), change.before},
+                                   {QStringLiteral("after"), change.after}});
+    image.insert(QStringLiteral("changes"), changes);
+    return image;
+}
+
+// A value on one line: the Customized text's line breaks become "; ".
+QString oneLine(QString text)
+{
+    while (text.endsWith(QStringLiteral("\r\n")))
+        text.chop(2);
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("; "));
+}
+
+void printImage(QTextStream &out, const QString &path, const ProcessResult &result, bool dryRun)
+{
+    switch (result.status) {
+    case ProcessResult::Status::Written:
+        out << (dryRun ? "would write: " : "written: ") << path << '\n';
+        if (dryRun)
+            for (const FieldChange &change : changedFields(result.before, result.after))
+                out << "  " << change.column << ": " << oneLine(change.before) << QStringLiteral(" \u2192 ")
+                    << oneLine(change.after) << '\n';
+        break;
+    case ProcessResult::Status::NotProcessed:
+        out << "not processed: " << path << ": " << result.reason << '\n';
+        break;
+    case ProcessResult::Status::Missing:
+        out << "skipped: " << path << " (" << result.reason << ")\n";
+        break;
+    }
+    out.flush();
+}
+
+} // namespace
+
+const CommandSyntax kApplySyntax{
+    "apply", "[TEXT]", "Applies the template in use to the images found by the search arguments.",
+    withSearchOptions({{"--mode", "0|1|2", "0 fills empty fields, 1 overwrites with the template's non-empty fields, "
+                                            "2 makes the images equal to the template"},
+                       {"--add-keywords", nullptr, "adds the template's keywords to the image's"},
+                       {"--remove-keywords", nullptr, "removes the image's keywords that the template has"},
+                       {"--dry-run", nullptr, "writes nothing and shows each change"},
+                       {"--yes", nullptr, "does not ask before changing the files"},
+                       {"--json", nullptr, "prints each image and its changes as JSON"}}),
+    "Searches as zelvarion-cli search does. Without --mode and keyword options, the options the apply\n"
+    "dialog stored are used; backups and thumbnails follow Zelvarion.ini. Without --yes it asks on a\n"
+    "terminal and refuses when standard input is not one."};
+
+int runApplyCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kApplySyntax, context, arguments))
+        return *exit;
+    ApplyCommandLine line;
+    QString problem;
+    if (!readApplyOptions(arguments, readAllSettings(IniFile(programFolder::configFilePath())), line, problem)) {
+        context.err << "zelvarion-cli apply: " << problem << '\n';
+        return kExitBadArguments;
+    }
+    CommandSearch search;
+    if (const std::optional<int> failed = searchForCommand("apply", arguments, context, search))
+        return *failed;
+    const AppSettings &settings = search.settings;
+    const LanguagePack &pack = search.pack;
+    StreamFeedback feedback(context);
+    CatalogueDb &db = search.db;
+    const TemplateStore::InUse inUse = TemplateStore(db, feedback).inUse();
+    if (!inUse.ok)
+        return kExitSomeFailed;
+    if (!inUse.record) {
+        context.err << "zelvarion-cli apply: " << pack.text(InterfaceText::NoTemplateInUse) << '\n';
+        return kExitSomeFailed;
+    }
+    const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
+                                       InterfaceText::ConfirmMergeOverwriteAll};
+    const QString question =
+        pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(search.results.count());
+    // A whole result is rewritten: without --yes someone at a terminal must say so.
+    if (!line.yes && !line.options.dryRun) {
+        if (!terminal::standardInputIsTerminal()) {
+            context.err << "zelvarion-cli apply: standard input is not a terminal; give --yes to change the files\n";
+            return kExitBadArguments;
+        }
+        if (!confirmOnTerminal(context, question)) {
+            context.err << "zelvarion-cli apply: nothing written\n";
+            return kExitSomeFailed;
+        }
+    }
+    ApplyOptions &options = line.options;
+    options.writeOptions = {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
+    const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
+    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    const ThumbnailStore store;
+    const StoredThumbnailRenewer renewer(store);
+    const bool renew = settings.createThumbnails && !options.dryRun && store.isAvailable();
+    QJsonArray images;
+    ApplyObserver observer;
+    observer.imageDone = [&](const QString &path, const ProcessResult &result) {
+        if (line.json)
+            images.append(imageToJson(path, result));
+        else
+            printImage(context.out, path, result, options.dryRun);
+    };
+    const ApplySummary summary = runApplyTemplate(db, feedback, search.results.rows(), options, renew ? &renewer : nullptr, observer);
+    const QString count = pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed));
+    if (line.json)
+        context.out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("images"), images},
+                                                                   {QStringLiteral("processed"), summary.processed},
+                                                                   {QStringLiteral("dryRun"), options.dryRun}})
+                                             .toJson(QJsonDocument::Indented));
+    else
+        context.out << count << '\n';
+    return summary.ran && summary.notProcessed.empty() ? kExitOk : kExitSomeFailed;
+}
+
+} // namespace zelvarion::cli

@@ -1,0 +1,60 @@
+#include "core/templates/ProcessIptc.h"
+
+#include "core/iptc/IptcReader.h"
+
+#include <QFileInfo>
+
+namespace zelvarion {
+
+ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
+                          const IptcWriteOptions &options, bool dryRun, Feedback *feedback)
+{
+    ProcessResult result;
+    if (!QFileInfo(path).isFile()) {
+        result.status = QFileInfo::exists(path) ? ProcessResult::Status::NotProcessed : ProcessResult::Status::Missing;
+        result.reason = QStringLiteral("not a file");
+        return result;
+    }
+    const JpegForRewrite read = readJpegForRewrite(path, feedback);
+    if (!read.failure.isEmpty()) {
+        result.reason = read.failure;
+        result.shortRead = read.shortRead;
+        return result;
+    }
+    const IptcReadResult current = readIptcFromBytes(read.content, path, request.customizedLabel);
+    result.before = current.fields;
+    if (!dryRun) {
+        const BackupResult backup = backupOriginalContent(path, read.content, backupName, options);
+        if (!backup.ok) {
+            result.reason = backup.error;
+            return result;
+        }
+    }
+    WorkingValues values = workingValuesFrom(current);
+    mergeTemplate(values, request.templ, request.mode, request.keywords, request.customizedLabel);
+    const IptcWriteResult written = rewriteImageIptc(path, read, values.fields, values.keywords,
+                                                     values.supplementalCategories, values.moreCustomized,
+                                                     options, dryRun);
+    if (!written.written) {
+        result.reason = written.reason;
+        return result;
+    }
+    result.status = ProcessResult::Status::Written;
+    result.content = written.content.isEmpty() ? read.content : written.content;
+    result.after = readIptcFromBytes(result.content, path, request.customizedLabel).fields;
+    return result;
+}
+
+std::vector<FieldChange> changedFields(const IptcFieldSet &before, const IptcFieldSet &after)
+{
+    std::vector<FieldChange> changes;
+    for (const IptcField &field : kIptcFields) {
+        const QString &old = before.values[std::size_t(field.index)];
+        const QString &now = after.values[std::size_t(field.index)];
+        if (old != now)
+            changes.push_back({QLatin1String(field.column), old, now});
+    }
+    return changes;
+}
+
+} // namespace zelvarion

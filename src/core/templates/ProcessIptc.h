@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/iptc/IptcField.h"
+#include "core/iptc/IptcWriter.h"
+#include "core/templates/MergeTemplate.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace zelvarion {
+
+class Feedback;
+
+// How one run applies its template to each image.
+struct MergeRequest
+{
+    TemplateRecord templ;
+    MergeMode mode = MergeMode::KeepOriginal;
+    KeywordOption keywords = KeywordOption::None;
+    QString customizedLabel = defaultCustomizedLabel();
+};
+
+struct ProcessResult
+{
+    enum class Status {
+        Written,      // the file holds the merged values (or a dry run would write them)
+        NotProcessed, // the file was left as it was; see reason
+        Missing,      // no file at the path: skipped silently
+    };
+    Status status = Status::NotProcessed;
+    QString reason;
+    bool shortRead = false; // fewer bytes came than the file's size ("Error reading file ...")
+    IptcFieldSet before; // what the file held
+    IptcFieldSet after;  // what the file holds now, read back from the new bytes: the catalogue row
+    QByteArray content;  // the file's new bytes
+};
+
+// Merges the template into one JPEG file and rewrites it in place: read once, back up (to
+// SaveFolder + backupName, before anything is written; a backup that was asked for and fails
+// leaves the file alone), merge, build the segment and replace the file atomically. With dryRun
+// nothing is written and `after` says what would be. The file is read and written once. Safe to
+// call for different files on several threads at once (with no feedback).
+ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
+                          const IptcWriteOptions &options, bool dryRun, Feedback *feedback = nullptr);
+
+// The columns whose value differs between two field sets, in catalogue order: what a dry run shows.
+struct FieldChange
+{
+    QString column;
+    QString before;
+    QString after;
+};
+std::vector<FieldChange> changedFields(const IptcFieldSet &before, const IptcFieldSet &after);
+
+} // namespace zelvarion

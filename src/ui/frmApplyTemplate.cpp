@@ -1,0 +1,289 @@
+#include "ui/frmApplyTemplate.h"
+
+#include "core/catalogue/ThumbnailSizing.h"
+#include "core/shell/Feedback.h"
+#include "core/templates/ApplyTemplateRun.h"
+#include "core/templates/TemplateStore.h"
+#include "core/templates/TemplateThumbnails.h"
+#include "platform/ThumbnailStore.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+#include "ui/frmTemplates.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace zelvarion {
+using namespace controls;
+
+// The run's messages go to the window's feedback; its events and Stop are the dialog's own.
+class frmApplyTemplate::RunFeedback : public ForwardingFeedback
+{
+public:
+    RunFeedback(Feedback &outer, const bool &stop) : ForwardingFeedback(outer), m_stop(stop) {}
+    void processEvents() override { QCoreApplication::processEvents(); }
+    bool stopRequested() const override { return m_stop; }
+
+private:
+    const bool &m_stop;
+};
+
+frmApplyTemplate::frmApplyTemplate(AppContext &context, Feedback &feedback, const ResultList &results, QWidget *parent)
+    : QDialog(parent), m_context(context), m_feedback(feedback), m_results(results)
+{
+    setObjectName(QStringLiteral("frmApplyTemplate"));
+    setModal(true);
+    m_openTemplates = [this] { frmTemplates(m_context, m_feedback, this).exec(); };
+    createControls();
+    applyTexts();
+    setFromSettings();
+    if (results.count() > 0) {
+        m_max->setText(QString::number(results.count()));
+        m_progress->setRange(0, results.count());
+    }
+    updateUsedTemplate();
+    setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
+}
+
+void frmApplyTemplate::createControls()
+{
+    setFixedSize(720, 560);
+    auto *modes = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        m_mode[i] = named(new QRadioButton(this), indexed("optKeepOriginalIPTC", i));
+        m_mode[i]->setGeometry(12, 12 + 28 * i, 696, 24);
+        modes->addButton(m_mode[i]);
+        connect(m_mode[i], &QRadioButton::clicked, this, &frmApplyTemplate::modeClicked);
+    }
+    m_addKeywords = named(new QCheckBox(this), QStringLiteral("chkAddKeywords"));
+    m_addKeywords->setGeometry(34, 100, 674, 22);
+    m_removeKeywords = named(new QCheckBox(this), QStringLiteral("chkRemoveKeywords"));
+    m_removeKeywords->setGeometry(34, 124, 674, 22);
+    // At most one keyword option: ticking one unticks the other.
+    connect(m_addKeywords, &QCheckBox::clicked, this, [this](bool on) { if (on) m_removeKeywords->setChecked(false); });
+    connect(m_removeKeywords, &QCheckBox::clicked, this, [this](bool on) { if (on) m_addKeywords->setChecked(false); });
+    m_template = named(new QLabel(this), QStringLiteral("lblTemplate"));
+    m_template->setGeometry(12, 158, 460, 64);
+    m_template->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_templates = named(new QPushButton(this), QStringLiteral("cmdDefineTemplates"));
+    m_templates->setGeometry(520, 160, 188, 30);
+    connect(m_templates, &QPushButton::clicked, this, [this] {
+        m_openTemplates();
+        updateUsedTemplate();
+    });
+    createProgressControls();
+}
+
+void frmApplyTemplate::createProgressControls()
+{
+    m_processedLabel = named(new QLabel(this), QStringLiteral("lblProcessed"));
+    m_processedLabel->setGeometry(12, 232, 300, 22);
+    m_processedLabel->hide();
+    m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
+    m_status->setGeometry(12, 256, 560, 22);
+    m_min = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
+    m_min->setGeometry(12, 284, 40, 22);
+    m_progress = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
+    m_progress->setGeometry(56, 284, 460, 22);
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_max = named(new QLabel(this), QStringLiteral("lblMax"));
+    m_max->setGeometry(522, 284, 60, 22);
+    m_current = named(new QLabel(this), QStringLiteral("lblCurrent"));
+    m_current->setGeometry(56, 308, 200, 22);
+    m_current->hide();
+    m_notProcessedLabel = named(new QLabel(this), QStringLiteral("lblNotProcessed"));
+    m_notProcessedLabel->setGeometry(12, 336, 460, 22);
+    m_notProcessed = named(new QListWidget(this), QStringLiteral("lstNotProcessed"));
+    m_notProcessed->setGeometry(12, 360, 560, 140);
+    m_preview = named(new QLabel(this), QStringLiteral("imgDest"));
+    m_preview->setGeometry(588, 360, 120, 80);
+    m_preview->setAlignment(Qt::AlignCenter);
+    m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
+    m_ok->setGeometry(420, 516, 90, 30);
+    m_stop = named(new QPushButton(this), QStringLiteral("cmdCancelProcess"));
+    m_stop->setGeometry(420, 516, 90, 30);
+    m_stop->hide();
+    m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
+    m_cancel->setGeometry(518, 516, 90, 30);
+    connect(m_ok, &QPushButton::clicked, this, &frmApplyTemplate::run);
+    connect(m_stop, &QPushButton::clicked, this, &frmApplyTemplate::stop);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmApplyTemplate::applyTexts()
+{
+    const LanguagePack &pack = m_context.language;
+    setWindowTitle(withoutAccelerator(pack.text(InterfaceText::ApplyTemplateMenuItem)));
+    const InterfaceText modes[] = {InterfaceText::MergeKeepOriginalOption, InterfaceText::MergeOverwriteNonEmptyOption,
+                                   InterfaceText::MergeOverwriteAllOption};
+    for (int i = 0; i < 3; ++i)
+        m_mode[i]->setText(pack.text(modes[i]));
+    m_addKeywords->setText(pack.text(InterfaceText::AddTemplateKeywordsOption));
+    m_removeKeywords->setText(pack.text(InterfaceText::RemoveTemplateKeywordsOption));
+    m_notProcessedLabel->setText(pack.text(InterfaceText::NotProcessedLabel));
+    m_processedLabel->setText(pack.text(InterfaceText::CurrentImageLabel));
+    m_cancel->setText(pack.text(InterfaceText::CancelButton));
+    m_stop->setText(pack.text(InterfaceText::StopButton));
+    m_templates->setText(withoutAccelerator(pack.text(InterfaceText::DefineTemplatesMenuItem)));
+}
+
+void frmApplyTemplate::setFromSettings()
+{
+    const AppSettings &s = m_context.settings;
+    const int mode = s.applyTemplateOption >= 0 && s.applyTemplateOption <= 2 ? s.applyTemplateOption : 0;
+    m_mode[mode]->setChecked(true);
+    m_addKeywords->setChecked(s.addKeywordsOption);
+    m_removeKeywords->setChecked(s.removeKeywordsOption && !s.addKeywordsOption);
+    modeClicked();
+}
+
+void frmApplyTemplate::modeClicked()
+{
+    const bool all = m_mode[2]->isChecked();
+    for (QCheckBox *box : {m_addKeywords, m_removeKeywords}) {
+        if (all)
+            box->setChecked(false);
+        box->setEnabled(!all);
+    }
+}
+
+void frmApplyTemplate::updateUsedTemplate()
+{
+    TemplateStore store(m_context.catalogue, m_feedback);
+    const TemplateStore::InUse inUse = store.inUse();
+    if (!inUse.ok)
+        return;
+    const LanguagePack &pack = m_context.language;
+    QFont font = m_template->font();
+    font.setBold(inUse.record.has_value());
+    m_template->setFont(font);
+    m_ok->setEnabled(inUse.record.has_value());
+    if (!inUse.record) {
+        m_template->setText(pack.text(InterfaceText::NoTemplateInUse));
+        return;
+    }
+    const TemplateRecord &t = *inUse.record;
+    m_template->setText(pack.text(InterfaceText::TemplateInUse) + u' ' + t.name + u'\n'
+                        + pack.text(InterfaceText::TemplateIptcCountHeader) + QStringLiteral(": ")
+                        + QString::number(t.fieldCount()) + u'\n' + pack.text(InterfaceText::TemplateCustomizedCountHeader)
+                        + QStringLiteral(": ") + QString::number(t.customizedCount()));
+}
+
+void frmApplyTemplate::storeOptions()
+{
+    AppSettings &s = m_context.settings;
+    const QString section = QStringLiteral("Configuration");
+    s.applyTemplateOption = m_mode[1]->isChecked() ? 1 : m_mode[2]->isChecked() ? 2 : 0;
+    m_context.ini.write(section, QStringLiteral("ApplyTemplateOption"), QString::number(s.applyTemplateOption));
+    s.addKeywordsOption = m_addKeywords->isChecked();
+    writeSwitch(m_context.ini, section, QStringLiteral("AddKeywordsOption"), s.addKeywordsOption);
+    s.removeKeywordsOption = m_removeKeywords->isChecked();
+    writeSwitch(m_context.ini, section, QStringLiteral("RemoveKeywordsOption"), s.removeKeywordsOption);
+}
+
+void frmApplyTemplate::setRunning(bool running)
+{
+    m_running = running;
+    m_ok->setVisible(!running);
+    m_ok->setEnabled(!running);
+    m_stop->setVisible(running);
+    m_current->setVisible(running);
+    m_processedLabel->setVisible(running);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_mode[0], m_mode[1], m_mode[2], m_templates})
+        w->setEnabled(!running);
+    if (!running) {
+        modeClicked();
+        return;
+    }
+    m_addKeywords->setEnabled(false);
+    m_removeKeywords->setEnabled(false);
+}
+
+void frmApplyTemplate::showThumbnail(const QByteArray &jpeg)
+{
+    QPixmap picture;
+    if (!picture.loadFromData(jpeg))
+        return;
+    using namespace thumbnailSizing;
+    const QSize twips = fitBoxTwips(picture.size() * kTwipsPerPixel);
+    m_preview->setPixmap(picture.scaled(twips / kTwipsPerPixel, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+void frmApplyTemplate::run()
+{
+    m_status->clear();
+    m_notProcessed->clear();
+    storeOptions();
+    const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
+                                       InterfaceText::ConfirmMergeOverwriteAll};
+    const AppSettings &s = m_context.settings;
+    if (!m_feedback.askYesNo(m_context.language.text(questions[s.applyTemplateOption]), MessageIcon::Warning))
+        return;
+    m_stopRequested = false;
+    setRunning(true);
+    ApplyOptions options;
+    options.mode = MergeMode(s.applyTemplateOption);
+    options.keywords = s.addKeywordsOption ? KeywordOption::Add
+                       : s.removeKeywordsOption ? KeywordOption::Remove : KeywordOption::None;
+    options.writeOptions = {s.saveOriginalFile, s.saveFirstVersion, s.saveFolder, s.keepCreationDate};
+    const QString label = m_context.language.text(InterfaceText::CustomizedFieldLabel);
+    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    options.locale = QLocale();
+    const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
+    const StoredThumbnailRenewer renewer(store);
+    const bool renew = s.createThumbnails && m_context.namedStreamsAvailable;
+    ApplyObserver observer;
+    m_current->setText(QStringLiteral("0"));
+    observer.imageStarted = [this](int rank, const ResultRow &row) {
+        m_progress->setValue(rank);
+        m_current->setText(QString::number(rank));
+        m_status->setText(row.file);
+    };
+    observer.imageDone = [this](const QString &path, const ProcessResult &result) {
+        if (result.status == ProcessResult::Status::NotProcessed) {
+            m_notProcessed->addItem(path);
+            m_notProcessed->item(m_notProcessed->count() - 1)->setToolTip(result.reason);
+        }
+    };
+    observer.thumbnailMade = [this](const QByteArray &jpeg) { showThumbnail(jpeg); };
+    RunFeedback feedback(m_feedback, m_stopRequested);
+    finishRun(runApplyTemplate(m_context.catalogue, feedback, m_results.rows(), options, renew ? &renewer : nullptr, observer));
+}
+
+void frmApplyTemplate::finishRun(const ApplySummary &summary)
+{
+    if (summary.noTemplate) {
+        m_template->setText(m_context.language.text(InterfaceText::NoTemplateInUse));
+        QFont font = m_template->font();
+        font.setBold(false);
+        m_template->setFont(font);
+    }
+    m_progress->setValue(0);
+    m_status->setText(m_context.language.text(InterfaceText::ImagesProcessedStatus)
+                          .replace(u'#', QString::number(summary.processed)));
+    setRunning(false);
+    if (summary.processed > 0)
+        Q_EMIT imagesRewritten(summary.processed);
+    if (m_doneAfterRun)
+        QDialog::done(*std::exchange(m_doneAfterRun, std::nullopt));
+}
+
+void frmApplyTemplate::done(int result)
+{
+    if (m_running) {
+        m_stopRequested = true;
+        m_doneAfterRun = result;
+        return;
+    }
+    QDialog::done(result);
+}
+
+} // namespace zelvarion

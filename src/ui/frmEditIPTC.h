@@ -1,0 +1,177 @@
+#pragma once
+
+#include "core/iptc/IptcField.h"
+#include "core/shell/LanguageKeys.h"
+#include "core/templates/TemplateRecord.h"
+#include "core/templates/TemplateStatements.h"
+
+#include <QDialog>
+#include <QLocale>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QCalendarWidget;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+class QTabBar;
+class QToolButton;
+
+namespace zelvarion {
+
+struct AppContext;
+class Feedback;
+
+// The IPTC edit dialog: the values of one template in editable controls, the rules that keep
+// them valid while the user types, and OK, which stores them in the template's row. It never
+// reads or writes an image file.
+class frmEditIPTC : public QDialog
+{
+    Q_OBJECT
+public:
+    frmEditIPTC(AppContext &context, Feedback &feedback, const QString &templateName, QWidget *parent = nullptr);
+    ~frmEditIPTC() override;
+
+    const QString &templateName() const { return m_templateName; }
+
+    // The spelling service's seam: whether it is there, and the texts it checks and corrects.
+    // While it is not there every spell-check button stays disabled.
+    void setSpellCheckingAvailable(bool available);
+    bool spellCheckingAvailable() const { return m_spellingAvailable; }
+    QString fieldText(int index) const;                       // a text field, 0..34
+    void setFieldText(int index, const QString &text);
+    QStringList listEntries(int index) const;                 // kKeywordsIndex or kSupplementalCategoryIndex
+    void setListEntry(int index, int row, const QString &text);
+    QString customizedText(int row) const;                    // 0..15
+    void setCustomizedText(int row, const QString &text);
+    void selectTab(int tab);                                  // 1..6; a tab not shown is ignored
+    void showStatus(const QString &text);
+
+    // OK: stores the values in the template's row and closes the dialog, whether or not the
+    // update succeeded (a failure is reported).
+    void save();
+    // Cancel and Esc: closes without saving; while the calendar is shown only the calendar goes.
+    void reject() override;
+
+Q_SIGNALS:
+    void spellCheckRequested(int fieldIndex);
+    void customizedSpellCheckRequested(int row);
+    void spellCheckAllRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // A list field (Keywords, SupplementalCategory) with its entry box and buttons.
+    struct ListControls
+    {
+        int fieldIndex = -1;
+        QListWidget *list = nullptr;
+        QLineEdit *entry = nullptr;
+        QLabel *entryLabel = nullptr; // lblKeyword, or the field's label for the categories
+        QPushButton *add = nullptr, *replace = nullptr, *remove = nullptr;
+    };
+    struct CustomizedRow
+    {
+        QLabel *label = nullptr;
+        QLineEdit *number = nullptr;
+        QLineEdit *text = nullptr;
+        QToolButton *spell = nullptr;
+        QString keptNumber, keptText;
+        bool blue = false;
+    };
+
+    // frmEditIPTC.cpp: controls and layout.
+    void createControls();
+    QWidget *createField(QWidget *frame, int index, int top, int height = 24, int width = 460);
+    void createDescriptionFrame();
+    void createListControls(QWidget *frame, ListControls &list, int top, const char *suffix);
+    void createDatesFrame();
+    void createOtherFrame();
+    void createCustomizedFrame();
+    void createDateButtons(QWidget *frame);
+    void createBottomControls();
+    void connectRules();
+
+    // frmEditIPTCLoad.cpp: loading and saving.
+    void load();
+    void applyTexts();
+    void fillFromTemplate(const TemplateRecord &record);
+    void fillCustomizedRows(const TemplateRecord &record);
+    void fillLists();
+    void showDatesForDisplay();
+    void rebuildList(ListControls &list, const QString &joined);
+    TemplateValues valuesToSave() const;
+
+    // frmEditIPTCRules.cpp: the editing rules.
+    void fieldChanged(int index);
+    void leaveDateOrTime(int index);
+    void entryChanged(ListControls &list);
+    void addEntry(ListControls &list);
+    void replaceEntry(ListControls &list);
+    void removeEntry(ListControls &list);
+    void entryClicked(ListControls &list);
+    void refuse(Message message);
+    QListWidgetItem *selectedEntry(ListControls &list);
+    void updateListSpellButton(ListControls &list);
+    void customizedNumberChanged(int row);
+    void leaveCustomizedNumber(int row);
+    void labelClicked(int index);
+    void keywordLabelClicked();
+    void customizedLabelClicked(int row);
+    void copyrightClicked();
+    void toggleCalendar(int button);
+    void calendarPicked(const QDate &date);
+    void setNow();
+    void allFieldsDisabled(int indexIptc, int indexCustomized);
+    void allFieldsEnabled();
+    void setLabelBlue(QLabel *label, bool blue);
+    void updateFieldSpellButton(int index);
+    void showTabFrame(int tab);
+    bool handleTabKeys(QEvent *event);
+    bool labelPressed(QObject *watched);
+    void controlLeft(QObject *watched);
+    QString configuredName(const QString &number) const;
+
+    AppContext &m_context;
+    Feedback &m_feedback;
+    QString m_templateName;
+    QLocale m_locale;
+    bool m_spellingAvailable = false;
+    bool m_loading = true;
+    bool m_altAlone = false;
+
+    std::array<QWidget *, kIptcFieldCount> m_box{};
+    std::array<QLabel *, kIptcFieldCount> m_label{};
+    std::array<QToolButton *, kIptcFieldCount> m_spell{};
+    std::array<QString, kIptcFieldCount> m_kept;
+    std::array<bool, kIptcFieldCount> m_labelBlue{};
+    std::array<CustomizedRow, kTemplateCustomizedCount> m_rows;
+    ListControls m_keywords;
+    ListControls m_categories;
+    QString m_keptKeywords;
+    QComboBox *m_urgency = nullptr;
+    QComboBox *m_cycle = nullptr;
+    QLabel *m_copyright = nullptr;
+    std::array<QToolButton *, 2> m_dateButton{};
+    QPushButton *m_now = nullptr;
+    QCalendarWidget *m_calendar = nullptr;
+    int m_calendarField = -1;
+    QTabBar *m_tabs = nullptr;
+    std::array<QWidget *, 6> m_frames{};
+    QLabel *m_templateLabel = nullptr;
+    QLabel *m_status = nullptr;
+    QLabel *m_logo = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QToolButton *m_spellAll = nullptr;
+    QLabel *m_spellAllLabel = nullptr;
+};
+
+} // namespace zelvarion

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace zelvarion {
+
+struct AppContext;
+class Feedback;
+
+// The edit options: the read choice, customized field editing, field-length control, keeping
+// the file's date, and the backup of original files. OK writes them to "EditIPTCOptions".
+class frmEditIPTCOptions : public QDialog
+{
+    Q_OBJECT
+public:
+    frmEditIPTCOptions(AppContext &context, Feedback &feedback, QWidget *parent = nullptr);
+
+    // The three dialogs it opens modally; tests replace them.
+    using Opener = std::function<void()>;
+    void setTemplatesOpener(Opener opener) { m_openTemplates = std::move(opener); }
+    void setNamesOpener(Opener opener) { m_openNames = std::move(opener); }
+    void setFolderOpener(Opener opener) { m_openFolder = std::move(opener); }
+
+    // Shows the template in use in lblTemplate.
+    void updateUsedTemplate();
+    // OK: writes every option, in order, then closes.
+    void confirm();
+
+private:
+    void createControls();
+    void applyTexts();
+    void setFromSettings();
+    void readChoiceClicked();
+    void saveOriginalClicked();
+    void chooseFolder();
+    void showSaveFolder();
+
+    AppContext &m_context;
+    Feedback &m_feedback;
+    Opener m_openTemplates, m_openNames, m_openFolder;
+    std::array<QRadioButton *, 2> m_read{};
+    std::array<QLabel *, 2> m_readNote{};
+    QCheckBox *m_editCustomized = nullptr, *m_controlLengths = nullptr, *m_keepDate = nullptr, *m_saveOriginal = nullptr;
+    QPushButton *m_names = nullptr, *m_templates = nullptr, *m_selectFolder = nullptr, *m_ok = nullptr, *m_cancel = nullptr;
+    std::array<QRadioButton *, 2> m_previous{};
+    QLabel *m_saveFolder = nullptr, *m_unknownFolder = nullptr, *m_template = nullptr;
+};
+
+} // namespace zelvarion

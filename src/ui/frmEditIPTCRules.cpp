@@ -1,0 +1,466 @@
+// The editing rules of the edit dialog: length control, date and time checks, the two lists,
+// the customized rows, label clicks, the calendar and the tab keys. Messages go to lblStatus.
+#include "ui/frmEditIPTC.h"
+
+#include "core/editing/EditDates.h"
+#include "core/editing/FieldRules.h"
+#include "platform/gui/ShellServices.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolButton>
+
+namespace zelvarion {
+using namespace controls;
+
+namespace {
+
+bool isDateField(int index) { return index == 7 || index == 11 || index == 13; }
+
+} // namespace
+
+// --- length control and the spell-check buttons ---
+
+void frmEditIPTC::fieldChanged(int index)
+{
+    updateFieldSpellButton(index);
+    if (m_loading)
+        return;
+    if (isVisible())
+        m_status->clear();
+    if (!m_context.settings.controlLengthFields || index == kKeywordsIndex || index == kSupplementalCategoryIndex)
+        return;
+    allFieldsEnabled();
+    if (const std::optional<int> limit = editing::exceededLimit(index, fieldText(index))) {
+        showStatus(editing::tooLongMessage(m_context.language.message(Message::TextTooLong),
+                                           m_label[std::size_t(index)]->text(), *limit));
+        allFieldsDisabled(index, -1);
+        QApplication::beep();
+    }
+}
+
+void frmEditIPTC::updateFieldSpellButton(int index)
+{
+    if (index == kKeywordsIndex || index == kSupplementalCategoryIndex)
+        return; // the lists' buttons follow their entries
+    m_spell[std::size_t(index)]->setEnabled(m_spellingAvailable && !fieldText(index).isEmpty());
+}
+
+void frmEditIPTC::allFieldsDisabled(int indexIptc, int indexCustomized)
+{
+    for (int i = 0; i < kIptcFieldCount; ++i)
+        m_box[std::size_t(i)]->setEnabled(i == indexIptc);
+    for (int row = 0; row < kTemplateCustomizedCount; ++row) {
+        m_rows[std::size_t(row)].number->setEnabled(row == indexCustomized);
+        m_rows[std::size_t(row)].text->setEnabled(row == indexCustomized);
+    }
+    for (ListControls *list : {&m_keywords, &m_categories}) {
+        list->entry->setEnabled(indexIptc == list->fieldIndex);
+        list->list->setEnabled(indexIptc == list->fieldIndex);
+    }
+    m_urgency->setEnabled(false);
+    m_cycle->setEnabled(false);
+    m_ok->setEnabled(false);
+}
+
+void frmEditIPTC::allFieldsEnabled()
+{
+    for (QWidget *box : m_box)
+        box->setEnabled(true);
+    for (CustomizedRow &row : m_rows) {
+        row.number->setEnabled(true);
+        row.text->setEnabled(true);
+    }
+    for (ListControls *list : {&m_keywords, &m_categories}) {
+        list->entry->setEnabled(true);
+        list->list->setEnabled(true);
+    }
+    m_urgency->setEnabled(true);
+    m_cycle->setEnabled(true);
+    m_ok->setEnabled(true);
+}
+
+// --- dates and times ---
+
+void frmEditIPTC::leaveDateOrTime(int index)
+{
+    const QString text = fieldText(index);
+    const bool date = isDateField(index);
+    const bool valid = text.isEmpty() || (date ? editing::parseDate(text, m_locale).has_value()
+                                               : editing::parseTime(text, m_locale).has_value());
+    if (valid) {
+        m_ok->setEnabled(true);
+        m_status->clear();
+        return;
+    }
+    const Message message = date ? Message::InvalidDate : Message::InvalidTime;
+    showStatus(m_label[std::size_t(index)]->text() + QStringLiteral(": ") + m_context.language.message(message));
+    m_ok->setEnabled(false);
+    QApplication::beep();
+}
+
+void frmEditIPTC::toggleCalendar(int button)
+{
+    const int field = button == 0 ? 13 : 7;
+    if (m_calendar->isVisible() && m_calendarField == field) {
+        m_calendar->hide();
+        return;
+    }
+    m_calendarField = field;
+    m_calendar->setSelectedDate(editing::parseDate(fieldText(field), m_locale).value_or(QDate::currentDate()));
+    const QPoint level = m_dateButton[std::size_t(button)]->mapTo(this, QPoint(m_dateButton[std::size_t(button)]->width() + 4, 0));
+    m_calendar->move(std::min(level.x(), width() - m_calendar->width()), std::min(level.y(), height() - m_calendar->height()));
+    m_calendar->show();
+    m_calendar->raise();
+}
+
+void frmEditIPTC::calendarPicked(const QDate &date)
+{
+    if (m_calendarField < 0)
+        return;
+    setFieldText(m_calendarField, editing::dateText(date, m_locale));
+    m_calendar->hide();
+    leaveDateOrTime(m_calendarField);
+}
+
+void frmEditIPTC::setNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    setFieldText(13, editing::dateText(now.date(), m_locale));
+    setFieldText(14, editing::timeText(now.time(), m_locale));
+}
+
+// --- the keyword and supplemental-category lists ---
+
+void frmEditIPTC::entryChanged(ListControls &list)
+{
+    if (isVisible())
+        m_status->clear();
+    list.add->setEnabled(true);
+    if (!m_context.settings.controlLengthFields)
+        return;
+    allFieldsEnabled();
+    const int limit = iptcField(list.fieldIndex).dialogLimit;
+    if (list.entry->text().size() > limit) {
+        showStatus(editing::tooLongMessage(m_context.language.message(Message::TextTooLong), list.entryLabel->text(), limit));
+        allFieldsDisabled(list.fieldIndex, -1);
+        list.add->setEnabled(false);
+        QApplication::beep();
+    }
+}
+
+// A refusal of the lists: a beep and the message in the status line.
+void frmEditIPTC::refuse(Message message)
+{
+    QApplication::beep();
+    showStatus(m_context.language.message(message));
+}
+
+// The selected entry, or nothing (message 14).
+QListWidgetItem *frmEditIPTC::selectedEntry(ListControls &list)
+{
+    QListWidgetItem *selected = list.list->currentItem();
+    if (selected && selected->isSelected())
+        return selected;
+    refuse(Message::NoEntrySelected);
+    return nullptr;
+}
+
+void frmEditIPTC::addEntry(ListControls &list)
+{
+    m_status->clear();
+    if (!list.add->isEnabled())
+        return; // Enter while the entry is too long
+    const QString text = trimBlanks(list.entry->text());
+    list.entry->setText(text);
+    if (text.isEmpty())
+        return;
+    if (editing::hasEntryIgnoringCase(listEntries(list.fieldIndex), text)) {
+        refuse(Message::AlreadyInList);
+        return;
+    }
+    list.list->addItem(text);
+    list.entry->clear();
+    updateListSpellButton(list);
+}
+
+void frmEditIPTC::replaceEntry(ListControls &list)
+{
+    m_status->clear();
+    QListWidgetItem *selected = selectedEntry(list);
+    if (!selected)
+        return;
+    const QString text = list.entry->text();
+    if (editing::hasEntryIgnoringCase(listEntries(list.fieldIndex), text)) {
+        refuse(Message::AlreadyInList);
+        return;
+    }
+    const QString replaced = selected->text();
+    selected->setText(text);
+    list.entry->setText(replaced);
+    updateListSpellButton(list);
+}
+
+void frmEditIPTC::removeEntry(ListControls &list)
+{
+    m_status->clear();
+    QListWidgetItem *selected = selectedEntry(list);
+    if (!selected)
+        return;
+    const int row = list.list->row(selected);
+    delete list.list->takeItem(row);
+    if (list.list->count() > 0)
+        list.list->setCurrentRow(std::min(row, list.list->count() - 1));
+    updateListSpellButton(list);
+}
+
+void frmEditIPTC::entryClicked(ListControls &list)
+{
+    if (QListWidgetItem *item = list.list->currentItem())
+        list.entry->setText(item->text());
+    list.replace->setEnabled(true);
+    list.remove->setEnabled(true);
+    if (list.fieldIndex == kSupplementalCategoryIndex)
+        m_status->clear();
+}
+
+void frmEditIPTC::updateListSpellButton(ListControls &list)
+{
+    m_spell[std::size_t(list.fieldIndex)]->setEnabled(m_spellingAvailable && list.list->count() > 0);
+}
+
+// --- customized rows ---
+
+QString frmEditIPTC::configuredName(const QString &number) const
+{
+    if (number.trimmed().isEmpty())
+        return {};
+    for (const CustomizedFieldName &configured : m_context.settings.customizedFieldNames)
+        if (!configured.index.isEmpty() && configured.index.trimmed() == number.trimmed())
+            return configured.name;
+    return {};
+}
+
+void frmEditIPTC::customizedNumberChanged(int row)
+{
+    CustomizedRow &r = m_rows[std::size_t(row)];
+    if (m_loading)
+        return;
+    r.label->setText(m_context.language.text(InterfaceText::CustomizedFieldLabel));
+    r.number->setStyleSheet(QString());
+    if (r.number->text().isEmpty()) {
+        showStatus(m_context.language.message(Message::DatasetNumberMissing));
+        return;
+    }
+    if (isVisible())
+        m_status->clear();
+    if (const QString name = configuredName(r.number->text()); !name.isEmpty()) {
+        r.label->setText(name);
+        r.number->setStyleSheet(QStringLiteral("background-color: rgb(192, 192, 192);"));
+    }
+}
+
+void frmEditIPTC::leaveCustomizedNumber(int row)
+{
+    const QString number = m_rows[std::size_t(row)].number->text();
+    if (number.isEmpty())
+        return;
+    QStringList others;
+    for (int other = 0; other < kTemplateCustomizedCount; ++other)
+        if (other != row)
+            others << m_rows[std::size_t(other)].number->text();
+    const editing::NumberVerdict verdict = editing::checkCustomizedNumber(number, others);
+    if (verdict == editing::NumberVerdict::Valid) {
+        allFieldsEnabled();
+        return;
+    }
+    const Message message = verdict == editing::NumberVerdict::Invalid ? Message::InvalidDatasetNumber
+                                                                        : Message::DatasetNumberUsed;
+    showStatus(m_context.language.message(message) + u' ' + number);
+    allFieldsDisabled(-1, row);
+    QApplication::beep();
+}
+
+// --- label clicks: a field's text is set aside and brought back ---
+
+void frmEditIPTC::setLabelBlue(QLabel *label, bool blue) { setTextColour(label, blue ? kLabelBlue : kLabelGrey); }
+
+void frmEditIPTC::labelClicked(int index)
+{
+    const QString shown = fieldText(index);
+    setFieldText(index, m_kept[std::size_t(index)]);
+    m_kept[std::size_t(index)] = shown;
+    m_labelBlue[std::size_t(index)] = !m_labelBlue[std::size_t(index)];
+    setLabelBlue(m_label[std::size_t(index)], m_labelBlue[std::size_t(index)]);
+    if (index == 2)
+        m_urgency->setCurrentIndex(editing::urgencyEntry(fieldText(2)));
+    else if (index == 17)
+        m_cycle->setCurrentIndex(editing::cycleEntry(fieldText(17)));
+    else if (index == kSupplementalCategoryIndex)
+        rebuildList(m_categories, fieldText(index));
+}
+
+// The joined keywords the dialog loaded change places with the kept value; list edits made
+// since loading are lost.
+void frmEditIPTC::keywordLabelClicked()
+{
+    const QString shown = fieldText(kKeywordsIndex);
+    setFieldText(kKeywordsIndex, m_keptKeywords);
+    m_keptKeywords = shown;
+    m_labelBlue[kKeywordsIndex] = !m_labelBlue[kKeywordsIndex];
+    setLabelBlue(m_keywords.entryLabel, m_labelBlue[kKeywordsIndex]);
+    rebuildList(m_keywords, fieldText(kKeywordsIndex));
+}
+
+void frmEditIPTC::customizedLabelClicked(int row)
+{
+    CustomizedRow &r = m_rows[std::size_t(row)];
+    const QString number = r.number->text(), text = r.text->text();
+    r.number->setText(r.keptNumber);
+    r.text->setText(r.keptText);
+    r.keptNumber = number;
+    r.keptText = text;
+    r.blue = !r.blue;
+    setLabelBlue(r.label, r.blue);
+}
+
+void frmEditIPTC::copyrightClicked()
+{
+    auto *box = static_cast<QLineEdit *>(m_box[29]);
+    box->setText(editing::withCopyrightSign(box->text()));
+    box->setFocus();
+    box->end(false);
+}
+
+// --- tabs, keys and the calendar's way out ---
+
+void frmEditIPTC::showTabFrame(int tab)
+{
+    for (int k = 0; k < 6; ++k)
+        m_frames[std::size_t(k)]->setVisible(k == tab - 1);
+}
+
+void frmEditIPTC::selectTab(int tab)
+{
+    if (tab >= 1 && tab <= m_tabs->count())
+        m_tabs->setCurrentIndex(tab - 1);
+}
+
+// F1 to F6 select a tab; Alt pressed and released alone selects the next one.
+bool frmEditIPTC::handleTabKeys(QEvent *event)
+{
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyPress) {
+        m_altAlone = key->key() == Qt::Key_Alt && !key->isAutoRepeat();
+        if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F6) {
+            selectTab(key->key() - Qt::Key_F1 + 1);
+            return true;
+        }
+        return false;
+    }
+    if (key->key() == Qt::Key_Alt && m_altAlone) {
+        m_altAlone = false;
+        selectTab(m_tabs->currentIndex() + 1 == m_tabs->count() ? 1 : m_tabs->currentIndex() + 2);
+        return true;
+    }
+    return false;
+}
+
+// Clicks on labels, leaving boxes and keys, for every control of the dialog (the filter sits on
+// the application, so keys reach it whichever control has the focus).
+bool frmEditIPTC::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || (widget != this && !isAncestorOf(widget)))
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+            if (watched == m_keywords.list)
+                removeEntry(m_keywords);
+            else if (watched == m_categories.list)
+                removeEntry(m_categories);
+        }
+        return handleTabKeys(event);
+    case QEvent::KeyRelease:
+        return handleTabKeys(event);
+    case QEvent::MouseButtonPress:
+        return labelPressed(watched);
+    case QEvent::MouseButtonDblClick:
+        if (watched == m_logo)
+            shell::openWithDefaultProgram(QStringLiteral("https://iptc.org/standards/iim/"));
+        return false;
+    case QEvent::FocusOut:
+        controlLeft(watched);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool frmEditIPTC::labelPressed(QObject *watched)
+{
+    if (watched == m_copyright) {
+        copyrightClicked();
+        return true;
+    }
+    if (watched == m_keywords.entryLabel || watched == m_label[kKeywordsIndex]) {
+        keywordLabelClicked();
+        return true;
+    }
+    for (int i = 0; i < kIptcFieldCount; ++i) {
+        if (watched == m_label[std::size_t(i)]) {
+            labelClicked(i);
+            return true;
+        }
+    }
+    for (int row = 0; row < kTemplateCustomizedCount; ++row) {
+        if (watched == m_rows[std::size_t(row)].label) {
+            customizedLabelClicked(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmEditIPTC::controlLeft(QObject *watched)
+{
+    for (int i : {7, 8, 11, 13, 14})
+        if (watched == m_box[std::size_t(i)])
+            leaveDateOrTime(i);
+    for (int row = 0; row < kTemplateCustomizedCount; ++row)
+        if (watched == m_rows[std::size_t(row)].number)
+            leaveCustomizedNumber(row);
+}
+
+void frmEditIPTC::reject()
+{
+    if (m_calendar->isVisible()) {
+        m_calendar->hide(); // Esc and closing only put the calendar away
+        return;
+    }
+    QDialog::reject();
+}
+
+void frmEditIPTC::closeEvent(QCloseEvent *event)
+{
+    if (m_calendar->isVisible()) {
+        m_calendar->hide();
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace zelvarion

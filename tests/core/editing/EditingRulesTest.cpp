@@ -1,0 +1,112 @@
+// The edit dialog's value rules: dates and times in the user's formats and back, length limits,
+// customized numbers, the urgency and cycle lists.
+#include "core/editing/EditDates.h"
+#include "core/editing/FieldRules.h"
+#include "core/iptc/IptcField.h"
+
+#include <gtest/gtest.h>
+
+using namespace zelvarion;
+using namespace zelvarion::editing;
+
+namespace {
+
+const QLocale kFrench(QLocale::French, QLocale::France);
+const QLocale kAmerican(QLocale::English, QLocale::UnitedStates);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+
+} // namespace
+
+TEST(EditDates, storedDatesShowInTheUserFormatAndComeBackUnchanged)
+{
+    EXPECT_EQ(dateForDisplay(QStringLiteral("20050422"), kFrench), u"22/04/2005");
+    EXPECT_EQ(storedDate(QStringLiteral("22/04/2005"), kFrench), u"20050422");
+    for (const QLocale &locale : {kFrench, kAmerican, kGerman}) {
+        for (const char *stored : {"20050422", "19991231", "20480101", "18500601"}) {
+            const QString shown = dateForDisplay(QString::fromLatin1(stored), locale);
+            EXPECT_EQ(storedDate(shown, locale), QString::fromLatin1(stored)) << locale.name().toStdString() << stored;
+        }
+    }
+    EXPECT_TRUE(dateForDisplay(QStringLiteral("20051345"), kFrench).isEmpty());
+    EXPECT_EQ(dateForDisplay(QStringLiteral("2005"), kFrench), u"2005"); // not eight digits: as it is
+}
+
+TEST(EditDates, typedDatesInOtherFormsAndTextsThatAreNoDate)
+{
+    EXPECT_EQ(storedDate(QStringLiteral("4/22/05"), kAmerican), u"20050422"); // the locale's own two-digit year
+    EXPECT_EQ(storedDate(QStringLiteral("4/22/75"), kAmerican), u"19750422");
+    EXPECT_EQ(storedDate(QStringLiteral("20050422"), kGerman), u"20050422");
+    for (const char *text : {"31/02/2005", "hello", "22/04", "2005-13-01"})
+        EXPECT_TRUE(storedDate(QString::fromLatin1(text), kFrench).isEmpty()) << text;
+    EXPECT_FALSE(parseDate(QString(), kFrench).has_value());
+}
+
+TEST(EditDates, timesKeepTheirSecondsAndDropAZoneOffset)
+{
+    EXPECT_EQ(storedTime(QStringLiteral("14:30"), kFrench), u"143000");
+    for (const QLocale &locale : {kFrench, kAmerican, kGerman}) {
+        EXPECT_EQ(storedTime(timeForDisplay(QStringLiteral("143015"), locale), locale), u"143015") << locale.name().toStdString();
+        EXPECT_EQ(storedTime(timeForDisplay(QStringLiteral("143000+0100"), locale), locale), u"143000");
+    }
+    EXPECT_EQ(storedTime(QStringLiteral("2:30 PM"), kAmerican), u"143000");
+    EXPECT_TRUE(timeForDisplay(QStringLiteral("256000"), kFrench).isEmpty());
+    EXPECT_EQ(timeForDisplay(QStringLiteral("1430"), kFrench), u"1430"); // five characters or fewer: as it is
+    EXPECT_TRUE(storedTime(QStringLiteral("25:00"), kFrench).isEmpty());
+}
+
+TEST(EditDates, revisionStampIsDateBlankTime)
+{
+    EXPECT_EQ(revisionStamp(QDateTime(QDate(2005, 4, 22), QTime(14, 30)), kFrench), u"22/04/2005 14:30:00");
+}
+
+TEST(FieldRules, limitsAreTheDialogLimitsExceptForTheLists)
+{
+    EXPECT_FALSE(exceededLimit(0, QString(64, u'x')).has_value());
+    EXPECT_EQ(exceededLimit(0, QString(65, u'x')), 64);
+    EXPECT_EQ(exceededLimit(31, QString(2001, u'x')), 2000); // LocalCaption: 2000 in the dialog
+    EXPECT_FALSE(exceededLimit(kKeywordsIndex, QString(500, u'x')).has_value());
+    EXPECT_FALSE(exceededLimit(kCustomizedIndex, QString(5000, u'x')).has_value());
+    EXPECT_EQ(tooLongMessage(QStringLiteral("# is too long: at most % characters."), QStringLiteral("Object Name"), 64),
+              u"Object Name is too long: at most 64 characters.");
+}
+
+TEST(FieldRules, customizedNumbersOfTheEditDialogAndTheNamesDialog)
+{
+    using V = NumberVerdict;
+    struct Case { const char *number; V edit; V names; };
+    const Case cases[] = {
+        {"200", V::Valid, V::Valid},     {"254", V::Valid, V::Valid},    {"255", V::Invalid, V::Valid},
+        {"120", V::Invalid, V::Invalid}, {"121", V::Invalid, V::Invalid}, {"122", V::Invalid, V::Invalid},
+        {"25", V::Invalid, V::Invalid},  {"0", V::Invalid, V::Invalid},   {"abc", V::Invalid, V::Invalid},
+        {"-3", V::Invalid, V::Invalid},  {"40000", V::Invalid, V::Invalid}, {" 201 ", V::Valid, V::Valid},
+        {"1", V::Valid, V::Valid},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(checkCustomizedNumber(QString::fromLatin1(c.number), {}), c.edit) << c.number;
+        EXPECT_EQ(checkNamedNumber(QString::fromLatin1(c.number), {}), c.names) << c.number;
+    }
+    EXPECT_EQ(checkCustomizedNumber(QStringLiteral("200"), {QStringLiteral(" 200")}), V::Duplicate);
+    EXPECT_EQ(checkNamedNumber(QStringLiteral("200"), {QStringLiteral("201"), QString()}), V::Valid);
+}
+
+TEST(FieldRules, urgencyAndCycleListsRoundTrip)
+{
+    for (int value = 1; value <= 9; ++value)
+        EXPECT_EQ(urgencyValue(urgencyEntry(QString::number(value))), QString::number(value));
+    for (const char *other : {"0", "12", "x", ""})
+        EXPECT_EQ(urgencyEntry(QString::fromLatin1(other)), 9) << other;
+    EXPECT_TRUE(urgencyValue(9).isEmpty());
+    EXPECT_EQ(cycleEntry(QStringLiteral("p")), 1);
+    EXPECT_EQ(cycleEntry(QStringLiteral("ap")), 3);
+    EXPECT_EQ(cycleValue(2), u"b");
+    EXPECT_TRUE(cycleValue(3).isEmpty());
+}
+
+TEST(FieldRules, listsAndCopyright)
+{
+    EXPECT_EQ(joinedEntries({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}), u"a; b; c");
+    EXPECT_TRUE(joinedEntries({}).isEmpty());
+    EXPECT_TRUE(hasEntryIgnoringCase({QStringLiteral("PARIS")}, QStringLiteral("Paris")));
+    EXPECT_EQ(withCopyrightSign(QStringLiteral("Agence")), u"© Agence");
+    EXPECT_EQ(withCopyrightSign(QStringLiteral("©2005")), u"©2005");
+}

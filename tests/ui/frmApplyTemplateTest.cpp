@@ -1,0 +1,208 @@
+// Window tests of the apply-template dialog: the options and their exclusivity, the template in
+// use, a run over real files with its list of images not processed, the count, Stop and closing.
+#include "CaptioningTestSupport.h"
+
+#include "core/iptc/IptcReader.h"
+#include "platform/IniFile.h"
+#include "ui/frmApplyTemplate.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+struct Fixture
+{
+    CaptioningContext c;
+    TempFolder images;
+    TempFolder thumbnails;
+    ResultList results;
+    std::unique_ptr<frmApplyTemplate> dialog;
+
+    // Copies of real sample files and a TIFF, each one row of the catalogue and of the result.
+    void addImages(int copies = 1)
+    {
+        const QStringList samples = {QStringLiteral("iptc/pillow/Tests/images/iptc.jpg"),
+                                     QStringLiteral("iptc/metadata-extractor-images/jpg/Photoshop (3).jpg")};
+        std::vector<ResultRow> rows;
+        for (int copy = 0; copy < copies; ++copy) {
+            for (int i = 0; i < samples.size(); ++i) {
+                const QString name = QStringLiteral("image%1-%2.jpg").arg(copy).arg(i);
+                QVERIFY(QFile::copy(testDataFile(samples[i]), images.file(name)));
+                QFile::setPermissions(images.file(name), QFile::ReadOwner | QFile::WriteOwner);
+                rows.push_back({images.path() + u'/', name, {}});
+            }
+        }
+        images.write(QStringLiteral("scan.tif"), QByteArray("II*\0", 4) + QByteArray(64, '\0'));
+        rows.push_back({images.path() + u'/', QStringLiteral("scan.tif"), {}});
+        CatalogueDb &db = c.context.catalogue;
+        db.open();
+        for (const ResultRow &row : rows)
+            db.execute(QStringLiteral("insert into Images (Folder, File) values(%1, %2);").arg(sqlText(row.folder), sqlText(row.file)));
+        db.close();
+        results.assign(rows);
+    }
+    frmApplyTemplate &open()
+    {
+        dialog = std::make_unique<frmApplyTemplate>(c.context, c.feedback, results);
+        dialog->setThumbnailStoreRoot(thumbnails.path());
+        dialog->show();
+        return *dialog;
+    }
+    template <typename T = QWidget>
+    T *get(const QString &name) { return control<T>(*dialog, name); }
+    QString label(const char *name) { return get<QLabel>(QLatin1String(name))->text(); }
+    QStringList notProcessed()
+    {
+        QStringList paths;
+        auto *list = get<QListWidget>(QStringLiteral("lstNotProcessed"));
+        for (int i = 0; i < list->count(); ++i)
+            paths << list->item(i)->text();
+        return paths;
+    }
+    void useTemplate()
+    {
+        TemplateValues values;
+        values.fields[20] = QStringLiteral("Paris");
+        values.fields[kKeywordsIndex] = QStringLiteral("desk; run");
+        c.addTemplate(QStringLiteral("Shoot"), values, true);
+    }
+    QString city(const QString &file)
+    {
+        return readImageIptc(images.file(file), QStringLiteral("Field")).fields.values[20];
+    }
+};
+
+} // namespace
+
+class frmApplyTemplateTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void keywordOptionsExcludeEachOtherAndModeTwoLocksThem();
+    void withoutTemplateInUseOkIsDisabled();
+    void runWritesTheImagesAndListsTheOthers();
+    void stopFinishesTheImageInHand();
+    void closingDuringARunStopsItFirst();
+};
+
+void frmApplyTemplateTest::keywordOptionsExcludeEachOtherAndModeTwoLocksThem()
+{
+    Fixture f;
+    f.c.context.settings.applyTemplateOption = 7; // no such mode: mode 0
+    f.c.context.settings.removeKeywordsOption = true;
+    f.open();
+    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_0"))->isChecked());
+    auto *add = f.get<QCheckBox>(QStringLiteral("chkAddKeywords"));
+    auto *remove = f.get<QCheckBox>(QStringLiteral("chkRemoveKeywords"));
+    QVERIFY(remove->isChecked());
+    add->click();
+    QVERIFY(!remove->isChecked());
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_2"))->click();
+    QVERIFY(!add->isChecked() && !add->isEnabled());
+    QVERIFY(!remove->isChecked() && !remove->isEnabled());
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    QVERIFY(add->isEnabled() && remove->isEnabled());
+}
+
+void frmApplyTemplateTest::withoutTemplateInUseOkIsDisabled()
+{
+    Fixture f;
+    f.c.addTemplate(QStringLiteral("not ticked"));
+    f.open();
+    QCOMPARE(f.label("lblTemplate"), f.c.text(InterfaceText::NoTemplateInUse));
+    QVERIFY(!f.get(QStringLiteral("cmdOK"))->isEnabled());
+    f.dialog->setTemplatesOpener([&f] { f.c.store().markInUse(QStringLiteral("not ticked"), true); });
+    f.get<QPushButton>(QStringLiteral("cmdDefineTemplates"))->click();
+    QVERIFY(f.get(QStringLiteral("cmdOK"))->isEnabled());
+    QVERIFY(f.label("lblTemplate").startsWith(f.c.text(InterfaceText::TemplateInUse) + QStringLiteral(" not ticked\n")));
+}
+
+void frmApplyTemplateTest::runWritesTheImagesAndListsTheOthers()
+{
+    Fixture f;
+    f.addImages();
+    f.useTemplate();
+    f.c.context.settings.createThumbnails = true;
+    f.open();
+    QCOMPARE(f.label("lblMax"), QStringLiteral("3"));
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    f.get<QCheckBox>(QStringLiteral("chkAddKeywords"))->click();
+    const QByteArray before = f.images.read(QStringLiteral("image0-0.jpg"));
+    f.c.feedback.answers = {false, true};
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click(); // No: nothing written, the options kept
+    QCOMPARE(f.images.read(QStringLiteral("image0-0.jpg")), before);
+    QCOMPARE(f.c.context.settings.applyTemplateOption, 1);
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.c.feedback.questions, QStringList(2, f.c.text(InterfaceText::ConfirmMergeOverwriteNonEmpty)));
+    QCOMPARE(f.notProcessed(), QStringList{f.images.file(QStringLiteral("scan.tif"))});
+    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")));
+    QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
+    QCOMPARE(f.city(QStringLiteral("image0-1.jpg")), QStringLiteral("Paris"));
+    QVERIFY(!f.get<QLabel>(QStringLiteral("imgDest"))->pixmap().isNull());
+    QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->value(), 0);
+    QVERIFY(f.get(QStringLiteral("cmdOK"))->isVisible());
+    QVERIFY(!f.get(QStringLiteral("cmdCancelProcess"))->isVisible());
+    const IniFile ini(f.c.folder.file(QStringLiteral("Zelvarion.ini")));
+    QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("ApplyTemplateOption")), QStringLiteral("1"));
+    QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("AddKeywordsOption")), QStringLiteral("1"));
+    CatalogueDb &db = f.c.context.catalogue;
+    db.open();
+    db.execute(QStringLiteral("select City from Images where LastRevisionDate != '' order by File;"));
+    QCOMPARE(db.rowCount(), 2);
+    QCOMPARE(db.cell(0, 1), QStringLiteral("Paris"));
+    db.close();
+    QVERIFY(f.c.feedback.messages.empty());
+}
+
+void frmApplyTemplateTest::stopFinishesTheImageInHand()
+{
+    Fixture f;
+    f.addImages(3);
+    f.useTemplate();
+    f.open();
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    auto *progress = f.get<QProgressBar>(QStringLiteral("ProgressBar1"));
+    QObject::connect(progress, &QProgressBar::valueChanged, f.dialog.get(), [&f](int value) {
+        if (value == 2) {
+            QVERIFY(f.get(QStringLiteral("cmdCancelProcess"))->isVisible());
+            f.get<QPushButton>(QStringLiteral("cmdCancelProcess"))->click();
+        }
+    });
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")));
+    QCOMPARE(f.city(QStringLiteral("image0-1.jpg")), QStringLiteral("Paris"));
+    QVERIFY(f.city(QStringLiteral("image1-0.jpg")) != QStringLiteral("Paris"));
+}
+
+void frmApplyTemplateTest::closingDuringARunStopsItFirst()
+{
+    Fixture f;
+    f.addImages(2);
+    f.useTemplate();
+    f.open();
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    QObject::connect(f.get<QProgressBar>(QStringLiteral("ProgressBar1")), &QProgressBar::valueChanged, f.dialog.get(),
+                     [&f](int value) {
+                         if (value == 1) {
+                             f.dialog->reject();
+                             QVERIFY(f.dialog->isVisible()); // still running
+                         }
+                     });
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
+    QVERIFY(f.city(QStringLiteral("image0-1.jpg")) != QStringLiteral("Paris"));
+}
+
+QTEST_MAIN(frmApplyTemplateTest)
+#include "frmApplyTemplateTest.moc"

@@ -1,0 +1,405 @@
+// Window tests of the edit dialog: loading a template in its order, saving it back, and the
+// editing rules (length control, dates, lists, customized rows, label clicks, tabs, calendar).
+#include "CaptioningTestSupport.h"
+
+#include "core/editing/EditDates.h"
+#include "core/editing/FieldRules.h"
+#include "ui/Controls.h"
+#include "ui/frmEditIPTC.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QToolButton>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+using namespace zelvarion::controls;
+
+namespace {
+
+const QLocale kFrench(QLocale::French, QLocale::France);
+
+struct Fixture
+{
+    CaptioningContext c;
+    std::unique_ptr<frmEditIPTC> dialog;
+
+    explicit Fixture(const TemplateValues &values = {}, const QString &name = QStringLiteral("l'été"))
+    {
+        QLocale::setDefault(kFrench);
+        c.addTemplate(name, values);
+    }
+    ~Fixture() { QLocale::setDefault(QLocale::c()); }
+    frmEditIPTC &open(const QString &name = QStringLiteral("l'été"))
+    {
+        dialog = std::make_unique<frmEditIPTC>(c.context, c.feedback, name);
+        dialog->show();
+        return *dialog;
+    }
+    template <typename T = QWidget>
+    T *get(const QString &name) { return control<T>(*dialog, name); }
+    QLineEdit *box(int index) { return get<QLineEdit>(indexed("txtIPTC", index)); }
+    QLabel *label(int index) { return get<QLabel>(indexed("lblIPTC", index)); }
+    QString status() { return get<QLabel>(QStringLiteral("lblStatus"))->text(); }
+    QColor colour(QLabel *l) { return l->palette().color(QPalette::WindowText); }
+    QStringList entries(const char *list)
+    {
+        QStringList found;
+        auto *w = get<QListWidget>(QLatin1String(list));
+        for (int i = 0; i < w->count(); ++i)
+            found << w->item(i)->text();
+        return found;
+    }
+    TemplateRecord saved(const QString &name = QStringLiteral("l'été")) { return *c.store().load(name); }
+};
+
+} // namespace
+
+class frmEditIPTCTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void loadsTheTemplateIntoItsControls();
+    void customizedRowsSplitAtTheFirstSlashAndShowConfiguredNames();
+    void okStoresWhatTheControlsHold();
+    void lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough();
+    void datesAndTimesAreCheckedWhenLeavingTheirBox();
+    void listsRefuseTwinsAndNeedASelection();
+    void customizedNumbersAreCheckedWhenLeavingTheirBox();
+    void labelClicksSetTheTextAsideAndBringItBack();
+    void tabKeysAndTheCalendar();
+    void spellCheckButtonsWaitForTheSpellingService();
+};
+
+void frmEditIPTCTest::loadsTheTemplateIntoItsControls()
+{
+    TemplateValues values;
+    values.fields[13] = QStringLiteral("20051345");
+    values.fields[7] = QStringLiteral("20050422");
+    values.fields[14] = QStringLiteral("143000+0100");
+    values.fields[kKeywordsIndex] = QStringLiteral("a; b;; c");
+    values.fields[2] = QStringLiteral("12");
+    values.fields[17] = QStringLiteral("p");
+    values.fields[20] = QStringLiteral("Lyon");
+    Fixture f(values);
+    f.open();
+    QCOMPARE(f.dialog->windowTitle(), QStringLiteral("l'été ") + f.c.text(InterfaceText::EditTemplateButton));
+    QCOMPARE(f.get<QLabel>(QStringLiteral("lblTemplate"))->text(),
+             QStringLiteral("l'été\r\n") + f.c.text(InterfaceText::EditTemplateButton));
+    QVERIFY(f.box(13)->text().isEmpty());
+    QCOMPARE(f.box(7)->text(), QStringLiteral("22/04/2005"));
+    QCOMPARE(f.box(14)->text(), QStringLiteral("14:30:00"));
+    QCOMPARE(f.box(20)->text(), QStringLiteral("Lyon"));
+    QCOMPARE(f.entries("lstKeywords"), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    QCOMPARE(f.get<QComboBox>(QStringLiteral("lstUrgency"))->currentIndex(), 9);
+    QCOMPARE(f.get<QComboBox>(QStringLiteral("lstObjectCycle"))->currentIndex(), 1);
+    QCOMPARE(f.label(27)->toolTip(), QStringLiteral("#IPTC 118"));
+    QCOMPARE(f.get<QLabel>(QStringLiteral("lblKeyword"))->toolTip(), QStringLiteral("#IPTC 25"));
+    QCOMPARE(f.label(20)->text(), f.c.text(fieldLabel(20)));
+    QCOMPARE(f.colour(f.label(20)), kLabelGrey);
+    QCOMPARE(f.get<QTabBar>(QStringLiteral("TabStripIPTC"))->count(), 6);
+    QVERIFY(!f.get(QStringLiteral("txtIPTC_34"))->isVisibleTo(f.dialog.get()));
+    QVERIFY(f.c.feedback.messages.empty());
+}
+
+void frmEditIPTCTest::customizedRowsSplitAtTheFirstSlashAndShowConfiguredNames()
+{
+    TemplateValues values;
+    values.customized[2] = {QStringLiteral("200"), QStringLiteral("Box 12/B")};
+    values.customized[3] = {QStringLiteral("201"), QStringLiteral("plain")};
+    Fixture f(values);
+    f.c.context.settings.customizedFieldNames[0] = {QStringLiteral("200"), QStringLiteral("Archive")};
+    CatalogueDb &db = f.c.context.catalogue;
+    db.open();
+    db.execute(QStringLiteral("update Templates set Customized5='no slash';"));
+    db.close();
+    f.open();
+    QCOMPARE(f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_2"))->text(), QStringLiteral("200"));
+    QCOMPARE(f.get<QLineEdit>(QStringLiteral("txtCustomized_2"))->text(), QStringLiteral("Box 12/B"));
+    QCOMPARE(f.get<QLabel>(QStringLiteral("lblCustomized_2"))->text(), QStringLiteral("Archive"));
+    QVERIFY(f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_2"))->isReadOnly());
+    QCOMPARE(f.get<QLabel>(QStringLiteral("lblCustomized_3"))->text(), f.c.text(InterfaceText::CustomizedFieldLabel));
+    QVERIFY(f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_4"))->text().isEmpty());
+    QVERIFY(f.get<QLineEdit>(QStringLiteral("txtCustomized_4"))->text().isEmpty());
+
+    // With customized editing off the one Customized box shows on tab 5 and tab 6 is gone.
+    f.c.context.settings.editCustomizedFields = false;
+    f.open();
+    QCOMPARE(f.get<QTabBar>(QStringLiteral("TabStripIPTC"))->count(), 5);
+    f.dialog->selectTab(5);
+    QVERIFY(f.get(QStringLiteral("txtIPTC_34"))->isVisible());
+    QTest::keyClick(f.box(20), Qt::Key_F6);
+    QCOMPARE(f.get<QTabBar>(QStringLiteral("TabStripIPTC"))->currentIndex(), 4);
+}
+
+void frmEditIPTCTest::okStoresWhatTheControlsHold()
+{
+    Fixture f;
+    f.c.context.settings.controlLengthFields = false;
+    f.open();
+    f.box(7)->setText(QStringLiteral("22/04/2005"));
+    f.box(14)->setText(QStringLiteral("14:30"));
+    f.box(13)->setText(QStringLiteral("hello"));
+    f.get<QPlainTextEdit>(QStringLiteral("txtIPTC_30"))->setPlainText(QString(2500, u'c'));
+    f.box(0)->setText(QStringLiteral("l'image"));
+    for (const char *keyword : {"a", "b", "c"}) {
+        f.get<QLineEdit>(QStringLiteral("rtfKeyword"))->setText(QString::fromLatin1(keyword));
+        f.get<QPushButton>(QStringLiteral("cmdAddKeyword"))->click();
+    }
+    f.get<QComboBox>(QStringLiteral("lstUrgency"))->setCurrentIndex(4);
+    f.get<QComboBox>(QStringLiteral("lstObjectCycle"))->setCurrentIndex(2);
+    f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_0"))->setText(QStringLiteral("201"));
+    f.get<QLineEdit>(QStringLiteral("txtCustomized_0"))->setText(QStringLiteral("x/y 'quoted'"));
+    f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_1"))->setText(QStringLiteral("202")); // no text: not kept
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
+    const TemplateRecord saved = f.saved();
+    QCOMPARE(saved.fields[7], QStringLiteral("20050422"));
+    QCOMPARE(saved.fields[14], QStringLiteral("143000"));
+    QVERIFY(saved.fields[13].isEmpty());
+    QCOMPARE(saved.fields[30].size(), 2500);
+    QCOMPARE(saved.fields[0], QStringLiteral("l'image"));
+    QCOMPARE(saved.fields[kKeywordsIndex], QStringLiteral("a; b; c"));
+    QCOMPARE(saved.fields[2], QStringLiteral("5"));
+    QCOMPARE(saved.fields[17], QStringLiteral("b"));
+    QCOMPARE(saved.customized[0], QStringLiteral("201/x/y 'quoted'"));
+    QVERIFY(saved.customized[1].isEmpty());
+    QVERIFY(saved.lastRevisionDate != QStringLiteral("saved"));
+    QVERIFY(f.c.feedback.messages.empty());
+}
+
+void frmEditIPTCTest::lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough()
+{
+    Fixture f;
+    f.open();
+    QLineEdit *name = f.box(0);
+    name->setText(QString(64, u'o'));
+    QVERIFY(f.status().isEmpty());
+    QTest::keyClick(name, Qt::Key_P);
+    const QString expected = editing::tooLongMessage(f.c.message(Message::TextTooLong), f.label(0)->text(), 64);
+    QCOMPARE(f.status(), expected);
+    QVERIFY(!f.box(20)->isEnabled());
+    QVERIFY(!f.get(QStringLiteral("txtIndexCustomized_3"))->isEnabled());
+    QVERIFY(!f.get(QStringLiteral("lstKeywords"))->isEnabled());
+    QVERIFY(!f.get(QStringLiteral("lstUrgency"))->isEnabled());
+    QVERIFY(!f.get(QStringLiteral("cmdOK"))->isEnabled());
+    QVERIFY(name->isEnabled());
+    QCOMPARE(name->text().size(), 65); // the text is never cut
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QVERIFY(f.status().isEmpty());
+    QVERIFY(f.box(20)->isEnabled());
+    QVERIFY(f.get(QStringLiteral("cmdOK"))->isEnabled());
+
+    auto *keyword = f.get<QLineEdit>(QStringLiteral("rtfKeyword"));
+    keyword->setText(QString(65, u'k'));
+    QVERIFY(!f.get(QStringLiteral("cmdAddKeyword"))->isEnabled());
+    QVERIFY(f.status().startsWith(f.get<QLabel>(QStringLiteral("lblKeyword"))->text()));
+    keyword->setText(QStringLiteral("k"));
+    QVERIFY(f.get(QStringLiteral("cmdAddKeyword"))->isEnabled());
+
+    f.c.context.settings.controlLengthFields = false;
+    name->setText(QString(300, u'o'));
+    QVERIFY(f.box(20)->isEnabled());
+}
+
+void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()
+{
+    Fixture f;
+    f.open();
+    auto *ok = f.get<QPushButton>(QStringLiteral("cmdOK"));
+    f.box(13)->setText(QStringLiteral("31/02/2005"));
+    leave(f.box(13));
+    QCOMPARE(f.status(), f.label(13)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate));
+    QVERIFY(!ok->isEnabled());
+    f.box(13)->clear();
+    leave(f.box(13));
+    QVERIFY(ok->isEnabled());
+    QVERIFY(f.status().isEmpty());
+    f.box(8)->setText(QStringLiteral("25:61"));
+    leave(f.box(8));
+    QCOMPARE(f.status(), f.label(8)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime));
+    f.box(8)->setText(QStringLiteral("14:30"));
+    leave(f.box(8));
+    QVERIFY(ok->isEnabled());
+    f.get<QPushButton>(QStringLiteral("cmdNow"))->click();
+    QVERIFY(editing::parseDate(f.box(13)->text(), kFrench).has_value());
+    QVERIFY(editing::parseTime(f.box(14)->text(), kFrench).has_value());
+}
+
+void frmEditIPTCTest::listsRefuseTwinsAndNeedASelection()
+{
+    TemplateValues values;
+    values.fields[kKeywordsIndex] = QStringLiteral("PARIS; Lyon; Nice");
+    Fixture f(values);
+    f.open();
+    auto *entry = f.get<QLineEdit>(QStringLiteral("rtfKeyword"));
+    auto *list = f.get<QListWidget>(QStringLiteral("lstKeywords"));
+    entry->setText(QStringLiteral("  Paris "));
+    QTest::keyClick(entry, Qt::Key_Return);
+    QCOMPARE(f.status(), f.c.message(Message::AlreadyInList));
+    QCOMPARE(entry->text(), QStringLiteral("Paris")); // trimmed and put back
+    f.get<QPushButton>(QStringLiteral("cmdReplaceKeyword"))->click();
+    QCOMPARE(f.status(), f.c.message(Message::NoEntrySelected));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QCOMPARE(entry->text(), QStringLiteral("Lyon"));
+    entry->setText(QStringLiteral("Marseille"));
+    f.get<QPushButton>(QStringLiteral("cmdReplaceKeyword"))->click();
+    QCOMPARE(f.entries("lstKeywords"), (QStringList{QStringLiteral("PARIS"), QStringLiteral("Marseille"), QStringLiteral("Nice")}));
+    QCOMPARE(entry->text(), QStringLiteral("Lyon"));
+
+    list->setCurrentRow(2);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(f.entries("lstKeywords"), (QStringList{QStringLiteral("PARIS"), QStringLiteral("Marseille")}));
+    QCOMPARE(list->currentRow(), 1); // the last entry now
+    f.get<QPushButton>(QStringLiteral("cmdRemoveKeyword"))->click();
+    QCOMPARE(f.entries("lstKeywords"), QStringList{QStringLiteral("PARIS")});
+
+    auto *category = f.get<QLineEdit>(QStringLiteral("rtfSupplementalCategory"));
+    category->setText(QStringLiteral("s1"));
+    f.get<QPushButton>(QStringLiteral("cmdAddSupplementalCategory"))->click();
+    category->setText(QStringLiteral("S1"));
+    f.get<QPushButton>(QStringLiteral("cmdAddSupplementalCategory"))->click();
+    QCOMPARE(f.entries("lstSupplementalCategories"), QStringList{QStringLiteral("s1")});
+}
+
+void frmEditIPTCTest::customizedNumbersAreCheckedWhenLeavingTheirBox()
+{
+    Fixture f;
+    f.open();
+    auto *number = f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_1"));
+    for (const char *refused : {"121", "120", "122", "255", "abc", "0"}) {
+        number->setText(QString::fromLatin1(refused));
+        leave(number);
+        QCOMPARE(f.status(), f.c.message(Message::InvalidDatasetNumber) + u' ' + QString::fromLatin1(refused));
+        QVERIFY(!f.get(QStringLiteral("txtCustomized_0"))->isEnabled());
+        QVERIFY(f.get(QStringLiteral("txtCustomized_1"))->isEnabled());
+        QVERIFY(!f.get(QStringLiteral("cmdOK"))->isEnabled());
+    }
+    number->setText(QStringLiteral("254"));
+    leave(number);
+    QVERIFY(f.get(QStringLiteral("cmdOK"))->isEnabled());
+    number->setText(QStringLiteral("200"));
+    leave(number);
+    auto *second = f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_7"));
+    second->setText(QStringLiteral("200"));
+    leave(second);
+    QCOMPARE(f.status(), f.c.message(Message::DatasetNumberUsed) + QStringLiteral(" 200"));
+    second->clear();
+    QCOMPARE(f.status(), f.c.message(Message::DatasetNumberMissing));
+
+    f.c.context.settings.customizedFieldNames[3] = {QStringLiteral("230"), QStringLiteral("Archive")};
+    second->setText(QStringLiteral("230"));
+    QCOMPARE(f.get<QLabel>(QStringLiteral("lblCustomized_7"))->text(), QStringLiteral("Archive"));
+}
+
+void frmEditIPTCTest::labelClicksSetTheTextAsideAndBringItBack()
+{
+    TemplateValues values;
+    values.fields[20] = QStringLiteral("Lyon");
+    values.fields[kKeywordsIndex] = QStringLiteral("a; b");
+    values.fields[29] = QStringLiteral("Agence");
+    values.customized[0] = {QStringLiteral("200"), QStringLiteral("x")};
+    Fixture f(values);
+    f.open();
+    f.dialog->selectTab(4);
+    QTest::mouseClick(f.label(20), Qt::LeftButton);
+    QVERIFY(f.box(20)->text().isEmpty());
+    QCOMPARE(f.colour(f.label(20)), kLabelBlue);
+    QTest::mouseClick(f.label(20), Qt::LeftButton);
+    QCOMPARE(f.box(20)->text(), QStringLiteral("Lyon"));
+    QCOMPARE(f.colour(f.label(20)), kLabelGrey);
+
+    f.dialog->selectTab(2);
+    f.get<QLineEdit>(QStringLiteral("rtfKeyword"))->setText(QStringLiteral("new"));
+    f.get<QPushButton>(QStringLiteral("cmdAddKeyword"))->click();
+    QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblKeyword")), Qt::LeftButton);
+    QVERIFY(f.entries("lstKeywords").isEmpty());
+    QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblKeyword")), Qt::LeftButton);
+    QCOMPARE(f.entries("lstKeywords"), (QStringList{QStringLiteral("a"), QStringLiteral("b")})); // the edit is lost
+
+    f.dialog->selectTab(6);
+    QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblCustomized_0")), Qt::LeftButton);
+    QVERIFY(f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_0"))->text().isEmpty());
+    QVERIFY(f.get<QLineEdit>(QStringLiteral("txtCustomized_0"))->text().isEmpty());
+
+    f.dialog->selectTab(1);
+    for (int click = 0; click < 2; ++click)
+        QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblCopyright")), Qt::LeftButton);
+    QCOMPARE(f.box(29)->text(), QStringLiteral("\u00A9 Agence"));
+
+    QTest::mouseClick(f.label(20), Qt::LeftButton); // City set aside, then saved empty
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QVERIFY(f.saved().fields[20].isEmpty());
+    QVERIFY(f.saved().customized[0].isEmpty());
+}
+
+void frmEditIPTCTest::tabKeysAndTheCalendar()
+{
+    TemplateValues values;
+    values.fields[7] = QStringLiteral("20050422");
+    Fixture f(values);
+    f.open();
+    auto *tabs = f.get<QTabBar>(QStringLiteral("TabStripIPTC"));
+    QTest::keyClick(f.box(0), Qt::Key_F4);
+    QCOMPARE(tabs->currentIndex(), 3);
+    QVERIFY(f.get(QStringLiteral("FrameIPTC_3"))->isVisible());
+    QVERIFY(!f.get(QStringLiteral("FrameIPTC_0"))->isVisible());
+    QTest::keyClick(f.box(20), Qt::Key_F6);
+    QCOMPARE(tabs->currentIndex(), 5);
+    QTest::keyPress(f.box(20), Qt::Key_Alt);
+    QTest::keyRelease(f.box(20), Qt::Key_Alt);
+    QCOMPARE(tabs->currentIndex(), 0); // after the last tab, the first
+
+    f.dialog->selectTab(4);
+    auto *calendar = f.get<QCalendarWidget>(QStringLiteral("MonthView1"));
+    f.get<QToolButton>(QStringLiteral("cmdDate_1"))->click();
+    QVERIFY(calendar->isVisible());
+    QCOMPARE(calendar->selectedDate(), QDate(2005, 4, 22));
+    f.dialog->reject(); // Esc: only the calendar goes
+    QVERIFY(!calendar->isVisible());
+    QVERIFY(f.dialog->isVisible());
+    f.get<QToolButton>(QStringLiteral("cmdDate_0"))->click();
+    QCOMPARE(calendar->selectedDate(), QDate::currentDate());
+    Q_EMIT calendar->clicked(QDate(2006, 1, 2));
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(f.box(13)->text(), QStringLiteral("02/01/2006"));
+    f.get<QToolButton>(QStringLiteral("cmdDate_0"))->click();
+    f.get<QToolButton>(QStringLiteral("cmdDate_0"))->click(); // a second click hides it
+    QVERIFY(!calendar->isVisible());
+}
+
+void frmEditIPTCTest::spellCheckButtonsWaitForTheSpellingService()
+{
+    TemplateValues values;
+    values.fields[30] = QStringLiteral("colour");
+    values.fields[kKeywordsIndex] = QStringLiteral("ligth");
+    Fixture f(values);
+    f.open();
+    for (const char *name : {"cmdSpellChecker_30", "cmdSpellChecker_6", "cmdSpellChecker_20", "cmdSpellCheckerAll",
+                             "cmdSpellCheckerCustomized_0"})
+        QVERIFY2(!f.get(QLatin1String(name))->isEnabled(), name);
+    QSignalSpy field(f.dialog.get(), &frmEditIPTC::spellCheckRequested);
+    f.dialog->setSpellCheckingAvailable(true);
+    QVERIFY(f.get(QStringLiteral("cmdSpellChecker_30"))->isEnabled());
+    QVERIFY(f.get(QStringLiteral("cmdSpellChecker_6"))->isEnabled());
+    QVERIFY(!f.get(QStringLiteral("cmdSpellChecker_20"))->isEnabled()); // empty field
+    QVERIFY(f.get(QStringLiteral("cmdSpellCheckerAll"))->isEnabled());
+    f.get<QToolButton>(QStringLiteral("cmdSpellChecker_30"))->click();
+    QCOMPARE(field.count(), 1);
+    QCOMPARE(field.first().first().toInt(), 30);
+    f.dialog->setFieldText(30, QStringLiteral("color"));
+    f.dialog->setListEntry(kKeywordsIndex, 0, QStringLiteral("light"));
+    QCOMPARE(f.dialog->fieldText(30), QStringLiteral("color"));
+    QCOMPARE(f.dialog->listEntries(kKeywordsIndex), QStringList{QStringLiteral("light")});
+}
+
+QTEST_MAIN(frmEditIPTCTest)
+#include "frmEditIPTCTest.moc"
