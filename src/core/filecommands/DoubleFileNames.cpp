@@ -1,6 +1,7 @@
 #include "core/filecommands/DoubleFileNames.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueTables.h"
 
 namespace zelvarion {
 
@@ -32,13 +33,14 @@ std::vector<ResultRow> groupDoubleFileNames(const ResultTable &table)
 {
     const int count = table.rowCount();
     auto append = [&](std::vector<ResultRow> &rows, int row) {
-        rows.push_back({table.cell(0, row), table.cell(1, row), table.cell(2, row)});
+        rows.push_back({table.cell(resultListColumn::Folder, row), table.cell(resultListColumn::File, row),
+                        table.cell(resultListColumn::CheckMark, row)});
     };
     std::vector<ResultRow> doubles;
     for (int first = 1; first < count;) {
-        const QString name = table.cell(1, first);
+        const QString name = table.cell(resultListColumn::File, first);
         int next = first + 1;
-        while (next <= count && sameInUpperCase(table.cell(1, next), name))
+        while (next <= count && sameInUpperCase(table.cell(resultListColumn::File, next), name))
             ++next;
         if (next - first > 1)
             for (int row = first; row < next; ++row)
