@@ -23,6 +23,15 @@ extern const CommandSyntax kApplySyntax;
 extern const CommandSyntax kExportSyntax;
 extern const CommandSyntax kStatsSyntax;
 extern const CommandSyntax kEmptyWordsSyntax;
+extern const CommandSyntax kMarkSyntax;
+extern const CommandSyntax kMarksSyntax;
+extern const CommandSyntax kUnmarkAllSyntax;
+extern const CommandSyntax kSelectionSyntax;
+extern const CommandSyntax kDoublesSyntax;
+extern const CommandSyntax kRenameSyntax;
+extern const CommandSyntax kDeleteSyntax;
+extern const CommandSyntax kCopySyntax;
+extern const CommandSyntax kSqlSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
@@ -33,10 +42,22 @@ int runApplyCommand(CliContext &context);
 int runExportCommand(CliContext &context);
 int runStatsCommand(CliContext &context);
 int runEmptyWordsCommand(CliContext &context);
+int runMarkCommand(CliContext &context);
+int runMarksCommand(CliContext &context);
+int runUnmarkAllCommand(CliContext &context);
+int runSelectionCommand(CliContext &context);
+int runDoublesCommand(CliContext &context);
+int runRenameCommand(CliContext &context);
+int runDeleteCommand(CliContext &context);
+int runCopyCommand(CliContext &context);
+int runSqlCommand(CliContext &context);
 
 // The options of search that every command working on "the result" takes, followed by the
 // command's own (a function, so other files' syntax tables may use it while they are made).
 std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own);
+
+// The catalogue given, else the remembered one, else the default.
+QString cataloguePath(const QString &given, const AppSettings &settings);
 
 // What a command that works on "the result" has after the search of its arguments.
 struct CommandSearch

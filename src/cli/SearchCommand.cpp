@@ -99,15 +99,6 @@ bool readSearchCommandLine(const ParsedArguments &arguments, const AppSettings &
     return true;
 }
 
-QString cataloguePath(const QString &given, const AppSettings &settings)
-{
-    if (!given.isEmpty())
-        return given;
-    if (settings.lastDB && !settings.lastDB->isEmpty())
-        return *settings.lastDB;
-    return programFolder::defaultCataloguePath();
-}
-
 // Fills Translations from the translations file as the start-up does; true when loaded.
 bool loadTranslationsForSearch(CatalogueDb &db, Feedback &feedback)
 {
@@ -140,6 +131,15 @@ int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedb
 }
 
 } // namespace
+
+QString cataloguePath(const QString &given, const AppSettings &settings)
+{
+    if (!given.isEmpty())
+        return given;
+    if (settings.lastDB && !settings.lastDB->isEmpty())
+        return *settings.lastDB;
+    return programFolder::defaultCataloguePath();
+}
 
 std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own)
 {

@@ -29,6 +29,15 @@ const Command kCommands[] = {
     {kExportSyntax, runExportCommand},
     {kStatsSyntax, runStatsCommand},
     {kEmptyWordsSyntax, runEmptyWordsCommand},
+    {kMarkSyntax, runMarkCommand},
+    {kMarksSyntax, runMarksCommand},
+    {kUnmarkAllSyntax, runUnmarkAllCommand},
+    {kSelectionSyntax, runSelectionCommand},
+    {kDoublesSyntax, runDoublesCommand},
+    {kRenameSyntax, runRenameCommand},
+    {kDeleteSyntax, runDeleteCommand},
+    {kCopySyntax, runCopyCommand},
+    {kSqlSyntax, runSqlCommand},
 };
 
 void printHelp(QTextStream &out)

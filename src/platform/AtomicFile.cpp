@@ -116,9 +116,68 @@ struct TemporaryFile
     }
 };
 
+// The source's bytes into fd, a buffer at a time.
+bool copyContent(int source, int fd)
+{
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t got = ::read(source, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        if (!writeAll(fd, QByteArrayView(buffer.data(), got)))
+            return false;
+    }
+}
+
+struct OpenedSource
+{
+    int fd = -1;
+    ~OpenedSource()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 } // namespace
 
 void setInjectedFailure(Step step) { g_injectedFailure.store(step); }
+
+Result copyFile(const QString &source, const QString &target)
+{
+    OpenedSource input;
+    struct stat info{};
+    if ((input.fd = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC)) < 0
+        || ::fstat(input.fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return {false, systemError(QStringLiteral("Cannot read '%1'").arg(source))};
+    const QFileInfo to(target);
+    TemporaryFile temporary;
+    QByteArray pattern = QFile::encodeName(to.absolutePath() + u'/' + u'.' + to.fileName()) + ".zelvarion-XXXXXX";
+    if (failsAt(Step::CreateTemporary) || (temporary.fd = ::mkstemp(pattern.data())) < 0)
+        return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(target))};
+    temporary.path = pattern;
+    if (failsAt(Step::Write) || !copyContent(input.fd, temporary.fd))
+        return {false, systemError(QStringLiteral("Cannot copy '%1' to '%2'").arg(source, target))};
+    if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
+        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(QString::fromLocal8Bit(pattern)))};
+    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    if (failsAt(Step::CopyAttributes) || ::fchmod(temporary.fd, info.st_mode & 07777) != 0
+        || ::futimens(temporary.fd, times) != 0)
+        return {false, systemError(QStringLiteral("Cannot keep the permissions and dates of '%1'").arg(source))};
+    const int closed = ::close(temporary.fd);
+    temporary.fd = -1;
+    if (closed != 0)
+        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(QString::fromLocal8Bit(pattern)))};
+    if (failsAt(Step::Rename) || ::rename(pattern.constData(), QFile::encodeName(to.absoluteFilePath()).constData()) != 0)
+        return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(target))};
+    temporary.path.clear();
+    syncFolder(to.absolutePath());
+    return {true, {}};
+}
 
 Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability)
 {

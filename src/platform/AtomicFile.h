@@ -48,6 +48,11 @@ private:
     Result m_failure; // ok until something failed
 };
 
+// Copies source to target the same way: through a temporary file in the target's folder, flushed
+// and renamed over the target, so a failed copy leaves no part file and an existing target exactly
+// as it was. The copy gets the source's permissions and modification time.
+Result copyFile(const QString &source, const QString &target);
+
 // Test hook: every later replacement fails at this step until it is set back to Step::None.
 void setInjectedFailure(Step step);
 

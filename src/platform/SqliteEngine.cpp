@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -42,6 +43,16 @@ void ResultTable::appendRow(std::vector<QString> cells)
     ++m_rows;
 }
 
+QString *ResultTable::appendEmptyRow()
+{
+    const std::size_t start = m_cells.size();
+    if (m_cells.capacity() < start + std::size_t(m_columns))
+        m_cells.reserve(std::max(2 * m_cells.capacity(), start + std::size_t(m_columns)));
+    m_cells.resize(start + std::size_t(m_columns));
+    ++m_rows;
+    return m_cells.data() + start;
+}
+
 namespace sqliteEngine {
 
 struct Connection
@@ -65,24 +76,22 @@ std::vector<QString> columnNames(sqlite3_stmt *statement)
     return names;
 }
 
-std::vector<QString> rowCells(sqlite3_stmt *statement)
+// The cells of the current row straight into a new row of the table.
+void appendRowCells(sqlite3_stmt *statement, ResultTable &result)
 {
-    std::vector<QString> cells;
-    const int count = sqlite3_column_count(statement);
-    cells.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i) {
+    QString *cells = result.appendEmptyRow();
+    for (int i = 0; i < result.columnCount(); ++i) {
         // column_text before column_bytes: the byte count is that of the text form.
         const unsigned char *text = sqlite3_column_text(statement, i);
-        cells.push_back(textOf(text, sqlite3_column_bytes(statement, i)));
+        cells[i] = textOf(text, sqlite3_column_bytes(statement, i));
     }
-    return cells;
 }
 
 // Steps one prepared statement to its end, adding its rows to result. The first statement of
 // the text that has columns gives the column names; later ones must have as many columns, as
 // with the engine's own table interface.
 int collectRows(sqlite3 *db, sqlite3_stmt *statement, ResultTable &result, bool &haveColumns,
-                QString &errorText)
+                QString &errorText, int maxRows = -1, bool *moreRows = nullptr)
 {
     const int columns = sqlite3_column_count(statement);
     if (columns > 0 && !haveColumns) {
@@ -93,8 +102,14 @@ int collectRows(sqlite3 *db, sqlite3_stmt *statement, ResultTable &result, bool 
         return SQLITE_ERROR;
     }
     int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-        result.appendRow(rowCells(statement));
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (maxRows >= 0 && result.rowCount() >= maxRows) {
+            if (moreRows)
+                *moreRows = true;
+            return SQLITE_OK; // the rows past the limit are never fetched
+        }
+        appendRowCells(statement, result);
+    }
     if (rc != SQLITE_DONE) {
         errorText = QString::fromUtf8(sqlite3_errmsg(db));
         return rc;
@@ -216,7 +231,7 @@ int registerUnicodeFunctions(sqlite3 *db)
 
 } // namespace
 
-Connection *open(const QString &path, QString &errorText)
+Connection *open(const QString &path, QString &errorText, OpenMode mode)
 {
     // The engine would open an empty name as a private temporary database, and a folder can
     // never be one; both are refused here with a text the user can act on.
@@ -229,8 +244,8 @@ Connection *open(const QString &path, QString &errorText)
         return nullptr;
     }
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK || registerUnicodeFunctions(db) != SQLITE_OK) {
         errorText = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
@@ -274,6 +289,53 @@ int execute(Connection *connection, const QString &statement, ResultTable &resul
         if (!tail || tail <= next)
             break; // only blanks or comments were left
         next = tail;
+    }
+    errorText.clear();
+    return SQLITE_OK;
+}
+
+namespace {
+
+// True when text holds a statement: anything but blanks and comments. Text the engine cannot
+// even parse counts as one.
+bool holdsStatement(sqlite3 *db, const char *text, const char *end)
+{
+    sqlite3_stmt *prepared = nullptr;
+    const int rc = sqlite3_prepare_v2(db, text, int(end - text), &prepared, nullptr);
+    const bool statement = rc != SQLITE_OK || prepared != nullptr;
+    sqlite3_finalize(prepared);
+    return statement;
+}
+
+} // namespace
+
+int executeFirst(Connection *connection, const QString &statement, int maxRows, ResultTable &result,
+                 QString &errorText, FirstStatementRun &run)
+{
+    result.clear();
+    run = {};
+    if (!connection || !connection->db) {
+        errorText = QStringLiteral("the database is not open");
+        return SQLITE_MISUSE;
+    }
+    const QByteArray sql = statement.toUtf8();
+    const char *const end = sql.constData() + sql.size();
+    sqlite3_stmt *prepared = nullptr;
+    const char *tail = nullptr;
+    int rc = sqlite3_prepare_v2(connection->db, sql.constData(), int(sql.size()), &prepared, &tail);
+    if (rc != SQLITE_OK) {
+        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+        return rc;
+    }
+    if (tail && tail < end && holdsStatement(connection->db, tail, end))
+        run.remainder = QString::fromUtf8(tail, int(end - tail)).trimmed();
+    bool haveColumns = false;
+    if (prepared)
+        rc = collectRows(connection->db, prepared, result, haveColumns, errorText, maxRows, &run.moreRows);
+    sqlite3_finalize(prepared);
+    if (rc != SQLITE_OK) {
+        result.clear();
+        return rc;
     }
     errorText.clear();
     return SQLITE_OK;

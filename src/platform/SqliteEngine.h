@@ -18,6 +18,8 @@ public:
     void clear();
     void setColumns(std::vector<QString> names);
     void appendRow(std::vector<QString> cells);
+    // A new row of empty cells to fill in place: columnCount() of them.
+    QString *appendEmptyRow();
 
 private:
     int m_rows = 0;
@@ -30,11 +32,27 @@ namespace sqliteEngine {
 
 struct Connection; // opaque
 
-// Opens, and creates when missing, the database file. Nothing and the engine's text on failure.
-Connection *open(const QString &path, QString &errorText);
+// ReadOnly never creates the file and makes the engine refuse every write on the connection.
+enum class OpenMode { ReadWrite, ReadOnly };
+
+// Opens, and creates when missing, the database file (an existing file only when read-only).
+// Nothing and the engine's text on failure.
+Connection *open(const QString &path, QString &errorText, OpenMode mode = OpenMode::ReadWrite);
 
 // Runs one statement; 0 on success, the engine's code otherwise, with its text.
 int execute(Connection *connection, const QString &statement, ResultTable &result, QString &errorText);
+
+// What executeFirst left out.
+struct FirstStatementRun
+{
+    QString remainder;     // the text after the first statement when more than blanks and comments follow
+    bool moreRows = false; // the statement had rows beyond the limit
+};
+
+// Runs only the first statement of the text and keeps at most maxRows data rows; the rest of the
+// text is handed back, never run. 0 on success, the engine's code otherwise, with its text.
+int executeFirst(Connection *connection, const QString &statement, int maxRows, ResultTable &result,
+                 QString &errorText, FirstStatementRun &run);
 
 // Never reports an error.
 void close(Connection *connection);

@@ -112,6 +112,7 @@ void ResultGrid::createCells()
         cell.lineDown->setGeometry(left, top + 1, pixels(kBoxWidthTwips), 2);
         cell.thumb->installEventFilter(this);
         cell.name->installEventFilter(this);
+        cell.check->installEventFilter(this);
     }
 }
 
@@ -194,6 +195,10 @@ void ResultGrid::connectKeys()
     key(Qt::Key_Insert, [this] {
         if (const int cell = selectedCell(); cell >= 0)
             Q_EMIT cellDoubleClicked(cell);
+    });
+    key(Qt::Key_Pause, [this] {
+        if (const int cell = selectedCell(); cell >= 0)
+            Q_EMIT checkClicked(cell);
     });
 }
 
@@ -399,6 +404,21 @@ void ResultGrid::removeResultRow(int rank)
         cell.lineDown->hide();
         cell.check->hide();
     }
+}
+
+QString ResultGrid::cellMark(int cell) const
+{
+    return cell >= 0 && cell < kCells ? m_cells[std::size_t(cell)].check->toolTip() : QString();
+}
+
+void ResultGrid::replaceResultRows(ResultList result)
+{
+    if (result.count() != m_result.count())
+        return; // not the result on show
+    m_result = std::move(result);
+    for (Cell &cell : m_cells)
+        if (hasImage(int(&cell - m_cells.data())) && cell.image.rank >= 1)
+            showRowInCell(cell, m_result.row(cell.image.rank));
 }
 
 void ResultGrid::setCellCheck(int cell, bool marked, const QString &toolTip)

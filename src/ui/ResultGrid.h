@@ -81,6 +81,11 @@ public:
     void removeResultRow(int rank);
     // The check picture of a cell: the filled square when marked; the tool tip is the mark.
     void setCellCheck(int cell, bool marked, const QString &toolTip);
+    // The mark a cell shows (its check picture's tool tip); empty when it shows none.
+    QString cellMark(int cell) const;
+    // The rows of the result changed in place, ranks kept (marks of the whole result): the cells
+    // on the page show their rows again.
+    void replaceResultRows(ResultList result);
 
 Q_SIGNALS:
     void cellClicked(int cell);
@@ -90,6 +95,8 @@ Q_SIGNALS:
     void cellMenuRequested(int cell, const QPoint &globalPosition);
     // The page is about to be emptied; the detail panel empties with it.
     void pageCleared();
+    // A click on a cell's check picture, or Pause on the selected cell: its mark is to toggle.
+    void checkClicked(int cell);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -119,6 +126,7 @@ private:
     void showRowInCell(Cell &cell, const ResultRow &row);
     void fitResultThumbnail(Cell &cell);
     int cellOf(QObject *watched) const;
+    int checkOf(QObject *watched) const;
     int cellShowing(int rank) const;
     bool mouseEvent(int index, QEvent *event);
     void startDrag(int index);

@@ -19,8 +19,23 @@ int ResultGrid::cellOf(QObject *watched) const
     return -1;
 }
 
+int ResultGrid::checkOf(QObject *watched) const
+{
+    for (int i = 0; i < kCells; ++i)
+        if (watched == m_cells[std::size_t(i)].check)
+            return i;
+    return -1;
+}
+
 bool ResultGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (const int check = checkOf(watched); check >= 0) {
+        if (event->type() != QEvent::MouseButtonPress)
+            return QWidget::eventFilter(watched, event);
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && hasImage(check))
+            Q_EMIT checkClicked(check);
+        return true;
+    }
     const int index = cellOf(watched);
     if (index < 0 || !mouseEvent(index, event))
         return QWidget::eventFilter(watched, event);

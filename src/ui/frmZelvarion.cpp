@@ -14,6 +14,7 @@
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"
+#include "ui/frmSQLQuery.h"
 #include "ui/frmSearchOptions.h"
 #include "ui/frmStatistics.h"
 
@@ -74,10 +75,7 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     connectPanels();
     // Commands whose work is not in this version are shown, captioned and disabled.
     m_menus->setUnavailable({MenuCommand::EditIPTCOptions, MenuCommand::DefineTemplates, MenuCommand::ApplyTemplate,
-                             MenuCommand::DisplaySelected, MenuCommand::RemoveSelection, MenuCommand::Selections,
-                             MenuCommand::SelectResult, MenuCommand::UnselectResult, MenuCommand::SearchDoubles,
-                             MenuCommand::CopyImages, MenuCommand::SQLQuery, MenuCommand::EditIPTC,
-                             MenuCommand::Delete, MenuCommand::Rename, MenuCommand::Properties});
+                             MenuCommand::EditIPTC});
     // A search that finds images enables the commands on its result.
     m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::ApplyTemplate, MenuCommand::CopyImages}, false);
     m_openDatabaseDialog = [this] {
@@ -142,6 +140,8 @@ void frmZelvarion::connectPanels()
     connect(m_grid, &ResultGrid::cellClicked, this, &frmZelvarion::clickCell);
     connect(m_grid, &ResultGrid::cellDoubleClicked, this, &frmZelvarion::openCellImage);
     connect(m_grid, &ResultGrid::cellMenuRequested, this, &frmZelvarion::openImagePopup);
+    connect(m_grid, &ResultGrid::checkClicked, this, &frmZelvarion::toggleCellMark);
+    connect(this, &frmZelvarion::menuCommandChosen, this, &frmZelvarion::runImageCommand);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &frmZelvarion::minimiseDisplayWindow);
 }
@@ -306,6 +306,8 @@ void frmZelvarion::runCloseSequence()
     m_closeSequenceDone = true;
     writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(pos(), size())));
     writeSearchHistory(m_context.ini, m_searchPanel->history());
+    if (m_sqlConsole)
+        m_sqlConsole->close(); // its history is written as it closes
 }
 
 void frmZelvarion::showSearchOptions()

@@ -24,6 +24,8 @@ class Feedback;
 class SearchPanel;
 class frmDisplayImage;
 class frmStatistics;
+class frmSQLQuery;
+class frmSelections;
 
 // The one top-level window, composed of the search panel, the result grid, the detail panel and
 // the menus, each owning its controls. Loading it runs the start-up; closing it saves the
@@ -81,6 +83,9 @@ public:
     void updateResultRow(int rank, const ResultRow &row);
     // Row `rank` was deleted: it keeps its rank, empty, and its cell is emptied.
     void removeResultRow(int rank);
+    // The rows changed in place with their ranks kept (marks of the whole result); the cells on
+    // the page follow.
+    void replaceResultRows(ResultList result);
 
     // The cell-click: selection, detail panel, display window; cellClicked follows for a cell
     // that shows an image.
@@ -97,6 +102,12 @@ public:
 
     void setMenuCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled);
     bool isMenuCommandEnabled(MenuCommand command) const;
+
+    // Check marks: toggling a cell's mark, the marked images listed (the result count returned).
+    void toggleCellMark(int cell);
+    int listMarkedImages();
+    // The file manager's properties of a file, or our dialog where none answers; tests replace it.
+    void setPropertiesShower(std::function<void(const QString &path)> shower) { m_showProperties = std::move(shower); }
 
     // The design geometry in pixels, used when the configuration file has none.
     static QRect designGeometry();
@@ -137,6 +148,17 @@ private:
     void openExportDialog();
     void openStatisticsWindow();
     void openEmptyWordsDialog();
+    // Marks, selections, the SQL console and the image file commands (frmZelvarionImageCommands.cpp).
+    void runImageCommand(MenuCommand command);
+    void markWholeResult(bool mark);
+    void removeAllMarks();
+    void openSelections();
+    void openSqlConsole();
+    void deletePopupImage();
+    void renamePopupImage();
+    void showPopupProperties();
+    void searchDoubleFileNames();
+    void copyResultImages();
 
     AppContext m_context;
     std::unique_ptr<Feedback> m_ownFeedback;
@@ -147,6 +169,9 @@ private:
     int m_popupCell = -1;
     QPointer<frmDisplayImage> m_displayWindow;
     QPointer<frmStatistics> m_statistics;
+    QPointer<frmSelections> m_selections;
+    QPointer<frmSQLQuery> m_sqlConsole;
+    std::function<void(const QString &path)> m_showProperties;
 
     MainMenus *m_menus = nullptr;
     SearchPanel *m_searchPanel = nullptr;

@@ -62,6 +62,7 @@ void frmZelvarion::showResult(ResultList result)
     resetSearchDisplay();
     m_searchPanel->showFound(result.count());
     m_grid->showResult(std::move(result));
+    m_menus->setCommandsEnabled(kResultCommands, m_grid->result().count() > 0);
 }
 
 const ResultList &frmZelvarion::result() const
@@ -87,6 +88,11 @@ void frmZelvarion::updateResultRow(int rank, const ResultRow &row)
 void frmZelvarion::removeResultRow(int rank)
 {
     m_grid->removeResultRow(rank);
+}
+
+void frmZelvarion::replaceResultRows(ResultList result)
+{
+    m_grid->replaceResultRows(std::move(result));
 }
 
 int frmZelvarion::selectedCell() const

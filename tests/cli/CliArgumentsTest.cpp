@@ -35,7 +35,8 @@ QString caption(const QString &path) { return readImageIptc(path, defaultCustomi
 
 TEST(CliArguments, everyCommandAnswersHelpWithItsUsage)
 {
-    for (const char *command : {"read", "write", "scan", "search"}) {
+    for (const char *command : {"read", "write", "scan", "search", "mark", "marks", "unmark-all", "selection", "doubles",
+                                "rename", "delete", "copy", "sql"}) {
         for (const char *help : {"--help", "-h"}) {
             const CliRun run = runCli({u8(command), u8("--bogus"), u8(help)});
             EXPECT_EQ(run.exitCode, 0) << command;
@@ -45,7 +46,8 @@ TEST(CliArguments, everyCommandAnswersHelpWithItsUsage)
     }
     const CliRun overview = runCli({u8("--help")});
     EXPECT_EQ(overview.exitCode, 0);
-    for (const char *command : {"read FILE...", "write FILE...", "scan FOLDER...", "search [TEXT]"})
+    for (const char *command : {"read FILE...", "write FILE...", "scan FOLDER...", "search [TEXT]", "mark [TEXT]",
+                                "delete FILE...", "rename FILE NEWNAME", "copy [TEXT]"})
         EXPECT_TRUE(overview.out.contains(u8(command))) << command;
 }
 
@@ -62,6 +64,11 @@ TEST(CliArguments, unknownOptionsAreRefusedWithExitTwoAndNothingDone)
         {u8("scan"), u8("--catalogue"), catalogue, u8("--thumbnail"), folder.path()},
         {u8("search"), u8("--catalogue"), catalogue, u8("-x"), u8("paris")},
         {u8("read"), image, u8("--json=yes")},
+        {u8("delete"), u8("--yse"), image},
+        {u8("rename"), image, u8("b.jpg"), u8("--force")},
+        {u8("copy"), u8("--to"), folder.path(), u8("--yess"), u8("paris")},
+        {u8("mark"), u8("--catalogue"), catalogue, u8("--sql"), u8("paris")},
+        {u8("sql"), u8("--catalogue"), catalogue, u8("--tsv"), u8("select 1")},
     };
     for (const QStringList &arguments : cases) {
         const CliRun run = runCli(QStringList{u8("--program-folder"), folder.path()} + arguments);

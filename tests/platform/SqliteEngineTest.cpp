@@ -2,6 +2,8 @@
 
 #include "support/TempFolder.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 using namespace zelvarion;
@@ -136,6 +138,47 @@ TEST_F(SqliteEngineTest, runsEveryStatementOfTheTextAndGathersRowsOfEqualShape)
     EXPECT_NE(run(QStringLiteral("select 1, 2; select 3;")), 0);
     EXPECT_EQ(table.rowCount(), 0);
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(SqliteEngineTest, aReadOnlyConnectionRefusesWritesAndNeverCreatesTheFile)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(a); insert into T values(1);")), 0);
+    QString openError;
+    sqliteEngine::Connection *reader =
+        sqliteEngine::open(folder.file("test.db"), openError, sqliteEngine::OpenMode::ReadOnly);
+    ASSERT_NE(reader, nullptr) << openError.toStdString();
+    EXPECT_NE(sqliteEngine::execute(reader, QStringLiteral("insert into T values(2);"), table, error), 0);
+    EXPECT_TRUE(error.contains(QStringLiteral("readonly"))) << error.toStdString();
+    EXPECT_EQ(sqliteEngine::execute(reader, QStringLiteral("select count(*) from T;"), table, error), 0);
+    EXPECT_EQ(table.cell(0, 1), QStringLiteral("1"));
+    sqliteEngine::close(reader);
+
+    EXPECT_EQ(sqliteEngine::open(folder.file("missing.db"), openError, sqliteEngine::OpenMode::ReadOnly), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(folder.file("missing.db")));
+}
+
+TEST_F(SqliteEngineTest, executeFirstRunsOneStatementAndStopsAtTheRowLimit)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(a); insert into T values(1); insert into T values(2);"
+                                 "insert into T values(3);")), 0);
+    sqliteEngine::FirstStatementRun first;
+    ASSERT_EQ(sqliteEngine::executeFirst(connection, QStringLiteral("select a from T order by a; delete from T"), 2,
+                                         table, error, first), 0);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_TRUE(first.moreRows);
+    EXPECT_EQ(first.remainder, QStringLiteral("delete from T"));
+    ASSERT_EQ(run(QStringLiteral("select count(*) from T;")), 0);
+    EXPECT_EQ(table.cell(0, 1), QStringLiteral("3"));
+
+    // Unparsable text after the statement is still text that was not run.
+    ASSERT_EQ(sqliteEngine::executeFirst(connection, QStringLiteral("select 1; )("), 10, table, error, first), 0);
+    EXPECT_EQ(first.remainder, QStringLiteral(")("));
+    EXPECT_FALSE(first.moreRows);
+    ASSERT_EQ(sqliteEngine::executeFirst(connection, QStringLiteral("select 1 /* end */ ;\n"), 10, table, error, first), 0);
+    EXPECT_TRUE(first.remainder.isEmpty());
+    EXPECT_NE(sqliteEngine::executeFirst(connection, QStringLiteral("select nothing from Nowhere; select 1"), 10, table,
+                                         error, first), 0);
+    EXPECT_EQ(table.rowCount(), 0);
 }
 
 // The large page cache of the search pragmas makes a whole-table search several times slower

@@ -9,7 +9,11 @@
 #include "ui/frmDisplayImage.h"
 #include "ui/frmEmptyWordsList.h"
 #include "ui/frmExportXML.h"
+#include "ui/frmFolderSelected.h"
+#include "ui/frmProperties.h"
+#include "ui/frmSQLQuery.h"
 #include "ui/frmSearchOptions.h"
+#include "ui/frmSelections.h"
 #include "ui/frmSpelling.h"
 #include "ui/frmStatistics.h"
 
@@ -67,6 +71,7 @@ public:
     ProgramFolderFixture folder;
     StartedWindow started;
     std::unique_ptr<Speller> speller; // of a correction dialog on show
+    ResultList result; // a result a window keeps a reference to
 
 private:
     std::vector<std::unique_ptr<QWidget>> m_windows;
@@ -187,6 +192,42 @@ QWidget *correctionDialog(LayoutFixture &f)
                                                 f.context().language, &f.main()));
 }
 
+// Two saved selections, one with an apostrophe and a long name, and the count of the current one.
+QWidget *selectionsWindowWithEntries(LayoutFixture &f)
+{
+    f.execute({imageRow(1), imageRow(2),
+               QStringLiteral("insert into Selections values('l''été à Marseille, le port au petit matin','/photos/2024/',"
+                              "'street-001.jpg','01/02/2024');"),
+               QStringLiteral("insert into Selections values('hiver','/photos/2024/','street-002.jpg','01/02/2024');")});
+    auto *window = f.keep(std::make_unique<frmSelections>(f.context(), f.feedback(), [] { return 12345; }, &f.main()));
+    window->showCurrentSelection();
+    return window;
+}
+
+// A result of every column of a few rows, with its status line.
+QWidget *sqlConsoleWithAResult(LayoutFixture &f)
+{
+    f.execute({imageRow(1), imageRow(23)});
+    auto *console = f.keep(std::make_unique<frmSQLQuery>(f.context(), f.feedback(), &f.main()));
+    console->lstTxtSQL->setCurrentText(QStringLiteral("SELECT * FROM Images"));
+    console->execute();
+    return console;
+}
+
+QWidget *destinationFolderDialog(LayoutFixture &f)
+{
+    f.result.assign({{QStringLiteral("/photos/2024/"), QStringLiteral("street-001.jpg"), QString()}});
+    auto *dialog = f.keep(std::make_unique<frmFolderSelected>(f.context(), f.feedback(), f.result, &f.main()));
+    dialog->setCurrentFolder(f.folder.file(QString()));
+    return dialog;
+}
+
+QWidget *propertiesDialog(LayoutFixture &f)
+{
+    return f.keep(std::make_unique<frmProperties>(testDataFile(QStringLiteral("iptc/pillow/Tests/images/hopper.jpg")),
+                                                  f.context().language, &f.main()));
+}
+
 struct WindowFactory
 {
     const char *name;
@@ -214,6 +255,10 @@ const WindowFactory kWindows[] = {
     {"frmStatistics after an analysis", statisticsAfterAnAnalysis},
     {"frmEmptyWordsList refusing a double", emptyWordsRefusingADouble},
     {"frmSpelling", correctionDialog},
+    {"frmSelections", selectionsWindowWithEntries},
+    {"frmSQLQuery with a result", sqlConsoleWithAResult},
+    {"frmFolderSelected", destinationFolderDialog},
+    {"frmProperties", propertiesDialog},
 };
 
 QStringList shippedLanguages()

@@ -55,4 +55,20 @@ QStringList catalogueObjects(const QString &path, const QString &type)
     return names;
 }
 
+QStringList catalogueRows(const QString &path, const QString &statement)
+{
+    CatalogueDb db;
+    db.path = path;
+    if (!db.open() || db.execute(statement) != 0)
+        return {db.errorText()};
+    QStringList lines;
+    for (int r = 1; r <= db.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < db.columnCount(); ++c)
+            cells << db.cell(c, r);
+        lines << cells.join(u'|');
+    }
+    return lines;
+}
+
 } // namespace zelvarion::test

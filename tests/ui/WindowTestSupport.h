@@ -63,4 +63,8 @@ T *find(const QObject *window, const char *name, int index)
 // Names of the tables and of the indexes of a catalogue file.
 QStringList catalogueObjects(const QString &path, const QString &type);
 
+// The rows a statement returns from a catalogue file, each row's cells joined by "|"; a failing
+// statement gives the engine's text alone.
+QStringList catalogueRows(const QString &path, const QString &statement);
+
 } // namespace zelvarion::test

@@ -179,12 +179,16 @@ void frmZelvarionPanelsTest::menuCommandsAreSignalledAndLaterOnesStayDisabled()
     QCOMPARE(commands.count(), 1);
     QCOMPARE(commands.front().front().value<MenuCommand>(), MenuCommand::OpenImage);
 
-    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Selections}, false);
+    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::EditIPTC}, false);
     QVERIFY(!find<QAction>(w, "mnuAbout")->isEnabled());
-    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Selections}, true);
+    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::EditIPTC}, true);
     QVERIFY(w->isMenuCommandEnabled(MenuCommand::About));
-    QVERIFY(!w->isMenuCommandEnabled(MenuCommand::Selections)); // not in this version
+    QVERIFY(!w->isMenuCommandEnabled(MenuCommand::EditIPTC)); // not in this version
+    QVERIFY(!find<QAction>(w, "mnuCopyImages")->isEnabled());
+    // A result built elsewhere (the double file names) is a search result for Copy images.
     w->showResult(madeElsewhere(1));
+    QVERIFY(find<QAction>(w, "mnuCopyImages")->isEnabled());
+    w->showResult(madeElsewhere(0));
     QVERIFY(!find<QAction>(w, "mnuCopyImages")->isEnabled());
 }
 

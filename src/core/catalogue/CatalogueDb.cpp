@@ -6,11 +6,15 @@ namespace zelvarion {
 
 CatalogueDb::~CatalogueDb() { close(); }
 
-bool CatalogueDb::open()
+bool CatalogueDb::open() { return openWith(sqliteEngine::OpenMode::ReadWrite); }
+
+bool CatalogueDb::openReadOnly() { return openWith(sqliteEngine::OpenMode::ReadOnly); }
+
+bool CatalogueDb::openWith(sqliteEngine::OpenMode mode)
 {
     close(); // one connection at a time
     QString error;
-    m_connection = sqliteEngine::open(path, error);
+    m_connection = sqliteEngine::open(path, error, mode);
     if (!m_connection)
         m_errorText = error;
     return m_connection != nullptr;
@@ -21,6 +25,16 @@ int CatalogueDb::execute(const QString &statement)
     m_statement = statement;
     QString error;
     const int rc = sqliteEngine::execute(m_connection, statement, m_result, error);
+    if (rc != 0)
+        m_errorText = error;
+    return rc;
+}
+
+int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run)
+{
+    m_statement = statement;
+    QString error;
+    const int rc = sqliteEngine::executeFirst(m_connection, statement, maxRows, m_result, error, run);
     if (rc != 0)
         m_errorText = error;
     return rc;
@@ -45,6 +59,14 @@ void CatalogueDb::reportOpenFailure(Feedback &feedback) const
 bool CatalogueDb::openOrReport(Feedback &feedback)
 {
     if (open())
+        return true;
+    reportOpenFailure(feedback);
+    return false;
+}
+
+bool CatalogueDb::openReadOnlyOrReport(Feedback &feedback)
+{
+    if (openReadOnly())
         return true;
     reportOpenFailure(feedback);
     return false;

@@ -23,8 +23,13 @@ public:
 
     // Opens path; false with errorText set on failure.
     bool open();
+    // Opens an existing catalogue for reading only: the engine refuses every write.
+    bool openReadOnly();
     // Runs one statement on the open connection; 0 on success.
     int execute(const QString &statement);
+    // Runs only the first statement of the text, keeping at most maxRows data rows; what was left
+    // out is described in run. 0 on success.
+    int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 
@@ -43,12 +48,15 @@ public:
 
     // Open with the open-failure report on failure.
     bool openOrReport(Feedback &feedback);
+    bool openReadOnlyOrReport(Feedback &feedback);
     // Runs a statement and reports what on failure; true on success.
     bool executeOrReport(Feedback &feedback, const QString &statement, const QString &what);
 
     static QString engineVersion();
 
 private:
+    bool openWith(sqliteEngine::OpenMode mode);
+
     sqliteEngine::Connection *m_connection = nullptr;
     ResultTable m_result;
     QString m_errorText;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/search/ResultPaging.h"
+#include "platform/SqliteEngine.h"
 
 #include <QString>
 #include <vector>
@@ -37,5 +38,8 @@ public:
 private:
     std::vector<ResultRow> m_rows;
 };
+
+// The rows of a Folder, File, CheckMark table as the catalogue returned them (rows 1 to rowCount).
+std::vector<ResultRow> resultRowsOf(const ResultTable &table);
 
 } // namespace zelvarion

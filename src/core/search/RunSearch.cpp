@@ -13,16 +13,6 @@ namespace {
 
 QString firstCell(const CatalogueDb &db) { return db.rowCount() > 0 ? db.cell(0, 1) : QString(); }
 
-std::vector<ResultRow> resultRows(const CatalogueDb &db)
-{
-    std::vector<ResultRow> rows;
-    rows.reserve(std::size_t(db.rowCount()));
-    for (int row = 1; row <= db.rowCount(); ++row)
-        rows.push_back({db.cell(resultListColumn::Folder, row), db.cell(resultListColumn::File, row),
-                        db.cell(resultListColumn::CheckMark, row)});
-    return rows;
-}
-
 // The text of the search box goes to the top of the history, and the words are kept for the
 // highlighting; a presence or checked-only search with no text leaves the history alone.
 void rememberText(const QString &text, SearchState &state, SearchOutcome &outcome)
@@ -103,7 +93,7 @@ SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEn
 
     outcome.statement = buildSearchStatement(request);
     if (db.executeOrReport(feedback, outcome.statement, QStringLiteral("Cannot get data")))
-        state.results.assign(resultRows(db));
+        state.results.assign(resultRowsOf(db.result()));
     db.close();
     describeResult(state.results, environment.wordStatisticsOpen, outcome);
     return outcome;

@@ -179,6 +179,7 @@ enum class InterfaceText : int {
     SelectionMenu = 176,
     NoTemplateInUse = 177,
     TemplateInUse = 178,
+    PermissionsLabel = 179, // the file properties dialog of our own
     ApplyTemplateMenuItem = 182, // also titles the apply-template dialog
     MergeKeepOriginalOption = 183,
     MergeOverwriteNonEmptyOption = 184,
@@ -288,6 +289,10 @@ enum class Message : int {
     TransformingXml = 35,
     RenderingDone = 36,
     XmlParserMissing = 37,
+    DeleteFileQuestion = 39, // followed by a line break and the path
+    TrashRefused = 40, // followed by a line break, the path and the reason
+    FirstStatementOnly = 41, // followed by a line break and the text that was not run
+    CopyImagesSummary = 42, // "#" copied, "%" skipped as images of the result, "$" failed
     SelectionNameUsed = 43,
     SelectionNameRequired = 44,
     NoSelectionChosen = 45,
@@ -376,6 +381,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::TemplateCustomizedCountHeader, InterfaceText::TemplateSavedHeader,
     InterfaceText::EditTemplateButton, InterfaceText::RemoveTemplateQuestion, InterfaceText::TemplatesMenu,
     InterfaceText::SelectionMenu, InterfaceText::NoTemplateInUse, InterfaceText::TemplateInUse,
+    InterfaceText::PermissionsLabel,
     InterfaceText::ApplyTemplateMenuItem, InterfaceText::MergeKeepOriginalOption,
     InterfaceText::MergeOverwriteNonEmptyOption, InterfaceText::MergeOverwriteAllOption,
     InterfaceText::ImagesProcessedStatus, InterfaceText::ConfirmMergeKeepOriginal,
@@ -416,7 +422,8 @@ inline constexpr std::array kAllMessages = {
     Message::ChooseField, Message::ListLimitReached, Message::SelectOnly, Message::NewFileNamePrompt,
     Message::InvalidFileNameCharacter, Message::FileNameTaken, Message::RenameFailed, Message::XmlFileMissing,
     Message::LoadingXsl, Message::LoadingXml, Message::TransformingXml, Message::RenderingDone,
-    Message::XmlParserMissing, Message::SelectionNameUsed, Message::SelectionNameRequired,
+    Message::XmlParserMissing, Message::DeleteFileQuestion, Message::TrashRefused,
+    Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt,
     Message::HelpFileMissing, Message::HelpNotOpened,
 };
@@ -436,7 +443,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 240);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 43);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 241);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 47);
 
 } // namespace zelvarion

@@ -1,5 +1,8 @@
 #include "platform/gui/ShellServices.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -11,6 +14,23 @@ bool openWithDefaultProgram(const QString &pathOrUrl)
 {
     const QUrl url = QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(pathOrUrl) : QUrl(pathOrUrl);
     return QDesktopServices::openUrl(url);
+}
+
+bool showFileProperties(const QString &path)
+{
+    const QString service = QStringLiteral("org.freedesktop.FileManager1");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    // A running file manager answers at once; one the bus has to start first takes longer.
+    const bool running = bus.interface()->isServiceRegistered(service);
+    if (!running && !bus.interface()->activatableServiceNames().value().contains(service))
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/FileManager1"),
+                                                       service, QStringLiteral("ShowItemProperties"));
+    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    const QDBusMessage reply = bus.call(call, QDBus::Block, running ? 3000 : 10000);
+    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 QString operatingSystemDescription()

@@ -1,0 +1,58 @@
+#include "cli/CliSupport.h"
+
+#include "cli/Commands.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace zelvarion::cli {
+
+void CommandFeedback::showMessage(const QString &text, MessageIcon icon, const QString &title)
+{
+    m_stream.showMessage(text, icon, title);
+    m_warned = m_warned || icon == MessageIcon::Warning;
+}
+
+bool CommandFeedback::askYesNo(const QString &text, MessageIcon)
+{
+    return m_assumeYes || confirmOnTerminal(m_context, text);
+}
+
+bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
+                      CommandCatalogue &prepared)
+{
+    prepared.settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    prepared.language.loadShippedEnglish();
+    prepared.language.load(programFolder::languageFolder(), prepared.settings.language);
+    prepared.db.path = cataloguePath(arguments.value("--catalogue").value_or(QString()), prepared.settings);
+    if (QFileInfo(prepared.db.path).isFile())
+        return true;
+    context.err << "zelvarion-cli " << command << ": no catalogue at " << prepared.db.path << '\n';
+    return false;
+}
+
+void printJson(QTextStream &out, const QJsonValue &value)
+{
+    const QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    out << document.toJson(QJsonDocument::Indented);
+}
+
+void printRows(QTextStream &out, const std::vector<ResultRow> &rows, bool json)
+{
+    if (!json) {
+        for (const ResultRow &row : rows)
+            out << row.folder << '\t' << row.file << '\t' << row.checkMark << '\n';
+        return;
+    }
+    QJsonArray array;
+    for (const ResultRow &row : rows)
+        array.append(QJsonObject{{QStringLiteral("folder"), row.folder}, {QStringLiteral("file"), row.file},
+                                 {QStringLiteral("mark"), row.checkMark}});
+    printJson(out, array);
+}
+
+} // namespace zelvarion::cli

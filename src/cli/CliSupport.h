@@ -1,0 +1,61 @@
+#pragma once
+
+#include "cli/CliContext.h"
+#include "cli/CommandLine.h"
+#include "core/catalogue/CatalogueCommand.h"
+#include "core/catalogue/CatalogueDb.h"
+#include "core/search/ResultList.h"
+#include "core/shell/AppSettings.h"
+#include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+
+#include <QJsonValue>
+
+namespace zelvarion::cli {
+
+// The core's messages as StreamFeedback shows them, a warning failing the command too (the file
+// commands warn when they refuse). A question of the core is asked on a terminal through
+// confirmOnTerminal, or answered Yes by --yes.
+class CommandFeedback : public Feedback
+{
+public:
+    CommandFeedback(CliContext &context, bool assumeYes) : m_context(context), m_stream(context), m_assumeYes(assumeYes) {}
+    void showMessage(const QString &text, MessageIcon icon, const QString &title = {}) override;
+    bool askYesNo(const QString &text, MessageIcon icon = MessageIcon::Question) override;
+    void progress(const QString &line) override { m_stream.progress(line); }
+    bool failed() const { return m_stream.failed() || m_warned; }
+
+private:
+    CliContext &m_context;
+    StreamFeedback m_stream;
+    bool m_assumeYes;
+    bool m_warned = false;
+};
+
+// The option every command on the catalogue takes.
+inline constexpr OptionSyntax kCatalogueOption{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"};
+inline constexpr OptionSyntax kYesOption{"--yes", nullptr, "goes on without asking on a terminal"};
+
+// What a command on the catalogue starts from: the settings of Zelvarion.ini, the language in
+// use, and the catalogue of --catalogue, else the remembered one, else the default.
+struct CommandCatalogue
+{
+    AppSettings settings;
+    LanguagePack language;
+    CatalogueDb db;
+
+    CatalogueCommand command(Feedback &feedback) { return {db, feedback, language}; }
+};
+
+// Fills `prepared` from the parsed --catalogue; false (told) when the catalogue file does not
+// exist, which opening would create.
+bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
+                      CommandCatalogue &prepared);
+
+void printJson(QTextStream &out, const QJsonValue &value);
+
+// Images one a line as folder, file and mark between tabs, or a JSON array of objects with
+// "folder", "file" and "mark".
+void printRows(QTextStream &out, const std::vector<ResultRow> &rows, bool json);
+
+} // namespace zelvarion::cli

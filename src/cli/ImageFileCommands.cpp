@@ -1,0 +1,176 @@
+// zelvarion-cli doubles, rename, delete and copy: the image file commands of the window on the
+// same core, for images of the catalogue.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/filecommands/CopyImages.h"
+#include "core/filecommands/DeleteImage.h"
+#include "core/filecommands/DoubleFileNames.h"
+#include "core/filecommands/RenameImage.h"
+#include "core/catalogue/CatalogueTables.h"
+#include "platform/ThumbnailStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zelvarion::cli {
+namespace {
+
+// The image a path names, folder and file spelt as a scan stores them.
+ImageRef imageOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return {QDir::cleanPath(info.absolutePath()) + u'/', info.fileName()};
+}
+
+// The file commands act on images of the catalogue only.
+bool isCatalogued(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
+{
+    if (!db.openOrReport(feedback))
+        return false;
+    const bool found = db.executeOrReport(feedback,
+                                          QStringLiteral("select count(*) from Images where (Folder=") + sqlText(image.folder)
+                                              + QStringLiteral(") and (File=") + sqlText(image.file) + QStringLiteral(");"),
+                                          QStringLiteral("Cannot get data"))
+                       && db.cell(0, 1).toInt() > 0;
+    db.close();
+    return found;
+}
+
+} // namespace
+
+const CommandSyntax kDoublesSyntax{
+    "doubles", "", "Lists the images whose file name another image has too, as \"Search double filenames\".",
+    {kCatalogueOption, {"--json", nullptr, "prints the images as JSON"}},
+    "Names are compared without regard to letter case; the images of one name follow each other."};
+
+const CommandSyntax kRenameSyntax{
+    "rename", "FILE NEWNAME", "Renames an image of the catalogue in its folder, and its row and thumbnail with it.",
+    {kCatalogueOption, {"--yes", nullptr, "renames without asking on a terminal"}},
+    "NEWNAME is a file name without a folder; an existing file or catalogue row of that name is never replaced."};
+
+const CommandSyntax kDeleteSyntax{
+    "delete", "FILE...", "Moves images of the catalogue to the trash and removes their rows and thumbnails.",
+    {kCatalogueOption, {"--yes", nullptr, "deletes without asking on a terminal"}},
+    "A file the trash refuses is left where it is, with its row."};
+
+const CommandSyntax kCopySyntax{
+    "copy", "[TEXT]", "Copies every image the search finds into a folder, as \"Copy images\" does.",
+    withSearchOptions({{"--to", "FOLDER", "the existing folder the copies go to (needed)"},
+                       {"--yes", nullptr, "copies without asking on a terminal"}}),
+    "A file of the same name in FOLDER is replaced, unless it is itself an image of the result."};
+
+int runDoublesCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kDoublesSyntax, context, arguments))
+        return *exit;
+    if (!arguments.operands.isEmpty()) {
+        context.err << "zelvarion-cli doubles: takes no operands (see zelvarion-cli doubles --help)\n";
+        return kExitBadArguments;
+    }
+    CommandCatalogue prepared;
+    if (!prepareCatalogue(context, "doubles", arguments, prepared))
+        return kExitSomeFailed;
+    CommandFeedback feedback(context, true);
+    const auto doubles = findDoubleFileNames(prepared.db, feedback);
+    printRows(context.out, doubles.value_or(std::vector<ResultRow>()), arguments.flag("--json"));
+    return doubles && !feedback.failed() ? kExitOk : kExitSomeFailed;
+}
+
+int runRenameCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kRenameSyntax, context, arguments))
+        return *exit;
+    if (arguments.operands.size() != 2) {
+        context.err << "zelvarion-cli rename: needs FILE and NEWNAME (see zelvarion-cli rename --help)\n";
+        return kExitBadArguments;
+    }
+    CommandCatalogue prepared;
+    if (!prepareCatalogue(context, "rename", arguments, prepared))
+        return kExitSomeFailed;
+    CommandFeedback feedback(context, true);
+    const ImageRef image = imageOf(arguments.operands[0]);
+    if (!isCatalogued(prepared.db, feedback, image)) {
+        context.err << "zelvarion-cli rename: not an image of the catalogue: " << image.path() << '\n';
+        return kExitSomeFailed;
+    }
+    const QString newName = arguments.operands[1];
+    if (!arguments.flag("--yes")
+        && !confirmOnTerminal(context, QStringLiteral("Rename %1 to %2?").arg(image.path(), newName.trimmed()))) {
+        context.err << "zelvarion-cli rename: nothing renamed\n";
+        return kExitSomeFailed;
+    }
+    const ThumbnailStore thumbnails;
+    ResultList none;
+    const RenameResult renamed = renameImage({prepared.db, feedback, prepared.language, thumbnails}, none, image, newName);
+    if (renamed.renamed)
+        context.out << image.folder + renamed.newName << '\n';
+    else if (renamed.newName.isEmpty())
+        return kExitBadArguments; // nothing but spaces
+    return renamed.renamed && !feedback.failed() ? kExitOk : kExitSomeFailed;
+}
+
+int runDeleteCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kDeleteSyntax, context, arguments))
+        return *exit;
+    if (arguments.operands.isEmpty()) {
+        context.err << "zelvarion-cli delete: needs at least one FILE (see zelvarion-cli delete --help)\n";
+        return kExitBadArguments;
+    }
+    CommandCatalogue prepared;
+    if (!prepareCatalogue(context, "delete", arguments, prepared))
+        return kExitSomeFailed;
+    // The question of each file is the window's, asked on a terminal.
+    CommandFeedback feedback(context, arguments.flag("--yes"));
+    const ThumbnailStore thumbnails;
+    int failures = 0;
+    for (const QString &path : std::as_const(arguments.operands)) {
+        const ImageRef image = imageOf(path);
+        if (!isCatalogued(prepared.db, feedback, image)) {
+            context.err << "zelvarion-cli delete: not an image of the catalogue: " << image.path() << '\n';
+            ++failures;
+            continue;
+        }
+        ResultList none;
+        const DeleteResult deleted = deleteImage({prepared.db, feedback, prepared.language, thumbnails}, none, image);
+        if (deleted.forgetCell())
+            context.out << image.path() << '\n';
+        else
+            ++failures;
+    }
+    return failures == 0 && !feedback.failed() ? kExitOk : kExitSomeFailed;
+}
+
+int runCopyCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kCopySyntax, context, arguments))
+        return *exit;
+    const std::optional<QString> to = arguments.value("--to");
+    if (!to || !QFileInfo(*to).isDir()) {
+        context.err << "zelvarion-cli copy: --to needs an existing folder (see zelvarion-cli copy --help)\n";
+        return kExitBadArguments;
+    }
+    CommandSearch search;
+    if (const std::optional<int> failed = searchForCommand("copy", arguments, context, search))
+        return *failed;
+    const QString destination = destinationFolderOf(QDir::cleanPath(QFileInfo(*to).absoluteFilePath()));
+    if (!arguments.flag("--yes")
+        && !confirmOnTerminal(context, QStringLiteral("Copy %1 images to %2, replacing files of the same name?")
+                                           .arg(search.results.count())
+                                           .arg(destination))) {
+        context.err << "zelvarion-cli copy: nothing copied\n";
+        return kExitSomeFailed;
+    }
+    CommandFeedback feedback(context, true);
+    const CopyReport report = copyResultImages(search.results, destination, feedback);
+    for (const QString &failure : report.failures)
+        context.err << failure << '\n';
+    context.out << copySummary(search.pack, report) << '\n';
+    return report.notCopied() == 0 && !feedback.failed() ? kExitOk : kExitSomeFailed;
+}
+
+} // namespace zelvarion::cli

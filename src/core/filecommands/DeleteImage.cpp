@@ -1,0 +1,73 @@
+#include "core/filecommands/DeleteImage.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/search/ResultList.h"
+#include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+#include "platform/ThumbnailStore.h"
+
+#include <QFileInfo>
+
+namespace zelvarion {
+namespace {
+
+// Steps 4 to 6: the row goes, then the folder's count is taken again.
+void forgetInCatalogue(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
+{
+    const QString folder = sqlText(image.folder);
+    if (!db.executeOrReport(feedback,
+                            QStringLiteral("delete from Images where (Folder=") + folder + QStringLiteral(") and (File=")
+                                + sqlText(image.file) + QStringLiteral(");"),
+                            QStringLiteral("Cannot remove data")))
+        return;
+    if (!db.executeOrReport(feedback,
+                            QStringLiteral("select count(*) from Images where (Folder=") + folder + QStringLiteral(");"),
+                            QStringLiteral("Cannot count data")))
+        return;
+    db.executeOrReport(feedback,
+                       QStringLiteral("Update Folders set Files=") + sqlText(db.cell(0, 1))
+                           + QStringLiteral(" where (Folder=") + folder + QStringLiteral(");"),
+                       QStringLiteral("Cannot set data"));
+}
+
+int blankFirstRow(ResultList &results, const ImageRef &image)
+{
+    for (int rank = 1; rank <= results.count(); ++rank) {
+        ResultRow &row = results.row(rank);
+        if (row.folder == image.folder && row.file == image.file) {
+            row.folder.clear();
+            row.file.clear();
+            return rank;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+DeleteResult deleteImage(const FileCommandContext &context, ResultList &results, const ImageRef &image)
+{
+    using Outcome = DeleteResult::Outcome;
+    const QString path = image.path();
+    if (!context.feedback.askYesNo(context.language.message(Message::DeleteFileQuestion) + u'\n' + path,
+                                   MessageIcon::Question))
+        return {Outcome::Declined};
+    QString reason;
+    if (!context.moveToTrash(path, reason)) {
+        context.feedback.showMessage(context.language.message(Message::TrashRefused) + u'\n' + path + u'\n' + reason,
+                                     MessageIcon::Warning);
+        return {Outcome::TrashRefused};
+    }
+    if (QFileInfo::exists(path))
+        return {Outcome::StillThere};
+    context.thumbnails.drop(path);
+
+    CatalogueDb &db = context.catalogue;
+    if (!db.openOrReport(context.feedback))
+        return {Outcome::CatalogueNotOpened};
+    forgetInCatalogue(db, context.feedback, image);
+    db.close();
+    return {Outcome::Deleted, blankFirstRow(results, image)};
+}
+
+} // namespace zelvarion

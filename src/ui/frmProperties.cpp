@@ -1,0 +1,72 @@
+#include "ui/frmProperties.h"
+
+#include "core/search/FileSizeText.h"
+#include "core/shell/LanguagePack.h"
+#include "ui/Controls.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zelvarion {
+using namespace controls;
+
+namespace {
+
+QString permissionsText(const QFileInfo &info)
+{
+    const QFileDevice::Permissions p = info.permissions();
+    const std::pair<QFileDevice::Permission, char> bits[] = {
+        {QFileDevice::ReadOwner, 'r'}, {QFileDevice::WriteOwner, 'w'}, {QFileDevice::ExeOwner, 'x'},
+        {QFileDevice::ReadGroup, 'r'}, {QFileDevice::WriteGroup, 'w'}, {QFileDevice::ExeGroup, 'x'},
+        {QFileDevice::ReadOther, 'r'}, {QFileDevice::WriteOther, 'w'}, {QFileDevice::ExeOther, 'x'}};
+    QString text;
+    for (const auto &[bit, letter] : bits)
+        text += p.testFlag(bit) ? QChar::fromLatin1(letter) : u'-';
+    return text + QStringLiteral(" (") + info.owner() + u':' + info.group() + u')';
+}
+
+QString dateText(const QDateTime &when)
+{
+    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : QStringLiteral("-");
+}
+
+} // namespace
+
+QString filePropertiesText(const QString &path, const LanguagePack &language)
+{
+    const QFileInfo info(path);
+    auto line = [&](InterfaceText label, const QString &value) { return language.text(label) + QStringLiteral(": ") + value; };
+    QStringList lines = {line(InterfaceText::DetailPathLabel, info.absoluteFilePath()),
+                         line(InterfaceText::DetailSizeLabel, formatFileSize(info.size(), {language.text(InterfaceText::UnitBytes), language.text(InterfaceText::UnitKilobytes),
+                                                          language.text(InterfaceText::UnitMegabytes), language.text(InterfaceText::UnitGigabytes)})),
+                         line(InterfaceText::DetailCreatedLabel, dateText(info.birthTime())),
+                         line(InterfaceText::DetailModifiedLabel, dateText(info.lastModified()))};
+    const QSize pixels = QImageReader(path).size();
+    if (pixels.isValid()) {
+        lines << line(InterfaceText::SortWidth, QString::number(pixels.width()))
+              << line(InterfaceText::SortHeight, QString::number(pixels.height()));
+    }
+    lines << line(InterfaceText::PermissionsLabel, permissionsText(info));
+    return lines.join(u'\n');
+}
+
+frmProperties::frmProperties(const QString &path, const LanguagePack &language, QWidget *owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmProperties"));
+    setWindowTitle(withoutAccelerator(language.text(InterfaceText::PropertiesMenuItem)) + QStringLiteral(" - ")
+                   + QFileInfo(path).fileName());
+    auto *layout = new QVBoxLayout(this);
+    lblProperties = named(new QLabel(filePropertiesText(path, language), this), QStringLiteral("lblProperties"));
+    lblProperties->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lblProperties);
+    cmdOK = named(new QPushButton(language.text(InterfaceText::CloseButton), this), QStringLiteral("cmdOK"));
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(cmdOK, 0, Qt::AlignRight);
+}
+
+} // namespace zelvarion

@@ -1,0 +1,185 @@
+// The main window's share of check marks and selections, the SQL console and the image file
+// commands: each menu command runs the core's command on the result on show and shows what
+// changed in the cells.
+#include "ui/frmZelvarion.h"
+
+#include "core/catalogue/CatalogueCommand.h"
+#include "core/filecommands/DeleteImage.h"
+#include "core/filecommands/DoubleFileNames.h"
+#include "core/filecommands/RenameImage.h"
+#include "core/search/CheckMarks.h"
+#include "platform/ThumbnailStore.h"
+#include "platform/gui/ShellServices.h"
+#include "ui/BusyPointer.h"
+#include "ui/SearchPanel.h"
+#include "ui/frmFolderSelected.h"
+#include "ui/frmProperties.h"
+#include "ui/frmSQLQuery.h"
+#include "ui/frmSelections.h"
+
+#include <QInputDialog>
+
+namespace zelvarion {
+
+void frmZelvarion::runImageCommand(MenuCommand command)
+{
+    switch (command) {
+    case MenuCommand::DisplaySelected: listMarkedImages(); break;
+    case MenuCommand::RemoveSelection: removeAllMarks(); break;
+    case MenuCommand::Selections: openSelections(); break;
+    case MenuCommand::SelectResult: markWholeResult(true); break;
+    case MenuCommand::UnselectResult: markWholeResult(false); break;
+    case MenuCommand::SearchDoubles: searchDoubleFileNames(); break;
+    case MenuCommand::CopyImages: copyResultImages(); break;
+    case MenuCommand::SQLQuery: openSqlConsole(); break;
+    case MenuCommand::Delete: deletePopupImage(); break;
+    case MenuCommand::Rename: renamePopupImage(); break;
+    case MenuCommand::Properties: showPopupProperties(); break;
+    default: break;
+    }
+}
+
+// The cell and its result row take the new mark before the catalogue is written, and keep it
+// when writing fails.
+void frmZelvarion::toggleCellMark(int cell)
+{
+    const std::optional<CellImage> image = m_grid->cellImage(cell);
+    if (!image)
+        return;
+    const QString mark = toggledMark(m_grid->cellMark(cell), todaysMarkText());
+    if (image->rank >= 1 && image->rank <= result().count()) {
+        ResultRow row = result().row(image->rank);
+        row.checkMark = mark;
+        m_grid->updateResultRow(image->rank, row);
+    }
+    m_grid->setCellCheck(cell, !mark.isEmpty(), mark);
+    writeImageMark({m_context.catalogue, *m_feedback, m_context.language}, image->folder, image->file, mark);
+}
+
+void frmZelvarion::markWholeResult(bool mark)
+{
+    ResultList marked = result();
+    const CatalogueCommand command{m_context.catalogue, *m_feedback, m_context.language};
+    const BusyPointer busy;
+    if (mark ? markResult(command, marked, todaysMarkText()) : unmarkResult(command, marked))
+        m_grid->replaceResultRows(std::move(marked));
+}
+
+void frmZelvarion::removeAllMarks()
+{
+    ResultList cleared = result();
+    const BusyPointer busy;
+    if (clearAllMarks({m_context.catalogue, *m_feedback, m_context.language}, cleared))
+        m_grid->replaceResultRows(std::move(cleared));
+}
+
+// "Display selected images": the search box emptied, the marked images searched with the
+// revised filter and the sort of the search controls.
+int frmZelvarion::listMarkedImages()
+{
+    m_searchPanel->setSearchText(QString());
+    runSearch([](SearchRequest &request) { request = markedImagesRequest(request); });
+    return result().count();
+}
+
+void frmZelvarion::openSelections()
+{
+    if (!m_selections) {
+        m_selections = new frmSelections(m_context, *m_feedback, [this] { return listMarkedImages(); }, this);
+        m_selections->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_selections->show();
+    m_selections->raise();
+    m_selections->activateWindow();
+}
+
+void frmZelvarion::openSqlConsole()
+{
+    if (!m_sqlConsole) {
+        m_sqlConsole = new frmSQLQuery(m_context, *m_feedback, this);
+        m_sqlConsole->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_sqlConsole, &frmSQLQuery::showImageRequested, this, [this](const QString &folder, const QString &file) {
+            runSearch([&](SearchRequest &request) { request.singleImage = SingleImage{folder, file}; });
+        });
+    }
+    m_sqlConsole->show();
+    m_sqlConsole->raise();
+    m_sqlConsole->activateWindow();
+}
+
+void frmZelvarion::deletePopupImage()
+{
+    const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
+    if (!image)
+        return;
+    ResultList changed = result();
+    const ThumbnailStore thumbnails;
+    const DeleteResult deleted =
+        deleteImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file});
+    if (!deleted.forgetCell())
+        return;
+    // The first row of the image is blanked; the cell the menu was opened on empties too.
+    for (const int rank : {deleted.blankedRank, image->rank})
+        if (rank > 0)
+            m_grid->removeResultRow(rank);
+}
+
+void frmZelvarion::renamePopupImage()
+{
+    const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
+    if (!image)
+        return;
+    const QString title = withoutAccelerator(m_context.language.text(InterfaceText::RenameMenuItem));
+    const QString answer = QInputDialog::getText(this, title, m_context.language.message(Message::NewFileNamePrompt),
+                                                 QLineEdit::Normal, image->file);
+    ResultList changed = result();
+    const ThumbnailStore thumbnails;
+    const RenameResult renamed =
+        renameImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file},
+                    answer);
+    if (!renamed.renamed)
+        return;
+    for (const int rank : {renamed.changedRank, image->rank}) {
+        if (rank < 1)
+            continue;
+        ResultRow row = result().row(rank);
+        row.file = renamed.newName;
+        m_grid->updateResultRow(rank, row);
+    }
+}
+
+void frmZelvarion::showPopupProperties()
+{
+    const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
+    if (!image)
+        return;
+    if (m_showProperties) {
+        m_showProperties(image->path());
+        return;
+    }
+    if (shell::showFileProperties(image->path()))
+        return;
+    frmProperties properties(image->path(), m_context.language, this);
+    properties.exec();
+}
+
+void frmZelvarion::searchDoubleFileNames()
+{
+    resetSearchDisplay();
+    const BusyPointer busy;
+    std::optional<std::vector<ResultRow>> doubles = findDoubleFileNames(m_context.catalogue, *m_feedback);
+    if (doubles) {
+        ResultList list;
+        list.assign(std::move(*doubles));
+        showResult(std::move(list));
+    }
+    activateWindow();
+}
+
+void frmZelvarion::copyResultImages()
+{
+    frmFolderSelected destination(m_context, *m_feedback, result(), this);
+    destination.exec();
+}
+
+} // namespace zelvarion

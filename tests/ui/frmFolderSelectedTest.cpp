@@ -1,0 +1,68 @@
+// The destination dialog of "Copy images" on its own: the stored folder, OK and Cancel.
+#include "DialogTestSupport.h"
+
+#include "core/search/ResultList.h"
+#include "platform/IniFile.h"
+#include "ui/frmFolderSelected.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTreeView>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+QString u8(const char *text) { return QString::fromUtf8(text); }
+
+} // namespace
+
+class frmFolderSelectedTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<DialogFixture> f;
+    ResultList results;
+    QString photos;
+
+private Q_SLOTS:
+    void init()
+    {
+        f = std::make_unique<DialogFixture>();
+        photos = f->folder.file(u8("l'été")) + u'/';
+        f->folder.write(u8("l'été/a.jpg"), "a");
+        f->folder.write(u8("l'été/b.jpg"), "b");
+        QDir().mkpath(f->folder.file(u8("out")));
+        results.assign({{photos, u8("a.jpg"), {}}, {photos, u8("b.jpg"), {}}});
+    }
+    void cleanup() { f.reset(); }
+
+    void cancelCopiesNothing()
+    {
+        frmFolderSelected w(f->context, f->feedback, results, nullptr);
+        QVERIFY(w.drvList->count() >= 1);
+        QVERIFY(w.setCurrentFolder(f->folder.file(u8("out"))));
+        w.cmdCancel->click();
+        QVERIFY(QDir(f->folder.file(u8("out"))).entryList(QDir::Files).isEmpty());
+        QVERIFY(!f->context.ini.read(u8("Configuration"), u8("DestinationFolder")));
+        QVERIFY(f->feedback.messages.empty());
+    }
+
+    void opensOnTheStoredFolderAndCopyingIntoTheImagesOwnFolderReplacesNothing()
+    {
+        f->context.settings.destinationFolder = photos;
+        frmFolderSelected w(f->context, f->feedback, results, nullptr);
+        QCOMPARE(w.currentFolder() + u'/', photos);
+        w.confirm();
+        QFile a(photos + u8("a.jpg"));
+        QVERIFY(a.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), QByteArray("a"));
+        QCOMPARE(f->feedback.messages.at(0).icon, MessageIcon::Warning);
+        QVERIFY(f->feedback.texts()[0].startsWith(u8("0 images copied. 2 not copied")));
+    }
+};
+
+QTEST_MAIN(frmFolderSelectedTest)
+#include "frmFolderSelectedTest.moc"
