@@ -63,7 +63,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_VENDOR "The Zelvarion developers")
 set(CPACK_PACKAGE_CONTACT "The Zelvarion developers <developers@zelvarion.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "photo cataloguer and IPTC captioner")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Zelvarion keeps a catalogue of JPEG, TIFF and Photoshop files and of the IPTC\n"
     "information inside them, searches it by words, fields and dates of revision, and\n"
     "captions whole search results from templates. The window program zelvarion and\n"
