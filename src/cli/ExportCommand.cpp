@@ -1,10 +1,8 @@
 // zelvarion-cli export: the XML export of the result of the search arguments, rendered with a
 // stylesheet of the export folder when one is named, as the export window does.
 #include "cli/Commands.h"
-#include "core/export/ExportSettings.h"
 #include "core/export/XmlExport.h"
 #include "core/export/XslRendering.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/XsltEngine.h"
@@ -54,7 +52,7 @@ int runExportCommand(CliContext &context)
     StreamFeedback feedback(context);
     XmlExportRequest request;
     request.folder = folder;
-    request.title = arguments.value("--title").value_or(readExportSettings(IniFile(programFolder::configFilePath())).xmlTitle);
+    request.title = arguments.value("--title").value_or(search.settings.xmlTitle);
     request.copyThumbnails = !arguments.flag("--no-thumbnails");
     const XmlExportOutcome outcome = exportXml(request, search.results, search.db, feedback, ThumbnailStore());
     if (!outcome.written)

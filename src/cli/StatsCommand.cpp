@@ -2,7 +2,6 @@
 // statistics window's first order.
 #include "cli/Commands.h"
 #include "core/export/EmptyWords.h"
-#include "core/export/ExportSettings.h"
 #include "core/export/WordAnalysis.h"
 #include "core/spelling/Speller.h"
 #include "platform/HunspellSpeller.h"
@@ -20,7 +19,7 @@ std::unique_ptr<Speller> openSpeller(const AppSettings &settings)
 {
     DictionaryChoice choice;
     choice.languagePack = settings.language;
-    choice.name = readExportSettings(IniFile(programFolder::configFilePath())).dictionary;
+    choice.name = settings.spellingDictionary;
     return openHunspellSpeller(choice);
 }
 

@@ -1,7 +1,6 @@
 #include "ui/AppContext.h"
 
 #include "core/catalogue/CatalogueSchema.h"
-#include "core/export/ExportSettings.h"
 #include "platform/HunspellSpeller.h"
 #include "platform/ProgramFolder.h"
 
@@ -14,7 +13,7 @@ AppContext::AppContext()
     spelling.setOpener([this] {
         DictionaryChoice choice;
         choice.languagePack = settings.language;
-        choice.name = readExportSettings(ini).dictionary;
+        choice.name = settings.spellingDictionary;
         return openHunspellSpeller(choice);
     });
 }

@@ -1,6 +1,5 @@
 #include "ui/frmExportXML.h"
 
-#include "core/export/ExportSettings.h"
 #include "core/export/XslRendering.h"
 #include "core/search/ResultList.h"
 #include "core/shell/Feedback.h"
@@ -36,7 +35,7 @@ frmExportXML::frmExportXML(AppContext &context, const ResultList &results, Feedb
     ProgressBar1->setRange(0, std::max(1, results.count()));
     m_folder.create();
     lblXMLFile->setText(m_folder.documentPath());
-    const ExportSettings settings = readExportSettings(context.ini);
+    const AppSettings &settings = context.settings;
     if (!settings.xmlTitle.isEmpty())
         txtXMLTitle->setText(settings.xmlTitle);
     fillStylesheetList(settings.xslFile);
@@ -138,7 +137,7 @@ void frmExportXML::exportDocument()
     request.title = txtXMLTitle->text();
     request.copyThumbnails = optThumbnails[0]->isChecked();
     request.beforeImage = [this](int rank) { showProgress(rank); };
-    writeXmlTitle(m_context.ini, trimBlanks(request.title));
+    m_context.setSetting(&AppSettings::xmlTitle, trimBlanks(request.title));
     lblCurrent->setText(QStringLiteral("0"));
     lblCurrent->show();
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
@@ -157,7 +156,7 @@ void frmExportXML::displayDocument()
         lblDisplayMessage->setText(text);
         lblDisplayMessage->repaint();
     };
-    environment.rememberStylesheet = [this](const QString &text) { writeXslFile(m_context.ini, text); };
+    environment.rememberStylesheet = [this](const QString &text) { m_context.setSetting(&AppSettings::xslFile, text); };
     lblDisplayMessage->setStyleSheet(QStringLiteral("color: red;"));
     cmdDisplayXML->setEnabled(false);
     const DisplayOutcome outcome = displayXml(m_folder, lstXSL->currentText(), environment);

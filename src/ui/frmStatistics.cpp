@@ -1,7 +1,6 @@
 #include "ui/frmStatistics.h"
 
 #include "core/export/EmptyWords.h"
-#include "core/export/ExportSettings.h"
 #include "core/export/WordAnalysis.h"
 #include "core/search/ResultList.h"
 #include "core/shell/Feedback.h"
@@ -119,8 +118,6 @@ void frmStatistics::createLists()
         view->header()->setSortIndicatorShown(true);
         view->header()->setStretchLastSection(false);
         view->setColumnHidden(2, true);
-        view->setColumnWidth(1, pixels(1500));
-        view->setColumnWidth(0, view->width() - pixels(1500) - pixels(300));
         view->headerItem()->setTextAlignment(1, Qt::AlignCenter);
         m_lists[std::size_t(i)].view = view;
         connect(view->header(), &QHeaderView::sectionClicked, this, [this, i](int column) { sortList(i, column); });
@@ -128,6 +125,15 @@ void frmStatistics::createLists()
         showSortMark(m_lists[std::size_t(i)]);
     }
     m_lists[1].view->hide();
+}
+
+// The count column keeps its design width unless its caption and sort mark need more; the word
+// column takes the rest beside the scroll bar.
+void frmStatistics::fitColumns(QTreeWidget &view)
+{
+    const int count = std::max(pixels(1500), view.header()->sectionSizeHint(1));
+    view.setColumnWidth(1, count);
+    view.setColumnWidth(0, view.width() - count - pixels(300));
 }
 
 void frmStatistics::applyTexts()
@@ -145,6 +151,8 @@ void frmStatistics::applyTexts()
     for (WordList &list : m_lists)
         list.view->setHeaderLabels({pack.text(InterfaceText::WordHeader), pack.text(InterfaceText::OccurrencesHeader),
                                     pack.text(InterfaceText::OccurrencesHeader)});
+    for (WordList &list : m_lists)
+        fitColumns(*list.view);
 }
 
 // The empty words are read once; their changes apply from the next opening.
@@ -152,8 +160,8 @@ void frmStatistics::readOptions()
 {
     m_emptyWords = readEmptyWords(m_context.ini);
     chkIgnoreEmptyWords->setEnabled(!m_emptyWords.isEmpty());
-    const ExportSettings settings = readExportSettings(m_context.ini);
-    optAnalyse[settings.allFields ? 1 : 0]->setChecked(true);
+    const AppSettings &settings = m_context.settings;
+    optAnalyse[settings.statisticsAllFields ? 1 : 0]->setChecked(true);
     chkIgnoreEmptyWords->setChecked(settings.ignoreEmptyWords && !m_emptyWords.isEmpty());
 }
 
@@ -171,9 +179,13 @@ void frmStatistics::showProgress(int rank)
     lblCurrent->setText(QString::number(rank));
 }
 
+// The main window stays usable while the analysis lets events run: a search there may replace
+// the result or open and close the shared catalogue connection. The analysis therefore counts
+// the result as it was when Analyse was pressed, over a connection of its own.
 void frmStatistics::analyse()
 {
-    const int count = m_results.count();
+    const ResultList results = m_results;
+    const int count = results.count();
     if (count == 0 || m_analysing)
         return;
     QElapsedTimer elapsed;
@@ -201,7 +213,9 @@ void frmStatistics::analyse()
     request.ignored = chkIgnoreEmptyWords->isChecked() ? &emptyWords : nullptr;
     request.beforeImage = [this](int rank) { showProgress(rank); };
     AnalysisFeedback feedback(m_feedback, m_stopRequested);
-    WordAnalysisOutcome outcome = analyseWords(request, m_results, m_context.catalogue, feedback, m_context.language);
+    CatalogueDb catalogue;
+    catalogue.path = m_context.catalogue.path;
+    WordAnalysisOutcome outcome = analyseWords(request, results, catalogue, feedback, m_context.language);
     setAnalysing(false);
     ProgressBar1->setValue(0);
     if (!outcome.opened) {
@@ -300,7 +314,8 @@ void frmStatistics::closeEvent(QCloseEvent *event)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
     }
-    writeStatisticsOptions(m_context.ini, optAnalyse[1]->isChecked(), chkIgnoreEmptyWords->isChecked());
+    m_context.setSetting(&AppSettings::statisticsAllFields, optAnalyse[1]->isChecked());
+    m_context.setSetting(&AppSettings::ignoreEmptyWords, chkIgnoreEmptyWords->isChecked());
     Q_EMIT closed();
     event->accept();
 }

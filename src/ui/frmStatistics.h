@@ -61,6 +61,7 @@ private:
     void createControls();
     void createLists();
     void applyTexts();
+    void fitColumns(QTreeWidget &view);
     void readOptions();
     void fill(WordList &list);
     void showSortMark(const WordList &list);

@@ -15,6 +15,7 @@
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"
 #include "ui/frmSearchOptions.h"
+#include "ui/frmStatistics.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -74,10 +75,11 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     // Commands whose work is not in this version are shown, captioned and disabled.
     m_menus->setUnavailable({MenuCommand::EditIPTCOptions, MenuCommand::DefineTemplates, MenuCommand::ApplyTemplate,
                              MenuCommand::DisplaySelected, MenuCommand::RemoveSelection, MenuCommand::Selections,
-                             MenuCommand::SelectResult, MenuCommand::UnselectResult, MenuCommand::Statistics,
-                             MenuCommand::EmptyWordsList, MenuCommand::SearchDoubles, MenuCommand::CopyImages,
-                             MenuCommand::SQLQuery, MenuCommand::ExportxML, MenuCommand::EditIPTC,
+                             MenuCommand::SelectResult, MenuCommand::UnselectResult, MenuCommand::SearchDoubles,
+                             MenuCommand::CopyImages, MenuCommand::SQLQuery, MenuCommand::EditIPTC,
                              MenuCommand::Delete, MenuCommand::Rename, MenuCommand::Properties});
+    // A search that finds images enables the commands on its result.
+    m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::ApplyTemplate, MenuCommand::CopyImages}, false);
     m_openDatabaseDialog = [this] {
         frmDatabase dialog(*this);
         dialog.exec();
@@ -155,6 +157,9 @@ void frmZelvarion::runMenuCommand(MenuCommand command)
     case MenuCommand::SearchOptions: showSearchOptions(); break;
     case MenuCommand::Help: showHelp(); break;
     case MenuCommand::About: showAbout(); break;
+    case MenuCommand::ExportxML: openExportDialog(); break;
+    case MenuCommand::Statistics: openStatisticsWindow(); break;
+    case MenuCommand::EmptyWordsList: openEmptyWordsDialog(); break;
     case MenuCommand::OpenImage:
         if (m_popupCell >= 0)
             openCellImage(m_popupCell);
@@ -280,6 +285,16 @@ void frmZelvarion::showEvent(QShowEvent *event)
 
 void frmZelvarion::closeEvent(QCloseEvent *event)
 {
+    if (m_statistics && m_statistics->isAnalysing()) {
+        // The analysis runs inside the statistics window; it ends at the next image, then the
+        // window closes.
+        m_statistics->stop();
+        event->ignore();
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    if (m_statistics)
+        m_statistics->close(); // its options are stored, and it does not outlive the program
     runCloseSequence();
     event->accept();
 }

@@ -23,6 +23,7 @@ class DetailPanel;
 class Feedback;
 class SearchPanel;
 class frmDisplayImage;
+class frmStatistics;
 
 // The one top-level window, composed of the search panel, the result grid, the detail panel and
 // the menus, each owning its controls. Loading it runs the start-up; closing it saves the
@@ -91,6 +92,9 @@ public:
     // The drag data of the selected cells.
     QMimeData *selectedPathsData() const;
 
+    // The word statistics window is open: its menu item stays disabled and searches leave it so.
+    bool isStatisticsWindowOpen() const;
+
     void setMenuCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled);
     bool isMenuCommandEnabled(MenuCommand command) const;
 
@@ -130,6 +134,9 @@ private:
     void applyLayoutRule();
     void showAbout();
     void showHelp();
+    void openExportDialog();
+    void openStatisticsWindow();
+    void openEmptyWordsDialog();
 
     AppContext m_context;
     std::unique_ptr<Feedback> m_ownFeedback;
@@ -139,6 +146,7 @@ private:
     SearchState m_search;
     int m_popupCell = -1;
     QPointer<frmDisplayImage> m_displayWindow;
+    QPointer<frmStatistics> m_statistics;
 
     MainMenus *m_menus = nullptr;
     SearchPanel *m_searchPanel = nullptr;

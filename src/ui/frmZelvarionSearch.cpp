@@ -13,7 +13,8 @@
 namespace zelvarion {
 namespace {
 
-// The commands that work on the images of a non-empty result.
+// The commands that work on the images of a non-empty result; a search disables them first. The
+// statistics window, while open, keeps its own item disabled.
 constexpr std::initializer_list<MenuCommand> kResultCommands = {MenuCommand::Statistics, MenuCommand::ApplyTemplate,
                                                                 MenuCommand::CopyImages};
 
@@ -33,7 +34,7 @@ void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_search.history = m_searchPanel->history();
     SearchEnvironment environment{m_context.catalogue, *m_feedback, searchMessages(m_context.language),
-                                  m_context.translations.loaded, false};
+                                  m_context.translations.loaded, isStatisticsWindowOpen()};
     SearchRequest request = m_searchPanel->request();
     if (adjust)
         adjust(request);
@@ -43,7 +44,9 @@ void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
     m_searchPanel->showOutcome(outcome);
     if (outcome.showFirstPage) {
         m_grid->showResult(std::move(m_search.results));
-        m_menus->setCommandsEnabled(kResultCommands, m_grid->result().count() > 0);
+        m_menus->setCommandsEnabled({MenuCommand::ApplyTemplate}, outcome.enableApplyTemplate);
+        m_menus->setCommandsEnabled({MenuCommand::Statistics}, outcome.enableWordStatistics);
+        m_menus->setCommandsEnabled({MenuCommand::CopyImages}, outcome.enableCopyImages);
     }
     QApplication::restoreOverrideCursor();
 }

@@ -32,6 +32,7 @@ void frmZelvarion::startUp()
     m_searchPanel->setHistory(readSearchHistory(m_context.ini));
     readEditIptcOptions(m_context.ini, m_context.settings);
     readCustomizedFieldNames(m_context.ini, m_context.settings);
+    readExportOptions(m_context.ini, m_context.settings);
     loadLanguagePack();
     QDir::setCurrent(programFolder::path());
 

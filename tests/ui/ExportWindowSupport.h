@@ -34,6 +34,13 @@ struct ExportWindowFixture
             QFile::copy(shipped.filePath(name), folder.file(QStringLiteral("XML/") + name));
     }
 
+    // The configuration file's text, read as the program reads it at start-up.
+    void configure(const QString &iniText)
+    {
+        folder.writeIni(iniText);
+        context.settings = readAllSettings(context.ini);
+    }
+
     // A catalogue row, and the image in the result.
     void add(const QString &file, const QString &keywords, const QString &caption = {})
     {

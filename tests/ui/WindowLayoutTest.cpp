@@ -7,11 +7,17 @@
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"
+#include "ui/frmEmptyWordsList.h"
+#include "ui/frmExportXML.h"
 #include "ui/frmSearchOptions.h"
+#include "ui/frmSpelling.h"
+#include "ui/frmStatistics.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -60,6 +66,7 @@ public:
 
     ProgramFolderFixture folder;
     StartedWindow started;
+    std::unique_ptr<Speller> speller; // of a correction dialog on show
 
 private:
     std::vector<std::unique_ptr<QWidget>> m_windows;
@@ -121,6 +128,65 @@ QWidget *databaseDialogWithFolders(LayoutFixture &f)
     return dialog;
 }
 
+// The result of a search for "street" in 25 images.
+void searchStreets(LayoutFixture &f)
+{
+    QStringList rows;
+    for (int i = 1; i <= 25; ++i)
+        rows << imageRow(i);
+    f.execute(rows);
+    find<QComboBox>(&f.main(), "lstTxtSearch")->setCurrentText(QStringLiteral("street"));
+    find<QPushButton>(&f.main(), "cmdSearch")->click();
+}
+
+// The export written, then rendered by the shipped CSV stylesheet, its message on show.
+QWidget *exportDialogAfterADisplay(LayoutFixture &f)
+{
+    searchStreets(f);
+    const QDir shipped(QStringLiteral(ZELVARION_SOURCE_DIR "/data/XML"));
+    QDir().mkpath(f.folder.file(QStringLiteral("XML")));
+    for (const QString &name : shipped.entryList(QDir::Files))
+        QFile::copy(shipped.filePath(name), f.folder.file(QStringLiteral("XML/") + name));
+    auto *dialog = f.keep(std::make_unique<frmExportXML>(f.context(), f.main().result(), f.feedback(), &f.main()));
+    dialog->setOpener([](const QString &) {});
+    find<QLineEdit>(dialog, "txtXMLTitle")->setText(QStringLiteral("Streets at night"));
+    dialog->exportDocument();
+    find<QComboBox>(dialog, "lstXSL")->setCurrentText(QStringLiteral("captions.xsl"));
+    dialog->displayDocument();
+    return dialog;
+}
+
+// Both lists filled, the unknown words lit, the summary line on show.
+QWidget *statisticsAfterAnAnalysis(LayoutFixture &f)
+{
+    searchStreets(f);
+    auto *window = f.keep(std::make_unique<frmStatistics>(f.context(), f.main().result(), f.feedback(), &f.main()));
+    window->analyse();
+    window->highlightUnknownWords();
+    return window;
+}
+
+// A list of words and the refusal of one already in it.
+QWidget *emptyWordsRefusingADouble(LayoutFixture &f)
+{
+    auto *dialog = f.keep(std::make_unique<frmEmptyWordsList>(f.context(), &f.main()));
+    for (const char *word : {"the", "at", "of", "the"}) {
+        find<QLineEdit>(dialog, "rtfEmptyWord")->setText(QLatin1String(word));
+        dialog->addWord();
+    }
+    return dialog;
+}
+
+// The dictionary of the pack in use on a text with two unknown words.
+QWidget *correctionDialog(LayoutFixture &f)
+{
+    f.speller = f.context().spelling.start();
+    if (!f.speller)
+        qFatal("no dictionary for %s", qPrintable(f.context().settings.language));
+    return f.keep(std::make_unique<frmSpelling>(*f.speller, QStringLiteral("Harbuor at nigth, Kerlouan"),
+                                                f.context().language, &f.main()));
+}
+
 struct WindowFactory
 {
     const char *name;
@@ -144,6 +210,10 @@ const WindowFactory kWindows[] = {
          window->showImage(testDataFile(QStringLiteral("iptc/pillow/Tests/images/hopper.jpg")), QStringLiteral("hopper.jpg"));
          return window;
      }},
+    {"frmExportXML after a display", exportDialogAfterADisplay},
+    {"frmStatistics after an analysis", statisticsAfterAnAnalysis},
+    {"frmEmptyWordsList refusing a double", emptyWordsRefusingADouble},
+    {"frmSpelling", correctionDialog},
 };
 
 QStringList shippedLanguages()

@@ -39,7 +39,7 @@ T *control(QWidget &window, const char *name)
 void frmExportXMLTest::openingShowsTheRememberedTitleAndStylesheet()
 {
     ExportWindowFixture f;
-    f.folder.writeIni(QStringLiteral("[XML]\nXMLTitle=Spring tour\nXSLFile=captions.xsl\n"));
+    f.configure(QStringLiteral("[XML]\nXMLTitle=Spring tour\nXSLFile=captions.xsl\n"));
     f.add(QStringLiteral("a.jpg"), QStringLiteral("sea"));
     frmExportXML dialog(f.context, f.results, f.feedback);
     QCOMPARE(control<QLineEdit>(dialog, "txtXMLTitle")->text(), QStringLiteral("Spring tour"));
@@ -55,7 +55,7 @@ void frmExportXMLTest::openingShowsTheRememberedTitleAndStylesheet()
 void frmExportXMLTest::emptyResultCannotBeExported()
 {
     ExportWindowFixture f;
-    f.folder.writeIni(QStringLiteral("[XML]\nXSLFile=gone.xsl\n"));
+    f.configure(QStringLiteral("[XML]\nXSLFile=gone.xsl\n"));
     frmExportXML dialog(f.context, f.results, f.feedback);
     QVERIFY(!control<QPushButton>(dialog, "cmdExportXML")->isEnabled());
     QCOMPARE(control<QComboBox>(dialog, "lstXSL")->currentIndex(), 0);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void unknownWordsAreLitAndListedApart();
     void doubleClickAsksForASearchAndClosingKeepsTheOptions();
     void emptyWordsAreLeftOutOnlyWhenTicked();
+    void searchInTheMainWindowDuringTheAnalysisChangesNothingCounted();
     void emptyWordsDialogAddsReplacesRemovesAndSaves();
 };
 
@@ -135,7 +137,7 @@ void frmStatisticsTest::emptyWordsAreLeftOutOnlyWhenTicked()
 {
     ExportWindowFixture f;
     fillCatalogue(f);
-    f.folder.writeIni(QStringLiteral("[Statistics]\nAllFields=1\nIgnoreEmptyWords=1\n[EmptyWords]\n0Word=LE\n1Word=matin\n"));
+    f.configure(QStringLiteral("[Statistics]\nAllFields=1\nIgnoreEmptyWords=1\n[EmptyWords]\n0Word=LE\n1Word=matin\n"));
     auto *window = new frmStatistics(f.context, f.results, f.feedback);
     auto *ignore = control<QCheckBox>(*window, "chkIgnoreEmptyWords");
     QVERIFY(ignore->isEnabled() && ignore->isChecked());
@@ -151,7 +153,7 @@ void frmStatisticsTest::emptyWordsAreLeftOutOnlyWhenTicked()
 void frmStatisticsTest::emptyWordsDialogAddsReplacesRemovesAndSaves()
 {
     ExportWindowFixture f;
-    f.folder.writeIni(QStringLiteral("[EmptyWords]\n0Word=le\n1Word=du\n"));
+    f.configure(QStringLiteral("[EmptyWords]\n0Word=le\n1Word=du\n"));
     frmEmptyWordsList dialog(f.context);
     auto *entry = control<QLineEdit>(dialog, "rtfEmptyWord");
     auto *list = control<QListWidget>(dialog, "lstEmptyWords");
@@ -180,6 +182,32 @@ void frmStatisticsTest::emptyWordsDialogAddsReplacesRemovesAndSaves()
     QCOMPARE(list->currentRow(), 1);
     control<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(readEmptyWords(f.context.ini), QStringList({"de", "des"}));
+}
+
+// The analysis lets events run; a search in the main window then replaces the result and opens
+// and closes the shared catalogue connection.
+void frmStatisticsTest::searchInTheMainWindowDuringTheAnalysisChangesNothingCounted()
+{
+    ExportWindowFixture f;
+    fillCatalogue(f);
+    auto *window = new frmStatistics(f.context, f.results, f.feedback);
+    bool searched = false;
+    connect(control<QProgressBar>(*window, "ProgressBar1"), &QProgressBar::valueChanged, window, [&](int rank) {
+        if (rank != 1 || searched)
+            return;
+        searched = true;
+        f.results.assign({});
+        QVERIFY(f.context.catalogue.open());
+        f.context.catalogue.close();
+    });
+    control<QRadioButton>(*window, "optAnalyse_0")->setChecked(true);
+    control<QPushButton>(*window, "cmdOK")->click();
+    QVERIFY(searched);
+    QCOMPARE(rows(control<QTreeWidget>(*window, "lvWords_0")),
+             QStringList({QStringLiteral("Paris=3"), QStringLiteral("boats=2"), QStringLiteral("harbor=1"),
+                          QStringLiteral("harbuor=1")}));
+    QVERIFY(f.feedback.messages.empty());
+    window->close();
 }
 
 QTEST_MAIN(frmStatisticsTest)

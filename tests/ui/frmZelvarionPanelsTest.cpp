@@ -179,11 +179,11 @@ void frmZelvarionPanelsTest::menuCommandsAreSignalledAndLaterOnesStayDisabled()
     QCOMPARE(commands.count(), 1);
     QCOMPARE(commands.front().front().value<MenuCommand>(), MenuCommand::OpenImage);
 
-    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Statistics}, false);
+    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Selections}, false);
     QVERIFY(!find<QAction>(w, "mnuAbout")->isEnabled());
-    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Statistics}, true);
+    w->setMenuCommandsEnabled({MenuCommand::About, MenuCommand::Selections}, true);
     QVERIFY(w->isMenuCommandEnabled(MenuCommand::About));
-    QVERIFY(!w->isMenuCommandEnabled(MenuCommand::Statistics)); // not in this version
+    QVERIFY(!w->isMenuCommandEnabled(MenuCommand::Selections)); // not in this version
     w->showResult(madeElsewhere(1));
     QVERIFY(!find<QAction>(w, "mnuCopyImages")->isEnabled());
 }

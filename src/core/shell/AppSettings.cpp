@@ -81,6 +81,9 @@ int toInt(long long value)
 constexpr char kConfiguration[] = "Configuration";
 constexpr char kSearchOptions[] = "SearchOptions";
 constexpr char kEditIptcOptions[] = "EditIPTCOptions";
+constexpr char kXml[] = "XML";
+constexpr char kStatistics[] = "Statistics";
+constexpr char kSpelling[] = "Spelling";
 
 using S = AppSettings;
 using enum SettingKind;
@@ -125,6 +128,12 @@ const SettingDefinition kSettings[] = {
     {kEditIptcOptions, "SaveOriginalFile", SwitchOff, &S::saveOriginalFile},
     {kEditIptcOptions, "SaveFirstVersion", SwitchOn, &S::saveFirstVersion},
     {kEditIptcOptions, "SaveFolder", Text, &S::saveFolder},
+
+    {kXml, "XMLTitle", Text, &S::xmlTitle},
+    {kXml, "XSLFile", Text, &S::xslFile},
+    {kStatistics, "AllFields", SwitchOn, &S::statisticsAllFields},
+    {kStatistics, "IgnoreEmptyWords", SwitchOff, &S::ignoreEmptyWords},
+    {kSpelling, "Dictionary", Text, &S::spellingDictionary},
 };
 
 std::optional<QString> textDefault(const SettingDefinition &definition)
@@ -240,6 +249,13 @@ void readCustomizedFieldNames(const IniFile &ini, AppSettings &settings)
     }
 }
 
+void readExportOptions(const IniFile &ini, AppSettings &settings)
+{
+    readSection(ini, settings, kXml);
+    readSection(ini, settings, kStatistics);
+    readSection(ini, settings, kSpelling);
+}
+
 AppSettings readAllSettings(const IniFile &ini)
 {
     AppSettings settings;
@@ -247,6 +263,7 @@ AppSettings readAllSettings(const IniFile &ini)
     readSearchOptions(ini, settings);
     readEditIptcOptions(ini, settings);
     readCustomizedFieldNames(ini, settings);
+    readExportOptions(ini, settings);
     return settings;
 }
 

@@ -33,9 +33,10 @@ struct CustomizedFieldName
     QString name;
 };
 
-// Every setting of the sections "Configuration", "SearchOptions", "EditIPTCOptions" and
-// "CustomizedFieldNames". The keys, kinds and defaults of the first three sections are those of
-// the settings table (settingsTable()); a new record holds the table's defaults.
+// Every setting of the sections "Configuration", "SearchOptions", "EditIPTCOptions",
+// "CustomizedFieldNames", "XML", "Statistics" and "Spelling". The keys, kinds and defaults of all
+// but "CustomizedFieldNames" are those of the settings table (settingsTable()); a new record
+// holds the table's defaults.
 struct AppSettings
 {
     AppSettings();
@@ -78,6 +79,17 @@ struct AppSettings
     bool saveOriginalFile{};
     bool saveFirstVersion{};
     QString saveFolder;
+
+    // XML
+    QString xmlTitle;
+    QString xslFile; // the stylesheet list text of the last display
+
+    // Statistics
+    bool statisticsAllFields{}; // off: keywords only
+    bool ignoreEmptyWords{};
+
+    // Spelling
+    QString spellingDictionary; // a dictionary name such as "de_DE"; empty for the language pack's
 
     // CustomizedFieldNames, rows 0 to 15
     std::array<CustomizedFieldName, 16> customizedFieldNames;
@@ -143,6 +155,8 @@ void readConfiguration(const IniFile &ini, AppSettings &settings);
 void readSearchOptions(const IniFile &ini, AppSettings &settings);
 void readEditIptcOptions(const IniFile &ini, AppSettings &settings);
 void readCustomizedFieldNames(const IniFile &ini, AppSettings &settings);
+// "XML", "Statistics" and "Spelling": the export, statistics and spell-check windows.
+void readExportOptions(const IniFile &ini, AppSettings &settings);
 AppSettings readAllSettings(const IniFile &ini);
 
 // "Search" section: Contents1 to Contents10 in order, missing keys skipped.

@@ -185,6 +185,25 @@ TEST(AppSettings, readsCustomizedFieldRowsWithGaps)
     EXPECT_EQ(settings.customizedFieldNames[1].name, QString());
 }
 
+TEST(AppSettings, exportStatisticsAndSpellingSectionsAreRead)
+{
+    IniFixture file("[XML]\nXMLTitle=Spring tour\nXSLFile=captions.xsl\n"
+                    "[Statistics]\nAllFields=yes\nIgnoreEmptyWords=1\n[Spelling]\nDictionary=de_DE\n");
+    AppSettings settings = readAllSettings(file.ini);
+    EXPECT_EQ(settings.xmlTitle, q("Spring tour"));
+    EXPECT_EQ(settings.xslFile, q("captions.xsl"));
+    EXPECT_TRUE(settings.statisticsAllFields); // only "0" means keywords only
+    EXPECT_TRUE(settings.ignoreEmptyWords);
+    EXPECT_EQ(settings.spellingDictionary, q("de_DE"));
+
+    file.ini.write(q("Statistics"), q("AllFields"), q("0"));
+    file.ini.write(q("Statistics"), q("IgnoreEmptyWords"), q("yes"));
+    readExportOptions(file.ini, settings);
+    EXPECT_FALSE(settings.statisticsAllFields);
+    EXPECT_FALSE(settings.ignoreEmptyWords);
+    EXPECT_EQ(settings.xmlTitle, q("Spring tour")); // the sections are read again as a whole
+}
+
 TEST(SearchHistory, writesEveryEntryButReadsBackTheFirstTen)
 {
     IniFixture file;
