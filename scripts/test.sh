@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fresh Debian 12 machine: installs what is needed, builds, and runs every test; then the core
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Fresh Debian 12 machine: installs what is needed, builds, and runs every test; builds the Debian
+# package, installs, checks and removes it; then the core tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,6 +10,8 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/zelvarion-ccache}"
 
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j"$(nproc)" --timeout 600)
+scripts/package.sh build
+scripts/check-package.sh build
 
 if [ "${ZELVARION_SKIP_SANITIZERS:-0}" != 1 ]; then
     BUILD_TYPE=Debug scripts/build.sh build-asan -DZELVARION_GUI=OFF -DZELVARION_SANITIZE=ON -DZELVARION_BENCH=OFF

@@ -4,6 +4,7 @@
 #include "ui/frmZelvarion.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char *argv[])
@@ -11,6 +12,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Both programs name only the application, so they share ~/.local/share/Zelvarion.
     QApplication::setApplicationName(QStringLiteral("Zelvarion"));
+    // The desktop matches the window to its desktop entry, and so to the icon installed with it.
+    QApplication::setDesktopFileName(QStringLiteral("org.zelvarion.Zelvarion"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zelvarion.Zelvarion")));
+    // Files or folders given by a file manager (Open With) only bring the window forward: the
+    // folders to catalogue are registered in the database dialog.
 
     // A second start brings the running window forward and ends without touching any file.
     zelvarion::SingleInstance instance(zelvarion::SingleInstance::keyFor(zelvarion::programFolder::path()));

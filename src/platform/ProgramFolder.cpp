@@ -29,18 +29,15 @@ QString resolve()
 {
     if (!overrideFolder().isEmpty())
         return overrideFolder();
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (!exeFolder.isEmpty() && isWritableFolder(exeFolder))
-        return exeFolder;
     QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (user.isEmpty())
         user = QDir::homePath() + QStringLiteral("/.local/share/Zelvarion");
-    QDir().mkpath(user);
-    QString shipped = exeFolder + QStringLiteral("/../share/zelvarion");
-    if (!QFileInfo(shipped).isDir())
-        shipped = exeFolder;
-    seedFrom(shipped, user);
-    return user;
+    const FolderChoice choice = chooseFolder(QCoreApplication::applicationDirPath(), user);
+    if (!choice.seedSource.isEmpty()) {
+        QDir().mkpath(choice.folder);
+        seedFrom(choice.seedSource, choice.folder);
+    }
+    return choice.folder;
 }
 
 } // namespace
@@ -66,6 +63,18 @@ QString languageFolder() { return path() + QStringLiteral("/Zelvarion-Language/"
 QString translationsFilePath() { return languageFolder() + QStringLiteral("Translations.txt"); }
 QString defaultCataloguePath() { return path() + QStringLiteral("/Images.db"); }
 QString helpFilePath() { return path() + QStringLiteral("/help/index.html"); }
+
+FolderChoice chooseFolder(const QString &executableFolder, const QString &userFolder)
+{
+    // An installed layout keeps its data in share/zelvarion: its bin folder is never the
+    // program folder, even for a user (or root) who may write there.
+    const QString installed = QDir::cleanPath(executableFolder + QStringLiteral("/../share/zelvarion"));
+    if (!executableFolder.isEmpty() && QFileInfo(installed).isDir())
+        return {userFolder, installed};
+    if (!executableFolder.isEmpty() && isWritableFolder(executableFolder))
+        return {executableFolder, QString()};
+    return {userFolder, executableFolder};
+}
 
 void seedFrom(const QString &sourceFolder, const QString &targetFolder)
 {

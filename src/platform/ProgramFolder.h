@@ -4,8 +4,8 @@
 
 // The program folder holds the configuration file, the default catalogue, the language packs and
 // the stylesheets. It is the executable's folder when that folder is writable (portable use,
-// builds, tests); otherwise a per-user data folder, seeded on first use with the files that ship
-// beside the executable.
+// builds, tests) unless it is an installed bin folder; otherwise a per-user data folder, seeded on
+// first use with the files that ship with the program.
 namespace zelvarion::programFolder {
 
 // Absolute path without a trailing "/".
@@ -19,6 +19,19 @@ QString languageFolder();       // path() + "/Zelvarion-Language/"
 QString translationsFilePath(); // languageFolder() + "Translations.txt"
 QString defaultCataloguePath(); // path() + "/Images.db"
 QString helpFilePath();         // the user guide that ships with the program
+
+// Where the program folder lies for an executable in executableFolder, and the folder its
+// shipped data are seeded from (empty when the folder is used as it is):
+//   - an installed layout (executableFolder/../share/zelvarion exists): the per-user folder,
+//     seeded from share/zelvarion;
+//   - a writable executable folder (portable copy, build folder): that folder itself;
+//   - otherwise the per-user folder, seeded from the files beside the executable.
+struct FolderChoice
+{
+    QString folder;
+    QString seedSource;
+};
+FolderChoice chooseFolder(const QString &executableFolder, const QString &userFolder);
 
 // Copies the shipped data files that are missing in target from source; existing files are
 // kept, since the user may have changed them.

@@ -47,3 +47,33 @@ TEST_F(ProgramFolderTest, seedingCopiesMissingShippedFilesAndKeepsTheUsersOwn)
     EXPECT_EQ(user.read(QStringLiteral("help/index.html")), QByteArray("<html></html>"));
     EXPECT_FALSE(QFile::exists(user.file(QStringLiteral("Zelvarion.ini")))) << "settings are the user's, never shipped";
 }
+
+TEST_F(ProgramFolderTest, anInstalledLayoutUsesThePerUserFolderEvenWhenItsBinFolderIsWritable)
+{
+    TempFolder prefix; // bin/ and share/zelvarion/ as an installation lays them out
+    prefix.write(QStringLiteral("bin/zelvarion"), "");
+    prefix.write(QStringLiteral("share/zelvarion/Zelvarion-Language/English.lng"), "[Interface]\r\n");
+    TempFolder user;
+
+    const programFolder::FolderChoice choice = programFolder::chooseFolder(prefix.file(QStringLiteral("bin")), user.path());
+
+    EXPECT_EQ(choice.folder, user.path());
+    EXPECT_EQ(choice.seedSource, prefix.file(QStringLiteral("share/zelvarion")));
+}
+
+TEST_F(ProgramFolderTest, aWritableFolderWithoutAnInstalledLayoutIsItsOwnProgramFolder)
+{
+    TempFolder portable;
+    portable.write(QStringLiteral("Zelvarion-Language/English.lng"), "[Interface]\r\n");
+    TempFolder user;
+
+    const programFolder::FolderChoice choice = programFolder::chooseFolder(portable.path(), user.path());
+
+    EXPECT_EQ(choice.folder, portable.path());
+    EXPECT_TRUE(choice.seedSource.isEmpty()) << "a portable folder is used as it is";
+
+    // A folder that cannot be written sends the files to the user's folder, seeded from beside the program.
+    const programFolder::FolderChoice missing = programFolder::chooseFolder(portable.file(QStringLiteral("gone")), user.path());
+    EXPECT_EQ(missing.folder, user.path());
+    EXPECT_EQ(missing.seedSource, portable.file(QStringLiteral("gone")));
+}
