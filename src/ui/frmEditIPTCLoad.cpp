@@ -27,7 +27,7 @@ void frmEditIPTC::load()
     const QString edited = pack.text(InterfaceText::EditTemplateButton);
     setWindowTitle(m_templateName + u' ' + edited);
     m_templateLabel->setText(m_templateName + QStringLiteral("\r\n") + edited);
-    setSpellCheckingAvailable(m_spellingAvailable);
+    setSpellCheckingAvailable(m_context.spelling.available());
     applyTexts();
     TemplateStore store(m_context.catalogue, m_feedback);
     const TemplateRecord record = store.load(m_templateName).value_or(TemplateRecord{});
@@ -187,20 +187,7 @@ void frmEditIPTC::save()
     accept();
 }
 
-// --- the spelling service's seam ---
-
-void frmEditIPTC::setSpellCheckingAvailable(bool available)
-{
-    m_spellingAvailable = available;
-    m_spellAll->setEnabled(available);
-    m_spellAllLabel->setEnabled(available);
-    for (int i = 0; i < kIptcFieldCount; ++i)
-        updateFieldSpellButton(i);
-    updateListSpellButton(m_keywords);
-    updateListSpellButton(m_categories);
-    for (int row = 0; row < kTemplateCustomizedCount; ++row)
-        m_rows[std::size_t(row)].spell->setEnabled(available && !customizedText(row).isEmpty());
-}
+// --- the texts the spell-check commands reach ---
 
 QString frmEditIPTC::fieldText(int index) const
 {
