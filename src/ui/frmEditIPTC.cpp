@@ -22,8 +22,8 @@ using namespace controls;
 
 namespace {
 
-constexpr int kLabelWidth = 170;
-constexpr int kBoxLeft = 184;
+constexpr int kLabelWidth = 180;
+constexpr int kBoxLeft = 192;
 constexpr int kRowHeight = 24;
 constexpr QRect kFrameRect(12, 86, 796, 462);
 
@@ -142,7 +142,7 @@ void frmEditIPTC::createListControls(QWidget *frame, ListControls &list, int top
     const char *verbs[] = {"cmdAdd", "cmdReplace", "cmdRemove"};
     for (int i = 0; i < 3; ++i) {
         *buttons[i] = named(new QPushButton(frame), QLatin1String(verbs[i]) + name);
-        (*buttons[i])->setGeometry(kBoxLeft + 340 + 92 * i, list.entry->y() - 2, 86, 28);
+        (*buttons[i])->setGeometry(kBoxLeft + 320 + 92 * i, list.entry->y() - 2, 86, 28);
         (*buttons[i])->setAutoDefault(false);
     }
     list.list = named(new QListWidget(frame),
