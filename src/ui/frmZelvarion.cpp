@@ -71,9 +71,9 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     setGeometry(designGeometry());
     setFixedWidth(designGeometry().width());
     connectPanels();
+    connectCaptioning();
     // Commands whose work is not in this version are shown, captioned and disabled.
-    m_menus->setUnavailable({MenuCommand::EditIPTCOptions, MenuCommand::DefineTemplates, MenuCommand::ApplyTemplate,
-                             MenuCommand::DisplaySelected, MenuCommand::RemoveSelection, MenuCommand::Selections,
+    m_menus->setUnavailable({MenuCommand::DisplaySelected, MenuCommand::RemoveSelection, MenuCommand::Selections,
                              MenuCommand::SelectResult, MenuCommand::UnselectResult, MenuCommand::Statistics,
                              MenuCommand::EmptyWordsList, MenuCommand::SearchDoubles, MenuCommand::CopyImages,
                              MenuCommand::SQLQuery, MenuCommand::ExportxML, MenuCommand::EditIPTC,

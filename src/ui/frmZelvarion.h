@@ -129,6 +129,9 @@ private:
     void showSearchOptions();
     void applyLayoutRule();
     void showAbout();
+    // frmZelvarionCaptioning.cpp
+    void connectCaptioning();
+    void applyTemplateToResult();
     void showHelp();
 
     AppContext m_context;
