@@ -46,7 +46,8 @@ void frmEditIPTC::load()
     // A template saved while length control was off shows its first offending field at once.
     for (int i = 0; i < kTemplateFieldCount; ++i) {
         const bool listBox = i == 2 || i == 17; // shown through their lists
-        if (!listBox && editing::exceededLimit(i, fieldText(i))) {
+        const bool userFormat = i == 7 || i == 8 || i == 13 || i == 14; // checked as dates and times
+        if (!listBox && !userFormat && editing::exceededLimit(i, fieldText(i))) {
             fieldChanged(i);
             break;
         }

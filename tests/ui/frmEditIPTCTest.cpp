@@ -70,6 +70,7 @@ private Q_SLOTS:
     void okStoresWhatTheControlsHold();
     void lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough();
     void datesAndTimesAreCheckedWhenLeavingTheirBox();
+    void datesInALongUserFormatPassLengthControl();
     void listsRefuseTwinsAndNeedASelection();
     void customizedNumbersAreCheckedWhenLeavingTheirBox();
     void labelClicksSetTheTextAsideAndBringItBack();
@@ -230,6 +231,24 @@ void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()
     f.get<QPushButton>(QStringLiteral("cmdNow"))->click();
     QVERIFY(editing::parseDate(f.box(13)->text(), kFrench).has_value());
     QVERIFY(editing::parseTime(f.box(14)->text(), kFrench).has_value());
+}
+
+void frmEditIPTCTest::datesInALongUserFormatPassLengthControl()
+{
+    TemplateValues values;
+    values.fields[13] = QStringLiteral("20240312");
+    values.fields[7] = QStringLiteral("20241225");
+    Fixture f(values);
+    f.c.context.settings.controlLengthFields = true;
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); // "2024. 03. 12.": longer than 10
+    f.open();
+    QVERIFY(f.box(13)->text().size() > 10);
+    QVERIFY(f.status().isEmpty());
+    QVERIFY(f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
+    QVERIFY(f.box(20)->isEnabled()); // no field is locked
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.saved().fields[13], QStringLiteral("20240312"));
+    QCOMPARE(f.saved().fields[7], QStringLiteral("20241225"));
 }
 
 void frmEditIPTCTest::listsRefuseTwinsAndNeedASelection()
