@@ -16,12 +16,42 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace zelvarion {
 using namespace controls;
+
+namespace {
+
+// The caption of a mode: the modes' texts are long sentences that wrap, which a radio button's own
+// text cannot, so the button keeps none and a click on this label chooses it.
+class ModeCaption : public QLabel
+{
+public:
+    ModeCaption(QAbstractButton *button, QWidget *parent) : QLabel(parent), m_button(button)
+    {
+        setWordWrap(true);
+        setBuddy(button);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            m_button->click();
+    }
+
+private:
+    QAbstractButton *m_button;
+};
+
+constexpr int kOptionsBottom = 146; // where the controls below the options begin to be placed
+
+} // namespace
 
 // The run's messages go to the window's feedback; its events and Stop are the dialog's own.
 class frmApplyTemplate::RunFeedback : public ForwardingFeedback
@@ -43,6 +73,7 @@ frmApplyTemplate::frmApplyTemplate(AppContext &context, Feedback &feedback, cons
     m_openTemplates = [this] { frmTemplates(m_context, m_feedback, this).exec(); };
     createControls();
     applyTexts();
+    placeOptions();
     setFromSettings();
     if (results.count() > 0) {
         m_max->setText(QString::number(results.count()));
@@ -58,7 +89,8 @@ void frmApplyTemplate::createControls()
     auto *modes = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         m_mode[i] = named(new QRadioButton(this), indexed("optKeepOriginalIPTC", i));
-        m_mode[i]->setGeometry(12, 12 + 28 * i, 696, 24);
+        m_mode[i]->setGeometry(12, 12 + 28 * i, 22, 24);
+        m_modeCaption[i] = named(new ModeCaption(m_mode[i], this), indexed("lblKeepOriginalIPTC", i));
         modes->addButton(m_mode[i]);
         connect(m_mode[i], &QRadioButton::clicked, this, &frmApplyTemplate::modeClicked);
     }
@@ -124,8 +156,10 @@ void frmApplyTemplate::applyTexts()
     setWindowTitle(withoutAccelerator(pack.text(InterfaceText::ApplyTemplateMenuItem)));
     const InterfaceText modes[] = {InterfaceText::MergeKeepOriginalOption, InterfaceText::MergeOverwriteNonEmptyOption,
                                    InterfaceText::MergeOverwriteAllOption};
-    for (int i = 0; i < 3; ++i)
-        m_mode[i]->setText(pack.text(modes[i]));
+    for (int i = 0; i < 3; ++i) {
+        m_modeCaption[i]->setText(pack.text(modes[i]));
+        m_mode[i]->setAccessibleName(withoutAccelerator(pack.text(modes[i])));
+    }
     m_addKeywords->setText(pack.text(InterfaceText::AddTemplateKeywordsOption));
     m_removeKeywords->setText(pack.text(InterfaceText::RemoveTemplateKeywordsOption));
     m_notProcessedLabel->setText(pack.text(InterfaceText::NotProcessedLabel));
@@ -133,6 +167,28 @@ void frmApplyTemplate::applyTexts()
     m_cancel->setText(pack.text(InterfaceText::CancelButton));
     m_stop->setText(pack.text(InterfaceText::StopButton));
     m_templates->setText(withoutAccelerator(pack.text(InterfaceText::DefineTemplatesMenuItem)));
+}
+
+// The options take the height their captions need in this language; what lies below moves down
+// by as much and the window grows with it.
+void frmApplyTemplate::placeOptions()
+{
+    int top = 12;
+    for (int i = 0; i < 3; ++i) {
+        const int height = std::max(24, m_modeCaption[i]->heightForWidth(672));
+        m_modeCaption[i]->setGeometry(36, top + 3, 672, height);
+        m_mode[i]->move(12, top);
+        top += height + 6;
+    }
+    m_addKeywords->move(34, top + 4);
+    m_removeKeywords->move(34, top + 28);
+    const int shift = top + 28 + 22 - kOptionsBottom;
+    const std::initializer_list<QWidget *> below = {m_template, m_templates, m_processedLabel, m_status, m_min, m_progress,
+                                                    m_max, m_current, m_notProcessedLabel, m_notProcessed, m_preview,
+                                                    m_ok, m_stop, m_cancel};
+    for (QWidget *control : below)
+        control->move(control->x(), control->y() + shift);
+    setFixedSize(width(), height() + shift);
 }
 
 void frmApplyTemplate::setFromSettings()

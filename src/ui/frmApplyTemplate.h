@@ -53,6 +53,7 @@ private:
     void createControls();
     void createProgressControls();
     void applyTexts();
+    void placeOptions();
     void setFromSettings();
     void modeClicked();
     void storeOptions();
@@ -69,6 +70,7 @@ private:
     bool m_stopRequested = false;
     std::optional<int> m_doneAfterRun;
     std::array<QRadioButton *, 3> m_mode{};
+    std::array<QLabel *, 3> m_modeCaption{};
     QCheckBox *m_addKeywords = nullptr, *m_removeKeywords = nullptr;
     QLabel *m_template = nullptr, *m_notProcessedLabel = nullptr, *m_processedLabel = nullptr, *m_min = nullptr,
            *m_max = nullptr, *m_current = nullptr, *m_status = nullptr, *m_preview = nullptr;

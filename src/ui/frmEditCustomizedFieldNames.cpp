@@ -39,10 +39,10 @@ frmEditCustomizedFieldNames::frmEditCustomizedFieldNames(AppContext &context, QW
 
 void frmEditCustomizedFieldNames::createControls()
 {
-    setFixedSize(640, 500);
+    setFixedSize(700, 500);
     for (int i = 0; i < kCustomizedSlotCount; ++i) {
         Row &row = m_rows[std::size_t(i)];
-        const int left = i < 8 ? 12 : 326;
+        const int left = i < 8 ? 12 : 356;
         const int top = 12 + 36 * (i % 8);
         row.numberLabel = named(new QLabel(this), indexed("lblCustomized", i));
         row.numberLabel->setGeometry(left, top, 60, 24);
@@ -50,19 +50,19 @@ void frmEditCustomizedFieldNames::createControls()
         row.number->setGeometry(left + 62, top, 50, 24);
         row.number->installEventFilter(this);
         row.nameLabel = named(new QLabel(this), indexed("lblNameCustomized", i));
-        row.nameLabel->setGeometry(left + 118, top, 70, 24);
+        row.nameLabel->setGeometry(left + 118, top, 100, 24);
         row.name = named(new QLineEdit(this), indexed("txtNameCustomized", i));
-        row.name->setGeometry(left + 190, top, 110, 24);
+        row.name->setGeometry(left + 220, top, 110, 24);
         connect(row.number, &QLineEdit::textChanged, this, [this, i] { numberChanged(i); });
     }
     m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
-    m_status->setGeometry(12, 310, 616, 130);
+    m_status->setGeometry(12, 310, 676, 130);
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(440, 456, 90, 30);
+    m_ok->setGeometry(500, 456, 90, 30);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(538, 456, 90, 30);
+    m_cancel->setGeometry(598, 456, 90, 30);
     connect(m_ok, &QPushButton::clicked, this, &frmEditCustomizedFieldNames::confirm);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -22,8 +22,8 @@ using namespace controls;
 
 namespace {
 
-constexpr int kLabelWidth = 170;
-constexpr int kBoxLeft = 184;
+constexpr int kLabelWidth = 180;
+constexpr int kBoxLeft = 192;
 constexpr int kRowHeight = 24;
 constexpr QRect kFrameRect(12, 86, 796, 462);
 
@@ -142,7 +142,7 @@ void frmEditIPTC::createListControls(QWidget *frame, ListControls &list, int top
     const char *verbs[] = {"cmdAdd", "cmdReplace", "cmdRemove"};
     for (int i = 0; i < 3; ++i) {
         *buttons[i] = named(new QPushButton(frame), QLatin1String(verbs[i]) + name);
-        (*buttons[i])->setGeometry(kBoxLeft + 340 + 92 * i, list.entry->y() - 2, 86, 28);
+        (*buttons[i])->setGeometry(kBoxLeft + 320 + 92 * i, list.entry->y() - 2, 86, 28);
         (*buttons[i])->setAutoDefault(false);
     }
     list.list = named(new QListWidget(frame),
@@ -243,7 +243,7 @@ void frmEditIPTC::connectRules()
             connect(line, &QLineEdit::textChanged, this, [this, i] { fieldChanged(i); });
         else if (auto *text = qobject_cast<QPlainTextEdit *>(m_box[std::size_t(i)]))
             connect(text, &QPlainTextEdit::textChanged, this, [this, i] { fieldChanged(i); });
-        connect(m_spell[std::size_t(i)], &QToolButton::clicked, this, [this, i] { Q_EMIT spellCheckRequested(i); });
+        connect(m_spell[std::size_t(i)], &QToolButton::clicked, this, [this, i] { spellCheckField(i); });
     }
     for (ListControls *list : {&m_keywords, &m_categories}) {
         connect(list->entry, &QLineEdit::textChanged, this, [this, list] { entryChanged(*list); });
@@ -259,7 +259,7 @@ void frmEditIPTC::connectRules()
         connect(r.text, &QLineEdit::textChanged, this, [this, row] {
             m_rows[std::size_t(row)].spell->setEnabled(m_spellingAvailable && !customizedText(row).isEmpty());
         });
-        connect(r.spell, &QToolButton::clicked, this, [this, row] { Q_EMIT customizedSpellCheckRequested(row); });
+        connect(r.spell, &QToolButton::clicked, this, [this, row] { spellCheckCustomizedRow(row); });
     }
     for (int button = 0; button < 2; ++button)
         connect(m_dateButton[std::size_t(button)], &QToolButton::clicked, this, [this, button] { toggleCalendar(button); });
@@ -267,7 +267,7 @@ void frmEditIPTC::connectRules()
     connect(m_calendar, &QCalendarWidget::activated, this, &frmEditIPTC::calendarPicked);
     connect(m_now, &QPushButton::clicked, this, &frmEditIPTC::setNow);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int position) { showTabFrame(position + 1); });
-    connect(m_spellAll, &QToolButton::clicked, this, &frmEditIPTC::spellCheckAllRequested);
+    connect(m_spellAll, &QToolButton::clicked, this, &frmEditIPTC::spellCheckAll);
     connect(m_ok, &QPushButton::clicked, this, &frmEditIPTC::save);
     connect(m_cancel, &QPushButton::clicked, this, &frmEditIPTC::reject);
 }

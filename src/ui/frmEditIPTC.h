@@ -2,6 +2,7 @@
 
 #include "core/iptc/IptcField.h"
 #include "core/shell/LanguageKeys.h"
+#include "core/spelling/SpellCheckCommands.h"
 #include "core/templates/TemplateRecord.h"
 #include "core/templates/TemplateStatements.h"
 
@@ -30,7 +31,7 @@ class Feedback;
 // The IPTC edit dialog: the values of one template in editable controls, the rules that keep
 // them valid while the user types, and OK, which stores them in the template's row. It never
 // reads or writes an image file.
-class frmEditIPTC : public QDialog
+class frmEditIPTC : public QDialog, public SpellCheckForm
 {
     Q_OBJECT
 public:
@@ -39,29 +40,32 @@ public:
 
     const QString &templateName() const { return m_templateName; }
 
-    // The spelling service's seam: whether it is there, and the texts it checks and corrects.
-    // While it is not there every spell-check button stays disabled.
+    // The spell-check buttons follow the spelling service: while it is off every one of them
+    // stays disabled. Called at loading and after each spell-check command.
     void setSpellCheckingAvailable(bool available);
     bool spellCheckingAvailable() const { return m_spellingAvailable; }
-    QString fieldText(int index) const;                       // a text field, 0..34
-    void setFieldText(int index, const QString &text);
-    QStringList listEntries(int index) const;                 // kKeywordsIndex or kSupplementalCategoryIndex
-    void setListEntry(int index, int row, const QString &text);
-    QString customizedText(int row) const;                    // 0..15
-    void setCustomizedText(int row, const QString &text);
-    void selectTab(int tab);                                  // 1..6; a tab not shown is ignored
-    void showStatus(const QString &text);
+
+    // The texts the spell-check commands check and correct.
+    QString fieldText(int index) const override;                       // a text field, 0..34
+    void setFieldText(int index, const QString &text) override;
+    QStringList listEntries(int index) const override;                 // kKeywordsIndex or kSupplementalCategoryIndex
+    void setListEntry(int index, int row, const QString &text) override;
+    QString customizedText(int row) const override;                    // 0..15
+    void setCustomizedText(int row, const QString &text) override;
+    void markChecking(const SpellTarget &target, bool on) override;
+    void selectTab(int tab) override;                                  // 1..6; a tab not shown is ignored
+    void showStatus(const QString &text) override;
+
+    // cmdSpellChecker i, cmdSpellCheckerCustomized r and cmdSpellCheckerAll.
+    void spellCheckField(int index);
+    void spellCheckCustomizedRow(int row);
+    void spellCheckAll();
 
     // OK: stores the values in the template's row and closes the dialog, whether or not the
     // update succeeded (a failure is reported).
     void save();
     // Cancel and Esc: closes without saving; while the calendar is shown only the calendar goes.
     void reject() override;
-
-Q_SIGNALS:
-    void spellCheckRequested(int fieldIndex);
-    void customizedSpellCheckRequested(int row);
-    void spellCheckAllRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -98,6 +102,8 @@ private:
     void createDateButtons(QWidget *frame);
     void createBottomControls();
     void connectRules();
+    template <typename Command>
+    void runSpellCheck(Command &&command);
 
     // frmEditIPTCLoad.cpp: loading and saving.
     void load();

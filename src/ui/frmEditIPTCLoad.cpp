@@ -27,7 +27,7 @@ void frmEditIPTC::load()
     const QString edited = pack.text(InterfaceText::EditTemplateButton);
     setWindowTitle(m_templateName + u' ' + edited);
     m_templateLabel->setText(m_templateName + QStringLiteral("\r\n") + edited);
-    setSpellCheckingAvailable(m_spellingAvailable);
+    setSpellCheckingAvailable(m_context.spelling.available());
     applyTexts();
     TemplateStore store(m_context.catalogue, m_feedback);
     const TemplateRecord record = store.load(m_templateName).value_or(TemplateRecord{});
@@ -46,7 +46,8 @@ void frmEditIPTC::load()
     // A template saved while length control was off shows its first offending field at once.
     for (int i = 0; i < kTemplateFieldCount; ++i) {
         const bool listBox = i == 2 || i == 17; // shown through their lists
-        if (!listBox && editing::exceededLimit(i, fieldText(i))) {
+        const bool userFormat = i == 7 || i == 8 || i == 13 || i == 14; // checked as dates and times
+        if (!listBox && !userFormat && editing::exceededLimit(i, fieldText(i))) {
             fieldChanged(i);
             break;
         }
@@ -187,20 +188,7 @@ void frmEditIPTC::save()
     accept();
 }
 
-// --- the spelling service's seam ---
-
-void frmEditIPTC::setSpellCheckingAvailable(bool available)
-{
-    m_spellingAvailable = available;
-    m_spellAll->setEnabled(available);
-    m_spellAllLabel->setEnabled(available);
-    for (int i = 0; i < kIptcFieldCount; ++i)
-        updateFieldSpellButton(i);
-    updateListSpellButton(m_keywords);
-    updateListSpellButton(m_categories);
-    for (int row = 0; row < kTemplateCustomizedCount; ++row)
-        m_rows[std::size_t(row)].spell->setEnabled(available && !customizedText(row).isEmpty());
-}
+// --- the texts the spell-check commands reach ---
 
 QString frmEditIPTC::fieldText(int index) const
 {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace zelvarion {
 using namespace controls;
@@ -36,48 +37,48 @@ frmEditIPTCOptions::frmEditIPTCOptions(AppContext &context, Feedback &feedback, 
 
 void frmEditIPTCOptions::createControls()
 {
-    setFixedSize(600, 470);
+    setFixedSize(620, 502);
     auto *readGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         m_read[i] = named(new QRadioButton(this), indexed("optReadIPTC", i));
-        m_read[i]->setGeometry(12, 12 + 62 * i, 576, 22);
+        m_read[i]->setGeometry(12, 12 + 62 * i, 596, 22);
         readGroup->addButton(m_read[i]);
         m_readNote[i] = named(new QLabel(this), indexed("lblReadIPTC", i));
-        m_readNote[i]->setGeometry(34, 34 + 62 * i, 554, 34);
+        m_readNote[i]->setGeometry(34, 34 + 62 * i, 574, 34);
         m_readNote[i]->setWordWrap(true);
         connect(m_read[i], &QRadioButton::clicked, this, &frmEditIPTCOptions::readChoiceClicked);
     }
     m_editCustomized = named(new QCheckBox(this), QStringLiteral("chkEditCustomizedFields"));
-    m_editCustomized->setGeometry(12, 140, 400, 22);
+    m_editCustomized->setGeometry(12, 140, 596, 22);
     m_names = named(new QPushButton(this), QStringLiteral("cmdEditCustomizedFieldNames"));
-    m_names->setGeometry(420, 136, 168, 28);
+    m_names->setGeometry(34, 166, 168, 28); // widened to its caption in applyTexts
     m_controlLengths = named(new QCheckBox(this), QStringLiteral("chkControlLengthFields"));
-    m_controlLengths->setGeometry(12, 172, 576, 22);
+    m_controlLengths->setGeometry(12, 204, 596, 22);
     m_keepDate = named(new QCheckBox(this), QStringLiteral("chkKeepCreationDate"));
-    m_keepDate->setGeometry(12, 204, 576, 22);
+    m_keepDate->setGeometry(12, 236, 596, 22);
     m_saveOriginal = named(new QCheckBox(this), QStringLiteral("chkSaveOriginalFile"));
-    m_saveOriginal->setGeometry(12, 246, 420, 22);
+    m_saveOriginal->setGeometry(12, 278, 420, 22);
     m_selectFolder = named(new QPushButton(this), QStringLiteral("cmdSelectFolder"));
-    m_selectFolder->setGeometry(440, 242, 148, 28);
+    m_selectFolder->setGeometry(460, 274, 148, 28);
     m_saveFolder = named(new QLabel(this), QStringLiteral("lblSaveFolder"));
-    m_saveFolder->setGeometry(34, 272, 554, 22);
+    m_saveFolder->setGeometry(34, 304, 574, 22);
     m_unknownFolder = named(new QLabel(this), QStringLiteral("lblUnknownFolder"));
-    m_unknownFolder->setGeometry(34, 294, 554, 22);
+    m_unknownFolder->setGeometry(34, 326, 574, 22);
     setTextColour(m_unknownFolder, kStatusRed);
     auto *previousGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         m_previous[i] = named(new QRadioButton(this), indexed("optPreviousVersions", i));
-        m_previous[i]->setGeometry(34, 320 + 26 * i, 554, 22);
+        m_previous[i]->setGeometry(34, 352 + 26 * i, 574, 22);
         previousGroup->addButton(m_previous[i]);
     }
     m_template = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_template->setGeometry(12, 384, 380, 40);
+    m_template->setGeometry(12, 416, 380, 40);
     m_templates = named(new QPushButton(this), QStringLiteral("cmdDefineTemplates"));
-    m_templates->setGeometry(400, 390, 188, 28);
+    m_templates->setGeometry(420, 422, 188, 28);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(400, 430, 90, 30);
+    m_ok->setGeometry(420, 462, 90, 30);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(498, 430, 90, 30);
+    m_cancel->setGeometry(518, 462, 90, 30);
 
     connect(m_editCustomized, &QCheckBox::toggled, m_names, &QPushButton::setEnabled);
     connect(m_saveOriginal, &QCheckBox::clicked, this, &frmEditIPTCOptions::saveOriginalClicked);
@@ -109,6 +110,7 @@ void frmEditIPTCOptions::applyTexts()
     m_editCustomized->setText(pack.text(InterfaceText::EditCustomizedOption));
     m_controlLengths->setText(pack.text(InterfaceText::ControlLengthsOption));
     m_names->setText(pack.text(InterfaceText::EditCustomizedNamesButton));
+    m_names->resize(std::max(168, m_names->sizeHint().width()), m_names->height());
     m_templates->setText(withoutAccelerator(pack.text(InterfaceText::DefineTemplatesMenuItem)));
     m_previous[0]->setText(pack.text(InterfaceText::KeepBackupOption));
     m_previous[1]->setText(pack.text(InterfaceText::OverwriteBackupOption));

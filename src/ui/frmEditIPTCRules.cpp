@@ -28,6 +28,10 @@ namespace {
 
 bool isDateField(int index) { return index == 7 || index == 11 || index == 13; }
 
+// Release and creation date and time are shown in the user's formats, whose length says nothing
+// of the stored yyyymmdd or hhnnss: leaving the box checks them as dates and times instead.
+bool isShownInUserFormat(int index) { return index == 7 || index == 8 || index == 13 || index == 14; }
+
 } // namespace
 
 // --- length control and the spell-check buttons ---
@@ -39,7 +43,8 @@ void frmEditIPTC::fieldChanged(int index)
         return;
     if (isVisible())
         m_status->clear();
-    if (!m_context.settings.controlLengthFields || index == kKeywordsIndex || index == kSupplementalCategoryIndex)
+    if (!m_context.settings.controlLengthFields || index == kKeywordsIndex || index == kSupplementalCategoryIndex
+        || isShownInUserFormat(index))
         return;
     allFieldsEnabled();
     if (const std::optional<int> limit = editing::exceededLimit(index, fieldText(index))) {

@@ -9,6 +9,7 @@
 #include "ui/frmEditIPTC.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,11 +60,6 @@ void frmTemplates::createControls()
     m_list->setRootIsDecorated(false);
     m_list->setColumnCount(4);
     m_list->header()->setStretchLastSection(false);
-    const int countWidth = pixels(kCountColumnTwips), savedWidth = pixels(kSavedColumnTwips);
-    m_list->setColumnWidth(0, m_list->width() - 2 * countWidth - savedWidth - pixels(kListMarginTwips));
-    m_list->setColumnWidth(1, countWidth);
-    m_list->setColumnWidth(2, countWidth);
-    m_list->setColumnWidth(3, savedWidth);
     m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
     m_status->setGeometry(12, 350, 440, 22);
     setTextColour(m_status, kStatusRed);
@@ -102,6 +98,21 @@ void frmTemplates::applyTexts()
                              pack.text(InterfaceText::TemplateSavedHeader)});
     for (int column : {1, 2})
         m_list->headerItem()->setTextAlignment(column, Qt::AlignCenter);
+    fitColumns();
+}
+
+// The count and date columns keep their usual widths unless their headers ask for more; the
+// name column takes what is left.
+void frmTemplates::fitColumns()
+{
+    const int countWidth = pixels(kCountColumnTwips), savedWidth = pixels(kSavedColumnTwips);
+    int taken = pixels(kListMarginTwips);
+    for (const auto &[column, width] : {std::pair{1, countWidth}, {2, countWidth}, {3, savedWidth}}) {
+        const int fitted = std::max(width, m_list->header()->sectionSizeHint(column));
+        m_list->setColumnWidth(column, fitted);
+        taken += fitted;
+    }
+    m_list->setColumnWidth(0, m_list->width() - taken);
 }
 
 void frmTemplates::updateListTemplates()

@@ -39,6 +39,7 @@ public:
 private:
     void createControls();
     void applyTexts();
+    void fitColumns();
     void rowTicked(QTreeWidgetItem *item, int column);
     void showTaken();
 

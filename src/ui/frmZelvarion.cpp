@@ -73,9 +73,9 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     setGeometry(designGeometry());
     setFixedWidth(designGeometry().width());
     connectPanels();
+    connectCaptioning();
     // Commands whose work is not in this version are shown, captioned and disabled.
-    m_menus->setUnavailable({MenuCommand::EditIPTCOptions, MenuCommand::DefineTemplates, MenuCommand::ApplyTemplate,
-                             MenuCommand::EditIPTC});
+    m_menus->setUnavailable({MenuCommand::EditIPTC});
     // A search that finds images enables the commands on its result.
     m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::ApplyTemplate, MenuCommand::CopyImages}, false);
     m_openDatabaseDialog = [this] {

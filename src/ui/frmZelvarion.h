@@ -144,6 +144,9 @@ private:
     void showSearchOptions();
     void applyLayoutRule();
     void showAbout();
+    // frmZelvarionCaptioning.cpp
+    void connectCaptioning();
+    void applyTemplateToResult();
     void showHelp();
     void openExportDialog();
     void openStatisticsWindow();

@@ -4,7 +4,9 @@
 #include "WindowTestSupport.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/templates/TemplateStore.h"
 #include "ui/frmAbout.h"
+#include "ui/frmApplyTemplate.h"
 #include "ui/frmDatabase.h"
 #include "ui/frmDisplayImage.h"
 #include "ui/frmEmptyWordsList.h"
@@ -16,12 +18,21 @@
 #include "ui/frmSelections.h"
 #include "ui/frmSpelling.h"
 #include "ui/frmStatistics.h"
+#include "ui/frmEditCustomizedFieldNames.h"
+#include "ui/frmEditIPTC.h"
+#include "ui/frmEditIPTCOptions.h"
+#include "ui/frmFolder.h"
+#include "ui/frmSearchOptions.h"
+#include "ui/frmTemplates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -72,6 +83,7 @@ public:
     StartedWindow started;
     std::unique_ptr<Speller> speller; // of a correction dialog on show
     ResultList result; // a result a window keeps a reference to
+    ResultList results; // what a window opened on a result shows
 
 private:
     std::vector<std::unique_ptr<QWidget>> m_windows;
@@ -228,6 +240,68 @@ QWidget *propertiesDialog(LayoutFixture &f)
                                                   f.context().language, &f.main()));
 }
 
+// Templates with long and short names, one of them in use.
+void addTemplates(LayoutFixture &f)
+{
+    TemplateStore store(f.context().catalogue, f.feedback());
+    TemplateValues values;
+    values.fields[0] = QStringLiteral("Harbour at dawn");
+    values.fields[20] = QStringLiteral("Brest");
+    values.fields[30] = QStringLiteral("Fishing boats come back to the harbour at dawn.");
+    values.fields[kKeywordsIndex] = QStringLiteral("harbour; boats; dawn; fishing");
+    values.fields[kSupplementalCategoryIndex] = QStringLiteral("Brittany; sea");
+    values.customized[0] = {QStringLiteral("120"), QStringLiteral("Port of Brest")};
+    for (const QString &name : {QStringLiteral("Brest harbour, spring shoot"), QStringLiteral("Desk")}) {
+        store.add(name, QStringLiteral("01/03/2024 08:00:00"));
+        store.save(name, values, QStringLiteral("02/03/2024 09:30:00"));
+    }
+    store.markInUse(QStringLiteral("Desk"), true);
+}
+
+QWidget *templatesDialog(LayoutFixture &f)
+{
+    addTemplates(f);
+    auto *dialog = f.keep(std::make_unique<frmTemplates>(f.context(), f.feedback(), &f.main()));
+    dialog->findChild<QLineEdit *>(QStringLiteral("rtfTemplate"))->setText(QStringLiteral("Desk"));
+    dialog->addTemplate(); // a name taken: the status line speaks
+    return dialog;
+}
+
+// The edit dialog on the given tab, customized rows edited on their own tab.
+std::function<QWidget *(LayoutFixture &)> editDialogOnTab(int tab)
+{
+    return [tab](LayoutFixture &f) -> QWidget * {
+        addTemplates(f);
+        f.context().settings.editCustomizedFields = true;
+        auto *dialog = f.keep(std::make_unique<frmEditIPTC>(f.context(), f.feedback(), QStringLiteral("Desk"), &f.main()));
+        dialog->selectTab(tab);
+        return dialog;
+    };
+}
+
+// After a run over a JPEG that was rewritten and a TIFF that was not processed.
+QWidget *applyDialogAfterARun(LayoutFixture &f)
+{
+    addTemplates(f);
+    const QString photos = f.folder.file(QStringLiteral("photos"));
+    QDir().mkpath(photos);
+    QFile::copy(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg")), photos + QStringLiteral("/harbour.jpg"));
+    QFile::setPermissions(photos + QStringLiteral("/harbour.jpg"), QFile::ReadOwner | QFile::WriteOwner);
+    f.folder.write(QStringLiteral("photos/scan with a rather long name.tif"), QByteArray("II*\0", 4) + QByteArray(64, '\0'));
+    std::vector<ResultRow> rows{{photos + u'/', QStringLiteral("harbour.jpg"), {}},
+                                {photos + u'/', QStringLiteral("scan with a rather long name.tif"), {}}};
+    QStringList inserts;
+    for (const ResultRow &row : rows)
+        inserts << QStringLiteral("insert into Images (Folder, File) values(%1, %2);").arg(sqlText(row.folder), sqlText(row.file));
+    f.execute(inserts);
+    f.results.assign(std::move(rows));
+    auto *dialog = f.keep(std::make_unique<frmApplyTemplate>(f.context(), f.feedback(), f.results, &f.main()));
+    dialog->setThumbnailStoreRoot(f.folder.file(QStringLiteral("thumbnails")));
+    f.started.feedback.answers = {true};
+    dialog->run();
+    return dialog;
+}
+
 struct WindowFactory
 {
     const char *name;
@@ -259,6 +333,22 @@ const WindowFactory kWindows[] = {
     {"frmSQLQuery with a result", sqlConsoleWithAResult},
     {"frmFolderSelected", destinationFolderDialog},
     {"frmProperties", propertiesDialog},
+    {"frmTemplates", templatesDialog},
+    {"frmEditIPTC description", editDialogOnTab(1)},
+    {"frmEditIPTC keywords", editDialogOnTab(2)},
+    {"frmEditIPTC categories", editDialogOnTab(3)},
+    {"frmEditIPTC dates and places", editDialogOnTab(4)},
+    {"frmEditIPTC other fields", editDialogOnTab(5)},
+    {"frmEditIPTC customized fields", editDialogOnTab(6)},
+    {"frmEditIPTCOptions",
+     [](LayoutFixture &f) -> QWidget * {
+         addTemplates(f);
+         return f.keep(std::make_unique<frmEditIPTCOptions>(f.context(), f.feedback(), &f.main()));
+     }},
+    {"frmEditCustomizedFieldNames",
+     [](LayoutFixture &f) -> QWidget * { return f.keep(std::make_unique<frmEditCustomizedFieldNames>(f.context(), &f.main())); }},
+    {"frmFolder", [](LayoutFixture &f) -> QWidget * { return f.keep(std::make_unique<frmFolder>(f.context(), &f.main())); }},
+    {"frmApplyTemplate after a run", applyDialogAfterARun},
 };
 
 QStringList shippedLanguages()

@@ -107,7 +107,9 @@ void frmApplyTemplateTest::keywordOptionsExcludeEachOtherAndModeTwoLocksThem()
     QVERIFY(remove->isChecked());
     add->click();
     QVERIFY(!remove->isChecked());
-    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_2"))->click();
+    // A mode's caption is a label of its own: clicking it chooses the mode, with its rules.
+    QTest::mouseClick(f.get(QStringLiteral("lblKeepOriginalIPTC_2")), Qt::LeftButton);
+    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_2"))->isChecked());
     QVERIFY(!add->isChecked() && !add->isEnabled());
     QVERIFY(!remove->isChecked() && !remove->isEnabled());
     f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();

@@ -14,7 +14,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -71,11 +70,12 @@ private Q_SLOTS:
     void okStoresWhatTheControlsHold();
     void lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough();
     void datesAndTimesAreCheckedWhenLeavingTheirBox();
+    void datesInALongUserFormatPassLengthControl();
     void listsRefuseTwinsAndNeedASelection();
     void customizedNumbersAreCheckedWhenLeavingTheirBox();
     void labelClicksSetTheTextAsideAndBringItBack();
     void tabKeysAndTheCalendar();
-    void spellCheckButtonsWaitForTheSpellingService();
+    void spellCheckButtonsFollowTheSpellingService();
 };
 
 void frmEditIPTCTest::loadsTheTemplateIntoItsControls()
@@ -233,6 +233,24 @@ void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()
     QVERIFY(editing::parseTime(f.box(14)->text(), kFrench).has_value());
 }
 
+void frmEditIPTCTest::datesInALongUserFormatPassLengthControl()
+{
+    TemplateValues values;
+    values.fields[13] = QStringLiteral("20240312");
+    values.fields[7] = QStringLiteral("20241225");
+    Fixture f(values);
+    f.c.context.settings.controlLengthFields = true;
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); // "2024. 03. 12.": longer than 10
+    f.open();
+    QVERIFY(f.box(13)->text().size() > 10);
+    QVERIFY(f.status().isEmpty());
+    QVERIFY(f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
+    QVERIFY(f.box(20)->isEnabled()); // no field is locked
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.saved().fields[13], QStringLiteral("20240312"));
+    QCOMPARE(f.saved().fields[7], QStringLiteral("20241225"));
+}
+
 void frmEditIPTCTest::listsRefuseTwinsAndNeedASelection()
 {
     TemplateValues values;
@@ -376,29 +394,28 @@ void frmEditIPTCTest::tabKeysAndTheCalendar()
     QVERIFY(!calendar->isVisible());
 }
 
-void frmEditIPTCTest::spellCheckButtonsWaitForTheSpellingService()
+void frmEditIPTCTest::spellCheckButtonsFollowTheSpellingService()
 {
     TemplateValues values;
     values.fields[30] = QStringLiteral("colour");
     values.fields[kKeywordsIndex] = QStringLiteral("ligth");
     Fixture f(values);
     f.open();
-    for (const char *name : {"cmdSpellChecker_30", "cmdSpellChecker_6", "cmdSpellChecker_20", "cmdSpellCheckerAll",
-                             "cmdSpellCheckerCustomized_0"})
-        QVERIFY2(!f.get(QLatin1String(name))->isEnabled(), name);
-    QSignalSpy field(f.dialog.get(), &frmEditIPTC::spellCheckRequested);
-    f.dialog->setSpellCheckingAvailable(true);
     QVERIFY(f.get(QStringLiteral("cmdSpellChecker_30"))->isEnabled());
     QVERIFY(f.get(QStringLiteral("cmdSpellChecker_6"))->isEnabled());
     QVERIFY(!f.get(QStringLiteral("cmdSpellChecker_20"))->isEnabled()); // empty field
     QVERIFY(f.get(QStringLiteral("cmdSpellCheckerAll"))->isEnabled());
-    f.get<QToolButton>(QStringLiteral("cmdSpellChecker_30"))->click();
-    QCOMPARE(field.count(), 1);
-    QCOMPARE(field.first().first().toInt(), 30);
-    f.dialog->setFieldText(30, QStringLiteral("color"));
+    f.box(20)->setText(QStringLiteral("Brest"));
+    QVERIFY(f.get(QStringLiteral("cmdSpellChecker_20"))->isEnabled());
     f.dialog->setListEntry(kKeywordsIndex, 0, QStringLiteral("light"));
-    QCOMPARE(f.dialog->fieldText(30), QStringLiteral("color"));
     QCOMPARE(f.dialog->listEntries(kKeywordsIndex), QStringList{QStringLiteral("light")});
+
+    f.c.context.spelling.setOpener({});
+    QVERIFY(!f.c.context.spelling.start()); // the service is off for the rest of the run
+    f.open();
+    for (const char *name : {"cmdSpellChecker_30", "cmdSpellChecker_6", "cmdSpellChecker_20", "cmdSpellCheckerAll",
+                             "cmdSpellCheckerCustomized_0"})
+        QVERIFY2(!f.get(QLatin1String(name))->isEnabled(), name);
 }
 
 QTEST_MAIN(frmEditIPTCTest)

@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace zelvarion;
 using namespace zelvarion::test;
@@ -36,6 +37,7 @@ class frmZelvarionTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void captioningMenusOpenTheirDialogs();
     void firstStartCreatesTheCatalogueAndRemembersIt();
     void closeWritesGeometryAndHistoryAndRestartRestoresThem();
     void missingRememberedCatalogueOpensTheDatabaseDialogInstead();
@@ -225,7 +227,7 @@ void frmZelvarionTest::laterCommandsAreVisibleButDisabled()
         QVERIFY2(control->isVisibleTo(w) && !control->isEnabled(), name);
     }
     QVERIFY(find<QPushButton>(w, "cmdSearch")->isEnabled());
-    for (const char *name : {"mnuApplyTemplate", "mnuStatistics", "mnuCopyImages", "mnuDefineTemplates"}) {
+    for (const char *name : {"mnuApplyTemplate", "mnuStatistics", "mnuCopyImages", "mnuEditIPTC"}) {
         auto *item = find<QAction>(w, name);
         QVERIFY(!item->isEnabled() && !item->text().isEmpty());
     }
@@ -367,6 +369,44 @@ void frmZelvarionTest::maximisedWindowLeavesNoBlankBelowThePanel()
     QTRY_VERIFY(w->height() != 560);
     auto *panel = find<QTextEdit>(w, "rtfIPTC");
     QTRY_COMPARE(panel->mapTo(w, QPoint(0, panel->height())).y(), w->height() - 3);
+}
+
+void frmZelvarionTest::captioningMenusOpenTheirDialogs()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    const auto opened = [w](const char *item) {
+        QString name;
+        QTimer::singleShot(0, [&name] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                name = dialog->objectName();
+                dialog->close();
+            }
+        });
+        find<QAction>(w, item)->trigger();
+        return name;
+    };
+    QCOMPARE(opened("mnuDefineTemplates"), QStringLiteral("frmTemplates"));
+    QCOMPARE(opened("mnuEditIPTCOptions"), QStringLiteral("frmEditIPTCOptions"));
+    QVERIFY(!find<QAction>(w, "mnuApplyTemplate")->isEnabled()); // no result yet
+    QStringList values(48, QStringLiteral("''"));
+    values[0] = QStringLiteral("'/photos/'");
+    values[1] = QStringLiteral("'quay.jpg'");
+    values[32] = QStringLiteral("'The quay at night'");
+    CatalogueDb db;
+    db.path = folder.file(QStringLiteral("Images.db"));
+    QVERIFY(db.open());
+    QCOMPARE(db.execute(QStringLiteral("insert into Images values(%1);").arg(values.join(u','))), 0);
+    db.close();
+    find<QComboBox>(w, "lstTxtSearch")->setCurrentText(QStringLiteral("quay"));
+    find<QPushButton>(w, "cmdSearch")->click();
+    QVERIFY(find<QAction>(w, "mnuApplyTemplate")->isEnabled());
+    QCOMPARE(opened("mnuApplyTemplate"), QStringLiteral("frmApplyTemplate"));
+    find<QComboBox>(w, "lstTxtSearch")->setCurrentText(QStringLiteral("nothing like it"));
+    find<QPushButton>(w, "cmdSearch")->click();
+    QVERIFY(!find<QAction>(w, "mnuApplyTemplate")->isEnabled()); // an empty result
 }
 
 QTEST_MAIN(frmZelvarionTest)

@@ -1,0 +1,42 @@
+// The captioning commands of the main window's menus: the template dialog, the edit options
+// and applying the template in use to the result on show.
+#include "ui/frmZelvarion.h"
+
+#include "ui/DetailPanel.h"
+#include "ui/MainMenus.h"
+#include "ui/ResultGrid.h"
+#include "ui/frmApplyTemplate.h"
+#include "ui/frmEditIPTCOptions.h"
+#include "ui/frmTemplates.h"
+
+namespace zelvarion {
+
+void frmZelvarion::connectCaptioning()
+{
+    // Applying waits for a search that found images.
+    m_menus->setCommandsEnabled({MenuCommand::ApplyTemplate}, false);
+    connect(this, &frmZelvarion::menuCommandChosen, this, [this](MenuCommand command) {
+        switch (command) {
+        case MenuCommand::DefineTemplates: frmTemplates(m_context, *m_feedback, this).exec(); break;
+        case MenuCommand::EditIPTCOptions: frmEditIPTCOptions(m_context, *m_feedback, this).exec(); break;
+        case MenuCommand::ApplyTemplate: applyTemplateToResult(); break;
+        default: break;
+        }
+    });
+}
+
+// The rewritten images' rows and thumbnails changed: the page on show is drawn again from the
+// catalogue and the detail panel, which showed an older row, is emptied.
+void frmZelvarion::applyTemplateToResult()
+{
+    frmApplyTemplate dialog(m_context, *m_feedback, m_grid->result(), this);
+    connect(&dialog, &frmApplyTemplate::imagesRewritten, this, [this](int count) {
+        if (count <= 0)
+            return;
+        m_detail->clear();
+        m_grid->showPage();
+    });
+    dialog.exec();
+}
+
+} // namespace zelvarion
