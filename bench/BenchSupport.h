@@ -12,6 +12,17 @@
 
 namespace zelvarion::bench {
 
+// The number after option `name` (at least 1), taken out of the arguments; fallback when absent.
+inline int takeNumber(QStringList &arguments, const QString &name, int fallback)
+{
+    const qsizetype at = arguments.indexOf(name);
+    if (at < 0 || at + 1 >= arguments.size())
+        return fallback;
+    const int value = arguments.at(at + 1).toInt();
+    arguments.remove(at, 2);
+    return std::max(1, value);
+}
+
 // The best of several rounds, in seconds: the page cache is warm after the first.
 inline double bestSeconds(int rounds, const std::function<void()> &work)
 {

@@ -38,16 +38,6 @@ public:
     bool askYesNo(const QString &, MessageIcon) override { return false; }
 };
 
-int takeNumber(QStringList &arguments, const QString &name, int fallback)
-{
-    const qsizetype at = arguments.indexOf(name);
-    if (at < 0 || at + 1 >= arguments.size())
-        return fallback;
-    const int value = arguments.at(at + 1).toInt();
-    arguments.remove(at, 2);
-    return std::max(1, value);
-}
-
 void runShell(const QString &command)
 {
     QProcess process;

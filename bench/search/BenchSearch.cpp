@@ -75,16 +75,6 @@ QList<BenchCase> benchCases()
             {QStringLiteral("general \"église\""), accented}};
 }
 
-int takeNumber(QStringList &arguments, const QString &name, int fallback)
-{
-    const qsizetype at = arguments.indexOf(name);
-    if (at < 0 || at + 1 >= arguments.size())
-        return fallback;
-    const int value = arguments.at(at + 1).toInt();
-    arguments.remove(at, 2);
-    return std::max(1, value);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
