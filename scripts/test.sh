@@ -15,6 +15,7 @@ scripts/check-package.sh build
 
 if [ "${ZELVARION_SKIP_SANITIZERS:-0}" != 1 ]; then
     BUILD_TYPE=Debug scripts/build.sh build-asan -DZELVARION_GUI=OFF -DZELVARION_SANITIZE=ON -DZELVARION_BENCH=OFF
-    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
         ctest --output-on-failure -j"$(nproc)" --timeout 600)
 fi

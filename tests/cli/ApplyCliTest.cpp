@@ -85,7 +85,8 @@ protected:
             notJpeg[folder.write(QStringLiteral("photos/") + QFileInfo(QLatin1String(other)).fileName(),
                                  readAll(testDataFile(QLatin1String(other))))] = readAll(testDataFile(QLatin1String(other)));
         deleted = folder.write(QStringLiteral("photos/deleted.jpg"), generated::generatedJpeg(QSize(64, 48), 9, {}));
-        ASSERT_EQ(cli({QStringLiteral("scan"), folder.file(QStringLiteral("photos"))}).exitCode, 0);
+        const CliRun scan = cli({QStringLiteral("scan"), folder.file(QStringLiteral("photos"))});
+        ASSERT_EQ(scan.exitCode, 0) << scan.out.toStdString() << scan.err.toStdString();
         QFile::remove(deleted);
         ASSERT_EQ(cli({QStringLiteral("template"), QStringLiteral("add"), QStringLiteral("Shoot")}).exitCode, 0);
         ASSERT_EQ(cli(QStringList{QStringLiteral("template"), QStringLiteral("set"), QStringLiteral("Shoot")} + kTemplate).exitCode, 0);
