@@ -3,11 +3,21 @@
 #include <exempi/xmp.h>
 #include <exempi/xmpconsts.h>
 
+#include <mutex>
+
 
 namespace zelvarion {
 namespace {
 
-// The library keeps process-wide tables; it is started once and stays for the process.
+// The scan and the template run read and write files on worker threads; the library keeps
+// process-wide tables (namespaces, its error state), so every call into it holds this lock.
+std::mutex &libraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// The library is started once and stays for the process.
 bool startLibrary()
 {
     static const bool started = [] {
@@ -50,8 +60,10 @@ struct XmpDocument::Handle
     XmpPtr xmp = nullptr;
     ~Handle()
     {
-        if (xmp)
-            xmp_free(xmp);
+        if (!xmp)
+            return;
+        const std::lock_guard guard(libraryLock());
+        xmp_free(xmp);
     }
 };
 
@@ -62,7 +74,10 @@ XmpDocument::~XmpDocument() = default;
 
 std::optional<XmpDocument> XmpDocument::parse(QByteArrayView packet)
 {
-    if (!startLibrary() || packet.isEmpty())
+    if (packet.isEmpty())
+        return std::nullopt;
+    const std::lock_guard guard(libraryLock());
+    if (!startLibrary())
         return std::nullopt;
     auto handle = std::make_unique<Handle>();
     handle->xmp = xmp_new(packet.data(), size_t(packet.size()));
@@ -73,6 +88,7 @@ std::optional<XmpDocument> XmpDocument::parse(QByteArrayView packet)
 
 QStringList XmpDocument::values(XmpName name, XmpForm form) const
 {
+    const std::lock_guard guard(libraryLock());
     QStringList texts;
     XmpText value;
     uint32_t bits = 0;
@@ -102,6 +118,7 @@ QStringList XmpDocument::values(XmpName name, XmpForm form) const
 
 bool XmpDocument::setValues(XmpName name, XmpForm form, const QStringList &texts)
 {
+    const std::lock_guard guard(libraryLock());
     XmpPtr xmp = m_handle->xmp;
     xmp_delete_property(xmp, name.namespaceUri, name.property);
     if (texts.isEmpty())
@@ -125,6 +142,7 @@ bool XmpDocument::setValues(XmpName name, XmpForm form, const QStringList &texts
 
 std::optional<QByteArray> XmpDocument::serialize(int padding) const
 {
+    const std::lock_guard guard(libraryLock());
     XmpText packet;
     if (!xmp_serialize_and_format(m_handle->xmp, packet.get(), 0, uint32_t(std::max(0, padding)), "\n", " ", 0))
         return std::nullopt;
