@@ -44,6 +44,25 @@ IptcDigestState iptcDigestState(QByteArrayView content, std::optional<JpegSegmen
     return iim && iimDigest(*iim) == *digest ? IptcDigestState::Matches : IptcDigestState::Stale;
 }
 
+std::optional<qsizetype> digestWithoutIptcSegment(QByteArrayView content)
+{
+    for (const JpegSegment &segment : walkJpegHeader(content)) {
+        if (segment.type != 0xED)
+            continue;
+        const auto resources = parsePhotoshopSegment(content.sliced(segment.marker, segment.length + 2));
+        if (!resources)
+            continue;
+        for (const PhotoshopResourceBlock &block : resources->blocks) {
+            if (block.id == kIptcResourceId)
+                break;
+            const QByteArrayView data = resourceData(block);
+            if (block.id == kDigestResourceId && data.size() == 16)
+                return data.data() - content.data();
+        }
+    }
+    return std::nullopt;
+}
+
 QByteArray iimDigest(QByteArrayView iimData)
 {
     return QCryptographicHash::hash(iimData, QCryptographicHash::Md5);

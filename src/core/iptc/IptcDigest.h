@@ -17,6 +17,10 @@ enum class IptcDigestState {
 };
 IptcDigestState iptcDigestState(QByteArrayView content, std::optional<JpegSegmentPosition> segment);
 
+// Where the 16 digest bytes lie in a Photoshop segment on the chain that holds no IIM (an editor
+// removed the IIM and left the digest); nothing when there is none.
+std::optional<qsizetype> digestWithoutIptcSegment(QByteArrayView content);
+
 // The MD5 of IIM data, as the digest resource holds it.
 QByteArray iimDigest(QByteArrayView iimData);
 

@@ -54,6 +54,15 @@ QByteArray resourcesWithDigest(QByteArrayView content, std::optional<JpegSegment
     return withIptcDigest(otherResources, newIimData.isEmpty() ? QByteArray() : iimDigest(newIimData));
 }
 
+// The digest of a segment without IIM was of no IIM; unless stale, it becomes the new IIM's.
+void renewDigestInPlace(QByteArray &content, const QByteArray &newIimData)
+{
+    const std::optional<qsizetype> at = digestWithoutIptcSegment(content);
+    if (!at || newIimData.isEmpty() || content.mid(*at, 16) != iimDigest({}))
+        return;
+    content.replace(*at, 16, iimDigest(newIimData));
+}
+
 QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old, const QByteArray &replacement)
 {
     QByteArray result = content;
@@ -107,8 +116,11 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     IptcSegment segment =
         buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
     const std::optional<XmpSegment> xmp = findXmpSegment(read.content);
+    // A digest left in a Photoshop segment without IIM is the one readers see; it is renewed there.
+    const std::optional<qsizetype> digestElsewhere = oldSegment ? std::nullopt : digestWithoutIptcSegment(read.content);
     // The digest belongs to files that hold XMP or already carry one; others keep the plain segment.
-    if (!segment.tooLong && (xmp || iptcDigestState(read.content, oldSegment) != IptcDigestState::Missing)) {
+    if (!segment.tooLong && !digestElsewhere
+        && (xmp || iptcDigestState(read.content, oldSegment) != IptcDigestState::Missing)) {
         const QByteArray withDigest = resourcesWithDigest(read.content, oldSegment, otherResources, segment.iimData);
         if (withDigest != otherResources) {
             otherResources = withDigest;
@@ -130,8 +142,10 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
         return {true, {}, {}}; // nothing to remove and nothing to add: the file already says this
 
     // The XMP segment is replaced first: the IPTC change before it would move it.
-    const QByteArray base = xmpUpdate.segment ? withSegmentReplaced(read.content, xmp->segment, *xmpUpdate.segment)
-                                              : read.content;
+    QByteArray base = xmpUpdate.segment ? withSegmentReplaced(read.content, xmp->segment, *xmpUpdate.segment)
+                                        : read.content;
+    if (digestElsewhere)
+        renewDigestInPlace(base, segment.iimData);
     const std::optional<JpegSegmentPosition> baseSegment =
         xmpUpdate.segment && oldSegment && oldSegment->marker > xmp->segment.marker
             ? findIptcSegmentOnChain(base)
