@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/iptc/IptcReader.h"
 #include "core/search/RunSearch.h"
 #include "ui/AppContext.h"
 #include "ui/MainMenus.h"
@@ -137,6 +138,7 @@ private:
     void runCloseSequence();
     void resetSearchDisplay();
     void showImageDetail(const CellImage &image);
+    IptcSource imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const;
     void openCellImage(int cell);
     void openImagePopup(int cell, const QPoint &at);
     void showInDisplayWindow(const CellImage &image);

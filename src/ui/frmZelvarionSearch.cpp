@@ -3,6 +3,8 @@
 #include "ui/frmZelvarion.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueTables.h"
+#include "core/iptc/IptcReader.h"
 #include "core/search/ImageDetail.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/DetailPanel.h"
@@ -134,6 +136,21 @@ void frmZelvarion::clickCell(int cell)
     Q_EMIT cellClicked(cell);
 }
 
+// Where the file keeps the values shown: the catalogue does not record it, so a file whose row
+// holds IPTC values is asked. The resource, found in the first bytes, costs one short read.
+IptcSource frmZelvarion::imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const
+{
+    if (rows.empty())
+        return IptcSource::ImageResource;
+    const ImagesRow row(rows.front());
+    bool hasValues = false;
+    for (int i = 0; i < kIptcFieldCount && !hasValues; ++i)
+        hasValues = !row[imagesColumnOfField(i)].isEmpty();
+    if (!hasValues || row[ImagesColumn::SupportIPTC] == supportIptcCode(IptcFileKind::NotSearched))
+        return IptcSource::ImageResource;
+    return readImageIptc(image.path(), m_context.language.text(InterfaceText::CustomizedFieldLabel)).source;
+}
+
 void frmZelvarion::showImageDetail(const CellImage &image)
 {
     CatalogueDb &catalogue = m_context.catalogue;
@@ -149,7 +166,8 @@ void frmZelvarion::showImageDetail(const CellImage &image)
                 row << catalogue.cell(c, r);
             rows.push_back(row);
         }
-        const auto pieces = composeImageDetail(rows, m_context.language, m_searchPanel->searchedFieldLabel());
+        const auto pieces = composeImageDetail(rows, m_context.language, m_searchPanel->searchedFieldLabel(),
+                                               QLocale(), imageIptcSource(image, rows));
         HighlightRequest highlight = m_searchPanel->highlightRequest();
         highlight.lastSearchText = m_search.lastSearchText;
         highlight.lastSearchWords = m_search.lastSearchWords;

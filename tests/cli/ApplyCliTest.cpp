@@ -3,6 +3,7 @@
 // other segment and resource is byte-identical, the catalogue rows equal the files, a TIFF and a
 // PSD are listed as not processed and unchanged, a file deleted after the scan is skipped.
 #include "CliRunner.h"
+#include "UnchangedParts.h"
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcReader.h"
@@ -47,13 +48,6 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray withoutIptcSegment(const QByteArray &bytes)
-{
-    QByteArray rest = bytes;
-    if (const auto segment = findIptcSegmentOnChain(bytes))
-        rest.remove(segment->marker, segment->length + 2);
-    return rest;
-}
 
 QStringList asList(const QJsonValue &value)
 {
@@ -124,9 +118,8 @@ protected:
         ASSERT_TRUE(db.open());
         for (const auto &[path, before] : originals) {
             const QByteArray after = readAll(path);
-            EXPECT_EQ(withoutIptcSegment(after), withoutIptcSegment(before)) << mode.toStdString() << path.toStdString();
-            EXPECT_EQ(otherPhotoshopResources(after, findIptcSegmentOnChain(after)),
-                      otherPhotoshopResources(before, findIptcSegmentOnChain(before))) << path.toStdString();
+            EXPECT_EQ(withoutIptcXmpAndDigest(after), withoutIptcXmpAndDigest(before)) << mode.toStdString() << path.toStdString();
+            EXPECT_EQ(otherResourcesWithoutDigest(after), otherResourcesWithoutDigest(before)) << path.toStdString();
             const IptcFieldSet file = readImageIptc(path, QStringLiteral("Field")).fields;
             const QFileInfo info(path);
             ASSERT_EQ(db.execute(QStringLiteral("select * from Images where Folder=%1 and File=%2;")

@@ -1,6 +1,9 @@
 #include "core/iptc/IptcReader.h"
 
+#include "core/iptc/IimElsewhere.h"
 #include "core/iptc/IptcText.h"
+#include "core/iptc/JpegSegments.h"
+#include "core/iptc/XmpMirror.h"
 #include "core/shell/Feedback.h"
 
 #include <QFile>
@@ -61,9 +64,9 @@ private:
     int m_customizedCount = 0;
 };
 
-void readDatasets(const ByteReader &bytes, qsizetype resource, IptcReadResult &result, const QString &label)
+void readDatasets(const ByteReader &bytes, std::optional<IptcDataSpan> span, IptcReadResult &result,
+                  const QString &label)
 {
-    const std::optional<IptcDataSpan> span = iptcDataSpan(bytes, resource);
     if (!span)
         return;
     const bool utf8 = declaresUtf8(bytes, *span);
@@ -71,6 +74,40 @@ void readDatasets(const ByteReader &bytes, qsizetype resource, IptcReadResult &r
     forEachRecord2Dataset(bytes, *span, [&](int number, QByteArrayView value) {
         sink.store(number, iptctext::decodeValue(value, utf8));
     });
+}
+
+// The datasets of an IIM block kept outside an image resource.
+void readIimBlock(QByteArrayView block, IptcReadResult &result, const QString &label)
+{
+    const ByteReader reader(block);
+    readDatasets(reader, IptcDataSpan{0, block.size()}, result, label);
+}
+
+// A file without the image resource: its IIM where other programs keep it, else its XMP.
+void readElsewhere(QByteArrayView bytes, IptcReadResult &result, const QString &label)
+{
+    const bool jpeg = result.fileKind == IptcFileKind::Jpeg;
+    const std::pair<std::optional<QByteArrayView> (*)(QByteArrayView), IptcSource> finders[] = {
+        {jpeg ? &exifIimTag : &tiffIimTag, jpeg ? IptcSource::ExifTag : IptcSource::TiffTag},
+        {jpeg ? &jpegTrailerIim : nullptr, IptcSource::JpegTrailer},
+    };
+    for (const auto &[find, source] : finders) {
+        if (!find)
+            continue;
+        if (const std::optional<QByteArrayView> block = find(bytes)) {
+            readIimBlock(*block, result, label);
+            result.source = source;
+            return;
+        }
+    }
+    if (!jpeg)
+        return;
+    const std::optional<XmpSegment> xmp = findXmpSegment(bytes);
+    if (!xmp)
+        return;
+    if (const std::optional<XmpDocument> document = XmpDocument::parse(xmp->packet))
+        if (readIimFieldsFromXmp(*document, result))
+            result.source = IptcSource::Xmp;
 }
 
 // The result of searching bytes, and whether it is final for the file they begin: the resource
@@ -81,7 +118,7 @@ struct Search
     bool final = false;
 };
 
-Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &customizedLabel)
+Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &customizedLabel, bool headOnly = false)
 {
     Search search;
     IptcReadResult &result = search.result;
@@ -90,11 +127,17 @@ Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &c
     if (!result.iptcCapable)
         return {result, true};
     const std::optional<IptcResourceLocation> location = findIptcResource(bytes, fileKind == IptcFileKind::Jpeg);
-    if (!location)
+    if (!location) {
+        // Only the whole file can tell: a trailer lies at its end. The bytes are searched again
+        // whole, so a head gives nothing here.
+        if (!headOnly)
+            readElsewhere(bytes, result, customizedLabel);
         return search;
+    }
     result.segment = location->segment;
+    result.source = IptcSource::ImageResource;
     const ByteReader reader(bytes);
-    readDatasets(reader, location->resource, result, customizedLabel);
+    readDatasets(reader, iptcDataSpan(reader, location->resource), result, customizedLabel);
     search.final = !reader.ranOut();
     return search;
 }
@@ -156,7 +199,7 @@ std::optional<IptcReadResult> readIptcFromHead(QByteArrayView head, const QStrin
 {
     if (head.size() < 2)
         return std::nullopt; // the kind depends on the first two bytes
-    Search search = searchBytes(head, fileKindOf(head, path), customizedLabel);
+    Search search = searchBytes(head, fileKindOf(head, path), customizedLabel, true);
     if (!search.final)
         return std::nullopt;
     return std::move(search.result);

@@ -25,6 +25,17 @@ enum class IptcFileKind {
 QString supportIptcCode(IptcFileKind kind);
 std::optional<IptcFileKind> fileKindFromSupportIptc(QStringView code);
 
+// Where the values of a file were found. The image resource 0x0404 is always looked for first;
+// the others only count in a file without it.
+enum class IptcSource {
+    None,          // no IPTC found
+    ImageResource, // an 8BIM 0x0404 resource
+    TiffTag,       // TIFF tag 33723 of a TIFF file
+    ExifTag,       // tag 33723 in a JPEG file's Exif data
+    JpegTrailer,   // an IIM block after a JPEG file's end-of-image marker
+    Xmp,           // the XMP properties that mirror the IIM fields
+};
+
 struct IptcReadResult
 {
     IptcFieldSet fields;
@@ -35,6 +46,7 @@ struct IptcReadResult
     bool iptcCapable = false;
     std::optional<JpegSegmentPosition> segment; // JPEG only, where the 0x0404 resource was found
     bool shortRead = false;
+    IptcSource source = IptcSource::None;
 };
 
 // Reads the record-2 datasets of one image file: its first 128 KiB, and the rest only when they

@@ -129,6 +129,7 @@ IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
     IptcSegment segment;
     segment.utf8 = charset == Charset::Utf8;
     const QByteArray data = encodeDatasets(pending, charset);
+    segment.iimData = data;
     if (data.isEmpty() && otherResources.isEmpty())
         return segment;
     QByteArray resources = data.isEmpty() ? QByteArray() : iptcResourceBlock(data, !otherResources.isEmpty());

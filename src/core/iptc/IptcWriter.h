@@ -30,6 +30,7 @@ struct IptcWriteOptions
 struct IptcSegment
 {
     QByteArray bytes;
+    QByteArray iimData;   // the data of the 0x0404 resource: the datasets the digest covers
     bool utf8 = false;    // values written as UTF-8 behind the 1:90 declaration
     bool tooLong = false; // the data would not fit in one segment: nothing may be written
 
@@ -107,6 +108,10 @@ struct IptcWriteResult
 
 // The new IPTC of a file already read: builds the segment, and unless dryRun replaces the file
 // and keeps its modification time when asked. values come back cut as the file holds them.
+// Other programs read the file's XMP before its IIM when the IPTC digest allows it, so a file
+// with an XMP packet gets the mirroring properties set to the values written and the digest
+// renewed (when it was missing or matched the old IIM; a stale one stays). A file without XMP
+// gains none. An XMP packet that cannot be read or would outgrow its segment refuses the write.
 IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, IptcFieldSet &values,
                                  const QStringList &keywordList, const QStringList &supplementalCategoryList,
                                  std::span<const CustomizedDataset> moreCustomized,

@@ -8,6 +8,8 @@ namespace zelvarion {
 namespace {
 
 const QByteArrayView kPhotoshopSignature("Photoshop 3.0\0", 14);
+const QByteArrayView kXmpSignature("http://ns.adobe.com/xap/1.0/\0", 29);
+constexpr int kApp1 = 0xE1;
 constexpr int kIptcResourceId = 0x0404;
 
 constexpr auto kBig = ByteOrder::BigEndian;
@@ -68,7 +70,12 @@ std::optional<PhotoshopResources> parsePhotoshopSegment(QByteArrayView segmentBy
     const ByteReader segment(segmentBytes);
     if (segment.u16(0, kBig) != 0xFFED || !segment.matches(4, kPhotoshopSignature))
         return std::nullopt;
-    const ByteReader blocks(segmentBytes.sliced(4 + kPhotoshopSignature.size()));
+    return parseResourceBlocks(segmentBytes.sliced(4 + kPhotoshopSignature.size()));
+}
+
+PhotoshopResources parseResourceBlocks(QByteArrayView blockBytes)
+{
+    const ByteReader blocks(blockBytes);
     PhotoshopResources resources;
     qsizetype at = 0;
     while (at < blocks.size()) {
@@ -129,6 +136,44 @@ QByteArray otherPhotoshopResources(QByteArrayView content, std::optional<JpegSeg
     }
     kept += resources->unparsedTail.toByteArray();
     return kept;
+}
+
+QByteArrayView resourceData(const PhotoshopResourceBlock &block)
+{
+    const ByteReader bytes(block.bytes);
+    const std::optional<quint8> nameLength = bytes.u8(6);
+    if (!nameLength)
+        return {};
+    const qsizetype sizeAt = 6 + (*nameLength + 2) / 2 * 2;
+    const std::optional<quint32> size = bytes.u32(sizeAt, kBig);
+    if (!size)
+        return {};
+    return bytes.spanUpTo(sizeAt + 4, qsizetype(std::min<quint32>(*size, quint32(block.bytes.size()))));
+}
+
+std::optional<XmpSegment> findXmpSegment(QByteArrayView bytes)
+{
+    for (const JpegSegment &segment : walkJpegHeader(bytes)) {
+        if (segment.type != kApp1)
+            continue;
+        const QByteArrayView payload = bytes.sliced(segment.marker + 4, segment.length - 2);
+        if (payload.startsWith(kXmpSignature))
+            return XmpSegment{segment, payload.sliced(kXmpSignature.size())};
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> buildXmpSegment(QByteArrayView packet)
+{
+    const qsizetype length = 2 + kXmpSignature.size() + packet.size();
+    if (length > 65535)
+        return std::nullopt;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    segment += kXmpSignature;
+    segment += packet;
+    return segment;
 }
 
 } // namespace zelvarion

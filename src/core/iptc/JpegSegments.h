@@ -38,6 +38,22 @@ struct PhotoshopResources
 };
 // segment starts at the marker; nothing when it is not a Photoshop APP13 segment.
 std::optional<PhotoshopResources> parsePhotoshopSegment(QByteArrayView segment);
+// The blocks of a run of resource blocks (a segment's bytes after its signature).
+PhotoshopResources parseResourceBlocks(QByteArrayView blocks);
+// The data of a block: after its name and size fields, as long as its size says (cut at the
+// end of the block's bytes).
+QByteArrayView resourceData(const PhotoshopResourceBlock &block);
+
+// The XMP packet of a JPEG file: the first APP1 segment on the chain that starts with the XMP
+// signature, and the packet bytes after that signature.
+struct XmpSegment
+{
+    JpegSegment segment;
+    QByteArrayView packet;
+};
+std::optional<XmpSegment> findXmpSegment(QByteArrayView bytes);
+// An APP1 segment holding packet; nothing when it would exceed the segment length limit.
+std::optional<QByteArray> buildXmpSegment(QByteArrayView packet);
 
 // The blocks of the segment other than 0x0404, in their order, followed by any unparsed tail;
 // what the new IPTC segment carries on so nothing but the IPTC data changes.

@@ -1,5 +1,8 @@
+#include "core/iptc/IptcDigest.h"
+#include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcWriter.h"
 #include "core/iptc/JpegSegments.h"
+#include "core/iptc/XmpMirror.h"
 #include "core/shell/Feedback.h"
 #include "platform/AtomicFile.h"
 
@@ -7,6 +10,66 @@
 #include <QFileInfo>
 
 namespace zelvarion {
+namespace {
+
+// Room left in a rewritten packet for editors that change it in place.
+constexpr int kXmpPadding = 2048;
+
+struct XmpUpdate
+{
+    bool refused = false;
+    QString reason;
+    std::optional<QByteArray> segment; // the new APP1 segment; nothing when the packet stays as it is
+};
+
+// The file's XMP with the mirroring properties set to the values written.
+XmpUpdate updatedXmp(const XmpSegment &xmp, const IptcFieldSet &before, const IimValues &after)
+{
+    std::optional<XmpDocument> document = XmpDocument::parse(xmp.packet);
+    if (!document)
+        return {true, QStringLiteral("the file's XMP packet cannot be read"), {}};
+    const XmpMirrorResult mirrored = mirrorIimIntoXmp(*document, before, after);
+    if (mirrored.failed)
+        return {true, QStringLiteral("the file's XMP packet cannot take the new values"), {}};
+    if (!mirrored.changed)
+        return {};
+    // With its padding first; a packet that only fits without padding is still whole.
+    for (int padding : {kXmpPadding, 0}) {
+        const std::optional<QByteArray> packet = document->serialize(padding);
+        if (!packet)
+            return {true, QStringLiteral("the file's XMP packet cannot be written"), {}};
+        if (std::optional<QByteArray> segment = buildXmpSegment(*packet))
+            return {false, {}, std::move(segment)};
+    }
+    return {true, QStringLiteral("the XMP packet would exceed the %1 bytes of one JPEG segment").arg(kMaxSegmentLength), {}};
+}
+
+// The digest the new segment carries: renewed when the old one was missing or matched the old
+// IIM (none when no IIM is left), kept when it was stale.
+QByteArray resourcesWithDigest(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
+                               const QByteArray &otherResources, const QByteArray &newIimData)
+{
+    if (iptcDigestState(content, oldSegment) == IptcDigestState::Stale)
+        return otherResources;
+    return withIptcDigest(otherResources, newIimData.isEmpty() ? QByteArray() : iimDigest(newIimData));
+}
+
+// The digest of a segment without IIM was of no IIM; unless stale, it becomes the new IIM's.
+void renewDigestInPlace(QByteArray &content, const QByteArray &newIimData)
+{
+    const std::optional<qsizetype> at = digestWithoutIptcSegment(content);
+    if (!at || newIimData.isEmpty() || content.mid(*at, 16) != iimDigest({}))
+        return;
+    content.replace(*at, 16, iimDigest(newIimData));
+}
+
+QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old, const QByteArray &replacement)
+{
+    QByteArray result = content;
+    return result.replace(old.marker, old.length + 2, replacement);
+}
+
+} // namespace
 
 JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
 {
@@ -49,18 +112,48 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
                                  const IptcWriteOptions &options, bool dryRun)
 {
     const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
-    const QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);
-    const IptcSegment segment =
+    QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);
+    IptcSegment segment =
         buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
+    const std::optional<XmpSegment> xmp = findXmpSegment(read.content);
+    // A digest left in a Photoshop segment without IIM is the one readers see; it is renewed there.
+    const std::optional<qsizetype> digestElsewhere = oldSegment ? std::nullopt : digestWithoutIptcSegment(read.content);
+    // The digest belongs to files that hold XMP or already carry one; others keep the plain segment.
+    if (!segment.tooLong && !digestElsewhere
+        && (xmp || iptcDigestState(read.content, oldSegment) != IptcDigestState::Missing)) {
+        const QByteArray withDigest = resourcesWithDigest(read.content, oldSegment, otherResources, segment.iimData);
+        if (withDigest != otherResources) {
+            otherResources = withDigest;
+            segment = buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
+        }
+    }
     if (segment.tooLong)
         return {false, QStringLiteral("the IPTC data would exceed the %1 bytes of one JPEG segment").arg(kMaxSegmentLength), {}};
-    if (!oldSegment && segment.isEmpty())
+
+    XmpUpdate xmpUpdate;
+    if (xmp) {
+        // The values before are what a reader of this file sees, so a field emptied now is found.
+        const IptcReadResult before = readIptcFromBytes(read.content, path, defaultCustomizedLabel());
+        xmpUpdate = updatedXmp(*xmp, before.fields, {values, keywordList, supplementalCategoryList});
+        if (xmpUpdate.refused)
+            return {false, xmpUpdate.reason, {}};
+    }
+    if (!oldSegment && segment.isEmpty() && !xmpUpdate.segment)
         return {true, {}, {}}; // nothing to remove and nothing to add: the file already says this
 
-    const SegmentPlacement placement = resourcesContinueInNextSegment(read.content, oldSegment)
+    // The XMP segment is replaced first: the IPTC change before it would move it.
+    QByteArray base = xmpUpdate.segment ? withSegmentReplaced(read.content, xmp->segment, *xmpUpdate.segment)
+                                        : read.content;
+    if (digestElsewhere)
+        renewDigestInPlace(base, segment.iimData);
+    const std::optional<JpegSegmentPosition> baseSegment =
+        xmpUpdate.segment && oldSegment && oldSegment->marker > xmp->segment.marker
+            ? findIptcSegmentOnChain(base)
+            : oldSegment;
+    const SegmentPlacement placement = resourcesContinueInNextSegment(base, baseSegment)
                                            ? SegmentPlacement::InPlaceOfOld
                                            : SegmentPlacement::AfterStartOfImage;
-    IptcWriteResult result{true, {}, composeJpegContent(read.content, oldSegment, segment, placement)};
+    IptcWriteResult result{true, {}, composeJpegContent(base, baseSegment, segment, placement)};
     if (dryRun)
         return result;
     const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);

@@ -45,8 +45,22 @@ QString fieldValueShown(const QString &value)
     return shown;
 }
 
+// The note naming where the values were read, for the places other than the image resource.
+std::optional<InterfaceText> sourceNote(IptcSource source)
+{
+    switch (source) {
+    case IptcSource::TiffTag: return InterfaceText::IptcFromTiffTagNote;
+    case IptcSource::ExifTag: return InterfaceText::IptcFromExifTagNote;
+    case IptcSource::JpegTrailer: return InterfaceText::IptcFromTrailerNote;
+    case IptcSource::Xmp: return InterfaceText::IptcFromXmpNote;
+    case IptcSource::None:
+    case IptcSource::ImageResource: break;
+    }
+    return std::nullopt;
+}
+
 void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pack, const QString &searchedLabel,
-                const QLocale &locale)
+                const QLocale &locale, IptcSource source)
 {
     using enum InterfaceText;
     const ImagesRow row(cells);
@@ -72,6 +86,8 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
         out.add(QStringLiteral("\n ") + pack.text(IptcNotReadWarning), DetailStyle::Warning);
     if (fileKind == IptcFileKind::ByExtension)
         out.add(QStringLiteral("\n ") + pack.text(NotJpegWarning), DetailStyle::Warning);
+    if (const std::optional<InterfaceText> note = sourceNote(source))
+        out.add(QStringLiteral("\n ") + pack.text(*note), DetailStyle::Label);
     for (int i = 0; i < kIptcFieldCount; ++i) {
         const QString value = cell(imagesColumnOfField(i));
         if (value.isEmpty())
@@ -118,12 +134,12 @@ void highlightPass(const QString &text, const std::vector<bool> &grey, const QSt
 } // namespace
 
 std::vector<DetailPiece> composeImageDetail(const std::vector<QStringList> &rows, const LanguagePack &pack,
-                                            const QString &searchedLabel, const QLocale &locale)
+                                            const QString &searchedLabel, const QLocale &locale, IptcSource source)
 {
     Composer out;
     out.pieces.push_back({QStringLiteral(" "), DetailStyle::Value});
     for (const QStringList &row : rows)
-        composeRow(out, row, pack, searchedLabel, locale);
+        composeRow(out, row, pack, searchedLabel, locale, source);
     return out.pieces;
 }
 

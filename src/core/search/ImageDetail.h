@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/iptc/IptcReader.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -27,9 +29,11 @@ struct DetailPiece
 // The text of the detail panel for the catalogue rows of one image (each row all 48 columns of
 // Images, in table order): path, dates, size, pixel size, revision, a warning for files that
 // cannot hold IPTC, then every non-empty field with its label. Line breaks are "\n".
-// searchedLabel: the field name chosen for a field search, or empty.
+// searchedLabel: the field name chosen for a field search, or empty. source: where the file's
+// values were read; a note before the fields names it when it is not the image resource.
 std::vector<DetailPiece> composeImageDetail(const std::vector<QStringList> &rows, const LanguagePack &pack,
-                                            const QString &searchedLabel, const QLocale &locale = QLocale());
+                                            const QString &searchedLabel, const QLocale &locale = QLocale(),
+                                            IptcSource source = IptcSource::ImageResource);
 
 // What the highlighting looks for: the words of the last search and the translation shown.
 struct HighlightRequest

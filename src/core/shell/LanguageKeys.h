@@ -121,6 +121,7 @@ enum class InterfaceText : int {
     UnitGigabytes = 113,
     NowButton = 114,
     IptcNotReadWarning = 115, // the file kind is not one whose IPTC is read
+    IptcFromXmpNote = 116,    // the detail panel: the values come from the XMP, the file has no IIM
     EditOptionsMenuItem = 118, // also titles the edit options dialog
     ReadFromFilesOption = 119,
     ReadFromFilesNote = 120,
@@ -130,6 +131,9 @@ enum class InterfaceText : int {
     SaveOriginalsOption = 124, // also titles the backup folder dialog
     BrowseButton = 125,
     UnknownFolderWarning = 126,
+    IptcFromTiffTagNote = 127, // the detail panel: the IIM lies in TIFF tag 33723
+    IptcFromExifTagNote = 128, // the detail panel: the IIM lies in the Exif data
+    IptcFromTrailerNote = 129, // the detail panel: the IIM lies after the image data
     CustomizedTab = 130,
     SpellCheckTip = 131, // followed by " (" + field label + ")"
     SpellCheckAllLabel = 132,
@@ -358,11 +362,13 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ObjectCycleEvening, InterfaceText::ObjectCycleBoth, InterfaceText::DetailCreatedLabel,
     InterfaceText::DetailModifiedLabel, InterfaceText::DetailSizeLabel, InterfaceText::UnitBytes,
     InterfaceText::UnitKilobytes, InterfaceText::UnitMegabytes, InterfaceText::UnitGigabytes,
-    InterfaceText::NowButton, InterfaceText::IptcNotReadWarning, InterfaceText::EditOptionsMenuItem,
+    InterfaceText::NowButton, InterfaceText::IptcNotReadWarning, InterfaceText::IptcFromXmpNote,
+    InterfaceText::EditOptionsMenuItem,
     InterfaceText::ReadFromFilesOption, InterfaceText::ReadFromFilesNote,
     InterfaceText::ReadFromDatabaseOption, InterfaceText::ReadFromDatabaseNote,
     InterfaceText::KeepCreationDateOption, InterfaceText::SaveOriginalsOption, InterfaceText::BrowseButton,
-    InterfaceText::UnknownFolderWarning, InterfaceText::CustomizedTab, InterfaceText::SpellCheckTip,
+    InterfaceText::UnknownFolderWarning, InterfaceText::IptcFromTiffTagNote,
+    InterfaceText::IptcFromExifTagNote, InterfaceText::IptcFromTrailerNote, InterfaceText::CustomizedTab, InterfaceText::SpellCheckTip,
     InterfaceText::SpellCheckAllLabel, InterfaceText::CustomizedFieldLabel,
     InterfaceText::EditCustomizedOption, InterfaceText::ControlLengthsOption,
     InterfaceText::CustomizedNameLabel, InterfaceText::EditCustomizedNamesButton,
@@ -443,7 +449,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 241);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 245);
 static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 47);
 
 } // namespace zelvarion

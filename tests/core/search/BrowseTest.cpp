@@ -24,7 +24,7 @@ LanguagePack englishLabels()
 {
     LanguagePack pack;
     pack.parse(q("[Interface]\n68=File\n84=Revised\n107=Created\n108=Modified\n109=Size\n110=bytes\n111=KB\n"
-                 "112=MB\n113=GB\n115=Not an image file\n142=Width\n143=Height\n192=Not a JPEG file\n"
+                 "112=MB\n113=GB\n115=Not an image file\n116=Read from the XMP\n129=Read after the image\n142=Width\n143=Height\n192=Not a JPEG file\n"
                  "32=Edit status\n51=City\n63=Caption\n37=Keywords\n65=Others\n"));
     return pack;
 }
@@ -225,4 +225,20 @@ TEST(Highlighting, apostrophesDoubledBySplittingAreSearchedSingle)
     request.exactExpression = false;
     const auto words = highlighted(composeImageDetail({row}, englishLabels(), QString()), request);
     EXPECT_EQ(words, (std::vector<QString>{q("l'Arc"), q("Rue")}));
+}
+
+TEST(ImageDetail, aSourceOtherThanTheImageResourceIsNamedBeforeTheFields)
+{
+    QStringList row = imageRow();
+    row[2 + 20] = q("Brest");
+    const auto plain = composeImageDetail({row}, englishLabels(), QString());
+    const auto fromXmp = composeImageDetail({row}, englishLabels(), QString(), QLocale(), IptcSource::Xmp);
+    const auto fromTrailer = composeImageDetail({row}, englishLabels(), QString(), QLocale(), IptcSource::JpegTrailer);
+    const QString xmpNote = englishLabels().text(InterfaceText::IptcFromXmpNote);
+    EXPECT_FALSE(detailText(plain).contains(xmpNote));
+    const QString text = detailText(fromXmp);
+    EXPECT_TRUE(text.contains(QStringLiteral("\n ") + xmpNote + QStringLiteral("\n ")));
+    EXPECT_LT(text.indexOf(xmpNote), text.indexOf(QStringLiteral("City: Brest")));
+    EXPECT_TRUE(detailText(fromTrailer).contains(englishLabels().text(InterfaceText::IptcFromTrailerNote)));
+    EXPECT_EQ(fromXmp.size(), plain.size() + 1);
 }
