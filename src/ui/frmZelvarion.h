@@ -147,6 +147,7 @@ private:
     // frmZelvarionCaptioning.cpp
     void connectCaptioning();
     void applyTemplateToResult();
+    void undoLastTemplateRun();
     void showHelp();
     void openExportDialog();
     void openStatisticsWindow();
