@@ -9,6 +9,7 @@
 #include "ui/frmEditIPTCOptions.h"
 #include "ui/frmTemplates.h"
 
+#include "core/shell/Feedback.h"
 #include "core/templates/TemplateThumbnails.h"
 #include "core/templates/UndoTemplateRun.h"
 #include "platform/ThumbnailStore.h"
