@@ -7,6 +7,7 @@
 #include "core/templates/ApplyTemplateRun.h"
 #include "core/templates/TemplateStore.h"
 #include "core/templates/TemplateThumbnails.h"
+#include "core/templates/UndoJournal.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Terminal.h"
@@ -167,6 +168,8 @@ int runApplyCommand(CliContext &context)
     const ThumbnailStore store;
     const StoredThumbnailRenewer renewer(store);
     const bool renew = settings.createThumbnails && !options.dryRun && store.isAvailable();
+    UndoJournal journal(UndoJournal::pathBeside(db.path)); // zelvarion-cli undo takes the run back
+    options.journal = &journal;
     QJsonArray images;
     ApplyObserver observer;
     observer.imageDone = [&](const QString &path, const ProcessResult &result) {

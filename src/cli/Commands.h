@@ -32,6 +32,7 @@ extern const CommandSyntax kRenameSyntax;
 extern const CommandSyntax kDeleteSyntax;
 extern const CommandSyntax kCopySyntax;
 extern const CommandSyntax kSqlSyntax;
+extern const CommandSyntax kUndoSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
@@ -51,6 +52,7 @@ int runRenameCommand(CliContext &context);
 int runDeleteCommand(CliContext &context);
 int runCopyCommand(CliContext &context);
 int runSqlCommand(CliContext &context);
+int runUndoCommand(CliContext &context);
 
 // The options of search that every command working on "the result" takes, followed by the
 // command's own (a function, so other files' syntax tables may use it while they are made).

@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {kSearchSyntax, runSearchCommand},
     {kTemplateSyntax, runTemplateCommand},
     {kApplySyntax, runApplyCommand},
+    {kUndoSyntax, runUndoCommand},
     {kExportSyntax, runExportCommand},
     {kStatsSyntax, runStatsCommand},
     {kEmptyWordsSyntax, runEmptyWordsCommand},

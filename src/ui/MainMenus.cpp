@@ -24,6 +24,7 @@ constexpr CommandCaption kCommandCaptions[] = {
     {MenuCommand::EditIPTCOptions, EditOptionsMenuItem},
     {MenuCommand::DefineTemplates, DefineTemplatesMenuItem},
     {MenuCommand::ApplyTemplate, ApplyTemplateMenuItem},
+    {MenuCommand::UndoTemplateRun, UndoTemplateRunMenuItem},
     {MenuCommand::DisplaySelected, DisplayMarkedMenuItem},
     {MenuCommand::RemoveSelection, RemoveAllMarksMenuItem},
     {MenuCommand::Selections, SelectionsMenuItem},
@@ -103,6 +104,7 @@ void MainMenus::createFileAndConfiguration()
     addCommand(mnuTemplates, MenuCommand::DefineTemplates, "mnuDefineTemplates", QStringLiteral("Define IPTC templates"));
     addCommand(mnuTemplates, MenuCommand::ApplyTemplate, "mnuApplyTemplate",
                QStringLiteral("Apply template to images in search result"));
+    addCommand(mnuTemplates, MenuCommand::UndoTemplateRun, "mnuUndoTemplateRun", QStringLiteral("Undo last template run"));
 }
 
 void MainMenus::createSelectionAndTools()

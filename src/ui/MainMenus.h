@@ -17,7 +17,7 @@ class LanguagePack;
 enum class MenuCommand {
     Base, FileExit,                                        // File
     SearchOptions, EditIPTCOptions,                        // Configuration
-    DefineTemplates, ApplyTemplate,                        // Templates
+    DefineTemplates, ApplyTemplate, UndoTemplateRun,       // Templates
     DisplaySelected, RemoveSelection, Selections, SelectResult, UnselectResult, // Selection
     Statistics, EmptyWordsList, SearchDoubles, CopyImages, SQLQuery, ExportxML, // Tools
     Help, About,                                           // ?

@@ -1,6 +1,7 @@
 #include "ui/frmApplyTemplate.h"
 
 #include "core/catalogue/ThumbnailSizing.h"
+#include "core/templates/UndoJournal.h"
 #include "core/shell/Feedback.h"
 #include "core/templates/ApplyTemplateRun.h"
 #include "core/templates/TemplateStore.h"
@@ -310,6 +311,8 @@ void frmApplyTemplate::run()
         }
     };
     observer.thumbnailMade = [this](const QByteArray &jpeg) { showThumbnail(jpeg); };
+    UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path)); // "Undo last template run"
+    options.journal = &journal;
     RunFeedback feedback(m_feedback, m_stopRequested);
     finishRun(runApplyTemplate(m_context.catalogue, feedback, m_results.rows(), options, renew ? &renewer : nullptr, observer));
 }

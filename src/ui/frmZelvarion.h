@@ -149,6 +149,7 @@ private:
     // frmZelvarionCaptioning.cpp
     void connectCaptioning();
     void applyTemplateToResult();
+    void undoLastTemplateRun();
     void showHelp();
     void openExportDialog();
     void openStatisticsWindow();

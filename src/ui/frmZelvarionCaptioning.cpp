@@ -9,6 +9,13 @@
 #include "ui/frmEditIPTCOptions.h"
 #include "ui/frmTemplates.h"
 
+#include "core/shell/Feedback.h"
+#include "core/templates/TemplateThumbnails.h"
+#include "core/templates/UndoTemplateRun.h"
+#include "platform/ThumbnailStore.h"
+
+#include <QApplication>
+
 namespace zelvarion {
 
 void frmZelvarion::connectCaptioning()
@@ -20,6 +27,7 @@ void frmZelvarion::connectCaptioning()
         case MenuCommand::DefineTemplates: frmTemplates(m_context, *m_feedback, this).exec(); break;
         case MenuCommand::EditIPTCOptions: frmEditIPTCOptions(m_context, *m_feedback, this).exec(); break;
         case MenuCommand::ApplyTemplate: applyTemplateToResult(); break;
+        case MenuCommand::UndoTemplateRun: undoLastTemplateRun(); break;
         default: break;
         }
     });
@@ -37,6 +45,44 @@ void frmZelvarion::applyTemplateToResult()
         m_grid->showPage();
     });
     dialog.exec();
+}
+
+// The last run not undone, after a question; the report lists the files that changed since.
+void frmZelvarion::undoLastTemplateRun()
+{
+    const LanguagePack &language = m_context.language;
+    UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path));
+    const std::optional<std::vector<JournalRun>> runs = journal.runs();
+    const std::optional<JournalRun> run = runs ? runToUndo(*runs, std::nullopt) : std::nullopt;
+    if (!run) {
+        m_feedback->showMessage(language.text(InterfaceText::NoTemplateRunToUndo), MessageIcon::Information);
+        return;
+    }
+    const QString question = language.message(Message::UndoTemplateRunQuestion)
+                                 .replace(u'#', run->templateName).replace(u'%', QString::number(run->files));
+    if (!m_feedback->askYesNo(question, MessageIcon::Warning))
+        return;
+    UndoOptions options;
+    const QString label = language.text(InterfaceText::CustomizedFieldLabel);
+    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    const ThumbnailStore store;
+    const StoredThumbnailRenewer renewer(store);
+    if (m_context.settings.createThumbnails && m_context.namedStreamsAvailable)
+        options.renewer = &renewer;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const UndoSummary summary = undoTemplateRun(journal, run->number, m_context.catalogue, *m_feedback, options);
+    QApplication::restoreOverrideCursor();
+    if (!summary.ran)
+        return;
+    m_detail->clear();
+    m_grid->showPage();
+    QString report = language.message(Message::UndoTemplateRunReport)
+                         .replace(u'#', QString::number(summary.restored))
+                         .replace(u'%', QString::number(summary.skipped.size()));
+    for (const NotProcessedImage &image : summary.skipped)
+        report += u'\n' + image.path;
+    m_feedback->showMessage(report, summary.skipped.empty() ? MessageIcon::Information : MessageIcon::Warning,
+                            language.text(InterfaceText::UndoTemplateRunMenuItem).remove(u'&'));
 }
 
 } // namespace zelvarion

@@ -4,6 +4,10 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/shell/AppInfo.h"
+#include "core/templates/UndoJournal.h"
+#include "core/iptc/IptcReader.h"
+#include "core/iptc/IptcWriter.h"
+#include "support/TempFolder.h"
 #include "platform/IniFile.h"
 #include "ui/frmAbout.h"
 
@@ -38,6 +42,7 @@ class frmZelvarionTest : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void captioningMenusOpenTheirDialogs();
+    void undoLastTemplateRunAsksThenRestoresAndReports();
     void firstStartCreatesTheCatalogueAndRemembersIt();
     void closeWritesGeometryAndHistoryAndRestartRestoresThem();
     void missingRememberedCatalogueOpensTheDatabaseDialogInstead();
@@ -407,6 +412,46 @@ void frmZelvarionTest::captioningMenusOpenTheirDialogs()
     find<QComboBox>(w, "lstTxtSearch")->setCurrentText(QStringLiteral("nothing like it"));
     find<QPushButton>(w, "cmdSearch")->click();
     QVERIFY(!find<QAction>(w, "mnuApplyTemplate")->isEnabled()); // an empty result
+}
+
+// A run recorded in the journal beside the catalogue, as the apply dialog records it.
+void frmZelvarionTest::undoLastTemplateRunAsksThenRestoresAndReports()
+{
+    ProgramFolderFixture folder;
+    TempFolder images;
+    QVERIFY(QFile::copy(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg")), images.file(QStringLiteral("a.jpg"))));
+    QFile::setPermissions(images.file(QStringLiteral("a.jpg")), QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray before = images.read(QStringLiteral("a.jpg"));
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    const LanguagePack &language = w->context().language;
+    UndoJournal journal(UndoJournal::pathBeside(folder.file(QStringLiteral("Images.db"))));
+    QVERIFY(journal.startRun(QStringLiteral("Shoot"), QStringLiteral("apply")));
+    IptcWriteOptions options;
+    options.recorder = &journal;
+    IptcFieldSet values = readImageIptc(images.file(QStringLiteral("a.jpg")), QStringLiteral("Field")).fields;
+    values.values[20] = QStringLiteral("Paris");
+    QVERIFY(writeImageIptc(images.file(QStringLiteral("a.jpg")), values, {}, {}, options).written);
+    journal.finishRun();
+    const QByteArray after = images.read(QStringLiteral("a.jpg"));
+    QVERIFY(after != before);
+
+    RecordingFeedback &feedback = started.feedback;
+    feedback.answers = {false};
+    find<QAction>(w, "mnuUndoTemplateRun")->trigger();
+    QCOMPARE(feedback.questions, QStringList{language.message(Message::UndoTemplateRunQuestion)
+                                                 .replace(u'#', QStringLiteral("Shoot")).replace(u'%', QStringLiteral("1"))});
+    QCOMPARE(images.read(QStringLiteral("a.jpg")), after);
+    feedback.answers = {true};
+    find<QAction>(w, "mnuUndoTemplateRun")->trigger();
+    QCOMPARE(images.read(QStringLiteral("a.jpg")), before);
+    QVERIFY(!feedback.messages.empty());
+    QCOMPARE(feedback.messages.back().text, language.message(Message::UndoTemplateRunReport)
+                                                .replace(u'#', QStringLiteral("1")).replace(u'%', QStringLiteral("0")));
+    find<QAction>(w, "mnuUndoTemplateRun")->trigger(); // nothing left: said, not asked
+    QCOMPARE(feedback.questions.size(), 2);
+    QCOMPARE(feedback.messages.back().text, language.text(InterfaceText::NoTemplateRunToUndo));
 }
 
 QTEST_MAIN(frmZelvarionTest)

@@ -14,6 +14,7 @@
 namespace zelvarion {
 
 class Feedback;
+class RewriteRecorder;
 struct AppSettings;
 
 // The edit options that govern a rewrite (SaveOriginalFile, SaveFirstVersion, SaveFolder,
@@ -24,6 +25,7 @@ struct IptcWriteOptions
     bool saveFirstVersion = false;
     QString saveFolder; // ends with a path separator
     bool keepCreationDate = false;
+    RewriteRecorder *recorder = nullptr; // told of each rewrite, which it may refuse
 };
 
 // The new APP13 segment, marker included; empty when there is nothing to write.

@@ -3,6 +3,7 @@
 #include "core/iptc/IptcWriter.h"
 #include "core/iptc/JpegSegments.h"
 #include "core/iptc/XmpMirror.h"
+#include "core/iptc/RewriteRecorder.h"
 #include "core/shell/Feedback.h"
 #include "platform/AtomicFile.h"
 
@@ -156,11 +157,16 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     IptcWriteResult result{true, {}, composeJpegContent(base, baseSegment, segment, placement)};
     if (dryRun)
         return result;
+    QString notRecorded;
+    if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
+        return {false, notRecorded, {}};
     const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
     if (!replaced.ok)
         return {false, replaced.error, {}};
     if (options.keepCreationDate)
         restoreModificationTime(path, read.lastModified);
+    if (options.recorder)
+        options.recorder->afterRewrite(path, result.content.size(), QFileInfo(path).lastModified());
     return result;
 }
 

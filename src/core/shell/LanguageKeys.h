@@ -184,6 +184,8 @@ enum class InterfaceText : int {
     NoTemplateInUse = 177,
     TemplateInUse = 178,
     PermissionsLabel = 179, // the file properties dialog of our own
+    UndoTemplateRunMenuItem = 180, // also titles the undo's question and report
+    NoTemplateRunToUndo = 181,
     ApplyTemplateMenuItem = 182, // also titles the apply-template dialog
     MergeKeepOriginalOption = 183,
     MergeOverwriteNonEmptyOption = 184,
@@ -293,6 +295,7 @@ enum class Message : int {
     TransformingXml = 35,
     RenderingDone = 36,
     XmlParserMissing = 37,
+    UndoTemplateRunQuestion = 38, // "#" the run's template, "%" its number of files
     DeleteFileQuestion = 39, // followed by a line break and the path
     TrashRefused = 40, // followed by a line break, the path and the reason
     FirstStatementOnly = 41, // followed by a line break and the text that was not run
@@ -302,6 +305,7 @@ enum class Message : int {
     NoSelectionChosen = 45,
     RemoveSelectionQuestion = 46,
     RenameSelectionPrompt = 47,
+    UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
 };
@@ -387,7 +391,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::TemplateCustomizedCountHeader, InterfaceText::TemplateSavedHeader,
     InterfaceText::EditTemplateButton, InterfaceText::RemoveTemplateQuestion, InterfaceText::TemplatesMenu,
     InterfaceText::SelectionMenu, InterfaceText::NoTemplateInUse, InterfaceText::TemplateInUse,
-    InterfaceText::PermissionsLabel,
+    InterfaceText::PermissionsLabel, InterfaceText::UndoTemplateRunMenuItem, InterfaceText::NoTemplateRunToUndo,
     InterfaceText::ApplyTemplateMenuItem, InterfaceText::MergeKeepOriginalOption,
     InterfaceText::MergeOverwriteNonEmptyOption, InterfaceText::MergeOverwriteAllOption,
     InterfaceText::ImagesProcessedStatus, InterfaceText::ConfirmMergeKeepOriginal,
@@ -428,9 +432,9 @@ inline constexpr std::array kAllMessages = {
     Message::ChooseField, Message::ListLimitReached, Message::SelectOnly, Message::NewFileNamePrompt,
     Message::InvalidFileNameCharacter, Message::FileNameTaken, Message::RenameFailed, Message::XmlFileMissing,
     Message::LoadingXsl, Message::LoadingXml, Message::TransformingXml, Message::RenderingDone,
-    Message::XmlParserMissing, Message::DeleteFileQuestion, Message::TrashRefused,
+    Message::XmlParserMissing, Message::UndoTemplateRunQuestion, Message::DeleteFileQuestion, Message::TrashRefused,
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
-    Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt,
+    Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
     Message::HelpFileMissing, Message::HelpNotOpened,
 };
 
@@ -449,7 +453,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 245);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 47);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 247);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 49);
 
 } // namespace zelvarion

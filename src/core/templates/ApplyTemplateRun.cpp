@@ -5,6 +5,7 @@
 #include "core/iptc/IptcField.h"
 #include "core/shell/Feedback.h"
 #include "core/templates/TemplateStatements.h"
+#include "core/templates/UndoJournal.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -179,11 +180,22 @@ private:
     // The row takes what the file now holds and the revision date.
     void updateRow(const ResultRow &row, const ProcessResult &result)
     {
+        if (m_options.journal)
+            noteOldRevision(row);
         const QDateTime now = QDateTime::currentDateTime();
         const QString statement = imageRevisionStatement(row.folder, row.file, result.after,
                                                          revisionDateText(now.date(), m_options.locale),
                                                          revisionTimeText(now.time()));
         m_db.executeOrReport(m_feedback, statement, QStringLiteral("Cannot set data"));
+    }
+
+    // The revision the undo gives back to the row.
+    void noteOldRevision(const ResultRow &row)
+    {
+        const QString select = QStringLiteral("select LastRevisionDate, LastRevisionTime from Images where (Folder=%1) "
+                                              "and (File=%2);").arg(sqlText(row.folder), sqlText(row.file));
+        if (m_db.execute(select) == 0 && m_db.rowCount() > 0)
+            m_options.journal->noteOldRevision(row.folder + row.file, m_db.cell(0, 1), m_db.cell(1, 1));
     }
 
     CatalogueDb &m_db;
@@ -214,8 +226,21 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
     const std::optional<TemplateRecord> templ = templateInUse(db, feedback, summary);
     if (!templ)
         return summary;
+    ApplyOptions journaled = options;
+    if (options.journal && !options.dryRun) {
+        if (!options.journal->startRun(templ->name, QStringLiteral("apply"))) {
+            feedback.showMessage(QStringLiteral("Cannot open the undo journal ") + options.journal->path() + u'\n'
+                                     + options.journal->errorText(), MessageIcon::Critical);
+            return summary;
+        }
+        journaled.writeOptions.recorder = options.journal;
+    }
+    const struct RunFinished {
+        UndoJournal *journal;
+        ~RunFinished() { if (journal) journal->finishRun(); }
+    } finished{journaled.writeOptions.recorder ? options.journal : nullptr};
     summary.ran = true;
-    ApplyRun run(db, feedback, options, renewer, observer,
+    ApplyRun run(db, feedback, journaled, renewer, observer,
                  MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel});
     for (int rank = 1; rank <= int(rows.size()); ++rank) {
         feedback.processEvents();

@@ -15,6 +15,7 @@ namespace zelvarion {
 
 class CatalogueDb;
 class Feedback;
+class UndoJournal;
 
 // Renews the stored thumbnail of a rewritten image; the windows and the command line implement it
 // with the thumbnail maker and the thumbnail store. Returns the thumbnail as JPEG bytes for the
@@ -48,6 +49,7 @@ struct ApplyOptions
     QString customizedLabel = defaultCustomizedLabel();
     bool dryRun = false;
     QLocale locale = QLocale::system(); // the date separator of LastRevisionDate
+    UndoJournal *journal = nullptr;     // records each rewrite so the run can be undone
 };
 
 // What the window or the command line shows while the run goes.
@@ -77,7 +79,9 @@ struct ApplySummary
 // opened once and the template read once; between two images pending events run and the stop
 // flag of the feedback is tested. Each image written gets its row updated with what its file now
 // holds and a revision date, and its thumbnail renewed when a renewer is given. A dry run writes
-// nothing. Failures are reported through the feedback.
+// nothing. Failures are reported through the feedback. With a journal, the run is one run of the
+// journal and a file whose rewrite cannot be recorded is left alone; a journal that cannot be
+// opened stops the run before anything is written.
 ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::vector<ResultRow> &rows,
                               const ApplyOptions &options, const ThumbnailRenewer *renewer,
                               const ApplyObserver &observer = {});

@@ -1,0 +1,126 @@
+// zelvarion-cli undo: lists the template runs of the undo journal beside the catalogue, or gives the
+// files of one run (the last one not undone by default) their old bytes back.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/templates/TemplateThumbnails.h"
+#include "core/templates/UndoTemplateRun.h"
+#include "platform/Terminal.h"
+#include "platform/ThumbnailStore.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace zelvarion::cli {
+namespace {
+
+void printRuns(QTextStream &out, const std::vector<JournalRun> &runs, bool json)
+{
+    if (!json) {
+        for (const JournalRun &run : runs)
+            out << run.number << '\t' << run.started << '\t' << run.templateName << '\t' << run.files << " files"
+                << (run.undone ? "\tundone" : "") << '\n';
+        return;
+    }
+    QJsonArray list;
+    for (const JournalRun &run : runs)
+        list.append(QJsonObject{{QStringLiteral("run"), run.number}, {QStringLiteral("started"), run.started},
+                                {QStringLiteral("template"), run.templateName}, {QStringLiteral("kind"), run.kind},
+                                {QStringLiteral("files"), run.files}, {QStringLiteral("undone"), run.undone}});
+    printJson(out, list);
+}
+
+void printSummary(QTextStream &out, const UndoSummary &summary, bool json)
+{
+    if (json) {
+        QJsonArray skipped;
+        for (const NotProcessedImage &image : summary.skipped)
+            skipped.append(QJsonObject{{QStringLiteral("path"), image.path}, {QStringLiteral("reason"), image.reason}});
+        printJson(out, QJsonObject{{QStringLiteral("run"), summary.run}, {QStringLiteral("restored"), summary.restored},
+                                   {QStringLiteral("skipped"), skipped}});
+        return;
+    }
+    for (const NotProcessedImage &image : summary.skipped)
+        out << "skipped: " << image.path << ": " << image.reason << '\n';
+    out << summary.restored << " files restored, " << summary.skipped.size() << " skipped\n";
+}
+
+std::optional<int> runNumber(const ParsedArguments &arguments, CliContext &context)
+{
+    const auto given = arguments.value("--run");
+    if (!given)
+        return 0;
+    bool numeric = false;
+    const int number = given->toInt(&numeric);
+    if (numeric && number > 0)
+        return number;
+    context.err << "zelvarion-cli undo: --run takes a run number from --list, not '" << *given << "'\n";
+    return std::nullopt;
+}
+
+} // namespace
+
+const CommandSyntax kUndoSyntax{
+    "undo", "", "Restores the files a template run rewrote, or lists the runs that can be undone.",
+    {kCatalogueOption, {"--list", nullptr, "lists the runs: number, time, template, files, undone"},
+     {"--run", "N", "undoes run N instead of the last run not undone"}, kYesOption,
+     {"--json", nullptr, "prints the runs or the restored and skipped files as JSON"}},
+    "The journal beside the catalogue keeps the last 20 runs. A file whose size, modification time or\n"
+    "content changed since the run is skipped and listed. Exit 1 when a file was skipped."};
+
+int runUndoCommand(CliContext &context)
+{
+    ParsedArguments arguments;
+    if (const std::optional<int> exit = parseCommandLine(kUndoSyntax, context, arguments))
+        return *exit;
+    const std::optional<int> number = runNumber(arguments, context);
+    if (!number || !arguments.operands.isEmpty() || (arguments.flag("--list") && *number > 0)) {
+        if (number)
+            context.err << "zelvarion-cli undo: takes no operands, and --list no --run (see zelvarion-cli undo --help)\n";
+        return kExitBadArguments;
+    }
+    const bool json = arguments.flag("--json");
+    CommandCatalogue prepared;
+    if (!prepareCatalogue(context, "undo", arguments, prepared))
+        return kExitSomeFailed;
+    UndoJournal journal(UndoJournal::pathBeside(prepared.db.path));
+    const std::optional<std::vector<JournalRun>> runs = journal.runs();
+    if (!runs) {
+        context.err << "zelvarion-cli undo: cannot read " << journal.path() << ": " << journal.errorText() << '\n';
+        return kExitSomeFailed;
+    }
+    if (arguments.flag("--list")) {
+        printRuns(context.out, *runs, json);
+        return kExitOk;
+    }
+    const std::optional<JournalRun> run = runToUndo(*runs, *number > 0 ? number : std::nullopt);
+    if (!run) {
+        context.err << "zelvarion-cli undo: " << (*number > 0 ? "no such run" : "no run left to undo") << '\n';
+        return kExitSomeFailed;
+    }
+    if (!arguments.flag("--yes")) {
+        if (!terminal::standardInputIsTerminal()) {
+            context.err << "zelvarion-cli undo: standard input is not a terminal; give --yes to change the files\n";
+            return kExitBadArguments;
+        }
+        if (!confirmOnTerminal(context, QStringLiteral("Undo run %1 of template %2 (%3 files)?")
+                                            .arg(run->number).arg(run->templateName).arg(run->files))) {
+            context.err << "zelvarion-cli undo: nothing restored\n";
+            return kExitSomeFailed;
+        }
+    }
+    CommandFeedback feedback(context, true);
+    UndoOptions options;
+    const QString label = prepared.language.text(InterfaceText::CustomizedFieldLabel);
+    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    const ThumbnailStore store;
+    const StoredThumbnailRenewer renewer(store);
+    if (prepared.settings.createThumbnails && store.isAvailable())
+        options.renewer = &renewer;
+    const UndoSummary summary = undoTemplateRun(journal, run->number, prepared.db, feedback, options);
+    if (!summary.ran)
+        return kExitSomeFailed;
+    printSummary(context.out, summary, json);
+    return summary.skipped.empty() && !feedback.failed() ? kExitOk : kExitSomeFailed;
+}
+
+} // namespace zelvarion::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
+namespace zelvarion {
+
+// Told of every file rewrite that passes it in its write options, so the rewrite can be undone
+// later. Called from the worker threads of a run: implementations guard their own state.
+class RewriteRecorder
+{
+public:
+    virtual ~RewriteRecorder() = default;
+    // Just before the file is replaced. False (with the reason) leaves the file as it is: a
+    // rewrite that could not be recorded could not be undone.
+    virtual bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
+                               const QDateTime &oldModified, QString &reason) = 0;
+    // Once the new content is in place and its modification time settled.
+    virtual void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) = 0;
+};
+
+} // namespace zelvarion

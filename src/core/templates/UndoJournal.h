@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/iptc/RewriteRecorder.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace zelvarion {
+
+// One rewrite as the journal holds it: the one span of the file that changed, the old bytes of
+// that span, and what the file looked like before and after.
+struct JournalEntry
+{
+    qint64 id = 0;
+    QString path;
+    qint64 spanOffset = 0;
+    QByteArray oldSpan;
+    qint64 newSpanLength = 0;
+    QByteArray oldHash; // SHA-256 of the whole old content
+    QByteArray newHash; // and of the whole new content
+    qint64 oldModified = 0; // milliseconds since the epoch
+    std::optional<qint64> newSize; // missing when the run ended before the file was in place
+    qint64 newModified = 0;
+    QString oldRevisionDate; // the row's revision before the run
+    QString oldRevisionTime;
+};
+
+struct JournalRun
+{
+    int number = 0;
+    QString started;
+    QString templateName;
+    QString kind;
+    int files = 0;
+    bool undone = false;
+};
+
+// The last runs that rewrote files, in a database file of its own beside the catalogue, each
+// record on the disk before its file is touched. One connection guarded by a mutex: a run records
+// from its worker threads.
+class UndoJournal : public RewriteRecorder
+{
+public:
+    static constexpr int kRunsKept = 20;
+
+    explicit UndoJournal(QString path);
+    ~UndoJournal() override;
+    // "Images.db" -> "Images.undo.db", in the same folder.
+    static QString pathBeside(const QString &cataloguePath);
+    const QString &path() const { return m_db.path; }
+    const QString &errorText() const { return m_error; }
+
+    // Opens the journal, drops the oldest runs so this one is the last of kRunsKept, and starts a
+    // run that records every later rewrite. False with errorText when the journal cannot be used.
+    bool startRun(const QString &templateName, const QString &kind);
+    void finishRun();
+    int currentRun() const { return m_run; }
+
+    bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
+                       const QDateTime &oldModified, QString &reason) override;
+    void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) override;
+    // The catalogue row's revision before the run touched it, for the undo to give back.
+    void noteOldRevision(const QString &path, const QString &date, const QString &time);
+
+    // Newest first; nothing on failure (see errorText).
+    std::optional<std::vector<JournalRun>> runs();
+    // The entries of a run, newest first, spans not loaded.
+    std::optional<std::vector<JournalEntry>> entries(int run);
+    std::optional<QByteArray> oldSpan(qint64 entryId);
+    bool markUndone(int run);
+
+private:
+    bool openLocked();
+    bool executeLocked(const QString &statement);
+
+    CatalogueDb m_db;
+    QMutex m_mutex;
+    QString m_error;
+    int m_run = 0;
+};
+
+} // namespace zelvarion

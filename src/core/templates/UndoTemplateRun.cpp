@@ -1,0 +1,125 @@
+#include "core/templates/UndoTemplateRun.h"
+
+#include "core/catalogue/CatalogueSchema.h"
+#include "core/iptc/IptcReader.h"
+#include "core/shell/Feedback.h"
+#include "platform/AtomicFile.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zelvarion {
+namespace {
+
+const QString kChanged = QStringLiteral("changed since the run");
+
+QByteArray sha256(QByteArrayView bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
+
+class RunUndo
+{
+public:
+    RunUndo(UndoJournal &journal, CatalogueDb &catalogue, Feedback &feedback, const UndoOptions &options)
+        : m_journal(journal), m_catalogue(catalogue), m_feedback(feedback), m_options(options)
+    {
+    }
+
+    // The reason the file stays as it is; empty when it is as before the run.
+    QString undo(const JournalEntry &entry)
+    {
+        QFile file(entry.path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QFileInfo::exists(entry.path) ? QStringLiteral("the file cannot be opened") : QStringLiteral("the file no longer exists");
+        const QByteArray content = file.readAll();
+        const QDateTime modified = QFileInfo(entry.path).lastModified();
+        file.close();
+        const QDateTime oldModified = QDateTime::fromMSecsSinceEpoch(entry.oldModified);
+        if (sha256(content) == entry.oldHash) {
+            // Back already (an undo ended by a kill, or a rewrite that never took place).
+            if (modified != oldModified)
+                restoreModificationTime(entry.path, oldModified);
+            updateRow(entry, content);
+            return {};
+        }
+        if (entry.newSize && (content.size() != *entry.newSize || modified.toMSecsSinceEpoch() != entry.newModified))
+            return kChanged;
+        if (sha256(content) != entry.newHash || entry.spanOffset + entry.newSpanLength > content.size())
+            return kChanged;
+        const std::optional<QByteArray> span = m_journal.oldSpan(entry.id);
+        if (!span)
+            return QStringLiteral("the undo journal cannot be read: ") + m_journal.errorText();
+        const QByteArray before = content.left(entry.spanOffset) + *span
+                                  + content.mid(entry.spanOffset + entry.newSpanLength);
+        if (sha256(before) != entry.oldHash)
+            return QStringLiteral("the undo journal does not match the file");
+        const atomicfile::Result replaced = atomicfile::replaceFileContent(entry.path, before);
+        if (!replaced.ok)
+            return replaced.error;
+        restoreModificationTime(entry.path, oldModified);
+        updateRow(entry, before);
+        if (m_options.renewer)
+            m_options.renewer->renew(entry.path, before);
+        return {};
+    }
+
+private:
+    void updateRow(const JournalEntry &entry, const QByteArray &content)
+    {
+        const qsizetype slash = entry.path.lastIndexOf(u'/') + 1;
+        const IptcReadResult read = readIptcFromBytes(content, entry.path, m_options.customizedLabel);
+        m_catalogue.executeOrReport(m_feedback,
+                                    imageRevisionStatement(entry.path.left(slash), entry.path.mid(slash), read.fields,
+                                                           entry.oldRevisionDate, entry.oldRevisionTime),
+                                    QStringLiteral("Cannot set data"));
+    }
+
+    UndoJournal &m_journal;
+    CatalogueDb &m_catalogue;
+    Feedback &m_feedback;
+    const UndoOptions &m_options;
+};
+
+} // namespace
+
+std::optional<JournalRun> runToUndo(const std::vector<JournalRun> &runs, std::optional<int> number)
+{
+    for (const JournalRun &run : runs)
+        if (number ? run.number == *number : !run.undone)
+            return run;
+    return std::nullopt;
+}
+
+UndoSummary undoTemplateRun(UndoJournal &journal, int run, CatalogueDb &catalogue, Feedback &feedback,
+                            const UndoOptions &options)
+{
+    UndoSummary summary;
+    summary.run = run;
+    const std::optional<std::vector<JournalEntry>> entries = journal.entries(run);
+    if (!entries) {
+        feedback.showMessage(QStringLiteral("Cannot read the undo journal ") + journal.path() + u'\n' + journal.errorText(),
+                             MessageIcon::Critical);
+        return summary;
+    }
+    if (!catalogue.openOrReport(feedback))
+        return summary;
+    const ClosedOnExit closed(catalogue);
+    runSearchTuning(catalogue, feedback);
+    summary.ran = true;
+    RunUndo undo(journal, catalogue, feedback, options);
+    for (const JournalEntry &entry : *entries) {
+        feedback.processEvents();
+        if (feedback.stopRequested()) {
+            summary.stopped = true;
+            return summary;
+        }
+        const QString reason = undo.undo(entry);
+        if (reason.isEmpty())
+            ++summary.restored;
+        else
+            summary.skipped.push_back({entry.path, reason});
+    }
+    journal.markUndone(run);
+    return summary;
+}
+
+} // namespace zelvarion
