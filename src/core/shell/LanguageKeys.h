@@ -32,6 +32,7 @@ enum class InterfaceText : int {
     DatabaseHelpLine1 = 22,
     DatabaseHelpLine2 = 23,
     DatabaseHelpLine3 = 24,
+    PreviousImageButton = 25, // the edit dialog moves to the image before in the result
     CopyMenuItem = 26, // copies the detail panel's selected text
     ExecuteButton = 27,
     SearchAllIptcOption = 28,
@@ -80,6 +81,7 @@ enum class InterfaceText : int {
     MainHelpLine4Start = 71, // followed by a space and MainHelpLine4End
     EraseHistoryQuestion = 72, // also the erase button's tool tip
     StayOnTopMenuItem = 73,
+    NextImageButton = 74,
     CreateThumbnailsOption = 75,
     UseThumbnailsMenuItem = 76,
     ThumbnailsExplanation = 77,
@@ -121,6 +123,7 @@ enum class InterfaceText : int {
     UnitGigabytes = 113,
     NowButton = 114,
     IptcNotReadWarning = 115, // the file kind is not one whose IPTC is read
+    ReadOnlyImageNote = 117, // the edit dialog shows a TIFF or PSD file without saving it
     EditOptionsMenuItem = 118, // also titles the edit options dialog
     ReadFromFilesOption = 119,
     ReadFromFilesNote = 120,
@@ -278,6 +281,7 @@ enum class Message : int {
     DatasetNumberMissing = 23,
     ChooseField = 24,
     ListLimitReached = 25, // "#" stands for the limit
+    SaveImageChangesQuestion = 26, // moving to another image with unsaved changes
     SelectOnly = 27,
     NewFileNamePrompt = 28,
     InvalidFileNameCharacter = 29,
@@ -323,7 +327,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ScanButton, InterfaceText::CancelButton, InterfaceText::FolderPathHeader,
     InterfaceText::FolderStatusHeader, InterfaceText::FolderFilesHeader, InterfaceText::FolderLastScanHeader,
     InterfaceText::DatabaseHelpLine1, InterfaceText::DatabaseHelpLine2, InterfaceText::DatabaseHelpLine3,
-    InterfaceText::CopyMenuItem, InterfaceText::ExecuteButton, InterfaceText::SearchAllIptcOption,
+    InterfaceText::PreviousImageButton, InterfaceText::CopyMenuItem, InterfaceText::ExecuteButton, InterfaceText::SearchAllIptcOption,
     InterfaceText::SearchFolderNamesOption, InterfaceText::SearchFileNamesOption,
     InterfaceText::FieldLabelObjectName, InterfaceText::FieldLabelEditStatus,
     InterfaceText::FieldLabelUrgency, InterfaceText::FieldLabelCategory,
@@ -343,7 +347,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::FieldLabelImageType, InterfaceText::FieldLabelCustomized, InterfaceText::SearchFieldsFrame,
     InterfaceText::SearchOptionsMenuItem, InterfaceText::DetailPathLabel, InterfaceText::MainHelpLine1,
     InterfaceText::MainHelpLine2, InterfaceText::MainHelpLine4Start, InterfaceText::EraseHistoryQuestion,
-    InterfaceText::StayOnTopMenuItem, InterfaceText::CreateThumbnailsOption,
+    InterfaceText::StayOnTopMenuItem, InterfaceText::NextImageButton, InterfaceText::CreateThumbnailsOption,
     InterfaceText::UseThumbnailsMenuItem, InterfaceText::ThumbnailsExplanation,
     InterfaceText::ExistingThumbnailsFrame, InterfaceText::RecreateThumbnailsOption,
     InterfaceText::KeepThumbnailsOption, InterfaceText::WholeWordOption, InterfaceText::CompactDatabaseButton,
@@ -358,7 +362,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ObjectCycleEvening, InterfaceText::ObjectCycleBoth, InterfaceText::DetailCreatedLabel,
     InterfaceText::DetailModifiedLabel, InterfaceText::DetailSizeLabel, InterfaceText::UnitBytes,
     InterfaceText::UnitKilobytes, InterfaceText::UnitMegabytes, InterfaceText::UnitGigabytes,
-    InterfaceText::NowButton, InterfaceText::IptcNotReadWarning, InterfaceText::EditOptionsMenuItem,
+    InterfaceText::NowButton, InterfaceText::IptcNotReadWarning, InterfaceText::ReadOnlyImageNote, InterfaceText::EditOptionsMenuItem,
     InterfaceText::ReadFromFilesOption, InterfaceText::ReadFromFilesNote,
     InterfaceText::ReadFromDatabaseOption, InterfaceText::ReadFromDatabaseNote,
     InterfaceText::KeepCreationDateOption, InterfaceText::SaveOriginalsOption, InterfaceText::BrowseButton,
@@ -419,7 +423,7 @@ inline constexpr std::array kAllMessages = {
     Message::NoEntrySelected, Message::TextTooLong, Message::InvalidDate, Message::InvalidTime,
     Message::NothingToCheck, Message::SpellerUnavailable, Message::SpellCheckFailed,
     Message::InvalidDatasetNumber, Message::DatasetNumberUsed, Message::DatasetNumberMissing,
-    Message::ChooseField, Message::ListLimitReached, Message::SelectOnly, Message::NewFileNamePrompt,
+    Message::ChooseField, Message::ListLimitReached, Message::SaveImageChangesQuestion, Message::SelectOnly, Message::NewFileNamePrompt,
     Message::InvalidFileNameCharacter, Message::FileNameTaken, Message::RenameFailed, Message::XmlFileMissing,
     Message::LoadingXsl, Message::LoadingXml, Message::TransformingXml, Message::RenderingDone,
     Message::XmlParserMissing, Message::DeleteFileQuestion, Message::TrashRefused,
@@ -443,7 +447,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 241);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 47);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 244);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 48);
 
 } // namespace zelvarion
