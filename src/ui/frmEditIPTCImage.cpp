@@ -64,6 +64,7 @@ void frmEditIPTC::createImageControls()
     m_readOnlyNote->setWordWrap(true);
     setTextColour(m_readOnlyNote, kStatusRed);
     m_readOnlyNote->hide();
+    m_templateLabel->setFixedWidth(m_readOnlyNote->x() - 6 - m_templateLabel->x());
     connect(m_previous, &QPushButton::clicked, this, [this] { moveToImage(-1); });
     connect(m_next, &QPushButton::clicked, this, [this] { moveToImage(1); });
 }
@@ -128,6 +129,13 @@ void frmEditIPTC::updateImageButtons()
     const LanguagePack &pack = m_context.language;
     m_previous->setText(pack.text(InterfaceText::PreviousImageButton));
     m_next->setText(pack.text(InterfaceText::NextImageButton));
+    // Right-aligned before OK, each as wide as its caption asks.
+    int right = m_ok->x() - 6;
+    for (QPushButton *button : {m_next, m_previous}) {
+        const int width = std::max(90, button->sizeHint().width());
+        button->setGeometry(right - width, m_ok->y(), width, m_ok->height());
+        right -= width + 6;
+    }
     m_previous->setEnabled(neighbourRank(-1) > 0);
     m_next->setEnabled(neighbourRank(1) > 0);
     m_ok->setEnabled(!m_readOnly);
