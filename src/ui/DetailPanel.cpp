@@ -42,6 +42,7 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
     rtfIPTC->setReadOnly(true);
     rtfIPTC->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(rtfIPTC, &QWidget::customContextMenuRequested, this, &DetailPanel::openCopyMenu);
+    rtfIPTC->viewport()->installEventFilter(this);
 
     mnuIPTCPopup = new QMenu(this);
     mnuIPTCPopup->setObjectName(QStringLiteral("mnuIPTCPopup"));
@@ -59,6 +60,16 @@ void DetailPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     rtfIPTC->setGeometry(rect());
+}
+
+bool DetailPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == rtfIPTC->viewport() && event->type() == QEvent::MouseButtonDblClick
+        && !rtfIPTC->document()->isEmpty()) {
+        Q_EMIT editRequested();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DetailPanel::clear()

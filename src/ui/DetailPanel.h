@@ -31,8 +31,13 @@ public:
 
     QString plainText() const;
 
+Q_SIGNALS:
+    // A double-click on the text: the image shown is to be edited.
+    void editRequested();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void openCopyMenu(const QPoint &at);

@@ -223,7 +223,6 @@ void MainMenus::checkLanguage(const QString &language)
 void MainMenus::popupImageMenu(const QString &openImageCaption, const QPoint &at)
 {
     item(MenuCommand::OpenImage)->setText(openImageCaption);
-    item(MenuCommand::EditIPTC)->setEnabled(false);
     mnuImagePopup->popup(at);
 }
 

@@ -56,6 +56,19 @@ frmEditIPTC::frmEditIPTC(AppContext &context, Feedback &feedback, const QString 
     load();
 }
 
+frmEditIPTC::frmEditIPTC(AppContext &context, Feedback &feedback, std::vector<ResultRow> result, int rank,
+                         QWidget *parent)
+    : QDialog(parent), m_context(context), m_feedback(feedback), m_result(std::move(result)), m_rank(rank)
+{
+    setObjectName(QStringLiteral("frmEditIPTC"));
+    setModal(true);
+    createControls();
+    createImageControls();
+    connectRules();
+    qApp->installEventFilter(this);
+    load();
+}
+
 frmEditIPTC::~frmEditIPTC() { qApp->removeEventFilter(this); }
 
 void frmEditIPTC::createControls()

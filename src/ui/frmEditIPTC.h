@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/iptc/IptcField.h"
+#include "core/search/ResultList.h"
 #include "core/shell/LanguageKeys.h"
 #include "core/spelling/SpellCheckCommands.h"
 #include "core/templates/TemplateRecord.h"
@@ -28,15 +29,34 @@ namespace zelvarion {
 struct AppContext;
 class Feedback;
 
-// The IPTC edit dialog: the values of one template in editable controls, the rules that keep
-// them valid while the user types, and OK, which stores them in the template's row. It never
-// reads or writes an image file.
+// The IPTC edit dialog: the values of one template or of one image of the result in editable
+// controls, the rules that keep them valid while the user types, and OK, which stores them in the
+// template's row or writes them into the image's file and row. Previous and Next walk the result.
 class frmEditIPTC : public QDialog, public SpellCheckForm
 {
     Q_OBJECT
 public:
     frmEditIPTC(AppContext &context, Feedback &feedback, const QString &templateName, QWidget *parent = nullptr);
+    // The dialog on image `rank` (from 1) of a search result.
+    frmEditIPTC(AppContext &context, Feedback &feedback, std::vector<ResultRow> result, int rank,
+                QWidget *parent = nullptr);
     ~frmEditIPTC() override;
+
+    bool editsImage() const { return m_rank > 0; }
+    int imageRank() const { return m_rank; }
+    // TIFF and PSD files are shown without a way to save them.
+    bool readOnly() const { return m_readOnly; }
+    // The values differ from those loaded or last saved.
+    bool hasUnsavedChanges() const;
+    // Where the renewed thumbnail goes (the user's thumbnail store when empty).
+    void setThumbnailStoreRoot(const QString &root) { m_thumbnailStoreRoot = root; }
+
+    // What moving to another image does with unsaved changes; tests answer instead of the user.
+    enum class UnsavedChoice { Save, Discard, Cancel };
+    void setUnsavedChangesQuestion(std::function<UnsavedChoice()> ask) { m_askUnsaved = std::move(ask); }
+    // cmdPrevious and cmdNext: the neighbouring image of the result, asking first about unsaved
+    // changes; nothing at either end.
+    void moveToImage(int step);
 
     const QString &templateName() const { return m_templateName; }
 
@@ -66,6 +86,10 @@ public:
     void save();
     // Cancel and Esc: closes without saving; while the calendar is shown only the calendar goes.
     void reject() override;
+
+Q_SIGNALS:
+    // The file and row of image `rank` were rewritten; its cell and detail follow.
+    void imageSaved(int rank);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -115,6 +139,16 @@ private:
     void rebuildList(ListControls &list, const QString &joined);
     TemplateValues valuesToSave() const;
 
+    // frmEditIPTCImage.cpp: one image of the result.
+    void createImageControls();
+    void loadImageValues();
+    void showImage(int rank);
+    void clearValues();
+    bool saveImage();
+    void updateImageButtons();
+    int neighbourRank(int step) const;
+    UnsavedChoice askAboutUnsavedChanges();
+
     // frmEditIPTCRules.cpp: the editing rules.
     void fieldChanged(int index);
     void leaveDateOrTime(int index);
@@ -148,6 +182,15 @@ private:
     AppContext &m_context;
     Feedback &m_feedback;
     QString m_templateName;
+    std::vector<ResultRow> m_result;
+    int m_rank = 0; // 0: a template is edited
+    bool m_readOnly = false;
+    TemplateValues m_savedValues;
+    QString m_thumbnailStoreRoot;
+    std::function<UnsavedChoice()> m_askUnsaved;
+    QPushButton *m_previous = nullptr;
+    QPushButton *m_next = nullptr;
+    QLabel *m_readOnlyNote = nullptr;
     QLocale m_locale;
     bool m_spellingAvailable = false;
     bool m_loading = true;

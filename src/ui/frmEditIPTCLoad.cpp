@@ -23,16 +23,19 @@ using namespace controls;
 void frmEditIPTC::load()
 {
     const BusyCursor busy;
-    const LanguagePack &pack = m_context.language;
-    const QString edited = pack.text(InterfaceText::EditTemplateButton);
-    setWindowTitle(m_templateName + u' ' + edited);
-    m_templateLabel->setText(m_templateName + QStringLiteral("\r\n") + edited);
     setSpellCheckingAvailable(m_context.spelling.available());
     applyTexts();
-    TemplateStore store(m_context.catalogue, m_feedback);
-    const TemplateRecord record = store.load(m_templateName).value_or(TemplateRecord{});
-    fillCustomizedRows(record);
-    fillFromTemplate(record);
+    if (editsImage()) {
+        loadImageValues();
+    } else {
+        const QString edited = m_context.language.text(InterfaceText::EditTemplateButton);
+        setWindowTitle(m_templateName + u' ' + edited);
+        m_templateLabel->setText(m_templateName + QStringLiteral("\r\n") + edited);
+        TemplateStore store(m_context.catalogue, m_feedback);
+        const TemplateRecord record = store.load(m_templateName).value_or(TemplateRecord{});
+        fillCustomizedRows(record);
+        fillFromTemplate(record);
+    }
     const bool rows = m_context.settings.editCustomizedFields;
     m_box[kCustomizedIndex]->setVisible(!rows);
     m_label[kCustomizedIndex]->setVisible(!rows);
@@ -52,6 +55,7 @@ void frmEditIPTC::load()
             break;
         }
     }
+    m_savedValues = valuesToSave();
 }
 
 void frmEditIPTC::applyTexts()
@@ -172,6 +176,11 @@ TemplateValues frmEditIPTC::valuesToSave() const
 
 void frmEditIPTC::save()
 {
+    if (editsImage()) {
+        if (!m_readOnly && saveImage())
+            accept(); // a file that could not be written keeps the dialog and its values open
+        return;
+    }
     for (QWidget *w : m_frames)
         w->setEnabled(false);
     m_ok->setEnabled(false);

@@ -74,8 +74,6 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     setFixedWidth(designGeometry().width());
     connectPanels();
     connectCaptioning();
-    // Commands whose work is not in this version are shown, captioned and disabled.
-    m_menus->setUnavailable({MenuCommand::EditIPTC});
     // A search that finds images enables the commands on its result.
     m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::ApplyTemplate, MenuCommand::CopyImages}, false);
     m_openDatabaseDialog = [this] {

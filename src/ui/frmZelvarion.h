@@ -82,6 +82,11 @@ public:
     void clearResultPage();
     // Row `rank` of the result changed (a rename, a check mark); its cell follows.
     void updateResultRow(int rank, const ResultRow &row);
+    // The file and row of image `rank` were rewritten: its cell, thumbnail and, when it is the
+    // image shown there, the detail panel are drawn again from the catalogue.
+    void refreshRevisedImage(int rank);
+    // The edit dialog on image `rank` of the result (the pop-up's and the detail panel's command).
+    void editResultImage(int rank);
     // Row `rank` was deleted: it keeps its rank, empty, and its cell is emptied.
     void removeResultRow(int rank);
     // The rows changed in place with their ranks kept (marks of the whole result); the cells on

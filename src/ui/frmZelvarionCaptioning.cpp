@@ -6,6 +6,7 @@
 #include "ui/MainMenus.h"
 #include "ui/ResultGrid.h"
 #include "ui/frmApplyTemplate.h"
+#include "ui/frmEditIPTC.h"
 #include "ui/frmEditIPTCOptions.h"
 #include "ui/frmTemplates.h"
 
@@ -28,9 +29,40 @@ void frmZelvarion::connectCaptioning()
         case MenuCommand::EditIPTCOptions: frmEditIPTCOptions(m_context, *m_feedback, this).exec(); break;
         case MenuCommand::ApplyTemplate: applyTemplateToResult(); break;
         case MenuCommand::UndoTemplateRun: undoLastTemplateRun(); break;
+        case MenuCommand::EditIPTC:
+            if (const std::optional<CellImage> image = m_grid->cellImage(m_popupCell))
+                editResultImage(image->rank);
+            break;
         default: break;
         }
     });
+    connect(m_detail, &DetailPanel::editRequested, this, [this] {
+        if (const std::optional<CellImage> image = m_grid->cellImage(m_grid->selectedCell()))
+            editResultImage(image->rank);
+    });
+}
+
+void frmZelvarion::editResultImage(int rank)
+{
+    if (rank < 1 || rank > result().count() || result().row(rank).file.isEmpty())
+        return;
+    frmEditIPTC dialog(m_context, *m_feedback, result().rows(), rank, this);
+    connect(&dialog, &frmEditIPTC::imageSaved, this, &frmZelvarion::refreshRevisedImage);
+    dialog.exec();
+}
+
+void frmZelvarion::refreshRevisedImage(int rank)
+{
+    if (rank < 1 || rank > result().count())
+        return;
+    const int selected = m_grid->selectedCell();
+    updateResultRow(rank, result().row(rank));
+    m_grid->showPage(); // the renewed thumbnail
+    const std::optional<CellImage> image = m_grid->cellImage(selected);
+    if (image && image->rank == rank) {
+        m_grid->selectCell(selected);
+        showImageDetail(*image);
+    }
 }
 
 // The rewritten images' rows and thumbnails changed: the page on show is drawn again from the

@@ -279,6 +279,19 @@ std::function<QWidget *(LayoutFixture &)> editDialogOnTab(int tab)
     };
 }
 
+// The edit dialog on the middle image of three, a TIFF: both neighbours and the read-only note.
+QWidget *editDialogOnAnImage(LayoutFixture &f)
+{
+    const QString photos = f.folder.file(QStringLiteral("photos")) + u'/';
+    QDir().mkpath(photos);
+    f.folder.write(QStringLiteral("photos/scan.tif"), QByteArray("II*\0", 4) + QByteArray(64, '\0'));
+    const std::vector<ResultRow> rows = {{photos, QStringLiteral("a.jpg"), {}},
+                                         {photos, QStringLiteral("scan.tif"), {}},
+                                         {photos, QStringLiteral("c.jpg"), {}}};
+    f.context().settings.readIPTC = true;
+    return f.keep(std::make_unique<frmEditIPTC>(f.context(), f.feedback(), rows, 2, &f.main()));
+}
+
 // After a run over a JPEG that was rewritten and a TIFF that was not processed.
 QWidget *applyDialogAfterARun(LayoutFixture &f)
 {
@@ -340,6 +353,7 @@ const WindowFactory kWindows[] = {
     {"frmEditIPTC dates and places", editDialogOnTab(4)},
     {"frmEditIPTC other fields", editDialogOnTab(5)},
     {"frmEditIPTC customized fields", editDialogOnTab(6)},
+    {"frmEditIPTC image", editDialogOnAnImage},
     {"frmEditIPTCOptions",
      [](LayoutFixture &f) -> QWidget * {
          addTemplates(f);

@@ -4,6 +4,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "platform/IniFile.h"
+#include "ui/frmEditIPTC.h"
 #include "ui/frmSearchOptions.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace zelvarion;
@@ -116,6 +118,7 @@ private Q_SLOTS:
     void alreadyRevisedImposesTheRevisionOrder();
     void searchOptionsRefuseNoPlaceAndStoreTheChoice();
     void realImageShowsItsThumbnailPopupAndDisplayWindow();
+    void popupAndDetailDoubleClickEditThatImage();
     void otherWindowsNarrowTheSearchOrSearchOneWord();
 };
 
@@ -356,6 +359,37 @@ void frmZelvarionSearchTest::searchOptionsRefuseNoPlaceAndStoreTheChoice()
     QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("0"));
 }
 
+// The rank of the image the modal edit dialog opened on, the dialog closed; 0 when none opened.
+int rankOfEditDialogOpenedBy(const std::function<void()> &command)
+{
+    int rank = 0;
+    QTimer::singleShot(0, [&rank] {
+        if (auto *dialog = qobject_cast<frmEditIPTC *>(QApplication::activeModalWidget())) {
+            rank = dialog->imageRank();
+            dialog->reject();
+        }
+    });
+    command();
+    QCoreApplication::processEvents();
+    return rank;
+}
+
+void frmZelvarionSearchTest::popupAndDetailDoubleClickEditThatImage()
+{
+    SearchFixture f(12);
+    f.search(QStringLiteral("Paris")); // img03, img06, img09, img12
+    QCOMPARE(f.cellName(1), QStringLiteral("img06.jpg"));
+    QTest::mousePress(find<QLabel>(f.w, "ImageThumb", 1), Qt::RightButton);
+    find<QMenu>(f.w, "mnuImagePopup")->close();
+    QCOMPARE(rankOfEditDialogOpenedBy([&] { find<QAction>(f.w, "mnuEditIPTC")->trigger(); }), 2);
+
+    auto *panel = find<QTextEdit>(f.w, "rtfIPTC");
+    f.w->clickCell(2);
+    QCOMPARE(rankOfEditDialogOpenedBy([&] { QTest::mouseDClick(panel->viewport(), Qt::LeftButton); }), 3);
+    f.w->clickCell(8); // an empty cell: the panel is empty and a double-click opens nothing
+    QCOMPARE(rankOfEditDialogOpenedBy([&] { QTest::mouseDClick(panel->viewport(), Qt::LeftButton); }), 0);
+}
+
 void frmZelvarionSearchTest::realImageShowsItsThumbnailPopupAndDisplayWindow()
 {
     SearchFixture f(0);
@@ -384,7 +418,7 @@ void frmZelvarionSearchTest::realImageShowsItsThumbnailPopupAndDisplayWindow()
     f.w->context().language.setText(167, QStringLiteral("Open % now"));
     QTest::mousePress(cell, Qt::RightButton);
     QCOMPARE(find<QAction>(f.w, "mnuOpenImage")->text(), QStringLiteral("Open iptc.jpg now"));
-    QVERIFY(!find<QAction>(f.w, "mnuEditIPTC")->isEnabled());
+    QVERIFY(find<QAction>(f.w, "mnuEditIPTC")->isEnabled());
     find<QMenu>(f.w, "mnuImagePopup")->close();
 
     find<QAction>(f.w, "mnuDisplayImage")->trigger();

@@ -232,7 +232,7 @@ void frmZelvarionTest::laterCommandsAreVisibleButDisabled()
         QVERIFY2(control->isVisibleTo(w) && !control->isEnabled(), name);
     }
     QVERIFY(find<QPushButton>(w, "cmdSearch")->isEnabled());
-    for (const char *name : {"mnuApplyTemplate", "mnuStatistics", "mnuCopyImages", "mnuEditIPTC"}) {
+    for (const char *name : {"mnuApplyTemplate", "mnuStatistics", "mnuCopyImages"}) {
         auto *item = find<QAction>(w, name);
         QVERIFY(!item->isEnabled() && !item->text().isEmpty());
     }

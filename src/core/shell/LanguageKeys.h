@@ -32,6 +32,7 @@ enum class InterfaceText : int {
     DatabaseHelpLine1 = 22,
     DatabaseHelpLine2 = 23,
     DatabaseHelpLine3 = 24,
+    PreviousImageButton = 25, // the edit dialog moves to the image before in the result
     CopyMenuItem = 26, // copies the detail panel's selected text
     ExecuteButton = 27,
     SearchAllIptcOption = 28,
@@ -80,6 +81,7 @@ enum class InterfaceText : int {
     MainHelpLine4Start = 71, // followed by a space and MainHelpLine4End
     EraseHistoryQuestion = 72, // also the erase button's tool tip
     StayOnTopMenuItem = 73,
+    NextImageButton = 74,
     CreateThumbnailsOption = 75,
     UseThumbnailsMenuItem = 76,
     ThumbnailsExplanation = 77,
@@ -122,6 +124,7 @@ enum class InterfaceText : int {
     NowButton = 114,
     IptcNotReadWarning = 115, // the file kind is not one whose IPTC is read
     IptcFromXmpNote = 116,    // the detail panel: the values come from the XMP, the file has no IIM
+    ReadOnlyImageNote = 117, // the edit dialog shows a TIFF or PSD file without saving it
     EditOptionsMenuItem = 118, // also titles the edit options dialog
     ReadFromFilesOption = 119,
     ReadFromFilesNote = 120,
@@ -284,6 +287,7 @@ enum class Message : int {
     DatasetNumberMissing = 23,
     ChooseField = 24,
     ListLimitReached = 25, // "#" stands for the limit
+    SaveImageChangesQuestion = 26, // moving to another image with unsaved changes
     SelectOnly = 27,
     NewFileNamePrompt = 28,
     InvalidFileNameCharacter = 29,
@@ -331,7 +335,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ScanButton, InterfaceText::CancelButton, InterfaceText::FolderPathHeader,
     InterfaceText::FolderStatusHeader, InterfaceText::FolderFilesHeader, InterfaceText::FolderLastScanHeader,
     InterfaceText::DatabaseHelpLine1, InterfaceText::DatabaseHelpLine2, InterfaceText::DatabaseHelpLine3,
-    InterfaceText::CopyMenuItem, InterfaceText::ExecuteButton, InterfaceText::SearchAllIptcOption,
+    InterfaceText::PreviousImageButton, InterfaceText::CopyMenuItem, InterfaceText::ExecuteButton, InterfaceText::SearchAllIptcOption,
     InterfaceText::SearchFolderNamesOption, InterfaceText::SearchFileNamesOption,
     InterfaceText::FieldLabelObjectName, InterfaceText::FieldLabelEditStatus,
     InterfaceText::FieldLabelUrgency, InterfaceText::FieldLabelCategory,
@@ -351,7 +355,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::FieldLabelImageType, InterfaceText::FieldLabelCustomized, InterfaceText::SearchFieldsFrame,
     InterfaceText::SearchOptionsMenuItem, InterfaceText::DetailPathLabel, InterfaceText::MainHelpLine1,
     InterfaceText::MainHelpLine2, InterfaceText::MainHelpLine4Start, InterfaceText::EraseHistoryQuestion,
-    InterfaceText::StayOnTopMenuItem, InterfaceText::CreateThumbnailsOption,
+    InterfaceText::StayOnTopMenuItem, InterfaceText::NextImageButton, InterfaceText::CreateThumbnailsOption,
     InterfaceText::UseThumbnailsMenuItem, InterfaceText::ThumbnailsExplanation,
     InterfaceText::ExistingThumbnailsFrame, InterfaceText::RecreateThumbnailsOption,
     InterfaceText::KeepThumbnailsOption, InterfaceText::WholeWordOption, InterfaceText::CompactDatabaseButton,
@@ -367,7 +371,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::DetailModifiedLabel, InterfaceText::DetailSizeLabel, InterfaceText::UnitBytes,
     InterfaceText::UnitKilobytes, InterfaceText::UnitMegabytes, InterfaceText::UnitGigabytes,
     InterfaceText::NowButton, InterfaceText::IptcNotReadWarning, InterfaceText::IptcFromXmpNote,
-    InterfaceText::EditOptionsMenuItem,
+    InterfaceText::ReadOnlyImageNote, InterfaceText::EditOptionsMenuItem,
     InterfaceText::ReadFromFilesOption, InterfaceText::ReadFromFilesNote,
     InterfaceText::ReadFromDatabaseOption, InterfaceText::ReadFromDatabaseNote,
     InterfaceText::KeepCreationDateOption, InterfaceText::SaveOriginalsOption, InterfaceText::BrowseButton,
@@ -429,7 +433,7 @@ inline constexpr std::array kAllMessages = {
     Message::NoEntrySelected, Message::TextTooLong, Message::InvalidDate, Message::InvalidTime,
     Message::NothingToCheck, Message::SpellerUnavailable, Message::SpellCheckFailed,
     Message::InvalidDatasetNumber, Message::DatasetNumberUsed, Message::DatasetNumberMissing,
-    Message::ChooseField, Message::ListLimitReached, Message::SelectOnly, Message::NewFileNamePrompt,
+    Message::ChooseField, Message::ListLimitReached, Message::SaveImageChangesQuestion, Message::SelectOnly, Message::NewFileNamePrompt,
     Message::InvalidFileNameCharacter, Message::FileNameTaken, Message::RenameFailed, Message::XmlFileMissing,
     Message::LoadingXsl, Message::LoadingXml, Message::TransformingXml, Message::RenderingDone,
     Message::XmlParserMissing, Message::UndoTemplateRunQuestion, Message::DeleteFileQuestion, Message::TrashRefused,
@@ -453,7 +457,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 247);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 49);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 250);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 50);
 
 } // namespace zelvarion

@@ -81,6 +81,15 @@ QString revisionDateText(const QDate &date, const QLocale &locale)
 
 QString revisionTimeText(const QTime &time) { return time.toString(QStringLiteral("HH:mm:ss")); }
 
+bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
+                         const IptcFieldSet &after, const QLocale &locale)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString statement = imageRevisionStatement(folder, file, after, revisionDateText(now.date(), locale),
+                                                     revisionTimeText(now.time()));
+    return db.executeOrReport(feedback, statement, QStringLiteral("Cannot set data"));
+}
+
 namespace {
 
 // One run over the rows. Images are read, merged and written on worker threads, a few at a time,
@@ -177,16 +186,11 @@ private:
             m_observer.imageDone(job.path, result);
     }
 
-    // The row takes what the file now holds and the revision date.
     void updateRow(const ResultRow &row, const ProcessResult &result)
     {
         if (m_options.journal)
             noteOldRevision(row);
-        const QDateTime now = QDateTime::currentDateTime();
-        const QString statement = imageRevisionStatement(row.folder, row.file, result.after,
-                                                         revisionDateText(now.date(), m_options.locale),
-                                                         revisionTimeText(now.time()));
-        m_db.executeOrReport(m_feedback, statement, QStringLiteral("Cannot set data"));
+        recordImageRevision(m_db, m_feedback, row.folder, row.file, result.after, m_options.locale);
     }
 
     // The revision the undo gives back to the row.

@@ -91,6 +91,11 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
 QString imageRevisionStatement(const QString &folder, const QString &file, const IptcFieldSet &values,
                                const QString &revisionDate, const QString &revisionTime);
 
+// The row of a rewritten image takes what its file now holds and the revision date and time of
+// now; the template run and the edit of one image record a rewrite this way. The catalogue is open.
+bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
+                         const IptcFieldSet &after, const QLocale &locale);
+
 // LastRevisionDate of Images: year, month and day joined by the locale's date separator
 // ("2005/04/22"). LastRevisionTime: "14:30:05", so revised images sort chronologically.
 QString revisionDateText(const QDate &date, const QLocale &locale);

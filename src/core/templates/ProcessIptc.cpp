@@ -9,6 +9,16 @@ namespace zelvarion {
 ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
                           const IptcWriteOptions &options, bool dryRun, Feedback *feedback)
 {
+    const ValuesChange merge = [&request](WorkingValues &values) {
+        mergeTemplate(values, request.templ, request.mode, request.keywords, request.customizedLabel);
+    };
+    return rewriteIptcValues(path, backupName, request.customizedLabel, merge, options, dryRun, feedback);
+}
+
+ProcessResult rewriteIptcValues(const QString &path, const QString &backupName, const QString &customizedLabel,
+                                const ValuesChange &change, const IptcWriteOptions &options, bool dryRun,
+                                Feedback *feedback)
+{
     ProcessResult result;
     if (!QFileInfo(path).isFile()) {
         result.status = QFileInfo::exists(path) ? ProcessResult::Status::NotProcessed : ProcessResult::Status::Missing;
@@ -21,7 +31,7 @@ ProcessResult processIptc(const QString &path, const QString &backupName, const 
         result.shortRead = read.shortRead;
         return result;
     }
-    const IptcReadResult current = readIptcFromBytes(read.content, path, request.customizedLabel);
+    const IptcReadResult current = readIptcFromBytes(read.content, path, customizedLabel);
     result.before = current.fields;
     if (!dryRun) {
         const BackupResult backup = backupOriginalContent(path, read.content, backupName, options);
@@ -31,7 +41,7 @@ ProcessResult processIptc(const QString &path, const QString &backupName, const 
         }
     }
     WorkingValues values = workingValuesFrom(current);
-    mergeTemplate(values, request.templ, request.mode, request.keywords, request.customizedLabel);
+    change(values);
     const IptcWriteResult written = rewriteImageIptc(path, read, values.fields, values.keywords,
                                                      values.supplementalCategories, values.moreCustomized,
                                                      options, dryRun);
@@ -41,7 +51,7 @@ ProcessResult processIptc(const QString &path, const QString &backupName, const 
     }
     result.status = ProcessResult::Status::Written;
     result.content = written.content.isEmpty() ? read.content : written.content;
-    result.after = readIptcFromBytes(result.content, path, request.customizedLabel).fields;
+    result.after = readIptcFromBytes(result.content, path, customizedLabel).fields;
     return result;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace zelvarion {
@@ -43,6 +44,14 @@ struct ProcessResult
 // call for different files on several threads at once (with no feedback).
 ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
                           const IptcWriteOptions &options, bool dryRun, Feedback *feedback = nullptr);
+
+// The one per-file rewrite behind processIptc and the edit of a single image: read once, back up,
+// let `change` set the working values the file is to hold, build the segment and replace the file
+// atomically (keeping its date when asked). `after` is read back from the new bytes.
+using ValuesChange = std::function<void(WorkingValues &values)>;
+ProcessResult rewriteIptcValues(const QString &path, const QString &backupName, const QString &customizedLabel,
+                                const ValuesChange &change, const IptcWriteOptions &options, bool dryRun,
+                                Feedback *feedback = nullptr);
 
 // The columns whose value differs between two field sets, in catalogue order: what a dry run shows.
 struct FieldChange
