@@ -6,6 +6,7 @@
 #include "core/shell/Feedback.h"
 #include "core/templates/EditImageIptc.h"
 #include "core/templates/TemplateThumbnails.h"
+#include "core/templates/UndoJournal.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
@@ -191,14 +192,31 @@ bool frmEditIPTC::saveImage()
     const bool renew = s.createThumbnails && m_context.namedStreamsAvailable;
     const QString label = m_context.language.text(InterfaceText::CustomizedFieldLabel);
     const TemplateValues values = valuesToSave();
+    // The edit is a run of its own in the undo journal: `undo --run N` can take it back.
+    UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path));
+    if (!journal.startRun(row.file, QStringLiteral("edit"))) {
+        m_feedback.showMessage(QStringLiteral("Cannot use the undo journal ") + journal.path() + u'\n' + journal.errorText(),
+                               MessageIcon::Critical);
+        return false;
+    }
+    std::optional<std::pair<QString, QString>> revision;
+    if (m_context.catalogue.openOrReport(m_feedback)) {
+        revision = rowRevision(m_context.catalogue, row.folder, row.file);
+        m_context.catalogue.close();
+    }
+    IptcWriteOptions options = iptcWriteOptionsFrom(s);
+    options.recorder = &journal;
     ImageSaveResult saved;
     {
         const BusyCursor busy;
         saved = saveImageIptc(m_context.catalogue, m_feedback, row.folder, row.file,
                               imageEditFrom(values, listEntries(kKeywordsIndex), listEntries(kSupplementalCategoryIndex)),
-                              iptcWriteOptionsFrom(s), label.isEmpty() ? defaultCustomizedLabel() : label,
+                              options, label.isEmpty() ? defaultCustomizedLabel() : label,
                               renew ? &renewer : nullptr, QLocale());
     }
+    if (saved.saved && revision)
+        journal.noteOldRevision(row.folder + row.file, revision->first, revision->second);
+    journal.finishRun();
     if (!saved.saved)
         return false;
     m_savedValues = values;

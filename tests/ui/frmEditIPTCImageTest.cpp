@@ -6,6 +6,8 @@
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/FolderScan.h"
 #include "core/iptc/IptcReader.h"
+#include "core/templates/UndoJournal.h"
+#include "core/templates/UndoTemplateRun.h"
 #include "ui/frmEditIPTC.h"
 
 #include <QFile>
@@ -95,6 +97,7 @@ private Q_SLOTS:
         Fixture f;
         f.c.context.settings.readIPTC = true;
         const IptcFieldSet before = f.fileFields(QStringLiteral("a.jpg"));
+        const QByteArray original = f.images.read(QStringLiteral("a.jpg"));
         QCOMPARE(splitList(before.values[kKeywordsIndex]).size(), 7);
         frmEditIPTC &dialog = f.open(1);
         QCOMPARE(f.get<QListWidget>(QStringLiteral("lstKeywords"))->count(), 7);
@@ -114,6 +117,19 @@ private Q_SLOTS:
         QVERIFY(!f.column(QStringLiteral("a.jpg"), QStringLiteral("LastRevisionDate")).isEmpty());
         QVERIFY(!f.column(QStringLiteral("a.jpg"), QStringLiteral("LastRevisionTime")).isEmpty());
         QVERIFY(f.column(QStringLiteral("b.jpg"), QStringLiteral("LastRevisionDate")).isEmpty());
+
+        // The edit is a journal run of its own: not the default of an undo, yet undone by number.
+        UndoJournal journal(UndoJournal::pathBeside(f.c.context.catalogue.path));
+        const std::vector<JournalRun> runs = journal.runs().value_or(std::vector<JournalRun>{});
+        QCOMPARE(int(runs.size()), 1);
+        QCOMPARE(runs.front().kind, QStringLiteral("edit"));
+        QCOMPARE(runs.front().files, 1);
+        QVERIFY(!runToUndo(runs, std::nullopt));
+        const UndoSummary undone = undoTemplateRun(journal, runs.front().number, f.c.context.catalogue, f.c.feedback, {});
+        QCOMPARE(undone.restored, 1);
+        QCOMPARE(f.images.read(QStringLiteral("a.jpg")), original);
+        QCOMPARE(f.column(QStringLiteral("a.jpg"), QStringLiteral("City")), before.values[kCityIndex]);
+        QVERIFY(f.column(QStringLiteral("a.jpg"), QStringLiteral("LastRevisionDate")).isEmpty());
     }
 
     void readingTheRowShowsAndWritesTheCatalogueValues()

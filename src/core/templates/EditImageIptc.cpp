@@ -120,4 +120,13 @@ ImageSaveResult saveImageIptc(CatalogueDb &db, Feedback &feedback, const QString
     return saved;
 }
 
+std::optional<std::pair<QString, QString>> rowRevision(CatalogueDb &db, const QString &folder, const QString &file)
+{
+    const QString select = QStringLiteral("select LastRevisionDate, LastRevisionTime from Images where (Folder=%1) and (File=%2);")
+                               .arg(sqlText(folder), sqlText(file));
+    if (db.execute(select) != 0 || db.rowCount() == 0)
+        return std::nullopt;
+    return std::pair{db.cell(0, 1), db.cell(1, 1)};
+}
+
 } // namespace zelvarion

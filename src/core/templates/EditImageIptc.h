@@ -57,4 +57,8 @@ ImageSaveResult saveImageIptc(CatalogueDb &db, Feedback &feedback, const QString
                               const ImageEdit &edit, const IptcWriteOptions &options, const QString &customizedLabel,
                               const ThumbnailRenewer *renewer, const QLocale &locale);
 
+// The row's revision date and time before an edit, for the undo journal to give back; nothing
+// when the row cannot be read. The catalogue must be open.
+std::optional<std::pair<QString, QString>> rowRevision(CatalogueDb &db, const QString &folder, const QString &file);
+
 } // namespace zelvarion

@@ -84,7 +84,8 @@ private:
 std::optional<JournalRun> runToUndo(const std::vector<JournalRun> &runs, std::optional<int> number)
 {
     for (const JournalRun &run : runs)
-        if (number ? run.number == *number : !run.undone)
+        // One image edited in the edit dialog is a run of its own, undone only when named.
+        if (number ? run.number == *number : !run.undone && run.kind != QLatin1String("edit"))
             return run;
     return std::nullopt;
 }

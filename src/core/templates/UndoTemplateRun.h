@@ -23,7 +23,8 @@ struct UndoSummary
     bool stopped = false;
 };
 
-// The run to undo: the given number, else the newest not undone; nothing when there is none.
+// The run to undo: the given number, else the newest template run not undone (an edit of one
+// image is undone only by its number); nothing when there is none.
 std::optional<JournalRun> runToUndo(const std::vector<JournalRun> &runs, std::optional<int> number);
 
 // Gives each file of the run its old bytes back, newest rewrite first, when the file is still what
