@@ -102,6 +102,11 @@ bool UndoJournal::startRun(const QString &templateName, const QString &kind)
 void UndoJournal::finishRun()
 {
     QMutexLocker locked(&m_mutex);
+    // A run that rewrote nothing has nothing to give back; kept, it would hide the run before it
+    // from "the last run".
+    if (m_run != 0)
+        executeLocked(QStringLiteral("delete from Runs where Run=%1 and not exists (select 1 from Files where Run=%1);")
+                          .arg(m_run));
     m_run = 0;
     m_db.close();
 }

@@ -57,6 +57,7 @@ public:
     // Opens the journal, drops the oldest runs so this one is the last of kRunsKept, and starts a
     // run that records every later rewrite. False with errorText when the journal cannot be used.
     bool startRun(const QString &templateName, const QString &kind);
+    // Ends the run; a run that rewrote no file is removed.
     void finishRun();
     int currentRun() const { return m_run; }
 

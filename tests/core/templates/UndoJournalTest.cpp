@@ -126,6 +126,11 @@ TEST_F(UndoJournalTest, keepsTheLastTwentyRunsAndTheirFiles)
     EXPECT_EQ(runs->back().templateName, QStringLiteral("T4"));
     EXPECT_TRUE(journal.entries(runs->back().number)->size() == 1);
     EXPECT_TRUE(journal.entries(1)->empty()); // the files of a dropped run go with it
+
+    // A run that rewrote nothing leaves no run behind to hide the last real one.
+    ASSERT_TRUE(journal.startRun(QStringLiteral("nothing written"), QStringLiteral("apply")));
+    journal.finishRun();
+    EXPECT_EQ(journal.runs()->front().templateName, QStringLiteral("T23"));
 }
 
 TEST_F(UndoJournalTest, aRewriteThatCannotBeRecordedLeavesTheFileAlone)
