@@ -15,6 +15,7 @@
 #include "core/export/XslRendering.h"
 #include "core/iptc/IptcField.h"
 #include "core/search/ResultList.h"
+#include "StderrFeedback.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
 #include "platform/ThumbnailStore.h"
@@ -30,13 +31,6 @@ using namespace zelvarion;
 using namespace zelvarion::bench;
 
 namespace {
-
-class StderrFeedback : public Feedback
-{
-public:
-    void showMessage(const QString &text, MessageIcon, const QString &) override { QTextStream(stderr) << text << '\n'; }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-};
 
 void runShell(const QString &command)
 {

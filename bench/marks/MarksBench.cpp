@@ -15,6 +15,7 @@
 #include "core/filecommands/DoubleFileNames.h"
 #include "core/search/CheckMarks.h"
 #include "core/search/RunSearch.h"
+#include "StderrFeedback.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
 
@@ -29,13 +30,6 @@ using namespace zelvarion;
 using namespace zelvarion::bench;
 
 namespace {
-
-class StderrFeedback : public Feedback
-{
-public:
-    void showMessage(const QString &text, MessageIcon, const QString &) override { QTextStream(stderr) << text << '\n'; }
-    bool askYesNo(const QString &, MessageIcon) override { return true; }
-};
 
 bool wrapFileNames(const QString &catalogue)
 {
@@ -107,7 +101,7 @@ int main(int argc, char *argv[])
 
     CatalogueDb db;
     db.path = ours;
-    StderrFeedback feedback;
+    StderrFeedback feedback(true);
     LanguagePack language;
     const CatalogueCommand command{db, feedback, language};
     SearchRequest everything;

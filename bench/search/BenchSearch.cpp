@@ -11,6 +11,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/RunSearch.h"
+#include "StderrFeedback.h"
 #include "core/shell/Feedback.h"
 
 #include <QCoreApplication>
@@ -29,16 +30,6 @@ using namespace zelvarion;
 using namespace zelvarion::bench;
 
 namespace {
-
-class StderrFeedback : public Feedback
-{
-public:
-    void showMessage(const QString &text, MessageIcon, const QString &) override
-    {
-        QTextStream(stderr) << text << '\n';
-    }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-};
 
 // The shell's output for one statement; with discard, the output goes nowhere (timing runs).
 QByteArray runShell(const QString &shell, const QString &catalogue, const QString &statement, bool discard)

@@ -4,6 +4,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/CatalogueTables.h"
 #include "core/shell/Feedback.h"
+#include "StderrFeedback.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -12,16 +13,6 @@
 
 namespace zelvarion::bench {
 namespace {
-
-class StderrFeedback : public Feedback
-{
-public:
-    void showMessage(const QString &text, MessageIcon, const QString &) override
-    {
-        QTextStream(stderr) << text << '\n';
-    }
-    bool askYesNo(const QString &, MessageIcon) override { return false; }
-};
 
 const QStringList kCities = {
     QStringLiteral("Paris"), QStringLiteral("Lyon"), QStringLiteral("Marseille"), QStringLiteral("Montréal"),

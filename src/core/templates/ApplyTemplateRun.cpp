@@ -4,6 +4,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/iptc/IptcField.h"
 #include "core/shell/Feedback.h"
+#include "core/templates/EditImageIptc.h"
 #include "core/templates/TemplateStatements.h"
 #include "core/templates/UndoJournal.h"
 
@@ -196,10 +197,8 @@ private:
     // The revision the undo gives back to the row.
     void noteOldRevision(const ResultRow &row)
     {
-        const QString select = QStringLiteral("select LastRevisionDate, LastRevisionTime from Images where (Folder=%1) "
-                                              "and (File=%2);").arg(sqlText(row.folder), sqlText(row.file));
-        if (m_db.execute(select) == 0 && m_db.rowCount() > 0)
-            m_options.journal->noteOldRevision(row.folder + row.file, m_db.cell(0, 1), m_db.cell(1, 1));
+        if (const auto revision = rowRevision(m_db, row.folder, row.file))
+            m_options.journal->noteOldRevision(row.folder + row.file, revision->first, revision->second);
     }
 
     CatalogueDb &m_db;
