@@ -1,5 +1,5 @@
 if(ZELVARION_GUI)
     add_executable(bench_result_page resultpage/ResultPageBench.cpp)
     target_link_libraries(bench_result_page PRIVATE zelvarion_ui)
-    target_compile_definitions(bench_result_page PRIVATE ZELVARION_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+    target_compile_definitions(bench_result_page PRIVATE ZELVARION_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
 endif()

@@ -3,4 +3,4 @@
 add_executable(bench_scan scan/ScanBench.cpp)
 target_link_libraries(bench_scan PRIVATE zelvarion_scan_thumbnails zelvarion_config)
 target_compile_definitions(bench_scan PRIVATE
-    ZELVARION_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+    ZELVARION_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")

@@ -2,4 +2,4 @@
 add_executable(bench_thumbnails thumbnails/ThumbnailBench.cpp)
 target_link_libraries(bench_thumbnails PRIVATE zelvarion_thumbnail_maker zelvarion_config)
 target_compile_definitions(bench_thumbnails PRIVATE
-    ZELVARION_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+    ZELVARION_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
