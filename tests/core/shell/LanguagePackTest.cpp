@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -49,7 +50,7 @@ TEST(LanguagePackParse, setsInterfaceKeyWithSpacesAroundEquals)
 
 TEST(LanguagePackParse, ignoresKeysThatAreNotNumbersOrOutOfRange)
 {
-    for (const char *key : {"x", "300", "0", "251", "-1", "12abc", "", "nan", "inf", "1e300"}) {
+    for (const char *key : {"x", "400", "0", "301", "-1", "12abc", "", "nan", "inf", "1e300"}) {
         SCOPED_TRACE(key);
         const QByteArray content = QByteArray("[Interface]\r\n") + key + " = Open\r\n";
         EXPECT_EQ(countSetTexts(parsed(content.constData())), 0);
@@ -65,10 +66,10 @@ TEST(LanguagePackParse, roundsNumericKeysToWholeNumbers)
     EXPECT_EQ(str(pack.text(1)), "First");
 }
 
-TEST(LanguagePackParse, messagesRangeEndsAtFifty)
+TEST(LanguagePackParse, messagesRangeEndsAtOneHundredFifty)
 {
-    const LanguagePack pack = parsed("[Messages]\n50=Fifty\n51=Too far\n0=Zero\n3=Three\n");
-    EXPECT_EQ(str(pack.message(50)), "Fifty");
+    const LanguagePack pack = parsed("[Messages]\n150=Last\n151=Too far\n0=Zero\n3=Three\n");
+    EXPECT_EQ(str(pack.message(150)), "Last");
     EXPECT_EQ(str(pack.message(3)), "Three");
     EXPECT_EQ(countSetTexts(pack), 2);
 }
@@ -356,20 +357,26 @@ TEST(ShippedLanguagePacks, giveATextForEveryNamedKey)
     }
 }
 
-// The names cover interface 1 to 250 and message 1 to 50 except the numbers no window asks for,
+// The names cover interface and message keys from 1 to the highest named one except the numbers no window asks for,
 // and nothing else.
 TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
 {
     const std::set<int> unusedInterface = {};
     const std::set<int> unusedMessages = {};
     std::set<PackKey> expected;
-    for (int key = 1; key <= 250; ++key)
+    const std::set<PackKey> named = usedKeys();
+    const auto highest = [&](Table table) {
+        int top = 0;
+        for (const PackKey &k : named)
+            top = k.table == table ? std::max(top, k.key) : top;
+        return top;
+    };
+    for (int key = 1; key <= highest(Table::Interface); ++key)
         if (!unusedInterface.count(key))
             expected.insert({Table::Interface, key});
-    for (int key = 1; key <= 50; ++key)
+    for (int key = 1; key <= highest(Table::Messages); ++key)
         if (!unusedMessages.count(key))
             expected.insert({Table::Messages, key});
-    const std::set<PackKey> named = usedKeys();
     for (const PackKey &k : expected)
         EXPECT_TRUE(named.count(k)) << describe(k) << " has no name";
     for (const PackKey &k : named)
