@@ -70,7 +70,7 @@ protected:
         for (Image &image : images) {
             const MergeRequest request{*store.load(QStringLiteral("T")), MergeMode::OverwriteNonEmpty,
                                        KeywordOption::Add, QStringLiteral("Field")};
-            const ProcessResult dry = processIptc(scan.root + image.name, {}, request, {}, true);
+            const ProcessResult dry = processIptc(scan.root + image.name, request, {}, true);
             image.rewritten = dry.content;
             image.rewrittenRow = iptcColumnsOf(dry.after);
         }

@@ -190,31 +190,38 @@ IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
     return {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
 }
 
-BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const QString &backupName,
-                                   const IptcWriteOptions &options)
+BackupSlot claimBackupSlot(const QString &path, const IptcWriteOptions &options)
+{
+    if (options.saveFolder.isEmpty())
+        return {{}, QStringLiteral("no backup folder is set")};
+    if (!QFileInfo(options.saveFolder).isDir())
+        return {{}, QStringLiteral("the backup folder '%1' does not exist").arg(options.saveFolder)};
+    // A backup folder that is the image's own folder would fill it with copies that a scan takes for images.
+    if (QFileInfo(options.saveFolder).canonicalFilePath() == QFileInfo(path).canonicalPath())
+        return {{}, QStringLiteral("the backup would replace the image itself")};
+    BackupSlot slot = backupSlotFor(options.saveFolder, path);
+    if (slot.path.isEmpty())
+        slot.error = QStringLiteral("no backup could be made: ") + slot.error;
+    return slot;
+}
+
+BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const IptcWriteOptions &options)
 {
     if (!options.saveOriginalFile)
         return {};
-    if (options.saveFolder.isEmpty())
-        return {false, QStringLiteral("no backup folder is set")};
-    if (!QFileInfo(options.saveFolder).isDir())
-        return {false, QStringLiteral("the backup folder '%1' does not exist").arg(options.saveFolder)};
-    // The folder is stored ending with a separator; a hand-edited one without it still names the
-    // folder, not a prefix of the file name.
-    const QString backupPath = QDir(options.saveFolder).filePath(backupName);
-    // A backup folder that is the image's own folder would "back up" the file onto itself.
-    if (QFileInfo::exists(backupPath) && QFileInfo(backupPath).canonicalFilePath() == QFileInfo(path).canonicalFilePath())
-        return {false, QStringLiteral("the backup would replace the image itself")};
-    if (options.saveFirstVersion && QFileInfo::exists(backupPath))
+    const BackupSlot slot = claimBackupSlot(path, options);
+    if (slot.path.isEmpty())
+        return {false, slot.error};
+    if (options.saveFirstVersion && QFileInfo::exists(slot.path))
         return {};
     // An earlier backup stays whole when the new copy fails.
-    const atomicfile::Result copied = atomicfile::replaceFileContent(backupPath, content);
+    const atomicfile::Result copied = atomicfile::replaceFileContent(slot.path, content);
     if (!copied.ok)
         return {false, QStringLiteral("no backup could be made: ") + copied.error};
     return {};
 }
 
-BackupResult backupOriginalFile(const QString &path, const QString &backupName, const IptcWriteOptions &options)
+BackupResult backupOriginalFile(const QString &path, const IptcWriteOptions &options)
 {
     if (!options.saveOriginalFile)
         return {};
@@ -224,7 +231,7 @@ BackupResult backupOriginalFile(const QString &path, const QString &backupName, 
     const QByteArray bytes = original.readAll();
     if (bytes.size() != original.size())
         return {false, QStringLiteral("the file cannot be read for its backup")};
-    return backupOriginalContent(path, bytes, backupName, options);
+    return backupOriginalContent(path, bytes, options);
 }
 
 } // namespace zelvarion

@@ -2,6 +2,7 @@
 
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcResourceSearch.h"
+#include "core/iptc/OriginalBackups.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -51,13 +52,16 @@ struct BackupResult
     QString error;
 };
 
-// Copies the file to SaveFolder + backupName when the options ask for it (before any rewrite).
-// With SaveFirstVersion a copy already there is kept. A backup that was asked for and could not be
-// made (no folder, disk full, no permission) is a failure: the caller must not rewrite the file.
-BackupResult backupOriginalFile(const QString &path, const QString &backupName, const IptcWriteOptions &options);
+// Copies the file to its own backup in SaveFolder when the options ask for it (before any rewrite):
+// the file's name there, unless another source has it (OriginalBackups.h). With SaveFirstVersion
+// the copy the file already has is kept. A backup that was asked for and could not be made (no
+// folder, disk full, no permission) is a failure: the caller must not rewrite the file.
+BackupResult backupOriginalFile(const QString &path, const IptcWriteOptions &options);
 // The same for a file already read whole: the bytes are the copy.
-BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const QString &backupName,
-                                   const IptcWriteOptions &options);
+BackupResult backupOriginalContent(const QString &path, QByteArrayView content, const IptcWriteOptions &options);
+// The place of the file's backup in SaveFolder, claimed for it from now on; empty with the reason
+// when none can be made there. A run claims in result order, so the first image of a name keeps it.
+BackupSlot claimBackupSlot(const QString &path, const IptcWriteOptions &options);
 
 // Builds the segment from the working values. Field values (other than Keywords and
 // SupplementalCategory) and slot texts come back cut to their write limits, so the caller

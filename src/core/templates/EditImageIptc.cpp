@@ -102,7 +102,7 @@ ImageSaveResult saveImageIptc(CatalogueDb &db, Feedback &feedback, const QString
         return saved;
     }
     const ValuesChange change = [&edit](WorkingValues &values) { applyEdit(values, edit); };
-    const ProcessResult result = rewriteIptcValues(path, RunBackupNames().nameFor(path), customizedLabel, change,
+    const ProcessResult result = rewriteIptcValues(path, customizedLabel, change,
                                                    options, false, &feedback);
     if (result.status != ProcessResult::Status::Written) {
         saved.reason = result.reason;

@@ -6,16 +6,16 @@
 
 namespace zelvarion {
 
-ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
+ProcessResult processIptc(const QString &path, const MergeRequest &request,
                           const IptcWriteOptions &options, bool dryRun, Feedback *feedback)
 {
     const ValuesChange merge = [&request](WorkingValues &values) {
         mergeTemplate(values, request.templ, request.mode, request.keywords, request.customizedLabel);
     };
-    return rewriteIptcValues(path, backupName, request.customizedLabel, merge, options, dryRun, feedback);
+    return rewriteIptcValues(path, request.customizedLabel, merge, options, dryRun, feedback);
 }
 
-ProcessResult rewriteIptcValues(const QString &path, const QString &backupName, const QString &customizedLabel,
+ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLabel,
                                 const ValuesChange &change, const IptcWriteOptions &options, bool dryRun,
                                 Feedback *feedback)
 {
@@ -34,7 +34,7 @@ ProcessResult rewriteIptcValues(const QString &path, const QString &backupName, 
     const IptcReadResult current = readIptcFromBytes(read.content, path, customizedLabel);
     result.before = current.fields;
     if (!dryRun) {
-        const BackupResult backup = backupOriginalContent(path, read.content, backupName, options);
+        const BackupResult backup = backupOriginalContent(path, read.content, options);
         if (!backup.ok) {
             result.reason = backup.error;
             return result;

@@ -37,19 +37,19 @@ struct ProcessResult
     QByteArray content;  // the file's new bytes
 };
 
-// Merges the template into one JPEG file and rewrites it in place: read once, back up (to
-// SaveFolder + backupName, before anything is written; a backup that was asked for and fails
-// leaves the file alone), merge, build the segment and replace the file atomically. With dryRun
+// Merges the template into one JPEG file and rewrites it in place: read once, back up (to the
+// file's own backup in SaveFolder, before anything is written; a backup that was asked for and
+// fails leaves the file alone), merge, build the segment and replace the file atomically. With dryRun
 // nothing is written and `after` says what would be. The file is read and written once. Safe to
 // call for different files on several threads at once (with no feedback).
-ProcessResult processIptc(const QString &path, const QString &backupName, const MergeRequest &request,
+ProcessResult processIptc(const QString &path, const MergeRequest &request,
                           const IptcWriteOptions &options, bool dryRun, Feedback *feedback = nullptr);
 
 // The one per-file rewrite behind processIptc and the edit of a single image: read once, back up,
 // let `change` set the working values the file is to hold, build the segment and replace the file
 // atomically (keeping its date when asked). `after` is read back from the new bytes.
 using ValuesChange = std::function<void(WorkingValues &values)>;
-ProcessResult rewriteIptcValues(const QString &path, const QString &backupName, const QString &customizedLabel,
+ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLabel,
                                 const ValuesChange &change, const IptcWriteOptions &options, bool dryRun,
                                 Feedback *feedback = nullptr);
 

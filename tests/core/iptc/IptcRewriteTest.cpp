@@ -245,9 +245,9 @@ TEST(IptcRewriteFile, noBackupWithoutOptionOrFolder)
 {
     TempFolder folder;
     const QString path = folder.write(QStringLiteral("a.jpg"), jpeg({app0()}));
-    EXPECT_TRUE(backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{false, false, folder.path() + u'/', false}).ok);
+    EXPECT_TRUE(backupOriginalFile(path, IptcWriteOptions{false, false, folder.path() + u'/', false}).ok);
     // Asked for and impossible: a failure the caller must heed.
-    EXPECT_FALSE(backupOriginalFile(path, QStringLiteral("a.jpg"), IptcWriteOptions{true, false, folder.file(QStringLiteral("none/")), false}).ok);
+    EXPECT_FALSE(backupOriginalFile(path, IptcWriteOptions{true, false, folder.file(QStringLiteral("none/")), false}).ok);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("a.jpg")});
 }
 

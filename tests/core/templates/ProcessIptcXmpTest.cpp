@@ -33,7 +33,7 @@ TEST(ProcessIptcXmp, templateRunSetsTheMirroredPropertiesAndKeepsTheOthers)
     MergeRequest request;
     request.templ.fields[kCaptionIndex] = QStringLiteral("From the template");
     request.mode = MergeMode::OverwriteNonEmpty;
-    const ProcessResult result = processIptc(path, QStringLiteral("run.jpg"), request, {}, false);
+    const ProcessResult result = processIptc(path, request, {}, false);
     ASSERT_EQ(result.status, ProcessResult::Status::Written) << result.reason.toStdString();
 
     QProcess process;
