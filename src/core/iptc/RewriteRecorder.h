@@ -18,6 +18,8 @@ public:
                                const QDateTime &oldModified, QString &reason) = 0;
     // Once the new content is in place and its modification time settled.
     virtual void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) = 0;
+    // The replacement failed after beforeRewrite: the file is as it was and nothing is to undo.
+    virtual void rewriteFailed(const QString &path) { (void)path; }
 };
 
 } // namespace zelvarion

@@ -161,8 +161,11 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
         return {false, notRecorded, {}};
     const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
-    if (!replaced.ok)
+    if (!replaced.ok) {
+        if (options.recorder)
+            options.recorder->rewriteFailed(path);
         return {false, replaced.error, {}};
+    }
     if (options.keepCreationDate)
         restoreModificationTime(path, read.lastModified);
     if (options.recorder)
@@ -178,7 +181,7 @@ IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const 
     const JpegForRewrite read = readJpegForRewrite(path, feedback);
     if (!read.failure.isEmpty())
         return {false, read.failure, {}};
-    const BackupResult backup = backupOriginalContent(path, read.content, QFileInfo(path).fileName(), options);
+    const BackupResult backup = backupOriginalContent(path, read.content, options);
     if (!backup.ok)
         return {false, backup.error, {}};
     return rewriteImageIptc(path, read, values, keywordList, supplementalCategoryList, {}, options);

@@ -144,6 +144,15 @@ void UndoJournal::afterRewrite(const QString &path, qint64 newSize, const QDateT
                       .arg(sqlText(path)));
 }
 
+void UndoJournal::rewriteFailed(const QString &path)
+{
+    QMutexLocker locked(&m_mutex);
+    executeLocked(QStringLiteral("delete from Files where Id=(select max(Id) from Files where Run=%1 and Path=%2) "
+                                 "and NewSize is null;")
+                      .arg(m_run)
+                      .arg(sqlText(path)));
+}
+
 void UndoJournal::noteOldRevision(const QString &path, const QString &date, const QString &time)
 {
     QMutexLocker locked(&m_mutex);

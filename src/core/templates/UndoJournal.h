@@ -64,6 +64,8 @@ public:
     bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
                        const QDateTime &oldModified, QString &reason) override;
     void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) override;
+    // The file kept its old content: its record goes, so the run neither counts nor restores it.
+    void rewriteFailed(const QString &path) override;
     // The catalogue row's revision before the run touched it, for the undo to give back.
     void noteOldRevision(const QString &path, const QString &date, const QString &time);
 

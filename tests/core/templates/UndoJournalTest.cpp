@@ -149,3 +149,34 @@ TEST_F(UndoJournalTest, aRewriteThatCannotBeRecordedLeavesTheFileAlone)
     EXPECT_TRUE(result.reason.contains(QStringLiteral("undo journal")));
     EXPECT_EQ(scan.folder.read(QStringLiteral("photos/x.jpg")), before);
 }
+
+// A file whose replacement failed was never changed: it is not a file of the run, and an undo
+// neither counts it as restored nor touches its row.
+TEST_F(UndoJournalTest, aRewriteThatFailedIsNeitherCountedNorRestored)
+{
+    const QByteArray before = QByteArray("\xFF\xD8\xFF\xD9", 4);
+    ASSERT_TRUE(journal.startRun(QStringLiteral("T"), QStringLiteral("apply")));
+    rewrite(QStringLiteral("a.jpg"), imageBytes("old"), imageBytes("new"));
+    const QString failed = scan.write(QStringLiteral("b.jpg"), before);
+    IptcWriteOptions options;
+    options.recorder = &journal;
+    IptcFieldSet values;
+    values.values[5] = QStringLiteral("caption");
+    atomicfile::setInjectedFailure(atomicfile::Step::Rename);
+    const IptcWriteResult result = writeImageIptc(failed, values, {}, {}, options);
+    atomicfile::setInjectedFailure(atomicfile::Step::None);
+    ASSERT_FALSE(result.written);
+    // A journal of an older version kept such a record: recorded, never followed by the new size.
+    const QString legacy = scan.write(QStringLiteral("c.jpg"), before);
+    QString reason;
+    ASSERT_TRUE(journal.beforeRewrite(legacy, before, imageBytes("never written"), kOldTime, reason));
+    const int run = journal.currentRun();
+    journal.finishRun();
+
+    EXPECT_EQ(journal.runs()->front().files, 2); // a and the legacy record; b is gone
+    const UndoSummary summary = undo(run);
+    EXPECT_EQ(summary.restored, 1);
+    EXPECT_TRUE(summary.skipped.empty());
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/b.jpg")), before);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/c.jpg")), before);
+}
