@@ -7,6 +7,7 @@
 #include "core/filecommands/DoubleFileNames.h"
 #include "core/filecommands/RenameImage.h"
 #include "core/catalogue/CatalogueTables.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QDir>
@@ -90,6 +91,9 @@ int runRenameCommand(CliContext &context)
     if (!prepareCatalogue(context, "rename", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);
+    CatalogueWriteLock lock(prepared.db.path);
+    if (!lock.takeOrWait(feedback, prepared.language))
+        return kExitSomeFailed;
     const ImageRef image = imageOf(arguments.operands[0]);
     if (!isCatalogued(prepared.db, feedback, image)) {
         context.err << "zelvarion-cli rename: not an image of the catalogue: " << image.path() << '\n';
@@ -125,6 +129,9 @@ int runDeleteCommand(CliContext &context)
         return kExitSomeFailed;
     // The question of each file is the window's, asked on a terminal.
     CommandFeedback feedback(context, arguments.flag("--yes"));
+    CatalogueWriteLock lock(prepared.db.path);
+    if (!lock.takeOrWait(feedback, prepared.language))
+        return kExitSomeFailed;
     const ThumbnailStore thumbnails;
     int failures = 0;
     for (const QString &path : std::as_const(arguments.operands)) {

@@ -1,9 +1,11 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcWriter.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
@@ -216,6 +218,14 @@ int runWriteCommand(CliContext &context)
     }
     const IptcWriteOptions options = writeOptionsOf();
     StreamFeedback feedback(context);
+    // No catalogue is named: the one in use is the one whose commands could rewrite these files too.
+    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    LanguagePack pack;
+    pack.loadShippedEnglish();
+    pack.load(programFolder::languageFolder(), settings.language);
+    CatalogueWriteLock lock(cataloguePath(QString(), settings));
+    if (QFileInfo(cataloguePath(QString(), settings)).isFile() && !lock.takeOrWait(feedback, pack))
+        return kExitSomeFailed;
     int notWritten = 0;
     for (const QString &path : files) {
         const QString failure = writeOneFile(path, edits, options, feedback);

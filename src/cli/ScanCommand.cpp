@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/FolderScan.h"
 #include "core/catalogue/ScanThumbnails.h"
@@ -134,7 +135,8 @@ int runScanCommand(CliContext &context)
     StreamFeedback feedback(context);
     CatalogueDb db;
     db.path = QFileInfo(request.cataloguePath).absoluteFilePath();
-    if (!ensureCatalogue(db, feedback, context.out, settings) || !db.openOrReport(feedback))
+    CatalogueWriteLock lock(db.path); // one command at a time rewrites the rows
+    if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(db, feedback, context.out, settings) || !db.openOrReport(feedback))
         return kExitSomeFailed;
     bool refused = false;
     const std::vector<ScanTarget> targets = registerTargets(db, feedback, pack, request.folders, context.err, refused);
@@ -157,7 +159,8 @@ int runScanCommand(CliContext &context)
                 << elapsedTimeText(pack.message(Message::ElapsedTime), elapsed.elapsed() / 1000) << " (" << QString::number(seconds, 'f', 2)
                 << " s, " << QString::number(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1)
                 << " files/s)\n";
-    return refused ? kExitSomeFailed : kExitOk;
+    // A statement that failed (reported on stderr) leaves the catalogue short of what was found.
+    return refused || feedback.failed() ? kExitSomeFailed : kExitOk;
 }
 
 } // namespace zelvarion::cli

@@ -3,6 +3,7 @@
 #include "ui/frmDatabase.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/FolderScan.h"
 #include "core/catalogue/ScanThumbnails.h"
@@ -196,7 +197,9 @@ void frmDatabase::scanCheckedFolders()
     setScanning(true);
     lblStatus->clear();
     imgDest->clear();
-    if (!catalogueFileMissing() && m_context.catalogue.openOrReport(m_feedback)) {
+    CatalogueWriteLock lock(m_context.catalogue.path); // one command at a time rewrites the rows
+    if (!catalogueFileMissing() && lock.takeOrRefuse(m_feedback, m_context.language)
+        && m_context.catalogue.openOrReport(m_feedback)) {
         runScan();
         m_context.catalogue.close();
         refreshFolderList();

@@ -4,6 +4,7 @@
 #include "ui/frmZelvarion.h"
 
 #include "core/catalogue/CatalogueCommand.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/filecommands/DeleteImage.h"
 #include "core/filecommands/DoubleFileNames.h"
 #include "core/filecommands/RenameImage.h"
@@ -112,6 +113,9 @@ void frmZelvarion::deletePopupImage()
     const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
     if (!image)
         return;
+    CatalogueWriteLock lock(m_context.catalogue.path);
+    if (!lock.takeOrRefuse(*m_feedback, m_context.language))
+        return;
     ResultList changed = result();
     const ThumbnailStore thumbnails;
     const DeleteResult deleted =
@@ -132,6 +136,9 @@ void frmZelvarion::renamePopupImage()
     const QString title = withoutAccelerator(m_context.language.text(InterfaceText::RenameMenuItem));
     const QString answer = QInputDialog::getText(this, title, m_context.language.message(Message::NewFileNamePrompt),
                                                  QLineEdit::Normal, image->file);
+    CatalogueWriteLock lock(m_context.catalogue.path);
+    if (!lock.takeOrRefuse(*m_feedback, m_context.language))
+        return;
     ResultList changed = result();
     const ThumbnailStore thumbnails;
     const RenameResult renamed =

@@ -258,6 +258,9 @@ enum class InterfaceText : int {
     AboutEngineLabel = 248,
     AboutLibrariesLabel = 249,
     AboutSystemLabel = 250,
+    RowsNotUpdatedStatus = 269, // after the images processed: "#" images written whose rows were not updated
+    ImagesUntouchedStatus = 270, // after a stopped run: "#" images left as they were
+    RowNotUpdatedReason = 271, // an image written whose catalogue row was not updated; the engine's text follows
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -312,6 +315,10 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
+    CatalogueBusyWaiting = 81, // "#" the catalogue: another command changes it, this one waits
+    CatalogueBusyRefused = 82, // "#" the catalogue: another command changes it, this one does not start
+    CatalogueNotLocked = 83, // "#" the lock file; the system's reason follows
+    CatalogueNotWritable = 84, // "#" the catalogue; the engine's text follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -422,7 +429,8 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::AddToDictionaryButton,
     InterfaceText::FirstPageTip, InterfaceText::PreviousPageTip, InterfaceText::NextPageTip,
     InterfaceText::LastPageTip, InterfaceText::AboutDescription, InterfaceText::AboutEngineLabel,
-    InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel,
+    InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel, InterfaceText::RowsNotUpdatedStatus,
+    InterfaceText::ImagesUntouchedStatus, InterfaceText::RowNotUpdatedReason,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -439,7 +447,8 @@ inline constexpr std::array kAllMessages = {
     Message::XmlParserMissing, Message::UndoTemplateRunQuestion, Message::DeleteFileQuestion, Message::TrashRefused,
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
-    Message::HelpFileMissing, Message::HelpNotOpened,
+    Message::HelpFileMissing, Message::HelpNotOpened, Message::CatalogueBusyWaiting, Message::CatalogueBusyRefused,
+    Message::CatalogueNotLocked, Message::CatalogueNotWritable,
 };
 
 namespace detail {
@@ -457,7 +466,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 250);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 50);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 253);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 54);
 
 } // namespace zelvarion
