@@ -2,6 +2,7 @@
 // same merge, backups, thumbnail renewal and row updates; --dry-run shows what would change.
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
 #include "core/templates/ApplyTemplateRun.h"
@@ -16,6 +17,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <memory>
 
 
 namespace zelvarion::cli {
@@ -132,13 +135,23 @@ int runApplyCommand(CliContext &context)
         context.err << "zelvarion-cli apply: " << problem << '\n';
         return kExitBadArguments;
     }
-    CommandSearch search;
-    if (const std::optional<int> failed = searchForCommand("apply", arguments, context, search))
+    auto search = std::make_unique<CommandSearch>();
+    if (const std::optional<int> failed = searchForCommand("apply", arguments, context, *search))
         return *failed;
-    const AppSettings &settings = search.settings;
-    const LanguagePack &pack = search.pack;
     StreamFeedback feedback(context);
-    CatalogueDb &db = search.db;
+    // Held until the run has ended (a dry run only reads); a result found while another command
+    // changed the catalogue is found again once it is done.
+    CatalogueWriteLock lock(search->db.path);
+    if (!line.options.dryRun && !lock.takeOrWait(feedback, search->pack))
+        return kExitSomeFailed;
+    if (lock.waited()) {
+        search = std::make_unique<CommandSearch>();
+        if (const std::optional<int> failed = searchForCommand("apply", arguments, context, *search))
+            return *failed;
+    }
+    const AppSettings &settings = search->settings;
+    const LanguagePack &pack = search->pack;
+    CatalogueDb &db = search->db;
     const TemplateStore::InUse inUse = TemplateStore(db, feedback).inUse();
     if (!inUse.ok)
         return kExitSomeFailed;
@@ -149,7 +162,7 @@ int runApplyCommand(CliContext &context)
     const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
                                        InterfaceText::ConfirmMergeOverwriteAll};
     const QString question =
-        pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(search.results.count());
+        pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(search->results.count());
     // A whole result is rewritten: without --yes someone at a terminal must say so.
     if (!line.yes && !line.options.dryRun) {
         if (!terminal::standardInputIsTerminal()) {
@@ -165,6 +178,7 @@ int runApplyCommand(CliContext &context)
     options.writeOptions = {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
     const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
     options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    options.language = &pack;
     const ThumbnailStore store;
     const StoredThumbnailRenewer renewer(store);
     const bool renew = settings.createThumbnails && !options.dryRun && store.isAvailable();
@@ -178,16 +192,33 @@ int runApplyCommand(CliContext &context)
         else
             printImage(context.out, path, result, options.dryRun);
     };
-    const ApplySummary summary = runApplyTemplate(db, feedback, search.results.rows(), options, renew ? &renewer : nullptr, observer);
+    QJsonArray rowsNotUpdated;
+    observer.rowNotUpdated = [&](const NotProcessedImage &image) {
+        if (line.json)
+            rowsNotUpdated.append(QJsonObject{{QStringLiteral("path"), image.path}, {QStringLiteral("reason"), image.reason}});
+        else
+            context.out << "row not updated: " << image.path << ": " << image.reason << Qt::endl;
+    };
+    const ApplySummary summary = runApplyTemplate(db, feedback, search->results.rows(), options, renew ? &renewer : nullptr, observer);
     const QString count = pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed));
     if (line.json)
         context.out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("images"), images},
                                                                    {QStringLiteral("processed"), summary.processed},
+                                                                   {QStringLiteral("rowsNotUpdated"), rowsNotUpdated},
+                                                                   {QStringLiteral("untouched"), summary.untouched},
                                                                    {QStringLiteral("dryRun"), options.dryRun}})
                                              .toJson(QJsonDocument::Indented));
     else
         context.out << count << '\n';
-    return summary.ran && summary.notProcessed.empty() ? kExitOk : kExitSomeFailed;
+    // Files that now disagree with their rows, and images never reached, are why the exit is 1.
+    if (!summary.rowsNotUpdated.empty())
+        context.err << "zelvarion-cli apply: "
+                    << pack.text(InterfaceText::RowsNotUpdatedStatus).replace(u'#', QString::number(summary.rowsNotUpdated.size()))
+                    << '\n';
+    if (summary.untouched > 0)
+        context.err << "zelvarion-cli apply: "
+                    << pack.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(summary.untouched)) << '\n';
+    return summary.complete() ? kExitOk : kExitSomeFailed;
 }
 
 } // namespace zelvarion::cli

@@ -2,6 +2,7 @@
 // files of one run (the last one not undone by default) their old bytes back.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/templates/TemplateThumbnails.h"
 #include "core/templates/UndoTemplateRun.h"
 #include "platform/Terminal.h"
@@ -82,6 +83,11 @@ int runUndoCommand(CliContext &context)
     CommandCatalogue prepared;
     if (!prepareCatalogue(context, "undo", arguments, prepared))
         return kExitSomeFailed;
+    // Taken before the journal is read: a run that ends meanwhile may be the one to undo.
+    CommandFeedback feedback(context, true);
+    CatalogueWriteLock lock(prepared.db.path);
+    if (!arguments.flag("--list") && !lock.takeOrWait(feedback, prepared.language))
+        return kExitSomeFailed;
     UndoJournal journal(UndoJournal::pathBeside(prepared.db.path));
     const std::optional<std::vector<JournalRun>> runs = journal.runs();
     if (!runs) {
@@ -108,8 +114,8 @@ int runUndoCommand(CliContext &context)
             return kExitSomeFailed;
         }
     }
-    CommandFeedback feedback(context, true);
     UndoOptions options;
+    options.language = &prepared.language;
     const QString label = prepared.language.text(InterfaceText::CustomizedFieldLabel);
     options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
     const ThumbnailStore store;

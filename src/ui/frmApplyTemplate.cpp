@@ -1,5 +1,6 @@
 #include "ui/frmApplyTemplate.h"
 
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/templates/UndoJournal.h"
 #include "core/shell/Feedback.h"
@@ -86,7 +87,7 @@ frmApplyTemplate::frmApplyTemplate(AppContext &context, Feedback &feedback, cons
 
 void frmApplyTemplate::createControls()
 {
-    setFixedSize(720, 560);
+    setFixedSize(720, 582);
     auto *modes = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         m_mode[i] = named(new QRadioButton(this), indexed("optKeepOriginalIPTC", i));
@@ -120,32 +121,35 @@ void frmApplyTemplate::createProgressControls()
     m_processedLabel->setGeometry(12, 232, 300, 22);
     m_processedLabel->hide();
     m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
-    m_status->setGeometry(12, 256, 560, 22);
+    // Two lines: the count of a run that stopped early says what was left.
+    m_status->setGeometry(12, 256, 560, 44);
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_min = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
-    m_min->setGeometry(12, 284, 40, 22);
+    m_min->setGeometry(12, 306, 40, 22);
     m_progress = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
-    m_progress->setGeometry(56, 284, 460, 22);
+    m_progress->setGeometry(56, 306, 460, 22);
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_max = named(new QLabel(this), QStringLiteral("lblMax"));
-    m_max->setGeometry(522, 284, 60, 22);
+    m_max->setGeometry(522, 306, 60, 22);
     m_current = named(new QLabel(this), QStringLiteral("lblCurrent"));
-    m_current->setGeometry(56, 308, 200, 22);
+    m_current->setGeometry(56, 330, 200, 22);
     m_current->hide();
     m_notProcessedLabel = named(new QLabel(this), QStringLiteral("lblNotProcessed"));
-    m_notProcessedLabel->setGeometry(12, 336, 460, 22);
+    m_notProcessedLabel->setGeometry(12, 358, 460, 22);
     m_notProcessed = named(new QListWidget(this), QStringLiteral("lstNotProcessed"));
-    m_notProcessed->setGeometry(12, 360, 560, 140);
+    m_notProcessed->setGeometry(12, 382, 560, 140);
     m_preview = named(new QLabel(this), QStringLiteral("imgDest"));
-    m_preview->setGeometry(588, 360, 120, 80);
+    m_preview->setGeometry(588, 382, 120, 80);
     m_preview->setAlignment(Qt::AlignCenter);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(420, 516, 90, 30);
+    m_ok->setGeometry(420, 538, 90, 30);
     m_stop = named(new QPushButton(this), QStringLiteral("cmdCancelProcess"));
-    m_stop->setGeometry(420, 516, 90, 30);
+    m_stop->setGeometry(420, 538, 90, 30);
     m_stop->hide();
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(518, 516, 90, 30);
+    m_cancel->setGeometry(518, 538, 90, 30);
     connect(m_ok, &QPushButton::clicked, this, &frmApplyTemplate::run);
     connect(m_stop, &QPushButton::clicked, this, &frmApplyTemplate::stop);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -284,6 +288,10 @@ void frmApplyTemplate::run()
     const AppSettings &s = m_context.settings;
     if (!m_feedback.askYesNo(m_context.language.text(questions[s.applyTemplateOption]), MessageIcon::Warning))
         return;
+    // Held until the run has ended: no other command rewrites these files or rows meanwhile.
+    CatalogueWriteLock lock(m_context.catalogue.path);
+    if (!lock.takeOrRefuse(m_feedback, m_context.language))
+        return;
     m_stopRequested = false;
     setRunning(true);
     ApplyOptions options;
@@ -294,27 +302,36 @@ void frmApplyTemplate::run()
     const QString label = m_context.language.text(InterfaceText::CustomizedFieldLabel);
     options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
     options.locale = QLocale();
+    options.language = &m_context.language;
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
     const StoredThumbnailRenewer renewer(store);
     const bool renew = s.createThumbnails && m_context.namedStreamsAvailable;
     ApplyObserver observer;
     m_current->setText(QStringLiteral("0"));
-    observer.imageStarted = [this](int rank, const ResultRow &row) {
-        m_progress->setValue(rank);
-        m_current->setText(QString::number(rank));
-        m_status->setText(row.file);
+    // The progress counts images done, not images queued for the workers: after Stop it shows
+    // how far the files really are.
+    int done = 0;
+    observer.imageDone = [this, &done](const QString &path, const ProcessResult &result) {
+        m_current->setText(QString::number(++done));
+        m_progress->setValue(done);
+        m_status->setText(QFileInfo(path).fileName());
+        if (result.status == ProcessResult::Status::NotProcessed)
+            listNotProcessed(path, result.reason);
     };
-    observer.imageDone = [this](const QString &path, const ProcessResult &result) {
-        if (result.status == ProcessResult::Status::NotProcessed) {
-            m_notProcessed->addItem(path);
-            m_notProcessed->item(m_notProcessed->count() - 1)->setToolTip(result.reason);
-        }
+    observer.rowNotUpdated = [this](const NotProcessedImage &image) {
+        listNotProcessed(image.path, m_context.language.text(InterfaceText::RowNotUpdatedReason) + u' ' + image.reason);
     };
     observer.thumbnailMade = [this](const QByteArray &jpeg) { showThumbnail(jpeg); };
     UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path)); // "Undo last template run"
     options.journal = &journal;
     RunFeedback feedback(m_feedback, m_stopRequested);
     finishRun(runApplyTemplate(m_context.catalogue, feedback, m_results.rows(), options, renew ? &renewer : nullptr, observer));
+}
+
+void frmApplyTemplate::listNotProcessed(const QString &path, const QString &reason)
+{
+    m_notProcessed->addItem(path);
+    m_notProcessed->item(m_notProcessed->count() - 1)->setToolTip(reason);
 }
 
 void frmApplyTemplate::finishRun(const ApplySummary &summary)
@@ -326,8 +343,13 @@ void frmApplyTemplate::finishRun(const ApplySummary &summary)
         m_template->setFont(font);
     }
     m_progress->setValue(0);
-    m_status->setText(m_context.language.text(InterfaceText::ImagesProcessedStatus)
-                          .replace(u'#', QString::number(summary.processed)));
+    const LanguagePack &pack = m_context.language;
+    QString status = pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed));
+    if (!summary.rowsNotUpdated.empty())
+        status += u' ' + pack.text(InterfaceText::RowsNotUpdatedStatus).replace(u'#', QString::number(summary.rowsNotUpdated.size()));
+    if (summary.untouched > 0)
+        status += u' ' + pack.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(summary.untouched));
+    m_status->setText(status);
     setRunning(false);
     if (summary.processed > 0)
         Q_EMIT imagesRewritten(summary.processed);

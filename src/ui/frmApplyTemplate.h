@@ -59,6 +59,7 @@ private:
     void storeOptions();
     void setRunning(bool running);
     void showThumbnail(const QByteArray &jpeg);
+    void listNotProcessed(const QString &path, const QString &reason);
     void finishRun(const ApplySummary &summary);
 
     AppContext &m_context;

@@ -10,6 +10,7 @@
 #include "ui/frmEditIPTCOptions.h"
 #include "ui/frmTemplates.h"
 
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/shell/Feedback.h"
 #include "core/templates/TemplateThumbnails.h"
 #include "core/templates/UndoTemplateRun.h"
@@ -94,7 +95,11 @@ void frmZelvarion::undoLastTemplateRun()
                                  .replace(u'#', run->templateName).replace(u'%', QString::number(run->files));
     if (!m_feedback->askYesNo(question, MessageIcon::Warning))
         return;
+    CatalogueWriteLock lock(m_context.catalogue.path);
+    if (!lock.takeOrRefuse(*m_feedback, language))
+        return;
     UndoOptions options;
+    options.language = &language;
     const QString label = language.text(InterfaceText::CustomizedFieldLabel);
     options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
     const ThumbnailStore store;

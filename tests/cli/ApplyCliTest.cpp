@@ -6,12 +6,16 @@
 #include "UnchangedParts.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueWriteLock.h"
+#include "core/shell/LanguagePack.h"
+#include "support/RecordingFeedback.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/JpegSegments.h"
 #include "support/GeneratedJpeg.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
+#include <QThread>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -213,4 +217,50 @@ TEST_F(ApplyCliTest, refusesWithoutATerminalAndBadOptions)
     EXPECT_EQ(cli({QStringLiteral("apply"), QStringLiteral("--yes"), QStringLiteral("photos")}).exitCode, 1);
     for (const auto &[path, bytes] : originals)
         EXPECT_EQ(readAll(path), bytes) << path.toStdString();
+}
+
+// A second run on the catalogue while another command holds it: it says it waits, touches no
+// file meanwhile, and runs once the other has ended.
+TEST_F(ApplyCliTest, aSecondRunWaitsWithAMessageAndTouchesNothingMeanwhile)
+{
+    LanguagePack english;
+    english.loadShippedEnglish();
+    RecordingFeedback told;
+    CatalogueWriteLock first(folder.file(QStringLiteral("Images.db")));
+    ASSERT_TRUE(first.takeOrRefuse(told, english));
+    QProcess second;
+    second.start(QStringLiteral(ZELVARION_CLI_PATH), {QStringLiteral("--program-folder"), folder.path(), QStringLiteral("apply"),
+                                                      QStringLiteral("--yes"), QStringLiteral("photos")});
+    second.setReadChannel(QProcess::StandardError);
+    ASSERT_TRUE(second.waitForReadyRead(20000));
+    QThread::msleep(300);
+    const QString waiting = QString::fromUtf8(second.readAllStandardError());
+    EXPECT_TRUE(waiting.contains(english.message(Message::CatalogueBusyWaiting).replace(u'#', folder.file(QStringLiteral("Images.db")))))
+        << waiting.toStdString();
+    for (const auto &[path, bytes] : originals)
+        EXPECT_EQ(readAll(path), bytes) << path.toStdString();
+    first.release();
+    ASSERT_TRUE(second.waitForFinished(60000));
+    EXPECT_EQ(second.exitCode(), 1); // the TIFF and the PSD are not processed
+    for (const auto &[path, bytes] : originals)
+        EXPECT_EQ(readImageIptc(path, QStringLiteral("Field")).fields.values[20], QStringLiteral("Zürich")) << path.toStdString();
+}
+
+// Every row update refused: the files written so far are named, the run ends, and the exit says so.
+TEST_F(ApplyCliTest, rowsThatCannotBeUpdatedAreListedAndFailTheRun)
+{
+    CatalogueDb db;
+    db.path = folder.file(QStringLiteral("Images.db"));
+    ASSERT_TRUE(db.open());
+    ASSERT_EQ(db.execute(QStringLiteral("create trigger refused before update on Images "
+                                        "begin select raise(abort, 'database disk image is malformed'); end;")), 0);
+    db.close();
+    const CliRun run = cli({QStringLiteral("apply"), QStringLiteral("--yes"), QStringLiteral("photos")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot set data"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("catalogue rows could not be updated"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("were left as they were"))) << run.err.toStdString();
+    const qsizetype written = run.out.count(QStringLiteral("\nwritten: ")) + (run.out.startsWith(QStringLiteral("written: ")) ? 1 : 0);
+    EXPECT_GE(written, 1);
+    EXPECT_EQ(run.out.count(QStringLiteral("row not updated: ")), written) << run.out.toStdString();
 }

@@ -2,6 +2,7 @@
 // use, a run over real files with its list of images not processed, the count, Stop and closing.
 #include "CaptioningTestSupport.h"
 
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/iptc/IptcReader.h"
 #include "platform/IniFile.h"
 #include "ui/frmApplyTemplate.h"
@@ -91,8 +92,9 @@ private Q_SLOTS:
     void keywordOptionsExcludeEachOtherAndModeTwoLocksThem();
     void withoutTemplateInUseOkIsDisabled();
     void runWritesTheImagesAndListsTheOthers();
-    void stopFinishesTheImageInHand();
+    void stopCountsTheImagesWrittenAndTheOnesLeft();
     void closingDuringARunStopsItFirst();
+    void anotherCommandOnTheCatalogueRefusesTheRun();
 };
 
 void frmApplyTemplateTest::keywordOptionsExcludeEachOtherAndModeTwoLocksThem()
@@ -166,24 +168,38 @@ void frmApplyTemplateTest::runWritesTheImagesAndListsTheOthers()
     QVERIFY(f.c.feedback.messages.empty());
 }
 
-void frmApplyTemplateTest::stopFinishesTheImageInHand()
+// Stop as the first image is shown done: the progress and lblCurrent count images done, and the
+// final status says how many were written and how many were left as they were.
+void frmApplyTemplateTest::stopCountsTheImagesWrittenAndTheOnesLeft()
 {
     Fixture f;
-    f.addImages(3);
+    f.addImages(10);
     f.useTemplate();
     f.open();
     f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
     auto *progress = f.get<QProgressBar>(QStringLiteral("ProgressBar1"));
-    QObject::connect(progress, &QProgressBar::valueChanged, f.dialog.get(), [&f](int value) {
-        if (value == 2) {
-            QVERIFY(f.get(QStringLiteral("cmdCancelProcess"))->isVisible());
+    QStringList shown;
+    QObject::connect(progress, &QProgressBar::valueChanged, f.dialog.get(), [&](int value) {
+        if (value == 0)
+            return;
+        shown << f.label("lblCurrent");
+        if (value == 1)
             f.get<QPushButton>(QStringLiteral("cmdCancelProcess"))->click();
-        }
     });
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
-    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")));
-    QCOMPARE(f.city(QStringLiteral("image0-1.jpg")), QStringLiteral("Paris"));
-    QVERIFY(f.city(QStringLiteral("image1-0.jpg")) != QStringLiteral("Paris"));
+    int written = 0;
+    for (int copy = 0; copy < 10; ++copy)
+        for (int i = 0; i < 2; ++i)
+            written += f.city(QStringLiteral("image%1-%2.jpg").arg(copy).arg(i)) == QStringLiteral("Paris") ? 1 : 0;
+    QVERIFY(written >= 1);
+    QCOMPARE(shown.size(), written); // one step per image done; the TIFF was left with the rest
+    QCOMPARE(shown.first(), QStringLiteral("1"));
+    QCOMPARE(shown.last(), QString::number(written));
+    QVERIFY(f.notProcessed().isEmpty());
+    const int untouched = 21 - written;
+    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(written))
+                                       + u' '
+                                       + f.c.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(untouched)));
 }
 
 void frmApplyTemplateTest::closingDuringARunStopsItFirst()
@@ -203,7 +219,29 @@ void frmApplyTemplateTest::closingDuringARunStopsItFirst()
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
     QVERIFY(!f.dialog->isVisible());
     QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
-    QVERIFY(f.city(QStringLiteral("image0-1.jpg")) != QStringLiteral("Paris"));
+}
+
+// Another command holds the catalogue (a scan, or a run of the command line): the run is refused
+// before any file is touched, with a message that says why.
+void frmApplyTemplateTest::anotherCommandOnTheCatalogueRefusesTheRun()
+{
+    Fixture f;
+    f.addImages();
+    f.useTemplate();
+    f.open();
+    const QByteArray before = f.images.read(QStringLiteral("image0-0.jpg"));
+    CatalogueWriteLock other(f.c.context.catalogue.path);
+    QVERIFY(other.takeOrRefuse(f.c.feedback, f.c.context.language));
+    f.c.feedback.answers = {true};
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.images.read(QStringLiteral("image0-0.jpg")), before);
+    QCOMPARE(f.c.feedback.texts(), QStringList{f.c.context.language.message(Message::CatalogueBusyRefused)
+                                                   .replace(u'#', f.c.context.catalogue.path)});
+    QVERIFY(f.get(QStringLiteral("cmdOK"))->isVisible());
+    other.release();
+    f.c.feedback.answers = {true};
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
 }
 
 QTEST_MAIN(frmApplyTemplateTest)

@@ -4,6 +4,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/iptc/IptcField.h"
 #include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
 #include "core/templates/EditImageIptc.h"
 #include "core/templates/TemplateStatements.h"
 #include "core/templates/UndoJournal.h"
@@ -14,6 +15,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <future>
@@ -43,23 +45,6 @@ std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback,
 }
 
 } // namespace
-
-QString RunBackupNames::nameFor(const QString &path)
-{
-    if (const auto known = m_nameOfPath.constFind(path); known != m_nameOfPath.constEnd())
-        return *known;
-    const QFileInfo info(path);
-    const QString fileName = info.fileName();
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString base = dot > 0 ? fileName.left(dot) : fileName;
-    const QString extension = dot > 0 ? fileName.mid(dot) : QString();
-    QString candidate = fileName;
-    for (int k = 2; m_pathOfName.contains(candidate.toLower()); ++k)
-        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(k).arg(extension);
-    m_pathOfName.insert(candidate.toLower(), path);
-    m_nameOfPath.insert(path, candidate);
-    return candidate;
-}
 
 QString imageRevisionStatement(const QString &folder, const QString &file, const IptcFieldSet &values,
                                const QString &revisionDate, const QString &revisionTime)
@@ -91,12 +76,24 @@ bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &fol
     return db.executeOrReport(feedback, statement, QStringLiteral("Cannot set data"));
 }
 
+bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language)
+{
+    if (db.execute(QStringLiteral("begin immediate transaction;")) == 0) {
+        db.execute(QStringLiteral("rollback transaction;"));
+        return true;
+    }
+    const QString what = language ? language->message(Message::CatalogueNotWritable).replace(u'#', db.path)
+                                   : QStringLiteral("Cannot write '%1'").arg(db.path);
+    db.report(feedback, what);
+    return false;
+}
+
 namespace {
 
 // One run over the rows. Images are read, merged and written on worker threads, a few at a time,
 // because a safe write waits for the disk; their rows are written here, in result order, once
-// each file is in place. Stop is tested before an image is started: the images already started
-// are finished and recorded.
+// each file is in place. Stop is tested before an image is started and while waiting for one:
+// an image queued but not yet begun by a worker is then left as it was.
 class ApplyRun
 {
 public:
@@ -112,6 +109,9 @@ public:
     }
     ~ApplyRun() { m_pool.waitForDone(); }
 
+    // Stop, or a row that could not be written: no image is begun any more.
+    bool ending() const { return m_ending; }
+
     void start(const ResultRow &row, ApplySummary &summary)
     {
         const QString path = row.folder + row.file;
@@ -125,9 +125,16 @@ public:
         // The same file twice in one result is written once after the other, never at once.
         if (std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job &job) { return job.path == path; }))
             finishUpTo(0, summary);
+        if (m_ending) {
+            ++summary.untouched;
+            return;
+        }
+        // Backups are named in result order, not in the order the workers come to them: the first
+        // image of a name keeps it. A failure here is met again, and reported, by the worker.
+        if (m_options.writeOptions.saveOriginalFile && !m_options.dryRun)
+            claimBackupSlot(path, m_options.writeOptions);
         auto done = std::make_shared<Done>();
-        auto task = std::make_shared<std::packaged_task<void()>>(
-            [this, path, done, backup = m_backupNames.nameFor(path)] { work(path, backup, *done); });
+        auto task = std::make_shared<std::packaged_task<void()>>([this, path, done] { work(path, *done); });
         m_jobs.push_back({row, path, done, task->get_future()});
         m_pool.start([task] { (*task)(); });
         finishUpTo(m_window, summary);
@@ -138,12 +145,21 @@ public:
     {
         while (m_jobs.size() > keep) {
             Job &job = m_jobs.front();
-            // The window keeps repainting while the oldest image is being written.
-            while (job.finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+            // The window keeps repainting while the oldest image is being written, and Stop
+            // pressed meanwhile keeps the queued images from being begun.
+            while (job.finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
                 m_feedback.processEvents();
+                noticeStop();
+            }
             record(job, summary);
             m_jobs.pop_front();
         }
+    }
+
+    void noticeStop()
+    {
+        if (m_feedback.stopRequested())
+            m_ending = true;
     }
 
 private:
@@ -151,6 +167,7 @@ private:
     {
         ProcessResult result;
         QByteArray thumbnail;
+        bool begun = false;
     };
     struct Job
     {
@@ -161,9 +178,12 @@ private:
     };
 
     // On a worker: no message may be shown from here; a short read is reported when recorded.
-    void work(const QString &path, const QString &backupName, Done &done) const
+    void work(const QString &path, Done &done) const
     {
-        done.result = processIptc(path, backupName, m_request, m_options.writeOptions, m_options.dryRun, nullptr);
+        if (m_ending)
+            return;
+        done.begun = true;
+        done.result = processIptc(path, m_request, m_options.writeOptions, m_options.dryRun, nullptr);
         if (m_renewer && !m_options.dryRun && done.result.status == ProcessResult::Status::Written)
             done.thumbnail = m_renewer->renew(path, done.result.content);
         done.result.content.clear(); // the bytes are not needed any more; memory stays flat
@@ -171,6 +191,10 @@ private:
 
     void record(const Job &job, ApplySummary &summary)
     {
+        if (!job.done->begun) {
+            ++summary.untouched;
+            return;
+        }
         const ProcessResult &result = job.done->result;
         if (result.shortRead)
             m_feedback.showMessage(QStringLiteral("Error reading file ") + job.path, MessageIcon::None);
@@ -178,20 +202,35 @@ private:
             ++summary.processed;
             if (!job.done->thumbnail.isEmpty() && m_observer.thumbnailMade)
                 m_observer.thumbnailMade(job.done->thumbnail);
-            if (!m_options.dryRun)
-                updateRow(job.row, result);
         } else if (result.status == ProcessResult::Status::NotProcessed) {
             summary.notProcessed.push_back({job.path, result.reason});
         }
         if (m_observer.imageDone)
             m_observer.imageDone(job.path, result);
+        if (result.status == ProcessResult::Status::Written && !m_options.dryRun)
+            updateRow(job, summary);
     }
 
-    void updateRow(const ResultRow &row, const ProcessResult &result)
+    void updateRow(const Job &job, ApplySummary &summary)
     {
+        const ResultRow &row = job.row;
         if (m_options.journal)
             noteOldRevision(row);
-        recordImageRevision(m_db, m_feedback, row.folder, row.file, result.after, m_options.locale);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString statement = imageRevisionStatement(row.folder, row.file, job.done->result.after,
+                                                         revisionDateText(now.date(), m_options.locale),
+                                                         revisionTimeText(now.time()));
+        if (m_db.execute(statement) == 0)
+            return;
+        // The first failure is reported; the same engine text for every later row would only
+        // bury it. Each one is listed.
+        if (summary.rowsNotUpdated.empty())
+            m_db.report(m_feedback, QStringLiteral("Cannot set data"));
+        const NotProcessedImage image{job.path, m_db.errorText()};
+        summary.rowsNotUpdated.push_back(image);
+        if (m_observer.rowNotUpdated)
+            m_observer.rowNotUpdated(image);
+        m_ending = true;
     }
 
     // The revision the undo gives back to the row.
@@ -207,7 +246,7 @@ private:
     const ThumbnailRenewer *m_renewer;
     const ApplyObserver &m_observer;
     const MergeRequest m_request;
-    RunBackupNames m_backupNames;
+    std::atomic<bool> m_ending = false;
     QThreadPool m_pool;
     std::deque<Job> m_jobs;
     std::size_t m_window = 2;
@@ -229,6 +268,10 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
     const std::optional<TemplateRecord> templ = templateInUse(db, feedback, summary);
     if (!templ)
         return summary;
+    if (!options.dryRun && !catalogueTakesWrites(db, feedback, options.language)) {
+        summary.catalogueReadOnly = true;
+        return summary;
+    }
     ApplyOptions journaled = options;
     if (options.journal && !options.dryRun) {
         if (!options.journal->startRun(templ->name, QStringLiteral("apply"))) {
@@ -247,8 +290,10 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
                  MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel});
     for (int rank = 1; rank <= int(rows.size()); ++rank) {
         feedback.processEvents();
-        if (feedback.stopRequested()) {
-            summary.stopped = true;
+        run.noticeStop();
+        if (run.ending()) {
+            summary.stopped = feedback.stopRequested();
+            summary.untouched += int(rows.size()) - rank + 1;
             break;
         }
         if (observer.imageStarted)

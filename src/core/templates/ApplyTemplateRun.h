@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <functional>
@@ -15,6 +14,7 @@ namespace zelvarion {
 
 class CatalogueDb;
 class Feedback;
+class LanguagePack;
 class UndoJournal;
 
 // Renews the stored thumbnail of a rewritten image; the windows and the command line implement it
@@ -27,20 +27,6 @@ public:
     virtual QByteArray renew(const QString &path, QByteArrayView content) const = 0;
 };
 
-// The backup names of one run: the first image of a file name keeps it, a later image of the same
-// name from another folder gets "name (2).jpg", "name (3).jpg" …, so no original of the run is
-// left without its copy. Names compare without regard to case (the backup folder may be on a file
-// system that ignores it).
-class RunBackupNames
-{
-public:
-    QString nameFor(const QString &path);
-
-private:
-    QHash<QString, QString> m_pathOfName; // lower-case backup name -> image path
-    QHash<QString, QString> m_nameOfPath;
-};
-
 struct ApplyOptions
 {
     MergeMode mode = MergeMode::KeepOriginal;
@@ -50,14 +36,7 @@ struct ApplyOptions
     bool dryRun = false;
     QLocale locale = QLocale::system(); // the date separator of LastRevisionDate
     UndoJournal *journal = nullptr;     // records each rewrite so the run can be undone
-};
-
-// What the window or the command line shows while the run goes.
-struct ApplyObserver
-{
-    std::function<void(int rank, const ResultRow &row)> imageStarted;
-    std::function<void(const QString &path, const ProcessResult &result)> imageDone;
-    std::function<void(const QByteArray &thumbnail)> thumbnailMade;
+    const LanguagePack *language = nullptr; // the texts of the run's own messages (English when none)
 };
 
 struct NotProcessedImage
@@ -66,25 +45,51 @@ struct NotProcessedImage
     QString reason;
 };
 
+// What the window or the command line shows while the run goes. Images are done in result order;
+// an image left untouched after Stop is not done and not told.
+struct ApplyObserver
+{
+    std::function<void(int rank, const ResultRow &row)> imageStarted;
+    std::function<void(const QString &path, const ProcessResult &result)> imageDone;
+    // A file written whose row could not take its new values: the reason names the engine's text.
+    std::function<void(const NotProcessedImage &image)> rowNotUpdated;
+    std::function<void(const QByteArray &thumbnail)> thumbnailMade;
+};
+
 struct ApplySummary
 {
     bool ran = false;          // the catalogue opened and a template was in use
     bool noTemplate = false;   // no template in use at run time
-    int processed = 0;         // images written
+    bool catalogueReadOnly = false; // the catalogue refused a write before any file was touched
+    int processed = 0;         // images written, rows updated or not
     std::vector<NotProcessedImage> notProcessed;
+    // Written, but the row still holds the old values: the catalogue disagrees with these files.
+    std::vector<NotProcessedImage> rowsNotUpdated;
+    int untouched = 0;         // images of the result the run never came to (Stop, a catalogue failure)
     bool stopped = false;
+
+    // Every image of the result is in its file and its row as asked.
+    bool complete() const { return ran && notProcessed.empty() && rowsNotUpdated.empty() && untouched == 0; }
 };
 
 // Applies the template in use to every image of the result, in result order: the catalogue is
 // opened once and the template read once; between two images pending events run and the stop
-// flag of the feedback is tested. Each image written gets its row updated with what its file now
-// holds and a revision date, and its thumbnail renewed when a renewer is given. A dry run writes
+// flag of the feedback is tested. After Stop only the images already being written are finished;
+// the others are left untouched. Each image written gets its row updated with what its file now
+// holds and a revision date, and its thumbnail renewed when a renewer is given. A catalogue that
+// refuses writes is found before the first file is touched; a row that cannot be updated is
+// listed and ends the run as Stop does, so no more files drift from their rows. A dry run writes
 // nothing. Failures are reported through the feedback. With a journal, the run is one run of the
 // journal and a file whose rewrite cannot be recorded is left alone; a journal that cannot be
 // opened stops the run before anything is written.
 ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::vector<ResultRow> &rows,
                               const ApplyOptions &options, const ThumbnailRenewer *renewer,
                               const ApplyObserver &observer = {});
+
+// Whether the open catalogue takes writes, tried before any file is touched: a read-only file or
+// folder, or a database another program keeps locked, refuses here (reported with the engine's
+// text) instead of at every row.
+bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language);
 
 // "update Images set ObjectName='…',…,ImageType='…',Customized='…',LastRevisionDate='…',
 // LastRevisionTime='…' where (Folder='…') and (File='…');"

@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace zelvarion {
 namespace {
 
 const QString kChanged = QStringLiteral("changed since the run");
+const QString kNeverRewritten = QStringLiteral("never rewritten");
 
 QByteArray sha256(QByteArrayView bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
 
@@ -24,8 +27,25 @@ public:
     {
     }
 
+    struct Outcome
+    {
+        enum Kind { Restored, NeverRewritten, Skipped } kind = Restored;
+        QString reason; // why a skipped file stays as it is
+    };
+
+    Outcome undo(const JournalEntry &entry)
+    {
+        const QString reason = restore(entry);
+        if (reason.isEmpty())
+            return {};
+        if (reason == kNeverRewritten)
+            return {Outcome::NeverRewritten, {}};
+        return {Outcome::Skipped, reason};
+    }
+
+private:
     // The reason the file stays as it is; empty when it is as before the run.
-    QString undo(const JournalEntry &entry)
+    QString restore(const JournalEntry &entry)
     {
         QFile file(entry.path);
         if (!file.open(QIODevice::ReadOnly))
@@ -35,11 +55,14 @@ public:
         file.close();
         const QDateTime oldModified = QDateTime::fromMSecsSinceEpoch(entry.oldModified);
         if (sha256(content) == entry.oldHash) {
-            // Back already (an undo ended by a kill, or a rewrite that never took place).
+            // A record without the new size whose file never changed: the replacement failed (a
+            // journal of an older version kept such records) and the row was never touched.
+            if (!entry.newSize)
+                return kNeverRewritten;
+            // Back already: an undo ended by a kill.
             if (modified != oldModified)
                 restoreModificationTime(entry.path, oldModified);
-            updateRow(entry, content);
-            return {};
+            return updateRow(entry, content);
         }
         if (entry.newSize && (content.size() != *entry.newSize || modified.toMSecsSinceEpoch() != entry.newModified))
             return kChanged;
@@ -56,27 +79,30 @@ public:
         if (!replaced.ok)
             return replaced.error;
         restoreModificationTime(entry.path, oldModified);
-        updateRow(entry, before);
         if (m_options.renewer)
             m_options.renewer->renew(entry.path, before);
-        return {};
+        return updateRow(entry, before);
     }
 
-private:
-    void updateRow(const JournalEntry &entry, const QByteArray &content)
+    // Empty when the row took the file's values; the first failure is reported, every one listed.
+    QString updateRow(const JournalEntry &entry, const QByteArray &content)
     {
         const qsizetype slash = entry.path.lastIndexOf(u'/') + 1;
         const IptcReadResult read = readIptcFromBytes(content, entry.path, m_options.customizedLabel);
-        m_catalogue.executeOrReport(m_feedback,
-                                    imageRevisionStatement(entry.path.left(slash), entry.path.mid(slash), read.fields,
-                                                           entry.oldRevisionDate, entry.oldRevisionTime),
-                                    QStringLiteral("Cannot set data"));
+        if (m_catalogue.execute(imageRevisionStatement(entry.path.left(slash), entry.path.mid(slash), read.fields,
+                                                       entry.oldRevisionDate, entry.oldRevisionTime))
+            == 0)
+            return {};
+        if (!std::exchange(m_rowFailed, true))
+            m_catalogue.report(m_feedback, QStringLiteral("Cannot set data"));
+        return QStringLiteral("restored, but its catalogue row could not be updated: ") + m_catalogue.errorText();
     }
 
     UndoJournal &m_journal;
     CatalogueDb &m_catalogue;
     Feedback &m_feedback;
     const UndoOptions &m_options;
+    bool m_rowFailed = false;
 };
 
 } // namespace
@@ -105,6 +131,8 @@ UndoSummary undoTemplateRun(UndoJournal &journal, int run, CatalogueDb &catalogu
         return summary;
     const ClosedOnExit closed(catalogue);
     runSearchTuning(catalogue, feedback);
+    if (!catalogueTakesWrites(catalogue, feedback, options.language))
+        return summary;
     summary.ran = true;
     RunUndo undo(journal, catalogue, feedback, options);
     for (const JournalEntry &entry : *entries) {
@@ -113,11 +141,11 @@ UndoSummary undoTemplateRun(UndoJournal &journal, int run, CatalogueDb &catalogu
             summary.stopped = true;
             return summary;
         }
-        const QString reason = undo.undo(entry);
-        if (reason.isEmpty())
+        const RunUndo::Outcome outcome = undo.undo(entry);
+        if (outcome.kind == RunUndo::Outcome::Restored)
             ++summary.restored;
-        else
-            summary.skipped.push_back({entry.path, reason});
+        else if (outcome.kind == RunUndo::Outcome::Skipped)
+            summary.skipped.push_back({entry.path, outcome.reason});
     }
     journal.markUndone(run);
     return summary;

@@ -12,13 +12,15 @@ struct UndoOptions
 {
     QString customizedLabel = defaultCustomizedLabel(); // as the catalogue's rows read it
     const ThumbnailRenewer *renewer = nullptr;           // renews the thumbnails of restored files
+    const LanguagePack *language = nullptr;              // the texts of its own messages (English when none)
 };
 
 struct UndoSummary
 {
     bool ran = false;  // the journal and the catalogue opened and the run was found
     int run = 0;
-    int restored = 0;  // files as they were before the run (also those an earlier undo restored)
+    int restored = 0;  // files as they were before the run (also those an earlier undo restored); a
+                       // file whose rewrite failed was never changed and is not counted
     std::vector<NotProcessedImage> skipped;
     bool stopped = false;
 };

@@ -1,6 +1,8 @@
 // The apply-template run on files in a scanned catalogue: rows equal a rescan, backups exist
-// before every rewrite, files that cannot be written stay as they were. (Stop and the absent
-// template are the window's tests, the dry run the command line's.)
+// before every rewrite and belong to their own source across runs, files that cannot be written
+// stay as they were, Stop leaves the queued images alone, and a catalogue that cannot take a row
+// is found before the files or ends the run. (The absent template is the window's test, the dry
+// run the command line's.)
 #include "core/catalogue/ScanTestSupport.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcTestBytes.h"
@@ -8,6 +10,9 @@
 #include "core/templates/TemplateStore.h"
 
 #include <QDir>
+#include <QThread>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -178,12 +183,6 @@ TEST_F(ApplyRunTest, twoImagesOfOneNameFromTwoFoldersKeepTwoBackups)
     EXPECT_EQ(scan.folder.read(QStringLiteral("backup/photo (2).jpg")), second);
     EXPECT_EQ(scan.folder.read(QStringLiteral("backup/photo (2) (2).jpg")), second);
 
-    RunBackupNames names;
-    EXPECT_EQ(names.nameFor(QStringLiteral("/x/Photo.JPG")), u"Photo.JPG");
-    EXPECT_EQ(names.nameFor(QStringLiteral("/y/photo.jpg")), u"photo (2).jpg");
-    EXPECT_EQ(names.nameFor(QStringLiteral("/x/Photo.JPG")), u"Photo.JPG");
-    EXPECT_EQ(names.nameFor(QStringLiteral("/z/README")), u"README");
-    EXPECT_EQ(names.nameFor(QStringLiteral("/w/README")), u"README (2)");
 }
 
 TEST(ApplyRunTexts, revisionDateUsesTheLocaleSeparatorAndTimeSorts)
@@ -199,4 +198,150 @@ TEST(ApplyRunTexts, revisionDateUsesTheLocaleSeparatorAndTimeSorts)
     EXPECT_TRUE(statement.startsWith(QStringLiteral("update Images set ObjectName='it''s',EditStatus='',")));
     EXPECT_TRUE(statement.endsWith(QStringLiteral("ImageType='',Customized='',LastRevisionDate='d',LastRevisionTime='t' "
                                                   "where (Folder='/p/O''Neil/') and (File='a''b.jpg');")));
+}
+
+namespace {
+
+// The images that now hold the template's City, by their file's bytes.
+int imagesHoldingParis(const ScanFixture &scan, const std::vector<ResultRow> &rows)
+{
+    return int(std::count_if(rows.begin(), rows.end(), [&](const ResultRow &row) {
+        return scan.folder.read(QStringLiteral("photos/") + row.file).contains("Paris");
+    }));
+}
+
+// The first image's thumbnail is made at once, every other one slowly: when the first is done the
+// workers are all busy and the rest of the run's window waits in the queue.
+class SlowAfterFirstRenewer : public ThumbnailRenewer
+{
+public:
+    QByteArray renew(const QString &path, QByteArrayView) const override
+    {
+        if (!path.endsWith(QStringLiteral("img00.jpg")))
+            QThread::msleep(150);
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(ApplyRunTest, imagesOfOneNameKeepTheirOwnBackupsAcrossRuns)
+{
+    for (const bool firstVersion : {true, false}) {
+        const QString set = firstVersion ? QStringLiteral("first/") : QStringLiteral("latest/");
+        const QByteArray a = jpegWithIptc(dataset2(120, "picture a"));
+        const QByteArray b = jpegWithIptc(dataset2(120, "picture b"));
+        scan.write(set + QStringLiteral("a/img.jpg"), a);
+        scan.write(set + QStringLiteral("b/img.jpg"), b);
+        scan.scanFolder(scan.root + set);
+        if (firstVersion)
+            useTemplate(QStringLiteral("Paris"), {});
+        const QString backup = scan.folder.file(QStringLiteral("backup-") + set);
+        QDir().mkpath(backup);
+        ApplyOptions options;
+        options.mode = MergeMode::OverwriteNonEmpty;
+        options.writeOptions = {true, firstVersion, backup, false};
+        const ResultRow rowA{scan.root + set + QStringLiteral("a/"), QStringLiteral("img.jpg"), {}};
+        const ResultRow rowB{scan.root + set + QStringLiteral("b/"), QStringLiteral("img.jpg"), {}};
+        // Three runs, as the window and the command line make them one after the other.
+        ASSERT_EQ(runApplyTemplate(scan.db, feedback, {rowA}, options, nullptr).processed, 1);
+        const QByteArray aAfterFirstRun = scan.folder.read(QStringLiteral("photos/") + set + QStringLiteral("a/img.jpg"));
+        options.mode = MergeMode::OverwriteAll;
+        ASSERT_EQ(runApplyTemplate(scan.db, feedback, {rowB}, options, nullptr).processed, 1);
+        ASSERT_EQ(runApplyTemplate(scan.db, feedback, {rowA}, options, nullptr).processed, 1);
+        const QString copies = QStringLiteral("backup-") + set;
+        EXPECT_EQ(scan.folder.read(copies + QStringLiteral("img.jpg")), firstVersion ? a : aAfterFirstRun) << firstVersion;
+        EXPECT_EQ(scan.folder.read(copies + QStringLiteral("img (2).jpg")), b) << firstVersion;
+    }
+}
+
+TEST_F(ApplyRunTest, stopLeavesTheQueuedImagesUntouchedAndCountsThem)
+{
+    const int images = 48;
+    for (int i = 0; i < images; ++i)
+        scan.write(QStringLiteral("img%1.jpg").arg(i, 2, 10, QChar(u'0')), jpeg({app0()}));
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), {});
+    const std::vector<ResultRow> rows = result();
+    ApplyObserver observer;
+    int done = 0;
+    observer.imageDone = [&](const QString &, const ProcessResult &) {
+        ++done;
+        feedback.stop = true; // Stop pressed as the first image is shown done
+    };
+    const SlowAfterFirstRenewer renewer;
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteNonEmpty;
+    const ApplySummary summary = runApplyTemplate(scan.db, feedback, rows, options, &renewer, observer);
+
+    const int workers = 2 * std::max(1, QThread::idealThreadCount());
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(imagesHoldingParis(scan, rows), summary.processed); // what is said is what the files hold
+    EXPECT_EQ(done, summary.processed);
+    // The first image, the ones the workers had begun, and the one its worker took next.
+    EXPECT_LE(summary.processed, 1 + workers);
+    EXPECT_EQ(summary.processed + summary.untouched, images);
+    EXPECT_FALSE(summary.complete());
+    EXPECT_EQ(scan.rows(QStringLiteral("select File from Images where LastRevisionDate != '';")).size(),
+              std::size_t(summary.processed));
+}
+
+TEST_F(ApplyRunTest, aRowThatCannotBeUpdatedIsListedAndEndsTheRun)
+{
+    const int images = 40;
+    for (int i = 0; i < images; ++i)
+        scan.write(QStringLiteral("img%1.jpg").arg(i, 2, 10, QChar(u'0')), jpeg({app0()}));
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), {});
+    // A damaged page under one row: the engine refuses that update alone.
+    scan.rows(QStringLiteral("create trigger damaged before update on Images when old.File='img00.jpg' "
+                             "begin select raise(abort, 'database disk image is malformed'); end;"));
+    const std::vector<ResultRow> rows = result();
+    std::vector<NotProcessedImage> told;
+    ApplyObserver observer;
+    observer.rowNotUpdated = [&](const NotProcessedImage &image) { told.push_back(image); };
+    const SlowAfterFirstRenewer renewer;
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteNonEmpty;
+    const ApplySummary summary = runApplyTemplate(scan.db, feedback, rows, options, &renewer, observer);
+
+    ASSERT_EQ(summary.rowsNotUpdated.size(), 1u);
+    EXPECT_EQ(summary.rowsNotUpdated[0].path, scan.root + QStringLiteral("img00.jpg"));
+    EXPECT_TRUE(summary.rowsNotUpdated[0].reason.contains(QStringLiteral("malformed")));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_FALSE(summary.complete());
+    EXPECT_EQ(feedback.messages.size(), 1u); // one report, not one per row
+    // The run ended: the images not begun are untouched, every other written file has its row.
+    EXPECT_GT(summary.untouched, 0);
+    EXPECT_EQ(summary.processed + summary.untouched, images);
+    EXPECT_EQ(imagesHoldingParis(scan, rows), summary.processed);
+    EXPECT_EQ(scan.rows(QStringLiteral("select File from Images where LastRevisionDate != '';")).size(),
+              std::size_t(summary.processed - 1));
+}
+
+TEST_F(ApplyRunTest, aCatalogueThatRefusesWritesIsFoundBeforeAnyFileIsTouched)
+{
+    const QByteArray original = jpeg({app0()});
+    scan.write(QStringLiteral("a.jpg"), original);
+    scan.write(QStringLiteral("b.jpg"), original);
+    scan.scanFolder(scan.root);
+    useTemplate(QStringLiteral("Paris"), {});
+    // Another program holds the catalogue for writing beyond the engine's patience.
+    CatalogueDb other;
+    other.path = scan.db.path;
+    ASSERT_TRUE(other.open());
+    ASSERT_EQ(other.execute(QStringLiteral("begin immediate transaction;")), 0);
+    ApplyOptions options;
+    options.mode = MergeMode::OverwriteAll;
+    const ApplySummary summary = run(options);
+    other.execute(QStringLiteral("rollback transaction;"));
+    other.close();
+
+    EXPECT_TRUE(summary.catalogueReadOnly);
+    EXPECT_EQ(summary.processed, 0);
+    EXPECT_FALSE(summary.complete());
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/a.jpg")), original);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/b.jpg")), original);
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_TRUE(feedback.messages[0].text.contains(QStringLiteral("locked"))) << feedback.messages[0].text.toStdString();
 }
