@@ -230,7 +230,8 @@ TEST_F(ApplyCliTest, aSecondRunWaitsWithAMessageAndTouchesNothingMeanwhile)
     ASSERT_TRUE(first.takeOrRefuse(told, english));
     QProcess second;
     second.start(QStringLiteral(ZELVARION_CLI_PATH), {QStringLiteral("--program-folder"), folder.path(), QStringLiteral("apply"),
-                                                      QStringLiteral("--yes"), QStringLiteral("photos")});
+                                                      QStringLiteral("--yes"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                                      QStringLiteral("photos")});
     second.setReadChannel(QProcess::StandardError);
     ASSERT_TRUE(second.waitForReadyRead(20000));
     QThread::msleep(300);

@@ -159,7 +159,8 @@ TEST_F(CliWriteOptions, noCopyWithoutTheOptionAndNoRewriteWithoutTheFolder)
 // file itself, keeps its old content.
 TEST_F(CliWriteOptions, fileWhoseBackupCannotBeMadeIsNotRewritten)
 {
-    QDir().mkpath(folder.file(u8("backup/a.jpg"))); // a folder where the copy should go
+    // A folder where the backup folder's index should be: no copy can be tied to its source.
+    QDir().mkpath(folder.file(u8("backup/.zelvarion-backups")));
     configure("SaveOriginalFile=1\nSaveFirstVersion=0\nSaveFolder=" + folder.file(u8("backup/")).toUtf8() + "\n");
     const QByteArray before = folder.read(u8("photos/a.jpg"));
     const CliRun run = write("lost");

@@ -229,6 +229,7 @@ void frmApplyTemplateTest::anotherCommandOnTheCatalogueRefusesTheRun()
     f.addImages();
     f.useTemplate();
     f.open();
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
     const QByteArray before = f.images.read(QStringLiteral("image0-0.jpg"));
     CatalogueWriteLock other(f.c.context.catalogue.path);
     QVERIFY(other.takeOrRefuse(f.c.feedback, f.c.context.language));
