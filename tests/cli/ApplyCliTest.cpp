@@ -15,12 +15,14 @@
 #include "support/TempFolder.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QThread>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace zelvarion;
 using namespace zelvarion::test;
@@ -264,4 +266,33 @@ TEST_F(ApplyCliTest, rowsThatCannotBeUpdatedAreListedAndFailTheRun)
     const qsizetype written = run.out.count(QStringLiteral("\nwritten: ")) + (run.out.startsWith(QStringLiteral("written: ")) ? 1 : 0);
     EXPECT_GE(written, 1);
     EXPECT_EQ(run.out.count(QStringLiteral("row not updated: ")), written) << run.out.toStdString();
+}
+
+// A catalogue its user may read but not write: the run says so and no file is touched. Root writes
+// whatever the permissions say, so the run is made by another user.
+TEST_F(ApplyCliTest, aCatalogueThatCannotBeWrittenIsFoundBeforeAnyFile)
+{
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() != 0 || setpriv.isEmpty())
+        GTEST_SKIP() << "needs root and setpriv(1) to run as a user who cannot write the catalogue";
+    // The catalogue and its folder stay root's; the images, the settings and the lock are open to all.
+    const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther
+                          | QFile::WriteOther;
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                             | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(folder.file(QStringLiteral("photos")), everyone | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    for (const auto &[path, bytes] : originals)
+        QFile::setPermissions(path, everyone);
+    folder.write(QStringLiteral("Images.db.lock"), {});
+    QFile::setPermissions(folder.file(QStringLiteral("Images.db.lock")), everyone);
+    const CliRun run = runProgram(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                            QStringLiteral("--clear-groups"), QStringLiteral(ZELVARION_CLI_PATH),
+                                            QStringLiteral("--program-folder"), folder.path(), QStringLiteral("apply"),
+                                            QStringLiteral("--yes"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                            QStringLiteral("photos")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("cannot be written, so no image was changed"))) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("written: "))) << run.out.toStdString();
+    for (const auto &[path, bytes] : originals)
+        EXPECT_EQ(readAll(path), bytes) << path.toStdString();
 }

@@ -78,13 +78,16 @@ bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &fol
 
 bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language)
 {
-    if (db.execute(QStringLiteral("begin immediate transaction;")) == 0) {
-        db.execute(QStringLiteral("rollback transaction;"));
+    // A transaction begins even on a file opened read-only; the first write is what it refuses.
+    const bool takes = db.execute(QStringLiteral("begin immediate transaction;")) == 0
+                 && db.execute(QStringLiteral("update Images set File=File where 0;")) == 0;
+    const QString engineText = db.errorText();
+    db.execute(QStringLiteral("rollback transaction;"));
+    if (takes)
         return true;
-    }
     const QString what = language ? language->message(Message::CatalogueNotWritable).replace(u'#', db.path)
                                    : QStringLiteral("Cannot write '%1'").arg(db.path);
-    db.report(feedback, what);
+    report(feedback, what, engineText);
     return false;
 }
 
