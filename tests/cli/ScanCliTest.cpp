@@ -207,3 +207,17 @@ TEST(ScanCommand, aCatalogueItMakesBecomesTheRememberedOneWhenNoneIs)
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_EQ(IniFile(ini).read(QStringLiteral("Configuration"), QStringLiteral("LastDB")).value_or(QString()), s.catalogue);
 }
+
+// The rows of a rescanned folder cannot be removed: the report is printed and the exit says the
+// catalogue is short of what was found.
+TEST(ScanCommand, aStatementThatFailsMidScanFailsTheCommand)
+{
+    CliScan s;
+    s.work.write(QStringLiteral("images/a.txt"), "x");
+    ASSERT_EQ(s.run({QStringLiteral("--catalogue"), s.catalogue, s.images}).exitCode, 0);
+    s.select(QStringLiteral("create trigger damaged before delete on Images "
+                            "begin select raise(abort, 'database disk image is malformed'); end;"));
+    const CliRun run = s.run({QStringLiteral("--catalogue"), s.catalogue, s.images});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Cannot remove data"))) << run.err.toStdString();
+}
