@@ -4,6 +4,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/shell/AppInfo.h"
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/templates/UndoJournal.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcWriter.h"
@@ -443,6 +444,16 @@ void frmZelvarionTest::undoLastTemplateRunAsksThenRestoresAndReports()
     QCOMPARE(feedback.questions, QStringList{language.message(Message::UndoTemplateRunQuestion)
                                                  .replace(u'#', QStringLiteral("Shoot")).replace(u'%', QStringLiteral("1"))});
     QCOMPARE(images.read(QStringLiteral("a.jpg")), after);
+    {
+        // Another command on the catalogue meanwhile (a run of the command line): refused, said why.
+        CatalogueWriteLock other(w->context().catalogue.path);
+        QVERIFY(other.takeOrRefuse(feedback, language));
+        feedback.answers = {true};
+        find<QAction>(w, "mnuUndoTemplateRun")->trigger();
+        QCOMPARE(images.read(QStringLiteral("a.jpg")), after);
+        QCOMPARE(feedback.messages.back().text,
+                 language.message(Message::CatalogueBusyRefused).replace(u'#', w->context().catalogue.path));
+    }
     feedback.answers = {true};
     find<QAction>(w, "mnuUndoTemplateRun")->trigger();
     QCOMPARE(images.read(QStringLiteral("a.jpg")), before);
@@ -450,7 +461,7 @@ void frmZelvarionTest::undoLastTemplateRunAsksThenRestoresAndReports()
     QCOMPARE(feedback.messages.back().text, language.message(Message::UndoTemplateRunReport)
                                                 .replace(u'#', QStringLiteral("1")).replace(u'%', QStringLiteral("0")));
     find<QAction>(w, "mnuUndoTemplateRun")->trigger(); // nothing left: said, not asked
-    QCOMPARE(feedback.questions.size(), 2);
+    QCOMPARE(feedback.questions.size(), 3);
     QCOMPARE(feedback.messages.back().text, language.text(InterfaceText::NoTemplateRunToUndo));
 }
 
