@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelvarion {
@@ -44,6 +45,49 @@ FileLock::Outcome FileLock::take(bool wait)
     }
     m_fd = fd;
     return Outcome::Locked;
+}
+
+std::optional<FileLock::FileState> FileLock::state() const
+{
+    struct stat status{};
+    if (m_fd < 0 || ::fstat(m_fd, &status) != 0)
+        return std::nullopt;
+    return FileState{quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_size)};
+}
+
+std::optional<QByteArray> FileLock::readFrom(qint64 offset) const
+{
+    const std::optional<FileState> now = state();
+    if (!now || offset > now->size)
+        return std::nullopt;
+    QByteArray bytes(now->size - offset, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(m_fd, bytes.data() + done, std::size_t(bytes.size() - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return std::nullopt;
+        done += n;
+    }
+    return bytes;
+}
+
+bool FileLock::appendDurably(QByteArrayView bytes) const
+{
+    const std::optional<FileState> now = state();
+    if (!now)
+        return false;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, std::size_t(bytes.size() - done), now->size + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return ::fdatasync(m_fd) == 0;
 }
 
 void FileLock::unlock()

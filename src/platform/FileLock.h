@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 namespace zelvarion {
 
@@ -22,8 +25,18 @@ public:
     Outcome lock();
     void unlock();
     bool isLocked() const { return m_fd >= 0; }
-    // The file descriptor of the locked file, for reading and writing under the lock; -1 unlocked.
-    int descriptor() const { return m_fd; }
+
+    // The locked file as a small append-only record (the backup folder's index). Nothing, or
+    // false, when unlocked or the system refused.
+    struct FileState
+    {
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = 0;
+    };
+    std::optional<FileState> state() const;
+    std::optional<QByteArray> readFrom(qint64 offset) const; // to the end
+    bool appendDurably(QByteArrayView bytes) const;          // at the end, flushed to the disk
     const QString &path() const { return m_path; }
     const QString &errorText() const { return m_error; }
 

@@ -9,8 +9,6 @@
 #include <QMutexLocker>
 #include <QUrl>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelvarion {
 namespace {
@@ -22,8 +20,8 @@ struct KnownIndex
     QHash<QString, QString> sourceOfName; // lower-case backup name -> source
     QHash<QString, QString> nameOfSource; // source -> backup name
     qint64 readUpTo = 0;
-    dev_t device = 0;
-    ino_t inode = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
 };
 
 QMutex g_indexesMutex;
@@ -58,44 +56,32 @@ void parseLines(KnownIndex &index, QByteArrayView bytes)
     }
 }
 
-bool readNewLines(KnownIndex &index, int fd, QString &error)
+bool readNewLines(KnownIndex &index, const FileLock &lock)
 {
-    struct stat status{};
-    if (::fstat(fd, &status) != 0) {
-        error = QStringLiteral("the backup index cannot be read");
+    const std::optional<FileLock::FileState> state = lock.state();
+    if (!state)
         return false;
-    }
-    if (status.st_dev != index.device || status.st_ino != index.inode || status.st_size < index.readUpTo)
-        index = KnownIndex{{}, {}, 0, status.st_dev, status.st_ino}; // replaced or cut: read it again
-    QByteArray bytes(status.st_size - index.readUpTo, Qt::Uninitialized);
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, std::size_t(bytes.size() - done), index.readUpTo + done);
-        if (n <= 0) {
-            error = QStringLiteral("the backup index cannot be read");
-            return false;
-        }
-        done += n;
-    }
-    const qsizetype complete = bytes.lastIndexOf('\n') + 1; // a torn last line waits for its end
-    parseLines(index, QByteArrayView(bytes).first(complete));
+    if (state->device != index.device || state->inode != index.inode || state->size < index.readUpTo)
+        index = KnownIndex{{}, {}, 0, state->device, state->inode}; // replaced or cut: read it again
+    const std::optional<QByteArray> bytes = lock.readFrom(index.readUpTo);
+    if (!bytes)
+        return false;
+    const qsizetype complete = bytes->lastIndexOf('\n') + 1; // a torn last line waits for its end
+    parseLines(index, QByteArrayView(*bytes).first(complete));
     index.readUpTo += complete;
     return true;
 }
 
-bool appendLine(int fd, qint64 fileSize, qint64 readUpTo, const QString &name, const QString &source)
+// The file is only ever appended to, one line per claim, so a crash loses at most the line being
+// written, which readers pass over; a torn line is ended first so it cannot run into this one.
+bool appendLine(const FileLock &lock, const KnownIndex &index, const QString &name, const QString &source)
 {
-    // A line torn by a crash is ended first so it cannot run into this one.
-    QByteArray line = fileSize > readUpTo ? QByteArray("\n") : QByteArray();
+    const std::optional<FileLock::FileState> state = lock.state();
+    if (!state)
+        return false;
+    QByteArray line = state->size > index.readUpTo ? QByteArray("\n") : QByteArray();
     line += encoded(name) + '\t' + encoded(source) + "\t\n";
-    qint64 done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::pwrite(fd, line.constData() + done, std::size_t(line.size() - done), fileSize + done);
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return ::fdatasync(fd) == 0;
+    return lock.appendDurably(line);
 }
 
 QString freeName(const KnownIndex &index, const QDir &folder, const QString &fileName)
@@ -131,19 +117,17 @@ BackupSlot backupSlotFor(const QString &folder, const QString &source)
     if (lock.lock() != FileLock::Outcome::Locked)
         return {{}, QStringLiteral("the backup index '%1' cannot be used: %2").arg(indexPath, lock.errorText())};
     KnownIndex &index = g_indexes[indexPath];
-    QString error;
-    if (!readNewLines(index, lock.descriptor(), error))
-        return {{}, error};
+    const QString unreadable = QStringLiteral("the backup index '%1' cannot be read").arg(indexPath);
+    if (!readNewLines(index, lock))
+        return {{}, unreadable};
     if (const auto known = index.nameOfSource.constFind(identity); known != index.nameOfSource.constEnd())
         return {dir.filePath(*known), {}};
     const QString name = freeName(index, dir, QFileInfo(source).fileName());
-    struct stat status{};
-    if (::fstat(lock.descriptor(), &status) != 0
-        || !appendLine(lock.descriptor(), status.st_size, index.readUpTo, name, identity))
+    if (!appendLine(lock, index, name, identity))
         return {{}, QStringLiteral("the backup index '%1' cannot be written").arg(indexPath)};
     // Read back with the other lines, so this process's view and the file stay one.
-    if (!readNewLines(index, lock.descriptor(), error))
-        return {{}, error};
+    if (!readNewLines(index, lock))
+        return {{}, unreadable};
     return {dir.filePath(name), {}};
 }
 
