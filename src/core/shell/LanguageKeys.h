@@ -258,9 +258,9 @@ enum class InterfaceText : int {
     AboutEngineLabel = 248,
     AboutLibrariesLabel = 249,
     AboutSystemLabel = 250,
-    RowsNotUpdatedStatus = 269, // after the images processed: "#" images written whose rows were not updated
-    ImagesUntouchedStatus = 270, // after a stopped run: "#" images left as they were
-    RowNotUpdatedReason = 271, // an image written whose catalogue row was not updated; the engine's text follows
+    RowsNotUpdatedStatus = 251, // after the images processed: "#" images written whose rows were not updated
+    ImagesUntouchedStatus = 252, // after a stopped run: "#" images left as they were
+    RowNotUpdatedReason = 253, // an image written whose catalogue row was not updated; the engine's text follows
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -315,10 +315,10 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
-    CatalogueBusyWaiting = 81, // "#" the catalogue: another command changes it, this one waits
-    CatalogueBusyRefused = 82, // "#" the catalogue: another command changes it, this one does not start
-    CatalogueNotLocked = 83, // "#" the lock file; the system's reason follows
-    CatalogueNotWritable = 84, // "#" the catalogue; the engine's text follows
+    CatalogueBusyWaiting = 51, // "#" the catalogue: another command changes it, this one waits
+    CatalogueBusyRefused = 52, // "#" the catalogue: another command changes it, this one does not start
+    CatalogueNotLocked = 53, // "#" the lock file; the system's reason follows
+    CatalogueNotWritable = 54, // "#" the catalogue; the engine's text follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
