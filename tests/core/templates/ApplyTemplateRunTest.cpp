@@ -48,6 +48,15 @@ protected:
         ASSERT_TRUE(store.save(QStringLiteral("T"), values, QStringLiteral("now")));
         ASSERT_TRUE(store.markInUse(QStringLiteral("T"), true));
     }
+    // img00.jpg, img01.jpg, ... without IPTC, catalogued, with a template in use that sets City.
+    void catalogueImagesForParis(int images)
+    {
+        for (int i = 0; i < images; ++i)
+            scan.write(QStringLiteral("img%1.jpg").arg(i, 2, 10, QChar(u'0')), jpeg({app0()}));
+        scan.scanFolder(scan.root);
+        useTemplate(QStringLiteral("Paris"), {});
+    }
+
     std::vector<ResultRow> result()
     {
         std::vector<ResultRow> rows;
@@ -258,10 +267,7 @@ TEST_F(ApplyRunTest, imagesOfOneNameKeepTheirOwnBackupsAcrossRuns)
 TEST_F(ApplyRunTest, stopLeavesTheQueuedImagesUntouchedAndCountsThem)
 {
     const int images = 48;
-    for (int i = 0; i < images; ++i)
-        scan.write(QStringLiteral("img%1.jpg").arg(i, 2, 10, QChar(u'0')), jpeg({app0()}));
-    scan.scanFolder(scan.root);
-    useTemplate(QStringLiteral("Paris"), {});
+    catalogueImagesForParis(images);
     const std::vector<ResultRow> rows = result();
     ApplyObserver observer;
     int done = 0;
@@ -289,10 +295,7 @@ TEST_F(ApplyRunTest, stopLeavesTheQueuedImagesUntouchedAndCountsThem)
 TEST_F(ApplyRunTest, aRowThatCannotBeUpdatedIsListedAndEndsTheRun)
 {
     const int images = 40;
-    for (int i = 0; i < images; ++i)
-        scan.write(QStringLiteral("img%1.jpg").arg(i, 2, 10, QChar(u'0')), jpeg({app0()}));
-    scan.scanFolder(scan.root);
-    useTemplate(QStringLiteral("Paris"), {});
+    catalogueImagesForParis(images);
     // A damaged page under one row: the engine refuses that update alone.
     scan.rows(QStringLiteral("create trigger damaged before update on Images when old.File='img00.jpg' "
                              "begin select raise(abort, 'database disk image is malformed'); end;"));
