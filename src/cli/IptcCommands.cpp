@@ -223,8 +223,9 @@ int runWriteCommand(CliContext &context)
     LanguagePack pack;
     pack.loadShippedEnglish();
     pack.load(programFolder::languageFolder(), settings.language);
-    CatalogueWriteLock lock(cataloguePath(QString(), settings));
-    if (QFileInfo(cataloguePath(QString(), settings)).isFile() && !lock.takeOrWait(feedback, pack))
+    const QString catalogue = cataloguePath(QString(), settings);
+    CatalogueWriteLock lock(catalogue);
+    if (QFileInfo(catalogue).isFile() && !lock.takeOrWait(feedback, pack))
         return kExitSomeFailed;
     int notWritten = 0;
     for (const QString &path : files) {
