@@ -204,8 +204,6 @@ public:
     {
         if (!QFileInfo(path).isFile())
             return QStringLiteral("the file does not exist");
-        if (isReadOnlyForIptc(path))
-            return QStringLiteral("the file's IPTC is not written");
         const auto [folder, file] = folderAndFile(path);
         const std::optional<std::pair<QString, QString>> revision = catalogueRevision(folder, file);
         const ValuesChange change = [&edits](WorkingValues &values) { applyEdits(values, edits); };

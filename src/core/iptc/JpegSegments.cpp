@@ -110,6 +110,16 @@ bool endsInCutBlock(const PhotoshopResources &resources)
     return !tail.isEmpty() && QByteArrayView("8BIM").startsWith(tail.first(std::min<qsizetype>(4, tail.size())));
 }
 
+// True when the blocks go on in the next segment's payload: the last one is cut short, or only its
+// padding byte is missing and the next payload starts with it (a split made right before it).
+bool runsOnInto(const PhotoshopResources &resources, QByteArrayView nextPayload)
+{
+    if (endsInCutBlock(resources))
+        return true;
+    return resources.unparsedTail.isEmpty() && !resources.blocks.empty() && resources.blocks.back().bytes.size() % 2 != 0
+           && nextPayload.startsWith('\0');
+}
+
 } // namespace
 
 std::optional<JpegSegmentPosition> findIptcSegmentOnChain(QByteArrayView bytes)
@@ -123,8 +133,9 @@ std::optional<JpegSegmentPosition> findIptcSegmentOnChain(QByteArrayView bytes)
         QByteArray stream = payloadOf(bytes, segments[first]).toByteArray();
         std::size_t last = first;
         PhotoshopResources resources = parseResourceBlocks(stream);
-        while (endsInCutBlock(resources) && last + 1 < segments.size() && isPhotoshopSegment(bytes, segments[last + 1])
-               && segments[last + 1].marker == segments[last].marker + 2 + segments[last].length) {
+        while (last + 1 < segments.size() && isPhotoshopSegment(bytes, segments[last + 1])
+               && segments[last + 1].marker == segments[last].marker + 2 + segments[last].length
+               && runsOnInto(resources, payloadOf(bytes, segments[last + 1]))) {
             stream += payloadOf(bytes, segments[++last]);
             resources = parseResourceBlocks(stream);
         }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace zelvarion;
 using namespace zelvarion::test;
 using namespace zelvarion::test::iptcbytes;
@@ -322,16 +324,18 @@ TEST(IptcReaderSearch, findsWhatTheLiteralSearchFindsOnSamplesAndRandomFiles)
 
 namespace {
 
-// The blocks as consecutive "Photoshop 3.0" APP13 segments, cut at the given offsets of the blocks.
-QByteArray splitOverSegments(const QByteArray &blocks, const QList<qsizetype> &cuts)
+// The blocks as consecutive "Photoshop 3.0" APP13 segments, cut at the given offsets of the blocks
+// and after them wherever a segment would be full.
+QByteArray splitOverSegments(const QByteArray &blocks, QList<qsizetype> cuts)
 {
     QByteArray segments;
     qsizetype from = 0;
-    for (qsizetype cut : cuts) {
+    while (from < blocks.size()) {
+        const qsizetype cut = !cuts.isEmpty() ? cuts.takeFirst() : std::min(from + 65519, blocks.size());
         segments += app13(blocks.mid(from, cut - from));
         from = cut;
     }
-    return segments + app13(blocks.mid(from));
+    return segments;
 }
 
 QStringList manyKeywords(int count)
@@ -359,17 +363,18 @@ TEST(IptcReaderSplitResource, readsEveryDatasetOfAResourceSplitOverConsecutiveSe
                               + resource(0x0406, QByteArray(10, 'q'));
     // Cuts on the data's start, inside the size field, inside a dataset header or value, where the
     // writer cuts, and on a dataset's edge.
-    const QList<QList<qsizetype>> cutSets = {{40, 65000, 130000}, {37}, {65519, 131038}, {40 + 14 * 10}};
+    const QList<QList<qsizetype>> cutSets = {{40, 65000, 130000}, {37}, {}, {40 + 14 * 10}};
     for (const QList<qsizetype> &cuts : cutSets) {
         const QByteArray file = jpeg({app0(), splitOverSegments(blocks, cuts), segment(0xE1, "Exif\0\0")});
         const IptcReadResult read = readJpeg(file);
-        EXPECT_EQ(read.keywordEntries, keywords) << cuts.first();
+        EXPECT_EQ(read.keywordEntries.size(), keywords.size()) << cuts.value(0);
+        EXPECT_TRUE(read.keywordEntries == keywords) << cuts.value(0);
         EXPECT_TRUE(read.damage.isEmpty()) << read.damage.toStdString();
-        EXPECT_FALSE(read.fields.values[kCustomizedIndex].contains(QStringLiteral("Field"))) << cuts.first();
+        EXPECT_FALSE(read.fields.values[kCustomizedIndex].contains(QStringLiteral("Field"))) << cuts.value(0);
         // A head that holds the whole run settles the same result; one that ends inside it does not.
         const auto head = readIptcFromHead(QByteArrayView(file).first(file.size() - 8), QStringLiteral("a.jpg"), kLabel);
         ASSERT_TRUE(head.has_value());
-        EXPECT_EQ(head->keywordEntries, keywords);
+        EXPECT_TRUE(head->keywordEntries == keywords);
         EXPECT_FALSE(readIptcFromHead(QByteArrayView(file).first(file.size() / 2), QStringLiteral("a.jpg"), kLabel));
     }
 }
