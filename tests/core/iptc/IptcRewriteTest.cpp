@@ -97,6 +97,18 @@ TEST(IptcRewriteContent, segmentsABlockRunsOnIntoAreReplacedTogether)
     EXPECT_EQ(rewritten, jpeg({segment.bytes, app0(), app13(resource(0x0409, "other"))}));
 }
 
+TEST(IptcRewriteContent, aPaddingByteSplitIntoTheNextSegmentBelongsToTheRun)
+{
+    const QByteArray odd = resource(0x0406, "odd"); // three data bytes and a padding byte
+    const QByteArray blocks = resource(0x0404, dataset2(5, "x")) + odd + resource(0x0409, "next");
+    const qsizetype cut = blocks.indexOf(odd) + odd.size() - 1;
+    const QByteArray original = jpeg({app13(blocks.left(cut)), app13(blocks.mid(cut)), app0()});
+    const auto run = findIptcSegmentOnChain(original);
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(run->length + 2, original.indexOf(app0()) - 2);
+    EXPECT_EQ(otherPhotoshopResources(original, run), odd + resource(0x0409, "next"));
+}
+
 TEST(IptcRewriteContent, chainWalkStopsAtBrokenOrOverlongSegments)
 {
     const QByteArray iptc = app13(resource(0x0404, dataset2(5, "x")));
