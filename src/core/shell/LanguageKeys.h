@@ -312,7 +312,7 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
-    ValueTooManyBytes = 51, // "#" the field, "$" the bytes the value takes in the file, "%" the limit
+    ValueTooManyBytes = 55, // "#" the field, "$" the bytes the value takes in the file, "%" the limit
 };
 
 inline constexpr int kFieldLabelCount = 35;
