@@ -6,6 +6,7 @@
 #include "core/iptc/JpegSegments.h"
 #include "ReferenceIptcSearch.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,12 +28,14 @@ void exerciseWriter(QByteArrayView bytes, IptcFieldSet fields)
     const QStringList keywords = splitList(fields.values[kKeywordsIndex]);
     const QStringList categories = splitList(fields.values[kSupplementalCategoryIndex]);
     const IptcSegment segment = buildIptcSegment(fields, keywords, categories, others);
-    check(segment.bytes.size() <= kMaxSegmentLength + 2);
+    if (segment.overLimit)
+        check(segment.isEmpty()); // a value is refused, never cut
     if (!bytes.startsWith(QByteArrayView("\xFF\xD8", 2)))
         return;
     const QByteArray rewritten = composeJpegContent(bytes, old, segment);
     const qsizetype removed = old ? old->length + 2 : 0;
     check(rewritten.size() == bytes.size() - removed + segment.bytes.size());
+
     // A new segment with IPTC data comes first after the start of image, so it is what is found.
     const auto parsed = parsePhotoshopSegment(segment.bytes);
     check(segment.isEmpty() || parsed.has_value());
@@ -55,7 +58,8 @@ bool sameResult(const IptcReadResult &a, const IptcReadResult &b)
 {
     const bool sameSegment = a.segment.has_value() == b.segment.has_value()
                              && (!a.segment || (a.segment->marker == b.segment->marker && a.segment->length == b.segment->length));
-    return a.fields == b.fields && a.fileKind == b.fileKind && a.iptcCapable == b.iptcCapable && sameSegment;
+    return a.fields == b.fields && a.fileKind == b.fileKind && a.iptcCapable == b.iptcCapable && sameSegment
+           && a.damage == b.damage;
 }
 
 // Whatever a head of the input settles is what the whole input gives.
@@ -68,6 +72,44 @@ void checkHeads(QByteArrayView bytes, const QString &name, const IptcReadResult 
         if (const auto head = readIptcFromHead(bytes.first(length), name, QStringLiteral("Field")))
             check(sameResult(*head, whole));
     }
+}
+
+// The writer's blocks split over Photoshop segments at a place the input chooses read back as
+// the one segment does: the multi-segment path joins them, and nothing beyond them is read.
+void exerciseSplitRead(QByteArrayView bytes, const IptcFieldSet &fields)
+{
+    const IptcSegment segment = buildIptcSegment(fields, splitList(fields.values[kKeywordsIndex]),
+                                                 splitList(fields.values[kSupplementalCategoryIndex]));
+    if (segment.isEmpty() || segment.bytes.size() > kMaxSegmentLength + 2)
+        return;
+    const QByteArray blocks = segment.bytes.sliced(18);
+    // At least 6 bytes first, so the resource tag the search looks for stays whole.
+    const qsizetype part = 6 + (bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes.back()) % 97);
+    QByteArray whole("\xFF\xD8", 2);
+    QByteArray split = whole;
+    whole += segment.bytes;
+    for (qsizetype at = 0; at < blocks.size(); at += part) {
+        const QByteArrayView piece = QByteArrayView(blocks).sliced(at, std::min(part, blocks.size() - at));
+        split += QByteArrayView("\xFF\xED", 2);
+        split += char((piece.size() + 16) >> 8);
+        split += char((piece.size() + 16) & 0xFF);
+        split += QByteArrayView("Photoshop 3.0\0", 14);
+        split += piece;
+    }
+    const QByteArray tail("\xFF\xDA\x00\x04\x1C\x02\xFF\xD9", 8); // image data that looks like a dataset
+    whole += tail;
+    split += tail;
+    const QString name = QStringLiteral("fuzz.jpg");
+    const IptcReadResult one = readIptcFromBytes(whole, name, QStringLiteral("Field"));
+    const IptcReadResult many = readIptcFromBytes(split, name, QStringLiteral("Field"));
+    check(one.damage.isEmpty() && many.damage.isEmpty());
+    check(one.fields == many.fields);
+    check(one.keywordEntries == many.keywordEntries);
+    checkHeads(split, name, many);
+    // The writer finds the whole run and replaces it with what it carries.
+    const auto run = findIptcSegmentOnChain(split);
+    check(run && run->marker == 2 && run->length + 2 == split.size() - 2 - tail.size());
+    check(otherPhotoshopResources(split, run).isEmpty());
 }
 
 } // namespace
@@ -93,5 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             check(sameLocation(findIptcResource(bytes, jpeg), reference::findIptcResource(bytes, jpeg)));
     }
     exerciseWriter(bytes, asJpeg.fields);
+    exerciseSplitRead(bytes, asJpeg.fields);
     return 0;
 }

@@ -1,18 +1,32 @@
+#include "cli/CliSupport.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/iptc/IptcReader.h"
+#include "core/iptc/IptcValueCheck.h"
 #include "core/iptc/IptcWriter.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
+#include "core/templates/ApplyTemplateRun.h"
+#include "core/templates/EditImageIptc.h"
+#include "core/templates/ProcessIptc.h"
+#include "core/templates/TemplateEdits.h"
+#include "core/templates/TemplateThumbnails.h"
+#include "core/templates/UndoJournal.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ThumbnailStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <algorithm>
+#include <memory>
 
 namespace zelvarion::cli {
 namespace {
@@ -29,7 +43,8 @@ QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
     return QJsonObject{{QStringLiteral("path"), path},
                        {QStringLiteral("fileKind"), supportIptcCode(result.fileKind)},
                        {QStringLiteral("fields"), fields},
-                       {QStringLiteral("customized"), customized}};
+                       {QStringLiteral("customized"), customized},
+                       {QStringLiteral("damage"), result.damage}};
 }
 
 void printReadResult(QTextStream &out, const QString &path, const IptcReadResult &result)
@@ -92,64 +107,160 @@ bool takeCustomizedEdits(const ParsedArguments &arguments, WriteEdits &edits, QS
     return true;
 }
 
-// Sets, replaces or (with an empty value) clears the slot of a customized number.
-bool applyCustomized(IptcFieldSet &values, int number, const QString &value)
+// Sets, replaces or (with an empty value) clears the customized dataset of a number: in its slot,
+// among those past the slots, or in the first free slot; past the slots when none is free.
+void applyCustomized(WorkingValues &values, int number, const QString &value)
 {
-    for (CustomizedDataset &slot : values.slots) {
+    const CustomizedDataset set = value.isEmpty() ? CustomizedDataset{} : CustomizedDataset{std::int16_t(number), value};
+    for (CustomizedDataset &slot : values.fields.slots)
         if (slot.number == number) {
-            slot = value.isEmpty() ? CustomizedDataset{} : CustomizedDataset{std::int16_t(number), value};
-            return true;
+            slot = set;
+            return;
         }
-    }
+    for (CustomizedDataset &more : values.moreCustomized)
+        if (more.number == number) {
+            more = set;
+            return;
+        }
     if (value.isEmpty())
-        return true;
-    for (CustomizedDataset &slot : values.slots) {
+        return;
+    for (CustomizedDataset &slot : values.fields.slots)
         if (slot.number == -1) {
-            slot = CustomizedDataset{std::int16_t(number), value};
-            return true;
+            slot = set;
+            return;
         }
-    }
-    return false;
+    values.moreCustomized.push_back(set);
 }
 
-// Reads the file's values, applies the edits and rewrites it; the reason when it was not written.
-QString writeOneFile(const QString &path, const WriteEdits &edits, const IptcWriteOptions &options, Feedback &feedback)
+void applyEdits(WorkingValues &values, const WriteEdits &edits)
 {
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("the file does not exist");
-    const IptcReadResult read = readImageIptc(path, defaultCustomizedLabel(), &feedback);
-    if (read.fileKind != IptcFileKind::Jpeg)
-        return QStringLiteral("not a JPEG file");
-    // Only the 16 slots are written back: refuse rather than drop the datasets beyond them.
-    const qsizetype customizedCount = read.fields.values[kCustomizedIndex].count(QStringLiteral("\r\n"));
-    if (customizedCount > kCustomizedSlotCount)
-        return QStringLiteral("the file holds %1 customized datasets and only %2 can be kept")
-            .arg(customizedCount).arg(kCustomizedSlotCount);
-    IptcFieldSet values = read.fields;
-    QStringList keywords = splitList(values.values[kKeywordsIndex]);
-    QStringList categories = splitList(values.values[kSupplementalCategoryIndex]);
     for (const auto &[index, value] : edits.fields) {
         if (index == kKeywordsIndex || index == kSupplementalCategoryIndex) {
-            QStringList &list = index == kKeywordsIndex ? keywords : categories;
+            QStringList &list = index == kKeywordsIndex ? values.keywords : values.supplementalCategories;
             list = splitList(value);
-            values.values[std::size_t(index)] = list.join(QStringLiteral("; "));
+            values.fields.values[std::size_t(index)] = list.join(QStringLiteral("; "));
         } else {
-            values.values[std::size_t(index)] = value;
+            values.fields.values[std::size_t(index)] = value;
         }
     }
     for (const auto &[number, value] : edits.customized)
-        if (!applyCustomized(values, number, value))
-            return QStringLiteral("all %1 customized slots are taken").arg(kCustomizedSlotCount);
-    const IptcWriteResult result = writeImageIptc(path, values, keywords, categories, options, &feedback);
-    return result.written ? QString() : result.reason;
+        applyCustomized(values, number, value);
 }
 
-// The edit options of Zelvarion.ini, as the template run uses them: a file whose backup copy
-// cannot be made (a backup folder that is not there, for one) is not rewritten.
-IptcWriteOptions writeOptionsOf()
+// The values given, held to what template set holds a template to: their stored forms, and their
+// limits counted in the bytes they take (the dialog's too with ControlLengthFields). A file's own
+// values may still turn the charset to UTF-8; its write then refuses what no longer fits.
+std::optional<QString> valueProblem(const WriteEdits &edits, const AppSettings &settings, const LanguagePack &pack)
 {
-    return iptcWriteOptionsFrom(readAllSettings(IniFile(programFolder::configFilePath())));
+    for (const auto &[index, value] : edits.fields)
+        if (const std::optional<QString> problem = valueFormProblem(index, value))
+            return problem;
+    WorkingValues given;
+    applyEdits(given, edits);
+    const ValueLimits limits = settings.controlLengthFields ? ValueLimits::DialogAndWrite : ValueLimits::Write;
+    const ValuesToWrite toWrite{given.fields, given.keywords, given.supplementalCategories, given.moreCustomized};
+    if (const std::optional<ValueOverLimit> over = firstValueOverLimit(toWrite, limits))
+        return overLimitProblem(*over, {settings.controlLengthFields, pack.message(Message::ValueTooManyBytes)});
+    return std::nullopt;
 }
+
+// The image a path names, folder and file spelt as a scan stores them.
+std::pair<QString, QString> folderAndFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return {QDir::cleanPath(info.absolutePath()) + u'/', info.fileName()};
+}
+
+// One write over its files: each file rewritten, the row of a catalogued image brought in step as
+// the edit dialog's save does (values read back from the file, revision date, thumbnail), and each
+// rewrite recorded in the undo journal beside the catalogue.
+class WriteRun
+{
+public:
+    WriteRun(CliContext &context, const AppSettings &settings, const LanguagePack &pack, CatalogueDb &db)
+        : m_context(context), m_settings(settings), m_db(db), m_feedback(context), m_renewer(m_store)
+    {
+        const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
+        m_label = label.isEmpty() ? defaultCustomizedLabel() : label;
+        m_options = iptcWriteOptionsFrom(settings);
+    }
+
+    // Without a catalogue nothing is recorded; with one, a journal that cannot be used stops the run.
+    bool start(const QString &description)
+    {
+        if (!QFileInfo(m_db.path).isFile())
+            return true;
+        m_journal = std::make_unique<UndoJournal>(UndoJournal::pathBeside(m_db.path));
+        if (!m_journal->startRun(description, QStringLiteral("write"))) {
+            m_context.err << "zelvarion-cli write: cannot use the undo journal " << m_journal->path() << ": "
+                          << m_journal->errorText() << '\n';
+            return false;
+        }
+        m_options.recorder = m_journal.get();
+        return true;
+    }
+
+    // The reason the file was not written; empty when it was.
+    QString write(const QString &path, const WriteEdits &edits)
+    {
+        if (!QFileInfo(path).isFile())
+            return QStringLiteral("the file does not exist");
+        const auto [folder, file] = folderAndFile(path);
+        const std::optional<std::pair<QString, QString>> revision = catalogueRevision(folder, file);
+        const ValuesChange change = [&edits](WorkingValues &values) { applyEdits(values, edits); };
+        const ProcessResult result = rewriteIptcValues(path, m_label, change, m_options,
+                                                       false, &m_feedback);
+        if (result.status != ProcessResult::Status::Written)
+            return result.reason.isEmpty() ? QStringLiteral("the file was not written") : result.reason;
+        if (revision)
+            recordRow(path, folder, file, *revision, result);
+        return {};
+    }
+
+    // The run's number in the journal, 0 when none was kept.
+    int finish()
+    {
+        if (!m_journal)
+            return 0;
+        const int run = m_journal->currentRun();
+        m_journal->finishRun();
+        const auto runs = m_journal->runs();
+        const bool kept = runs && std::any_of(runs->begin(), runs->end(), [run](const JournalRun &r) { return r.number == run; });
+        return kept ? run : 0;
+    }
+
+private:
+    // The row's revision before the write, for the undo; nothing for an image outside the catalogue.
+    std::optional<std::pair<QString, QString>> catalogueRevision(const QString &folder, const QString &file)
+    {
+        if (!m_journal || !m_db.openOrReport(m_feedback))
+            return std::nullopt;
+        const ClosedOnExit closed(m_db);
+        return rowRevision(m_db, folder, file);
+    }
+
+    void recordRow(const QString &path, const QString &folder, const QString &file,
+                   const std::pair<QString, QString> &revision, const ProcessResult &result)
+    {
+        m_journal->noteOldRevision(path, revision.first, revision.second);
+        if (m_db.openOrReport(m_feedback)) {
+            recordImageRevision(m_db, m_feedback, folder, file, result.after, QLocale::system());
+            m_db.close();
+        }
+        if (m_settings.createThumbnails && m_store.isAvailable())
+            m_renewer.renew(path, result.content);
+    }
+
+    CliContext &m_context;
+    const AppSettings &m_settings;
+    CatalogueDb &m_db;
+    StreamFeedback m_feedback;
+    const ThumbnailStore m_store;
+    const StoredThumbnailRenewer m_renewer;
+    QString m_label;
+    IptcWriteOptions m_options;
+    std::unique_ptr<UndoJournal> m_journal;
+};
 
 } // namespace
 
@@ -161,8 +272,11 @@ const CommandSyntax kWriteSyntax{
     "write", "FILE...", "Rewrites the IPTC of JPEG files with the values given.",
     {{"--set", "Column=Value", "sets a field such as Caption; an empty value clears it", true},
      {"--customized", "N=Value", "sets customized dataset N (1 to 254); an empty value clears it", true},
+     kCatalogueOption,
      {"--yes", nullptr, "rewrites without asking on a terminal"}},
-    "The other values stay. The backup rules of the edit options in Zelvarion.ini apply\n"
+    "The other values stay; values are checked as template set checks them. An image of the catalogue\n"
+    "gets its row and thumbnail renewed, and the write is a run of the undo journal beside the\n"
+    "catalogue (zelvarion-cli undo --run N). The backup rules of the edit options in Zelvarion.ini apply\n"
     "(SaveOriginalFile, SaveFirstVersion, SaveFolder): a file whose copy cannot be made stays as it is."};
 
 int runReadCommand(CliContext &context)
@@ -177,13 +291,17 @@ int runReadCommand(CliContext &context)
     }
     StreamFeedback feedback(context);
     QJsonArray results;
-    int missing = 0;
+    int missing = 0; // files that could not be read, or whose IPTC is damaged
     for (const QString &path : std::as_const(arguments.operands)) {
         if (!QFileInfo(path).isFile()) {
             context.err << "zelvarion-cli read: cannot open " << path << '\n';
             ++missing;
         }
         const IptcReadResult result = readImageIptc(path, defaultCustomizedLabel(), &feedback);
+        if (!result.damage.isEmpty()) {
+            context.err << "zelvarion-cli read: damaged IPTC in " << path << ": " << result.damage << '\n';
+            ++missing;
+        }
         if (json)
             results.append(readResultToJson(path, result));
         else
@@ -210,26 +328,44 @@ int runWriteCommand(CliContext &context)
         context.err << "zelvarion-cli write: no files given\n";
         return kExitBadArguments;
     }
+    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    LanguagePack pack;
+    pack.loadShippedEnglish();
+    pack.load(programFolder::languageFolder(), settings.language);
+    if (const std::optional<QString> refused = valueProblem(edits, settings, pack)) {
+        context.err << "zelvarion-cli write: " << *refused << '\n';
+        return kExitBadArguments;
+    }
+    CatalogueDb db;
+    const std::optional<QString> given = arguments.value("--catalogue");
+    db.path = cataloguePath(given.value_or(QString()), settings);
+    if (!QFileInfo(db.path).isFile()) {
+        if (given) {
+            context.err << "zelvarion-cli write: no catalogue at " << db.path << '\n';
+            return kExitSomeFailed;
+        }
+        context.err << "zelvarion-cli write: no catalogue at " << db.path
+                    << ": no row is updated and the write cannot be undone\n";
+    }
     const QString question = files.size() == 1 ? QStringLiteral("Rewrite the IPTC of %1?").arg(files.first())
                                                : QStringLiteral("Rewrite the IPTC of %1 files?").arg(files.size());
     if (!arguments.flag("--yes") && !confirmOnTerminal(context, question)) {
         context.err << "zelvarion-cli write: nothing written\n";
         return kExitSomeFailed;
     }
-    const IptcWriteOptions options = writeOptionsOf();
+    // The catalogue whose rows this write renews is the one whose other commands could rewrite these files too.
     StreamFeedback feedback(context);
-    // No catalogue is named: the one in use is the one whose commands could rewrite these files too.
-    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
-    LanguagePack pack;
-    pack.loadShippedEnglish();
-    pack.load(programFolder::languageFolder(), settings.language);
-    const QString catalogue = cataloguePath(QString(), settings);
-    CatalogueWriteLock lock(catalogue);
-    if (QFileInfo(catalogue).isFile() && !lock.takeOrWait(feedback, pack))
+    CatalogueWriteLock lock(db.path);
+    if (QFileInfo(db.path).isFile() && !lock.takeOrWait(feedback, pack))
+        return kExitSomeFailed;
+    WriteRun run(context, settings, pack, db);
+    QStringList description = arguments.values("--set");
+    description += arguments.values("--customized");
+    if (!run.start(QStringLiteral("write ") + description.join(u' ')))
         return kExitSomeFailed;
     int notWritten = 0;
     for (const QString &path : files) {
-        const QString failure = writeOneFile(path, edits, options, feedback);
+        const QString failure = run.write(path, edits);
         if (failure.isEmpty()) {
             context.out << "written: " << path << '\n';
         } else {
@@ -237,6 +373,8 @@ int runWriteCommand(CliContext &context)
             ++notWritten;
         }
     }
+    if (const int number = run.finish())
+        context.out << "undo run " << number << '\n';
     return notWritten == 0 ? kExitOk : kExitSomeFailed;
 }
 

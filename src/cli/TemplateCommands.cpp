@@ -148,7 +148,7 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
         if (const auto problem = editCustomized(values, option.left(equals), option.mid(equals + 1)))
             return s.fail(*problem, 2);
     }
-    const EditRules rules{s.settings.controlLengthFields, s.pack.message(Message::TextTooLong)};
+    const EditRules rules{s.settings.controlLengthFields, s.pack.message(Message::ValueTooManyBytes)};
     for (const QString &edit : std::as_const(edits)) {
         const qsizetype equals = edit.indexOf(u'=');
         const std::optional<int> index = equals > 0 ? columnIndex(edit.left(equals)) : std::nullopt;
@@ -157,6 +157,9 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
         if (const auto problem = editField(values, *index, edit.mid(equals + 1), rules))
             return s.fail(*problem, 2);
     }
+    // The customized rows, and a charset that a later value turned to UTF-8, count only as a whole.
+    if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, limitsOf(rules)))
+        return s.fail(overLimitProblem(*over, rules), 2);
     const QString now = editing::revisionStamp(QDateTime::currentDateTime(), QLocale::system());
     return s.store.save(record->name, values, now) ? 0 : 1;
 }

@@ -4,10 +4,12 @@
 #include "core/editing/EditDates.h"
 #include "core/editing/FieldRules.h"
 #include "core/shell/Feedback.h"
+#include "core/templates/TemplateEdits.h"
 #include "core/templates/TemplateStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,6 +183,16 @@ void frmEditIPTC::save()
             accept(); // a file that could not be written keeps the dialog and its values open
         return;
     }
+    const TemplateValues values = valuesToSave();
+    // A value the file could not hold is never stored to be cut later: the dialog stays open.
+    if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
+        const QString name = over->fieldIndex == kCustomizedIndex
+                                 ? customizedLine(m_context.language.text(InterfaceText::CustomizedFieldLabel), over->dataset, {}).chopped(2)
+                                 : m_label[std::size_t(over->fieldIndex)]->text();
+        showStatus(overLimitMessage(m_context.language.message(Message::ValueTooManyBytes), name, *over));
+        QApplication::beep();
+        return;
+    }
     for (QWidget *w : m_frames)
         w->setEnabled(false);
     m_ok->setEnabled(false);
@@ -188,7 +200,7 @@ void frmEditIPTC::save()
     {
         const BusyCursor busy;
         TemplateStore store(m_context.catalogue, m_feedback);
-        store.save(m_templateName, valuesToSave(), editing::revisionStamp(QDateTime::currentDateTime(), m_locale));
+        store.save(m_templateName, values, editing::revisionStamp(QDateTime::currentDateTime(), m_locale));
     }
     for (QWidget *w : m_frames)
         w->setEnabled(true);

@@ -4,6 +4,7 @@
 
 #include "core/editing/EditDates.h"
 #include "core/editing/FieldRules.h"
+#include "core/templates/TemplateEdits.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
@@ -47,9 +48,12 @@ void frmEditIPTC::fieldChanged(int index)
         || isShownInUserFormat(index))
         return;
     allFieldsEnabled();
-    if (const std::optional<int> limit = editing::exceededLimit(index, fieldText(index))) {
+    // Counted in the bytes the file will hold: in UTF-8 when any value on show needs it.
+    const iptctext::Charset charset = templateWriteCharset(valuesToSave());
+    if (const auto excess = editing::exceededLimit(index, fieldText(index), charset)) {
         showStatus(editing::tooLongMessage(m_context.language.message(Message::TextTooLong),
-                                           m_label[std::size_t(index)]->text(), *limit));
+                                           m_context.language.message(Message::ValueTooManyBytes),
+                                           m_label[std::size_t(index)]->text(), *excess));
         allFieldsDisabled(index, -1);
         QApplication::beep();
     }
@@ -156,9 +160,11 @@ void frmEditIPTC::entryChanged(ListControls &list)
     if (!m_context.settings.controlLengthFields)
         return;
     allFieldsEnabled();
-    const int limit = iptcField(list.fieldIndex).dialogLimit;
-    if (list.entry->text().size() > limit) {
-        showStatus(editing::tooLongMessage(m_context.language.message(Message::TextTooLong), list.entryLabel->text(), limit));
+    const iptctext::Charset charset = templateWriteCharset(valuesToSave());
+    if (const auto excess = editing::entryExceedsLimit(list.fieldIndex, list.entry->text(), charset)) {
+        showStatus(editing::tooLongMessage(m_context.language.message(Message::TextTooLong),
+                                           m_context.language.message(Message::ValueTooManyBytes),
+                                           list.entryLabel->text(), *excess));
         allFieldsDisabled(list.fieldIndex, -1);
         list.add->setEnabled(false);
         QApplication::beep();

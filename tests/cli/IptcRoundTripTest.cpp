@@ -52,11 +52,11 @@ std::vector<Sample> copyJpegSamples(const TempFolder &folder)
 QList<int> otherResourceIds(const QByteArray &bytes)
 {
     QList<int> ids;
-    const auto segment = findIptcSegmentOnChain(bytes);
-    if (!segment)
+    // The blocks of the whole run of segments: a block may run on from one into the next.
+    const auto run = photoshopRunAt(bytes, findIptcSegmentOnChain(bytes));
+    if (!run)
         return ids;
-    const auto parsed = parsePhotoshopSegment(QByteArrayView(bytes).sliced(segment->marker, segment->length + 2));
-    for (const PhotoshopResourceBlock &block : parsed ? parsed->blocks : std::vector<PhotoshopResourceBlock>{}) {
+    for (const PhotoshopResourceBlock &block : run->resources.blocks) {
         if (block.id != 0x0404 && block.id != 0x0425) // the digest follows its own rule
             ids << block.id;
     }

@@ -86,6 +86,9 @@ TEST_F(TemplateCliTest, setStoresWhatTheEditDialogWouldAndRefusesWhatItWouldNot)
         {QStringLiteral("CreatedDate=20051345")}, {QStringLiteral("ReleaseTime=2561")}, {QStringLiteral("Urgency=12")},
         {QStringLiteral("Nowhere=1")}, {QStringLiteral("ObjectName=") + QString(65, u'o')},
         {QStringLiteral("--customized"), QStringLiteral("121=x")},
+        {QStringLiteral("Caption=") + QString(1200, QChar(0x65E5))}, // 3,600 bytes in UTF-8
+        {QStringLiteral("LocalCaption=") + QString(513, u'l')},       // a file holds 512
+        {QStringLiteral("--customized"), QStringLiteral("200=") + QString(256, u's')},
     };
     for (const QStringList &edit : refused) {
         const CliRun run = templ(QStringList{QStringLiteral("set"), QStringLiteral("T")} + edit);

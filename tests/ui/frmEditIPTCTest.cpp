@@ -69,6 +69,7 @@ private Q_SLOTS:
     void customizedRowsSplitAtTheFirstSlashAndShowConfiguredNames();
     void okStoresWhatTheControlsHold();
     void lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough();
+    void lengthControlAndOkCountTheBytesTheFileWillHold();
     void datesAndTimesAreCheckedWhenLeavingTheirBox();
     void datesInALongUserFormatPassLengthControl();
     void listsRefuseTwinsAndNeedASelection();
@@ -147,7 +148,7 @@ void frmEditIPTCTest::okStoresWhatTheControlsHold()
     f.box(7)->setText(QStringLiteral("22/04/2005"));
     f.box(14)->setText(QStringLiteral("14:30"));
     f.box(13)->setText(QStringLiteral("hello"));
-    f.get<QPlainTextEdit>(QStringLiteral("txtIPTC_30"))->setPlainText(QString(2500, u'c'));
+    f.get<QPlainTextEdit>(QStringLiteral("txtIPTC_30"))->setPlainText(QString(2000, u'c'));
     f.box(0)->setText(QStringLiteral("l'image"));
     for (const char *keyword : {"a", "b", "c"}) {
         f.get<QLineEdit>(QStringLiteral("rtfKeyword"))->setText(QString::fromLatin1(keyword));
@@ -164,7 +165,7 @@ void frmEditIPTCTest::okStoresWhatTheControlsHold()
     QCOMPARE(saved.fields[7], QStringLiteral("20050422"));
     QCOMPARE(saved.fields[14], QStringLiteral("143000"));
     QVERIFY(saved.fields[13].isEmpty());
-    QCOMPARE(saved.fields[30].size(), 2500);
+    QCOMPARE(saved.fields[30].size(), 2000);
     QCOMPARE(saved.fields[0], QStringLiteral("l'image"));
     QCOMPARE(saved.fields[kKeywordsIndex], QStringLiteral("a; b; c"));
     QCOMPARE(saved.fields[2], QStringLiteral("5"));
@@ -207,6 +208,32 @@ void frmEditIPTCTest::lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough
     f.c.context.settings.controlLengthFields = false;
     name->setText(QString(300, u'o'));
     QVERIFY(f.box(20)->isEnabled());
+}
+
+void frmEditIPTCTest::lengthControlAndOkCountTheBytesTheFileWillHold()
+{
+    Fixture f;
+    f.open();
+    const QString cjk(1, QChar(0x65E5)); // three bytes in UTF-8
+    auto *caption = f.get<QPlainTextEdit>(QStringLiteral("txtIPTC_30"));
+    caption->setPlainText(cjk.repeated(666)); // 1,998 bytes
+    QVERIFY(f.status().isEmpty());
+    caption->setPlainText(cjk.repeated(667));
+    QCOMPARE(f.status(), QStringLiteral("%1 is too long: it takes 2001 bytes in the file, at most 2000.").arg(f.label(30)->text()));
+    QVERIFY(!f.get(QStringLiteral("cmdOK"))->isEnabled());
+    caption->setPlainText(cjk.repeated(666));
+    QVERIFY(f.get(QStringLiteral("cmdOK"))->isEnabled());
+
+    // Without length control a text is let through while typing; OK refuses what a file could not hold.
+    f.c.context.settings.controlLengthFields = false;
+    caption->setPlainText(cjk.repeated(1200));
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QVERIFY(f.dialog->isVisible());
+    QCOMPARE(f.status(), QStringLiteral("%1 is too long: it takes 3600 bytes in the file, at most 2000.").arg(f.label(30)->text()));
+    QVERIFY(f.saved().fields[30].isEmpty());
+    caption->setPlainText(cjk.repeated(10));
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.saved().fields[30], cjk.repeated(10));
 }
 
 void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()

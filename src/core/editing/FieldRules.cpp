@@ -1,6 +1,7 @@
 #include "core/editing/FieldRules.h"
 
 #include "core/iptc/IptcField.h"
+#include "core/iptc/IptcValueCheck.h"
 
 #include <limits>
 
@@ -34,12 +35,35 @@ NumberVerdict verdict(const QString &number, const QStringList &otherRows, long 
 
 } // namespace
 
-std::optional<int> exceededLimit(int fieldIndex, const QString &text)
+std::optional<LengthExcess> entryExceedsLimit(int listIndex, const QString &entry, iptctext::Charset charset)
+{
+    // The dialog limit when there is one: the Customized text has none and is never written.
+    if (iptcField(listIndex).dialogLimit <= 0)
+        return std::nullopt;
+    const int limit = limitOf(listIndex, ValueLimits::DialogAndWrite);
+    const qsizetype bytes = encodedSize(entry, charset);
+    if (bytes <= limit)
+        return std::nullopt;
+    return LengthExcess{limit, bytes, charset == iptctext::Charset::Utf8};
+}
+
+std::optional<LengthExcess> exceededLimit(int fieldIndex, const QString &text, iptctext::Charset charset)
 {
     if (fieldIndex == kKeywordsIndex || fieldIndex == kSupplementalCategoryIndex)
         return std::nullopt;
-    const int limit = iptcField(fieldIndex).dialogLimit;
-    return limit > 0 && text.size() > limit ? std::optional<int>(limit) : std::nullopt;
+    return entryExceedsLimit(fieldIndex, text, charset);
+}
+
+QString tooLongMessage(const QString &message15, const QString &message51, const QString &label,
+                       const LengthExcess &excess)
+{
+    if (!excess.utf8)
+        return tooLongMessage(message15, label, excess.limit);
+    QString text = message51;
+    text.replace(u'#', label);
+    text.replace(u'$', QString::number(excess.bytes));
+    text.replace(u'%', QString::number(excess.limit));
+    return text;
 }
 
 QString tooLongMessage(const QString &message15, const QString &label, int limit)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/iptc/IptcText.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -7,11 +9,25 @@
 // The value rules of the edit dialog and its helper dialogs that need no window.
 namespace zelvarion::editing {
 
-// The dialog limit a text passes with field-length control on; nothing when it is within it.
-// Lists (Keywords, SupplementalCategory) are checked per entry by their entry boxes, not here.
-std::optional<int> exceededLimit(int fieldIndex, const QString &text);
+// A text over the limit it is held to with field-length control on: the lower of its dialog and
+// write limits, counted in the bytes the writer will write in `charset`.
+struct LengthExcess
+{
+    int limit;
+    qsizetype bytes;
+    bool utf8; // counted in UTF-8, where a character may take several bytes
+};
+// Nothing when the text is within its limit. Lists (Keywords, SupplementalCategory) are checked
+// per entry by their entry boxes (entryExceedsLimit), not here.
+std::optional<LengthExcess> exceededLimit(int fieldIndex, const QString &text,
+                                          iptctext::Charset charset = iptctext::Charset::Windows1252);
+std::optional<LengthExcess> entryExceedsLimit(int listIndex, const QString &entry,
+                                              iptctext::Charset charset = iptctext::Charset::Windows1252);
 // Message 15 with "#" replaced by the field's label and "%" by the limit.
 QString tooLongMessage(const QString &message15, const QString &label, int limit);
+// Message 15 when bytes are characters (Windows-1252), else message 51 with the bytes too.
+QString tooLongMessage(const QString &message15, const QString &message51, const QString &label,
+                       const LengthExcess &excess);
 
 // A customized dataset number typed in the edit dialog (1 to 254, not a catalogue number) or in
 // the customized names dialog (greater than 0, a 16-bit number, not a catalogue number), and

@@ -26,14 +26,12 @@ QByteArray digestBlock(QByteArrayView digest)
 
 IptcDigestState iptcDigestState(QByteArrayView content, std::optional<JpegSegmentPosition> segment)
 {
-    if (!segment || segment->marker < 0 || segment->marker + 2 + segment->length > content.size())
-        return IptcDigestState::Missing;
-    const auto resources = parsePhotoshopSegment(content.sliced(segment->marker, segment->length + 2));
-    if (!resources)
+    const std::optional<PhotoshopRun> run = photoshopRunAt(content, segment);
+    if (!run)
         return IptcDigestState::Missing;
     std::optional<QByteArrayView> iim;
     std::optional<QByteArrayView> digest;
-    for (const PhotoshopResourceBlock &block : resources->blocks) {
+    for (const PhotoshopResourceBlock &block : run->resources.blocks) {
         if (block.id == kIptcResourceId && !iim)
             iim = resourceData(block);
         else if (block.id == kDigestResourceId && !digest)

@@ -64,14 +64,12 @@ private:
     int m_customizedCount = 0;
 };
 
-void readDatasets(const ByteReader &bytes, std::optional<IptcDataSpan> span, IptcReadResult &result,
-                  const QString &label)
+// False when a dataset ran past the end of the data.
+bool readDatasets(QByteArrayView data, IptcReadResult &result, const QString &label)
 {
-    if (!span)
-        return;
-    const bool utf8 = declaresUtf8(bytes, *span);
+    const bool utf8 = declaresUtf8(data);
     DatasetSink sink(result, label);
-    forEachRecord2Dataset(bytes, *span, [&](int number, QByteArrayView value) {
+    return forEachRecord2Dataset(data, [&](int number, QByteArrayView value) {
         sink.store(number, iptctext::decodeValue(value, utf8));
     });
 }
@@ -79,8 +77,7 @@ void readDatasets(const ByteReader &bytes, std::optional<IptcDataSpan> span, Ipt
 // The datasets of an IIM block kept outside an image resource.
 void readIimBlock(QByteArrayView block, IptcReadResult &result, const QString &label)
 {
-    const ByteReader reader(block);
-    readDatasets(reader, IptcDataSpan{0, block.size()}, result, label);
+    readDatasets(block, result, label);
 }
 
 // A file without the image resource: its IIM where other programs keep it, else its XMP.
@@ -137,7 +134,10 @@ Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &c
     result.segment = location->segment;
     result.source = IptcSource::ImageResource;
     const ByteReader reader(bytes);
-    readDatasets(reader, iptcDataSpan(reader, location->resource), result, customizedLabel);
+    const IptcResourceData data = boundedIptcData(reader, *location);
+    result.damage = data.damage;
+    if (!readDatasets(data.bytes, result, customizedLabel) && result.damage.isEmpty())
+        result.damage = QStringLiteral("a dataset of the IPTC resource runs past its end");
     search.final = !reader.ranOut();
     return search;
 }

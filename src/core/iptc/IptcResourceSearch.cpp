@@ -2,6 +2,8 @@
 
 #include "core/iptc/IptcText.h"
 
+#include <algorithm>
+
 namespace zelvarion {
 namespace {
 
@@ -51,44 +53,133 @@ std::optional<IptcResourceLocation> findIptcResource(QByteArrayView bytes, bool 
     return IptcResourceLocation{*k, std::nullopt};
 }
 
-std::optional<IptcDataSpan> iptcDataSpan(const ByteReader &bytes, qsizetype resource)
+namespace {
+
+const QByteArrayView kPhotoshopSignature("Photoshop 3.0\0", 14);
+
+// Where the payload after the signature of a "Photoshop 3.0" APP13 segment at `at` lies, and
+// where the segment ends; nothing when no such segment starts there.
+struct Payload
 {
-    const std::optional<quint8> nameLength = bytes.u8(resource + 6);
-    if (resource < 0 || !nameLength)
+    qsizetype begin;
+    qsizetype end;
+};
+std::optional<Payload> photoshopPayloadAt(const ByteReader &bytes, qsizetype at)
+{
+    if (bytes.u16(at, kBig) != quint16(0xFFED))
         return std::nullopt;
-    const qsizetype nameField = (*nameLength + 2) / 2 * 2; // length byte + characters, made even
-    const std::optional<quint16> size = bytes.u16(resource + 8 + nameField, kBig); // the low size bytes
-    if (!size)
+    const std::optional<quint16> length = bytes.u16(at + 2, kBig);
+    if (!length || *length < 2 + kPhotoshopSignature.size() || !bytes.matches(at + 4, kPhotoshopSignature))
         return std::nullopt;
-    return IptcDataSpan{resource + 10 + nameField, *size};
+    return Payload{at + 4 + kPhotoshopSignature.size(), at + 2 + *length};
 }
 
-void forEachRecord2Dataset(const ByteReader &bytes, IptcDataSpan span,
-                           const std::function<void(int, QByteArrayView)> &visit)
+// Up to `wanted` bytes from `from` on: the rest of the segment ending at segmentEnd, then the
+// payloads of the Photoshop segments that directly follow it, one after another.
+QByteArray joinedUpTo(const ByteReader &bytes, qsizetype from, qsizetype segmentEnd, qint64 wanted)
 {
-    const qsizetype end = span.begin + span.declaredSize; // inclusive, as the walk has always been
-    for (qsizetype p = span.begin; p <= end; ++p) {
-        if (!bytes.has(p, 3))
-            return;
+    QByteArray joined = bytes.spanUpTo(from, qsizetype(std::min<qint64>(wanted, segmentEnd - from))).toByteArray();
+    for (qsizetype next = segmentEnd; joined.size() < wanted;) {
+        const std::optional<Payload> payload = photoshopPayloadAt(bytes, next);
+        if (!payload)
+            break;
+        const qint64 missing = wanted - joined.size();
+        joined += bytes.spanUpTo(payload->begin, qsizetype(std::min<qint64>(missing, payload->end - payload->begin)));
+        next = payload->end; // always past `next`: a payload is preceded by its 18 header bytes
+    }
+    return joined;
+}
+
+// The resource's name and size fields: how many bytes precede the data, and the declared size.
+struct ResourceHeader
+{
+    qsizetype size;
+    quint32 declaredDataSize;
+};
+std::optional<ResourceHeader> resourceHeader(const ByteReader &resource)
+{
+    const std::optional<quint8> nameLength = resource.u8(6);
+    if (!nameLength)
+        return std::nullopt;
+    const qsizetype nameField = (*nameLength + 2) / 2 * 2; // length byte + characters, made even
+    const std::optional<quint32> size = resource.u32(6 + nameField, kBig);
+    if (!size)
+        return std::nullopt;
+    return ResourceHeader{6 + nameField + 4, *size};
+}
+
+QString claimsMoreThanHeld(qint64 declared, qsizetype held)
+{
+    return QStringLiteral("the IPTC resource claims %1 bytes of data, but what holds it has %2").arg(declared).arg(held);
+}
+
+const QString kHeaderCut = QStringLiteral("the IPTC resource is cut short in its name or size");
+
+IptcResourceData dataInJpeg(const ByteReader &bytes, qsizetype resource, JpegSegmentPosition segment)
+{
+    const qsizetype segmentEnd = segment.marker + 2 + segment.length;
+    // 6 + 256 + 4 covers the longest name and the size field.
+    const QByteArray head = joinedUpTo(bytes, resource, segmentEnd, 266);
+    const std::optional<ResourceHeader> header = resourceHeader(ByteReader(head));
+    if (!header)
+        return {{}, kHeaderCut};
+    const qint64 wanted = header->size + qint64(header->declaredDataSize);
+    QByteArray whole = joinedUpTo(bytes, resource, segmentEnd, wanted);
+    IptcResourceData data{whole.mid(header->size), {}};
+    if (whole.size() < wanted)
+        data.damage = claimsMoreThanHeld(header->declaredDataSize, data.bytes.size());
+    return data;
+}
+
+IptcResourceData dataInFile(const ByteReader &bytes, qsizetype resource)
+{
+    const std::optional<ResourceHeader> header = resourceHeader(ByteReader(bytes.bytes().sliced(resource)));
+    if (!header) {
+        (void)bytes.has(resource, 266); // the whole file may hold what its beginning lacks
+        return {{}, kHeaderCut};
+    }
+    const qsizetype count = qsizetype(std::min<qint64>(header->declaredDataSize, bytes.size()));
+    const QByteArrayView data = bytes.spanUpTo(resource + header->size, count);
+    IptcResourceData result{data.toByteArray(), {}};
+    if (data.size() < qint64(header->declaredDataSize))
+        result.damage = claimsMoreThanHeld(header->declaredDataSize, data.size());
+    return result;
+}
+
+} // namespace
+
+IptcResourceData boundedIptcData(const ByteReader &bytes, const IptcResourceLocation &location)
+{
+    if (location.segment)
+        return dataInJpeg(bytes, location.resource, *location.segment);
+    return dataInFile(bytes, location.resource);
+}
+
+bool forEachRecord2Dataset(QByteArrayView data, const std::function<void(int, QByteArrayView)> &visit)
+{
+    const ByteReader bytes(data);
+    for (qsizetype p = 0; bytes.has(p, 3); ++p) {
         if (*bytes.u8(p) != kTagMarker || *bytes.u8(p + 1) != 2)
             continue;
         const std::optional<quint16> length = bytes.u16(p + 3, kBig);
         if (!length)
-            return;
+            return false;
         QByteArrayView value = bytes.spanUpTo(p + 5, *length);
+        const bool whole = value.size() == *length;
         if (const qsizetype zero = value.indexOf('\0'); zero >= 0)
             value = value.first(zero);
         visit(*bytes.u8(p + 2), value);
+        if (!whole)
+            return false;
         p += 4 + *length;
     }
+    return true;
 }
 
-bool declaresUtf8(const ByteReader &bytes, IptcDataSpan span)
+bool declaresUtf8(QByteArrayView data)
 {
-    qsizetype end = span.begin + span.declaredSize;
-    if (!bytes.has(span.begin, span.declaredSize))
-        end = std::min(end, bytes.size());
-    for (qsizetype p = span.begin; p + 4 < end;) {
+    const ByteReader bytes(data);
+    for (qsizetype p = 0; bytes.has(p, 5);) {
         if (*bytes.u8(p) != kTagMarker) {
             ++p;
             continue;

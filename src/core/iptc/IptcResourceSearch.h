@@ -2,17 +2,21 @@
 
 #include "platform/ByteReader.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <functional>
 #include <optional>
 
 namespace zelvarion {
 
 // Position j of the bytes 0xFF 0xED of an APP13 segment and the length L that follows them.
+// For the writer the position may cover a run of such segments: length then counts the bytes
+// of them all but the first marker's two.
 struct JpegSegmentPosition
 {
     qsizetype marker;
-    int length;
+    qsizetype length;
 };
 
 // Where the first "8BIM" 0x0404 resource lies, and for JPEG files the segment it was found in.
@@ -28,21 +32,23 @@ struct IptcResourceLocation
 // beginning of a file is the one the whole file gives; not finding it there says nothing.
 std::optional<IptcResourceLocation> findIptcResource(QByteArrayView bytes, bool jpeg);
 
-// The resource's data: start d and declared size S (only the low 16 bits of the size are used).
-struct IptcDataSpan
+// The data of the resource, bounded by what holds it. In a JPEG file that is its APP13 segment
+// and, for a resource longer than one segment, the "Photoshop 3.0" APP13 segments right after it,
+// into which other programs split large IIM blocks; in other files the end of the bytes. What the
+// declared size claims beyond them is a damaged resource, never data.
+struct IptcResourceData
 {
-    qsizetype begin;
-    qsizetype declaredSize;
+    QByteArray bytes; // the data as far as the holders reach
+    QString damage;   // empty when the resource is whole
 };
-// Nothing when the name or the size field reaches past the end of the bytes.
-std::optional<IptcDataSpan> iptcDataSpan(const ByteReader &bytes, qsizetype resource);
+IptcResourceData boundedIptcData(const ByteReader &bytes, const IptcResourceLocation &location);
 
-// Calls visit(number, value bytes) for every record-2 dataset that starts within the span, in
-// file order. A value ends at the end of the bytes and at its first zero byte.
-void forEachRecord2Dataset(const ByteReader &bytes, IptcDataSpan span,
-                           const std::function<void(int number, QByteArrayView value)> &visit);
+// Calls visit(number, value bytes) for every record-2 dataset in data, in order. A value ends at
+// its first zero byte. False when a dataset's declared length runs past the end of data (its
+// value is then cut there).
+bool forEachRecord2Dataset(QByteArrayView data, const std::function<void(int number, QByteArrayView value)> &visit);
 
 // True when the data carry the record-1 dataset 1:90 with ESC % G (the UTF-8 declaration).
-bool declaresUtf8(const ByteReader &bytes, IptcDataSpan span);
+bool declaresUtf8(QByteArrayView data);
 
 } // namespace zelvarion

@@ -82,25 +82,6 @@ QByteArray encodeValue(QStringView text, Charset charset)
     return charset == Charset::Utf8 ? text.toUtf8() : windows1252::encode(text);
 }
 
-QString cutToLimit(const QString &text, int limit, Charset charset)
-{
-    if (charset == Charset::Windows1252)
-        return text.size() > limit ? text.left(limit) : text;
-    qsizetype bytes = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const char16_t c = text[i].unicode();
-        const bool pair = QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        // A lone surrogate is written as U+FFFD, three bytes like any other BMP character.
-        const int width = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
-        if (bytes + width > limit)
-            break;
-        bytes += width;
-        i += pair ? 2 : 1;
-    }
-    return text.left(i);
-}
-
 Charset chooseCharset(const QStringList &texts)
 {
     for (const QString &text : texts) {

@@ -25,10 +25,6 @@ QString decodeValue(QByteArrayView bytes, bool utf8Declared);
 // Bytes of a text in the charset; callers choose Windows-1252 only for texts that fit it.
 QByteArray encodeValue(QStringView text, Charset charset);
 
-// The longest head of text whose encoded form has at most limit bytes, cut between whole
-// characters (in Windows-1252 one byte is one character).
-QString cutToLimit(const QString &text, int limit, Charset charset);
-
 // Windows-1252 when every text fits it and reads back as itself; otherwise UTF-8, so nothing
 // typed is lost and no 8-bit value is mistaken for UTF-8 on the way back.
 Charset chooseCharset(const QStringList &texts);

@@ -1,6 +1,7 @@
 #include "core/iptc/IptcWriter.h"
 
 #include "core/iptc/IptcText.h"
+#include "core/iptc/IptcValueCheck.h"
 #include "core/iptc/JpegSegments.h"
 #include "core/shell/AppSettings.h"
 #include "platform/AtomicFile.h"
@@ -15,70 +16,6 @@ namespace {
 
 using iptctext::Charset;
 
-// One dataset to write: a field or slot text cut in place, or a list entry cut as a copy.
-struct PendingDataset
-{
-    int number;
-    QString text;
-    int limit;
-    QString *cutInPlace = nullptr;
-};
-
-void addField(std::vector<PendingDataset> &pending, IptcFieldSet &values, int index)
-{
-    const IptcField &field = iptcField(index);
-    QString &value = values.values[std::size_t(index)];
-    pending.push_back({field.dataset, value, field.writeLimit, &value});
-}
-
-void addList(std::vector<PendingDataset> &pending, int index, const QStringList &entries)
-{
-    const IptcField &field = iptcField(index);
-    for (const QString &entry : entries)
-        pending.push_back({field.dataset, entry, field.writeLimit, nullptr});
-}
-
-// The datasets in file order: numeric order, with the lists in place of their joined texts.
-std::vector<PendingDataset> datasetsInFileOrder(IptcFieldSet &values, const QStringList &keywords,
-                                                const QStringList &supplementalCategories,
-                                                std::span<const CustomizedDataset> moreCustomized)
-{
-    std::vector<PendingDataset> pending;
-    for (int index : {0, 1, 2, 3})
-        addField(pending, values, index);
-    addList(pending, kSupplementalCategoryIndex, supplementalCategories);
-    addField(pending, values, 5);
-    addList(pending, kKeywordsIndex, keywords);
-    for (int index = 7; index <= 26; ++index)
-        addField(pending, values, index);
-    for (int index : {28, 29, 27, 30, 31, 32, 33})
-        addField(pending, values, index);
-    for (CustomizedDataset &slot : values.slots)
-        if (slot.number >= 1 && slot.number <= 255)
-            pending.push_back({slot.number, slot.value, iptcField(kCustomizedIndex).writeLimit, &slot.value});
-    for (const CustomizedDataset &more : moreCustomized)
-        if (more.number >= 1 && more.number <= 255)
-            pending.push_back({more.number, more.value, iptcField(kCustomizedIndex).writeLimit, nullptr});
-    return pending;
-}
-
-// Cuts every text for the charset; Windows-1252 is kept when every cut text fits it.
-Charset cutForCharset(std::vector<PendingDataset> &pending)
-{
-    QStringList cut;
-    for (PendingDataset &dataset : pending) {
-        dataset.text = iptctext::cutToLimit(dataset.text, dataset.limit, Charset::Windows1252);
-        cut << dataset.text;
-    }
-    if (iptctext::chooseCharset(cut) == Charset::Windows1252)
-        return Charset::Windows1252;
-    for (PendingDataset &dataset : pending) {
-        const QString original = dataset.cutInPlace ? *dataset.cutInPlace : dataset.text;
-        dataset.text = iptctext::cutToLimit(original, dataset.limit, Charset::Utf8);
-    }
-    return Charset::Utf8;
-}
-
 void appendDataset(QByteArray &data, int record, int number, QByteArrayView value)
 {
     data += char(0x1C);
@@ -88,12 +25,11 @@ void appendDataset(QByteArray &data, int record, int number, QByteArrayView valu
     data += value;
 }
 
-QByteArray encodeDatasets(const std::vector<PendingDataset> &pending, Charset charset)
+QByteArray encodeDatasets(const std::vector<DatasetToWrite> &datasets, Charset charset)
 {
     QByteArray data;
-    for (const PendingDataset &dataset : pending)
-        if (!dataset.text.isEmpty())
-            appendDataset(data, 2, dataset.number, iptctext::encodeValue(dataset.text, charset));
+    for (const DatasetToWrite &dataset : datasets)
+        appendDataset(data, 2, dataset.dataset, iptctext::encodeValue(*dataset.text, charset));
     if (!data.isEmpty() && charset == Charset::Utf8)
         data.prepend([] {
             QByteArray declaration;
@@ -106,43 +42,54 @@ QByteArray encodeDatasets(const std::vector<PendingDataset> &pending, Charset ch
 QByteArray iptcResourceBlock(const QByteArray &data, bool padToEven)
 {
     QByteArray block("8BIM\x04\x04\x00\x00", 8);
-    appendUint16(block, 0);
-    appendUint16(block, quint16(data.size()));
+    const auto size = quint32(data.size());
+    appendUint16(block, quint16(size >> 16));
+    appendUint16(block, quint16(size & 0xFFFF));
     block += data;
     if (padToEven && data.size() % 2 != 0)
         block += '\0';
     return block;
 }
 
+const QByteArrayView kPhotoshopSignature("Photoshop 3.0\0", 14);
+
+// The blocks as one APP13 segment, or split over consecutive ones when they need more room than
+// one holds, as other programs split large IIM blocks: each segment carries the signature and
+// the next part of the blocks, and readers join the parts again.
+QByteArray photoshopSegments(QByteArrayView blocks)
+{
+    constexpr qsizetype kPartSize = kMaxSegmentLength - 2 - 14;
+    QByteArray segments;
+    for (qsizetype at = 0; at < blocks.size(); at += kPartSize) {
+        const QByteArrayView part = blocks.sliced(at, std::min(kPartSize, blocks.size() - at));
+        segments += QByteArrayView("\xFF\xED", 2);
+        appendUint16(segments, quint16(2 + kPhotoshopSignature.size() + part.size()));
+        segments += kPhotoshopSignature;
+        segments += part;
+    }
+    return segments;
+}
+
 } // namespace
 
-IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
+IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keywords,
                              const QStringList &supplementalCategories, QByteArrayView otherResources,
                              std::span<const CustomizedDataset> moreCustomized)
 {
-    std::vector<PendingDataset> pending = datasetsInFileOrder(values, keywords, supplementalCategories, moreCustomized);
-    const Charset charset = cutForCharset(pending);
-    for (const PendingDataset &dataset : pending)
-        if (dataset.cutInPlace)
-            *dataset.cutInPlace = dataset.text;
-
     IptcSegment segment;
+    const ValuesToWrite toWrite{values, keywords, supplementalCategories, moreCustomized};
+    segment.overLimit = firstValueOverLimit(toWrite);
+    if (segment.overLimit)
+        return segment;
+    const Charset charset = writeCharset(toWrite);
     segment.utf8 = charset == Charset::Utf8;
-    const QByteArray data = encodeDatasets(pending, charset);
+    const QByteArray data = encodeDatasets(datasetsToWrite(toWrite), charset);
     segment.iimData = data;
     if (data.isEmpty() && otherResources.isEmpty())
         return segment;
     QByteArray resources = data.isEmpty() ? QByteArray() : iptcResourceBlock(data, !otherResources.isEmpty());
     resources += otherResources;
-    const qsizetype length = 2 + 14 + resources.size();
-    if (length > kMaxSegmentLength) {
-        segment.tooLong = true;
-        return segment;
-    }
-    segment.bytes = QByteArray("\xFF\xED", 2);
-    appendUint16(segment.bytes, quint16(length));
-    segment.bytes += QByteArrayView("Photoshop 3.0\0", 14);
-    segment.bytes += resources;
+    segment.bytes = photoshopSegments(resources);
     return segment;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcResourceSearch.h"
+#include "core/iptc/IptcValueCheck.h"
 #include "core/iptc/OriginalBackups.h"
 
 #include <QByteArray>
@@ -29,13 +30,14 @@ struct IptcWriteOptions
     RewriteRecorder *recorder = nullptr; // told of each rewrite, which it may refuse
 };
 
-// The new APP13 segment, marker included; empty when there is nothing to write.
+// The new APP13 segment, marker included, or the consecutive segments the resource blocks are
+// split over when one cannot hold them; empty when there is nothing to write.
 struct IptcSegment
 {
     QByteArray bytes;
-    QByteArray iimData;   // the data of the 0x0404 resource: the datasets the digest covers
-    bool utf8 = false;    // values written as UTF-8 behind the 1:90 declaration
-    bool tooLong = false; // the data would not fit in one segment: nothing may be written
+    QByteArray iimData; // the data of the 0x0404 resource: the datasets the digest covers
+    bool utf8 = false;  // values written as UTF-8 behind the 1:90 declaration
+    std::optional<ValueOverLimit> overLimit; // a value its dataset cannot hold: nothing may be written
 
     bool isEmpty() const { return bytes.isEmpty(); }
 };
@@ -63,12 +65,11 @@ BackupResult backupOriginalContent(const QString &path, QByteArrayView content, 
 // when none can be made there. A run claims in result order, so the first image of a name keeps it.
 BackupSlot claimBackupSlot(const QString &path, const IptcWriteOptions &options);
 
-// Builds the segment from the working values. Field values (other than Keywords and
-// SupplementalCategory) and slot texts come back cut to their write limits, so the caller
-// stores what the file holds; list entries are cut only in the file. otherResources are the
-// old segment's other image resource blocks, carried on after the IPTC resource.
-// moreCustomized are customized datasets beyond the 16 slots, written after them as they are.
-IptcSegment buildIptcSegment(IptcFieldSet &values, const QStringList &keywords,
+// Builds the segment from the working values. A value longer than its dataset takes, counted in
+// the bytes written, is never cut: the segment then holds nothing and says which value it was.
+// otherResources are the old segment's other image resource blocks, carried on after the IPTC
+// resource. moreCustomized are customized datasets beyond the 16 slots, written after them.
+IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keywords,
                              const QStringList &supplementalCategories, QByteArrayView otherResources = {},
                              std::span<const CustomizedDataset> moreCustomized = {});
 
@@ -113,20 +114,20 @@ struct IptcWriteResult
 };
 
 // The new IPTC of a file already read: builds the segment, and unless dryRun replaces the file
-// and keeps its modification time when asked. values come back cut as the file holds them.
+// and keeps its modification time when asked. A value over its limit, or a damaged IPTC resource
+// in the file, refuses the write with the reason.
 // Other programs read the file's XMP before its IIM when the IPTC digest allows it, so a file
 // with an XMP packet gets the mirroring properties set to the values written and the digest
 // renewed (when it was missing or matched the old IIM; a stale one stays). A file without XMP
 // gains none. An XMP packet that cannot be read or would outgrow its segment refuses the write.
-IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, IptcFieldSet &values,
+IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, const IptcFieldSet &values,
                                  const QStringList &keywordList, const QStringList &supplementalCategoryList,
                                  std::span<const CustomizedDataset> moreCustomized,
                                  const IptcWriteOptions &options, bool dryRun = false);
 
-// The whole rewrite of one JPEG file: backup, read, build, replace, modification time. values
-// come back cut as the file holds them. A short read is also reported through feedback. A file whose
+// The whole rewrite of one JPEG file: backup, read, build, replace, modification time. A short read is also reported through feedback. A file whose
 // backup was asked for and could not be made is not rewritten: the user counts on that copy.
-IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const QStringList &keywordList,
+IptcWriteResult writeImageIptc(const QString &path, const IptcFieldSet &values, const QStringList &keywordList,
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback = nullptr);
 

@@ -89,52 +89,104 @@ PhotoshopResources parseResourceBlocks(QByteArrayView blockBytes)
     return resources;
 }
 
-std::optional<JpegSegmentPosition> findIptcSegmentOnChain(QByteArrayView bytes)
-{
-    for (const JpegSegment &segment : walkJpegHeader(bytes)) {
-        if (segment.type != 0xED)
-            continue;
-        const auto resources = parsePhotoshopSegment(bytes.sliced(segment.marker, segment.length + 2));
-        if (!resources)
-            continue;
-        for (const PhotoshopResourceBlock &block : resources->blocks)
-            if (block.id == kIptcResourceId)
-                return JpegSegmentPosition{segment.marker, segment.length};
-    }
-    return std::nullopt;
-}
-
 namespace {
 
-std::optional<PhotoshopResources> resourcesAt(QByteArrayView content, std::optional<JpegSegmentPosition> segment)
+bool isPhotoshopSegment(QByteArrayView bytes, const JpegSegment &segment)
 {
-    if (!segment || segment->marker < 0 || segment->marker + 2 + segment->length > content.size())
-        return std::nullopt;
-    return parsePhotoshopSegment(content.sliced(segment->marker, segment->length + 2));
+    return segment.type == 0xED && segment.length >= 2 + kPhotoshopSignature.size()
+           && bytes.sliced(segment.marker + 4).startsWith(kPhotoshopSignature);
+}
+
+QByteArrayView payloadOf(QByteArrayView bytes, const JpegSegment &segment)
+{
+    return bytes.sliced(segment.marker + 4 + kPhotoshopSignature.size(), segment.length - 2 - kPhotoshopSignature.size());
+}
+
+// True when the blocks end in one cut short, whose rest lies in the next segment (as opposed to
+// junk, which is no block at all).
+bool endsInCutBlock(const PhotoshopResources &resources)
+{
+    const QByteArrayView tail = resources.unparsedTail;
+    return !tail.isEmpty() && QByteArrayView("8BIM").startsWith(tail.first(std::min<qsizetype>(4, tail.size())));
+}
+
+// True when the blocks go on in the next segment's payload: the last one is cut short, or only its
+// padding byte is missing and the next payload starts with it (a split made right before it).
+bool runsOnInto(const PhotoshopResources &resources, QByteArrayView nextPayload)
+{
+    if (endsInCutBlock(resources))
+        return true;
+    return resources.unparsedTail.isEmpty() && !resources.blocks.empty() && resources.blocks.back().bytes.size() % 2 != 0
+           && nextPayload.startsWith('\0');
 }
 
 } // namespace
 
+std::optional<JpegSegmentPosition> findIptcSegmentOnChain(QByteArrayView bytes)
+{
+    const std::vector<JpegSegment> segments = walkJpegHeader(bytes);
+    for (std::size_t first = 0; first < segments.size(); ++first) {
+        if (!isPhotoshopSegment(bytes, segments[first]))
+            continue;
+        // A block cut short at the end of a segment goes on in the Photoshop segment right after
+        // it; the segments of such a run are one stream of blocks and are replaced together.
+        QByteArray stream = payloadOf(bytes, segments[first]).toByteArray();
+        std::size_t last = first;
+        PhotoshopResources resources = parseResourceBlocks(stream);
+        while (last + 1 < segments.size() && isPhotoshopSegment(bytes, segments[last + 1])
+               && segments[last + 1].marker == segments[last].marker + 2 + segments[last].length
+               && runsOnInto(resources, payloadOf(bytes, segments[last + 1]))) {
+            stream += payloadOf(bytes, segments[++last]);
+            resources = parseResourceBlocks(stream);
+        }
+        for (const PhotoshopResourceBlock &block : resources.blocks)
+            if (block.id == kIptcResourceId)
+                return JpegSegmentPosition{segments[first].marker,
+                                           segments[last].marker + segments[last].length - segments[first].marker};
+        first = last;
+    }
+    return std::nullopt;
+}
+
+std::optional<PhotoshopRun> photoshopRunAt(QByteArrayView content, std::optional<JpegSegmentPosition> run)
+{
+    if (!run || run->marker < 0 || run->length < 0 || run->marker + 2 + run->length > content.size())
+        return std::nullopt;
+    const QByteArrayView bytes = content.sliced(run->marker, run->length + 2);
+    PhotoshopRun joined;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const ByteReader reader(bytes);
+        const std::optional<quint16> length = reader.u16(at + 2, kBig);
+        if (reader.u16(at, kBig) != quint16(0xFFED) || !length || *length < 2 + kPhotoshopSignature.size()
+            || !reader.matches(at + 4, kPhotoshopSignature) || !reader.has(at + 2, *length))
+            return std::nullopt;
+        joined.blocks += bytes.sliced(at + 4 + kPhotoshopSignature.size(), *length - 2 - kPhotoshopSignature.size());
+        at += 2 + *length;
+    }
+    joined.resources = parseResourceBlocks(joined.blocks);
+    return joined;
+}
+
 bool resourcesContinueInNextSegment(QByteArrayView content, std::optional<JpegSegmentPosition> segment)
 {
-    const auto resources = resourcesAt(content, segment);
-    return resources && !resources->unparsedTail.isEmpty();
+    const auto run = photoshopRunAt(content, segment);
+    return run && !run->resources.unparsedTail.isEmpty();
 }
 
 QByteArray otherPhotoshopResources(QByteArrayView content, std::optional<JpegSegmentPosition> segment)
 {
     QByteArray kept;
-    const auto resources = resourcesAt(content, segment);
-    if (!resources)
+    const auto run = photoshopRunAt(content, segment);
+    if (!run)
         return kept;
-    for (const PhotoshopResourceBlock &block : resources->blocks) {
+    for (const PhotoshopResourceBlock &block : run->resources.blocks) {
         if (block.id == kIptcResourceId)
             continue;
         kept += block.bytes.toByteArray();
         if (block.bytes.size() % 2 != 0)
             kept += '\0'; // the block's padding byte was missing at the segment's end
     }
-    kept += resources->unparsedTail.toByteArray();
+    kept += run->resources.unparsedTail.toByteArray();
     return kept;
 }
 

@@ -21,8 +21,10 @@ struct JpegSegment
 // past the buffer.
 std::vector<JpegSegment> walkJpegHeader(QByteArrayView bytes);
 
-// The "Photoshop 3.0" APP13 segment on the chain that holds the 0x0404 resource: the one the
-// writer replaces. Marker bytes inside other segments (embedded previews) are never considered.
+// The "Photoshop 3.0" APP13 segments on the chain that hold the 0x0404 resource: the one it
+// starts in, with the Photoshop segments right after it that its blocks run on into (other
+// programs split large IIM blocks so). The position covers them all: the writer replaces them
+// together. Marker bytes inside other segments (embedded previews) are never considered.
 std::optional<JpegSegmentPosition> findIptcSegmentOnChain(QByteArrayView bytes);
 
 // The image resource blocks of a Photoshop APP13 segment, bytes after "Photoshop 3.0\0".
@@ -44,6 +46,16 @@ PhotoshopResources parseResourceBlocks(QByteArrayView blocks);
 // end of the block's bytes).
 QByteArrayView resourceData(const PhotoshopResourceBlock &block);
 
+// The resource blocks of a run of Photoshop segments (a position findIptcSegmentOnChain gave):
+// their payloads joined, and the blocks parsed from them. Nothing when the position does not
+// cover whole Photoshop segments.
+struct PhotoshopRun
+{
+    QByteArray blocks;
+    PhotoshopResources resources; // views into blocks
+};
+std::optional<PhotoshopRun> photoshopRunAt(QByteArrayView content, std::optional<JpegSegmentPosition> run);
+
 // The XMP packet of a JPEG file: the first APP1 segment on the chain that starts with the XMP
 // signature, and the packet bytes after that signature.
 struct XmpSegment
@@ -59,7 +71,7 @@ std::optional<QByteArray> buildXmpSegment(QByteArrayView packet);
 // what the new IPTC segment carries on so nothing but the IPTC data changes.
 QByteArray otherPhotoshopResources(QByteArrayView content, std::optional<JpegSegmentPosition> segment);
 
-// True when the segment's last resource block is cut short: its rest lies in the next segment.
+// True when the run's last resource block is cut short: its rest lies in a segment after the run.
 bool resourcesContinueInNextSegment(QByteArrayView content, std::optional<JpegSegmentPosition> segment);
 
 } // namespace zelvarion

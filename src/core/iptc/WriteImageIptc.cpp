@@ -23,13 +23,14 @@ struct XmpUpdate
     std::optional<QByteArray> segment; // the new APP1 segment; nothing when the packet stays as it is
 };
 
-// The file's XMP with the mirroring properties set to the values written.
-XmpUpdate updatedXmp(const XmpSegment &xmp, const IptcFieldSet &before, const IimValues &after)
+// The file's XMP with the properties of the fields this write changes set to their new values.
+XmpUpdate updatedXmp(const XmpSegment &xmp, const IptcReadResult &before, const IimValues &after)
 {
     std::optional<XmpDocument> document = XmpDocument::parse(xmp.packet);
     if (!document)
         return {true, QStringLiteral("the file's XMP packet cannot be read"), {}};
-    const XmpMirrorResult mirrored = mirrorIimIntoXmp(*document, before, after);
+    const IimValues seen{before.fields, before.keywordEntries, before.supplementalCategoryEntries};
+    const XmpMirrorResult mirrored = mirrorIimIntoXmp(*document, seen, after);
     if (mirrored.failed)
         return {true, QStringLiteral("the file's XMP packet cannot take the new values"), {}};
     if (!mirrored.changed)
@@ -62,6 +63,12 @@ void renewDigestInPlace(QByteArray &content, const QByteArray &newIimData)
     if (!at || newIimData.isEmpty() || content.mid(*at, 16) != iimDigest({}))
         return;
     content.replace(*at, 16, iimDigest(newIimData));
+}
+
+bool readFromRun(const IptcReadResult &read, const JpegSegmentPosition &run)
+{
+    return read.source == IptcSource::ImageResource && read.segment && read.segment->marker >= run.marker
+           && read.segment->marker < run.marker + 2 + run.length;
 }
 
 QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old, const QByteArray &replacement)
@@ -107,12 +114,20 @@ JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
     return read;
 }
 
-IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, IptcFieldSet &values,
+IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read, const IptcFieldSet &values,
                                  const QStringList &keywordList, const QStringList &supplementalCategoryList,
                                  std::span<const CustomizedDataset> moreCustomized,
                                  const IptcWriteOptions &options, bool dryRun)
 {
+    // What a reader of this file sees now: a field emptied by this write is found in it, and a
+    // damaged resource is never rewritten, which would make its damage lasting.
+    const IptcReadResult before = readIptcFromBytes(read.content, path, defaultCustomizedLabel());
+    if (!before.damage.isEmpty())
+        return {false, QStringLiteral("damaged IPTC: ") + before.damage, {}};
     const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
+    // The segments replaced must be those whose resource was read, or its datasets would be lost.
+    if (oldSegment && !readFromRun(before, *oldSegment))
+        return {false, QStringLiteral("the IPTC resource the file's segments hold is not the one read"), {}};
     QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);
     IptcSegment segment =
         buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
@@ -120,7 +135,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     // A digest left in a Photoshop segment without IIM is the one readers see; it is renewed there.
     const std::optional<qsizetype> digestElsewhere = oldSegment ? std::nullopt : digestWithoutIptcSegment(read.content);
     // The digest belongs to files that hold XMP or already carry one; others keep the plain segment.
-    if (!segment.tooLong && !digestElsewhere
+    if (!segment.overLimit && !digestElsewhere
         && (xmp || iptcDigestState(read.content, oldSegment) != IptcDigestState::Missing)) {
         const QByteArray withDigest = resourcesWithDigest(read.content, oldSegment, otherResources, segment.iimData);
         if (withDigest != otherResources) {
@@ -128,14 +143,12 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
             segment = buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
         }
     }
-    if (segment.tooLong)
-        return {false, QStringLiteral("the IPTC data would exceed the %1 bytes of one JPEG segment").arg(kMaxSegmentLength), {}};
+    if (segment.overLimit)
+        return {false, overLimitReason(*segment.overLimit), {}};
 
     XmpUpdate xmpUpdate;
     if (xmp) {
-        // The values before are what a reader of this file sees, so a field emptied now is found.
-        const IptcReadResult before = readIptcFromBytes(read.content, path, defaultCustomizedLabel());
-        xmpUpdate = updatedXmp(*xmp, before.fields, {values, keywordList, supplementalCategoryList});
+        xmpUpdate = updatedXmp(*xmp, before, {values, keywordList, supplementalCategoryList});
         if (xmpUpdate.refused)
             return {false, xmpUpdate.reason, {}};
     }
@@ -173,7 +186,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     return result;
 }
 
-IptcWriteResult writeImageIptc(const QString &path, IptcFieldSet &values, const QStringList &keywordList,
+IptcWriteResult writeImageIptc(const QString &path, const IptcFieldSet &values, const QStringList &keywordList,
                                const QStringList &supplementalCategoryList, const IptcWriteOptions &options,
                                Feedback *feedback)
 {

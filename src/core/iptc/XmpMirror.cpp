@@ -63,12 +63,9 @@ QStringList textsOf(const Mirror &mirror, const IimValues &values)
     return mirror.form == XmpForm::Seq ? value.split(kJoin) : QStringList{value};
 }
 
-// Sets or removes one property by the rule of mirrorIimIntoXmp.
-void mirrorOne(XmpDocument &xmp, XmpName name, XmpForm form, bool hadValue, const QStringList &texts,
-               XmpMirrorResult &result)
+// Sets or removes one property to the texts of a changed field.
+void mirrorOne(XmpDocument &xmp, XmpName name, XmpForm form, const QStringList &texts, XmpMirrorResult &result)
 {
-    if (texts.isEmpty() && !hadValue)
-        return;
     if (xmp.values(name, form) == texts)
         return;
     if (!xmp.setValues(name, form, texts))
@@ -81,9 +78,10 @@ void mirrorDateCreated(XmpDocument &xmp, const IptcFieldSet &before, const IptcF
 {
     const QString &date = after.values[kCreatedDateIndex];
     const QString &time = after.values[kCreatedTimeIndex];
+    if (date == before.values[kCreatedDateIndex] && time == before.values[kCreatedTimeIndex])
+        return;
     if (date.isEmpty()) {
-        if (!before.values[kCreatedDateIndex].isEmpty())
-            mirrorOne(xmp, kDateCreated, XmpForm::Simple, true, {}, result);
+        mirrorOne(xmp, kDateCreated, XmpForm::Simple, {}, result);
         return;
     }
     const QString wanted = xmpDateFromIim(date, time);
@@ -95,19 +93,20 @@ void mirrorDateCreated(XmpDocument &xmp, const IptcFieldSet &before, const IptcF
         if (same && same->date == date && same->time == time)
             return; // the same instant, perhaps written with fractions of a second
     }
-    mirrorOne(xmp, kDateCreated, XmpForm::Simple, true, {wanted}, result);
+    mirrorOne(xmp, kDateCreated, XmpForm::Simple, {wanted}, result);
 }
 
 } // namespace
 
-XmpMirrorResult mirrorIimIntoXmp(XmpDocument &xmp, const IptcFieldSet &before, const IimValues &after)
+XmpMirrorResult mirrorIimIntoXmp(XmpDocument &xmp, const IimValues &before, const IimValues &after)
 {
     XmpMirrorResult result;
     for (const Mirror &mirror : kMirrors) {
-        const bool hadValue = !before.values[std::size_t(mirror.index)].isEmpty();
-        mirrorOne(xmp, mirror.name, mirror.form, hadValue, textsOf(mirror, after), result);
+        const QStringList texts = textsOf(mirror, after);
+        if (texts != textsOf(mirror, before))
+            mirrorOne(xmp, mirror.name, mirror.form, texts, result);
     }
-    mirrorDateCreated(xmp, before, after.fields, result);
+    mirrorDateCreated(xmp, before.fields, after.fields, result);
     return result;
 }
 

@@ -18,16 +18,17 @@ struct IimValues
     const QStringList &supplementalCategories;
 };
 
-// Brings the mirroring properties in step with the IIM values written. A field written with a
-// value sets its property; a field emptied (a value before, none now) removes it; a field empty
-// before and after leaves the property alone, as does every property mirroring no IIM field.
-// The result says whether the document changed, or that the library refused a change.
+// Brings the mirroring properties of the fields this write changes in step with the IIM values
+// written: a field given another value sets its property, a field emptied removes it. A field
+// whose value stays leaves its property as it is, even when another program wrote something else
+// there since, as does every property mirroring no IIM field. `before` is what a reader of the
+// file saw. The result says whether the document changed, or that the library refused a change.
 struct XmpMirrorResult
 {
     bool changed = false;
     bool failed = false;
 };
-XmpMirrorResult mirrorIimIntoXmp(XmpDocument &xmp, const IptcFieldSet &before, const IimValues &after);
+XmpMirrorResult mirrorIimIntoXmp(XmpDocument &xmp, const IimValues &before, const IimValues &after);
 
 // Fills the fields (and the keyword and supplemental category entries) from the mirroring
 // properties, as the IIM reader fills them from datasets; true when any property had a value.

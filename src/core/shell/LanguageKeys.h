@@ -319,6 +319,7 @@ enum class Message : int {
     CatalogueBusyRefused = 52, // "#" the catalogue: another command changes it, this one does not start
     CatalogueNotLocked = 53, // "#" the lock file; the system's reason follows
     CatalogueNotWritable = 54, // "#" the catalogue; the engine's text follows
+    ValueTooManyBytes = 55, // "#" the field, "$" the bytes the value takes in the file, "%" the limit
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -447,8 +448,9 @@ inline constexpr std::array kAllMessages = {
     Message::XmlParserMissing, Message::UndoTemplateRunQuestion, Message::DeleteFileQuestion, Message::TrashRefused,
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
-    Message::HelpFileMissing, Message::HelpNotOpened, Message::CatalogueBusyWaiting, Message::CatalogueBusyRefused,
-    Message::CatalogueNotLocked, Message::CatalogueNotWritable,
+    Message::HelpFileMissing, Message::HelpNotOpened, Message::CatalogueBusyWaiting,
+    Message::CatalogueBusyRefused, Message::CatalogueNotLocked, Message::CatalogueNotWritable,
+    Message::ValueTooManyBytes,
 };
 
 namespace detail {
@@ -467,6 +469,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 253);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 54);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 55);
 
 } // namespace zelvarion

@@ -2,6 +2,7 @@
 
 #include "core/editing/FieldRules.h"
 #include "core/iptc/IptcField.h"
+#include "core/templates/EditImageIptc.h"
 
 #include <QDate>
 #include <QTime>
@@ -19,8 +20,9 @@ bool isDigits(const QString &text, qsizetype count)
     return true;
 }
 
-// The stored form the dialog would produce for the value, or the reason it cannot.
-std::optional<QString> formProblem(int index, const QString &value)
+} // namespace
+
+std::optional<QString> valueFormProblem(int index, const QString &value)
 {
     const char *column = iptcField(index).column;
     const ValueForm form = iptcField(index).form;
@@ -38,18 +40,38 @@ std::optional<QString> formProblem(int index, const QString &value)
     return std::nullopt;
 }
 
-std::optional<QString> lengthProblem(int index, const QStringList &pieces, const EditRules &rules)
+namespace {
+
+// The template's values as a write puts them into a file.
+struct TemplateWrite
 {
-    if (!rules.controlLengths)
-        return std::nullopt;
-    const int limit = iptcField(index).dialogLimit;
-    for (const QString &piece : pieces)
-        if (limit > 0 && piece.size() > limit)
-            return editing::tooLongMessage(rules.tooLongMessage, QLatin1String(iptcField(index).column), limit);
-    return std::nullopt;
+    ImageEdit edit;
+    ValuesToWrite values() const { return {edit.fields, edit.keywords, edit.supplementalCategories}; }
+};
+TemplateWrite asWritten(const TemplateValues &values)
+{
+    return {imageEditFrom(values, splitList(values.fields[kKeywordsIndex]),
+                          splitList(values.fields[kSupplementalCategoryIndex]))};
 }
 
 } // namespace
+
+std::optional<ValueOverLimit> templateValueOverLimit(const TemplateValues &values, ValueLimits limits)
+{
+    return firstValueOverLimit(asWritten(values).values(), limits);
+}
+
+iptctext::Charset templateWriteCharset(const TemplateValues &values)
+{
+    return writeCharset(asWritten(values).values());
+}
+
+QString overLimitProblem(const ValueOverLimit &over, const EditRules &rules)
+{
+    const QString name = over.fieldIndex == kCustomizedIndex ? QStringLiteral("--customized %1").arg(over.dataset)
+                                                             : QLatin1String(iptcField(over.fieldIndex).column);
+    return overLimitMessage(rules.tooLongMessage, name, over);
+}
 
 TemplateValues valuesOf(const TemplateRecord &record)
 {
@@ -66,12 +88,13 @@ std::optional<QString> editField(TemplateValues &values, int index, const QStrin
     if (index < 0 || index >= kTemplateFieldCount)
         return QStringLiteral("the Customized text is not stored; use --customized N=Value");
     const bool list = index == kKeywordsIndex || index == kSupplementalCategoryIndex;
-    const QStringList entries = list ? splitList(value) : QStringList{value};
-    if (const auto problem = list ? std::nullopt : formProblem(index, value))
+    if (const auto problem = list ? std::nullopt : valueFormProblem(index, value))
         return problem;
-    if (const auto problem = lengthProblem(index, entries, rules))
-        return problem;
-    values.fields[std::size_t(index)] = list ? editing::joinedEntries(entries) : value;
+    TemplateValues edited = values;
+    edited.fields[std::size_t(index)] = list ? editing::joinedEntries(splitList(value)) : value;
+    if (const std::optional<ValueOverLimit> over = templateValueOverLimit(edited, limitsOf(rules)))
+        return overLimitProblem(*over, rules);
+    values = edited;
     return std::nullopt;
 }
 

@@ -1,7 +1,9 @@
 #include "core/templates/TemplateStore.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/shell/Feedback.h"
 #include "core/shell/TextRules.h"
+#include "core/templates/TemplateEdits.h"
 
 namespace zelvarion {
 namespace {
@@ -95,6 +97,11 @@ std::optional<TemplateRecord> TemplateStore::load(const QString &name)
 
 bool TemplateStore::save(const QString &name, const TemplateValues &values, const QString &revision)
 {
+    // Applied, such a value would have to be cut; the callers check first and say it their way.
+    if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
+        m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + overLimitReason(*over), MessageIcon::Critical);
+        return false;
+    }
     if (!m_db.openOrReport(m_feedback))
         return false;
     const ClosedOnExit closed(m_db);

@@ -39,6 +39,7 @@ public:
 
     // The row the edit dialog loads; nothing when it failed or no template has that name.
     std::optional<TemplateRecord> load(const QString &name);
+    // Refuses (reported) values their datasets could not hold, counted in the bytes written.
     bool save(const QString &name, const TemplateValues &values, const QString &revision);
 
     // The template in use. `ok` is false when the catalogue or the select failed (reported).

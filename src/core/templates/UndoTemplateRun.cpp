@@ -110,8 +110,10 @@ private:
 std::optional<JournalRun> runToUndo(const std::vector<JournalRun> &runs, std::optional<int> number)
 {
     for (const JournalRun &run : runs)
-        // One image edited in the edit dialog is a run of its own, undone only when named.
-        if (number ? run.number == *number : !run.undone && run.kind != QLatin1String("edit"))
+        // An image edited in the edit dialog, and files given values by zelvarion-cli write, are
+        // runs of their own, undone only when named: "undo the last template run" means a template.
+        if (number ? run.number == *number
+                   : !run.undone && run.kind != QLatin1String("edit") && run.kind != QLatin1String("write"))
             return run;
     return std::nullopt;
 }

@@ -59,15 +59,52 @@ TEST(EditDates, revisionStampIsDateBlankTime)
     EXPECT_EQ(revisionStamp(QDateTime(QDate(2005, 4, 22), QTime(14, 30)), kFrench), u"22/04/2005 14:30:00");
 }
 
-TEST(FieldRules, limitsAreTheDialogLimitsExceptForTheLists)
+TEST(FieldRules, limitsAreTheLowerOfDialogAndWriteLimitsExceptForTheLists)
 {
     EXPECT_FALSE(exceededLimit(0, QString(64, u'x')).has_value());
-    EXPECT_EQ(exceededLimit(0, QString(65, u'x')), 64);
-    EXPECT_EQ(exceededLimit(31, QString(2001, u'x')), 2000); // LocalCaption: 2000 in the dialog
+    EXPECT_EQ(exceededLimit(0, QString(65, u'x'))->limit, 64);
+    EXPECT_EQ(exceededLimit(31, QString(513, u'x'))->limit, 512); // LocalCaption: a file holds 512
+    EXPECT_EQ(exceededLimit(25, QString(256, u'x'))->limit, 255); // Headline
     EXPECT_FALSE(exceededLimit(kKeywordsIndex, QString(500, u'x')).has_value());
+    EXPECT_EQ(entryExceedsLimit(kKeywordsIndex, QString(65, u'x'))->limit, 64);
     EXPECT_FALSE(exceededLimit(kCustomizedIndex, QString(5000, u'x')).has_value());
     EXPECT_EQ(tooLongMessage(QStringLiteral("# is too long: at most % characters."), QStringLiteral("Object Name"), 64),
               u"Object Name is too long: at most 64 characters.");
+}
+
+TEST(FieldRules, limitsCountTheBytesTheFileWillHold)
+{
+    using iptctext::Charset;
+    const QString cjk(1, QChar(0x65E5));
+    const QString message15 = QStringLiteral("# is too long: at most % characters.");
+    const QString message51 = QStringLiteral("# is too long: it takes $ bytes in the file, at most %.");
+    struct Case
+    {
+        int index;
+        QString text;
+        Charset charset;
+        std::optional<qsizetype> bytes; // nothing: within the limit
+    };
+    const Case cases[] = {
+        {30, cjk.repeated(666), Charset::Utf8, std::nullopt},
+        {30, cjk.repeated(667), Charset::Utf8, 2001},
+        {30, cjk.repeated(1200), Charset::Utf8, 3600},
+        {30, QString(2000, QChar(0xE9)), Charset::Windows1252, std::nullopt},
+        {30, QString(1001, QChar(0xE9)), Charset::Utf8, 2002},
+        {kCityIndex, QString::fromUtf8("Besançon"), Charset::Utf8, std::nullopt},
+        {kCityIndex, cjk.repeated(11), Charset::Utf8, 33},
+    };
+    for (const Case &c : cases) {
+        const std::optional<LengthExcess> excess = exceededLimit(c.index, c.text, c.charset);
+        ASSERT_EQ(excess.has_value(), c.bytes.has_value()) << c.index << ' ' << c.text.size();
+        if (!excess)
+            continue;
+        EXPECT_EQ(excess->bytes, *c.bytes);
+        EXPECT_EQ(tooLongMessage(message15, message51, QStringLiteral("Caption"), *excess),
+                  QStringLiteral("Caption is too long: it takes %1 bytes in the file, at most %2.").arg(*c.bytes).arg(excess->limit));
+    }
+    EXPECT_EQ(tooLongMessage(message15, message51, QStringLiteral("City"), *exceededLimit(kCityIndex, QString(33, u'x'))),
+              u"City is too long: at most 32 characters.");
 }
 
 TEST(FieldRules, customizedNumbersOfTheEditDialogAndTheNamesDialog)

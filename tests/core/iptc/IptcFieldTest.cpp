@@ -1,5 +1,6 @@
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcText.h"
+#include "core/iptc/IptcValueCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -97,13 +98,10 @@ TEST(IptcTextCharset, writerKeepsWindows1252UnlessTextWouldBeLostOrMisread)
     EXPECT_EQ(iptctext::chooseCharset({QString::fromUtf8("Ã©")}), Charset::Utf8);
 }
 
-TEST(IptcTextCharset, cutsBetweenWholeCharacters)
+TEST(IptcTextCharset, sizesAreTheBytesWritten)
 {
     const QString text = QString::fromUtf8("ééé");
-    EXPECT_EQ(iptctext::cutToLimit(text, 5, Charset::Utf8), QString::fromUtf8("éé"));
-    EXPECT_EQ(iptctext::cutToLimit(text, 2, Charset::Windows1252), QString::fromUtf8("éé"));
-    const QString emoji = QString::fromUtf8("a😀");
-    EXPECT_EQ(iptctext::cutToLimit(emoji, 4, Charset::Utf8), u"a");
-    EXPECT_EQ(iptctext::cutToLimit(emoji, 5, Charset::Utf8), emoji);
-    EXPECT_EQ(iptctext::cutToLimit(text, 0, Charset::Utf8), QString());
+    EXPECT_EQ(encodedSize(text, Charset::Utf8), 6);
+    EXPECT_EQ(encodedSize(text, Charset::Windows1252), 3);
+    EXPECT_EQ(encodedSize(QString::fromUtf8("a😀"), Charset::Utf8), 5);
 }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace zelvarion;
 using namespace zelvarion::test;
 using namespace zelvarion::test::iptcbytes;
@@ -316,4 +318,118 @@ TEST(IptcReaderSearch, findsWhatTheLiteralSearchFindsOnSamplesAndRandomFiles)
         }
         EXPECT_TRUE(same(bytes, true) && same(bytes, false)) << bytes.toHex().constData();
     }
+}
+
+// --- a resource split over segments, and a resource bounded by what holds it ---
+
+namespace {
+
+// The blocks as consecutive "Photoshop 3.0" APP13 segments, cut at the given offsets of the blocks
+// and after them wherever a segment would be full.
+QByteArray splitOverSegments(const QByteArray &blocks, QList<qsizetype> cuts)
+{
+    QByteArray segments;
+    qsizetype from = 0;
+    while (from < blocks.size()) {
+        const qsizetype cut = !cuts.isEmpty() ? cuts.takeFirst() : std::min(from + 65519, blocks.size());
+        segments += app13(blocks.mid(from, cut - from));
+        from = cut;
+    }
+    return segments;
+}
+
+QStringList manyKeywords(int count)
+{
+    QStringList keywords;
+    for (int i = 0; i < count; ++i)
+        keywords << QStringLiteral("keyword %1").arg(i);
+    return keywords;
+}
+
+QByteArray keywordDatasets(const QStringList &keywords)
+{
+    QByteArray data;
+    for (const QString &keyword : keywords)
+        data += dataset2(25, keyword.toLatin1());
+    return data;
+}
+
+} // namespace
+
+TEST(IptcReaderSplitResource, readsEveryDatasetOfAResourceSplitOverConsecutiveSegments)
+{
+    const QStringList keywords = manyKeywords(8000);
+    const QByteArray blocks = resource(0x03ED, QByteArray(16, 'r')) + resource(0x0404, keywordDatasets(keywords))
+                              + resource(0x0406, QByteArray(10, 'q'));
+    // Cuts on the data's start, inside the size field, inside a dataset header or value, where the
+    // writer cuts, and on a dataset's edge.
+    const QList<QList<qsizetype>> cutSets = {{40, 65000, 130000}, {37}, {}, {40 + 14 * 10}};
+    for (const QList<qsizetype> &cuts : cutSets) {
+        const QByteArray file = jpeg({app0(), splitOverSegments(blocks, cuts), segment(0xE1, "Exif\0\0")});
+        const IptcReadResult read = readJpeg(file);
+        EXPECT_EQ(read.keywordEntries.size(), keywords.size()) << cuts.value(0);
+        EXPECT_TRUE(read.keywordEntries == keywords) << cuts.value(0);
+        EXPECT_TRUE(read.damage.isEmpty()) << read.damage.toStdString();
+        EXPECT_FALSE(read.fields.values[kCustomizedIndex].contains(QStringLiteral("Field"))) << cuts.value(0);
+        // A head that holds the whole run settles the same result; one that ends inside it does not.
+        const auto head = readIptcFromHead(QByteArrayView(file).first(file.size() - 8), QStringLiteral("a.jpg"), kLabel);
+        ASSERT_TRUE(head.has_value());
+        EXPECT_TRUE(head->keywordEntries == keywords);
+        EXPECT_FALSE(readIptcFromHead(QByteArrayView(file).first(file.size() / 2), QStringLiteral("a.jpg"), kLabel));
+    }
+}
+
+TEST(IptcReaderSplitResource, aResourceLongerThanItsSegmentsIsDamagedAndReadOnlyWithinThem)
+{
+    const QByteArray data = dataset2(5, "kept") + dataset2(120, "caption");
+    QByteArray block = resource(0x0404, data);
+    // After the segment come the image data, holding bytes that look like a dataset 2:62.
+    const QByteArray imageData = QByteArray("\x00\x1C\x02\x3E\x00\x04junk", 10);
+    struct Case
+    {
+        const char *what;
+        quint32 declared;
+        QList<QByteArray> segmentsAfter;
+    };
+    const Case cases[] = {
+        {"lying length", 0x7FFFFFFF, {}},
+        {"more than held (the padding byte counts)", quint32(data.size() + 2), {}},
+        {"next segment not Photoshop", 0x10000, {segment(0xE1, "Exif\0\0")}},
+        {"next segment Photoshop but too short", 0x10000, {app13(QByteArray(20, '\0'))}},
+    };
+    for (const Case &c : cases) {
+        QByteArray lying = block;
+        for (int i = 0; i < 4; ++i)
+            lying[8 + i] = char((c.declared >> (24 - 8 * i)) & 0xFF);
+        QList<QByteArray> segments = {app0(), app13(lying)};
+        segments += c.segmentsAfter;
+        QByteArray file = jpeg(segments);
+        file.insert(file.size() - 2, imageData);
+        const IptcReadResult read = readJpeg(file);
+        EXPECT_FALSE(read.damage.isEmpty()) << c.what;
+        EXPECT_EQ(field(read, 0), u"kept") << c.what;
+        EXPECT_EQ(field(read, 30), u"caption") << c.what;
+        EXPECT_TRUE(field(read, kCustomizedIndex).isEmpty()) << c.what; // no "Field 62" from the image data
+    }
+}
+
+TEST(IptcReaderSplitResource, aDatasetRunningPastTheResourceEndIsDamage)
+{
+    QByteArray data = dataset2(5, "kept") + dataset2(120, "caption");
+    const IptcReadResult whole = readJpeg(jpegWithIptc(data));
+    EXPECT_TRUE(whole.damage.isEmpty());
+    data.chop(2); // the caption's declared length now runs past the data
+    const IptcReadResult cut = readJpeg(jpegWithIptc(data));
+    EXPECT_FALSE(cut.damage.isEmpty());
+    EXPECT_EQ(field(cut, 0), u"kept");
+}
+
+TEST(IptcReaderSplitResource, otherFilesBoundTheResourceByTheirEnd)
+{
+    QByteArray block = resource(0x0404, dataset2(5, "kept"));
+    block[8] = char(0x7F);
+    const QByteArray file = QByteArray("II*\0\0\0\0\0", 8) + block;
+    const IptcReadResult read = readIptcFromBytes(file, QStringLiteral("a.tif"), kLabel);
+    EXPECT_EQ(field(read, 0), u"kept");
+    EXPECT_FALSE(read.damage.isEmpty());
 }

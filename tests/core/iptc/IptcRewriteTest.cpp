@@ -79,20 +79,34 @@ TEST(IptcRewriteContent, markerBytesInsideAPreviewAreNeverCut)
     EXPECT_EQ(readIptcFromBytes(rewritten, QStringLiteral("a.jpg"), QStringLiteral("Field")).fields.values[0], u"new");
 }
 
-TEST(IptcRewriteContent, resourcesRunningIntoTheNextSegmentKeepTheirPlace)
+TEST(IptcRewriteContent, segmentsABlockRunsOnIntoAreReplacedTogether)
 {
     const QByteArray split = resource(0x0406, QByteArray(40, 'c'));
     const QByteArray first = app13(resource(0x0404, dataset2(5, "old")) + split.left(20));
     const QByteArray second = app13(split.mid(20));
-    const QByteArray original = jpeg({app0(), first, second});
+    const QByteArray original = jpeg({app0(), first, second, app13(resource(0x0409, "other"))});
     const auto old = findIptcSegmentOnChain(original);
-    ASSERT_TRUE(resourcesContinueInNextSegment(original, old));
+    ASSERT_TRUE(old.has_value());
+    EXPECT_EQ(old->length + 2, first.size() + second.size()); // the next, whole segment is not part of it
+    EXPECT_FALSE(resourcesContinueInNextSegment(original, old));
+    EXPECT_EQ(otherPhotoshopResources(original, old), split);
     IptcFieldSet values;
     values.values[0] = QStringLiteral("new");
     const IptcSegment segment = buildIptcSegment(values, {}, {}, otherPhotoshopResources(original, old));
-    const QByteArray rewritten = composeJpegContent(original, old, segment, SegmentPlacement::InPlaceOfOld);
-    EXPECT_EQ(rewritten, jpeg({app0(), segment.bytes, second}));
-    EXPECT_TRUE(segment.bytes.endsWith(split.left(20)));
+    const QByteArray rewritten = composeJpegContent(original, old, segment);
+    EXPECT_EQ(rewritten, jpeg({segment.bytes, app0(), app13(resource(0x0409, "other"))}));
+}
+
+TEST(IptcRewriteContent, aPaddingByteSplitIntoTheNextSegmentBelongsToTheRun)
+{
+    const QByteArray odd = resource(0x0406, "odd"); // three data bytes and a padding byte
+    const QByteArray blocks = resource(0x0404, dataset2(5, "x")) + odd + resource(0x0409, "next");
+    const qsizetype cut = blocks.indexOf(odd) + odd.size() - 1;
+    const QByteArray original = jpeg({app13(blocks.left(cut)), app13(blocks.mid(cut)), app0()});
+    const auto run = findIptcSegmentOnChain(original);
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(run->length + 2, original.indexOf(app0()) - 2);
+    EXPECT_EQ(otherPhotoshopResources(original, run), odd + resource(0x0409, "next"));
 }
 
 TEST(IptcRewriteContent, chainWalkStopsAtBrokenOrOverlongSegments)
@@ -160,15 +174,61 @@ TEST(IptcRewriteFile, readOnlyFileIsNotWritten)
     EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original);
 }
 
-TEST(IptcRewriteFile, dataBeyondOneSegmentLeavesTheFileUnchanged)
+TEST(IptcRewriteFile, resourceSplitOverSegmentsIsWrittenBackWhole)
+{
+    TempFolder folder;
+    QStringList keywords;
+    QByteArray data;
+    for (int i = 0; i < 8000; ++i) {
+        keywords << QStringLiteral("keyword %1").arg(i);
+        data += dataset2(25, keywords.last().toLatin1());
+    }
+    // Split as other programs split it: the blocks cut where a segment is full.
+    const QByteArray blocks = resource(0x0404, data) + resource(0x0406, "kept");
+    QList<QByteArray> segments = {app0()};
+    for (qsizetype at = 0; at < blocks.size(); at += 65519)
+        segments << app13(blocks.mid(at, 65519));
+    const QString path = folder.write(QStringLiteral("a.jpg"), jpeg(segments));
+    const IptcReadResult read = readImageIptc(path, QStringLiteral("Field"));
+    ASSERT_EQ(read.keywordEntries.size(), 8000);
+    IptcFieldSet values = read.fields;
+    values.values[30] = QStringLiteral("new caption");
+    const IptcWriteResult result = writeImageIptc(path, values, read.keywordEntries, {}, {});
+    ASSERT_TRUE(result.written) << result.reason.toStdString();
+    const IptcReadResult back = readImageIptc(path, QStringLiteral("Field"));
+    EXPECT_EQ(back.keywordEntries, keywords);
+    EXPECT_EQ(back.fields.values[30], u"new caption");
+    EXPECT_TRUE(back.damage.isEmpty());
+    const QByteArray written = folder.read(QStringLiteral("a.jpg"));
+    EXPECT_TRUE(otherPhotoshopResources(written, findIptcSegmentOnChain(written)).startsWith(resource(0x0406, "kept")));
+    EXPECT_EQ(written.count(QByteArray("Photoshop 3.0")), 3); // 130 kB of blocks in three segments
+}
+
+TEST(IptcRewriteFile, damagedResourceLeavesTheFileUnchanged)
+{
+    TempFolder folder;
+    QByteArray block = resource(0x0404, dataset2(5, "old"));
+    block[8] = char(0x7F); // the size claims far more than the segment holds
+    const QByteArray original = jpeg({app0(), app13(block)});
+    const QString path = folder.write(QStringLiteral("a.jpg"), original);
+    IptcFieldSet values;
+    values.values[0] = QStringLiteral("new");
+    const IptcWriteResult result = writeImageIptc(path, values, {}, {}, {});
+    EXPECT_FALSE(result.written);
+    EXPECT_TRUE(result.reason.contains(QStringLiteral("damaged")));
+    EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original);
+}
+
+TEST(IptcRewriteFile, valueOverItsLimitLeavesTheFileUnchanged)
 {
     TempFolder folder;
     const QByteArray original = jpegWithIptc(dataset2(5, "old"));
     const QString path = folder.write(QStringLiteral("a.jpg"), original);
     IptcFieldSet values;
-    const IptcWriteResult result = writeImageIptc(path, values, QStringList(300, QString(255, u'k')), {}, {});
+    values.values[30] = QString(1200, QChar(0x65E5));
+    const IptcWriteResult result = writeImageIptc(path, values, {}, {}, {});
     EXPECT_FALSE(result.written);
-    EXPECT_TRUE(result.reason.contains(QStringLiteral("65535")));
+    EXPECT_TRUE(result.reason.contains(QStringLiteral("3600"))) << result.reason.toStdString();
     EXPECT_EQ(folder.read(QStringLiteral("a.jpg")), original);
 }
 

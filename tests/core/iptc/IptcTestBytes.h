@@ -29,7 +29,7 @@ inline QByteArray resource(int id, const QByteArray &data, const QByteArray &nam
     block += name;
     if ((name.size() + 1) % 2 != 0)
         block += '\0';
-    block += bigEndian16(0) + bigEndian16(int(data.size())) + data;
+    block += bigEndian16(int(data.size() >> 16)) + bigEndian16(int(data.size() & 0xFFFF)) + data;
     if (data.size() % 2 != 0)
         block += '\0';
     return block;

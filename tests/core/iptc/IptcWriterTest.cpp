@@ -99,38 +99,81 @@ TEST(IptcSegmentLayout, emptyValuesGiveNoSegmentButBlanksAreWritten)
 
 // --- write limits ---
 
-TEST(IptcSegmentLimits, fieldsAreCutInPlaceAndListEntriesOnlyInTheFile)
+TEST(IptcSegmentLimits, valueOverItsLimitInBytesIsRefusedNeverCut)
 {
-    struct Case { int index; int length; int written; };
-    const Case cases[] = {{30, 2500, 2000}, {30, 2000, 2000}, {31, 600, 512}, {25, 256, 255}, {9, 255, 255}, {0, 300, 255}};
+    const QString cjk(1, QChar(0x65E5)); // three bytes in UTF-8
+    const QString eAcute(1, QChar(0xE9)); // one byte in Windows-1252, two in UTF-8
+    struct Case
+    {
+        const char *what;
+        int index;
+        QString value;
+        QString other; // City, which may turn the charset to UTF-8
+        std::optional<qsizetype> refusedBytes;
+    };
+    const Case cases[] = {
+        {"caption at its limit", 30, QString(2000, u'x'), {}, std::nullopt},
+        {"caption one over", 30, QString(2001, u'x'), {}, 2001},
+        {"1,200 CJK characters are 3,600 bytes", 30, cjk.repeated(1200), {}, 3600},
+        {"666 CJK characters fit", 30, cjk.repeated(666), {}, std::nullopt},
+        {"2,000 accented characters fit Windows-1252", 30, eAcute.repeated(2000), {}, std::nullopt},
+        {"the same in UTF-8 take 4,000 bytes", 30, eAcute.repeated(2000), cjk, 4000},
+        {"local caption over 512", 31, QString(513, u'x'), {}, 513},
+        {"headline over 255", 25, QString(256, u'x'), {}, 256},
+        {"object name over 255", 0, QString(300, u'x'), {}, 300},
+    };
     for (const Case &c : cases) {
-        IptcFieldSet values = withValue(c.index, QString(c.length, u'x'));
+        IptcFieldSet values = withValue(c.index, c.value);
+        values.values[kCityIndex] = c.other;
+        const IptcFieldSet before = values;
         const IptcSegment segment = build(values);
-        EXPECT_EQ(datasetsOf(segment).at(0).value.size(), c.written) << c.index;
-        EXPECT_EQ(values.values[std::size_t(c.index)].size(), c.written) << c.index;
+        EXPECT_EQ(values, before) << c.what; // nothing is cut in place either
+        if (!c.refusedBytes) {
+            EXPECT_FALSE(segment.overLimit) << c.what;
+            EXPECT_EQ(readIptcFromBytes(composeJpegContent(jpeg({}), std::nullopt, segment), QStringLiteral("a.jpg"),
+                                        QStringLiteral("Field")).fields.values[std::size_t(c.index)], c.value) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(segment.overLimit) << c.what;
+        EXPECT_TRUE(segment.isEmpty()) << c.what;
+        EXPECT_EQ(segment.overLimit->fieldIndex, c.index) << c.what;
+        EXPECT_EQ(segment.overLimit->bytes, *c.refusedBytes) << c.what;
+        EXPECT_EQ(segment.overLimit->limit, iptcField(c.index).writeLimit) << c.what;
     }
-    IptcFieldSet values;
-    const QStringList keywords = {QString(300, u'k')};
-    values.slots[0] = {200, QString(300, u's')};
-    const IptcSegment segment = build(values, keywords);
-    EXPECT_EQ(datasetsOf(segment).at(0).value.size(), 255);
-    EXPECT_EQ(keywords.first().size(), 300);
-    EXPECT_EQ(values.slots[0].value.size(), 255);
 }
 
-TEST(IptcSegmentLimits, refusesDataBeyondOneSegment)
+TEST(IptcSegmentLimits, listEntriesAndCustomizedDatasetsAreHeldToTheirLimitsToo)
+{
+    IptcFieldSet values;
+    EXPECT_EQ(build(values, {QStringLiteral("a"), QString(256, u'k')}).overLimit->fieldIndex, kKeywordsIndex);
+    EXPECT_EQ(build(values, {}, {QString(256, u'c')}).overLimit->fieldIndex, kSupplementalCategoryIndex);
+    values.slots[3] = {200, QString(256, u's')};
+    const IptcSegment slot = build(values, {QString(255, u'k')});
+    ASSERT_TRUE(slot.overLimit);
+    EXPECT_EQ(slot.overLimit->fieldIndex, kCustomizedIndex);
+    EXPECT_EQ(slot.overLimit->dataset, 200);
+    EXPECT_TRUE(overLimitReason(*slot.overLimit).contains(QStringLiteral("2:200")));
+}
+
+TEST(IptcSegmentLimits, dataBeyondOneSegmentIsSplitOverConsecutiveSegments)
 {
     // 251 datasets of 255 bytes plus one of x bytes: D = 65265 + x, L = D + 28.
     QStringList keywords(251, QString(255, u'k'));
     IptcFieldSet values;
     keywords << QString(242, u'k');
     const IptcSegment fits = build(values, keywords);
-    EXPECT_FALSE(fits.tooLong);
     EXPECT_EQ(fits.bytes.size(), kMaxSegmentLength + 2);
     keywords.last() += u'k';
-    const IptcSegment tooLong = build(values, keywords);
-    EXPECT_TRUE(tooLong.tooLong);
-    EXPECT_TRUE(tooLong.isEmpty());
+    const IptcSegment split = build(values, keywords);
+    ASSERT_FALSE(split.overLimit);
+    const std::vector<JpegSegment> segments = walkJpegHeader(QByteArray("\xFF\xD8", 2) + split.bytes);
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_EQ(segments[0].length, kMaxSegmentLength);
+    EXPECT_EQ(segments[1].length, 2 + 14 + 1);
+    const QByteArray file = composeJpegContent(jpeg({app0()}), std::nullopt, split);
+    const IptcReadResult read = readIptcFromBytes(file, QStringLiteral("a.jpg"), QStringLiteral("Field"));
+    EXPECT_EQ(read.keywordEntries, keywords);
+    EXPECT_TRUE(read.damage.isEmpty());
 }
 
 // --- character sets ---
@@ -156,14 +199,6 @@ TEST(IptcSegmentCharset, writesUtf8BehindDeclarationWhenAnyCharacterDoesNotFit)
     EXPECT_EQ(datasets[0].value, QByteArray("\x1b%G"));
     EXPECT_EQ(datasets[1].value, QByteArray("Caf\xc3\xa9"));
     EXPECT_EQ(datasets[2].value, QString::fromUtf8("日本").toUtf8());
-}
-
-TEST(IptcSegmentCharset, utf8LimitsCountBytesAndKeepWholeCharacters)
-{
-    IptcFieldSet values = withValue(30, QString(1000, QChar(0x65E5))); // three bytes each
-    const IptcSegment segment = build(values);
-    EXPECT_EQ(datasetsOf(segment).at(1).value.size(), 1998);
-    EXPECT_EQ(values.values[30].size(), 666);
 }
 
 TEST(IptcSegmentCharset, valuesReadBackAsWritten)

@@ -204,6 +204,47 @@ TEST(XmpInStepWrite, emptiedFieldRemovesItsPropertyAndUnchangedPacketStaysByteFo
     EXPECT_EQ(readImageIptc(path, {}).source, IptcSource::Xmp);
 }
 
+TEST(XmpInStepWrite, propertiesOfFieldsTheWriteLeavesStayAsAnotherProgramLeftThem)
+{
+    // Another program changed the XMP city after the IIM was written, and left no digest.
+    const char *packet = R"(<x:xmpmeta xmlns:x="adobe:ns:meta/"><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#">
+<rdf:Description rdf:about="" xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:photoshop="http://ns.adobe.com/photoshop/1.0/"
+ photoshop:City="Oldtown">
+<dc:description><rdf:Alt><rdf:li xml:lang="x-default">old caption</rdf:li></rdf:Alt></dc:description>
+</rdf:Description></rdf:RDF></x:xmpmeta>)";
+    IptcFieldSet old;
+    old.values[0] = QStringLiteral("Title");
+    old.values[kCityIndex] = QString::fromUtf8("Besançon");
+    old.values[kCaptionIndex] = QStringLiteral("old caption");
+    old.values[13] = QStringLiteral("20200102");
+    const QByteArray original = jpeg({app0(), buildIptcSegment(old, {QStringLiteral("k")}, {}).bytes, *buildXmpSegment(packet)});
+    TempFolder folder;
+    const QString path = folder.write(QStringLiteral("photo.jpg"), original);
+    struct Case
+    {
+        const char *what;
+        int index;
+        QString value;
+    };
+    const Case cases[] = {{"caption changed", kCaptionIndex, QStringLiteral("new caption")},
+                          {"nothing changed", kCaptionIndex, QStringLiteral("old caption")}};
+    for (const Case &c : cases) {
+        ASSERT_TRUE(folder.write(QStringLiteral("photo.jpg"), original) == path);
+        IptcFieldSet values = old;
+        values.values[std::size_t(c.index)] = c.value;
+        ASSERT_TRUE(writeImageIptc(path, values, {QStringLiteral("k")}, {}, {}).written) << c.what;
+        const QByteArray after = folder.read(QStringLiteral("photo.jpg"));
+        const std::optional<XmpDocument> xmp = XmpDocument::parse(findXmpSegment(after)->packet);
+        ASSERT_TRUE(xmp) << c.what;
+        EXPECT_EQ(xmp->values({"http://ns.adobe.com/photoshop/1.0/", "City"}, XmpForm::Simple), QStringList{"Oldtown"}) << c.what;
+        EXPECT_TRUE(xmp->values({"http://purl.org/dc/elements/1.1/", "title"}, XmpForm::LangAlt).isEmpty()) << c.what;
+        EXPECT_TRUE(xmp->values({"http://purl.org/dc/elements/1.1/", "subject"}, XmpForm::Bag).isEmpty()) << c.what;
+        EXPECT_TRUE(xmp->values({"http://ns.adobe.com/photoshop/1.0/", "DateCreated"}, XmpForm::Simple).isEmpty()) << c.what;
+        EXPECT_EQ(xmp->values({"http://purl.org/dc/elements/1.1/", "description"}, XmpForm::LangAlt), QStringList{c.value})
+            << c.what;
+    }
+}
+
 TEST(XmpInStepWrite, packetThatWouldOutgrowItsSegmentRefusesTheWriteAndLeavesTheFile)
 {
     TempFolder folder;

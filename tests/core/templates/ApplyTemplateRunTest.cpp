@@ -348,3 +348,28 @@ TEST_F(ApplyRunTest, aCatalogueThatRefusesWritesIsFoundBeforeAnyFileIsTouched)
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_TRUE(feedback.messages[0].text.contains(QStringLiteral("locked"))) << feedback.messages[0].text.toStdString();
 }
+
+TEST_F(ApplyRunTest, imageWhoseMergedValuesOutgrowTheirDatasetsIsListedAndLeftUncut)
+{
+    // 1,500 accented characters are 1,500 bytes in Windows-1252; an image with a CJK title turns the
+    // whole block to UTF-8, where the same caption takes 3,000 bytes.
+    scan.write(QStringLiteral("latin.jpg"), jpegWithIptc(dataset2(5, "Title")));
+    const QByteArray cjk = jpegWithIptc(dataset(1, 90, "\x1b%G") + dataset2(5, QString(3, QChar(0x65E5)).toUtf8()));
+    scan.write(QStringLiteral("cjk.jpg"), cjk);
+    scan.scanFolder(scan.root);
+    TemplateStore store(scan.db, scan.feedback);
+    ASSERT_EQ(store.add(QStringLiteral("T"), QStringLiteral("now")), TemplateStore::NameOutcome::Done);
+    TemplateValues values;
+    values.fields[kCaptionIndex] = QString(1500, QChar(0xE9));
+    ASSERT_TRUE(store.save(QStringLiteral("T"), values, QStringLiteral("now")));
+    ASSERT_TRUE(store.markInUse(QStringLiteral("T"), true));
+
+    const ApplySummary summary = run(ApplyOptions{});
+    EXPECT_EQ(summary.processed, 1);
+    ASSERT_EQ(summary.notProcessed.size(), 1u);
+    EXPECT_EQ(summary.notProcessed[0].path, scan.root + QStringLiteral("cjk.jpg"));
+    EXPECT_TRUE(summary.notProcessed[0].reason.contains(QStringLiteral("3000"))) << summary.notProcessed[0].reason.toStdString();
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/cjk.jpg")), cjk);
+    EXPECT_EQ(iptcColumns().at(QStringLiteral("latin.jpg"))[kCaptionIndex].size(), 1500);
+    EXPECT_EQ(revisions(), (QStringList{QStringLiteral("cjk.jpg=never"), QStringLiteral("latin.jpg=revised")}));
+}

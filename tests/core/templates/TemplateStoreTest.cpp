@@ -2,6 +2,7 @@
 // the counts of the list, marking in use, and the edit dialog's save statement.
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/iptc/IptcField.h"
 #include "core/templates/TemplateStore.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
@@ -97,14 +98,14 @@ TEST_F(TemplateStoreTest, countsAndRevisionDateFollowWhatWasSaved)
 
     TemplateValues values;
     values.fields[0] = QStringLiteral("object");
-    values.fields[30] = QString(2500, u'c'); // stored whole; the writer cuts it
+    values.fields[30] = QString(2000, u'c'); // stored whole, as the file will hold it
     values.customized[1] = {QStringLiteral("200"), QStringLiteral("x")};
     values.customized[2] = {QStringLiteral("201"), QString()}; // incomplete rows are not kept
     ASSERT_TRUE(store.save(QStringLiteral("B"), values, QStringLiteral("saved")));
     const TemplateRecord saved = store.list()->front();
     EXPECT_EQ(saved.fieldCount(), 2);
     EXPECT_EQ(saved.customizedCount(), 1);
-    EXPECT_EQ(saved.fields[30].size(), 2500);
+    EXPECT_EQ(saved.fields[30].size(), 2000);
     EXPECT_EQ(saved.lastRevisionDate, u"saved");
 }
 
@@ -150,4 +151,29 @@ TEST_F(TemplateStoreTest, failuresAreReportedWithTheirMessages)
     EXPECT_FALSE(store.inUse().ok);
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_TRUE(feedback.messages[0].text.startsWith(QStringLiteral("Cannot get data\n")));
+}
+
+TEST_F(TemplateStoreTest, valueItsDatasetCannotHoldIsRefusedAndTheTemplateKeepsItsValues)
+{
+    add({"A"});
+    TemplateValues kept;
+    kept.fields[kCityIndex] = QStringLiteral("Quimper");
+    ASSERT_TRUE(store.save(QStringLiteral("A"), kept, QStringLiteral("r")));
+    const QString cjk(1, QChar(0x65E5));
+    const std::pair<int, QString> refused[] = {{kCaptionIndex, cjk.repeated(1200)}, // 3,600 bytes
+                                                {kCaptionIndex, QString(2001, u'c')},
+                                                {kKeywordsIndex, QStringLiteral("a; ") + QString(256, u'k')}};
+    for (const auto &[index, value] : refused) {
+        feedback.messages.clear();
+        TemplateValues values = kept;
+        values.fields[std::size_t(index)] = value;
+        EXPECT_FALSE(store.save(QStringLiteral("A"), values, QStringLiteral("later")));
+        ASSERT_EQ(feedback.messages.size(), 1u);
+        EXPECT_TRUE(feedback.messages[0].text.startsWith(QStringLiteral("Cannot update data\n")));
+    }
+    TemplateValues customized = kept;
+    customized.customized[0] = {QStringLiteral("200"), QString(256, u's')};
+    EXPECT_FALSE(store.save(QStringLiteral("A"), customized, QStringLiteral("later")));
+    EXPECT_EQ(store.list()->front().fields[kCityIndex], u"Quimper");
+    EXPECT_EQ(store.list()->front().lastRevisionDate, u"r");
 }

@@ -1,0 +1,110 @@
+#include "core/iptc/IptcValueCheck.h"
+
+#include <algorithm>
+
+namespace zelvarion {
+namespace {
+
+void addField(std::vector<DatasetToWrite> &datasets, const IptcFieldSet &fields, int index)
+{
+    const QString &value = fields.values[std::size_t(index)];
+    if (!value.isEmpty())
+        datasets.push_back({index, iptcField(index).dataset, &value});
+}
+
+void addList(std::vector<DatasetToWrite> &datasets, int index, const QStringList &entries)
+{
+    for (const QString &entry : entries)
+        if (!entry.isEmpty())
+            datasets.push_back({index, iptcField(index).dataset, &entry});
+}
+
+void addCustomized(std::vector<DatasetToWrite> &datasets, std::span<const CustomizedDataset> customized)
+{
+    for (const CustomizedDataset &dataset : customized)
+        if (dataset.number >= 1 && dataset.number <= 255 && !dataset.value.isEmpty())
+            datasets.push_back({kCustomizedIndex, dataset.number, &dataset.value});
+}
+
+} // namespace
+
+std::vector<DatasetToWrite> datasetsToWrite(const ValuesToWrite &values)
+{
+    std::vector<DatasetToWrite> datasets;
+    for (int index : {0, 1, 2, 3})
+        addField(datasets, values.fields, index);
+    addList(datasets, kSupplementalCategoryIndex, values.supplementalCategories);
+    addField(datasets, values.fields, 5);
+    addList(datasets, kKeywordsIndex, values.keywords);
+    for (int index = 7; index <= 26; ++index)
+        addField(datasets, values.fields, index);
+    for (int index : {28, 29, 27, 30, 31, 32, 33})
+        addField(datasets, values.fields, index);
+    addCustomized(datasets, values.fields.slots);
+    addCustomized(datasets, values.moreCustomized);
+    return datasets;
+}
+
+iptctext::Charset writeCharset(const ValuesToWrite &values)
+{
+    QStringList texts;
+    for (const DatasetToWrite &dataset : datasetsToWrite(values))
+        texts << *dataset.text;
+    return iptctext::chooseCharset(texts);
+}
+
+qsizetype encodedSize(QStringView text, iptctext::Charset charset)
+{
+    return iptctext::encodeValue(text, charset).size();
+}
+
+int limitOf(int fieldIndex, ValueLimits limits)
+{
+    const IptcField &field = iptcField(fieldIndex);
+    if (limits == ValueLimits::Write || field.dialogLimit <= 0)
+        return field.writeLimit;
+    return std::min(field.dialogLimit, field.writeLimit);
+}
+
+std::optional<ValueOverLimit> firstValueOverLimit(const ValuesToWrite &values, ValueLimits limits)
+{
+    const iptctext::Charset charset = writeCharset(values);
+    for (const DatasetToWrite &dataset : datasetsToWrite(values)) {
+        const int limit = limitOf(dataset.fieldIndex, limits);
+        const qsizetype bytes = encodedSize(*dataset.text, charset);
+        if (bytes > limit)
+            return ValueOverLimit{dataset.fieldIndex, dataset.dataset, bytes, limit, charset == iptctext::Charset::Utf8};
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+QString nameOf(const ValueOverLimit &over)
+{
+    if (over.fieldIndex == kCustomizedIndex)
+        return QStringLiteral("dataset 2:%1").arg(over.dataset);
+    return QLatin1String(iptcField(over.fieldIndex).column);
+}
+
+} // namespace
+
+QString overLimitReason(const ValueOverLimit &over)
+{
+    return QStringLiteral("%1 takes %2 bytes%3, more than the %4 its dataset holds; nothing was cut")
+        .arg(nameOf(over))
+        .arg(over.bytes)
+        .arg(over.utf8 ? QStringLiteral(" in UTF-8") : QString())
+        .arg(over.limit);
+}
+
+QString overLimitMessage(const QString &message51, const QString &fieldName, const ValueOverLimit &over)
+{
+    QString text = message51;
+    text.replace(u'#', fieldName.isEmpty() ? nameOf(over) : fieldName);
+    text.replace(u'$', QString::number(over.bytes));
+    text.replace(u'%', QString::number(over.limit));
+    return text;
+}
+
+} // namespace zelvarion
