@@ -312,6 +312,9 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
+    ScanRolledBack = 71, // a statement of the scan failed; the catalogue's path follows
+    FileUnreadable = 72, // a line of the scan log; the file's path and the system's reason follow
+    UnreadableFilesLeftOut = 73, // at the end of a scan; the number of unreadable files follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -439,7 +442,8 @@ inline constexpr std::array kAllMessages = {
     Message::XmlParserMissing, Message::UndoTemplateRunQuestion, Message::DeleteFileQuestion, Message::TrashRefused,
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
-    Message::HelpFileMissing, Message::HelpNotOpened,
+    Message::HelpFileMissing, Message::HelpNotOpened, Message::ScanRolledBack, Message::FileUnreadable,
+    Message::UnreadableFilesLeftOut,
 };
 
 namespace detail {
@@ -458,6 +462,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 250);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 50);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 53);
 
 } // namespace zelvarion
