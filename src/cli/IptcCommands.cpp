@@ -4,6 +4,7 @@
 #include "core/iptc/IptcWriter.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/Feedback.h"
+#include "platform/FileNames.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
@@ -113,7 +114,7 @@ bool applyCustomized(IptcFieldSet &values, int number, const QString &value)
 // Reads the file's values, applies the edits and rewrites it; the reason when it was not written.
 QString writeOneFile(const QString &path, const WriteEdits &edits, const IptcWriteOptions &options, Feedback &feedback)
 {
-    if (!QFileInfo(path).isFile())
+    if (!filenames::fileFacts(path).isFile)
         return QStringLiteral("the file does not exist");
     const IptcReadResult read = readImageIptc(path, defaultCustomizedLabel(), &feedback);
     if (read.fileKind != IptcFileKind::Jpeg)
@@ -177,7 +178,7 @@ int runReadCommand(CliContext &context)
     QJsonArray results;
     int missing = 0;
     for (const QString &path : std::as_const(arguments.operands)) {
-        if (!QFileInfo(path).isFile()) {
+        if (!filenames::fileFacts(path).isFile) {
             context.err << "zelvarion-cli read: cannot open " << path << '\n';
             ++missing;
         }
