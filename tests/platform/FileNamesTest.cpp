@@ -1,5 +1,6 @@
 // Names in any byte encoding: one text per name, the name's own bytes back from its text, and the
 // file reached by them.
+#include "platform/FileMoves.h"
 #include "platform/FileNames.h"
 
 #include "support/TempFolder.h"
@@ -100,6 +101,22 @@ TEST(FileNames, listsOpensAndDatesAFileByTheBytesOfItsName)
     ASSERT_TRUE(filenames::setLastWrite(latinFile, old));
     EXPECT_EQ(filenames::fileFacts(latinFile).lastWrite, old);
     EXPECT_FALSE(filenames::fileFacts(folder.path() + QStringLiteral("/été/café.jpg")).exists);
+}
+
+TEST(FileNames, aFileIsRenamedFromAndToNamesThatAreNotUtf8)
+{
+    TempFolder folder;
+    const QByteArray root = QFile::encodeName(folder.path());
+    ASSERT_EQ(::mkdir((root + "/\xE9t\xE9").constData(), 0755), 0);
+    ASSERT_TRUE(writeRaw(root + "/\xE9t\xE9/caf\xE9.jpg", "photo"));
+    const QString summer = folder.path() + u'/' + filenames::decode(bytes("\xE9t\xE9")) + u'/';
+    const QString latin = summer + filenames::decode(bytes("caf\xE9.jpg"));
+    ASSERT_EQ(filemoves::renameWithoutReplacing(latin, summer + QStringLiteral("th\u00E9.jpg")).status,
+              filemoves::RenameStatus::Renamed);
+    EXPECT_EQ(::access((root + "/\xE9t\xE9/th\xC3\xA9.jpg").constData(), F_OK), 0);
+    ASSERT_EQ(filemoves::renameWithoutReplacing(summer + QStringLiteral("th\u00E9.jpg"), latin).status,
+              filemoves::RenameStatus::Renamed);
+    EXPECT_EQ(::access((root + "/\xE9t\xE9/caf\xE9.jpg").constData(), F_OK), 0);
 }
 
 TEST(FileNames, tellsWhyAFileCannotBeOpened)
