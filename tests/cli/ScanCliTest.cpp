@@ -361,3 +361,53 @@ TEST(NamesNotInUtf8, areScannedReadAndRewrittenByTheirOwnBytes)
     EXPECT_TRUE(rewritten.readAll().contains("Written through the real name"));
     EXPECT_EQ(filenames::listFolder(filenames::decode(folder)).value_or(std::vector<filenames::FolderEntry>()).size(), 1u);
 }
+
+// The issue seen by a user: images captioned by a template run, then their folder scanned again.
+// The rescan keeps their revision, so "never revised" does not offer them again; a file whose name
+// is not UTF-8 takes part in the run and in its undo like any other.
+TEST(NamesNotInUtf8, takePartInATemplateRunItsUndoAndARescanThatKeepsTheRevision)
+{
+    CliScan s;
+    const QByteArray sample = [] {
+        QFile file(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(sample.isEmpty());
+    const QByteArray latin = QFile::encodeName(s.images) + "/caf\xE9.jpg";
+    {
+        QFile out;
+        ASSERT_TRUE(out.open(::open(latin.constData(), O_WRONLY | O_CREAT, 0644), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        out.write(sample);
+    }
+    s.work.write(QStringLiteral("images/plain.jpg"), sample);
+    const auto cli = [&](const QStringList &arguments) {
+        return runCli(QStringList({QStringLiteral("--program-folder"), s.programFolder}) + arguments);
+    };
+    const auto latinBytes = [&] {
+        QFile file;
+        return file.open(::open(latin.constData(), O_RDONLY), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? file.readAll()
+                                                                                                              : QByteArray();
+    };
+    ASSERT_EQ(s.run({s.images}).exitCode, 0);
+    for (const QStringList &step : {QStringList({QStringLiteral("template"), QStringLiteral("add"), QStringLiteral("Desk")}),
+                                    QStringList({QStringLiteral("template"), QStringLiteral("set"), QStringLiteral("Desk"),
+                                                 QStringLiteral("Headline=Captioned by the desk")}),
+                                    QStringList({QStringLiteral("template"), QStringLiteral("use"), QStringLiteral("Desk")})})
+        ASSERT_EQ(cli(step).exitCode, 0) << step.join(u' ').toStdString();
+
+    const CliRun apply = cli({QStringLiteral("apply"), QStringLiteral("--yes"), QStringLiteral("--mode"), QStringLiteral("1"),
+                              QStringLiteral("--with-iptc")});
+    ASSERT_EQ(apply.exitCode, 0) << apply.err.toStdString();
+    EXPECT_TRUE(latinBytes().contains("Captioned by the desk"));
+    const QString revised = QStringLiteral("select count(*) from Images where LastRevisionDate<>'';");
+    ASSERT_EQ(s.one(revised), QStringLiteral("2"));
+
+    ASSERT_EQ(s.run({s.images}).exitCode, 0);
+    EXPECT_EQ(s.one(revised), QStringLiteral("2"));
+    const CliRun neverRevised = cli({QStringLiteral("search"), QStringLiteral("--never-revised"), QStringLiteral("--with-iptc")});
+    EXPECT_TRUE(neverRevised.out.trimmed().isEmpty()) << neverRevised.out.toStdString();
+
+    const CliRun undo = cli({QStringLiteral("undo"), QStringLiteral("--yes")});
+    EXPECT_EQ(undo.exitCode, 0) << undo.out.toStdString() << undo.err.toStdString();
+    EXPECT_EQ(latinBytes(), sample);
+}
