@@ -312,9 +312,9 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
-    ScanRolledBack = 71, // a statement of the scan failed; the catalogue's path follows
-    FileUnreadable = 72, // a line of the scan log; the file's path and the system's reason follow
-    UnreadableFilesLeftOut = 73, // at the end of a scan; the number of unreadable files follows
+    ScanRolledBack = 56, // a statement of the scan failed; the catalogue's path follows
+    FileUnreadable = 57, // a line of the scan log; the file's path and the system's reason follow
+    UnreadableFilesLeftOut = 58, // at the end of a scan; the number of unreadable files follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
