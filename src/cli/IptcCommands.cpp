@@ -15,6 +15,7 @@
 #include "core/templates/TemplateEdits.h"
 #include "core/templates/TemplateThumbnails.h"
 #include "core/templates/UndoJournal.h"
+#include "platform/FileNames.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
@@ -203,7 +204,7 @@ public:
     // The reason the file was not written; empty when it was.
     QString write(const QString &path, const WriteEdits &edits)
     {
-        if (!QFileInfo(path).isFile())
+        if (!filenames::fileFacts(path).isFile)
             return QStringLiteral("the file does not exist");
         const auto [folder, file] = folderAndFile(path);
         const std::optional<std::pair<QString, QString>> revision = catalogueRevision(folder, file);
@@ -293,7 +294,7 @@ int runReadCommand(CliContext &context)
     QJsonArray results;
     int missing = 0; // files that could not be read, or whose IPTC is damaged
     for (const QString &path : std::as_const(arguments.operands)) {
-        if (!QFileInfo(path).isFile()) {
+        if (!filenames::fileFacts(path).isFile) {
             context.err << "zelvarion-cli read: cannot open " << path << '\n';
             ++missing;
         }

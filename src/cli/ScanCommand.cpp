@@ -11,6 +11,7 @@
 #include "core/shell/AppSettings.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
+#include "platform/FileNames.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
@@ -62,7 +63,7 @@ std::vector<ScanTarget> registerTargets(CatalogueDb &db, Feedback &feedback, con
         const AddFolderCheck check = checkNewFolder(chosen, listed);
         if (check.verdict == AddFolderCheck::Verdict::Refused) {
             err << pack.message(Message::FolderRefused) << '\n' << (check.folder.size() > 1 ? check.folder.chopped(1) : check.folder) << '\n';
-        } else if (!QFileInfo(check.folder).isDir()) {
+        } else if (!filenames::fileFacts(check.folder).isFolder) {
             err << pack.message(Message::FolderMissing) << ": " << check.folder << '\n';
         } else if (check.verdict == AddFolderCheck::Verdict::Overlaps && listed[check.row] != check.folder) {
             err << pack.message(Message::FolderOverlaps) << '\n' << listed[check.row] << '\n';
@@ -145,6 +146,7 @@ int runScanCommand(CliContext &context)
     ScanOptions options;
     options.customizedLabel = pack.text(InterfaceText::CustomizedFieldLabel).isEmpty() ? QStringLiteral("Field") : pack.text(InterfaceText::CustomizedFieldLabel);
     options.thumbnails = request.thumbnails;
+    options.language = &pack;
     if (options.thumbnails != ThumbnailPolicy::None && !store.isAvailable()) {
         context.err << "zelvarion-cli scan: the thumbnail store " << store.root() << " cannot be written\n";
         options.thumbnails = ThumbnailPolicy::None;
@@ -152,15 +154,18 @@ int runScanCommand(CliContext &context)
     const StoredThumbnailExaminer examiner(store);
     FolderScanner scanner(db, feedback, examiner, options);
     const ScanSummary summary = targets.empty() ? ScanSummary{} : scanner.run(targets);
+    if (summary.failed)
+        context.err << "zelvarion-cli scan: the catalogue was left as it was before the scan\n";
     db.close();
 
     const double seconds = double(elapsed.elapsed()) / 1000.0;
     context.out << summary.visited << " files in " << targets.size() << " folders;"
+                << (summary.unreadable > 0 ? QStringLiteral(" %1 could not be read;").arg(summary.unreadable) : QString())
                 << elapsedTimeText(pack.message(Message::ElapsedTime), elapsed.elapsed() / 1000) << " (" << QString::number(seconds, 'f', 2)
                 << " s, " << QString::number(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1)
                 << " files/s)\n";
     // A statement that failed (reported on stderr) leaves the catalogue short of what was found.
-    return refused || feedback.failed() ? kExitSomeFailed : kExitOk;
+    return refused || feedback.failed() || summary.failed || summary.unreadable > 0 ? kExitSomeFailed : kExitOk;
 }
 
 } // namespace zelvarion::cli

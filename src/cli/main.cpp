@@ -5,6 +5,8 @@
 #include "core/shell/AppInfo.h"
 #include "platform/ProgramFolder.h"
 
+#include "platform/FileNames.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -70,7 +72,10 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QStringList arguments = app.arguments().mid(1);
+    // Decoded here rather than by Qt, which loses the bytes of file names that are not UTF-8.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << filenames::decode(argv[i]);
     if (const auto folder = takeGlobalOption(arguments, QStringLiteral("--program-folder")))
         programFolder::setOverride(*folder);
 

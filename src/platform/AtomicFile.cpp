@@ -1,17 +1,23 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <set>
 #include <vector>
 
 namespace zelvarion::atomicfile {
@@ -94,9 +100,19 @@ bool copyAttributes(const QByteArray &original, int fd)
     return true;
 }
 
+constexpr QByteArrayView kTemporaryMark = ".zelvarion-";
+constexpr qsizetype kTemporaryRandomLength = 6; // what mkstemp puts in place of XXXXXX
+
+// The mkstemp pattern of the temporary file beside a target, in the bytes of its real name.
+QByteArray temporaryPattern(const QFileInfo &target)
+{
+    return filenames::encode(QString(target.absolutePath() + u'/' + u'.' + target.fileName()))
+           + kTemporaryMark.toByteArray() + QByteArray(kTemporaryRandomLength, 'X');
+}
+
 void syncFolder(const QString &folder)
 {
-    if (const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
+    if (const int fd = ::open(filenames::encode(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
@@ -147,23 +163,73 @@ struct OpenedSource
 
 void setInjectedFailure(Step step) { g_injectedFailure.store(step); }
 
+bool isTemporaryFileName(QByteArrayView name)
+{
+    const qsizetype markAt = name.size() - kTemporaryRandomLength - kTemporaryMark.size();
+    // At least one byte of the target's name between the leading dot and the mark.
+    if (markAt < 2 || !name.startsWith('.') || name.sliced(markAt, kTemporaryMark.size()) != kTemporaryMark)
+        return false;
+    const QByteArrayView random = name.sliced(markAt + kTemporaryMark.size());
+    return std::all_of(random.begin(), random.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+namespace {
+
+int removeStaleTemporaryFilesIn(const QString &folder, std::chrono::seconds minimumAge)
+{
+    DIR *dir = ::opendir(filenames::encode(folder).constData());
+    if (!dir)
+        return 0;
+    const int dirFd = ::dirfd(dir);
+    struct timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    int removed = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryFileName(QByteArrayView(entry->d_name, qsizetype(std::strlen(entry->d_name)))))
+            continue;
+        struct stat info{};
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        if (now.tv_sec - info.st_ctim.tv_sec < minimumAge.count())
+            continue;
+        if (::unlinkat(dirFd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+} // namespace
+
+int removeStaleTemporaryFiles(const QStringList &folders, std::chrono::seconds minimumAge)
+{
+    int removed = 0;
+    std::set<QString> seen;
+    for (const QString &folder : folders)
+        if (seen.insert(folder).second)
+            removed += removeStaleTemporaryFilesIn(folder, minimumAge);
+    return removed;
+}
+
 Result copyFile(const QString &source, const QString &target)
 {
     OpenedSource input;
     struct stat info{};
-    if ((input.fd = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC)) < 0
+    if ((input.fd = ::open(filenames::encode(source).constData(), O_RDONLY | O_CLOEXEC)) < 0
         || ::fstat(input.fd, &info) != 0 || !S_ISREG(info.st_mode))
         return {false, systemError(QStringLiteral("Cannot read '%1'").arg(source))};
     const QFileInfo to(target);
     TemporaryFile temporary;
-    QByteArray pattern = QFile::encodeName(to.absolutePath() + u'/' + u'.' + to.fileName()) + ".zelvarion-XXXXXX";
+    QByteArray pattern = temporaryPattern(to);
     if (failsAt(Step::CreateTemporary) || (temporary.fd = ::mkstemp(pattern.data())) < 0)
         return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(target))};
     temporary.path = pattern;
     if (failsAt(Step::Write) || !copyContent(input.fd, temporary.fd))
         return {false, systemError(QStringLiteral("Cannot copy '%1' to '%2'").arg(source, target))};
     if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
-        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(QString::fromLocal8Bit(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(pattern)))};
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
     if (failsAt(Step::CopyAttributes) || ::fchmod(temporary.fd, info.st_mode & 07777) != 0
         || ::futimens(temporary.fd, times) != 0)
@@ -171,8 +237,8 @@ Result copyFile(const QString &source, const QString &target)
     const int closed = ::close(temporary.fd);
     temporary.fd = -1;
     if (closed != 0)
-        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(QString::fromLocal8Bit(pattern)))};
-    if (failsAt(Step::Rename) || ::rename(pattern.constData(), QFile::encodeName(to.absoluteFilePath()).constData()) != 0)
+        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(pattern)))};
+    if (failsAt(Step::Rename) || ::rename(pattern.constData(), filenames::encode(to.absoluteFilePath()).constData()) != 0)
         return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(target))};
     temporary.path.clear();
     syncFolder(to.absolutePath());
@@ -184,21 +250,21 @@ Result replaceFileContent(const QString &path, QByteArrayView content, Durabilit
     // A link is followed, so the file it names gets the new content and the link stays.
     const QFileInfo linkOrFile(path);
     const QFileInfo target(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
-    const QByteArray targetPath = QFile::encodeName(target.absoluteFilePath());
+    const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     TemporaryFile temporary;
-    QByteArray pattern = QFile::encodeName(target.absolutePath() + u'/' + u'.' + target.fileName()) + ".zelvarion-XXXXXX";
+    QByteArray pattern = temporaryPattern(target);
     if (failsAt(Step::CreateTemporary) || (temporary.fd = ::mkstemp(pattern.data())) < 0)
         return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
     temporary.path = pattern;
     if (failsAt(Step::Write) || !writeAll(temporary.fd, content))
-        return {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot write '%1'").arg(filenames::decode(pattern)))};
     if (failsAt(Step::Flush) || (durability == Durability::Synced && ::fsync(temporary.fd) != 0))
-        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(QString::fromLocal8Bit(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(pattern)))};
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, temporary.fd))
         return {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(path))};
     if (::close(temporary.fd) != 0) {
         temporary.fd = -1;
-        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(QString::fromLocal8Bit(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(pattern)))};
     }
     temporary.fd = -1;
     if (failsAt(Step::Rename) || ::rename(pattern.constData(), targetPath.constData()) != 0)
@@ -226,7 +292,7 @@ StreamingReplacement::StreamingReplacement(const QString &path, Durability durab
     : m_path(path), m_durability(durability), m_failure{true, {}}
 {
     const QFileInfo target = replacedFile(path);
-    QByteArray pattern = QFile::encodeName(target.absolutePath() + u'/' + u'.' + target.fileName()) + ".zelvarion-XXXXXX";
+    QByteArray pattern = temporaryPattern(target);
     if (failsAt(Step::CreateTemporary) || (m_fd = ::mkstemp(pattern.data())) < 0) {
         m_failure = {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
         return;
@@ -247,7 +313,7 @@ bool StreamingReplacement::append(QByteArrayView piece)
     if (!m_failure.ok)
         return false;
     if (failsAt(Step::Write) || !writeAll(m_fd, piece))
-        m_failure = {false, systemError(QStringLiteral("Cannot write '%1'").arg(QString::fromLocal8Bit(m_temporaryPath)))};
+        m_failure = {false, systemError(QStringLiteral("Cannot write '%1'").arg(filenames::decode(m_temporaryPath)))};
     return m_failure.ok;
 }
 
@@ -256,8 +322,8 @@ Result StreamingReplacement::commit()
     if (!m_failure.ok)
         return m_failure;
     const QFileInfo target = replacedFile(m_path);
-    const QByteArray targetPath = QFile::encodeName(target.absoluteFilePath());
-    const QString temporary = QString::fromLocal8Bit(m_temporaryPath);
+    const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
+    const QString temporary = filenames::decode(m_temporaryPath);
     if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
         return m_failure = {false, systemError(QStringLiteral("Cannot flush '%1'").arg(temporary))};
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))

@@ -2,6 +2,9 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
+
+#include <chrono>
 
 namespace zelvarion::atomicfile {
 
@@ -52,6 +55,17 @@ private:
 // and renamed over the target, so a failed copy leaves no part file and an existing target exactly
 // as it was. The copy gets the source's permissions and modification time.
 Result copyFile(const QString &source, const QString &target);
+
+// The temporary files above are named "." + the target's name + ".zelvarion-" + six letters or
+// digits. A process killed before its rename leaves one behind; this removes those in the folders
+// that no process has touched for minimumAge (their status-change time, which no one can set back),
+// so a file still being written by another run stays. Nothing else is touched: other names, links,
+// folders. The number removed.
+inline constexpr std::chrono::seconds kStaleTemporaryAge{3600};
+int removeStaleTemporaryFiles(const QStringList &folders, std::chrono::seconds minimumAge = kStaleTemporaryAge);
+
+// Whether a file name is one of those temporary files.
+bool isTemporaryFileName(QByteArrayView name);
 
 // Test hook: every later replacement fails at this step until it is set back to Step::None.
 void setInjectedFailure(Step step);

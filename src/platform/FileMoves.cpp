@@ -1,5 +1,7 @@
 #include "platform/FileMoves.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,8 +41,9 @@ RenameResult renameByLink(const QByteArray &from, const QByteArray &to, const QS
 
 RenameResult renameWithoutReplacing(const QString &from, const QString &to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    // The names' own bytes: a catalogued name need not be UTF-8.
+    const QByteArray source = filenames::encode(from);
+    const QByteArray target = filenames::encode(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
         return {RenameStatus::Renamed, {}};
     const int error = errno;

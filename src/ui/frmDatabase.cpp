@@ -5,6 +5,7 @@
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/Twips.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
@@ -353,7 +354,7 @@ void frmDatabase::refreshFolderList()
         BusyCursor busy;
         if (const auto rows = selectFolders(catalogue, m_feedback)) {
             for (const FolderRow &row : *rows) {
-                const bool exists = QFileInfo(row.folder).isDir();
+                const bool exists = filenames::fileFacts(row.folder).isFolder; // by the name's own bytes
                 const QString state =
                     exists ? QStringLiteral("OK") : m_context.language.message(Message::FolderMissing);
                 auto *item = new QTreeWidgetItem(lvFolders, {row.folder, state, row.files, row.lastScan});

@@ -229,6 +229,7 @@ void frmDatabase::runScan()
     ScanOptions options;
     const QString customized = m_context.language.text(InterfaceText::CustomizedFieldLabel);
     options.customizedLabel = customized.isEmpty() ? defaultCustomizedLabel() : customized;
+    options.language = &m_context.language;
     if (settings.createThumbnails && m_context.namedStreamsAvailable)
         options.thumbnails = settings.reCreateThumbnails ? ThumbnailPolicy::Recreate : ThumbnailPolicy::KeepExisting;
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);

@@ -7,12 +7,15 @@
 #include "core/iptc/IptcReader.h"
 #include "core/shell/AppSettings.h"
 #include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QThread>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <future>
@@ -24,6 +27,7 @@ namespace zelvarion {
 struct ScannedFile
 {
     QString path;
+    QString unreadable; // why the file could not be read; empty when it was read
     QDateTime created;
     QDateTime lastWrite;
     qint64 size = 0; // 64-bit: files of 2 GiB and more keep their true size
@@ -38,11 +42,15 @@ const QString kScanTransaction = QStringLiteral("SCAN");
 void examineFile(ScannedFile &file, const QString &customizedLabel, const ImageExaminer &examiner,
                  ThumbnailPolicy policy)
 {
-    const QFileInfo info(file.path);
-    file.lastWrite = info.lastModified();
-    // File systems that keep no creation time give the last-write time instead.
-    file.created = info.birthTime().isValid() ? info.birthTime() : file.lastWrite;
-    file.size = info.size();
+    const filenames::FileFacts facts = filenames::fileFacts(file.path);
+    file.lastWrite = facts.lastWrite;
+    file.created = facts.created;
+    file.size = facts.size;
+    // A file without read permission would otherwise pass for one without IPTC.
+    QFile probe;
+    if (!filenames::openForReading(probe, file.path, &file.unreadable))
+        return;
+    probe.close();
     // Messages cannot be shown from a worker: a short read is reported when the row is written.
     file.iptc = readImageIptc(file.path, customizedLabel, nullptr);
     file.image = examiner.examine(file.path, policy);
@@ -57,10 +65,14 @@ std::pair<QString, QString> pixelSizeTexts(QSize size)
 }
 
 // "insert into Images values(...);" with the 48 values of one file; LastRevisionDate,
-// LastRevisionTime and CheckMark stay empty.
-QString imageRowStatement(const QString &folder, const QString &name, const ScannedFile &file)
+// LastRevisionTime and CheckMark are what the user gave the file before the rescan.
+QString imageRowStatement(const QString &folder, const QString &name, const ScannedFile &file,
+                          const KeptUserState &kept)
 {
     ImagesRow row;
+    row[ImagesColumn::CheckMark] = kept.checkMark;
+    row[ImagesColumn::LastRevisionDate] = kept.revisionDate;
+    row[ImagesColumn::LastRevisionTime] = kept.revisionTime;
     row[ImagesColumn::Folder] = folder;
     row[ImagesColumn::File] = name;
     for (int i = 0; i < kIptcFieldCount; ++i)
@@ -108,16 +120,10 @@ FolderScanner::~FolderScanner()
     m_pipeline->pool.waitForDone();
 }
 
-bool FolderScanner::stopping()
-{
-    m_stopped = m_stopped || m_feedback.stopRequested();
-    return m_stopped;
-}
-
 ScanSummary FolderScanner::run(const std::vector<ScanTarget> &targets)
 {
     if (!beginTransaction(m_db, m_feedback, kScanTransaction))
-        return {};
+        return {0, 0, false, true};
     for (int i = 0; i < int(targets.size()); ++i) {
         if (observer.targetStarted)
             observer.targetStarted(i);
@@ -128,42 +134,98 @@ ScanSummary FolderScanner::run(const std::vector<ScanTarget> &targets)
         if (stopping())
             break;
     }
-    endTransaction(m_db, m_feedback, kScanTransaction);
-    return {m_visited, m_stopped};
+    if (!m_failed && !endTransaction(m_db, m_feedback, kScanTransaction))
+        m_failed = true;
+    if (m_failed)
+        rollBack();
+    else if (m_unreadable > 0)
+        m_feedback.showMessage(message(Message::UnreadableFilesLeftOut) + u' ' + QString::number(m_unreadable),
+                               MessageIcon::Warning);
+    return {m_visited, m_unreadable, m_stopped && !m_failed, m_failed};
 }
 
+QString FolderScanner::message(Message key) const
+{
+    if (m_options.language)
+        return m_options.language->message(key);
+    LanguagePack english;
+    english.loadShippedEnglish();
+    return english.message(key);
+}
+
+bool FolderScanner::execute(const QString &statement, const QString &what)
+{
+    if (m_db.executeOrReport(m_feedback, statement, what))
+        return true;
+    m_failed = true;
+    return false;
+}
+
+// After a failed statement the engine may already have ended the transaction on its own (a full
+// disk does), and every later insert would then stand alone: nothing more is run, and what the
+// transaction wrote is undone. A rollback that finds no transaction left has nothing to undo.
+void FolderScanner::rollBack()
+{
+    m_db.execute(QStringLiteral("rollback transaction ") + kScanTransaction + u';');
+    m_feedback.showMessage(message(Message::ScanRolledBack) + u'\n' + m_db.path, MessageIcon::Critical);
+}
+
+// The old rows stay until the new ones are written: new rows get higher row ids than every old
+// one, so the old ones are told apart at the end. After Stop, the files not reached keep their
+// old rows, marks and revisions instead of vanishing from the catalogue.
 void FolderScanner::scanTarget(const ScanTarget &target)
 {
-    if (!m_db.executeOrReport(m_feedback, QStringLiteral("delete from Images where (%1);").arg(rowsUnderFolder(target.folder)),
-                              QStringLiteral("Cannot remove data")))
+    if (!keepUserState(target.folder)
+        || !execute(QStringLiteral("select ifnull(max(rowid), 0) from Images;"), QStringLiteral("Cannot get data")))
         return;
+    const QString lastOldRow = m_db.cell(0, 1);
     m_folderCount = 0;
     scanFolder(target.folder);
     writePending(0);
-    recount(target);
+    m_kept.clear();
+    QString oldRows = QStringLiteral("delete from Images where rowid <= %1 and (%2)").arg(lastOldRow, rowsUnderFolder(target.folder));
+    if (m_stopped)
+        oldRows += QStringLiteral(" and exists (select 1 from Images as New where New.rowid > %1 and New.Folder = Images.Folder"
+                                  " and New.File = Images.File)").arg(lastOldRow);
+    if (!m_failed && execute(oldRows + u';', QStringLiteral("Cannot remove data")))
+        recount(target);
+}
+
+// The marks and revisions of the rows about to be rebuilt, by path; rows without any are left out.
+bool FolderScanner::keepUserState(const QString &folder)
+{
+    m_kept.clear();
+    const QString select = QStringLiteral("select Folder, File, CheckMark, LastRevisionDate, LastRevisionTime from Images "
+                                          "where (%1) and (CheckMark<>'' or LastRevisionDate<>'' or LastRevisionTime<>'');")
+                               .arg(rowsUnderFolder(folder));
+    if (!execute(select, QStringLiteral("Cannot get data")))
+        return false;
+    for (int r = 1; r <= m_db.rowCount(); ++r)
+        m_kept.insert(m_db.cell(0, r) + m_db.cell(1, r), {m_db.cell(2, r), m_db.cell(3, r), m_db.cell(4, r)});
+    return true;
 }
 
 void FolderScanner::scanFolder(const QString &folder)
 {
+    // What a killed run left in this folder goes before the listing, so it is never catalogued.
+    atomicfile::removeStaleTemporaryFiles({folder}, m_options.staleTemporaryAge);
+    std::vector<filenames::FolderEntry> entries = filenames::listFolder(folder).value_or(std::vector<filenames::FolderEntry>());
     // Sorted by name: the file system's own order differs between runs and machines.
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) { return a.name < b.name; });
     QStringList subfolders;
-    for (const QFileInfo &entry : entries) {
+    for (const filenames::FolderEntry &entry : entries) {
         if (stopping())
             return;
-        const QString name = entry.fileName();
         // A leading dot marks hidden entries here: such folders are never entered, such files
         // never read.
-        if (name.startsWith(u'.'))
+        if (entry.name.startsWith(u'.'))
             continue;
-        if (entry.isDir()) {
-            // A linked folder could lead back to its own parent and never end.
-            if (!entry.isSymLink())
-                subfolders << name;
-            continue;
-        }
-        enqueue(folder, name);
+        // A linked folder could lead back to its own parent and never end.
+        if (entry.kind == filenames::FolderEntry::Kind::Folder && !entry.symLink)
+            subfolders << entry.name;
+        // Devices and pipes are no files to read: a pipe would wait for a writer for ever.
+        if (entry.kind == filenames::FolderEntry::Kind::File)
+            enqueue(folder, entry.name);
     }
     for (const QString &name : std::as_const(subfolders)) {
         if (stopping())
@@ -204,30 +266,42 @@ void FolderScanner::writePending(std::size_t keep)
 void FolderScanner::writeRow(const QString &folder, const QString &name, const ScannedFile &file)
 {
     ++m_visited;
-    ++m_folderCount;
     m_feedback.progress(file.path + QStringLiteral(" -> ") + QString::number(m_visited));
     if (observer.fileWritten)
         observer.fileWritten(m_visited);
+    if (!file.unreadable.isEmpty()) {
+        // Stored, it would read as a file without IPTC and hide the fault. One line in the log
+        // each, one message at the end: a folder of such files must not open a box per file.
+        ++m_unreadable;
+        m_feedback.progress(message(Message::FileUnreadable) + u' ' + file.path + QStringLiteral(" (") + file.unreadable + u')');
+        return;
+    }
+    ++m_folderCount;
     if (file.iptc.shortRead)
         m_feedback.showMessage(QStringLiteral("Error reading file ") + file.path, MessageIcon::Critical);
     if (!file.image.thumbnail.isEmpty() && observer.thumbnailMade)
         observer.thumbnailMade(file.path, file.image.thumbnail);
-    m_db.executeOrReport(m_feedback, imageRowStatement(folder, name, file), QStringLiteral("Cannot add data"));
+    execute(imageRowStatement(folder, name, file, m_kept.value(file.path)), QStringLiteral("Cannot add data"));
     m_feedback.processEvents();
 }
 
-void FolderScanner::recount(const ScanTarget &target)
+bool FolderScanner::recount(const ScanTarget &target)
 {
-    long long count = m_folderCount;
-    if (m_db.executeOrReport(m_feedback,
-                             QStringLiteral("select count(*) from Images where(%1);").arg(rowsUnderFolder(target.countedFolder)),
-                             QStringLiteral("Cannot count data")))
-        count = settingValue::wholeNumber(m_db.cell(0, 1));
+    if (!execute(QStringLiteral("select count(*) from Images where(%1);").arg(rowsUnderFolder(target.countedFolder)),
+                 QStringLiteral("Cannot count data")))
+        return false;
+    const long long count = settingValue::wholeNumber(m_db.cell(0, 1));
     const QString update = QStringLiteral("update Folders set Files=%1, LastScan=%2 where (Folder=%3);")
                                .arg(sqlText(QString::number(count)),
                                     sqlText(lastScanText(QDateTime::currentDateTime(), m_options.locale)),
                                     sqlText(target.countedFolder));
-    m_db.executeOrReport(m_feedback, update, QStringLiteral("Cannot update data"));
+    return execute(update, QStringLiteral("Cannot update data"));
+}
+
+bool FolderScanner::stopping()
+{
+    m_stopped = m_stopped || m_feedback.stopRequested();
+    return m_stopped || m_failed;
 }
 
 QString catalogueDate(const QDateTime &instant)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/AtomicFile.h"
+
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QLocale>
 #include <QSize>
 #include <QString>
@@ -13,6 +16,8 @@ namespace zelvarion {
 
 class CatalogueDb;
 class Feedback;
+class LanguagePack;
+enum class Message : int;
 struct ScannedFile;
 
 // What the scan learns of an image beyond its IPTC: the pixel size (empty when the file cannot
@@ -52,6 +57,9 @@ struct ScanOptions
     ThumbnailPolicy thumbnails = ThumbnailPolicy::None;
     int workerThreads = 0; // 0: one per processor
     QLocale locale = QLocale::system(); // the short date of LastScan
+    const LanguagePack *language = nullptr; // the texts of its messages; the built-in English when none
+    // Temporary files of killed runs older than this are removed from every folder scanned.
+    std::chrono::seconds staleTemporaryAge = atomicfile::kStaleTemporaryAge;
 };
 
 // What the windows show while the scan runs; every call comes on the calling thread.
@@ -66,11 +74,24 @@ struct ScanObserver
 struct ScanSummary
 {
     long long visited = 0;
+    long long unreadable = 0; // files that could not be read: reported, no row
     bool stopped = false;
+    bool failed = false; // a statement failed: the catalogue was rolled back to before the scan
+};
+
+// What the user gave an image that a rescan must not take away: its check mark and the date and
+// time of its last revision.
+struct KeptUserState
+{
+    QString checkMark;
+    QString revisionDate;
+    QString revisionTime;
 };
 
 // Fills the catalogue from the folders of the targets: one Images row per file, rebuilt from
-// scratch under each folder, inside the open catalogue and one SCAN transaction. Files are
+// the file under each folder (a file still there keeps its check mark and revision), inside the
+// open catalogue and one SCAN transaction. The first statement that fails ends the scan and rolls
+// the transaction back, so the catalogue holds the rows it had before, never a mix. Files are
 // decoded on worker threads while their rows are inserted here in listing order; progress lines
 // ("path -> n"), the stop flag and pending events go through the feedback.
 class FolderScanner
@@ -84,7 +105,8 @@ public:
     ScanObserver observer;
 
     // The catalogue must be open. Stops at the next entry, subfolder or target once the
-    // feedback asks to stop; everything written by then stays.
+    // feedback asks to stop; everything written by then stays, and the files not reached keep
+    // their old rows. Unreadable files are reported and counted, and get no row.
     ScanSummary run(const std::vector<ScanTarget> &targets);
 
 private:
@@ -95,7 +117,12 @@ private:
     // Writes the oldest files until at most `keep` are waiting.
     void writePending(std::size_t keep);
     void writeRow(const QString &folder, const QString &name, const ScannedFile &file);
-    void recount(const ScanTarget &target);
+    bool recount(const ScanTarget &target);
+    bool keepUserState(const QString &folder);
+    // Runs one statement of the transaction; a failure is reported and ends the scan.
+    bool execute(const QString &statement, const QString &what);
+    void rollBack();
+    QString message(Message key) const;
     bool stopping();
 
     CatalogueDb &m_db;
@@ -105,7 +132,10 @@ private:
     std::unique_ptr<Pipeline> m_pipeline;
     long long m_visited = 0;
     long long m_folderCount = 0;
+    long long m_unreadable = 0;
+    QHash<QString, KeptUserState> m_kept; // by path, the files of the target that have any
     bool m_stopped = false;
+    bool m_failed = false;
 };
 
 // Date and time texts of the Images columns: "2004/07/15" and "09:05:00", in local time.

@@ -1,6 +1,7 @@
 #include "core/catalogue/ScanThumbnails.h"
 
 #include "core/catalogue/ThumbnailSizing.h"
+#include "platform/FileNames.h"
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 QByteArray wholeFile(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QFile file;
+    return filenames::openForReading(file, path) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -31,9 +32,11 @@ ImageFacts StoredThumbnailExaminer::examine(const QString &path, ThumbnailPolicy
     const bool wantsThumbnail =
         policy == ThumbnailPolicy::Recreate || (policy == ThumbnailPolicy::KeepExisting && !m_store.has(path));
     // A file that gets a thumbnail is read once, for the header and the decode; otherwise only
-    // its header is read.
-    const QByteArray bytes = wantsThumbnail ? wholeFile(path) : QByteArray();
-    const QSize size = wantsThumbnail ? m_maker->imageSizeFromBytes(bytes) : m_maker->imageSize(path);
+    // its header is read. The maker opens files by a name Qt encodes, which reaches no file whose
+    // name is not UTF-8: those are read here.
+    const bool readHere = wantsThumbnail || filenames::needsEncoding(path);
+    const QByteArray bytes = readHere ? wholeFile(path) : QByteArray();
+    const QSize size = readHere ? m_maker->imageSizeFromBytes(bytes) : m_maker->imageSize(path);
     if (size.width() <= 1 || size.height() <= 1)
         return facts; // "?" sizes and no thumbnail
     facts.pixelSize = size;

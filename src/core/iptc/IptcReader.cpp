@@ -5,6 +5,7 @@
 #include "core/iptc/JpegSegments.h"
 #include "core/iptc/XmpMirror.h"
 #include "core/shell/Feedback.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 
@@ -207,8 +208,8 @@ std::optional<IptcReadResult> readIptcFromHead(QByteArrayView head, const QStrin
 
 IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel, Feedback *feedback)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!filenames::openForReading(file, path))
         return {};
     const qint64 size = file.size();
     if (size < 1)

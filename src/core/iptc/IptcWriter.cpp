@@ -6,6 +6,7 @@
 #include "core/shell/AppSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteReader.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,9 +128,7 @@ bool restoreModificationTime(const QString &path, const QDateTime &modificationT
 {
     if (!modificationTime.isValid())
         return false;
-    QFile file(path);
-    // Opening for appending changes nothing of the content.
-    return file.open(QIODevice::Append) && file.setFileTime(modificationTime, QFileDevice::FileModificationTime);
+    return filenames::setLastWrite(path, modificationTime);
 }
 
 IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)

@@ -6,6 +6,7 @@
 #include "core/iptc/RewriteRecorder.h"
 #include "core/shell/Feedback.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,20 +83,19 @@ QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old
 JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
 {
     JpegForRewrite read;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        read.failure = QFileInfo::exists(path) ? QStringLiteral("the file cannot be opened")
-                                               : QStringLiteral("the file does not exist");
+    QFile file;
+    const filenames::FileFacts facts = filenames::fileFacts(path);
+    if (!filenames::openForReading(file, path)) {
+        read.failure = facts.exists ? QStringLiteral("the file cannot be opened") : QStringLiteral("the file does not exist");
         return read;
     }
     // The temporary-file rename would pass over a read-only mark; the user's mark wins, also for
     // an administrator who could write anything.
-    const QFileInfo info(path);
-    if (!info.isWritable() || !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther))) {
+    if (!facts.writable) {
         read.failure = QStringLiteral("the file is read-only");
         return read;
     }
-    read.lastModified = info.lastModified();
+    read.lastModified = facts.lastWrite;
     const qint64 size = file.size();
     if (size < 1) {
         read.failure = QStringLiteral("the file is empty");
@@ -182,7 +182,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     if (options.keepCreationDate)
         restoreModificationTime(path, read.lastModified);
     if (options.recorder)
-        options.recorder->afterRewrite(path, result.content.size(), QFileInfo(path).lastModified());
+        options.recorder->afterRewrite(path, result.content.size(), filenames::fileFacts(path).lastWrite);
     return result;
 }
 

@@ -320,6 +320,9 @@ enum class Message : int {
     CatalogueNotLocked = 53, // "#" the lock file; the system's reason follows
     CatalogueNotWritable = 54, // "#" the catalogue; the engine's text follows
     ValueTooManyBytes = 55, // "#" the field, "$" the bytes the value takes in the file, "%" the limit
+    ScanRolledBack = 56, // a statement of the scan failed; the catalogue's path follows
+    FileUnreadable = 57, // a line of the scan log; the file's path and the system's reason follow
+    UnreadableFilesLeftOut = 58, // at the end of a scan; the number of unreadable files follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -450,7 +453,8 @@ inline constexpr std::array kAllMessages = {
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
     Message::HelpFileMissing, Message::HelpNotOpened, Message::CatalogueBusyWaiting,
     Message::CatalogueBusyRefused, Message::CatalogueNotLocked, Message::CatalogueNotWritable,
-    Message::ValueTooManyBytes,
+    Message::ValueTooManyBytes, Message::ScanRolledBack, Message::FileUnreadable,
+    Message::UnreadableFilesLeftOut,
 };
 
 namespace detail {
@@ -469,6 +473,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 253);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 55);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 58);
 
 } // namespace zelvarion

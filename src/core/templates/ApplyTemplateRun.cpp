@@ -8,6 +8,8 @@
 #include "core/templates/EditImageIptc.h"
 #include "core/templates/TemplateStatements.h"
 #include "core/templates/UndoJournal.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -118,7 +120,7 @@ public:
     void start(const ResultRow &row, ApplySummary &summary)
     {
         const QString path = row.folder + row.file;
-        if (!QFileInfo::exists(path)) {
+        if (!filenames::fileFacts(path).exists) {
             // Deleted since the search: neither processed nor listed; said only to the observer.
             finishUpTo(0, summary);
             if (m_observer.imageDone)
@@ -289,6 +291,12 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         ~RunFinished() { if (journal) journal->finishRun(); }
     } finished{journaled.writeOptions.recorder ? options.journal : nullptr};
     summary.ran = true;
+    if (!options.dryRun) { // a run killed before its rename left its temporary file beside the image
+        QStringList folders;
+        for (const ResultRow &row : rows)
+            folders << row.folder;
+        atomicfile::removeStaleTemporaryFiles(folders);
+    }
     ApplyRun run(db, feedback, journaled, renewer, observer,
                  MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel});
     for (int rank = 1; rank <= int(rows.size()); ++rank) {

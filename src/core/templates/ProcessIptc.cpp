@@ -1,8 +1,7 @@
 #include "core/templates/ProcessIptc.h"
 
 #include "core/iptc/IptcReader.h"
-
-#include <QFileInfo>
+#include "platform/FileNames.h"
 
 namespace zelvarion {
 
@@ -20,8 +19,9 @@ ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLa
                                 Feedback *feedback)
 {
     ProcessResult result;
-    if (!QFileInfo(path).isFile()) {
-        result.status = QFileInfo::exists(path) ? ProcessResult::Status::NotProcessed : ProcessResult::Status::Missing;
+    const filenames::FileFacts facts = filenames::fileFacts(path); // by the name's own bytes
+    if (!facts.isFile) {
+        result.status = facts.exists ? ProcessResult::Status::NotProcessed : ProcessResult::Status::Missing;
         result.reason = QStringLiteral("not a file");
         return result;
     }

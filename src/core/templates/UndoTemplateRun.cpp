@@ -4,10 +4,10 @@
 #include "core/iptc/IptcReader.h"
 #include "core/shell/Feedback.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QFileInfo>
 
 #include <utility>
 
@@ -47,11 +47,12 @@ private:
     // The reason the file stays as it is; empty when it is as before the run.
     QString restore(const JournalEntry &entry)
     {
-        QFile file(entry.path);
-        if (!file.open(QIODevice::ReadOnly))
-            return QFileInfo::exists(entry.path) ? QStringLiteral("the file cannot be opened") : QStringLiteral("the file no longer exists");
+        QFile file; // by the name's own bytes
+        const filenames::FileFacts facts = filenames::fileFacts(entry.path);
+        if (!filenames::openForReading(file, entry.path))
+            return facts.exists ? QStringLiteral("the file cannot be opened") : QStringLiteral("the file no longer exists");
         const QByteArray content = file.readAll();
-        const QDateTime modified = QFileInfo(entry.path).lastModified();
+        const QDateTime modified = facts.lastWrite;
         file.close();
         const QDateTime oldModified = QDateTime::fromMSecsSinceEpoch(entry.oldModified);
         if (sha256(content) == entry.oldHash) {

@@ -1,13 +1,17 @@
 #include "ScanTestSupport.h"
 
 #include "core/iptc/IptcReader.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace zelvarion;
 using namespace zelvarion::test;
@@ -227,7 +231,7 @@ TEST(FolderScan, subfolderRowRescansOnlyTheSubfolderAndRecountsItsParent)
     EXPECT_TRUE(f.folderRow(sub).isEmpty()); // the subfolder is never registered
 }
 
-TEST(FolderScan, stopKeepsTheRowsWrittenAndCountsThem)
+TEST(FolderScan, stopKeepsTheRowsWrittenAndTheOldRowsOfTheFilesNotReached)
 {
     ScanFixture f;
     for (int i = 0; i < 30; ++i)
@@ -238,17 +242,25 @@ TEST(FolderScan, stopKeepsTheRowsWrittenAndCountsThem)
     f.registerFolders({f.root, second});
     f.scan({{f.root, f.root}, {second, second}});
     ASSERT_EQ(f.paths().size(), 32);
+    f.db.open();
+    f.db.execute(QStringLiteral("update Images set CheckMark='2024/05/01' where File in ('f02.txt', 'f29.txt');"));
+    f.db.close();
+    QFile::remove(f.root + QStringLiteral("f28.txt")); // not reached: its row waits for a whole scan
 
     StoppingFeedback stopper(5);
     const ScanSummary summary = f.scan({{f.root, f.root}, {second, second}}, stopper);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(summary.visited, 5);
     const QStringList found = f.paths();
-    // The old rows of the interrupted folder are gone; the second folder was never reached.
-    EXPECT_EQ(found.size(), 6);
+    // Five new rows, then the old rows of the files not reached; the second folder was never
+    // reached and keeps its row.
+    EXPECT_EQ(found.size(), 32);
+    EXPECT_EQ(found.count(f.root + QStringLiteral("f02.txt")), 1);
+    EXPECT_TRUE(found.contains(f.root + QStringLiteral("f28.txt")));
     EXPECT_TRUE(found.contains(second + QStringLiteral("s.txt")));
-    EXPECT_EQ(found.first(), second + QStringLiteral("s.txt"));
-    EXPECT_EQ(f.folderRow(f.root).value(1), QStringLiteral("5"));
+    EXPECT_EQ(imageRow(f, f.root + QStringLiteral("f02.txt")).value(kCheckMark), QStringLiteral("2024/05/01"));
+    EXPECT_EQ(imageRow(f, f.root + QStringLiteral("f29.txt")).value(kCheckMark), QStringLiteral("2024/05/01"));
+    EXPECT_EQ(f.folderRow(f.root).value(1), QStringLiteral("31"));
     EXPECT_EQ(stopper.progressLines.size(), 5);
 }
 
@@ -304,21 +316,170 @@ TEST(FolderScan, aMissingFolderContributesNoRowsAndCountsZero)
     EXPECT_EQ(f.folderRow(gone).value(1), QStringLiteral("0"));
 }
 
-TEST(FolderScan, reportsAFailedInsertAndGoesOn)
+// A failed statement ends the scan, and what the transaction had written is undone: the engine may
+// have ended the transaction itself (a full disk does), and later inserts would then stand alone.
+TEST(FolderScan, aFailedStatementEndsTheScanAndLeavesTheCatalogueAsItWas)
+{
+    const struct
+    {
+        const char *fault;
+        std::function<void(CatalogueDb &)> prepare;
+    } cases[] = {
+        {"a full catalogue",
+         [](CatalogueDb &db) {
+             db.execute(QStringLiteral("PRAGMA page_count;"));
+             db.execute(QStringLiteral("PRAGMA max_page_count = %1;").arg(db.cell(0, 1).toInt() + 4));
+         }},
+        {"an insert the table refuses",
+         [](CatalogueDb &db) {
+             db.execute(QStringLiteral("create trigger refuse before insert on Images when new.File = 'f150.txt' "
+                                       "begin select raise(abort, 'refused'); end;"));
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.fault);
+        ScanFixture f;
+        const QString other = f.folder.path() + QStringLiteral("/other/");
+        f.folder.write(QStringLiteral("other/kept.txt"), "x");
+        for (int i = 0; i < 3; ++i)
+            f.write(QStringLiteral("old%1.txt").arg(i));
+        f.registerFolders({f.root, other});
+        f.scan({{f.root, f.root}, {other, other}});
+        const QStringList before = f.paths();
+        const QStringList folderBefore = f.folderRow(f.root);
+        ASSERT_EQ(before.size(), 4);
+        for (int i = 0; i < 400; ++i)
+            f.write(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0')), QByteArray(40, 'x'));
+
+        f.db.open();
+        c.prepare(f.db);
+        ScanOptions options;
+        options.workerThreads = 2;
+        FolderScanner scanner(f.db, f.feedback, f.examiner, options);
+        const ScanSummary summary = scanner.run({{other, other}, {f.root, f.root}});
+        f.db.close();
+
+        EXPECT_TRUE(summary.failed);
+        EXPECT_FALSE(summary.stopped);
+        EXPECT_LT(summary.visited, 400);
+        QStringList after = f.paths();
+        after.sort();
+        QStringList expected = before;
+        expected.sort();
+        EXPECT_EQ(after, expected);
+        EXPECT_EQ(f.folderRow(f.root), folderBefore);
+        EXPECT_EQ(f.feedback.texts().filter(QStringLiteral("Cannot add data")).size(), 1);
+        EXPECT_EQ(f.feedback.texts().filter(QStringLiteral("nothing of this scan was kept")).size(), 1);
+    }
+}
+
+// Column values a user gives an image on the catalogue: they must outlive a rescan.
+TEST(FolderScan, rescanKeepsTheMarkAndRevisionOfEveryFileStillThere)
 {
     ScanFixture f;
-    f.write(QStringLiteral("a.txt"));
-    f.write(QStringLiteral("b.txt"));
+    for (const char *name : {"marked.jpg", "revised.jpg", "both.jpg", "plain.jpg", "gone.jpg", "2004/deep.jpg", "it's.jpg"})
+        f.write(QString::fromUtf8(name));
+    f.registerFolders({f.root});
+    f.scanFolder(f.root);
+    const struct
+    {
+        const char *file;
+        const char *mark;
+        const char *date;
+        const char *time;
+    } given[] = {
+        {"marked.jpg", "2024/05/01", "", ""},
+        {"revised.jpg", "", "2024.05.02", "10:11:12"},
+        {"both.jpg", "x", "2024.05.03", "13:14:15"},
+        {"gone.jpg", "2024/05/04", "2024.05.04", "16:17:18"},
+        {"2004/deep.jpg", "2024/05/05", "2024.05.05", "19:20:21"},
+        {"it's.jpg", "2024/05/06", "", ""},
+    };
+    f.db.open();
+    for (const auto &g : given) {
+        const QFileInfo file(f.root + QString::fromUtf8(g.file));
+        ASSERT_TRUE(f.db.executeOrReport(f.feedback,
+            QStringLiteral("update Images set CheckMark=%1, LastRevisionDate=%2, LastRevisionTime=%3 where Folder=%4 and File=%5;")
+                .arg(sqlText(QString::fromUtf8(g.mark)), sqlText(QString::fromUtf8(g.date)), sqlText(QString::fromUtf8(g.time)),
+                     sqlText(file.absolutePath() + u'/'), sqlText(file.fileName())), QStringLiteral("update")));
+    }
+    f.db.close();
+    QFile::remove(f.root + QStringLiteral("gone.jpg"));
+    f.write(QStringLiteral("new.jpg"));
+
+    f.scanFolder(f.root);                                                   // the registered folder
+    f.scan({{f.root + QStringLiteral("2004/"), f.root}});                   // a subfolder row
+    for (const auto &g : given) {
+        const QStringList row = imageRow(f, f.root + QString::fromUtf8(g.file));
+        if (QString::fromUtf8(g.file) == u"gone.jpg") {
+            EXPECT_TRUE(row.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(row.size(), 48) << g.file;
+        EXPECT_EQ(row[kCheckMark], QString::fromUtf8(g.mark)) << g.file;
+        EXPECT_EQ(row[kRevisionDate], QString::fromUtf8(g.date)) << g.file;
+        EXPECT_EQ(row[kRevisionTime], QString::fromUtf8(g.time)) << g.file;
+    }
+    for (const char *fresh : {"plain.jpg", "new.jpg"}) {
+        const QStringList row = imageRow(f, f.root + QString::fromUtf8(fresh));
+        ASSERT_EQ(row.size(), 48) << fresh;
+        for (int empty : {kRevisionDate, kRevisionTime, kCheckMark})
+            EXPECT_TRUE(row[empty].isEmpty()) << fresh << ' ' << empty;
+    }
+    EXPECT_EQ(f.paths().size(), 7);
+}
+
+TEST(FolderScan, cataloguesAndReadsFilesWhoseNamesAreNotUtf8)
+{
+    ScanFixture f;
+    const QByteArray root = QFile::encodeName(f.root);
+    const QByteArray image = sampleBytes(kIptcSample);
+    ASSERT_TRUE(QDir().mkpath(f.root));
+    ASSERT_EQ(::mkdir((root + "\xE9t\xE9").constData(), 0755), 0);
+    for (const QByteArray &name : {QByteArray("\xE9t\xE9/caf\xE9.jpg"), QByteArray("caf\xC3\xA9.jpg"), QByteArray("caf\xE9.jpg")}) {
+        QFile file;
+        ASSERT_TRUE(file.open(::open((root + name).constData(), O_WRONLY | O_CREAT, 0644), QIODevice::WriteOnly,
+                              QFileDevice::AutoCloseHandle));
+        file.write(image);
+    }
+    f.registerFolders({f.root});
+    f.scanFolder(f.root);
+
+    const IptcReadResult expected = readIptcFromBytes(image, QStringLiteral("x.jpg"), QStringLiteral("Field"));
+    const QStringList rows = f.paths();
+    ASSERT_EQ(rows.size(), 3) << rows.join(u'\n').toStdString();
+    for (const QByteArray &name : {QByteArray("\xE9t\xE9/caf\xE9.jpg"), QByteArray("caf\xC3\xA9.jpg"), QByteArray("caf\xE9.jpg")}) {
+        const QString path = filenames::decode(root + name);
+        EXPECT_TRUE(rows.contains(path)) << name.toHex().toStdString();
+        const QStringList row = imageRow(f, path);
+        ASSERT_EQ(row.size(), 48) << name.toHex().toStdString();
+        EXPECT_EQ(row[kSupportIptc], QStringLiteral("1"));
+        EXPECT_EQ(row[kFileSize], QString::number(image.size()));
+        for (int i = 0; i < kIptcFieldCount; ++i)
+            EXPECT_EQ(row[kFirstField + i], expected.fields.values[std::size_t(i)]) << i;
+        // Shown, the name reads as its letters.
+        EXPECT_TRUE(QString(row[kFile]).remove(QChar(0x034F)) == QStringLiteral("café.jpg"));
+    }
+    EXPECT_TRUE(f.feedback.messages.empty()) << f.feedback.texts().join(u'\n').toStdString();
+}
+
+TEST(FolderScan, removesTheStaleTemporaryFilesOfKilledRunsFromEveryFolderItScans)
+{
+    ScanFixture f;
+    f.write(QStringLiteral("a.jpg"));
+    f.write(QStringLiteral(".a.jpg.zelvarion-Ab3xY9"), "half a rewrite");
+    f.write(QStringLiteral("sub/.b.jpg.zelvarion-Q1w2E3"), "half a rewrite");
+    f.write(QStringLiteral("sub/.b.jpg.other-Q1w2E3"), "someone else's");
     f.registerFolders({f.root});
     f.db.open();
-    // Every insert fails against a table of another shape.
-    f.db.execute(QStringLiteral("drop table Images;"));
-    f.db.execute(QStringLiteral("create table Images(Folder, File);"));
+    ScanOptions options;
+    options.staleTemporaryAge = std::chrono::seconds(0);
+    FolderScanner(f.db, f.feedback, f.examiner, options).run({{f.root, f.root}});
     f.db.close();
-    f.scanFolder(f.root);
-    const QStringList texts = f.feedback.texts();
-    EXPECT_EQ(texts.filter(QStringLiteral("Cannot add data")).size(), 2);
-    EXPECT_EQ(f.folderRow(f.root).value(1), QStringLiteral("0"));
+    EXPECT_FALSE(QFile::exists(f.root + QStringLiteral(".a.jpg.zelvarion-Ab3xY9")));
+    EXPECT_FALSE(QFile::exists(f.root + QStringLiteral("sub/.b.jpg.zelvarion-Q1w2E3")));
+    EXPECT_TRUE(QFile::exists(f.root + QStringLiteral("sub/.b.jpg.other-Q1w2E3")));
+    EXPECT_EQ(f.paths(), QStringList({f.root + QStringLiteral("a.jpg")}));
 }
 
 TEST(ScanTexts, elapsedTimeRunsMinutesPastTheHourIntoHours)

@@ -2,6 +2,7 @@
 #include "ScanTestSupport.h"
 
 #include "core/catalogue/ScanThumbnails.h"
+#include "platform/FileNames.h"
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace zelvarion;
@@ -134,4 +136,19 @@ TEST(ScanThumbnails, givesUnknownSizesAndNoThumbnailToFilesThatDoNotDecode)
         EXPECT_FALSE(s.store.has(s.f.root + QString::fromUtf8(name))) << name;
     }
     EXPECT_TRUE(s.store.has(photo));
+}
+
+// The maker opens files by a name Qt encodes: a name that is not UTF-8 is measured from its bytes.
+TEST(ScanThumbnails, measuresAnImageWhoseNameIsNotUtf8)
+{
+    RealScan s;
+    const QString written = writeJpeg(s.f, QStringLiteral("plain.jpg"), QSize(320, 200));
+    ASSERT_FALSE(written.isEmpty());
+    const QByteArray latin = QFile::encodeName(s.f.root) + "caf\xE9.jpg";
+    ASSERT_EQ(::rename(QFile::encodeName(written).constData(), latin.constData()), 0);
+    for (const ThumbnailPolicy policy : {ThumbnailPolicy::None, ThumbnailPolicy::Recreate}) {
+        const ImageFacts facts = s.examiner.examine(filenames::decode(latin), policy);
+        EXPECT_EQ(facts.pixelSize, QSize(320, 200)) << int(policy);
+        EXPECT_EQ(facts.thumbnail.isEmpty(), policy == ThumbnailPolicy::None) << int(policy);
+    }
 }

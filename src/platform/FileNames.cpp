@@ -1,0 +1,188 @@
+#include "platform/FileNames.h"
+
+#include "platform/Windows1252.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelvarion::filenames {
+namespace {
+
+constexpr char16_t kByteMark = 0x034F;
+
+// The length of the valid UTF-8 sequence at the start of bytes (no overlong forms, no surrogates,
+// nothing above U+10FFFF); 0 when it is not one.
+int validSequenceLength(QByteArrayView bytes)
+{
+    const auto at = [&](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = at(0);
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (bytes.size() < length || at(1) < low || at(1) > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if (at(i) < 0x80 || at(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+// The byte a character stands for when the mark follows it; -1 when it stands for none.
+int markedByte(QChar c)
+{
+    if (c.unicode() < 0x80 || !windows1252::canEncode(QStringView(&c, 1)))
+        return -1;
+    return static_cast<unsigned char>(windows1252::encode(QStringView(&c, 1)).at(0));
+}
+
+QString systemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+QDateTime instant(const struct statx_timestamp &t)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000);
+}
+
+FolderEntry::Kind kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return FolderEntry::Kind::File;
+    return S_ISDIR(mode) ? FolderEntry::Kind::Folder : FolderEntry::Kind::Other;
+}
+
+} // namespace
+
+QString decode(QByteArrayView bytes)
+{
+    const QByteArrayView mark("\xCD\x8F", 2);
+    if (bytes.isValidUtf8() && !bytes.contains(mark))
+        return QString::fromUtf8(bytes);
+    QString text;
+    text.reserve(bytes.size() + 8);
+    for (qsizetype i = 0; i < bytes.size();) {
+        const int length = validSequenceLength(bytes.sliced(i));
+        // A mark that is really in the name is escaped like a stray byte, so every mark in the
+        // text follows a character that stands for a byte.
+        if (length > 0 && bytes.sliced(i, length) != mark) {
+            text += QString::fromUtf8(bytes.sliced(i, length));
+            i += length;
+            continue;
+        }
+        text += windows1252::decode(bytes.sliced(i, 1));
+        text += QChar(kByteMark);
+        ++i;
+    }
+    return text;
+}
+
+QByteArray encode(QStringView path)
+{
+    if (!path.contains(QChar(kByteMark)))
+        return path.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(path.size() * 2);
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i + 1 < path.size(); ++i) {
+        if (path[i + 1] != QChar(kByteMark))
+            continue;
+        const int byte = markedByte(path[i]);
+        if (byte < 0)
+            continue;
+        bytes += path.sliced(plainFrom, i - plainFrom).toUtf8();
+        bytes += char(byte);
+        plainFrom = i + 2;
+        ++i;
+    }
+    bytes += path.sliced(plainFrom).toUtf8();
+    return bytes;
+}
+
+bool needsEncoding(QStringView path) { return path.contains(QChar(kByteMark)); }
+
+std::optional<std::vector<FolderEntry>> listFolder(const QString &folder)
+{
+    const QByteArray native = encode(folder);
+    DIR *dir = ::opendir(native.constData());
+    if (!dir)
+        return std::nullopt;
+    const int dirFd = ::dirfd(dir);
+    std::vector<FolderEntry> entries;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        FolderEntry found;
+        found.name = decode(QByteArrayView(entry->d_name, qsizetype(std::strlen(entry->d_name))));
+        struct stat info{};
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            found.symLink = S_ISLNK(info.st_mode);
+            if (!found.symLink)
+                found.kind = kindOf(info.st_mode);
+            else if (::fstatat(dirFd, entry->d_name, &info, 0) == 0)
+                found.kind = kindOf(info.st_mode);
+        }
+        entries.push_back(std::move(found));
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+bool openForReading(QFile &file, const QString &path, QString *reason)
+{
+    const int fd = ::open(encode(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (reason)
+            *reason = systemReason();
+        return false;
+    }
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    if (reason)
+        *reason = file.errorString();
+    return false;
+}
+
+FileFacts fileFacts(const QString &path)
+{
+    struct statx info{};
+    FileFacts facts;
+    if (::statx(AT_FDCWD, encode(path).constData(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0)
+        return facts;
+    facts.exists = true;
+    facts.isFile = S_ISREG(info.stx_mode);
+    facts.isFolder = S_ISDIR(info.stx_mode);
+    // An administrator may write anything: the permission bits say what the user meant.
+    facts.writable = (info.stx_mode & 0222) != 0 && ::access(encode(path).constData(), W_OK) == 0;
+    facts.size = qint64(info.stx_size);
+    facts.lastWrite = instant(info.stx_mtime);
+    facts.created = (info.stx_mask & STATX_BTIME) ? instant(info.stx_btime) : facts.lastWrite;
+    return facts;
+}
+
+bool setLastWrite(const QString &path, const QDateTime &lastWrite)
+{
+    const qint64 ms = lastWrite.toMSecsSinceEpoch();
+    const qint64 seconds = ms / 1000 - (ms % 1000 < 0 ? 1 : 0); // before 1970 too
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(seconds), long(ms - seconds * 1000) * 1000000}};
+    return ::utimensat(AT_FDCWD, encode(path).constData(), times, 0) == 0;
+}
+
+} // namespace zelvarion::filenames

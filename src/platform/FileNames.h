@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+class QFile;
+
+namespace zelvarion::filenames {
+
+// File names on disk are bytes and need not be UTF-8: old archives hold Latin-1 names such as
+// "caf\xE9.jpg". Qt decodes them lossily, so such a file could be listed but never opened again.
+// Here every name has one text and every text from a name gives its bytes back:
+// valid UTF-8 decodes as usual; a byte outside valid UTF-8 becomes its Windows-1252 character
+// followed by U+034F COMBINING GRAPHEME JOINER, which draws nothing, so "caf\xE9" reads
+// "café" wherever it is shown and still differs from the UTF-8 "café".
+QString decode(QByteArrayView bytes);
+
+// The bytes of a path decoded above (any other text: its UTF-8).
+QByteArray encode(QStringView path);
+
+// Whether a path needs encode to reach its file: Qt's own file classes reach it otherwise.
+bool needsEncoding(QStringView path);
+
+struct FolderEntry
+{
+    enum class Kind { File, Folder, Other };
+    QString name;
+    Kind kind = Kind::Other; // of what a link points to; Other for devices, pipes and broken links
+    bool symLink = false;
+};
+
+// The entries of a folder except "." and "..", in no particular order; nothing when the folder
+// cannot be listed.
+std::optional<std::vector<FolderEntry>> listFolder(const QString &folder);
+
+// Opens a path for reading by its real bytes into a QFile without a name. On failure, reason
+// holds the system's text ("Permission denied").
+bool openForReading(QFile &file, const QString &path, QString *reason = nullptr);
+
+struct FileFacts
+{
+    bool exists = false;
+    bool isFile = false;   // a regular file, after links
+    bool isFolder = false; // a folder, after links
+    bool writable = false; // this process may write it and it carries a write permission bit
+    qint64 size = 0; // 64-bit: files of 2 GiB and more keep their true size
+    QDateTime lastWrite;
+    QDateTime created; // the last write on file systems that keep no creation time
+};
+
+FileFacts fileFacts(const QString &path);
+
+// Sets the last-write time of a path by its real bytes, leaving the access time; false on failure.
+bool setLastWrite(const QString &path, const QDateTime &lastWrite);
+
+} // namespace zelvarion::filenames

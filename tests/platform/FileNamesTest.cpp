@@ -1,0 +1,130 @@
+// Names in any byte encoding: one text per name, the name's own bytes back from its text, and the
+// file reached by them.
+#include "platform/FileMoves.h"
+#include "platform/FileNames.h"
+
+#include "support/TempFolder.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zelvarion;
+using namespace zelvarion::test;
+
+namespace {
+
+const QChar kMark(0x034F);
+
+QByteArray bytes(const char *text) { return QByteArray(text); }
+
+// Writes a file under its raw name; true when it was made.
+bool writeRaw(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    return ::close(fd) == 0 && written;
+}
+
+} // namespace
+
+TEST(FileNames, everyNameComesBackAsItsOwnBytesAndNoTwoNamesShareAText)
+{
+    const QByteArray names[] = {
+        bytes("plain.jpg"),
+        bytes("caf\xC3\xA9.jpg"),         // UTF-8
+        bytes("caf\xE9.jpg"),             // Latin-1
+        bytes("\xE9t\xE9 caf\xC3\xA9"),   // both in one name
+        bytes("a\xCD\x8F" "b"),           // the mark itself, really in the name
+        bytes("\xC3\xA9\xCD\x8F"),        // a UTF-8 letter followed by the mark
+        bytes("\xC0\xAF"),                // an overlong slash
+        bytes("\xED\xA0\x80"),            // a surrogate written as UTF-8
+        bytes("\xE2\x82"),                // a sequence cut short
+        bytes("\x81\x8D\x8F\x90\x9D"),    // the bytes Windows-1252 leaves unassigned
+        bytes("\xF0\x9F\x93\xB7 \xF4\x90\x80\x80"), // a 4-byte letter, and one beyond U+10FFFF
+        bytes("\xFF\xFE"),
+        bytes("/photos/\xE9t\xE9/caf\xE9.jpg"),
+    };
+    std::set<QString> texts;
+    for (const QByteArray &name : names) {
+        const QString text = filenames::decode(name);
+        EXPECT_EQ(filenames::encode(text), name) << name.toHex().toStdString();
+        EXPECT_TRUE(texts.insert(text).second) << name.toHex().toStdString();
+    }
+}
+
+TEST(FileNames, readsALatinOneNameAsItsLettersAndKeepsUtf8NamesAsQtDoes)
+{
+    const QString latin = filenames::decode(bytes("caf\xE9.jpg"));
+    EXPECT_EQ(latin, QStringLiteral("café") + kMark + QStringLiteral(".jpg"));
+    EXPECT_EQ(QString(latin).remove(kMark), QStringLiteral("café.jpg")); // what the eye sees
+    for (const char *utf8 : {"caf\xC3\xA9.jpg", "\xE6\x97\xA5\xE6\x9C\xAC", "it's 100%.jpg"})
+        EXPECT_EQ(filenames::decode(bytes(utf8)), QString::fromUtf8(utf8)) << utf8;
+    EXPECT_FALSE(filenames::needsEncoding(QStringLiteral("café.jpg")));
+    EXPECT_TRUE(filenames::needsEncoding(latin));
+    // A mark after a letter without a byte of its own is plain text.
+    EXPECT_EQ(filenames::encode(QStringLiteral("a") + QChar(0x4E2D) + kMark), (QStringLiteral("a") + QChar(0x4E2D) + kMark).toUtf8());
+}
+
+TEST(FileNames, listsOpensAndDatesAFileByTheBytesOfItsName)
+{
+    TempFolder folder;
+    const QByteArray root = QFile::encodeName(folder.path());
+    ASSERT_EQ(::mkdir((root + "/\xE9t\xE9").constData(), 0755), 0);
+    ASSERT_TRUE(writeRaw(root + "/\xE9t\xE9/caf\xE9.jpg", "latin"));
+    ASSERT_TRUE(writeRaw(root + "/\xE9t\xE9/caf\xC3\xA9.jpg", "utf8"));
+
+    const QString summer = folder.path() + u'/' + filenames::decode(bytes("\xE9t\xE9"));
+    const auto entries = filenames::listFolder(summer);
+    ASSERT_TRUE(entries.has_value());
+    std::map<QString, QByteArray> contents;
+    for (const filenames::FolderEntry &entry : *entries) {
+        EXPECT_EQ(entry.kind, filenames::FolderEntry::Kind::File);
+        QFile file;
+        ASSERT_TRUE(filenames::openForReading(file, summer + u'/' + entry.name)) << entry.name.toStdString();
+        contents[entry.name] = file.readAll();
+    }
+    EXPECT_EQ(contents, (std::map<QString, QByteArray>{{filenames::decode(bytes("caf\xE9.jpg")), "latin"},
+                                                       {QStringLiteral("café.jpg"), "utf8"}}));
+
+    const QString latinFile = summer + u'/' + filenames::decode(bytes("caf\xE9.jpg"));
+    const filenames::FileFacts facts = filenames::fileFacts(latinFile);
+    EXPECT_TRUE(facts.exists && facts.isFile);
+    EXPECT_EQ(facts.size, 5);
+    const QDateTime old(QDate(2004, 7, 15), QTime(9, 5, 0, 250));
+    ASSERT_TRUE(filenames::setLastWrite(latinFile, old));
+    EXPECT_EQ(filenames::fileFacts(latinFile).lastWrite, old);
+    EXPECT_FALSE(filenames::fileFacts(folder.path() + QStringLiteral("/été/café.jpg")).exists);
+}
+
+TEST(FileNames, aFileIsRenamedFromAndToNamesThatAreNotUtf8)
+{
+    TempFolder folder;
+    const QByteArray root = QFile::encodeName(folder.path());
+    ASSERT_EQ(::mkdir((root + "/\xE9t\xE9").constData(), 0755), 0);
+    ASSERT_TRUE(writeRaw(root + "/\xE9t\xE9/caf\xE9.jpg", "photo"));
+    const QString summer = folder.path() + u'/' + filenames::decode(bytes("\xE9t\xE9")) + u'/';
+    const QString latin = summer + filenames::decode(bytes("caf\xE9.jpg"));
+    ASSERT_EQ(filemoves::renameWithoutReplacing(latin, summer + QStringLiteral("th\u00E9.jpg")).status,
+              filemoves::RenameStatus::Renamed);
+    EXPECT_EQ(::access((root + "/\xE9t\xE9/th\xC3\xA9.jpg").constData(), F_OK), 0);
+    ASSERT_EQ(filemoves::renameWithoutReplacing(summer + QStringLiteral("th\u00E9.jpg"), latin).status,
+              filemoves::RenameStatus::Renamed);
+    EXPECT_EQ(::access((root + "/\xE9t\xE9/caf\xE9.jpg").constData(), F_OK), 0);
+}
+
+TEST(FileNames, tellsWhyAFileCannotBeOpened)
+{
+    TempFolder folder;
+    QFile file;
+    QString reason;
+    EXPECT_FALSE(filenames::openForReading(file, folder.file(QStringLiteral("missing.jpg")), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_FALSE(filenames::listFolder(folder.file(QStringLiteral("missing"))).has_value());
+}
