@@ -258,6 +258,10 @@ enum class InterfaceText : int {
     AboutEngineLabel = 248,
     AboutLibrariesLabel = 249,
     AboutSystemLabel = 250,
+    FileDialogLookIn = 257, // the labels of the file dialog that chooses a catalogue
+    FileDialogFilesOfType = 258,
+    FileDialogOpenButton = 259,
+    CatalogueFileFilter = 260, // description of the "*.db" filter
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -312,6 +316,16 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
+    OutputExtensionRefused = 61, // the stylesheet's extension text follows
+    OutputOutsideExportFolder = 62, // the output path follows
+    NotACatalogue = 63, // the path follows
+    CatalogueKept = 64, // the path of the catalogue in use follows
+    NoCatalogueChosen = 65,
+    WaitingForFormatter = 66,
+    NothingRendered = 67, // the path of the file that is missing follows
+    ThumbnailsFolderOutside = 68, // the path of the thumbnails folder follows
+    WordRequired = 69, // a blank entry in the empty words dialog
+    NoImageFound = 70, // a command on the search result whose search found nothing
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -423,6 +437,8 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::FirstPageTip, InterfaceText::PreviousPageTip, InterfaceText::NextPageTip,
     InterfaceText::LastPageTip, InterfaceText::AboutDescription, InterfaceText::AboutEngineLabel,
     InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel,
+    InterfaceText::FileDialogLookIn, InterfaceText::FileDialogFilesOfType, InterfaceText::FileDialogOpenButton,
+    InterfaceText::CatalogueFileFilter,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -440,6 +456,9 @@ inline constexpr std::array kAllMessages = {
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
     Message::HelpFileMissing, Message::HelpNotOpened,
+    Message::OutputExtensionRefused, Message::OutputOutsideExportFolder, Message::NotACatalogue,
+    Message::CatalogueKept, Message::NoCatalogueChosen, Message::WaitingForFormatter, Message::NothingRendered,
+    Message::ThumbnailsFolderOutside, Message::WordRequired, Message::NoImageFound,
 };
 
 namespace detail {
@@ -457,7 +476,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 250);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 50);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 254);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 60);
 
 } // namespace zelvarion
