@@ -258,10 +258,10 @@ enum class InterfaceText : int {
     AboutEngineLabel = 248,
     AboutLibrariesLabel = 249,
     AboutSystemLabel = 250,
-    FileDialogLookIn = 257, // the labels of the file dialog that chooses a catalogue
-    FileDialogFilesOfType = 258,
-    FileDialogOpenButton = 259,
-    CatalogueFileFilter = 260, // description of the "*.db" filter
+    FileDialogLookIn = 254, // the labels of the file dialog that chooses a catalogue
+    FileDialogFilesOfType = 255,
+    FileDialogOpenButton = 256,
+    CatalogueFileFilter = 257, // description of the "*.db" filter
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -316,16 +316,16 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
-    OutputExtensionRefused = 61, // the stylesheet's extension text follows
-    OutputOutsideExportFolder = 62, // the output path follows
-    NotACatalogue = 63, // the path follows
-    CatalogueKept = 64, // the path of the catalogue in use follows
-    NoCatalogueChosen = 65,
-    WaitingForFormatter = 66,
-    NothingRendered = 67, // the path of the file that is missing follows
-    ThumbnailsFolderOutside = 68, // the path of the thumbnails folder follows
-    WordRequired = 69, // a blank entry in the empty words dialog
-    NoImageFound = 70, // a command on the search result whose search found nothing
+    OutputExtensionRefused = 59, // the stylesheet's extension text follows
+    OutputOutsideExportFolder = 60, // the output path follows
+    NotACatalogue = 61, // the path follows
+    CatalogueKept = 62, // the path of the catalogue in use follows
+    NoCatalogueChosen = 63,
+    WaitingForFormatter = 64,
+    NothingRendered = 65, // the path of the file that is missing follows
+    ThumbnailsFolderOutside = 66, // the path of the thumbnails folder follows
+    WordRequired = 67, // a blank entry in the empty words dialog
+    NoImageFound = 68, // a command on the search result whose search found nothing
 };
 
 inline constexpr int kFieldLabelCount = 35;
