@@ -29,9 +29,19 @@ bool prepareCatalogue(CliContext &context, const char *command, const ParsedArgu
     prepared.language.loadShippedEnglish();
     prepared.language.load(programFolder::languageFolder(), prepared.settings.language);
     prepared.db.path = cataloguePath(arguments.value("--catalogue").value_or(QString()), prepared.settings);
-    if (QFileInfo(prepared.db.path).isFile())
+    return catalogueUsable(context, command, prepared.db.path, prepared.language);
+}
+
+bool catalogueUsable(CliContext &context, const char *command, const QString &path, const LanguagePack &pack)
+{
+    const CatalogueFileCheck check = checkCatalogueFile(path);
+    if (check.isCatalogue())
         return true;
-    context.err << "zelvarion-cli " << command << ": no catalogue at " << prepared.db.path << '\n';
+    context.err << "zelvarion-cli " << command << ": ";
+    if (check.kind == CatalogueFileKind::Missing)
+        context.err << "no catalogue at " << path << '\n';
+    else
+        context.err << catalogueFileProblem(check, path, pack).replace(u'\n', u' ') << '\n';
     return false;
 }
 

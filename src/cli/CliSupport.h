@@ -47,8 +47,12 @@ struct CommandCatalogue
     CatalogueCommand command(Feedback &feedback) { return {db, feedback, language}; }
 };
 
-// Fills `prepared` from the parsed --catalogue; false (told) when the catalogue file does not
-// exist, which opening would create.
+// True when path holds a catalogue. Otherwise tells why on the error stream: no file there (which
+// opening would create), or a file that is not a catalogue, such as the undo journal beside it.
+bool catalogueUsable(CliContext &context, const char *command, const QString &path, const LanguagePack &pack);
+
+// Fills `prepared` from the parsed --catalogue; false (told) when it is no catalogue
+// (catalogueUsable).
 bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
                       CommandCatalogue &prepared);
 

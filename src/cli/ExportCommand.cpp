@@ -22,7 +22,14 @@ QString render(const ExportFolder &folder, const QString &stylesheet, const Lang
     environment.showStatus = [](const QString &) {};
     environment.rememberStylesheet = [](const QString &) {};
     const DisplayOutcome outcome = displayXml(folder, stylesheet, environment);
-    return outcome.kind == DisplayOutcome::Kind::Rendered && QFileInfo::exists(made) ? made : QString();
+    if (outcome.kind != DisplayOutcome::Kind::Rendered)
+        return {}; // the rendering said why
+    // A formatter that ran but made no PDF says nothing itself.
+    if (!QFileInfo::exists(made)) {
+        feedback.showMessage(pack.message(Message::NothingRendered) + u' ' + made, MessageIcon::Critical);
+        return {};
+    }
+    return made;
 }
 
 } // namespace
@@ -42,7 +49,8 @@ int runExportCommand(CliContext &context)
         return *exit;
     const std::optional<QString> stylesheet = arguments.value("--xsl");
     const ExportFolder folder = ExportFolder::inProgramFolder();
-    if (stylesheet && !QFileInfo(folder.path + u'/' + *stylesheet).isFile()) {
+    // Only a stylesheet of the export folder, as the window lists them.
+    if (stylesheet && (stylesheet->contains(u'/') || !QFileInfo(folder.path + u'/' + *stylesheet).isFile())) {
         context.err << "zelvarion-cli export: no stylesheet " << *stylesheet << " in " << folder.path << '\n';
         return kExitBadArguments;
     }
@@ -50,10 +58,16 @@ int runExportCommand(CliContext &context)
     if (const std::optional<int> failed = searchForCommand("export", arguments, context, search))
         return *failed;
     StreamFeedback feedback(context);
+    ExportFolderLock lock(folder);
+    if (!lock.tryAcquire()) {
+        context.err << search.pack.message(Message::WaitingForFormatter) << Qt::endl;
+        lock.acquire();
+    }
     XmlExportRequest request;
     request.folder = folder;
     request.title = arguments.value("--title").value_or(search.settings.xmlTitle);
     request.copyThumbnails = !arguments.flag("--no-thumbnails");
+    request.language = &search.pack;
     const XmlExportOutcome outcome = exportXml(request, search.results, search.db, feedback, ThumbnailStore());
     if (!outcome.written)
         return kExitSomeFailed;

@@ -1,5 +1,6 @@
 // zelvarion-cli search: the window's search from the command line, with the same request, the
 // same statement and the same search options of Zelvarion.ini.
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcField.h"
@@ -179,14 +180,11 @@ int runSearchCommand(CliContext &context)
     }
     CatalogueDb db;
     db.path = cataloguePath(line.catalogue, settings);
-    // Opening would create an empty catalogue where there is none.
-    if ((line.request.useTranslation || !line.printStatement) && !QFileInfo(db.path).isFile()) {
-        context.err << "zelvarion-cli search: no catalogue at " << db.path << '\n';
-        return kExitSomeFailed;
-    }
     LanguagePack pack;
     pack.loadShippedEnglish();
     pack.load(programFolder::languageFolder(), settings.language);
+    if ((line.request.useTranslation || !line.printStatement) && !catalogueUsable(context, "search", db.path, pack))
+        return kExitSomeFailed;
     StreamFeedback feedback(context);
     SearchEnvironment environment{db, feedback, searchMessages(pack)};
     if (line.request.useTranslation)
@@ -215,20 +213,22 @@ std::optional<int> searchForCommand(const char *command, const ParsedArguments &
         return kExitBadArguments;
     }
     search.db.path = cataloguePath(line.catalogue, search.settings);
-    if (!QFileInfo(search.db.path).isFile()) {
-        context.err << "zelvarion-cli " << command << ": no catalogue at " << search.db.path << '\n';
-        return kExitSomeFailed;
-    }
     search.pack.loadShippedEnglish();
     search.pack.load(programFolder::languageFolder(), search.settings.language);
+    if (!catalogueUsable(context, command, search.db.path, search.pack))
+        return kExitSomeFailed;
     StreamFeedback feedback(context);
     SearchEnvironment environment{search.db, feedback, searchMessages(search.pack)};
     if (line.request.useTranslation)
         environment.translationsLoaded = loadTranslationsForSearch(search.db, feedback);
     SearchState state;
     const SearchOutcome outcome = runSearch(line.request, state, environment);
-    if (feedback.failed() || outcome.found.value_or(0) == 0)
+    if (feedback.failed())
         return kExitSomeFailed;
+    if (outcome.found.value_or(0) == 0) {
+        context.err << "zelvarion-cli " << command << ": " << search.pack.message(Message::NoImageFound) << '\n';
+        return kExitSomeFailed;
+    }
     search.results = std::move(state.results);
     return std::nullopt;
 }

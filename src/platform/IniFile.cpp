@@ -152,6 +152,24 @@ std::optional<QString> IniFile::read(const QString &section, const QString &key)
     return value;
 }
 
+QStringList IniFile::keys(const QString &section) const
+{
+    const std::optional<IniLines> ini = IniLines::load(m_path);
+    QStringList names;
+    if (!ini)
+        return names;
+    for (int i = 0; i < ini->lines.size(); ++i) {
+        if (!ini->isSection(i, section))
+            continue;
+        const int end = ini->sectionEnd(i);
+        for (int k = i + 1; k < end; ++k)
+            if (const std::optional<QString> name = IniLines::keyName(ini->lines[k]))
+                names << *name;
+        i = end - 1;
+    }
+    return names;
+}
+
 void IniFile::write(const QString &section, const QString &key, const QString &value) const
 {
     std::optional<IniLines> ini = IniLines::load(m_path);

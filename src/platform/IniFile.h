@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <utility>
 
@@ -20,6 +21,10 @@ public:
 
     // The value, or nothing when the file, section or key is missing or the value is empty.
     std::optional<QString> read(const QString &section, const QString &key) const;
+
+    // The keys of the section in file order (those of a name repeated as several sections
+    // too); none when the file or the section is missing.
+    QStringList keys(const QString &section) const;
 
     // Creates the file, the section and the key as needed; replaces an existing value.
     // A failed write is not reported (the caller's in-memory value stays in force). Line breaks

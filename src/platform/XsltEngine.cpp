@@ -250,6 +250,11 @@ public:
             error.reason = QStringLiteral("nothing to transform");
             return false;
         }
+        // The caller names the output; it too must stay in the folder, links followed.
+        if (!insideSandbox(QFile::encodeName(outputPath).constData())) {
+            error.reason = QStringLiteral("the output file lies outside the export folder");
+            return false;
+        }
         g_messages.last.clear();
         xsltTransformContextPtr context = xsltNewTransformContext(m_stylesheet, m_document);
         xsltSecurityPrefsPtr prefs = xsltGetDefaultSecurityPrefs();

@@ -39,11 +39,29 @@ constexpr QSize kDesignSize{720, 640};
 constexpr int kButtonWidth = 132;
 constexpr int kThumbnailColumnWidth = 224;
 
-QString chooseDatabaseFile(QWidget *owner, const QString &title, const QString &startPath)
+// Qt's own file dialog rather than the desktop's, so its labels and buttons speak the language
+// of the pack like every other window.
+QString chooseDatabaseFile(QWidget *owner, const LanguagePack &pack, frmDatabase::FileChoice choice,
+                           const QString &title, const QString &startPath)
 {
-    QString filter = QStringLiteral("Database (*.db)");
-    return QFileDialog::getSaveFileName(owner, title, startPath, filter, &filter,
-                                        QFileDialog::DontConfirmOverwrite);
+    using enum InterfaceText;
+    const bool existing = choice == frmDatabase::FileChoice::ExistingCatalogue;
+    QFileDialog dialog(owner, title, startPath);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // New asks its own question
+    dialog.setAcceptMode(existing ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(existing ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilter(pack.text(CatalogueFileFilter) + QStringLiteral(" (*.db)"));
+    if (!existing)
+        dialog.setDefaultSuffix(QStringLiteral("db"));
+    dialog.setLabelText(QFileDialog::LookIn, pack.text(FileDialogLookIn));
+    dialog.setLabelText(QFileDialog::FileName, pack.text(SortFileName));
+    dialog.setLabelText(QFileDialog::FileType, pack.text(FileDialogFilesOfType));
+    dialog.setLabelText(QFileDialog::Accept, pack.text(existing ? FileDialogOpenButton : SaveButton));
+    dialog.setLabelText(QFileDialog::Reject, pack.text(CancelButton));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString chooseFolder(QWidget *owner, const QString &title)
@@ -63,7 +81,9 @@ frmDatabase::frmDatabase(frmZelvarion &main)
 {
     setObjectName(QStringLiteral("frmDatabase"));
     setModal(true);
-    m_chooseFile = [this](const QString &title, const QString &start) { return chooseDatabaseFile(this, title, start); };
+    m_chooseFile = [this](FileChoice choice, const QString &title, const QString &start) {
+        return chooseDatabaseFile(this, m_context.language, choice, title, start);
+    };
     m_chooseFolder = [this](const QString &title) { return chooseFolder(this, title); };
     createControls();
     layOut();
@@ -292,9 +312,19 @@ void frmDatabase::showPath(const QString &path)
 
 void frmDatabase::selectDatabase()
 {
-    const QString chosen = m_chooseFile(cmdSelect->text(), startFolderFor(m_context.catalogue.path));
+    const QString chosen = m_chooseFile(FileChoice::ExistingCatalogue, withoutAccelerator(cmdSelect->text()),
+                                        startFolderFor(m_context.catalogue.path));
     if (chosen.isEmpty())
         return;
+    const CatalogueFileCheck check = checkCatalogueFile(chosen);
+    if (!check.isCatalogue()) {
+        const LanguagePack &pack = m_context.language;
+        QString text = catalogueFileProblem(check, chosen, pack);
+        if (!m_context.catalogue.path.isEmpty())
+            text += QStringLiteral("\n\n") + pack.message(Message::CatalogueKept) + u'\n' + m_context.catalogue.path;
+        m_feedback.showMessage(text, MessageIcon::Critical);
+        return;
+    }
     m_context.catalogue.path = chosen;
     m_context.rememberCatalogue(chosen);
     showPath(chosen);
@@ -310,7 +340,8 @@ void frmDatabase::selectDatabase()
 
 void frmDatabase::newDatabase()
 {
-    const QString chosen = m_chooseFile(cmdCreate->text(), startFolderFor(m_context.catalogue.path));
+    const QString chosen = m_chooseFile(FileChoice::NewCatalogue, withoutAccelerator(cmdCreate->text()),
+                                        startFolderFor(m_context.catalogue.path));
     if (chosen.isEmpty())
         return;
     if (QFileInfo::exists(chosen)) {

@@ -28,8 +28,10 @@ class frmDatabase : public QDialog
 public:
     explicit frmDatabase(frmZelvarion &main);
 
-    // The file dialog of Select and New; tests replace it. Returns an empty text on cancel.
-    using FileChooser = std::function<QString(const QString &title, const QString &startPath)>;
+    // The file dialog of Select (an existing catalogue) and New (any name); tests replace it.
+    // Returns an empty text on cancel.
+    enum class FileChoice { ExistingCatalogue, NewCatalogue };
+    using FileChooser = std::function<QString(FileChoice choice, const QString &title, const QString &startPath)>;
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
     // The folder browser of Add folder; tests replace it. Returns an empty text on cancel.
@@ -85,6 +87,7 @@ private:
     void showPath(const QString &path);
     void reportMissingCatalogue();
     bool catalogueFileMissing();
+    bool catalogueChosen();
     void updateScanButton();
     void setScanning(bool on);
     void showThumbnail(const QByteArray &jpeg);

@@ -64,6 +64,16 @@ bool frmDatabase::catalogueFileMissing()
     return true;
 }
 
+// Add folder needs a catalogue to register the folder in; without one, opening would fail with
+// the engine's words ("no database file name given") or create an empty file.
+bool frmDatabase::catalogueChosen()
+{
+    if (!m_context.catalogue.path.isEmpty())
+        return !catalogueFileMissing();
+    m_feedback.showMessage(m_context.language.message(Message::NoCatalogueChosen), MessageIcon::Information);
+    return false;
+}
+
 void frmDatabase::updateScanButton()
 {
     bool anyChecked = false;
@@ -104,6 +114,8 @@ void frmDatabase::addFolder()
     if (m_scanning)
         return;
     sqlOutPut->clear();
+    if (!catalogueChosen())
+        return;
     const QString chosen = m_chooseFolder(cmdAddFolder->text());
     if (chosen.isEmpty())
         return;

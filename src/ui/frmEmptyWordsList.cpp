@@ -14,6 +14,22 @@
 namespace zelvarion {
 using namespace controls;
 
+namespace {
+
+Message messageOf(EmptyWordsList::Refusal refusal)
+{
+    switch (refusal) {
+    case EmptyWordsList::Refusal::AlreadyInList:
+        return Message::AlreadyInList;
+    case EmptyWordsList::Refusal::BlankWord:
+        return Message::WordRequired;
+    default:
+        return Message::NoEntrySelected;
+    }
+}
+
+} // namespace
+
 frmEmptyWordsList::frmEmptyWordsList(AppContext &context, QWidget *parent)
     : QDialog(parent), m_context(context), m_list(readEmptyWords(context.ini))
 {
@@ -86,9 +102,7 @@ bool frmEmptyWordsList::refused(EmptyWordsList::Refusal refusal)
     if (refusal == EmptyWordsList::Refusal::None)
         return false;
     QApplication::beep();
-    lblStatus->setText(m_context.language.message(refusal == EmptyWordsList::Refusal::AlreadyInList
-                                                      ? Message::AlreadyInList
-                                                      : Message::NoEntrySelected));
+    lblStatus->setText(m_context.language.message(messageOf(refusal)));
     return true;
 }
 

@@ -112,13 +112,28 @@ void frmExportXML::fillStylesheetList(const QString &remembered)
 
 void frmExportXML::setBusy(bool busy)
 {
+    m_busy = busy;
     cmdExportXML->setEnabled(!busy && m_results.count() > 0);
     lstXSL->setEnabled(!busy);
     cmdDisplayXML->setEnabled(!busy);
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    cmdCancel->setEnabled(!busy);
+}
+
+void frmExportXML::reject()
+{
+    if (!m_busy)
+        QDialog::reject();
+}
+
+// The command line may be exporting into the folder: wait for it, saying so.
+void frmExportXML::takeExportFolder(ExportFolderLock &lock)
+{
+    if (lock.tryAcquire())
+        return;
+    const QString before = lblDisplayMessage->text();
+    lblDisplayMessage->setText(m_context.language.message(Message::WaitingForFormatter));
+    lock.acquire([] { QCoreApplication::processEvents(); });
+    lblDisplayMessage->setText(before);
 }
 
 void frmExportXML::showProgress(int rank)
@@ -131,12 +146,16 @@ void frmExportXML::showProgress(int rank)
 
 void frmExportXML::exportDocument()
 {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     setBusy(true);
+    ExportFolderLock lock(m_folder);
+    takeExportFolder(lock);
     XmlExportRequest request;
     request.folder = m_folder;
     request.title = txtXMLTitle->text();
     request.copyThumbnails = optThumbnails[0]->isChecked();
     request.beforeImage = [this](int rank) { showProgress(rank); };
+    request.language = &m_context.language;
     m_context.setSetting(&AppSettings::xmlTitle, trimBlanks(request.title));
     lblCurrent->setText(QStringLiteral("0"));
     lblCurrent->show();
@@ -145,6 +164,7 @@ void frmExportXML::exportDocument()
     lblCurrent->hide();
     ProgressBar1->setValue(0);
     setBusy(false);
+    QApplication::restoreOverrideCursor();
 }
 
 void frmExportXML::displayDocument()
@@ -157,12 +177,16 @@ void frmExportXML::displayDocument()
         lblDisplayMessage->repaint();
     };
     environment.rememberStylesheet = [this](const QString &text) { m_context.setSetting(&AppSettings::xslFile, text); };
+    environment.runFormatter = m_formatter;
     lblDisplayMessage->setStyleSheet(QStringLiteral("color: red;"));
-    cmdDisplayXML->setEnabled(false);
+    // The formatter runs with the window's events going: nothing else may write the folder then.
+    setBusy(true);
+    ExportFolderLock lock(m_folder);
+    takeExportFolder(lock);
     const DisplayOutcome outcome = displayXml(m_folder, lstXSL->currentText(), environment);
     if (outcome.kind == DisplayOutcome::Kind::Rendered)
         lblDisplayMessage->setStyleSheet(QStringLiteral("color: palette(highlight);"));
-    cmdDisplayXML->setEnabled(true);
+    setBusy(false);
 }
 
 } // namespace zelvarion

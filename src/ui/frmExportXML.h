@@ -29,12 +29,17 @@ public:
 
     // How files are handed to the desktop; tests replace it.
     void setOpener(std::function<void(const QString &)> opener) { m_open = std::move(opener); }
+    // How the FO formatter is run; empty for the real one. For tests.
+    void setFormatter(std::function<void(const QString &script)> formatter) { m_formatter = std::move(formatter); }
     // The store the thumbnails are copied from; empty for the user's thumbnail cache. For tests.
     void setThumbnailStoreRoot(const QString &root) { m_thumbnailStoreRoot = root; }
 
     const ExportFolder &exportFolder() const { return m_folder; }
     void exportDocument();
     void displayDocument();
+    // While an export or a rendering runs (the window's events run meanwhile) the dialog cannot
+    // be closed: the main window would then open a second export over the folder in use.
+    void reject() override;
 
 private:
     void createControls();
@@ -42,6 +47,7 @@ private:
     void applyTexts();
     void fillStylesheetList(const QString &remembered);
     void setBusy(bool busy);
+    void takeExportFolder(ExportFolderLock &lock);
     void showProgress(int rank);
 
     AppContext &m_context;
@@ -50,6 +56,8 @@ private:
     ExportFolder m_folder;
     std::function<void(const QString &)> m_open;
     QString m_thumbnailStoreRoot;
+    std::function<void(const QString &)> m_formatter;
+    bool m_busy = false;
 
     QLabel *lblTitle = nullptr;
     QLineEdit *txtXMLTitle = nullptr;

@@ -4,6 +4,8 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/export/XmlExport.h"
+#include "core/shell/LanguagePack.h"
 #include "core/search/ImageRows.h"
 
 #include "support/RecordingFeedback.h"
@@ -79,8 +81,82 @@ TEST_F(ExportCliTest, exportRendersWithANamedStylesheetAndRefusesAMissingOne)
     EXPECT_TRUE(csv.contains(QStringLiteral("\"harbour.jpg\";\"/photos/\";\"\";\"Boats in Brest & Crozon\";\"Brest, boats, boats\"")));
     EXPECT_EQ(cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("none.xsl"), QStringLiteral("brest")}).exitCode, 2);
     EXPECT_EQ(cli(QStringLiteral("export"), {QStringLiteral("--bogus"), QStringLiteral("brest")}).exitCode, 2);
+}
+
+// Every way export ends with 1 once said nothing: a search that found no image, a rendering that
+// made no file; a stylesheet's extension naming another place even overwrote a photo.
+TEST_F(ExportCliTest, everyFailedExportSaysWhyAndAStylesheetCannotWriteOutsideTheFolder)
+{
+    LanguagePack english;
+    english.loadShippedEnglish();
     const CliRun empty = cli(QStringLiteral("export"), {QStringLiteral("nowhere")});
-    EXPECT_EQ(empty.exitCode, 1) << empty.out.toStdString() << empty.err.toStdString(); // empty result
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err, QStringLiteral("zelvarion-cli export: ") + english.message(Message::NoImageFound) + u'\n');
+
+    const QString photo = folder.write(QStringLiteral("v/holiday.jpg"), "photo");
+    const QByteArray body = "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                            "<xsl:output method=\"text\"/><xsl:template match=\"/\">text</xsl:template></xsl:stylesheet>\n";
+    folder.write(QStringLiteral("XML/evil.xsl"), "<?xml version=\"1.0\"?>\n<!-- extension=/../../v/holiday.jpg -->\n" + body);
+    const CliRun evil = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("evil.xsl"), QStringLiteral("brest")});
+    EXPECT_EQ(evil.exitCode, 1);
+    EXPECT_TRUE(evil.err.contains(english.message(Message::OutputExtensionRefused))) << evil.err.toStdString();
+    EXPECT_TRUE(evil.out.isEmpty());
+    EXPECT_EQ(folder.read(QStringLiteral("v/holiday.jpg")), QByteArray("photo"));
+
+    // The FO route with no formatter: the script cannot start, and no PDF is made.
+    folder.write(QStringLiteral("XML/fo.xsl"), "<?xml version=\"1.0\"?>\n<!-- extension=fo -->\n" + body);
+    const CliRun noPdf = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("fo.xsl"), QStringLiteral("brest")});
+    EXPECT_EQ(noPdf.exitCode, 1);
+    EXPECT_TRUE(noPdf.err.contains(english.message(Message::NothingRendered) + u' ' + folder.file(QStringLiteral("XML/Zelvarion.pdf"))))
+        << noPdf.err.toStdString();
+
+    const CliRun outside = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("../XML/evil.xsl"), QStringLiteral("brest")});
+    EXPECT_EQ(outside.exitCode, 2);
+    EXPECT_FALSE(outside.err.isEmpty());
+}
+
+// The undo journal or any other file given as the catalogue failed with
+// "Cannot cache_size = 100000 file is not a database".
+TEST_F(ExportCliTest, aFileThatIsNoCatalogueIsNamedSo)
+{
+    LanguagePack english;
+    english.loadShippedEnglish();
+    const QString notes = folder.write(QStringLiteral("notes.db"), "my notes");
+    CatalogueDb journal;
+    journal.path = folder.file(QStringLiteral("Images.undo.db"));
+    ASSERT_TRUE(journal.open());
+    ASSERT_EQ(journal.execute(QStringLiteral("create table Runs(Run integer primary key);")), 0);
+    journal.close();
+    for (const QString &path : {notes, journal.path}) {
+        for (const char *command : {"export", "search"}) {
+            const CliRun run = cli(QLatin1String(command), {QStringLiteral("--catalogue"), path, QStringLiteral("brest")});
+            EXPECT_EQ(run.exitCode, 1) << command;
+            EXPECT_EQ(run.err, QStringLiteral("zelvarion-cli ") + QLatin1String(command) + QStringLiteral(": ")
+                                   + english.message(Message::NotACatalogue) + u' ' + path + u'\n')
+                << command;
+        }
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("notes.db")), QByteArray("my notes"));
+}
+
+// A second export during the window's formatter run emptied "thumbs" and rewrote the document
+// the formatter was reading: it now waits until the folder is free.
+TEST_F(ExportCliTest, exportWaitsWhileAnotherProgramWorksInTheExportFolder)
+{
+    LanguagePack english;
+    english.loadShippedEnglish();
+    auto held = std::make_unique<ExportFolderLock>(ExportFolder{folder.file(QStringLiteral("XML"))});
+    ASSERT_TRUE(held->tryAcquire());
+    QProcess process;
+    process.start(QStringLiteral(ZELVARION_CLI_PATH), {QStringLiteral("--program-folder"), folder.path(), QStringLiteral("export"),
+                                                       QStringLiteral("--no-thumbnails"), QStringLiteral("brest")});
+    EXPECT_FALSE(process.waitForFinished(1500));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("XML/Zelvarion.xml"))));
+    held.reset();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), english.message(Message::WaitingForFormatter) + u'\n');
+    EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("XML/Zelvarion.xml"))));
 }
 
 TEST_F(ExportCliTest, statsCountsInTheWindowsFirstOrderAndKeepsOnlyUnknownWordsWhenAsked)

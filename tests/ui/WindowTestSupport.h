@@ -19,6 +19,7 @@ public:
     QString path() const { return m_folder.path(); }
     QString file(const QString &relative) const { return m_folder.file(relative); }
     QString write(const QString &relative, const QByteArray &bytes) const { return m_folder.write(relative, bytes); }
+    QByteArray read(const QString &relative) const { return m_folder.read(relative); }
     QString iniText() const;
     void writeIni(const QString &text) const;
 

@@ -3,6 +3,7 @@
 #include "WindowTestSupport.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
 #include "platform/IniFile.h"
 #include "ui/frmDatabase.h"
 
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QListWidget>
 #include <QFile>
+#include <QFileDialog>
+#include <QApplication>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -49,12 +53,16 @@ struct Fixture
     std::unique_ptr<frmDatabase> dialog;
     QString chosen;
     QString chosenFolder;
+    QList<frmDatabase::FileChoice> choices;
 
     Fixture()
     {
         started.start();
         dialog = std::make_unique<frmDatabase>(*started.window);
-        dialog->setFileChooser([this](const QString &, const QString &) { return chosen; });
+        dialog->setFileChooser([this](frmDatabase::FileChoice choice, const QString &, const QString &) {
+            choices << choice;
+            return chosen;
+        });
         dialog->setFolderChooser([this](const QString &) { return chosenFolder; });
         dialog->setThumbnailStoreRoot(thumbnails.path());
     }
@@ -109,6 +117,8 @@ private Q_SLOTS:
     void opensWithThePathAndAnEmptyFolderList();
     void folderListShowsRowsCountsAndMissingFoldersInRed();
     void selectRemembersTheChosenCatalogue();
+    void selectRefusesAFileThatIsNoCatalogueAndKeepsTheOneInUse();
+    void selectOpensAnOpenDialogInThePacksLanguage();
     void cancelledFileDialogChangesNothing();
     void newOnAnExistingFileAnsweredNoKeepsTheCurrentCatalogue();
     void newOnAnExistingFileAnsweredYesReplacesItWithAnEmptyCatalogue();
@@ -116,6 +126,7 @@ private Q_SLOTS:
     void compactWithAMissingCatalogueForgetsIt();
     void thumbnailOptionsFollowAndWriteTheSettings();
     void addFolderRegistersANewFolder();
+    void addFolderWithoutACatalogueSaysSo();
     void addFolderRefusesTheRootAndOverlappingFolders();
     void addFolderInsideARegisteredFolderAddsABlueSubfolderRow();
     void removeFolderAsksAndRemovesTheFolderWithItsImages();
@@ -162,14 +173,87 @@ void frmDatabaseTest::selectRemembersTheChosenCatalogue()
 {
     Fixture f;
     f.chosen = f.folder.file(QStringLiteral("other.db"));
+    CatalogueDb other;
+    other.path = f.chosen;
+    RecordingFeedback quiet;
+    QVERIFY(createCatalogueSchema(other, quiet, {}));
+    addFolderRows(f.chosen, {QStringLiteral("insert into Folders values('/x/', '7', '');")});
     f.dialog->selectDatabase();
+    QCOMPARE(f.choices, QList<frmDatabase::FileChoice>({frmDatabase::FileChoice::ExistingCatalogue}));
     QCOMPARE(f.started.window->context().catalogue.path, f.chosen);
     QCOMPARE(lastDb(f.folder), f.chosen);
     QCOMPARE(f.dialog->lblDB->text(), f.chosen);
     QCOMPARE(find<QLabel>(f.started.window.get(), "lblDB")->text(), f.chosen);
-    // A new empty file has no tables: the translations and the folder list report it.
-    QVERIFY(QFile::exists(f.chosen));
-    QVERIFY(!f.feedback().messages.empty());
+    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 1);
+    QVERIFY(f.feedback().messages.empty());
+}
+
+// The undo journal, a text file or an empty file were taken as the catalogue, and every command
+// after that failed with the engine's words.
+void frmDatabaseTest::selectRefusesAFileThatIsNoCatalogueAndKeepsTheOneInUse()
+{
+    Fixture f;
+    const QString before = f.started.window->context().catalogue.path;
+    const LanguagePack &pack = f.started.window->context().language;
+    const QString journal = f.folder.file(QStringLiteral("Images.undo.db"));
+    addFolderRows(journal, {QStringLiteral("create table Runs(Run integer primary key);")});
+    const QString candidates[] = {journal, f.folder.write(QStringLiteral("notes.db"), "my notes"),
+                                  f.folder.write(QStringLiteral("empty.db"), QByteArray())};
+    for (const QString &candidate : candidates) {
+        const QByteArray bytes = f.folder.read(QFileInfo(candidate).fileName());
+        f.feedback().messages.clear();
+        f.chosen = candidate;
+        f.dialog->selectDatabase();
+        QCOMPARE(f.feedback().texts(), QStringList({pack.message(Message::NotACatalogue) + u'\n' + candidate + QStringLiteral("\n\n")
+                                                    + pack.message(Message::CatalogueKept) + u'\n' + before}));
+        QCOMPARE(f.feedback().messages.front().icon, MessageIcon::Critical);
+        QCOMPARE(f.started.window->context().catalogue.path, before);
+        QCOMPARE(lastDb(f.folder), before);
+        QCOMPARE(f.dialog->lblDB->text(), before);
+        QCOMPARE(f.folder.read(QFileInfo(candidate).fileName()), bytes);
+    }
+    f.feedback().messages.clear();
+    f.chosen = f.folder.file(QStringLiteral("gone.db"));
+    f.dialog->selectDatabase();
+    QVERIFY(f.feedback().texts().front().startsWith(pack.message(Message::CatalogueNotFound) + u'\n' + f.chosen));
+    QVERIFY(!QFile::exists(f.chosen));
+    QCOMPARE(f.started.window->context().catalogue.path, before);
+}
+
+// The desktop's save dialog spoke English whatever the pack, and accepted a name not yet there.
+void frmDatabaseTest::selectOpensAnOpenDialogInThePacksLanguage()
+{
+    Fixture f;
+    StartedWindow &started = f.started;
+    LanguagePack &pack = started.window->context().language;
+    pack.setText(int(InterfaceText::FileDialogOpenButton), QStringLiteral("Ouvrir"));
+    pack.setText(int(InterfaceText::CancelButton), QStringLiteral("Annuler"));
+    pack.setText(int(InterfaceText::CatalogueFileFilter), QStringLiteral("Catalogues"));
+    frmDatabase dialog(*started.window); // with its own file dialog
+    QFileDialog *shown = nullptr;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptSave;
+    QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
+    QString accept, reject, filter;
+    QTimer::singleShot(0, [&] {
+        shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!shown)
+            return;
+        mode = shown->acceptMode();
+        fileMode = shown->fileMode();
+        accept = shown->labelText(QFileDialog::Accept);
+        reject = shown->labelText(QFileDialog::Reject);
+        filter = shown->nameFilters().value(0);
+        shown->reject();
+    });
+    const QString before = started.window->context().catalogue.path;
+    dialog.selectDatabase();
+    QVERIFY(shown);
+    QCOMPARE(mode, QFileDialog::AcceptOpen);
+    QCOMPARE(fileMode, QFileDialog::ExistingFile);
+    QCOMPARE(accept, QStringLiteral("Ouvrir"));
+    QCOMPARE(reject, QStringLiteral("Annuler"));
+    QCOMPARE(filter, QStringLiteral("Catalogues (*.db)"));
+    QCOMPARE(started.window->context().catalogue.path, before);
 }
 
 void frmDatabaseTest::cancelledFileDialogChangesNothing()
@@ -277,6 +361,19 @@ void frmDatabaseTest::addFolderRegistersANewFolder()
     QCOMPARE(f.row(0)->text(1), QStringLiteral("OK"));
     QVERIFY(!f.dialog->FrameHelp->isVisibleTo(f.dialog.get()));
     QVERIFY(f.feedback().messages.empty());
+}
+
+// With no catalogue in use Add folder read "Cannot open '' no database file name given".
+void frmDatabaseTest::addFolderWithoutACatalogueSaysSo()
+{
+    Fixture f;
+    const LanguagePack &pack = f.started.window->context().language;
+    f.started.window->context().catalogue.path.clear();
+    f.chosenFolder = f.images.file(QStringLiteral("photos"));
+    f.dialog->addFolder();
+    QCOMPARE(f.feedback().texts(), QStringList({pack.message(Message::NoCatalogueChosen)}));
+    QVERIFY(f.started.window->context().catalogue.path.isEmpty());
+    QVERIFY(!QFile::exists(f.catalogue() + QStringLiteral("-journal")));
 }
 
 void frmDatabaseTest::addFolderRefusesTheRootAndOverlappingFolders()

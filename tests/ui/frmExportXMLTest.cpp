@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/frmExportXML.h"
+#include "core/export/XmlExport.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void openingShowsTheRememberedTitleAndStylesheet();
     void emptyResultCannotBeExported();
     void exportWritesTheDocumentAndThumbnailsThenDisplayRendersIt();
+    void nothingTouchesTheExportFolderWhileTheFormatterRuns();
 };
 
 namespace {
@@ -101,6 +103,54 @@ void frmExportXMLTest::exportWritesTheDocumentAndThumbnailsThenDisplayRendersIt(
     QCOMPARE(control<QLabel>(dialog, "lblDisplayMessage")->text(), f.context.language.message(Message::RenderingDone));
     QCOMPARE(f.context.ini.read(QStringLiteral("XML"), QStringLiteral("XSLFile")).value_or(QString()),
              QStringLiteral("contact-sheet.xsl"));
+}
+
+// The formatter runs with the window's events going; Export stayed enabled, and a second export
+// emptied "thumbs" and rewrote the document the formatter was reading.
+void frmExportXMLTest::nothingTouchesTheExportFolderWhileTheFormatterRuns()
+{
+    ExportWindowFixture f;
+    f.add(QStringLiteral("harbour.jpg"), QStringLiteral("boats"));
+    f.folder.write(QStringLiteral("XML/fo.xsl"),
+                   "<?xml version=\"1.0\"?>\n<!-- extension=fo -->\n<xsl:stylesheet version=\"1.0\" "
+                   "xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\"><xsl:template match=\"/\">fo</xsl:template>"
+                   "</xsl:stylesheet>\n");
+    frmExportXML dialog(f.context, f.results, f.feedback);
+    dialog.setOpener([](const QString &) {});
+    dialog.show();
+    auto *exportButton = control<QPushButton>(dialog, "cmdExportXML");
+    exportButton->click();
+    const QByteArray exported = f.folder.read(QStringLiteral("XML/Zelvarion.xml"));
+    f.folder.write(QStringLiteral("XML/thumbs/harbour.jpg"), "thumbnail the formatter reads");
+
+    QStringList enabledDuringTheRun;
+    bool closedDuringTheRun = true, folderFreeDuringTheRun = true;
+    int runs = 0;
+    dialog.setFormatter([&](const QString &) {
+        ++runs;
+        for (const char *name : {"cmdExportXML", "cmdDisplayXML", "cmdCancel", "lstXSL"})
+            if (control<QWidget>(dialog, name)->isEnabled())
+                enabledDuringTheRun << QLatin1String(name);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        dialog.reject();
+        closedDuringTheRun = !dialog.isVisible();
+        ExportFolderLock another(dialog.exportFolder());
+        folderFreeDuringTheRun = another.tryAcquire();
+    });
+    control<QComboBox>(dialog, "lstXSL")->setCurrentText(QStringLiteral("fo.xsl"));
+    control<QPushButton>(dialog, "cmdDisplayXML")->click();
+    QCOMPARE(runs, 1);
+    QCOMPARE(enabledDuringTheRun, QStringList());
+    QVERIFY(!closedDuringTheRun);
+    QVERIFY(!folderFreeDuringTheRun);
+    QCOMPARE(f.folder.read(QStringLiteral("XML/Zelvarion.xml")), exported);
+    QCOMPARE(f.folder.read(QStringLiteral("XML/thumbs/harbour.jpg")), QByteArray("thumbnail the formatter reads"));
+
+    QVERIFY(exportButton->isEnabled());
+    QVERIFY(control<QPushButton>(dialog, "cmdCancel")->isEnabled());
+    ExportFolderLock afterwards(dialog.exportFolder());
+    QVERIFY(afterwards.tryAcquire());
 }
 
 QTEST_MAIN(frmExportXMLTest)

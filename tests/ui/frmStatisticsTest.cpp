@@ -32,6 +32,7 @@ private Q_SLOTS:
     void emptyWordsAreLeftOutOnlyWhenTicked();
     void searchInTheMainWindowDuringTheAnalysisChangesNothingCounted();
     void emptyWordsDialogAddsReplacesRemovesAndSaves();
+    void emptyWordsDialogKeepsEveryWordAfterABlankReplacement();
 };
 
 namespace {
@@ -182,6 +183,28 @@ void frmStatisticsTest::emptyWordsDialogAddsReplacesRemovesAndSaves()
     QCOMPARE(list->currentRow(), 1);
     control<QPushButton>(dialog, "cmdOK")->click();
     QCOMPARE(readEmptyWords(f.context.ini), QStringList({"de", "des"}));
+}
+
+// Replace with a blank entry once stored an empty word, and the words after it were gone for good
+// at the next OK.
+void frmStatisticsTest::emptyWordsDialogKeepsEveryWordAfterABlankReplacement()
+{
+    ExportWindowFixture f;
+    writeEmptyWords(f.context.ini, {QStringLiteral("de"), QStringLiteral("du"), QStringLiteral("le")});
+    {
+        frmEmptyWordsList dialog(f.context);
+        auto *list = control<QListWidget>(dialog, "lstEmptyWords");
+        list->setCurrentRow(0);
+        Q_EMIT list->itemClicked(list->item(0));
+        control<QLineEdit>(dialog, "rtfEmptyWord")->setText(QStringLiteral("  "));
+        control<QPushButton>(dialog, "cmdReplaceEmptyWord")->click();
+        QCOMPARE(control<QLabel>(dialog, "lblStatus")->text(), f.context.language.message(Message::WordRequired));
+        QCOMPARE(list->item(0)->text(), QStringLiteral("de"));
+        control<QPushButton>(dialog, "cmdOK")->click();
+    }
+    QCOMPARE(readEmptyWords(f.context.ini), QStringList({"de", "du", "le"}));
+    frmEmptyWordsList reopened(f.context);
+    QCOMPARE(control<QLabel>(reopened, "lblNbEmptyWords")->text(), QStringLiteral("3"));
 }
 
 // The analysis lets events run; a search in the main window then replaces the result and opens

@@ -1,6 +1,10 @@
 #include "core/catalogue/CatalogueDb.h"
 
 #include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
+
+#include <QFileInfo>
+#include <QSet>
 
 namespace zelvarion {
 
@@ -78,6 +82,44 @@ bool CatalogueDb::executeOrReport(Feedback &feedback, const QString &statement, 
         return true;
     report(feedback, what);
     return false;
+}
+
+CatalogueFileCheck checkCatalogueFile(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return {CatalogueFileKind::Missing, {}};
+    QString error;
+    sqliteEngine::Connection *connection = sqliteEngine::open(path, error, sqliteEngine::OpenMode::ReadOnly);
+    if (!connection)
+        return {CatalogueFileKind::Unreadable, error};
+    ResultTable tables;
+    const int rc = sqliteEngine::execute(connection, QStringLiteral("select name from sqlite_master where type='table';"),
+                                         tables, error);
+    sqliteEngine::close(connection);
+    constexpr int kNotADatabase = 26; // SQLITE_NOTADB
+    if (rc != 0)
+        return {(rc & 0xff) == kNotADatabase ? CatalogueFileKind::NotADatabase : CatalogueFileKind::Unreadable, error};
+    QSet<QString> names;
+    for (int row = 1; row <= tables.rowCount(); ++row)
+        names.insert(tables.cell(0, row).toLower());
+    const bool catalogue = names.contains(QStringLiteral("images")) && names.contains(QStringLiteral("folders"));
+    return {catalogue ? CatalogueFileKind::Catalogue : CatalogueFileKind::NotACatalogue, {}};
+}
+
+QString catalogueFileProblem(const CatalogueFileCheck &check, const QString &path, const LanguagePack &pack)
+{
+    switch (check.kind) {
+    case CatalogueFileKind::Catalogue:
+        return {};
+    case CatalogueFileKind::Missing:
+        return pack.message(Message::CatalogueNotFound) + u'\n' + path;
+    case CatalogueFileKind::NotADatabase:
+    case CatalogueFileKind::NotACatalogue:
+        return pack.message(Message::NotACatalogue) + u'\n' + path;
+    case CatalogueFileKind::Unreadable:
+        break;
+    }
+    return QStringLiteral("Cannot open '") + path + QStringLiteral("'\n") + check.engineText;
 }
 
 QString CatalogueDb::engineVersion() { return sqliteEngine::version(); }

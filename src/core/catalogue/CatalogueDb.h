@@ -8,6 +8,7 @@
 namespace zelvarion {
 
 class Feedback;
+class LanguagePack;
 
 // The catalogue in use and the one connection of the command in progress. Every command opens
 // it, runs its statements and closes it again; nothing stays open between commands.
@@ -62,6 +63,29 @@ private:
     QString m_errorText;
     QString m_statement;
 };
+
+// What a file offered as the catalogue is. Opening any file "works" (the engine reads nothing
+// until the first statement), so a file chosen by mistake, the undo journal beside the
+// catalogue or a text file, would only fail later with the engine's raw words.
+enum class CatalogueFileKind {
+    Catalogue,     // a database holding the catalogue's tables Images and Folders
+    Missing,       // no file there (opening would create an empty database)
+    NotADatabase,  // some other kind of file
+    NotACatalogue, // a database, but not a catalogue (no tables, or other tables)
+    Unreadable,    // the engine could not tell: engineText says why
+};
+struct CatalogueFileCheck
+{
+    CatalogueFileKind kind = CatalogueFileKind::Missing;
+    QString engineText;
+    bool isCatalogue() const { return kind == CatalogueFileKind::Catalogue; }
+};
+// Looks at the file over a read-only connection of its own; changes nothing.
+CatalogueFileCheck checkCatalogueFile(const QString &path);
+
+// What to tell the user about a file that is no catalogue: message 63 and the path, the missing
+// file's message 1 and the path, or the open-failure report's text with the engine's words.
+QString catalogueFileProblem(const CatalogueFileCheck &check, const QString &path, const LanguagePack &pack);
 
 // Closes the catalogue on every way out of a command.
 class ClosedOnExit

@@ -4,7 +4,10 @@
 #include "platform/IniFile.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <utility>
 
 namespace zelvarion {
@@ -18,24 +21,39 @@ const QString &section()
 
 QString keyOf(int n) { return QString::number(n) + QStringLiteral("Word"); }
 
+// The number n of a key "nWord"; nothing for any other key.
+std::optional<int> wordKeyNumber(const QString &key)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,9})Word$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(key);
+    return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
+}
+
 } // namespace
 
 QStringList readEmptyWords(const IniFile &ini)
 {
-    QStringList words;
-    for (int n = 0;; ++n) {
-        const std::optional<QString> word = ini.read(section(), keyOf(n));
-        if (!word)
-            return words;
-        words << *word;
+    std::map<int, QString> numbered;
+    for (const QString &key : ini.keys(section())) {
+        const std::optional<int> n = wordKeyNumber(key);
+        if (!n || numbered.contains(*n))
+            continue;
+        const QString word = ini.read(section(), key).value_or(QString()).trimmed();
+        if (!word.isEmpty())
+            numbered.emplace(*n, word);
     }
+    QStringList words;
+    for (const auto &entry : numbered)
+        words << entry.second;
+    return words;
 }
 
 void writeEmptyWords(const IniFile &ini, const QStringList &words)
 {
     QList<std::pair<QString, QString>> entries;
-    for (int n = 0; n < words.size(); ++n)
-        entries.append({keyOf(n), words[n]});
+    for (const QString &word : words)
+        if (!word.trimmed().isEmpty())
+            entries.append({keyOf(int(entries.size())), word});
     ini.replaceSection(section(), entries);
 }
 
@@ -71,6 +89,8 @@ EmptyWordsList::Refusal EmptyWordsList::replace(int selected, const QString &wor
 {
     if (selected < 0 || selected >= count())
         return Refusal::NoEntrySelected;
+    if (word.trimmed().isEmpty()) // blanks, tabs: nothing a text could match
+        return Refusal::BlankWord;
     if (containsIgnoringCase(word))
         return Refusal::AlreadyInList;
     m_words[selected] = word;

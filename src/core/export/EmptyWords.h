@@ -7,10 +7,12 @@ namespace zelvarion {
 
 class IniFile;
 
-// Section "EmptyWords": keys "0Word", "1Word", … without gaps; the list ends at the first key
-// that is absent or empty.
+// Section "EmptyWords": keys "0Word", "1Word", … in the order of their numbers. A number left
+// out or a blank value is skipped rather than ending the list: a hand-edited file or an older
+// version may hold such gaps, and stopping there would lose every word after them at the next
+// save.
 QStringList readEmptyWords(const IniFile &ini);
-// Deletes the section and writes the words in their order.
+// Deletes the section and writes the words that are not blank in their order, without gaps.
 void writeEmptyWords(const IniFile &ini, const QStringList &words);
 
 // The list of the empty words dialog, kept in alphabetical order without regard to case as
@@ -18,7 +20,7 @@ void writeEmptyWords(const IniFile &ini, const QStringList &words);
 class EmptyWordsList
 {
 public:
-    enum class Refusal { None, AlreadyInList /* message 13 */, NoEntrySelected /* message 14 */ };
+    enum class Refusal { None, AlreadyInList /* message 13 */, NoEntrySelected /* message 14 */, BlankWord };
 
     explicit EmptyWordsList(QStringList words = {});
 
@@ -28,7 +30,8 @@ public:
 
     // Adds the trimmed word at its place; an empty word does nothing. position: where it went.
     Refusal add(const QString &word, int *position = nullptr);
-    // The selected entry takes the word as typed, where it stands; the list is not re-sorted.
+    // The selected entry takes the word as typed, where it stands; the list is not re-sorted. A
+    // blank word is refused: it would end the list when read by an older version.
     Refusal replace(int selected, const QString &word);
     // Removes the selected entry; newSelection: the entry now at its place, else the last one
     // (-1 when the list is empty).

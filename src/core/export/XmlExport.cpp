@@ -5,6 +5,7 @@
 #include "core/export/XmlExportDocument.h"
 #include "core/search/ResultList.h"
 #include "core/shell/Feedback.h"
+#include "core/shell/LanguagePack.h"
 #include "core/shell/TextRules.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProgramFolder.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
 
 namespace zelvarion {
 
@@ -26,6 +29,56 @@ bool ExportFolder::create() const
 {
     QDir().mkpath(thumbnailsPath());
     return QFileInfo(path).isDir() && QFileInfo(thumbnailsPath()).isDir();
+}
+
+ExportFolderLock::ExportFolderLock(const ExportFolder &folder)
+    : m_lock(std::make_unique<QLockFile>(folder.path + QStringLiteral("/.zelvarion-export.lock")))
+{
+    m_lock->setStaleLockTime(0); // a formatter may run for minutes: only a dead holder frees it
+}
+
+ExportFolderLock::~ExportFolderLock() = default;
+
+bool ExportFolderLock::tryAcquire()
+{
+    QDir().mkpath(QFileInfo(m_lock->fileName()).absolutePath());
+    if (m_lock->isLocked() || m_lock->tryLock(0))
+        return true;
+    m_cannotLock = m_lock->error() != QLockFile::LockFailedError;
+    return m_cannotLock;
+}
+
+void ExportFolderLock::acquire(const std::function<void()> &betweenTries)
+{
+    while (!tryAcquire()) {
+        QThread::msleep(100);
+        if (betweenTries)
+            betweenTries();
+    }
+}
+
+namespace {
+
+// Where a write to path would land: links followed, ".." and "." gone; empty when that cannot be
+// told (a chain of links too long, a folder that does not exist).
+QString landingPlace(const QString &path, int linksLeft = 16)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    if (info.isSymLink()) // dangling: a write through it creates its target
+        return linksLeft > 0 ? landingPlace(info.symLinkTarget(), linksLeft - 1) : QString();
+    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return parent.isEmpty() ? QString() : parent + u'/' + info.fileName();
+}
+
+} // namespace
+
+bool liesInsideFolder(const QString &path, const QString &folder)
+{
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    const QString place = landingPlace(path);
+    return !root.isEmpty() && !place.isEmpty() && place.startsWith(root + u'/');
 }
 
 namespace {
@@ -48,6 +101,15 @@ QString copyThumbnail(const ThumbnailStore &store, const QString &imagePath, con
     return written.ok ? target : QString();
 }
 
+QString messageText(const XmlExportRequest &request, Message key)
+{
+    if (request.language)
+        return request.language->message(key);
+    LanguagePack english;
+    english.loadShippedEnglish();
+    return english.message(key);
+}
+
 struct ExportRun
 {
     const XmlExportRequest &request;
@@ -62,13 +124,14 @@ struct ExportRun
     void exportImages(CatalogueDb &db, QByteArray &document, atomicfile::StreamingReplacement &file)
     {
         ResultRowReader reader(db, feedback, results);
+        xmlExport::ThumbnailNames names;
         for (int rank = 1; rank <= results.count(); ++rank) {
             if (request.beforeImage)
                 request.beforeImage(rank);
             const ResultRow &image = results.row(rank);
             QString thumbnail;
             if (request.copyThumbnails) {
-                const QString target = request.folder.thumbnailsPath() + u'/' + xmlExport::thumbnailFileName(image.file);
+                const QString target = request.folder.thumbnailsPath() + u'/' + names.claim(image.file, rank);
                 thumbnail = copyThumbnail(thumbnails, image.folder + image.file, target);
                 outcome.thumbnails += thumbnail.isEmpty() ? 0 : 1;
             }
@@ -91,11 +154,27 @@ XmlExportOutcome exportXml(const XmlExportRequest &request, const ResultList &re
                            Feedback &feedback, const ThumbnailStore &thumbnails)
 {
     request.folder.create();
-    emptyFolder(request.folder.thumbnailsPath());
+    if (!liesInsideFolder(request.folder.documentPath(), request.folder.path)) {
+        feedback.showMessage(messageText(request, Message::OutputOutsideExportFolder) + u'\n'
+                                 + request.folder.documentPath(),
+                             MessageIcon::Critical);
+        return {};
+    }
+    // A "thumbs" that is a link to a folder of photos must never be emptied.
+    const bool thumbnailsInside = liesInsideFolder(request.folder.thumbnailsPath(), request.folder.path);
+    if (thumbnailsInside) {
+        emptyFolder(request.folder.thumbnailsPath());
+    } else {
+        feedback.showMessage(messageText(request, Message::ThumbnailsFolderOutside) + u'\n'
+                                 + request.folder.thumbnailsPath(),
+                             MessageIcon::Critical);
+    }
     atomicfile::StreamingReplacement file(request.folder.documentPath());
     QByteArray document = xmlExport::documentStart(request.generatedAt, request.locale, trimBlanks(request.title));
     document.reserve(ExportRun::kPieceSize + (64 << 10));
-    ExportRun run{request, results, feedback, thumbnails, {}};
+    XmlExportRequest runRequest = request;
+    runRequest.copyThumbnails = request.copyThumbnails && thumbnailsInside;
+    ExportRun run{runRequest, results, feedback, thumbnails, {}};
     if (db.open()) {
         run.exportImages(db, document, file);
         db.close();

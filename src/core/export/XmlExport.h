@@ -4,11 +4,15 @@
 #include <QLocale>
 #include <QString>
 #include <functional>
+#include <memory>
+
+class QLockFile;
 
 namespace zelvarion {
 
 class CatalogueDb;
 class Feedback;
+class LanguagePack;
 class ResultList;
 class ThumbnailStore;
 
@@ -26,6 +30,34 @@ struct ExportFolder
     bool create() const;
 };
 
+// The export folder held by one command that writes into it: an export, or a rendering with its
+// PDF formatter. The window and the command line each take it for the whole command, so a second
+// export never empties "thumbs" and rewrites the document while the formatter still reads them.
+// Across processes (a lock file in the folder); one process keeps its own commands apart.
+class ExportFolderLock
+{
+public:
+    explicit ExportFolderLock(const ExportFolder &folder);
+    ~ExportFolderLock();
+    ExportFolderLock(const ExportFolderLock &) = delete;
+    ExportFolderLock &operator=(const ExportFolderLock &) = delete;
+
+    // False when another program holds the folder.
+    bool tryAcquire();
+    // Waits until the folder is free, calling betweenTries (a window lets its events run) every
+    // tenth of a second. A lock file that cannot be made at all (a read-only folder) is not
+    // waited for: the command then fails on its own writes.
+    void acquire(const std::function<void()> &betweenTries = {});
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_cannotLock = false;
+};
+
+// Whether path, with its links followed (also a link whose target does not exist yet), names a
+// place inside folder. A path that cannot be resolved is not inside.
+bool liesInsideFolder(const QString &path, const QString &folder);
+
 struct XmlExportRequest
 {
     ExportFolder folder;
@@ -36,6 +68,8 @@ struct XmlExportRequest
     // Called before each image with its rank (1..N): the window shows the progress and lets its
     // events run.
     std::function<void(int rank)> beforeImage;
+    // The texts of the messages; the built-in English when none is given.
+    const LanguagePack *language = nullptr;
 };
 
 struct XmlExportOutcome
@@ -45,8 +79,10 @@ struct XmlExportOutcome
     int thumbnails = 0;   // thumbnail files made
 };
 
-// Writes the export document of every image of the result, in result order. The thumbnails
-// folder is emptied first whichever option is chosen. A catalogue that cannot be opened is
+// Writes the export document of every image of the result, in result order. A document that is
+// a link leading outside the export folder is reported and not written. The thumbnails
+// folder is emptied first whichever option is chosen; when it leads outside the export folder
+// (a link), that is reported and no thumbnail is deleted or made. A catalogue that cannot be opened is
 // reported and leaves a document without File blocks; an image whose select fails is reported
 // and left out; one without a row is left out silently. Failures to write the document are
 // reported. The catalogue is closed again on return.

@@ -128,4 +128,17 @@ QString thumbnailFileName(const QString &fileName)
     return dot < 0 ? fileName : fileName.left(dot + 1) + QStringLiteral("jpg");
 }
 
+QString ThumbnailNames::claim(const QString &fileName, int rank)
+{
+    const QString natural = thumbnailFileName(fileName);
+    const qsizetype dot = natural.lastIndexOf(u'.');
+    const QString stem = dot < 0 ? natural : natural.left(dot);
+    const QString extension = dot < 0 ? QString() : natural.mid(dot);
+    QString name = natural;
+    for (int tries = 1; m_taken.contains(name.toCaseFolded()); ++tries)
+        name = stem + u'-' + QString::number(rank) + (tries > 1 ? u'-' + QString::number(tries) : QString()) + extension;
+    m_taken.insert(name.toCaseFolded());
+    return name;
+}
+
 } // namespace zelvarion::xmlExport

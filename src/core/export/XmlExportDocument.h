@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -42,5 +43,18 @@ QString extensionOf(const QString &fileName);
 
 // The file name with its extension replaced by "jpg"; the whole name when it has none.
 QString thumbnailFileName(const QString &fileName);
+
+// The thumbnail file names of one export, one per image. An image gets thumbnailFileName of its
+// name unless an earlier image of the export took that name (compared without regard to case, as
+// a file system may compare them): then "-" and its result position go before the extension, so
+// a/img.jpg and b/img.jpg, or Pic.JPG and Pic.jpg, never share a thumbnail.
+class ThumbnailNames
+{
+public:
+    QString claim(const QString &fileName, int rank);
+
+private:
+    QSet<QString> m_taken; // case-folded
+};
 
 } // namespace zelvarion::xmlExport

@@ -43,6 +43,17 @@ QString outputExtension(const QStringList &topLevelComments)
     return extension;
 }
 
+bool isPlainExtension(const QString &extension)
+{
+    constexpr qsizetype kLongest = 10;
+    if (extension.isEmpty() || extension.size() > kLongest)
+        return false;
+    for (const QChar c : extension)
+        if (!(c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            return false;
+    return true;
+}
+
 QString formatterScriptPath(const ExportFolder &folder) { return folder.path + QStringLiteral("/fop.sh"); }
 
 namespace {
@@ -73,6 +84,15 @@ struct Rendering
             return {};
         }
         const QString extension = outputExtension(processor.topLevelComments());
+        if (!isPlainExtension(extension)) {
+            fail(defaultBoxTitle(), pack.message(Message::OutputExtensionRefused) + u'\n' + extension);
+            return {};
+        }
+        const QString output = folder.path + QStringLiteral("/Zelvarion.") + extension;
+        if (!liesInsideFolder(output, folder.path)) {
+            fail(defaultBoxTitle(), pack.message(Message::OutputOutsideExportFolder) + u'\n' + output);
+            return {};
+        }
         environment.showStatus(pack.message(Message::LoadingXml));
         if (!processor.loadDocument(folder.documentPath(), error)) {
             fail(QStringLiteral("Error loading the XML"),
@@ -80,7 +100,6 @@ struct Rendering
             return {};
         }
         environment.showStatus(pack.message(Message::TransformingXml));
-        const QString output = folder.path + QStringLiteral("/Zelvarion.") + extension;
         if (!processor.transformTo(output, error)) {
             fail(defaultBoxTitle(), errorDetails(error));
             return {};

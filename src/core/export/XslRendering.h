@@ -25,6 +25,10 @@ int rememberedStylesheetPosition(const QStringList &entries, const QString &reme
 // "extension=", trimmed; the last such comment counts.
 QString outputExtension(const QStringList &topLevelComments);
 
+// An extension the output file may take: 1 to 10 ASCII letters and digits. The comment is the
+// stylesheet author's text, so anything else (a "/", "..") could name a file outside the folder.
+bool isPlainExtension(const QString &extension);
+
 // What the display command needs from the window and the desktop.
 struct DisplayEnvironment
 {

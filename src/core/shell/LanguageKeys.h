@@ -261,6 +261,10 @@ enum class InterfaceText : int {
     RowsNotUpdatedStatus = 251, // after the images processed: "#" images written whose rows were not updated
     ImagesUntouchedStatus = 252, // after a stopped run: "#" images left as they were
     RowNotUpdatedReason = 253, // an image written whose catalogue row was not updated; the engine's text follows
+    FileDialogLookIn = 254, // the labels of the file dialog that chooses a catalogue
+    FileDialogFilesOfType = 255,
+    FileDialogOpenButton = 256,
+    CatalogueFileFilter = 257, // description of the "*.db" filter
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -323,6 +327,16 @@ enum class Message : int {
     ScanRolledBack = 56, // a statement of the scan failed; the catalogue's path follows
     FileUnreadable = 57, // a line of the scan log; the file's path and the system's reason follow
     UnreadableFilesLeftOut = 58, // at the end of a scan; the number of unreadable files follows
+    OutputExtensionRefused = 59, // the stylesheet's extension text follows
+    OutputOutsideExportFolder = 60, // the output path follows
+    NotACatalogue = 61, // the path follows
+    CatalogueKept = 62, // the path of the catalogue in use follows
+    NoCatalogueChosen = 63,
+    WaitingForFormatter = 64,
+    NothingRendered = 65, // the path of the file that is missing follows
+    ThumbnailsFolderOutside = 66, // the path of the thumbnails folder follows
+    WordRequired = 67, // a blank entry in the empty words dialog
+    NoImageFound = 68, // a command on the search result whose search found nothing
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -434,7 +448,9 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::FirstPageTip, InterfaceText::PreviousPageTip, InterfaceText::NextPageTip,
     InterfaceText::LastPageTip, InterfaceText::AboutDescription, InterfaceText::AboutEngineLabel,
     InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel, InterfaceText::RowsNotUpdatedStatus,
-    InterfaceText::ImagesUntouchedStatus, InterfaceText::RowNotUpdatedReason,
+    InterfaceText::ImagesUntouchedStatus, InterfaceText::RowNotUpdatedReason, InterfaceText::FileDialogLookIn,
+    InterfaceText::FileDialogFilesOfType, InterfaceText::FileDialogOpenButton,
+    InterfaceText::CatalogueFileFilter,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -454,7 +470,9 @@ inline constexpr std::array kAllMessages = {
     Message::HelpFileMissing, Message::HelpNotOpened, Message::CatalogueBusyWaiting,
     Message::CatalogueBusyRefused, Message::CatalogueNotLocked, Message::CatalogueNotWritable,
     Message::ValueTooManyBytes, Message::ScanRolledBack, Message::FileUnreadable,
-    Message::UnreadableFilesLeftOut,
+    Message::UnreadableFilesLeftOut, Message::OutputExtensionRefused, Message::OutputOutsideExportFolder,
+    Message::NotACatalogue, Message::CatalogueKept, Message::NoCatalogueChosen, Message::WaitingForFormatter,
+    Message::NothingRendered, Message::ThumbnailsFolderOutside, Message::WordRequired, Message::NoImageFound,
 };
 
 namespace detail {
@@ -472,7 +490,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 253);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 58);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 257);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 68);
 
 } // namespace zelvarion

@@ -1,7 +1,12 @@
 #include "core/catalogue/CatalogueDb.h"
+#include "core/shell/LanguagePack.h"
 
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -138,4 +143,70 @@ TEST(CatalogueDbOpen, createsTheFileAndReopensWithoutLosingRows)
     ASSERT_EQ(db.execute(q("select a from T;")), 0);
     EXPECT_EQ(db.cell(0, 1), q("kept"));
     EXPECT_TRUE(CatalogueDb::engineVersion().startsWith(q("SQLite 3.")));
+}
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void makeDatabase(const QString &path, const QStringList &statements)
+{
+    CatalogueDb db;
+    db.path = path;
+    ASSERT_TRUE(db.open());
+    for (const QString &statement : statements)
+        ASSERT_EQ(db.execute(statement), 0) << db.errorText().toStdString();
+    db.close();
+}
+
+} // namespace
+
+// Any file once opened as the catalogue, and the engine's raw words came at the first statement
+// ("no such table: Folders", "Cannot cache_size = 100000 file is not a database").
+TEST(CatalogueFileCheck, tellsACatalogueFromEveryOtherFileAndChangesNone)
+{
+    TempFolder folder;
+    makeDatabase(folder.file(q("Images.db")), {q("create table Folders(Folder,Files,LastScan);"),
+                                               q("create table Images(Folder,File);"), q("create table Templates(Name);")});
+    makeDatabase(folder.file(q("Images.undo.db")), {q("create table Runs(Run integer primary key);"),
+                                                    q("create table Files(Id integer primary key, Path text);")});
+    makeDatabase(folder.file(q("onlyImages.db")), {q("create table Images(Folder,File);")});
+    folder.write(q("empty.db"), QByteArray());
+    folder.write(q("notes.db"), "These are my notes, not a database.\n");
+    folder.write(q("photo.db"), QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(2000, 'x'));
+    QDir().mkpath(folder.file(q("folder.db")));
+    struct Case { const char *name; CatalogueFileKind kind; };
+    const Case cases[] = {
+        {"Images.db", CatalogueFileKind::Catalogue},         {"Images.undo.db", CatalogueFileKind::NotACatalogue},
+        {"onlyImages.db", CatalogueFileKind::NotACatalogue}, {"empty.db", CatalogueFileKind::NotACatalogue},
+        {"notes.db", CatalogueFileKind::NotADatabase},       {"photo.db", CatalogueFileKind::NotADatabase},
+        {"missing.db", CatalogueFileKind::Missing},          {"folder.db", CatalogueFileKind::Missing},
+    };
+    for (const Case &c : cases) {
+        const QString path = folder.file(QLatin1String(c.name));
+        const QByteArray before = fileBytes(path);
+        EXPECT_EQ(checkCatalogueFile(path).kind, c.kind) << c.name;
+        EXPECT_EQ(fileBytes(path), before) << c.name;
+    }
+    EXPECT_EQ(checkCatalogueFile(QString()).kind, CatalogueFileKind::Missing);
+    EXPECT_FALSE(QFileInfo::exists(folder.file(q("missing.db"))));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(q("empty.db-journal"))));
+}
+
+TEST(CatalogueFileCheck, theProblemReadsAsThePacksMessageAndThePath)
+{
+    LanguagePack pack;
+    pack.setMessage(int(Message::NotACatalogue), q("Not a catalogue:"));
+    pack.setMessage(int(Message::CatalogueNotFound), q("Not found:"));
+    EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::NotADatabase, q("file is not a database")}, q("/a/x.db"), pack),
+              q("Not a catalogue:\n/a/x.db"));
+    EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::NotACatalogue, {}}, q("/a/x.db"), pack), q("Not a catalogue:\n/a/x.db"));
+    EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::Missing, {}}, q("/a/x.db"), pack), q("Not found:\n/a/x.db"));
+    EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::Unreadable, q("disk I/O error")}, q("/a/x.db"), pack),
+              q("Cannot open '/a/x.db'\ndisk I/O error"));
+    EXPECT_TRUE(catalogueFileProblem({CatalogueFileKind::Catalogue, {}}, q("/a/x.db"), pack).isEmpty());
 }

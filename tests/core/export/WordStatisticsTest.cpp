@@ -184,15 +184,40 @@ TEST_F(WordAnalysisTest, summaryLineNamesTimeWordsAndImages)
     EXPECT_EQ(analysisSummary(pack, 3, 12, 40), QStringLiteral(" Elapsed time: 3 s   12 words in 40 images\n"));
 }
 
-TEST(EmptyWords, keysRunFromZeroUntilTheFirstGapAndWritingReplacesTheSection)
+// A gap once ended the list, so a blank entry lost every word after it at the next OK.
+TEST(EmptyWords, readingSkipsGapsAndBlanksInNumberOrder)
+{
+    struct Case { const char *section; QStringList words; };
+    const Case cases[] = {
+        {"0Word=le\n1Word=la\n", {"le", "la"}},
+        {"0Word=le\n1Word=la\n3Word=kept\n", {"le", "la", "kept"}},
+        {"0Word=le\n1Word=\n2Word=la\n3Word=  \n4Word=du\n", {"le", "la", "du"}},
+        {"2Word=b\n0Word=a\n10Word=c\n1word=d\nWord=x\nnote=y\n", {"a", "d", "b", "c"}},
+        {"1Word= de \n", {"de"}},
+        {"", {}},
+    };
+    for (const Case &c : cases) {
+        TempFolder folder;
+        const IniFile ini(folder.write(QStringLiteral("Zelvarion.ini"), QByteArray("[EmptyWords]\n") + c.section));
+        EXPECT_EQ(readEmptyWords(ini), c.words) << c.section;
+    }
+}
+
+TEST(EmptyWords, writingReplacesTheSectionWithoutGapsOrBlanks)
 {
     TempFolder folder;
-    const IniFile ini(folder.file(QStringLiteral("Zelvarion.ini")));
-    folder.write(QStringLiteral("Zelvarion.ini"), "[EmptyWords]\n0Word=le\n1Word=la\n3Word=gone\n");
-    EXPECT_EQ(readEmptyWords(ini), QStringList({"le", "la"}));
-    writeEmptyWords(ini, {QStringLiteral("de"), QStringLiteral("du")});
+    const IniFile ini(folder.write(QStringLiteral("Zelvarion.ini"), "[EmptyWords]\n0Word=le\n5Word=gone\n"));
+    writeEmptyWords(ini, {QStringLiteral("de"), QStringLiteral(" "), QString(), QStringLiteral("du")});
     EXPECT_EQ(readEmptyWords(ini), QStringList({"de", "du"}));
-    EXPECT_FALSE(ini.read(QStringLiteral("EmptyWords"), QStringLiteral("3Word")));
+    EXPECT_EQ(ini.keys(QStringLiteral("EmptyWords")), QStringList({"0Word", "1Word"}));
+}
+
+TEST(EmptyWords, aBlankWordNeverReplacesAnEntry)
+{
+    EmptyWordsList list({QStringLiteral("de"), QStringLiteral("du"), QStringLiteral("le")});
+    for (const char *blank : {"", " ", "\t", "  \t "})
+        EXPECT_EQ(list.replace(1, QLatin1String(blank)), EmptyWordsList::Refusal::BlankWord) << blank;
+    EXPECT_EQ(list.words(), QStringList({"de", "du", "le"}));
 }
 
 TEST(EmptyWords, listRefusesDuplicatesWithoutRegardToCaseAndKeepsItsOrder)

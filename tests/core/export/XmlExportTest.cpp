@@ -111,18 +111,76 @@ TEST_F(XmlExportTest, imageWithoutIptcHasNoIptcElementAndANameWithoutDotKeepsIts
     EXPECT_TRUE(QFileInfo::exists(thumbs() + QStringLiteral("/README")));
 }
 
-TEST_F(XmlExportTest, sharedThumbnailNameIsWonByTheLaterImageAndAMissingStreamGivesNoThumbName)
+// Two images of one name in different folders once shared one thumbnail, and the contact sheet
+// showed the later picture for both.
+TEST_F(XmlExportTest, everyImageGetsAThumbnailOfItsOwnAndAMissingStreamGivesNoThumbName)
 {
-    catalogue.add(kPhotos, QStringLiteral("photo.jpg"));
-    catalogue.add(kPhotos, QStringLiteral("photo.tif"));
-    catalogue.add(kPhotos, QStringLiteral("other.jpg"));
-    store.store(kPhotos + QStringLiteral("photo.jpg"), kJpegA);
-    store.store(kPhotos + QStringLiteral("photo.tif"), kJpegB);
+    const QString a = QStringLiteral("/a/"), b = QStringLiteral("/b/");
+    struct Image { QString folder; const char *file; QString thumbnail; };
+    const Image images[] = {
+        {a, "img.jpg", "img.jpg"},    {b, "img.jpg", "img-2.jpg"}, {a, "Pic.JPG", "Pic.jpg"},
+        {a, "Pic.jpg", "Pic-4.jpg"},  {a, "photo.tif", "photo.jpg"}, {a, "photo.jpg", "photo-6.jpg"},
+        {a, "img-2.jpg", "img-2-7.jpg"}, {a, "README", "README"}, {b, "README", "README-9"},
+    };
+    for (const Image &image : images) {
+        catalogue.add(image.folder, QLatin1String(image.file));
+        const QByteArray jpeg = kJpegA + image.folder.toLatin1() + image.file;
+        store.store(image.folder + QLatin1String(image.file), jpeg);
+    }
+    catalogue.add(b, QStringLiteral("no-stream.jpg"));
     const XmlExportOutcome outcome = run();
-    EXPECT_EQ(outcome.thumbnails, 2);
-    EXPECT_EQ(document().count(QStringLiteral("<ThumbName>") + thumbs() + QStringLiteral("/photo.jpg</ThumbName>")), 2);
-    EXPECT_EQ(document().count(QStringLiteral("<ThumbName>")), 2);
-    EXPECT_EQ(catalogue.folder.read(QStringLiteral("XML/thumbs/photo.jpg")), kJpegB);
+    EXPECT_EQ(outcome.thumbnails, int(std::size(images)));
+    EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files).size(), int(std::size(images)));
+    for (const Image &image : images) {
+        const QString thumbnail = thumbs() + u'/' + image.thumbnail;
+        EXPECT_EQ(document().count(QStringLiteral("<ThumbName>") + thumbnail + QStringLiteral("</ThumbName>")), 1)
+            << image.file;
+        EXPECT_EQ(catalogue.folder.read(QStringLiteral("XML/thumbs/") + image.thumbnail),
+                  kJpegA + image.folder.toLatin1() + image.file)
+            << image.file;
+    }
+    EXPECT_EQ(document().count(QStringLiteral("<ThumbName>")), int(std::size(images)));
+}
+
+TEST(ThumbnailNames, aNameIsTakenOnceWhateverItsCase)
+{
+    xmlExport::ThumbnailNames names;
+    EXPECT_EQ(names.claim(QStringLiteral("a.JPG"), 1), QStringLiteral("a.jpg"));
+    EXPECT_EQ(names.claim(QStringLiteral("A.tif"), 2), QStringLiteral("A-2.jpg"));
+    EXPECT_EQ(names.claim(QStringLiteral("a-2.jpeg"), 3), QStringLiteral("a-2-3.jpg"));
+    EXPECT_EQ(names.claim(QStringLiteral("a.jpg"), 2), QStringLiteral("a-2-2.jpg")); // the rank's name is taken too
+}
+
+// A "thumbs" that is a link to a folder of photos would have been emptied by every export.
+TEST_F(XmlExportTest, thumbnailsFolderLinkedElsewhereIsNeverEmptiedNorWritten)
+{
+    catalogue.add(kPhotos, QStringLiteral("a.jpg"));
+    store.store(kPhotos + QStringLiteral("a.jpg"), kJpegA);
+    TempFolder photos;
+    photos.write(QStringLiteral("a.jpg"), "my only copy");
+    QDir().mkpath(catalogue.folder.file(QStringLiteral("XML")));
+    ASSERT_TRUE(QFile::link(photos.path(), thumbs()));
+    const XmlExportOutcome outcome = run();
+    EXPECT_EQ(photos.read(QStringLiteral("a.jpg")), QByteArray("my only copy"));
+    EXPECT_EQ(QDir(photos.path()).entryList(QDir::Files), QStringList({"a.jpg"}));
+    EXPECT_EQ(outcome.thumbnails, 0);
+    EXPECT_EQ(outcome.exported, 1);
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_TRUE(feedback.messages[0].text.endsWith(u'\n' + thumbs()));
+    EXPECT_FALSE(document().contains(QStringLiteral("ThumbName")));
+}
+
+TEST_F(XmlExportTest, documentLinkedOutsideTheExportFolderIsNotWrittenThrough)
+{
+    catalogue.add(kPhotos, QStringLiteral("a.jpg"));
+    TempFolder elsewhere;
+    elsewhere.write(QStringLiteral("photo.jpg"), "my only copy");
+    QDir().mkpath(catalogue.folder.file(QStringLiteral("XML")));
+    ASSERT_TRUE(QFile::link(elsewhere.file(QStringLiteral("photo.jpg")), catalogue.folder.file(QStringLiteral("XML/Zelvarion.xml"))));
+    EXPECT_FALSE(run().written);
+    EXPECT_EQ(elsewhere.read(QStringLiteral("photo.jpg")), QByteArray("my only copy"));
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
 }
 
 TEST_F(XmlExportTest, thumbnailsFolderIsEmptiedWhicheverOptionIsChosen)

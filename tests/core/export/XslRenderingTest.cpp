@@ -116,6 +116,68 @@ TEST_F(XslRenderingTest, outputExtensionComesFromTheLastTopLevelComment)
     EXPECT_EQ(statuses.last(), pack.message(Message::RenderingDone));
 }
 
+TEST_F(XslRenderingTest, onlyAPlainSuffixOfLettersAndDigitsIsAnExtension)
+{
+    for (const char *plain : {"htm", "fo", "FO", "txt", "HTML5", "abcdefghij"})
+        EXPECT_TRUE(isPlainExtension(QLatin1String(plain))) << plain;
+    for (const char *unsafe : {"", "abcdefghijk", "/../../v/holiday.jpg", "../x", "htm/x", "a b", ".htm", "htm.",
+                               "t\\x", "h\xc3\xa9"})
+        EXPECT_FALSE(isPlainExtension(QString::fromUtf8(unsafe))) << unsafe;
+}
+
+// A stylesheet's comment once named "Zelvarion./../../v/holiday.jpg" as the output, and the
+// rendering replaced the photo with its text.
+TEST_F(XslRenderingTest, anExtensionNamingAnotherPlaceIsRefusedAndTouchesNoFile)
+{
+    pack.setMessage(int(Message::OutputExtensionRefused), QStringLiteral("Not a plain extension:"));
+    catalogue.add(QStringLiteral("/p/"), QStringLiteral("a.jpg"), {{"Caption", QStringLiteral("text")}});
+    exportCatalogue();
+    const QString photo = catalogue.folder.write(QStringLiteral("v/holiday.jpg"), "photo");
+    for (const QByteArray &comment : {QByteArray("/../../v/holiday.jpg"), QByteArray("/../../v/new.jpg"),
+                                      QByteArray("htm/../../../v/holiday.jpg"), QByteArray("x y")}) {
+        feedback.messages.clear();
+        opened.clear();
+        writeStylesheet(QStringLiteral("evil.xsl"), stylesheet("<!-- extension=" + comment + " -->\n", kCaptionsOnly));
+        EXPECT_EQ(display(QStringLiteral("evil.xsl")).kind, DisplayOutcome::Kind::Failed) << comment.constData();
+        ASSERT_EQ(feedback.messages.size(), 1u) << comment.constData();
+        EXPECT_EQ(feedback.messages[0].text, QStringLiteral("Not a plain extension:\n") + QString::fromUtf8(comment));
+        EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
+        EXPECT_TRUE(opened.isEmpty());
+    }
+    EXPECT_EQ(catalogue.folder.read(QStringLiteral("v/holiday.jpg")), QByteArray("photo"));
+    EXPECT_FALSE(QFileInfo::exists(catalogue.folder.file(QStringLiteral("v/new.jpg"))));
+    EXPECT_EQ(QFileInfo(photo).size(), 5);
+}
+
+// The output name is fixed, yet the file of that name may be a link to a photo elsewhere.
+TEST_F(XslRenderingTest, anOutputFileLinkedOutsideTheExportFolderIsNotWrittenThrough)
+{
+    pack.setMessage(int(Message::OutputOutsideExportFolder), QStringLiteral("Outside:"));
+    exportCatalogue();
+    TempFolder outside;
+    const QString photo = outside.write(QStringLiteral("holiday.jpg"), "photo");
+    writeStylesheet(QStringLiteral("c.xsl"), stylesheet("", kCaptionsOnly));
+    const QString output = folder.path + QStringLiteral("/Zelvarion.htm");
+    struct Link { QString target; const char *what; };
+    for (const Link &link : {Link{photo, "to a photo"}, Link{outside.file(QStringLiteral("new.jpg")), "dangling"},
+                             Link{outside.path(), "to a folder"}}) {
+        feedback.messages.clear();
+        QFile::remove(output);
+        ASSERT_TRUE(QFile::link(link.target, output)) << link.what;
+        EXPECT_EQ(display(QStringLiteral("c.xsl")).kind, DisplayOutcome::Kind::Failed) << link.what;
+        ASSERT_EQ(feedback.messages.size(), 1u) << link.what;
+        EXPECT_EQ(feedback.messages[0].text, QStringLiteral("Outside:\n") + output) << link.what;
+    }
+    EXPECT_EQ(outside.read(QStringLiteral("holiday.jpg")), QByteArray("photo"));
+    EXPECT_FALSE(QFileInfo::exists(outside.file(QStringLiteral("new.jpg"))));
+
+    QFile::remove(output);
+    EXPECT_TRUE(liesInsideFolder(output, folder.path));
+    EXPECT_FALSE(liesInsideFolder(folder.path, folder.path));
+    EXPECT_FALSE(liesInsideFolder(folder.path + QStringLiteral("/../Images.db"), folder.path));
+    EXPECT_FALSE(liesInsideFolder(folder.path + QStringLiteral("/missing/x.htm"), folder.path));
+}
+
 TEST_F(XslRenderingTest, entryZeroOpensTheDocumentAndAMissingDocumentIsAWarning)
 {
     EXPECT_EQ(display(QStringLiteral("(none)")).kind, DisplayOutcome::Kind::XmlMissing);
