@@ -169,6 +169,19 @@ TEST_F(ImageCommandsCliTest, renameAndDeleteKeepFileAndCatalogueInStep)
     EXPECT_EQ(cli({u8("sql"), u8("select count(*) from Images")}).out, u8("count(*)\n4\n"));
 }
 
+TEST_F(ImageCommandsCliTest, deleteRefusesANameTooLongForTheTrashAtOnceAndKeepsTheImage)
+{
+    const QString longName = QString(246, u'x') + u8(".jpg");
+    copy(work.file(u8("photos/a/img1.jpg")), u8("photos/a/") + longName);
+    ASSERT_EQ(cli({u8("scan"), work.file(u8("photos"))}).exitCode, 0);
+    const QString path = work.file(u8("photos/a/") + longName);
+    const CliRun deleted = cli({u8("delete"), u8("--yes"), path});
+    EXPECT_EQ(deleted.exitCode, 1); // not -1: the command ends
+    EXPECT_TRUE(deleted.err.contains(u8("245"))) << deleted.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(cli({u8("sql"), u8("select count(*) from Images where length(File) = 250")}).out, u8("count(*)\n1\n"));
+}
+
 TEST_F(ImageCommandsCliTest, copyNeverReplacesAnImageOfTheResult)
 {
     QDir().mkpath(work.file(u8("out")));

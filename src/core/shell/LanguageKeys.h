@@ -312,6 +312,7 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
+    TrashNameTooLong = 91, // "%" the longest name the trash takes, in bytes; the path follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -439,7 +440,7 @@ inline constexpr std::array kAllMessages = {
     Message::XmlParserMissing, Message::UndoTemplateRunQuestion, Message::DeleteFileQuestion, Message::TrashRefused,
     Message::FirstStatementOnly, Message::CopyImagesSummary, Message::SelectionNameUsed, Message::SelectionNameRequired,
     Message::NoSelectionChosen, Message::RemoveSelectionQuestion, Message::RenameSelectionPrompt, Message::UndoTemplateRunReport,
-    Message::HelpFileMissing, Message::HelpNotOpened,
+    Message::HelpFileMissing, Message::HelpNotOpened, Message::TrashNameTooLong,
 };
 
 namespace detail {
@@ -458,6 +459,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 250);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 50);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 51);
 
 } // namespace zelvarion
