@@ -156,6 +156,10 @@ TEST_F(ImageCommandsCliTest, renameAndDeleteKeepFileAndCatalogueInStep)
     EXPECT_FALSE(QFileInfo::exists(img3));
     EXPECT_EQ(cli({u8("sql"), u8("select File from Images where File = 'o''neil.jpg'")}).out, u8("File\no'neil.jpg\n"));
     EXPECT_EQ(cli({u8("rename"), work.file(u8("photos/a/none.jpg")), u8("x.jpg")}).exitCode, 1);
+    const CliRun blank = cli({u8("rename"), work.file(u8("photos/a/o'neil.jpg")), u8("   ")});
+    EXPECT_EQ(blank.exitCode, 2);
+    EXPECT_TRUE(blank.err.contains(u8("NEWNAME is blank"))) << blank.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(work.file(u8("photos/a/o'neil.jpg"))));
 
     const QString renamedPath = work.file(u8("photos/a/o'neil.jpg"));
     EXPECT_EQ(onTerminal("n\n", {u8("delete"), renamedPath}), 1); // declined on a terminal
