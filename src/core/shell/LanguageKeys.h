@@ -312,7 +312,7 @@ enum class Message : int {
     UndoTemplateRunReport = 48, // "#" restored, "%" skipped; the skipped files follow, one a line
     HelpFileMissing = 49, // the user guide's path follows
     HelpNotOpened = 50, // no program opened the user guide; its path follows
-    TrashNameTooLong = 91, // "%" the longest name the trash takes, in bytes; the path follows
+    TrashNameTooLong = 69, // "%" the longest name the trash takes, in bytes; the path follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
