@@ -87,6 +87,12 @@ int runRenameCommand(CliContext &context)
         context.err << "zelvarion-cli rename: needs FILE and NEWNAME (see zelvarion-cli rename --help)\n";
         return kExitBadArguments;
     }
+    const QString newName = arguments.operands[1];
+    if (newName.trimmed().isEmpty()) {
+        context.err << "zelvarion-cli rename: NEWNAME is blank; give the new file name (see zelvarion-cli rename "
+                       "--help)\n";
+        return kExitBadArguments;
+    }
     CommandCatalogue prepared;
     if (!prepareCatalogue(context, "rename", arguments, prepared))
         return kExitSomeFailed;
@@ -99,7 +105,6 @@ int runRenameCommand(CliContext &context)
         context.err << "zelvarion-cli rename: not an image of the catalogue: " << image.path() << '\n';
         return kExitSomeFailed;
     }
-    const QString newName = arguments.operands[1];
     if (!arguments.flag("--yes")
         && !confirmOnTerminal(context, QStringLiteral("Rename %1 to %2?").arg(image.path(), newName.trimmed()))) {
         context.err << "zelvarion-cli rename: nothing renamed\n";
@@ -110,8 +115,6 @@ int runRenameCommand(CliContext &context)
     const RenameResult renamed = renameImage({prepared.db, feedback, prepared.language, thumbnails}, none, image, newName);
     if (renamed.renamed)
         context.out << image.folder + renamed.newName << '\n';
-    else if (renamed.newName.isEmpty())
-        return kExitBadArguments; // nothing but spaces
     return renamed.renamed && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 

@@ -18,9 +18,27 @@ struct RenameResult
 // last moment is reported as TargetExists and both files stay as they were.
 RenameResult renameWithoutReplacing(const QString &from, const QString &to);
 
-// Moves a file to the user's trash (the freedesktop trash of its file system). False with the
-// reason when the trash refused it, for example on a file system without a trash; the file is
-// then left where it was, never removed by other means.
-bool moveToTrash(const QString &path, QString &error);
+enum class TrashStatus {
+    Trashed,
+    NameTooLong, // the trash's info file of this name would be longer than the file system allows
+    NoTrash,     // the file system of the file has no trash and none can be made
+    Failed,
+};
+
+struct TrashResult
+{
+    TrashStatus status = TrashStatus::Failed;
+    QString error;       // why it was refused, for the user
+    int longestName = 0; // with NameTooLong: the longest name in bytes the trash takes
+
+    bool trashed() const { return status == TrashStatus::Trashed; }
+};
+
+// Moves a file to the user's trash as the freedesktop trash does: the home trash for a file on
+// its file system, else the trash of the file's own file system; an info file with the original
+// path escaped as in a URL and the deletion date, then the file moved beside it without replacing
+// anything. Whatever the trash cannot take is refused, and the file is then left where it was,
+// never removed by other means.
+TrashResult moveToTrash(const QString &path);
 
 } // namespace zelvarion::filemoves

@@ -190,9 +190,13 @@ void frmEditIPTC::createDateButtons(QWidget *frame)
         m_dateButton[std::size_t(button)]->setIcon(pictures::calendarIcon());
         m_dateButton[std::size_t(button)]->setGeometry(box->x() + box->width() + 36, box->y(), kRowHeight, kRowHeight);
     }
-    m_now = named(new QPushButton(frame), QStringLiteral("cmdNow"));
-    m_now->setGeometry(m_box[14]->x() + m_box[14]->width() + 36, m_box[14]->y() - 2, 90, 28);
-    m_now->setAutoDefault(false);
+    // cmdNow 0 sets the creation date and time, 1 the release date and time: each beside its time.
+    for (int button = 0; button < 2; ++button) {
+        QWidget *time = m_box[std::size_t(button == 0 ? 14 : 8)];
+        m_now[std::size_t(button)] = named(new QPushButton(frame), indexed("cmdNow", button));
+        m_now[std::size_t(button)]->setGeometry(time->x() + time->width() + 36, time->y() - 2, 90, 28);
+        m_now[std::size_t(button)]->setAutoDefault(false);
+    }
     m_calendar = named(new QCalendarWidget(this), QStringLiteral("MonthView1"));
     m_calendar->setGeometry(0, 0, 280, 190);
     m_calendar->hide();
@@ -253,9 +257,15 @@ void frmEditIPTC::connectRules()
 {
     for (int i = 0; i < kIptcFieldCount; ++i) {
         if (auto *line = qobject_cast<QLineEdit *>(m_box[std::size_t(i)]))
-            connect(line, &QLineEdit::textChanged, this, [this, i] { fieldChanged(i); });
+            connect(line, &QLineEdit::textChanged, this, [this, i] {
+                fieldChanged(i);
+                showPendingDateOrTimeProblem(i);
+            });
         else if (auto *text = qobject_cast<QPlainTextEdit *>(m_box[std::size_t(i)]))
-            connect(text, &QPlainTextEdit::textChanged, this, [this, i] { fieldChanged(i); });
+            connect(text, &QPlainTextEdit::textChanged, this, [this, i] {
+                fieldChanged(i);
+                showPendingDateOrTimeProblem(i);
+            });
         connect(m_spell[std::size_t(i)], &QToolButton::clicked, this, [this, i] { spellCheckField(i); });
     }
     for (ListControls *list : {&m_keywords, &m_categories}) {
@@ -278,7 +288,8 @@ void frmEditIPTC::connectRules()
         connect(m_dateButton[std::size_t(button)], &QToolButton::clicked, this, [this, button] { toggleCalendar(button); });
     connect(m_calendar, &QCalendarWidget::clicked, this, &frmEditIPTC::calendarPicked);
     connect(m_calendar, &QCalendarWidget::activated, this, &frmEditIPTC::calendarPicked);
-    connect(m_now, &QPushButton::clicked, this, &frmEditIPTC::setNow);
+    for (int button = 0; button < 2; ++button)
+        connect(m_now[std::size_t(button)], &QPushButton::clicked, this, [this, button] { setNow(button); });
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int position) { showTabFrame(position + 1); });
     connect(m_spellAll, &QToolButton::clicked, this, &frmEditIPTC::spellCheckAll);
     connect(m_ok, &QPushButton::clicked, this, &frmEditIPTC::save);

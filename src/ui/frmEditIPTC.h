@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCalendarWidget;
 class QComboBox;
@@ -55,7 +56,7 @@ public:
     enum class UnsavedChoice { Save, Discard, Cancel };
     void setUnsavedChangesQuestion(std::function<UnsavedChoice()> ask) { m_askUnsaved = std::move(ask); }
     // cmdPrevious and cmdNext: the neighbouring image of the result, asking first about unsaved
-    // changes; nothing at either end.
+    // changes; nothing at either end, nor while AllFieldsDisabled holds.
     void moveToImage(int step);
 
     const QString &templateName() const { return m_templateName; }
@@ -144,6 +145,7 @@ private:
     void loadImageValues();
     void showImage(int rank);
     void clearValues();
+    void forgetKeptValues();
     bool saveImage();
     void updateImageButtons();
     int neighbourRank(int step) const;
@@ -152,6 +154,10 @@ private:
     // frmEditIPTCRules.cpp: the editing rules.
     void fieldChanged(int index);
     void leaveDateOrTime(int index);
+    std::optional<int> invalidDateOrTime() const;
+    void showDateOrTimeProblem(int index);
+    void showPendingDateOrTimeProblem(int changedIndex);
+    bool refuseInvalidDateOrTime();
     void entryChanged(ListControls &list);
     void addEntry(ListControls &list);
     void replaceEntry(ListControls &list);
@@ -168,9 +174,10 @@ private:
     void copyrightClicked();
     void toggleCalendar(int button);
     void calendarPicked(const QDate &date);
-    void setNow();
+    void setNow(int button);
     void allFieldsDisabled(int indexIptc, int indexCustomized);
     void allFieldsEnabled();
+    void updateCommandButtons();
     void setLabelBlue(QLabel *label, bool blue);
     void updateFieldSpellButton(int index);
     void showTabFrame(int tab);
@@ -195,6 +202,7 @@ private:
     bool m_spellingAvailable = false;
     bool m_loading = true;
     bool m_altAlone = false;
+    bool m_fieldsLocked = false; // AllFieldsDisabled holds: one control must be corrected first
 
     std::array<QWidget *, kIptcFieldCount> m_box{};
     std::array<QLabel *, kIptcFieldCount> m_label{};
@@ -209,7 +217,7 @@ private:
     QComboBox *m_cycle = nullptr;
     QLabel *m_copyright = nullptr;
     std::array<QToolButton *, 2> m_dateButton{};
-    QPushButton *m_now = nullptr;
+    std::array<QPushButton *, 2> m_now{}; // cmdNow 0 beside the creation time, 1 beside the release time
     QCalendarWidget *m_calendar = nullptr;
     int m_calendarField = -1;
     QTabBar *m_tabs = nullptr;

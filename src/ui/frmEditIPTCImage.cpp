@@ -11,6 +11,7 @@
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
+#include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,6 +110,23 @@ void frmEditIPTC::clearValues()
         r.number->setStyleSheet(QString());
     }
     m_status->clear();
+    forgetKeptValues();
+    allFieldsEnabled();
+    m_calendar->hide();
+}
+
+// What the label clicks set aside belongs to the image it was taken from: a click on the next
+// image must never bring it back there. Every kept value goes, and every label turns grey again.
+void frmEditIPTC::forgetKeptValues()
+{
+    m_kept.fill(QString());
+    m_keptKeywords.clear();
+    m_labelBlue.fill(false);
+    for (CustomizedRow &r : m_rows) {
+        r.keptNumber.clear();
+        r.keptText.clear();
+        r.blue = false;
+    }
 }
 
 void frmEditIPTC::showImage(int rank)
@@ -120,6 +138,7 @@ void frmEditIPTC::showImage(int rank)
     fillLists();
     showDatesForDisplay();
     m_loading = false;
+    showPendingDateOrTimeProblem(-1);
     m_savedValues = valuesToSave();
 }
 
@@ -137,9 +156,7 @@ void frmEditIPTC::updateImageButtons()
         button->setGeometry(right - width, m_ok->y(), width, m_ok->height());
         right -= width + 6;
     }
-    m_previous->setEnabled(neighbourRank(-1) > 0);
-    m_next->setEnabled(neighbourRank(1) > 0);
-    m_ok->setEnabled(!m_readOnly);
+    updateCommandButtons();
 }
 
 // The nearest rank in that direction whose row still names a file (a deleted image keeps its
@@ -154,9 +171,9 @@ int frmEditIPTC::neighbourRank(int step) const
 
 void frmEditIPTC::moveToImage(int step)
 {
-    const int target = editsImage() ? neighbourRank(step) : 0;
+    const int target = editsImage() && !m_fieldsLocked ? neighbourRank(step) : 0;
     if (target == 0)
-        return;
+        return; // also while one control must be corrected first, as the disabled buttons say
     // The values of a read-only file cannot be saved: there is nothing to ask.
     if (!m_readOnly && hasUnsavedChanges()) {
         switch (askAboutUnsavedChanges()) {
@@ -185,6 +202,8 @@ frmEditIPTC::UnsavedChoice frmEditIPTC::askAboutUnsavedChanges()
 
 bool frmEditIPTC::saveImage()
 {
+    if (refuseInvalidDateOrTime())
+        return false;
     const ResultRow &row = m_result.at(std::size_t(m_rank - 1));
     const AppSettings &s = m_context.settings;
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);

@@ -57,6 +57,8 @@ void frmEditIPTC::load()
             break;
         }
     }
+    // So is a date or time that does not parse: OK stays disabled until it is mended.
+    showPendingDateOrTimeProblem(-1);
     m_savedValues = valuesToSave();
 }
 
@@ -74,7 +76,8 @@ void frmEditIPTC::applyTexts()
         list->replace->setText(pack.text(InterfaceText::ReplaceButton));
         list->remove->setText(pack.text(InterfaceText::RemoveButton));
     }
-    m_now->setText(pack.text(InterfaceText::NowButton));
+    for (QPushButton *now : m_now)
+        now->setText(pack.text(InterfaceText::NowButton));
     m_cancel->setText(pack.text(InterfaceText::CancelButton));
     m_spellAllLabel->setText(pack.text(InterfaceText::SpellCheckAllLabel));
     m_spellAll->setToolTip(pack.text(InterfaceText::SpellCheckAllLabel));
@@ -178,6 +181,8 @@ TemplateValues frmEditIPTC::valuesToSave() const
 
 void frmEditIPTC::save()
 {
+    if (refuseInvalidDateOrTime())
+        return;
     if (editsImage()) {
         if (!m_readOnly && saveImage())
             accept(); // a file that could not be written keeps the dialog and its values open
@@ -204,8 +209,8 @@ void frmEditIPTC::save()
     }
     for (QWidget *w : m_frames)
         w->setEnabled(true);
-    m_ok->setEnabled(true);
     m_cancel->setEnabled(true);
+    updateCommandButtons();
     accept();
 }
 

@@ -80,7 +80,8 @@ void frmEditIPTC::allFieldsDisabled(int indexIptc, int indexCustomized)
     }
     m_urgency->setEnabled(false);
     m_cycle->setEnabled(false);
-    m_ok->setEnabled(false);
+    m_fieldsLocked = true;
+    updateCommandButtons();
 }
 
 void frmEditIPTC::allFieldsEnabled()
@@ -97,26 +98,87 @@ void frmEditIPTC::allFieldsEnabled()
     }
     m_urgency->setEnabled(true);
     m_cycle->setEnabled(true);
-    m_ok->setEnabled(true);
+    m_fieldsLocked = false;
+    updateCommandButtons();
+}
+
+// OK, Previous and Next follow the rules: none of them while every field but one is locked, so a
+// value cannot be saved or carried to another image half-corrected, and OK not while a date or
+// time does not parse (it would be stored empty). A read-only file is never saved.
+void frmEditIPTC::updateCommandButtons()
+{
+    m_ok->setEnabled(!m_readOnly && !m_fieldsLocked && !invalidDateOrTime());
+    if (!editsImage())
+        return;
+    m_previous->setEnabled(!m_fieldsLocked && neighbourRank(-1) > 0);
+    m_next->setEnabled(!m_fieldsLocked && neighbourRank(1) > 0);
 }
 
 // --- dates and times ---
 
+namespace {
+
+constexpr int kCheckedDatesAndTimes[] = {7, 8, 11, 13, 14};
+
+bool parsesOrIsEmpty(int index, const QString &text, const QLocale &locale)
+{
+    return text.isEmpty() || (isDateField(index) ? editing::parseDate(text, locale).has_value()
+                                                 : editing::parseTime(text, locale).has_value());
+}
+
+} // namespace
+
+// The first date or time box whose text is neither empty nor a date or time.
+std::optional<int> frmEditIPTC::invalidDateOrTime() const
+{
+    for (const int index : kCheckedDatesAndTimes)
+        if (!parsesOrIsEmpty(index, fieldText(index), m_locale))
+            return index;
+    return std::nullopt;
+}
+
+void frmEditIPTC::showDateOrTimeProblem(int index)
+{
+    const Message message = isDateField(index) ? Message::InvalidDate : Message::InvalidTime;
+    showStatus(m_label[std::size_t(index)]->text() + QStringLiteral(": ") + m_context.language.message(message));
+}
+
 void frmEditIPTC::leaveDateOrTime(int index)
 {
-    const QString text = fieldText(index);
-    const bool date = isDateField(index);
-    const bool valid = text.isEmpty() || (date ? editing::parseDate(text, m_locale).has_value()
-                                               : editing::parseTime(text, m_locale).has_value());
-    if (valid) {
-        m_ok->setEnabled(true);
+    updateCommandButtons();
+    if (parsesOrIsEmpty(index, fieldText(index), m_locale)) {
         m_status->clear();
+        showPendingDateOrTimeProblem(index);
         return;
     }
-    const Message message = date ? Message::InvalidDate : Message::InvalidTime;
-    showStatus(m_label[std::size_t(index)]->text() + QStringLiteral(": ") + m_context.language.message(message));
-    m_ok->setEnabled(false);
+    showDateOrTimeProblem(index);
     QApplication::beep();
+}
+
+// After a change elsewhere has cleared the status, a date or time still refused says so again:
+// OK stays disabled for it. The box being typed in is judged when it is left.
+void frmEditIPTC::showPendingDateOrTimeProblem(int changedIndex)
+{
+    if (m_loading)
+        return;
+    updateCommandButtons();
+    const std::optional<int> invalid = invalidDateOrTime();
+    if (invalid && *invalid != changedIndex && m_status->text().isEmpty())
+        showDateOrTimeProblem(*invalid);
+}
+
+// OK (or Save before moving to another image) with a date or time that does not parse: refused
+// with the field named, its tab shown and the cursor in it, so nothing is stored without it.
+bool frmEditIPTC::refuseInvalidDateOrTime()
+{
+    const std::optional<int> invalid = invalidDateOrTime();
+    if (!invalid)
+        return false;
+    showDateOrTimeProblem(*invalid);
+    selectTab(*invalid == 11 ? 5 : 4);
+    m_box[std::size_t(*invalid)]->setFocus();
+    QApplication::beep();
+    return true;
 }
 
 void frmEditIPTC::toggleCalendar(int button)
@@ -143,11 +205,15 @@ void frmEditIPTC::calendarPicked(const QDate &date)
     leaveDateOrTime(m_calendarField);
 }
 
-void frmEditIPTC::setNow()
+// cmdNow 0 the creation date and time, 1 the release date and time; no other box changes.
+void frmEditIPTC::setNow(int button)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    setFieldText(13, editing::dateText(now.date(), m_locale));
-    setFieldText(14, editing::timeText(now.time(), m_locale));
+    const int date = button == 0 ? 13 : 7;
+    setFieldText(date, editing::dateText(now.date(), m_locale));
+    setFieldText(date + 1, editing::timeText(now.time(), m_locale));
+    m_status->clear();
+    showPendingDateOrTimeProblem(-1);
 }
 
 // --- the keyword and supplemental-category lists ---

@@ -156,6 +156,10 @@ TEST_F(ImageCommandsCliTest, renameAndDeleteKeepFileAndCatalogueInStep)
     EXPECT_FALSE(QFileInfo::exists(img3));
     EXPECT_EQ(cli({u8("sql"), u8("select File from Images where File = 'o''neil.jpg'")}).out, u8("File\no'neil.jpg\n"));
     EXPECT_EQ(cli({u8("rename"), work.file(u8("photos/a/none.jpg")), u8("x.jpg")}).exitCode, 1);
+    const CliRun blank = cli({u8("rename"), work.file(u8("photos/a/o'neil.jpg")), u8("   ")});
+    EXPECT_EQ(blank.exitCode, 2);
+    EXPECT_TRUE(blank.err.contains(u8("NEWNAME is blank"))) << blank.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(work.file(u8("photos/a/o'neil.jpg"))));
 
     const QString renamedPath = work.file(u8("photos/a/o'neil.jpg"));
     EXPECT_EQ(onTerminal("n\n", {u8("delete"), renamedPath}), 1); // declined on a terminal
@@ -167,6 +171,19 @@ TEST_F(ImageCommandsCliTest, renameAndDeleteKeepFileAndCatalogueInStep)
     EXPECT_FALSE(QFileInfo::exists(renamedPath));
     EXPECT_TRUE(QFileInfo::exists(work.file(u8("data/Trash/files/o'neil.jpg"))));
     EXPECT_EQ(cli({u8("sql"), u8("select count(*) from Images")}).out, u8("count(*)\n4\n"));
+}
+
+TEST_F(ImageCommandsCliTest, deleteRefusesANameTooLongForTheTrashAtOnceAndKeepsTheImage)
+{
+    const QString longName = QString(246, u'x') + u8(".jpg");
+    copy(work.file(u8("photos/a/img1.jpg")), u8("photos/a/") + longName);
+    ASSERT_EQ(cli({u8("scan"), work.file(u8("photos"))}).exitCode, 0);
+    const QString path = work.file(u8("photos/a/") + longName);
+    const CliRun deleted = cli({u8("delete"), u8("--yes"), path});
+    EXPECT_EQ(deleted.exitCode, 1); // not -1: the command ends
+    EXPECT_TRUE(deleted.err.contains(u8("245"))) << deleted.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(cli({u8("sql"), u8("select count(*) from Images where length(File) = 250")}).out, u8("count(*)\n1\n"));
 }
 
 TEST_F(ImageCommandsCliTest, copyNeverReplacesAnImageOfTheResult)

@@ -161,3 +161,20 @@ TEST_F(SearchCliTest, messagesStayReadableWithoutLanguagePacks)
     EXPECT_TRUE(partial.err.contains(u8("Rien à chercher"))) << partial.err.toStdString();
     EXPECT_TRUE(partial.err.contains(u8("- ") + withoutIptc)) << partial.err.toStdString();
 }
+
+TEST_F(SearchCliTest, wildcardCharactersOfTheTextMatchOnlyThemselves)
+{
+    CatalogueDb db;
+    db.path = folder.file("Images.db");
+    ASSERT_TRUE(db.open());
+    for (const char *file : {"1000.jpg", "100%.jpg", "field_a.jpg", "fieldXa.jpg"})
+        ASSERT_EQ(db.execute(insertImageStatement({{"Folder", u8("/w/")}, {"File", u8(file)}})), 0);
+    db.close();
+
+    EXPECT_EQ(search({u8("100%")}).out, u8("/w/\t100%.jpg\n"));
+    EXPECT_EQ(search({u8("%")}).out, u8("/w/\t100%.jpg\n"));
+    EXPECT_EQ(search({u8("field_")}).out, u8("/w/\tfield_a.jpg\n"));
+    EXPECT_EQ(search({u8("--whole-word"), u8("field?a")}).out, u8(""));
+    const CliRun sql = search({u8("--sql"), u8("--field"), u8("City"), u8("1_%")});
+    EXPECT_EQ(sql.out, u8("select Folder,File,CheckMark from Images where (City like '%1\\_\\%%' escape '\\');\n"));
+}

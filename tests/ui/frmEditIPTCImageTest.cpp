@@ -8,6 +8,7 @@
 #include "core/iptc/IptcReader.h"
 #include "core/templates/UndoJournal.h"
 #include "core/templates/UndoTemplateRun.h"
+#include "ui/Controls.h"
 #include "ui/frmEditIPTC.h"
 
 #include <QFile>
@@ -16,9 +17,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace zelvarion;
 using namespace zelvarion::test;
+using namespace zelvarion::controls;
 
 namespace {
 
@@ -186,6 +189,60 @@ private Q_SLOTS:
         QCOMPARE(f.fileFields(QStringLiteral("b.jpg")).values[kCityIndex], QStringLiteral("Kept"));
         QCOMPARE(f.column(QStringLiteral("b.jpg"), QStringLiteral("City")), QStringLiteral("Kept"));
         QVERIFY(f.field(kCityIndex)->text() != QStringLiteral("Kept")); // a.jpg's own values
+    }
+
+    void aLabelClickNeverCarriesOneImagesTextIntoAnother()
+    {
+        Fixture f;
+        f.c.context.settings.readIPTC = true;
+        frmEditIPTC &dialog = f.open(1);
+        dialog.selectTab(4);
+        auto *city = f.get<QLabel>(QStringLiteral("lblIPTC_20"));
+        f.field(kCityIndex)->setText(QStringLiteral("Rennes"));
+        QTest::mouseClick(city, Qt::LeftButton); // "Rennes" is set aside, the label turns blue
+        QVERIFY(f.field(kCityIndex)->text().isEmpty());
+        dialog.selectTab(6);
+        f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_3"))->setText(QStringLiteral("200"));
+        f.get<QLineEdit>(QStringLiteral("txtCustomized_3"))->setText(QStringLiteral("Box A"));
+        QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblCustomized_3")), Qt::LeftButton);
+
+        f.answers = {frmEditIPTC::UnsavedChoice::Discard};
+        f.get<QPushButton>(QStringLiteral("cmdNext"))->click();
+        QCOMPARE(dialog.imageRank(), 2);
+        QCOMPARE(city->palette().color(QPalette::WindowText), kLabelGrey);
+        const QString cityOfB = f.field(kCityIndex)->text();
+        dialog.selectTab(4);
+        QTest::mouseClick(city, Qt::LeftButton); // sets b.jpg's own city aside, brings nothing back
+        QVERIFY(f.field(kCityIndex)->text().isEmpty());
+        QCOMPARE(city->palette().color(QPalette::WindowText), kLabelBlue);
+        dialog.selectTab(6);
+        QTest::mouseClick(f.get<QLabel>(QStringLiteral("lblCustomized_3")), Qt::LeftButton);
+        QVERIFY(f.get<QLineEdit>(QStringLiteral("txtCustomized_3"))->text().isEmpty());
+        dialog.selectTab(4);
+        QTest::mouseClick(city, Qt::LeftButton);
+        QCOMPARE(f.field(kCityIndex)->text(), cityOfB);
+        f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+        QCOMPARE(f.fileFields(QStringLiteral("b.jpg")).values[kCityIndex], cityOfB);
+        for (const CustomizedDataset &slot : f.fileFields(QStringLiteral("b.jpg")).slots)
+            QVERIFY(slot.value != QStringLiteral("Box A"));
+    }
+
+    void previousAndNextWaitWhileOneFieldMustBeCorrected()
+    {
+        Fixture f;
+        f.c.context.settings.readIPTC = true;
+        f.c.context.settings.controlLengthFields = true;
+        frmEditIPTC &dialog = f.open(2);
+        auto *previous = f.get<QPushButton>(QStringLiteral("cmdPrevious"));
+        auto *next = f.get<QPushButton>(QStringLiteral("cmdNext"));
+        auto *ok = f.get<QPushButton>(QStringLiteral("cmdOK"));
+        f.field(0)->setText(QString(65, u'o'));
+        QVERIFY(!ok->isEnabled() && !previous->isEnabled() && !next->isEnabled());
+        dialog.moveToImage(1);
+        QCOMPARE(dialog.imageRank(), 2);
+        QCOMPARE(f.questions, 0);
+        f.field(0)->setText(QStringLiteral("short"));
+        QVERIFY(ok->isEnabled() && previous->isEnabled() && next->isEnabled());
     }
 
     void aTiffOpensReadOnlyAndIsNeverWritten()

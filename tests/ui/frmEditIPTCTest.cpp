@@ -71,6 +71,8 @@ private Q_SLOTS:
     void lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough();
     void lengthControlAndOkCountTheBytesTheFileWillHold();
     void datesAndTimesAreCheckedWhenLeavingTheirBox();
+    void aDateThatDoesNotParseIsNeverSavedAndEachNowSetsOnlyItsOwnDates();
+    void aStoredDateThatDoesNotParseIsShownRefusedAtOnce();
     void datesInALongUserFormatPassLengthControl();
     void listsRefuseTwinsAndNeedASelection();
     void customizedNumbersAreCheckedWhenLeavingTheirBox();
@@ -159,6 +161,8 @@ void frmEditIPTCTest::okStoresWhatTheControlsHold()
     f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_0"))->setText(QStringLiteral("201"));
     f.get<QLineEdit>(QStringLiteral("txtCustomized_0"))->setText(QStringLiteral("x/y 'quoted'"));
     f.get<QLineEdit>(QStringLiteral("txtIndexCustomized_1"))->setText(QStringLiteral("202")); // no text: not kept
+    QVERIFY(!f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled()); // "hello" is no date
+    f.box(13)->clear();
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
     QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
     const TemplateRecord saved = f.saved();
@@ -255,9 +259,68 @@ void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()
     f.box(8)->setText(QStringLiteral("14:30"));
     leave(f.box(8));
     QVERIFY(ok->isEnabled());
-    f.get<QPushButton>(QStringLiteral("cmdNow"))->click();
+    f.get<QPushButton>(QStringLiteral("cmdNow_0"))->click();
     QVERIFY(editing::parseDate(f.box(13)->text(), kFrench).has_value());
     QVERIFY(editing::parseTime(f.box(14)->text(), kFrench).has_value());
+}
+
+void frmEditIPTCTest::aDateThatDoesNotParseIsNeverSavedAndEachNowSetsOnlyItsOwnDates()
+{
+    TemplateValues values;
+    values.fields[7] = QStringLiteral("20050422");
+    Fixture f(values);
+    f.open();
+    f.dialog->selectTab(4);
+    auto *ok = f.get<QPushButton>(QStringLiteral("cmdOK"));
+    const QString invalidRelease = f.label(7)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate);
+    f.box(7)->setText(QStringLiteral("2026-12-01"));
+    leave(f.box(7));
+    QCOMPARE(f.status(), invalidRelease);
+    QVERIFY(!ok->isEnabled());
+
+    // Typing elsewhere and Now beside the creation time leave the release date refused.
+    f.box(20)->setText(QStringLiteral("Lyon"));
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(f.status(), invalidRelease);
+    f.get<QPushButton>(QStringLiteral("cmdNow_0"))->click();
+    QVERIFY(editing::parseDate(f.box(13)->text(), kFrench).has_value());
+    QVERIFY(editing::parseTime(f.box(14)->text(), kFrench).has_value());
+    QCOMPARE(f.box(7)->text(), QStringLiteral("2026-12-01"));
+    QVERIFY(f.box(8)->text().isEmpty());
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(f.status(), invalidRelease);
+
+    f.dialog->selectTab(1);
+    f.dialog->save(); // OK reached some other way is refused with the field named
+    QVERIFY(f.dialog->isVisible());
+    QCOMPARE(f.get<QTabBar>(QStringLiteral("TabStripIPTC"))->currentIndex(), 3);
+    QCOMPARE(f.saved().fields[7], QStringLiteral("20050422"));
+    QVERIFY(f.saved().fields[20].isEmpty());
+
+    // Now beside the release time mends the release date and time and nothing else.
+    f.box(13)->setText(QStringLiteral("02/01/2003"));
+    f.get<QPushButton>(QStringLiteral("cmdNow_1"))->click();
+    QCOMPARE(f.box(13)->text(), QStringLiteral("02/01/2003"));
+    QCOMPARE(editing::parseDate(f.box(7)->text(), kFrench), std::optional<QDate>(QDate::currentDate()));
+    QVERIFY(editing::parseTime(f.box(8)->text(), kFrench).has_value());
+    QVERIFY(f.status().isEmpty());
+    QVERIFY(ok->isEnabled());
+    ok->click();
+    QCOMPARE(f.saved().fields[7], QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    QCOMPARE(f.saved().fields[13], QStringLiteral("20030102"));
+    QCOMPARE(f.saved().fields[20], QStringLiteral("Lyon"));
+}
+
+void frmEditIPTCTest::aStoredDateThatDoesNotParseIsShownRefusedAtOnce()
+{
+    TemplateValues values;
+    values.fields[11] = QStringLiteral("someday");
+    Fixture f(values);
+    f.open();
+    QVERIFY(!f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
+    QCOMPARE(f.status(), f.label(11)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate));
+    f.box(11)->clear();
+    QVERIFY(f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
 }
 
 void frmEditIPTCTest::datesInALongUserFormatPassLengthControl()

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void elevenResultsEndShowsTheLastAlone();
     void nothingFoundLeavesAnEmptyGrid();
     void searchTextGoesToTheTopOfTheHistory();
+    void wildcardCharactersAreSearchedAsTyped();
     void typedTextIsSearchedAsTypedNotCompletedFromTheHistory();
     void tabWalksTheCellsAndTurnsThePage();
     void shiftClickKeepsTheSelectionAndTheDragCarriesBothPaths();
@@ -193,6 +194,17 @@ void frmZelvarionSearchTest::searchTextGoesToTheTopOfTheHistory()
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->count(), 2);
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->itemText(0), QStringLiteral("lyon"));
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->currentText(), QStringLiteral("lyon"));
+}
+
+void frmZelvarionSearchTest::wildcardCharactersAreSearchedAsTyped()
+{
+    SearchFixture f(12);
+    for (const QString &text : {QStringLiteral("%"), QStringLiteral("img1_"), QStringLiteral("img_1")}) {
+        f.search(text);
+        QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("0"));
+    }
+    f.search(QStringLiteral("img1"));
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("3"));
 }
 
 // The history offers its entries in the drop-down list; it never rewrites what is typed.

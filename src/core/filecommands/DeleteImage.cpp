@@ -30,6 +30,16 @@ void forgetInCatalogue(CatalogueDb &db, Feedback &feedback, const ImageRef &imag
                        QStringLiteral("Cannot set data"));
 }
 
+// Why the trash would not take the file, with its path. A name too long is the user's to mend, so
+// it is said in the user's language.
+QString trashRefusal(const LanguagePack &language, const QString &path, const filemoves::TrashResult &refusal)
+{
+    if (refusal.status == filemoves::TrashStatus::NameTooLong)
+        return language.message(Message::TrashNameTooLong).replace(u'%', QString::number(refusal.longestName))
+               + u'\n' + path;
+    return language.message(Message::TrashRefused) + u'\n' + path + u'\n' + refusal.error;
+}
+
 int blankFirstRow(ResultList &results, const ImageRef &image)
 {
     for (int rank = 1; rank <= results.count(); ++rank) {
@@ -52,10 +62,9 @@ DeleteResult deleteImage(const FileCommandContext &context, ResultList &results,
     if (!context.feedback.askYesNo(context.language.message(Message::DeleteFileQuestion) + u'\n' + path,
                                    MessageIcon::Question))
         return {Outcome::Declined};
-    QString reason;
-    if (!context.moveToTrash(path, reason)) {
-        context.feedback.showMessage(context.language.message(Message::TrashRefused) + u'\n' + path + u'\n' + reason,
-                                     MessageIcon::Warning);
+    const filemoves::TrashResult trashed = context.moveToTrash(path);
+    if (!trashed.trashed()) {
+        context.feedback.showMessage(trashRefusal(context.language, path, trashed), MessageIcon::Warning);
         return {Outcome::TrashRefused};
     }
     if (QFileInfo::exists(path))

@@ -31,7 +31,7 @@ struct FileCommandContext
     const LanguagePack &language;
     const ThumbnailStore &thumbnails; // follows renames and deletes
     // The platform's trash; tests give one that refuses.
-    std::function<bool(const QString &path, QString &error)> moveToTrash = filemoves::moveToTrash;
+    std::function<filemoves::TrashResult(const QString &path)> moveToTrash = filemoves::moveToTrash;
 
     CatalogueCommand command() const { return {catalogue, feedback, language}; }
 };

@@ -19,6 +19,46 @@ const QString kIptcSeparators = QStringLiteral("[ .:;,''!?\"]");
 // Folder and File are paths, so the path separator also ends a word.
 const QString kPathSeparators = QStringLiteral("[/ .:;,''!?\"]");
 
+const QString kLikeEscapeClause = QStringLiteral(" escape '\\'");
+
+// A text put into a like pattern so that it matches only itself.
+struct LikeLiteral
+{
+    QString text;
+    bool escaped = false; // the text needs the escape clause
+};
+
+// Text without "%" or "_" goes in unchanged: a backslash stands for itself when no escape
+// clause follows.
+LikeLiteral likeLiteral(const QString &text)
+{
+    if (!text.contains(u'%') && !text.contains(u'_'))
+        return {text, false};
+    LikeLiteral literal{{}, true};
+    literal.text.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == u'%' || c == u'_' || c == u'\\')
+            literal.text += u'\\';
+        literal.text += c;
+    }
+    return literal;
+}
+
+// A text put into a glob pattern so that it matches only itself: glob has no escape clause, so
+// each of its wildcards becomes a bracket expression holding just that character.
+QString globLiteral(const QString &text)
+{
+    QString literal;
+    literal.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'*' || c == u'?' || c == u'[')
+            literal += u'[' + QString(c) + u']';
+        else
+            literal += c;
+    }
+    return literal;
+}
+
 // The condition that follows " where ". A top-level " or " must be bracketed before a revised
 // filter is joined with " and ", or the filter would bind to its last alternative only.
 struct Condition
@@ -27,9 +67,13 @@ struct Condition
     bool topLevelOr = false;
 };
 
+// The user's text matches itself: a "%" or "_" it holds is escaped, and only then does the term
+// carry an escape clause, so the statement of ordinary text keeps its plain form.
 QString like(const QString &column, const QString &value)
 {
-    return QLatin1Char('(') + column + QStringLiteral(" like '%") + value + QStringLiteral("%')");
+    const LikeLiteral literal = likeLiteral(value);
+    return QLatin1Char('(') + column + QStringLiteral(" like '%") + literal.text + QStringLiteral("%'")
+           + (literal.escaped ? kLikeEscapeClause : QString()) + QLatin1Char(')');
 }
 
 QString glob(const QString &column, const QString &pattern)
@@ -38,19 +82,21 @@ QString glob(const QString &column, const QString &pattern)
            + QStringLiteral("')");
 }
 
-// The word in the middle, at the start, at the end of the value.
+// The word in the middle, at the start, at the end of the value. The word is the user's text,
+// so its glob wildcards are bracketed; the separators are the pattern's own.
 QString wholeWord3(const QString &column, const QString &word, const QString &separators)
 {
     const QString star = QStringLiteral("*");
-    return glob(column, star + separators + word + separators + star) + QStringLiteral(" or ")
-           + glob(column, word + separators + star) + QStringLiteral(" or ")
-           + glob(column, star + separators + word);
+    const QString literal = globLiteral(word);
+    return glob(column, star + separators + literal + separators + star) + QStringLiteral(" or ")
+           + glob(column, literal + separators + star) + QStringLiteral(" or ")
+           + glob(column, star + separators + literal);
 }
 
 // The three alternatives and the value equal to the word alone.
 QString wholeWord4(const QString &column, const QString &word)
 {
-    return wholeWord3(column, word, kIptcSeparators) + QStringLiteral(" or ") + glob(column, word);
+    return wholeWord3(column, word, kIptcSeparators) + QStringLiteral(" or ") + glob(column, globLiteral(word));
 }
 
 QString joinedByOr(const QStringList &pieces) { return pieces.join(QStringLiteral(" or ")); }
@@ -333,12 +379,14 @@ QStringList lastSearchWords(const QString &typedText)
 TranslationLookup translationLookup(const QString &typedText, TranslationDirection direction)
 {
     const QString text = doubledApostrophes(typedText);
+    const LikeLiteral literal = likeLiteral(text);
+    const QString pattern = literal.text + QLatin1Char('\'') + (literal.escaped ? kLikeEscapeClause : QString());
     if (direction == TranslationDirection::SecondToFirst)
-        return {QStringLiteral("select word1 from Translations where (word2 like '") + text
-                    + QStringLiteral("');"),
+        return {QStringLiteral("select word1 from Translations where (word2 like '") + pattern
+                    + QStringLiteral(");"),
                 std::nullopt};
     TranslationLookup lookup{QStringLiteral("select word2 from Translations where (word1 like '")
-                                 + text + QStringLiteral("');"),
+                                 + pattern + QStringLiteral(");"),
                              std::nullopt};
     if (direction == TranslationDirection::BothWays)
         lookup.fallback = QStringLiteral("select word1 from Translations where (word2='") + text

@@ -19,8 +19,9 @@ enum class SearchRefusal {
 SearchRefusal searchRefusal(const SearchRequest &request);
 
 // The one select on Images for the request, ";" included; empty when searchRefusal() refuses.
-// Matching is left to the engine: like for substrings, glob over lower() for whole words, and
-// the wildcards the user types keep their meaning.
+// Matching is left to the engine: like for substrings, glob over lower() for whole words. The
+// text matches as typed: its like wildcards are escaped (with an escape clause on the terms that
+// need one) and its glob wildcards bracketed, the translation found likewise.
 QString buildSearchStatement(const SearchRequest &request);
 
 // The text cut at every single space; two spaces in a row give an empty word.

@@ -337,6 +337,7 @@ enum class Message : int {
     ThumbnailsFolderOutside = 66, // the path of the thumbnails folder follows
     WordRequired = 67, // a blank entry in the empty words dialog
     NoImageFound = 68, // a command on the search result whose search found nothing
+    TrashNameTooLong = 69, // "%" the longest name the trash takes, in bytes; the path follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -473,6 +474,7 @@ inline constexpr std::array kAllMessages = {
     Message::UnreadableFilesLeftOut, Message::OutputExtensionRefused, Message::OutputOutsideExportFolder,
     Message::NotACatalogue, Message::CatalogueKept, Message::NoCatalogueChosen, Message::WaitingForFormatter,
     Message::NothingRendered, Message::ThumbnailsFolderOutside, Message::WordRequired, Message::NoImageFound,
+    Message::TrashNameTooLong,
 };
 
 namespace detail {
@@ -491,6 +493,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 257);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 68);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 69);
 
 } // namespace zelvarion

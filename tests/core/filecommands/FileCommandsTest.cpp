@@ -67,9 +67,8 @@ TEST_F(FileCommandsTest, deleteAsksThenTrashesTheFileAndForgetsItsRowThumbnailAn
 TEST_F(FileCommandsTest, aFileTheTrashRefusesIsLeftExactlyAsItWas)
 {
     FileCommandContext refusing = context();
-    refusing.moveToTrash = [](const QString &, QString &error) {
-        error = u8("no trash on this file system");
-        return false;
+    refusing.moveToTrash = [](const QString &) {
+        return filemoves::TrashResult{filemoves::TrashStatus::NoTrash, u8("no trash on this file system")};
     };
     EXPECT_EQ(deleteImage(refusing, results, {photos, u8("b.jpg")}).outcome, DeleteResult::Outcome::TrashRefused);
     EXPECT_EQ(feedback.texts(), QStringList({language.message(Message::TrashRefused) + u'\n' + photos
@@ -79,9 +78,24 @@ TEST_F(FileCommandsTest, aFileTheTrashRefusesIsLeftExactlyAsItWas)
     EXPECT_TRUE(thumbnails.has(photos + u8("b.jpg")));
 
     // A trash that says yes and leaves the file: nothing else changes either.
-    refusing.moveToTrash = [](const QString &, QString &) { return true; };
+    refusing.moveToTrash = [](const QString &) { return filemoves::TrashResult{filemoves::TrashStatus::Trashed}; };
     EXPECT_EQ(deleteImage(refusing, results, {photos, u8("b.jpg")}).outcome, DeleteResult::Outcome::StillThere);
     EXPECT_EQ(results.row(2).file, u8("b.jpg"));
+}
+
+TEST_F(FileCommandsTest, aNameTooLongForTheTrashIsRefusedWithItsLimitAndKept)
+{
+    const QString longName = QString(246, u'n') + u8(".jpg");
+    folder.write(u8("l'été/") + longName, "long");
+    addImage(photos, longName);
+    feedback.messages.clear();
+
+    EXPECT_EQ(deleteImage(context(), results, {photos, longName}).outcome, DeleteResult::Outcome::TrashRefused);
+    EXPECT_EQ(feedback.texts(),
+              QStringList({language.message(Message::TrashNameTooLong).replace(u'%', u8("245")) + u'\n' + photos + longName}));
+    EXPECT_TRUE(QFileInfo::exists(photos + longName));
+    EXPECT_EQ(rows(u8("select count(*) from Images;")), QStringList({u8("3")}));
+    EXPECT_TRUE(trashed().isEmpty());
 }
 
 TEST_F(FileCommandsTest, aFailedDeleteStatementIsReportedAndTheResultForgetsTheFileAnyway)

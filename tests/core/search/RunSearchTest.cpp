@@ -136,16 +136,36 @@ TEST_F(RunSearchTest, accentedCapitalsAreFoundByEveryKindOfSearch)
     EXPECT_EQ(found(general("ete")), QStringList()); // case is folded, accents are not
 }
 
-TEST_F(RunSearchTest, wildcardsTypedByTheUserKeepTheirMeaning)
+TEST_F(RunSearchTest, wildcardsTypedByTheUserMatchThemselves)
 {
+    addFile("1000.jpg");
+    addFile("100%.jpg");
     addFile("percent.jpg", {{"Caption", u8("50% off")}});
     addFile("plain.jpg", {{"Caption", u8("500 offers")}});
     addFile("under.jpg", {{"Caption", u8("file_name")}});
     addFile("dash.jpg", {{"Caption", u8("file-name")}});
+    addFile("star.jpg", {{"City", u8("Rue * [Paris]")}});
+    addFile("stars.jpg", {{"City", u8("Rue of Paris")}});
+    addFile("slash.jpg", {{"Caption", u8("a\\b")}});
 
-    EXPECT_EQ(found(general("50% off")), QStringList({"percent.jpg", "plain.jpg"}));
-    EXPECT_EQ(found(general("file_name")), QStringList({"under.jpg", "dash.jpg"}));
-    EXPECT_EQ(found(general("e_n")), QStringList({"under.jpg", "dash.jpg"}));
+    EXPECT_EQ(found(general("100%")), QStringList({"100%.jpg"}));
+    EXPECT_EQ(found(general("%")), QStringList({"100%.jpg", "percent.jpg"}));
+    EXPECT_EQ(found(general("50% off")), QStringList({"percent.jpg"}));
+    EXPECT_EQ(found(general("file_name")), QStringList({"under.jpg"}));
+    EXPECT_EQ(found(general("e_n")), QStringList({"under.jpg"}));
+    EXPECT_EQ(found(general("a\\b")), QStringList({"slash.jpg"}));
+    EXPECT_EQ(found(field(kCaption, "_")), QStringList({"under.jpg"}));
+
+    SearchRequest words = general("x %"); // the words in the IPTC columns only
+    words.op = SearchOperator::Or;
+    EXPECT_EQ(found(words), QStringList({"percent.jpg"}));
+
+    EXPECT_EQ(found(wholeWord("*")), QStringList({"star.jpg"}));
+    EXPECT_EQ(found(wholeWord("[paris]")), QStringList({"star.jpg"}));
+    EXPECT_EQ(found(wholeWord("p?ris")), QStringList());
+    SearchRequest cityWord = field(kCity, "?");
+    cityWord.wholeWord = true;
+    EXPECT_EQ(found(cityWord), QStringList());
 }
 
 TEST_F(RunSearchTest, apostrophesReachTheStatementDoubledAndAreKeptAsTyped)
@@ -343,6 +363,10 @@ TEST_F(RunSearchTest, translationAddsASecondTermAndIsShown)
     SearchOutcome outcome = search(request);
     EXPECT_EQ(outcome.translationShown, u8("water"));
     EXPECT_EQ(files(), QStringList({"water.jpg"}));
+
+    // A wildcard looks up only itself, not the first word of the table.
+    request.text = u8("l_eau");
+    EXPECT_TRUE(search(request).translationShown.isEmpty());
 
     // Both ways: a word found only in the second column comes back through the exact lookup.
     request.text = u8("potato");

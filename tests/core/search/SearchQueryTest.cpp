@@ -269,6 +269,54 @@ TEST(FieldSearch, composesEachCaseOfTheGrammar)
     });
 }
 
+// --- Wildcards typed by the user match themselves ---------------------------------------------
+
+TEST(SearchWildcards, likeTermsEscapeTheirWildcardsOnlyWhenTheTextHoldsOne)
+{
+    auto with = [](SearchRequest r, auto change) { change(r); return r; };
+    expectStatements({
+        {"percent sign", [] { return fieldRequest(kCaption, "100%"); },
+         P + " where (Caption like '%100\\%%' escape '\\');"},
+        {"underscore and the escape character itself", [] { return fieldRequest(kCaption, "a_b\\c"); },
+         P + " where (Caption like '%a\\_b\\\\c%' escape '\\');"},
+        {"a backslash alone stands for itself without an escape clause",
+         [] { return fieldRequest(kCaption, "a\\c"); }, P + " where (Caption like '%a\\c%');"},
+        {"each word decides for itself",
+         [&] {
+             return with(fieldRequest(kCaption, "x_y z"), [](SearchRequest &r) { r.op = SearchOperator::And; });
+         },
+         P + " where (Caption like '%x\\_y%' escape '\\') and (Caption like '%z%');"},
+        {"the translation found is escaped too",
+         [&] {
+             return with(fieldRequest(kCaption, "cent"), [](SearchRequest &r) {
+                 r.useTranslation = true;
+                 r.translation = "100%";
+             });
+         },
+         P + " where (Caption like '%cent%') or (Caption like '%100\\%%' escape '\\');"},
+        {"paths and fields of the general search", [] { return chosenColumnsRequest("%"); },
+         P + " where ((Folder like '%\\%%' escape '\\') or (File like '%\\%%' escape '\\') or "
+             "(Keywords like '%\\%%' escape '\\') or (Caption like '%\\%%' escape '\\'));"},
+    });
+}
+
+TEST(SearchWildcards, wholeWordBracketsGlobWildcardsOfTextAndTranslation)
+{
+    SearchRequest request = fieldRequest(kCity, "A*b?[c");
+    request.wholeWord = true;
+    request.useTranslation = true;
+    request.translation = "D?";
+    EXPECT_EQ(buildSearchStatement(request).toStdString(),
+              (P + " where " + ww4("City", "a[*]b[?][[]c") + " or " + ww4("City", "d[?]") + ";").toStdString());
+
+    SearchRequest general = chosenColumnsRequest("x*");
+    general.wholeWord = true;
+    const QString statement = buildSearchStatement(general);
+    EXPECT_TRUE(statement.startsWith(P + " where (" + ww3Path("Folder", "x[*]") + " or " + ww3Path("File", "x[*]")))
+        << statement.toStdString();
+    EXPECT_FALSE(statement.contains("x*")) << statement.toStdString();
+}
+
 // --- General grammar ------------------------------------------------------------------------
 
 TEST(GeneralSearch, chosenColumnsFollowTheirFixedOrderAfterThePaths)
@@ -481,6 +529,10 @@ TEST(TranslationLookup, statementPerDirectionWithDoubledApostrophes)
     const TranslationLookup backward = translationLookup("potato", TranslationDirection::SecondToFirst);
     EXPECT_EQ(backward.first, "select word1 from Translations where (word2 like 'potato');");
     EXPECT_FALSE(backward.fallback);
+
+    const TranslationLookup wildcard = translationLookup("1_%'", TranslationDirection::BothWays);
+    EXPECT_EQ(wildcard.first, "select word2 from Translations where (word1 like '1\\_\\%''' escape '\\');");
+    EXPECT_EQ(wildcard.fallback, QString("select word1 from Translations where (word2='1_%''');"));
 
     EXPECT_EQ(translationDirectionFrom(7), TranslationDirection::BothWays);
     EXPECT_EQ(translationDirectionFrom(2), TranslationDirection::SecondToFirst);
