@@ -109,3 +109,54 @@ TEST_P(ProcessesAtOnce, loseNoChangeAndLeaveTheCatalogueInStep)
 
 INSTANTIATE_TEST_SUITE_P(TwoAndFour, ProcessesAtOnce, ::testing::Values(2, 4),
                          [](const ::testing::TestParamInfo<int> &processes) { return std::to_string(processes.param) + "Processes"; });
+
+// Two apply runs with different templates over the same photos, the second started while the
+// first is writing: the photos end with both templates' values wherever both runs reported them.
+TEST(TwoApplyRuns, withDifferentTemplatesLoseNoChange)
+{
+    int overlapped = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string when = "round " + std::to_string(round);
+        SCOPED_TRACE(when);
+        TempFolder folder;
+        FaultWorkspace workspace(folder.path());
+        for (const auto &[name, bytes] : generatedPhotos(24, 1200, 900))
+            workspace.addPhoto(name, bytes);
+        workspace.scanAndChooseTemplate();
+        ASSERT_EQ(workspace.run({QStringLiteral("template"), QStringLiteral("add"), QStringLiteral("Second")}).exitCode, 0);
+        ASSERT_EQ(workspace.run({QStringLiteral("template"), QStringLiteral("set"), QStringLiteral("Second"),
+                                 QStringLiteral("Source=second run")})
+                      .exitCode,
+                  0);
+
+        const std::unique_ptr<QProcess> first = workspace.start(FaultWorkspace::applyArguments());
+        QByteArray firstOut;
+        while (!firstOut.contains("written: ") && first->waitForReadyRead(30000))
+            firstOut += first->readAllStandardOutput();
+        // The choice of template may wait for the first run, or be refused while it writes.
+        const bool secondChosen =
+            workspace.run({QStringLiteral("template"), QStringLiteral("use"), QStringLiteral("Second")}).exitCode == 0;
+        overlapped += first->state() != QProcess::NotRunning ? 1 : 0;
+        const std::unique_ptr<QProcess> second = workspace.start(FaultWorkspace::applyArguments());
+        EXPECT_TRUE(first->waitForFinished(120000));
+        EXPECT_TRUE(second->waitForFinished(120000));
+        firstOut += first->readAllStandardOutput();
+        const QString secondOut = QString::fromUtf8(second->readAllStandardOutput());
+
+        const std::pair<const char *, QString> firstValue{"City", QStringLiteral("Paris")};
+        const std::pair<const char *, QString> secondValue =
+            secondChosen ? std::pair<const char *, QString>{"Source", QStringLiteral("second run")} : firstValue;
+        for (const auto &[path, original] : workspace.originals) {
+            const QByteArray now = readWhole(path);
+            const QString line = QStringLiteral("written: ") + path + u'\n';
+            if (QString::fromUtf8(firstOut).contains(line)) {
+                EXPECT_EQ(iptcValue(now, firstValue.first), firstValue.second) << path.toStdString() << " lost the first run's change";
+            }
+            if (secondOut.contains(line)) {
+                EXPECT_EQ(iptcValue(now, secondValue.first), secondValue.second) << path.toStdString() << " lost the second run's change";
+            }
+        }
+        expectCatalogueIntact(workspace.catalogue(), when);
+    }
+    EXPECT_GT(overlapped, 0) << "the first run always ended before the second began";
+}

@@ -20,7 +20,7 @@ using namespace zelvarion::test;
 namespace {
 
 constexpr int kPhotos = 24;
-constexpr int kRounds = 4;
+constexpr int kRounds = 8;
 
 enum class Command { Apply, Write, Undo, Scan };
 
@@ -36,6 +36,8 @@ const KillCase kKillCases[] = {
     {"undo", Command::Undo},
     {"scan", Command::Scan},
 };
+
+void PrintTo(const KillCase &killCase, std::ostream *out) { *out << killCase.name; }
 
 class KilledCommands : public ::testing::TestWithParam<KillCase>
 {
@@ -152,7 +154,10 @@ TEST_P(KilledCommands, leaveEveryFileOldOrNewAndTheCatalogueWholeAndARerunFinish
 
         if (killed.killed) {
             const CliRun rerun = workspace.run(arguments(workspace, command));
-            EXPECT_EQ(rerun.exitCode, 0) << when << ": " << rerun.err.toStdString();
+            // An undo killed after it marked its run undone has nothing left to do, and says so.
+            const bool undoneBefore = command == Command::Undo && changed == kPhotos && rerun.exitCode == 1
+                                      && rerun.err.contains(QStringLiteral("no run left to undo"));
+            EXPECT_TRUE(rerun.exitCode == 0 || undoneBefore) << when << ": " << rerun.err.toStdString();
         } else {
             EXPECT_EQ(killed.run.exitCode, 0) << when << ": " << killed.run.err.toStdString();
         }
