@@ -9,6 +9,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +106,15 @@ TEST_P(RewritesOnAFullDisk, leaveEveryFileWholeAndNameTheOnesLeft)
     }
     expectBackupsOfChangedFiles(workspace.originals, workspace.backups, when);
     expectCatalogueIntact(workspace.catalogue(), when);
+    if (fault.apply) {
+        // The journal lists exactly the photos rewritten, so an undo takes back this run and no other.
+        const QJsonArray runs = QJsonDocument::fromJson(
+                                    workspace.run({QStringLiteral("undo"), QStringLiteral("--list"), QStringLiteral("--json")}).out.toUtf8())
+                                    .array();
+        EXPECT_LE(runs.size(), 1) << when; // this is the catalogue's first run
+        const int journaled = runs.isEmpty() ? 0 : runs.first()[QStringLiteral("files")].toInt();
+        EXPECT_EQ(journaled, changed) << when << ": the undo journal lists photos that were not rewritten";
+    }
     // A write that failed takes its temporary file with it.
     expectOnlyTheseFiles(workspace.photos, namesOf(workspace.originals), when);
 
