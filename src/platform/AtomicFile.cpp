@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <climits>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -14,10 +15,12 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace zelvarion::atomicfile {
@@ -103,11 +106,19 @@ bool copyAttributes(const QByteArray &original, int fd)
 constexpr QByteArrayView kTemporaryMark = ".zelvarion-";
 constexpr qsizetype kTemporaryRandomLength = 6; // what mkstemp puts in place of XXXXXX
 
-// The mkstemp pattern of the temporary file beside a target, in the bytes of its real name.
+// The longest name a folder entry may have on the file systems we write to.
+constexpr qsizetype kLongestName = NAME_MAX;
+
+// The mkstemp pattern of the temporary file beside a target, in the bytes of its real name. The
+// target's name in it only tells whoever finds the file what it was for, so a name near the
+// file system's limit is shortened there: the temporary file must be creatable for every name
+// the folder can hold.
 QByteArray temporaryPattern(const QFileInfo &target)
 {
-    return filenames::encode(QString(target.absolutePath() + u'/' + u'.' + target.fileName()))
-           + kTemporaryMark.toByteArray() + QByteArray(kTemporaryRandomLength, 'X');
+    QByteArray name = filenames::encode(target.fileName());
+    name.truncate(kLongestName - 1 - kTemporaryMark.size() - kTemporaryRandomLength);
+    return filenames::encode(target.absolutePath()) + "/." + name + kTemporaryMark.toByteArray()
+           + QByteArray(kTemporaryRandomLength, 'X');
 }
 
 void syncFolder(const QString &folder)
@@ -118,10 +129,46 @@ void syncFolder(const QString &folder)
     }
 }
 
+bool sameFile(int fd, const QByteArray &path)
+{
+    struct stat opened{};
+    struct stat named{};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+           && opened.st_ino == named.st_ino;
+}
+
+// A temporary file and the lock its writer holds on it until the rename. The lock tells the clean-up
+// of a later run, in any process, that the file is still being written; a killed writer's lock is
+// gone with it, so what it left is removed at once.
 struct TemporaryFile
 {
     QByteArray path;
     int fd = -1;
+    int lock = -1; // a second descriptor of the open file: the lock outlives the close of fd
+
+    // Creates the file from an mkstemp pattern, locked; false with errno set when it cannot.
+    bool create(const QByteArray &pattern)
+    {
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            QByteArray candidate = pattern;
+            const int made = ::mkostemp(candidate.data(), O_CLOEXEC);
+            if (made < 0)
+                return false;
+            while (::flock(made, LOCK_EX) != 0 && errno == EINTR) {
+            }
+            // A clean-up may have taken the file in the moment before the lock: another one is made.
+            // On a file system without locks the file stays unlocked; the clean-up then goes by age.
+            if (sameFile(made, candidate)) {
+                fd = made;
+                path = candidate;
+                lock = ::fcntl(made, F_DUPFD_CLOEXEC, 0);
+                return lock >= 0;
+            }
+            ::close(made);
+        }
+        errno = EEXIST;
+        return false;
+    }
 
     ~TemporaryFile()
     {
@@ -129,6 +176,8 @@ struct TemporaryFile
             ::close(fd);
         if (!path.isEmpty())
             ::unlink(path.constData());
+        if (lock >= 0)
+            ::close(lock);
     }
 };
 
@@ -177,9 +226,21 @@ bool isTemporaryFileName(QByteArrayView name)
 
 namespace {
 
+// Whether no writer holds the temporary file any more: its lock can be taken (and is kept while
+// the file is removed). Where the file system has no locks, a file untouched for minimumAge.
+bool isAbandoned(int fd, const struct stat &info, const struct timespec &now, std::chrono::seconds minimumAge)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    if (errno == EWOULDBLOCK || errno == EINTR)
+        return false;
+    return now.tv_sec - info.st_ctim.tv_sec >= minimumAge.count();
+}
+
 int removeStaleTemporaryFilesIn(const QString &folder, std::chrono::seconds minimumAge)
 {
-    DIR *dir = ::opendir(filenames::encode(folder).constData());
+    const QByteArray encodedFolder = filenames::encode(folder);
+    DIR *dir = ::opendir(encodedFolder.constData());
     if (!dir)
         return 0;
     const int dirFd = ::dirfd(dir);
@@ -189,13 +250,14 @@ int removeStaleTemporaryFilesIn(const QString &folder, std::chrono::seconds mini
     while (const dirent *entry = ::readdir(dir)) {
         if (!isTemporaryFileName(QByteArrayView(entry->d_name, qsizetype(std::strlen(entry->d_name)))))
             continue;
+        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
         struct stat info{};
-        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
-            continue;
-        if (now.tv_sec - info.st_ctim.tv_sec < minimumAge.count())
-            continue;
-        if (::unlinkat(dirFd, entry->d_name, 0) == 0)
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && isAbandoned(fd, info, now, minimumAge)
+            && sameFile(fd, encodedFolder + '/' + entry->d_name) && ::unlinkat(dirFd, entry->d_name, 0) == 0)
             ++removed;
+        ::close(fd);
     }
     ::closedir(dir);
     return removed;
@@ -222,14 +284,13 @@ Result copyFile(const QString &source, const QString &target)
         return {false, systemError(QStringLiteral("Cannot read '%1'").arg(source))};
     const QFileInfo to(target);
     TemporaryFile temporary;
-    QByteArray pattern = temporaryPattern(to);
-    if (failsAt(Step::CreateTemporary) || (temporary.fd = ::mkstemp(pattern.data())) < 0)
+    if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(to)))
         return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(target))};
-    temporary.path = pattern;
+    const QByteArray temporaryPath = temporary.path;
     if (failsAt(Step::Write) || !copyContent(input.fd, temporary.fd))
         return {false, systemError(QStringLiteral("Cannot copy '%1' to '%2'").arg(source, target))};
     if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
-        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(temporaryPath)))};
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
     if (failsAt(Step::CopyAttributes) || ::fchmod(temporary.fd, info.st_mode & 07777) != 0
         || ::futimens(temporary.fd, times) != 0)
@@ -237,8 +298,8 @@ Result copyFile(const QString &source, const QString &target)
     const int closed = ::close(temporary.fd);
     temporary.fd = -1;
     if (closed != 0)
-        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(pattern)))};
-    if (failsAt(Step::Rename) || ::rename(pattern.constData(), filenames::encode(to.absoluteFilePath()).constData()) != 0)
+        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(temporaryPath)))};
+    if (failsAt(Step::Rename) || ::rename(temporaryPath.constData(), filenames::encode(to.absoluteFilePath()).constData()) != 0)
         return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(target))};
     temporary.path.clear();
     syncFolder(to.absolutePath());
@@ -252,22 +313,21 @@ Result replaceFileContent(const QString &path, QByteArrayView content, Durabilit
     const QFileInfo target(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
     const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     TemporaryFile temporary;
-    QByteArray pattern = temporaryPattern(target);
-    if (failsAt(Step::CreateTemporary) || (temporary.fd = ::mkstemp(pattern.data())) < 0)
+    if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(target)))
         return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
-    temporary.path = pattern;
+    const QByteArray temporaryPath = temporary.path;
     if (failsAt(Step::Write) || !writeAll(temporary.fd, content))
-        return {false, systemError(QStringLiteral("Cannot write '%1'").arg(filenames::decode(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot write '%1'").arg(filenames::decode(temporaryPath)))};
     if (failsAt(Step::Flush) || (durability == Durability::Synced && ::fsync(temporary.fd) != 0))
-        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(temporaryPath)))};
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, temporary.fd))
         return {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(path))};
     if (::close(temporary.fd) != 0) {
         temporary.fd = -1;
-        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(pattern)))};
+        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(temporaryPath)))};
     }
     temporary.fd = -1;
-    if (failsAt(Step::Rename) || ::rename(pattern.constData(), targetPath.constData()) != 0)
+    if (failsAt(Step::Rename) || ::rename(temporaryPath.constData(), targetPath.constData()) != 0)
         return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(path))};
     temporary.path.clear(); // renamed: nothing left to remove
     // The rename itself reaches the disk with the folder's entry.
@@ -292,12 +352,14 @@ StreamingReplacement::StreamingReplacement(const QString &path, Durability durab
     : m_path(path), m_durability(durability), m_failure{true, {}}
 {
     const QFileInfo target = replacedFile(path);
-    QByteArray pattern = temporaryPattern(target);
-    if (failsAt(Step::CreateTemporary) || (m_fd = ::mkstemp(pattern.data())) < 0) {
+    TemporaryFile temporary;
+    if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(target))) {
         m_failure = {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
         return;
     }
-    m_temporaryPath = pattern;
+    m_fd = std::exchange(temporary.fd, -1);
+    m_lock = std::exchange(temporary.lock, -1);
+    m_temporaryPath = std::exchange(temporary.path, QByteArray());
 }
 
 StreamingReplacement::~StreamingReplacement()
@@ -306,6 +368,8 @@ StreamingReplacement::~StreamingReplacement()
         ::close(m_fd);
     if (!m_temporaryPath.isEmpty())
         ::unlink(m_temporaryPath.constData());
+    if (m_lock >= 0)
+        ::close(m_lock);
 }
 
 bool StreamingReplacement::append(QByteArrayView piece)

@@ -48,6 +48,7 @@ private:
     Durability m_durability;
     QByteArray m_temporaryPath;
     int m_fd = -1;
+    int m_lock = -1; // held until the rename: the temporary file is still being written
     Result m_failure; // ok until something failed
 };
 
@@ -57,10 +58,11 @@ private:
 Result copyFile(const QString &source, const QString &target);
 
 // The temporary files above are named "." + the target's name + ".zelvarion-" + six letters or
-// digits. A process killed before its rename leaves one behind; this removes those in the folders
-// that no process has touched for minimumAge (their status-change time, which no one can set back),
-// so a file still being written by another run stays. Nothing else is touched: other names, links,
-// folders. The number removed.
+// digits, and locked by their writer until the rename. A process killed before its rename leaves
+// one behind, unlocked; this removes those in the folders, so a file still being written by another
+// run stays. Where the file system has no locks, only a file no process has touched for minimumAge
+// (its status-change time, which no one can set back) is removed. Nothing else is touched: other
+// names, links, folders. The number removed.
 inline constexpr std::chrono::seconds kStaleTemporaryAge{3600};
 int removeStaleTemporaryFiles(const QStringList &folders, std::chrono::seconds minimumAge = kStaleTemporaryAge);
 

@@ -4,6 +4,7 @@
 #include "core/catalogue/CatalogueTables.h"
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcReader.h"
+#include "platform/FileNames.h"
 #include "support/GeneratedJpeg.h"
 
 #include <QDir>
@@ -24,10 +25,11 @@
 
 namespace zelvarion::test {
 
+// By the name's real bytes: the program catalogues names that are not UTF-8 in their decoded form.
 QByteArray readWhole(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QFile file;
+    return filenames::openForReading(file, path) ? file.readAll() : QByteArray();
 }
 
 bool writeWhole(const QString &path, const QByteArray &bytes)
@@ -40,10 +42,14 @@ bool writeWhole(const QString &path, const QByteArray &bytes)
 Contents filesUnder(const QString &folder)
 {
     Contents found;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        found[path] = readWhole(path);
+    for (const filenames::FolderEntry &entry : filenames::listFolder(folder).value_or(std::vector<filenames::FolderEntry>())) {
+        const QString path = folder + u'/' + entry.name;
+        if (entry.symLink)
+            continue;
+        if (entry.kind == filenames::FolderEntry::Kind::Folder)
+            found.merge(filesUnder(path));
+        else if (entry.kind == filenames::FolderEntry::Kind::File)
+            found[path] = readWhole(path);
     }
     return found;
 }

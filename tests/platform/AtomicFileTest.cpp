@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -54,11 +55,12 @@ TEST(StaleTemporaryFiles, removesOnlyStaleTemporaryFilesOfTheFoldersGiven)
     ASSERT_GE(fd, 0);
     ::close(fd);
 
-    // Just written: another run may still be writing them.
-    EXPECT_EQ(atomicfile::removeStaleTemporaryFiles({folder.path()}), 0);
-    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral(".photo.jpg.zelvarion-Ab3xY9"))));
+    // Another run's replacement still being written holds its temporary file: it stays, however
+    // young the files left by killed runs are.
+    atomicfile::StreamingReplacement inProgress(folder.file(QStringLiteral("photo.jpg")));
+    ASSERT_TRUE(inProgress.append("new"));
 
-    EXPECT_EQ(atomicfile::removeStaleTemporaryFiles({folder.path(), folder.path()}, std::chrono::seconds(0)), 2);
+    EXPECT_EQ(atomicfile::removeStaleTemporaryFiles({folder.path(), folder.path()}), 2);
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral(".photo.jpg.zelvarion-Ab3xY9"))));
     EXPECT_NE(::access(latin.constData(), F_OK), 0);
     for (const QString &name : kept)
@@ -66,6 +68,8 @@ TEST(StaleTemporaryFiles, removesOnlyStaleTemporaryFilesOfTheFoldersGiven)
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("sub/.inner.jpg.zelvarion-Q1w2E3"))));
     EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral(".folder.zelvarion-Zz9Zz9"))).isDir());
     EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral(".link.jpg.zelvarion-Lk1Lk1"))).isSymLink());
+    ASSERT_TRUE(inProgress.commit().ok);
+    EXPECT_EQ(folder.read(QStringLiteral("photo.jpg")), QByteArray("new"));
 }
 
 TEST(StaleTemporaryFiles, theTemporaryFileOfAReplacementIsOneOfThem)
@@ -100,4 +104,23 @@ TEST(AtomicReplacement, replacesAFileWhoseNameIsNotUtf8ByItsOwnName)
     ASSERT_TRUE(entries.has_value());
     ASSERT_EQ(entries->size(), 1u);
     EXPECT_EQ(entries->front().name, filenames::decode("caf\xE9.jpg"));
+}
+
+// A name at the file system's limit leaves no room for the temporary name's additions: the
+// temporary name is shortened, and the file is still replaced, by every kind of replacement.
+TEST(AtomicReplacement, replacesFilesWhoseNamesAreAsLongAsTheFolderTakes)
+{
+    TempFolder folder;
+    for (const int length : {238, 250, 255}) {
+        const QString name = QString(length - 4, u'L') + QStringLiteral(".jpg");
+        const QString target = folder.write(QString::number(length) + u'/' + name, "old");
+        ASSERT_TRUE(atomicfile::replaceFileContent(target, "whole").ok) << length;
+        atomicfile::StreamingReplacement streamed(target);
+        ASSERT_TRUE(streamed.append("streamed")) << length;
+        ASSERT_TRUE(streamed.commit().ok) << length;
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("streamed")) << length;
+        EXPECT_EQ(QFileInfo(target).dir().entryList(QDir::Files | QDir::Hidden), QStringList{name}) << length;
+    }
 }
