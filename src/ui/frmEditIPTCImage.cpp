@@ -2,6 +2,7 @@
 // writing them through the core's single-image save, and Previous/Next along the result.
 #include "ui/frmEditIPTC.h"
 
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/iptc/IptcWriter.h"
 #include "core/shell/Feedback.h"
 #include "core/templates/EditImageIptc.h"
@@ -211,6 +212,10 @@ bool frmEditIPTC::saveImage()
     const bool renew = s.createThumbnails && m_context.namedStreamsAvailable;
     const QString label = m_context.language.text(InterfaceText::CustomizedFieldLabel);
     const TemplateValues values = valuesToSave();
+    // Another command rewriting files or rows of this catalogue would race this save: refused.
+    CatalogueWriteLock lock(m_context.catalogue.path);
+    if (!lock.takeOrRefuse(m_feedback, m_context.language))
+        return false;
     // The edit is a run of its own in the undo journal: `undo --run N` can take it back.
     UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path));
     if (!journal.startRun(row.file, QStringLiteral("edit"))) {

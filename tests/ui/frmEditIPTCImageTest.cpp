@@ -3,6 +3,7 @@
 // TIFF stays read-only.
 #include "CaptioningTestSupport.h"
 
+#include "core/catalogue/CatalogueWriteLock.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/FolderScan.h"
 #include "core/iptc/IptcReader.h"
@@ -133,6 +134,25 @@ private Q_SLOTS:
         QCOMPARE(f.images.read(QStringLiteral("a.jpg")), original);
         QCOMPARE(f.column(QStringLiteral("a.jpg"), QStringLiteral("City")), before.values[kCityIndex]);
         QVERIFY(f.column(QStringLiteral("a.jpg"), QStringLiteral("LastRevisionDate")).isEmpty());
+    }
+
+    void anotherCommandOnTheCatalogueKeepsOkFromWriting()
+    {
+        Fixture f;
+        f.c.context.settings.readIPTC = true;
+        const QByteArray original = f.images.read(QStringLiteral("a.jpg"));
+        frmEditIPTC &dialog = f.open(1);
+        CatalogueWriteLock other(f.c.context.catalogue.path);
+        QVERIFY(other.takeOrRefuse(f.c.feedback, f.c.context.language));
+        f.field(kCityIndex)->setText(QStringLiteral("Quimper"));
+        f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+        QCOMPARE(f.images.read(QStringLiteral("a.jpg")), original);
+        QCOMPARE(f.c.feedback.texts(), QStringList{f.c.context.language.message(Message::CatalogueBusyRefused)
+                                                       .replace(u'#', f.c.context.catalogue.path)});
+        QVERIFY(dialog.isVisible() && dialog.hasUnsavedChanges()); // the text typed is still there
+        other.release();
+        f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+        QCOMPARE(f.fileFields(QStringLiteral("a.jpg")).values[kCityIndex], QStringLiteral("Quimper"));
     }
 
     void readingTheRowShowsAndWritesTheCatalogueValues()
