@@ -340,6 +340,8 @@ int runWriteCommand(CliContext &context)
     CatalogueDb db;
     const std::optional<QString> given = arguments.value("--catalogue");
     db.path = cataloguePath(given.value_or(QString()), settings);
+    if (QFileInfo(db.path).exists() && !catalogueUsable(context, "write", db.path, pack))
+        return kExitSomeFailed;
     if (!QFileInfo(db.path).isFile()) {
         if (given) {
             context.err << "zelvarion-cli write: no catalogue at " << db.path << '\n';

@@ -1,5 +1,6 @@
 // zelvarion-cli scan: registers folders as Add folder does and fills the catalogue with the same
 // scan as the database dialog.
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
@@ -136,6 +137,9 @@ int runScanCommand(CliContext &context)
     StreamFeedback feedback(context);
     CatalogueDb db;
     db.path = QFileInfo(request.cataloguePath).absoluteFilePath();
+    // The scan makes a catalogue where there is none (or an empty file), never in another file.
+    if (QFileInfo(db.path).size() > 0 && !catalogueUsable(context, "scan", db.path, pack))
+        return kExitSomeFailed;
     CatalogueWriteLock lock(db.path); // one command at a time rewrites the rows
     if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(db, feedback, context.out, settings) || !db.openOrReport(feedback))
         return kExitSomeFailed;

@@ -1,5 +1,6 @@
 // zelvarion-cli template: the template store of the template dialog and the edit dialog's OK,
 // from the command line.
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/editing/EditDates.h"
@@ -37,14 +38,8 @@ struct TemplateSession
         pack.load(programFolder::languageFolder(), settings.language);
         db.path = arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
     }
-    // Opening would create an empty catalogue where there is none.
-    bool catalogueExists()
-    {
-        if (QFileInfo(db.path).isFile())
-            return true;
-        context.err << "zelvarion-cli template: no catalogue at " << db.path << '\n';
-        return false;
-    }
+    // Opening would create an empty catalogue where there is none, or tables in another file.
+    bool catalogueExists() { return catalogueUsable(context, "template", db.path, pack); }
     int fail(const QString &problem, int code)
     {
         context.err << "zelvarion-cli template: " << problem << '\n';

@@ -1,6 +1,7 @@
 // The start-up sequence of the main window, from the settings to the enabled window.
 #include "ui/frmZelvarion.h"
 
+#include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/shell/AppInfo.h"
 #include "core/shell/Feedback.h"
@@ -75,8 +76,15 @@ void frmZelvarion::chooseAndOpenCatalogue()
     CatalogueDb &catalogue = m_context.catalogue;
     if (m_context.settings.lastDB) {
         catalogue.path = *m_context.settings.lastDB;
-        if (!QFileInfo(catalogue.path).isFile()) {
-            m_feedback->showMessage(m_context.missingCatalogueText(catalogue.path), MessageIcon::Critical);
+        // A remembered file that is gone, or is no catalogue (the undo journal, another program's
+        // database), is never opened as one: the user chooses again.
+        const CatalogueFileCheck check = checkCatalogueFile(catalogue.path);
+        if (check.kind == CatalogueFileKind::Missing || check.kind == CatalogueFileKind::NotADatabase
+            || check.kind == CatalogueFileKind::NotACatalogue) {
+            m_feedback->showMessage(check.kind == CatalogueFileKind::Missing
+                                        ? m_context.missingCatalogueText(catalogue.path)
+                                        : catalogueFileProblem(check, catalogue.path, m_context.language),
+                                    MessageIcon::Critical);
             catalogue.path.clear();
             showCataloguePath(QString());
             QApplication::restoreOverrideCursor();

@@ -221,3 +221,28 @@ TEST(CliStart, loadsTheGeneralImageDecoderOnlyForFilesThatNeedIt)
     EXPECT_FALSE(loadsVips({u8("scan"), folder.file(u8("jpeg"))}));
     EXPECT_TRUE(loadsVips({u8("scan"), folder.file(u8("tiff"))})); // the TIFF's size needs it
 }
+
+// A file that is not a catalogue (another program's notes, the undo journal) is named so by every
+// command that would otherwise create tables in it or report the engine's raw text.
+TEST(CliArguments, aFileThatIsNoCatalogueIsRefusedAndLeftAsItWas)
+{
+    TempFolder folder;
+    const QString notes = folder.write(QStringLiteral("notes.db"), "plain text, not a database\n");
+    const QString photo = folder.write(QStringLiteral("photos/a.jpg"), "\xFF\xD8\xFF\xD9");
+    const QString programFolder = folder.file(QStringLiteral("program"));
+    QDir().mkpath(programFolder);
+    const QStringList commands[] = {
+        {QStringLiteral("scan"), QStringLiteral("--catalogue"), notes, folder.file(QStringLiteral("photos"))},
+        {QStringLiteral("template"), QStringLiteral("list"), QStringLiteral("--catalogue"), notes},
+        {QStringLiteral("write"), QStringLiteral("--yes"), QStringLiteral("--catalogue"), notes, QStringLiteral("--set"),
+         QStringLiteral("City=Paris"), photo},
+    };
+    for (const QStringList &command : commands) {
+        const CliRun run = runCli(QStringList{QStringLiteral("--program-folder"), programFolder} + command);
+        EXPECT_EQ(run.exitCode, 1) << command.first().toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("This file is not a Zelvarion catalogue: ") + notes))
+            << command.first().toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(folder.read(QStringLiteral("notes.db")), QByteArray("plain text, not a database\n"));
+        EXPECT_EQ(folder.read(QStringLiteral("photos/a.jpg")), QByteArray("\xFF\xD8\xFF\xD9"));
+    }
+}

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void firstStartCreatesTheCatalogueAndRemembersIt();
     void closeWritesGeometryAndHistoryAndRestartRestoresThem();
     void missingRememberedCatalogueOpensTheDatabaseDialogInstead();
+    void rememberedFileThatIsNoCatalogueIsNeverOpenedAsOne();
     void existingCatalogueWithoutLastDbReportsEachTableAndStillOpens();
     void settingTogglesWriteAtOnce();
     void languageMenuListsPacksAndSwitchesCaptions();
@@ -132,6 +133,37 @@ void frmZelvarionTest::missingRememberedCatalogueOpensTheDatabaseDialogInstead()
     QVERIFY(!QFile::exists(gone));
     QVERIFY(!QFile::exists(folder.file(QStringLiteral("Images.db"))));
     QVERIFY(w->isEnabled());
+}
+
+void frmZelvarionTest::rememberedFileThatIsNoCatalogueIsNeverOpenedAsOne()
+{
+    for (const bool database : {false, true}) {
+        ProgramFolderFixture folder;
+        const QString other = folder.file(QStringLiteral("other.db"));
+        if (database) { // another program's database, such as the undo journal
+            CatalogueDb db;
+            db.path = other;
+            QVERIFY(db.open());
+            QCOMPARE(db.execute(QStringLiteral("create table Runs (Number integer);")), 0);
+            db.close();
+        } else {
+            QFile text(other);
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write("plain text, not a database\n");
+        }
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        folder.writeIni(QStringLiteral("[Configuration]\r\nLastDB=") + other + QStringLiteral("\r\n"));
+        StartedWindow started;
+        started.start();
+        const LanguagePack &pack = started.window->context().language;
+        QCOMPARE(started.feedback.texts(), QStringList{pack.message(Message::NotACatalogue) + u'\n' + other});
+        QCOMPARE(started.databaseDialogOpenings, 1);
+        QVERIFY(started.window->context().catalogue.path.isEmpty());
+        QVERIFY(file.seek(0));
+        QCOMPARE(file.readAll(), before); // no table was made in it
+    }
 }
 
 void frmZelvarionTest::existingCatalogueWithoutLastDbReportsEachTableAndStillOpens()
