@@ -2,12 +2,15 @@
 
 #include "platform/Windows1252.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,6 +69,42 @@ FolderEntry::Kind kindOf(mode_t mode)
     if (S_ISREG(mode))
         return FolderEntry::Kind::File;
     return S_ISDIR(mode) ? FolderEntry::Kind::Folder : FolderEntry::Kind::Other;
+}
+
+// Room for the longest entries of the user and group databases.
+constexpr std::size_t kAccountEntryRoom = 16384;
+
+QString userName(uid_t id)
+{
+    std::vector<char> room(kAccountEntryRoom);
+    struct passwd entry{};
+    struct passwd *found = nullptr;
+    if (::getpwuid_r(id, &entry, room.data(), room.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString::number(id);
+}
+
+QString groupName(gid_t id)
+{
+    std::vector<char> room(kAccountEntryRoom);
+    struct group entry{};
+    struct group *found = nullptr;
+    if (::getgrgid_r(id, &entry, room.data(), room.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->gr_name);
+    return QString::number(id);
+}
+
+QFileDevice::Permissions permissionsOf(mode_t mode)
+{
+    const std::pair<mode_t, QFileDevice::Permission> bits[] = {
+        {S_IRUSR, QFileDevice::ReadOwner}, {S_IWUSR, QFileDevice::WriteOwner}, {S_IXUSR, QFileDevice::ExeOwner},
+        {S_IRGRP, QFileDevice::ReadGroup}, {S_IWGRP, QFileDevice::WriteGroup}, {S_IXGRP, QFileDevice::ExeGroup},
+        {S_IROTH, QFileDevice::ReadOther}, {S_IWOTH, QFileDevice::WriteOther}, {S_IXOTH, QFileDevice::ExeOther}};
+    QFileDevice::Permissions permissions;
+    for (const auto &[bit, permission] : bits)
+        if (mode & bit)
+            permissions |= permission;
+    return permissions;
 }
 
 } // namespace
@@ -175,6 +214,20 @@ FileFacts fileFacts(const QString &path)
     facts.lastWrite = instant(info.stx_mtime);
     facts.created = (info.stx_mask & STATX_BTIME) ? instant(info.stx_btime) : facts.lastWrite;
     return facts;
+}
+
+std::optional<FileOwnership> fileOwnership(const QString &path)
+{
+    struct stat info{};
+    if (::stat(encode(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileOwnership{permissionsOf(info.st_mode), userName(info.st_uid), groupName(info.st_gid)};
+}
+
+QUrl fileUrl(const QString &path)
+{
+    const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);
+    return QUrl::fromEncoded("file://" + encode(absolute).toPercentEncoding("/"), QUrl::StrictMode);
 }
 
 bool setLastWrite(const QString &path, const QDateTime &lastWrite)

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QFileDevice>
 #include <QString>
 #include <QStringView>
+#include <QUrl>
 
 #include <optional>
 #include <vector>
@@ -55,6 +57,22 @@ struct FileFacts
 };
 
 FileFacts fileFacts(const QString &path);
+
+// The permission bits and the names of the owner and group of a path, after links, for a file's
+// properties; nothing when the path cannot be reached.
+struct FileOwnership
+{
+    QFileDevice::Permissions permissions;
+    QString owner; // the number when the system knows no name for it
+    QString group;
+};
+
+std::optional<FileOwnership> fileOwnership(const QString &path);
+
+// A file:// address carrying the real bytes of a path, percent-encoded, so a program that gets it
+// reaches the same file (QUrl::fromLocalFile would send the UTF-8 of the text). A relative path is
+// taken from the current folder.
+QUrl fileUrl(const QString &path);
 
 // Sets the last-write time of a path by its real bytes, leaving the access time; false on failure.
 bool setLastWrite(const QString &path, const QDateTime &lastWrite);

@@ -1,5 +1,6 @@
 #include "platform/ThumbnailMaker.h"
 
+#include "platform/FileNames.h"
 #include "platform/JpegDecoder.h"
 #include "platform/VipsDecoder.h"
 
@@ -32,10 +33,11 @@ bool isCataloguedBytes(QByteArrayView bytes)
     return isCataloguedKind(bytes.first(std::min<qsizetype>(bytes.size(), 4)));
 }
 
+// Catalogued paths may name files whose names are not UTF-8: they are opened by their own bytes.
 bool isCataloguedFile(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && isCataloguedKind(file.read(4));
+    QFile file;
+    return filenames::openForReading(file, path) && isCataloguedKind(file.read(4));
 }
 
 // The general decoder reads load options from a trailing "[...]" of a file name, and would take
@@ -47,8 +49,8 @@ bool nameReadAsOptions(const QString &path)
 
 QByteArray fileBytes(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QFile file;
+    return filenames::openForReading(file, path) ? file.readAll() : QByteArray();
 }
 
 bool validSide(int side)
@@ -65,8 +67,8 @@ bool validBox(QSize box)
 // the fast path leaves to the general decoder.
 QByteArray jpegFileBytes(const QString &path, qint64 limit = -1)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !file.peek(3).startsWith("\xFF\xD8\xFF"))
+    QFile file;
+    if (!filenames::openForReading(file, path) || !file.peek(3).startsWith("\xFF\xD8\xFF"))
         return {};
     return limit < 0 ? file.readAll() : file.read(limit);
 }
@@ -86,7 +88,7 @@ QImage loadScaled(const QString &path, int width, int height, bool force)
     if (!validSide(width) || !validSide(height) || !isCataloguedFile(path))
         return {};
     const VipsDecoder *general = vipsDecoder();
-    return general ? general->loadScaled(path, width, height, force) : QImage();
+    return general ? general->loadScaled(filenames::encode(path), width, height, force) : QImage();
 }
 
 QSize sizeFromBuffer(QByteArrayView bytes)
@@ -117,7 +119,7 @@ QSize ThumbnailMaker::imageSize(const QString &path) const
     if (nameReadAsOptions(path))
         return sizeFromBuffer(fileBytes(path));
     const VipsDecoder *general = vipsDecoder();
-    return general ? general->imageSize(path) : QSize(0, 0);
+    return general ? general->imageSize(filenames::encode(path)) : QSize(0, 0);
 }
 
 QSize ThumbnailMaker::imageSizeFromBytes(QByteArrayView fileImage) const

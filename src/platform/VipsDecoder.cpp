@@ -1,8 +1,6 @@
 // The module libzelvarion_vips.so: the only place that includes the libvips headers.
 #include "platform/VipsDecoder.h"
 
-#include <QFile>
-
 #include <vips/vips.h>
 
 #include <cstring>
@@ -149,11 +147,11 @@ public:
         return QStringLiteral("libvips ") + QString::fromLatin1(vips_version_string());
     }
 
-    QSize imageSize(const QString &path) const override
+    QSize imageSize(const QByteArray &nativePath) const override
     {
         // Opening only reads the header; the pixels are decoded when first asked for, which
         // never happens here.
-        return shownSize(adopt(vips_image_new_from_file(QFile::encodeName(path).constData(), nullptr)));
+        return shownSize(adopt(vips_image_new_from_file(nativePath.constData(), nullptr)));
     }
 
     QSize imageSizeFromBytes(QByteArrayView bytes) const override
@@ -161,12 +159,12 @@ public:
         return shownSize(adopt(vips_image_new_from_buffer(bytes.data(), size_t(bytes.size()), "", nullptr)));
     }
 
-    QImage loadScaled(const QString &path, int width, int height, bool force) const override
+    QImage loadScaled(const QByteArray &nativePath, int width, int height, bool force) const override
     {
         VipsImage *out = nullptr;
         // The loader decodes at the smallest scale that still covers the box (JPEG's own 1/2,
         // 1/4, 1/8 decoding, or a TIFF's smaller page), and turns the picture upright.
-        const int status = vips_thumbnail(QFile::encodeName(path).constData(), &out, width, "height", height, "size",
+        const int status = vips_thumbnail(nativePath.constData(), &out, width, "height", height, "size",
                                           sizeMode(force), "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
         return toPicture(adopt(out, status));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
 #include <QSize>
@@ -19,12 +20,13 @@ class VipsDecoder
 public:
     // "libvips 8.14.1".
     virtual QString version() const = 0;
+    // Files are named by the bytes of their path (filenames::encode), which need not be UTF-8.
     // Pixel size as shown (turned upright by the orientation tag), from the header only.
-    virtual QSize imageSize(const QString &path) const = 0;
+    virtual QSize imageSize(const QByteArray &nativePath) const = 0;
     virtual QSize imageSizeFromBytes(QByteArrayView fileImage) const = 0;
     // The picture scaled into width by height (force: to exactly that size), decoded at the
     // smallest resolution that serves, turned upright.
-    virtual QImage loadScaled(const QString &path, int width, int height, bool force) const = 0;
+    virtual QImage loadScaled(const QByteArray &nativePath, int width, int height, bool force) const = 0;
     virtual QImage loadScaledFromBytes(QByteArrayView fileImage, int width, int height, bool force) const = 0;
     // A picture in memory scaled to exactly width by height.
     virtual QImage scaled(const QImage &picture, int width, int height) const = 0;

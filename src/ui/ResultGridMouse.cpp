@@ -2,6 +2,8 @@
 // and dragging the selected paths out.
 #include "ui/ResultGrid.h"
 
+#include "platform/FileNames.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QLabel>
@@ -119,7 +121,7 @@ QMimeData *ResultGrid::selectedPathsData() const
         if (!cell.selected || cell.name->text().isEmpty())
             continue;
         paths << cell.image.path();
-        urls << QUrl::fromLocalFile(cell.image.path());
+        urls << filenames::fileUrl(cell.image.path()); // the real bytes of names that are not UTF-8
     }
     auto *mime = new QMimeData;
     mime->setText(paths.join(QStringLiteral("\r\n")));

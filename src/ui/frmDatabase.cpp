@@ -10,6 +10,7 @@
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
+#include "ui/frmFolderBrowser.h"
 #include "ui/frmZelvarion.h"
 
 #include <QApplication>
@@ -64,9 +65,12 @@ QString chooseDatabaseFile(QWidget *owner, const LanguagePack &pack, frmDatabase
     return dialog.selectedFiles().constFirst();
 }
 
-QString chooseFolder(QWidget *owner, const QString &title)
+// Our own browser: the toolkit's dialogs decode folder names lossily, so a folder whose name is
+// not UTF-8 could be neither read nor chosen by its real bytes.
+QString chooseFolder(QWidget *owner, const LanguagePack &pack, const QString &title)
 {
-    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+    frmFolderBrowser browser(title, pack, owner);
+    return browser.exec() == QDialog::Accepted ? browser.selectedFolder() : QString();
 }
 
 QString startFolderFor(const QString &path)
@@ -84,7 +88,7 @@ frmDatabase::frmDatabase(frmZelvarion &main)
     m_chooseFile = [this](FileChoice choice, const QString &title, const QString &start) {
         return chooseDatabaseFile(this, m_context.language, choice, title, start);
     };
-    m_chooseFolder = [this](const QString &title) { return chooseFolder(this, title); };
+    m_chooseFolder = [this](const QString &title) { return chooseFolder(this, m_context.language, title); };
     createControls();
     layOut();
     applyLanguage();

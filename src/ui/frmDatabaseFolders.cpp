@@ -10,6 +10,7 @@
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/iptc/IptcField.h"
 #include "core/shell/Feedback.h"
+#include "platform/FileNames.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
 
@@ -97,7 +98,7 @@ bool frmDatabase::eventFilter(QObject *watched, QEvent *event)
 
 void frmDatabase::addSubfolderRow(const QString &folder, int parentRow)
 {
-    const bool exists = QFileInfo(folder).isDir();
+    const bool exists = filenames::fileFacts(folder).isFolder; // by the name's own bytes
     const QString state = exists ? QStringLiteral("OK") : m_context.language.message(Message::FolderMissing);
     auto *item = new QTreeWidgetItem(lvFolders, {folder, state});
     item->setCheckState(0, Qt::Unchecked);

@@ -2,9 +2,11 @@
 
 #include "core/search/FileSizeText.h"
 #include "core/shell/LanguagePack.h"
+#include "platform/FileNames.h"
 #include "ui/Controls.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
@@ -17,9 +19,9 @@ using namespace controls;
 
 namespace {
 
-QString permissionsText(const QFileInfo &info)
+QString permissionsText(const filenames::FileOwnership &info)
 {
-    const QFileDevice::Permissions p = info.permissions();
+    const QFileDevice::Permissions p = info.permissions;
     const std::pair<QFileDevice::Permission, char> bits[] = {
         {QFileDevice::ReadOwner, 'r'}, {QFileDevice::WriteOwner, 'w'}, {QFileDevice::ExeOwner, 'x'},
         {QFileDevice::ReadGroup, 'r'}, {QFileDevice::WriteGroup, 'w'}, {QFileDevice::ExeGroup, 'x'},
@@ -27,7 +29,7 @@ QString permissionsText(const QFileInfo &info)
     QString text;
     for (const auto &[bit, letter] : bits)
         text += p.testFlag(bit) ? QChar::fromLatin1(letter) : u'-';
-    return text + QStringLiteral(" (") + info.owner() + u':' + info.group() + u')';
+    return text + QStringLiteral(" (") + info.owner + u':' + info.group + u')';
 }
 
 QString dateText(const QDateTime &when)
@@ -35,23 +37,33 @@ QString dateText(const QDateTime &when)
     return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : QStringLiteral("-");
 }
 
+// The pixel size from the file's header, read by the name's own bytes.
+QSize pixelSize(const QString &path)
+{
+    QFile file;
+    return filenames::openForReading(file, path) ? QImageReader(&file).size() : QSize();
+}
+
 } // namespace
 
+// The file is reached by the real bytes of its name, which need not be UTF-8.
 QString filePropertiesText(const QString &path, const LanguagePack &language)
 {
-    const QFileInfo info(path);
+    const QString absolute = QFileInfo(path).absoluteFilePath(); // text only: no look at the disk
+    const filenames::FileFacts facts = filenames::fileFacts(path);
     auto line = [&](InterfaceText label, const QString &value) { return language.text(label) + QStringLiteral(": ") + value; };
-    QStringList lines = {line(InterfaceText::DetailPathLabel, info.absoluteFilePath()),
-                         line(InterfaceText::DetailSizeLabel, formatFileSize(info.size(), {language.text(InterfaceText::UnitBytes), language.text(InterfaceText::UnitKilobytes),
+    QStringList lines = {line(InterfaceText::DetailPathLabel, absolute),
+                         line(InterfaceText::DetailSizeLabel, formatFileSize(facts.size, {language.text(InterfaceText::UnitBytes), language.text(InterfaceText::UnitKilobytes),
                                                           language.text(InterfaceText::UnitMegabytes), language.text(InterfaceText::UnitGigabytes)})),
-                         line(InterfaceText::DetailCreatedLabel, dateText(info.birthTime())),
-                         line(InterfaceText::DetailModifiedLabel, dateText(info.lastModified()))};
-    const QSize pixels = QImageReader(path).size();
+                         line(InterfaceText::DetailCreatedLabel, dateText(facts.created)),
+                         line(InterfaceText::DetailModifiedLabel, dateText(facts.lastWrite))};
+    const QSize pixels = pixelSize(path);
     if (pixels.isValid()) {
         lines << line(InterfaceText::SortWidth, QString::number(pixels.width()))
               << line(InterfaceText::SortHeight, QString::number(pixels.height()));
     }
-    lines << line(InterfaceText::PermissionsLabel, permissionsText(info));
+    if (const auto ownership = filenames::fileOwnership(path))
+        lines << line(InterfaceText::PermissionsLabel, permissionsText(*ownership));
     return lines.join(u'\n');
 }
 

@@ -22,6 +22,7 @@
 #include "ui/frmEditIPTC.h"
 #include "ui/frmEditIPTCOptions.h"
 #include "ui/frmFolder.h"
+#include "ui/frmFolderBrowser.h"
 #include "ui/frmSearchOptions.h"
 #include "ui/frmTemplates.h"
 
@@ -234,6 +235,14 @@ QWidget *destinationFolderDialog(LayoutFixture &f)
     return dialog;
 }
 
+QWidget *folderBrowserOnAFolder(LayoutFixture &f)
+{
+    const LanguagePack &pack = f.context().language;
+    auto *browser = f.keep(std::make_unique<frmFolderBrowser>(pack.text(InterfaceText::AddFolderButton), pack, &f.main()));
+    browser->selectFolder(f.folder.path());
+    return browser;
+}
+
 QWidget *propertiesDialog(LayoutFixture &f)
 {
     return f.keep(std::make_unique<frmProperties>(testDataFile(QStringLiteral("iptc/pillow/Tests/images/hopper.jpg")),
@@ -363,6 +372,7 @@ const WindowFactory kWindows[] = {
      [](LayoutFixture &f) -> QWidget * { return f.keep(std::make_unique<frmEditCustomizedFieldNames>(f.context(), &f.main())); }},
     {"frmFolder", [](LayoutFixture &f) -> QWidget * { return f.keep(std::make_unique<frmFolder>(f.context(), &f.main())); }},
     {"frmApplyTemplate after a run", applyDialogAfterARun},
+    {"frmFolderBrowser", folderBrowserOnAFolder},
 };
 
 QStringList shippedLanguages()

@@ -1,10 +1,11 @@
 #include "platform/gui/ShellServices.h"
 
+#include "platform/FileNames.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QSysInfo>
 #include <QUrl>
 
@@ -12,7 +13,8 @@ namespace zelvarion::shell {
 
 bool openWithDefaultProgram(const QString &pathOrUrl)
 {
-    const QUrl url = QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(pathOrUrl) : QUrl(pathOrUrl);
+    // A file goes by the real bytes of its name, which need not be UTF-8.
+    const QUrl url = filenames::fileFacts(pathOrUrl).exists ? filenames::fileUrl(pathOrUrl) : QUrl(pathOrUrl);
     return QDesktopServices::openUrl(url);
 }
 
@@ -28,7 +30,7 @@ bool showFileProperties(const QString &path)
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/FileManager1"),
                                                        service, QStringLiteral("ShowItemProperties"));
-    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    call << QStringList{filenames::fileUrl(path).toString(QUrl::FullyEncoded)} << QString();
     const QDBusMessage reply = bus.call(call, QDBus::Block, running ? 3000 : 10000);
     return reply.type() == QDBusMessage::ReplyMessage;
 }
