@@ -41,20 +41,6 @@ QString systemError(const QString &what)
     return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool writeAll(int fd, QByteArrayView content)
-{
-    qsizetype done = 0;
-    while (done < content.size()) {
-        const ssize_t written = ::write(fd, content.data() + done, size_t(content.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 // The permissions a file created the ordinary way would get (0666 less the process's umask); the
 // temporary file starts as 0600, which would hide a new export from other programs and users. The
 // umask is read from /proc: setting it to read it back would race with other threads' files.
@@ -209,6 +195,20 @@ struct OpenedSource
 };
 
 } // namespace
+
+bool writeAll(int fd, QByteArrayView content)
+{
+    qsizetype done = 0;
+    while (done < content.size()) {
+        const ssize_t written = ::write(fd, content.data() + done, size_t(content.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
 
 void setInjectedFailure(Step step) { g_injectedFailure.store(step); }
 

@@ -66,6 +66,10 @@ Result copyFile(const QString &source, const QString &target);
 inline constexpr std::chrono::seconds kStaleTemporaryAge{3600};
 int removeStaleTemporaryFiles(const QStringList &folders, std::chrono::seconds minimumAge = kStaleTemporaryAge);
 
+// Writes every byte to an open file, going on after short writes and interruptions; false, with
+// errno set, when the system refuses.
+bool writeAll(int fd, QByteArrayView content);
+
 // Whether a file name is one of those temporary files.
 bool isTemporaryFileName(QByteArrayView name);
 

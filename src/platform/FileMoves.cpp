@@ -1,5 +1,6 @@
 #include "platform/FileMoves.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 
 #include <QDateTime>
@@ -163,20 +164,6 @@ QByteArray infoContent(const QByteArray &originalPath)
            + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '\n';
 }
 
-bool writeAll(int descriptor, const QByteArray &bytes)
-{
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(descriptor, bytes.constData() + written, std::size_t(bytes.size() - written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += n;
-    }
-    return ::fsync(descriptor) == 0;
-}
-
 // The name of the file in the trash: its own, or with ".2", ".3", ... when the trash already holds
 // one of that name.
 QByteArray trashedName(const QByteArray &name, int attempt)
@@ -205,7 +192,7 @@ TrashResult claimInfoFile(const QByteArray &trash, const QByteArray &name, const
             continue;
         if (descriptor < 0)
             return refused(TrashStatus::Failed, systemText(errno));
-        const bool written = writeAll(descriptor, content);
+        const bool written = atomicfile::writeAll(descriptor, content) && ::fsync(descriptor) == 0;
         const int writeError = errno;
         ::close(descriptor);
         if (!written) {
