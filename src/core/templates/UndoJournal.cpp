@@ -1,7 +1,10 @@
 #include "core/templates/UndoJournal.h"
 
+#include "platform/FileNames.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
 
@@ -168,13 +171,34 @@ std::optional<std::vector<JournalRun>> UndoJournal::runs()
     QMutexLocker locked(&m_mutex);
     if (!openLocked()
         || !executeLocked(QStringLiteral("select Run, Started, Template, Kind, Undone, (select count(*) from Files "
-                                         "where Files.Run=Runs.Run) from Runs order by Run desc;")))
+                                         "where Files.Run=Runs.Run and NewSize is not null) from Runs order by Run desc;")))
         return std::nullopt;
     std::vector<JournalRun> found;
     for (int r = 1; r <= m_db.rowCount(); ++r)
         found.push_back({m_db.cell(0, r).toInt(), m_db.cell(1, r), m_db.cell(2, r), m_db.cell(3, r),
                          m_db.cell(5, r).toInt(), m_db.cell(4, r) == u"1"});
+    if (!countUnfinishedRecordsLocked(found))
+        return std::nullopt;
     return found;
+}
+
+// A record whose rewrite was never confirmed is left by a kill after the replacement, or by a
+// failed replacement whose record could not be removed (a full disk refuses that too). The file
+// tells which: one that still holds its old content was never rewritten and is not counted.
+bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
+{
+    if (!executeLocked(QStringLiteral("select Run, Path, OldHash from Files where NewSize is null;")))
+        return false;
+    for (int r = 1; r <= m_db.rowCount(); ++r) {
+        QFile file;
+        const bool unchanged = filenames::openForReading(file, m_db.cell(1, r))
+                               && sha256(file.readAll()) == m_db.cell(2, r).toLatin1();
+        const auto run = std::find_if(runs.begin(), runs.end(),
+                                      [number = m_db.cell(0, r).toInt()](const JournalRun &j) { return j.number == number; });
+        if (!unchanged && run != runs.end())
+            ++run->files;
+    }
+    return true;
 }
 
 std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)

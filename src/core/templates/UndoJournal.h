@@ -79,6 +79,7 @@ public:
 private:
     bool openLocked();
     bool executeLocked(const QString &statement);
+    bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
 
     CatalogueDb m_db;
     QMutex m_mutex;

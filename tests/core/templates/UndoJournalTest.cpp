@@ -170,12 +170,17 @@ TEST_F(UndoJournalTest, aRewriteThatFailedIsNeitherCountedNorRestored)
     const QString legacy = scan.write(QStringLiteral("c.jpg"), before);
     QString reason;
     ASSERT_TRUE(journal.beforeRewrite(legacy, before, imageBytes("never written"), kOldTime, reason));
+    // A run killed between the replacement and its confirmation: the file is new.
+    const QString killed = scan.write(QStringLiteral("d.jpg"), before);
+    ASSERT_TRUE(journal.beforeRewrite(killed, before, imageBytes("killed"), kOldTime, reason));
+    scan.write(QStringLiteral("d.jpg"), imageBytes("killed"));
     const int run = journal.currentRun();
     journal.finishRun();
 
-    EXPECT_EQ(journal.runs()->front().files, 2); // a and the legacy record; b is gone
+    EXPECT_EQ(journal.runs()->front().files, 2); // a and d; b is gone, and c still holds its old content
     const UndoSummary summary = undo(run);
-    EXPECT_EQ(summary.restored, 1);
+    EXPECT_EQ(summary.restored, 2);
+    EXPECT_EQ(scan.folder.read(QStringLiteral("photos/d.jpg")), before);
     EXPECT_TRUE(summary.skipped.empty());
     EXPECT_EQ(scan.folder.read(QStringLiteral("photos/b.jpg")), before);
     EXPECT_EQ(scan.folder.read(QStringLiteral("photos/c.jpg")), before);
