@@ -1,9 +1,11 @@
 #include "cli/CliSupport.h"
 
 #include "cli/Commands.h"
+#include "core/search/SearchIndex.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,6 +45,33 @@ bool catalogueUsable(CliContext &context, const char *command, const QString &pa
     else
         context.err << catalogueFileProblem(check, path, pack).replace(u'\n', u' ') << '\n';
     return false;
+}
+
+void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db)
+{
+    if (!db.open())
+        return; // the command itself reports the catalogue it cannot open
+    const ClosedOnExit closed(db);
+    const searchIndex::Status state = searchIndex::status(db);
+    if (state.ready())
+        return;
+    QElapsedTimer sinceLastLine;
+    sinceLastLine.start();
+    bool told = false;
+    const auto progress = [&](long long done, long long total) {
+        if (sinceLastLine.elapsed() >= 1000 || (told && done == total)) {
+            context.err << "zelvarion-cli " << command << ": indexing the catalogue for searches: " << done << " of "
+                        << total << " images" << (told ? "" : " (once; Ctrl+C stops, the rest is indexed next time)")
+                        << '\n';
+            context.err.flush();
+            told = true;
+            sinceLastLine.restart();
+        }
+        return true;
+    };
+    if (searchIndex::build(db, progress) == searchIndex::CatchUp::Failed && told)
+        context.err << "zelvarion-cli " << command << ": the search index could not be brought up to date ("
+                    << db.errorText() << "); searching without it\n";
 }
 
 void printJson(QTextStream &out, const QJsonValue &value)

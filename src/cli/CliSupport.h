@@ -56,6 +56,11 @@ bool catalogueUsable(CliContext &context, const char *command, const QString &pa
 bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
                       CommandCatalogue &prepared);
 
+// Brings the catalogue's search index up to date before a search or after a command that changed
+// many rows, telling on stderr how far it is when that takes a while. A catalogue that takes no
+// writes is searched without the index; a kill keeps what was indexed.
+void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db);
+
 void printJson(QTextStream &out, const QJsonValue &value);
 
 // Images one a line as folder, file and mark between tabs, or a JSON array of objects with

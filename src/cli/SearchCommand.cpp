@@ -193,6 +193,7 @@ int runSearchCommand(CliContext &context)
         return printStatement(line.request, db, feedback, environment.translationsLoaded, environment.messages,
                               context.out);
 
+    updateSearchIndex(context, "search", db);
     SearchState state;
     const SearchOutcome outcome = runSearch(line.request, state, environment);
     if (!outcome.translationShown.isEmpty())
@@ -217,6 +218,7 @@ std::optional<int> searchForCommand(const char *command, const ParsedArguments &
     search.pack.load(programFolder::languageFolder(), search.settings.language);
     if (!catalogueUsable(context, command, search.db.path, search.pack))
         return kExitSomeFailed;
+    updateSearchIndex(context, command, search.db);
     StreamFeedback feedback(context);
     SearchEnvironment environment{search.db, feedback, searchMessages(search.pack)};
     if (line.request.useTranslation)

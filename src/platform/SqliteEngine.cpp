@@ -341,6 +341,74 @@ int executeFirst(Connection *connection, const QString &statement, int maxRows, 
     return SQLITE_OK;
 }
 
+namespace {
+
+// The one statement of the text, prepared; nothing with errorText set when it does not prepare.
+sqlite3_stmt *prepareOne(Connection *connection, const QString &statement, int &rc, QString &errorText)
+{
+    if (!connection || !connection->db) {
+        errorText = QStringLiteral("the database is not open");
+        rc = SQLITE_MISUSE;
+        return nullptr;
+    }
+    const QByteArray sql = statement.toUtf8();
+    sqlite3_stmt *prepared = nullptr;
+    rc = sqlite3_prepare_v2(connection->db, sql.constData(), int(sql.size()), &prepared, nullptr);
+    if (rc != SQLITE_OK)
+        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+    return prepared;
+}
+
+} // namespace
+
+int forEachRow(Connection *connection, const QString &statement, const std::function<bool(RowCells)> &visit,
+               QString &errorText)
+{
+    int rc = SQLITE_OK;
+    sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
+    if (rc != SQLITE_OK || !prepared)
+        return rc;
+    std::vector<std::string_view> cells(std::size_t(sqlite3_column_count(prepared)));
+    while ((rc = sqlite3_step(prepared)) == SQLITE_ROW) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(prepared, int(i)));
+            cells[i] = text ? std::string_view(text, std::size_t(sqlite3_column_bytes(prepared, int(i))))
+                            : std::string_view();
+        }
+        if (!visit(cells)) {
+            rc = SQLITE_DONE;
+            break;
+        }
+    }
+    if (rc != SQLITE_DONE)
+        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+    sqlite3_finalize(prepared);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+int executeForEach(Connection *connection, const QString &statement,
+                   const std::vector<std::vector<std::string>> &valueSets, QString &errorText)
+{
+    int rc = SQLITE_OK;
+    sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
+    if (rc != SQLITE_OK || !prepared)
+        return rc;
+    for (const std::vector<std::string> &values : valueSets) {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            sqlite3_bind_text64(prepared, int(i + 1), values[i].data(), values[i].size(), SQLITE_STATIC, SQLITE_UTF8);
+        rc = sqlite3_step(prepared);
+        sqlite3_reset(prepared);
+        sqlite3_clear_bindings(prepared);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            break;
+        rc = SQLITE_OK;
+    }
+    if (rc != SQLITE_OK)
+        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+    sqlite3_finalize(prepared);
+    return rc;
+}
+
 void close(Connection *connection)
 {
     if (!connection)

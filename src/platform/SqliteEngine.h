@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelvarion {
@@ -53,6 +57,19 @@ struct FirstStatementRun
 // text is handed back, never run. 0 on success, the engine's code otherwise, with its text.
 int executeFirst(Connection *connection, const QString &statement, int maxRows, ResultTable &result,
                  QString &errorText, FirstStatementRun &run);
+
+// One row's cells as the engine holds them: the bytes of each value's text form (a NULL is
+// empty), valid only during the call.
+using RowCells = std::span<const std::string_view>;
+// Runs one statement and hands every row to visit, which returns false to stop early; nothing is
+// kept. 0 on success (a stop included), the engine's code otherwise, with its text.
+int forEachRow(Connection *connection, const QString &statement, const std::function<bool(RowCells)> &visit,
+               QString &errorText);
+
+// Runs one statement once for every set of values, each bound in order to its "?" as text.
+// Stops at the first failure: 0 on success, the engine's code otherwise, with its text.
+int executeForEach(Connection *connection, const QString &statement,
+                   const std::vector<std::vector<std::string>> &valueSets, QString &errorText);
 
 // Never reports an error.
 void close(Connection *connection);

@@ -236,6 +236,31 @@ bool lowerUtf8(std::string_view text, std::string &out)
     return true;
 }
 
+bool appendSearchFolded(std::string_view text, std::string &out)
+{
+    bool regular = true;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (lead < 0x80) {
+            out.push_back(char(kAsciiLower[lead]));
+            ++at;
+            continue;
+        }
+        const char32_t point = decodeAt(text, at);
+        if (point > kLastCodePoint) {
+            regular = false;
+            out.push_back(char(point - kInvalidByteBase));
+            continue;
+        }
+        const char32_t fold = folded(point);
+        if (point == 0x130 || folded(QChar::toLower(point)) != fold)
+            regular = false;
+        appendUtf8(out, fold);
+    }
+    return regular;
+}
+
 QByteArray utf8Lower(std::string_view utf8Text)
 {
     QByteArray lower(qsizetype(utf8Text.size()), Qt::Uninitialized);

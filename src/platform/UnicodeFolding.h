@@ -55,6 +55,13 @@ bool lowerUtf8(std::string_view text, std::string &out);
 // the search text, so a whole-word search compares like with like.
 QByteArray utf8Lower(std::string_view utf8Text);
 
+// Appends the case-folded form of UTF-8 text to out, one character for one as the like above
+// folds it, for a substring index that must find every value a like finds. False when the text
+// holds something for which a folded substring could differ from what like or lower() match:
+// bytes that are not UTF-8, or a character whose lower case folds otherwise than itself or is
+// more than one character. Such a value is never left to the index alone.
+bool appendSearchFolded(std::string_view utf8Text, std::string &out);
+
 // The same two operations on Qt text, for callers outside the engine.
 bool unicodeLike(QStringView pattern, QStringView text, std::optional<QChar> escape = std::nullopt);
 QString unicodeLower(QStringView text);

@@ -34,6 +34,18 @@ int CatalogueDb::execute(const QString &statement)
     return rc;
 }
 
+int CatalogueDb::forEachRow(const QString &statement, const std::function<bool(sqliteEngine::RowCells)> &visit)
+{
+    m_statement = statement;
+    return sqliteEngine::forEachRow(m_connection, statement, visit, m_errorText);
+}
+
+int CatalogueDb::executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets)
+{
+    m_statement = statement;
+    return sqliteEngine::executeForEach(m_connection, statement, valueSets, m_errorText);
+}
+
 int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run)
 {
     m_statement = statement;

@@ -31,6 +31,10 @@ public:
     // Runs only the first statement of the text, keeping at most maxRows data rows; what was left
     // out is described in run. 0 on success.
     int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
+    // Runs one statement handing each row's cells to visit (false stops); no result is kept.
+    int forEachRow(const QString &statement, const std::function<bool(sqliteEngine::RowCells)> &visit);
+    // Runs one statement once per set of values bound to its "?" as text.
+    int executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets);
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 

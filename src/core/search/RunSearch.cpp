@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/CatalogueTables.h"
+#include "core/search/SearchIndex.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/LanguagePack.h"
@@ -35,6 +36,21 @@ void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOu
     outcome.enableWordStatistics = any && !wordStatisticsOpen;
     outcome.enableCopyImages = any && !wordStatisticsOpen;
     outcome.enableNavigation = results.count() > ResultPaging::kPageSize;
+}
+
+// A few images changed since the index last caught up (a rename, an edit) are indexed first when
+// the catalogue takes writes at once; otherwise they are searched as candidates.
+constexpr long long kMostCaughtUpBeforeSearch = 5000;
+
+QString statementToRun(CatalogueDb &db, const SearchRequest &request, const QString &fullStatement)
+{
+    const searchIndex::Status state = searchIndex::status(db);
+    if (state.exists && state.pending > 0 && state.pending <= kMostCaughtUpBeforeSearch) {
+        db.execute(QStringLiteral("PRAGMA busy_timeout = 0;")); // never wait for another command's writes
+        searchIndex::catchUp(db);
+        db.execute(QStringLiteral("PRAGMA busy_timeout = 2000;"));
+    }
+    return searchIndex::indexedStatement(db, request, fullStatement).value_or(fullStatement);
 }
 
 } // namespace
@@ -92,7 +108,7 @@ SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEn
     }
 
     outcome.statement = buildSearchStatement(request);
-    if (db.executeOrReport(feedback, outcome.statement, QStringLiteral("Cannot get data")))
+    if (db.executeOrReport(feedback, statementToRun(db, request, outcome.statement), QStringLiteral("Cannot get data")))
         state.results.assign(resultRowsOf(db.result()));
     db.close();
     describeResult(state.results, environment.wordStatisticsOpen, outcome);

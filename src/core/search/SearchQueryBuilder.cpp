@@ -304,15 +304,23 @@ QString direction(bool ascending)
     return ascending ? QStringLiteral(" asc") : QStringLiteral(" desc");
 }
 
-QString revisedFilter(const SearchRequest &request)
+// The revised filter's condition and, for images already revised, the order it imposes.
+struct RevisedFilterParts
+{
+    QString condition;
+    QString order; // " order by ..." or empty
+};
+
+RevisedFilterParts revisedFilter(const SearchRequest &request)
 {
     switch (request.revised) {
     case RevisedFilter::NeverRevised:
-        return QStringLiteral("(%1 = '')").arg(columnName(ImagesColumn::LastRevisionDate));
+        return {QStringLiteral("(%1 = '')").arg(columnName(ImagesColumn::LastRevisionDate)), {}};
     case RevisedFilter::AlreadyRevised: {
         const QString order = direction(request.revisionAscending);
-        return QStringLiteral("(%1 != '') order by %1%3,%2%3")
-            .arg(columnName(ImagesColumn::LastRevisionDate), columnName(ImagesColumn::LastRevisionTime), order);
+        return {QStringLiteral("(%1 != '')").arg(columnName(ImagesColumn::LastRevisionDate)),
+                QStringLiteral(" order by %1%3,%2%3")
+                    .arg(columnName(ImagesColumn::LastRevisionDate), columnName(ImagesColumn::LastRevisionTime), order)};
     }
     case RevisedFilter::Any:
         break;
@@ -343,27 +351,37 @@ SearchRefusal searchRefusal(const SearchRequest &request)
     return SearchRefusal::None;
 }
 
+std::optional<SearchStatementParts> searchStatementParts(const SearchRequest &request)
+{
+    if (searchRefusal(request) != SearchRefusal::None || request.singleImage)
+        return std::nullopt;
+    const std::optional<Condition> condition = modeCondition(request);
+    const RevisedFilterParts filter = revisedFilter(request);
+    SearchStatementParts parts;
+    if (condition) {
+        const bool bracket = !filter.condition.isEmpty() && condition->topLevelOr;
+        parts.where = bracket ? QLatin1Char('(') + condition->text + QLatin1Char(')') : condition->text;
+    }
+    if (!filter.condition.isEmpty())
+        parts.where += (condition ? QStringLiteral(" and ") : QString()) + filter.condition;
+    parts.order = request.revised == RevisedFilter::AlreadyRevised
+                      ? filter.order : sortClause(request.sortIndex, request.sortAscending);
+    return parts;
+}
+
+QString searchSelect() { return kSelect; }
+
 QString buildSearchStatement(const SearchRequest &request)
 {
     if (searchRefusal(request) != SearchRefusal::None)
         return {};
     if (request.singleImage)
         return singleImageStatement(*request.singleImage);
-
-    const std::optional<Condition> condition = modeCondition(request);
-    const QString filter = revisedFilter(request);
+    const SearchStatementParts parts = *searchStatementParts(request);
     QString statement = kSelect;
-    if (condition) {
-        const bool bracket = !filter.isEmpty() && condition->topLevelOr;
-        statement += QStringLiteral(" where ")
-                     + (bracket ? QLatin1Char('(') + condition->text + QLatin1Char(')')
-                                : condition->text);
-    }
-    if (!filter.isEmpty())
-        statement += (condition ? QStringLiteral(" and ") : QStringLiteral(" where ")) + filter;
-    if (request.revised != RevisedFilter::AlreadyRevised)
-        statement += sortClause(request.sortIndex, request.sortAscending);
-    return statement + QLatin1Char(';');
+    if (!parts.where.isEmpty())
+        statement += QStringLiteral(" where ") + parts.where;
+    return statement + parts.order + QLatin1Char(';');
 }
 
 QStringList searchWords(const QString &text)

@@ -24,6 +24,18 @@ SearchRefusal searchRefusal(const SearchRequest &request);
 // need one) and its glob wildcards bracketed, the translation found likewise.
 QString buildSearchStatement(const SearchRequest &request);
 
+// The statement's pieces, for a statement that must select exactly the same rows in the same
+// order by another way in: the condition after " where " (empty for all images) and the
+// " order by ..." clause (empty when none). Nothing for a refused request or a single image.
+struct SearchStatementParts
+{
+    QString where;
+    QString order;
+};
+std::optional<SearchStatementParts> searchStatementParts(const SearchRequest &request);
+// "select <result columns> from Images"
+QString searchSelect();
+
 // The text cut at every single space; two spaces in a row give an empty word.
 QStringList searchWords(const QString &text);
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/search/SearchRequest.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace zelvarion {
+
+class CatalogueDb;
+
+// A substring index beside the catalogue's tables that lets a word search visit only the images
+// that can match. The catalogue's own tables and statements stay as they are: triggers on Images
+// (plain SQL, so they work for every program that writes the catalogue) queue each image whose
+// text changes, and the queue is indexed before the next search, or searched with the index's
+// candidates until then. All functions work on the open connection of db.
+namespace searchIndex {
+
+struct Status
+{
+    bool exists = false;   // tables and triggers are in place
+    long long pending = 0; // images queued for indexing (all of them right after creation)
+    bool ready() const { return exists && pending == 0; }
+};
+Status status(CatalogueDb &db);
+
+// Creates the index's tables and triggers and queues every image; false with the engine's text in
+// db.errorText() when the catalogue refuses (read-only, locked, an engine without the index).
+bool create(CatalogueDb &db);
+
+// Called between batches with the images indexed so far and the total; false stops.
+using Progress = std::function<bool(long long done, long long total)>;
+
+enum class CatchUp { Done, Stopped, Failed };
+// Indexes the queued images in batches, each batch its own transaction, so a stop or a kill keeps
+// what was done. Failed with db.errorText() set when the catalogue refuses a write.
+CatchUp catchUp(CatalogueDb &db, const Progress &progress = {});
+
+// Creates the index when missing and indexes what is queued: what a command runs before it
+// searches or after it changed many rows.
+CatchUp build(CatalogueDb &db, const Progress &progress = {});
+
+// The statement that selects, through the index, exactly the rows of fullStatement, the search
+// statement of request, in the same order; nothing when the index cannot serve the request (no
+// index, too much queued, a request it cannot narrow, a plan whose order it cannot repeat).
+std::optional<QString> indexedStatement(CatalogueDb &db, const SearchRequest &request,
+                                        const QString &fullStatement);
+
+} // namespace searchIndex
+} // namespace zelvarion
