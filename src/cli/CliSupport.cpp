@@ -61,7 +61,7 @@ void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db
     const auto progress = [&](long long done, long long total) {
         if (sinceLastLine.elapsed() >= 1000 || (told && done == total)) {
             context.err << "zelvarion-cli " << command << ": indexing the catalogue for searches: " << done << " of "
-                        << total << " images" << (told ? "" : " (once; Ctrl+C stops, the rest is indexed next time)")
+                        << total << " images" << (told ? "" : " (Ctrl+C stops; the rest is indexed next time)")
                         << '\n';
             context.err.flush();
             told = true;

@@ -161,6 +161,7 @@ int runScanCommand(CliContext &context)
     if (summary.failed)
         context.err << "zelvarion-cli scan: the catalogue was left as it was before the scan\n";
     db.close();
+    updateSearchIndex(context, "scan", db); // the first search after the scan need not wait
 
     const double seconds = double(elapsed.elapsed()) / 1000.0;
     context.out << summary.visited << " files in " << targets.size() << " folders;"

@@ -229,6 +229,19 @@ int registerUnicodeFunctions(sqlite3 *db)
     return rc;
 }
 
+// A catalogue of a million images is larger than the memory a search should take, and the
+// catalogue's own settings ask for a page cache of 100 000 pages. Pages are read, not mapped (a
+// mapped page read once stays in the process), and the engine recycles cached pages once all
+// connections together hold more than the soft limit, so a scan of the whole table runs in
+// the same memory as a search of ten rows.
+void limitMemory(sqlite3 *db)
+{
+    constexpr sqlite3_int64 kSoftHeapLimit = 48 << 20;
+    static const bool limited = (sqlite3_soft_heap_limit64(kSoftHeapLimit), true);
+    (void)limited;
+    sqlite3_exec(db, "PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
+}
+
 } // namespace
 
 Connection *open(const QString &path, QString &errorText, OpenMode mode)
@@ -253,11 +266,7 @@ Connection *open(const QString &path, QString &errorText, OpenMode mode)
     }
     // Another program (the command line, a second tool) may hold the file for a moment.
     sqlite3_busy_timeout(db, 2000);
-    // Reading the file through memory-mapped I/O: with the large page cache every search asks
-    // for, reading through the cache copies each page into memory the engine allocates first, which
-    // makes a search over the whole table several times slower. Writes still go through the
-    // journal; the engine caps the size at its own limit.
-    sqlite3_exec(db, "PRAGMA mmap_size = 2147418112;", nullptr, nullptr, nullptr);
+    limitMemory(db);
     errorText.clear();
     return new Connection{db};
 }

@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/ThumbnailSizing.h"
+#include "core/search/SearchIndex.h"
 #include "core/shell/Feedback.h"
 #include "core/shell/Twips.h"
 #include "platform/FileNames.h"
@@ -373,8 +374,12 @@ void frmDatabase::compactDatabase()
     CatalogueDb &catalogue = m_context.catalogue;
     if (catalogueFileMissing() || !catalogue.openOrReport(m_feedback))
         return;
-    if (catalogue.executeOrReport(m_feedback, QStringLiteral("vacuum;"),
-                                  QStringLiteral("Cannot run VACUUM '") + catalogue.path + u'\''))
+    const QString rowidsBefore = searchIndex::rowidFingerprint(catalogue);
+    const bool compacted = catalogue.executeOrReport(m_feedback, QStringLiteral("vacuum;"),
+                                                     QStringLiteral("Cannot run VACUUM '") + catalogue.path + u'\'');
+    if (compacted && searchIndex::rowidFingerprint(catalogue) != rowidsBefore)
+        searchIndex::drop(catalogue); // made anew before the next search
+    if (compacted)
         lblStatus->setText(u' ' + m_context.language.message(Message::ElapsedTime) + u' '
                            + QString::number(elapsed.elapsed() / 1000) + QStringLiteral(" s"));
     catalogue.close();

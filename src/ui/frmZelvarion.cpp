@@ -13,6 +13,7 @@
 #include "core/shell/Twips.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
+#include "ui/SearchIndexProgress.h"
 #include "ui/frmDisplayImage.h"
 #include "ui/frmSQLQuery.h"
 #include "ui/frmSearchOptions.h"
@@ -79,6 +80,8 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     m_openDatabaseDialog = [this] {
         frmDatabase dialog(*this);
         dialog.exec();
+        // A scan or another catalogue: the new rows are indexed before the next search.
+        updateSearchIndex(this, m_context.catalogue.path, m_context.language);
     };
 }
 

@@ -10,6 +10,8 @@
 #include "ui/DetailPanel.h"
 #include "ui/SearchPanel.h"
 
+#include "ui/SearchIndexProgress.h"
+
 #include <QApplication>
 
 namespace zelvarion {
@@ -33,6 +35,7 @@ void frmZelvarion::resetSearchDisplay()
 void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
 {
     resetSearchDisplay();
+    updateSearchIndex(this, m_context.catalogue.path, m_context.language);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_search.history = m_searchPanel->history();
     SearchEnvironment environment{m_context.catalogue, *m_feedback, searchMessages(m_context.language),

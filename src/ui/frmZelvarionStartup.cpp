@@ -12,9 +12,12 @@
 #include "ui/SearchPanel.h"
 #include "core/shell/Twips.h"
 
+#include "ui/SearchIndexProgress.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace zelvarion {
 
@@ -46,6 +49,8 @@ void frmZelvarion::startUp()
     m_detail->clear();
     setEnabled(true);
     QApplication::restoreOverrideCursor();
+    // A catalogue opened for the first time since the index came is indexed once the window is up.
+    QTimer::singleShot(0, this, [this] { updateSearchIndex(this, m_context.catalogue.path, m_context.language); });
 }
 
 void frmZelvarion::readWindowPlacement()

@@ -178,3 +178,26 @@ TEST_F(SearchCliTest, wildcardCharactersOfTheTextMatchOnlyThemselves)
     const CliRun sql = search({u8("--sql"), u8("--field"), u8("City"), u8("1_%")});
     EXPECT_EQ(sql.out, u8("select Folder,File,CheckMark from Images where (City like '%1\\_\\%%' escape '\\');\n"));
 }
+
+// The first search indexes the catalogue; later changes by any program are found at once. (A
+// catalogue that takes no writes is searched without the index: the read-only fault case.)
+TEST_F(SearchCliTest, theFirstSearchIndexesTheCatalogueAndLaterChangesAreFound)
+{
+    const CliRun first = search({u8("paris")});
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(first.out, u8("/photos/\tsummer.jpg\n/photos/\tlyon.jpg\n"));
+    CatalogueDb db;
+    db.path = folder.file("Images.db");
+    ASSERT_TRUE(db.open());
+    ASSERT_EQ(db.execute(QStringLiteral("select count(*) from ZelvarionSearchText;")), 0) << db.errorText().toStdString();
+    EXPECT_EQ(db.cell(0, 1), u8("3"));
+    ASSERT_EQ(db.execute(QStringLiteral("update Images set Caption = 'Montparnasse' where File = 'beach.jpg';")), 0);
+    db.close();
+
+    const CliRun caughtUp = search({u8("parnasse")});
+    EXPECT_EQ(caughtUp.out, u8("/photos/l'été/\tbeach.jpg\n"));
+    EXPECT_EQ(caughtUp.err, QString());
+    ASSERT_TRUE(db.open());
+    ASSERT_EQ(db.execute(QStringLiteral("select count(*) from ZelvarionSearchPending;")), 0);
+    EXPECT_EQ(db.cell(0, 1), u8("0"));
+}

@@ -69,6 +69,16 @@ std::vector<QStringList> changingCommands(const FaultWorkspace &workspace)
             FaultWorkspace::applyArguments()};
 }
 
+// Where the last page of the Images table starts in the file.
+qsizetype lastImagesPageAt(const QString &catalogue)
+{
+    const std::vector<QStringList> rows =
+        catalogueRows(catalogue, QStringLiteral("select max(pageno), (select page_size from pragma_page_size) from dbstat "
+                                                "where name = 'Images';"));
+    EXPECT_EQ(rows.size(), 1u);
+    return rows.empty() ? 0 : (rows[0].at(0).toLongLong() - 1) * rows[0].at(1).toLongLong();
+}
+
 void expectRefusedWithAWord(const CliRun &run, const QStringList &command, const std::string &when)
 {
     EXPECT_EQ(run.exitCode, 1) << when << ": " << command.join(u' ').toStdString() << " reported " << run.exitCode
@@ -104,21 +114,23 @@ TEST(DamagedCatalogue, commandsSaySoAndLeaveThePhotosAndTheCatalogueAlone)
     struct Damage
     {
         const char *name;
-        QByteArray (*damage)(const QByteArray &);
+        QByteArray (*damage)(const QByteArray &, qsizetype imagesPageAt);
     };
     const Damage damages[] = {
-        {"header overwritten", [](const QByteArray &db) { return QByteArray(100, 'x') + db.mid(100); }},
-        {"cut to half", [](const QByteArray &db) { return db.left(db.size() / 2); }},
-        {"pages overwritten", [](const QByteArray &db) { return db.left(4096) + QByteArray(int(db.size()) - 4096, '\x5A'); }},
-        {"last page overwritten",
-         [](const QByteArray &db) { return db.left(db.size() - 4096) + QByteArray(4096, '\x5A'); }},
-        {"a text file", [](const QByteArray &) { return QByteArray("these are not the tables you look for\n"); }},
+        {"header overwritten", [](const QByteArray &db, qsizetype) { return QByteArray(100, 'x') + db.mid(100); }},
+        {"cut to half", [](const QByteArray &db, qsizetype) { return db.left(db.size() / 2); }},
+        {"pages overwritten",
+         [](const QByteArray &db, qsizetype) { return db.left(4096) + QByteArray(int(db.size()) - 4096, '\x5A'); }},
+        // The search index's pages lie after the images; a command reads only what it needs.
+        {"last page of the images overwritten",
+         [](const QByteArray &db, qsizetype at) { return QByteArray(db).replace(at, 4096, QByteArray(4096, '\x5A')); }},
+        {"a text file", [](const QByteArray &, qsizetype) { return QByteArray("these are not the tables you look for\n"); }},
     };
     for (const Damage &damage : damages) {
         TempFolder folder;
         FaultWorkspace workspace(folder.path());
         prepare(workspace, 60);
-        const QByteArray damaged = damage.damage(readWhole(workspace.catalogue()));
+        const QByteArray damaged = damage.damage(readWhole(workspace.catalogue()), lastImagesPageAt(workspace.catalogue()));
         ASSERT_TRUE(writeWhole(workspace.catalogue(), damaged));
         // A template lies in a table the damage may have spared: only commands on the images.
         for (const QStringList &command : changingCommands(workspace)) {

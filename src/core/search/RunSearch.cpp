@@ -45,11 +45,8 @@ constexpr long long kMostCaughtUpBeforeSearch = 5000;
 QString statementToRun(CatalogueDb &db, const SearchRequest &request, const QString &fullStatement)
 {
     const searchIndex::Status state = searchIndex::status(db);
-    if (state.exists && state.pending > 0 && state.pending <= kMostCaughtUpBeforeSearch) {
-        db.execute(QStringLiteral("PRAGMA busy_timeout = 0;")); // never wait for another command's writes
+    if (state.exists && state.pending > 0 && state.pending <= kMostCaughtUpBeforeSearch)
         searchIndex::catchUp(db);
-        db.execute(QStringLiteral("PRAGMA busy_timeout = 2000;"));
-    }
     return searchIndex::indexedStatement(db, request, fullStatement).value_or(fullStatement);
 }
 

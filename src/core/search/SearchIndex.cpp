@@ -232,8 +232,46 @@ bool create(CatalogueDb &db)
     return inTransaction(db, [&] { return runAll(db, creationStatements()); });
 }
 
+bool drop(CatalogueDb &db)
+{
+    return inTransaction(db, [&] {
+        return runAll(db, {QStringLiteral("drop trigger if exists %1Insert;").arg(kPending),
+                           QStringLiteral("drop trigger if exists %1Update;").arg(kPending),
+                           QStringLiteral("drop trigger if exists %1Delete;").arg(kPending),
+                           QStringLiteral("drop table if exists %1;").arg(kText),
+                           QStringLiteral("drop table if exists %1;").arg(kPending),
+                           QStringLiteral("drop table if exists %1;").arg(kAlways)});
+    });
+}
+
+QString rowidFingerprint(CatalogueDb &db)
+{
+    if (db.execute(QStringLiteral("select count(*), total(rowid * (length(Folder) + 7 * length(File))) from Images;")) != 0)
+        return {};
+    return db.cell(0, 1) + u'/' + db.cell(1, 1);
+}
+
+// Indexing never waits for another command's writes: it is done another time.
+class NoWaitForWriters
+{
+public:
+    explicit NoWaitForWriters(CatalogueDb &db) : m_db(db)
+    {
+        m_timeout = m_db.execute(QStringLiteral("PRAGMA busy_timeout;")) == 0 ? m_db.cell(0, 1) : QStringLiteral("0");
+        m_db.execute(QStringLiteral("PRAGMA busy_timeout = 0;"));
+    }
+    ~NoWaitForWriters() { m_db.execute(QStringLiteral("PRAGMA busy_timeout = %1;").arg(m_timeout.toInt())); }
+    NoWaitForWriters(const NoWaitForWriters &) = delete;
+    NoWaitForWriters &operator=(const NoWaitForWriters &) = delete;
+
+private:
+    CatalogueDb &m_db;
+    QString m_timeout;
+};
+
 CatchUp catchUp(CatalogueDb &db, const Progress &progress)
 {
+    const NoWaitForWriters noWait(db);
     const long long total = status(db).pending;
     long long done = 0;
     for (;;) {
@@ -250,6 +288,7 @@ CatchUp catchUp(CatalogueDb &db, const Progress &progress)
 
 CatchUp build(CatalogueDb &db, const Progress &progress)
 {
+    const NoWaitForWriters noWait(db);
     if (!status(db).exists && !create(db))
         return CatchUp::Failed;
     return catchUp(db, progress);

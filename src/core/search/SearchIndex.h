@@ -34,12 +34,20 @@ using Progress = std::function<bool(long long done, long long total)>;
 
 enum class CatchUp { Done, Stopped, Failed };
 // Indexes the queued images in batches, each batch its own transaction, so a stop or a kill keeps
-// what was done. Failed with db.errorText() set when the catalogue refuses a write.
+// what was done. Failed with db.errorText() set when the catalogue refuses a write or another
+// command is writing it (never waited for).
 CatchUp catchUp(CatalogueDb &db, const Progress &progress = {});
 
 // Creates the index when missing and indexes what is queued: what a command runs before it
 // searches or after it changed many rows.
 CatchUp build(CatalogueDb &db, const Progress &progress = {});
+
+// Removes the index, its queue and its triggers; the next build makes it anew.
+bool drop(CatalogueDb &db);
+
+// A summary of which image each rowid holds. The engine may renumber rowids when it compacts a
+// catalogue; the index is keyed by them, so a compaction that changed this summary drops it.
+QString rowidFingerprint(CatalogueDb &db);
 
 // The statement that selects, through the index, exactly the rows of fullStatement, the search
 // statement of request, in the same order; nothing when the index cannot serve the request (no

@@ -265,6 +265,7 @@ enum class InterfaceText : int {
     FileDialogFilesOfType = 255,
     FileDialogOpenButton = 256,
     CatalogueFileFilter = 257, // description of the "*.db" filter
+    SearchIndexProgress = 258, // the progress dialog while the catalogue is indexed for searches
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -451,7 +452,7 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::AboutLibrariesLabel, InterfaceText::AboutSystemLabel, InterfaceText::RowsNotUpdatedStatus,
     InterfaceText::ImagesUntouchedStatus, InterfaceText::RowNotUpdatedReason, InterfaceText::FileDialogLookIn,
     InterfaceText::FileDialogFilesOfType, InterfaceText::FileDialogOpenButton,
-    InterfaceText::CatalogueFileFilter,
+    InterfaceText::CatalogueFileFilter, InterfaceText::SearchIndexProgress,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -492,7 +493,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 257);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 258);
 static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 69);
 
 } // namespace zelvarion
