@@ -3,6 +3,6 @@
 # statement, whole processes with their peak memory.
 add_executable(bench_archive_search archive/ArchiveSearchBench.cpp ProcessRun.h
     search/CatalogueGenerator.cpp search/CatalogueGenerator.h)
-target_link_libraries(bench_archive_search PRIVATE zelvarion_search)
+target_link_libraries(bench_archive_search PRIVATE zelvarion_search Qt6::Gui)
 target_compile_definitions(bench_archive_search PRIVATE ZELVARION_CLI_PATH="$<TARGET_FILE:zelvarion-cli>")
 add_dependencies(bench_archive_search zelvarion-cli)

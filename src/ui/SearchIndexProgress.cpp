@@ -6,11 +6,18 @@
 
 #include <QCoreApplication>
 #include <QProgressDialog>
+#include <QScopedValueRollback>
 
 namespace zelvarion {
 
 void updateSearchIndex(QWidget *parent, const QString &cataloguePath, const LanguagePack &language)
 {
+    // The dialog lets events through; one of them may ask again (the start-up's call queued
+    // behind a search): the run in progress answers both.
+    static bool running = false;
+    if (running)
+        return;
+    const QScopedValueRollback<bool> guard(running, true);
     // A connection of its own: the window's catalogue object may be in use by a dialog's command.
     CatalogueDb catalogue;
     catalogue.path = cataloguePath;

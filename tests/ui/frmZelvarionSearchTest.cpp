@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -121,6 +122,7 @@ private Q_SLOTS:
     void realImageShowsItsThumbnailPopupAndDisplayWindow();
     void popupAndDetailDoubleClickEditThatImage();
     void otherWindowsNarrowTheSearchOrSearchOneWord();
+    void aSearchIndexesNewRowsWithProgressAndStopKeepsTheRestForLater();
 };
 
 void frmZelvarionSearchTest::twentyOneResultsPageThroughThreePages()
@@ -459,6 +461,40 @@ void frmZelvarionSearchTest::otherWindowsNarrowTheSearchOrSearchOneWord()
     QCOMPARE(find<QComboBox>(f.w, "lstTxtSearch")->currentText(), QStringLiteral("paris"));
     QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("2"));
     QCOMPARE(f.cellName(0), QStringLiteral("img03.jpg"));
+}
+
+namespace {
+long long queuedForIndex(const QString &catalogue)
+{
+    CatalogueDb db;
+    db.path = catalogue;
+    if (!db.open() || db.execute(QStringLiteral("select count(*) from ZelvarionSearchPending;")) != 0)
+        return -1;
+    return db.cell(0, 1).toLongLong();
+}
+} // namespace
+
+void frmZelvarionSearchTest::aSearchIndexesNewRowsWithProgressAndStopKeepsTheRestForLater()
+{
+    SearchFixture f(12000);
+    const QString catalogue = f.folder.file(QStringLiteral("Images.db"));
+    bool stopped = false;
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (auto *progress = f.w->findChild<QProgressDialog *>(QStringLiteral("frmSearchIndexProgress"))) {
+            progress->cancel(); // the Stop button
+            stopped = true;
+            stopper.stop();
+        }
+    });
+    stopper.start(0);
+    f.search(QStringLiteral("Paris"));
+    QVERIFY(stopped);
+    QCOMPARE(queuedForIndex(catalogue), 10000); // one batch done, the rest left for later
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("4000"));
+    f.search(QStringLiteral("Lyon"));
+    QCOMPARE(queuedForIndex(catalogue), 0);
+    QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), QStringLiteral("8000"));
 }
 
 QTEST_MAIN(frmZelvarionSearchTest)
