@@ -44,6 +44,16 @@ int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngin
     return rc;
 }
 
+int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow)
+{
+    m_statement = statement;
+    QString error;
+    const int rc = sqliteEngine::forEachRow(m_connection, statement, onRow, error);
+    if (rc != 0)
+        m_errorText = error;
+    return rc;
+}
+
 void CatalogueDb::close()
 {
     sqliteEngine::close(m_connection);

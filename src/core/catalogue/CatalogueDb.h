@@ -31,6 +31,9 @@ public:
     // Runs only the first statement of the text, keeping at most maxRows data rows; what was left
     // out is described in run. 0 on success.
     int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
+    // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
+    // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
+    int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 
