@@ -100,6 +100,22 @@ void appendEscapedXmlText(QByteArray &out, QStringView text)
     }
 }
 
+void appendEscapedXmlUtf8(QByteArray &out, QByteArrayView utf8)
+{
+    for (const char byte : utf8)
+        if (uchar(byte) >= 0x80) {
+            appendEscapedXmlText(out, QString::fromUtf8(utf8));
+            return;
+        }
+    out.reserve(out.size() + utf8.size());
+    for (const char byte : utf8) {
+        if (const char *replacement = asciiReplacement(char16_t(byte)))
+            out.append(replacement);
+        else
+            out.append(byte);
+    }
+}
+
 QString escapeXmlText(QStringView text)
 {
     QByteArray bytes;

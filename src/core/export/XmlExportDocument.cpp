@@ -16,6 +16,13 @@ void appendElement(QByteArray &out, const char *name, QStringView text)
     out.append("</").append(name).append('>').append(kLineEnd);
 }
 
+void appendUtf8Element(QByteArray &out, const char *name, QByteArrayView utf8)
+{
+    out.append('<').append(name).append('>');
+    appendEscapedXmlUtf8(out, utf8);
+    out.append("</").append(name).append('>').append(kLineEnd);
+}
+
 QString withoutLineBreaks(QString text)
 {
     text.remove(u'\r');
@@ -35,24 +42,33 @@ QString withoutOuterQuotes(QString entry)
 bool hasIptcValue(const CatalogueRow &row)
 {
     for (const IptcField &field : kIptcFields)
-        if (!row.value(field.index).isEmpty())
+        if (!row.utf8(field.index).isEmpty())
             return true;
     return false;
+}
+
+// An IPTC value on one line: line breaks dropped, then escaped.
+void appendOneLineElement(QByteArray &out, const char *name, QByteArrayView utf8)
+{
+    if (utf8.contains('\r') || utf8.contains('\n'))
+        appendElement(out, name, withoutLineBreaks(QString::fromUtf8(utf8)));
+    else
+        appendUtf8Element(out, name, utf8);
 }
 
 void appendIptc(QByteArray &out, const CatalogueRow &row)
 {
     out.append("<iptc>").append(kLineEnd);
     for (const IptcField &field : kIptcFields) {
-        const QString value = row.value(field.index);
+        const QByteArrayView value = row.utf8(field.index);
         if (value.isEmpty())
             continue;
         if (field.index == kKeywordsIndex || field.index == kSupplementalCategoryIndex) {
             const char *element = field.index == kKeywordsIndex ? "Keyword" : "SupplementalCategory";
-            for (const QString &entry : listEntries(value))
+            for (const QString &entry : listEntries(QString::fromUtf8(value)))
                 appendElement(out, element, entry);
         } else {
-            appendElement(out, field.column, withoutLineBreaks(value));
+            appendOneLineElement(out, field.column, value);
         }
     }
     out.append("</iptc>").append(kLineEnd);
@@ -91,9 +107,9 @@ void appendFileBlock(QByteArray &out, const FileBlock &block)
     if (!block.thumbnailPath.isEmpty())
         appendElement(out, "ThumbName", block.thumbnailPath);
     for (std::size_t i = 0; i < kExportFileColumns.size(); ++i) {
-        const QString value = block.row.value(kFirstFileColumnId + int(i));
+        const QByteArrayView value = block.row.utf8(kFirstFileColumnId + int(i));
         if (!value.isEmpty())
-            appendElement(out, kExportFileColumns[i], value);
+            appendUtf8Element(out, kExportFileColumns[i], value);
     }
     if (hasIptcValue(block.row))
         appendIptc(out, block.row);
