@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << filenames::decode(argv[i]);
     if (const auto folder = takeGlobalOption(arguments, QStringLiteral("--program-folder")))
-        programFolder::setOverride(*folder);
+        programFolder::useFolder(*folder);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);
