@@ -54,6 +54,8 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
+bool CatalogueDb::readWithoutMapping() { return execute(QStringLiteral("PRAGMA mmap_size = 0;")) == 0; }
+
 void CatalogueDb::close()
 {
     sqliteEngine::close(m_connection);

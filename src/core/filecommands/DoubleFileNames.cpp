@@ -73,6 +73,7 @@ std::optional<std::vector<ResultRow>> findDoubleFileNames(CatalogueDb &db, Feedb
         return std::nullopt;
     const ClosedOnExit closed(db);
     // Streamed: only the names that repeat become texts, never a table of the whole catalogue.
+    db.readWithoutMapping();
     DoubleFileNameRuns runs;
     const int rc = db.forEachRow(QLatin1String(kDoubleFileNamesStatement), [&runs](const sqliteEngine::RowView &row) {
         runs.add(row.utf8(resultListColumn::Folder), row.utf8(resultListColumn::File), row.utf8(resultListColumn::CheckMark));
