@@ -54,7 +54,12 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
-bool CatalogueDb::readWithoutMapping() { return execute(QStringLiteral("PRAGMA mmap_size = 0;")) == 0; }
+bool CatalogueDb::readWithoutMapping()
+{
+    // The page cache at the engine's own size: the start-up tuning stores 100 000 pages in the
+    // file, which a read of every page would fill.
+    return execute(QStringLiteral("PRAGMA mmap_size = 0; PRAGMA cache_size = -2000;")) == 0;
+}
 
 void CatalogueDb::close()
 {

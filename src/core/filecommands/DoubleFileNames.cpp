@@ -36,9 +36,12 @@ void assign(QByteArray &target, QByteArrayView bytes)
     target.append(bytes);
 }
 
-ResultRow resultRowOf(QByteArrayView folder, QByteArrayView file, QByteArrayView mark)
+// Collects the images of the runs as result rows.
+DoubleFileNameHandler collectingInto(std::vector<ResultRow> &doubles)
 {
-    return {QString::fromUtf8(folder), QString::fromUtf8(file), QString::fromUtf8(mark)};
+    return [&doubles](QByteArrayView folder, QByteArrayView file, QByteArrayView mark) {
+        doubles.push_back({QString::fromUtf8(folder), QString::fromUtf8(file), QString::fromUtf8(mark)});
+    };
 }
 
 } // namespace
@@ -47,8 +50,8 @@ void DoubleFileNameRuns::add(QByteArrayView folder, QByteArrayView file, QByteAr
 {
     if (m_runLength > 0 && sameInUpperCase(file, m_firstName)) {
         if (m_runLength == 1)
-            m_doubles.push_back(resultRowOf(m_firstFolder, m_firstName, m_firstMark));
-        m_doubles.push_back(resultRowOf(folder, file, checkMark));
+            m_onDouble(m_firstFolder, m_firstName, m_firstMark);
+        m_onDouble(folder, file, checkMark);
         ++m_runLength;
         return;
     }
@@ -60,30 +63,41 @@ void DoubleFileNameRuns::add(QByteArrayView folder, QByteArrayView file, QByteAr
 
 std::vector<ResultRow> groupDoubleFileNames(const ResultTable &table)
 {
-    DoubleFileNameRuns runs;
+    std::vector<ResultRow> doubles;
+    DoubleFileNameRuns runs(collectingInto(doubles));
     for (int row = 1; row <= table.rowCount(); ++row)
         runs.add(table.cell(resultListColumn::Folder, row).toUtf8(), table.cell(resultListColumn::File, row).toUtf8(),
                  table.cell(resultListColumn::CheckMark, row).toUtf8());
-    return runs.take();
+    return doubles;
 }
 
-std::optional<std::vector<ResultRow>> findDoubleFileNames(CatalogueDb &db, Feedback &feedback)
+DoubleSearchEnd streamDoubleFileNames(CatalogueDb &db, Feedback &feedback, const DoubleFileNameHandler &onDouble)
 {
     if (!db.openOrReport(feedback))
-        return std::nullopt;
+        return DoubleSearchEnd::NotOpened;
     const ClosedOnExit closed(db);
     // Streamed: only the names that repeat become texts, never a table of the whole catalogue.
     db.readWithoutMapping();
-    DoubleFileNameRuns runs;
+    DoubleFileNameRuns runs(onDouble);
     const int rc = db.forEachRow(QLatin1String(kDoubleFileNamesStatement), [&runs](const sqliteEngine::RowView &row) {
         runs.add(row.utf8(resultListColumn::Folder), row.utf8(resultListColumn::File), row.utf8(resultListColumn::CheckMark));
         return sqliteEngine::RowAnswer::Next;
     });
-    if (rc != 0) {
-        db.report(feedback, QStringLiteral("Cannot get data"));
-        return std::vector<ResultRow>();
+    if (rc == 0)
+        return DoubleSearchEnd::Done;
+    db.report(feedback, QStringLiteral("Cannot get data"));
+    return DoubleSearchEnd::Failed;
+}
+
+std::optional<std::vector<ResultRow>> findDoubleFileNames(CatalogueDb &db, Feedback &feedback)
+{
+    std::vector<ResultRow> doubles;
+    switch (streamDoubleFileNames(db, feedback, collectingInto(doubles))) {
+    case DoubleSearchEnd::NotOpened: return std::nullopt;
+    case DoubleSearchEnd::Failed: return std::vector<ResultRow>(); // none of a search that failed part-way
+    case DoubleSearchEnd::Done: break;
     }
-    return runs.take();
+    return doubles;
 }
 
 } // namespace zelvarion
