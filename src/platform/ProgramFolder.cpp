@@ -24,14 +24,25 @@ QString &overrideFolder()
 struct ShippedFolder
 {
     const char *name;
-    QStringList files;       // name patterns
+    std::initializer_list<const char *> endings; // of the shipped files' names; none: every file
     bool withSubfolders;
 };
 const ShippedFolder kShippedFolders[] = {
-    {"Zelvarion-Language", {QStringLiteral("*.lng")}, false},
-    {"XML", {QStringLiteral("*.xsl"), QStringLiteral("*.sh")}, false},
+    {"Zelvarion-Language", {".lng"}, false},
+    {"XML", {".xsl", ".sh"}, false},
     {"help", {}, true},
 };
+
+// Compared by hand: name filters would build a pattern matcher on every start of the program.
+bool isShipped(const ShippedFolder &folder, const QString &fileName)
+{
+    if (folder.endings.size() == 0)
+        return true;
+    for (const char *ending : folder.endings)
+        if (fileName.endsWith(QLatin1String(ending)))
+            return true;
+    return false;
+}
 
 bool isWritableFolder(const QString &folder)
 {
@@ -111,10 +122,12 @@ void seedFrom(const QString &sourceFolder, const QString &targetFolder)
         const QString from = sourceFolder + u'/' + name;
         if (!QFileInfo(from).isDir())
             continue;
-        QDirIterator it(from, shipped.files, QDir::Files,
+        QDirIterator it(from, QDir::Files,
                         shipped.withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
         while (it.hasNext()) {
             const QString source = it.next();
+            if (!isShipped(shipped, it.fileName()))
+                continue;
             const QString target = targetFolder + u'/' + name + source.mid(from.size());
             if (QFileInfo::exists(target))
                 continue;
