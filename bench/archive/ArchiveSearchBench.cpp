@@ -12,7 +12,6 @@
 //   (default 100000,1000000; catalogues are generated in DIR, or a temporary folder, and a
 //   catalogue already there is reused)
 #include "BenchSupport.h"
-#include "ProcessRun.h"
 #include "search/CatalogueGenerator.h"
 
 #include <QCoreApplication>
@@ -93,7 +92,7 @@ void benchSize(int rows, int rounds, const QString &dir, const QString &shell, Q
             return;
         out << "generated " << rows << " rows in " << timer.elapsed() / 1000.0 << " s\n";
     }
-    const ProcessRun indexing = runProcess(kCli, cliArguments(programFolder, catalogue, {QStringLiteral("zzzz")}));
+    const ProcessCost indexing = runMeasured(kCli, cliArguments(programFolder, catalogue, {QStringLiteral("zzzz")}));
     out << "\n" << rows << " rows (" << QFileInfo(catalogue).size() / (1 << 20) << " MB with its index); first search "
         << "indexing what was not yet indexed: " << QString::number(indexing.seconds, 'f', 2) << " s, "
         << megabytes(indexing.peakKilobytes) << "\n";
@@ -105,8 +104,8 @@ void benchSize(int rows, int rounds, const QString &dir, const QString &shell, Q
         const QString statement = QString::fromUtf8(outputOf(kCli, arguments + QStringList{QStringLiteral("--sql")})).trimmed();
         const qsizetype found = outputOf(kCli, arguments).count('\n');
         const qsizetype shellFound = outputOf(shell, {catalogue, statement}).count('\n');
-        const ProcessRun ours = bestRun(rounds, kCli, arguments);
-        const ProcessRun theirs = bestRun(rounds, shell, {catalogue, statement});
+        const ProcessCost ours = bestRun(rounds, [&] { return runMeasured(kCli, arguments); });
+        const ProcessCost theirs = bestRun(rounds, [&] { return runMeasured(shell, {catalogue, statement}); });
         out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n").arg(search.name, -28).arg(found, 7).arg(shellFound, 7)
                    .arg(QStringLiteral("%1 s").arg(ours.seconds, 0, 'f', 3), 9)
                    .arg(QStringLiteral("%1 s").arg(theirs.seconds, 0, 'f', 3), 9)
@@ -117,7 +116,7 @@ void benchSize(int rows, int rounds, const QString &dir, const QString &shell, Q
     const QString copy = dir + QStringLiteral("/scan-copy.db");
     QFile::remove(copy);
     QFile::copy(catalogue, copy);
-    const ProcessRun scan = runProcess(kCli, {QStringLiteral("--program-folder"), programFolder, QStringLiteral("scan"),
+    const ProcessCost scan = runMeasured(kCli, {QStringLiteral("--program-folder"), programFolder, QStringLiteral("scan"),
                                               QStringLiteral("--catalogue"), copy, scanFolder(dir)});
     out << "scan of 2000 new files into it (its search index kept up to date): "
         << QString::number(scan.seconds, 'f', 2) << " s, " << megabytes(scan.peakKilobytes) << " peak, exit "

@@ -94,4 +94,32 @@ void printRows(QTextStream &out, const std::vector<ResultRow> &rows, bool json)
     printJson(out, array);
 }
 
+void RawLines::addRow(std::initializer_list<QByteArrayView> cells)
+{
+    bool first = true;
+    for (const QByteArrayView cell : cells) {
+        if (!first)
+            m_pending.append('\t');
+        first = false;
+        // What the stream would write for the decoded text: bytes that are no UTF-8 as U+FFFD.
+        if (QUtf8StringView(cell.data(), cell.size()).isValidUtf8())
+            m_pending.append(cell);
+        else
+            m_pending.append(QString::fromUtf8(cell).toUtf8());
+    }
+    m_pending.append('\n');
+    if (m_pending.size() >= (64 << 10))
+        flush();
+}
+
+void RawLines::flush()
+{
+    m_out.flush(); // what the stream holds goes first
+    if (QIODevice *device = m_out.device())
+        device->write(m_pending);
+    else
+        m_out << QString::fromUtf8(m_pending);
+    m_pending.clear();
+}
+
 } // namespace zelvarion::cli

@@ -66,5 +66,22 @@ void printJson(QTextStream &out, const QJsonValue &value);
 // Images one a line as folder, file and mark between tabs, or a JSON array of objects with
 // "folder", "file" and "mark".
 void printRows(QTextStream &out, const std::vector<ResultRow> &rows, bool json);
+// Lines of cells between tabs from the engine's bytes, printed as printRows prints the texts they
+// decode to, without making texts of them: bytes that are UTF-8 already go out as they are.
+class RawLines
+{
+public:
+    explicit RawLines(QTextStream &out) : m_out(out) {}
+    ~RawLines() { flush(); }
+    RawLines(const RawLines &) = delete;
+    RawLines &operator=(const RawLines &) = delete;
+
+    void addRow(std::initializer_list<QByteArrayView> cells);
+    void flush();
+
+private:
+    QTextStream &m_out;
+    QByteArray m_pending;
+};
 
 } // namespace zelvarion::cli

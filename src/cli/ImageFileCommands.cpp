@@ -73,9 +73,19 @@ int runDoublesCommand(CliContext &context)
     if (!prepareCatalogue(context, "doubles", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);
-    const auto doubles = findDoubleFileNames(prepared.db, feedback);
-    printRows(context.out, doubles.value_or(std::vector<ResultRow>()), arguments.flag("--json"));
-    return doubles && !feedback.failed() ? kExitOk : kExitSomeFailed;
+    if (arguments.flag("--json")) {
+        const auto doubles = findDoubleFileNames(prepared.db, feedback);
+        printRows(context.out, doubles.value_or(std::vector<ResultRow>()), true);
+        return doubles && !feedback.failed() ? kExitOk : kExitSomeFailed;
+    }
+    // Printed as found: a catalogue of a million images is never held as a list.
+    RawLines lines(context.out);
+    const DoubleSearchEnd end = streamDoubleFileNames(prepared.db, feedback,
+                                                      [&lines](QByteArrayView folder, QByteArrayView file, QByteArrayView mark) {
+                                                          lines.addRow({folder, file, mark});
+                                                      });
+    lines.flush();
+    return end == DoubleSearchEnd::Done && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 
 int runRenameCommand(CliContext &context)

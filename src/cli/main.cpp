@@ -59,7 +59,8 @@ void printHelp(QTextStream &out)
         out << QLatin1String(command.syntax.summary) << '\n';
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
-        << "                      catalogue (default: the window program's program folder)\n"
+        << "                      catalogue (default: the window program's program folder); it gets\n"
+        << "                      the shipped stylesheets and packs it lacks\n"
         << "Exit codes: 0 done, 1 some items failed, 2 bad arguments.\n";
 }
 
@@ -77,7 +78,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << filenames::decode(argv[i]);
     if (const auto folder = takeGlobalOption(arguments, QStringLiteral("--program-folder")))
-        programFolder::setOverride(*folder);
+        programFolder::useFolder(*folder);
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);

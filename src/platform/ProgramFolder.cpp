@@ -1,5 +1,7 @@
 #include "platform/ProgramFolder.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -16,8 +18,31 @@ QString &overrideFolder()
     return folder;
 }
 
-// Folders of the program folder whose files ship with the program.
-const char *const kShippedFolders[] = {"Zelvarion-Language", "XML", "help"};
+// Folders of the program folder whose files ship with the program, and which of their files do:
+// a folder seeded from (a build folder, a portable copy) also holds the user's own files there,
+// the exports and their thumbnails or Translations.txt, which are never copied.
+struct ShippedFolder
+{
+    const char *name;
+    std::initializer_list<const char *> endings; // of the shipped files' names; none: every file
+    bool withSubfolders;
+};
+const ShippedFolder kShippedFolders[] = {
+    {"Zelvarion-Language", {".lng"}, false},
+    {"XML", {".xsl", ".sh"}, false},
+    {"help", {}, true},
+};
+
+// Compared by hand: name filters would build a pattern matcher on every start of the program.
+bool isShipped(const ShippedFolder &folder, const QString &fileName)
+{
+    if (folder.endings.size() == 0)
+        return true;
+    for (const char *ending : folder.endings)
+        if (fileName.endsWith(QLatin1String(ending)))
+            return true;
+    return false;
+}
 
 bool isWritableFolder(const QString &folder)
 {
@@ -58,6 +83,20 @@ void setOverride(const QString &folder)
     overrideFolder() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
+void useFolder(const QString &folder)
+{
+    setOverride(folder);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return; // a mistyped folder is not made here
+    seedFrom(shippedDataFolder(QCoreApplication::applicationDirPath()), QDir(folder).absolutePath());
+}
+
+QString shippedDataFolder(const QString &executableFolder)
+{
+    const QString installed = QDir::cleanPath(executableFolder + QStringLiteral("/../share/zelvarion"));
+    return QFileInfo(installed).isDir() ? installed : executableFolder;
+}
+
 QString configFilePath() { return path() + QStringLiteral("/Zelvarion.ini"); }
 QString languageFolder() { return path() + QStringLiteral("/Zelvarion-Language/"); }
 QString translationsFilePath() { return languageFolder() + QStringLiteral("Translations.txt"); }
@@ -68,9 +107,9 @@ FolderChoice chooseFolder(const QString &executableFolder, const QString &userFo
 {
     // An installed layout keeps its data in share/zelvarion: its bin folder is never the
     // program folder, even for a user (or root) who may write there.
-    const QString installed = QDir::cleanPath(executableFolder + QStringLiteral("/../share/zelvarion"));
-    if (!executableFolder.isEmpty() && QFileInfo(installed).isDir())
-        return {userFolder, installed};
+    const QString shipped = shippedDataFolder(executableFolder);
+    if (!executableFolder.isEmpty() && shipped != executableFolder)
+        return {userFolder, shipped};
     if (!executableFolder.isEmpty() && isWritableFolder(executableFolder))
         return {executableFolder, QString()};
     return {userFolder, executableFolder};
@@ -78,18 +117,22 @@ FolderChoice chooseFolder(const QString &executableFolder, const QString &userFo
 
 void seedFrom(const QString &sourceFolder, const QString &targetFolder)
 {
-    for (const char *name : kShippedFolders) {
-        const QString from = sourceFolder + u'/' + QLatin1String(name);
+    for (const ShippedFolder &shipped : kShippedFolders) {
+        const QLatin1String name(shipped.name);
+        const QString from = sourceFolder + u'/' + name;
         if (!QFileInfo(from).isDir())
             continue;
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(from, QDir::Files,
+                        shipped.withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
         while (it.hasNext()) {
             const QString source = it.next();
-            const QString target = targetFolder + u'/' + QLatin1String(name) + source.mid(from.size());
+            if (!isShipped(shipped, it.fileName()))
+                continue;
+            const QString target = targetFolder + u'/' + name + source.mid(from.size());
             if (QFileInfo::exists(target))
                 continue;
             QDir().mkpath(QFileInfo(target).absolutePath());
-            QFile::copy(source, target);
+            atomicfile::copyFile(source, target); // never a half-copied stylesheet left behind
         }
     }
 }

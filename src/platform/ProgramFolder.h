@@ -11,8 +11,17 @@ namespace zelvarion::programFolder {
 // Absolute path without a trailing "/".
 QString path();
 
-// Used by the command-line --program-folder option and by tests; an empty text clears it.
+// Used by tests; an empty text clears it.
 void setOverride(const QString &folder);
+
+// The command line's --program-folder: the folder becomes the program folder, and when it exists
+// it is first given the shipped files it lacks (stylesheets, language packs, user guide), as a
+// per-user folder is, so a new program folder renders and speaks from its first command.
+void useFolder(const QString &folder);
+
+// Where the shipped data lie for an executable in executableFolder: share/zelvarion of an
+// installed layout, otherwise beside the executable (a build, a portable copy).
+QString shippedDataFolder(const QString &executableFolder);
 
 QString configFilePath();       // path() + "/Zelvarion.ini"
 QString languageFolder();       // path() + "/Zelvarion-Language/"

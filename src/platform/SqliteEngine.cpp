@@ -303,6 +303,76 @@ int execute(Connection *connection, const QString &statement, ResultTable &resul
     return SQLITE_OK;
 }
 
+int RowView::columnCount() const { return sqlite3_column_count(static_cast<sqlite3_stmt *>(m_statement)); }
+
+QByteArrayView RowView::columnName(int column) const
+{
+    if (column < 0 || column >= columnCount())
+        return {};
+    return QByteArrayView(sqlite3_column_name(static_cast<sqlite3_stmt *>(m_statement), column));
+}
+
+QByteArrayView RowView::utf8(int column) const
+{
+    if (column < 0 || column >= columnCount())
+        return {};
+    auto *statement = static_cast<sqlite3_stmt *>(m_statement);
+    // column_text before column_bytes: the byte count is that of the text form.
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(statement, column)) : QByteArrayView();
+}
+
+namespace {
+
+// Steps one prepared statement, handing out its rows; stopped tells whether onRow ended the run.
+int streamRows(sqlite3 *db, sqlite3_stmt *statement, const RowHandler &onRow, bool &stopped, QString &errorText)
+{
+    const RowView row(statement);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (onRow(row) == RowAnswer::Stop) {
+            stopped = true;
+            return SQLITE_OK;
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        errorText = QString::fromUtf8(sqlite3_errmsg(db));
+        return rc;
+    }
+    return SQLITE_OK;
+}
+
+} // namespace
+
+int forEachRow(Connection *connection, const QString &statement, const RowHandler &onRow, QString &errorText)
+{
+    if (!connection || !connection->db) {
+        errorText = QStringLiteral("the database is not open");
+        return SQLITE_MISUSE;
+    }
+    const QByteArray sql = statement.toUtf8();
+    const char *next = sql.constData();
+    const char *const end = next + sql.size();
+    bool stopped = false;
+    while (next < end && !stopped) {
+        sqlite3_stmt *prepared = nullptr;
+        const char *tail = nullptr;
+        int rc = sqlite3_prepare_v2(connection->db, next, int(end - next), &prepared, &tail);
+        if (rc == SQLITE_OK && prepared)
+            rc = streamRows(connection->db, prepared, onRow, stopped, errorText);
+        else if (rc != SQLITE_OK)
+            errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+        sqlite3_finalize(prepared);
+        if (rc != SQLITE_OK)
+            return rc;
+        if (!tail || tail <= next)
+            break; // only blanks or comments were left
+        next = tail;
+    }
+    errorText.clear();
+    return SQLITE_OK;
+}
+
 namespace {
 
 // True when text holds a statement: anything but blanks and comments. Text the engine cannot
@@ -369,31 +439,6 @@ sqlite3_stmt *prepareOne(Connection *connection, const QString &statement, int &
 }
 
 } // namespace
-
-int forEachRow(Connection *connection, const QString &statement, const std::function<bool(RowCells)> &visit,
-               QString &errorText)
-{
-    int rc = SQLITE_OK;
-    sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
-    if (rc != SQLITE_OK || !prepared)
-        return rc;
-    std::vector<std::string_view> cells(std::size_t(sqlite3_column_count(prepared)));
-    while ((rc = sqlite3_step(prepared)) == SQLITE_ROW) {
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(prepared, int(i)));
-            cells[i] = text ? std::string_view(text, std::size_t(sqlite3_column_bytes(prepared, int(i))))
-                            : std::string_view();
-        }
-        if (!visit(cells)) {
-            rc = SQLITE_DONE;
-            break;
-        }
-    }
-    if (rc != SQLITE_DONE)
-        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
-    sqlite3_finalize(prepared);
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
 
 int executeForEach(Connection *connection, const QString &statement,
                    const std::vector<std::vector<std::string>> &valueSets, QString &errorText)

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace zelvarion {
@@ -31,10 +30,32 @@ private:
     std::vector<QString> m_cells; // row-major, (rows + 1) * columns
 };
 
-// The four operations over the sqlite3 C API.
+// The four operations over the sqlite3 C API, and a row stream for results too large to hold.
 namespace sqliteEngine {
 
 struct Connection; // opaque
+
+// One row handed out by forEachRow: its cells as the engine's UTF-8 text, straight from the
+// engine's buffers. Valid only during the call that hands it out.
+class RowView
+{
+public:
+    explicit RowView(void *statement) : m_statement(statement) {}
+    int columnCount() const;
+    QByteArrayView columnName(int column) const;
+    // The cell's bytes: text as stored (also bytes that are no UTF-8), a blob's bytes, a number's
+    // text form; a null view for NULL or a column outside the row.
+    QByteArrayView utf8(int column) const;
+    bool isNull(int column) const { return utf8(column).isNull(); }
+    // The cell as ResultTable holds it.
+    QString text(int column) const { return QString::fromUtf8(utf8(column)); }
+
+private:
+    void *m_statement;
+};
+
+enum class RowAnswer { Next, Stop };
+using RowHandler = std::function<RowAnswer(const RowView &row)>;
 
 // ReadOnly never creates the file and makes the engine refuse every write on the connection.
 enum class OpenMode { ReadWrite, ReadOnly };
@@ -45,6 +66,12 @@ Connection *open(const QString &path, QString &errorText, OpenMode mode = OpenMo
 
 // Runs one statement; 0 on success, the engine's code otherwise, with its text.
 int execute(Connection *connection, const QString &statement, ResultTable &result, QString &errorText);
+
+// Runs every statement of the text as execute does, handing each row to onRow as the engine
+// steps to it; nothing is kept, so memory stays flat however many rows come. An answer Stop ends
+// the run there (0; the rest of the text is not run). 0 on success, the engine's code otherwise,
+// with its text; rows handed out before a failure were handed out all the same.
+int forEachRow(Connection *connection, const QString &statement, const RowHandler &onRow, QString &errorText);
 
 // What executeFirst left out.
 struct FirstStatementRun
@@ -57,14 +84,6 @@ struct FirstStatementRun
 // text is handed back, never run. 0 on success, the engine's code otherwise, with its text.
 int executeFirst(Connection *connection, const QString &statement, int maxRows, ResultTable &result,
                  QString &errorText, FirstStatementRun &run);
-
-// One row's cells as the engine holds them: the bytes of each value's text form (a NULL is
-// empty), valid only during the call.
-using RowCells = std::span<const std::string_view>;
-// Runs one statement and hands every row to visit, which returns false to stop early; nothing is
-// kept. 0 on success (a stop included), the engine's code otherwise, with its text.
-int forEachRow(Connection *connection, const QString &statement, const std::function<bool(RowCells)> &visit,
-               QString &errorText);
 
 // Runs one statement once for every set of values, each bound in order to its "?" as text.
 // Stops at the first failure: 0 on success, the engine's code otherwise, with its text.

@@ -29,6 +29,16 @@ class ExportCliTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        makeCatalogue();
+        const QDir shipped(QStringLiteral(ZELVARION_SOURCE_DIR "/data"));
+        for (const QString &relative : {QStringLiteral("XML/captions.xsl"), QStringLiteral("Zelvarion-Language/English.lng")}) {
+            QDir().mkpath(QFileInfo(folder.file(relative)).absolutePath());
+            QFile::copy(shipped.filePath(relative), folder.file(relative));
+        }
+    }
+
+    void makeCatalogue()
+    {
         CatalogueDb db;
         db.path = folder.file(QStringLiteral("Images.db"));
         RecordingFeedback feedback;
@@ -44,11 +54,6 @@ protected:
         for (const ColumnValues &row : rows)
             ASSERT_EQ(db.execute(insertImageStatement(row)), 0);
         db.close();
-        const QDir shipped(QStringLiteral(ZELVARION_SOURCE_DIR "/data"));
-        for (const QString &relative : {QStringLiteral("XML/captions.xsl"), QStringLiteral("Zelvarion-Language/English.lng")}) {
-            QDir().mkpath(QFileInfo(folder.file(relative)).absolutePath());
-            QFile::copy(shipped.filePath(relative), folder.file(relative));
-        }
     }
 
     CliRun cli(const QString &command, const QStringList &arguments)
@@ -58,6 +63,41 @@ protected:
 
     TempFolder folder;
 };
+
+// A program folder of the user's own, holding only the catalogue, as --program-folder meets it.
+class NewProgramFolderTest : public ExportCliTest
+{
+protected:
+    void SetUp() override { makeCatalogue(); }
+};
+
+// A new program folder had no stylesheet to render with; it now gets the shipped files it lacks on
+// its first command, while a stylesheet the user changed and the user's own files stay as they are.
+TEST_F(NewProgramFolderTest, getsTheShippedStylesheetsAndRendersAtOnceKeepingTheUsersOwn)
+{
+    const QByteArray own = "<?xml version=\"1.0\"?>\n<!-- extension=txt -->\n"
+                           "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                           "<xsl:output method=\"text\"/><xsl:template match=\"/\">mine</xsl:template></xsl:stylesheet>\n";
+    folder.write(QStringLiteral("XML/captions.xsl"), own);
+
+    const CliRun run = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("contact-sheet.xsl"),
+                                                     QStringLiteral("--no-thumbnails"), QStringLiteral("brest")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.trimmed(), folder.file(QStringLiteral("XML/Zelvarion.html")));
+    EXPECT_TRUE(folder.read(QStringLiteral("XML/Zelvarion.html")).contains("market.jpg"));
+    for (const char *shipped : {"XML/pdf-catalogue.xsl", "XML/fop.sh", "Zelvarion-Language/English.lng",
+                                "Zelvarion-Language/French.lng", "help/index.html"})
+        EXPECT_TRUE(QFileInfo::exists(folder.file(QLatin1String(shipped)))) << shipped;
+    EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral("XML/fop.sh"))).isExecutable());
+    EXPECT_EQ(folder.read(QStringLiteral("XML/captions.xsl")), own);
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("Zelvarion-Language/Translations.txt"))))
+        << "the user's own word list never ships";
+
+    // A folder that does not exist is not made by naming it.
+    const QString missing = folder.file(QStringLiteral("no-such-folder"));
+    runCli({QStringLiteral("--program-folder"), missing, QStringLiteral("doubles")});
+    EXPECT_FALSE(QFileInfo::exists(missing));
+}
 
 TEST_F(ExportCliTest, exportWritesTheDocumentOfTheResultAndPrintsItsPath)
 {

@@ -2,6 +2,8 @@
 // catalogue filled by zelvarion-cli scan from the shared sample photographs.
 #include "CliRunner.h"
 
+#include "core/catalogue/CatalogueDb.h"
+
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -222,4 +224,33 @@ TEST_F(ImageCommandsCliTest, doublesInTheCatalogueOrderAndSqlWithEveryColumnRead
     EXPECT_EQ(cli({u8("sql"), u8("select x from Nowhere")}).exitCode, 1);
     EXPECT_EQ(cli({u8("sql"), u8("--catalogue"), work.file(u8("none.db")), u8("select 1")}).exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(work.file(u8("none.db"))));
+}
+
+// doubles prints the images as the engine hands them out, never holding a list: the images of
+// its JSON list with their marks, a name that is no UTF-8 as the text it reads as.
+TEST_F(ImageCommandsCliTest, doublesPrintsTheImagesOfItsJsonListOneALine)
+{
+    zelvarion::CatalogueDb db;
+    db.path = work.file(u8("program/Images.db"));
+    ASSERT_TRUE(QFileInfo::exists(db.path));
+    ASSERT_TRUE(db.open());
+    ASSERT_EQ(db.execute(u8("insert into Images(Folder, File, CheckMark) values ('/x/', cast(x'7aff2e6a7067' as text), 'm'),"
+                            " ('/y/', cast(x'7aff2e6a7067' as text), '');")),
+              0);
+    db.close();
+
+    const CliRun text = cli({u8("doubles")});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    QString expected;
+    for (const QJsonValue &row : json({u8("doubles"), u8("--json")}))
+        expected += row[u8("folder")].toString() + u'\t' + row[u8("file")].toString() + u'\t' + row[u8("mark")].toString() + u'\n';
+    EXPECT_EQ(text.out, expected);
+    // As bytes: the replacement character's UTF-8, never the catalogue's raw byte.
+    QProcess raw;
+    raw.setStandardInputFile(QProcess::nullDevice());
+    raw.start(QStringLiteral(ZELVARION_CLI_PATH), {u8("--program-folder"), work.file(u8("program")), u8("doubles")});
+    ASSERT_TRUE(raw.waitForFinished(60000));
+    const QByteArray bytes = raw.readAllStandardOutput();
+    EXPECT_TRUE(bytes.contains("/x/\tz\xEF\xBF\xBD.jpg\tm\n")) << bytes.toStdString();
+    EXPECT_FALSE(bytes.contains('\xFF'));
 }

@@ -3,6 +3,7 @@
 
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -76,4 +77,36 @@ TEST_F(ProgramFolderTest, aWritableFolderWithoutAnInstalledLayoutIsItsOwnProgram
     const programFolder::FolderChoice missing = programFolder::chooseFolder(portable.file(QStringLiteral("gone")), user.path());
     EXPECT_EQ(missing.folder, user.path());
     EXPECT_EQ(missing.seedSource, portable.file(QStringLiteral("gone")));
+}
+
+// A folder seeded from (a build folder, a portable copy) is also a program folder in use: its
+// exports, thumbnails and the user's word list are the user's, never copied into another folder.
+TEST_F(ProgramFolderTest, seedingCopiesOnlyTheShippedFilesOfAFolderInUse)
+{
+    TempFolder source;
+    const char *shipped[] = {"XML/captions.xsl", "XML/fop.sh", "Zelvarion-Language/English.lng", "help/images/one.png"};
+    const char *users[] = {"XML/Zelvarion.xml", "XML/Zelvarion.html", "XML/thumbs/IMG_1.jpg",
+                           "Zelvarion-Language/Translations.txt", "Images.db", "Zelvarion.ini"};
+    for (const char *name : shipped)
+        source.write(QLatin1String(name), "shipped");
+    for (const char *name : users)
+        source.write(QLatin1String(name), "the user's");
+    TempFolder target;
+
+    programFolder::seedFrom(source.path(), target.path());
+
+    for (const char *name : shipped)
+        EXPECT_EQ(target.read(QLatin1String(name)), QByteArray("shipped")) << name;
+    for (const char *name : users)
+        EXPECT_FALSE(QFile::exists(target.file(QLatin1String(name)))) << name;
+}
+
+TEST_F(ProgramFolderTest, shippedDataLieInShareOfAnInstallationElseBesideTheProgram)
+{
+    TempFolder prefix;
+    prefix.write(QStringLiteral("bin/zelvarion-cli"), "");
+    EXPECT_EQ(programFolder::shippedDataFolder(prefix.file(QStringLiteral("bin"))), prefix.file(QStringLiteral("bin")));
+    prefix.write(QStringLiteral("share/zelvarion/XML/captions.xsl"), "");
+    EXPECT_EQ(programFolder::shippedDataFolder(prefix.file(QStringLiteral("bin"))),
+              QDir::cleanPath(prefix.file(QStringLiteral("share/zelvarion"))));
 }

@@ -2,7 +2,10 @@
 
 #include "support/TempFolder.h"
 
+#include <QByteArrayList>
 #include <QFileInfo>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -190,4 +193,90 @@ TEST_F(SqliteEngineTest, connectionsReadPagesWithinASharedMemoryLimit)
     EXPECT_EQ(table.cell(0, 1).toLongLong(), 0);
     ASSERT_EQ(run(QStringLiteral("PRAGMA soft_heap_limit;")), 0);
     EXPECT_EQ(table.cell(0, 1).toLongLong(), 48 << 20);
+}
+
+namespace {
+
+// Every row a stream hands out, each cell as bytes with NULL kept apart from empty text.
+struct StreamedRows
+{
+    std::vector<std::vector<std::optional<QByteArray>>> rows;
+    QByteArrayList names;
+
+    sqliteEngine::RowHandler handler(int stopAfter = -1)
+    {
+        return [this, stopAfter](const sqliteEngine::RowView &row) {
+            if (names.isEmpty())
+                for (int column = 0; column < row.columnCount(); ++column)
+                    names << row.columnName(column).toByteArray();
+            std::vector<std::optional<QByteArray>> cells;
+            for (int column = 0; column < row.columnCount(); ++column)
+                cells.push_back(row.isNull(column) ? std::nullopt : std::optional(row.utf8(column).toByteArray()));
+            rows.push_back(std::move(cells));
+            return int(rows.size()) == stopAfter ? sqliteEngine::RowAnswer::Stop : sqliteEngine::RowAnswer::Next;
+        };
+    }
+};
+
+} // namespace
+
+TEST_F(SqliteEngineTest, streamedRowsHoldTheCellsTheTableHolds)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(a,b); insert into T values('x', NULL); insert into T values(12, '');"
+                                 "insert into T values(x'ff00fe', 'Zürich – 東京'); insert into T values(1.5, x'');")),
+              0);
+    const QString select = QStringLiteral("select a, b from T order by rowid;");
+    StreamedRows streamed;
+    ASSERT_EQ(sqliteEngine::forEachRow(connection, select, streamed.handler(), error), 0) << error.toStdString();
+    EXPECT_EQ(streamed.names, (QByteArrayList{"a", "b"}));
+    using Cell = std::optional<QByteArray>;
+    const std::vector<std::vector<Cell>> expected = {
+        {QByteArray("x"), std::nullopt},
+        {QByteArray("12"), QByteArray("")},
+        {QByteArray("\xff\x00\xfe", 3), QStringLiteral("Zürich – 東京").toUtf8()},
+        {QByteArray("1.5"), QByteArray("")},
+    };
+    EXPECT_EQ(streamed.rows, expected);
+
+    // The text of every cell, a blob's bytes that are no UTF-8 among them, is the table's.
+    ASSERT_EQ(run(select), 0);
+    ASSERT_EQ(table.rowCount(), int(expected.size()));
+    for (int row = 1; row <= table.rowCount(); ++row)
+        for (int column = 0; column < 2; ++column)
+            EXPECT_EQ(QString::fromUtf8(streamed.rows[row - 1][column].value_or(QByteArray())), table.cell(column, row))
+                << row << "," << column;
+}
+
+TEST_F(SqliteEngineTest, aStreamRunsEveryStatementAndStopsWhenAsked)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(n); insert into T values(1),(2),(3);")), 0);
+    StreamedRows all;
+    ASSERT_EQ(sqliteEngine::forEachRow(connection, QStringLiteral("select n from T; select n * 10 from T;"), all.handler(), error), 0);
+    EXPECT_EQ(all.rows.size(), 6u);
+
+    // Stopped at the second row: no third row, the second statement (a write) never runs.
+    StreamedRows two;
+    ASSERT_EQ(sqliteEngine::forEachRow(connection, QStringLiteral("select n from T order by n; delete from T;"),
+                                       two.handler(2), error), 0);
+    ASSERT_EQ(two.rows.size(), 2u);
+    EXPECT_EQ(two.rows[1][0], QByteArray("2"));
+    ASSERT_EQ(run(QStringLiteral("select count(*) from T;")), 0);
+    EXPECT_EQ(table.cell(0, 1), QStringLiteral("3"));
+}
+
+TEST_F(SqliteEngineTest, aStreamReportsAFailureMetAfterSomeRows)
+{
+    ASSERT_EQ(run(QStringLiteral("create table T(n); insert into T values(1),(2),(3);")), 0);
+    StreamedRows streamed;
+    // abs of the smallest integer overflows: the third row (n = 3) fails while stepping.
+    const int rc = sqliteEngine::forEachRow(
+        connection, QStringLiteral("select case when n < 3 then n else abs(n - 9223372036854775807 - 4) end from T;"),
+        streamed.handler(), error);
+    EXPECT_NE(rc, 0);
+    EXPECT_EQ(error, QStringLiteral("integer overflow"));
+    EXPECT_EQ(streamed.rows.size(), 2u);
+
+    EXPECT_NE(sqliteEngine::forEachRow(connection, QStringLiteral("select * from NoSuchTable;"), streamed.handler(), error), 0);
+    EXPECT_EQ(error, QStringLiteral("no such table: NoSuchTable"));
+    EXPECT_NE(sqliteEngine::forEachRow(nullptr, QStringLiteral("select 1;"), streamed.handler(), error), 0);
 }

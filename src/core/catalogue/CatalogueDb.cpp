@@ -34,12 +34,6 @@ int CatalogueDb::execute(const QString &statement)
     return rc;
 }
 
-int CatalogueDb::forEachRow(const QString &statement, const std::function<bool(sqliteEngine::RowCells)> &visit)
-{
-    m_statement = statement;
-    return sqliteEngine::forEachRow(m_connection, statement, visit, m_errorText);
-}
-
 int CatalogueDb::executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets)
 {
     m_statement = statement;
@@ -54,6 +48,23 @@ int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngin
     if (rc != 0)
         m_errorText = error;
     return rc;
+}
+
+int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow)
+{
+    m_statement = statement;
+    QString error;
+    const int rc = sqliteEngine::forEachRow(m_connection, statement, onRow, error);
+    if (rc != 0)
+        m_errorText = error;
+    return rc;
+}
+
+bool CatalogueDb::readWithoutMapping()
+{
+    // The page cache at the engine's own size: the start-up tuning stores 100 000 pages in the
+    // file, which a read of every page would fill.
+    return execute(QStringLiteral("PRAGMA mmap_size = 0; PRAGMA cache_size = -2000;")) == 0;
 }
 
 void CatalogueDb::close()

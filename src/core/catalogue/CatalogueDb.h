@@ -31,10 +31,16 @@ public:
     // Runs only the first statement of the text, keeping at most maxRows data rows; what was left
     // out is described in run. 0 on success.
     int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
-    // Runs one statement handing each row's cells to visit (false stops); no result is kept.
-    int forEachRow(const QString &statement, const std::function<bool(sqliteEngine::RowCells)> &visit);
     // Runs one statement once per set of values bound to its "?" as text.
     int executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets);
+    // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
+    // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
+    int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
+    // From here until close, the file is read through a page cache of the engine's default size
+    // instead of mapped into memory: for commands that read every row once (export, statistics,
+    // double names), whose mapped or cached pages would all count to the process's memory, a
+    // catalogue's size of it. Such a read is no slower so. False when the engine refused.
+    bool readWithoutMapping();
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 

@@ -7,31 +7,79 @@
 
 namespace zelvarion {
 
-ColumnPositions columnPositions(const ResultTable &table)
+namespace {
+
+// Column id by the column's name, for the columns a row has.
+const QHash<QByteArray, int> &columnIdsByName()
 {
-    ColumnPositions positions;
-    positions.fill(-1);
-    QHash<QString, int> byName;
-    for (int column = 0; column < table.columnCount(); ++column)
-        byName.insert(table.cell(column, 0), column);
-    for (const IptcField &field : kIptcFields)
-        positions[std::size_t(field.index)] = byName.value(QLatin1String(field.column), -1);
-    for (std::size_t i = 0; i < kExportFileColumns.size(); ++i)
-        positions[std::size_t(kFirstFileColumnId) + i] = byName.value(QLatin1String(kExportFileColumns[i]), -1);
-    return positions;
+    static const QHash<QByteArray, int> ids = [] {
+        QHash<QByteArray, int> byName;
+        for (const IptcField &field : kIptcFields)
+            byName.insert(QByteArray(field.column), field.index);
+        for (std::size_t i = 0; i < kExportFileColumns.size(); ++i)
+            byName.insert(QByteArray(kExportFileColumns[i]), kFirstFileColumnId + int(i));
+        return byName;
+    }();
+    return ids;
+}
+
+} // namespace
+
+void StoredRows::append(const sqliteEngine::RowView &row)
+{
+    if (m_names.isEmpty()) {
+        m_columns = row.columnCount();
+        m_positions.fill(-1);
+        for (int column = 0; column < m_columns; ++column) {
+            m_names << row.columnName(column).toByteArray();
+            // A name met twice: the last column of that name, as a lookup by name found it.
+            if (const auto id = columnIdsByName().constFind(m_names.back()); id != columnIdsByName().cend())
+                m_positions[std::size_t(*id)] = column;
+        }
+    }
+    for (int column = 0; column < m_columns; ++column) {
+        m_bytes.append(row.utf8(column));
+        m_ends.push_back(m_bytes.size());
+    }
+}
+
+QByteArrayView StoredRows::cell(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_columns)
+        return {};
+    const std::size_t at = std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
+    const qsizetype start = at == 0 ? 0 : m_ends[at - 1];
+    return QByteArrayView(m_bytes).sliced(start, m_ends[at] - start);
 }
 
 namespace {
 
-int columnNamed(const ResultTable &table, QStringView name)
+QString imageKey(const QString &folder, const QString &file) { return folder + QChar(0) + file; }
+
+bool isAscii(QByteArrayView bytes)
 {
-    for (int column = 0; column < table.columnCount(); ++column)
-        if (table.cell(column, 0) == name)
-            return column;
-    return -1;
+    for (const char byte : bytes)
+        if (uchar(byte) >= 0x80)
+            return false;
+    return true;
 }
 
-QString imageKey(const QString &folder, const QString &file) { return folder + QChar(0) + file; }
+// The bytes as the text they decode to would give them back: rows and result then match as
+// their texts match, also for bytes that are no UTF-8.
+QByteArray canonicalUtf8(QByteArrayView bytes)
+{
+    return isAscii(bytes) ? bytes.toByteArray() : QString::fromUtf8(bytes).toUtf8();
+}
+
+QByteArray imageKey(QByteArrayView folder, QByteArrayView file) { return canonicalUtf8(folder) + '\0' + canonicalUtf8(file); }
+
+sqliteEngine::RowHandler storingInto(StoredRows &rows)
+{
+    return [&rows](const sqliteEngine::RowView &row) {
+        rows.append(row);
+        return sqliteEngine::RowAnswer::Next;
+    };
+}
 
 QString oneImageStatement(const ResultRow &row)
 {
@@ -62,20 +110,15 @@ QString batchStatement(const QString &selected, const ResultList &results, int f
 
 struct ResultRowReader::Batch
 {
-    struct Table
-    {
-        ResultTable table;
-        ColumnPositions positions;
-    };
     int first = 0;
     int last = -1;
-    std::vector<std::unique_ptr<Table>> tables;
+    std::vector<std::unique_ptr<StoredRows>> stores;
     std::vector<std::vector<CatalogueRow>> rowsByRank; // index rank - first
 
-    Table &addTable(const ResultTable &result)
+    StoredRows &addStore()
     {
-        tables.push_back(std::make_unique<Table>(Table{result, columnPositions(result)}));
-        return *tables.back();
+        stores.push_back(std::make_unique<StoredRows>());
+        return *stores.back();
     }
 };
 
@@ -109,33 +152,35 @@ void ResultRowReader::readBatchFrom(int rank)
     batch.first = rank;
     batch.last = std::min(m_results.count(), rank + kBatchSize - 1);
     batch.rowsByRank.resize(std::size_t(batch.last - batch.first + 1));
-    if (m_db.execute(batchStatement(m_selected, m_results, batch.first, batch.last)) != 0) {
+    StoredRows &read = batch.addStore();
+    if (m_db.forEachRow(batchStatement(m_selected, m_results, batch.first, batch.last), storingInto(read)) != 0) {
+        batch.stores.clear(); // rows streamed before the failure are read again one by one
         readOneByOne(batch.first, batch.last);
         return;
     }
-    Batch::Table &read = batch.addTable(m_db.result());
-    const int folderColumn = columnNamed(read.table, u"Folder");
-    const int fileColumn = columnNamed(read.table, u"File");
-    QHash<QString, std::vector<CatalogueRow>> byKey;
-    for (int row = 1; row <= read.table.rowCount(); ++row) {
-        const QString key = imageKey(read.table.cell(folderColumn, row), read.table.cell(fileColumn, row));
-        byKey[key].push_back({&read.table, &read.positions, row});
-    }
+    const int folderColumn = read.columnNamed("Folder");
+    const int fileColumn = read.columnNamed("File");
+    QHash<QByteArray, std::vector<CatalogueRow>> byKey;
+    for (int row = 0; row < read.rowCount(); ++row)
+        byKey[imageKey(read.cell(row, folderColumn), read.cell(row, fileColumn))].push_back({&read, row});
     for (int r = batch.first; r <= batch.last; ++r) {
         const ResultRow &row = m_results.row(r);
-        batch.rowsByRank[std::size_t(r - batch.first)] = byKey.value(imageKey(row.folder, row.file));
+        batch.rowsByRank[std::size_t(r - batch.first)] = byKey.value(row.folder.toUtf8() + '\0' + row.file.toUtf8());
     }
 }
 
 void ResultRowReader::readOneByOne(int first, int last)
 {
     for (int rank = first; rank <= last; ++rank) {
-        if (!m_db.executeOrReport(m_feedback, oneImageStatement(m_results.row(rank)), QStringLiteral("Cannot get data")))
+        StoredRows &read = m_batch->addStore();
+        if (m_db.forEachRow(oneImageStatement(m_results.row(rank)), storingInto(read)) != 0) {
+            m_db.report(m_feedback, QStringLiteral("Cannot get data"));
+            m_batch->stores.pop_back();
             continue;
-        Batch::Table &read = m_batch->addTable(m_db.result());
+        }
         auto &rows = m_batch->rowsByRank[std::size_t(rank - first)];
-        for (int row = 1; row <= read.table.rowCount(); ++row)
-            rows.push_back({&read.table, &read.positions, row});
+        for (int row = 0; row < read.rowCount(); ++row)
+            rows.push_back({&read, row});
     }
 }
 

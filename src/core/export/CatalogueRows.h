@@ -4,6 +4,7 @@
 #include "core/search/ResultList.h"
 #include "platform/SqliteEngine.h"
 
+#include <QByteArrayList>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -26,18 +27,41 @@ inline constexpr std::array<const char *, 9> kExportFileColumns = {
 inline constexpr int kFirstFileColumnId = kIptcFieldCount;
 inline constexpr int kRowColumnIds = kIptcFieldCount + int(kExportFileColumns.size());
 
-// Where each column id stands in a result table; -1 for a column the table lacks.
+// Where each column id stands in a statement's columns; -1 for a column it lacks.
 using ColumnPositions = std::array<int, kRowColumnIds>;
-ColumnPositions columnPositions(const ResultTable &table);
+
+// The rows of one statement as the engine's UTF-8 bytes, every cell in one buffer: a batch of
+// a large export then costs a few allocations, not one text per cell.
+class StoredRows
+{
+public:
+    // Appends a streamed row; the first row sets the columns (also their positions).
+    void append(const sqliteEngine::RowView &row);
+    int rowCount() const { return m_columns > 0 ? int(m_ends.size()) / m_columns : 0; }
+    // The cell of row 0..rowCount-1 in a column of the statement; empty outside.
+    QByteArrayView cell(int row, int column) const;
+    const ColumnPositions &positions() const { return m_positions; }
+    // The first column of that name, -1 when there is none.
+    int columnNamed(QByteArrayView name) const { return int(m_names.indexOf(name)); }
+
+private:
+    int m_columns = 0;
+    ColumnPositions m_positions{};
+    QByteArrayList m_names;
+    QByteArray m_bytes;
+    std::vector<qsizetype> m_ends; // where each cell ends in m_bytes, row by row
+};
 
 // One Images row of a select, read by column id.
 struct CatalogueRow
 {
-    const ResultTable *table = nullptr;
-    const ColumnPositions *positions = nullptr;
+    const StoredRows *rows = nullptr;
     int row = 0;
 
-    QString value(int columnId) const { return table->cell((*positions)[std::size_t(columnId)], row); }
+    // The engine's bytes; empty for NULL or a column the select lacks.
+    QByteArrayView utf8(int columnId) const { return rows->cell(row, rows->positions()[std::size_t(columnId)]); }
+    // The value as the catalogue's table gives it.
+    QString value(int columnId) const { return QString::fromUtf8(utf8(columnId)); }
 };
 
 // Reads the catalogue rows of the images of a result in result order, as
@@ -59,6 +83,7 @@ public:
 
     // The rows of result rank 1..count(), in catalogue order; empty when the image has no row or
     // its select failed (reported). Valid until the next call. Ranks are read in ascending order.
+    // The rows are streamed from the engine into one byte buffer per batch.
     const std::vector<CatalogueRow> &rowsOf(int rank);
 
 private:

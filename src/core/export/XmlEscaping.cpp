@@ -71,33 +71,76 @@ qsizetype appendWide(QByteArray &out, QStringView text, qsizetype i)
     return 1;
 }
 
+// The replacement of each character below U+0100, or nothing when it stands for itself as one
+// ISO-8859-1 byte.
+const std::array<const char *, 256> &latin1Replacements()
+{
+    static const std::array<const char *, 256> table = [] {
+        std::array<const char *, 256> replacements{};
+        for (char16_t c = 0; c < 0x80; ++c)
+            replacements[c] = asciiReplacement(c);
+        for (char16_t c = 0x80; c < 0xA0; ++c)
+            replacements[c] = windows1252Replacement(c);
+        return replacements;
+    }();
+    return table;
+}
+
+// Appends characters below U+0100 that stand for themselves, one byte each, in one step.
+void appendLatin1(QByteArray &out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *target = out.data() + at;
+    for (const QChar c : text)
+        *target++ = char(c.unicode());
+}
+
 } // namespace
 
+// Runs of characters that stand for themselves go to the document in one step: nearly all of a
+// catalogue's text.
 void appendEscapedXmlText(QByteArray &out, QStringView text)
 {
+    const auto &replacements = latin1Replacements();
     out.reserve(out.size() + text.size());
+    qsizetype plainFrom = 0;
     for (qsizetype i = 0; i < text.size();) {
         const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            const char *replacement = asciiReplacement(c);
-            if (replacement)
-                out.append(replacement);
-            else
-                out.append(char(c));
+        const bool latin1 = c <= 0xFF;
+        if (latin1 && !replacements[c]) {
             ++i;
-        } else if (c >= 0xA0 && c <= 0xFF) { // most accented letters: themselves
-            out.append(char(c));
-            ++i;
-        } else if (const char *replacement = windows1252Replacement(c)) {
+            continue;
+        }
+        appendLatin1(out, text.sliced(plainFrom, i - plainFrom));
+        if (const char *replacement = latin1 ? replacements[c] : windows1252Replacement(c)) {
             out.append(replacement);
-            ++i;
-        } else if (c <= 0xFF) {
-            out.append(char(c));
             ++i;
         } else {
             i += appendWide(out, text, i);
         }
+        plainFrom = i;
     }
+    appendLatin1(out, text.sliced(plainFrom));
+}
+
+void appendEscapedXmlUtf8(QByteArray &out, QByteArrayView utf8)
+{
+    for (const char byte : utf8)
+        if (uchar(byte) >= 0x80) {
+            appendEscapedXmlText(out, QString::fromUtf8(utf8));
+            return;
+        }
+    const auto &replacements = latin1Replacements();
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if (const char *replacement = replacements[uchar(utf8[i])]) {
+            out.append(utf8.sliced(plainFrom, i - plainFrom));
+            out.append(replacement);
+            plainFrom = i + 1;
+        }
+    }
+    out.append(utf8.sliced(plainFrom));
 }
 
 QString escapeXmlText(QStringView text)

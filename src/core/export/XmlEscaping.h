@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -13,6 +14,10 @@ namespace zelvarion {
 // hold is written as a numeric character reference, so the document stays well formed and
 // nothing of a UTF-8 caption is lost.
 void appendEscapedXmlText(QByteArray &out, QStringView text);
+
+// The same for the engine's UTF-8 bytes (bytes that are no UTF-8 read as QString::fromUtf8 reads
+// them). ASCII, nearly every catalogue value, is escaped straight from the bytes.
+void appendEscapedXmlUtf8(QByteArray &out, QByteArrayView utf8);
 
 // The same as text, for tests and small callers.
 QString escapeXmlText(QStringView text);

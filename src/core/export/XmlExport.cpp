@@ -110,6 +110,16 @@ QString messageText(const XmlExportRequest &request, Message key)
     return english.message(key);
 }
 
+// The columns a File block is written from; the rest of a row (SupportIPTC, CheckMark) is never
+// read from the engine.
+QStringList writtenColumns()
+{
+    QStringList columns = iptcColumnNames();
+    for (const char *column : kExportFileColumns)
+        columns << QLatin1String(column);
+    return columns;
+}
+
 struct ExportRun
 {
     const XmlExportRequest &request;
@@ -123,7 +133,8 @@ struct ExportRun
 
     void exportImages(CatalogueDb &db, QByteArray &document, atomicfile::StreamingReplacement &file)
     {
-        ResultRowReader reader(db, feedback, results);
+        db.readWithoutMapping();
+        ResultRowReader reader(db, feedback, results, writtenColumns());
         xmlExport::ThumbnailNames names;
         for (int rank = 1; rank <= results.count(); ++rank) {
             if (request.beforeImage)

@@ -4,16 +4,56 @@
 #include "core/shell/AppInfo.h"
 #include "core/shell/TextRules.h"
 
+#include <cstring>
+
 namespace zelvarion::xmlExport {
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 
+// The start and end tags of an element, each made in one piece: a large export writes some
+// fifty elements per image.
+class Tags
+{
+public:
+    explicit Tags(const char *name)
+    {
+        const qsizetype length = qstrlen(name);
+        Q_ASSERT(length <= kLongestName);
+        m_text[0] = '<';
+        std::memcpy(m_text + 1, name, std::size_t(length));
+        m_text[length + 1] = '>';
+        m_text[length + 2] = '<';
+        m_text[length + 3] = '/';
+        std::memcpy(m_text + length + 4, name, std::size_t(length));
+        std::memcpy(m_text + 2 * length + 4, ">\r\n", 3);
+        m_startLength = length + 2;
+        m_endLength = length + 5;
+    }
+    QByteArrayView start() const { return {m_text, m_startLength}; }
+    QByteArrayView end() const { return {m_text + m_startLength, m_endLength}; }
+
+private:
+    static constexpr qsizetype kLongestName = 64; // names are column names, at most 29 letters
+    char m_text[2 * kLongestName + 8];
+    qsizetype m_startLength = 0;
+    qsizetype m_endLength = 0;
+};
+
 void appendElement(QByteArray &out, const char *name, QStringView text)
 {
-    out.append('<').append(name).append('>');
+    const Tags tags(name);
+    out.append(tags.start());
     appendEscapedXmlText(out, text);
-    out.append("</").append(name).append('>').append(kLineEnd);
+    out.append(tags.end());
+}
+
+void appendUtf8Element(QByteArray &out, const char *name, QByteArrayView utf8)
+{
+    const Tags tags(name);
+    out.append(tags.start());
+    appendEscapedXmlUtf8(out, utf8);
+    out.append(tags.end());
 }
 
 QString withoutLineBreaks(QString text)
@@ -35,24 +75,33 @@ QString withoutOuterQuotes(QString entry)
 bool hasIptcValue(const CatalogueRow &row)
 {
     for (const IptcField &field : kIptcFields)
-        if (!row.value(field.index).isEmpty())
+        if (!row.utf8(field.index).isEmpty())
             return true;
     return false;
+}
+
+// An IPTC value on one line: line breaks dropped, then escaped.
+void appendOneLineElement(QByteArray &out, const char *name, QByteArrayView utf8)
+{
+    if (utf8.contains('\r') || utf8.contains('\n'))
+        appendElement(out, name, withoutLineBreaks(QString::fromUtf8(utf8)));
+    else
+        appendUtf8Element(out, name, utf8);
 }
 
 void appendIptc(QByteArray &out, const CatalogueRow &row)
 {
     out.append("<iptc>").append(kLineEnd);
     for (const IptcField &field : kIptcFields) {
-        const QString value = row.value(field.index);
+        const QByteArrayView value = row.utf8(field.index);
         if (value.isEmpty())
             continue;
         if (field.index == kKeywordsIndex || field.index == kSupplementalCategoryIndex) {
             const char *element = field.index == kKeywordsIndex ? "Keyword" : "SupplementalCategory";
-            for (const QString &entry : listEntries(value))
+            for (const QString &entry : listEntries(QString::fromUtf8(value)))
                 appendElement(out, element, entry);
         } else {
-            appendElement(out, field.column, withoutLineBreaks(value));
+            appendOneLineElement(out, field.column, value);
         }
     }
     out.append("</iptc>").append(kLineEnd);
@@ -87,13 +136,19 @@ void appendFileBlock(QByteArray &out, const FileBlock &block)
     appendElement(out, "extension", extensionOf(block.file));
     appendElement(out, "Name", block.file);
     appendElement(out, "Dir", block.folder);
-    appendElement(out, "FullName", block.folder + block.file);
+    // Escaped one character at a time, so the two parts escaped one after the other are the
+    // whole name escaped, without joining them first.
+    const Tags fullName("FullName");
+    out.append(fullName.start());
+    appendEscapedXmlText(out, block.folder);
+    appendEscapedXmlText(out, block.file);
+    out.append(fullName.end());
     if (!block.thumbnailPath.isEmpty())
         appendElement(out, "ThumbName", block.thumbnailPath);
     for (std::size_t i = 0; i < kExportFileColumns.size(); ++i) {
-        const QString value = block.row.value(kFirstFileColumnId + int(i));
+        const QByteArrayView value = block.row.utf8(kFirstFileColumnId + int(i));
         if (!value.isEmpty())
-            appendElement(out, kExportFileColumns[i], value);
+            appendUtf8Element(out, kExportFileColumns[i], value);
     }
     if (hasIptcValue(block.row))
         appendIptc(out, block.row);
@@ -116,10 +171,10 @@ QStringList listEntries(const QString &value)
     return entries;
 }
 
-QString extensionOf(const QString &fileName)
+QStringView extensionOf(QStringView fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot < 0 ? QString() : fileName.mid(dot + 1);
+    return dot < 0 ? QStringView() : fileName.sliced(dot + 1);
 }
 
 QString thumbnailFileName(const QString &fileName)

@@ -39,7 +39,7 @@ void appendFileBlock(QByteArray &out, const FileBlock &block);
 QStringList listEntries(const QString &value);
 
 // The text after the last "." of the file name; empty when it has none.
-QString extensionOf(const QString &fileName);
+QStringView extensionOf(QStringView fileName);
 
 // The file name with its extension replaced by "jpg"; the whole name when it has none.
 QString thumbnailFileName(const QString &fileName);

@@ -78,9 +78,9 @@ std::vector<long long> nextQueued(CatalogueDb &db)
 {
     std::vector<long long> ids;
     db.forEachRow(QStringLiteral("select id from %1 order by id limit %2;").arg(kPending).arg(kBatchRows),
-                  [&](sqliteEngine::RowCells cells) {
-                      ids.push_back(std::stoll(std::string(cells[0])));
-                      return true;
+                  [&](const sqliteEngine::RowView &row) {
+                      ids.push_back(row.text(0).toLongLong());
+                      return sqliteEngine::RowAnswer::Next;
                   });
     return ids;
 }
@@ -100,18 +100,20 @@ bool readTexts(CatalogueDb &db, const QString &ids, std::vector<std::vector<std:
 {
     const QString select = QStringLiteral("select rowid,%1 from Images where rowid in (%2);")
                                .arg(indexedColumns().join(u','), ids);
-    return db.forEachRow(select, [&](sqliteEngine::RowCells cells) {
+    return db.forEachRow(select, [&](const sqliteEngine::RowView &row) {
         std::string body;
         bool regular = true;
-        for (std::size_t i = 1; i < cells.size(); ++i) {
-            regular = appendSearchFolded(cells[i], body) && regular;
+        for (int i = 1; i < row.columnCount(); ++i) {
+            const QByteArrayView cell = row.utf8(i);
+            regular = appendSearchFolded({cell.data(), std::size_t(cell.size())}, body) && regular;
             body.push_back('\n');
         }
+        std::string rowid = row.utf8(0).toByteArray().toStdString();
         if (regular)
-            texts.push_back({std::string(cells[0]), std::move(body)});
+            texts.push_back({std::move(rowid), std::move(body)});
         else
-            always.push_back({std::string(cells[0])});
-        return true;
+            always.push_back({std::move(rowid)});
+        return sqliteEngine::RowAnswer::Next;
     }) == 0;
 }
 
@@ -141,18 +143,18 @@ std::optional<PlanOrder> planOrder(CatalogueDb &db, const QString &fullStatement
 {
     PlanOrder order;
     bool understood = true;
-    const int rc = db.forEachRow(QStringLiteral("explain query plan ") + fullStatement, [&](sqliteEngine::RowCells cells) {
-        const QString detail = QString::fromUtf8(cells.back().data(), qsizetype(cells.back().size()));
+    const int rc = db.forEachRow(QStringLiteral("explain query plan ") + fullStatement, [&](const sqliteEngine::RowView &row) {
+        const QString detail = row.text(row.columnCount() - 1);
         static const QString kIndexScan = QStringLiteral("SCAN Images USING INDEX ");
         if (detail == QLatin1String("SCAN Images"))
-            return true;
+            return sqliteEngine::RowAnswer::Next;
         if (detail == QLatin1String("USE TEMP B-TREE FOR ORDER BY"))
             order.sorted = true;
         else if (detail.startsWith(kIndexScan) && detail.indexOf(u' ', kIndexScan.size()) < 0)
             order.indexName = detail.mid(kIndexScan.size());
         else
             understood = false;
-        return understood;
+        return understood ? sqliteEngine::RowAnswer::Next : sqliteEngine::RowAnswer::Stop;
     });
     if (rc != 0 || !understood || (order.sorted && !order.indexName.isEmpty()))
         return std::nullopt;
@@ -163,9 +165,9 @@ QStringList indexColumns(CatalogueDb &db, const QString &indexName)
 {
     QStringList columns;
     db.forEachRow(QStringLiteral("select name from pragma_index_info(%1) order by seqno;").arg(sqlText(indexName)),
-                  [&](sqliteEngine::RowCells cells) {
-                      columns << QString::fromUtf8(cells[0].data(), qsizetype(cells[0].size()));
-                      return true;
+                  [&](const sqliteEngine::RowView &row) {
+                      columns << row.text(0);
+                      return sqliteEngine::RowAnswer::Next;
                   });
     return columns;
 }

@@ -59,4 +59,20 @@ TEST(XmlEscaping, latin1LettersStandForThemselvesAndWiderTextBecomesReferences)
     EXPECT_EQ(bytes, QByteArray("\xE9&#x4E2D;")); // one byte per character in ISO-8859-1
 }
 
+// The engine's bytes are escaped as the text they decode to, also bytes that are no UTF-8.
+TEST(XmlEscaping, utf8BytesAreEscapedAsTheirText)
+{
+    const QByteArray inputs[] = {
+        "", "plain", "R&D <x> \"y\" 'z'", QByteArray("\x00\x01\x1e\x1f\x7f\t\r\n", 8), "Z\xC3\xBCrich",
+        "\xE2\x82\xAC \xE4\xB8\xAD \xF0\x9F\x93\xB7", "\xFF", "a\xC3", "\xED\xA0\x80 surrogate", "\xC2\x81",
+    };
+    for (const QByteArray &input : inputs) {
+        QByteArray fromBytes("kept ");
+        appendEscapedXmlUtf8(fromBytes, input);
+        QByteArray fromText("kept ");
+        appendEscapedXmlText(fromText, QString::fromUtf8(input));
+        EXPECT_EQ(fromBytes, fromText) << input.toHex().toStdString();
+    }
+}
+
 } // namespace

@@ -232,6 +232,27 @@ TEST_F(XmlExportTest, catalogueThatCannotOpenIsReportedAndLeavesAnEmptyDocument)
     EXPECT_TRUE(document().endsWith(QStringLiteral("<Title>T</Title>\r\n</IPTCtoXML>\r\n")));
 }
 
+// The rows are streamed as the engine's bytes, no longer read as texts first: a cell of bytes
+// that are no UTF-8 (a blob, a text written by another program), line breaks and numbers come
+// out as the texts of the catalogue's table gave them.
+TEST_F(XmlExportTest, cellsOfEveryKindAreWrittenAsTheirTexts)
+{
+    catalogue.add(kPhotos, QStringLiteral("odd.jpg"), {{"Caption", QStringLiteral("on\r\ntwo <lines>")}});
+    ASSERT_TRUE(catalogue.db.open());
+    ASSERT_EQ(catalogue.db.execute(QStringLiteral("update Images set Headline = x'41ff42', City = cast(x'c3a9e282ac' as text),"
+                                                  " Width = 640, Height = NULL, Keywords = x'6f6e653b20ff' where File = 'odd.jpg';")),
+              0);
+    catalogue.db.close();
+    run(false);
+    const QString text = document();
+    EXPECT_TRUE(text.contains(QStringLiteral("<Caption>ontwo &lt;lines&gt;</Caption>\r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("<Headline>A&#xFFFD;B</Headline>\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<City>\u00E9<euro/></City>\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<Width>640</Width>\r\n")));
+    EXPECT_FALSE(text.contains(QStringLiteral("<Height>")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<Keyword>one</Keyword>\r\n<Keyword>&#xFFFD;</Keyword>\r\n")));
+}
+
 TEST_F(XmlExportTest, documentWithEveryKindOfTextIsWellFormed)
 {
     QString awkward = QStringLiteral("a\x01\x1f\x7f & <b> \" ' ");

@@ -88,12 +88,12 @@ protected:
         const auto rowsOf = [&](QString statement) {
             statement.insert(7, QStringLiteral("rowid,"));
             QStringList lines;
-            EXPECT_EQ(db.forEachRow(statement, [&](sqliteEngine::RowCells cells) {
+            EXPECT_EQ(db.forEachRow(statement, [&](const sqliteEngine::RowView &row) {
                 QStringList line;
-                for (const std::string_view cell : cells)
-                    line << QString::fromUtf8(cell.data(), qsizetype(cell.size()));
+                for (int column = 0; column < row.columnCount(); ++column)
+                    line << row.text(column);
                 lines << line.join(u'|');
-                return true;
+                return sqliteEngine::RowAnswer::Next;
             }), 0) << db.errorText().toStdString();
             return lines;
         };
