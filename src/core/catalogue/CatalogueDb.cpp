@@ -60,11 +60,11 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
-bool CatalogueDb::readWithoutMapping()
+bool CatalogueDb::readThroughSmallCache()
 {
     // The page cache at the engine's own size: the start-up tuning stores 100 000 pages in the
     // file, which a read of every page would fill.
-    return execute(QStringLiteral("PRAGMA mmap_size = 0; PRAGMA cache_size = -2000;")) == 0;
+    return execute(QStringLiteral("PRAGMA cache_size = -2000;")) == 0;
 }
 
 void CatalogueDb::close()

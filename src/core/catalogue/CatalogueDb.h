@@ -37,10 +37,10 @@ public:
     // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
     int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
     // From here until close, the file is read through a page cache of the engine's default size
-    // instead of mapped into memory: for commands that read every row once (export, statistics,
-    // double names), whose mapped or cached pages would all count to the process's memory, a
-    // catalogue's size of it. Such a read is no slower so. False when the engine refused.
-    bool readWithoutMapping();
+    // instead of the catalogue's large one: for commands that read every row once (export,
+    // statistics, double names), which gain nothing from keeping pages. False when the engine
+    // refused.
+    bool readThroughSmallCache();
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 

@@ -77,7 +77,7 @@ DoubleSearchEnd streamDoubleFileNames(CatalogueDb &db, Feedback &feedback, const
         return DoubleSearchEnd::NotOpened;
     const ClosedOnExit closed(db);
     // Streamed: only the names that repeat become texts, never a table of the whole catalogue.
-    db.readWithoutMapping();
+    db.readThroughSmallCache();
     DoubleFileNameRuns runs(onDouble);
     const int rc = db.forEachRow(QLatin1String(kDoubleFileNamesStatement), [&runs](const sqliteEngine::RowView &row) {
         runs.add(row.utf8(resultListColumn::Folder), row.utf8(resultListColumn::File), row.utf8(resultListColumn::CheckMark));
