@@ -2,9 +2,11 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/RewriteRecorder.h"
+#include "platform/ContentHash.h"
 
 #include <QByteArray>
 #include <QMutex>
+#include <QWaitCondition>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -20,8 +22,9 @@ struct JournalEntry
     qint64 spanOffset = 0;
     QByteArray oldSpan;
     qint64 newSpanLength = 0;
-    QByteArray oldHash; // SHA-256 of the whole old content
+    QByteArray oldHash; // hash of the whole old content, as hexadecimal text
     QByteArray newHash; // and of the whole new content
+    std::optional<contentHash::Kind> hashKind; // nothing: written by a newer version
     qint64 oldModified = 0; // milliseconds since the epoch
     std::optional<qint64> newSize; // missing when the run ended before the file was in place
     qint64 newModified = 0;
@@ -78,13 +81,32 @@ public:
 
 private:
     bool openLocked();
-    bool executeLocked(const QString &statement);
+    // A record on its way into the journal: the values of its row, then the answer.
+    struct PendingRecord
+    {
+        QString values;
+        bool done = false; // set under m_queueMutex
+        bool recorded = false;
+        QString error;
+    };
+    enum class Flush { Now, Later };
+
+    bool migrateLocked();
+    bool executeLocked(const QString &statement, Flush flush = Flush::Now);
     bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
+    void commitWithOthers(PendingRecord &record);
+    void commitRecords(const std::vector<PendingRecord *> &group);
 
     CatalogueDb m_db;
-    QMutex m_mutex;
+    QMutex m_mutex; // the connection and everything below
     QString m_error;
     int m_run = 0;
+    bool m_commitsFlush = false; // the connection's synchronous setting is FULL
+
+    QMutex m_queueMutex; // the records waiting for a commit
+    QWaitCondition m_committed;
+    std::vector<PendingRecord *> m_pending;
+    bool m_committing = false;
 };
 
 } // namespace zelvarion
