@@ -162,6 +162,8 @@ void UndoJournal::finishRun()
                           .arg(m_run));
     m_run = 0;
     m_db.close();
+    QMutexLocker queue(&m_queueMutex);
+    m_revisionsAhead.clear(); // of files the run did not rewrite
 }
 
 bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
@@ -170,12 +172,13 @@ bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, 
     const ChangedSpan span = changedSpan(oldContent, newContent);
     // One pass over the markers: a path holding "%4" must not take the next value.
     PendingRecord record;
-    record.values = QStringLiteral("%1, %2, %3, %4, '%5', '%6', %7, %8")
+    record.values = QStringLiteral("%1, %2, %3, %4, '%5', '%6', %7, %8, %9")
                         .arg(sqlText(path), QString::number(span.offset),
                              blobLiteral(oldContent.sliced(span.offset, span.oldLength)), QString::number(span.newLength),
                              QString::fromLatin1(contentHash::hexDigest(oldContent)),
                              QString::fromLatin1(contentHash::hexDigest(newContent)),
-                             QString::number(oldModified.toMSecsSinceEpoch()), QString::number(int(contentHash::kCurrent)));
+                             QString::number(oldModified.toMSecsSinceEpoch()), QString::number(int(contentHash::kCurrent)),
+                             revisionAhead(path));
     commitWithOthers(record);
     if (!record.recorded)
         reason = QStringLiteral("the undo journal cannot record the change: ") + record.error;
@@ -217,7 +220,7 @@ void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
     }
     const auto insert = [this](const PendingRecord &record) {
         return QStringLiteral("insert into Files (Run, Path, SpanOffset, OldSpan, NewSpanLength, OldHash, NewHash, "
-                              "OldModified, HashKind) values (%1, %2);")
+                              "OldModified, HashKind, OldRevisionDate, OldRevisionTime) values (%1, %2);")
             .arg(QString::number(m_run), record.values);
     };
     if (group.size() > 1 && executeLocked(QStringLiteral("begin;"), Flush::Now)) {
@@ -260,6 +263,24 @@ void UndoJournal::rewriteFailed(const QString &path)
                       .arg(m_run)
                       .arg(sqlText(path)),
                   Flush::Later);
+}
+
+void UndoJournal::noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time)
+{
+    QMutexLocker queue(&m_queueMutex);
+    m_revisionsAhead[path] = {date, time};
+}
+
+// The two values of the revision noted for path before its rewrite; nulls when none was.
+QString UndoJournal::revisionAhead(const QString &path)
+{
+    QMutexLocker queue(&m_queueMutex);
+    const auto noted = m_revisionsAhead.find(path);
+    if (noted == m_revisionsAhead.end())
+        return QStringLiteral("null, null");
+    const QString values = sqlText(noted->second.first) + QStringLiteral(", ") + sqlText(noted->second.second);
+    m_revisionsAhead.erase(noted);
+    return values;
 }
 
 void UndoJournal::noteOldRevision(const QString &path, const QString &date, const QString &time)

@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QWaitCondition>
 #include <QString>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -69,8 +70,11 @@ public:
     void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) override;
     // The file kept its old content: its record goes, so the run neither counts nor restores it.
     void rewriteFailed(const QString &path) override;
-    // The catalogue row's revision before the run touched it, for the undo to give back.
+    // The catalogue row's revision before the run touched it, for the undo to give back: after
+    // the file's rewrite, onto its record; or before it, to go into the record itself (no commit
+    // of its own, and no wait behind another's).
     void noteOldRevision(const QString &path, const QString &date, const QString &time);
+    void noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time);
 
     // Newest first; nothing on failure (see errorText).
     std::optional<std::vector<JournalRun>> runs();
@@ -96,6 +100,7 @@ private:
     bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
     void commitWithOthers(PendingRecord &record);
     void commitRecords(const std::vector<PendingRecord *> &group);
+    QString revisionAhead(const QString &path);
 
     CatalogueDb m_db;
     QMutex m_mutex; // the connection and everything below
@@ -103,8 +108,9 @@ private:
     int m_run = 0;
     bool m_commitsFlush = false; // the connection's synchronous setting is FULL
 
-    QMutex m_queueMutex; // the records waiting for a commit
+    QMutex m_queueMutex; // the records waiting for a commit, and the revisions noted before
     QWaitCondition m_committed;
+    std::map<QString, std::pair<QString, QString>> m_revisionsAhead;
     std::vector<PendingRecord *> m_pending;
     bool m_committing = false;
 };
