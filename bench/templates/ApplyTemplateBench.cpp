@@ -199,7 +199,8 @@ struct WholeRun
     }
 };
 
-// A program folder whose catalogue holds `folder` and whose template in use has the five fields.
+// A program folder whose catalogue holds `folder` (scanned with thumbnails when they are on, as a
+// user who keeps them has it) and whose template in use has the five fields.
 bool prepareProgramFolder(const QString &cli, const QString &program, const QString &folder, bool thumbnails,
                           const QByteArrayList &environment)
 {
@@ -210,7 +211,8 @@ bool prepareProgramFolder(const QString &cli, const QString &program, const QStr
         return false;
     ini.close();
     const QStringList steps[] = {
-        {QStringLiteral("scan"), folder},
+        thumbnails ? QStringList{QStringLiteral("scan"), QStringLiteral("--thumbnails"), folder}
+                   : QStringList{QStringLiteral("scan"), folder},
         {QStringLiteral("template"), QStringLiteral("add"), QStringLiteral("bench")},
         {QStringLiteral("template"), QStringLiteral("set"), QStringLiteral("bench"),
          QStringLiteral("Headline=Markets rally at the close"), QStringLiteral("City=Paris"), QStringLiteral("Country=France"),
@@ -244,6 +246,7 @@ void compareWholeProcesses(const QString &work, const QStringList &sources, int 
                 return;
             }
             WholeRun &run = thumbnails ? oursWithThumbnails : ours;
+            ::sync(); // the copies' writeback would otherwise land on whichever program runs next
             run.take(runProcess(cli, {QStringLiteral("--program-folder"), program, QStringLiteral("apply"), QStringLiteral("--yes"),
                                        QStringLiteral("--mode"), QStringLiteral("1"), QStringLiteral("--add-keywords"),
                                       QStringLiteral("--with-iptc")},
@@ -256,6 +259,7 @@ void compareWholeProcesses(const QString &work, const QStringList &sources, int 
         }
         const QString folder = work + QStringLiteral("/cli-peer");
         layOut(sources, count, folder);
+        ::sync();
         peer.take(runProcess(exiftool, QStringList{QStringLiteral("-q"), QStringLiteral("-overwrite_original")} + kExiftoolFields
                                            + QStringList{folder}));
         QDir(folder).removeRecursively();

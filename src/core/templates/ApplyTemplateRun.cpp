@@ -219,7 +219,8 @@ private:
         done.begun = true;
         done.result = processIptc(path, m_request, m_options.writeOptions, m_options.dryRun, nullptr);
         if (m_renewer && !m_options.dryRun && done.result.status == ProcessResult::Status::Written)
-            done.thumbnail = m_renewer->renew(path, done.result.content);
+            done.thumbnail = m_renewer->renewAfterMetadataRewrite(path, done.result.content,
+                                                                  done.result.lastModifiedBefore);
         done.result.content.clear(); // the bytes are not needed any more; memory stays flat
     }
 
