@@ -11,7 +11,7 @@ packages=(
     libxml2-dev libxslt1-dev libxml2-utils xsltproc
     fop poppler-utils chromium
     libhunspell-dev hunspell-en-us hunspell-fr
-    libexempi-dev
+    libexempi-dev libxxhash-dev
     libgtest-dev googletest
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core

@@ -1,8 +1,11 @@
 // Applies a five-field template (mode 1, add keywords) to 200 JPEG files of 6 megapixels and has
-// exiftool write the same five fields to copies of the same files in one process; prints files
-// per second and the ratio. Then the run over 2 000 small JPEG files with thumbnails and
-// catalogue updates, to show the per-image overhead and that memory stays flat.
-// Usage: bench_apply_template [large file count] [small file count]
+// exiftool write the same five fields to copies of the same files in one process. First as a user
+// meets it: `zelvarion-cli apply --yes` as a whole process (undo journal on, as always; once more
+// with thumbnails renewed) against exiftool, fresh copies of the files every round; prints the
+// best times, the ratio and the peak memory of both. Then the run inside this process, and the
+// run over 2 000 small JPEG files with thumbnails and catalogue updates, to show the per-image
+// overhead and that memory stays flat.
+// Usage: bench_apply_template [large file count] [small file count] [whole-process rounds]
 #include "BenchSupport.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
@@ -17,14 +20,26 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zelvarion;
 using namespace zelvarion::bench;
 
 namespace {
+
+// The five fields of the template, as exiftool writes them.
+const QStringList kExiftoolFields = {QStringLiteral("-Headline=Markets rally at the close"), QStringLiteral("-City=Paris"),
+                                     QStringLiteral("-Country-PrimaryLocationName=France"),
+                                     QStringLiteral("-Credit=Picture desk"), QStringLiteral("-Keywords+=desk"),
+                                     QStringLiteral("-Keywords+=wire")};
 
 class QuietFeedback : public Feedback
 {
@@ -123,11 +138,8 @@ double runOurs(const QString &work, const QString &folder, const QStringList &fi
 
 double runExiftool(const QString &folder, int count)
 {
-    const QStringList arguments = {QStringLiteral("-q"), QStringLiteral("-overwrite_original"),
-                                   QStringLiteral("-Headline=Markets rally at the close"), QStringLiteral("-City=Paris"),
-                                   QStringLiteral("-Country-PrimaryLocationName=France"),
-                                   QStringLiteral("-Credit=Picture desk"), QStringLiteral("-Keywords+=desk"),
-                                   QStringLiteral("-Keywords+=wire"), folder};
+    const QStringList arguments =
+        QStringList{QStringLiteral("-q"), QStringLiteral("-overwrite_original")} + kExiftoolFields + QStringList{folder};
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
     QElapsedTimer timer;
@@ -138,6 +150,131 @@ double runExiftool(const QString &folder, int count)
     return count / (timer.nsecsElapsed() / 1e9);
 }
 
+struct ProcessCost
+{
+    double seconds = 0;
+    long peakKilobytes = 0;
+    bool ok = false;
+};
+
+// One process run to its end with its output dropped: its time and its peak resident memory.
+// The variables of `environment` ("NAME=value") are added to the child's.
+ProcessCost runProcess(const QString &program, const QStringList &arguments, const QByteArrayList &environment = {})
+{
+    QByteArrayList encoded{QFile::encodeName(program)};
+    for (const QString &argument : arguments)
+        encoded << QFile::encodeName(argument);
+    std::vector<char *> argv;
+    for (QByteArray &argument : encoded)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        for (const QByteArray &variable : environment)
+            putenv(const_cast<char *>(variable.constData()));
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child)
+        return {};
+    return {timer.nsecsElapsed() / 1e9, usage.ru_maxrss, WIFEXITED(status) && WEXITSTATUS(status) == 0};
+}
+
+struct WholeRun
+{
+    ProcessCost best{1e300, 0, true};
+    void take(const ProcessCost &cost)
+    {
+        best.seconds = std::min(best.seconds, cost.seconds);
+        best.peakKilobytes = std::max(best.peakKilobytes, cost.peakKilobytes);
+        best.ok = best.ok && cost.ok;
+    }
+};
+
+// A program folder whose catalogue holds `folder` (scanned with thumbnails when they are on, as a
+// user who keeps them has it) and whose template in use has the five fields.
+bool prepareProgramFolder(const QString &cli, const QString &program, const QString &folder, bool thumbnails,
+                          const QByteArrayList &environment)
+{
+    QDir().mkpath(program);
+    QFile ini(program + QStringLiteral("/Zelvarion.ini"));
+    if (!ini.open(QIODevice::WriteOnly)
+        || ini.write(thumbnails ? "[Configuration]\r\nCreateThumbnails=1\r\n" : "[Configuration]\r\n") < 0)
+        return false;
+    ini.close();
+    const QStringList steps[] = {
+        thumbnails ? QStringList{QStringLiteral("scan"), QStringLiteral("--thumbnails"), folder}
+                   : QStringList{QStringLiteral("scan"), folder},
+        {QStringLiteral("template"), QStringLiteral("add"), QStringLiteral("bench")},
+        {QStringLiteral("template"), QStringLiteral("set"), QStringLiteral("bench"),
+         QStringLiteral("Headline=Markets rally at the close"), QStringLiteral("City=Paris"), QStringLiteral("Country=France"),
+         QStringLiteral("Credit=Picture desk"), QStringLiteral("Keywords=desk; wire")},
+        {QStringLiteral("template"), QStringLiteral("use"), QStringLiteral("bench")},
+    };
+    for (const QStringList &step : steps)
+        if (!runProcess(cli, QStringList{QStringLiteral("--program-folder"), program} + step, environment).ok)
+            return false;
+    return true;
+}
+
+// zelvarion-cli apply against exiftool, side by side on fresh copies of the same files each round.
+void compareWholeProcesses(const QString &work, const QStringList &sources, int count, int rounds)
+{
+    const QString cli = QStringLiteral(ZELVARION_CLI_PATH);
+    const QString exiftool = QStandardPaths::findExecutable(QStringLiteral("exiftool"));
+    if (exiftool.isEmpty()) {
+        std::printf("whole processes: exiftool not found\n");
+        return;
+    }
+    const QByteArrayList environment{QFile::encodeName(QStringLiteral("XDG_CACHE_HOME=") + work + QStringLiteral("/cache"))};
+    WholeRun ours, oursWithThumbnails, peer;
+    for (int round = 0; round < rounds; ++round) {
+        for (const bool thumbnails : {false, true}) {
+            const QString folder = work + QStringLiteral("/cli-photos");
+            const QString program = work + QStringLiteral("/cli-program");
+            layOut(sources, count, folder);
+            if (!prepareProgramFolder(cli, program, folder, thumbnails, environment)) {
+                std::printf("whole processes: the program folder could not be prepared\n");
+                return;
+            }
+            WholeRun &run = thumbnails ? oursWithThumbnails : ours;
+            ::sync(); // the copies' writeback would otherwise land on whichever program runs next
+            run.take(runProcess(cli, {QStringLiteral("--program-folder"), program, QStringLiteral("apply"), QStringLiteral("--yes"),
+                                       QStringLiteral("--mode"), QStringLiteral("1"), QStringLiteral("--add-keywords"),
+                                      QStringLiteral("--with-iptc")},
+                                environment));
+            if (!QFileInfo::exists(program + QStringLiteral("/Images.undo.db")))
+                run.best.ok = false;
+            QDir(folder).removeRecursively();
+            QDir(program).removeRecursively();
+            QDir(work + QStringLiteral("/cache")).removeRecursively();
+        }
+        const QString folder = work + QStringLiteral("/cli-peer");
+        layOut(sources, count, folder);
+        ::sync();
+        peer.take(runProcess(exiftool, QStringList{QStringLiteral("-q"), QStringLiteral("-overwrite_original")} + kExiftoolFields
+                                           + QStringList{folder}));
+        QDir(folder).removeRecursively();
+    }
+    const auto line = [&](const char *name, const WholeRun &run) {
+        std::printf("  %-46s %8.3f s  peak %7ld kB   %.2fx as fast as exiftool%s\n", name, run.best.seconds,
+                    run.best.peakKilobytes, peer.best.seconds / run.best.seconds, run.best.ok ? "" : "  (A RUN FAILED)");
+    };
+    std::printf("whole processes, best of %d rounds, fresh copies every round (goal >= 3x):\n", rounds);
+    line("zelvarion-cli apply --yes, undo journal on", ours);
+    line("  the same with thumbnails renewed", oursWithThumbnails);
+    std::printf("  %-46s %8.3f s  peak %7ld kB%s\n", "exiftool -overwrite_original", peer.best.seconds,
+                peer.best.peakKilobytes, peer.best.ok ? "" : "  (A RUN FAILED)");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -145,11 +282,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int largeCount = argc > 1 ? QByteArray(argv[1]).toInt() : 200;
     const int smallCount = argc > 2 ? QByteArray(argv[2]).toInt() : 2000;
+    const int wholeRounds = argc > 3 ? QByteArray(argv[3]).toInt() : 3;
     QTemporaryDir work;
     const QStringList large = sources(work.path() + QStringLiteral("/sources-large"), QSize(3000, 2000));
     const auto ratio = [](double ours, double peer) { return peer > 0 ? ours / peer : 0.0; };
     std::printf("%d JPEG files of 3000 x 2000 pixels (%lld kB each), template of 5 fields, mode 1, add keywords\n",
                 largeCount, qlonglong(QFileInfo(large.value(0)).size() / 1024));
+    compareWholeProcesses(work.path(), large, largeCount, wholeRounds);
+    std::printf("inside this process:\n");
     double best = 0, bestThumbs = 0, bestPeer = 0;
     for (int round = 0; round < 2; ++round) {
         const QString ours = work.path() + QStringLiteral("/ours%1").arg(round);

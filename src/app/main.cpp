@@ -1,4 +1,5 @@
 // zelvarion: the window program.
+#include "platform/ProcessMemory.h"
 #include "platform/ProgramFolder.h"
 #include "platform/gui/SingleInstance.h"
 #include "ui/frmZelvarion.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    zelvarion::processMemory::keepFreedPhotographBuffers();
     QApplication app(argc, argv);
     // Both programs name only the application, so they share ~/.local/share/Zelvarion.
     QApplication::setApplicationName(QStringLiteral("Zelvarion"));

@@ -6,6 +6,7 @@
 #include "platform/ProgramFolder.h"
 
 #include "platform/FileNames.h"
+#include "platform/ProcessMemory.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -68,6 +69,7 @@ void printHelp(QTextStream &out)
 
 int main(int argc, char *argv[])
 {
+    processMemory::keepFreedPhotographBuffers();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zelvarion"));
     QTextStream out(stdout);

@@ -61,6 +61,12 @@ bool ThumbnailStore::store(const QString &imagePath, const QByteArray &jpeg) con
     return file.open(QIODevice::WriteOnly) && file.write(jpeg) == jpeg.size() && file.commit();
 }
 
+QDateTime ThumbnailStore::storedAt(const QString &imagePath) const
+{
+    const QFileInfo entry(entryPath(imagePath));
+    return entry.isFile() ? entry.lastModified() : QDateTime();
+}
+
 QByteArray ThumbnailStore::load(const QString &imagePath) const
 {
     QFile file(entryPath(imagePath));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 namespace zelvarion {
@@ -22,6 +23,8 @@ public:
     bool isAvailable() const;
 
     bool has(const QString &imagePath) const;
+    // When the image's thumbnail was stored; invalid when it has none.
+    QDateTime storedAt(const QString &imagePath) const;
 
     // Creates or replaces the thumbnail of the image, atomically: a reader sees the old thumbnail
     // or the new one, never a part. False when nothing could be written (the old one stays).

@@ -157,7 +157,7 @@ TEST_F(UndoCliTest, aKilledUndoLeavesEveryFileWholeAndTheNextOneFinishes)
         undo.start(QStringLiteral(ZELVARION_CLI_PATH), {QStringLiteral("--program-folder"), folder.path(),
                                                         QStringLiteral("undo"), QStringLiteral("--yes")});
         ASSERT_TRUE(undo.waitForStarted());
-        QThread::usleep(30000 + random.bounded(400000));
+        QThread::usleep(20000 + random.bounded(200000));
         undo.kill(); // SIGKILL: no destructor, no flush
         undo.waitForFinished();
         int restored = 0;
@@ -168,7 +168,11 @@ TEST_F(UndoCliTest, aKilledUndoLeavesEveryFileWholeAndTheNextOneFinishes)
         }
         killedMidUndo += restored > 0 && restored < int(originals.size()) ? 1 : 0;
         const CliRun finish = cli({QStringLiteral("undo"), QStringLiteral("--yes")});
-        ASSERT_EQ(finish.exitCode, 0) << "round " << round << finish.out.toStdString() << finish.err.toStdString();
+        // An undo that had ended before the kill has nothing left to do, and says so.
+        const bool endedBeforeKill = restored == int(originals.size()) && finish.exitCode == 1
+                                     && finish.err.contains(QStringLiteral("no run left to undo"));
+        ASSERT_TRUE(finish.exitCode == 0 || endedBeforeKill)
+            << "round " << round << finish.out.toStdString() << finish.err.toStdString();
         const std::map<QString, QStringList> rowsAfter = rows();
         for (const auto &[path, original] : originals) {
             ASSERT_EQ(read(path), original.bytes) << "round " << round << " " << path.toStdString();

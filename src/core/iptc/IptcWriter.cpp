@@ -97,20 +97,23 @@ IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keyw
 QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
                               const IptcSegment &newSegment, SegmentPlacement placement)
 {
-    QByteArray rest = content.toByteArray();
     const bool oldIsValid =
-        oldSegment && oldSegment->marker >= 2 && oldSegment->marker + 2 + oldSegment->length <= rest.size();
-    if (oldIsValid)
-        rest.remove(oldSegment->marker, oldSegment->length + 2);
-    if (newSegment.isEmpty())
-        return rest;
-    if (oldIsValid && placement == SegmentPlacement::InPlaceOfOld)
-        return rest.insert(oldSegment->marker, newSegment.bytes);
+        oldSegment && oldSegment->marker >= 2 && oldSegment->marker + 2 + oldSegment->length <= content.size();
+    // The bytes before and after the old segment, copied once: a photograph is megabytes.
+    QByteArrayView before = oldIsValid ? content.first(oldSegment->marker) : content;
+    const QByteArrayView after = oldIsValid ? content.sliced(oldSegment->marker + 2 + oldSegment->length) : QByteArrayView();
     QByteArray composed;
-    composed.reserve(rest.size() + newSegment.bytes.size());
-    composed += QByteArrayView("\xFF\xD8", 2);
-    composed += newSegment.bytes;
-    composed += QByteArrayView(rest).sliced(std::min<qsizetype>(2, rest.size()));
+    composed.reserve(before.size() + newSegment.bytes.size() + after.size());
+    if (!newSegment.isEmpty() && !(oldIsValid && placement == SegmentPlacement::InPlaceOfOld)) {
+        composed += QByteArrayView("\xFF\xD8", 2);
+        composed += newSegment.bytes;
+        before = before.sliced(std::min<qsizetype>(2, before.size()));
+        composed += before;
+    } else {
+        composed += before;
+        composed += newSegment.bytes;
+    }
+    composed += after;
     return composed;
 }
 

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace zelvarion {
 namespace {
 
@@ -72,10 +74,18 @@ bool readFromRun(const IptcReadResult &read, const JpegSegmentPosition &run)
            && read.segment->marker < run.marker + 2 + run.length;
 }
 
+// Copied once: a photograph is megabytes.
 QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old, const QByteArray &replacement)
 {
-    QByteArray result = content;
-    return result.replace(old.marker, old.length + 2, replacement);
+    const QByteArrayView whole(content);
+    const qsizetype start = std::min(old.marker, whole.size());
+    const QByteArrayView after = whole.sliced(std::min(start + qsizetype(old.length) + 2, whole.size()));
+    QByteArray result;
+    result.reserve(start + replacement.size() + after.size());
+    result += whole.first(start);
+    result += replacement;
+    result += after;
+    return result;
 }
 
 } // namespace

@@ -25,6 +25,15 @@ class ThumbnailRenewer
 public:
     virtual ~ThumbnailRenewer() = default;
     virtual QByteArray renew(const QString &path, QByteArrayView content) const = 0;
+    // After a rewrite of the metadata alone, which leaves the picture's bytes as they were: a
+    // stored thumbnail made since the file last changed before it (lastChange) is still the
+    // picture's and is kept. Otherwise as renew.
+    virtual QByteArray renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+                                                 const QDateTime &lastChange) const
+    {
+        (void)lastChange;
+        return renew(path, content);
+    }
 };
 
 struct ApplyOptions

@@ -50,6 +50,7 @@ ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLa
         return result;
     }
     result.status = ProcessResult::Status::Written;
+    result.lastModifiedBefore = read.lastModified;
     result.content = written.content.isEmpty() ? read.content : written.content;
     result.after = readIptcFromBytes(result.content, path, customizedLabel).fields;
     return result;

@@ -5,6 +5,7 @@
 #include "core/templates/MergeTemplate.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -35,6 +36,7 @@ struct ProcessResult
     IptcFieldSet before; // what the file held
     IptcFieldSet after;  // what the file holds now, read back from the new bytes: the catalogue row
     QByteArray content;  // the file's new bytes
+    QDateTime lastModifiedBefore; // the file's modification time before the rewrite
 };
 
 // Merges the template into one JPEG file and rewrites it in place: read once, back up (to the

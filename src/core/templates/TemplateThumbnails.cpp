@@ -29,4 +29,15 @@ QByteArray StoredThumbnailRenewer::renew(const QString &path, QByteArrayView con
     return !jpeg.isEmpty() && m_store.store(path, jpeg) ? jpeg : QByteArray();
 }
 
+QByteArray StoredThumbnailRenewer::renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+                                                             const QDateTime &lastChange) const
+{
+    // Decoding a photograph again would make the same picture: most of a run with thumbnails.
+    const QDateTime stored = m_store.storedAt(path);
+    if (stored.isValid() && lastChange.isValid() && stored >= lastChange)
+        if (QByteArray kept = m_store.load(path); !kept.isEmpty())
+            return kept;
+    return renew(path, content);
+}
+
 } // namespace zelvarion

@@ -19,6 +19,8 @@ public:
     ~StoredThumbnailRenewer() override;
 
     QByteArray renew(const QString &path, QByteArrayView content) const override;
+    QByteArray renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+                                         const QDateTime &lastChange) const override;
 
 private:
     std::unique_ptr<ThumbnailMaker> m_maker;

@@ -2,22 +2,21 @@
 
 #include "platform/FileNames.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <cstring>
 
 namespace zelvarion {
 namespace {
 
 const char *const kSchema[] = {
     // Each record is on the disk before its file is replaced; the write-ahead log makes that one
-    // flush per record instead of several.
+    // flush per commit instead of several, and lets the commits that need none go without.
     "PRAGMA journal_mode=WAL;",
-    "PRAGMA synchronous=FULL;",
     "create table if not exists Runs (Run integer primary key, Started text, Template text, Kind text, "
     "Undone integer not null default 0);",
     "create table if not exists Files (Id integer primary key, Run integer not null, Path text not null, "
@@ -26,7 +25,13 @@ const char *const kSchema[] = {
     "create index if not exists FilesOfRun on Files (Run, Path);",
 };
 
-QByteArray sha256(QByteArrayView bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
+// The journal's format, in the database's user_version. Migration N takes a journal of version
+// N-1 to N; the records of every older version stay undoable.
+const char *const kMigrations[] = {
+    // 1: the hash of each record is named; the records before it hold SHA-256 (kind 0).
+    "alter table Files add column HashKind integer not null default 0;",
+};
+constexpr int kFormatVersion = int(std::size(kMigrations));
 
 QString blobLiteral(QByteArrayView bytes) { return QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toByteArray().toHex())); }
 
@@ -38,15 +43,26 @@ struct ChangedSpan
     qsizetype newLength = 0;
 };
 
+// How many bytes the two have in common from their start, or from their end; compared a block
+// at a time, as a photograph of megabytes differs only in its metadata.
+qsizetype commonLength(const char *a, const char *b, qsizetype limit, bool fromEnd)
+{
+    constexpr qsizetype kBlock = 4096;
+    qsizetype common = 0;
+    while (common + kBlock <= limit
+           && std::memcmp(fromEnd ? a - common - kBlock : a + common, fromEnd ? b - common - kBlock : b + common, kBlock) == 0)
+        common += kBlock;
+    while (common < limit && (fromEnd ? a[-common - 1] == b[-common - 1] : a[common] == b[common]))
+        ++common;
+    return common;
+}
+
 ChangedSpan changedSpan(QByteArrayView before, QByteArrayView after)
 {
     const qsizetype shorter = std::min(before.size(), after.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && before[prefix] == after[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
+    const qsizetype prefix = commonLength(before.data(), after.data(), shorter, false);
+    const qsizetype suffix =
+        commonLength(before.data() + before.size(), after.data() + after.size(), shorter - prefix, true);
     return {prefix, before.size() - prefix - suffix, after.size() - prefix - suffix};
 }
 
@@ -70,14 +86,48 @@ bool UndoJournal::openLocked()
         m_error = m_db.errorText();
         return false;
     }
+    m_commitsFlush = false; // the engine's default until the schema sets it
     for (const char *statement : kSchema)
         if (!executeLocked(QLatin1String(statement)))
             return false;
-    return true;
+    return migrateLocked();
 }
 
-bool UndoJournal::executeLocked(const QString &statement)
+// Every migration a journal lacks, in one transaction: a journal is never half of two versions.
+bool UndoJournal::migrateLocked()
 {
+    // Read first: a reader of a current journal takes no write lock.
+    if (!executeLocked(QStringLiteral("PRAGMA user_version;")))
+        return false;
+    if (m_db.cell(0, 1).toInt() >= kFormatVersion)
+        return true;
+    if (!executeLocked(QStringLiteral("begin immediate;")))
+        return false;
+    bool migrated = executeLocked(QStringLiteral("PRAGMA user_version;")); // another process may have been first
+    for (int version = m_db.cell(0, 1).toInt(); migrated && version < kFormatVersion; ++version)
+        migrated = executeLocked(QLatin1String(kMigrations[version]));
+    if (migrated && executeLocked(QStringLiteral("PRAGMA user_version=%1;").arg(kFormatVersion))
+        && executeLocked(QStringLiteral("commit;")))
+        return true;
+    const QString failure = m_error;
+    executeLocked(QStringLiteral("rollback;"));
+    m_error = failure;
+    return false;
+}
+
+// A commit of a journal left at synchronous FULL waits until its log is on the disk; one with
+// Flush::Later goes on at once, on the disk with the next flushed commit or the checkpoint at the
+// close (the log keeps commits in order). A kill loses neither.
+bool UndoJournal::executeLocked(const QString &statement, Flush flush)
+{
+    const bool flushes = flush == Flush::Now;
+    if (m_commitsFlush != flushes) {
+        if (m_db.execute(flushes ? QStringLiteral("PRAGMA synchronous=FULL;") : QStringLiteral("PRAGMA synchronous=NORMAL;")) != 0) {
+            m_error = m_db.errorText();
+            return false;
+        }
+        m_commitsFlush = flushes;
+    }
     if (m_db.execute(statement) == 0)
         return true;
     m_error = m_db.errorText();
@@ -112,27 +162,83 @@ void UndoJournal::finishRun()
                           .arg(m_run));
     m_run = 0;
     m_db.close();
+    QMutexLocker queue(&m_queueMutex);
+    m_revisionsAhead.clear(); // of files the run did not rewrite
 }
 
 bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
                                 const QDateTime &oldModified, QString &reason)
 {
     const ChangedSpan span = changedSpan(oldContent, newContent);
-    const QString statement =
-        QStringLiteral("insert into Files (Run, Path, SpanOffset, OldSpan, NewSpanLength, OldHash, NewHash, OldModified) "
-                       "values (%1, %2, %3, %4, %5, '%6', '%7', %8);")
-            .arg(m_run)
-            .arg(sqlText(path))
-            .arg(span.offset)
-            .arg(blobLiteral(oldContent.sliced(span.offset, span.oldLength)))
-            .arg(span.newLength)
-            .arg(QString::fromLatin1(sha256(oldContent)), QString::fromLatin1(sha256(newContent)))
-            .arg(oldModified.toMSecsSinceEpoch());
+    // One pass over the markers: a path holding "%4" must not take the next value.
+    PendingRecord record;
+    record.values = QStringLiteral("%1, %2, %3, %4, '%5', '%6', %7, %8, %9")
+                        .arg(sqlText(path), QString::number(span.offset),
+                             blobLiteral(oldContent.sliced(span.offset, span.oldLength)), QString::number(span.newLength),
+                             QString::fromLatin1(contentHash::hexDigest(oldContent)),
+                             QString::fromLatin1(contentHash::hexDigest(newContent)),
+                             QString::number(oldModified.toMSecsSinceEpoch()), QString::number(int(contentHash::kCurrent)),
+                             revisionAhead(path));
+    commitWithOthers(record);
+    if (!record.recorded)
+        reason = QStringLiteral("the undo journal cannot record the change: ") + record.error;
+    return record.recorded;
+}
+
+// The file is replaced as soon as its record is on the disk. Records that come while a commit
+// waits for the disk are committed together by the next one: one flush for each group of
+// workers instead of one for each file.
+void UndoJournal::commitWithOthers(PendingRecord &record)
+{
+    QMutexLocker queue(&m_queueMutex);
+    m_pending.push_back(&record);
+    while (!record.done) {
+        if (m_committing) {
+            m_committed.wait(&m_queueMutex);
+            continue;
+        }
+        m_committing = true;
+        std::vector<PendingRecord *> group;
+        group.swap(m_pending);
+        queue.unlock();
+        commitRecords(group);
+        queue.relock();
+        for (PendingRecord *committed : group)
+            committed->done = true;
+        m_committing = false;
+        m_committed.wakeAll();
+    }
+}
+
+void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
+{
     QMutexLocker locked(&m_mutex);
-    if (m_run > 0 && m_db.isOpen() && executeLocked(statement))
-        return true;
-    reason = QStringLiteral("the undo journal cannot record the change: ") + (m_run > 0 ? m_error : QStringLiteral("no run started"));
-    return false;
+    if (m_run <= 0 || !m_db.isOpen()) {
+        for (PendingRecord *record : group)
+            record->error = QStringLiteral("no run started");
+        return;
+    }
+    const auto insert = [this](const PendingRecord &record) {
+        return QStringLiteral("insert into Files (Run, Path, SpanOffset, OldSpan, NewSpanLength, OldHash, NewHash, "
+                              "OldModified, HashKind, OldRevisionDate, OldRevisionTime) values (%1, %2);")
+            .arg(QString::number(m_run), record.values);
+    };
+    if (group.size() > 1 && executeLocked(QStringLiteral("begin;"), Flush::Now)) {
+        bool all = true;
+        for (const PendingRecord *record : group)
+            all = all && executeLocked(insert(*record), Flush::Now);
+        if (all && executeLocked(QStringLiteral("commit;"), Flush::Now)) {
+            for (PendingRecord *record : group)
+                record->recorded = true;
+            return;
+        }
+        executeLocked(QStringLiteral("rollback;"), Flush::Now);
+    }
+    // One at a time: each record gets its own answer.
+    for (PendingRecord *record : group) {
+        record->recorded = executeLocked(insert(*record), Flush::Now);
+        record->error = m_error;
+    }
 }
 
 void UndoJournal::afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified)
@@ -144,16 +250,37 @@ void UndoJournal::afterRewrite(const QString &path, qint64 newSize, const QDateT
                       .arg(newSize)
                       .arg(newModified.toMSecsSinceEpoch())
                       .arg(m_run)
-                      .arg(sqlText(path)));
+                      .arg(sqlText(path)),
+                  Flush::Later);
 }
 
 void UndoJournal::rewriteFailed(const QString &path)
 {
     QMutexLocker locked(&m_mutex);
+    // Should it be lost, the undo finds the file still old and leaves it.
     executeLocked(QStringLiteral("delete from Files where Id=(select max(Id) from Files where Run=%1 and Path=%2) "
                                  "and NewSize is null;")
                       .arg(m_run)
-                      .arg(sqlText(path)));
+                      .arg(sqlText(path)),
+                  Flush::Later);
+}
+
+void UndoJournal::noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time)
+{
+    QMutexLocker queue(&m_queueMutex);
+    m_revisionsAhead[path] = {date, time};
+}
+
+// The two values of the revision noted for path before its rewrite; nulls when none was.
+QString UndoJournal::revisionAhead(const QString &path)
+{
+    QMutexLocker queue(&m_queueMutex);
+    const auto noted = m_revisionsAhead.find(path);
+    if (noted == m_revisionsAhead.end())
+        return QStringLiteral("null, null");
+    const QString values = sqlText(noted->second.first) + QStringLiteral(", ") + sqlText(noted->second.second);
+    m_revisionsAhead.erase(noted);
+    return values;
 }
 
 void UndoJournal::noteOldRevision(const QString &path, const QString &date, const QString &time)
@@ -161,9 +288,8 @@ void UndoJournal::noteOldRevision(const QString &path, const QString &date, cons
     QMutexLocker locked(&m_mutex);
     executeLocked(QStringLiteral("update Files set OldRevisionDate=%1, OldRevisionTime=%2 where Id=(select max(Id) "
                                  "from Files where Run=%3 and Path=%4);")
-                      .arg(sqlText(date), sqlText(time))
-                      .arg(m_run)
-                      .arg(sqlText(path)));
+                      .arg(sqlText(date), sqlText(time), QString::number(m_run), sqlText(path)),
+                  Flush::Later);
 }
 
 std::optional<std::vector<JournalRun>> UndoJournal::runs()
@@ -187,12 +313,13 @@ std::optional<std::vector<JournalRun>> UndoJournal::runs()
 // tells which: one that still holds its old content was never rewritten and is not counted.
 bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
 {
-    if (!executeLocked(QStringLiteral("select Run, Path, OldHash from Files where NewSize is null;")))
+    if (!executeLocked(QStringLiteral("select Run, Path, OldHash, HashKind from Files where NewSize is null;")))
         return false;
     for (int r = 1; r <= m_db.rowCount(); ++r) {
         QFile file;
-        const bool unchanged = filenames::openForReading(file, m_db.cell(1, r))
-                               && sha256(file.readAll()) == m_db.cell(2, r).toLatin1();
+        const std::optional<contentHash::Kind> kind = contentHash::kindFromNumber(m_db.cell(3, r).toInt());
+        const bool unchanged = kind && filenames::openForReading(file, m_db.cell(1, r))
+                               && contentHash::hexDigest(file.readAll(), *kind) == m_db.cell(2, r).toLatin1();
         const auto run = std::find_if(runs.begin(), runs.end(),
                                       [number = m_db.cell(0, r).toInt()](const JournalRun &j) { return j.number == number; });
         if (!unchanged && run != runs.end())
@@ -206,7 +333,7 @@ std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
     QMutexLocker locked(&m_mutex);
     if (!openLocked()
         || !executeLocked(QStringLiteral("select Id, Path, SpanOffset, NewSpanLength, OldHash, NewHash, OldModified, "
-                                         "NewSize, NewModified, OldRevisionDate, OldRevisionTime from Files "
+                                         "NewSize, NewModified, OldRevisionDate, OldRevisionTime, HashKind from Files "
                                          "where Run=%1 order by Id desc;")
                               .arg(run)))
         return std::nullopt;
@@ -225,6 +352,7 @@ std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
         entry.newModified = m_db.cell(8, r).toLongLong();
         entry.oldRevisionDate = m_db.cell(9, r);
         entry.oldRevisionTime = m_db.cell(10, r);
+        entry.hashKind = contentHash::kindFromNumber(m_db.cell(11, r).toInt());
         found.push_back(std::move(entry));
     }
     return found;

@@ -2,10 +2,13 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/RewriteRecorder.h"
+#include "platform/ContentHash.h"
 
 #include <QByteArray>
 #include <QMutex>
+#include <QWaitCondition>
 #include <QString>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -20,8 +23,9 @@ struct JournalEntry
     qint64 spanOffset = 0;
     QByteArray oldSpan;
     qint64 newSpanLength = 0;
-    QByteArray oldHash; // SHA-256 of the whole old content
+    QByteArray oldHash; // hash of the whole old content, as hexadecimal text
     QByteArray newHash; // and of the whole new content
+    std::optional<contentHash::Kind> hashKind; // nothing: written by a newer version
     qint64 oldModified = 0; // milliseconds since the epoch
     std::optional<qint64> newSize; // missing when the run ended before the file was in place
     qint64 newModified = 0;
@@ -66,8 +70,11 @@ public:
     void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) override;
     // The file kept its old content: its record goes, so the run neither counts nor restores it.
     void rewriteFailed(const QString &path) override;
-    // The catalogue row's revision before the run touched it, for the undo to give back.
+    // The catalogue row's revision before the run touched it, for the undo to give back: after
+    // the file's rewrite, onto its record; or before it, to go into the record itself (no commit
+    // of its own, and no wait behind another's).
     void noteOldRevision(const QString &path, const QString &date, const QString &time);
+    void noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time);
 
     // Newest first; nothing on failure (see errorText).
     std::optional<std::vector<JournalRun>> runs();
@@ -78,13 +85,34 @@ public:
 
 private:
     bool openLocked();
-    bool executeLocked(const QString &statement);
+    // A record on its way into the journal: the values of its row, then the answer.
+    struct PendingRecord
+    {
+        QString values;
+        bool done = false; // set under m_queueMutex
+        bool recorded = false;
+        QString error;
+    };
+    enum class Flush { Now, Later };
+
+    bool migrateLocked();
+    bool executeLocked(const QString &statement, Flush flush = Flush::Now);
     bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
+    void commitWithOthers(PendingRecord &record);
+    void commitRecords(const std::vector<PendingRecord *> &group);
+    QString revisionAhead(const QString &path);
 
     CatalogueDb m_db;
-    QMutex m_mutex;
+    QMutex m_mutex; // the connection and everything below
     QString m_error;
     int m_run = 0;
+    bool m_commitsFlush = false; // the connection's synchronous setting is FULL
+
+    QMutex m_queueMutex; // the records waiting for a commit, and the revisions noted before
+    QWaitCondition m_committed;
+    std::map<QString, std::pair<QString, QString>> m_revisionsAhead;
+    std::vector<PendingRecord *> m_pending;
+    bool m_committing = false;
 };
 
 } // namespace zelvarion

@@ -4,9 +4,9 @@
 #include "core/iptc/IptcReader.h"
 #include "core/shell/Feedback.h"
 #include "platform/AtomicFile.h"
+#include "platform/ContentHash.h"
 #include "platform/FileNames.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 
 #include <utility>
@@ -16,8 +16,6 @@ namespace {
 
 const QString kChanged = QStringLiteral("changed since the run");
 const QString kNeverRewritten = QStringLiteral("never rewritten");
-
-QByteArray sha256(QByteArrayView bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(); }
 
 class RunUndo
 {
@@ -47,6 +45,8 @@ private:
     // The reason the file stays as it is; empty when it is as before the run.
     QString restore(const JournalEntry &entry)
     {
+        if (!entry.hashKind)
+            return QStringLiteral("recorded by a newer version of the program");
         QFile file; // by the name's own bytes
         const filenames::FileFacts facts = filenames::fileFacts(entry.path);
         if (!filenames::openForReading(file, entry.path))
@@ -55,7 +55,8 @@ private:
         const QDateTime modified = facts.lastWrite;
         file.close();
         const QDateTime oldModified = QDateTime::fromMSecsSinceEpoch(entry.oldModified);
-        if (sha256(content) == entry.oldHash) {
+        const QByteArray hash = contentHash::hexDigest(content, *entry.hashKind);
+        if (hash == entry.oldHash) {
             // A record without the new size whose file never changed: the replacement failed (a
             // journal of an older version kept such records) and the row was never touched.
             if (!entry.newSize)
@@ -67,14 +68,14 @@ private:
         }
         if (entry.newSize && (content.size() != *entry.newSize || modified.toMSecsSinceEpoch() != entry.newModified))
             return kChanged;
-        if (sha256(content) != entry.newHash || entry.spanOffset + entry.newSpanLength > content.size())
+        if (hash != entry.newHash || entry.spanOffset + entry.newSpanLength > content.size())
             return kChanged;
         const std::optional<QByteArray> span = m_journal.oldSpan(entry.id);
         if (!span)
             return QStringLiteral("the undo journal cannot be read: ") + m_journal.errorText();
         const QByteArray before = content.left(entry.spanOffset) + *span
                                   + content.mid(entry.spanOffset + entry.newSpanLength);
-        if (sha256(before) != entry.oldHash)
+        if (contentHash::hexDigest(before, *entry.hashKind) != entry.oldHash)
             return QStringLiteral("the undo journal does not match the file");
         const atomicfile::Result replaced = atomicfile::replaceFileContent(entry.path, before);
         if (!replaced.ok)
