@@ -107,18 +107,35 @@ bool CatalogueDb::executeOrReport(Feedback &feedback, const QString &statement, 
     return false;
 }
 
+namespace {
+
+int readTableNames(const QString &path, sqliteEngine::OpenMode mode, ResultTable &tables, QString &error)
+{
+    sqliteEngine::Connection *connection = sqliteEngine::open(path, error, mode);
+    if (!connection)
+        return -1;
+    const int rc = sqliteEngine::execute(connection, QStringLiteral("select name from sqlite_master where type='table';"),
+                                         tables, error);
+    sqliteEngine::close(connection);
+    return rc;
+}
+
+} // namespace
+
 CatalogueFileCheck checkCatalogueFile(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return {CatalogueFileKind::Missing, {}};
     QString error;
-    sqliteEngine::Connection *connection = sqliteEngine::open(path, error, sqliteEngine::OpenMode::ReadOnly);
-    if (!connection)
-        return {CatalogueFileKind::Unreadable, error};
     ResultTable tables;
-    const int rc = sqliteEngine::execute(connection, QStringLiteral("select name from sqlite_master where type='table';"),
-                                         tables, error);
-    sqliteEngine::close(connection);
+    int rc = readTableNames(path, sqliteEngine::OpenMode::ReadOnly, tables, error);
+    // A program killed while writing leaves a journal that the next reader must play back, which
+    // a read-only connection cannot do: it is left to a connection that may write.
+    constexpr int kReadOnly = 8; // SQLITE_READONLY
+    if ((rc & 0xff) == kReadOnly && QFileInfo(path).isWritable())
+        rc = readTableNames(path, sqliteEngine::OpenMode::ReadWrite, tables, error);
+    if (rc == -1)
+        return {CatalogueFileKind::Unreadable, error};
     constexpr int kNotADatabase = 26; // SQLITE_NOTADB
     if (rc != 0)
         return {(rc & 0xff) == kNotADatabase ? CatalogueFileKind::NotADatabase : CatalogueFileKind::Unreadable, error};

@@ -197,6 +197,37 @@ TEST(CatalogueFileCheck, tellsACatalogueFromEveryOtherFileAndChangesNone)
     EXPECT_FALSE(QFileInfo::exists(folder.file(q("empty.db-journal"))));
 }
 
+// A program killed in the middle of a write leaves the journal beside the file and the file half
+// written; the check must still know the catalogue, and what is read after it is the file before
+// the write.
+TEST(CatalogueFileCheck, aCatalogueLeftWithAJournalByAKilledWriterIsPlayedBackAndKnown)
+{
+    TempFolder folder;
+    const QString path = folder.file(q("Images.db"));
+    makeDatabase(path, {q("create table Folders(Folder,Files,LastScan);"), q("create table Images(Folder,File);"),
+                        q("with recursive n(i) as (select 1 union all select i+1 from n where i<3000) "
+                          "insert into Images select '/photos', printf('%05d-%s.jpg', i, hex(randomblob(60))) from n;")});
+    CatalogueDb writer;
+    writer.path = path;
+    ASSERT_TRUE(writer.open());
+    // A small cache makes the engine write changed pages into the file before the commit.
+    ASSERT_EQ(writer.execute(q("PRAGMA cache_size=10; begin; update Images set File='renamed';")), 0)
+        << writer.errorText().toStdString();
+    const QString killed = folder.file(q("Killed.db"));
+    ASSERT_TRUE(QFile::copy(path, killed));
+    ASSERT_TRUE(QFile::copy(path + q("-journal"), killed + q("-journal")));
+    writer.close();
+
+    EXPECT_EQ(checkCatalogueFile(killed).kind, CatalogueFileKind::Catalogue);
+    CatalogueDb reader;
+    reader.path = killed;
+    ASSERT_TRUE(reader.openReadOnly());
+    ASSERT_EQ(reader.execute(q("select count(*), sum(File='renamed') from Images;")), 0)
+        << reader.errorText().toStdString();
+    EXPECT_EQ(reader.cell(0, 1), q("3000"));
+    EXPECT_EQ(reader.cell(1, 1), q("0"));
+}
+
 TEST(CatalogueFileCheck, theProblemReadsAsThePacksMessageAndThePath)
 {
     LanguagePack pack;
