@@ -271,9 +271,14 @@ Connection *open(const QString &path, QString &errorText, OpenMode mode)
     return new Connection{db};
 }
 
-int execute(Connection *connection, const QString &statement, ResultTable &result, QString &errorText)
+namespace {
+
+// Prepares and hands each statement of the text to runOne in turn, until one fails or
+// keepGoing() says no more; blanks and comments between them are passed over.
+template <typename RunOne, typename KeepGoing>
+int eachStatement(Connection *connection, const QString &statement, QString &errorText, RunOne runOne,
+                  KeepGoing keepGoing)
 {
-    result.clear();
     if (!connection || !connection->db) {
         errorText = QStringLiteral("the database is not open");
         return SQLITE_MISUSE;
@@ -281,26 +286,38 @@ int execute(Connection *connection, const QString &statement, ResultTable &resul
     const QByteArray sql = statement.toUtf8();
     const char *next = sql.constData();
     const char *const end = next + sql.size();
-    bool haveColumns = false;
-    while (next < end) {
+    while (next < end && keepGoing()) {
         sqlite3_stmt *prepared = nullptr;
         const char *tail = nullptr;
         int rc = sqlite3_prepare_v2(connection->db, next, int(end - next), &prepared, &tail);
         if (rc == SQLITE_OK && prepared)
-            rc = collectRows(connection->db, prepared, result, haveColumns, errorText);
+            rc = runOne(prepared);
         else if (rc != SQLITE_OK)
             errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
         sqlite3_finalize(prepared);
-        if (rc != SQLITE_OK) {
-            result.clear();
+        if (rc != SQLITE_OK)
             return rc;
-        }
         if (!tail || tail <= next)
             break; // only blanks or comments were left
         next = tail;
     }
     errorText.clear();
     return SQLITE_OK;
+}
+
+} // namespace
+
+int execute(Connection *connection, const QString &statement, ResultTable &result, QString &errorText)
+{
+    result.clear();
+    bool haveColumns = false;
+    const int rc = eachStatement(
+        connection, statement, errorText,
+        [&](sqlite3_stmt *prepared) { return collectRows(connection->db, prepared, result, haveColumns, errorText); },
+        [] { return true; });
+    if (rc != SQLITE_OK)
+        result.clear();
+    return rc;
 }
 
 int RowView::columnCount() const { return sqlite3_column_count(static_cast<sqlite3_stmt *>(m_statement)); }
@@ -346,31 +363,11 @@ int streamRows(sqlite3 *db, sqlite3_stmt *statement, const RowHandler &onRow, bo
 
 int forEachRow(Connection *connection, const QString &statement, const RowHandler &onRow, QString &errorText)
 {
-    if (!connection || !connection->db) {
-        errorText = QStringLiteral("the database is not open");
-        return SQLITE_MISUSE;
-    }
-    const QByteArray sql = statement.toUtf8();
-    const char *next = sql.constData();
-    const char *const end = next + sql.size();
     bool stopped = false;
-    while (next < end && !stopped) {
-        sqlite3_stmt *prepared = nullptr;
-        const char *tail = nullptr;
-        int rc = sqlite3_prepare_v2(connection->db, next, int(end - next), &prepared, &tail);
-        if (rc == SQLITE_OK && prepared)
-            rc = streamRows(connection->db, prepared, onRow, stopped, errorText);
-        else if (rc != SQLITE_OK)
-            errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
-        sqlite3_finalize(prepared);
-        if (rc != SQLITE_OK)
-            return rc;
-        if (!tail || tail <= next)
-            break; // only blanks or comments were left
-        next = tail;
-    }
-    errorText.clear();
-    return SQLITE_OK;
+    return eachStatement(
+        connection, statement, errorText,
+        [&](sqlite3_stmt *prepared) { return streamRows(connection->db, prepared, onRow, stopped, errorText); },
+        [&] { return !stopped; });
 }
 
 namespace {

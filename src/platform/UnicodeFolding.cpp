@@ -211,10 +211,14 @@ bool lowerAscii(std::string_view text, char *out)
     return true;
 }
 
-bool lowerUtf8(std::string_view text, std::string &out)
+namespace {
+
+// Appends text to out with ASCII lowered and invalid bytes copied as they stand (noted in
+// sawInvalidByte); every other code point goes to mapPoint, which appends what stands for it or
+// answers false to end the walk there. False when the walk was ended.
+template <typename MapPoint>
+bool appendLoweredWith(std::string_view text, std::string &out, bool &sawInvalidByte, MapPoint mapPoint)
 {
-    out.clear();
-    out.reserve(text.size() + 8);
     std::size_t at = 0;
     while (at < text.size()) {
         const auto lead = static_cast<unsigned char>(text[at]);
@@ -225,40 +229,44 @@ bool lowerUtf8(std::string_view text, std::string &out)
         }
         const char32_t point = decodeAt(text, at);
         if (point > kLastCodePoint) {
-            out.push_back(char(point - kInvalidByteBase)); // an invalid byte stays as it was
+            sawInvalidByte = true;
+            out.push_back(char(point - kInvalidByteBase));
             continue;
         }
+        if (!mapPoint(point))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool lowerUtf8(std::string_view text, std::string &out)
+{
+    out.clear();
+    out.reserve(text.size() + 8);
+    bool sawInvalidByte = false;
+    return appendLoweredWith(text, out, sawInvalidByte, [&out](char32_t point) {
         // Capital I with dot above lowers to two characters; Qt's text lowering knows that.
         if (point == 0x130)
             return false;
         appendUtf8(out, QChar::toLower(point));
-    }
-    return true;
+        return true;
+    });
 }
 
 bool appendSearchFolded(std::string_view text, std::string &out)
 {
     bool regular = true;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead < 0x80) {
-            out.push_back(char(kAsciiLower[lead]));
-            ++at;
-            continue;
-        }
-        const char32_t point = decodeAt(text, at);
-        if (point > kLastCodePoint) {
-            regular = false;
-            out.push_back(char(point - kInvalidByteBase));
-            continue;
-        }
+    bool sawInvalidByte = false;
+    appendLoweredWith(text, out, sawInvalidByte, [&](char32_t point) {
         const char32_t fold = folded(point);
         if (point == 0x130 || folded(QChar::toLower(point)) != fold)
             regular = false;
         appendUtf8(out, fold);
-    }
-    return regular;
+        return true;
+    });
+    return regular && !sawInvalidByte;
 }
 
 QByteArray utf8Lower(std::string_view utf8Text)

@@ -8,6 +8,7 @@
 #include "support/GeneratedJpeg.h"
 #include "support/TempFolder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -157,7 +158,18 @@ TEST_F(UndoCliTest, aKilledUndoLeavesEveryFileWholeAndTheNextOneFinishes)
         undo.start(QStringLiteral(ZELVARION_CLI_PATH), {QStringLiteral("--program-folder"), folder.path(),
                                                         QStringLiteral("undo"), QStringLiteral("--yes")});
         ASSERT_TRUE(undo.waitForStarted());
-        QThread::usleep(20000 + random.bounded(200000));
+        // Killed once a few files have their old size back, however fast this machine starts it.
+        const int killAfter = 1 + int(random.bounded(quint32(originals.size() / 2)));
+        const auto restoredSoFar = [&] {
+            int count = 0;
+            for (const auto &[path, original] : originals)
+                count += QFileInfo(path).size() == original.bytes.size() ? 1 : 0;
+            return count;
+        };
+        QElapsedTimer waited;
+        waited.start();
+        while (undo.state() == QProcess::Running && restoredSoFar() < killAfter && waited.elapsed() < 60000)
+            QThread::usleep(300);
         undo.kill(); // SIGKILL: no destructor, no flush
         undo.waitForFinished();
         int restored = 0;
