@@ -36,9 +36,9 @@ public:
     // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
     // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
     int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
-    // From here until close, the file is read through a page cache of the engine's default size
-    // instead of the catalogue's large one: for commands that read every row once (export,
-    // statistics, double names), which gain nothing from keeping pages. False when the engine
+    // From here until close, the file is read through a page cache of 16 MB instead of the
+    // catalogue's large one: for commands that read every row once (export, statistics, double
+    // names), which need the path index's pages kept but not the rows'. False when the engine
     // refused.
     bool readThroughSmallCache();
     void close();
