@@ -60,12 +60,12 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
-bool CatalogueDb::readThroughSmallCache()
+bool CatalogueDb::readThroughSmallCache(int kilobytes)
 {
     // The start-up tuning stores 100 000 pages in the file, which a read of every page would
-    // fill; with the engine's own 2 MB, rows looked up by name read the index's pages again and
-    // again.
-    return execute(QStringLiteral("PRAGMA cache_size = -16000;")) == 0;
+    // fill, each new page a fresh allocation; with only 2 MB, rows looked up by name read the
+    // index's pages again and again.
+    return execute(QStringLiteral("PRAGMA cache_size = -%1;").arg(kilobytes)) == 0;
 }
 
 void CatalogueDb::close()

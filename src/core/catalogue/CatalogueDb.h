@@ -36,11 +36,13 @@ public:
     // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
     // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
     int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
-    // From here until close, the file is read through a page cache of 16 MB instead of the
-    // catalogue's large one: for commands that read every row once (export, statistics, double
-    // names), which need the path index's pages kept but not the rows'. False when the engine
-    // refused.
-    bool readThroughSmallCache();
+    // From here until close, the file is read through a page cache of the engine's own 2 MB
+    // instead of the catalogue's large one: for commands that read every row once (export,
+    // statistics, double names). Those that look rows up by name ask for room for the path
+    // index's pages (kRowsByName). False when the engine refused.
+    static constexpr int kEngineCacheKilobytes = 2000;
+    static constexpr int kRowsByNameKilobytes = 16000;
+    bool readThroughSmallCache(int kilobytes = kEngineCacheKilobytes);
     void close();
     bool isOpen() const { return m_connection != nullptr; }
 

@@ -31,7 +31,7 @@ WordAnalysisOutcome analyseWords(const WordAnalysisRequest &request, const Resul
     if (!db.openOrReport(feedback))
         return outcome;
     outcome.opened = true;
-    db.readThroughSmallCache();
+    db.readThroughSmallCache(CatalogueDb::kRowsByNameKilobytes);
     WordCounter counter(request.ignored, request.locale);
     {
         const QStringList columns = request.allFields ? iptcColumnNames()

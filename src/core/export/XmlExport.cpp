@@ -133,7 +133,7 @@ struct ExportRun
 
     void exportImages(CatalogueDb &db, QByteArray &document, atomicfile::StreamingReplacement &file)
     {
-        db.readThroughSmallCache();
+        db.readThroughSmallCache(CatalogueDb::kRowsByNameKilobytes);
         ResultRowReader reader(db, feedback, results, writtenColumns());
         xmlExport::ThumbnailNames names;
         for (int rank = 1; rank <= results.count(); ++rank) {

@@ -251,6 +251,9 @@ TEST_F(CatalogueDbTest, readingThroughTheSmallCacheLastsUntilClosed)
     ASSERT_TRUE(db.open());
     ASSERT_TRUE(db.readThroughSmallCache());
     ASSERT_EQ(db.execute(q("PRAGMA cache_size;")), 0);
+    EXPECT_EQ(db.cell(0, 1), q("-2000"));
+    ASSERT_TRUE(db.readThroughSmallCache(CatalogueDb::kRowsByNameKilobytes));
+    ASSERT_EQ(db.execute(q("PRAGMA cache_size;")), 0);
     EXPECT_EQ(db.cell(0, 1), q("-16000"));
     // A later command on a new connection has the catalogue's own cache again, as a search wants.
     db.close();
