@@ -18,8 +18,7 @@ namespace {
 QString firstCell(const CatalogueDb &db) { return db.rowCount() > 0 ? db.cell(0, 1) : QString(); }
 
 // The rows go straight into the result list, without a table of texts between, and the rows of
-// one folder share its name: a result of a million images is made in a fraction of the memory.
-// Nothing when the statement failed part-way.
+// one folder share its name. Nothing when the statement failed part-way.
 std::optional<std::vector<ResultRow>> streamedResultRows(CatalogueDb &db, const QString &statement)
 {
     std::vector<ResultRow> rows;
