@@ -2,7 +2,7 @@
 
 // The benchmarks' feedback: messages go to stderr, questions get a fixed answer.
 
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 
 #include <QTextStream>
 

@@ -4,7 +4,7 @@
 // 100 000 images (the ten files over and over): any page must show in under 50 ms.
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
-#include "core/shell/AppSettings.h"
+#include "core/session/AppSettings.h"
 #include "ui/ResultGrid.h"
 #include "ui/ResultThumbnails.h"
 

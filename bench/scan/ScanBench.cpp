@@ -9,7 +9,7 @@
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/FolderScan.h"
 #include "core/catalogue/ScanThumbnails.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
 

@@ -12,7 +12,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/RunSearch.h"
 #include "StderrFeedback.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

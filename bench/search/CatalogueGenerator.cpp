@@ -3,7 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/CatalogueTables.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "StderrFeedback.h"
 
 #include <QStringList>

@@ -5,9 +5,9 @@
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
-#include "core/shell/AppSettings.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/AppSettings.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 
 #include <QJsonValue>
 

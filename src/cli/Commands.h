@@ -4,8 +4,8 @@
 #include "cli/CommandLine.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
-#include "core/shell/AppSettings.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/AppSettings.h"
+#include "core/session/LanguagePack.h"
 
 #include <optional>
 #include <vector>

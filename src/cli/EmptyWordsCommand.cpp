@@ -1,8 +1,8 @@
 // zelvarion-cli empty-words: the list the statistics can leave out, as the empty words dialog
 // keeps it.
 #include "cli/Commands.h"
-#include "core/export/EmptyWords.h"
-#include "core/shell/TextRules.h"
+#include "core/words/EmptyWords.h"
+#include "core/session/TextRules.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 

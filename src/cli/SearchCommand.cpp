@@ -7,9 +7,9 @@
 #include "core/search/RunSearch.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/search/Translations.h"
-#include "core/shell/AppSettings.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/AppSettings.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 

@@ -1,8 +1,8 @@
 // zelvarion-cli stats: the word statistics of the result of the search arguments, in the
 // statistics window's first order.
 #include "cli/Commands.h"
-#include "core/export/EmptyWords.h"
-#include "core/export/WordAnalysis.h"
+#include "core/words/EmptyWords.h"
+#include "core/words/WordAnalysis.h"
 #include "core/spelling/Speller.h"
 #include "platform/HunspellSpeller.h"
 #include "platform/IniFile.h"

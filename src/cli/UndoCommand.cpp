@@ -3,8 +3,8 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueWriteLock.h"
-#include "core/templates/TemplateThumbnails.h"
-#include "core/templates/UndoTemplateRun.h"
+#include "core/captioning/TemplateThumbnails.h"
+#include "core/captioning/UndoTemplateRun.h"
 #include "platform/Terminal.h"
 #include "platform/ThumbnailStore.h"
 

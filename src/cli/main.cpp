@@ -2,7 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "core/shell/AppInfo.h"
+#include "core/session/AppInfo.h"
 #include "platform/ProgramFolder.h"
 
 #include "platform/FileNames.h"

@@ -2,8 +2,8 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/Translations.h"
-#include "core/shell/AppSettings.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/AppSettings.h"
+#include "core/session/LanguagePack.h"
 #include "core/spelling/Speller.h"
 #include "platform/IniFile.h"
 

@@ -1,6 +1,6 @@
 #include "ui/DetailPanel.h"
 
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 #include <QMenu>
 #include <QResizeEvent>

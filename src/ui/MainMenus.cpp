@@ -1,6 +1,6 @@
 #include "ui/MainMenus.h"
 
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "ui/Pictures.h"
 
 #include <QAction>

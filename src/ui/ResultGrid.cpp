@@ -3,13 +3,13 @@
 #include "ui/ResultGrid.h"
 
 #include "core/catalogue/ThumbnailSizing.h"
-#include "core/shell/AppSettings.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/AppSettings.h"
+#include "core/session/LanguagePack.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/Controls.h"
 #include "ui/Pictures.h"
 #include "ui/ResultThumbnails.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

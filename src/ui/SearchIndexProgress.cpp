@@ -2,7 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/SearchIndex.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>

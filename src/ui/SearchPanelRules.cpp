@@ -2,7 +2,7 @@
 // once.
 #include "ui/SearchPanel.h"
 
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "ui/AppContext.h"
 
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #include "ui/frmAbout.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/shell/AppInfo.h"
+#include "core/session/AppInfo.h"
 #include "platform/ThumbnailMaker.h"
 #include "ui/AppContext.h"
 #include "ui/Pictures.h"

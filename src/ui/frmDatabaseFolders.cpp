@@ -9,7 +9,7 @@
 #include "core/catalogue/ScanThumbnails.h"
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/iptc/IptcField.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "platform/FileNames.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"

@@ -1,9 +1,9 @@
 #include "ui/frmDisplayImage.h"
 
-#include "core/shell/AppSettings.h"
+#include "core/session/AppSettings.h"
 #include "platform/IniFile.h"
 #include "platform/ThumbnailMaker.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>

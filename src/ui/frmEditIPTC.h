@@ -2,10 +2,10 @@
 
 #include "core/iptc/IptcField.h"
 #include "core/search/ResultList.h"
-#include "core/shell/LanguageKeys.h"
+#include "core/session/LanguageKeys.h"
 #include "core/spelling/SpellCheckCommands.h"
-#include "core/templates/TemplateRecord.h"
-#include "core/templates/TemplateStatements.h"
+#include "core/captioning/TemplateRecord.h"
+#include "core/captioning/TemplateStatements.h"
 
 #include <QDialog>
 #include <QLocale>

@@ -3,9 +3,9 @@
 
 #include "core/editing/EditDates.h"
 #include "core/editing/FieldRules.h"
-#include "core/shell/Feedback.h"
-#include "core/templates/TemplateEdits.h"
-#include "core/templates/TemplateStore.h"
+#include "core/session/Feedback.h"
+#include "core/captioning/TemplateEdits.h"
+#include "core/captioning/TemplateStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 

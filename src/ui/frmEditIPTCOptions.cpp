@@ -1,8 +1,8 @@
 #include "ui/frmEditIPTCOptions.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/shell/Feedback.h"
-#include "core/templates/TemplateStatements.h"
+#include "core/session/Feedback.h"
+#include "core/captioning/TemplateStatements.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 #include "ui/frmEditCustomizedFieldNames.h"

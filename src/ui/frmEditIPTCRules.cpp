@@ -4,7 +4,7 @@
 
 #include "core/editing/EditDates.h"
 #include "core/editing/FieldRules.h"
-#include "core/templates/TemplateEdits.h"
+#include "core/captioning/TemplateEdits.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"

@@ -1,6 +1,6 @@
 #include "ui/frmEmptyWordsList.h"
 
-#include "core/shell/TextRules.h"
+#include "core/session/TextRules.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 

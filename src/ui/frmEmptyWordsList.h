@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/export/EmptyWords.h"
+#include "core/words/EmptyWords.h"
 
 #include <QDialog>
 

@@ -2,8 +2,8 @@
 
 #include "core/export/XslRendering.h"
 #include "core/search/ResultList.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/TextRules.h"
+#include "core/session/Feedback.h"
+#include "core/session/TextRules.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/XsltEngine.h"
 #include "platform/gui/ShellServices.h"

@@ -1,6 +1,6 @@
 #include "ui/frmFolderBrowser.h"
 
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "platform/FileNames.h"
 #include "ui/Controls.h"
 

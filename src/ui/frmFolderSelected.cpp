@@ -1,7 +1,7 @@
 #include "ui/frmFolderSelected.h"
 
 #include "core/filecommands/CopyImages.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "ui/AppContext.h"
 #include "ui/BusyPointer.h"
 #include "ui/Controls.h"

@@ -1,7 +1,7 @@
 #include "ui/frmProperties.h"
 
 #include "core/search/FileSizeText.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "platform/FileNames.h"
 #include "ui/Controls.h"
 

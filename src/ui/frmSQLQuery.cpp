@@ -2,7 +2,7 @@
 
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/search/SearchQueryBuilder.h"
-#include "core/shell/AppInfo.h"
+#include "core/session/AppInfo.h"
 #include "ui/AppContext.h"
 #include "ui/BusyPointer.h"
 #include "ui/Controls.h"

@@ -1,6 +1,6 @@
 #include "ui/frmSearchOptions.h"
 
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"

@@ -2,11 +2,11 @@
 
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/search/Selections.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "ui/AppContext.h"
 #include "ui/BusyPointer.h"
 #include "ui/Controls.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 
 #include <QHeaderView>
 #include <QInputDialog>

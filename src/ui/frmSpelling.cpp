@@ -1,6 +1,6 @@
 #include "ui/frmSpelling.h"
 
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "ui/Controls.h"
 
 #include <QGridLayout>

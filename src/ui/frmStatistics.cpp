@@ -1,12 +1,12 @@
 #include "ui/frmStatistics.h"
 
-#include "core/export/EmptyWords.h"
-#include "core/export/WordAnalysis.h"
+#include "core/words/EmptyWords.h"
+#include "core/words/WordAnalysis.h"
 #include "core/search/ResultList.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/export/WordStatistics.h"
+#include "core/words/WordStatistics.h"
 
 #include <QSet>
 #include <QWidget>

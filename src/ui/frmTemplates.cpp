@@ -1,11 +1,11 @@
 #include "ui/frmTemplates.h"
 
 #include "core/editing/EditDates.h"
-#include "core/shell/Feedback.h"
-#include "core/templates/TemplateStore.h"
+#include "core/session/Feedback.h"
+#include "core/captioning/TemplateStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 #include "ui/frmEditIPTC.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // toggles, the language switch, the layout rule and the close sequence.
 #include "ui/frmZelvarion.h"
 
-#include "core/shell/AppInfo.h"
+#include "core/session/AppInfo.h"
 #include "platform/ProgramFolder.h"
 #include "platform/gui/MessageBoxFeedback.h"
 #include "platform/gui/ShellServices.h"
@@ -10,7 +10,7 @@
 #include "ui/DetailPanel.h"
 #include "ui/Pictures.h"
 #include "ui/SearchPanel.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 #include "ui/frmAbout.h"
 #include "ui/frmDatabase.h"
 #include "ui/SearchIndexProgress.h"

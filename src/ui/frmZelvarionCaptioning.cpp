@@ -11,9 +11,9 @@
 #include "ui/frmTemplates.h"
 
 #include "core/catalogue/CatalogueWriteLock.h"
-#include "core/shell/Feedback.h"
-#include "core/templates/TemplateThumbnails.h"
-#include "core/templates/UndoTemplateRun.h"
+#include "core/session/Feedback.h"
+#include "core/captioning/TemplateThumbnails.h"
+#include "core/captioning/UndoTemplateRun.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QApplication>

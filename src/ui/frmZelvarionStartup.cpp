@@ -3,14 +3,14 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
-#include "core/shell/AppInfo.h"
-#include "core/shell/Feedback.h"
+#include "core/session/AppInfo.h"
+#include "core/session/Feedback.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/DetailPanel.h"
 #include "ui/SearchPanel.h"
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 
 #include "ui/SearchIndexProgress.h"
 

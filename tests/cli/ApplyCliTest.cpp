@@ -7,7 +7,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueWriteLock.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "support/RecordingFeedback.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/JpegSegments.h"

@@ -4,8 +4,8 @@
 #include "CliRunner.h"
 #include "core/catalogue/ScanTestSupport.h"
 #include "core/iptc/IptcReader.h"
-#include "core/templates/ApplyTemplateRun.h"
-#include "core/templates/TemplateStore.h"
+#include "core/captioning/ApplyTemplateRun.h"
+#include "core/captioning/TemplateStore.h"
 #include "support/GeneratedJpeg.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/export/XmlExport.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "core/search/ImageRows.h"
 
 #include "support/RecordingFeedback.h"

@@ -5,7 +5,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/search/ImageRows.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"

@@ -3,8 +3,8 @@
 // reported not processed; once the fault is gone the same run rewrites them all.
 #include "FaultWorkspace.h"
 
-#include "core/templates/ApplyTemplateRun.h"
-#include "core/templates/UndoJournal.h"
+#include "core/captioning/ApplyTemplateRun.h"
+#include "core/captioning/UndoJournal.h"
 #include "platform/AtomicFile.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 #include "WindowTestSupport.h"
 
 #include "core/catalogue/CatalogueSchema.h"
-#include "core/templates/TemplateStore.h"
+#include "core/captioning/TemplateStore.h"
 #include "platform/ProgramFolder.h"
 #include "ui/AppContext.h"
 

@@ -4,7 +4,7 @@
 #include "WindowTestSupport.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/templates/TemplateStore.h"
+#include "core/captioning/TemplateStore.h"
 #include "ui/frmAbout.h"
 #include "ui/frmApplyTemplate.h"
 #include "ui/frmDatabase.h"

@@ -7,8 +7,8 @@
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/FolderScan.h"
 #include "core/iptc/IptcReader.h"
-#include "core/templates/UndoJournal.h"
-#include "core/templates/UndoTemplateRun.h"
+#include "core/captioning/UndoJournal.h"
+#include "core/captioning/UndoTemplateRun.h"
 #include "ui/Controls.h"
 #include "ui/frmEditIPTC.h"
 

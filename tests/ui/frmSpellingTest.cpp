@@ -2,7 +2,7 @@
 // would: the unknown word lit, suggestions, Change, Change all, Ignore all, Add and Cancel.
 #include "WindowTestSupport.h"
 
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "platform/HunspellSpeller.h"
 #include "ui/frmSpelling.h"
 

@@ -3,7 +3,7 @@
 // kept on closing; adding, replacing and removing empty words.
 #include "ExportWindowSupport.h"
 
-#include "core/export/EmptyWords.h"
+#include "core/words/EmptyWords.h"
 #include "ui/frmEmptyWordsList.h"
 #include "ui/frmStatistics.h"
 

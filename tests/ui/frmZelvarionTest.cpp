@@ -3,9 +3,9 @@
 #include "WindowTestSupport.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/shell/AppInfo.h"
+#include "core/session/AppInfo.h"
 #include "core/catalogue/CatalogueWriteLock.h"
-#include "core/templates/UndoJournal.h"
+#include "core/captioning/UndoJournal.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcWriter.h"
 #include "support/TempFolder.h"

@@ -1,7 +1,7 @@
 #include "core/catalogue/CatalogueDb.h"
 
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -3,7 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/FolderRegistry.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "core/catalogue/FolderRegistry.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/shell/AppSettings.h"
+#include "core/session/AppSettings.h"
 
 #include <QDir>
 

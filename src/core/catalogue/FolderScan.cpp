@@ -5,9 +5,9 @@
 #include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/iptc/IptcReader.h"
-#include "core/shell/AppSettings.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/AppSettings.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 

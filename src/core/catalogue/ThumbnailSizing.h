@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/Twips.h"
+#include "core/session/Twips.h"
 
 #include <QSize>
 

@@ -1,8 +1,8 @@
 #include "core/export/XmlExportDocument.h"
 
 #include "core/export/XmlEscaping.h"
-#include "core/shell/AppInfo.h"
-#include "core/shell/TextRules.h"
+#include "core/session/AppInfo.h"
+#include "core/session/TextRules.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "core/export/XslRendering.h"
 
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
-#include "core/shell/TextRules.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
+#include "core/session/TextRules.h"
 
 #include <QCoreApplication>
 #include <QDir>

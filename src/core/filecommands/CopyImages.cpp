@@ -1,8 +1,8 @@
 #include "core/filecommands/CopyImages.h"
 
 #include "core/search/ResultList.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 #include "platform/AtomicFile.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/TextRules.h"
+#include "core/session/TextRules.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "core/iptc/IptcText.h"
 #include "core/iptc/JpegSegments.h"
 #include "core/iptc/XmpMirror.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 #include "platform/FileNames.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "core/iptc/IptcText.h"
 #include "core/iptc/IptcValueCheck.h"
 #include "core/iptc/JpegSegments.h"
-#include "core/shell/AppSettings.h"
+#include "core/session/AppSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteReader.h"
 #include "platform/FileNames.h"

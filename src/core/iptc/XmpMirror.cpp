@@ -1,7 +1,7 @@
 #include "core/iptc/XmpMirror.h"
 
 #include "core/iptc/IptcReader.h"
-#include "core/shell/TextRules.h"
+#include "core/session/TextRules.h"
 
 #include <QRegularExpression>
 

@@ -4,8 +4,8 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/search/ResultList.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 
 namespace zelvarion {
 namespace {

@@ -4,7 +4,7 @@
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcReader.h"
 #include "core/search/FileSizeText.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 namespace zelvarion {
 namespace {

@@ -5,8 +5,8 @@
 #include "core/catalogue/CatalogueTables.h"
 #include "core/search/SearchIndex.h"
 #include "core/search/SearchQueryBuilder.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 
 #include <optional>
 #include <string_view>

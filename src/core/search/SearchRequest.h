@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/AppSettings.h"
+#include "core/session/AppSettings.h"
 
 #include <QString>
 #include <optional>

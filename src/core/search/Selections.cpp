@@ -4,7 +4,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/search/ResultList.h"
-#include "core/shell/Feedback.h"
+#include "core/session/Feedback.h"
 
 namespace zelvarion {
 namespace {

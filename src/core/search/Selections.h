@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shell/LanguageKeys.h"
+#include "core/session/LanguageKeys.h"
 
 #include <QString>
 #include <QStringList>

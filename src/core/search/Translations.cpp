@@ -2,8 +2,8 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
-#include "core/shell/Feedback.h"
-#include "core/shell/TextRules.h"
+#include "core/session/Feedback.h"
+#include "core/session/TextRules.h"
 #include "platform/TextFile.h"
 
 #include <QFileInfo>

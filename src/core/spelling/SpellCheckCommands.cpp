@@ -1,7 +1,7 @@
 #include "core/spelling/SpellCheckCommands.h"
 
 #include "core/iptc/IptcField.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "core/spelling/Speller.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "platform/gui/MessageBoxFeedback.h"
 
-#include "core/shell/AppInfo.h"
+#include "core/session/AppInfo.h"
 
 #include <QApplication>
 #include <QGuiApplication>

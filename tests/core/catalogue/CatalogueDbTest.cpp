@@ -1,5 +1,5 @@
 #include "core/catalogue/CatalogueDb.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"

@@ -2,7 +2,7 @@
 // line) while another holds it, in this process or another; a holder killed outright leaves no
 // lock behind; a lock that cannot be made refuses the command with the reason.
 #include "core/catalogue/CatalogueWriteLock.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
 

@@ -3,7 +3,7 @@
 #include "core/export/XslRendering.h"
 
 #include "ExportCatalogue.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/XsltEngine.h"
 

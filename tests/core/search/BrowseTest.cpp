@@ -2,7 +2,7 @@
 #include "core/search/FileSizeText.h"
 #include "core/search/ImageDetail.h"
 #include "core/search/ResultPaging.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/search/ResultList.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"

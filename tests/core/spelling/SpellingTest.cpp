@@ -5,7 +5,7 @@
 #include "core/spelling/Speller.h"
 
 #include "core/iptc/IptcField.h"
-#include "core/shell/LanguagePack.h"
+#include "core/session/LanguagePack.h"
 #include "platform/HunspellSpeller.h"
 
 #include "support/TempFolder.h"

@@ -1,0 +1,350 @@
+#include "core/captioning/ApplyTemplateRun.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueSchema.h"
+#include "core/iptc/IptcField.h"
+#include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
+#include "core/captioning/EditImageIptc.h"
+#include "core/captioning/TemplateStatements.h"
+#include "core/captioning/UndoJournal.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
+
+namespace zelvarion {
+namespace {
+
+QChar dateSeparator(const QLocale &locale)
+{
+    for (const QChar c : locale.dateFormat(QLocale::ShortFormat))
+        if (!c.isLetter())
+            return c;
+    return u'/';
+}
+
+// The template in use on the open catalogue; nothing when none is (or the select failed).
+std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback, ApplySummary &summary)
+{
+    if (!db.executeOrReport(feedback, templateSql::selectInUse(), QStringLiteral("Cannot get data")))
+        return std::nullopt;
+    if (db.rowCount() < 1) {
+        summary.noTemplate = true;
+        return std::nullopt;
+    }
+    return templateFromResult(db.result(), 1);
+}
+
+} // namespace
+
+QString imageRevisionStatement(const QString &folder, const QString &file, const IptcFieldSet &values,
+                               const QString &revisionDate, const QString &revisionTime)
+{
+    QString statement = QStringLiteral("update Images set ");
+    statement.reserve(1024);
+    for (const IptcField &field : kIptcFields)
+        statement += QLatin1String(field.column) + u'=' + sqlText(values.values[std::size_t(field.index)]) + u',';
+    statement += QStringLiteral("LastRevisionDate=%1,LastRevisionTime=%2 where (Folder=%3) and (File=%4);")
+                     .arg(sqlText(revisionDate), sqlText(revisionTime), sqlText(folder), sqlText(file));
+    return statement;
+}
+
+QString revisionDateText(const QDate &date, const QLocale &locale)
+{
+    const QChar separator = dateSeparator(locale);
+    return date.toString(QStringLiteral("yyyy")) + separator + date.toString(QStringLiteral("MM")) + separator
+           + date.toString(QStringLiteral("dd"));
+}
+
+QString revisionTimeText(const QTime &time) { return time.toString(QStringLiteral("HH:mm:ss")); }
+
+bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
+                         const IptcFieldSet &after, const QLocale &locale)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString statement = imageRevisionStatement(folder, file, after, revisionDateText(now.date(), locale),
+                                                     revisionTimeText(now.time()));
+    return db.executeOrReport(feedback, statement, QStringLiteral("Cannot set data"));
+}
+
+bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language)
+{
+    // A transaction begins even on a file opened read-only; the first write is what it refuses.
+    const bool takes = db.execute(QStringLiteral("begin immediate transaction;")) == 0
+                 && db.execute(QStringLiteral("update Images set File=File where 0;")) == 0;
+    const QString engineText = db.errorText();
+    db.execute(QStringLiteral("rollback transaction;"));
+    if (takes)
+        return true;
+    const QString what = language ? language->message(Message::CatalogueNotWritable).replace(u'#', db.path)
+                                   : QStringLiteral("Cannot write '%1'").arg(db.path);
+    report(feedback, what, engineText);
+    return false;
+}
+
+namespace {
+
+// Each row is updated in a transaction of its own, so that it is in step with its file as soon as
+// the file is. Kept between those transactions, the catalogue's rollback journal is not created
+// and deleted again for every row, which cost a sixth of a run over photographs; the catalogue's
+// usual mode comes back when the run ends (one killed meanwhile leaves an empty journal, which
+// the engine ignores and the next write removes).
+class RollbackJournalKept
+{
+public:
+    explicit RollbackJournalKept(CatalogueDb &db) : m_db(db)
+    {
+        m_kept = m_db.execute(QStringLiteral("PRAGMA journal_mode;")) == 0 && m_db.cell(0, 1) == u"delete"
+                 && m_db.execute(QStringLiteral("PRAGMA journal_mode=PERSIST;")) == 0;
+    }
+    ~RollbackJournalKept()
+    {
+        if (m_kept)
+            m_db.execute(QStringLiteral("PRAGMA journal_mode=DELETE;"));
+    }
+    RollbackJournalKept(const RollbackJournalKept &) = delete;
+    RollbackJournalKept &operator=(const RollbackJournalKept &) = delete;
+
+private:
+    CatalogueDb &m_db;
+    bool m_kept = false;
+};
+
+// One run over the rows. Images are read, merged and written on worker threads, a few at a time,
+// because a safe write waits for the disk; their rows are written here, in result order, once
+// each file is in place. Stop is tested before an image is started and while waiting for one:
+// an image queued but not yet begun by a worker is then left as it was.
+class ApplyRun
+{
+public:
+    ApplyRun(CatalogueDb &db, Feedback &feedback, const ApplyOptions &options, const ThumbnailRenewer *renewer,
+             const ApplyObserver &observer, MergeRequest request)
+        : m_db(db), m_feedback(feedback), m_options(options), m_renewer(renewer), m_observer(observer),
+          m_request(std::move(request))
+    {
+        // Twice the processors: much of each image is waiting for the disk.
+        const int threads = 2 * std::max(1, QThread::idealThreadCount());
+        m_pool.setMaxThreadCount(threads);
+        m_window = std::size_t(threads) * 2;
+    }
+    ~ApplyRun() { m_pool.waitForDone(); }
+
+    // Stop, or a row that could not be written: no image is begun any more.
+    bool ending() const { return m_ending; }
+
+    void start(const ResultRow &row, ApplySummary &summary)
+    {
+        const QString path = row.folder + row.file;
+        if (!filenames::fileFacts(path).exists) {
+            // Deleted since the search: neither processed nor listed; said only to the observer.
+            finishUpTo(0, summary);
+            if (m_observer.imageDone)
+                m_observer.imageDone(path, ProcessResult{ProcessResult::Status::Missing, QStringLiteral("the file no longer exists")});
+            return;
+        }
+        // The same file twice in one result is written once after the other, never at once.
+        if (std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job &job) { return job.path == path; }))
+            finishUpTo(0, summary);
+        if (m_ending) {
+            ++summary.untouched;
+            return;
+        }
+        // Backups are named in result order, not in the order the workers come to them: the first
+        // image of a name keeps it. A failure here is met again, and reported, by the worker.
+        if (m_options.writeOptions.saveOriginalFile && !m_options.dryRun)
+            claimBackupSlot(path, m_options.writeOptions);
+        if (m_options.journal && m_options.writeOptions.recorder)
+            noteOldRevision(row);
+        auto done = std::make_shared<Done>();
+        auto task = std::make_shared<std::packaged_task<void()>>([this, path, done] { work(path, *done); });
+        m_jobs.push_back({row, path, done, task->get_future()});
+        m_pool.start([task] { (*task)(); });
+        finishUpTo(m_window, summary);
+    }
+
+    // Records the oldest images until at most `keep` are in flight.
+    void finishUpTo(std::size_t keep, ApplySummary &summary)
+    {
+        while (m_jobs.size() > keep) {
+            Job &job = m_jobs.front();
+            // The window keeps repainting while the oldest image is being written, and Stop
+            // pressed meanwhile keeps the queued images from being begun.
+            while (job.finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+                m_feedback.processEvents();
+                noticeStop();
+            }
+            record(job, summary);
+            m_jobs.pop_front();
+        }
+    }
+
+    void noticeStop()
+    {
+        if (m_feedback.stopRequested())
+            m_ending = true;
+    }
+
+private:
+    struct Done
+    {
+        ProcessResult result;
+        QByteArray thumbnail;
+        bool begun = false;
+    };
+    struct Job
+    {
+        ResultRow row;
+        QString path;
+        std::shared_ptr<Done> done;
+        std::future<void> finished;
+    };
+
+    // On a worker: no message may be shown from here; a short read is reported when recorded.
+    void work(const QString &path, Done &done) const
+    {
+        if (m_ending)
+            return;
+        done.begun = true;
+        done.result = processIptc(path, m_request, m_options.writeOptions, m_options.dryRun, nullptr);
+        if (m_renewer && !m_options.dryRun && done.result.status == ProcessResult::Status::Written)
+            done.thumbnail = m_renewer->renewAfterMetadataRewrite(path, done.result.content,
+                                                                  done.result.lastModifiedBefore);
+        done.result.content.clear(); // the bytes are not needed any more; memory stays flat
+    }
+
+    void record(const Job &job, ApplySummary &summary)
+    {
+        if (!job.done->begun) {
+            ++summary.untouched;
+            return;
+        }
+        const ProcessResult &result = job.done->result;
+        if (result.shortRead)
+            m_feedback.showMessage(QStringLiteral("Error reading file ") + job.path, MessageIcon::None);
+        if (result.status == ProcessResult::Status::Written) {
+            ++summary.processed;
+            if (!job.done->thumbnail.isEmpty() && m_observer.thumbnailMade)
+                m_observer.thumbnailMade(job.done->thumbnail);
+        } else if (result.status == ProcessResult::Status::NotProcessed) {
+            summary.notProcessed.push_back({job.path, result.reason});
+        }
+        if (m_observer.imageDone)
+            m_observer.imageDone(job.path, result);
+        if (result.status == ProcessResult::Status::Written && !m_options.dryRun)
+            updateRow(job, summary);
+    }
+
+    void updateRow(const Job &job, ApplySummary &summary)
+    {
+        const ResultRow &row = job.row;
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString statement = imageRevisionStatement(row.folder, row.file, job.done->result.after,
+                                                         revisionDateText(now.date(), m_options.locale),
+                                                         revisionTimeText(now.time()));
+        if (m_db.execute(statement) == 0)
+            return;
+        // The first failure is reported; the same engine text for every later row would only
+        // bury it. Each one is listed.
+        if (summary.rowsNotUpdated.empty())
+            m_db.report(m_feedback, QStringLiteral("Cannot set data"));
+        const NotProcessedImage image{job.path, m_db.errorText()};
+        summary.rowsNotUpdated.push_back(image);
+        if (m_observer.rowNotUpdated)
+            m_observer.rowNotUpdated(image);
+        m_ending = true;
+    }
+
+    // The revision the undo gives back to the row, read before the row can change: it goes into
+    // the file's record.
+    void noteOldRevision(const ResultRow &row)
+    {
+        if (const auto revision = rowRevision(m_db, row.folder, row.file))
+            m_options.journal->noteOldRevisionBeforeRewrite(row.folder + row.file, revision->first, revision->second);
+    }
+
+    CatalogueDb &m_db;
+    Feedback &m_feedback;
+    const ApplyOptions &m_options;
+    const ThumbnailRenewer *m_renewer;
+    const ApplyObserver &m_observer;
+    const MergeRequest m_request;
+    std::atomic<bool> m_ending = false;
+    QThreadPool m_pool;
+    std::deque<Job> m_jobs;
+    std::size_t m_window = 2;
+};
+
+} // namespace
+
+ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::vector<ResultRow> &rows,
+                              const ApplyOptions &options, const ThumbnailRenewer *renewer,
+                              const ApplyObserver &observer)
+{
+    ApplySummary summary;
+    if (!db.openOrReport(feedback))
+        return summary;
+    const ClosedOnExit closed(db);
+    // The settings the start-up stores as the catalogue's defaults, which this engine keeps per
+    // connection: without them every row update would wait twice for the disk.
+    runSearchTuning(db, feedback);
+    const std::optional<TemplateRecord> templ = templateInUse(db, feedback, summary);
+    if (!templ)
+        return summary;
+    if (!options.dryRun && !catalogueTakesWrites(db, feedback, options.language)) {
+        summary.catalogueReadOnly = true;
+        return summary;
+    }
+    ApplyOptions journaled = options;
+    if (options.journal && !options.dryRun) {
+        if (!options.journal->startRun(templ->name, QStringLiteral("apply"))) {
+            feedback.showMessage(QStringLiteral("Cannot open the undo journal ") + options.journal->path() + u'\n'
+                                     + options.journal->errorText(), MessageIcon::Critical);
+            return summary;
+        }
+        journaled.writeOptions.recorder = options.journal;
+    }
+    const struct RunFinished {
+        UndoJournal *journal;
+        ~RunFinished() { if (journal) journal->finishRun(); }
+    } finished{journaled.writeOptions.recorder ? options.journal : nullptr};
+    summary.ran = true;
+    std::optional<RollbackJournalKept> rowJournal;
+    if (!options.dryRun)
+        rowJournal.emplace(db);
+    if (!options.dryRun) { // a run killed before its rename left its temporary file beside the image
+        QStringList folders;
+        for (const ResultRow &row : rows)
+            folders << row.folder;
+        atomicfile::removeStaleTemporaryFiles(folders);
+    }
+    ApplyRun run(db, feedback, journaled, renewer, observer,
+                 MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel});
+    for (int rank = 1; rank <= int(rows.size()); ++rank) {
+        feedback.processEvents();
+        run.noticeStop();
+        if (run.ending()) {
+            summary.stopped = feedback.stopRequested();
+            summary.untouched += int(rows.size()) - rank + 1;
+            break;
+        }
+        if (observer.imageStarted)
+            observer.imageStarted(rank, rows[std::size_t(rank - 1)]);
+        run.start(rows[std::size_t(rank - 1)], summary);
+    }
+    run.finishUpTo(0, summary);
+    return summary;
+}
+
+} // namespace zelvarion

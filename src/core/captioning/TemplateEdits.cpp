@@ -1,0 +1,124 @@
+#include "core/captioning/TemplateEdits.h"
+
+#include "core/editing/FieldRules.h"
+#include "core/iptc/IptcField.h"
+#include "core/captioning/EditImageIptc.h"
+
+#include <QDate>
+#include <QTime>
+
+namespace zelvarion {
+namespace {
+
+bool isDigits(const QString &text, qsizetype count)
+{
+    if (text.size() != count)
+        return false;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<QString> valueFormProblem(int index, const QString &value)
+{
+    const char *column = iptcField(index).column;
+    const ValueForm form = iptcField(index).form;
+    if (value.isEmpty())
+        return std::nullopt;
+    if ((form == ValueForm::Date || index == 11)
+        && !(isDigits(value, 8) && QDate::fromString(value, QStringLiteral("yyyyMMdd")).isValid()))
+        return QStringLiteral("%1 takes a date as yyyymmdd, not '%2'").arg(QLatin1String(column), value);
+    if (form == ValueForm::Time && !(isDigits(value, 6) && QTime::fromString(value, QStringLiteral("HHmmss")).isValid()))
+        return QStringLiteral("%1 takes a time as hhnnss, not '%2'").arg(QLatin1String(column), value);
+    if (form == ValueForm::Urgency && editing::urgencyEntry(value) == 9)
+        return QStringLiteral("Urgency takes 1 to 9, not '%1'").arg(value);
+    if (form == ValueForm::Cycle && editing::cycleEntry(value) == 3)
+        return QStringLiteral("ObjectCycle takes a, p or b, not '%1'").arg(value);
+    return std::nullopt;
+}
+
+namespace {
+
+// The template's values as a write puts them into a file.
+struct TemplateWrite
+{
+    ImageEdit edit;
+    ValuesToWrite values() const { return {edit.fields, edit.keywords, edit.supplementalCategories}; }
+};
+TemplateWrite asWritten(const TemplateValues &values)
+{
+    return {imageEditFrom(values, splitList(values.fields[kKeywordsIndex]),
+                          splitList(values.fields[kSupplementalCategoryIndex]))};
+}
+
+} // namespace
+
+std::optional<ValueOverLimit> templateValueOverLimit(const TemplateValues &values, ValueLimits limits)
+{
+    return firstValueOverLimit(asWritten(values).values(), limits);
+}
+
+iptctext::Charset templateWriteCharset(const TemplateValues &values)
+{
+    return writeCharset(asWritten(values).values());
+}
+
+QString overLimitProblem(const ValueOverLimit &over, const EditRules &rules)
+{
+    const QString name = over.fieldIndex == kCustomizedIndex ? QStringLiteral("--customized %1").arg(over.dataset)
+                                                             : QLatin1String(iptcField(over.fieldIndex).column);
+    return overLimitMessage(rules.tooLongMessage, name, over);
+}
+
+TemplateValues valuesOf(const TemplateRecord &record)
+{
+    TemplateValues values;
+    values.fields = record.fields;
+    for (int k = 0; k < kTemplateCustomizedCount; ++k)
+        if (const auto cell = splitCustomizedCell(record.customized[std::size_t(k)]))
+            values.customized[std::size_t(k)] = *cell;
+    return values;
+}
+
+std::optional<QString> editField(TemplateValues &values, int index, const QString &value, const EditRules &rules)
+{
+    if (index < 0 || index >= kTemplateFieldCount)
+        return QStringLiteral("the Customized text is not stored; use --customized N=Value");
+    const bool list = index == kKeywordsIndex || index == kSupplementalCategoryIndex;
+    if (const auto problem = list ? std::nullopt : valueFormProblem(index, value))
+        return problem;
+    TemplateValues edited = values;
+    edited.fields[std::size_t(index)] = list ? editing::joinedEntries(splitList(value)) : value;
+    if (const std::optional<ValueOverLimit> over = templateValueOverLimit(edited, limitsOf(rules)))
+        return overLimitProblem(*over, rules);
+    values = edited;
+    return std::nullopt;
+}
+
+std::optional<QString> editCustomized(TemplateValues &values, const QString &number, const QString &value)
+{
+    if (editing::checkCustomizedNumber(number, {}) != editing::NumberVerdict::Valid)
+        return QStringLiteral("--customized needs N=Value with N from 1 to 254 outside the field catalogue, not '%1'")
+            .arg(number);
+    const QString trimmed = number.trimmed();
+    for (CustomizedCell &row : values.customized) {
+        if (row.number.trimmed() == trimmed) {
+            row = value.isEmpty() ? CustomizedCell{} : CustomizedCell{trimmed, value};
+            return std::nullopt;
+        }
+    }
+    if (value.isEmpty())
+        return std::nullopt;
+    for (CustomizedCell &row : values.customized) {
+        if (row.number.isEmpty() && row.value.isEmpty()) {
+            row = {trimmed, value};
+            return std::nullopt;
+        }
+    }
+    return QStringLiteral("all %1 customized rows are taken").arg(kTemplateCustomizedCount);
+}
+
+} // namespace zelvarion

@@ -1,0 +1,125 @@
+#include "core/captioning/TemplateStore.h"
+
+#include "core/catalogue/CatalogueDb.h"
+#include "core/session/Feedback.h"
+#include "core/session/TextRules.h"
+#include "core/captioning/TemplateEdits.h"
+
+namespace zelvarion {
+namespace {
+
+const QString kCannotGet = QStringLiteral("Cannot get data");
+const QString kCannotUpdate = QStringLiteral("Cannot update data");
+
+} // namespace
+
+std::optional<std::vector<TemplateRecord>> TemplateStore::list()
+{
+    if (!m_db.openOrReport(m_feedback))
+        return std::nullopt;
+    const ClosedOnExit closed(m_db);
+    if (!m_db.executeOrReport(m_feedback, templateSql::selectAll(), kCannotGet))
+        return std::nullopt;
+    std::vector<TemplateRecord> records;
+    records.reserve(std::size_t(m_db.rowCount()));
+    for (int row = 1; row <= m_db.rowCount(); ++row)
+        records.push_back(templateFromResult(m_db.result(), row));
+    return records;
+}
+
+// On the open catalogue: Done when no template has the name in any letter case.
+TemplateStore::NameOutcome TemplateStore::nameIsFree(const QString &name)
+{
+    if (!m_db.executeOrReport(m_feedback, templateSql::selectNamed(name.toUpper()), kCannotGet))
+        return NameOutcome::Failed;
+    return m_db.rowCount() > 0 ? NameOutcome::Taken : NameOutcome::Done;
+}
+
+TemplateStore::NameOutcome TemplateStore::add(const QString &typed, const QString &revision)
+{
+    const QString name = trimBlanks(typed);
+    if (name.isEmpty())
+        return NameOutcome::Empty;
+    if (!m_db.openOrReport(m_feedback))
+        return NameOutcome::Failed;
+    const ClosedOnExit closed(m_db);
+    const NameOutcome free = nameIsFree(name);
+    if (free != NameOutcome::Done)
+        return free;
+    if (!m_db.executeOrReport(m_feedback, templateSql::insert(name, revision), QStringLiteral("Cannot insert data")))
+        return NameOutcome::Failed;
+    return NameOutcome::Done;
+}
+
+TemplateStore::NameOutcome TemplateStore::rename(const QString &selected, const QString &typed)
+{
+    const QString name = trimBlanks(typed);
+    if (name.isEmpty() || selected.isEmpty())
+        return NameOutcome::Empty;
+    if (!m_db.openOrReport(m_feedback))
+        return NameOutcome::Failed;
+    const ClosedOnExit closed(m_db);
+    // The selected template itself counts: a change of letter case only is refused too.
+    const NameOutcome free = nameIsFree(name);
+    if (free != NameOutcome::Done)
+        return free;
+    if (!m_db.executeOrReport(m_feedback, templateSql::rename(selected, name), kCannotUpdate))
+        return NameOutcome::Failed;
+    return NameOutcome::Done;
+}
+
+bool TemplateStore::remove(const QString &name)
+{
+    if (!m_db.openOrReport(m_feedback))
+        return false;
+    const ClosedOnExit closed(m_db);
+    return m_db.executeOrReport(m_feedback, templateSql::remove(name), kCannotGet);
+}
+
+bool TemplateStore::markInUse(const QString &name, bool inUse)
+{
+    if (!m_db.openOrReport(m_feedback))
+        return false;
+    const ClosedOnExit closed(m_db);
+    return m_db.executeOrReport(m_feedback, templateSql::clearStatusOfOthers(name), kCannotUpdate)
+           && m_db.executeOrReport(m_feedback, templateSql::setStatus(name, inUse), kCannotUpdate);
+}
+
+std::optional<TemplateRecord> TemplateStore::load(const QString &name)
+{
+    if (!m_db.openOrReport(m_feedback))
+        return std::nullopt;
+    const ClosedOnExit closed(m_db);
+    if (!m_db.executeOrReport(m_feedback, templateSql::selectNamed(name), kCannotGet) || m_db.rowCount() < 1)
+        return std::nullopt;
+    return templateFromResult(m_db.result(), 1);
+}
+
+bool TemplateStore::save(const QString &name, const TemplateValues &values, const QString &revision)
+{
+    // Applied, such a value would have to be cut; the callers check first and say it their way.
+    if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
+        m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + overLimitReason(*over), MessageIcon::Critical);
+        return false;
+    }
+    if (!m_db.openOrReport(m_feedback))
+        return false;
+    const ClosedOnExit closed(m_db);
+    return m_db.executeOrReport(m_feedback, saveTemplateStatement(name, values, revision), kCannotUpdate);
+}
+
+TemplateStore::InUse TemplateStore::inUse()
+{
+    InUse found;
+    if (!m_db.openOrReport(m_feedback))
+        return found;
+    const ClosedOnExit closed(m_db);
+    if (!m_db.executeOrReport(m_feedback, templateSql::selectInUse(), kCannotGet))
+        return found;
+    found.ok = true;
+    if (m_db.rowCount() > 0)
+        found.record = templateFromResult(m_db.result(), 1);
+    return found;
+}
+
+} // namespace zelvarion

@@ -1,0 +1,43 @@
+#include "core/captioning/TemplateThumbnails.h"
+
+#include "core/catalogue/ThumbnailSizing.h"
+#include "platform/ThumbnailMaker.h"
+#include "platform/ThumbnailStore.h"
+
+namespace zelvarion {
+
+StoredThumbnailRenewer::StoredThumbnailRenewer(const ThumbnailStore &store)
+    : m_maker(std::make_unique<ThumbnailMaker>()), m_store(store)
+{
+}
+
+StoredThumbnailRenewer::~StoredThumbnailRenewer() = default;
+
+QByteArray StoredThumbnailRenewer::renew(const QString &path, QByteArrayView content) const
+{
+    const QSize box = thumbnailSizing::kFallbackBox;
+    const QSize size = m_maker->imageSizeFromBytes(content);
+    QImage picture;
+    if (size.width() > 1 && size.height() > 1)
+        picture = m_maker->loadAtSizeFromBytes(content, size.width() <= box.width() && size.height() <= box.height()
+                                                            ? size
+                                                            : size.scaled(box, Qt::KeepAspectRatio));
+    if (picture.isNull())
+        picture = m_maker->loadThumbnail(path, box.width(), box.height());
+    const QByteArray jpeg = m_maker->encodeJpeg(picture);
+    // A thumbnail that cannot be made or stored is left out silently; the old one stays.
+    return !jpeg.isEmpty() && m_store.store(path, jpeg) ? jpeg : QByteArray();
+}
+
+QByteArray StoredThumbnailRenewer::renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+                                                             const QDateTime &lastChange) const
+{
+    // Decoding a photograph again would make the same picture: most of a run with thumbnails.
+    const QDateTime stored = m_store.storedAt(path);
+    if (stored.isValid() && lastChange.isValid() && stored >= lastChange)
+        if (QByteArray kept = m_store.load(path); !kept.isEmpty())
+            return kept;
+    return renew(path, content);
+}
+
+} // namespace zelvarion

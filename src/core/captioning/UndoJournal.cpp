@@ -1,0 +1,376 @@
+#include "core/captioning/UndoJournal.h"
+
+#include "platform/FileNames.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cstring>
+
+namespace zelvarion {
+namespace {
+
+const char *const kSchema[] = {
+    // Each record is on the disk before its file is replaced; the write-ahead log makes that one
+    // flush per commit instead of several, and lets the commits that need none go without.
+    "PRAGMA journal_mode=WAL;",
+    "create table if not exists Runs (Run integer primary key, Started text, Template text, Kind text, "
+    "Undone integer not null default 0);",
+    "create table if not exists Files (Id integer primary key, Run integer not null, Path text not null, "
+    "SpanOffset integer, OldSpan blob, NewSpanLength integer, OldHash text, NewHash text, OldModified integer, "
+    "NewSize integer, NewModified integer, OldRevisionDate text, OldRevisionTime text);",
+    "create index if not exists FilesOfRun on Files (Run, Path);",
+};
+
+// The journal's format, in the database's user_version. Migration N takes a journal of version
+// N-1 to N; the records of every older version stay undoable.
+const char *const kMigrations[] = {
+    // 1: the hash of each record is named; the records before it hold SHA-256 (kind 0).
+    "alter table Files add column HashKind integer not null default 0;",
+};
+constexpr int kFormatVersion = int(std::size(kMigrations));
+
+QString blobLiteral(QByteArrayView bytes) { return QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toByteArray().toHex())); }
+
+// The one span where two contents differ: the common beginning and end are cut off.
+struct ChangedSpan
+{
+    qsizetype offset = 0;
+    qsizetype oldLength = 0;
+    qsizetype newLength = 0;
+};
+
+// How many bytes the two have in common from their start, or from their end; compared a block
+// at a time, as a photograph of megabytes differs only in its metadata.
+qsizetype commonLength(const char *a, const char *b, qsizetype limit, bool fromEnd)
+{
+    constexpr qsizetype kBlock = 4096;
+    qsizetype common = 0;
+    while (common + kBlock <= limit
+           && std::memcmp(fromEnd ? a - common - kBlock : a + common, fromEnd ? b - common - kBlock : b + common, kBlock) == 0)
+        common += kBlock;
+    while (common < limit && (fromEnd ? a[-common - 1] == b[-common - 1] : a[common] == b[common]))
+        ++common;
+    return common;
+}
+
+ChangedSpan changedSpan(QByteArrayView before, QByteArrayView after)
+{
+    const qsizetype shorter = std::min(before.size(), after.size());
+    const qsizetype prefix = commonLength(before.data(), after.data(), shorter, false);
+    const qsizetype suffix =
+        commonLength(before.data() + before.size(), after.data() + after.size(), shorter - prefix, true);
+    return {prefix, before.size() - prefix - suffix, after.size() - prefix - suffix};
+}
+
+} // namespace
+
+UndoJournal::UndoJournal(QString path) { m_db.path = std::move(path); }
+
+UndoJournal::~UndoJournal() { finishRun(); }
+
+QString UndoJournal::pathBeside(const QString &cataloguePath)
+{
+    const QFileInfo info(cataloguePath);
+    return info.path() + u'/' + info.completeBaseName() + QStringLiteral(".undo.db");
+}
+
+bool UndoJournal::openLocked()
+{
+    if (m_db.isOpen())
+        return true;
+    if (!m_db.open()) {
+        m_error = m_db.errorText();
+        return false;
+    }
+    m_commitsFlush = false; // the engine's default until the schema sets it
+    for (const char *statement : kSchema)
+        if (!executeLocked(QLatin1String(statement)))
+            return false;
+    return migrateLocked();
+}
+
+// Every migration a journal lacks, in one transaction: a journal is never half of two versions.
+bool UndoJournal::migrateLocked()
+{
+    // Read first: a reader of a current journal takes no write lock.
+    if (!executeLocked(QStringLiteral("PRAGMA user_version;")))
+        return false;
+    if (m_db.cell(0, 1).toInt() >= kFormatVersion)
+        return true;
+    if (!executeLocked(QStringLiteral("begin immediate;")))
+        return false;
+    bool migrated = executeLocked(QStringLiteral("PRAGMA user_version;")); // another process may have been first
+    for (int version = m_db.cell(0, 1).toInt(); migrated && version < kFormatVersion; ++version)
+        migrated = executeLocked(QLatin1String(kMigrations[version]));
+    if (migrated && executeLocked(QStringLiteral("PRAGMA user_version=%1;").arg(kFormatVersion))
+        && executeLocked(QStringLiteral("commit;")))
+        return true;
+    const QString failure = m_error;
+    executeLocked(QStringLiteral("rollback;"));
+    m_error = failure;
+    return false;
+}
+
+// A commit of a journal left at synchronous FULL waits until its log is on the disk; one with
+// Flush::Later goes on at once, on the disk with the next flushed commit or the checkpoint at the
+// close (the log keeps commits in order). A kill loses neither.
+bool UndoJournal::executeLocked(const QString &statement, Flush flush)
+{
+    const bool flushes = flush == Flush::Now;
+    if (m_commitsFlush != flushes) {
+        if (m_db.execute(flushes ? QStringLiteral("PRAGMA synchronous=FULL;") : QStringLiteral("PRAGMA synchronous=NORMAL;")) != 0) {
+            m_error = m_db.errorText();
+            return false;
+        }
+        m_commitsFlush = flushes;
+    }
+    if (m_db.execute(statement) == 0)
+        return true;
+    m_error = m_db.errorText();
+    return false;
+}
+
+bool UndoJournal::startRun(const QString &templateName, const QString &kind)
+{
+    QMutexLocker locked(&m_mutex);
+    m_run = 0;
+    if (!openLocked())
+        return false;
+    const QString keep = QStringLiteral("(select Run from Runs order by Run desc limit %1)").arg(kRunsKept - 1);
+    if (!executeLocked(QStringLiteral("delete from Files where Run not in %1;").arg(keep))
+        || !executeLocked(QStringLiteral("delete from Runs where Run not in %1;").arg(keep))
+        || !executeLocked(QStringLiteral("insert into Runs (Started, Template, Kind) values (%1, %2, %3);")
+                              .arg(sqlText(QDateTime::currentDateTime().toString(Qt::ISODate)), sqlText(templateName),
+                                   sqlText(kind)))
+        || !executeLocked(QStringLiteral("select max(Run) from Runs;")))
+        return false;
+    m_run = m_db.cell(0, 1).toInt();
+    return m_run > 0;
+}
+
+void UndoJournal::finishRun()
+{
+    QMutexLocker locked(&m_mutex);
+    // A run that rewrote nothing has nothing to give back; kept, it would hide the run before it
+    // from "the last run".
+    if (m_run != 0)
+        executeLocked(QStringLiteral("delete from Runs where Run=%1 and not exists (select 1 from Files where Run=%1);")
+                          .arg(m_run));
+    m_run = 0;
+    m_db.close();
+    QMutexLocker queue(&m_queueMutex);
+    m_revisionsAhead.clear(); // of files the run did not rewrite
+}
+
+bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
+                                const QDateTime &oldModified, QString &reason)
+{
+    const ChangedSpan span = changedSpan(oldContent, newContent);
+    // One pass over the markers: a path holding "%4" must not take the next value.
+    PendingRecord record;
+    record.values = QStringLiteral("%1, %2, %3, %4, '%5', '%6', %7, %8, %9")
+                        .arg(sqlText(path), QString::number(span.offset),
+                             blobLiteral(oldContent.sliced(span.offset, span.oldLength)), QString::number(span.newLength),
+                             QString::fromLatin1(contentHash::hexDigest(oldContent)),
+                             QString::fromLatin1(contentHash::hexDigest(newContent)),
+                             QString::number(oldModified.toMSecsSinceEpoch()), QString::number(int(contentHash::kCurrent)),
+                             revisionAhead(path));
+    commitWithOthers(record);
+    if (!record.recorded)
+        reason = QStringLiteral("the undo journal cannot record the change: ") + record.error;
+    return record.recorded;
+}
+
+// The file is replaced as soon as its record is on the disk. Records that come while a commit
+// waits for the disk are committed together by the next one: one flush for each group of
+// workers instead of one for each file.
+void UndoJournal::commitWithOthers(PendingRecord &record)
+{
+    QMutexLocker queue(&m_queueMutex);
+    m_pending.push_back(&record);
+    while (!record.done) {
+        if (m_committing) {
+            m_committed.wait(&m_queueMutex);
+            continue;
+        }
+        m_committing = true;
+        std::vector<PendingRecord *> group;
+        group.swap(m_pending);
+        queue.unlock();
+        commitRecords(group);
+        queue.relock();
+        for (PendingRecord *committed : group)
+            committed->done = true;
+        m_committing = false;
+        m_committed.wakeAll();
+    }
+}
+
+void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
+{
+    QMutexLocker locked(&m_mutex);
+    if (m_run <= 0 || !m_db.isOpen()) {
+        for (PendingRecord *record : group)
+            record->error = QStringLiteral("no run started");
+        return;
+    }
+    const auto insert = [this](const PendingRecord &record) {
+        return QStringLiteral("insert into Files (Run, Path, SpanOffset, OldSpan, NewSpanLength, OldHash, NewHash, "
+                              "OldModified, HashKind, OldRevisionDate, OldRevisionTime) values (%1, %2);")
+            .arg(QString::number(m_run), record.values);
+    };
+    if (group.size() > 1 && executeLocked(QStringLiteral("begin;"), Flush::Now)) {
+        bool all = true;
+        for (const PendingRecord *record : group)
+            all = all && executeLocked(insert(*record), Flush::Now);
+        if (all && executeLocked(QStringLiteral("commit;"), Flush::Now)) {
+            for (PendingRecord *record : group)
+                record->recorded = true;
+            return;
+        }
+        executeLocked(QStringLiteral("rollback;"), Flush::Now);
+    }
+    // One at a time: each record gets its own answer.
+    for (PendingRecord *record : group) {
+        record->recorded = executeLocked(insert(*record), Flush::Now);
+        record->error = m_error;
+    }
+}
+
+void UndoJournal::afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified)
+{
+    QMutexLocker locked(&m_mutex);
+    // Left out on failure: the undo then checks the file's content alone.
+    executeLocked(QStringLiteral("update Files set NewSize=%1, NewModified=%2 where Id=(select max(Id) from Files "
+                                 "where Run=%3 and Path=%4);")
+                      .arg(newSize)
+                      .arg(newModified.toMSecsSinceEpoch())
+                      .arg(m_run)
+                      .arg(sqlText(path)),
+                  Flush::Later);
+}
+
+void UndoJournal::rewriteFailed(const QString &path)
+{
+    QMutexLocker locked(&m_mutex);
+    // Should it be lost, the undo finds the file still old and leaves it.
+    executeLocked(QStringLiteral("delete from Files where Id=(select max(Id) from Files where Run=%1 and Path=%2) "
+                                 "and NewSize is null;")
+                      .arg(m_run)
+                      .arg(sqlText(path)),
+                  Flush::Later);
+}
+
+void UndoJournal::noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time)
+{
+    QMutexLocker queue(&m_queueMutex);
+    m_revisionsAhead[path] = {date, time};
+}
+
+// The two values of the revision noted for path before its rewrite; nulls when none was.
+QString UndoJournal::revisionAhead(const QString &path)
+{
+    QMutexLocker queue(&m_queueMutex);
+    const auto noted = m_revisionsAhead.find(path);
+    if (noted == m_revisionsAhead.end())
+        return QStringLiteral("null, null");
+    const QString values = sqlText(noted->second.first) + QStringLiteral(", ") + sqlText(noted->second.second);
+    m_revisionsAhead.erase(noted);
+    return values;
+}
+
+void UndoJournal::noteOldRevision(const QString &path, const QString &date, const QString &time)
+{
+    QMutexLocker locked(&m_mutex);
+    executeLocked(QStringLiteral("update Files set OldRevisionDate=%1, OldRevisionTime=%2 where Id=(select max(Id) "
+                                 "from Files where Run=%3 and Path=%4);")
+                      .arg(sqlText(date), sqlText(time), QString::number(m_run), sqlText(path)),
+                  Flush::Later);
+}
+
+std::optional<std::vector<JournalRun>> UndoJournal::runs()
+{
+    QMutexLocker locked(&m_mutex);
+    if (!openLocked()
+        || !executeLocked(QStringLiteral("select Run, Started, Template, Kind, Undone, (select count(*) from Files "
+                                         "where Files.Run=Runs.Run and NewSize is not null) from Runs order by Run desc;")))
+        return std::nullopt;
+    std::vector<JournalRun> found;
+    for (int r = 1; r <= m_db.rowCount(); ++r)
+        found.push_back({m_db.cell(0, r).toInt(), m_db.cell(1, r), m_db.cell(2, r), m_db.cell(3, r),
+                         m_db.cell(5, r).toInt(), m_db.cell(4, r) == u"1"});
+    if (!countUnfinishedRecordsLocked(found))
+        return std::nullopt;
+    return found;
+}
+
+// A record whose rewrite was never confirmed is left by a kill after the replacement, or by a
+// failed replacement whose record could not be removed (a full disk refuses that too). The file
+// tells which: one that still holds its old content was never rewritten and is not counted.
+bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
+{
+    if (!executeLocked(QStringLiteral("select Run, Path, OldHash, HashKind from Files where NewSize is null;")))
+        return false;
+    for (int r = 1; r <= m_db.rowCount(); ++r) {
+        QFile file;
+        const std::optional<contentHash::Kind> kind = contentHash::kindFromNumber(m_db.cell(3, r).toInt());
+        const bool unchanged = kind && filenames::openForReading(file, m_db.cell(1, r))
+                               && contentHash::hexDigest(file.readAll(), *kind) == m_db.cell(2, r).toLatin1();
+        const auto run = std::find_if(runs.begin(), runs.end(),
+                                      [number = m_db.cell(0, r).toInt()](const JournalRun &j) { return j.number == number; });
+        if (!unchanged && run != runs.end())
+            ++run->files;
+    }
+    return true;
+}
+
+std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
+{
+    QMutexLocker locked(&m_mutex);
+    if (!openLocked()
+        || !executeLocked(QStringLiteral("select Id, Path, SpanOffset, NewSpanLength, OldHash, NewHash, OldModified, "
+                                         "NewSize, NewModified, OldRevisionDate, OldRevisionTime, HashKind from Files "
+                                         "where Run=%1 order by Id desc;")
+                              .arg(run)))
+        return std::nullopt;
+    std::vector<JournalEntry> found;
+    for (int r = 1; r <= m_db.rowCount(); ++r) {
+        JournalEntry entry;
+        entry.id = m_db.cell(0, r).toLongLong();
+        entry.path = m_db.cell(1, r);
+        entry.spanOffset = m_db.cell(2, r).toLongLong();
+        entry.newSpanLength = m_db.cell(3, r).toLongLong();
+        entry.oldHash = m_db.cell(4, r).toLatin1();
+        entry.newHash = m_db.cell(5, r).toLatin1();
+        entry.oldModified = m_db.cell(6, r).toLongLong();
+        if (!m_db.cell(7, r).isEmpty())
+            entry.newSize = m_db.cell(7, r).toLongLong();
+        entry.newModified = m_db.cell(8, r).toLongLong();
+        entry.oldRevisionDate = m_db.cell(9, r);
+        entry.oldRevisionTime = m_db.cell(10, r);
+        entry.hashKind = contentHash::kindFromNumber(m_db.cell(11, r).toInt());
+        found.push_back(std::move(entry));
+    }
+    return found;
+}
+
+std::optional<QByteArray> UndoJournal::oldSpan(qint64 entryId)
+{
+    QMutexLocker locked(&m_mutex);
+    if (!openLocked() || !executeLocked(QStringLiteral("select hex(OldSpan) from Files where Id=%1;").arg(entryId))
+        || m_db.rowCount() != 1)
+        return std::nullopt;
+    return QByteArray::fromHex(m_db.cell(0, 1).toLatin1());
+}
+
+bool UndoJournal::markUndone(int run)
+{
+    QMutexLocker locked(&m_mutex);
+    return openLocked() && executeLocked(QStringLiteral("update Runs set Undone=1 where Run=%1;").arg(run));
+}
+
+} // namespace zelvarion

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/session/LanguageKeys.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace zelvarion {
+
+// Interface texts keyed 1 to 300 and message texts keyed 1 to 150, read from a ".lng" file of the
+// language folder. Loading never clears: a key the new pack does not set keeps its old text.
+class LanguagePack
+{
+public:
+    static constexpr int kInterfaceKeys = 300;
+    static constexpr int kMessageKeys = 150;
+
+    // Interface text K (1..300); empty for a key out of range.
+    QString text(int key) const;
+    // Message text K (1..150); empty for a key out of range.
+    QString message(int key) const;
+    QString text(InterfaceText key) const { return text(int(key)); }
+    QString message(Message key) const { return message(int(key)); }
+
+    void setText(int key, const QString &value);
+    void setMessage(int key, const QString &value);
+
+    // Interface 1 "&File", interface 2 "&Exit", message 1 "User-defined".
+    void setBuiltInDefaults();
+
+    // The English texts built into the program, read before any pack of the language folder: a
+    // program folder without packs, or a pack that lacks a key, still shows readable texts.
+    void loadShippedEnglish();
+
+    // Applies the "[Interface]" and "[Messages]" entries of a pack's text.
+    void parse(const QString &content);
+
+    // The path of the file last asked for (language folder + name + ".lng").
+    const QString &filePath() const { return m_filePath; }
+
+    // Built-in defaults, then the pack file when it exists: the exact name, or else a file of the
+    // folder whose name differs only in case. False when no file was read.
+    bool load(const QString &languageFolder, const QString &language);
+
+private:
+    std::array<QString, kInterfaceKeys + 1> m_interface;
+    std::array<QString, kMessageKeys + 1> m_messages;
+    QString m_filePath;
+};
+
+// Names of the extra packs for the Language menu: "*.lng" files of the folder sorted by name
+// (the file system gives no stable order), without "English.lng" (any case), at most ten, each
+// without its last four characters. A missing folder gives an empty list.
+QStringList listExtraLanguages(const QString &languageFolder);
+
+// Turns every two-character sequence backslash-n into a line break.
+QString withLineBreaks(const QString &text);
+
+// A caption as shown where accelerators are not drawn (window titles, labels, message texts):
+// a single "&" is dropped, "&&" becomes one "&".
+QString withoutAccelerator(const QString &caption);
+
+} // namespace zelvarion
