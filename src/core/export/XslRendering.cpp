@@ -3,12 +3,12 @@
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
 #include "core/session/TextRules.h"
+#include "platform/ScriptRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace zelvarion {
 
@@ -154,27 +154,12 @@ DisplayOutcome displayXml(const ExportFolder &folder, const QString &listText, D
 
 bool runAndWait(const QString &command, Feedback &feedback)
 {
-    const auto cannotStart = [&](const QString &reason) {
-        feedback.showMessage(QStringLiteral("Error starting App:\nApp: ") + command + QStringLiteral("\nErr Desc: ")
-                                 + reason,
-                             MessageIcon::None, defaultBoxTitle());
-        return false;
-    };
-    // The shell would start and then fail on a missing script: asked first.
-    if (!QFileInfo(command).isFile())
-        return cannotStart(QStringLiteral("No such file"));
-    QProcess process;
-    process.setWorkingDirectory(QFileInfo(command).absolutePath());
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(QStringLiteral("/bin/sh"), {command});
-    if (!process.waitForStarted())
-        return cannotStart(process.errorString());
-    feedback.processEvents();
-    while (process.state() != QProcess::NotRunning) {
-        process.waitForFinished(50);
-        feedback.processEvents();
-    }
-    return true;
+    const auto failure = scriptrun::runAndWait(command, [&feedback] { feedback.processEvents(); });
+    if (!failure)
+        return true;
+    feedback.showMessage(QStringLiteral("Error starting App:\nApp: ") + command + QStringLiteral("\nErr Desc: ") + *failure,
+                         MessageIcon::None, defaultBoxTitle());
+    return false;
 }
 
 } // namespace zelvarion
