@@ -88,6 +88,27 @@ QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old
     return result;
 }
 
+// Puts the new content in place of the file: recorded first (undo can give the old bytes back),
+// then replaced atomically, then the record told how the file ended.
+IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read, IptcWriteResult result,
+                                const IptcWriteOptions &options)
+{
+    QString notRecorded;
+    if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
+        return {false, notRecorded, {}};
+    const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
+    if (!replaced.ok) {
+        if (options.recorder)
+            options.recorder->rewriteFailed(path);
+        return {false, replaced.error, {}};
+    }
+    if (options.keepCreationDate)
+        restoreModificationTime(path, read.lastModified);
+    if (options.recorder)
+        options.recorder->afterRewrite(path, result.content.size(), filenames::fileFacts(path).lastWrite);
+    return result;
+}
+
 } // namespace
 
 JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
@@ -178,22 +199,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
                                            ? SegmentPlacement::InPlaceOfOld
                                            : SegmentPlacement::AfterStartOfImage;
     IptcWriteResult result{true, {}, composeJpegContent(base, baseSegment, segment, placement)};
-    if (dryRun)
-        return result;
-    QString notRecorded;
-    if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
-        return {false, notRecorded, {}};
-    const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
-    if (!replaced.ok) {
-        if (options.recorder)
-            options.recorder->rewriteFailed(path);
-        return {false, replaced.error, {}};
-    }
-    if (options.keepCreationDate)
-        restoreModificationTime(path, read.lastModified);
-    if (options.recorder)
-        options.recorder->afterRewrite(path, result.content.size(), filenames::fileFacts(path).lastWrite);
-    return result;
+    return dryRun ? result : replaceRecorded(path, read, std::move(result), options);
 }
 
 IptcWriteResult writeImageIptc(const QString &path, const IptcFieldSet &values, const QStringList &keywordList,
