@@ -9,7 +9,7 @@
 #include "core/captioning/TemplateStore.h"
 #include "core/captioning/TemplateThumbnails.h"
 #include "core/captioning/UndoJournal.h"
-#include "platform/IniFile.h"
+#include "core/session/RunOptions.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Terminal.h"
 #include "platform/ThumbnailStore.h"
@@ -32,7 +32,7 @@ struct ApplyCommandLine
 };
 
 // The merge options: given ones, else the ones the apply dialog stored.
-bool readApplyOptions(const ParsedArguments &arguments, const AppSettings &settings, ApplyCommandLine &line,
+bool readApplyOptions(const ParsedArguments &arguments, const ApplyOptions &stored, ApplyCommandLine &line,
                       QString &problem)
 {
     line.yes = arguments.flag("--yes");
@@ -40,7 +40,7 @@ bool readApplyOptions(const ParsedArguments &arguments, const AppSettings &setti
     line.options.dryRun = arguments.flag("--dry-run");
     const bool add = arguments.flag("--add-keywords");
     const bool remove = arguments.flag("--remove-keywords");
-    int mode = settings.applyTemplateOption >= 0 && settings.applyTemplateOption <= 2 ? settings.applyTemplateOption : 0;
+    int mode = int(stored.mode);
     if (const auto given = arguments.value("--mode")) {
         bool numeric = false;
         mode = given->toInt(&numeric);
@@ -57,11 +57,8 @@ bool readApplyOptions(const ParsedArguments &arguments, const AppSettings &setti
         problem = QStringLiteral("mode 2 makes the images equal to the template: it takes no keyword option");
         return false;
     }
-    const bool storedAdd = !add && !remove && settings.addKeywordsOption;
-    const bool storedRemove = !add && !remove && settings.removeKeywordsOption && !settings.addKeywordsOption;
     line.options.mode = MergeMode(mode);
-    line.options.keywords = add || storedAdd ? KeywordOption::Add
-                            : remove || storedRemove ? KeywordOption::Remove : KeywordOption::None;
+    line.options.keywords = add ? KeywordOption::Add : remove ? KeywordOption::Remove : stored.keywords;
     return true;
 }
 
@@ -131,7 +128,9 @@ int runApplyCommand(CliContext &context)
         return *exit;
     ApplyCommandLine line;
     QString problem;
-    if (!readApplyOptions(arguments, readAllSettings(IniFile(programFolder::configFilePath())), line, problem)) {
+    Session stored;
+    stored.loadSettings();
+    if (!readApplyOptions(arguments, applyOptionsFrom(stored), line, problem)) {
         context.err << "zelvarion-cli apply: " << problem << '\n';
         return kExitBadArguments;
     }
@@ -141,8 +140,8 @@ int runApplyCommand(CliContext &context)
     StreamFeedback feedback(context);
     // Held until the run has ended (a dry run only reads); a result found while another command
     // changed the catalogue is found again once it is done.
-    CatalogueWriteLock lock(search->db.path);
-    if (!line.options.dryRun && !lock.takeOrWait(feedback, search->pack))
+    CatalogueWriteLock lock(search->catalogue.path);
+    if (!line.options.dryRun && !lock.takeOrWait(feedback, search->language))
         return kExitSomeFailed;
     if (lock.waited()) {
         search = std::make_unique<CommandSearch>();
@@ -150,8 +149,8 @@ int runApplyCommand(CliContext &context)
             return *failed;
     }
     const AppSettings &settings = search->settings;
-    const LanguagePack &pack = search->pack;
-    CatalogueDb &db = search->db;
+    const LanguagePack &pack = search->language;
+    CatalogueDb &db = search->catalogue;
     const TemplateStore::InUse inUse = TemplateStore(db, feedback).inUse();
     if (!inUse.ok)
         return kExitSomeFailed;
@@ -174,11 +173,10 @@ int runApplyCommand(CliContext &context)
             return kExitSomeFailed;
         }
     }
-    ApplyOptions &options = line.options;
-    options.writeOptions = {settings.saveOriginalFile, settings.saveFirstVersion, settings.saveFolder, settings.keepCreationDate};
-    const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
-    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
-    options.language = &pack;
+    ApplyOptions options = applyOptionsFrom(*search);
+    options.mode = line.options.mode;
+    options.keywords = line.options.keywords;
+    options.dryRun = line.options.dryRun;
     const ThumbnailStore store;
     const StoredThumbnailRenewer renewer(store);
     const bool renew = settings.createThumbnails && !options.dryRun && store.isAvailable();

@@ -2,7 +2,6 @@
 
 #include "cli/Commands.h"
 #include "core/search/SearchIndex.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <QElapsedTimer>
@@ -25,13 +24,11 @@ bool CommandFeedback::askYesNo(const QString &text, MessageIcon)
 }
 
 bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
-                      CommandCatalogue &prepared)
+                      Session &prepared)
 {
-    prepared.settings = readAllSettings(IniFile(programFolder::configFilePath()));
-    prepared.language.loadShippedEnglish();
-    prepared.language.load(programFolder::languageFolder(), prepared.settings.language);
-    prepared.db.path = cataloguePath(arguments.value("--catalogue").value_or(QString()), prepared.settings);
-    return catalogueUsable(context, command, prepared.db.path, prepared.language);
+    prepared.loadSettingsAndLanguage(programFolder::languageFolder());
+    prepared.catalogue.path = prepared.cataloguePath(arguments.value("--catalogue").value_or(QString()));
+    return catalogueUsable(context, command, prepared.catalogue.path, prepared.language);
 }
 
 bool catalogueUsable(CliContext &context, const char *command, const QString &path, const LanguagePack &pack)

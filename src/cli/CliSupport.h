@@ -2,12 +2,9 @@
 
 #include "cli/CliContext.h"
 #include "cli/CommandLine.h"
-#include "core/catalogue/CatalogueCommand.h"
-#include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
-#include "core/session/AppSettings.h"
 #include "core/session/Feedback.h"
-#include "core/session/LanguagePack.h"
+#include "core/session/Session.h"
 
 #include <QJsonValue>
 
@@ -36,25 +33,14 @@ private:
 inline constexpr OptionSyntax kCatalogueOption{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"};
 inline constexpr OptionSyntax kYesOption{"--yes", nullptr, "goes on without asking on a terminal"};
 
-// What a command on the catalogue starts from: the settings of Zelvarion.ini, the language in
-// use, and the catalogue of --catalogue, else the remembered one, else the default.
-struct CommandCatalogue
-{
-    AppSettings settings;
-    LanguagePack language;
-    CatalogueDb db;
-
-    CatalogueCommand command(Feedback &feedback) { return {db, feedback, language}; }
-};
-
 // True when path holds a catalogue. Otherwise tells why on the error stream: no file there (which
 // opening would create), or a file that is not a catalogue, such as the undo journal beside it.
 bool catalogueUsable(CliContext &context, const char *command, const QString &path, const LanguagePack &pack);
 
-// Fills `prepared` from the parsed --catalogue; false (told) when it is no catalogue
-// (catalogueUsable).
+// The settings and language of the session, and its catalogue from the parsed --catalogue (else
+// the remembered one, else the default); false (told) when it is no catalogue (catalogueUsable).
 bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
-                      CommandCatalogue &prepared);
+                      Session &prepared);
 
 // Brings the catalogue's search index up to date before a search or after a command that changed
 // many rows, telling on stderr how far it is when that takes a while. A catalogue that takes no

@@ -2,10 +2,8 @@
 
 #include "cli/CliContext.h"
 #include "cli/CommandLine.h"
-#include "core/catalogue/CatalogueDb.h"
 #include "core/search/ResultList.h"
-#include "core/session/AppSettings.h"
-#include "core/session/LanguagePack.h"
+#include "core/session/Session.h"
 
 #include <optional>
 #include <vector>
@@ -58,15 +56,10 @@ int runUndoCommand(CliContext &context);
 // command's own (a function, so other files' syntax tables may use it while they are made).
 std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own);
 
-// The catalogue given, else the remembered one, else the default.
-QString cataloguePath(const QString &given, const AppSettings &settings);
-
-// What a command that works on "the result" has after the search of its arguments.
-struct CommandSearch
+// What a command that works on "the result" has after the search of its arguments: the session
+// and what it found.
+struct CommandSearch : Session
 {
-    AppSettings settings;
-    CatalogueDb db;
-    LanguagePack pack;
     ResultList results;
 };
 

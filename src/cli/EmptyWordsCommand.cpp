@@ -3,7 +3,7 @@
 #include "cli/Commands.h"
 #include "core/words/EmptyWords.h"
 #include "core/session/TextRules.h"
-#include "platform/IniFile.h"
+#include "core/session/Session.h"
 #include "platform/ProgramFolder.h"
 
 #include <QJsonArray>
@@ -66,16 +66,15 @@ int runEmptyWordsCommand(CliContext &context)
         context.err << "zelvarion-cli empty-words: list, add WORD or remove WORD\n";
         return kExitBadArguments;
     }
-    const IniFile ini(programFolder::configFilePath());
+    Session session;
+    const IniFile &ini = session.ini;
     if (action == u"list") {
         printList(readEmptyWords(ini), arguments.flag("--json"), context.out);
         return kExitOk;
     }
-    LanguagePack pack;
-    pack.loadShippedEnglish();
-    pack.load(programFolder::languageFolder(), readAllSettings(ini).language);
+    session.loadSettingsAndLanguage(programFolder::languageFolder());
     EmptyWordsList list(readEmptyWords(ini));
-    const QString problem = change(list, action, trimBlanks(operands[1]), pack);
+    const QString problem = change(list, action, trimBlanks(operands[1]), session.language);
     if (!problem.isEmpty()) {
         context.err << "zelvarion-cli empty-words: " << problem << '\n';
         return kExitSomeFailed;

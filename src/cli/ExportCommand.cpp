@@ -60,18 +60,18 @@ int runExportCommand(CliContext &context)
     StreamFeedback feedback(context);
     ExportFolderLock lock(folder);
     if (!lock.tryAcquire()) {
-        context.err << search.pack.message(Message::WaitingForFormatter) << Qt::endl;
+        context.err << search.language.message(Message::WaitingForFormatter) << Qt::endl;
         lock.acquire();
     }
     XmlExportRequest request;
     request.folder = folder;
     request.title = arguments.value("--title").value_or(search.settings.xmlTitle);
     request.copyThumbnails = !arguments.flag("--no-thumbnails");
-    request.language = &search.pack;
-    const XmlExportOutcome outcome = exportXml(request, search.results, search.db, feedback, ThumbnailStore());
+    request.language = &search.language;
+    const XmlExportOutcome outcome = exportXml(request, search.results, search.catalogue, feedback, ThumbnailStore());
     if (!outcome.written)
         return kExitSomeFailed;
-    const QString made = stylesheet ? render(folder, *stylesheet, search.pack, feedback) : folder.documentPath();
+    const QString made = stylesheet ? render(folder, *stylesheet, search.language, feedback) : folder.documentPath();
     if (made.isEmpty())
         return kExitSomeFailed;
     context.out << made << '\n';

@@ -69,18 +69,18 @@ int runDoublesCommand(CliContext &context)
         context.err << "zelvarion-cli doubles: takes no operands (see zelvarion-cli doubles --help)\n";
         return kExitBadArguments;
     }
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "doubles", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);
     if (arguments.flag("--json")) {
-        const auto doubles = findDoubleFileNames(prepared.db, feedback);
+        const auto doubles = findDoubleFileNames(prepared.catalogue, feedback);
         printRows(context.out, doubles.value_or(std::vector<ResultRow>()), true);
         return doubles && !feedback.failed() ? kExitOk : kExitSomeFailed;
     }
     // Printed as found: a catalogue of a million images is never held as a list.
     RawLines lines(context.out);
-    const DoubleSearchEnd end = streamDoubleFileNames(prepared.db, feedback,
+    const DoubleSearchEnd end = streamDoubleFileNames(prepared.catalogue, feedback,
                                                       [&lines](QByteArrayView folder, QByteArrayView file, QByteArrayView mark) {
                                                           lines.addRow({folder, file, mark});
                                                       });
@@ -103,15 +103,15 @@ int runRenameCommand(CliContext &context)
                        "--help)\n";
         return kExitBadArguments;
     }
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "rename", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);
-    CatalogueWriteLock lock(prepared.db.path);
+    CatalogueWriteLock lock(prepared.catalogue.path);
     if (!lock.takeOrWait(feedback, prepared.language))
         return kExitSomeFailed;
     const ImageRef image = imageOf(arguments.operands[0]);
-    if (!isCatalogued(prepared.db, feedback, image)) {
+    if (!isCatalogued(prepared.catalogue, feedback, image)) {
         context.err << "zelvarion-cli rename: not an image of the catalogue: " << image.path() << '\n';
         return kExitSomeFailed;
     }
@@ -122,7 +122,7 @@ int runRenameCommand(CliContext &context)
     }
     const ThumbnailStore thumbnails;
     ResultList none;
-    const RenameResult renamed = renameImage({prepared.db, feedback, prepared.language, thumbnails}, none, image, newName);
+    const RenameResult renamed = renameImage({prepared.catalogue, feedback, prepared.language, thumbnails}, none, image, newName);
     if (renamed.renamed)
         context.out << image.folder + renamed.newName << '\n';
     return renamed.renamed && !feedback.failed() ? kExitOk : kExitSomeFailed;
@@ -137,25 +137,25 @@ int runDeleteCommand(CliContext &context)
         context.err << "zelvarion-cli delete: needs at least one FILE (see zelvarion-cli delete --help)\n";
         return kExitBadArguments;
     }
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "delete", arguments, prepared))
         return kExitSomeFailed;
     // The question of each file is the window's, asked on a terminal.
     CommandFeedback feedback(context, arguments.flag("--yes"));
-    CatalogueWriteLock lock(prepared.db.path);
+    CatalogueWriteLock lock(prepared.catalogue.path);
     if (!lock.takeOrWait(feedback, prepared.language))
         return kExitSomeFailed;
     const ThumbnailStore thumbnails;
     int failures = 0;
     for (const QString &path : std::as_const(arguments.operands)) {
         const ImageRef image = imageOf(path);
-        if (!isCatalogued(prepared.db, feedback, image)) {
+        if (!isCatalogued(prepared.catalogue, feedback, image)) {
             context.err << "zelvarion-cli delete: not an image of the catalogue: " << image.path() << '\n';
             ++failures;
             continue;
         }
         ResultList none;
-        const DeleteResult deleted = deleteImage({prepared.db, feedback, prepared.language, thumbnails}, none, image);
+        const DeleteResult deleted = deleteImage({prepared.catalogue, feedback, prepared.language, thumbnails}, none, image);
         if (deleted.forgetCell())
             context.out << image.path() << '\n';
         else
@@ -189,7 +189,7 @@ int runCopyCommand(CliContext &context)
     const CopyReport report = copyResultImages(search.results, destination, feedback);
     for (const QString &failure : report.failures)
         context.err << failure << '\n';
-    context.out << copySummary(search.pack, report) << '\n';
+    context.out << copySummary(search.language, report) << '\n';
     return report.notCopied() == 0 && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 

@@ -16,7 +16,6 @@
 #include "core/captioning/TemplateThumbnails.h"
 #include "core/captioning/UndoJournal.h"
 #include "platform/FileNames.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 
@@ -178,12 +177,10 @@ std::pair<QString, QString> folderAndFile(const QString &path)
 class WriteRun
 {
 public:
-    WriteRun(CliContext &context, const AppSettings &settings, const LanguagePack &pack, CatalogueDb &db)
-        : m_context(context), m_settings(settings), m_db(db), m_feedback(context), m_renewer(m_store)
+    WriteRun(CliContext &context, Session &session)
+        : m_context(context), m_settings(session.settings), m_db(session.catalogue), m_feedback(context),
+          m_renewer(m_store), m_label(session.customizedLabel()), m_options(iptcWriteOptionsFrom(session.settings))
     {
-        const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
-        m_label = label.isEmpty() ? defaultCustomizedLabel() : label;
-        m_options = iptcWriteOptionsFrom(settings);
     }
 
     // Without a catalogue nothing is recorded; with one, a journal that cannot be used stops the run.
@@ -329,17 +326,16 @@ int runWriteCommand(CliContext &context)
         context.err << "zelvarion-cli write: no files given\n";
         return kExitBadArguments;
     }
-    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
-    LanguagePack pack;
-    pack.loadShippedEnglish();
-    pack.load(programFolder::languageFolder(), settings.language);
-    if (const std::optional<QString> refused = valueProblem(edits, settings, pack)) {
+    Session session;
+    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    const LanguagePack &pack = session.language;
+    if (const std::optional<QString> refused = valueProblem(edits, session.settings, pack)) {
         context.err << "zelvarion-cli write: " << *refused << '\n';
         return kExitBadArguments;
     }
-    CatalogueDb db;
+    CatalogueDb &db = session.catalogue;
     const std::optional<QString> given = arguments.value("--catalogue");
-    db.path = cataloguePath(given.value_or(QString()), settings);
+    db.path = session.cataloguePath(given.value_or(QString()));
     if (QFileInfo(db.path).exists() && !catalogueUsable(context, "write", db.path, pack))
         return kExitSomeFailed;
     if (!QFileInfo(db.path).isFile()) {
@@ -361,7 +357,7 @@ int runWriteCommand(CliContext &context)
     CatalogueWriteLock lock(db.path);
     if (QFileInfo(db.path).isFile() && !lock.takeOrWait(feedback, pack))
         return kExitSomeFailed;
-    WriteRun run(context, settings, pack, db);
+    WriteRun run(context, session);
     QStringList description = arguments.values("--set");
     description += arguments.values("--customized");
     if (!run.start(QStringLiteral("write ") + description.join(u' ')))

@@ -29,7 +29,7 @@ int runMarkCommand(CliContext &context)
         return *failed;
     const bool clear = arguments.flag("--clear");
     CommandFeedback feedback(context, true);
-    const CatalogueCommand command{search.db, feedback, search.pack};
+    const CatalogueCommand command = search.command(feedback);
     const bool done = clear ? unmarkResult(command, search.results) : markResult(command, search.results, todaysMarkText());
     if (done)
         context.out << search.results.count() << (clear ? " images unmarked\n" : " images marked\n");
@@ -45,14 +45,14 @@ int runMarksCommand(CliContext &context)
         context.err << "zelvarion-cli marks: takes no operands (see zelvarion-cli marks --help)\n";
         return kExitBadArguments;
     }
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "marks", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);
     SearchRequest request;
     request.showCheckedOnly = true;
     SearchState state;
-    SearchEnvironment environment{prepared.db, feedback, searchMessages(prepared.language)};
+    SearchEnvironment environment{prepared.catalogue, feedback, searchMessages(prepared.language)};
     runSearch(request, state, environment);
     printRows(context.out, state.results.rows(), arguments.flag("--json"));
     return feedback.failed() ? kExitSomeFailed : kExitOk;
@@ -67,7 +67,7 @@ int runUnmarkAllCommand(CliContext &context)
         context.err << "zelvarion-cli unmark-all: takes no operands (see zelvarion-cli unmark-all --help)\n";
         return kExitBadArguments;
     }
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "unmark-all", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, arguments.flag("--yes"));

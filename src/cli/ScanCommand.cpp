@@ -13,7 +13,6 @@
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
 #include "platform/FileNames.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 
@@ -88,19 +87,17 @@ std::vector<ScanTarget> registerTargets(CatalogueDb &db, Feedback &feedback, con
 // A catalogue made here becomes the remembered one when none is remembered yet, as the window's
 // own creation does: otherwise the window's first start would create the tables again over it
 // and report every one of them.
-bool ensureCatalogue(CatalogueDb &db, Feedback &feedback, QTextStream &out, AppSettings settings)
+bool ensureCatalogue(Session &session, Feedback &feedback, QTextStream &out)
 {
+    CatalogueDb &db = session.catalogue;
     if (QFileInfo(db.path).isFile())
         return true;
     SchemaHooks hooks;
     hooks.loadTranslations = [&feedback](CatalogueDb &open) {
         loadTranslations(open, feedback, programFolder::translationsFilePath());
     };
-    if (!settings.lastDB)
-        hooks.rememberCatalogue = [&settings](const QString &path) {
-            changeSetting(IniFile(programFolder::configFilePath()), settings, &AppSettings::lastDB,
-                          std::optional<QString>(path));
-        };
+    if (!session.settings.lastDB)
+        hooks.rememberCatalogue = [&session](const QString &path) { session.rememberCatalogue(path); };
     if (!createCatalogueSchema(db, feedback, hooks))
         return false;
     out << "created the catalogue " << db.path << '\n';
@@ -121,12 +118,12 @@ int runScanCommand(CliContext &context)
     ParsedArguments arguments;
     if (const std::optional<int> exit = parseCommandLine(kScanSyntax, context, arguments))
         return *exit;
-    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
-    LanguagePack pack;
-    pack.loadShippedEnglish();
+    Session session;
+    const AppSettings &settings = session.settings;
+    const LanguagePack &pack = session.language;
     // A program folder of its own (--program-folder) may hold no packs: the shipped ones then.
-    if (!pack.load(programFolder::languageFolder(), settings.language))
-        pack.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
+    if (!session.loadSettingsAndLanguage(programFolder::languageFolder()))
+        session.language.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
     const ScanRequest request = scanRequest(arguments, settings);
     if (request.folders.isEmpty()) {
         context.err << "zelvarion-cli scan: no folders given\n";
@@ -135,20 +132,20 @@ int runScanCommand(CliContext &context)
     QElapsedTimer elapsed; // monotonic: a scan across midnight reports its true duration
     elapsed.start();
     StreamFeedback feedback(context);
-    CatalogueDb db;
+    CatalogueDb &db = session.catalogue;
     db.path = QFileInfo(request.cataloguePath).absoluteFilePath();
     // The scan makes a catalogue where there is none (or an empty file), never in another file.
     if (QFileInfo(db.path).size() > 0 && !catalogueUsable(context, "scan", db.path, pack))
         return kExitSomeFailed;
     CatalogueWriteLock lock(db.path); // one command at a time rewrites the rows
-    if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(db, feedback, context.out, settings) || !db.openOrReport(feedback))
+    if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(session, feedback, context.out) || !db.openOrReport(feedback))
         return kExitSomeFailed;
     bool refused = false;
     const std::vector<ScanTarget> targets = registerTargets(db, feedback, pack, request.folders, context.err, refused);
 
     const ThumbnailStore store;
     ScanOptions options;
-    options.customizedLabel = pack.text(InterfaceText::CustomizedFieldLabel).isEmpty() ? QStringLiteral("Field") : pack.text(InterfaceText::CustomizedFieldLabel);
+    options.customizedLabel = session.customizedLabel();
     options.thumbnails = request.thumbnails;
     options.language = &pack;
     if (options.thumbnails != ThumbnailPolicy::None && !store.isAvailable()) {

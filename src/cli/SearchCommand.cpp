@@ -10,7 +10,6 @@
 #include "core/session/AppSettings.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -133,15 +132,6 @@ int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedb
 
 } // namespace
 
-QString cataloguePath(const QString &given, const AppSettings &settings)
-{
-    if (!given.isEmpty())
-        return given;
-    if (settings.lastDB && !settings.lastDB->isEmpty())
-        return *settings.lastDB;
-    return programFolder::defaultCataloguePath();
-}
-
 std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own)
 {
     std::vector<OptionSyntax> options{
@@ -171,22 +161,21 @@ int runSearchCommand(CliContext &context)
     ParsedArguments arguments;
     if (const std::optional<int> exit = parseCommandLine(kSearchSyntax, context, arguments))
         return *exit;
-    const AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    Session session;
+    session.loadSettingsAndLanguage(programFolder::languageFolder());
     SearchCommandLine line;
     QString problem;
-    if (!readSearchCommandLine(arguments, settings, line, problem)) {
+    if (!readSearchCommandLine(arguments, session.settings, line, problem)) {
         context.err << "zelvarion-cli search: " << problem << '\n';
         return kExitBadArguments;
     }
-    CatalogueDb db;
-    db.path = cataloguePath(line.catalogue, settings);
-    LanguagePack pack;
-    pack.loadShippedEnglish();
-    pack.load(programFolder::languageFolder(), settings.language);
-    if ((line.request.useTranslation || !line.printStatement) && !catalogueUsable(context, "search", db.path, pack))
+    CatalogueDb &db = session.catalogue;
+    db.path = session.cataloguePath(line.catalogue);
+    if ((line.request.useTranslation || !line.printStatement)
+        && !catalogueUsable(context, "search", db.path, session.language))
         return kExitSomeFailed;
     StreamFeedback feedback(context);
-    SearchEnvironment environment{db, feedback, searchMessages(pack)};
+    SearchEnvironment environment{db, feedback, searchMessages(session.language)};
     if (line.request.useTranslation)
         environment.translationsLoaded = loadTranslationsForSearch(db, feedback);
     if (line.printStatement)
@@ -206,29 +195,27 @@ int runSearchCommand(CliContext &context)
 std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
                                     CommandSearch &search)
 {
-    search.settings = readAllSettings(IniFile(programFolder::configFilePath()));
+    search.loadSettingsAndLanguage(programFolder::languageFolder());
     SearchCommandLine line;
     QString problem;
     if (!readSearchCommandLine(arguments, search.settings, line, problem)) {
         context.err << "zelvarion-cli " << command << ": " << problem << '\n';
         return kExitBadArguments;
     }
-    search.db.path = cataloguePath(line.catalogue, search.settings);
-    search.pack.loadShippedEnglish();
-    search.pack.load(programFolder::languageFolder(), search.settings.language);
-    if (!catalogueUsable(context, command, search.db.path, search.pack))
+    search.catalogue.path = search.cataloguePath(line.catalogue);
+    if (!catalogueUsable(context, command, search.catalogue.path, search.language))
         return kExitSomeFailed;
-    updateSearchIndex(context, command, search.db);
+    updateSearchIndex(context, command, search.catalogue);
     StreamFeedback feedback(context);
-    SearchEnvironment environment{search.db, feedback, searchMessages(search.pack)};
+    SearchEnvironment environment{search.catalogue, feedback, searchMessages(search.language)};
     if (line.request.useTranslation)
-        environment.translationsLoaded = loadTranslationsForSearch(search.db, feedback);
+        environment.translationsLoaded = loadTranslationsForSearch(search.catalogue, feedback);
     SearchState state;
     const SearchOutcome outcome = runSearch(line.request, state, environment);
     if (feedback.failed())
         return kExitSomeFailed;
     if (outcome.found.value_or(0) == 0) {
-        context.err << "zelvarion-cli " << command << ": " << search.pack.message(Message::NoImageFound) << '\n';
+        context.err << "zelvarion-cli " << command << ": " << search.language.message(Message::NoImageFound) << '\n';
         return kExitSomeFailed;
     }
     search.results = std::move(state.results);

@@ -52,7 +52,7 @@ int refusedName(CliContext &context, const LanguagePack &language, const QString
     return *problem == Message::SelectionNameRequired ? kExitBadArguments : kExitSomeFailed;
 }
 
-int saveSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const QString &given,
+int saveSelection(CliContext &context, Session &prepared, CommandFeedback &feedback, const QString &given,
                   const QStringList &names)
 {
     const QString name = given.trimmed();
@@ -64,7 +64,7 @@ int saveSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedba
     return count && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 
-int renameSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const QString &oldName,
+int renameSelection(CliContext &context, Session &prepared, CommandFeedback &feedback, const QString &oldName,
                     const QString &given, const QStringList &names)
 {
     const QString newName = given.trimmed();
@@ -76,7 +76,7 @@ int renameSelection(CliContext &context, CommandCatalogue &prepared, CommandFeed
     return feedback.failed() ? kExitSomeFailed : kExitOk;
 }
 
-int removeSelection(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const QString &name,
+int removeSelection(CliContext &context, Session &prepared, CommandFeedback &feedback, const QString &name,
                     const QStringList &names)
 {
     if (!isSaved(context, names, name))
@@ -90,7 +90,7 @@ int removeSelection(CliContext &context, CommandCatalogue &prepared, CommandFeed
     return feedback.failed() ? kExitSomeFailed : kExitOk;
 }
 
-int runVerb(CliContext &context, CommandCatalogue &prepared, CommandFeedback &feedback, const ParsedArguments &arguments)
+int runVerb(CliContext &context, Session &prepared, CommandFeedback &feedback, const ParsedArguments &arguments)
 {
     const QStringList &words = arguments.operands;
     const QString verb = words.value(0);
@@ -129,7 +129,7 @@ int runSelectionCommand(CliContext &context)
     ParsedArguments arguments;
     if (const std::optional<int> exit = parseCommandLine(kSelectionSyntax, context, arguments))
         return *exit;
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "selection", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, arguments.flag("--yes"));

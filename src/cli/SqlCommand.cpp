@@ -64,7 +64,7 @@ int runSqlCommand(CliContext &context)
                        " (see zelvarion-cli sql --help)\n";
         return kExitBadArguments;
     }
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "sql", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);

@@ -5,8 +5,6 @@
 #include "core/words/WordAnalysis.h"
 #include "core/spelling/Speller.h"
 #include "platform/HunspellSpeller.h"
-#include "platform/IniFile.h"
-#include "platform/ProgramFolder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -56,15 +54,15 @@ int runStatsCommand(CliContext &context)
         return *failed;
     std::unique_ptr<Speller> speller;
     if (arguments.flag("--unknown") && !(speller = openSpeller(search.settings))) {
-        context.err << "zelvarion-cli stats: " << search.pack.message(Message::SpellerUnavailable) << '\n';
+        context.err << "zelvarion-cli stats: " << search.language.message(Message::SpellerUnavailable) << '\n';
         return kExitSomeFailed;
     }
     StreamFeedback feedback(context);
-    const EmptyWordTable emptyWords(readEmptyWords(IniFile(programFolder::configFilePath())));
+    const EmptyWordTable emptyWords(readEmptyWords(search.ini));
     WordAnalysisRequest request;
     request.allFields = !arguments.flag("--keywords-only");
     request.ignored = arguments.flag("--ignore-empty-words") ? &emptyWords : nullptr;
-    WordAnalysisOutcome outcome = analyseWords(request, search.results, search.db, feedback, search.pack);
+    WordAnalysisOutcome outcome = analyseWords(request, search.results, search.catalogue, feedback, search.language);
     if (!outcome.opened)
         return kExitSomeFailed;
     sortWords(outcome.words, WordSortKey::Count, false, WordOrder());

@@ -10,7 +10,6 @@
 #include "core/session/LanguagePack.h"
 #include "core/captioning/TemplateEdits.h"
 #include "core/captioning/TemplateStore.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -22,24 +21,21 @@ namespace zelvarion::cli {
 namespace {
 
 // What every template command works with.
-struct TemplateSession
+struct TemplateSession : Session
 {
     CliContext &context;
-    AppSettings settings = readAllSettings(IniFile(programFolder::configFilePath()));
-    LanguagePack pack;
-    CatalogueDb db;
     StreamFeedback feedback{context};
-    TemplateStore store{db, feedback};
+    TemplateStore store{catalogue, feedback};
     bool json = false;
 
     TemplateSession(CliContext &c, const ParsedArguments &arguments) : context(c), json(arguments.flag("--json"))
     {
-        pack.loadShippedEnglish();
-        pack.load(programFolder::languageFolder(), settings.language);
-        db.path = arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
+        loadSettingsAndLanguage(programFolder::languageFolder());
+        catalogue.path =
+            arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
     }
     // Opening would create an empty catalogue where there is none, or tables in another file.
-    bool catalogueExists() { return catalogueUsable(context, "template", db.path, pack); }
+    bool catalogueExists() { return catalogueUsable(context, "template", catalogue.path, language); }
     int fail(const QString &problem, int code)
     {
         context.err << "zelvarion-cli template: " << problem << '\n';
@@ -115,7 +111,7 @@ int nameOutcome(TemplateSession &s, TemplateStore::NameOutcome outcome)
     switch (outcome) {
     case TemplateStore::NameOutcome::Done: return 0;
     case TemplateStore::NameOutcome::Empty: return s.fail(QStringLiteral("the name is empty"), 2);
-    case TemplateStore::NameOutcome::Taken: return s.fail(s.pack.message(Message::AlreadyInList), 1);
+    case TemplateStore::NameOutcome::Taken: return s.fail(s.language.message(Message::AlreadyInList), 1);
     case TemplateStore::NameOutcome::Failed: break;
     }
     return 1;
@@ -143,7 +139,7 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
         if (const auto problem = editCustomized(values, option.left(equals), option.mid(equals + 1)))
             return s.fail(*problem, 2);
     }
-    const EditRules rules{s.settings.controlLengthFields, s.pack.message(Message::ValueTooManyBytes)};
+    const EditRules rules{s.settings.controlLengthFields, s.language.message(Message::ValueTooManyBytes)};
     for (const QString &edit : std::as_const(edits)) {
         const qsizetype equals = edit.indexOf(u'=');
         const std::optional<int> index = equals > 0 ? columnIndex(edit.left(equals)) : std::nullopt;

@@ -80,15 +80,15 @@ int runUndoCommand(CliContext &context)
         return kExitBadArguments;
     }
     const bool json = arguments.flag("--json");
-    CommandCatalogue prepared;
+    Session prepared;
     if (!prepareCatalogue(context, "undo", arguments, prepared))
         return kExitSomeFailed;
     // Taken before the journal is read: a run that ends meanwhile may be the one to undo.
     CommandFeedback feedback(context, true);
-    CatalogueWriteLock lock(prepared.db.path);
+    CatalogueWriteLock lock(prepared.catalogue.path);
     if (!arguments.flag("--list") && !lock.takeOrWait(feedback, prepared.language))
         return kExitSomeFailed;
-    UndoJournal journal(UndoJournal::pathBeside(prepared.db.path));
+    UndoJournal journal(UndoJournal::pathBeside(prepared.catalogue.path));
     const std::optional<std::vector<JournalRun>> runs = journal.runs();
     if (!runs) {
         context.err << "zelvarion-cli undo: cannot read " << journal.path() << ": " << journal.errorText() << '\n';
@@ -116,13 +116,12 @@ int runUndoCommand(CliContext &context)
     }
     UndoOptions options;
     options.language = &prepared.language;
-    const QString label = prepared.language.text(InterfaceText::CustomizedFieldLabel);
-    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    options.customizedLabel = prepared.customizedLabel();
     const ThumbnailStore store;
     const StoredThumbnailRenewer renewer(store);
     if (prepared.settings.createThumbnails && store.isAvailable())
         options.renewer = &renewer;
-    const UndoSummary summary = undoTemplateRun(journal, run->number, prepared.db, feedback, options);
+    const UndoSummary summary = undoTemplateRun(journal, run->number, prepared.catalogue, feedback, options);
     if (!summary.ran)
         return kExitSomeFailed;
     printSummary(context.out, summary, json);

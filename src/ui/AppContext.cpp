@@ -6,10 +6,8 @@
 
 namespace zelvarion {
 
-AppContext::AppContext()
-    : ini(programFolder::configFilePath()), translationsPath(programFolder::translationsFilePath())
+AppContext::AppContext() : translationsPath(programFolder::translationsFilePath())
 {
-    language.loadShippedEnglish();
     spelling.setOpener([this] {
         DictionaryChoice choice;
         choice.languagePack = settings.language;
@@ -18,23 +16,12 @@ AppContext::AppContext()
     });
 }
 
-void AppContext::rememberCatalogue(const QString &path)
-{
-    setSetting(&AppSettings::lastDB, path);
-}
-
 bool AppContext::createSchema(Feedback &feedback)
 {
     SchemaHooks hooks;
     hooks.loadTranslations = [this, &feedback](CatalogueDb &) { loadTranslations(feedback); };
     hooks.rememberCatalogue = [this](const QString &path) { rememberCatalogue(path); };
     return createCatalogueSchema(catalogue, feedback, hooks);
-}
-
-QString AppContext::missingCatalogueText(const QString &path) const
-{
-    return language.message(Message::CatalogueNotFound) + u'\n' + path + QStringLiteral("\n\n")
-           + language.message(Message::CatalogueNotFoundHint);
 }
 
 void AppContext::loadTranslations(Feedback &feedback)

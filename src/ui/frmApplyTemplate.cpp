@@ -7,6 +7,7 @@
 #include "core/captioning/ApplyTemplateRun.h"
 #include "core/captioning/TemplateStore.h"
 #include "core/captioning/TemplateThumbnails.h"
+#include "core/session/RunOptions.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
@@ -240,14 +241,9 @@ void frmApplyTemplate::updateUsedTemplate()
 
 void frmApplyTemplate::storeOptions()
 {
-    AppSettings &s = m_context.settings;
-    const QString section = QStringLiteral("Configuration");
-    s.applyTemplateOption = m_mode[1]->isChecked() ? 1 : m_mode[2]->isChecked() ? 2 : 0;
-    m_context.ini.write(section, QStringLiteral("ApplyTemplateOption"), QString::number(s.applyTemplateOption));
-    s.addKeywordsOption = m_addKeywords->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("AddKeywordsOption"), s.addKeywordsOption);
-    s.removeKeywordsOption = m_removeKeywords->isChecked();
-    writeSwitch(m_context.ini, section, QStringLiteral("RemoveKeywordsOption"), s.removeKeywordsOption);
+    m_context.setSetting(&AppSettings::applyTemplateOption, m_mode[1]->isChecked() ? 1 : m_mode[2]->isChecked() ? 2 : 0);
+    m_context.setSetting(&AppSettings::addKeywordsOption, m_addKeywords->isChecked());
+    m_context.setSetting(&AppSettings::removeKeywordsOption, m_removeKeywords->isChecked());
 }
 
 void frmApplyTemplate::setRunning(bool running)
@@ -294,15 +290,8 @@ void frmApplyTemplate::run()
         return;
     m_stopRequested = false;
     setRunning(true);
-    ApplyOptions options;
-    options.mode = MergeMode(s.applyTemplateOption);
-    options.keywords = s.addKeywordsOption ? KeywordOption::Add
-                       : s.removeKeywordsOption ? KeywordOption::Remove : KeywordOption::None;
-    options.writeOptions = {s.saveOriginalFile, s.saveFirstVersion, s.saveFolder, s.keepCreationDate};
-    const QString label = m_context.language.text(InterfaceText::CustomizedFieldLabel);
-    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    ApplyOptions options = applyOptionsFrom(m_context);
     options.locale = QLocale();
-    options.language = &m_context.language;
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
     const StoredThumbnailRenewer renewer(store);
     const bool renew = s.createThumbnails && m_context.namedStreamsAvailable;

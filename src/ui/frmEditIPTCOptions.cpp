@@ -1,8 +1,7 @@
 #include "ui/frmEditIPTCOptions.h"
 
-#include "core/catalogue/CatalogueDb.h"
 #include "core/session/Feedback.h"
-#include "core/captioning/TemplateStatements.h"
+#include "core/captioning/TemplateStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 #include "ui/frmEditCustomizedFieldNames.h"
@@ -169,38 +168,28 @@ void frmEditIPTCOptions::chooseFolder()
 
 void frmEditIPTCOptions::updateUsedTemplate()
 {
-    CatalogueDb &db = m_context.catalogue;
-    if (!db.openOrReport(m_feedback))
-        return;
-    const ClosedOnExit closed(db);
-    if (!db.executeOrReport(m_feedback, templateSql::selectNameInUse(), QStringLiteral("Cannot get data")))
+    const TemplateStore::InUse found = TemplateStore(m_context.catalogue, m_feedback).inUse();
+    if (!found.ok)
         return;
     const LanguagePack &pack = m_context.language;
-    const bool inUse = db.rowCount() > 0;
-    m_template->setText(inUse ? db.cell(0, 1) + QStringLiteral("\r\n") + pack.text(InterfaceText::TemplateInUse)
+    const bool inUse = found.record.has_value();
+    m_template->setText(inUse ? found.record->name + QStringLiteral("\r\n") + pack.text(InterfaceText::TemplateInUse)
                               : pack.text(InterfaceText::NoTemplateInUse));
     QFont font = m_template->font();
     font.setBold(inUse);
     m_template->setFont(font);
 }
 
+// In the order of the options on the window.
 void frmEditIPTCOptions::confirm()
 {
-    AppSettings &s = m_context.settings;
-    const IniFile &ini = m_context.ini;
-    const QString section = QStringLiteral("EditIPTCOptions");
-    const auto store = [&](const char *key, bool &setting, bool on) {
-        setting = on;
-        writeSwitch(ini, section, QLatin1String(key), on);
-    };
-    store("ReadIPTC", s.readIPTC, m_read[0]->isChecked());
-    store("EditCustomizedFields", s.editCustomizedFields, m_editCustomized->isChecked());
-    store("ControlLengthFields", s.controlLengthFields, m_controlLengths->isChecked());
-    store("KeepCreationDate", s.keepCreationDate, m_keepDate->isChecked());
-    store("SaveOriginalFile", s.saveOriginalFile, m_saveOriginal->isChecked());
-    store("SaveFirstVersion", s.saveFirstVersion, m_previous[0]->isChecked());
-    s.saveFolder = m_saveFolder->text();
-    ini.write(section, QStringLiteral("SaveFolder"), s.saveFolder);
+    m_context.setSetting(&AppSettings::readIPTC, m_read[0]->isChecked());
+    m_context.setSetting(&AppSettings::editCustomizedFields, m_editCustomized->isChecked());
+    m_context.setSetting(&AppSettings::controlLengthFields, m_controlLengths->isChecked());
+    m_context.setSetting(&AppSettings::keepCreationDate, m_keepDate->isChecked());
+    m_context.setSetting(&AppSettings::saveOriginalFile, m_saveOriginal->isChecked());
+    m_context.setSetting(&AppSettings::saveFirstVersion, m_previous[0]->isChecked());
+    m_context.setSetting(&AppSettings::saveFolder, m_saveFolder->text());
     accept();
 }
 

@@ -15,7 +15,7 @@ struct AppContext;
 class Feedback;
 
 // The edit options: the read choice, customized field editing, field-length control, keeping
-// the file's date, and the backup of original files. OK writes them to "EditIPTCOptions".
+// the file's date, and the backup of original files. OK saves them through the session's setter.
 class frmEditIPTCOptions : public QDialog
 {
     Q_OBJECT

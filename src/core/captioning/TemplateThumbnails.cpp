@@ -1,5 +1,6 @@
 #include "core/captioning/TemplateThumbnails.h"
 
+#include "core/catalogue/StoredThumbnail.h"
 #include "core/catalogue/ThumbnailSizing.h"
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
@@ -17,16 +18,11 @@ QByteArray StoredThumbnailRenewer::renew(const QString &path, QByteArrayView con
 {
     const QSize box = thumbnailSizing::kFallbackBox;
     const QSize size = m_maker->imageSizeFromBytes(content);
-    QImage picture;
+    QSize fitted; // none for a size the header does not give: the whole file is decoded then
     if (size.width() > 1 && size.height() > 1)
-        picture = m_maker->loadAtSizeFromBytes(content, size.width() <= box.width() && size.height() <= box.height()
-                                                            ? size
-                                                            : size.scaled(box, Qt::KeepAspectRatio));
-    if (picture.isNull())
-        picture = m_maker->loadThumbnail(path, box.width(), box.height());
-    const QByteArray jpeg = m_maker->encodeJpeg(picture);
+        fitted = size.width() <= box.width() && size.height() <= box.height() ? size : size.scaled(box, Qt::KeepAspectRatio);
     // A thumbnail that cannot be made or stored is left out silently; the old one stays.
-    return !jpeg.isEmpty() && m_store.store(path, jpeg) ? jpeg : QByteArray();
+    return makeStoredThumbnail(*m_maker, m_store, path, content, fitted);
 }
 
 QByteArray StoredThumbnailRenewer::renewAfterMetadataRewrite(const QString &path, QByteArrayView content,

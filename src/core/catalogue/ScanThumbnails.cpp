@@ -1,5 +1,6 @@
 #include "core/catalogue/ScanThumbnails.h"
 
+#include "core/catalogue/StoredThumbnail.h"
 #include "core/catalogue/ThumbnailSizing.h"
 #include "platform/FileNames.h"
 #include "platform/ThumbnailMaker.h"
@@ -42,14 +43,8 @@ ImageFacts StoredThumbnailExaminer::examine(const QString &path, ThumbnailPolicy
     facts.pixelSize = size;
     if (!wantsThumbnail)
         return facts;
-    QImage picture = m_maker->loadAtSizeFromBytes(bytes, thumbnailSizing::scanThumbnailSize(size));
-    if (picture.isNull())
-        picture = m_maker->loadThumbnail(path, thumbnailSizing::kFallbackBox.width(),
-                                         thumbnailSizing::kFallbackBox.height());
-    const QByteArray jpeg = m_maker->encodeJpeg(picture);
     // A thumbnail that cannot be made or stored is left out silently; the old one stays.
-    if (!jpeg.isEmpty() && m_store.store(path, jpeg))
-        facts.thumbnail = jpeg;
+    facts.thumbnail = makeStoredThumbnail(*m_maker, m_store, path, bytes, thumbnailSizing::scanThumbnailSize(size));
     return facts;
 }
 

@@ -2,6 +2,7 @@
 #include "ScanTestSupport.h"
 
 #include "core/catalogue/ScanThumbnails.h"
+#include "core/catalogue/StoredThumbnail.h"
 #include "platform/FileNames.h"
 #include "platform/ThumbnailMaker.h"
 #include "platform/ThumbnailStore.h"
@@ -151,4 +152,31 @@ TEST(ScanThumbnails, measuresAnImageWhoseNameIsNotUtf8)
         EXPECT_EQ(facts.pixelSize, QSize(320, 200)) << int(policy);
         EXPECT_EQ(facts.thumbnail.isEmpty(), policy == ThumbnailPolicy::None) << int(policy);
     }
+}
+
+// The recipe the scan and the template run share.
+TEST(StoredThumbnail, decodesTheBytesAtTheAskedSizeElseTheFileIntoTheBoxAndStoresIt)
+{
+    ScanFixture f;
+    TempFolder storeFolder;
+    const ThumbnailStore store{storeFolder.path()};
+    const ThumbnailMaker maker;
+    const QString path = writeJpeg(f, QStringLiteral("wide.jpg"), QSize(420, 280));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+
+    const QByteArray asked = makeStoredThumbnail(maker, store, path, bytes, QSize(90, 60));
+    EXPECT_EQ(maker.decode(asked).size(), QSize(90, 60));
+    EXPECT_EQ(store.load(path), asked);
+
+    // No size to decode the bytes at (a header that gives none): the file itself, into the box.
+    const QByteArray boxed = makeStoredThumbnail(maker, store, path, QByteArrayView(), QSize());
+    EXPECT_EQ(maker.decode(boxed).size(), QSize(210, 140));
+    EXPECT_EQ(store.load(path), boxed);
+
+    const QString broken = f.root + QStringLiteral("broken.jpg");
+    ASSERT_TRUE(QFile(broken).open(QIODevice::WriteOnly));
+    EXPECT_TRUE(makeStoredThumbnail(maker, store, broken, QByteArray("not a picture"), QSize(90, 60)).isEmpty());
+    EXPECT_FALSE(store.has(broken));
 }

@@ -1,0 +1,22 @@
+#include "core/session/RunOptions.h"
+
+#include "core/iptc/IptcWriter.h"
+#include "core/session/Session.h"
+
+namespace zelvarion {
+
+ApplyOptions applyOptionsFrom(const Session &session)
+{
+    const AppSettings &s = session.settings;
+    ApplyOptions options;
+    options.mode = MergeMode(s.applyTemplateOption >= 0 && s.applyTemplateOption <= 2 ? s.applyTemplateOption : 0);
+    options.keywords = s.addKeywordsOption      ? KeywordOption::Add
+                       : s.removeKeywordsOption ? KeywordOption::Remove
+                                                : KeywordOption::None;
+    options.writeOptions = iptcWriteOptionsFrom(s);
+    options.customizedLabel = session.customizedLabel();
+    options.language = &session.language;
+    return options;
+}
+
+} // namespace zelvarion
