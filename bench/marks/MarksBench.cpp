@@ -13,6 +13,7 @@
 #include "search/CatalogueGenerator.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/catalogue/SqlText.h"
 #include "core/filecommands/DoubleFileNames.h"
 #include "core/search/CheckMarks.h"
@@ -118,7 +119,7 @@ int main(int argc, char *argv[])
 
     const QString select = temporary.filePath(QStringLiteral("doubles.sql"));
     QFile selectFile(select);
-    if (!selectFile.open(QIODevice::WriteOnly) || selectFile.write(QByteArray(kDoubleFileNamesStatement) + '\n') < 0)
+    if (!selectFile.open(QIODevice::WriteOnly) || selectFile.write(QByteArray(imagesTable::kByFileNameStatement) + '\n') < 0)
         return 1;
     selectFile.close();
     const QString listed = temporary.filePath(QStringLiteral("listed.txt"));

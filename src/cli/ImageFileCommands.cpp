@@ -8,6 +8,7 @@
 #include "core/filecommands/RenameImage.h"
 #include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/CatalogueWriteLock.h"
+#include "core/catalogue/ImagesTable.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QDir>
@@ -28,11 +29,7 @@ bool isCatalogued(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
 {
     if (!db.openOrReport(feedback))
         return false;
-    const bool found = db.executeOrReport(feedback,
-                                          QStringLiteral("select count(*) from Images where (Folder=") + sqlText(image.folder)
-                                              + QStringLiteral(") and (File=") + sqlText(image.file) + QStringLiteral(");"),
-                                          QStringLiteral("Cannot get data"))
-                       && db.cell(0, 1).toInt() > 0;
+    const bool found = imagesTable::holdsImage(db, feedback, image.folder, image.file);
     db.close();
     return found;
 }

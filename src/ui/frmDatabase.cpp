@@ -1,6 +1,7 @@
 #include "ui/frmDatabase.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/EngineStatements.h"
 #include "core/catalogue/FolderRegistry.h"
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/search/SearchIndex.h"
@@ -375,8 +376,7 @@ void frmDatabase::compactDatabase()
     if (catalogueFileMissing() || !catalogue.openOrReport(m_feedback))
         return;
     const QString rowidsBefore = searchIndex::rowidFingerprint(catalogue);
-    const bool compacted = catalogue.executeOrReport(m_feedback, QStringLiteral("vacuum;"),
-                                                     QStringLiteral("Cannot run VACUUM '") + catalogue.path + u'\'');
+    const bool compacted = compactCatalogue(catalogue, m_feedback);
     if (compacted && searchIndex::rowidFingerprint(catalogue) != rowidsBefore)
         searchIndex::drop(catalogue); // made anew before the next search
     if (compacted)

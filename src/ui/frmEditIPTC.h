@@ -4,8 +4,8 @@
 #include "core/search/ResultList.h"
 #include "core/session/LanguageKeys.h"
 #include "core/spelling/SpellCheckCommands.h"
-#include "core/captioning/TemplateRecord.h"
-#include "core/captioning/TemplateStatements.h"
+#include "core/catalogue/TemplateRecord.h"
+#include "core/catalogue/TemplatesTable.h"
 
 #include <QDialog>
 #include <QLocale>

@@ -4,6 +4,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueTables.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/search/ImageDetail.h"
 #include "platform/gui/ShellServices.h"
@@ -159,9 +160,7 @@ void frmZelvarion::showImageDetail(const CellImage &image)
     CatalogueDb &catalogue = m_context.catalogue;
     if (!catalogue.openOrReport(*m_feedback))
         return;
-    const QString statement = QStringLiteral("select * from Images where (Folder=") + sqlText(image.folder)
-                              + QStringLiteral(") and (File=") + sqlText(image.file) + QStringLiteral(");");
-    if (catalogue.executeOrReport(*m_feedback, statement, QStringLiteral("Cannot get data"))) {
+    if (imagesTable::selectImage(catalogue, *m_feedback, image.folder, image.file)) {
         std::vector<QStringList> rows;
         for (int r = 1; r <= catalogue.rowCount(); ++r) {
             QStringList row;

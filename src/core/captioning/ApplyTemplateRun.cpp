@@ -2,11 +2,13 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/EngineStatements.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcField.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
 #include "core/captioning/EditImageIptc.h"
-#include "core/captioning/TemplateStatements.h"
+#include "core/catalogue/TemplatesTable.h"
 #include "core/captioning/UndoJournal.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
@@ -38,7 +40,7 @@ QChar dateSeparator(const QLocale &locale)
 // The template in use on the open catalogue; nothing when none is (or the select failed).
 std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback, ApplySummary &summary)
 {
-    if (!db.executeOrReport(feedback, templateSql::selectInUse(), QStringLiteral("Cannot get data")))
+    if (!db.executeOrReport(feedback, templatesTable::selectInUse(), QStringLiteral("Cannot get data")))
         return std::nullopt;
     if (db.rowCount() < 1) {
         summary.noTemplate = true;
@@ -48,18 +50,6 @@ std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback,
 }
 
 } // namespace
-
-QString imageRevisionStatement(const QString &folder, const QString &file, const IptcFieldSet &values,
-                               const QString &revisionDate, const QString &revisionTime)
-{
-    QString statement = QStringLiteral("update Images set ");
-    statement.reserve(1024);
-    for (const IptcField &field : kIptcFields)
-        statement += QLatin1String(field.column) + u'=' + sqlText(values.values[std::size_t(field.index)]) + u',';
-    statement += QStringLiteral("LastRevisionDate=%1,LastRevisionTime=%2 where (Folder=%3) and (File=%4);")
-                     .arg(sqlText(revisionDate), sqlText(revisionTime), sqlText(folder), sqlText(file));
-    return statement;
-}
 
 QString revisionDateText(const QDate &date, const QLocale &locale)
 {
@@ -74,18 +64,15 @@ bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &fol
                          const IptcFieldSet &after, const QLocale &locale)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    const QString statement = imageRevisionStatement(folder, file, after, revisionDateText(now.date(), locale),
-                                                     revisionTimeText(now.time()));
+    const QString statement = imagesTable::revisionStatement(folder, file, after, revisionDateText(now.date(), locale),
+                                                             revisionTimeText(now.time()));
     return db.executeOrReport(feedback, statement, QStringLiteral("Cannot set data"));
 }
 
 bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language)
 {
-    // A transaction begins even on a file opened read-only; the first write is what it refuses.
-    const bool takes = db.execute(QStringLiteral("begin immediate transaction;")) == 0
-                 && db.execute(QStringLiteral("update Images set File=File where 0;")) == 0;
-    const QString engineText = db.errorText();
-    db.execute(QStringLiteral("rollback transaction;"));
+    QString engineText;
+    const bool takes = imagesTable::acceptsWrites(db, engineText);
     if (takes)
         return true;
     const QString what = language ? language->message(Message::CatalogueNotWritable).replace(u'#', db.path)
@@ -95,32 +82,6 @@ bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePac
 }
 
 namespace {
-
-// Each row is updated in a transaction of its own, so that it is in step with its file as soon as
-// the file is. Kept between those transactions, the catalogue's rollback journal is not created
-// and deleted again for every row, which cost a sixth of a run over photographs; the catalogue's
-// usual mode comes back when the run ends (one killed meanwhile leaves an empty journal, which
-// the engine ignores and the next write removes).
-class RollbackJournalKept
-{
-public:
-    explicit RollbackJournalKept(CatalogueDb &db) : m_db(db)
-    {
-        m_kept = m_db.execute(QStringLiteral("PRAGMA journal_mode;")) == 0 && m_db.cell(0, 1) == u"delete"
-                 && m_db.execute(QStringLiteral("PRAGMA journal_mode=PERSIST;")) == 0;
-    }
-    ~RollbackJournalKept()
-    {
-        if (m_kept)
-            m_db.execute(QStringLiteral("PRAGMA journal_mode=DELETE;"));
-    }
-    RollbackJournalKept(const RollbackJournalKept &) = delete;
-    RollbackJournalKept &operator=(const RollbackJournalKept &) = delete;
-
-private:
-    CatalogueDb &m_db;
-    bool m_kept = false;
-};
 
 // One run over the rows. Images are read, merged and written on worker threads, a few at a time,
 // because a safe write waits for the disk; their rows are written here, in result order, once
@@ -250,7 +211,7 @@ private:
     {
         const ResultRow &row = job.row;
         const QDateTime now = QDateTime::currentDateTime();
-        const QString statement = imageRevisionStatement(row.folder, row.file, job.done->result.after,
+        const QString statement = imagesTable::revisionStatement(row.folder, row.file, job.done->result.after,
                                                          revisionDateText(now.date(), m_options.locale),
                                                          revisionTimeText(now.time()));
         if (m_db.execute(statement) == 0)

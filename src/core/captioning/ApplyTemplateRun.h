@@ -100,11 +100,6 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
 // text) instead of at every row.
 bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language);
 
-// "update Images set ObjectName='…',…,ImageType='…',Customized='…',LastRevisionDate='…',
-// LastRevisionTime='…' where (Folder='…') and (File='…');"
-QString imageRevisionStatement(const QString &folder, const QString &file, const IptcFieldSet &values,
-                               const QString &revisionDate, const QString &revisionTime);
-
 // The row of a rewritten image takes what its file now holds and the revision date and time of
 // now; the template run and the edit of one image record a rewrite this way. The catalogue is open.
 bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,

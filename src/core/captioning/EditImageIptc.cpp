@@ -1,7 +1,7 @@
 #include "core/captioning/EditImageIptc.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/catalogue/SqlText.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/session/AppSettings.h"
 #include "core/session/Feedback.h"
@@ -62,9 +62,7 @@ ImageEdit imageEditFromFile(const QString &path, const QString &customizedLabel,
 std::optional<ImageEdit> imageEditFromCatalogue(CatalogueDb &db, Feedback &feedback, const QString &folder,
                                                 const QString &file)
 {
-    const QString statement = QStringLiteral("select * from Images where (Folder=") + sqlText(folder)
-                              + QStringLiteral(") and (File=") + sqlText(file) + QStringLiteral(");");
-    if (!db.executeOrReport(feedback, statement, QStringLiteral("Cannot get data")) || db.rowCount() < 1)
+    if (!imagesTable::selectImage(db, feedback, folder, file) || db.rowCount() < 1)
         return std::nullopt;
     ImageEdit edit;
     for (int c = 0; c < db.columnCount(); ++c)
@@ -122,11 +120,7 @@ ImageSaveResult saveImageIptc(CatalogueDb &db, Feedback &feedback, const QString
 
 std::optional<std::pair<QString, QString>> rowRevision(CatalogueDb &db, const QString &folder, const QString &file)
 {
-    const QString select = QStringLiteral("select LastRevisionDate, LastRevisionTime from Images where (Folder=%1) and (File=%2);")
-                               .arg(sqlText(folder), sqlText(file));
-    if (db.execute(select) != 0 || db.rowCount() == 0)
-        return std::nullopt;
-    return std::pair{db.cell(0, 1), db.cell(1, 1)};
+    return imagesTable::revisionOf(db, folder, file);
 }
 
 } // namespace zelvarion

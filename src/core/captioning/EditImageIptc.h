@@ -2,7 +2,7 @@
 
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcWriter.h"
-#include "core/captioning/TemplateStatements.h"
+#include "core/catalogue/TemplatesTable.h"
 
 #include <QByteArray>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/iptc/IptcField.h"
-#include "core/captioning/TemplateRecord.h"
+#include "core/catalogue/TemplateRecord.h"
 
 #include <QStringList>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/iptc/IptcValueCheck.h"
-#include "core/captioning/TemplateRecord.h"
-#include "core/captioning/TemplateStatements.h"
+#include "core/catalogue/TemplateRecord.h"
+#include "core/catalogue/TemplatesTable.h"
 
 #include <QString>
 #include <optional>

@@ -18,7 +18,7 @@ std::optional<std::vector<TemplateRecord>> TemplateStore::list()
     if (!m_db.openOrReport(m_feedback))
         return std::nullopt;
     const ClosedOnExit closed(m_db);
-    if (!m_db.executeOrReport(m_feedback, templateSql::selectAll(), kCannotGet))
+    if (!m_db.executeOrReport(m_feedback, templatesTable::selectAll(), kCannotGet))
         return std::nullopt;
     std::vector<TemplateRecord> records;
     records.reserve(std::size_t(m_db.rowCount()));
@@ -30,7 +30,7 @@ std::optional<std::vector<TemplateRecord>> TemplateStore::list()
 // On the open catalogue: Done when no template has the name in any letter case.
 TemplateStore::NameOutcome TemplateStore::nameIsFree(const QString &name)
 {
-    if (!m_db.executeOrReport(m_feedback, templateSql::selectNamed(name.toUpper()), kCannotGet))
+    if (!m_db.executeOrReport(m_feedback, templatesTable::selectNamed(name.toUpper()), kCannotGet))
         return NameOutcome::Failed;
     return m_db.rowCount() > 0 ? NameOutcome::Taken : NameOutcome::Done;
 }
@@ -46,7 +46,7 @@ TemplateStore::NameOutcome TemplateStore::add(const QString &typed, const QStrin
     const NameOutcome free = nameIsFree(name);
     if (free != NameOutcome::Done)
         return free;
-    if (!m_db.executeOrReport(m_feedback, templateSql::insert(name, revision), QStringLiteral("Cannot insert data")))
+    if (!m_db.executeOrReport(m_feedback, templatesTable::insert(name, revision), QStringLiteral("Cannot insert data")))
         return NameOutcome::Failed;
     return NameOutcome::Done;
 }
@@ -63,7 +63,7 @@ TemplateStore::NameOutcome TemplateStore::rename(const QString &selected, const 
     const NameOutcome free = nameIsFree(name);
     if (free != NameOutcome::Done)
         return free;
-    if (!m_db.executeOrReport(m_feedback, templateSql::rename(selected, name), kCannotUpdate))
+    if (!m_db.executeOrReport(m_feedback, templatesTable::rename(selected, name), kCannotUpdate))
         return NameOutcome::Failed;
     return NameOutcome::Done;
 }
@@ -73,7 +73,7 @@ bool TemplateStore::remove(const QString &name)
     if (!m_db.openOrReport(m_feedback))
         return false;
     const ClosedOnExit closed(m_db);
-    return m_db.executeOrReport(m_feedback, templateSql::remove(name), kCannotGet);
+    return m_db.executeOrReport(m_feedback, templatesTable::remove(name), kCannotGet);
 }
 
 bool TemplateStore::markInUse(const QString &name, bool inUse)
@@ -81,8 +81,8 @@ bool TemplateStore::markInUse(const QString &name, bool inUse)
     if (!m_db.openOrReport(m_feedback))
         return false;
     const ClosedOnExit closed(m_db);
-    return m_db.executeOrReport(m_feedback, templateSql::clearStatusOfOthers(name), kCannotUpdate)
-           && m_db.executeOrReport(m_feedback, templateSql::setStatus(name, inUse), kCannotUpdate);
+    return m_db.executeOrReport(m_feedback, templatesTable::clearStatusOfOthers(name), kCannotUpdate)
+           && m_db.executeOrReport(m_feedback, templatesTable::setStatus(name, inUse), kCannotUpdate);
 }
 
 std::optional<TemplateRecord> TemplateStore::load(const QString &name)
@@ -90,7 +90,7 @@ std::optional<TemplateRecord> TemplateStore::load(const QString &name)
     if (!m_db.openOrReport(m_feedback))
         return std::nullopt;
     const ClosedOnExit closed(m_db);
-    if (!m_db.executeOrReport(m_feedback, templateSql::selectNamed(name), kCannotGet) || m_db.rowCount() < 1)
+    if (!m_db.executeOrReport(m_feedback, templatesTable::selectNamed(name), kCannotGet) || m_db.rowCount() < 1)
         return std::nullopt;
     return templateFromResult(m_db.result(), 1);
 }
@@ -114,7 +114,7 @@ TemplateStore::InUse TemplateStore::inUse()
     if (!m_db.openOrReport(m_feedback))
         return found;
     const ClosedOnExit closed(m_db);
-    if (!m_db.executeOrReport(m_feedback, templateSql::selectInUse(), kCannotGet))
+    if (!m_db.executeOrReport(m_feedback, templatesTable::selectInUse(), kCannotGet))
         return found;
     found.ok = true;
     if (m_db.rowCount() > 0)

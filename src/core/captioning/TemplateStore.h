@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/captioning/TemplateRecord.h"
-#include "core/captioning/TemplateStatements.h"
+#include "core/catalogue/TemplateRecord.h"
+#include "core/catalogue/TemplatesTable.h"
 
 #include <QString>
 #include <optional>

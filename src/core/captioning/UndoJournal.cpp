@@ -1,5 +1,6 @@
 #include "core/captioning/UndoJournal.h"
 
+#include "core/catalogue/UndoJournalTables.h"
 #include "platform/FileNames.h"
 
 #include <QDateTime>
@@ -12,28 +13,6 @@
 
 namespace zelvarion {
 namespace {
-
-const char *const kSchema[] = {
-    // Each record is on the disk before its file is replaced; the write-ahead log makes that one
-    // flush per commit instead of several, and lets the commits that need none go without.
-    "PRAGMA journal_mode=WAL;",
-    "create table if not exists Runs (Run integer primary key, Started text, Template text, Kind text, "
-    "Undone integer not null default 0);",
-    "create table if not exists Files (Id integer primary key, Run integer not null, Path text not null, "
-    "SpanOffset integer, OldSpan blob, NewSpanLength integer, OldHash text, NewHash text, OldModified integer, "
-    "NewSize integer, NewModified integer, OldRevisionDate text, OldRevisionTime text);",
-    "create index if not exists FilesOfRun on Files (Run, Path);",
-};
-
-// The journal's format, in the database's user_version. Migration N takes a journal of version
-// N-1 to N; the records of every older version stay undoable.
-const char *const kMigrations[] = {
-    // 1: the hash of each record is named; the records before it hold SHA-256 (kind 0).
-    "alter table Files add column HashKind integer not null default 0;",
-};
-constexpr int kFormatVersion = int(std::size(kMigrations));
-
-QString blobLiteral(QByteArrayView bytes) { return QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toByteArray().toHex())); }
 
 // The one span where two contents differ: the common beginning and end are cut off.
 struct ChangedSpan
@@ -87,8 +66,8 @@ bool UndoJournal::openLocked()
         return false;
     }
     m_commitsFlush = false; // the engine's default until the schema sets it
-    for (const char *statement : kSchema)
-        if (!executeLocked(QLatin1String(statement)))
+    for (const QString &statement : undoJournalTables::schemaStatements())
+        if (!executeLocked(statement))
             return false;
     return migrateLocked();
 }
@@ -97,20 +76,20 @@ bool UndoJournal::openLocked()
 bool UndoJournal::migrateLocked()
 {
     // Read first: a reader of a current journal takes no write lock.
-    if (!executeLocked(QStringLiteral("PRAGMA user_version;")))
+    using namespace undoJournalTables;
+    if (!executeLocked(readFormatVersion()))
         return false;
-    if (m_db.cell(0, 1).toInt() >= kFormatVersion)
+    if (m_db.cell(0, 1).toInt() >= formatVersion())
         return true;
-    if (!executeLocked(QStringLiteral("begin immediate;")))
+    if (!executeLocked(beginImmediate()))
         return false;
-    bool migrated = executeLocked(QStringLiteral("PRAGMA user_version;")); // another process may have been first
-    for (int version = m_db.cell(0, 1).toInt(); migrated && version < kFormatVersion; ++version)
-        migrated = executeLocked(QLatin1String(kMigrations[version]));
-    if (migrated && executeLocked(QStringLiteral("PRAGMA user_version=%1;").arg(kFormatVersion))
-        && executeLocked(QStringLiteral("commit;")))
+    bool migrated = executeLocked(readFormatVersion()); // another process may have been first
+    for (int version = m_db.cell(0, 1).toInt(); migrated && version < formatVersion(); ++version)
+        migrated = executeLocked(migrationStatements()[std::size_t(version)]);
+    if (migrated && executeLocked(writeFormatVersion()) && executeLocked(commit()))
         return true;
     const QString failure = m_error;
-    executeLocked(QStringLiteral("rollback;"));
+    executeLocked(rollback());
     m_error = failure;
     return false;
 }
@@ -122,7 +101,7 @@ bool UndoJournal::executeLocked(const QString &statement, Flush flush)
 {
     const bool flushes = flush == Flush::Now;
     if (m_commitsFlush != flushes) {
-        if (m_db.execute(flushes ? QStringLiteral("PRAGMA synchronous=FULL;") : QStringLiteral("PRAGMA synchronous=NORMAL;")) != 0) {
+        if (m_db.execute(undoJournalTables::commitsFlush(flushes)) != 0) {
             m_error = m_db.errorText();
             return false;
         }
@@ -140,13 +119,10 @@ bool UndoJournal::startRun(const QString &templateName, const QString &kind)
     m_run = 0;
     if (!openLocked())
         return false;
-    const QString keep = QStringLiteral("(select Run from Runs order by Run desc limit %1)").arg(kRunsKept - 1);
-    if (!executeLocked(QStringLiteral("delete from Files where Run not in %1;").arg(keep))
-        || !executeLocked(QStringLiteral("delete from Runs where Run not in %1;").arg(keep))
-        || !executeLocked(QStringLiteral("insert into Runs (Started, Template, Kind) values (%1, %2, %3);")
-                              .arg(sqlText(QDateTime::currentDateTime().toString(Qt::ISODate)), sqlText(templateName),
-                                   sqlText(kind)))
-        || !executeLocked(QStringLiteral("select max(Run) from Runs;")))
+    using namespace undoJournalTables;
+    if (!executeLocked(pruneFiles(kRunsKept)) || !executeLocked(pruneRuns(kRunsKept))
+        || !executeLocked(insertRun(QDateTime::currentDateTime().toString(Qt::ISODate), templateName, kind))
+        || !executeLocked(newestRun()))
         return false;
     m_run = m_db.cell(0, 1).toInt();
     return m_run > 0;
@@ -158,8 +134,7 @@ void UndoJournal::finishRun()
     // A run that rewrote nothing has nothing to give back; kept, it would hide the run before it
     // from "the last run".
     if (m_run != 0)
-        executeLocked(QStringLiteral("delete from Runs where Run=%1 and not exists (select 1 from Files where Run=%1);")
-                          .arg(m_run));
+        executeLocked(undoJournalTables::removeRunIfEmpty(m_run));
     m_run = 0;
     m_db.close();
     QMutexLocker queue(&m_queueMutex);
@@ -170,15 +145,11 @@ bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, 
                                 const QDateTime &oldModified, QString &reason)
 {
     const ChangedSpan span = changedSpan(oldContent, newContent);
-    // One pass over the markers: a path holding "%4" must not take the next value.
     PendingRecord record;
-    record.values = QStringLiteral("%1, %2, %3, %4, '%5', '%6', %7, %8, %9")
-                        .arg(sqlText(path), QString::number(span.offset),
-                             blobLiteral(oldContent.sliced(span.offset, span.oldLength)), QString::number(span.newLength),
-                             QString::fromLatin1(contentHash::hexDigest(oldContent)),
-                             QString::fromLatin1(contentHash::hexDigest(newContent)),
-                             QString::number(oldModified.toMSecsSinceEpoch()), QString::number(int(contentHash::kCurrent)),
-                             revisionAhead(path));
+    record.values = undoJournalTables::fileRecordValues(
+        {path, span.offset, oldContent.sliced(span.offset, span.oldLength), span.newLength,
+         contentHash::hexDigest(oldContent), contentHash::hexDigest(newContent), oldModified.toMSecsSinceEpoch(),
+         int(contentHash::kCurrent), revisionAhead(path)});
     commitWithOthers(record);
     if (!record.recorded)
         reason = QStringLiteral("the undo journal cannot record the change: ") + record.error;
@@ -218,21 +189,17 @@ void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
             record->error = QStringLiteral("no run started");
         return;
     }
-    const auto insert = [this](const PendingRecord &record) {
-        return QStringLiteral("insert into Files (Run, Path, SpanOffset, OldSpan, NewSpanLength, OldHash, NewHash, "
-                              "OldModified, HashKind, OldRevisionDate, OldRevisionTime) values (%1, %2);")
-            .arg(QString::number(m_run), record.values);
-    };
-    if (group.size() > 1 && executeLocked(QStringLiteral("begin;"), Flush::Now)) {
+    const auto insert = [this](const PendingRecord &record) { return undoJournalTables::insertFile(m_run, record.values); };
+    if (group.size() > 1 && executeLocked(undoJournalTables::begin(), Flush::Now)) {
         bool all = true;
         for (const PendingRecord *record : group)
             all = all && executeLocked(insert(*record), Flush::Now);
-        if (all && executeLocked(QStringLiteral("commit;"), Flush::Now)) {
+        if (all && executeLocked(undoJournalTables::commit(), Flush::Now)) {
             for (PendingRecord *record : group)
                 record->recorded = true;
             return;
         }
-        executeLocked(QStringLiteral("rollback;"), Flush::Now);
+        executeLocked(undoJournalTables::rollback(), Flush::Now);
     }
     // One at a time: each record gets its own answer.
     for (PendingRecord *record : group) {
@@ -245,24 +212,14 @@ void UndoJournal::afterRewrite(const QString &path, qint64 newSize, const QDateT
 {
     QMutexLocker locked(&m_mutex);
     // Left out on failure: the undo then checks the file's content alone.
-    executeLocked(QStringLiteral("update Files set NewSize=%1, NewModified=%2 where Id=(select max(Id) from Files "
-                                 "where Run=%3 and Path=%4);")
-                      .arg(newSize)
-                      .arg(newModified.toMSecsSinceEpoch())
-                      .arg(m_run)
-                      .arg(sqlText(path)),
-                  Flush::Later);
+    executeLocked(undoJournalTables::confirmRewrite(m_run, path, newSize, newModified.toMSecsSinceEpoch()), Flush::Later);
 }
 
 void UndoJournal::rewriteFailed(const QString &path)
 {
     QMutexLocker locked(&m_mutex);
     // Should it be lost, the undo finds the file still old and leaves it.
-    executeLocked(QStringLiteral("delete from Files where Id=(select max(Id) from Files where Run=%1 and Path=%2) "
-                                 "and NewSize is null;")
-                      .arg(m_run)
-                      .arg(sqlText(path)),
-                  Flush::Later);
+    executeLocked(undoJournalTables::removeFailedRewrite(m_run, path), Flush::Later);
 }
 
 void UndoJournal::noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time)
@@ -271,33 +228,28 @@ void UndoJournal::noteOldRevisionBeforeRewrite(const QString &path, const QStrin
     m_revisionsAhead[path] = {date, time};
 }
 
-// The two values of the revision noted for path before its rewrite; nulls when none was.
-QString UndoJournal::revisionAhead(const QString &path)
+// The revision noted for path before its rewrite, taken out of the notes; nothing when none was.
+std::optional<std::pair<QString, QString>> UndoJournal::revisionAhead(const QString &path)
 {
     QMutexLocker queue(&m_queueMutex);
     const auto noted = m_revisionsAhead.find(path);
     if (noted == m_revisionsAhead.end())
-        return QStringLiteral("null, null");
-    const QString values = sqlText(noted->second.first) + QStringLiteral(", ") + sqlText(noted->second.second);
+        return std::nullopt;
+    std::pair<QString, QString> revision = noted->second;
     m_revisionsAhead.erase(noted);
-    return values;
+    return revision;
 }
 
 void UndoJournal::noteOldRevision(const QString &path, const QString &date, const QString &time)
 {
     QMutexLocker locked(&m_mutex);
-    executeLocked(QStringLiteral("update Files set OldRevisionDate=%1, OldRevisionTime=%2 where Id=(select max(Id) "
-                                 "from Files where Run=%3 and Path=%4);")
-                      .arg(sqlText(date), sqlText(time), QString::number(m_run), sqlText(path)),
-                  Flush::Later);
+    executeLocked(undoJournalTables::setOldRevision(m_run, path, date, time), Flush::Later);
 }
 
 std::optional<std::vector<JournalRun>> UndoJournal::runs()
 {
     QMutexLocker locked(&m_mutex);
-    if (!openLocked()
-        || !executeLocked(QStringLiteral("select Run, Started, Template, Kind, Undone, (select count(*) from Files "
-                                         "where Files.Run=Runs.Run and NewSize is not null) from Runs order by Run desc;")))
+    if (!openLocked() || !executeLocked(undoJournalTables::selectRuns()))
         return std::nullopt;
     std::vector<JournalRun> found;
     for (int r = 1; r <= m_db.rowCount(); ++r)
@@ -313,7 +265,7 @@ std::optional<std::vector<JournalRun>> UndoJournal::runs()
 // tells which: one that still holds its old content was never rewritten and is not counted.
 bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
 {
-    if (!executeLocked(QStringLiteral("select Run, Path, OldHash, HashKind from Files where NewSize is null;")))
+    if (!executeLocked(undoJournalTables::selectUnconfirmed()))
         return false;
     for (int r = 1; r <= m_db.rowCount(); ++r) {
         QFile file;
@@ -331,11 +283,7 @@ bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
 std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
 {
     QMutexLocker locked(&m_mutex);
-    if (!openLocked()
-        || !executeLocked(QStringLiteral("select Id, Path, SpanOffset, NewSpanLength, OldHash, NewHash, OldModified, "
-                                         "NewSize, NewModified, OldRevisionDate, OldRevisionTime, HashKind from Files "
-                                         "where Run=%1 order by Id desc;")
-                              .arg(run)))
+    if (!openLocked() || !executeLocked(undoJournalTables::selectEntries(run)))
         return std::nullopt;
     std::vector<JournalEntry> found;
     for (int r = 1; r <= m_db.rowCount(); ++r) {
@@ -361,7 +309,7 @@ std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
 std::optional<QByteArray> UndoJournal::oldSpan(qint64 entryId)
 {
     QMutexLocker locked(&m_mutex);
-    if (!openLocked() || !executeLocked(QStringLiteral("select hex(OldSpan) from Files where Id=%1;").arg(entryId))
+    if (!openLocked() || !executeLocked(undoJournalTables::selectOldSpan(entryId))
         || m_db.rowCount() != 1)
         return std::nullopt;
     return QByteArray::fromHex(m_db.cell(0, 1).toLatin1());
@@ -370,7 +318,7 @@ std::optional<QByteArray> UndoJournal::oldSpan(qint64 entryId)
 bool UndoJournal::markUndone(int run)
 {
     QMutexLocker locked(&m_mutex);
-    return openLocked() && executeLocked(QStringLiteral("update Runs set Undone=1 where Run=%1;").arg(run));
+    return openLocked() && executeLocked(undoJournalTables::markUndone(run));
 }
 
 } // namespace zelvarion

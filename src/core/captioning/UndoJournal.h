@@ -100,7 +100,7 @@ private:
     bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
     void commitWithOthers(PendingRecord &record);
     void commitRecords(const std::vector<PendingRecord *> &group);
-    QString revisionAhead(const QString &path);
+    std::optional<std::pair<QString, QString>> revisionAhead(const QString &path);
 
     CatalogueDb m_db;
     QMutex m_mutex; // the connection and everything below

@@ -1,6 +1,7 @@
 #include "core/captioning/UndoTemplateRun.h"
 
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/session/Feedback.h"
 #include "platform/AtomicFile.h"
@@ -91,7 +92,7 @@ private:
     {
         const qsizetype slash = entry.path.lastIndexOf(u'/') + 1;
         const IptcReadResult read = readIptcFromBytes(content, entry.path, m_options.customizedLabel);
-        if (m_catalogue.execute(imageRevisionStatement(entry.path.left(slash), entry.path.mid(slash), read.fields,
+        if (m_catalogue.execute(imagesTable::revisionStatement(entry.path.left(slash), entry.path.mid(slash), read.fields,
                                                        entry.oldRevisionDate, entry.oldRevisionTime))
             == 0)
             return {};

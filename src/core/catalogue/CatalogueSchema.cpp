@@ -123,4 +123,9 @@ bool endTransaction(CatalogueDb &db, Feedback &feedback, const QString &name)
                                   + db.path + u'\'');
 }
 
+void endTransactionQuietly(CatalogueDb &db, const QString &name)
+{
+    db.execute(QStringLiteral("end transaction ") + name + u';');
+}
+
 } // namespace zelvarion

@@ -43,5 +43,7 @@ std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedbac
 // "Cannot begin transaction NAME 'path'" and "Cannot end transaction NAME 'path'".
 bool beginTransaction(CatalogueDb &db, Feedback &feedback, const QString &name);
 bool endTransaction(CatalogueDb &db, Feedback &feedback, const QString &name);
+// "end transaction NAME;" unreported, for a command that already reported why it stops.
+void endTransactionQuietly(CatalogueDb &db, const QString &name);
 
 } // namespace zelvarion

@@ -1,6 +1,7 @@
 #include "core/catalogue/FolderRegistry.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/session/AppSettings.h"
 
 #include <QDir>
@@ -79,8 +80,21 @@ bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder)
 {
     const QString what = QStringLiteral("Cannot remove data");
     return db.executeOrReport(feedback, QStringLiteral("delete from Folders where Folder=%1;").arg(sqlText(folder)), what)
-           && db.executeOrReport(feedback, QStringLiteral("delete from Images where (%1);").arg(rowsUnderFolder(folder)),
-                                 what);
+           && db.executeOrReport(feedback, imagesTable::removeUnderFolderStatement(folder), what);
+}
+
+QString scannedFolderStatement(const QString &folder, const QString &count, const QString &lastScan)
+{
+    return QStringLiteral("update Folders set Files=%1, LastScan=%2 where (Folder=%3);")
+        .arg(sqlText(count), sqlText(lastScan), sqlText(folder));
+}
+
+bool setFolderFileCount(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &count)
+{
+    return db.executeOrReport(feedback,
+                              QStringLiteral("Update Folders set Files=") + sqlText(count) + QStringLiteral(" where (Folder=")
+                                  + sqlText(folder) + QStringLiteral(");"),
+                              QStringLiteral("Cannot set data"));
 }
 
 } // namespace zelvarion

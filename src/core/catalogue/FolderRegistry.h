@@ -63,4 +63,9 @@ bool registerFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 // is reported as "Cannot remove data". True when both statements ran.
 bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
+// "update Folders set Files='count', LastScan='…' where (Folder='…');": the folder after a scan.
+QString scannedFolderStatement(const QString &folder, const QString &count, const QString &lastScan);
+// "Update Folders set Files='count' where (Folder='…');" with the report "Cannot set data".
+bool setFolderFileCount(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &count);
+
 } // namespace zelvarion

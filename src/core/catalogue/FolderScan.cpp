@@ -4,6 +4,7 @@
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/FolderRegistry.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/session/AppSettings.h"
 #include "core/session/Feedback.h"
@@ -176,18 +177,15 @@ void FolderScanner::rollBack()
 void FolderScanner::scanTarget(const ScanTarget &target)
 {
     if (!keepUserState(target.folder)
-        || !execute(QStringLiteral("select ifnull(max(rowid), 0) from Images;"), QStringLiteral("Cannot get data")))
+        || !execute(imagesTable::lastRowStatement(), QStringLiteral("Cannot get data")))
         return;
     const QString lastOldRow = m_db.cell(0, 1);
     m_folderCount = 0;
     scanFolder(target.folder);
     writePending(0);
     m_kept.clear();
-    QString oldRows = QStringLiteral("delete from Images where rowid <= %1 and (%2)").arg(lastOldRow, rowsUnderFolder(target.folder));
-    if (m_stopped)
-        oldRows += QStringLiteral(" and exists (select 1 from Images as New where New.rowid > %1 and New.Folder = Images.Folder"
-                                  " and New.File = Images.File)").arg(lastOldRow);
-    if (!m_failed && execute(oldRows + u';', QStringLiteral("Cannot remove data")))
+    const QString oldRows = imagesTable::removeOldRowsStatement(target.folder, lastOldRow, m_stopped);
+    if (!m_failed && execute(oldRows, QStringLiteral("Cannot remove data")))
         recount(target);
 }
 
@@ -195,10 +193,7 @@ void FolderScanner::scanTarget(const ScanTarget &target)
 bool FolderScanner::keepUserState(const QString &folder)
 {
     m_kept.clear();
-    const QString select = QStringLiteral("select Folder, File, CheckMark, LastRevisionDate, LastRevisionTime from Images "
-                                          "where (%1) and (CheckMark<>'' or LastRevisionDate<>'' or LastRevisionTime<>'');")
-                               .arg(rowsUnderFolder(folder));
-    if (!execute(select, QStringLiteral("Cannot get data")))
+    if (!execute(imagesTable::userStateStatement(folder), QStringLiteral("Cannot get data")))
         return false;
     for (int r = 1; r <= m_db.rowCount(); ++r)
         m_kept.insert(m_db.cell(0, r) + m_db.cell(1, r), {m_db.cell(2, r), m_db.cell(3, r), m_db.cell(4, r)});
@@ -287,14 +282,11 @@ void FolderScanner::writeRow(const QString &folder, const QString &name, const S
 
 bool FolderScanner::recount(const ScanTarget &target)
 {
-    if (!execute(QStringLiteral("select count(*) from Images where(%1);").arg(rowsUnderFolder(target.countedFolder)),
-                 QStringLiteral("Cannot count data")))
+    if (!execute(imagesTable::countUnderFolderStatement(target.countedFolder), QStringLiteral("Cannot count data")))
         return false;
     const long long count = settingValue::wholeNumber(m_db.cell(0, 1));
-    const QString update = QStringLiteral("update Folders set Files=%1, LastScan=%2 where (Folder=%3);")
-                               .arg(sqlText(QString::number(count)),
-                                    sqlText(lastScanText(QDateTime::currentDateTime(), m_options.locale)),
-                                    sqlText(target.countedFolder));
+    const QString update = scannedFolderStatement(target.countedFolder, QString::number(count),
+                                                  lastScanText(QDateTime::currentDateTime(), m_options.locale));
     return execute(update, QStringLiteral("Cannot update data"));
 }
 

@@ -1,6 +1,7 @@
 #include "core/export/CatalogueRows.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/ImagesTable.h"
 
 #include <QSet>
 #include <QStringList>
@@ -81,29 +82,20 @@ sqliteEngine::RowHandler storingInto(StoredRows &rows)
     };
 }
 
-QString oneImageStatement(const ResultRow &row)
+// A key that stands twice in the result is asked for once.
+QString batchStatement(const QStringList &columns, const ResultList &results, int first, int last)
 {
-    return QStringLiteral("select * from Images where (Folder=") + sqlText(row.folder)
-           + QStringLiteral(") and (File=") + sqlText(row.file) + QStringLiteral(");");
-}
-
-// The keys stand first in the join so the engine looks each one up in the path index; the rows
-// of one key then come back in catalogue order, as the one-image select gives them. A key that
-// stands twice in the result is asked for once.
-QString batchStatement(const QString &selected, const ResultList &results, int first, int last)
-{
-    QStringList keys;
-    keys.reserve(last - first + 1);
+    std::vector<std::pair<QString, QString>> paths;
+    paths.reserve(std::size_t(last - first + 1));
     QSet<QString> asked;
     for (int rank = first; rank <= last; ++rank) {
         const ResultRow &row = results.row(rank);
         if (asked.contains(imageKey(row.folder, row.file)))
             continue;
         asked.insert(imageKey(row.folder, row.file));
-        keys << u'(' + sqlText(row.folder) + u',' + sqlText(row.file) + u')';
+        paths.emplace_back(row.folder, row.file);
     }
-    return QStringLiteral("select ") + selected + QStringLiteral(" from (values ") + keys.join(u',')
-           + QStringLiteral(") as k cross join Images on Images.Folder = k.column1 and Images.File = k.column2;");
+    return imagesTable::selectImagesStatement(columns, paths);
 }
 
 } // namespace
@@ -123,17 +115,9 @@ struct ResultRowReader::Batch
 };
 
 ResultRowReader::ResultRowReader(CatalogueDb &db, Feedback &feedback, const ResultList &results, QStringList columns)
-    : m_db(db), m_feedback(feedback), m_results(results), m_batch(std::make_unique<Batch>())
+    : m_db(db), m_feedback(feedback), m_results(results), m_columns(std::move(columns)),
+      m_batch(std::make_unique<Batch>())
 {
-    if (columns.isEmpty()) {
-        m_selected = QStringLiteral("Images.*");
-        return;
-    }
-    columns.prepend(QStringLiteral("File"));
-    columns.prepend(QStringLiteral("Folder"));
-    for (QString &column : columns)
-        column.prepend(QStringLiteral("Images."));
-    m_selected = columns.join(u',');
 }
 
 ResultRowReader::~ResultRowReader() = default;
@@ -153,7 +137,7 @@ void ResultRowReader::readBatchFrom(int rank)
     batch.last = std::min(m_results.count(), rank + kBatchSize - 1);
     batch.rowsByRank.resize(std::size_t(batch.last - batch.first + 1));
     StoredRows &read = batch.addStore();
-    if (m_db.forEachRow(batchStatement(m_selected, m_results, batch.first, batch.last), storingInto(read)) != 0) {
+    if (m_db.forEachRow(batchStatement(m_columns, m_results, batch.first, batch.last), storingInto(read)) != 0) {
         batch.stores.clear(); // rows streamed before the failure are read again one by one
         readOneByOne(batch.first, batch.last);
         return;
@@ -173,7 +157,8 @@ void ResultRowReader::readOneByOne(int first, int last)
 {
     for (int rank = first; rank <= last; ++rank) {
         StoredRows &read = m_batch->addStore();
-        if (m_db.forEachRow(oneImageStatement(m_results.row(rank)), storingInto(read)) != 0) {
+        const ResultRow &image = m_results.row(rank);
+        if (m_db.forEachRow(imagesTable::selectImageStatement(image.folder, image.file), storingInto(read)) != 0) {
             m_db.report(m_feedback, QStringLiteral("Cannot get data"));
             m_batch->stores.pop_back();
             continue;

@@ -94,7 +94,7 @@ private:
     CatalogueDb &m_db;
     Feedback &m_feedback;
     const ResultList &m_results;
-    QString m_selected; // the select list of the batch statement
+    QStringList m_columns; // what the batch statement selects besides Folder and File; empty: all
     std::unique_ptr<Batch> m_batch;
 };
 

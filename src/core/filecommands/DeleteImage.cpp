@@ -1,6 +1,8 @@
 #include "core/filecommands/DeleteImage.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/FolderRegistry.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
@@ -14,20 +16,10 @@ namespace {
 // Steps 4 to 6: the row goes, then the folder's count is taken again.
 void forgetInCatalogue(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
 {
-    const QString folder = sqlText(image.folder);
-    if (!db.executeOrReport(feedback,
-                            QStringLiteral("delete from Images where (Folder=") + folder + QStringLiteral(") and (File=")
-                                + sqlText(image.file) + QStringLiteral(");"),
-                            QStringLiteral("Cannot remove data")))
+    if (!imagesTable::removeImage(db, feedback, image.folder, image.file))
         return;
-    if (!db.executeOrReport(feedback,
-                            QStringLiteral("select count(*) from Images where (Folder=") + folder + QStringLiteral(");"),
-                            QStringLiteral("Cannot count data")))
-        return;
-    db.executeOrReport(feedback,
-                       QStringLiteral("Update Folders set Files=") + sqlText(db.cell(0, 1))
-                           + QStringLiteral(" where (Folder=") + folder + QStringLiteral(");"),
-                       QStringLiteral("Cannot set data"));
+    if (const std::optional<QString> count = imagesTable::countInFolder(db, feedback, image.folder))
+        setFolderFileCount(db, feedback, image.folder, *count);
 }
 
 // Why the trash would not take the file, with its path. A name too long is the user's to mend, so

@@ -2,12 +2,11 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueTables.h"
+#include "core/catalogue/ImagesTable.h"
 
 #include <QByteArrayAlgorithms>
 
 namespace zelvarion {
-
-const char *const kDoubleFileNamesStatement = "select Folder,File,CheckMark from Images order by File ASC;";
 
 namespace {
 
@@ -79,7 +78,7 @@ DoubleSearchEnd streamDoubleFileNames(CatalogueDb &db, Feedback &feedback, const
     // Streamed: only the names that repeat become texts, never a table of the whole catalogue.
     db.readThroughSmallCache();
     DoubleFileNameRuns runs(onDouble);
-    const int rc = db.forEachRow(QLatin1String(kDoubleFileNamesStatement), [&runs](const sqliteEngine::RowView &row) {
+    const int rc = db.forEachRow(QLatin1String(imagesTable::kByFileNameStatement), [&runs](const sqliteEngine::RowView &row) {
         runs.add(row.utf8(resultListColumn::Folder), row.utf8(resultListColumn::File), row.utf8(resultListColumn::CheckMark));
         return sqliteEngine::RowAnswer::Next;
     });

@@ -15,9 +15,6 @@ class CatalogueDb;
 class Feedback;
 class ResultTable;
 
-// Every image, ordered by file name as the engine compares them (letter case counts).
-extern const char *const kDoubleFileNamesStatement;
-
 // The runs of neighbouring rows whose file names are equal once upper-cased, fed one row at a
 // time as the engine's bytes: the first row of a run is held as bytes until a second one makes
 // it a run, so a name met once never becomes a text.

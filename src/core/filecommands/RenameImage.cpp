@@ -1,6 +1,7 @@
 #include "core/filecommands/RenameImage.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
@@ -16,17 +17,10 @@ void warn(const FileCommandContext &context, Message message, const QString &nam
     context.feedback.showMessage(context.language.message(message) + u'\n' + name, MessageIcon::Warning);
 }
 
-QString imageCondition(const QString &folder, const QString &file)
-{
-    return QStringLiteral(" where (Folder=") + sqlText(folder) + QStringLiteral(") and (File=") + sqlText(file)
-           + QStringLiteral(");");
-}
-
 // Step 6: a row of that name in the folder, also one whose file is gone from the disk.
 bool catalogueHasRow(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file, bool &failed)
 {
-    failed = !db.executeOrReport(feedback, QStringLiteral("select * from Images") + imageCondition(folder, file),
-                                 QStringLiteral("Cannot get data"));
+    failed = !imagesTable::selectImage(db, feedback, folder, file);
     return !failed && db.rowCount() > 0;
 }
 
@@ -92,9 +86,7 @@ RenameResult renameImage(const FileCommandContext &context, ResultList &results,
     }
     result.renamed = true;
     context.thumbnails.move(image.path(), newPath);
-    db.executeOrReport(context.feedback,
-                       QStringLiteral("update Images set File=") + sqlText(name) + imageCondition(image.folder, image.file),
-                       QStringLiteral("Cannot set data"));
+    imagesTable::renameImage(db, context.feedback, image.folder, image.file, name);
     result.changedRank = renameFirstRow(results, image, name);
     return result;
 }

@@ -3,18 +3,13 @@
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
 
 namespace zelvarion {
 namespace {
-
-QString markStatement(const QString &mark, const QString &folder, const QString &file)
-{
-    return QStringLiteral("update Images set CheckMark=") + sqlText(mark) + QStringLiteral(" where ((Folder=")
-           + sqlText(folder) + QStringLiteral(") and (File=") + sqlText(file) + QStringLiteral("));");
-}
 
 bool isBlank(const ResultRow &row) { return row.folder.isEmpty() || row.file.isEmpty(); }
 
@@ -35,7 +30,7 @@ void setResultMarks(const CatalogueCommand &command, ResultList &results, const 
         if (isBlank(row))
             continue;
         row.checkMark = mark;
-        db.executeOrReport(command.feedback, markStatement(mark, row.folder, row.file), QStringLiteral("Cannot set data"));
+        imagesTable::setCheckMark(db, command.feedback, row.folder, row.file, mark);
     }
     endTransaction(db, command.feedback, transaction);
 }
@@ -62,7 +57,7 @@ bool writeImageMark(const CatalogueCommand &command, const QString &folder, cons
     if (!db.openOrReport(command.feedback))
         return false;
     const ClosedOnExit closed(db);
-    return db.executeOrReport(command.feedback, markStatement(mark, folder, file), QStringLiteral("Cannot set data"));
+    return imagesTable::setCheckMark(db, command.feedback, folder, file, mark);
 }
 
 bool markResult(const CatalogueCommand &command, ResultList &results, const QString &today)
@@ -89,9 +84,7 @@ bool clearAllMarks(const CatalogueCommand &command, ResultList &results)
     CatalogueDb &db = command.catalogue;
     if (!db.openOrReport(command.feedback))
         return false;
-    const bool cleared = db.executeOrReport(command.feedback,
-                                            QStringLiteral("update Images set CheckMark='' where (CheckMark != '');"),
-                                            QStringLiteral("Cannot set data"));
+    const bool cleared = imagesTable::clearAllCheckMarks(db, command.feedback);
     db.close();
     if (!cleared)
         return false;

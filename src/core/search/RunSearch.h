@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/catalogue/SearchRequest.h"
 #include "core/search/ResultList.h"
-#include "core/search/SearchRequest.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/search/SearchRequest.h"
+#include "core/catalogue/SearchRequest.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "core/search/SearchIndexMatch.h"
 
-#include "core/search/SearchQueryBuilder.h"
+#include "core/catalogue/ImagesSearchStatement.h"
 #include "platform/UnicodeFolding.h"
 
 #include <QStringList>

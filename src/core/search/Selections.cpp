@@ -3,6 +3,8 @@
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/ImagesTable.h"
+#include "core/catalogue/SelectionsTable.h"
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 
@@ -17,10 +19,7 @@ void insertSelectionRows(const CatalogueCommand &command, const QString &name, c
     if (!beginTransaction(db, command.feedback, kAddSelection))
         return;
     for (const ResultRow &m : marks)
-        db.executeOrReport(command.feedback,
-                           QStringLiteral("insert into Selections values(") + sqlText(name) + u',' + sqlText(m.folder)
-                               + u',' + sqlText(m.file) + u',' + sqlText(m.checkMark) + QStringLiteral(");"),
-                           QStringLiteral("Cannot add data to Selections"));
+        selectionsTable::addImage(db, command.feedback, name, m.folder, m.file, m.checkMark);
     endTransaction(db, command.feedback, kAddSelection);
 }
 
@@ -30,11 +29,7 @@ void restoreMarks(const CatalogueCommand &command, const std::vector<ResultRow> 
     if (marks.empty() || !beginTransaction(db, command.feedback, kAddSelection))
         return;
     for (const ResultRow &m : marks)
-        db.executeOrReport(command.feedback,
-                           QStringLiteral("update Images set CheckMark=") + sqlText(m.checkMark)
-                               + QStringLiteral(" where (Folder = ") + sqlText(m.folder)
-                               + QStringLiteral(") and (File = ") + sqlText(m.file) + QStringLiteral(");"),
-                           QStringLiteral("Cannot update data to Selections"));
+        imagesTable::restoreCheckMark(db, command.feedback, m.folder, m.file, m.checkMark);
     endTransaction(db, command.feedback, kAddSelection);
 }
 
@@ -47,18 +42,14 @@ std::vector<SavedSelection> readSavedSelections(const CatalogueCommand &command)
     if (!db.openOrReport(command.feedback))
         return selections;
     const ClosedOnExit closed(db);
-    if (!db.executeOrReport(command.feedback, QStringLiteral("select distinct Name from Selections;"),
-                            QStringLiteral("Cannot get data")))
+    const std::optional<QStringList> names = selectionsTable::names(db, command.feedback);
+    if (!names)
         return selections;
-    for (int row = 1; row <= db.rowCount(); ++row)
-        selections.push_back({db.cell(0, row), QString()});
-    for (SavedSelection &selection : selections) {
-        if (db.executeOrReport(command.feedback,
-                               QStringLiteral("select count(*) from Selections where Name=") + sqlText(selection.name)
-                                   + u';',
-                               QStringLiteral("Cannot get data")))
-            selection.count = db.cell(0, 1);
-    }
+    for (const QString &name : *names)
+        selections.push_back({name, QString()});
+    for (SavedSelection &selection : selections)
+        if (const std::optional<QString> count = selectionsTable::imageCount(db, command.feedback, selection.name))
+            selection.count = *count;
     return selections;
 }
 
@@ -77,14 +68,11 @@ std::optional<int> saveMarkedImagesAs(const CatalogueCommand &command, const QSt
     if (!db.openOrReport(command.feedback))
         return std::nullopt;
     const ClosedOnExit closed(db);
-    if (!db.executeOrReport(command.feedback, QStringLiteral("select Folder,File,CheckMark from Images where (CheckMark != '')"),
-                            QStringLiteral("Cannot get data")))
+    if (!imagesTable::selectMarkedImages(db, command.feedback))
         return std::nullopt;
     const std::vector<ResultRow> marks = resultRowsOf(db.result());
     if (!marks.empty()
-        && db.executeOrReport(command.feedback,
-                              QStringLiteral("delete from Selections where (Name=") + sqlText(name) + QStringLiteral(");"),
-                              QStringLiteral("Cannot delete data")))
+        && selectionsTable::remove(db, command.feedback, name))
         insertSelectionRows(command, name, marks);
     return int(marks.size());
 }
@@ -95,13 +83,9 @@ bool restoreSelection(const CatalogueCommand &command, const QString &name)
     if (!db.openOrReport(command.feedback))
         return false;
     const ClosedOnExit closed(db);
-    if (!db.executeOrReport(command.feedback, QStringLiteral("update Images set CheckMark='' where (CheckMark != '');"),
-                            QStringLiteral("Cannot set data")))
+    if (!imagesTable::clearAllCheckMarks(db, command.feedback))
         return false;
-    if (db.executeOrReport(command.feedback,
-                           QStringLiteral("select Folder,File,CheckMark from Selections where (Name = ") + sqlText(name)
-                               + QStringLiteral(");"),
-                           QStringLiteral("Cannot get data")))
+    if (selectionsTable::selectImages(db, command.feedback, name))
         restoreMarks(command, resultRowsOf(db.result()));
     return true;
 }
@@ -111,10 +95,7 @@ void renameSavedSelection(const CatalogueCommand &command, const QString &oldNam
     CatalogueDb &db = command.catalogue;
     if (!db.openOrReport(command.feedback))
         return;
-    db.executeOrReport(command.feedback,
-                       QStringLiteral("Update Selections set Name=") + sqlText(newName) + QStringLiteral(" where (Name=")
-                           + sqlText(oldName) + QStringLiteral(");"),
-                       QStringLiteral("Cannot update data"));
+    selectionsTable::rename(db, command.feedback, oldName, newName);
     db.close();
 }
 
@@ -123,9 +104,7 @@ void removeSavedSelection(const CatalogueCommand &command, const QString &name)
     CatalogueDb &db = command.catalogue;
     if (!db.openOrReport(command.feedback))
         return;
-    db.executeOrReport(command.feedback,
-                       QStringLiteral("delete from Selections where (Name=") + sqlText(name) + QStringLiteral(");"),
-                       QStringLiteral("Cannot delete data"));
+    selectionsTable::remove(db, command.feedback, name);
     db.close();
 }
 

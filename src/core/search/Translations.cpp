@@ -2,6 +2,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/TranslationsTable.h"
 #include "core/session/Feedback.h"
 #include "core/session/TextRules.h"
 #include "platform/TextFile.h"
@@ -47,9 +48,7 @@ bool storePairs(CatalogueDb &db, Feedback &feedback, const QString &text, Transl
             state.language2 = pair.word2;
             continue;
         }
-        const QString insert = QStringLiteral("insert into Translations values(") + sqlText(pair.word1)
-            + u',' + sqlText(pair.word2) + QStringLiteral(");");
-        if (!db.executeOrReport(feedback, insert, QStringLiteral("Cannot add data to Translations")))
+        if (!translationsTable::addPair(db, feedback, pair.word1, pair.word2))
             return false;
     }
     return true;
@@ -60,8 +59,7 @@ bool storePairs(CatalogueDb &db, Feedback &feedback, const QString &text, Transl
 TranslationsState loadTranslations(CatalogueDb &db, Feedback &feedback, const QString &translationsPath)
 {
     TranslationsState state;
-    if (!db.executeOrReport(feedback, QStringLiteral("delete from Translations;"),
-                            QStringLiteral("Cannot delete from Translations")))
+    if (!translationsTable::clear(db, feedback))
         return state;
     state.tableCleared = true;
     if (!QFileInfo(translationsPath).isFile())
@@ -74,7 +72,7 @@ TranslationsState loadTranslations(CatalogueDb &db, Feedback &feedback, const QS
     if (!text || !storePairs(db, feedback, *text, state)) {
         // An unreadable file loads nothing, like a pair that cannot be stored: the translation
         // stays off for the run.
-        db.execute(QStringLiteral("end transaction ") + kTransaction + u';');
+        endTransactionQuietly(db, kTransaction);
         return state;
     }
     endTransaction(db, feedback, kTransaction);

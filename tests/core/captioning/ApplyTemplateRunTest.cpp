@@ -4,6 +4,7 @@
 // is found before the files or ends the run. (The absent template is the window's test, the dry
 // run the command line's.)
 #include "core/catalogue/ScanTestSupport.h"
+#include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/IptcTestBytes.h"
 #include "core/captioning/ApplyTemplateRun.h"
@@ -202,7 +203,7 @@ TEST(ApplyRunTexts, revisionDateUsesTheLocaleSeparatorAndTimeSorts)
     EXPECT_EQ(revisionTimeText(QTime(14, 30, 5)), u"14:30:05");
     IptcFieldSet values;
     values.values[0] = QStringLiteral("it's");
-    const QString statement = imageRevisionStatement(QStringLiteral("/p/O'Neil/"), QStringLiteral("a'b.jpg"), values,
+    const QString statement = imagesTable::revisionStatement(QStringLiteral("/p/O'Neil/"), QStringLiteral("a'b.jpg"), values,
                                                      QStringLiteral("d"), QStringLiteral("t"));
     EXPECT_TRUE(statement.startsWith(QStringLiteral("update Images set ObjectName='it''s',EditStatus='',")));
     EXPECT_TRUE(statement.endsWith(QStringLiteral("ImageType='',Customized='',LastRevisionDate='d',LastRevisionTime='t' "

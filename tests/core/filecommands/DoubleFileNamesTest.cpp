@@ -1,6 +1,7 @@
 // Grouping of double file names in the order the catalogue returns them.
 #include "core/search/CatalogueFixture.h"
 
+#include "core/catalogue/ImagesTable.h"
 #include "core/filecommands/DoubleFileNames.h"
 
 using namespace zelvarion;
@@ -71,7 +72,7 @@ TEST_F(DoubleFileNamesOnCatalogue, streamedSearchFindsWhatTheWholeTableGives)
     ASSERT_TRUE(found.has_value());
     EXPECT_TRUE(feedback.messages.empty());
     ASSERT_TRUE(db.open());
-    ASSERT_EQ(db.execute(QLatin1String(kDoubleFileNamesStatement)), 0);
+    ASSERT_EQ(db.execute(QLatin1String(imagesTable::kByFileNameStatement)), 0);
     const std::vector<ResultRow> fromTable = groupDoubleFileNames(db.result());
     db.close();
     EXPECT_EQ(listedWithMarks(*found), listedWithMarks(fromTable));

@@ -1,10 +1,10 @@
-#include "core/captioning/TemplateStatements.h"
+#include "core/catalogue/TemplatesTable.h"
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcField.h"
 
 namespace zelvarion {
-namespace templateSql {
+namespace templatesTable {
 
 QString nameLike(const QString &name)
 {
@@ -56,7 +56,7 @@ QString setStatus(const QString &name, bool inUse)
            + nameLike(name) + QStringLiteral(");");
 }
 
-} // namespace templateSql
+} // namespace templatesTable
 
 QString saveTemplateStatement(const QString &name, const TemplateValues &values, const QString &revision)
 {

@@ -1,4 +1,4 @@
-#include "core/captioning/TemplateRecord.h"
+#include "core/catalogue/TemplateRecord.h"
 
 #include "core/iptc/IptcField.h"
 #include "platform/SqliteEngine.h"

@@ -1,0 +1,32 @@
+#include "core/catalogue/EngineStatements.h"
+
+#include "core/catalogue/CatalogueDb.h"
+
+namespace zelvarion {
+
+bool compactCatalogue(CatalogueDb &db, Feedback &feedback)
+{
+    return db.executeOrReport(feedback, QStringLiteral("vacuum;"), QStringLiteral("Cannot run VACUUM '") + db.path + u'\'');
+}
+
+RollbackJournalKept::RollbackJournalKept(CatalogueDb &db) : m_db(db)
+{
+    m_kept = m_db.execute(QStringLiteral("PRAGMA journal_mode;")) == 0 && m_db.cell(0, 1) == u"delete"
+             && m_db.execute(QStringLiteral("PRAGMA journal_mode=PERSIST;")) == 0;
+}
+
+RollbackJournalKept::~RollbackJournalKept()
+{
+    if (m_kept)
+        m_db.execute(QStringLiteral("PRAGMA journal_mode=DELETE;"));
+}
+
+NoWaitForWriters::NoWaitForWriters(CatalogueDb &db) : m_db(db)
+{
+    m_timeout = m_db.execute(QStringLiteral("PRAGMA busy_timeout;")) == 0 ? m_db.cell(0, 1) : QStringLiteral("0");
+    m_db.execute(QStringLiteral("PRAGMA busy_timeout = 0;"));
+}
+
+NoWaitForWriters::~NoWaitForWriters() { m_db.execute(QStringLiteral("PRAGMA busy_timeout = %1;").arg(m_timeout.toInt())); }
+
+} // namespace zelvarion

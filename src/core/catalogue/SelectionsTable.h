@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zelvarion {
+
+class CatalogueDb;
+class Feedback;
+
+// Every statement on the Selections table (Name, Folder, File, CheckMark). Each runner reports a
+// failure with its command's message and leaves the rows in db's result.
+namespace selectionsTable {
+
+// "select distinct Name from Selections;" ("Cannot get data").
+std::optional<QStringList> names(CatalogueDb &db, Feedback &feedback);
+// "select count(*) from Selections where Name='…';" ("Cannot get data"): the count as stored.
+std::optional<QString> imageCount(CatalogueDb &db, Feedback &feedback, const QString &name);
+// "select Folder,File,CheckMark from Selections where (Name = '…');" ("Cannot get data").
+bool selectImages(CatalogueDb &db, Feedback &feedback, const QString &name);
+// "insert into Selections values('name','folder','file','mark');" ("Cannot add data to Selections").
+bool addImage(CatalogueDb &db, Feedback &feedback, const QString &name, const QString &folder, const QString &file,
+              const QString &mark);
+// "Update Selections set Name='new' where (Name='old');" ("Cannot update data").
+bool rename(CatalogueDb &db, Feedback &feedback, const QString &oldName, const QString &newName);
+// "delete from Selections where (Name='…');" ("Cannot delete data").
+bool remove(CatalogueDb &db, Feedback &feedback, const QString &name);
+
+} // namespace selectionsTable
+} // namespace zelvarion
