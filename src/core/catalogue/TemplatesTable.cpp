@@ -27,7 +27,6 @@ QString selectNamed(const QString &name)
 
 QString selectInUse() { return QStringLiteral("select * from Templates where(Status != '');"); }
 
-QString selectNameInUse() { return QStringLiteral("select Name from Templates where(Status != '');"); }
 
 QString insert(const QString &name, const QString &revision)
 {

@@ -19,7 +19,6 @@ QString nameLike(const QString &name);
 QString selectAll();                 // "select * from Templates order by Name;"
 QString selectNamed(const QString &name);
 QString selectInUse();               // "select * from Templates where(Status != '');"
-QString selectNameInUse();           // "select Name from Templates where(Status != '');"
 QString insert(const QString &name, const QString &revision);
 QString rename(const QString &oldName, const QString &newName);
 QString remove(const QString &name);
