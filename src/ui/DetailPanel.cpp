@@ -1,6 +1,7 @@
 #include "ui/DetailPanel.h"
 
 #include "core/session/LanguagePack.h"
+#include "ui/Controls.h"
 
 #include <QMenu>
 #include <QResizeEvent>
@@ -15,9 +16,9 @@ QTextCharFormat formatFor(DetailStyle style)
     QTextCharFormat format;
     switch (style) {
     case DetailStyle::Value: format.setForeground(Qt::black); break;
-    case DetailStyle::Label: format.setForeground(QColor(128, 128, 128)); break;
+    case DetailStyle::Label: format.setForeground(controls::kLabelGrey); break;
     case DetailStyle::BoldLabel:
-        format.setForeground(QColor(128, 128, 128));
+        format.setForeground(controls::kLabelGrey);
         format.setFontWeight(QFont::Bold);
         break;
     case DetailStyle::Warning:
@@ -25,7 +26,7 @@ QTextCharFormat formatFor(DetailStyle style)
         format.setFontWeight(QFont::Bold);
         break;
     case DetailStyle::SearchedLabel:
-        format.setForeground(QColor(255, 0, 0));
+        format.setForeground(controls::kStatusRed);
         format.setFontWeight(QFont::Bold);
         break;
     }
@@ -91,7 +92,7 @@ void DetailPanel::showDetail(const std::vector<DetailPiece> &pieces, const std::
     for (const DetailPiece &piece : pieces)
         cursor.insertText(piece.text, formatFor(piece.style));
     QTextCharFormat highlight;
-    highlight.setForeground(QColor(0, 0, 255));
+    highlight.setForeground(controls::kLabelBlue);
     highlight.setFontWeight(QFont::Bold);
     for (const TextRange &range : lit) {
         cursor.setPosition(range.start);

@@ -44,7 +44,7 @@ QFrame *blueLine(QWidget *parent, const QString &name)
     auto *line = named(new QFrame(parent), name);
     line->setFrameShape(QFrame::NoFrame);
     line->setAutoFillBackground(true);
-    line->setStyleSheet(QStringLiteral("background-color: rgb(0, 0, 255);"));
+    line->setStyleSheet(QStringLiteral("background-color: %1;").arg(kLabelBlue.name()));
     line->hide();
     return line;
 }

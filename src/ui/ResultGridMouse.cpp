@@ -3,6 +3,7 @@
 #include "ui/ResultGrid.h"
 
 #include "platform/FileNames.h"
+#include "ui/Controls.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -90,7 +91,7 @@ void ResultGrid::selectCell(int index)
     }
     Cell &cell = m_cells[std::size_t(index)];
     cell.selected = true;
-    cell.name->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    cell.name->setStyleSheet(QStringLiteral("color: %1;").arg(controls::kLabelBlue.name()));
     cell.lineTop->show();
     cell.lineDown->show();
     cell.draggable = true;

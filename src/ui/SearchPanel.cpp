@@ -75,7 +75,7 @@ void SearchPanel::createOperatorRow()
                            QStringLiteral("chkTranslation"));
     // Shown with the translation a search found; nothing to show before.
     lblTranslation = named(new QLabel(this), QStringLiteral("lblTranslation"));
-    lblTranslation->setStyleSheet(QStringLiteral("color: rgb(128, 128, 128);"));
+    lblTranslation->setStyleSheet(QStringLiteral("color: %1;").arg(kLabelGrey.name()));
     lblTranslation->setMinimumWidth(1); // a long translation is cut rather than widening the row
     lblTranslation->hide();
 }

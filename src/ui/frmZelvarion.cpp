@@ -1,36 +1,30 @@
-// The main window: its panels put together, the menu commands it runs itself, the setting
-// toggles, the language switch, the layout rule and the close sequence.
+// The main window: its panels and controllers put together, the menu commands it dispatches,
+// the layout rule and the close sequence; the operations other windows call, forwarded to the
+// part that owns them.
 #include "ui/frmZelvarion.h"
 
 #include "core/session/AppInfo.h"
-#include "platform/ProgramFolder.h"
 #include "platform/gui/MessageBoxFeedback.h"
-#include "platform/gui/ShellServices.h"
-#include "ui/Controls.h"
+#include "ui/CaptioningCommands.h"
+#include "ui/CatalogueSession.h"
+#include "ui/CatalogueStatus.h"
+#include "ui/ConfigurationMenus.h"
 #include "ui/DetailPanel.h"
+#include "ui/ImageCommands.h"
 #include "ui/Pictures.h"
+#include "ui/ResultBrowser.h"
 #include "ui/SearchPanel.h"
 #include "core/session/Twips.h"
-#include "ui/frmAbout.h"
+#include "ui/ToolsWindows.h"
 #include "ui/frmDatabase.h"
 #include "ui/SearchIndexProgress.h"
-#include "ui/frmDisplayImage.h"
-#include "ui/frmSQLQuery.h"
-#include "ui/frmSearchOptions.h"
-#include "ui/frmStatistics.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace zelvarion {
-using namespace controls;
 
 namespace {
 
@@ -40,7 +34,6 @@ constexpr int kPanelMinimumTwips = 1000;
 constexpr int kPanelBottomGapTwips = 50;
 
 constexpr int kPanelMargin = 8;
-constexpr int kDatabaseButtonWidth = 109;
 
 } // namespace
 
@@ -59,30 +52,18 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     QFont compact = font();
     compact.setPointSizeF(8);
     setFont(compact);
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
-    setCentralWidget(central);
-
-    m_menus = new MainMenus(this);
-    setMenuBar(m_menus);
-    m_searchPanel = new SearchPanel(m_context, *m_feedback, central);
-    createCatalogueStatus(central);
-    m_grid = new ResultGrid(m_context.settings, central);
-    m_detail = new DetailPanel(central);
-    layOut(central);
-
+    createPanels();
     setGeometry(designGeometry());
     setFixedWidth(designGeometry().width());
-    connectPanels();
-    connectCaptioning();
+    createControllers();
     // A search that finds images enables the commands on its result.
     m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::ApplyTemplate, MenuCommand::CopyImages}, false);
-    m_openDatabaseDialog = [this] {
+    setDatabaseDialogOpener([this] {
         frmDatabase dialog(*this);
         dialog.exec();
         // A scan or another catalogue: the new rows are indexed before the next search.
         updateSearchIndex(this, m_context.catalogue.path, m_context.language);
-    };
+    });
 }
 
 frmZelvarion::~frmZelvarion() = default;
@@ -92,26 +73,21 @@ QRect frmZelvarion::designGeometry()
     return {120, 80, pixels(kWindowWidthTwips), 640};
 }
 
-// The catalogue's button and image count sit in the search panel's top right corner.
-void frmZelvarion::createCatalogueStatus(QWidget *central)
+// The panels, each owning its controls; the catalogue's corner sits in the search panel's top
+// right.
+void frmZelvarion::createPanels()
 {
-    auto *corner = new QWidget(m_searchPanel);
-    corner->setObjectName(QStringLiteral("CatalogueStatus"));
-    cmdDatabase = named(new QPushButton(QStringLiteral("Database"), corner), QStringLiteral("cmdDatabase"));
-    roundCorners(cmdDatabase);
-    lbllblCount = named(new QLabel(QStringLiteral("#Images:"), corner), QStringLiteral("lbllblCount"));
-    lblCount = named(new QLabel(corner), QStringLiteral("lblCount"));
-    lblCount->setMinimumWidth(SearchPanel::countWidth(lblCount));
-    auto *grid = new QGridLayout(corner);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setVerticalSpacing(6);
-    grid->addWidget(cmdDatabase, 0, 0, 1, 2);
-    grid->addWidget(lbllblCount, 1, 0);
-    grid->addWidget(lblCount, 1, 1);
-    grid->setRowStretch(2, 1);
-    m_searchPanel->setCornerWidget(corner);
-    lblDB = named(new QLabel(central), QStringLiteral("lblDB"));
-    lblDB->hide();
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+    m_menus = new MainMenus(this);
+    setMenuBar(m_menus);
+    m_searchPanel = new SearchPanel(m_context, *m_feedback, central);
+    m_status = new CatalogueStatus(m_searchPanel);
+    m_searchPanel->setCornerWidget(m_status);
+    m_grid = new ResultGrid(m_context.settings, central);
+    m_detail = new DetailPanel(central);
+    layOut(central);
 }
 
 // The panels one above the other; the detail panel takes the height left, down to 50 twips
@@ -130,129 +106,39 @@ void frmZelvarion::layOut(QWidget *central)
     m_detail->setMinimumHeight(pixels(kPanelMinimumTwips - kPanelBottomGapTwips));
 }
 
-void frmZelvarion::connectPanels()
+// Each controller connects the panel signals it answers; the menu commands go through
+// runMenuCommand, and the image and captioning commands hear them after it, in that order.
+void frmZelvarion::createControllers()
 {
-    connect(cmdDatabase, &QPushButton::clicked, this, &frmZelvarion::openDatabaseDialog);
+    const MainWindowParts parts{*this, m_context, *m_feedback, *m_menus, *m_searchPanel, *m_grid, *m_detail, *m_status};
+    m_tools = std::make_unique<ToolsWindows>(parts);
+    m_browser = std::make_unique<ResultBrowser>(parts, *m_tools);
+    m_configuration = std::make_unique<ConfigurationMenus>(parts);
+    m_session = std::make_unique<CatalogueSession>(parts, *m_configuration);
+    m_imageCommands = std::make_unique<ImageCommands>(parts, *m_browser);
+    m_captioning = std::make_unique<CaptioningCommands>(parts, *m_browser);
     connect(m_menus, &MainMenus::commandChosen, this, &frmZelvarion::runMenuCommand);
-    connect(m_menus, &MainMenus::toggled, this, &frmZelvarion::toggleSetting);
-    connect(m_menus, &MainMenus::languageChosen, this, &frmZelvarion::chooseLanguage);
-    connect(m_searchPanel, &SearchPanel::searchRequested, this, [this] { runSearch(); });
-    connect(m_grid, &ResultGrid::pageCleared, m_detail, &DetailPanel::clear);
-    connect(m_grid, &ResultGrid::cellClicked, this, &frmZelvarion::clickCell);
-    connect(m_grid, &ResultGrid::cellDoubleClicked, this, &frmZelvarion::openCellImage);
-    connect(m_grid, &ResultGrid::cellMenuRequested, this, &frmZelvarion::openImagePopup);
-    connect(m_grid, &ResultGrid::checkClicked, this, &frmZelvarion::toggleCellMark);
-    connect(this, &frmZelvarion::menuCommandChosen, this, &frmZelvarion::runImageCommand);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &frmZelvarion::minimiseDisplayWindow);
+    connect(m_tools.get(), &ToolsWindows::wordSearchRequested, m_browser.get(), &ResultBrowser::searchFor);
+    connect(m_browser.get(), &ResultBrowser::cellClicked, this, &frmZelvarion::cellClicked);
+    connect(this, &frmZelvarion::menuCommandChosen, m_imageCommands.get(), &ImageCommands::run);
+    connect(this, &frmZelvarion::menuCommandChosen, m_captioning.get(), &CaptioningCommands::run);
 }
 
 void frmZelvarion::runMenuCommand(MenuCommand command)
 {
     switch (command) {
-    case MenuCommand::Base: openDatabaseDialog(); break;
+    case MenuCommand::Base: m_session->openDatabaseDialog(); break;
     case MenuCommand::FileExit:
         close();
         QApplication::quit();
         break;
-    case MenuCommand::SearchOptions: showSearchOptions(); break;
-    case MenuCommand::Help: showHelp(); break;
-    case MenuCommand::About: showAbout(); break;
-    case MenuCommand::ExportxML: openExportDialog(); break;
-    case MenuCommand::Statistics: openStatisticsWindow(); break;
-    case MenuCommand::EmptyWordsList: openEmptyWordsDialog(); break;
-    case MenuCommand::OpenImage:
-        if (m_popupCell >= 0)
-            openCellImage(m_popupCell);
+    case MenuCommand::OpenImage: m_browser->openPopupImage(); break;
+    default:
+        m_configuration->run(command);
+        m_tools->run(command);
         break;
-    default: break;
     }
     Q_EMIT menuCommandChosen(command);
-}
-
-void frmZelvarion::openDatabaseDialog()
-{
-    if (m_openDatabaseDialog)
-        m_openDatabaseDialog();
-}
-
-void frmZelvarion::toggleSetting(MenuToggle toggle, bool on)
-{
-    switch (toggle) {
-    case MenuToggle::DisplayImage: m_context.setSetting(&AppSettings::displayImage, on); break;
-    case MenuToggle::StayOnTop:
-        m_context.setSetting(&AppSettings::stayOnTop, on);
-        setOnTop();
-        break;
-    case MenuToggle::UseThumbnails: m_context.setSetting(&AppSettings::useThumbnails, on); break;
-    }
-}
-
-void frmZelvarion::setOnTop()
-{
-    const bool wasVisible = isVisible();
-    const QRect placement = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.stayOnTop);
-    // Changing a window flag hides the window; show it again where it was.
-    if (wasVisible) {
-        setGeometry(placement);
-        show();
-    }
-}
-
-// Choosing the checked language changes nothing.
-void frmZelvarion::chooseLanguage(const QString &language)
-{
-    const bool changed = language != m_context.settings.language;
-    if (changed)
-        m_context.setSetting(&AppSettings::language, language);
-    m_menus->checkLanguage(m_context.settings.language);
-    if (changed)
-        loadLanguagePack();
-}
-
-void frmZelvarion::loadLanguagePack()
-{
-    m_context.language.load(programFolder::languageFolder(), m_context.settings.language);
-    applyLanguage();
-}
-
-void frmZelvarion::applyLanguage()
-{
-    const LanguagePack &pack = m_context.language;
-    m_menus->applyLanguage(pack);
-    m_searchPanel->applyLanguage();
-    m_grid->applyLanguage(pack);
-    m_detail->applyLanguage(pack);
-    cmdDatabase->setText(pack.text(InterfaceText::DatabaseButton));
-    fitRoundedButton(cmdDatabase, kDatabaseButtonWidth);
-    lbllblCount->setText(pack.text(InterfaceText::ImageCountLabel));
-}
-
-void frmZelvarion::showCatalogueCount(long long total)
-{
-    lblCount->setText(QString::number(total));
-    m_grid->setHelpVisible(total == 0);
-}
-
-void frmZelvarion::showCataloguePath(const QString &path)
-{
-    lblDB->setText(path);
-}
-
-void frmZelvarion::applyTranslationsState()
-{
-    m_searchPanel->applyTranslationsState(m_context.translations);
-}
-
-void frmZelvarion::setMenuCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled)
-{
-    m_menus->setCommandsEnabled(commands, enabled);
-}
-
-bool frmZelvarion::isMenuCommandEnabled(MenuCommand command) const
-{
-    return m_menus->isCommandEnabled(command);
 }
 
 // The width is fixed and the layout stretches the detail panel to just above the bottom edge in
@@ -284,70 +170,157 @@ void frmZelvarion::showEvent(QShowEvent *event)
     applyLayoutRule();
 }
 
+// Tab and Shift+Tab walk the cells, turning the page at either end.
+bool frmZelvarion::focusNextPrevChild(bool next)
+{
+    m_browser->walkCells(next);
+    return true;
+}
+
 void frmZelvarion::closeEvent(QCloseEvent *event)
 {
-    if (m_statistics && m_statistics->isAnalysing()) {
-        // The analysis runs inside the statistics window; it ends at the next image, then the
-        // window closes.
-        m_statistics->stop();
+    if (!m_tools->closeStatisticsWindow()) {
+        // The analysis stops at the next image; the window closes after it.
         event->ignore();
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
     }
-    if (m_statistics)
-        m_statistics->close(); // its options are stored, and it does not outlive the program
-    runCloseSequence();
+    if (!m_closeSequenceDone) {
+        m_closeSequenceDone = true;
+        m_session->saveAtClose();
+        m_imageCommands->closeSqlConsole(); // its history is written as it closes
+    }
     event->accept();
 }
 
-void frmZelvarion::runCloseSequence()
+void frmZelvarion::startUp()
 {
-    if (m_closeSequenceDone)
-        return;
-    m_closeSequenceDone = true;
-    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(pos(), size())));
-    writeSearchHistory(m_context.ini, m_searchPanel->history());
-    if (m_sqlConsole)
-        m_sqlConsole->close(); // its history is written as it closes
+    m_session->startUp();
 }
 
-void frmZelvarion::showSearchOptions()
+void frmZelvarion::setDatabaseDialogOpener(std::function<void()> opener)
 {
-    frmSearchOptions options(m_context, *m_feedback, this);
-    options.exec();
+    m_session->setDatabaseDialogOpener(std::move(opener));
 }
 
-void frmZelvarion::showAbout()
+void frmZelvarion::showCatalogueCount(long long total)
 {
-    frmAbout about(m_context, this);
-    about.exec();
+    m_session->showCatalogueCount(total);
 }
 
-// A guide that cannot be shown is reported with what failed and where the guide should be.
-void frmZelvarion::showHelp()
+void frmZelvarion::showCataloguePath(const QString &path)
 {
-    const QString guide = programFolder::helpFilePath();
-    if (!QFileInfo(guide).isFile()) {
-        m_feedback->showMessage(m_context.language.message(Message::HelpFileMissing) + u'\n' + guide,
-                                MessageIcon::Warning);
-        return;
-    }
-    if (!shell::openWithDefaultProgram(guide))
-        m_feedback->showMessage(m_context.language.message(Message::HelpNotOpened) + u'\n' + guide,
-                                MessageIcon::Warning);
+    m_session->showCataloguePath(path);
 }
 
-void frmZelvarion::showInDisplayWindow(const CellImage &image)
+void frmZelvarion::applyTranslationsState()
 {
-    if (!m_displayWindow)
-        m_displayWindow = new frmDisplayImage(m_context.ini, this);
-    m_displayWindow->showImage(image.path(), image.file);
+    m_session->applyTranslationsState();
 }
 
-void frmZelvarion::minimiseDisplayWindow()
+void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
 {
-    if (m_context.settings.displayImage && m_displayWindow && m_displayWindow->isVisible())
-        m_displayWindow->showMinimized();
+    m_browser->runSearch(adjust);
+}
+
+void frmZelvarion::searchFor(const QString &word)
+{
+    m_browser->searchFor(word);
+}
+
+void frmZelvarion::showResult(ResultList result)
+{
+    m_browser->showResult(std::move(result));
+}
+
+const ResultList &frmZelvarion::result() const
+{
+    return m_grid->result();
+}
+
+const ResultPaging &frmZelvarion::paging() const
+{
+    return m_grid->paging();
+}
+
+void frmZelvarion::clearResultPage()
+{
+    m_grid->clearPage();
+}
+
+void frmZelvarion::updateResultRow(int rank, const ResultRow &row)
+{
+    m_grid->updateResultRow(rank, row);
+}
+
+void frmZelvarion::removeResultRow(int rank)
+{
+    m_grid->removeResultRow(rank);
+}
+
+void frmZelvarion::replaceResultRows(ResultList result)
+{
+    m_grid->replaceResultRows(std::move(result));
+}
+
+void frmZelvarion::clickCell(int cell)
+{
+    m_browser->clickCell(cell);
+}
+
+int frmZelvarion::selectedCell() const
+{
+    return m_grid->selectedCell();
+}
+
+std::vector<int> frmZelvarion::selectedCells() const
+{
+    return m_grid->selectedCells();
+}
+
+std::optional<CellImage> frmZelvarion::cellImage(int cell) const
+{
+    return m_grid->cellImage(cell);
+}
+
+void frmZelvarion::setCellCheck(int cell, bool marked, const QString &toolTip)
+{
+    m_grid->setCellCheck(cell, marked, toolTip);
+}
+
+QMimeData *frmZelvarion::selectedPathsData() const
+{
+    return m_grid->selectedPathsData();
+}
+
+bool frmZelvarion::isStatisticsWindowOpen() const
+{
+    return m_tools->isStatisticsWindowOpen();
+}
+
+void frmZelvarion::setMenuCommandsEnabled(std::initializer_list<MenuCommand> commands, bool enabled)
+{
+    m_menus->setCommandsEnabled(commands, enabled);
+}
+
+bool frmZelvarion::isMenuCommandEnabled(MenuCommand command) const
+{
+    return m_menus->isCommandEnabled(command);
+}
+
+void frmZelvarion::toggleCellMark(int cell)
+{
+    m_imageCommands->toggleCellMark(cell);
+}
+
+int frmZelvarion::listMarkedImages()
+{
+    return m_imageCommands->listMarkedImages();
+}
+
+void frmZelvarion::setPropertiesShower(std::function<void(const QString &path)> shower)
+{
+    m_imageCommands->setPropertiesShower(std::move(shower));
 }
 
 } // namespace zelvarion

@@ -4,6 +4,7 @@
 #include "WindowTestSupport.h"
 
 #include "core/search/CheckMarks.h"
+#include "platform/IniFile.h"
 #include "ui/Pictures.h"
 #include "ui/frmFolderSelected.h"
 #include "ui/frmSQLQuery.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QInputDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -274,6 +276,34 @@ private Q_SLOTS:
         QCOMPARE(find<QLabel>(f.w, "lblFound")->text(), u8("1"));
     }
 
+    // The window's own close sequence reaches the console the image commands opened.
+    void closingTheMainWindowClosesTheConsoleWithItsHistory()
+    {
+        ImagesFixture f;
+        f.trigger("mnuSQLQuery");
+        QPointer<frmSQLQuery> console = f.w->findChild<frmSQLQuery *>();
+        QVERIFY(console);
+        find<QComboBox>(console, "lstTxtSQL")->setCurrentText(u8("select File from Images"));
+        find<QPushButton>(console, "cmdExecute")->click();
+        f.w->close();
+        QTRY_VERIFY(!console);
+        QCOMPARE(f.w->context().ini.read(u8("SQLQuery"), u8("SQLQuery1")), u8("select File from Images"));
+    }
+
+    // A listener of the window's menu commands hears of a command after the window ran it.
+    void menuCommandListenersSeeTheCommandDone()
+    {
+        ImagesFixture f;
+        f.addImage(f.photos, u8("p.jpg"));
+        f.searchAll();
+        QString markHeard = u8("not heard");
+        QObject::connect(f.w, &frmZelvarion::menuCommandChosen, f.w, [&](MenuCommand command) {
+            if (command == MenuCommand::SelectResult)
+                markHeard = f.w->result().row(1).checkMark;
+        });
+        f.trigger("mnuSelectResult");
+        QCOMPARE(markHeard, todaysMarkText());
+    }
 };
 
 QTEST_MAIN(frmZelvarionImageCommandsTest)

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void languageMenuListsPacksAndSwitchesCaptions();
     void layoutRuleKeepsTheWidthAndThePanel();
     void laterCommandsAreVisibleButDisabled();
+    void databaseButtonAndMenuItemOpenTheDatabaseDialog();
     void translationsFileDecidesWhetherTheTranslationBoxShows();
     void aboutBoxNamesVersionEngineLibrariesAndSystem();
     void withoutLanguagePacksTheBuiltInEnglishCaptionsShow();
@@ -278,6 +279,19 @@ void frmZelvarionTest::laterCommandsAreVisibleButDisabled()
     QVERIFY(find<QPushButton>(w, "cmdDatabase")->isEnabled());
     QVERIFY(find<QAction>(w, "mnuBase")->isEnabled());
     QCOMPARE(w->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^lblImage_\\d$"))).size(), 10);
+}
+
+void frmZelvarionTest::databaseButtonAndMenuItemOpenTheDatabaseDialog()
+{
+    ProgramFolderFixture folder;
+    StartedWindow started;
+    started.start();
+    frmZelvarion *w = started.window.get();
+    QCOMPARE(started.databaseDialogOpenings, 0);
+    find<QPushButton>(w, "cmdDatabase")->click();
+    QCOMPARE(started.databaseDialogOpenings, 1);
+    find<QAction>(w, "mnuBase")->trigger();
+    QCOMPARE(started.databaseDialogOpenings, 2);
 }
 
 void frmZelvarionTest::translationsFileDecidesWhetherTheTranslationBoxShows()

@@ -1,5 +1,6 @@
-// The start-up sequence of the main window, from the settings to the enabled window.
-#include "ui/frmZelvarion.h"
+// The start-up sequence of the main window, from the settings to the enabled window; the
+// catalogue's state on show and what is kept at close.
+#include "ui/CatalogueSession.h"
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
@@ -8,8 +9,13 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/gui/ShellServices.h"
+#include "ui/AppContext.h"
+#include "ui/CatalogueStatus.h"
+#include "ui/ConfigurationMenus.h"
 #include "ui/DetailPanel.h"
+#include "ui/ResultGrid.h"
 #include "ui/SearchPanel.h"
+#include "ui/frmZelvarion.h"
 #include "core/session/Twips.h"
 
 #include "ui/SearchIndexProgress.h"
@@ -21,62 +27,60 @@
 
 namespace zelvarion {
 
-// The buttons' rounded corners and the grey translation label are given as the panels are made.
-void frmZelvarion::startUp()
+CatalogueSession::CatalogueSession(const MainWindowParts &parts, ConfigurationMenus &configuration)
+    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_menus(&parts.menus),
+      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_detail(&parts.detail), m_status(&parts.status),
+      m_configuration(configuration)
 {
-    setWindowTitle(applicationTitle());
+    connect(m_status, &CatalogueStatus::databaseRequested, this, &CatalogueSession::openDatabaseDialog);
+}
+
+// The buttons' rounded corners and the grey translation label are given as the panels are made.
+void CatalogueSession::startUp()
+{
+    m_window.setWindowTitle(applicationTitle());
     m_context.osDescription = shell::operatingSystemDescription();
     m_context.namedStreamsAvailable = ThumbnailStore().isAvailable();
 
     readWindowPlacement();
     m_menus->setExtraLanguages(listExtraLanguages(programFolder::languageFolder()));
-    applyConfiguration();
+    readStoredSettings();
+    m_configuration.loadLanguagePack();
+    QDir::setCurrent(programFolder::path());
+
+    m_detail->showNotice(withLineBreaks(m_context.language.text(InterfaceText::StartupNotice)));
+    m_window.show();
+    m_window.repaint();
+    m_window.setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    chooseAndOpenCatalogue();
+    m_detail->clear();
+    m_window.setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    // A catalogue opened for the first time since the index came is indexed once the window is up.
+    QTimer::singleShot(0, this, [this] { updateSearchIndex(&m_window, m_context.catalogue.path, m_context.language); });
+}
+
+void CatalogueSession::readWindowPlacement()
+{
+    const QRect stored =
+        pixels(readWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(frmZelvarion::designGeometry())));
+    m_window.move(stored.topLeft());
+    m_window.resize(stored.size());
+}
+
+void CatalogueSession::readStoredSettings()
+{
+    m_configuration.applyConfiguration();
     readSearchOptions(m_context.ini, m_context.settings);
     m_searchPanel->applySettings();
     m_searchPanel->setHistory(readSearchHistory(m_context.ini));
     readEditIptcOptions(m_context.ini, m_context.settings);
     readCustomizedFieldNames(m_context.ini, m_context.settings);
     readExportOptions(m_context.ini, m_context.settings);
-    loadLanguagePack();
-    QDir::setCurrent(programFolder::path());
-
-    m_detail->showNotice(withLineBreaks(m_context.language.text(InterfaceText::StartupNotice)));
-    show();
-    repaint();
-    setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    chooseAndOpenCatalogue();
-    m_detail->clear();
-    setEnabled(true);
-    QApplication::restoreOverrideCursor();
-    // A catalogue opened for the first time since the index came is indexed once the window is up.
-    QTimer::singleShot(0, this, [this] { updateSearchIndex(this, m_context.catalogue.path, m_context.language); });
 }
 
-void frmZelvarion::readWindowPlacement()
-{
-    const QRect stored = pixels(readWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(designGeometry())));
-    move(stored.topLeft());
-    resize(stored.size());
-}
-
-void frmZelvarion::applyConfiguration()
-{
-    AppSettings &settings = m_context.settings;
-    readConfiguration(m_context.ini, settings);
-    m_menus->setToggle(MenuToggle::DisplayImage, settings.displayImage);
-    m_menus->setToggle(MenuToggle::StayOnTop, settings.stayOnTop);
-    setOnTop();
-    if (!m_context.namedStreamsAvailable) {
-        settings.createThumbnails = false;
-        settings.useThumbnails = false;
-        m_menus->setToggleEnabled(MenuToggle::UseThumbnails, false);
-    }
-    m_menus->setToggle(MenuToggle::UseThumbnails, settings.useThumbnails);
-    m_menus->checkLanguage(settings.language);
-}
-
-void frmZelvarion::chooseAndOpenCatalogue()
+void CatalogueSession::chooseAndOpenCatalogue()
 {
     CatalogueDb &catalogue = m_context.catalogue;
     if (m_context.settings.lastDB) {
@@ -107,7 +111,7 @@ void frmZelvarion::chooseAndOpenCatalogue()
     openCatalogueAtStartUp();
 }
 
-void frmZelvarion::openCatalogueAtStartUp()
+void CatalogueSession::openCatalogueAtStartUp()
 {
     CatalogueDb &catalogue = m_context.catalogue;
     if (!catalogue.openOrReport(*m_feedback))
@@ -119,6 +123,34 @@ void frmZelvarion::openCatalogueAtStartUp()
             showCatalogueCount(*total);
     }
     catalogue.close();
+}
+
+void CatalogueSession::openDatabaseDialog()
+{
+    if (m_openDatabaseDialog)
+        m_openDatabaseDialog();
+}
+
+void CatalogueSession::showCatalogueCount(long long total)
+{
+    m_status->showCount(total);
+    m_grid->setHelpVisible(total == 0);
+}
+
+void CatalogueSession::showCataloguePath(const QString &path)
+{
+    m_status->showPath(path);
+}
+
+void CatalogueSession::applyTranslationsState()
+{
+    m_searchPanel->applyTranslationsState(m_context.translations);
+}
+
+void CatalogueSession::saveAtClose()
+{
+    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(m_window.pos(), m_window.size())));
+    writeSearchHistory(m_context.ini, m_searchPanel->history());
 }
 
 } // namespace zelvarion

@@ -1,9 +1,10 @@
 // The captioning commands of the main window's menus: the template dialog, the edit options
 // and applying the template in use to the result on show.
-#include "ui/frmZelvarion.h"
+#include "ui/CaptioningCommands.h"
 
+#include "ui/AppContext.h"
 #include "ui/DetailPanel.h"
-#include "ui/MainMenus.h"
+#include "ui/ResultBrowser.h"
 #include "ui/ResultGrid.h"
 #include "ui/frmApplyTemplate.h"
 #include "ui/frmEditIPTC.h"
@@ -20,57 +21,62 @@
 
 namespace zelvarion {
 
-void frmZelvarion::connectCaptioning()
+CaptioningCommands::CaptioningCommands(const MainWindowParts &parts, ResultBrowser &browser)
+    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_grid(&parts.grid),
+      m_detail(&parts.detail), m_browser(browser)
 {
     // Applying waits for a search that found images.
-    m_menus->setCommandsEnabled({MenuCommand::ApplyTemplate}, false);
-    connect(this, &frmZelvarion::menuCommandChosen, this, [this](MenuCommand command) {
-        switch (command) {
-        case MenuCommand::DefineTemplates: frmTemplates(m_context, *m_feedback, this).exec(); break;
-        case MenuCommand::EditIPTCOptions: frmEditIPTCOptions(m_context, *m_feedback, this).exec(); break;
-        case MenuCommand::ApplyTemplate: applyTemplateToResult(); break;
-        case MenuCommand::UndoTemplateRun: undoLastTemplateRun(); break;
-        case MenuCommand::EditIPTC:
-            if (const std::optional<CellImage> image = m_grid->cellImage(m_popupCell))
-                editResultImage(image->rank);
-            break;
-        default: break;
-        }
-    });
+    parts.menus.setCommandsEnabled({MenuCommand::ApplyTemplate}, false);
     connect(m_detail, &DetailPanel::editRequested, this, [this] {
         if (const std::optional<CellImage> image = m_grid->cellImage(m_grid->selectedCell()))
             editResultImage(image->rank);
     });
 }
 
-void frmZelvarion::editResultImage(int rank)
+void CaptioningCommands::run(MenuCommand command)
 {
-    if (rank < 1 || rank > result().count() || result().row(rank).file.isEmpty())
+    switch (command) {
+    case MenuCommand::DefineTemplates: frmTemplates(m_context, *m_feedback, &m_window).exec(); break;
+    case MenuCommand::EditIPTCOptions: frmEditIPTCOptions(m_context, *m_feedback, &m_window).exec(); break;
+    case MenuCommand::ApplyTemplate: applyTemplateToResult(); break;
+    case MenuCommand::UndoTemplateRun: undoLastTemplateRun(); break;
+    case MenuCommand::EditIPTC:
+        if (const std::optional<CellImage> image = m_browser.popupImage())
+            editResultImage(image->rank);
+        break;
+    default: break;
+    }
+}
+
+void CaptioningCommands::editResultImage(int rank)
+{
+    const ResultList &result = m_grid->result();
+    if (rank < 1 || rank > result.count() || result.row(rank).file.isEmpty())
         return;
-    frmEditIPTC dialog(m_context, *m_feedback, result().rows(), rank, this);
-    connect(&dialog, &frmEditIPTC::imageSaved, this, &frmZelvarion::refreshRevisedImage);
+    frmEditIPTC dialog(m_context, *m_feedback, result.rows(), rank, &m_window);
+    connect(&dialog, &frmEditIPTC::imageSaved, this, &CaptioningCommands::refreshRevisedImage);
     dialog.exec();
 }
 
-void frmZelvarion::refreshRevisedImage(int rank)
+void CaptioningCommands::refreshRevisedImage(int rank)
 {
-    if (rank < 1 || rank > result().count())
+    if (rank < 1 || rank > m_grid->result().count())
         return;
     const int selected = m_grid->selectedCell();
-    updateResultRow(rank, result().row(rank));
+    m_grid->updateResultRow(rank, m_grid->result().row(rank));
     m_grid->showPage(); // the renewed thumbnail
     const std::optional<CellImage> image = m_grid->cellImage(selected);
     if (image && image->rank == rank) {
         m_grid->selectCell(selected);
-        showImageDetail(*image);
+        m_browser.showImageDetail(*image);
     }
 }
 
 // The rewritten images' rows and thumbnails changed: the page on show is drawn again from the
 // catalogue and the detail panel, which showed an older row, is emptied.
-void frmZelvarion::applyTemplateToResult()
+void CaptioningCommands::applyTemplateToResult()
 {
-    frmApplyTemplate dialog(m_context, *m_feedback, m_grid->result(), this);
+    frmApplyTemplate dialog(m_context, *m_feedback, m_grid->result(), &m_window);
     connect(&dialog, &frmApplyTemplate::imagesRewritten, this, [this](int count) {
         if (count <= 0)
             return;
@@ -81,7 +87,7 @@ void frmZelvarion::applyTemplateToResult()
 }
 
 // The last run not undone, after a question; the report lists the files that changed since.
-void frmZelvarion::undoLastTemplateRun()
+void CaptioningCommands::undoLastTemplateRun()
 {
     const LanguagePack &language = m_context.language;
     UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path));

@@ -1,6 +1,6 @@
 // Searching and the result on show: the search itself, results built elsewhere, the cell-click
 // with its detail panel, opening images and walking the cells with Tab.
-#include "ui/frmZelvarion.h"
+#include "ui/ResultBrowser.h"
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueTables.h"
@@ -8,12 +8,17 @@
 #include "core/iptc/IptcReader.h"
 #include "core/search/ImageDetail.h"
 #include "platform/gui/ShellServices.h"
+#include "ui/AppContext.h"
 #include "ui/DetailPanel.h"
+#include "ui/MainMenus.h"
 #include "ui/SearchPanel.h"
+#include "ui/ToolsWindows.h"
+#include "ui/frmDisplayImage.h"
 
 #include "ui/SearchIndexProgress.h"
 
 #include <QApplication>
+#include <QShortcut>
 
 namespace zelvarion {
 namespace {
@@ -25,22 +30,35 @@ constexpr std::initializer_list<MenuCommand> kResultCommands = {MenuCommand::Sta
 
 } // namespace
 
+ResultBrowser::ResultBrowser(const MainWindowParts &parts, const ToolsWindows &tools)
+    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_menus(&parts.menus),
+      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_detail(&parts.detail), m_tools(tools)
+{
+    connect(m_searchPanel, &SearchPanel::searchRequested, this, [this] { runSearch(); });
+    connect(m_grid, &ResultGrid::pageCleared, m_detail, &DetailPanel::clear);
+    connect(m_grid, &ResultGrid::cellClicked, this, &ResultBrowser::clickCell);
+    connect(m_grid, &ResultGrid::cellDoubleClicked, this, &ResultBrowser::openCellImage);
+    connect(m_grid, &ResultGrid::cellMenuRequested, this, &ResultBrowser::openImagePopup);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &m_window);
+    connect(escape, &QShortcut::activated, this, &ResultBrowser::minimiseDisplayWindow);
+}
+
 // Everything the last search showed is cleared before the next one runs.
-void frmZelvarion::resetSearchDisplay()
+void ResultBrowser::resetSearchDisplay()
 {
     m_searchPanel->clearOutcome();
     m_menus->setCommandsEnabled(kResultCommands, false);
     m_grid->clearResult();
 }
 
-void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
+void ResultBrowser::runSearch(const std::function<void(SearchRequest &)> &adjust)
 {
     resetSearchDisplay();
-    updateSearchIndex(this, m_context.catalogue.path, m_context.language);
+    updateSearchIndex(&m_window, m_context.catalogue.path, m_context.language);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_search.history = m_searchPanel->history();
     SearchEnvironment environment{m_context.catalogue, *m_feedback, searchMessages(m_context.language),
-                                  m_context.translations.loaded, isStatisticsWindowOpen()};
+                                  m_context.translations.loaded, m_tools.isStatisticsWindowOpen()};
     SearchRequest request = m_searchPanel->request();
     if (adjust)
         adjust(request);
@@ -57,13 +75,13 @@ void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
     QApplication::restoreOverrideCursor();
 }
 
-void frmZelvarion::searchFor(const QString &word)
+void ResultBrowser::searchFor(const QString &word)
 {
     m_searchPanel->prepareWordSearch(word);
     runSearch();
 }
 
-void frmZelvarion::showResult(ResultList result)
+void ResultBrowser::showResult(ResultList result)
 {
     resetSearchDisplay();
     m_searchPanel->showFound(result.count());
@@ -71,62 +89,7 @@ void frmZelvarion::showResult(ResultList result)
     m_menus->setCommandsEnabled(kResultCommands, m_grid->result().count() > 0);
 }
 
-const ResultList &frmZelvarion::result() const
-{
-    return m_grid->result();
-}
-
-const ResultPaging &frmZelvarion::paging() const
-{
-    return m_grid->paging();
-}
-
-void frmZelvarion::clearResultPage()
-{
-    m_grid->clearPage();
-}
-
-void frmZelvarion::updateResultRow(int rank, const ResultRow &row)
-{
-    m_grid->updateResultRow(rank, row);
-}
-
-void frmZelvarion::removeResultRow(int rank)
-{
-    m_grid->removeResultRow(rank);
-}
-
-void frmZelvarion::replaceResultRows(ResultList result)
-{
-    m_grid->replaceResultRows(std::move(result));
-}
-
-int frmZelvarion::selectedCell() const
-{
-    return m_grid->selectedCell();
-}
-
-std::vector<int> frmZelvarion::selectedCells() const
-{
-    return m_grid->selectedCells();
-}
-
-std::optional<CellImage> frmZelvarion::cellImage(int cell) const
-{
-    return m_grid->cellImage(cell);
-}
-
-void frmZelvarion::setCellCheck(int cell, bool marked, const QString &toolTip)
-{
-    m_grid->setCellCheck(cell, marked, toolTip);
-}
-
-QMimeData *frmZelvarion::selectedPathsData() const
-{
-    return m_grid->selectedPathsData();
-}
-
-void frmZelvarion::clickCell(int cell)
+void ResultBrowser::clickCell(int cell)
 {
     m_detail->clear();
     const std::optional<CellImage> image = m_grid->cellImage(cell);
@@ -136,13 +99,13 @@ void frmZelvarion::clickCell(int cell)
     showImageDetail(*image);
     if (m_context.settings.displayImage)
         showInDisplayWindow(*image);
-    setFocus();
+    m_window.setFocus();
     Q_EMIT cellClicked(cell);
 }
 
 // Where the file keeps the values shown: the catalogue does not record it, so a file whose row
 // holds IPTC values is asked. The resource, found in the first bytes, costs one short read.
-IptcSource frmZelvarion::imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const
+IptcSource ResultBrowser::imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const
 {
     if (rows.empty())
         return IptcSource::ImageResource;
@@ -155,7 +118,7 @@ IptcSource frmZelvarion::imageIptcSource(const CellImage &image, const std::vect
     return readImageIptc(image.path(), m_context.language.text(InterfaceText::CustomizedFieldLabel)).source;
 }
 
-void frmZelvarion::showImageDetail(const CellImage &image)
+void ResultBrowser::showImageDetail(const CellImage &image)
 {
     CatalogueDb &catalogue = m_context.catalogue;
     if (!catalogue.openOrReport(*m_feedback))
@@ -178,13 +141,13 @@ void frmZelvarion::showImageDetail(const CellImage &image)
     catalogue.close();
 }
 
-void frmZelvarion::openCellImage(int cell)
+void ResultBrowser::openCellImage(int cell)
 {
     if (const std::optional<CellImage> image = m_grid->cellImage(cell))
         shell::openWithDefaultProgram(image->path()); // errors are ignored
 }
 
-void frmZelvarion::openImagePopup(int cell, const QPoint &at)
+void ResultBrowser::openImagePopup(int cell, const QPoint &at)
 {
     const std::optional<CellImage> image = m_grid->cellImage(cell);
     m_popupCell = cell;
@@ -192,13 +155,24 @@ void frmZelvarion::openImagePopup(int cell, const QPoint &at)
     m_menus->popupImageMenu(caption.replace(u'%', image ? image->file : QString()), at);
 }
 
+std::optional<CellImage> ResultBrowser::popupImage() const
+{
+    return m_grid->cellImage(m_popupCell);
+}
+
+void ResultBrowser::openPopupImage()
+{
+    if (m_popupCell >= 0)
+        openCellImage(m_popupCell);
+}
+
 // Tab and Shift+Tab walk the cells, turning the page at either end.
-bool frmZelvarion::focusNextPrevChild(bool next)
+void ResultBrowser::walkCells(bool next)
 {
     const int selected = m_grid->selectedCell();
     if (selected < 0) {
         clickCell(0);
-    } else if (next && selected == kCells - 1) {
+    } else if (next && selected == ResultGrid::kCells - 1) {
         m_grid->turnPage(ResultGrid::PageStep::Forward);
         clickCell(0);
     } else if (!next && selected == 0) {
@@ -208,7 +182,19 @@ bool frmZelvarion::focusNextPrevChild(bool next)
     } else {
         clickCell(selected + (next ? 1 : -1));
     }
-    return true;
+}
+
+void ResultBrowser::showInDisplayWindow(const CellImage &image)
+{
+    if (!m_displayWindow)
+        m_displayWindow = new frmDisplayImage(m_context.ini, &m_window);
+    m_displayWindow->showImage(image.path(), image.file);
+}
+
+void ResultBrowser::minimiseDisplayWindow()
+{
+    if (m_context.settings.displayImage && m_displayWindow && m_displayWindow->isVisible())
+        m_displayWindow->showMinimized();
 }
 
 } // namespace zelvarion

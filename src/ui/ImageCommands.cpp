@@ -1,7 +1,7 @@
 // The main window's share of check marks and selections, the SQL console and the image file
 // commands: each menu command runs the core's command on the result on show and shows what
 // changed in the cells.
-#include "ui/frmZelvarion.h"
+#include "ui/ImageCommands.h"
 
 #include "core/catalogue/CatalogueCommand.h"
 #include "core/catalogue/CatalogueWriteLock.h"
@@ -11,7 +11,9 @@
 #include "core/search/CheckMarks.h"
 #include "platform/ThumbnailStore.h"
 #include "platform/gui/ShellServices.h"
+#include "ui/AppContext.h"
 #include "ui/BusyPointer.h"
+#include "ui/ResultBrowser.h"
 #include "ui/SearchPanel.h"
 #include "ui/frmFolderSelected.h"
 #include "ui/frmProperties.h"
@@ -22,7 +24,14 @@
 
 namespace zelvarion {
 
-void frmZelvarion::runImageCommand(MenuCommand command)
+ImageCommands::ImageCommands(const MainWindowParts &parts, ResultBrowser &browser)
+    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback),
+      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_browser(browser)
+{
+    connect(m_grid, &ResultGrid::checkClicked, this, &ImageCommands::toggleCellMark);
+}
+
+void ImageCommands::run(MenuCommand command)
 {
     switch (command) {
     case MenuCommand::DisplaySelected: listMarkedImages(); break;
@@ -42,14 +51,14 @@ void frmZelvarion::runImageCommand(MenuCommand command)
 
 // The cell and its result row take the new mark before the catalogue is written, and keep it
 // when writing fails.
-void frmZelvarion::toggleCellMark(int cell)
+void ImageCommands::toggleCellMark(int cell)
 {
     const std::optional<CellImage> image = m_grid->cellImage(cell);
     if (!image)
         return;
     const QString mark = toggledMark(m_grid->cellMark(cell), todaysMarkText());
-    if (image->rank >= 1 && image->rank <= result().count()) {
-        ResultRow row = result().row(image->rank);
+    if (image->rank >= 1 && image->rank <= m_grid->result().count()) {
+        ResultRow row = m_grid->result().row(image->rank);
         row.checkMark = mark;
         m_grid->updateResultRow(image->rank, row);
     }
@@ -57,18 +66,18 @@ void frmZelvarion::toggleCellMark(int cell)
     writeImageMark({m_context.catalogue, *m_feedback, m_context.language}, image->folder, image->file, mark);
 }
 
-void frmZelvarion::markWholeResult(bool mark)
+void ImageCommands::markWholeResult(bool mark)
 {
-    ResultList marked = result();
+    ResultList marked = m_grid->result();
     const CatalogueCommand command{m_context.catalogue, *m_feedback, m_context.language};
     const BusyPointer busy;
     if (mark ? markResult(command, marked, todaysMarkText()) : unmarkResult(command, marked))
         m_grid->replaceResultRows(std::move(marked));
 }
 
-void frmZelvarion::removeAllMarks()
+void ImageCommands::removeAllMarks()
 {
-    ResultList cleared = result();
+    ResultList cleared = m_grid->result();
     const BusyPointer busy;
     if (clearAllMarks({m_context.catalogue, *m_feedback, m_context.language}, cleared))
         m_grid->replaceResultRows(std::move(cleared));
@@ -76,17 +85,17 @@ void frmZelvarion::removeAllMarks()
 
 // "Display selected images": the search box emptied, the marked images searched with the
 // revised filter and the sort of the search controls.
-int frmZelvarion::listMarkedImages()
+int ImageCommands::listMarkedImages()
 {
     m_searchPanel->setSearchText(QString());
-    runSearch([](SearchRequest &request) { request = markedImagesRequest(request); });
-    return result().count();
+    m_browser.runSearch([](SearchRequest &request) { request = markedImagesRequest(request); });
+    return m_grid->result().count();
 }
 
-void frmZelvarion::openSelections()
+void ImageCommands::openSelections()
 {
     if (!m_selections) {
-        m_selections = new frmSelections(m_context, *m_feedback, [this] { return listMarkedImages(); }, this);
+        m_selections = new frmSelections(m_context, *m_feedback, [this] { return listMarkedImages(); }, &m_window);
         m_selections->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_selections->show();
@@ -94,13 +103,13 @@ void frmZelvarion::openSelections()
     m_selections->activateWindow();
 }
 
-void frmZelvarion::openSqlConsole()
+void ImageCommands::openSqlConsole()
 {
     if (!m_sqlConsole) {
-        m_sqlConsole = new frmSQLQuery(m_context, *m_feedback, this);
+        m_sqlConsole = new frmSQLQuery(m_context, *m_feedback, &m_window);
         m_sqlConsole->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_sqlConsole, &frmSQLQuery::showImageRequested, this, [this](const QString &folder, const QString &file) {
-            runSearch([&](SearchRequest &request) { request.singleImage = SingleImage{folder, file}; });
+            m_browser.runSearch([&](SearchRequest &request) { request.singleImage = SingleImage{folder, file}; });
         });
     }
     m_sqlConsole->show();
@@ -108,15 +117,21 @@ void frmZelvarion::openSqlConsole()
     m_sqlConsole->activateWindow();
 }
 
-void frmZelvarion::deletePopupImage()
+void ImageCommands::closeSqlConsole()
 {
-    const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
+    if (m_sqlConsole)
+        m_sqlConsole->close();
+}
+
+void ImageCommands::deletePopupImage()
+{
+    const std::optional<CellImage> image = m_browser.popupImage();
     if (!image)
         return;
     CatalogueWriteLock lock(m_context.catalogue.path);
     if (!lock.takeOrRefuse(*m_feedback, m_context.language))
         return;
-    ResultList changed = result();
+    ResultList changed = m_grid->result();
     const ThumbnailStore thumbnails;
     const DeleteResult deleted =
         deleteImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file});
@@ -128,18 +143,18 @@ void frmZelvarion::deletePopupImage()
             m_grid->removeResultRow(rank);
 }
 
-void frmZelvarion::renamePopupImage()
+void ImageCommands::renamePopupImage()
 {
-    const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
+    const std::optional<CellImage> image = m_browser.popupImage();
     if (!image)
         return;
     const QString title = withoutAccelerator(m_context.language.text(InterfaceText::RenameMenuItem));
-    const QString answer = QInputDialog::getText(this, title, m_context.language.message(Message::NewFileNamePrompt),
+    const QString answer = QInputDialog::getText(&m_window, title, m_context.language.message(Message::NewFileNamePrompt),
                                                  QLineEdit::Normal, image->file);
     CatalogueWriteLock lock(m_context.catalogue.path);
     if (!lock.takeOrRefuse(*m_feedback, m_context.language))
         return;
-    ResultList changed = result();
+    ResultList changed = m_grid->result();
     const ThumbnailStore thumbnails;
     const RenameResult renamed =
         renameImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file},
@@ -149,15 +164,15 @@ void frmZelvarion::renamePopupImage()
     for (const int rank : {renamed.changedRank, image->rank}) {
         if (rank < 1)
             continue;
-        ResultRow row = result().row(rank);
+        ResultRow row = m_grid->result().row(rank);
         row.file = renamed.newName;
         m_grid->updateResultRow(rank, row);
     }
 }
 
-void frmZelvarion::showPopupProperties()
+void ImageCommands::showPopupProperties()
 {
-    const std::optional<CellImage> image = m_grid->cellImage(m_popupCell);
+    const std::optional<CellImage> image = m_browser.popupImage();
     if (!image)
         return;
     if (m_showProperties) {
@@ -166,26 +181,26 @@ void frmZelvarion::showPopupProperties()
     }
     if (shell::showFileProperties(image->path()))
         return;
-    frmProperties properties(image->path(), m_context.language, this);
+    frmProperties properties(image->path(), m_context.language, &m_window);
     properties.exec();
 }
 
-void frmZelvarion::searchDoubleFileNames()
+void ImageCommands::searchDoubleFileNames()
 {
-    resetSearchDisplay();
+    m_browser.resetSearchDisplay();
     const BusyPointer busy;
     std::optional<std::vector<ResultRow>> doubles = findDoubleFileNames(m_context.catalogue, *m_feedback);
     if (doubles) {
         ResultList list;
         list.assign(std::move(*doubles));
-        showResult(std::move(list));
+        m_browser.showResult(std::move(list));
     }
-    activateWindow();
+    m_window.activateWindow();
 }
 
-void frmZelvarion::copyResultImages()
+void ImageCommands::copyResultImages()
 {
-    frmFolderSelected destination(m_context, *m_feedback, result(), this);
+    frmFolderSelected destination(m_context, *m_feedback, m_grid->result(), &m_window);
     destination.exec();
 }
 

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/iptc/IptcReader.h"
+#include "core/search/RunSearch.h"
+#include "ui/MainWindowParts.h"
+#include "ui/ResultGrid.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QPoint;
+
+namespace zelvarion {
+
+class frmDisplayImage;
+class ToolsWindows;
+
+// The search and the result on show: the search of the search panel, results built elsewhere,
+// and the answers to the grid: the cell-click with the detail panel and the display window, the
+// double-click, the image pop-up menu and walking the cells with Tab.
+class ResultBrowser : public QObject
+{
+    Q_OBJECT
+public:
+    // tools: a search leaves the statistics item disabled while its window is open.
+    ResultBrowser(const MainWindowParts &parts, const ToolsWindows &tools);
+
+    // RunSearch: `adjust` may change the request first (the marked images, one image).
+    void runSearch(const std::function<void(SearchRequest &)> &adjust = {});
+    void searchFor(const QString &word);
+    void showResult(ResultList result);
+    // Everything the last search showed is cleared.
+    void resetSearchDisplay();
+
+    void clickCell(int cell);
+    // Tab and Shift+Tab: the next or previous cell, turning the page at either end.
+    void walkCells(bool next);
+    // The detail panel drawn for `image` from its catalogue row.
+    void showImageDetail(const CellImage &image);
+    // The image of the cell the pop-up menu was last opened on.
+    std::optional<CellImage> popupImage() const;
+    // Open image of the pop-up menu.
+    void openPopupImage();
+
+Q_SIGNALS:
+    // A click on a cell that shows an image, after the detail panel followed.
+    void cellClicked(int cell);
+
+private:
+    IptcSource imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const;
+    void openCellImage(int cell);
+    void openImagePopup(int cell, const QPoint &at);
+    void showInDisplayWindow(const CellImage &image);
+    void minimiseDisplayWindow();
+
+    QWidget &m_window;
+    AppContext &m_context;
+    Feedback *m_feedback;
+    MainMenus *m_menus;
+    SearchPanel *m_searchPanel;
+    ResultGrid *m_grid;
+    DetailPanel *m_detail;
+    const ToolsWindows &m_tools;
+    SearchState m_search;
+    int m_popupCell = -1;
+    QPointer<frmDisplayImage> m_displayWindow;
+};
+
+} // namespace zelvarion
