@@ -27,13 +27,8 @@ constexpr int kBoxLeft = 192;
 constexpr int kRowHeight = 24;
 constexpr QRect kFrameRect(12, 86, 796, 462);
 
-bool isMultiLine(int index) { return index == 9 || index == 30 || index == 31 || index == kCustomizedIndex; }
-
 // The hidden boxes behind the list controls.
-bool isHiddenBox(int index)
-{
-    return index == 2 || index == kSupplementalCategoryIndex || index == kKeywordsIndex || index == 17;
-}
+bool isHiddenBox(int index) { return isListField(index) || isChoiceField(index); }
 
 QToolButton *spellButton(QWidget *parent, const QString &name)
 {
@@ -92,7 +87,7 @@ void frmEditIPTC::createControls()
     }
     createDescriptionFrame();
     createListControls(m_frames[1], m_keywords, 8, "Keyword");
-    createField(m_frames[2], 3, 8);
+    createField(m_frames[2], iptcIndex("Category"), 8);
     createListControls(m_frames[2], m_categories, 44, "SupplementalCategory");
     createDatesFrame();
     createOtherFrame();
@@ -107,7 +102,7 @@ QWidget *frmEditIPTC::createField(QWidget *frame, int index, int top, int height
     m_label[std::size_t(index)] = named(new QLabel(frame), indexed("lblIPTC", index));
     m_label[std::size_t(index)]->setGeometry(8, top, kLabelWidth, kRowHeight);
     QWidget *box = nullptr;
-    if (isMultiLine(index)) {
+    if (isMultiLineField(index)) {
         auto *edit = new QPlainTextEdit(frame);
         edit->setTabChangesFocus(true);
         box = edit;
@@ -127,16 +122,17 @@ void frmEditIPTC::createDescriptionFrame()
 {
     QWidget *frame = m_frames[0];
     int top = 8;
-    for (int index : {0, 1, 18, 19, 25, 29}) {
+    for (int index : {iptcIndex("ObjectName"), iptcIndex("EditStatus"), kBylineIndex, iptcIndex("BylineTitle"),
+                      kHeadlineIndex, kCopyrightIndex}) {
         createField(frame, index, top);
         top += 30;
     }
     m_copyright = named(new QLabel(QStringLiteral("\u00A9"), frame), QStringLiteral("lblCopyright"));
     m_copyright->setGeometry(kBoxLeft + 460 + 36, 8 + 5 * 30, 20, kRowHeight);
     m_copyright->setCursor(Qt::PointingHandCursor);
-    createField(frame, 30, top, 130);
-    createField(frame, 31, top + 138, 90);
-    createField(frame, 32, top + 236);
+    createField(frame, kCaptionIndex, top, 130);
+    createField(frame, iptcIndex("LocalCaption"), top + 138, 90);
+    createField(frame, iptcIndex("CaptionWriter"), top + 236);
 }
 
 void frmEditIPTC::createListControls(QWidget *frame, ListControls &list, int top, const char *suffix)
@@ -168,14 +164,16 @@ void frmEditIPTC::createListControls(QWidget *frame, ListControls &list, int top
 void frmEditIPTC::createDatesFrame()
 {
     QWidget *frame = m_frames[3];
-    createField(frame, 2, 8);
+    createField(frame, kUrgencyIndex, 8);
     m_urgency = named(new QComboBox(frame), QStringLiteral("lstUrgency"));
     m_urgency->setGeometry(kBoxLeft, 8, 240, kRowHeight);
-    m_spell[2]->hide();
+    m_spell[kUrgencyIndex]->hide();
     int top = 38;
-    for (int index : {7, 8, 13, 14, 20, 21, 22, 23, 26, 27, 28}) {
-        const bool short_ = index == 7 || index == 8 || index == 13 || index == 14 || index == 22;
-        createField(frame, index, top, kRowHeight, short_ ? 160 : 460);
+    for (int index : {kReleaseDateTime.date, kReleaseDateTime.time, kCreatedDateTime.date, kCreatedDateTime.time,
+                      kCityIndex, iptcIndex("ProvinceState"), iptcIndex("CountryCode"), kCountryIndex, kCreditIndex,
+                      iptcIndex("Contact"), iptcIndex("Source")}) {
+        const bool shortBox = isShownInUserFormat(index) || index == iptcIndex("CountryCode");
+        createField(frame, index, top, kRowHeight, shortBox ? 160 : 460);
         top += 30;
     }
     createDateButtons(frame);
@@ -185,14 +183,14 @@ void frmEditIPTC::createDateButtons(QWidget *frame)
 {
     // cmdDate 0 opens the calendar for CreatedDate, 1 for ReleaseDate.
     for (int button = 0; button < 2; ++button) {
-        QWidget *box = m_box[std::size_t(button == 0 ? 13 : 7)];
+        QWidget *box = m_box[std::size_t(kDateTimeOfButton[button].date)];
         m_dateButton[std::size_t(button)] = named(new QToolButton(frame), indexed("cmdDate", button));
         m_dateButton[std::size_t(button)]->setIcon(pictures::calendarIcon());
         m_dateButton[std::size_t(button)]->setGeometry(box->x() + box->width() + 36, box->y(), kRowHeight, kRowHeight);
     }
     // cmdNow 0 sets the creation date and time, 1 the release date and time: each beside its time.
     for (int button = 0; button < 2; ++button) {
-        QWidget *time = m_box[std::size_t(button == 0 ? 14 : 8)];
+        QWidget *time = m_box[std::size_t(kDateTimeOfButton[button].time)];
         m_now[std::size_t(button)] = named(new QPushButton(frame), indexed("cmdNow", button));
         m_now[std::size_t(button)]->setGeometry(time->x() + time->width() + 36, time->y() - 2, 90, 28);
         m_now[std::size_t(button)]->setAutoDefault(false);
@@ -205,16 +203,19 @@ void frmEditIPTC::createDateButtons(QWidget *frame)
 void frmEditIPTC::createOtherFrame()
 {
     QWidget *frame = m_frames[4];
-    const std::pair<int, int> rows[] = {{5, 24}, {9, 56}, {10, 24}, {11, 24}, {12, 24}, {15, 24},
-                                        {16, 24}, {17, 24}, {24, 24}, {33, 24}, {kCustomizedIndex, 110}};
+    const std::pair<int, int> rows[] = {
+        {iptcIndex("FixtureIdentifier"), 24}, {iptcIndex("SpecialInstructions"), 56}, {iptcIndex("ReferenceService"), 24},
+        {kReferenceDateIndex, 24}, {iptcIndex("ReferenceNumber"), 24}, {iptcIndex("OriginatingProgram"), 24},
+        {iptcIndex("ProgramVersion"), 24}, {kObjectCycleIndex, 24}, {iptcIndex("OriginalTransmissionReference"), 24},
+        {iptcIndex("ImageType"), 24}, {kCustomizedIndex, 110}};
     int top = 8;
     for (const auto &[index, height] : rows) {
         createField(frame, index, top, height);
         top += height + 6;
     }
     m_cycle = named(new QComboBox(frame), QStringLiteral("lstObjectCycle"));
-    m_cycle->setGeometry(m_box[17]->geometry().adjusted(0, 0, -220, 0));
-    m_spell[17]->hide();
+    m_cycle->setGeometry(m_box[kObjectCycleIndex]->geometry().adjusted(0, 0, -220, 0));
+    m_spell[kObjectCycleIndex]->hide();
 }
 
 void frmEditIPTC::createCustomizedFrame()

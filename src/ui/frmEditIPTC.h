@@ -27,6 +27,9 @@ class QToolButton;
 
 namespace zelvarion {
 
+// The date and time that cmdDate i and cmdNow i set: 0 the creation, 1 the release.
+inline constexpr DateTimeFields kDateTimeOfButton[] = {kCreatedDateTime, kReleaseDateTime};
+
 struct AppContext;
 class Feedback;
 

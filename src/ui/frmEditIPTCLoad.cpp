@@ -50,9 +50,8 @@ void frmEditIPTC::load()
     m_loading = false;
     // A template saved while length control was off shows its first offending field at once.
     for (int i = 0; i < kTemplateFieldCount; ++i) {
-        const bool listBox = i == 2 || i == 17; // shown through their lists
-        const bool userFormat = i == 7 || i == 8 || i == 13 || i == 14; // checked as dates and times
-        if (!listBox && !userFormat && editing::exceededLimit(i, fieldText(i))) {
+        // Choice fields are shown through their lists; dates and times are checked as such.
+        if (!isChoiceField(i) && !isShownInUserFormat(i) && editing::exceededLimit(i, fieldText(i))) {
             fieldChanged(i);
             break;
         }
@@ -138,11 +137,11 @@ void frmEditIPTC::fillLists()
         m_urgency->addItem(noted ? QStringLiteral("%1 [%2]").arg(value).arg(pack.text(note)) : QString::number(value));
     }
     m_urgency->addItem(pack.text(InterfaceText::NoUrgency));
-    m_urgency->setCurrentIndex(editing::urgencyEntry(fieldText(2)));
+    m_urgency->setCurrentIndex(editing::urgencyEntry(fieldText(kUrgencyIndex)));
     m_cycle->clear();
     m_cycle->addItems({pack.text(InterfaceText::ObjectCycleMorning), pack.text(InterfaceText::ObjectCycleEvening),
                        pack.text(InterfaceText::ObjectCycleBoth), pack.text(InterfaceText::NoObjectCycle)});
-    m_cycle->setCurrentIndex(editing::cycleEntry(fieldText(17)));
+    m_cycle->setCurrentIndex(editing::cycleEntry(fieldText(kObjectCycleIndex)));
 }
 
 void frmEditIPTC::rebuildList(ListControls &list, const QString &joined)
@@ -154,10 +153,12 @@ void frmEditIPTC::rebuildList(ListControls &list, const QString &joined)
 
 void frmEditIPTC::showDatesForDisplay()
 {
-    for (int index : {13, 14, 7, 8}) {
-        const bool date = index == 13 || index == 7;
+    for (int index = 0; index < kIptcFieldCount; ++index) {
+        if (!isShownInUserFormat(index))
+            continue;
         const QString stored = fieldText(index);
-        setFieldText(index, date ? editing::dateForDisplay(stored, m_locale) : editing::timeForDisplay(stored, m_locale));
+        setFieldText(index, isDateField(index) ? editing::dateForDisplay(stored, m_locale)
+                                               : editing::timeForDisplay(stored, m_locale));
     }
 }
 
@@ -166,14 +167,14 @@ TemplateValues frmEditIPTC::valuesToSave() const
     TemplateValues values;
     for (int i = 0; i < kTemplateFieldCount; ++i)
         values.fields[std::size_t(i)] = fieldText(i);
-    values.fields[2] = editing::urgencyValue(m_urgency->currentIndex());
+    values.fields[kUrgencyIndex] = editing::urgencyValue(m_urgency->currentIndex());
     values.fields[kSupplementalCategoryIndex] = editing::joinedEntries(listEntries(kSupplementalCategoryIndex));
     values.fields[kKeywordsIndex] = editing::joinedEntries(listEntries(kKeywordsIndex));
-    for (int index : {7, 13})
-        values.fields[std::size_t(index)] = editing::storedDate(fieldText(index), m_locale);
-    for (int index : {8, 14})
-        values.fields[std::size_t(index)] = editing::storedTime(fieldText(index), m_locale);
-    values.fields[17] = editing::cycleValue(m_cycle->currentIndex());
+    for (int index = 0; index < kTemplateFieldCount; ++index)
+        if (isShownInUserFormat(index))
+            values.fields[std::size_t(index)] = isDateField(index) ? editing::storedDate(fieldText(index), m_locale)
+                                                                   : editing::storedTime(fieldText(index), m_locale);
+    values.fields[kObjectCycleIndex] = editing::cycleValue(m_cycle->currentIndex());
     for (int row = 0; row < kTemplateCustomizedCount; ++row)
         values.customized[std::size_t(row)] = {m_rows[std::size_t(row)].number->text(), customizedText(row)};
     return values;

@@ -25,16 +25,6 @@
 namespace zelvarion {
 using namespace controls;
 
-namespace {
-
-bool isDateField(int index) { return index == 7 || index == 11 || index == 13; }
-
-// Release and creation date and time are shown in the user's formats, whose length says nothing
-// of the stored yyyymmdd or hhnnss: leaving the box checks them as dates and times instead.
-bool isShownInUserFormat(int index) { return index == 7 || index == 8 || index == 13 || index == 14; }
-
-} // namespace
-
 // --- length control and the spell-check buttons ---
 
 void frmEditIPTC::fieldChanged(int index)
@@ -46,7 +36,7 @@ void frmEditIPTC::fieldChanged(int index)
         m_status->clear();
     if (!m_context.settings.controlLengthFields || index == kKeywordsIndex || index == kSupplementalCategoryIndex
         || isShownInUserFormat(index))
-        return;
+        return; // dates and times in the user's formats are checked as such when their box is left
     allFieldsEnabled();
     // Counted in the bytes the file will hold: in UTF-8 when any value on show needs it.
     const iptctext::Charset charset = templateWriteCharset(valuesToSave());
@@ -118,8 +108,6 @@ void frmEditIPTC::updateCommandButtons()
 
 namespace {
 
-constexpr int kCheckedDatesAndTimes[] = {7, 8, 11, 13, 14};
-
 bool parsesOrIsEmpty(int index, const QString &text, const QLocale &locale)
 {
     return text.isEmpty() || (isDateField(index) ? editing::parseDate(text, locale).has_value()
@@ -131,8 +119,8 @@ bool parsesOrIsEmpty(int index, const QString &text, const QLocale &locale)
 // The first date or time box whose text is neither empty nor a date or time.
 std::optional<int> frmEditIPTC::invalidDateOrTime() const
 {
-    for (const int index : kCheckedDatesAndTimes)
-        if (!parsesOrIsEmpty(index, fieldText(index), m_locale))
+    for (int index = 0; index < kIptcFieldCount; ++index)
+        if (isDateOrTimeField(index) && !parsesOrIsEmpty(index, fieldText(index), m_locale))
             return index;
     return std::nullopt;
 }
@@ -175,7 +163,7 @@ bool frmEditIPTC::refuseInvalidDateOrTime()
     if (!invalid)
         return false;
     showDateOrTimeProblem(*invalid);
-    selectTab(*invalid == 11 ? 5 : 4);
+    selectTab(*invalid == kReferenceDateIndex ? 5 : 4);
     m_box[std::size_t(*invalid)]->setFocus();
     QApplication::beep();
     return true;
@@ -183,7 +171,7 @@ bool frmEditIPTC::refuseInvalidDateOrTime()
 
 void frmEditIPTC::toggleCalendar(int button)
 {
-    const int field = button == 0 ? 13 : 7;
+    const int field = kDateTimeOfButton[button].date;
     if (m_calendar->isVisible() && m_calendarField == field) {
         m_calendar->hide();
         return;
@@ -209,9 +197,9 @@ void frmEditIPTC::calendarPicked(const QDate &date)
 void frmEditIPTC::setNow(int button)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    const int date = button == 0 ? 13 : 7;
-    setFieldText(date, editing::dateText(now.date(), m_locale));
-    setFieldText(date + 1, editing::timeText(now.time(), m_locale));
+    const DateTimeFields fields = kDateTimeOfButton[button];
+    setFieldText(fields.date, editing::dateText(now.date(), m_locale));
+    setFieldText(fields.time, editing::timeText(now.time(), m_locale));
     m_status->clear();
     showPendingDateOrTimeProblem(-1);
 }
@@ -380,10 +368,10 @@ void frmEditIPTC::labelClicked(int index)
     m_kept[std::size_t(index)] = shown;
     m_labelBlue[std::size_t(index)] = !m_labelBlue[std::size_t(index)];
     setLabelBlue(m_label[std::size_t(index)], m_labelBlue[std::size_t(index)]);
-    if (index == 2)
-        m_urgency->setCurrentIndex(editing::urgencyEntry(fieldText(2)));
-    else if (index == 17)
-        m_cycle->setCurrentIndex(editing::cycleEntry(fieldText(17)));
+    if (index == kUrgencyIndex)
+        m_urgency->setCurrentIndex(editing::urgencyEntry(fieldText(kUrgencyIndex)));
+    else if (index == kObjectCycleIndex)
+        m_cycle->setCurrentIndex(editing::cycleEntry(fieldText(kObjectCycleIndex)));
     else if (index == kSupplementalCategoryIndex)
         rebuildList(m_categories, fieldText(index));
 }
@@ -414,7 +402,7 @@ void frmEditIPTC::customizedLabelClicked(int row)
 
 void frmEditIPTC::copyrightClicked()
 {
-    auto *box = static_cast<QLineEdit *>(m_box[29]);
+    auto *box = static_cast<QLineEdit *>(m_box[kCopyrightIndex]);
     box->setText(editing::withCopyrightSign(box->text()));
     box->setFocus();
     box->end(false);
@@ -513,8 +501,8 @@ bool frmEditIPTC::labelPressed(QObject *watched)
 
 void frmEditIPTC::controlLeft(QObject *watched)
 {
-    for (int i : {7, 8, 11, 13, 14})
-        if (watched == m_box[std::size_t(i)])
+    for (int i = 0; i < kIptcFieldCount; ++i)
+        if (isDateOrTimeField(i) && watched == m_box[std::size_t(i)])
             leaveDateOrTime(i);
     for (int row = 0; row < kTemplateCustomizedCount; ++row)
         if (watched == m_rows[std::size_t(row)].number)
