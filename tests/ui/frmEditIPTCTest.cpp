@@ -73,6 +73,7 @@ private Q_SLOTS:
     void datesAndTimesAreCheckedWhenLeavingTheirBox();
     void aDateThatDoesNotParseIsNeverSavedAndEachNowSetsOnlyItsOwnDates();
     void aStoredDateThatDoesNotParseIsShownRefusedAtOnce();
+    void okRefusingADateShowsTheTabThatHoldsIt();
     void datesInALongUserFormatPassLengthControl();
     void listsRefuseTwinsAndNeedASelection();
     void customizedNumbersAreCheckedWhenLeavingTheirBox();
@@ -321,6 +322,27 @@ void frmEditIPTCTest::aStoredDateThatDoesNotParseIsShownRefusedAtOnce()
     QCOMPARE(f.status(), f.label(11)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate));
     f.box(11)->clear();
     QVERIFY(f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
+}
+
+void frmEditIPTCTest::okRefusingADateShowsTheTabThatHoldsIt()
+{
+    TemplateValues values;
+    values.fields[kReferenceDateIndex] = QStringLiteral("someday"); // on the other fields' tab
+    Fixture f(values);
+    f.open();
+    auto *tabs = f.get<QTabBar>(QStringLiteral("TabStripIPTC"));
+    f.dialog->save();
+    QVERIFY(f.dialog->isVisible());
+    QCOMPARE(tabs->currentIndex(), 4);
+    QVERIFY(f.get<QWidget>(QStringLiteral("FrameIPTC_4"))->isVisible());
+
+    // Mended there, the creation time refused on the dates' tab is shown next.
+    f.box(kReferenceDateIndex)->clear();
+    f.box(kCreatedDateTime.time)->setText(QStringLiteral("25:99"));
+    f.dialog->selectTab(1);
+    f.dialog->save();
+    QCOMPARE(tabs->currentIndex(), 3);
+    QCOMPARE(f.status(), f.label(kCreatedDateTime.time)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime));
 }
 
 void frmEditIPTCTest::datesInALongUserFormatPassLengthControl()

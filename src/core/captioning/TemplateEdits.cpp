@@ -28,10 +28,10 @@ std::optional<QString> valueFormProblem(int index, const QString &value)
     const ValueForm form = iptcField(index).form;
     if (value.isEmpty())
         return std::nullopt;
-    if ((form == ValueForm::Date || index == 11)
+    if (isDateField(index)
         && !(isDigits(value, 8) && QDate::fromString(value, QStringLiteral("yyyyMMdd")).isValid()))
         return QStringLiteral("%1 takes a date as yyyymmdd, not '%2'").arg(QLatin1String(column), value);
-    if (form == ValueForm::Time && !(isDigits(value, 6) && QTime::fromString(value, QStringLiteral("HHmmss")).isValid()))
+    if (isTimeField(index) && !(isDigits(value, 6) && QTime::fromString(value, QStringLiteral("HHmmss")).isValid()))
         return QStringLiteral("%1 takes a time as hhnnss, not '%2'").arg(QLatin1String(column), value);
     if (form == ValueForm::Urgency && editing::urgencyEntry(value) == 9)
         return QStringLiteral("Urgency takes 1 to 9, not '%1'").arg(value);
@@ -87,7 +87,7 @@ std::optional<QString> editField(TemplateValues &values, int index, const QStrin
 {
     if (index < 0 || index >= kTemplateFieldCount)
         return QStringLiteral("the Customized text is not stored; use --customized N=Value");
-    const bool list = index == kKeywordsIndex || index == kSupplementalCategoryIndex;
+    const bool list = isListField(index);
     if (const auto problem = list ? std::nullopt : valueFormProblem(index, value))
         return problem;
     TemplateValues edited = values;

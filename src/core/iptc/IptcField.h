@@ -13,6 +13,10 @@ namespace zelvarion {
 
 enum class ValueForm { Text, JoinedText, List, Date, Time, Urgency, Cycle, Customized };
 
+// What a field's value is beyond its form: texts of several lines, and a joined text that holds a
+// date (the reference date, repeated with its service and number).
+enum FieldTrait : unsigned { kNoTrait = 0, kMultiLine = 1, kDateText = 2 };
+
 // One entry of the fixed catalogue of the 34 record-2 fields and the catch-all Customized.
 struct IptcField
 {
@@ -23,6 +27,7 @@ struct IptcField
     int dialogLimit;    // characters the edit dialog accepts (0: no limit); per entry for lists
     int writeLimit;     // characters written to a file; per entry for lists
     ValueForm form;
+    unsigned traits = kNoTrait; // FieldTrait flags
 };
 
 constexpr int kIptcFieldCount = 35;
@@ -48,9 +53,9 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {6, "Keywords", 25, "Keywords", 64, 255, ValueForm::List},
     {7, "ReleaseDate", 30, "Release date", 10, 255, ValueForm::Date},
     {8, "ReleaseTime", 35, "Release time", 11, 255, ValueForm::Time},
-    {9, "SpecialInstructions", 40, "Special instructions", 256, 255, ValueForm::Text},
+    {9, "SpecialInstructions", 40, "Special instructions", 256, 255, ValueForm::Text, kMultiLine},
     {10, "ReferenceService", 45, "Reference service", 10, 255, ValueForm::JoinedText},
-    {11, "ReferenceDate", 47, "Reference date", 10, 255, ValueForm::JoinedText},
+    {11, "ReferenceDate", 47, "Reference date", 10, 255, ValueForm::JoinedText, kDateText},
     {12, "ReferenceNumber", 50, "Reference number", 10, 255, ValueForm::JoinedText},
     {13, "CreatedDate", 55, "Date created", 10, 255, ValueForm::Date},
     {14, "CreatedTime", 60, "Time created", 11, 255, ValueForm::Time},
@@ -69,11 +74,11 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {27, "Contact", 118, "Contact", 128, 255, ValueForm::Text},
     {28, "Source", 115, "Source", 32, 255, ValueForm::Text},
     {29, "Copyright", 116, "Copyright", 128, 255, ValueForm::Text},
-    {30, "Caption", 120, "Caption", 2000, 2000, ValueForm::Text},
-    {31, "LocalCaption", 121, "Local Caption", 2000, 512, ValueForm::Text},
+    {30, "Caption", 120, "Caption", 2000, 2000, ValueForm::Text, kMultiLine},
+    {31, "LocalCaption", 121, "Local Caption", 2000, 512, ValueForm::Text, kMultiLine},
     {32, "CaptionWriter", 122, "Caption Writer", 32, 255, ValueForm::JoinedText},
     {33, "ImageType", 130, "Image type", 2, 255, ValueForm::Text},
-    {34, "Customized", -1, "Others", 0, 255, ValueForm::Customized},
+    {34, "Customized", -1, "Others", 0, 255, ValueForm::Customized, kMultiLine},
 }};
 
 // The named indexes point at the fields they name.
@@ -85,6 +90,53 @@ static_assert(fieldIsNamed(kSupplementalCategoryIndex, "SupplementalCategory") &
               && fieldIsNamed(kCustomizedIndex, "Customized"));
 
 inline const IptcField &iptcField(int index) { return kIptcFields.at(std::size_t(index)); }
+
+// The index of a column name where the program names one field: a misspelt name does not compile.
+consteval int iptcIndex(std::string_view column)
+{
+    for (const IptcField &field : kIptcFields)
+        if (column == field.column)
+            return field.index;
+    throw "not a column of the field catalogue";
+}
+
+constexpr int kUrgencyIndex = iptcIndex("Urgency");
+constexpr int kObjectCycleIndex = iptcIndex("ObjectCycle");
+constexpr int kCopyrightIndex = iptcIndex("Copyright");
+constexpr int kReferenceDateIndex = iptcIndex("ReferenceDate");
+
+// A date with its time: the release and the creation.
+struct DateTimeFields
+{
+    int date;
+    int time;
+};
+constexpr DateTimeFields kReleaseDateTime{iptcIndex("ReleaseDate"), iptcIndex("ReleaseTime")};
+constexpr DateTimeFields kCreatedDateTime{iptcIndex("CreatedDate"), iptcIndex("CreatedTime")};
+
+// The properties of a field the edit dialog and the template edits follow. A date field holds a
+// date (stored yyyymmdd), a time field a time (hhnnss); both are checked as such. Those of the
+// release and creation are shown in the user's formats. A list holds entries, a choice field one
+// of a few values picked from a list; a multi-line field takes several lines.
+constexpr bool isDateField(int index)
+{
+    const IptcField &field = kIptcFields[std::size_t(index)];
+    return field.form == ValueForm::Date || (field.traits & kDateText) != 0;
+}
+constexpr bool isTimeField(int index) { return kIptcFields[std::size_t(index)].form == ValueForm::Time; }
+constexpr bool isDateOrTimeField(int index) { return isDateField(index) || isTimeField(index); }
+constexpr bool isShownInUserFormat(int index)
+{
+    const ValueForm form = kIptcFields[std::size_t(index)].form;
+    return form == ValueForm::Date || form == ValueForm::Time;
+}
+constexpr bool isListField(int index) { return kIptcFields[std::size_t(index)].form == ValueForm::List; }
+constexpr bool isChoiceField(int index)
+{
+    const ValueForm form = kIptcFields[std::size_t(index)].form;
+    return form == ValueForm::Urgency || form == ValueForm::Cycle;
+}
+constexpr bool isMultiLineField(int index) { return (kIptcFields[std::size_t(index)].traits & kMultiLine) != 0; }
 
 // The 35 column names in index order.
 QStringList iptcColumnNames();

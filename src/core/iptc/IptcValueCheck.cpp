@@ -31,14 +31,16 @@ void addCustomized(std::vector<DatasetToWrite> &datasets, std::span<const Custom
 std::vector<DatasetToWrite> datasetsToWrite(const ValuesToWrite &values)
 {
     std::vector<DatasetToWrite> datasets;
-    for (int index : {0, 1, 2, 3})
+    for (int index = 0; index < kSupplementalCategoryIndex; ++index)
         addField(datasets, values.fields, index);
     addList(datasets, kSupplementalCategoryIndex, values.supplementalCategories);
-    addField(datasets, values.fields, 5);
+    addField(datasets, values.fields, iptcIndex("FixtureIdentifier"));
     addList(datasets, kKeywordsIndex, values.keywords);
-    for (int index = 7; index <= 26; ++index)
+    for (int index = kKeywordsIndex + 1; index <= kCreditIndex; ++index)
         addField(datasets, values.fields, index);
-    for (int index : {28, 29, 27, 30, 31, 32, 33})
+    // Contact (2:118) stands before Source in the catalogue but is written in dataset order.
+    for (int index : {iptcIndex("Source"), kCopyrightIndex, iptcIndex("Contact"), kCaptionIndex,
+                      iptcIndex("LocalCaption"), iptcIndex("CaptionWriter"), iptcIndex("ImageType")})
         addField(datasets, values.fields, index);
     addCustomized(datasets, values.fields.slots);
     addCustomized(datasets, values.moreCustomized);

@@ -25,25 +25,25 @@ struct Mirror
 // The IPTC Core mapping of the fields this program keeps. The creation date and time share one
 // property and are handled apart.
 constexpr Mirror kMirrors[] = {
-    {0, {kDc, "title"}, XmpForm::LangAlt},
-    {2, {kPhotoshop, "Urgency"}, XmpForm::Simple},
-    {3, {kPhotoshop, "Category"}, XmpForm::Simple},
+    {iptcIndex("ObjectName"), {kDc, "title"}, XmpForm::LangAlt},
+    {kUrgencyIndex, {kPhotoshop, "Urgency"}, XmpForm::Simple},
+    {iptcIndex("Category"), {kPhotoshop, "Category"}, XmpForm::Simple},
     {kSupplementalCategoryIndex, {kPhotoshop, "SupplementalCategories"}, XmpForm::Bag},
     {kKeywordsIndex, {kDc, "subject"}, XmpForm::Bag},
-    {9, {kPhotoshop, "Instructions"}, XmpForm::Simple},
+    {iptcIndex("SpecialInstructions"), {kPhotoshop, "Instructions"}, XmpForm::Simple},
     {kBylineIndex, {kDc, "creator"}, XmpForm::Seq},
-    {19, {kPhotoshop, "AuthorsPosition"}, XmpForm::Simple},
+    {iptcIndex("BylineTitle"), {kPhotoshop, "AuthorsPosition"}, XmpForm::Simple},
     {kCityIndex, {kPhotoshop, "City"}, XmpForm::Simple},
-    {21, {kPhotoshop, "State"}, XmpForm::Simple},
-    {22, {kIptcCore, "CountryCode"}, XmpForm::Simple},
+    {iptcIndex("ProvinceState"), {kPhotoshop, "State"}, XmpForm::Simple},
+    {iptcIndex("CountryCode"), {kIptcCore, "CountryCode"}, XmpForm::Simple},
     {kCountryIndex, {kPhotoshop, "Country"}, XmpForm::Simple},
-    {24, {kPhotoshop, "TransmissionReference"}, XmpForm::Simple},
+    {iptcIndex("OriginalTransmissionReference"), {kPhotoshop, "TransmissionReference"}, XmpForm::Simple},
     {kHeadlineIndex, {kPhotoshop, "Headline"}, XmpForm::Simple},
     {kCreditIndex, {kPhotoshop, "Credit"}, XmpForm::Simple},
-    {28, {kPhotoshop, "Source"}, XmpForm::Simple},
-    {29, {kDc, "rights"}, XmpForm::LangAlt},
+    {iptcIndex("Source"), {kPhotoshop, "Source"}, XmpForm::Simple},
+    {kCopyrightIndex, {kDc, "rights"}, XmpForm::LangAlt},
     {kCaptionIndex, {kDc, "description"}, XmpForm::LangAlt},
-    {32, {kPhotoshop, "CaptionWriter"}, XmpForm::Simple},
+    {iptcIndex("CaptionWriter"), {kPhotoshop, "CaptionWriter"}, XmpForm::Simple},
 };
 constexpr XmpName kDateCreated{kPhotoshop, "DateCreated"};
 

@@ -42,6 +42,42 @@ TEST(IptcCatalogue, joinedFieldsAreTheListsAndJoinedTexts)
     EXPECT_EQ(joined, (QList<int>{4, 6, 10, 11, 12, 18, 19, 32}));
 }
 
+// The columns of the fields that have a property, for comparing whole sets at once.
+QStringList columnsWhere(bool (*property)(int))
+{
+    QStringList columns;
+    for (int i = 0; i < kIptcFieldCount; ++i)
+        if (property(i))
+            columns << QLatin1String(iptcField(i).column);
+    return columns;
+}
+
+TEST(IptcCatalogue, fieldPropertiesNameTheDatesTimesListsChoicesAndLongTexts)
+{
+    EXPECT_EQ(columnsWhere(isDateField), (QStringList{"ReleaseDate", "ReferenceDate", "CreatedDate"}));
+    EXPECT_EQ(columnsWhere(isTimeField), (QStringList{"ReleaseTime", "CreatedTime"}));
+    EXPECT_EQ(columnsWhere(isDateOrTimeField),
+              (QStringList{"ReleaseDate", "ReleaseTime", "ReferenceDate", "CreatedDate", "CreatedTime"}));
+    // The reference date keeps its stored form: it is joined with its service and number.
+    EXPECT_EQ(columnsWhere(isShownInUserFormat), (QStringList{"ReleaseDate", "ReleaseTime", "CreatedDate", "CreatedTime"}));
+    EXPECT_EQ(columnsWhere(isListField), (QStringList{"SupplementalCategory", "Keywords"}));
+    EXPECT_EQ(columnsWhere(isChoiceField), (QStringList{"Urgency", "ObjectCycle"}));
+    EXPECT_EQ(columnsWhere(isMultiLineField), (QStringList{"SpecialInstructions", "Caption", "LocalCaption", "Customized"}));
+}
+
+TEST(IptcCatalogue, namedFieldsAndDateTimePairsPointAtTheirColumns)
+{
+    const std::pair<int, const char *> named[] = {
+        {kUrgencyIndex, "Urgency"},           {kObjectCycleIndex, "ObjectCycle"},
+        {kCopyrightIndex, "Copyright"},       {kReferenceDateIndex, "ReferenceDate"},
+        {kReleaseDateTime.date, "ReleaseDate"}, {kReleaseDateTime.time, "ReleaseTime"},
+        {kCreatedDateTime.date, "CreatedDate"}, {kCreatedDateTime.time, "CreatedTime"},
+        {iptcIndex("Contact"), "Contact"},    {iptcIndex("Customized"), "Customized"},
+    };
+    for (const auto &[index, column] : named)
+        EXPECT_STREQ(iptcField(index).column, column);
+}
+
 TEST(IptcFieldSetValues, clearEmptiesValuesAndSlots)
 {
     IptcFieldSet set;

@@ -1,0 +1,141 @@
+// The edit dialog on one image of the result: reading and writing its values, and the steps
+// along the result.
+#include "ui/EditImageSteps.h"
+
+#include "core/catalogue/CatalogueWriteLock.h"
+#include "core/iptc/IptcWriter.h"
+#include "core/session/Feedback.h"
+#include "core/captioning/TemplateThumbnails.h"
+#include "core/captioning/UndoJournal.h"
+#include "platform/ThumbnailStore.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zelvarion {
+using namespace controls;
+
+EditImageSteps::EditImageSteps(QWidget *dialog, QLabel *titleLabel, std::vector<ResultRow> result, int rank)
+    : QObject(dialog), m_dialog(dialog), m_titleLabel(titleLabel), m_result(std::move(result)), m_rank(rank),
+      m_previous(named(new QPushButton(dialog), QStringLiteral("cmdPrevious"))),
+      m_next(named(new QPushButton(dialog), QStringLiteral("cmdNext"))),
+      m_readOnlyNote(named(new QLabel(dialog), QStringLiteral("lblReadOnly")))
+{
+    m_previous->setGeometry(420, 602, 90, 30);
+    m_next->setGeometry(516, 602, 90, 30);
+    for (QPushButton *button : {m_previous, m_next})
+        button->setAutoDefault(false);
+    m_readOnlyNote->setGeometry(400, 6, 330, 48);
+    m_readOnlyNote->setWordWrap(true);
+    setTextColour(m_readOnlyNote, kStatusRed);
+    m_readOnlyNote->hide();
+    m_titleLabel->setFixedWidth(m_readOnlyNote->x() - 6 - m_titleLabel->x());
+    connect(m_previous, &QPushButton::clicked, this, [this] { Q_EMIT stepRequested(-1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { Q_EMIT stepRequested(1); });
+}
+
+// A deleted image keeps its rank, empty.
+int EditImageSteps::neighbourRank(int step) const
+{
+    for (int rank = m_rank + step; rank >= 1 && rank <= int(m_result.size()); rank += step)
+        if (!m_result[std::size_t(rank - 1)].file.isEmpty())
+            return rank;
+    return 0;
+}
+
+ImageEdit EditImageSteps::load(AppContext &context, Feedback &feedback)
+{
+    const ResultRow &image = row();
+    const QString path = image.folder + image.file;
+    const LanguagePack &pack = context.language;
+    const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
+    ImageEdit edit;
+    if (context.settings.readIPTC) {
+        edit = imageEditFromFile(path, label.isEmpty() ? defaultCustomizedLabel() : label, &feedback);
+    } else if (context.catalogue.openOrReport(feedback)) {
+        edit = imageEditFromCatalogue(context.catalogue, feedback, image.folder, image.file).value_or(ImageEdit{});
+        context.catalogue.close();
+    }
+    m_dialog->setWindowTitle(image.file + u' ' + pack.text(InterfaceText::EditIptcMenuItem).remove(u'&'));
+    m_titleLabel->setText(image.file + QStringLiteral("\r\n") + image.folder);
+    m_readOnly = isReadOnlyForIptc(path);
+    m_readOnlyNote->setText(pack.text(InterfaceText::ReadOnlyImageNote));
+    m_readOnlyNote->setVisible(m_readOnly);
+    return edit;
+}
+
+bool EditImageSteps::save(AppContext &context, Feedback &feedback, const TemplateValues &values,
+                          const QStringList &keywords, const QStringList &categories) const
+{
+    const ResultRow &image = row();
+    const AppSettings &s = context.settings;
+    const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
+    const StoredThumbnailRenewer renewer(store);
+    const bool renew = s.createThumbnails && context.namedStreamsAvailable;
+    const QString label = context.language.text(InterfaceText::CustomizedFieldLabel);
+    // Another command rewriting files or rows of this catalogue would race this save: refused.
+    CatalogueWriteLock lock(context.catalogue.path);
+    if (!lock.takeOrRefuse(feedback, context.language))
+        return false;
+    // The edit is a run of its own in the undo journal: `undo --run N` can take it back.
+    UndoJournal journal(UndoJournal::pathBeside(context.catalogue.path));
+    if (!journal.startRun(image.file, QStringLiteral("edit"))) {
+        feedback.showMessage(QStringLiteral("Cannot use the undo journal ") + journal.path() + u'\n' + journal.errorText(),
+                             MessageIcon::Critical);
+        return false;
+    }
+    std::optional<std::pair<QString, QString>> revision;
+    if (context.catalogue.openOrReport(feedback)) {
+        revision = rowRevision(context.catalogue, image.folder, image.file);
+        context.catalogue.close();
+    }
+    IptcWriteOptions options = iptcWriteOptionsFrom(s);
+    options.recorder = &journal;
+    ImageSaveResult saved;
+    {
+        const BusyCursor busy;
+        saved = saveImageIptc(context.catalogue, feedback, image.folder, image.file,
+                              imageEditFrom(values, keywords, categories), options,
+                              label.isEmpty() ? defaultCustomizedLabel() : label, renew ? &renewer : nullptr, QLocale());
+    }
+    if (saved.saved && revision)
+        journal.noteOldRevision(image.folder + image.file, revision->first, revision->second);
+    journal.finishRun();
+    return saved.saved;
+}
+
+void EditImageSteps::layoutButtons(const LanguagePack &pack, const QPushButton *ok)
+{
+    m_previous->setText(pack.text(InterfaceText::PreviousImageButton));
+    m_next->setText(pack.text(InterfaceText::NextImageButton));
+    // Each as wide as its caption asks.
+    int right = ok->x() - 6;
+    for (QPushButton *button : {m_next, m_previous}) {
+        const int width = std::max(90, button->sizeHint().width());
+        button->setGeometry(right - width, ok->y(), width, ok->height());
+        right -= width + 6;
+    }
+}
+
+void EditImageSteps::enableButtons(bool fieldsLocked)
+{
+    m_previous->setEnabled(!fieldsLocked && neighbourRank(-1) > 0);
+    m_next->setEnabled(!fieldsLocked && neighbourRank(1) > 0);
+}
+
+UnsavedChoice EditImageSteps::askAboutUnsavedChanges(const LanguagePack &pack)
+{
+    if (m_ask)
+        return m_ask();
+    const QString text = pack.message(Message::SaveImageChangesQuestion);
+    const auto answer = QMessageBox::question(m_dialog, m_dialog->windowTitle(), text,
+                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                              QMessageBox::Save);
+    return answer == QMessageBox::Save ? UnsavedChoice::Save
+           : answer == QMessageBox::Discard ? UnsavedChoice::Discard : UnsavedChoice::Cancel;
+}
+
+} // namespace zelvarion
