@@ -106,6 +106,92 @@ void printImage(QTextStream &out, const QString &path, const ProcessResult &resu
     out.flush();
 }
 
+// A whole result is rewritten: without --yes someone at a terminal must say so. The exit code
+// when they did not.
+std::optional<int> confirmApply(CliContext &context, const ApplyCommandLine &line, const LanguagePack &pack, int images)
+{
+    if (line.yes || line.options.dryRun)
+        return std::nullopt;
+    if (!terminal::standardInputIsTerminal()) {
+        context.err << "zelvarion-cli apply: standard input is not a terminal; give --yes to change the files\n";
+        return kExitBadArguments;
+    }
+    const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
+                                       InterfaceText::ConfirmMergeOverwriteAll};
+    const QString question = pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(images);
+    if (confirmOnTerminal(context, question))
+        return std::nullopt;
+    context.err << "zelvarion-cli apply: nothing written\n";
+    return kExitSomeFailed;
+}
+
+// Prints each image as the run reaches it, and the counts at the end: text lines, or one JSON
+// document for scripts.
+class ApplyReport
+{
+public:
+    ApplyReport(CliContext &context, bool json, bool dryRun, const LanguagePack &pack)
+        : m_context(context), m_json(json), m_dryRun(dryRun), m_pack(pack)
+    {
+    }
+
+    ApplyObserver observer()
+    {
+        ApplyObserver observer;
+        observer.imageDone = [this](const QString &path, const ProcessResult &result) {
+            if (m_json)
+                m_images.append(imageToJson(path, result));
+            else
+                printImage(m_context.out, path, result, m_dryRun);
+        };
+        observer.rowNotUpdated = [this](const NotProcessedImage &image) {
+            if (m_json)
+                m_rowsNotUpdated.append(QJsonObject{{QStringLiteral("path"), image.path}, {QStringLiteral("reason"), image.reason}});
+            else
+                m_context.out << "row not updated: " << image.path << ": " << image.reason << Qt::endl;
+        };
+        observer.imageLeft = [this](const QString &path) {
+            if (m_json)
+                m_imagesLeft.append(path);
+            else
+                m_context.out << "left as it was: " << path << Qt::endl;
+        };
+        return observer;
+    }
+
+    void print(const ApplySummary &summary)
+    {
+        if (m_json)
+            m_context.out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("images"), m_images},
+                                                                         {QStringLiteral("processed"), summary.processed},
+                                                                         {QStringLiteral("rowsNotUpdated"), m_rowsNotUpdated},
+                                                                         {QStringLiteral("untouched"), summary.untouched},
+                                                                         {QStringLiteral("imagesLeft"), m_imagesLeft},
+                                                                         {QStringLiteral("dryRun"), m_dryRun}})
+                                                   .toJson(QJsonDocument::Indented));
+        else
+            m_context.out << m_pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed))
+                          << '\n';
+        // Files that now disagree with their rows, and images never reached, are why the exit is 1.
+        if (!summary.rowsNotUpdated.empty())
+            m_context.err << "zelvarion-cli apply: "
+                          << m_pack.text(InterfaceText::RowsNotUpdatedStatus)
+                                 .replace(u'#', QString::number(summary.rowsNotUpdated.size()))
+                          << '\n';
+        if (summary.untouched > 0)
+            m_context.err << "zelvarion-cli apply: "
+                          << m_pack.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(summary.untouched))
+                          << '\n';
+    }
+
+private:
+    CliContext &m_context;
+    const bool m_json;
+    const bool m_dryRun;
+    const LanguagePack &m_pack;
+    QJsonArray m_images, m_rowsNotUpdated, m_imagesLeft;
+};
+
 } // namespace
 
 const CommandSyntax kApplySyntax{
@@ -158,21 +244,8 @@ int runApplyCommand(CliContext &context)
         context.err << "zelvarion-cli apply: " << pack.text(InterfaceText::NoTemplateInUse) << '\n';
         return kExitSomeFailed;
     }
-    const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
-                                       InterfaceText::ConfirmMergeOverwriteAll};
-    const QString question =
-        pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(search->results.count());
-    // A whole result is rewritten: without --yes someone at a terminal must say so.
-    if (!line.yes && !line.options.dryRun) {
-        if (!terminal::standardInputIsTerminal()) {
-            context.err << "zelvarion-cli apply: standard input is not a terminal; give --yes to change the files\n";
-            return kExitBadArguments;
-        }
-        if (!confirmOnTerminal(context, question)) {
-            context.err << "zelvarion-cli apply: nothing written\n";
-            return kExitSomeFailed;
-        }
-    }
+    if (const std::optional<int> refused = confirmApply(context, line, pack, search->results.count()))
+        return *refused;
     ApplyOptions options = applyOptionsFrom(*search);
     options.mode = line.options.mode;
     options.keywords = line.options.keywords;
@@ -182,40 +255,10 @@ int runApplyCommand(CliContext &context)
     const bool renew = settings.createThumbnails && !options.dryRun && store.isAvailable();
     UndoJournal journal(UndoJournal::pathBeside(db.path)); // zelvarion-cli undo takes the run back
     options.journal = &journal;
-    QJsonArray images;
-    ApplyObserver observer;
-    observer.imageDone = [&](const QString &path, const ProcessResult &result) {
-        if (line.json)
-            images.append(imageToJson(path, result));
-        else
-            printImage(context.out, path, result, options.dryRun);
-    };
-    QJsonArray rowsNotUpdated;
-    observer.rowNotUpdated = [&](const NotProcessedImage &image) {
-        if (line.json)
-            rowsNotUpdated.append(QJsonObject{{QStringLiteral("path"), image.path}, {QStringLiteral("reason"), image.reason}});
-        else
-            context.out << "row not updated: " << image.path << ": " << image.reason << Qt::endl;
-    };
-    const ApplySummary summary = runApplyTemplate(db, feedback, search->results.rows(), options, renew ? &renewer : nullptr, observer);
-    const QString count = pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed));
-    if (line.json)
-        context.out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("images"), images},
-                                                                   {QStringLiteral("processed"), summary.processed},
-                                                                   {QStringLiteral("rowsNotUpdated"), rowsNotUpdated},
-                                                                   {QStringLiteral("untouched"), summary.untouched},
-                                                                   {QStringLiteral("dryRun"), options.dryRun}})
-                                             .toJson(QJsonDocument::Indented));
-    else
-        context.out << count << '\n';
-    // Files that now disagree with their rows, and images never reached, are why the exit is 1.
-    if (!summary.rowsNotUpdated.empty())
-        context.err << "zelvarion-cli apply: "
-                    << pack.text(InterfaceText::RowsNotUpdatedStatus).replace(u'#', QString::number(summary.rowsNotUpdated.size()))
-                    << '\n';
-    if (summary.untouched > 0)
-        context.err << "zelvarion-cli apply: "
-                    << pack.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(summary.untouched)) << '\n';
+    ApplyReport report(context, line.json, options.dryRun, pack);
+    const ApplySummary summary = runApplyTemplate(db, feedback, search->results.rows(), options, renew ? &renewer : nullptr,
+                                                  report.observer());
+    report.print(summary);
     return summary.complete() ? kExitOk : kExitSomeFailed;
 }
 

@@ -310,6 +310,30 @@ int runReadCommand(CliContext &context)
     return missing == 0 ? kExitOk : kExitSomeFailed;
 }
 
+namespace {
+
+// The catalogue whose rows a write renews: --catalogue's, which must exist, or the remembered one,
+// without which the files are still written but no row follows and no undo is possible.
+std::optional<int> chooseWriteCatalogue(CliContext &context, const ParsedArguments &arguments, Session &session)
+{
+    CatalogueDb &db = session.catalogue;
+    const std::optional<QString> given = arguments.value("--catalogue");
+    db.path = session.cataloguePath(given.value_or(QString()));
+    if (QFileInfo(db.path).exists() && !catalogueUsable(context, "write", db.path, session.language))
+        return kExitSomeFailed;
+    if (QFileInfo(db.path).isFile())
+        return std::nullopt;
+    if (given) {
+        context.err << "zelvarion-cli write: no catalogue at " << db.path << '\n';
+        return kExitSomeFailed;
+    }
+    context.err << "zelvarion-cli write: no catalogue at " << db.path
+                << ": no row is updated and the write cannot be undone\n";
+    return std::nullopt;
+}
+
+} // namespace
+
 int runWriteCommand(CliContext &context)
 {
     ParsedArguments arguments;
@@ -334,18 +358,8 @@ int runWriteCommand(CliContext &context)
         return kExitBadArguments;
     }
     CatalogueDb &db = session.catalogue;
-    const std::optional<QString> given = arguments.value("--catalogue");
-    db.path = session.cataloguePath(given.value_or(QString()));
-    if (QFileInfo(db.path).exists() && !catalogueUsable(context, "write", db.path, pack))
-        return kExitSomeFailed;
-    if (!QFileInfo(db.path).isFile()) {
-        if (given) {
-            context.err << "zelvarion-cli write: no catalogue at " << db.path << '\n';
-            return kExitSomeFailed;
-        }
-        context.err << "zelvarion-cli write: no catalogue at " << db.path
-                    << ": no row is updated and the write cannot be undone\n";
-    }
+    if (const std::optional<int> failed = chooseWriteCatalogue(context, arguments, session))
+        return *failed;
     const QString question = files.size() == 1 ? QStringLiteral("Rewrite the IPTC of %1?").arg(files.first())
                                                : QStringLiteral("Rewrite the IPTC of %1 files?").arg(files.size());
     if (!arguments.flag("--yes") && !confirmOnTerminal(context, question)) {

@@ -105,6 +105,13 @@ public:
     // Stop, or a row that could not be written: no image is begun any more.
     bool ending() const { return m_ending; }
 
+    void leave(const QString &path, ApplySummary &summary) const
+    {
+        ++summary.untouched;
+        if (m_observer.imageLeft)
+            m_observer.imageLeft(path);
+    }
+
     void start(const ResultRow &row, ApplySummary &summary)
     {
         const QString path = row.folder + row.file;
@@ -119,7 +126,7 @@ public:
         if (std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job &job) { return job.path == path; }))
             finishUpTo(0, summary);
         if (m_ending) {
-            ++summary.untouched;
+            leave(path, summary);
             return;
         }
         // Backups are named in result order, not in the order the workers come to them: the first
@@ -188,7 +195,7 @@ private:
     void record(const Job &job, ApplySummary &summary)
     {
         if (!job.done->begun) {
-            ++summary.untouched;
+            leave(job.path, summary);
             return;
         }
         const ProcessResult &result = job.done->result;
@@ -297,7 +304,8 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         run.noticeStop();
         if (run.ending()) {
             summary.stopped = feedback.stopRequested();
-            summary.untouched += int(rows.size()) - rank + 1;
+            for (std::size_t left = std::size_t(rank - 1); left < rows.size(); ++left)
+                run.leave(rows[left].folder + rows[left].file, summary);
             break;
         }
         if (observer.imageStarted)

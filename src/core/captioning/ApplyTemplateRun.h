@@ -55,7 +55,7 @@ struct NotProcessedImage
 };
 
 // What the window or the command line shows while the run goes. Images are done in result order;
-// an image left untouched after Stop is not done and not told.
+// an image left untouched after Stop or a catalogue failure is not done but told as left.
 struct ApplyObserver
 {
     std::function<void(int rank, const ResultRow &row)> imageStarted;
@@ -63,6 +63,8 @@ struct ApplyObserver
     // A file written whose row could not take its new values: the reason names the engine's text.
     std::function<void(const NotProcessedImage &image)> rowNotUpdated;
     std::function<void(const QByteArray &thumbnail)> thumbnailMade;
+    // An image of the result the run never came to (Stop, a catalogue failure): left as it was.
+    std::function<void(const QString &path)> imageLeft;
 };
 
 struct ApplySummary
