@@ -153,7 +153,7 @@ void frmSQLQuery::showStatus()
     const bool clickable = m_result.showsImages();
     lblStatus->setText(m_context.language.text(clickable ? InterfaceText::ClickRowHint
                                                          : InterfaceText::MissingPathColumnsWarning));
-    lblStatus->setStyleSheet(clickable ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: rgb(255, 0, 0);"));
+    lblStatus->setStyleSheet(textColourStyle(clickable ? kLabelBlue : kStatusRed));
 }
 
 void frmSQLQuery::clickRow(int row)
