@@ -38,6 +38,7 @@ Q_SIGNALS:
 
 private:
     void createControls();
+    void layOut();
     void applyTexts();
     void fitColumns();
     void rememberStatement(const QString &statement);

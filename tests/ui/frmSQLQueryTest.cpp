@@ -122,6 +122,20 @@ private Q_SLOTS:
         QCOMPARE(ini.read(u8("SQLQuery"), u8("SQLQuery3")), u8("select File from Images"));
         QVERIFY(!ini.read(u8("SQLQuery"), u8("SQLQuery4")));
     }
+
+    void theTableTakesTheRoomTheWindowGrowsBy()
+    {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        type(u8("select * from Images"));
+        w->execute();
+        QCOMPARE(table()->rowCount(), 2);
+        auto *view = control<QTableView>("lvSQLOutput");
+        const QSize before = view->size();
+        w->resize(w->size() + QSize(160, 120));
+        QTest::qWait(50);
+        QCOMPARE(view->size(), before + QSize(160, 120));
+    }
 };
 
 QTEST_MAIN(frmSQLQueryTest)
