@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QColor>
 #include <QEvent>
 #include <algorithm>
 #include <QPainterPath>
@@ -83,6 +84,12 @@ public:
 inline const QColor kLabelGrey(128, 128, 128);
 inline const QColor kLabelBlue(0, 0, 255);
 inline const QColor kStatusRed(255, 0, 0);
+
+// The style sheet that gives a control's text one of the colours above: "color: rgb(0, 0, 255);".
+inline QString textColourStyle(const QColor &colour)
+{
+    return QStringLiteral("color: rgb(%1, %2, %3);").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
 
 // Sets a label's text colour.
 inline void setTextColour(QWidget *label, const QColor &colour)

@@ -145,7 +145,7 @@ void frmDatabase::createFolderControls()
     lvFolders->viewport()->installEventFilter(this);
     lblSubFolder = named(new QLabel(this), QStringLiteral("lblSubFolder"));
     lblSubFolder->setWordWrap(true);
-    lblSubFolder->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
+    lblSubFolder->setStyleSheet(textColourStyle(kLabelBlue));
     lblSubFolder->hide();
     const char *names[] = {"cmdAddFolder", "cmdRemoveFolder", "cmdScan", "cmdCancel"};
     QPushButton **buttons[] = {&cmdAddFolder, &cmdRemoveFolder, &cmdScan, &cmdCancel};
@@ -403,7 +403,7 @@ void frmDatabase::refreshFolderList()
                 item->setTextAlignment(2, Qt::AlignCenter);
                 if (!exists)
                     for (int c = 0; c < 4; ++c)
-                        item->setForeground(c, QColor(255, 0, 0));
+                        item->setForeground(c, kStatusRed);
             }
             const long long total = totalFiles(*rows);
             lblCount->setText(QString::number(total));

@@ -55,21 +55,6 @@ public:
     // once it has.
     void done(int result) override;
 
-    QLabel *lbllblDB = nullptr, *lblDB = nullptr, *lbllblCount = nullptr, *lblCount = nullptr;
-    QPushButton *cmdSelect = nullptr, *cmdCreate = nullptr, *cmdCompact = nullptr, *cmdAddFolder = nullptr,
-                *cmdRemoveFolder = nullptr, *cmdScan = nullptr, *cmdCancel = nullptr, *cmdOK = nullptr;
-    QTreeWidget *lvFolders = nullptr;
-    QLabel *lblSubFolder = nullptr;
-    QWidget *FrameHelp = nullptr;
-    std::array<QLabel *, 3> lblHelp{};
-    QCheckBox *chkThumbnails = nullptr;
-    QGroupBox *frameThumbnails = nullptr;
-    std::array<QRadioButton *, 2> optThumbnails{};
-    QLabel *lblThumbnails = nullptr;
-    QLabel *imgDest = nullptr;
-    QListWidget *sqlOutPut = nullptr;
-    QLabel *lblStatus = nullptr;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -104,6 +89,21 @@ private:
     bool m_scanning = false;
     bool m_stopRequested = false;
     std::optional<int> m_doneAfterScan;
+
+    QLabel *lbllblDB = nullptr, *lblDB = nullptr, *lbllblCount = nullptr, *lblCount = nullptr;
+    QPushButton *cmdSelect = nullptr, *cmdCreate = nullptr, *cmdCompact = nullptr, *cmdAddFolder = nullptr,
+                *cmdRemoveFolder = nullptr, *cmdScan = nullptr, *cmdCancel = nullptr, *cmdOK = nullptr;
+    QTreeWidget *lvFolders = nullptr;
+    QLabel *lblSubFolder = nullptr;
+    QWidget *FrameHelp = nullptr;
+    std::array<QLabel *, 3> lblHelp{};
+    QCheckBox *chkThumbnails = nullptr;
+    QGroupBox *frameThumbnails = nullptr;
+    std::array<QRadioButton *, 2> optThumbnails{};
+    QLabel *lblThumbnails = nullptr;
+    QLabel *imgDest = nullptr;
+    QListWidget *sqlOutPut = nullptr;
+    QLabel *lblStatus = nullptr;
 };
 
 } // namespace zelvarion

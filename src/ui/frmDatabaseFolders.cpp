@@ -13,6 +13,7 @@
 #include "platform/FileNames.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
+#include "ui/Controls.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,7 +106,7 @@ void frmDatabase::addSubfolderRow(const QString &folder, int parentRow)
     item->setTextAlignment(1, Qt::AlignCenter);
     item->setData(0, Qt::UserRole, parentRow + 1); // the tag: the 1-based row of the registered folder
     for (int c = 0; c < 4; ++c)
-        item->setForeground(c, QColor(0, 0, 255));
+        item->setForeground(c, controls::kLabelBlue);
     lblSubFolder->show();
     FrameHelp->hide();
 }

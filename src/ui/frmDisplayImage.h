@@ -19,8 +19,6 @@ public:
     // Shows the image stretched to the window's width; errors leave the window as it was.
     void showImage(const QString &path, const QString &caption);
 
-    QLabel *DisplayedImage = nullptr;
-
     static QRect designGeometry();
 
 protected:
@@ -28,6 +26,7 @@ protected:
 
 private:
     const IniFile &m_ini;
+    QLabel *DisplayedImage = nullptr;
 };
 
 } // namespace zelvarion

@@ -53,7 +53,7 @@ void frmEmptyWordsList::createControls()
     lblNbEmptyWords->setGeometry(12, 324, 260, 20);
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
     lblStatus->setGeometry(12, 348, 396, 24);
-    lblStatus->setStyleSheet(QStringLiteral("color: red;"));
+    lblStatus->setStyleSheet(textColourStyle(kStatusRed));
     const std::pair<QPushButton **, const char *> buttons[] = {
         {&cmdAddEmptyWord, "cmdAddEmptyWord"}, {&cmdReplaceEmptyWord, "cmdReplaceEmptyWord"},
         {&cmdRemoveEmptyWord, "cmdRemoveEmptyWord"}, {&cmdOK, "cmdOK"}, {&cmdCancel, "cmdCancel"}};

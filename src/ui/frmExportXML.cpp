@@ -178,7 +178,7 @@ void frmExportXML::displayDocument()
     };
     environment.rememberStylesheet = [this](const QString &text) { m_context.setSetting(&AppSettings::xslFile, text); };
     environment.runFormatter = m_formatter;
-    lblDisplayMessage->setStyleSheet(QStringLiteral("color: red;"));
+    lblDisplayMessage->setStyleSheet(textColourStyle(kStatusRed));
     // The formatter runs with the window's events going: nothing else may write the folder then.
     setBusy(true);
     ExportFolderLock lock(m_folder);

@@ -24,12 +24,12 @@ public:
     // Opens the tree down to a folder and chooses it; false when the tree has no such folder.
     bool selectFolder(const QString &path);
 
+private:
+    void listSubfolders(QTreeWidgetItem *item);
+
     QTreeWidget *dirList = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
-
-private:
-    void listSubfolders(QTreeWidgetItem *item);
 };
 
 } // namespace zelvarion

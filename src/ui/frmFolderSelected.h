@@ -29,12 +29,6 @@ public:
 
     void confirm();
 
-    QLabel *lblDestination = nullptr;
-    QComboBox *drvList = nullptr;
-    QTreeView *dirList = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdCancel = nullptr;
-
 private:
     void createControls();
     void applyTexts();
@@ -46,6 +40,12 @@ private:
     Feedback &m_feedback;
     const ResultList &m_results;
     QFileSystemModel *m_folders = nullptr;
+
+    QLabel *lblDestination = nullptr;
+    QComboBox *drvList = nullptr;
+    QTreeView *dirList = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
 };
 
 } // namespace zelvarion

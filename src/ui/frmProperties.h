@@ -17,6 +17,7 @@ class frmProperties : public QDialog
 public:
     frmProperties(const QString &path, const LanguagePack &language, QWidget *owner);
 
+private:
     QLabel *lblProperties = nullptr; // the facts, one a line
     QPushButton *cmdOK = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,15 @@
 
 namespace zelvarion {
 using namespace controls;
+
+namespace {
+
+constexpr QSize kDesignSize(820, 520);
+constexpr int kButtonWidth = 98;
+constexpr int kButtonHeight = 30;
+constexpr int kLineHeight = 20;
+
+} // namespace
 
 // The console's result as the table shows it; it reads the rows in place, so tens of thousands
 // of rows cost no widgets.
@@ -62,31 +72,29 @@ frmSQLQuery::frmSQLQuery(AppContext &context, Feedback &feedback, QWidget *owner
     setObjectName(QStringLiteral("frmSQLQuery"));
     setModal(false);
     createControls();
+    layOut();
     applyTexts();
     roundCorners(cmdExecute);
     roundCorners(cmdCancel);
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
     lstTxtSQL->addItems(readConsoleHistory(context.ini));
     lstTxtSQL->setCurrentText(QString());
     setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
 }
 
-frmSQLQuery::~frmSQLQuery() = default;
+// The table lets go of the result first: a console destroyed while shown is hidden by the base
+// class, after the result is gone, and its header would read the rows once more.
+frmSQLQuery::~frmSQLQuery() { m_model->show(nullptr); }
 
 void frmSQLQuery::createControls()
 {
-    resize(820, 520);
     lblSQLQuery = named(new QLabel(this), QStringLiteral("lblSQLQuery"));
-    lblSQLQuery->setGeometry(12, 10, 560, 20);
     lstTxtSQL = named(new QComboBox(this), QStringLiteral("lstTxtSQL"));
-    lstTxtSQL->setGeometry(12, 32, 580, 26);
     lstTxtSQL->setEditable(true);
     lstTxtSQL->setInsertPolicy(QComboBox::NoInsert); // the history keeps its own order
     cmdExecute = named(new QPushButton(this), QStringLiteral("cmdExecute"));
-    cmdExecute->setGeometry(604, 30, 98, 30);
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(710, 30, 98, 30);
     lvSQLOutput = named(new QTableView(this), QStringLiteral("lvSQLOutput"));
-    lvSQLOutput->setGeometry(12, 70, 796, 410);
     lvSQLOutput->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvSQLOutput->setSelectionMode(QAbstractItemView::SingleSelection);
     lvSQLOutput->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,12 +102,36 @@ void frmSQLQuery::createControls()
     m_model = new ConsoleTableModel(this);
     lvSQLOutput->setModel(m_model);
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(12, 488, 796, 22);
 
     connect(cmdExecute, &QPushButton::clicked, this, &frmSQLQuery::execute);
     connect(lstTxtSQL->lineEdit(), &QLineEdit::returnPressed, this, &frmSQLQuery::execute);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::close);
     connect(lvSQLOutput, &QTableView::clicked, this, [this](const QModelIndex &index) { clickRow(index.row()); });
+}
+
+// The statement box and the table take the room the window is given; the buttons keep theirs.
+void frmSQLQuery::layOut()
+{
+    lblSQLQuery->setMinimumHeight(kLineHeight);
+    lstTxtSQL->setMinimumHeight(26);
+    lblStatus->setMinimumHeight(22);
+    auto *statement = new QHBoxLayout;
+    statement->setSpacing(8);
+    statement->addStrut(kButtonHeight); // the row of the design's 30-pixel buttons
+    statement->addWidget(lstTxtSQL, 1);
+    statement->addSpacing(4);
+    statement->addWidget(cmdExecute);
+    statement->addWidget(cmdCancel);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 10, 12, 10);
+    column->setSpacing(0);
+    column->addWidget(lblSQLQuery);
+    column->addLayout(statement);
+    column->addSpacing(10);
+    column->addWidget(lvSQLOutput, 1);
+    column->addSpacing(8);
+    column->addWidget(lblStatus);
 }
 
 void frmSQLQuery::applyTexts()
@@ -109,6 +141,8 @@ void frmSQLQuery::applyTexts()
     lblSQLQuery->setText(withoutAccelerator(pack.text(InterfaceText::SqlQueryMenuItem)));
     cmdExecute->setText(pack.text(InterfaceText::ExecuteButton));
     cmdCancel->setText(pack.text(InterfaceText::CancelButton));
+    fitRoundedButton(cmdExecute, kButtonWidth);
+    fitRoundedButton(cmdCancel, kButtonWidth);
 }
 
 void frmSQLQuery::execute()
@@ -153,7 +187,7 @@ void frmSQLQuery::showStatus()
     const bool clickable = m_result.showsImages();
     lblStatus->setText(m_context.language.text(clickable ? InterfaceText::ClickRowHint
                                                          : InterfaceText::MissingPathColumnsWarning));
-    lblStatus->setStyleSheet(clickable ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: rgb(255, 0, 0);"));
+    lblStatus->setStyleSheet(textColourStyle(clickable ? kLabelBlue : kStatusRed));
 }
 
 void frmSQLQuery::clickRow(int row)

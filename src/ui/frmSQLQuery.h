@@ -33,19 +33,12 @@ public:
     // Closing by any way (Cancel, the close box, Escape) writes the history.
     void reject() override;
 
-    QLabel *lblSQLQuery = nullptr;
-    QComboBox *lstTxtSQL = nullptr;
-    QPushButton *cmdExecute = nullptr;
-    QPushButton *cmdCancel = nullptr;
-    QTableView *lvSQLOutput = nullptr;
-    QLabel *lblStatus = nullptr;
-
 Q_SIGNALS:
     void showImageRequested(const QString &folder, const QString &file);
 
-
 private:
     void createControls();
+    void layOut();
     void applyTexts();
     void fitColumns();
     void rememberStatement(const QString &statement);
@@ -56,6 +49,13 @@ private:
     Feedback &m_feedback;
     ConsoleResult m_result;
     ConsoleTableModel *m_model = nullptr;
+
+    QLabel *lblSQLQuery = nullptr;
+    QComboBox *lstTxtSQL = nullptr;
+    QPushButton *cmdExecute = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QTableView *lvSQLOutput = nullptr;
+    QLabel *lblStatus = nullptr;
 };
 
 } // namespace zelvarion

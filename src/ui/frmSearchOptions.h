@@ -21,16 +21,6 @@ class frmSearchOptions : public QDialog
 public:
     frmSearchOptions(AppContext &context, Feedback &feedback, QWidget *parent);
 
-    std::array<QCheckBox *, 3> chkSearchOptions{};
-    QGroupBox *FrameSearch = nullptr;
-    std::array<QCheckBox *, 7> chkSearchIPTC{};
-    QGroupBox *FrameTranslation = nullptr;
-    std::array<QRadioButton *, 3> optTranslation{};
-    QLabel *lblNbTranslations = nullptr;
-    QPushButton *cmdEditTranslations = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdCancel = nullptr;
-
     // OK: refused with message 9 when no place to search is chosen; otherwise writes the eleven
     // settings and closes.
     void confirm();
@@ -43,6 +33,16 @@ private:
 
     AppContext &m_context;
     Feedback &m_feedback;
+
+    std::array<QCheckBox *, 3> chkSearchOptions{};
+    QGroupBox *FrameSearch = nullptr;
+    std::array<QCheckBox *, 7> chkSearchIPTC{};
+    QGroupBox *FrameTranslation = nullptr;
+    std::array<QRadioButton *, 3> optTranslation{};
+    QLabel *lblNbTranslations = nullptr;
+    QPushButton *cmdEditTranslations = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
 };
 
 } // namespace zelvarion

@@ -78,7 +78,7 @@ void frmSelections::createControls()
     lblNbCurrentSelection->hide();
     lblError = named(new QLabel(this), QStringLiteral("lblError"));
     lblError->setGeometry(12, 300, 456, 20);
-    lblError->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    lblError->setStyleSheet(textColourStyle(kStatusRed));
 
     auto button = [this](const char *name, int top, void (frmSelections::*command)()) {
         auto *b = named(new QPushButton(this), QLatin1String(name));

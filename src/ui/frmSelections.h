@@ -36,14 +36,6 @@ public:
     void renameSelection();
     void removeSelection();
 
-    QLabel *lblSaveSelection = nullptr;
-    QLineEdit *txtSaveSelection = nullptr;
-    QTreeWidget *lvSelections = nullptr;
-    QLabel *lblNbCurrentSelection = nullptr;
-    QLabel *lblError = nullptr;
-    QPushButton *cmdCurrentSelection = nullptr, *cmdSaveSelection = nullptr, *cmdRemoveSelection = nullptr,
-                *cmdRenameSelection = nullptr, *cmdDisplaySelection = nullptr, *cmdCancel = nullptr;
-
 private:
     void createControls();
     void applyTexts();
@@ -61,6 +53,14 @@ private:
     Feedback &m_feedback;
     MarkedImagesLister m_listMarkedImages;
     NameAsker m_askName;
+
+    QLabel *lblSaveSelection = nullptr;
+    QLineEdit *txtSaveSelection = nullptr;
+    QTreeWidget *lvSelections = nullptr;
+    QLabel *lblNbCurrentSelection = nullptr;
+    QLabel *lblError = nullptr;
+    QPushButton *cmdCurrentSelection = nullptr, *cmdSaveSelection = nullptr, *cmdRemoveSelection = nullptr,
+                *cmdRenameSelection = nullptr, *cmdDisplaySelection = nullptr, *cmdCancel = nullptr;
 };
 
 } // namespace zelvarion

@@ -38,7 +38,7 @@ void frmSpelling::createControls()
     lblSuggestions = named(new QLabel(this), QStringLiteral("lblSuggestions"));
     lstSuggestions = named(new QListWidget(this), QStringLiteral("lstSuggestions"));
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
-    lblStatus->setStyleSheet(QStringLiteral("color: red;"));
+    lblStatus->setStyleSheet(textColourStyle(kStatusRed));
     auto *buttons = new QVBoxLayout;
     for (auto [button, name] : {std::pair{&cmdChange, "cmdChange"}, {&cmdChangeAll, "cmdChangeAll"},
                                 {&cmdIgnore, "cmdIgnore"}, {&cmdIgnoreAll, "cmdIgnoreAll"}, {&cmdAdd, "cmdAdd"},

@@ -9,6 +9,7 @@
 #include "core/session/Twips.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -25,6 +26,8 @@ using namespace controls;
 
 namespace {
 const QColor kLightRed(230, 60, 60);
+constexpr QSize kDesignSize(560, 620);
+constexpr QSize kButtonSize(210, 30);
 } // namespace
 
 // The core's messages go to the window's feedback; Stop and the window's events are this window's.
@@ -52,6 +55,7 @@ frmStatistics::frmStatistics(AppContext &context, const ResultList &results, Fee
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
     createLists();
+    layOut();
     applyTexts();
     cmdOK->setEnabled(results.count() > 0);
     lblMax->setText(QString::number(results.count()));
@@ -64,39 +68,25 @@ frmStatistics::~frmStatistics() = default;
 
 void frmStatistics::createControls()
 {
-    resize(560, 620);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         optAnalyse[i] = named(new QRadioButton(this), indexed("optAnalyse", i));
-        optAnalyse[i]->setGeometry(12, 10 + 24 * i, 300, 22);
-    }
     chkIgnoreEmptyWords = named(new QCheckBox(this), QStringLiteral("chkIgnoreEmptyWords"));
-    chkIgnoreEmptyWords->setGeometry(12, 62, 300, 22);
     chkDisplayUnknownOnly = named(new QCheckBox(this), QStringLiteral("chkDisplayUnknownOnly"));
-    chkDisplayUnknownOnly->setGeometry(12, 86, 300, 22);
     chkDisplayUnknownOnly->setEnabled(false);
     cmdOK = named(new QPushButton(this), QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(330, 10, 210, 30);
     cmdStop = named(new QPushButton(this), QStringLiteral("cmdStop"));
-    cmdStop->setGeometry(330, 10, 210, 30);
     cmdStop->hide();
     cmdUnknownWords = named(new QPushButton(this), QStringLiteral("cmdUnknownWords"));
-    cmdUnknownWords->setGeometry(330, 46, 210, 30);
     cmdUnknownWords->setEnabled(false);
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(330, 82, 210, 30);
     lblMin = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
-    lblMin->setGeometry(12, 120, 30, 20);
     ProgressBar1 = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(44, 120, 430, 20);
     ProgressBar1->setTextVisible(false);
     lblMax = named(new QLabel(this), QStringLiteral("lblMax"));
-    lblMax->setGeometry(480, 120, 70, 20);
     lblCurrent = named(new QLabel(this), QStringLiteral("lblCurrent"));
-    lblCurrent->setGeometry(200, 142, 160, 20);
     lblCurrent->setAlignment(Qt::AlignCenter);
     lblCurrent->hide();
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(12, 164, 536, 40);
     lblStatus->setWordWrap(true);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmStatistics::analyse);
@@ -110,7 +100,6 @@ void frmStatistics::createLists()
 {
     for (int i = 0; i < 2; ++i) {
         auto *view = named(new QTreeWidget(this), indexed("lvWords", i));
-        view->setGeometry(12, 210, 536, 398);
         view->setColumnCount(3);
         view->setRootIsDecorated(false);
         view->setUniformRowHeights(true);
@@ -125,6 +114,69 @@ void frmStatistics::createLists()
         showSortMark(m_lists[std::size_t(i)]);
     }
     m_lists[1].view->hide();
+}
+
+// The options beside the commands, the progress under them, and the lists taking the room the
+// window is given. Analyse and Stop share a place: one of them is shown at a time, as are the lists.
+void frmStatistics::layOut()
+{
+    auto *options = new QVBoxLayout;
+    options->setSpacing(2);
+    for (QWidget *option : std::initializer_list<QWidget *>{optAnalyse[0], optAnalyse[1], chkIgnoreEmptyWords,
+                                                            chkDisplayUnknownOnly}) {
+        option->setMinimumHeight(22);
+        options->addWidget(option);
+    }
+    options->insertSpacing(2, 4);
+    options->addStretch(1);
+    auto *commands = new QVBoxLayout;
+    commands->setSpacing(6);
+    for (QPushButton *button : {cmdOK, cmdStop, cmdUnknownWords, cmdCancel}) {
+        button->setMinimumSize(kButtonSize);
+        commands->addWidget(button);
+    }
+    auto *top = new QHBoxLayout;
+    top->addLayout(options, 1);
+    top->addLayout(commands);
+    top->addSpacing(8);
+
+    auto *progress = new QHBoxLayout;
+    progress->setSpacing(2);
+    lblMin->setFixedWidth(30);
+    lblMax->setFixedWidth(70);
+    progress->addWidget(lblMin);
+    progress->addWidget(ProgressBar1, 1);
+    progress->addSpacing(4);
+    progress->addWidget(lblMax);
+    // The current rank shows only while an analysis runs; its line keeps its place meanwhile.
+    QSizePolicy keepPlace = lblCurrent->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    lblCurrent->setSizePolicy(keepPlace);
+    for (QWidget *line : std::initializer_list<QWidget *>{lblMin, ProgressBar1, lblMax, lblCurrent})
+        line->setFixedHeight(20);
+    lblStatus->setMinimumHeight(40);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(12, 10, 12, 12);
+    column->setSpacing(0);
+    column->addLayout(top);
+    column->addSpacing(8);
+    column->addLayout(progress);
+    column->addSpacing(2);
+    column->addWidget(lblCurrent);
+    column->addSpacing(2);
+    column->addWidget(lblStatus);
+    column->addSpacing(6);
+    for (WordList &list : m_lists)
+        column->addWidget(list.view, 1);
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
+}
+
+void frmStatistics::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    for (WordList &list : m_lists)
+        fitColumns(*list.view);
 }
 
 // The count column keeps its design width unless its caption and sort mark need more; the word

@@ -47,6 +47,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     class AnalysisFeedback;
@@ -60,6 +61,7 @@ private:
 
     void createControls();
     void createLists();
+    void layOut();
     void applyTexts();
     void fitColumns(QTreeWidget &view);
     void readOptions();

@@ -158,7 +158,7 @@ private Q_SLOTS:
         auto *window = new frmDisplayImage(f->context.ini, nullptr); // deletes itself on close
         window->showImage(image, QStringLiteral("caption"));
         QVERIFY(window->isVisible());
-        QVERIFY(!window->DisplayedImage->pixmap().isNull());
+        QVERIFY(!find<QLabel>(window, "DisplayedImage")->pixmap().isNull());
         QCOMPARE(window->windowTitle(), QStringLiteral("caption"));
         window->close();
     }

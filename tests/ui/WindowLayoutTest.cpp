@@ -222,7 +222,7 @@ QWidget *sqlConsoleWithAResult(LayoutFixture &f)
 {
     f.execute({imageRow(1), imageRow(23)});
     auto *console = f.keep(std::make_unique<frmSQLQuery>(f.context(), f.feedback(), &f.main()));
-    console->lstTxtSQL->setCurrentText(QStringLiteral("SELECT * FROM Images"));
+    find<QComboBox>(console, "lstTxtSQL")->setCurrentText(QStringLiteral("SELECT * FROM Images"));
     console->execute();
     return console;
 }

@@ -68,7 +68,24 @@ struct Fixture
     }
     RecordingFeedback &feedback() { return started.feedback; }
     QString catalogue() const { return folder.file(QStringLiteral("Images.db")); }
-    QTreeWidgetItem *row(int i) const { return dialog->lvFolders->topLevelItem(i); }
+    // The dialog's control named `name` (element `index` of a control array).
+    template <typename T>
+    T *control(const char *name) const
+    {
+        return find<T>(dialog.get(), name);
+    }
+    template <typename T>
+    T *control(const char *name, int index) const
+    {
+        return find<T>(dialog.get(), name, index);
+    }
+    // Clicks the thumbnails box itself, left of its caption.
+    void clickThumbnailsBox() const
+    {
+        auto *box = control<QCheckBox>("chkThumbnails");
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+    }
+    QTreeWidgetItem *row(int i) const { return control<QTreeWidget>("lvFolders")->topLevelItem(i); }
 
     // Adds a folder of the images folder through Add folder; its path ends with "/".
     QString add(const QString &relative)
@@ -80,7 +97,7 @@ struct Fixture
     }
     void checkAll()
     {
-        for (int i = 0; i < dialog->lvFolders->topLevelItemCount(); ++i)
+        for (int i = 0; i < control<QTreeWidget>("lvFolders")->topLevelItemCount(); ++i)
             row(i)->setCheckState(0, Qt::Checked);
     }
     QStringList select(const QString &statement) const
@@ -98,9 +115,10 @@ struct Fixture
     // Runs `action` once the scan log reaches `lines` lines.
     void whenLogReaches(int lines, std::function<void()> action)
     {
-        QObject::connect(dialog->sqlOutPut->model(), &QAbstractItemModel::rowsInserted, dialog.get(),
-                         [this, lines, action, done = std::make_shared<bool>(false)] {
-                             if (!*done && dialog->sqlOutPut->count() >= lines) {
+        auto *log = control<QListWidget>("sqlOutPut");
+        QObject::connect(log->model(), &QAbstractItemModel::rowsInserted, dialog.get(),
+                         [log, lines, action, done = std::make_shared<bool>(false)] {
+                             if (!*done && log->count() >= lines) {
                                  *done = true;
                                  action();
                              }
@@ -143,11 +161,12 @@ private Q_SLOTS:
 void frmDatabaseTest::opensWithThePathAndAnEmptyFolderList()
 {
     Fixture f;
-    QCOMPARE(f.dialog->lblDB->text(), f.folder.file(QStringLiteral("Images.db")));
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 0);
-    QVERIFY(f.dialog->FrameHelp->isVisibleTo(f.dialog.get()));
-    QVERIFY(!f.dialog->cmdCancel->isVisibleTo(f.dialog.get()));
-    QCOMPARE(f.dialog->lvFolders->headerItem()->text(0), f.started.window->context().language.text(18));
+    QCOMPARE(f.control<QLabel>("lblDB")->text(), f.folder.file(QStringLiteral("Images.db")));
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 0);
+    QVERIFY(f.control<QWidget>("FrameHelp")->isVisibleTo(f.dialog.get()));
+    QVERIFY(!f.control<QPushButton>("cmdCancel")->isVisibleTo(f.dialog.get()));
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->headerItem()->text(0),
+             f.started.window->context().language.text(18));
 }
 
 void frmDatabaseTest::folderListShowsRowsCountsAndMissingFoldersInRed()
@@ -158,15 +177,15 @@ void frmDatabaseTest::folderListShowsRowsCountsAndMissingFoldersInRed()
                   {QStringLiteral("insert into Folders values(%1, '12', '2026/01/02 10:00:00');").arg(sqlText(existing)),
                    QStringLiteral("insert into Folders values('/no/such/folder/', '3x', '');")});
     f.dialog->refreshFolderList();
-    QTreeWidget *list = f.dialog->lvFolders;
+    QTreeWidget *list = f.control<QTreeWidget>("lvFolders");
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("OK"));
     QCOMPARE(list->topLevelItem(1)->text(1), f.started.window->context().language.message(12));
     QCOMPARE(list->topLevelItem(1)->foreground(0).color(), QColor(255, 0, 0));
-    QCOMPARE(f.dialog->lblCount->text(), QStringLiteral("15")); // "3x" reads as 3
+    QCOMPARE(f.control<QLabel>("lblCount")->text(), QStringLiteral("15")); // "3x" reads as 3
     QCOMPARE(find<QLabel>(f.started.window.get(), "lblCount")->text(), QStringLiteral("15"));
     QVERIFY(!find<QWidget>(f.started.window.get(), "FrameHelp")->isVisibleTo(f.started.window.get()));
-    QVERIFY(!f.dialog->FrameHelp->isVisibleTo(f.dialog.get()));
+    QVERIFY(!f.control<QWidget>("FrameHelp")->isVisibleTo(f.dialog.get()));
 }
 
 void frmDatabaseTest::selectRemembersTheChosenCatalogue()
@@ -182,9 +201,9 @@ void frmDatabaseTest::selectRemembersTheChosenCatalogue()
     QCOMPARE(f.choices, QList<frmDatabase::FileChoice>({frmDatabase::FileChoice::ExistingCatalogue}));
     QCOMPARE(f.started.window->context().catalogue.path, f.chosen);
     QCOMPARE(lastDb(f.folder), f.chosen);
-    QCOMPARE(f.dialog->lblDB->text(), f.chosen);
+    QCOMPARE(f.control<QLabel>("lblDB")->text(), f.chosen);
     QCOMPARE(find<QLabel>(f.started.window.get(), "lblDB")->text(), f.chosen);
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 1);
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 1);
     QVERIFY(f.feedback().messages.empty());
 }
 
@@ -209,7 +228,7 @@ void frmDatabaseTest::selectRefusesAFileThatIsNoCatalogueAndKeepsTheOneInUse()
         QCOMPARE(f.feedback().messages.front().icon, MessageIcon::Critical);
         QCOMPARE(f.started.window->context().catalogue.path, before);
         QCOMPARE(lastDb(f.folder), before);
-        QCOMPARE(f.dialog->lblDB->text(), before);
+        QCOMPARE(f.control<QLabel>("lblDB")->text(), before);
         QCOMPARE(f.folder.read(QFileInfo(candidate).fileName()), bytes);
     }
     f.feedback().messages.clear();
@@ -278,7 +297,7 @@ void frmDatabaseTest::newOnAnExistingFileAnsweredNoKeepsTheCurrentCatalogue()
     QVERIFY(f.feedback().questions.front().endsWith(u'\n' + f.chosen));
     QCOMPARE(f.started.window->context().catalogue.path, before);
     QCOMPARE(lastDb(f.folder), before);
-    QCOMPARE(f.dialog->lblDB->text(), before);
+    QCOMPARE(f.control<QLabel>("lblDB")->text(), before);
     QFile kept(f.chosen);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArrayLiteral("not a catalogue"));
@@ -290,12 +309,12 @@ void frmDatabaseTest::newOnAnExistingFileAnsweredYesReplacesItWithAnEmptyCatalog
     const QString old = f.folder.file(QStringLiteral("Images.db"));
     addFolderRows(old, {QStringLiteral("insert into Folders values('/x/', '7', '');")});
     f.dialog->refreshFolderList();
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 1);
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 1);
     f.chosen = old;
     f.feedback().answers = {true};
     f.dialog->newDatabase();
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 0);
-    QCOMPARE(f.dialog->lblCount->text(), QStringLiteral("0"));
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 0);
+    QCOMPARE(f.control<QLabel>("lblCount")->text(), QStringLiteral("0"));
     QCOMPARE(catalogueObjects(old, QStringLiteral("table")).size(), 5);
     QVERIFY(f.feedback().messages.empty());
 }
@@ -305,7 +324,7 @@ void frmDatabaseTest::compactReportsItsDuration()
     Fixture f;
     f.dialog->compactDatabase();
     const QString message = f.started.window->context().language.message(11);
-    QCOMPARE(f.dialog->lblStatus->text(), u' ' + message + QStringLiteral(" 0 s"));
+    QCOMPARE(f.control<QLabel>("lblStatus")->text(), u' ' + message + QStringLiteral(" 0 s"));
     QVERIFY(f.feedback().messages.empty());
 }
 
@@ -318,37 +337,39 @@ void frmDatabaseTest::compactWithAMissingCatalogueForgetsIt()
     QCOMPARE(f.feedback().messages.size(), std::size_t(1));
     QVERIFY(f.feedback().messages.front().text.contains(u'\n' + path + QStringLiteral("\n\n")));
     QVERIFY(f.started.window->context().catalogue.path.isEmpty());
-    QVERIFY(f.dialog->lblDB->text().isEmpty());
+    QVERIFY(f.control<QLabel>("lblDB")->text().isEmpty());
     QVERIFY(!QFile::exists(path));
 }
 
 void frmDatabaseTest::thumbnailOptionsFollowAndWriteTheSettings()
 {
     Fixture f;
-    frmDatabase &d = *f.dialog;
-    QVERIFY(!d.chkThumbnails->isChecked());
-    QVERIFY(!d.frameThumbnails->isEnabled());
-    QVERIFY(d.optThumbnails[1]->isChecked()); // the stored choice shows while thumbnails are off
-    QVERIFY(d.lblThumbnails->text().endsWith(u'\n' + QDir::toNativeSeparators(f.thumbnails.path())));
+    QVERIFY(!f.control<QCheckBox>("chkThumbnails")->isChecked());
+    QVERIFY(!f.control<QGroupBox>("frameThumbnails")->isEnabled());
+    // The stored choice shows while thumbnails are off.
+    QVERIFY(f.control<QRadioButton>("optThumbnails", 1)->isChecked());
+    QVERIFY(f.control<QLabel>("lblThumbnails")->text().endsWith(u'\n'
+                                                                  + QDir::toNativeSeparators(f.thumbnails.path())));
 
-    QTest::mouseClick(d.chkThumbnails, Qt::LeftButton, {}, QPoint(5, d.chkThumbnails->height() / 2));
-    QVERIFY(d.frameThumbnails->isEnabled());
+    f.clickThumbnailsBox();
+    QVERIFY(f.control<QGroupBox>("frameThumbnails")->isEnabled());
     const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
     QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("CreateThumbnails")).value_or(QString()),
              QStringLiteral("1"));
-    d.optThumbnails[0]->click();
+    f.control<QRadioButton>("optThumbnails", 0)->click();
     QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("ReCreateThumbnails")).value_or(QString()),
              QStringLiteral("1"));
-    d.optThumbnails[1]->click();
+    f.control<QRadioButton>("optThumbnails", 1)->click();
     QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("ReCreateThumbnails")).value_or(QString()),
              QStringLiteral("0"));
-    d.chkThumbnails->click();
-    QVERIFY(!d.frameThumbnails->isEnabled() && d.optThumbnails[1]->isChecked());
-    d.chkThumbnails->click();
+    f.control<QCheckBox>("chkThumbnails")->click();
+    QVERIFY(!f.control<QGroupBox>("frameThumbnails")->isEnabled()
+            && f.control<QRadioButton>("optThumbnails", 1)->isChecked());
+    f.control<QCheckBox>("chkThumbnails")->click();
 
     frmDatabase reopened(*f.started.window);
-    QVERIFY(reopened.chkThumbnails->isChecked());
-    QVERIFY(reopened.optThumbnails[1]->isChecked());
+    QVERIFY(find<QCheckBox>(&reopened, "chkThumbnails")->isChecked());
+    QVERIFY(find<QRadioButton>(&reopened, "optThumbnails", 1)->isChecked());
 }
 
 void frmDatabaseTest::addFolderRegistersANewFolder()
@@ -356,10 +377,10 @@ void frmDatabaseTest::addFolderRegistersANewFolder()
     Fixture f;
     const QString folder = f.add(QStringLiteral("O'Brien 100%"));
     QCOMPARE(f.select(QStringLiteral("select Folder from Folders;")), QStringList({folder}));
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 1);
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 1);
     QCOMPARE(f.row(0)->text(0), folder);
     QCOMPARE(f.row(0)->text(1), QStringLiteral("OK"));
-    QVERIFY(!f.dialog->FrameHelp->isVisibleTo(f.dialog.get()));
+    QVERIFY(!f.control<QWidget>("FrameHelp")->isVisibleTo(f.dialog.get()));
     QVERIFY(f.feedback().messages.empty());
 }
 
@@ -400,16 +421,16 @@ void frmDatabaseTest::addFolderInsideARegisteredFolderAddsABlueSubfolderRow()
     f.add(QStringLiteral("other"));
     const QString parent = f.add(QStringLiteral("photos"));
     const QString sub = f.add(QStringLiteral("photos/2004"));
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 3);
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 3);
     QCOMPARE(f.row(2)->text(0), sub);
     QCOMPARE(f.row(2)->foreground(0).color(), QColor(0, 0, 255));
     QCOMPARE(f.row(2)->data(0, Qt::UserRole).toInt(), 2); // the tag names the parent row from 1
-    QVERIFY(f.dialog->lblSubFolder->isVisibleTo(f.dialog.get()));
+    QVERIFY(f.control<QLabel>("lblSubFolder")->isVisibleTo(f.dialog.get()));
     QCOMPARE(f.select(QStringLiteral("select count(*) from Folders;")), QStringList({QStringLiteral("2")}));
     // Every refresh drops the subfolder rows.
     f.dialog->refreshFolderList();
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 2);
-    QVERIFY(!f.dialog->lblSubFolder->isVisibleTo(f.dialog.get()));
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 2);
+    QVERIFY(!f.control<QLabel>("lblSubFolder")->isVisibleTo(f.dialog.get()));
     Q_UNUSED(parent);
 }
 
@@ -427,16 +448,16 @@ void frmDatabaseTest::removeFolderAsksAndRemovesTheFolderWithItsImages()
     f.row(1)->setSelected(true);
     f.feedback().answers = {false};
     f.dialog->removeFolder();
-    QCOMPARE(f.dialog->lvFolders->topLevelItemCount(), 2);
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 2);
     QCOMPARE(f.feedback().questions.back(), f.started.window->context().language.message(8) + u'\n' + removed);
 
     f.row(1)->setSelected(true);
-    f.dialog->lvFolders->setFocus();
-    QTest::keyClick(f.dialog->lvFolders, Qt::Key_Delete); // answered Yes
+    f.control<QTreeWidget>("lvFolders")->setFocus();
+    QTest::keyClick(f.control<QTreeWidget>("lvFolders"), Qt::Key_Delete); // answered Yes
     QCOMPARE(f.select(QStringLiteral("select Folder from Folders;")), QStringList({kept}));
     QCOMPARE(f.select(QStringLiteral("select Folder || File from Images;")), QStringList({kept + QStringLiteral("1.txt")}));
-    QCOMPARE(f.dialog->lblCount->text(), QStringLiteral("1"));
-    QVERIFY(!f.dialog->cmdScan->isEnabled());
+    QCOMPARE(f.control<QLabel>("lblCount")->text(), QStringLiteral("1"));
+    QVERIFY(!f.control<QPushButton>("cmdScan")->isEnabled());
 }
 
 void frmDatabaseTest::removeFolderWithoutASelectionSaysSo()
@@ -454,14 +475,14 @@ void frmDatabaseTest::scanButtonFollowsTheCheckBoxes()
     Fixture f;
     f.add(QStringLiteral("a"));
     f.add(QStringLiteral("b"));
-    QVERIFY(!f.dialog->cmdScan->isEnabled());
+    QVERIFY(!f.control<QPushButton>("cmdScan")->isEnabled());
     f.row(1)->setCheckState(0, Qt::Checked);
-    QVERIFY(f.dialog->cmdScan->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdScan")->isEnabled());
     f.row(0)->setCheckState(0, Qt::Checked);
     f.row(1)->setCheckState(0, Qt::Unchecked);
-    QVERIFY(f.dialog->cmdScan->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdScan")->isEnabled());
     f.row(0)->setCheckState(0, Qt::Unchecked);
-    QVERIFY(!f.dialog->cmdScan->isEnabled());
+    QVERIFY(!f.control<QPushButton>("cmdScan")->isEnabled());
 }
 
 void frmDatabaseTest::scanFillsTheCatalogueAndReportsItsDuration()
@@ -474,26 +495,28 @@ void frmDatabaseTest::scanFillsTheCatalogueAndReportsItsDuration()
     bool commandsDisabledWhileScanning = false;
     f.whenLogReaches(1, [&] {
         frmDatabase &d = *f.dialog;
-        commandsDisabledWhileScanning = d.isScanning() && !d.cmdOK->isEnabled() && !d.cmdSelect->isEnabled()
-                                        && !d.cmdCreate->isEnabled() && !d.cmdCompact->isEnabled()
-                                        && !d.cmdAddFolder->isEnabled() && !d.cmdRemoveFolder->isEnabled()
-                                        && d.cmdCancel->isVisibleTo(&d) && !d.cmdScan->isVisibleTo(&d);
+        const auto enabled = [&f](const char *name) { return f.control<QPushButton>(name)->isEnabled(); };
+        const auto visible = [&](const char *name) { return f.control<QPushButton>(name)->isVisibleTo(&d); };
+        commandsDisabledWhileScanning = d.isScanning() && !enabled("cmdOK") && !enabled("cmdSelect")
+                                        && !enabled("cmdCreate") && !enabled("cmdCompact") && !enabled("cmdAddFolder")
+                                        && !enabled("cmdRemoveFolder") && visible("cmdCancel") && !visible("cmdScan");
     });
-    QTest::mouseClick(f.dialog->cmdScan, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("cmdScan"), Qt::LeftButton);
     QVERIFY(commandsDisabledWhileScanning);
     const frmDatabase &d = *f.dialog;
-    QCOMPARE(d.sqlOutPut->count(), 2);
-    QCOMPARE(d.sqlOutPut->item(0)->text(), folder + QStringLiteral("sub/b.txt -> 2"));
-    QCOMPARE(d.sqlOutPut->item(1)->text(), folder + QStringLiteral("a.txt -> 1"));
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->count(), 2);
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->item(0)->text(), folder + QStringLiteral("sub/b.txt -> 2"));
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->item(1)->text(), folder + QStringLiteral("a.txt -> 1"));
     QCOMPARE(f.row(0)->text(2), QStringLiteral("2"));
     QVERIFY(!f.row(0)->text(3).isEmpty());
-    QCOMPARE(d.lblCount->text(), QStringLiteral("2"));
+    QCOMPARE(f.control<QLabel>("lblCount")->text(), QStringLiteral("2"));
     QCOMPARE(find<QLabel>(f.started.window.get(), "lblCount")->text(), QStringLiteral("2"));
-    QCOMPARE(d.lblStatus->text(), u' ' + f.started.window->context().language.message(11) + QStringLiteral(" 0 h 0 min 0 s"));
-    QVERIFY(!d.cmdCancel->isVisibleTo(&d));
-    QVERIFY(d.cmdScan->isVisibleTo(&d));
-    QVERIFY(!d.cmdScan->isEnabled());
-    QVERIFY(d.cmdOK->isEnabled() && d.cmdAddFolder->isEnabled());
+    QCOMPARE(f.control<QLabel>("lblStatus")->text(),
+             u' ' + f.started.window->context().language.message(11) + QStringLiteral(" 0 h 0 min 0 s"));
+    QVERIFY(!f.control<QPushButton>("cmdCancel")->isVisibleTo(&d));
+    QVERIFY(f.control<QPushButton>("cmdScan")->isVisibleTo(&d));
+    QVERIFY(!f.control<QPushButton>("cmdScan")->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdOK")->isEnabled() && f.control<QPushButton>("cmdAddFolder")->isEnabled());
     QVERIFY(f.feedback().messages.empty());
 }
 
@@ -505,9 +528,9 @@ void frmDatabaseTest::scanLogKeepsTheNewestHundredLines()
         f.images.write(QStringLiteral("many/%1.txt").arg(i, 3, 10, QLatin1Char('0')), "x");
     f.checkAll();
     f.dialog->scanCheckedFolders();
-    QCOMPARE(f.dialog->sqlOutPut->count(), 100);
-    QCOMPARE(f.dialog->sqlOutPut->item(0)->text(), folder + QStringLiteral("119.txt -> 120"));
-    QCOMPARE(f.dialog->sqlOutPut->item(99)->text(), folder + QStringLiteral("020.txt -> 21"));
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->count(), 100);
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->item(0)->text(), folder + QStringLiteral("119.txt -> 120"));
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->item(99)->text(), folder + QStringLiteral("020.txt -> 21"));
 }
 
 void frmDatabaseTest::stopEndsTheScanAndKeepsWhatWasWritten()
@@ -517,9 +540,9 @@ void frmDatabaseTest::stopEndsTheScanAndKeepsWhatWasWritten()
     for (int i = 0; i < 60; ++i)
         f.images.write(QStringLiteral("many/%1.txt").arg(i, 3, 10, QLatin1Char('0')), "x");
     f.checkAll();
-    f.whenLogReaches(5, [&] { QTest::mouseClick(f.dialog->cmdCancel, Qt::LeftButton); });
+    f.whenLogReaches(5, [&] { QTest::mouseClick(f.control<QPushButton>("cmdCancel"), Qt::LeftButton); });
     f.dialog->scanCheckedFolders();
-    QCOMPARE(f.dialog->sqlOutPut->count(), 5);
+    QCOMPARE(f.control<QListWidget>("sqlOutPut")->count(), 5);
     QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("5")}));
     QCOMPARE(f.row(0)->text(2), QStringLiteral("5"));
     QVERIFY(!f.dialog->isScanning());
@@ -528,7 +551,7 @@ void frmDatabaseTest::stopEndsTheScanAndKeepsWhatWasWritten()
     f.checkAll();
     f.dialog->scanCheckedFolders();
     f.checkAll();
-    f.whenLogReaches(5, [&] { QTest::mouseClick(f.dialog->cmdCancel, Qt::LeftButton); });
+    f.whenLogReaches(5, [&] { QTest::mouseClick(f.control<QPushButton>("cmdCancel"), Qt::LeftButton); });
     f.dialog->scanCheckedFolders();
     QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("60")}));
     QCOMPARE(f.row(0)->text(2), QStringLiteral("60"));
@@ -566,8 +589,8 @@ void frmDatabaseTest::scanWithAMissingCatalogueForgetsIt()
     QVERIFY(f.feedback().messages.front().text.contains(u'\n' + f.catalogue() + QStringLiteral("\n\n")));
     QVERIFY(f.started.window->context().catalogue.path.isEmpty());
     QVERIFY(!QFile::exists(f.catalogue()));
-    QVERIFY(f.dialog->cmdScan->isVisibleTo(f.dialog.get()));
-    QVERIFY(f.dialog->cmdOK->isEnabled());
+    QVERIFY(f.control<QPushButton>("cmdScan")->isVisibleTo(f.dialog.get()));
+    QVERIFY(f.control<QPushButton>("cmdOK")->isEnabled());
 }
 
 void frmDatabaseTest::scanShowsThePreviewOfTheLastThumbnail()
@@ -576,11 +599,11 @@ void frmDatabaseTest::scanShowsThePreviewOfTheLastThumbnail()
     f.add(QStringLiteral("photos"));
     QVERIFY(QFile::copy(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg")),
                         f.images.file(QStringLiteral("photos/iptc.jpg"))));
-    QTest::mouseClick(f.dialog->chkThumbnails, Qt::LeftButton, {}, QPoint(5, f.dialog->chkThumbnails->height() / 2));
+    f.clickThumbnailsBox();
     f.checkAll();
     f.dialog->scanCheckedFolders();
-    QVERIFY(!f.dialog->imgDest->pixmap().isNull());
-    const QSize shown = f.dialog->imgDest->pixmap().size();
+    QVERIFY(!f.control<QLabel>("imgDest")->pixmap().isNull());
+    const QSize shown = f.control<QLabel>("imgDest")->pixmap().size();
     QVERIFY(shown.width() <= 120 && shown.height() <= 80);
     QCOMPARE(f.select(QStringLiteral("select SupportIPTC from Images;")), QStringList({QStringLiteral("1")}));
 }

@@ -42,9 +42,9 @@ private Q_SLOTS:
     void cancelCopiesNothing()
     {
         frmFolderSelected w(f->context, f->feedback, results, nullptr);
-        QVERIFY(w.drvList->count() >= 1);
+        QVERIFY(find<QComboBox>(&w, "drvList")->count() >= 1);
         QVERIFY(w.setCurrentFolder(f->folder.file(u8("out"))));
-        w.cmdCancel->click();
+        find<QPushButton>(&w, "cmdCancel")->click();
         QVERIFY(QDir(f->folder.file(u8("out"))).entryList(QDir::Files).isEmpty());
         QVERIFY(!f->context.ini.read(u8("Configuration"), u8("DestinationFolder")));
         QVERIFY(f->feedback.messages.empty());

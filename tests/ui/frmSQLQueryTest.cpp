@@ -28,8 +28,13 @@ class frmSQLQueryTest : public QObject
     std::unique_ptr<DialogFixture> f;
     std::unique_ptr<frmSQLQuery> w;
 
-    void type(const QString &statement) { w->lstTxtSQL->setCurrentText(statement); }
-    QAbstractItemModel *table() const { return w->lvSQLOutput->model(); }
+    template <typename T>
+    T *control(const char *name) const
+    {
+        return find<T>(w.get(), name);
+    }
+    void type(const QString &statement) { control<QComboBox>("lstTxtSQL")->setCurrentText(statement); }
+    QAbstractItemModel *table() const { return control<QTableView>("lvSQLOutput")->model(); }
 
 private Q_SLOTS:
     void init()
@@ -49,8 +54,8 @@ private Q_SLOTS:
 
     void opensWithTheStoredHistory()
     {
-        QCOMPARE(w->lstTxtSQL->count(), 2);
-        QCOMPARE(w->lstTxtSQL->itemText(1), u8("select File from Images"));
+        QCOMPARE(control<QComboBox>("lstTxtSQL")->count(), 2);
+        QCOMPARE(control<QComboBox>("lstTxtSQL")->itemText(1), u8("select File from Images"));
         QCOMPARE(w->findChild<QPushButton *>(u8("cmdExecute"))->text(), u8("Execute"));
         QVERIFY(w->findChild<QTableView *>(u8("lvSQLOutput")));
     }
@@ -59,63 +64,77 @@ private Q_SLOTS:
     {
         QSignalSpy asked(w.get(), &frmSQLQuery::showImageRequested);
         type(u8("select * from Images where City = 'Lyon'"));
-        w->cmdExecute->click();
+        control<QPushButton>("cmdExecute")->click();
         QCOMPARE(table()->columnCount(), 48);
         QCOMPARE(table()->rowCount(), 1);
         QCOMPARE(table()->headerData(1, Qt::Horizontal).toString(), u8("File"));
-        QCOMPARE(w->lblStatus->text(), f->context.language.text(InterfaceText::ClickRowHint));
-        QVERIFY(w->lblStatus->styleSheet().contains(u8("0, 0, 255")));
+        QCOMPARE(control<QLabel>("lblStatus")->text(), f->context.language.text(InterfaceText::ClickRowHint));
+        QVERIFY(control<QLabel>("lblStatus")->styleSheet().contains(u8("0, 0, 255")));
 
-        w->lvSQLOutput->show();
-        QTest::mouseClick(w->lvSQLOutput->viewport(), Qt::LeftButton, {},
-                          w->lvSQLOutput->visualRect(table()->index(0, 3)).center());
+        control<QTableView>("lvSQLOutput")->show();
+        QTest::mouseClick(control<QTableView>("lvSQLOutput")->viewport(), Qt::LeftButton, {},
+                          control<QTableView>("lvSQLOutput")->visualRect(table()->index(0, 3)).center());
         QCOMPARE(asked.count(), 1);
         QCOMPARE(asked.at(0).at(0).toString(), u8("/photos/l'été/"));
         QCOMPARE(asked.at(0).at(1).toString(), u8("o'neil.jpg"));
-        QCOMPARE(w->lstTxtSQL->itemText(0), u8("select * from Images where City = 'Lyon'"));
+        QCOMPARE(control<QComboBox>("lstTxtSQL")->itemText(0), u8("select * from Images where City = 'Lyon'"));
     }
 
     void withoutFolderAndFileTheStatusIsRedAndClicksDoNothing()
     {
         QSignalSpy asked(w.get(), &frmSQLQuery::showImageRequested);
         type(u8("select Folder as folder, File as file from Images"));
-        QTest::keyClick(w->lstTxtSQL->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(control<QComboBox>("lstTxtSQL")->lineEdit(), Qt::Key_Return);
         QCOMPARE(table()->rowCount(), 2);
-        QCOMPARE(w->lblStatus->text(), f->context.language.text(InterfaceText::MissingPathColumnsWarning));
-        QVERIFY(w->lblStatus->styleSheet().contains(u8("255, 0, 0")));
+        QCOMPARE(control<QLabel>("lblStatus")->text(), f->context.language.text(InterfaceText::MissingPathColumnsWarning));
+        QVERIFY(control<QLabel>("lblStatus")->styleSheet().contains(u8("255, 0, 0")));
         w->clickRow(0);
         QCOMPARE(asked.count(), 0);
 
         type(u8("select x from Nowhere")); // refused by the engine: reported, red, not remembered
-        w->cmdExecute->click();
+        control<QPushButton>("cmdExecute")->click();
         QCOMPARE(table()->rowCount(), 0);
         QVERIFY(f->feedback.texts().last().startsWith(u8("Cannot get data\n")));
-        QVERIFY(w->lblStatus->styleSheet().contains(u8("255, 0, 0")));
-        QCOMPARE(w->lstTxtSQL->itemText(0), u8("select Folder as folder, File as file from Images"));
+        QVERIFY(control<QLabel>("lblStatus")->styleSheet().contains(u8("255, 0, 0")));
+        QCOMPARE(control<QComboBox>("lstTxtSQL")->itemText(0), u8("select Folder as folder, File as file from Images"));
     }
 
     void aTextThatIsNoSelectLeavesStatusAndHistoryAlone()
     {
         type(u8("delete from Images"));
-        w->cmdExecute->click();
+        control<QPushButton>("cmdExecute")->click();
         QCOMPARE(f->feedback.texts(), QStringList({f->context.language.message(Message::SelectOnly)}));
-        QVERIFY(w->lblStatus->text().isEmpty());
-        QCOMPARE(w->lstTxtSQL->count(), 2);
+        QVERIFY(control<QLabel>("lblStatus")->text().isEmpty());
+        QCOMPARE(control<QComboBox>("lstTxtSQL")->count(), 2);
     }
 
     void closingWritesTheHistoryMostRecentFirst()
     {
         w->show();
         type(u8("select 1"));
-        w->cmdExecute->click(); // already listed: moved to the top without dropping anything
+        control<QPushButton>("cmdExecute")->click(); // already listed: moved to the top without dropping anything
         type(u8("select 'l''été'"));
-        w->cmdExecute->click();
+        control<QPushButton>("cmdExecute")->click();
         w->close();
         const IniFile &ini = f->context.ini;
         QCOMPARE(ini.read(u8("SQLQuery"), u8("SQLQuery1")), u8("select 'l''été'"));
         QCOMPARE(ini.read(u8("SQLQuery"), u8("SQLQuery2")), u8("select 1"));
         QCOMPARE(ini.read(u8("SQLQuery"), u8("SQLQuery3")), u8("select File from Images"));
         QVERIFY(!ini.read(u8("SQLQuery"), u8("SQLQuery4")));
+    }
+
+    void theTableTakesTheRoomTheWindowGrowsBy()
+    {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        type(u8("select * from Images"));
+        w->execute();
+        QCOMPARE(table()->rowCount(), 2);
+        auto *view = control<QTableView>("lvSQLOutput");
+        const QSize before = view->size();
+        w->resize(w->size() + QSize(160, 120));
+        QTest::qWait(50);
+        QCOMPARE(view->size(), before + QSize(160, 120));
     }
 };
 

@@ -25,11 +25,17 @@ class frmSelectionsTest : public QObject
     std::unique_ptr<frmSelections> w;
     int listings = 0;
 
+    template <typename T>
+    T *control(const char *name) const
+    {
+        return find<T>(w.get(), name);
+    }
+    QTreeWidget *list() const { return control<QTreeWidget>("lvSelections"); }
     QStringList entries() const
     {
         QStringList lines;
-        for (int i = 0; i < w->lvSelections->topLevelItemCount(); ++i)
-            lines << w->lvSelections->topLevelItem(i)->text(0) + u'=' + w->lvSelections->topLevelItem(i)->text(1);
+        for (int i = 0; i < list()->topLevelItemCount(); ++i)
+            lines << list()->topLevelItem(i)->text(0) + u'=' + list()->topLevelItem(i)->text(1);
         return lines;
     }
     void open()
@@ -39,7 +45,7 @@ class frmSelectionsTest : public QObject
             return f->rows(u8("select count(*) from Images where CheckMark != '';")).value(0).toInt();
         }, nullptr);
     }
-    void choose(int entry) { w->lvSelections->setCurrentItem(w->lvSelections->topLevelItem(entry)); }
+    void choose(int entry) { list()->setCurrentItem(list()->topLevelItem(entry)); }
 
 private Q_SLOTS:
     void init()
@@ -62,58 +68,59 @@ private Q_SLOTS:
     {
         QVERIFY(!w->isModal());
         QCOMPARE(entries(), QStringList({u8("l'été=2")}));
-        QVERIFY(w->lvSelections->topLevelItem(0)->isSelected());
+        QVERIFY(list()->topLevelItem(0)->isSelected());
         QCOMPARE(w->findChild<QPushButton *>(u8("cmdSaveSelection"))->text(), u8("Save"));
         QVERIFY(w->findChild<QLabel *>(u8("lblNbCurrentSelection"))->isHidden());
     }
 
     void saveRefusesEmptyAndListedNamesAndListsWhatItSaved()
     {
-        w->txtSaveSelection->setText(u8("   "));
-        w->cmdSaveSelection->click();
-        QCOMPARE(w->lblError->text(), f->context.language.message(Message::SelectionNameRequired));
-        w->txtSaveSelection->setText(u8(" l'été "));
-        w->cmdSaveSelection->click();
-        QCOMPARE(w->txtSaveSelection->text(), u8("l'été"));
-        QCOMPARE(w->lblError->text(), f->context.language.message(Message::SelectionNameUsed));
+        control<QLineEdit>("txtSaveSelection")->setText(u8("   "));
+        control<QPushButton>("cmdSaveSelection")->click();
+        QCOMPARE(control<QLabel>("lblError")->text(), f->context.language.message(Message::SelectionNameRequired));
+        control<QLineEdit>("txtSaveSelection")->setText(u8(" l'été "));
+        control<QPushButton>("cmdSaveSelection")->click();
+        QCOMPARE(control<QLineEdit>("txtSaveSelection")->text(), u8("l'été"));
+        QCOMPARE(control<QLabel>("lblError")->text(), f->context.language.message(Message::SelectionNameUsed));
 
-        w->txtSaveSelection->setText(u8("d'hiver"));
-        w->cmdSaveSelection->click();
-        QVERIFY(w->lblError->text().isEmpty());
-        QCOMPARE(w->lblNbCurrentSelection->text(), u8("Images=1"));
-        QVERIFY(!w->lblNbCurrentSelection->isHidden());
-        QVERIFY(w->cmdSaveSelection->isEnabled());
+        control<QLineEdit>("txtSaveSelection")->setText(u8("d'hiver"));
+        control<QPushButton>("cmdSaveSelection")->click();
+        QVERIFY(control<QLabel>("lblError")->text().isEmpty());
+        QCOMPARE(control<QLabel>("lblNbCurrentSelection")->text(), u8("Images=1"));
+        QVERIFY(!control<QLabel>("lblNbCurrentSelection")->isHidden());
+        QVERIFY(control<QPushButton>("cmdSaveSelection")->isEnabled());
         // A name saved since the window opened is not listed: saving replaces its rows.
         f->run(u8("insert into Selections values('later','/x/','gone.jpg','x');"));
-        w->txtSaveSelection->setText(u8("later"));
-        w->cmdSaveSelection->click();
+        control<QLineEdit>("txtSaveSelection")->setText(u8("later"));
+        control<QPushButton>("cmdSaveSelection")->click();
         QCOMPARE(f->rows(u8("select File from Selections where Name='later';")), QStringList({u8("o'neil.jpg")}));
         f->run(u8("update Images set CheckMark='';"));
-        w->txtSaveSelection->setText(u8("none"));
-        w->cmdSaveSelection->click();
-        QCOMPARE(w->lblNbCurrentSelection->text(), u8("Images=0"));
+        control<QLineEdit>("txtSaveSelection")->setText(u8("none"));
+        control<QPushButton>("cmdSaveSelection")->click();
+        QCOMPARE(control<QLabel>("lblNbCurrentSelection")->text(), u8("Images=0"));
         QCOMPARE(entries(), QStringList({u8("l'été=2"), u8("d'hiver=1"), u8("later=1")})); // none: no entry
     }
 
     void displayAndDoubleClickRestoreAndListTheMarks()
     {
-        w->cmdDisplaySelection->click();
+        control<QPushButton>("cmdDisplaySelection")->click();
         QCOMPARE(listings, 1);
         QCOMPARE(f->rows(u8("select File,CheckMark from Images order by File;")),
                  QStringList({u8("b.jpg|03/04/2021"), u8("o'neil.jpg|")}));
-        Q_EMIT w->lvSelections->itemDoubleClicked(w->lvSelections->topLevelItem(0), 0);
-        w->cmdCurrentSelection->click();
+        Q_EMIT list()->itemDoubleClicked(list()->topLevelItem(0), 0);
+        control<QPushButton>("cmdCurrentSelection")->click();
         QCOMPARE(listings, 3);
-        QCOMPARE(w->lblNbCurrentSelection->text(), u8("Images=1"));
+        QCOMPARE(control<QLabel>("lblNbCurrentSelection")->text(), u8("Images=1"));
     }
 
     void withNoChosenEntryTheCommandsSayMessage45()
     {
-        w->lvSelections->clearSelection();
-        for (QPushButton *button : {w->cmdDisplaySelection, w->cmdRenameSelection, w->cmdRemoveSelection}) {
-            w->lblError->clear();
+        list()->clearSelection();
+        for (const char *name : {"cmdDisplaySelection", "cmdRenameSelection", "cmdRemoveSelection"}) {
+            QPushButton *button = control<QPushButton>(name);
+            control<QLabel>("lblError")->clear();
             button->click();
-            QCOMPARE(w->lblError->text(), f->context.language.message(Message::NoSelectionChosen));
+            QCOMPARE(control<QLabel>("lblError")->text(), f->context.language.message(Message::NoSelectionChosen));
         }
         QCOMPARE(listings, 0);
         QVERIFY(f->feedback.questions.isEmpty());
@@ -123,17 +130,17 @@ private Q_SLOTS:
     {
         QString answer = u8("l'été");
         w->setNameAsker([&](const QString &, const QString &, const QString &) { return answer; });
-        w->cmdRenameSelection->click(); // its own name
-        QCOMPARE(w->lblError->text(), f->context.language.message(Message::SelectionNameUsed));
+        control<QPushButton>("cmdRenameSelection")->click(); // its own name
+        QCOMPARE(control<QLabel>("lblError")->text(), f->context.language.message(Message::SelectionNameUsed));
         answer = u8("  été 2 ");
-        w->cmdRenameSelection->click();
+        control<QPushButton>("cmdRenameSelection")->click();
         QCOMPARE(entries(), QStringList({u8("été 2=2")}));
         QCOMPARE(f->rows(u8("select distinct Name from Selections;")), QStringList({u8("été 2")}));
 
         f->feedback.answers = {false, true};
-        w->cmdRemoveSelection->click();
+        control<QPushButton>("cmdRemoveSelection")->click();
         QCOMPARE(entries().size(), 1);
-        w->cmdRemoveSelection->click();
+        control<QPushButton>("cmdRemoveSelection")->click();
         QCOMPARE(f->feedback.questions.last(), f->context.language.message(Message::RemoveSelectionQuestion) + u8(" 'été 2'"));
         QVERIFY(entries().isEmpty());
         QVERIFY(f->rows(u8("select * from Selections;")).isEmpty());

@@ -158,8 +158,8 @@ private Q_SLOTS:
         QCOMPARE(f.w->findChildren<frmSelections *>().size(), 1);
         auto *selections = f.w->findChild<frmSelections *>();
         QVERIFY(selections->isVisible() && !selections->isModal());
-        selections->cmdCurrentSelection->click();
-        QCOMPARE(selections->lblNbCurrentSelection->text(), u8("Images=2"));
+        find<QPushButton>(selections, "cmdCurrentSelection")->click();
+        QCOMPARE(find<QLabel>(selections, "lblNbCurrentSelection")->text(), u8("Images=2"));
         QCOMPARE(f.w->result().count(), 2);
         QCOMPARE(f.name(1), u8("c.jpg"));
         QCOMPARE(f.check(1)->toolTip(), u8("02/02/2022"));
@@ -246,7 +246,7 @@ private Q_SLOTS:
         whenModalShows([out](QWidget *dialog) {
             auto *destination = qobject_cast<frmFolderSelected *>(dialog);
             QVERIFY(destination && destination->setCurrentFolder(out));
-            destination->cmdOK->click();
+            find<QPushButton>(destination, "cmdOK")->click();
         });
         f.trigger("mnuCopyImages");
         QCOMPARE(QDir(out).entryList(QDir::Files), QStringList({u8("IMG_1.JPG")}));
@@ -268,8 +268,8 @@ private Q_SLOTS:
         QVERIFY(console && console->isVisible());
         f.trigger("mnuSQLQuery");
         QCOMPARE(f.w->findChildren<frmSQLQuery *>().size(), 1);
-        console->lstTxtSQL->setCurrentText(u8("select File, Folder from Images order by File desc"));
-        console->cmdExecute->click();
+        find<QComboBox>(console, "lstTxtSQL")->setCurrentText(u8("select File, Folder from Images order by File desc"));
+        find<QPushButton>(console, "cmdExecute")->click();
         console->clickRow(0);
         QCOMPARE(f.w->result().count(), 1);
         QCOMPARE(f.name(0), u8("o'neil.jpg"));

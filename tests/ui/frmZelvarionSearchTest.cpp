@@ -353,17 +353,17 @@ void frmZelvarionSearchTest::searchOptionsRefuseNoPlaceAndStoreTheChoice()
 {
     SearchFixture f(1);
     frmSearchOptions options(f.w->context(), f.started.feedback, f.w);
-    QVERIFY(options.chkSearchOptions[0]->isChecked());
-    QVERIFY(!options.FrameSearch->isEnabled());
-    QVERIFY(!options.FrameTranslation->isEnabled()); // no translations file
-    for (QCheckBox *box : options.chkSearchOptions)
-        box->click();
-    QVERIFY(options.FrameSearch->isEnabled());
-    options.cmdOK->click();
+    QVERIFY(find<QCheckBox>(&options, "chkSearchOptions", 0)->isChecked());
+    QVERIFY(!find<QGroupBox>(&options, "FrameSearch")->isEnabled());
+    QVERIFY(!find<QGroupBox>(&options, "FrameTranslation")->isEnabled()); // no translations file
+    for (int i = 0; i < 3; ++i)
+        find<QCheckBox>(&options, "chkSearchOptions", i)->click();
+    QVERIFY(find<QGroupBox>(&options, "FrameSearch")->isEnabled());
+    find<QPushButton>(&options, "cmdOK")->click();
     QCOMPARE(f.started.feedback.messages.size(), std::size_t(1));
     QCOMPARE(f.started.feedback.messages.back().text, f.w->context().language.message(9));
-    options.chkSearchIPTC[5]->click(); // City
-    options.cmdOK->click();
+    find<QCheckBox>(&options, "chkSearchIPTC", 5)->click(); // City
+    find<QPushButton>(&options, "cmdOK")->click();
     QCOMPARE(options.result(), int(QDialog::Accepted));
     const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
     QCOMPARE(ini.read(QStringLiteral("SearchOptions"), QStringLiteral("SearchAllIPTC")).value_or(QString()), QStringLiteral("0"));
