@@ -106,8 +106,7 @@ void CaptioningCommands::undoLastTemplateRun()
         return;
     UndoOptions options;
     options.language = &language;
-    const QString label = language.text(InterfaceText::CustomizedFieldLabel);
-    options.customizedLabel = label.isEmpty() ? defaultCustomizedLabel() : label;
+    options.customizedLabel = m_context.customizedLabel();
     const ThumbnailStore store;
     const StoredThumbnailRenewer renewer(store);
     if (m_context.settings.createThumbnails && m_context.namedStreamsAvailable)

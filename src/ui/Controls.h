@@ -84,6 +84,7 @@ public:
 inline const QColor kLabelGrey(128, 128, 128);
 inline const QColor kLabelBlue(0, 0, 255);
 inline const QColor kStatusRed(255, 0, 0);
+inline const QColor kConfiguredNumberGrey(192, 192, 192); // a customized number that has a name
 
 // The style sheet that gives a control's text one of the colours above: "color: rgb(0, 0, 255);".
 inline QString textColourStyle(const QColor &colour)

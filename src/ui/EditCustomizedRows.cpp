@@ -18,9 +18,6 @@ using namespace controls;
 namespace {
 
 constexpr int kRowHeight = 24;
-// The background of a number that has a configured name (Controls.h names no such grey).
-const QColor kConfiguredNumberGrey(192, 192, 192);
-
 // A number with a configured name cannot be mistaken for a free one.
 void markConfigured(QLineEdit *number, bool configured)
 {

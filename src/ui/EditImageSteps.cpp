@@ -51,10 +51,10 @@ ImageEdit EditImageSteps::load(AppContext &context, Feedback &feedback)
     const ResultRow &image = row();
     const QString path = image.folder + image.file;
     const LanguagePack &pack = context.language;
-    const QString label = pack.text(InterfaceText::CustomizedFieldLabel);
+    const QString label = context.customizedLabel();
     ImageEdit edit;
     if (context.settings.readIPTC) {
-        edit = imageEditFromFile(path, label.isEmpty() ? defaultCustomizedLabel() : label, &feedback);
+        edit = imageEditFromFile(path, label, &feedback);
     } else if (context.catalogue.openOrReport(feedback)) {
         edit = imageEditFromCatalogue(context.catalogue, feedback, image.folder, image.file).value_or(ImageEdit{});
         context.catalogue.close();
@@ -75,7 +75,7 @@ bool EditImageSteps::save(AppContext &context, Feedback &feedback, const Templat
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
     const StoredThumbnailRenewer renewer(store);
     const bool renew = s.createThumbnails && context.namedStreamsAvailable;
-    const QString label = context.language.text(InterfaceText::CustomizedFieldLabel);
+    const QString label = context.customizedLabel();
     // Another command rewriting files or rows of this catalogue would race this save: refused.
     CatalogueWriteLock lock(context.catalogue.path);
     if (!lock.takeOrRefuse(feedback, context.language))
@@ -99,7 +99,7 @@ bool EditImageSteps::save(AppContext &context, Feedback &feedback, const Templat
         const BusyCursor busy;
         saved = saveImageIptc(context.catalogue, feedback, image.folder, image.file,
                               imageEditFrom(values, keywords, categories), options,
-                              label.isEmpty() ? defaultCustomizedLabel() : label, renew ? &renewer : nullptr, QLocale());
+                              label, renew ? &renewer : nullptr, QLocale());
     }
     if (saved.saved && revision)
         journal.noteOldRevision(image.folder + image.file, revision->first, revision->second);

@@ -241,8 +241,7 @@ void frmDatabase::runScan()
     }
     const AppSettings &settings = m_context.settings;
     ScanOptions options;
-    const QString customized = m_context.language.text(InterfaceText::CustomizedFieldLabel);
-    options.customizedLabel = customized.isEmpty() ? defaultCustomizedLabel() : customized;
+    options.customizedLabel = m_context.customizedLabel();
     options.language = &m_context.language;
     if (settings.createThumbnails && m_context.namedStreamsAvailable)
         options.thumbnails = settings.reCreateThumbnails ? ThumbnailPolicy::Recreate : ThumbnailPolicy::KeepExisting;
