@@ -116,19 +116,14 @@ bool frmEditCustomizedFieldNames::eventFilter(QObject *watched, QEvent *event)
 
 void frmEditCustomizedFieldNames::confirm()
 {
-    QList<std::pair<QString, QString>> keys;
+    std::array<CustomizedFieldName, 16> names;
     for (int i = 0; i < kCustomizedSlotCount; ++i) {
         const Row &row = m_rows[std::size_t(i)];
-        CustomizedFieldName &configured = m_context.settings.customizedFieldNames[std::size_t(i)];
         const bool kept = !row.name->text().isEmpty()
                           && editing::checkNamedNumber(row.number->text(), {}) == editing::NumberVerdict::Valid;
-        configured = kept ? CustomizedFieldName{row.number->text(), row.name->text()} : CustomizedFieldName{};
-        if (kept) {
-            keys.append({QStringLiteral("Index%1").arg(i), configured.index});
-            keys.append({QStringLiteral("Name%1").arg(i), configured.name});
-        }
+        names[std::size_t(i)] = kept ? CustomizedFieldName{row.number->text(), row.name->text()} : CustomizedFieldName{};
     }
-    m_context.ini.replaceSection(QStringLiteral("CustomizedFieldNames"), keys);
+    m_context.setCustomizedFieldNames(names);
     accept();
 }
 

@@ -249,6 +249,20 @@ void readCustomizedFieldNames(const IniFile &ini, AppSettings &settings)
     }
 }
 
+void writeCustomizedFieldNames(const IniFile &ini, const AppSettings &settings)
+{
+    // Unnamed rows are left out, so the section lists only what the user named.
+    QList<std::pair<QString, QString>> keys;
+    for (int i = 0; i < int(settings.customizedFieldNames.size()); ++i) {
+        const CustomizedFieldName &row = settings.customizedFieldNames[std::size_t(i)];
+        if (row.name.isEmpty())
+            continue;
+        keys.append({QStringLiteral("Index%1").arg(i), row.index});
+        keys.append({QStringLiteral("Name%1").arg(i), row.name});
+    }
+    ini.replaceSection(QStringLiteral("CustomizedFieldNames"), keys);
+}
+
 void readExportOptions(const IniFile &ini, AppSettings &settings)
 {
     readSection(ini, settings, kXml);

@@ -155,6 +155,8 @@ void readConfiguration(const IniFile &ini, AppSettings &settings);
 void readSearchOptions(const IniFile &ini, AppSettings &settings);
 void readEditIptcOptions(const IniFile &ini, AppSettings &settings);
 void readCustomizedFieldNames(const IniFile &ini, AppSettings &settings);
+// Replaces the CustomizedFieldNames section with the named rows of settings.
+void writeCustomizedFieldNames(const IniFile &ini, const AppSettings &settings);
 // "XML", "Statistics" and "Spelling": the export, statistics and spell-check windows.
 void readExportOptions(const IniFile &ini, AppSettings &settings);
 AppSettings readAllSettings(const IniFile &ini);

@@ -38,6 +38,13 @@ struct Session
         changeSetting(ini, settings, member, std::move(value));
     }
 
+    // The customized field names in memory and in the configuration file at once.
+    void setCustomizedFieldNames(const std::array<CustomizedFieldName, 16> &names)
+    {
+        settings.customizedFieldNames = names;
+        writeCustomizedFieldNames(ini, settings);
+    }
+
     // Remembers a chosen catalogue in memory and in the configuration file.
     void rememberCatalogue(const QString &path);
 
