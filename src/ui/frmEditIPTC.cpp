@@ -48,7 +48,13 @@ frmEditIPTC::frmEditIPTC(AppContext &context, Feedback &feedback, std::vector<Re
     load();
 }
 
-frmEditIPTC::~frmEditIPTC() { qApp->removeEventFilter(this); }
+frmEditIPTC::~frmEditIPTC()
+{
+    qApp->removeEventFilter(this);
+    // The field rows and the status line are members, gone before QWidget deletes the controls;
+    // a control that signals while it goes must still find them, so the controls go first.
+    qDeleteAll(findChildren<QObject *>(Qt::FindDirectChildrenOnly));
+}
 
 // In the order Tab follows: the header, the tabs and their panels, the bottom line.
 void frmEditIPTC::createControls()
