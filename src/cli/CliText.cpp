@@ -49,15 +49,15 @@ QString isoDateFromMark(const QString &mark)
 
 QString isoFromRevisionStamp(const QString &stamp)
 {
+    // Date and time forms may both hold spaces ("10 Dec 2026", "10:36:30 PM"): try each split.
     const QLocale locale = QLocale::system();
-    const qsizetype space = stamp.indexOf(u' '); // a short date holds no space; a time may (AM)
-    if (space < 0)
-        return stamp;
-    const std::optional<QDate> date = editing::parseDate(stamp.left(space), locale);
-    const std::optional<QTime> time = editing::parseTime(stamp.mid(space + 1), locale);
-    if (!date || !time)
-        return stamp;
-    return QDateTime(*date, *time).toString(Qt::ISODate);
+    for (qsizetype space = stamp.indexOf(u' '); space > 0; space = stamp.indexOf(u' ', space + 1)) {
+        const std::optional<QDate> date = editing::parseDate(stamp.left(space), locale);
+        const std::optional<QTime> time = date ? editing::parseTime(stamp.mid(space + 1), locale) : std::nullopt;
+        if (date && time)
+            return QDateTime(*date, *time).toString(Qt::ISODate);
+    }
+    return stamp;
 }
 
 } // namespace zelvarion::cli

@@ -70,6 +70,12 @@ struct CommandLineParser
     bool takeOption(const QStringList &arguments, qsizetype &at)
     {
         const QString &argument = arguments[at];
+        if (const OptionSyntax *shortFlag = find(argument); shortFlag && !argument.startsWith(kEndOfOptions)) {
+            if (result.arguments.flag(shortFlag->name))
+                return refuse(QStringLiteral("%1 is given twice").arg(argument));
+            result.arguments.m_options.emplace_back(argument, QString()); // such as -0
+            return true;
+        }
         if (!argument.startsWith(kEndOfOptions))
             return refuse(QStringLiteral("unknown option '%1' (put operands that begin with '-' after '--')").arg(argument));
         const qsizetype equals = argument.indexOf(u'=');

@@ -1,5 +1,6 @@
 // zelvarion-cli empty-words: the list the statistics can leave out, as the empty words dialog
 // keeps it.
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/words/EmptyWords.h"
 #include "core/session/TextRules.h"
@@ -30,19 +31,19 @@ void printList(const QStringList &words, bool json, QTextStream &out)
         return;
     }
     for (const QString &word : words)
-        out << word << '\n';
+        out << escapedName(word) << '\n';
 }
 
 // Adds or removes the word; a problem to print, empty when the list changed.
 QString change(EmptyWordsList &list, const QString &action, const QString &word, const LanguagePack &pack)
 {
     if (word.isEmpty())
-        return QStringLiteral("the word is empty");
+        return pack.message(Message::WordRequired);
     if (action == u"add")
         return list.add(word) == EmptyWordsList::Refusal::None ? QString() : pack.message(Message::AlreadyInList);
     const qsizetype at = positionIgnoringCase(list.words(), word);
     if (at < 0)
-        return QStringLiteral("not in the list: ") + word;
+        return withSubject(pack, Message::CliNotInList, word);
     list.remove(int(at));
     return {};
 }

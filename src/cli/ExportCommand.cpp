@@ -1,5 +1,6 @@
 // zelvarion-cli export: the XML export of the result of the search arguments, rendered with a
 // stylesheet of the export folder when one is named, as the export window does.
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/export/XmlExport.h"
 #include "core/export/XslRendering.h"
@@ -51,7 +52,11 @@ int runExportCommand(CliContext &context)
     const ExportFolder folder = ExportFolder::inProgramFolder();
     // Only a stylesheet of the export folder, as the window lists them.
     if (stylesheet && (stylesheet->contains(u'/') || !QFileInfo(folder.path + u'/' + *stylesheet).isFile())) {
-        context.err << "zelvarion-cli export: no stylesheet " << *stylesheet << " in " << folder.path << '\n';
+        Session session;
+        session.loadSettingsAndLanguage(programFolder::languageFolder());
+        context.err << "zelvarion-cli export: "
+                    << withSubject(session.language, Message::CliNoStylesheet, folder.path).replace(u'#', *stylesheet)
+                    << '\n';
         return kExitBadArguments;
     }
     CommandSearch search;

@@ -345,8 +345,8 @@ enum class Message : int {
     CliPresenceTakesNoText = 202,
     CliTranslationShown = 203, // the translation searched too follows
     CliFilesCount = 204, // counted: "#" the number
-    CliFoldersCount = 205, // counted
-    CliUnreadableCount = 206, // counted
+    CliFoldersCount = 205, // counted, with the punctuation after it
+    CliUnreadableCount = 206, // counted, with the punctuation after it
     CliFilesPerSecond = 207, // "#" the files a second
     CliCatalogueCreated = 208, // the path follows
     CliThumbnailStoreUnwritable = 209, // the store's folder follows
@@ -393,6 +393,7 @@ enum class Message : int {
     CliNotInList = 250, // the word follows
     CliCatalogueMissing = 251, // the path follows
     CliInUse = 252, // after the name of the template in use
+    CliNotWritten = 253, // the path and the reason follow
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -543,7 +544,7 @@ inline constexpr std::array kAllMessages = {
     Message::CliNothingRemoved, Message::CliNoSelectionNamed, Message::CliNoTemplateNamed, Message::CliIndexing,
     Message::CliIndexFailed, Message::CliCannotOpen, Message::CliDamagedIptc, Message::CliWriteWithoutCatalogue,
     Message::CliFileMissing, Message::CliFileNotWritten, Message::CliRewriteQuestion, Message::CliUndoRunNumber,
-    Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse
+    Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse, Message::CliNotWritten,
 };
 
 namespace detail {
@@ -562,6 +563,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 258);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 122);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 123);
 
 } // namespace zelvarion
