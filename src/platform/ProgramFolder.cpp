@@ -29,7 +29,7 @@ struct ShippedFolder
 };
 const ShippedFolder kShippedFolders[] = {
     {"Zelvarion-Language", {".lng"}, false},
-    {"XML", {".xsl", ".sh"}, false},
+    {"XML", {".xsl", ".sh", ".xconf"}, false},
     {"help", {}, true},
 };
 
@@ -86,8 +86,11 @@ void setOverride(const QString &folder)
 void useFolder(const QString &folder)
 {
     setOverride(folder);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return; // a mistyped folder is not made here
+    if (folder.isEmpty())
+        return;
+    // As the per-user folder at its first start: made, then given the shipped files it lacks.
+    if (!QDir().mkpath(folder))
+        return; // the command that needs a file there says why it cannot have it
     seedFrom(shippedDataFolder(QCoreApplication::applicationDirPath()), QDir(folder).absolutePath());
 }
 

@@ -14,9 +14,10 @@ QString path();
 // Used by tests; an empty text clears it.
 void setOverride(const QString &folder);
 
-// The command line's --program-folder: the folder becomes the program folder, and when it exists
-// it is first given the shipped files it lacks (stylesheets, language packs, user guide), as a
-// per-user folder is, so a new program folder renders and speaks from its first command.
+// The command line's --program-folder: the folder becomes the program folder; it is made when
+// missing and given the shipped files it lacks (stylesheets, language packs, user guide) as the
+// per-user folder is at its first start, so a new program folder renders and speaks from its
+// first command. Files already there are kept.
 void useFolder(const QString &folder);
 
 // Where the shipped data lie for an executable in executableFolder: share/zelvarion of an
