@@ -60,9 +60,10 @@ void printHelp(QTextStream &out)
         out << QLatin1String(command.syntax.summary) << '\n';
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
-        << "                      catalogue (default: the window program's program folder); it gets\n"
-        << "                      the shipped stylesheets and packs it lacks\n"
-        << "Exit codes: 0 done, 1 some items failed, 2 bad arguments.\n";
+        << "                      catalogue (default: the window program's program folder); it is made\n"
+        << "                      when missing and gets the shipped stylesheets, packs and guide it lacks\n"
+        << "Exit codes: 0 done, 1 some items failed (and, for a command on the images a search finds,\n"
+        << "none found, as grep does), 2 bad arguments. Texts come from the language pack in use.\n";
 }
 
 } // namespace
