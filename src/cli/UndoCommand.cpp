@@ -106,7 +106,7 @@ int runUndoCommand(CliContext &context)
     if (!run) {
         context.err << "zelvarion-cli undo: "
                     << (*number > 0 ? prepared.language.message(Message::CliNoSuchRun).replace(u'#', QString::number(*number))
-                                    : prepared.language.text(InterfaceText::NoTemplateRunToUndo))
+                                    : prepared.language.message(Message::CliNoRunLeft))
                     << '\n';
         return kExitSomeFailed;
     }

@@ -83,14 +83,14 @@ void setOverride(const QString &folder)
     overrideFolder() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
-void useFolder(const QString &folder)
+void useFolder(const QString &folder, MissingFolder missing)
 {
     setOverride(folder);
     if (folder.isEmpty())
         return;
     // As the per-user folder at its first start: made, then given the shipped files it lacks.
-    if (!QDir().mkpath(folder))
-        return; // the command that needs a file there says why it cannot have it
+    if (!QFileInfo(folder).isDir() && (missing == MissingFolder::LeaveAlone || !QDir().mkpath(folder)))
+        return; // a mistyped folder is not made for a command that only reads
     seedFrom(shippedDataFolder(QCoreApplication::applicationDirPath()), QDir(folder).absolutePath());
 }
 

@@ -394,6 +394,7 @@ enum class Message : int {
     CliCatalogueMissing = 251, // the path follows
     CliInUse = 252, // after the name of the template in use
     CliNotWritten = 253, // the path and the reason follow
+    CliNoRunLeft = 254,
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -545,6 +546,7 @@ inline constexpr std::array kAllMessages = {
     Message::CliIndexFailed, Message::CliCannotOpen, Message::CliDamagedIptc, Message::CliWriteWithoutCatalogue,
     Message::CliFileMissing, Message::CliFileNotWritten, Message::CliRewriteQuestion, Message::CliUndoRunNumber,
     Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse, Message::CliNotWritten,
+    Message::CliNoRunLeft,
 };
 
 namespace detail {
@@ -563,6 +565,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 258);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 123);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 124);
 
 } // namespace zelvarion
