@@ -5,6 +5,7 @@
 #include "core/search/SearchIndex.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -78,10 +79,20 @@ std::optional<QString> applyStoredSwitches(const ParsedArguments &arguments, con
     return std::nullopt;
 }
 
+bool loadSettingsAndLanguage(Session &session)
+{
+    session.loadSettings();
+    const QString shipped =
+        programFolder::shippedDataFolder(QCoreApplication::applicationDirPath()) + QStringLiteral("/Zelvarion-Language/");
+    const bool shippedFound = session.language.load(shipped, session.settings.language);
+    const bool ownFound = session.language.load(programFolder::languageFolder(), session.settings.language);
+    return shippedFound || ownFound;
+}
+
 bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
                       Session &prepared)
 {
-    prepared.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(prepared);
     prepared.catalogue.path = prepared.cataloguePath(arguments.value("--catalogue").value_or(QString()));
     return catalogueUsable(context, command, prepared.catalogue.path, prepared.language);
 }

@@ -57,6 +57,11 @@ std::vector<OptionSyntax> switchOptions(const std::vector<StoredSwitch> &switche
 std::optional<QString> applyStoredSwitches(const ParsedArguments &arguments, const std::vector<StoredSwitch> &switches,
                                            AppSettings &settings);
 
+// The session's settings and language as every command reads them: the shipped pack of the
+// language first, then the program folder's, so a pack seeded by an older version still gives the
+// newer keys in its own language rather than in English. False when neither pack was found.
+bool loadSettingsAndLanguage(Session &session);
+
 // True when path holds a catalogue. Otherwise tells why on the error stream: no file there (which
 // opening would create), or a file that is not a catalogue, such as the undo journal beside it.
 bool catalogueUsable(CliContext &context, const char *command, const QString &path, const LanguagePack &pack);

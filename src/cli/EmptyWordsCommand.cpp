@@ -1,6 +1,7 @@
 // zelvarion-cli empty-words: the list the statistics can leave out, as the empty words dialog
 // keeps it.
 #include "cli/CliText.h"
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/words/EmptyWords.h"
 #include "core/session/TextRules.h"
@@ -73,7 +74,7 @@ int runEmptyWordsCommand(CliContext &context)
         printList(readEmptyWords(ini), arguments.flag("--json"), context.out);
         return kExitOk;
     }
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     EmptyWordsList list(readEmptyWords(ini));
     const QString problem = change(list, action, trimBlanks(operands[1]), session.language);
     if (!problem.isEmpty()) {

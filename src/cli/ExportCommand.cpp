@@ -1,6 +1,7 @@
 // zelvarion-cli export: the XML export of the result of the search arguments, rendered with a
 // stylesheet of the export folder when one is named, as the export window does.
 #include "cli/CliText.h"
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/export/XmlExport.h"
 #include "core/export/XslRendering.h"
@@ -53,7 +54,7 @@ int runExportCommand(CliContext &context)
     // Only a stylesheet of the export folder, as the window lists them.
     if (stylesheet && (stylesheet->contains(u'/') || !QFileInfo(folder.path + u'/' + *stylesheet).isFile())) {
         Session session;
-        session.loadSettingsAndLanguage(programFolder::languageFolder());
+        loadSettingsAndLanguage(session);
         context.err << "zelvarion-cli export: "
                     << withSubject(session.language, Message::CliNoStylesheet, folder.path).replace(u'#', *stylesheet)
                     << '\n';

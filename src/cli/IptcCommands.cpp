@@ -299,7 +299,7 @@ int runReadCommand(CliContext &context)
     }
     StreamFeedback feedback(context);
     Session session;
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     const LanguagePack &pack = session.language;
     QJsonArray results;
     int missing = 0; // files that could not be read, or whose IPTC is damaged
@@ -365,7 +365,7 @@ int runWriteCommand(CliContext &context)
         return kExitBadArguments;
     }
     Session session;
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     const LanguagePack &pack = session.language;
     if (const std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), session.settings)) {
         context.err << "zelvarion-cli write: " << *both << '\n';

@@ -138,8 +138,7 @@ int runScanCommand(CliContext &context)
     const AppSettings &settings = session.settings;
     const LanguagePack &pack = session.language;
     // A program folder of its own (--program-folder) may hold no packs: the shipped ones then.
-    if (!session.loadSettingsAndLanguage(programFolder::languageFolder()))
-        session.language.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
+    loadSettingsAndLanguage(session);
     const ScanRequest request = scanRequest(arguments, settings);
     if (request.folders.isEmpty()) {
         context.err << "zelvarion-cli scan: no folders given\n";

@@ -210,7 +210,7 @@ int runSearchCommand(CliContext &context)
         return kExitBadArguments;
     }
     Session session;
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     SearchCommandLine line;
     QString problem;
     if (!readSearchCommandLine(arguments, session, line, problem)) {
@@ -242,7 +242,7 @@ int runSearchCommand(CliContext &context)
 std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
                                     CommandSearch &search)
 {
-    search.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(search);
     SearchCommandLine line;
     QString problem;
     if (!readSearchCommandLine(arguments, search, line, problem)) {

@@ -31,7 +31,7 @@ struct TemplateSession : Session
 
     TemplateSession(CliContext &c, const ParsedArguments &arguments) : context(c), json(arguments.flag("--json"))
     {
-        loadSettingsAndLanguage(programFolder::languageFolder());
+        cli::loadSettingsAndLanguage(*this);
         catalogue.path =
             arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
     }

@@ -128,6 +128,12 @@ TEST_F(ScriptOutputCliTest, everyTextOfARunComesFromThePackInUse)
     for (const char *english : {"files", "folders", "Elapsed", " in "})
         EXPECT_FALSE(two.out.contains(QLatin1String(english))) << english << ": " << two.out.toStdString();
 
+    // A pack an older version seeded lacks the command line's keys: the shipped pack of its language
+    // gives them, and the user's own texts still win.
+    folder.write(QStringLiteral("Zelvarion-Language/French.lng"), "[Messages]\r\n11=Durée :\r\n");
+    const CliRun older = cli(QStringLiteral("scan"), {photos.file(QStringLiteral("one"))});
+    EXPECT_TRUE(older.out.contains(u8("1 fichier dans 1 dossier ; Durée : "))) << older.out.toStdString();
+
     useLanguage("English");
     const CliRun again = cli(QStringLiteral("scan"), {photos.file(QStringLiteral("two"))});
     EXPECT_TRUE(again.out.contains(u8("1 file in 1 folder; Elapsed time:"))) << again.out.toStdString();
