@@ -22,6 +22,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -281,7 +282,8 @@ TEST(PdfCatalogueCli, printsTurkishChineseArabicAndHebrewCaptionsAsWritten)
     RecordingFeedback feedback;
     ASSERT_TRUE(createCatalogueSchema(db, feedback, {}));
     ASSERT_TRUE(db.open());
-    const QString captions[] = {u8("İstanbul'da güneş ışığı"), u8("长城的日出"), u8("شروق الشمس"), u8("זריחה בירושלים")};
+    const QString captions[] = {u8("İstanbul'da güneş ışığı"), u8("长城的日出"), u8("شروق الشمس"), u8("זריחה בירושלים"),
+                                u8("黄山 Harbour")};
     int n = 0;
     for (const QString &caption : captions)
         ASSERT_EQ(db.execute(insertImageStatement({{"Folder", u8("/photos/")}, {"File", QStringLiteral("%1.jpg").arg(++n)},
@@ -298,4 +300,17 @@ TEST(PdfCatalogueCli, printsTurkishChineseArabicAndHebrewCaptionsAsWritten)
         for (const QString &word : caption.split(u' '))
             EXPECT_TRUE(text.out.contains(word)) << word.toStdString() << " in\n" << text.out.toStdString();
     EXPECT_FALSE(text.out.contains(u'#')) << text.out.toStdString();
+
+    // A caption mixing scripts stays on one line: the Chinese word's box lies within the Latin one's.
+    const CliRun boxes = runProgram(pdftotext, {u8("-bbox"), folder.file(QStringLiteral("XML/Zelvarion.pdf")), u8("-")});
+    const auto box = [&](const QString &word) {
+        const QRegularExpression pattern(u8("yMin=\"([0-9.]+)\"[^>]*yMax=\"([0-9.]+)\">") + word + u8("<"));
+        const QRegularExpressionMatch match = pattern.match(boxes.out);
+        EXPECT_TRUE(match.hasMatch()) << word.toStdString() << " in\n" << boxes.out.toStdString();
+        return std::pair{match.captured(1).toDouble(), match.captured(2).toDouble()};
+    };
+    const auto [chineseTop, chineseBottom] = box(u8("黄山"));
+    const auto [latinTop, latinBottom] = box(u8("Harbour"));
+    EXPECT_GE(chineseTop, latinTop - 0.5);
+    EXPECT_LE(chineseBottom, latinBottom + 0.5);
 }
