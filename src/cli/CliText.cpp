@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace zelvarion::cli {
 
 QString counted(const LanguagePack &pack, Message key, long long count)
@@ -18,6 +20,16 @@ QString counted(const LanguagePack &pack, Message key, long long count)
         form = one ? text.left(bar) : text.mid(bar + 1);
     }
     return form.replace(u'#', QString::number(count));
+}
+
+QString filled(const QString &text, std::initializer_list<std::pair<QChar, QString>> values)
+{
+    QString result;
+    for (const QChar c : text) {
+        const auto value = std::find_if(values.begin(), values.end(), [c](const auto &entry) { return entry.first == c; });
+        result += value == values.end() ? QString(c) : value->second;
+    }
+    return result;
 }
 
 QString withSubject(const LanguagePack &pack, Message key, const QString &subject)

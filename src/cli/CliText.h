@@ -7,11 +7,18 @@
 #include <QDate>
 #include <QString>
 
+#include <initializer_list>
+#include <utility>
+
 namespace zelvarion::cli {
 
 // A counted text "one|other" of the pack with "#" replaced by count: the first form for the
 // counts the pack's PluralOneCounts lists, else the second; a text of one form is used as it is.
 QString counted(const LanguagePack &pack, Message key, long long count);
+
+// The text with each placeholder character ("#", "%", "$") replaced by its value in one pass, so a
+// value holding such a character (a file named "100%.jpg") is inserted as it is.
+QString filled(const QString &text, std::initializer_list<std::pair<QChar, QString>> values);
 
 // A message of the pack with the given line after it: "Text: path" on one line.
 QString withSubject(const LanguagePack &pack, Message key, const QString &subject);

@@ -56,7 +56,7 @@ int runExportCommand(CliContext &context)
         Session session;
         loadSettingsAndLanguage(session);
         context.err << "zelvarion-cli export: "
-                    << withSubject(session.language, Message::CliNoStylesheet, folder.path).replace(u'#', *stylesheet)
+                    << filled(session.language.message(Message::CliNoStylesheet), {{u'#', *stylesheet}}) << ' ' << folder.path
                     << '\n';
         return kExitBadArguments;
     }

@@ -122,9 +122,8 @@ int runRenameCommand(CliContext &context)
         return kExitSomeFailed;
     }
     if (!arguments.flag("--yes")
-        && !confirmOnTerminal(context, prepared.language.message(Message::CliRenameQuestion)
-                                           .replace(u'#', image.path())
-                                           .replace(u'%', newName.trimmed()))) {
+        && !confirmOnTerminal(context, filled(prepared.language.message(Message::CliRenameQuestion),
+                                              {{u'#', image.path()}, {u'%', newName.trimmed()}}))) {
         context.err << "zelvarion-cli rename: " << prepared.language.message(Message::CliNothingRenamed) << '\n';
         return kExitSomeFailed;
     }

@@ -61,6 +61,23 @@ std::optional<int> runNumber(const ParsedArguments &arguments, CliContext &conte
     return std::nullopt;
 }
 
+// The files change: someone at a terminal must say so, and without one --yes must. The exit code
+// when the undo does not go on.
+std::optional<int> confirmUndo(CliContext &context, const JournalRun &run, const LanguagePack &pack)
+{
+    if (!terminal::standardInputIsTerminal()) {
+        context.err << "zelvarion-cli undo: " << pack.message(Message::CliNoTerminal) << '\n';
+        return kExitBadArguments;
+    }
+    const QString question = filled(pack.message(Message::CliUndoRunQuestion),
+                                    {{u'$', QString::number(run.number)}, {u'%', QString::number(run.files)},
+                                     {u'#', run.templateName}});
+    if (confirmOnTerminal(context, question))
+        return std::nullopt;
+    context.err << "zelvarion-cli undo: " << pack.message(Message::CliNothingRestored) << '\n';
+    return kExitSomeFailed;
+}
+
 } // namespace
 
 const CommandSyntax kUndoSyntax{
@@ -110,20 +127,9 @@ int runUndoCommand(CliContext &context)
                     << '\n';
         return kExitSomeFailed;
     }
-    if (!arguments.flag("--yes")) {
-        if (!terminal::standardInputIsTerminal()) {
-            context.err << "zelvarion-cli undo: " << prepared.language.message(Message::CliNoTerminal) << '\n';
-            return kExitBadArguments;
-        }
-        const QString question = prepared.language.message(Message::CliUndoRunQuestion)
-                                     .replace(u'$', QString::number(run->number))
-                                     .replace(u'%', QString::number(run->files))
-                                     .replace(u'#', run->templateName);
-        if (!confirmOnTerminal(context, question)) {
-            context.err << "zelvarion-cli undo: " << prepared.language.message(Message::CliNothingRestored) << '\n';
-            return kExitSomeFailed;
-        }
-    }
+    if (!arguments.flag("--yes"))
+        if (const std::optional<int> refused = confirmUndo(context, *run, prepared.language))
+            return *refused;
     UndoOptions options;
     options.language = &prepared.language;
     options.customizedLabel = prepared.customizedLabel();

@@ -99,6 +99,8 @@ TEST(CliText, countedTextsTakeThePacksPluralFormsAndNamesAreEscaped)
     oneForm.parse(u8("[Messages]\n204=# Dateien\n"));
     EXPECT_EQ(counted(oneForm, Message::CliFilesCount, 1), u8("1 Dateien")); // a pack without forms as written
 
+    EXPECT_EQ(filled(u8("Rename # to %?"), {{u'#', u8("100%.jpg")}, {u'%', u8("#1.jpg")}}), u8("Rename 100%.jpg to #1.jpg?"));
+
     EXPECT_EQ(escapedName(u8("a\tb\nc\\d\re")), u8("a\\tb\\nc\\\\d\\re"));
     EXPECT_EQ(escapedName(u8("plain été.jpg")), u8("plain été.jpg"));
     const QString today = QLocale().toString(QDate(2026, 12, 10), QLocale::ShortFormat);
