@@ -75,6 +75,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelvarion.org/)
 # dictionaries and the PDF formatter are only looked for at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fop, hunspell-fr")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fop, fonts-dejavu-core, fonts-wqy-microhei, hunspell-fr")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -14,7 +14,7 @@ packages=(
     libexempi-dev libxxhash-dev
     libgtest-dev googletest
     clang libclang-rt-14-dev
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core fonts-wqy-microhei
     libimage-exiftool-perl exiv2
     dpkg-dev file librsvg2-bin desktop-file-utils appstream man-db
 )

@@ -23,7 +23,7 @@
   </xsl:template>
 
   <xsl:template match="/IPTCtoXML">
-    <fo:root font-family="Helvetica" font-size="9.5pt">
+    <fo:root font-family="DejaVu Sans, WenQuanYi Micro Hei, sans-serif" font-size="9.5pt">
       <fo:layout-master-set>
         <fo:simple-page-master master-name="page" page-width="210mm" page-height="297mm"
             margin-top="14mm" margin-bottom="12mm" margin-left="16mm" margin-right="16mm">

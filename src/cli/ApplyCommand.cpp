@@ -1,5 +1,7 @@
 // zelvarion-cli apply: the apply-template run of the window over the result of a search, with the
 // same merge, backups, thumbnail renewal and row updates; --dry-run shows what would change.
+#include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueWriteLock.h"
@@ -31,6 +33,20 @@ struct ApplyCommandLine
     bool json = false;
 };
 
+// The keyword option: --add-keywords and --remove-keywords choose, their --no- forms turn the
+// stored choice off; the stored one else.
+KeywordOption keywordOption(const ParsedArguments &arguments, KeywordOption stored)
+{
+    if (arguments.flag("--add-keywords"))
+        return KeywordOption::Add;
+    if (arguments.flag("--remove-keywords"))
+        return KeywordOption::Remove;
+    if ((stored == KeywordOption::Add && arguments.flag("--no-add-keywords"))
+        || (stored == KeywordOption::Remove && arguments.flag("--no-remove-keywords")))
+        return KeywordOption::None;
+    return stored;
+}
+
 // The merge options: given ones, else the ones the apply dialog stored.
 bool readApplyOptions(const ParsedArguments &arguments, const ApplyOptions &stored, ApplyCommandLine &line,
                       QString &problem)
@@ -49,8 +65,9 @@ bool readApplyOptions(const ParsedArguments &arguments, const ApplyOptions &stor
             return false;
         }
     }
-    if (add && remove) {
-        problem = QStringLiteral("--add-keywords and --remove-keywords exclude each other");
+    if ((add && remove) || (add && arguments.flag("--no-add-keywords"))
+        || (remove && arguments.flag("--no-remove-keywords"))) {
+        problem = QStringLiteral("--add-keywords, --remove-keywords and their --no- forms exclude each other");
         return false;
     }
     if (mode == 2 && (add || remove)) {
@@ -58,15 +75,17 @@ bool readApplyOptions(const ParsedArguments &arguments, const ApplyOptions &stor
         return false;
     }
     line.options.mode = MergeMode(mode);
-    line.options.keywords = add ? KeywordOption::Add : remove ? KeywordOption::Remove : stored.keywords;
+    line.options.keywords = mode == 2 ? KeywordOption::None : keywordOption(arguments, stored.keywords);
     return true;
 }
 
-QJsonObject imageToJson(const QString &path, const ProcessResult &result)
+QJsonObject imageToJson(const QString &path, const ProcessResult &result, bool dryRun)
 {
     static const char *const kStatus[] = {"written", "not processed", "skipped"};
-    QJsonObject image{{QStringLiteral("path"), path}, {QStringLiteral("status"), QLatin1String(kStatus[int(result.status)])}};
-    if (result.status != ProcessResult::Status::Written) {
+    const bool written = result.status == ProcessResult::Status::Written;
+    const char *status = written && dryRun ? "wouldWrite" : kStatus[int(result.status)];
+    QJsonObject image{{QStringLiteral("path"), path}, {QStringLiteral("status"), QLatin1String(status)}};
+    if (!written) {
         image.insert(QStringLiteral("reason"), result.reason);
         return image;
     }
@@ -86,21 +105,23 @@ QString oneLine(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("; "));
 }
 
-void printImage(QTextStream &out, const QString &path, const ProcessResult &result, bool dryRun)
+void printImage(QTextStream &out, const QString &path, const ProcessResult &result, bool dryRun,
+                const LanguagePack &pack)
 {
+    const QString name = escapedName(path);
     switch (result.status) {
     case ProcessResult::Status::Written:
-        out << (dryRun ? "would write: " : "written: ") << path << '\n';
+        out << withSubject(pack, dryRun ? Message::CliWouldWrite : Message::CliWritten, name) << '\n';
         if (dryRun)
             for (const FieldChange &change : changedFields(result.before, result.after))
                 out << "  " << change.column << ": " << oneLine(change.before) << QStringLiteral(" \u2192 ")
                     << oneLine(change.after) << '\n';
         break;
     case ProcessResult::Status::NotProcessed:
-        out << "not processed: " << path << ": " << result.reason << '\n';
+        out << withSubject(pack, Message::CliNotProcessed, name) << ": " << result.reason << '\n';
         break;
     case ProcessResult::Status::Missing:
-        out << "skipped: " << path << " (" << result.reason << ")\n";
+        out << withSubject(pack, Message::CliSkipped, name) << " (" << result.reason << ")\n";
         break;
     }
     out.flush();
@@ -113,15 +134,16 @@ std::optional<int> confirmApply(CliContext &context, const ApplyCommandLine &lin
     if (line.yes || line.options.dryRun)
         return std::nullopt;
     if (!terminal::standardInputIsTerminal()) {
-        context.err << "zelvarion-cli apply: standard input is not a terminal; give --yes to change the files\n";
+        context.err << "zelvarion-cli apply: " << pack.message(Message::CliNoTerminal) << '\n';
         return kExitBadArguments;
     }
     const InterfaceText questions[] = {InterfaceText::ConfirmMergeKeepOriginal, InterfaceText::ConfirmMergeOverwriteNonEmpty,
                                        InterfaceText::ConfirmMergeOverwriteAll};
-    const QString question = pack.text(questions[int(line.options.mode)]) + QStringLiteral(" (%1 images)").arg(images);
+    const QString question =
+        pack.text(questions[int(line.options.mode)]) + u' ' + counted(pack, Message::CliImagesInQuestion, images);
     if (confirmOnTerminal(context, question))
         return std::nullopt;
-    context.err << "zelvarion-cli apply: nothing written\n";
+    context.err << "zelvarion-cli apply: " << pack.message(Message::CliNothingWritten) << '\n';
     return kExitSomeFailed;
 }
 
@@ -140,21 +162,22 @@ public:
         ApplyObserver observer;
         observer.imageDone = [this](const QString &path, const ProcessResult &result) {
             if (m_json)
-                m_images.append(imageToJson(path, result));
+                m_images.append(imageToJson(path, result, m_dryRun));
             else
-                printImage(m_context.out, path, result, m_dryRun);
+                printImage(m_context.out, path, result, m_dryRun, m_pack);
         };
         observer.rowNotUpdated = [this](const NotProcessedImage &image) {
             if (m_json)
                 m_rowsNotUpdated.append(QJsonObject{{QStringLiteral("path"), image.path}, {QStringLiteral("reason"), image.reason}});
             else
-                m_context.out << "row not updated: " << image.path << ": " << image.reason << Qt::endl;
+                m_context.out << withSubject(m_pack, Message::CliRowNotUpdated, escapedName(image.path)) << ": "
+                              << image.reason << Qt::endl;
         };
         observer.imageLeft = [this](const QString &path) {
             if (m_json)
                 m_imagesLeft.append(path);
             else
-                m_context.out << "left as it was: " << path << Qt::endl;
+                m_context.out << withSubject(m_pack, Message::CliLeftAsItWas, escapedName(path)) << Qt::endl;
         };
         return observer;
     }
@@ -170,7 +193,8 @@ public:
                                                                          {QStringLiteral("dryRun"), m_dryRun}})
                                                    .toJson(QJsonDocument::Indented));
         else
-            m_context.out << m_pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed))
+            m_context.out << counted(m_pack, m_dryRun ? Message::CliImagesWouldBeWritten : Message::CliImagesProcessed,
+                                     summary.processed)
                           << '\n';
         // Files that now disagree with their rows, and images never reached, are why the exit is 1.
         if (!summary.rowsNotUpdated.empty())
@@ -199,13 +223,17 @@ const CommandSyntax kApplySyntax{
     withSearchOptions({{"--mode", "0|1|2", "0 fills empty fields, 1 overwrites with the template's non-empty fields, "
                                             "2 makes the images equal to the template"},
                        {"--add-keywords", nullptr, "adds the template's keywords to the image's"},
+                       {"--no-add-keywords", nullptr, "does not add them, whatever the apply dialog stored"},
                        {"--remove-keywords", nullptr, "removes the image's keywords that the template has"},
-                       {"--dry-run", nullptr, "writes nothing and shows each change"},
+                       {"--no-remove-keywords", nullptr, "does not remove them, whatever the apply dialog stored"},
+                       {"--dry-run", nullptr, "writes nothing and shows each change (\"would write\")"},
                        {"--yes", nullptr, "does not ask before changing the files"},
-                       {"--json", nullptr, "prints each image and its changes as JSON"}}),
+                       {"--json", nullptr, "prints each image and its changes as JSON (status \"wouldWrite\" in a dry run)"}},
+                      switchOptions(rewriteSwitches())),
     "Searches as zelvarion-cli search does. Without --mode and keyword options, the options the apply\n"
-    "dialog stored are used; backups and thumbnails follow Zelvarion.ini. Without --yes it asks on a\n"
-    "terminal and refuses when standard input is not one."};
+    "dialog stored are used; backups, the kept date and thumbnails follow Zelvarion.ini unless a switch\n"
+    "above says otherwise for this run. Without --yes it asks on a terminal and refuses when standard\n"
+    "input is not one."};
 
 int runApplyCommand(CliContext &context)
 {
@@ -216,7 +244,10 @@ int runApplyCommand(CliContext &context)
     QString problem;
     Session stored;
     stored.loadSettings();
-    if (!readApplyOptions(arguments, applyOptionsFrom(stored), line, problem)) {
+    std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), stored.settings);
+    if (both || !readApplyOptions(arguments, applyOptionsFrom(stored), line, problem)) {
+        if (both)
+            problem = *both;
         context.err << "zelvarion-cli apply: " << problem << '\n';
         return kExitBadArguments;
     }
@@ -234,6 +265,7 @@ int runApplyCommand(CliContext &context)
         if (const std::optional<int> failed = searchForCommand("apply", arguments, context, *search))
             return *failed;
     }
+    applyStoredSwitches(arguments, rewriteSwitches(), search->settings); // checked above
     const AppSettings &settings = search->settings;
     const LanguagePack &pack = search->language;
     CatalogueDb &db = search->catalogue;

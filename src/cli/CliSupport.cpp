@@ -1,9 +1,11 @@
 #include "cli/CliSupport.h"
 
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/search/SearchIndex.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -23,10 +25,74 @@ bool CommandFeedback::askYesNo(const QString &text, MessageIcon)
     return m_assumeYes || confirmOnTerminal(m_context, text);
 }
 
+const std::vector<StoredSwitch> &rewriteSwitches()
+{
+    static const std::vector<StoredSwitch> switches{
+    {"--backup", "--no-backup", "keeps a copy of each file in the backup folder before it is rewritten (SaveOriginalFile)",
+     &AppSettings::saveOriginalFile},
+    {"--first-version", "--no-first-version", "keeps only the first copy of a file in the backup folder (SaveFirstVersion)",
+     &AppSettings::saveFirstVersion},
+    {"--keep-date", "--no-keep-date", "keeps each file's modification date (KeepCreationDate)",
+     &AppSettings::keepCreationDate},
+    {"--thumbnails", "--no-thumbnails", "renews the stored thumbnails of the files rewritten (CreateThumbnails)",
+     &AppSettings::createThumbnails},
+    };
+    return switches;
+}
+
+const std::vector<StoredSwitch> &searchPlaceSwitches()
+{
+    static const std::vector<StoredSwitch> switches{
+    {"--search-folder-names", "--no-search-folder-names", "the text is also searched in folder names (SearchFolderNames)",
+     &AppSettings::searchFolderNames},
+    {"--search-file-names", "--no-search-file-names", "the text is also searched in file names (SearchFileNames)",
+     &AppSettings::searchFileNames},
+    {"--search-all-iptc", "--no-search-all-iptc",
+     "the text is searched in every IPTC field, else in the fields ticked in the search options (SearchAllIPTC)",
+     &AppSettings::searchAllIPTC},
+    };
+    return switches;
+}
+
+std::vector<OptionSyntax> switchOptions(const std::vector<StoredSwitch> &switches)
+{
+    static const char kOff[] = "turns the option above off, whatever Zelvarion.ini holds";
+    std::vector<OptionSyntax> options;
+    for (const StoredSwitch &stored : switches) {
+        options.push_back({stored.on, nullptr, stored.help});
+        options.push_back({stored.off, nullptr, kOff});
+    }
+    return options;
+}
+
+std::optional<QString> applyStoredSwitches(const ParsedArguments &arguments, const std::vector<StoredSwitch> &switches,
+                                           AppSettings &settings)
+{
+    for (const StoredSwitch &stored : switches) {
+        const bool on = arguments.flag(stored.on);
+        const bool off = arguments.flag(stored.off);
+        if (on && off)
+            return QStringLiteral("%1 and %2 exclude each other").arg(QLatin1String(stored.on), QLatin1String(stored.off));
+        if (on || off)
+            settings.*stored.member = on;
+    }
+    return std::nullopt;
+}
+
+bool loadSettingsAndLanguage(Session &session)
+{
+    session.loadSettings();
+    const QString shipped =
+        programFolder::shippedDataFolder(QCoreApplication::applicationDirPath()) + QStringLiteral("/Zelvarion-Language/");
+    const bool shippedFound = session.language.load(shipped, session.settings.language);
+    const bool ownFound = session.language.load(programFolder::languageFolder(), session.settings.language);
+    return shippedFound || ownFound;
+}
+
 bool prepareCatalogue(CliContext &context, const char *command, const ParsedArguments &arguments,
                       Session &prepared)
 {
-    prepared.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(prepared);
     prepared.catalogue.path = prepared.cataloguePath(arguments.value("--catalogue").value_or(QString()));
     return catalogueUsable(context, command, prepared.catalogue.path, prepared.language);
 }
@@ -38,13 +104,13 @@ bool catalogueUsable(CliContext &context, const char *command, const QString &pa
         return true;
     context.err << "zelvarion-cli " << command << ": ";
     if (check.kind == CatalogueFileKind::Missing)
-        context.err << "no catalogue at " << path << '\n';
+        context.err << withSubject(pack, Message::CliCatalogueMissing, path) << '\n';
     else
         context.err << catalogueFileProblem(check, path, pack).replace(u'\n', u' ') << '\n';
     return false;
 }
 
-void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db)
+void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db, const LanguagePack &pack)
 {
     if (!db.open())
         return; // the command itself reports the catalogue it cannot open
@@ -57,8 +123,10 @@ void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db
     bool told = false;
     const auto progress = [&](long long done, long long total) {
         if (sinceLastLine.elapsed() >= 1000 || (told && done == total)) {
-            context.err << "zelvarion-cli " << command << ": indexing the catalogue for searches: " << done << " of "
-                        << total << " images" << (told ? "" : " (Ctrl+C stops; the rest is indexed next time)")
+            context.err << "zelvarion-cli " << command << ": "
+                        << pack.message(Message::CliIndexing)
+                               .replace(u'#', QString::number(done))
+                               .replace(u'%', QString::number(total))
                         << '\n';
             context.err.flush();
             told = true;
@@ -67,8 +135,8 @@ void updateSearchIndex(CliContext &context, const char *command, CatalogueDb &db
         return true;
     };
     if (searchIndex::build(db, progress) == searchIndex::CatchUp::Failed && told)
-        context.err << "zelvarion-cli " << command << ": the search index could not be brought up to date ("
-                    << db.errorText() << "); searching without it\n";
+        context.err << "zelvarion-cli " << command << ": " << withSubject(pack, Message::CliIndexFailed, db.errorText())
+                    << '\n';
 }
 
 void printJson(QTextStream &out, const QJsonValue &value)
@@ -77,19 +145,52 @@ void printJson(QTextStream &out, const QJsonValue &value)
     out << document.toJson(QJsonDocument::Indented);
 }
 
-void printRows(QTextStream &out, const std::vector<ResultRow> &rows, bool json)
+RowsFormat rowsFormat(const ParsedArguments &arguments)
 {
-    if (!json) {
+    return arguments.flag("--json") ? RowsFormat::Json
+           : arguments.flag("-0")   ? RowsFormat::NulSeparatedPaths
+                                    : RowsFormat::Lines;
+}
+
+void printRows(QTextStream &out, const std::vector<ResultRow> &rows, RowsFormat format, RowsColumns columns)
+{
+    const bool withMark = columns == RowsColumns::WithMark;
+    if (format == RowsFormat::NulSeparatedPaths) {
         for (const ResultRow &row : rows)
-            out << row.folder << '\t' << row.file << '\t' << row.checkMark << '\n';
+            out << row.folder << row.file << QChar(u'\0');
+        return;
+    }
+    if (format == RowsFormat::Lines) {
+        for (const ResultRow &row : rows) {
+            out << escapedName(row.folder) << '\t' << escapedName(row.file);
+            if (withMark)
+                out << '\t' << escapedName(isoDateFromMark(row.checkMark));
+            out << '\n';
+        }
         return;
     }
     QJsonArray array;
-    for (const ResultRow &row : rows)
-        array.append(QJsonObject{{QStringLiteral("folder"), row.folder}, {QStringLiteral("file"), row.file},
-                                 {QStringLiteral("mark"), row.checkMark}});
+    for (const ResultRow &row : rows) {
+        QJsonObject image{{QStringLiteral("folder"), row.folder}, {QStringLiteral("file"), row.file},
+                          {QStringLiteral("path"), row.folder + row.file}};
+        if (withMark)
+            image.insert(QStringLiteral("mark"), isoDateFromMark(row.checkMark));
+        array.append(image);
+    }
     printJson(out, array);
 }
+
+namespace {
+
+bool needsEscape(QByteArrayView cell)
+{
+    for (const char c : cell)
+        if (c == '\\' || c == '\t' || c == '\n' || c == '\r')
+            return true;
+    return false;
+}
+
+} // namespace
 
 void RawLines::addRow(std::initializer_list<QByteArrayView> cells)
 {
@@ -99,7 +200,9 @@ void RawLines::addRow(std::initializer_list<QByteArrayView> cells)
             m_pending.append('\t');
         first = false;
         // What the stream would write for the decoded text: bytes that are no UTF-8 as U+FFFD.
-        if (QUtf8StringView(cell.data(), cell.size()).isValidUtf8())
+        if (needsEscape(cell))
+            m_pending.append(escapedName(QString::fromUtf8(cell)).toUtf8());
+        else if (QUtf8StringView(cell.data(), cell.size()).isValidUtf8())
             m_pending.append(cell);
         else
             m_pending.append(QString::fromUtf8(cell).toUtf8());

@@ -2,6 +2,8 @@
 
 #include "platform/Terminal.h"
 
+#include <algorithm>
+
 namespace zelvarion::cli {
 
 namespace {
@@ -16,6 +18,13 @@ QString optionLabel(const OptionSyntax &option)
     if (option.valueName)
         label += u' ' + QLatin1String(option.valueName);
     return label;
+}
+
+// A command on "the result" takes the search's options, the presence options among them.
+bool worksOnResult(const CommandSyntax &syntax)
+{
+    return std::any_of(syntax.options.begin(), syntax.options.end(),
+                       [](const OptionSyntax &option) { return qstrcmp(option.name, "--with-iptc") == 0; });
 }
 
 } // namespace
@@ -70,6 +79,12 @@ struct CommandLineParser
     bool takeOption(const QStringList &arguments, qsizetype &at)
     {
         const QString &argument = arguments[at];
+        if (const OptionSyntax *shortFlag = find(argument); shortFlag && !argument.startsWith(kEndOfOptions)) {
+            if (result.arguments.flag(shortFlag->name))
+                return refuse(QStringLiteral("%1 is given twice").arg(argument));
+            result.arguments.m_options.emplace_back(argument, QString()); // such as -0
+            return true;
+        }
         if (!argument.startsWith(kEndOfOptions))
             return refuse(QStringLiteral("unknown option '%1' (put operands that begin with '-' after '--')").arg(argument));
         const qsizetype equals = argument.indexOf(u'=');
@@ -138,7 +153,10 @@ QString usageText(const CommandSyntax &syntax)
                     .arg(QLatin1String(option.help), option.repeatable ? QStringLiteral(" (may be repeated)") : QString());
     }
     text += QStringLiteral("  %1  prints this text\n").arg(QStringLiteral("-h, --help"), -int(width));
-    return text + QStringLiteral("Options may stand before or after the operands; '--' ends them.\n");
+    text += QStringLiteral("Options may stand before or after the operands; '--' ends them.\n");
+    return text + (worksOnResult(syntax) ? QStringLiteral("Exit status: 0 done, 1 when the search finds no image (as grep "
+                                                          "does) or some items failed, 2 bad arguments.\n")
+                                         : QStringLiteral("Exit status: 0 done, 1 some items failed, 2 bad arguments.\n"));
 }
 
 std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &context, ParsedArguments &parsed)

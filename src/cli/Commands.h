@@ -54,7 +54,7 @@ int runUndoCommand(CliContext &context);
 
 // The options of search that every command working on "the result" takes, followed by the
 // command's own (a function, so other files' syntax tables may use it while they are made).
-std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own);
+std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own, std::vector<OptionSyntax> more = {});
 
 // What a command that works on "the result" has after the search of its arguments: the session
 // and what it found.

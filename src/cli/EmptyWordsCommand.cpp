@@ -1,5 +1,7 @@
 // zelvarion-cli empty-words: the list the statistics can leave out, as the empty words dialog
 // keeps it.
+#include "cli/CliText.h"
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/words/EmptyWords.h"
 #include "core/session/TextRules.h"
@@ -30,19 +32,19 @@ void printList(const QStringList &words, bool json, QTextStream &out)
         return;
     }
     for (const QString &word : words)
-        out << word << '\n';
+        out << escapedName(word) << '\n';
 }
 
 // Adds or removes the word; a problem to print, empty when the list changed.
 QString change(EmptyWordsList &list, const QString &action, const QString &word, const LanguagePack &pack)
 {
     if (word.isEmpty())
-        return QStringLiteral("the word is empty");
+        return pack.message(Message::WordRequired);
     if (action == u"add")
         return list.add(word) == EmptyWordsList::Refusal::None ? QString() : pack.message(Message::AlreadyInList);
     const qsizetype at = positionIgnoringCase(list.words(), word);
     if (at < 0)
-        return QStringLiteral("not in the list: ") + word;
+        return withSubject(pack, Message::CliNotInList, word);
     list.remove(int(at));
     return {};
 }
@@ -72,7 +74,7 @@ int runEmptyWordsCommand(CliContext &context)
         printList(readEmptyWords(ini), arguments.flag("--json"), context.out);
         return kExitOk;
     }
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     EmptyWordsList list(readEmptyWords(ini));
     const QString problem = change(list, action, trimBlanks(operands[1]), session.language);
     if (!problem.isEmpty()) {

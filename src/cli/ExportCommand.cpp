@@ -1,5 +1,7 @@
 // zelvarion-cli export: the XML export of the result of the search arguments, rendered with a
 // stylesheet of the export folder when one is named, as the export window does.
+#include "cli/CliText.h"
+#include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "core/export/XmlExport.h"
 #include "core/export/XslRendering.h"
@@ -51,7 +53,11 @@ int runExportCommand(CliContext &context)
     const ExportFolder folder = ExportFolder::inProgramFolder();
     // Only a stylesheet of the export folder, as the window lists them.
     if (stylesheet && (stylesheet->contains(u'/') || !QFileInfo(folder.path + u'/' + *stylesheet).isFile())) {
-        context.err << "zelvarion-cli export: no stylesheet " << *stylesheet << " in " << folder.path << '\n';
+        Session session;
+        loadSettingsAndLanguage(session);
+        context.err << "zelvarion-cli export: "
+                    << filled(session.language.message(Message::CliNoStylesheet), {{u'#', *stylesheet}}) << ' ' << folder.path
+                    << '\n';
         return kExitBadArguments;
     }
     CommandSearch search;

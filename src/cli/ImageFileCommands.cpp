@@ -1,6 +1,7 @@
 // zelvarion-cli doubles, rename, delete and copy: the image file commands of the window on the
 // same core, for images of the catalogue.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/filecommands/CopyImages.h"
 #include "core/filecommands/DeleteImage.h"
@@ -38,8 +39,10 @@ bool isCatalogued(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
 
 const CommandSyntax kDoublesSyntax{
     "doubles", "", "Lists the images whose file name another image has too, as \"Search double filenames\".",
-    {kCatalogueOption, {"--json", nullptr, "prints the images as JSON"}},
-    "Names are compared without regard to letter case; the images of one name follow each other."};
+    {kCatalogueOption, {"--json", nullptr, "prints the images as JSON, the mark as an ISO 8601 date"},
+     {"-0", nullptr, "prints each image's path followed by a NUL character"}},
+    "Names are compared without regard to letter case; the images of one name follow each other.\n"
+    "Lines hold folder, file and mark as marks prints them."};
 
 const CommandSyntax kRenameSyntax{
     "rename", "FILE NEWNAME", "Renames an image of the catalogue in its folder, and its row and thumbnail with it.",
@@ -70,16 +73,21 @@ int runDoublesCommand(CliContext &context)
     if (!prepareCatalogue(context, "doubles", arguments, prepared))
         return kExitSomeFailed;
     CommandFeedback feedback(context, true);
-    if (arguments.flag("--json")) {
+    if (rowsFormat(arguments) != RowsFormat::Lines) {
         const auto doubles = findDoubleFileNames(prepared.catalogue, feedback);
-        printRows(context.out, doubles.value_or(std::vector<ResultRow>()), true);
+        printRows(context.out, doubles.value_or(std::vector<ResultRow>()), rowsFormat(arguments), RowsColumns::WithMark);
         return doubles && !feedback.failed() ? kExitOk : kExitSomeFailed;
     }
     // Printed as found: a catalogue of a million images is never held as a list.
     RawLines lines(context.out);
     const DoubleSearchEnd end = streamDoubleFileNames(prepared.catalogue, feedback,
                                                       [&lines](QByteArrayView folder, QByteArrayView file, QByteArrayView mark) {
-                                                          lines.addRow({folder, file, mark});
+                                                          if (mark.isEmpty()) {
+                                                              lines.addRow({folder, file, mark});
+                                                              return;
+                                                          }
+                                                          const QByteArray iso = isoDateFromMark(QString::fromUtf8(mark)).toUtf8();
+                                                          lines.addRow({folder, file, iso});
                                                       });
     lines.flush();
     return end == DoubleSearchEnd::Done && !feedback.failed() ? kExitOk : kExitSomeFailed;
@@ -109,12 +117,14 @@ int runRenameCommand(CliContext &context)
         return kExitSomeFailed;
     const ImageRef image = imageOf(arguments.operands[0]);
     if (!isCatalogued(prepared.catalogue, feedback, image)) {
-        context.err << "zelvarion-cli rename: not an image of the catalogue: " << image.path() << '\n';
+        context.err << "zelvarion-cli rename: " << withSubject(prepared.language, Message::CliNotCatalogued, image.path())
+                    << '\n';
         return kExitSomeFailed;
     }
     if (!arguments.flag("--yes")
-        && !confirmOnTerminal(context, QStringLiteral("Rename %1 to %2?").arg(image.path(), newName.trimmed()))) {
-        context.err << "zelvarion-cli rename: nothing renamed\n";
+        && !confirmOnTerminal(context, filled(prepared.language.message(Message::CliRenameQuestion),
+                                              {{u'#', image.path()}, {u'%', newName.trimmed()}}))) {
+        context.err << "zelvarion-cli rename: " << prepared.language.message(Message::CliNothingRenamed) << '\n';
         return kExitSomeFailed;
     }
     const ThumbnailStore thumbnails;
@@ -147,7 +157,8 @@ int runDeleteCommand(CliContext &context)
     for (const QString &path : std::as_const(arguments.operands)) {
         const ImageRef image = imageOf(path);
         if (!isCatalogued(prepared.catalogue, feedback, image)) {
-            context.err << "zelvarion-cli delete: not an image of the catalogue: " << image.path() << '\n';
+            context.err << "zelvarion-cli delete: "
+                        << withSubject(prepared.language, Message::CliNotCatalogued, image.path()) << '\n';
             ++failures;
             continue;
         }
@@ -176,10 +187,9 @@ int runCopyCommand(CliContext &context)
         return *failed;
     const QString destination = destinationFolderOf(QDir::cleanPath(QFileInfo(*to).absoluteFilePath()));
     if (!arguments.flag("--yes")
-        && !confirmOnTerminal(context, QStringLiteral("Copy %1 images to %2, replacing files of the same name?")
-                                           .arg(search.results.count())
-                                           .arg(destination))) {
-        context.err << "zelvarion-cli copy: nothing copied\n";
+        && !confirmOnTerminal(context, counted(search.language, Message::CliCopyQuestion, search.results.count())
+                                           .replace(u'%', destination))) {
+        context.err << "zelvarion-cli copy: " << search.language.message(Message::CliNothingCopied) << '\n';
         return kExitSomeFailed;
     }
     CommandFeedback feedback(context, true);

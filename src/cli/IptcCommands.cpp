@@ -1,4 +1,5 @@
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
@@ -178,7 +179,8 @@ class WriteRun
 {
 public:
     WriteRun(CliContext &context, Session &session)
-        : m_context(context), m_settings(session.settings), m_db(session.catalogue), m_feedback(context),
+        : m_context(context), m_settings(session.settings), m_pack(session.language), m_db(session.catalogue),
+          m_feedback(context),
           m_renewer(m_store), m_label(session.customizedLabel()), m_options(iptcWriteOptionsFrom(session.settings))
     {
     }
@@ -190,8 +192,8 @@ public:
             return true;
         m_journal = std::make_unique<UndoJournal>(UndoJournal::pathBeside(m_db.path));
         if (!m_journal->startRun(description, QStringLiteral("write"))) {
-            m_context.err << "zelvarion-cli write: cannot use the undo journal " << m_journal->path() << ": "
-                          << m_journal->errorText() << '\n';
+            m_context.err << "zelvarion-cli write: " << withSubject(m_pack, Message::CliJournalUnusable, m_journal->path())
+                          << ": " << m_journal->errorText() << '\n';
             return false;
         }
         m_options.recorder = m_journal.get();
@@ -202,14 +204,14 @@ public:
     QString write(const QString &path, const WriteEdits &edits)
     {
         if (!filenames::fileFacts(path).isFile)
-            return QStringLiteral("the file does not exist");
+            return m_pack.message(Message::CliFileMissing);
         const auto [folder, file] = folderAndFile(path);
         const std::optional<std::pair<QString, QString>> revision = catalogueRevision(folder, file);
         const ValuesChange change = [&edits](WorkingValues &values) { applyEdits(values, edits); };
         const ProcessResult result = rewriteIptcValues(path, m_label, change, m_options,
                                                        false, &m_feedback);
         if (result.status != ProcessResult::Status::Written)
-            return result.reason.isEmpty() ? QStringLiteral("the file was not written") : result.reason;
+            return result.reason.isEmpty() ? m_pack.message(Message::CliFileNotWritten) : result.reason;
         if (revision)
             recordRow(path, folder, file, *revision, result);
         return {};
@@ -251,6 +253,7 @@ private:
 
     CliContext &m_context;
     const AppSettings &m_settings;
+    const LanguagePack &m_pack;
     CatalogueDb &m_db;
     StreamFeedback m_feedback;
     const ThumbnailStore m_store;
@@ -268,14 +271,21 @@ const CommandSyntax kReadSyntax{
 
 const CommandSyntax kWriteSyntax{
     "write", "FILE...", "Rewrites the IPTC of JPEG files with the values given.",
-    {{"--set", "Column=Value", "sets a field such as Caption; an empty value clears it", true},
-     {"--customized", "N=Value", "sets customized dataset N (1 to 254); an empty value clears it", true},
-     kCatalogueOption,
-     {"--yes", nullptr, "rewrites without asking on a terminal"}},
+    [] {
+        std::vector<OptionSyntax> options{
+            {"--set", "Column=Value", "sets a field such as Caption; an empty value clears it", true},
+            {"--customized", "N=Value", "sets customized dataset N (1 to 254); an empty value clears it", true},
+            kCatalogueOption,
+            {"--yes", nullptr, "rewrites without asking on a terminal"}};
+        const std::vector<OptionSyntax> switches = switchOptions(rewriteSwitches());
+        options.insert(options.end(), switches.begin(), switches.end());
+        return options;
+    }(),
     "The other values stay; values are checked as template set checks them. An image of the catalogue\n"
     "gets its row and thumbnail renewed, and the write is a run of the undo journal beside the\n"
     "catalogue (zelvarion-cli undo --run N). The backup rules of the edit options in Zelvarion.ini apply\n"
-    "(SaveOriginalFile, SaveFirstVersion, SaveFolder): a file whose copy cannot be made stays as it is."};
+    "(SaveOriginalFile, SaveFirstVersion, SaveFolder), unless a switch above says otherwise for this run:\n"
+    "a file whose copy cannot be made stays as it is."};
 
 int runReadCommand(CliContext &context)
 {
@@ -288,16 +298,20 @@ int runReadCommand(CliContext &context)
         return kExitBadArguments;
     }
     StreamFeedback feedback(context);
+    Session session;
+    loadSettingsAndLanguage(session);
+    const LanguagePack &pack = session.language;
     QJsonArray results;
     int missing = 0; // files that could not be read, or whose IPTC is damaged
     for (const QString &path : std::as_const(arguments.operands)) {
         if (!filenames::fileFacts(path).isFile) {
-            context.err << "zelvarion-cli read: cannot open " << path << '\n';
+            context.err << "zelvarion-cli read: " << withSubject(pack, Message::CliCannotOpen, path) << '\n';
             ++missing;
         }
         const IptcReadResult result = readImageIptc(path, defaultCustomizedLabel(), &feedback);
         if (!result.damage.isEmpty()) {
-            context.err << "zelvarion-cli read: damaged IPTC in " << path << ": " << result.damage << '\n';
+            context.err << "zelvarion-cli read: " << withSubject(pack, Message::CliDamagedIptc, path) << ": " << result.damage
+                        << '\n';
             ++missing;
         }
         if (json)
@@ -324,11 +338,11 @@ std::optional<int> chooseWriteCatalogue(CliContext &context, const ParsedArgumen
     if (QFileInfo(db.path).isFile())
         return std::nullopt;
     if (given) {
-        context.err << "zelvarion-cli write: no catalogue at " << db.path << '\n';
+        context.err << "zelvarion-cli write: " << withSubject(session.language, Message::CliCatalogueMissing, db.path) << '\n';
         return kExitSomeFailed;
     }
-    context.err << "zelvarion-cli write: no catalogue at " << db.path
-                << ": no row is updated and the write cannot be undone\n";
+    context.err << "zelvarion-cli write: " << withSubject(session.language, Message::CliWriteWithoutCatalogue, db.path)
+                << '\n';
     return std::nullopt;
 }
 
@@ -351,8 +365,12 @@ int runWriteCommand(CliContext &context)
         return kExitBadArguments;
     }
     Session session;
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     const LanguagePack &pack = session.language;
+    if (const std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), session.settings)) {
+        context.err << "zelvarion-cli write: " << *both << '\n';
+        return kExitBadArguments;
+    }
     if (const std::optional<QString> refused = valueProblem(edits, session.settings, pack)) {
         context.err << "zelvarion-cli write: " << *refused << '\n';
         return kExitBadArguments;
@@ -360,10 +378,9 @@ int runWriteCommand(CliContext &context)
     CatalogueDb &db = session.catalogue;
     if (const std::optional<int> failed = chooseWriteCatalogue(context, arguments, session))
         return *failed;
-    const QString question = files.size() == 1 ? QStringLiteral("Rewrite the IPTC of %1?").arg(files.first())
-                                               : QStringLiteral("Rewrite the IPTC of %1 files?").arg(files.size());
+    const QString question = counted(pack, Message::CliRewriteQuestion, files.size());
     if (!arguments.flag("--yes") && !confirmOnTerminal(context, question)) {
-        context.err << "zelvarion-cli write: nothing written\n";
+        context.err << "zelvarion-cli write: " << pack.message(Message::CliNothingWritten) << '\n';
         return kExitSomeFailed;
     }
     // The catalogue whose rows this write renews is the one whose other commands could rewrite these files too.
@@ -380,14 +397,14 @@ int runWriteCommand(CliContext &context)
     for (const QString &path : files) {
         const QString failure = run.write(path, edits);
         if (failure.isEmpty()) {
-            context.out << "written: " << path << '\n';
+            context.out << withSubject(pack, Message::CliWritten, escapedName(path)) << '\n';
         } else {
-            context.err << "zelvarion-cli write: not written: " << path << ": " << failure << '\n';
+            context.err << "zelvarion-cli write: " << withSubject(pack, Message::CliNotWritten, path) << ": " << failure << '\n';
             ++notWritten;
         }
     }
     if (const int number = run.finish())
-        context.out << "undo run " << number << '\n';
+        context.out << pack.message(Message::CliUndoRunNumber).replace(u'#', QString::number(number)) << '\n';
     return notWritten == 0 ? kExitOk : kExitSomeFailed;
 }
 

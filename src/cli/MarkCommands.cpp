@@ -1,5 +1,6 @@
 // zelvarion-cli mark, marks and unmark-all: the check marks of the Selection menu on the same core.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/search/CheckMarks.h"
 #include "core/search/RunSearch.h"
@@ -13,7 +14,10 @@ const CommandSyntax kMarkSyntax{
 
 const CommandSyntax kMarksSyntax{
     "marks", "", "Lists the marked images with their mark.",
-    {kCatalogueOption, {"--json", nullptr, "prints the images as JSON"}}};
+    {kCatalogueOption, {"--json", nullptr, "prints the images as JSON, the mark as an ISO 8601 date"},
+     {"-0", nullptr, "prints each image's path followed by a NUL character"}},
+    "Lines hold folder, file and mark (an ISO 8601 date when it is one) between tabs; a backslash,\n"
+    "tab or line break in a name is written \\\\, \\t, \\n or \\r."};
 
 const CommandSyntax kUnmarkAllSyntax{
     "unmark-all", "", "Removes every mark of the catalogue, not only those of a result.",
@@ -32,7 +36,9 @@ int runMarkCommand(CliContext &context)
     const CatalogueCommand command = search.command(feedback);
     const bool done = clear ? unmarkResult(command, search.results) : markResult(command, search.results, todaysMarkText());
     if (done)
-        context.out << search.results.count() << (clear ? " images unmarked\n" : " images marked\n");
+        context.out << counted(search.language, clear ? Message::CliImagesUnmarked : Message::CliImagesMarked,
+                               search.results.count())
+                    << '\n';
     return done && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 
@@ -54,7 +60,7 @@ int runMarksCommand(CliContext &context)
     SearchState state;
     SearchEnvironment environment{prepared.catalogue, feedback, searchMessages(prepared.language)};
     runSearch(request, state, environment);
-    printRows(context.out, state.results.rows(), arguments.flag("--json"));
+    printRows(context.out, state.results.rows(), rowsFormat(arguments), RowsColumns::WithMark);
     return feedback.failed() ? kExitSomeFailed : kExitOk;
 }
 
@@ -74,7 +80,7 @@ int runUnmarkAllCommand(CliContext &context)
     ResultList none;
     if (clearAllMarks(prepared.command(feedback), none))
         return kExitOk;
-    context.err << "zelvarion-cli unmark-all: no mark removed\n";
+    context.err << "zelvarion-cli unmark-all: " << prepared.language.message(Message::CliNoMarkRemoved) << '\n';
     return kExitSomeFailed;
 }
 

@@ -1,6 +1,7 @@
 // zelvarion-cli scan: registers folders as Add folder does and fills the catalogue with the same
 // scan as the database dialog.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
@@ -87,7 +88,7 @@ std::vector<ScanTarget> registerTargets(CatalogueDb &db, Feedback &feedback, con
 // A catalogue made here becomes the remembered one when none is remembered yet, as the window's
 // own creation does: otherwise the window's first start would create the tables again over it
 // and report every one of them.
-bool ensureCatalogue(Session &session, Feedback &feedback, QTextStream &out)
+bool ensureCatalogue(Session &session, Feedback &feedback, QTextStream &out, const LanguagePack &pack)
 {
     CatalogueDb &db = session.catalogue;
     if (QFileInfo(db.path).isFile())
@@ -100,8 +101,23 @@ bool ensureCatalogue(Session &session, Feedback &feedback, QTextStream &out)
         hooks.rememberCatalogue = [&session](const QString &path) { session.rememberCatalogue(path); };
     if (!createCatalogueSchema(db, feedback, hooks))
         return false;
-    out << "created the catalogue " << db.path << '\n';
+    out << withSubject(pack, Message::CliCatalogueCreated, db.path) << '\n';
     return true;
+}
+
+// "60 files in 1 folder; 2 could not be read; Elapsed time: 00:00:01 (1.20 s, 50.0 files/s)", in
+// the pack's language.
+QString scanSummary(const LanguagePack &pack, const ScanSummary &summary, int folders, qint64 milliseconds)
+{
+    const double seconds = double(milliseconds) / 1000.0;
+    QString line = counted(pack, Message::CliFilesCount, summary.visited) + u' '
+                   + counted(pack, Message::CliFoldersCount, folders);
+    if (summary.unreadable > 0)
+        line += u' ' + counted(pack, Message::CliUnreadableCount, summary.unreadable);
+    const QString perSecond = QString::number(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1);
+    return line + elapsedTimeText(pack.message(Message::ElapsedTime), milliseconds / 1000) + QStringLiteral(" (")
+           + QString::number(seconds, 'f', 2) + QStringLiteral(" s, ")
+           + pack.message(Message::CliFilesPerSecond).replace(u'#', perSecond) + u')';
 }
 
 } // namespace
@@ -122,8 +138,7 @@ int runScanCommand(CliContext &context)
     const AppSettings &settings = session.settings;
     const LanguagePack &pack = session.language;
     // A program folder of its own (--program-folder) may hold no packs: the shipped ones then.
-    if (!session.loadSettingsAndLanguage(programFolder::languageFolder()))
-        session.language.load(QCoreApplication::applicationDirPath() + QStringLiteral("/Zelvarion-Language/"), settings.language);
+    loadSettingsAndLanguage(session);
     const ScanRequest request = scanRequest(arguments, settings);
     if (request.folders.isEmpty()) {
         context.err << "zelvarion-cli scan: no folders given\n";
@@ -138,7 +153,7 @@ int runScanCommand(CliContext &context)
     if (QFileInfo(db.path).size() > 0 && !catalogueUsable(context, "scan", db.path, pack))
         return kExitSomeFailed;
     CatalogueWriteLock lock(db.path); // one command at a time rewrites the rows
-    if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(session, feedback, context.out) || !db.openOrReport(feedback))
+    if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(session, feedback, context.out, pack) || !db.openOrReport(feedback))
         return kExitSomeFailed;
     bool refused = false;
     const std::vector<ScanTarget> targets = registerTargets(db, feedback, pack, request.folders, context.err, refused);
@@ -149,23 +164,18 @@ int runScanCommand(CliContext &context)
     options.thumbnails = request.thumbnails;
     options.language = &pack;
     if (options.thumbnails != ThumbnailPolicy::None && !store.isAvailable()) {
-        context.err << "zelvarion-cli scan: the thumbnail store " << store.root() << " cannot be written\n";
+        context.err << "zelvarion-cli scan: " << withSubject(pack, Message::CliThumbnailStoreUnwritable, store.root()) << '\n';
         options.thumbnails = ThumbnailPolicy::None;
     }
     const StoredThumbnailExaminer examiner(store);
     FolderScanner scanner(db, feedback, examiner, options);
     const ScanSummary summary = targets.empty() ? ScanSummary{} : scanner.run(targets);
     if (summary.failed)
-        context.err << "zelvarion-cli scan: the catalogue was left as it was before the scan\n";
+        context.err << "zelvarion-cli scan: " << pack.message(Message::CliScanLeftCatalogue) << '\n';
     db.close();
-    updateSearchIndex(context, "scan", db); // the first search after the scan need not wait
+    updateSearchIndex(context, "scan", db, pack); // the first search after the scan need not wait
 
-    const double seconds = double(elapsed.elapsed()) / 1000.0;
-    context.out << summary.visited << " files in " << targets.size() << " folders;"
-                << (summary.unreadable > 0 ? QStringLiteral(" %1 could not be read;").arg(summary.unreadable) : QString())
-                << elapsedTimeText(pack.message(Message::ElapsedTime), elapsed.elapsed() / 1000) << " (" << QString::number(seconds, 'f', 2)
-                << " s, " << QString::number(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1)
-                << " files/s)\n";
+    context.out << scanSummary(pack, summary, int(targets.size()), elapsed.elapsed()) << '\n';
     // A statement that failed (reported on stderr) leaves the catalogue short of what was found.
     return refused || feedback.failed() || summary.failed || summary.unreadable > 0 ? kExitSomeFailed : kExitOk;
 }

@@ -1,6 +1,7 @@
 // zelvarion-cli search: the window's search from the command line, with the same request, the
 // same statement and the same search options of Zelvarion.ini.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcField.h"
@@ -37,6 +38,23 @@ bool readOperator(const ParsedArguments &arguments, SearchRequest &request, QStr
     return false;
 }
 
+// The window's sort list: nothing, the file's size, width, height, name and folder, then the IPTC
+// fields in catalogue order; a column name or the list's position.
+std::optional<int> sortIndexOf(const QString &given)
+{
+    bool numeric = false;
+    const int position = given.toInt(&numeric);
+    if (numeric)
+        return position >= 0 && position <= 40 ? std::optional<int>(position) : std::nullopt;
+    static const char *const kFirstEntries[] = {"None", "FileSize", "Width", "Height", "File", "Folder"};
+    for (int i = 0; i < int(std::size(kFirstEntries)); ++i)
+        if (given.compare(QLatin1String(kFirstEntries[i]), Qt::CaseInsensitive) == 0)
+            return i;
+    if (const std::optional<int> field = iptcFieldIndexOfColumn(given))
+        return int(std::size(kFirstEntries)) + *field;
+    return std::nullopt;
+}
+
 bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
 {
     if (const auto column = arguments.value("--field")) {
@@ -49,12 +67,13 @@ bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, 
         request.fieldIndex = *index;
     }
     if (const auto sort = arguments.value("--sort")) {
-        bool numeric = false;
-        request.sortIndex = sort->toInt(&numeric);
-        if (!numeric || request.sortIndex < 0 || request.sortIndex > 40) {
-            problem = QStringLiteral("--sort takes a number from 0 to 40, not '%1'").arg(*sort);
+        const std::optional<int> index = sortIndexOf(*sort);
+        if (!index) {
+            problem = QStringLiteral("--sort takes a column name such as FileSize, File or City (or the window's "
+                                     "sort list entry, 0 to 40), not '%1'").arg(*sort);
             return false;
         }
+        request.sortIndex = *index;
     }
     request.sortAscending = !arguments.flag("--desc");
     return true;
@@ -79,10 +98,30 @@ bool readRevised(const ParsedArguments &arguments, SearchRequest &request, QStri
     return true;
 }
 
+// The window empties and locks the search text, the field search, whole word, translation and
+// the operator while a presence box is ticked: the same arguments together are refused here.
+bool presenceSearchIsAlone(const ParsedArguments &arguments)
+{
+    if (!arguments.flag("--with-iptc") && !arguments.flag("--without-iptc"))
+        return true;
+    const bool textGiven = !arguments.operands.join(QString()).trimmed().isEmpty();
+    return !textGiven && !arguments.value("--field") && !arguments.flag("--whole-word") && !arguments.flag("--translate")
+           && !arguments.value("--operator");
+}
+
 // The request as the search controls would give it; the search options come from settings.
-bool readSearchCommandLine(const ParsedArguments &arguments, const AppSettings &settings, SearchCommandLine &line,
+bool readSearchCommandLine(const ParsedArguments &arguments, const Session &session, SearchCommandLine &line,
                            QString &problem)
 {
+    AppSettings settings = session.settings;
+    if (const std::optional<QString> both = applyStoredSwitches(arguments, searchPlaceSwitches(), settings)) {
+        problem = *both;
+        return false;
+    }
+    if (!presenceSearchIsAlone(arguments)) {
+        problem = session.language.message(Message::CliPresenceTakesNoText);
+        return false;
+    }
     SearchRequest &request = line.request;
     line.catalogue = arguments.value("--catalogue").value_or(QString());
     line.printStatement = arguments.flag("--sql");
@@ -96,6 +135,10 @@ bool readSearchCommandLine(const ParsedArguments &arguments, const AppSettings &
         || !readRevised(arguments, request, problem))
         return false;
     request.text = arguments.operands.join(u' ');
+    if (searchRefusal(request) != SearchRefusal::None) {
+        problem = session.language.message(Message::CliNothingToSearch);
+        return false;
+    }
     return true;
 }
 
@@ -109,19 +152,10 @@ bool loadTranslationsForSearch(CatalogueDb &db, Feedback &feedback)
     return state.loaded;
 }
 
+// The statement the search would run (the refusals of an empty search were made with the arguments).
 int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedback, bool translationsLoaded,
-                   const SearchMessages &messages, QTextStream &out)
+                   QTextStream &out)
 {
-    switch (searchRefusal(request)) {
-    case SearchRefusal::NothingToSearch:
-        feedback.showMessage(messages.nothingToSearch, MessageIcon::Information);
-        return kExitSomeFailed;
-    case SearchRefusal::NoFieldChosen:
-        feedback.showMessage(messages.noFieldChosen, MessageIcon::Information);
-        return kExitSomeFailed;
-    case SearchRefusal::None:
-        break;
-    }
     if (request.useTranslation && translationsLoaded && db.openOrReport(feedback)) {
         request.translation = lookUpTranslation(db, feedback, request.text, request.translationDirection);
         db.close();
@@ -132,7 +166,7 @@ int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedb
 
 } // namespace
 
-std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own)
+std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own, std::vector<OptionSyntax> more)
 {
     std::vector<OptionSyntax> options{
         {"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
@@ -140,32 +174,46 @@ std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own)
         {"--whole-word", nullptr, "matches whole words (the operator is then ignored)"},
         {"--operator", "exact|and|or", "how the words are matched (default: exact)"},
         {"--translate", nullptr, "also searches the translation of the text"},
-        {"--with-iptc", nullptr, "lists the images with IPTC information"},
-        {"--without-iptc", nullptr, "lists the images without IPTC information"},
+        {"--with-iptc", nullptr, "lists the images with IPTC information (no TEXT, --field, --operator, --whole-word "
+                                 "or --translate with it)"},
+        {"--without-iptc", nullptr, "lists the images without IPTC information (the same); both together list "
+                                    "every image"},
         {"--never-revised", nullptr, "keeps the images never revised"},
         {"--revised", nullptr, "keeps the images already revised, oldest revision first"},
         {"--reverse", nullptr, "with --revised: newest revision first"},
-        {"--sort", "N", "sorts by entry N (0 to 40) of the window's sort list"},
+        {"--sort", "COLUMN", "sorts by FileSize, Width, Height, File, Folder or an IPTC column such as City (or "
+                             "entry 0 to 40 of the window's sort list)"},
         {"--desc", nullptr, "with --sort: in descending order"}};
+    const std::vector<OptionSyntax> places = switchOptions(searchPlaceSwitches());
+    options.insert(options.end(), places.begin(), places.end());
     options.insert(options.end(), own.begin(), own.end());
+    options.insert(options.end(), more.begin(), more.end());
     return options;
 }
 
 const CommandSyntax kSearchSyntax{
     "search", "[TEXT]", "Searches the catalogue and prints the folder and file of every image found.",
-    withSearchOptions({{"--sql", nullptr, "prints the statement instead of running it"}}),
-    "As the window searches, with the search options of Zelvarion.ini; TEXT is searched as typed."};
+    withSearchOptions({{"--sql", nullptr, "prints the statement instead of running it"},
+                       {"--json", nullptr, "prints the images as JSON: folder, file and path as they are"},
+                       {"-0", nullptr, "prints each image's path followed by a NUL character"}}),
+    "As the window searches, with the search options of Zelvarion.ini; TEXT is searched as typed.\n"
+    "Lines hold folder and file between a tab; a backslash, tab or line break in a name is written\n"
+    "\\\\, \\t, \\n or \\r."};
 
 int runSearchCommand(CliContext &context)
 {
     ParsedArguments arguments;
     if (const std::optional<int> exit = parseCommandLine(kSearchSyntax, context, arguments))
         return *exit;
+    if (arguments.flag("--json") + arguments.flag("-0") + arguments.flag("--sql") > 1) {
+        context.err << "zelvarion-cli search: --json, -0 and --sql exclude each other\n";
+        return kExitBadArguments;
+    }
     Session session;
-    session.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(session);
     SearchCommandLine line;
     QString problem;
-    if (!readSearchCommandLine(arguments, session.settings, line, problem)) {
+    if (!readSearchCommandLine(arguments, session, line, problem)) {
         context.err << "zelvarion-cli search: " << problem << '\n';
         return kExitBadArguments;
     }
@@ -179,33 +227,32 @@ int runSearchCommand(CliContext &context)
     if (line.request.useTranslation)
         environment.translationsLoaded = loadTranslationsForSearch(db, feedback);
     if (line.printStatement)
-        return printStatement(line.request, db, feedback, environment.translationsLoaded, environment.messages,
-                              context.out);
+        return printStatement(line.request, db, feedback, environment.translationsLoaded, context.out);
 
-    updateSearchIndex(context, "search", db);
+    updateSearchIndex(context, "search", db, session.language);
     SearchState state;
     const SearchOutcome outcome = runSearch(line.request, state, environment);
     if (!outcome.translationShown.isEmpty())
-        context.err << "translation: " << outcome.translationShown << '\n';
-    for (const ResultRow &row : state.results.rows())
-        context.out << row.folder << '\t' << row.file << '\n';
-    return feedback.failed() || !outcome.found ? kExitSomeFailed : kExitOk;
+        context.err << withSubject(session.language, Message::CliTranslationShown, outcome.translationShown) << '\n';
+    printRows(context.out, state.results.rows(), rowsFormat(arguments), RowsColumns::FolderAndFile);
+    // As grep: finding nothing is exit 1, as for every command on a result.
+    return feedback.failed() || outcome.found.value_or(0) == 0 ? kExitSomeFailed : kExitOk;
 }
 
 std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
                                     CommandSearch &search)
 {
-    search.loadSettingsAndLanguage(programFolder::languageFolder());
+    loadSettingsAndLanguage(search);
     SearchCommandLine line;
     QString problem;
-    if (!readSearchCommandLine(arguments, search.settings, line, problem)) {
+    if (!readSearchCommandLine(arguments, search, line, problem)) {
         context.err << "zelvarion-cli " << command << ": " << problem << '\n';
         return kExitBadArguments;
     }
     search.catalogue.path = search.cataloguePath(line.catalogue);
     if (!catalogueUsable(context, command, search.catalogue.path, search.language))
         return kExitSomeFailed;
-    updateSearchIndex(context, command, search.catalogue);
+    updateSearchIndex(context, command, search.catalogue, search.language);
     StreamFeedback feedback(context);
     SearchEnvironment environment{search.catalogue, feedback, searchMessages(search.language)};
     if (line.request.useTranslation)

@@ -1,5 +1,6 @@
 // zelvarion-cli selection: the saved selections of the Selections window, with its checks.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/search/CheckMarks.h"
 #include "core/search/Selections.h"
@@ -19,11 +20,11 @@ QStringList savedNames(const std::vector<SavedSelection> &saved)
 }
 
 // A name the command acts on must be saved already.
-bool isSaved(CliContext &context, const QStringList &names, const QString &name)
+bool isSaved(CliContext &context, const QStringList &names, const QString &name, const LanguagePack &language)
 {
     if (names.contains(name, Qt::CaseSensitive))
         return true;
-    context.err << "zelvarion-cli selection: no saved selection named '" << name << "'\n";
+    context.err << "zelvarion-cli selection: " << withSubject(language, Message::CliNoSelectionNamed, name) << '\n';
     return false;
 }
 
@@ -38,7 +39,7 @@ int listSelections(CliContext &context, const std::vector<SavedSelection> &saved
         return kExitOk;
     }
     for (const SavedSelection &selection : saved)
-        context.out << selection.name << '\t' << selection.count << '\n';
+        context.out << escapedName(selection.name) << '\t' << selection.count << '\n';
     return kExitOk;
 }
 
@@ -60,7 +61,7 @@ int saveSelection(CliContext &context, Session &prepared, CommandFeedback &feedb
         return refused;
     const std::optional<int> count = saveMarkedImagesAs(prepared.command(feedback), name);
     if (count)
-        context.out << name << '\t' << *count << '\n';
+        context.out << escapedName(name) << '\t' << *count << '\n';
     return count && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 
@@ -68,7 +69,7 @@ int renameSelection(CliContext &context, Session &prepared, CommandFeedback &fee
                     const QString &given, const QStringList &names)
 {
     const QString newName = given.trimmed();
-    if (!isSaved(context, names, oldName))
+    if (!isSaved(context, names, oldName, prepared.language))
         return kExitSomeFailed;
     if (const int refused = refusedName(context, prepared.language, newName, names))
         return refused;
@@ -79,11 +80,11 @@ int renameSelection(CliContext &context, Session &prepared, CommandFeedback &fee
 int removeSelection(CliContext &context, Session &prepared, CommandFeedback &feedback, const QString &name,
                     const QStringList &names)
 {
-    if (!isSaved(context, names, name))
+    if (!isSaved(context, names, name, prepared.language))
         return kExitSomeFailed;
     if (!feedback.askYesNo(prepared.language.message(Message::RemoveSelectionQuestion) + QStringLiteral(" '") + name
                            + u'\'')) {
-        context.err << "zelvarion-cli selection: nothing removed\n";
+        context.err << "zelvarion-cli selection: " << prepared.language.message(Message::CliNothingRemoved) << '\n';
         return kExitSomeFailed;
     }
     removeSavedSelection(prepared.command(feedback), name);
@@ -101,7 +102,7 @@ int runVerb(CliContext &context, Session &prepared, CommandFeedback &feedback, c
     if (verb == u"save" && words.size() == 2)
         return saveSelection(context, prepared, feedback, words[1], names);
     if (verb == u"restore" && words.size() == 2) {
-        if (!isSaved(context, names, words[1]))
+        if (!isSaved(context, names, words[1], prepared.language))
             return kExitSomeFailed;
         return restoreSelection(prepared.command(feedback), words[1]) && !feedback.failed() ? kExitOk : kExitSomeFailed;
     }

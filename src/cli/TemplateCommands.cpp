@@ -1,6 +1,7 @@
 // zelvarion-cli template: the template store of the template dialog and the edit dialog's OK,
 // from the command line.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/editing/EditDates.h"
@@ -30,7 +31,7 @@ struct TemplateSession : Session
 
     TemplateSession(CliContext &c, const ParsedArguments &arguments) : context(c), json(arguments.flag("--json"))
     {
-        loadSettingsAndLanguage(programFolder::languageFolder());
+        cli::loadSettingsAndLanguage(*this);
         catalogue.path =
             arguments.value("--catalogue").value_or(settings.lastDB.value_or(programFolder::defaultCataloguePath()));
     }
@@ -45,7 +46,7 @@ struct TemplateSession : Session
     {
         std::optional<TemplateRecord> record = store.load(name);
         if (!record)
-            context.err << "zelvarion-cli template: no template named '" << name << "'\n";
+            context.err << "zelvarion-cli template: " << withSubject(language, Message::CliNoTemplateNamed, name) << '\n';
         return record;
     }
 };
@@ -56,7 +57,7 @@ QJsonObject recordToJson(const TemplateRecord &record, bool withValues)
                        {QStringLiteral("inUse"), record.ticked()},
                        {QStringLiteral("fieldCount"), record.fieldCount()},
                        {QStringLiteral("customizedCount"), record.customizedCount()},
-                       {QStringLiteral("lastSaved"), record.lastRevisionDate}};
+                       {QStringLiteral("lastSaved"), isoFromRevisionStamp(record.lastRevisionDate)}};
     if (!withValues)
         return object;
     QJsonObject fields;
@@ -80,8 +81,9 @@ int list(TemplateSession &s, bool json)
         if (json)
             array.append(recordToJson(record, false));
         else
-            s.context.out << (record.ticked() ? "* " : "  ") << record.name << '\t' << record.fieldCount() << '\t'
-                          << record.customizedCount() << '\t' << record.lastRevisionDate << '\n';
+            s.context.out << (record.ticked() ? "* " : "  ") << escapedName(record.name) << '\t' << record.fieldCount()
+                          << '\t' << record.customizedCount() << '\t' << isoFromRevisionStamp(record.lastRevisionDate)
+                          << '\n';
     }
     if (json)
         s.context.out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
@@ -97,12 +99,13 @@ int show(TemplateSession &s, const QString &name, bool json)
         s.context.out << QString::fromUtf8(QJsonDocument(recordToJson(*record, true)).toJson(QJsonDocument::Indented));
         return 0;
     }
-    s.context.out << record->name << (record->ticked() ? " (in use)" : "") << '\n';
+    s.context.out << escapedName(record->name)
+                  << (record->ticked() ? u' ' + s.language.message(Message::CliInUse) : QString()) << '\n';
     for (int i = 0; i < kTemplateFieldCount; ++i)
         s.context.out << "  " << iptcField(i).column << ": " << record->fields[std::size_t(i)] << '\n';
     for (int k = 0; k < kTemplateCustomizedCount; ++k)
         s.context.out << "  Customized" << (k + 1) << ": " << record->customized[std::size_t(k)] << '\n';
-    s.context.out << "  LastRevisionDate: " << record->lastRevisionDate << '\n';
+    s.context.out << "  LastRevisionDate: " << isoFromRevisionStamp(record->lastRevisionDate) << '\n';
     return 0;
 }
 
@@ -110,7 +113,7 @@ int nameOutcome(TemplateSession &s, TemplateStore::NameOutcome outcome)
 {
     switch (outcome) {
     case TemplateStore::NameOutcome::Done: return 0;
-    case TemplateStore::NameOutcome::Empty: return s.fail(QStringLiteral("the name is empty"), 2);
+    case TemplateStore::NameOutcome::Empty: return s.fail(s.language.message(Message::SelectionNameRequired), 2);
     case TemplateStore::NameOutcome::Taken: return s.fail(s.language.message(Message::AlreadyInList), 1);
     case TemplateStore::NameOutcome::Failed: break;
     }

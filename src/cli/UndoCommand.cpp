@@ -1,6 +1,7 @@
 // zelvarion-cli undo: lists the template runs of the undo journal beside the catalogue, or gives the
 // files of one run (the last one not undone by default) their old bytes back.
 #include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/captioning/TemplateThumbnails.h"
@@ -14,12 +15,13 @@
 namespace zelvarion::cli {
 namespace {
 
-void printRuns(QTextStream &out, const std::vector<JournalRun> &runs, bool json)
+void printRuns(QTextStream &out, const std::vector<JournalRun> &runs, bool json, const LanguagePack &pack)
 {
     if (!json) {
         for (const JournalRun &run : runs)
-            out << run.number << '\t' << run.started << '\t' << run.templateName << '\t' << run.files << " files"
-                << (run.undone ? "\tundone" : "") << '\n';
+            out << run.number << '\t' << run.started << '\t' << escapedName(run.templateName) << '\t'
+                << counted(pack, Message::CliFilesCount, run.files)
+                << (run.undone ? u'\t' + pack.message(Message::CliRunUndone) : QString()) << '\n';
         return;
     }
     QJsonArray list;
@@ -30,7 +32,7 @@ void printRuns(QTextStream &out, const std::vector<JournalRun> &runs, bool json)
     printJson(out, list);
 }
 
-void printSummary(QTextStream &out, const UndoSummary &summary, bool json)
+void printSummary(QTextStream &out, const UndoSummary &summary, bool json, const LanguagePack &pack)
 {
     if (json) {
         QJsonArray skipped;
@@ -41,8 +43,9 @@ void printSummary(QTextStream &out, const UndoSummary &summary, bool json)
         return;
     }
     for (const NotProcessedImage &image : summary.skipped)
-        out << "skipped: " << image.path << ": " << image.reason << '\n';
-    out << summary.restored << " files restored, " << summary.skipped.size() << " skipped\n";
+        out << withSubject(pack, Message::CliSkipped, escapedName(image.path)) << ": " << image.reason << '\n';
+    out << counted(pack, Message::CliFilesRestored, summary.restored) << ", "
+        << counted(pack, Message::CliFilesSkipped, qsizetype(summary.skipped.size())) << '\n';
 }
 
 std::optional<int> runNumber(const ParsedArguments &arguments, CliContext &context)
@@ -56,6 +59,23 @@ std::optional<int> runNumber(const ParsedArguments &arguments, CliContext &conte
         return number;
     context.err << "zelvarion-cli undo: --run takes a run number from --list, not '" << *given << "'\n";
     return std::nullopt;
+}
+
+// The files change: someone at a terminal must say so, and without one --yes must. The exit code
+// when the undo does not go on.
+std::optional<int> confirmUndo(CliContext &context, const JournalRun &run, const LanguagePack &pack)
+{
+    if (!terminal::standardInputIsTerminal()) {
+        context.err << "zelvarion-cli undo: " << pack.message(Message::CliNoTerminal) << '\n';
+        return kExitBadArguments;
+    }
+    const QString question = filled(pack.message(Message::CliUndoRunQuestion),
+                                    {{u'$', QString::number(run.number)}, {u'%', QString::number(run.files)},
+                                     {u'#', run.templateName}});
+    if (confirmOnTerminal(context, question))
+        return std::nullopt;
+    context.err << "zelvarion-cli undo: " << pack.message(Message::CliNothingRestored) << '\n';
+    return kExitSomeFailed;
 }
 
 } // namespace
@@ -91,29 +111,25 @@ int runUndoCommand(CliContext &context)
     UndoJournal journal(UndoJournal::pathBeside(prepared.catalogue.path));
     const std::optional<std::vector<JournalRun>> runs = journal.runs();
     if (!runs) {
-        context.err << "zelvarion-cli undo: cannot read " << journal.path() << ": " << journal.errorText() << '\n';
+        context.err << "zelvarion-cli undo: " << withSubject(prepared.language, Message::CliJournalUnusable, journal.path())
+                    << ": " << journal.errorText() << '\n';
         return kExitSomeFailed;
     }
     if (arguments.flag("--list")) {
-        printRuns(context.out, *runs, json);
+        printRuns(context.out, *runs, json, prepared.language);
         return kExitOk;
     }
     const std::optional<JournalRun> run = runToUndo(*runs, *number > 0 ? number : std::nullopt);
     if (!run) {
-        context.err << "zelvarion-cli undo: " << (*number > 0 ? "no such run" : "no run left to undo") << '\n';
+        context.err << "zelvarion-cli undo: "
+                    << (*number > 0 ? prepared.language.message(Message::CliNoSuchRun).replace(u'#', QString::number(*number))
+                                    : prepared.language.message(Message::CliNoRunLeft))
+                    << '\n';
         return kExitSomeFailed;
     }
-    if (!arguments.flag("--yes")) {
-        if (!terminal::standardInputIsTerminal()) {
-            context.err << "zelvarion-cli undo: standard input is not a terminal; give --yes to change the files\n";
-            return kExitBadArguments;
-        }
-        if (!confirmOnTerminal(context, QStringLiteral("Undo run %1 of template %2 (%3 files)?")
-                                            .arg(run->number).arg(run->templateName).arg(run->files))) {
-            context.err << "zelvarion-cli undo: nothing restored\n";
-            return kExitSomeFailed;
-        }
-    }
+    if (!arguments.flag("--yes"))
+        if (const std::optional<int> refused = confirmUndo(context, *run, prepared.language))
+            return *refused;
     UndoOptions options;
     options.language = &prepared.language;
     options.customizedLabel = prepared.customizedLabel();
@@ -124,7 +140,7 @@ int runUndoCommand(CliContext &context)
     const UndoSummary summary = undoTemplateRun(journal, run->number, prepared.catalogue, feedback, options);
     if (!summary.ran)
         return kExitSomeFailed;
-    printSummary(context.out, summary, json);
+    printSummary(context.out, summary, json, prepared.language);
     return summary.skipped.empty() && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }
 

@@ -20,19 +20,20 @@ struct Command
 {
     const CommandSyntax &syntax;
     CommandFunction run;
+    bool writesProgramFolder = false; // its catalogue, settings or exports: a new --program-folder is made
 };
 
 const Command kCommands[] = {
     {kReadSyntax, runReadCommand},
     {kWriteSyntax, runWriteCommand},
-    {kScanSyntax, runScanCommand},
+    {kScanSyntax, runScanCommand, true},
     {kSearchSyntax, runSearchCommand},
     {kTemplateSyntax, runTemplateCommand},
     {kApplySyntax, runApplyCommand},
     {kUndoSyntax, runUndoCommand},
-    {kExportSyntax, runExportCommand},
+    {kExportSyntax, runExportCommand, true},
     {kStatsSyntax, runStatsCommand},
-    {kEmptyWordsSyntax, runEmptyWordsCommand},
+    {kEmptyWordsSyntax, runEmptyWordsCommand, true},
     {kMarkSyntax, runMarkCommand},
     {kMarksSyntax, runMarksCommand},
     {kUnmarkAllSyntax, runUnmarkAllCommand},
@@ -61,8 +62,10 @@ void printHelp(QTextStream &out)
     }
     out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
         << "                      catalogue (default: the window program's program folder); it gets\n"
-        << "                      the shipped stylesheets and packs it lacks\n"
-        << "Exit codes: 0 done, 1 some items failed, 2 bad arguments.\n";
+        << "                      the shipped stylesheets, packs and guide it lacks, and scan, export and\n"
+        << "                      empty-words make it when it does not exist\n"
+        << "Exit codes: 0 done, 1 some items failed (and, for a command on the images a search finds,\n"
+        << "none found, as grep does), 2 bad arguments. Texts come from the language pack in use.\n";
 }
 
 } // namespace
@@ -79,8 +82,7 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << filenames::decode(argv[i]);
-    if (const auto folder = takeGlobalOption(arguments, QStringLiteral("--program-folder")))
-        programFolder::useFolder(*folder);
+    const std::optional<QString> folder = takeGlobalOption(arguments, QStringLiteral("--program-folder"));
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);
@@ -93,6 +95,9 @@ int main(int argc, char *argv[])
     const QString name = arguments.takeFirst();
     for (const Command &command : kCommands) {
         if (name == QLatin1String(command.syntax.name)) {
+            if (folder)
+                programFolder::useFolder(*folder, command.writesProgramFolder ? programFolder::MissingFolder::Make
+                                                                              : programFolder::MissingFolder::LeaveAlone);
             CliContext context{arguments, out, err};
             return command.run(context);
         }

@@ -29,7 +29,7 @@ struct ShippedFolder
 };
 const ShippedFolder kShippedFolders[] = {
     {"Zelvarion-Language", {".lng"}, false},
-    {"XML", {".xsl", ".sh"}, false},
+    {"XML", {".xsl", ".sh", ".xconf"}, false},
     {"help", {}, true},
 };
 
@@ -83,11 +83,14 @@ void setOverride(const QString &folder)
     overrideFolder() = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
-void useFolder(const QString &folder)
+void useFolder(const QString &folder, MissingFolder missing)
 {
     setOverride(folder);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return; // a mistyped folder is not made here
+    if (folder.isEmpty())
+        return;
+    // As the per-user folder at its first start: made, then given the shipped files it lacks.
+    if (!QFileInfo(folder).isDir() && (missing == MissingFolder::LeaveAlone || !QDir().mkpath(folder)))
+        return; // a mistyped folder is not made for a command that only reads
     seedFrom(shippedDataFolder(QCoreApplication::applicationDirPath()), QDir(folder).absolutePath());
 }
 

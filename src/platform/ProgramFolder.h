@@ -14,10 +14,13 @@ QString path();
 // Used by tests; an empty text clears it.
 void setOverride(const QString &folder);
 
-// The command line's --program-folder: the folder becomes the program folder, and when it exists
-// it is first given the shipped files it lacks (stylesheets, language packs, user guide), as a
-// per-user folder is, so a new program folder renders and speaks from its first command.
-void useFolder(const QString &folder);
+// The command line's --program-folder: the folder becomes the program folder and is given the
+// shipped files it lacks (stylesheets, language packs, user guide) as the per-user folder is at its
+// first start, so a new program folder renders and speaks from its first command. Files already
+// there are kept. A missing folder is made first for a command that writes into it (Make); for
+// one that only reads (LeaveAlone) a mistyped name makes nothing.
+enum class MissingFolder { Make, LeaveAlone };
+void useFolder(const QString &folder, MissingFolder missing);
 
 // Where the shipped data lie for an executable in executableFolder: share/zelvarion of an
 // installed layout, otherwise beside the executable (a build, a portable copy).

@@ -85,6 +85,7 @@ struct ManualPage
 {
     QMap<QString, QString> commands; // command name -> the text of its subsection
     QSet<QString> searchArguments;
+    QSet<QString> rewriteSwitches;
     QString options;
 };
 
@@ -97,6 +98,7 @@ ManualPage readManualPage()
         if (it.key() != u8("x"))
             page.commands.insert(it.key().section(u' ', 0, 0), it.value());
     page.searchArguments = optionsIn(sections.value(u8("SEARCH ARGUMENTS")), true);
+    page.rewriteSwitches = optionsIn(sections.value(u8("REWRITE SWITCHES")), true);
     page.options = sections.value(u8("OPTIONS"));
     return page;
 }
@@ -117,6 +119,8 @@ TEST(ManualPage, documentsExactlyTheCommandsAndOptionsOfTheHelp)
         QSet<QString> documented = optionsIn(text, true);
         if (text.contains(u8("SEARCH ARGUMENTS")))
             documented += page.searchArguments;
+        if (text.contains(u8("REWRITE SWITCHES")))
+            documented += page.rewriteSwitches;
         EXPECT_EQ(sorted(helpOptions(command)), sorted(documented)) << "zelvarion-cli " << command.toStdString();
     }
     // The program's own options: --program-folder, --version, --help.

@@ -56,8 +56,9 @@ TEST_F(SearchCliTest, printsFolderAndFileOfEveryImageFound)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, u8("/photos/\tsummer.jpg\n/photos/l'été/\tbeach.jpg\n"));
 
+    // As grep: nothing found is exit 1, with nothing printed.
     const CliRun none = search({u8("nowhere")});
-    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.out.isEmpty());
 }
 
@@ -133,7 +134,7 @@ TEST_F(SearchCliTest, refusesBadArgumentsAndMissingCatalogues)
     }
 
     const CliRun nothing = search({});
-    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_EQ(nothing.exitCode, 2); // nothing to search is an argument missing
     EXPECT_TRUE(nothing.out.isEmpty());
 
     const CliRun missing = search({u8("--catalogue"), folder.file("none.db"), u8("x")});
@@ -141,25 +142,28 @@ TEST_F(SearchCliTest, refusesBadArgumentsAndMissingCatalogues)
     EXPECT_FALSE(QFileInfo::exists(folder.file("none.db")));
 }
 
-// The shipped English texts stand in for every key the program folder's packs do not set.
+// The shipped English texts stand in for every key the program folder's packs do not set; the
+// answer to nothing to search names the options, not the window's boxes.
 TEST_F(SearchCliTest, messagesStayReadableWithoutLanguagePacks)
 {
     LanguagePack english;
     english.loadShippedEnglish();
-    const QString nothingToSearch = english.message(Message::NothingToSearch);
+    const QString nothingToSearch = english.message(Message::CliNothingToSearch);
     const QString withoutIptc = withoutAccelerator(english.text(InterfaceText::WithoutIptcOption));
     ASSERT_FALSE(nothingToSearch.isEmpty());
     ASSERT_FALSE(withoutIptc.isEmpty());
 
     const CliRun bare = search({});
-    EXPECT_EQ(bare.exitCode, 1);
+    EXPECT_EQ(bare.exitCode, 2);
     EXPECT_TRUE(bare.err.contains(nothingToSearch)) << bare.err.toStdString();
-    EXPECT_TRUE(bare.err.contains(u8("- ") + withoutIptc)) << bare.err.toStdString();
+    EXPECT_TRUE(bare.err.contains(u8("--with-iptc"))) << bare.err.toStdString();
+    EXPECT_FALSE(bare.err.contains(withoutIptc)) << bare.err.toStdString();
 
-    folder.write("Zelvarion-Language/English.lng", "[Messages]\r\n10=Rien à chercher\r\n");
+    folder.write("Zelvarion-Language/English.lng", "[Messages]\r\n201=Rien à chercher\r\n");
     const CliRun partial = search({});
     EXPECT_TRUE(partial.err.contains(u8("Rien à chercher"))) << partial.err.toStdString();
-    EXPECT_TRUE(partial.err.contains(u8("- ") + withoutIptc)) << partial.err.toStdString();
+    const CliRun withText = search({u8("--with-iptc"), u8("été")});
+    EXPECT_TRUE(withText.err.contains(english.message(Message::CliPresenceTakesNoText))) << withText.err.toStdString();
 }
 
 TEST_F(SearchCliTest, wildcardCharactersOfTheTextMatchOnlyThemselves)

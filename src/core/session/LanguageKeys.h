@@ -339,6 +339,62 @@ enum class Message : int {
     WordRequired = 67, // a blank entry in the empty words dialog
     NoImageFound = 68, // a command on the search result whose search found nothing
     TrashNameTooLong = 69, // "%" the longest name the trash takes, in bytes; the path follows
+    // The command line's own texts; a counted text holds "one|other" forms (PluralOneCounts).
+    PluralOneCounts = 200, // the counts that take the first form of a counted text "one|other", spaces between
+    CliNothingToSearch = 201,
+    CliPresenceTakesNoText = 202,
+    CliTranslationShown = 203, // the translation searched too follows
+    CliFilesCount = 204, // counted: "#" the number
+    CliFoldersCount = 205, // counted, with the punctuation after it
+    CliUnreadableCount = 206, // counted, with the punctuation after it
+    CliFilesPerSecond = 207, // "#" the files a second
+    CliCatalogueCreated = 208, // the path follows
+    CliThumbnailStoreUnwritable = 209, // the store's folder follows
+    CliScanLeftCatalogue = 210,
+    CliWouldWrite = 211, // a dry run's line; the path follows
+    CliWritten = 212, // the path follows
+    CliNotProcessed = 213, // the path and the reason follow
+    CliSkipped = 214, // the path and the reason follow
+    CliRowNotUpdated = 215, // the path and the reason follow
+    CliLeftAsItWas = 216, // the path follows
+    CliImagesWouldBeWritten = 217, // counted: the end of a dry run
+    CliImagesProcessed = 218, // counted
+    CliNoTerminal = 219,
+    CliImagesInQuestion = 220, // counted: after a question
+    CliNothingWritten = 221,
+    CliImagesMarked = 222, // counted
+    CliImagesUnmarked = 223, // counted
+    CliNoMarkRemoved = 224,
+    CliNoStylesheet = 225, // "#" the stylesheet; the export folder follows
+    CliRunUndone = 226, // a run of the undo list that was undone
+    CliFilesRestored = 227, // counted
+    CliFilesSkipped = 228, // counted
+    CliJournalUnusable = 229, // the journal's path and the reason follow
+    CliNoSuchRun = 230, // "#" the number given
+    CliUndoRunQuestion = 231, // "$" the run, "#" its template, "%" its files
+    CliNothingRestored = 232,
+    CliNotCatalogued = 233, // the path follows
+    CliRenameQuestion = 234, // "#" the path, "%" the new name
+    CliNothingRenamed = 235,
+    CliCopyQuestion = 236, // counted: "%" the destination
+    CliNothingCopied = 237,
+    CliNothingRemoved = 238,
+    CliNoSelectionNamed = 239, // the name follows
+    CliNoTemplateNamed = 240, // the name follows
+    CliIndexing = 241, // "#" the images indexed, "%" all of them
+    CliIndexFailed = 242, // the engine's text follows
+    CliCannotOpen = 243, // the path follows
+    CliDamagedIptc = 244, // the path and what is damaged follow
+    CliWriteWithoutCatalogue = 245, // the path follows
+    CliFileMissing = 246, // why a file was not written
+    CliFileNotWritten = 247, // why a file was not written, when nothing else says
+    CliRewriteQuestion = 248, // counted
+    CliUndoRunNumber = 249, // "#" the run of the undo journal
+    CliNotInList = 250, // the word follows
+    CliCatalogueMissing = 251, // the path follows
+    CliInUse = 252, // after the name of the template in use
+    CliNotWritten = 253, // the path and the reason follow
+    CliNoRunLeft = 254,
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -476,6 +532,21 @@ inline constexpr std::array kAllMessages = {
     Message::NotACatalogue, Message::CatalogueKept, Message::NoCatalogueChosen, Message::WaitingForFormatter,
     Message::NothingRendered, Message::ThumbnailsFolderOutside, Message::WordRequired, Message::NoImageFound,
     Message::TrashNameTooLong,
+    Message::PluralOneCounts, Message::CliNothingToSearch, Message::CliPresenceTakesNoText,
+    Message::CliTranslationShown, Message::CliFilesCount, Message::CliFoldersCount, Message::CliUnreadableCount,
+    Message::CliFilesPerSecond, Message::CliCatalogueCreated, Message::CliThumbnailStoreUnwritable,
+    Message::CliScanLeftCatalogue, Message::CliWouldWrite, Message::CliWritten, Message::CliNotProcessed,
+    Message::CliSkipped, Message::CliRowNotUpdated, Message::CliLeftAsItWas, Message::CliImagesWouldBeWritten,
+    Message::CliImagesProcessed, Message::CliNoTerminal, Message::CliImagesInQuestion, Message::CliNothingWritten,
+    Message::CliImagesMarked, Message::CliImagesUnmarked, Message::CliNoMarkRemoved, Message::CliNoStylesheet,
+    Message::CliRunUndone, Message::CliFilesRestored, Message::CliFilesSkipped, Message::CliJournalUnusable,
+    Message::CliNoSuchRun, Message::CliUndoRunQuestion, Message::CliNothingRestored, Message::CliNotCatalogued,
+    Message::CliRenameQuestion, Message::CliNothingRenamed, Message::CliCopyQuestion, Message::CliNothingCopied,
+    Message::CliNothingRemoved, Message::CliNoSelectionNamed, Message::CliNoTemplateNamed, Message::CliIndexing,
+    Message::CliIndexFailed, Message::CliCannotOpen, Message::CliDamagedIptc, Message::CliWriteWithoutCatalogue,
+    Message::CliFileMissing, Message::CliFileNotWritten, Message::CliRewriteQuestion, Message::CliUndoRunNumber,
+    Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse, Message::CliNotWritten,
+    Message::CliNoRunLeft,
 };
 
 namespace detail {
@@ -494,6 +565,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 258);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 69);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 124);
 
 } // namespace zelvarion

@@ -314,6 +314,7 @@ TEST_F(XslRenderingTest, shippedCatalogueStylesheetMakesAPdfWithTheCaptions)
     exportCatalogue();
     copyShipped(QStringLiteral("pdf-catalogue.xsl"));
     copyShipped(QStringLiteral("fop.sh"));
+    copyShipped(QStringLiteral("fop.xconf"));
     formatter = nullptr; // the real RunAndWait
     display(QStringLiteral("pdf-catalogue.xsl"));
     ASSERT_TRUE(QFileInfo::exists(folder.path + QStringLiteral("/Zelvarion.pdf"))) << feedback.texts().join(u'\n').toStdString();
