@@ -131,8 +131,8 @@ void ResultBrowser::showImageDetail(const CellImage &image)
                 row << catalogue.cell(c, r);
             rows.push_back(row);
         }
-        const auto pieces = composeImageDetail(rows, m_context.language, m_searchPanel->searchedFieldLabel(),
-                                               QLocale(), imageIptcSource(image, rows));
+        const auto pieces = withDocumentLineEnds(composeImageDetail(
+            rows, m_context.language, m_searchPanel->searchedFieldLabel(), QLocale(), imageIptcSource(image, rows)));
         HighlightRequest highlight = m_searchPanel->highlightRequest();
         highlight.lastSearchText = m_search.lastSearchText;
         highlight.lastSearchWords = m_search.lastSearchWords;

@@ -151,6 +151,13 @@ QString detailText(const std::vector<DetailPiece> &pieces)
     return text;
 }
 
+std::vector<DetailPiece> withDocumentLineEnds(std::vector<DetailPiece> pieces)
+{
+    for (DetailPiece &piece : pieces)
+        piece.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return pieces;
+}
+
 std::vector<TextRange> highlightRanges(const std::vector<DetailPiece> &pieces, const HighlightRequest &request)
 {
     const QString text = detailText(pieces);

@@ -53,6 +53,10 @@ struct TextRange
     bool operator==(const TextRange &other) const = default;
 };
 
+// The pieces with each CR LF made a single LF, as a text document holds a line end: one
+// position per line break, so ranges found in them are the document's own positions.
+std::vector<DetailPiece> withDocumentLineEnds(std::vector<DetailPiece> pieces);
+
 // The ranges of the composed text to draw bold and light blue. Occurrences are found without
 // regard to case; an occurrence that starts in a label (grey) is left alone.
 std::vector<TextRange> highlightRanges(const std::vector<DetailPiece> &pieces, const HighlightRequest &request);

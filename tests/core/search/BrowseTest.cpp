@@ -242,3 +242,22 @@ TEST(ImageDetail, aSourceOtherThanTheImageResourceIsNamedBeforeTheFields)
     EXPECT_TRUE(detailText(fromTrailer).contains(englishLabels().text(InterfaceText::IptcFromTrailerNote)));
     EXPECT_EQ(fromXmp.size(), plain.size() + 1);
 }
+
+TEST(Highlighting, crLfCaptionsGiveOnePositionPerLineBreakSoEveryMatchLandsOnItsWord)
+{
+    QStringList row = imageRow();
+    row[2 + 30] = q("eau\r\nde l'eau\r\nune eau claire eau");
+    HighlightRequest request;
+    request.lastSearchText = q("eau");
+    request.lastSearchWords = {q("eau")};
+    const auto pieces = withDocumentLineEnds(composeImageDetail({row}, englishLabels(), QString()));
+    const QString text = detailText(pieces);
+    EXPECT_FALSE(text.contains(u'\r'));
+    EXPECT_TRUE(text.contains(q("eau\nde l'eau\nune eau claire eau")));
+    const auto ranges = highlightRanges(pieces, request);
+    ASSERT_EQ(ranges.size(), 4u);
+    for (const TextRange &range : ranges)
+        EXPECT_EQ(text.mid(range.start, range.length), q("eau"));
+    EXPECT_EQ(ranges.back().start + ranges.back().length, int(text.lastIndexOf(q("eau")) + 3))
+        << "the last match ends where the text's last eau ends";
+}
