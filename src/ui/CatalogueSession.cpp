@@ -137,6 +137,16 @@ void CatalogueSession::showCatalogueCount(long long total)
     m_grid->setHelpVisible(total == 0);
 }
 
+void CatalogueSession::recountCatalogueImages()
+{
+    CatalogueDb &catalogue = m_context.catalogue;
+    if (!catalogue.openOrReport(*m_feedback))
+        return;
+    if (const auto total = countCatalogueImages(catalogue, *m_feedback))
+        showCatalogueCount(*total);
+    catalogue.close();
+}
+
 void CatalogueSession::showCataloguePath(const QString &path)
 {
     m_status->showPath(path);

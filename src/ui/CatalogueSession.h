@@ -30,6 +30,8 @@ public:
     // The image total (the help frame shows while it is 0), the path in the hidden lblDB, the
     // translations state after a load.
     void showCatalogueCount(long long total);
+    // The image total read again from the catalogue and shown (after a command removed rows).
+    void recountCatalogueImages();
     void showCataloguePath(const QString &path);
     void applyTranslationsState();
 

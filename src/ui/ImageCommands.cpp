@@ -12,6 +12,7 @@
 #include "platform/ThumbnailStore.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
+#include "ui/BesideOwner.h"
 #include "ui/BusyPointer.h"
 #include "ui/ResultBrowser.h"
 #include "ui/SearchPanel.h"
@@ -89,6 +90,7 @@ int ImageCommands::listMarkedImages()
 {
     m_searchPanel->setSearchText(QString());
     m_browser.runSearch([](SearchRequest &request) { request = markedImagesRequest(request); });
+    m_searchPanel->describeResult(m_context.language.text(InterfaceText::MarkedImagesResult));
     return m_grid->result().count();
 }
 
@@ -97,6 +99,7 @@ void ImageCommands::openSelections()
     if (!m_selections) {
         m_selections = new frmSelections(m_context, *m_feedback, [this] { return listMarkedImages(); }, &m_window);
         m_selections->setAttribute(Qt::WA_DeleteOnClose);
+        moveBesideOwner(*m_selections, m_window, false); // not over the thumbnails it marks
     }
     m_selections->show();
     m_selections->raise();
@@ -108,8 +111,10 @@ void ImageCommands::openSqlConsole()
     if (!m_sqlConsole) {
         m_sqlConsole = new frmSQLQuery(m_context, *m_feedback, &m_window);
         m_sqlConsole->setAttribute(Qt::WA_DeleteOnClose);
+        moveBesideOwner(*m_sqlConsole, m_window, false); // not over the image a click shows
         connect(m_sqlConsole, &frmSQLQuery::showImageRequested, this, [this](const QString &folder, const QString &file) {
             m_browser.runSearch([&](SearchRequest &request) { request.singleImage = SingleImage{folder, file}; });
+            m_searchPanel->describeResult(m_context.language.text(InterfaceText::ConsoleImageResult));
         });
     }
     m_sqlConsole->show();
@@ -137,6 +142,7 @@ void ImageCommands::deletePopupImage()
         deleteImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file});
     if (!deleted.forgetCell())
         return;
+    Q_EMIT catalogueRowsRemoved();
     // The first row of the image is blanked; the cell the menu was opened on empties too.
     for (const int rank : {deleted.blankedRank, image->rank})
         if (rank > 0)
@@ -185,16 +191,16 @@ void ImageCommands::showPopupProperties()
     properties.exec();
 }
 
+// The translation label and the words kept for highlighting stay as the last search left them.
 void ImageCommands::searchDoubleFileNames()
 {
-    m_browser.resetSearchDisplay();
+    m_browser.resetResultDisplay();
     const BusyPointer busy;
     std::optional<std::vector<ResultRow>> doubles = findDoubleFileNames(m_context.catalogue, *m_feedback);
-    if (doubles) {
-        ResultList list;
+    ResultList list;
+    if (doubles)
         list.assign(std::move(*doubles));
-        m_browser.showResult(std::move(list));
-    }
+    m_browser.showResult(std::move(list), m_context.language.text(InterfaceText::DoubleFileNamesResult));
     m_window.activateWindow();
 }
 

@@ -37,6 +37,10 @@ public:
     // The console's history is written as it closes.
     void closeSqlConsole();
 
+Q_SIGNALS:
+    // A row left the catalogue (Delete): the image count is taken again.
+    void catalogueRowsRemoved();
+
 private:
     void markWholeResult(bool mark);
     void removeAllMarks();

@@ -115,6 +115,7 @@ void MainMenus::createSelectionAndTools()
     addCommand(mnuSelectedImages, MenuCommand::RemoveSelection, "mnuRemoveSelection",
                QStringLiteral("Remove all selection marks"));
     addCommand(mnuSelectedImages, MenuCommand::Selections, "mnuSelections", QStringLiteral("Save selections"));
+    mnuSelectedImages->addSeparator();
     addCommand(mnuSelectedImages, MenuCommand::SelectResult, "mnuSelectResult",
                QStringLiteral("Select all images in result"));
     addCommand(mnuSelectedImages, MenuCommand::UnselectResult, "mnuUnselectResult",

@@ -9,6 +9,7 @@
 #include "core/search/ImageDetail.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
+#include "ui/BesideOwner.h"
 #include "ui/DetailPanel.h"
 #include "ui/MainMenus.h"
 #include "ui/SearchPanel.h"
@@ -51,6 +52,13 @@ void ResultBrowser::resetSearchDisplay()
     m_grid->clearResult();
 }
 
+void ResultBrowser::resetResultDisplay()
+{
+    m_searchPanel->clearFound();
+    m_menus->setCommandsEnabled(kResultCommands, false);
+    m_grid->clearResult();
+}
+
 void ResultBrowser::runSearch(const std::function<void(SearchRequest &)> &adjust)
 {
     resetSearchDisplay();
@@ -81,12 +89,18 @@ void ResultBrowser::searchFor(const QString &word)
     runSearch();
 }
 
-void ResultBrowser::showResult(ResultList result)
+void ResultBrowser::showResult(ResultList result, const QString &description)
 {
-    resetSearchDisplay();
+    resetResultDisplay();
     m_searchPanel->showFound(result.count());
     m_grid->showResult(std::move(result));
-    m_menus->setCommandsEnabled(kResultCommands, m_grid->result().count() > 0);
+    const bool found = m_grid->result().count() > 0;
+    m_menus->setCommandsEnabled({MenuCommand::ApplyTemplate}, found);
+    // The statistics window, while open, keeps its own item and Copy images disabled.
+    m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::CopyImages},
+                                found && !m_tools.isStatisticsWindowOpen());
+    if (!description.isEmpty())
+        m_searchPanel->describeResult(description);
 }
 
 void ResultBrowser::clickCell(int cell)
@@ -186,9 +200,18 @@ void ResultBrowser::walkCells(bool next)
 
 void ResultBrowser::showInDisplayWindow(const CellImage &image)
 {
-    if (!m_displayWindow)
+    if (!m_displayWindow) {
         m_displayWindow = new frmDisplayImage(m_context.ini, &m_window);
+        // Its stored place, unless that covers the thumbnails and the screen has room beside.
+        moveBesideOwner(*m_displayWindow, m_window, true);
+    }
     m_displayWindow->showImage(image.path(), image.file);
+}
+
+void ResultBrowser::closeDisplayWindow()
+{
+    if (m_displayWindow)
+        m_displayWindow->close();
 }
 
 void ResultBrowser::minimiseDisplayWindow()

@@ -29,9 +29,14 @@ public:
     // RunSearch: `adjust` may change the request first (the marked images, one image).
     void runSearch(const std::function<void(SearchRequest &)> &adjust = {});
     void searchFor(const QString &word);
-    void showResult(ResultList result);
+    // A result built elsewhere; `description` says in the search box what it is (none: the box
+    // is left as it is).
+    void showResult(ResultList result, const QString &description = {});
     // Everything the last search showed is cleared.
     void resetSearchDisplay();
+    // Before a result built elsewhere: the counter, the grid and the commands on the result are
+    // cleared; the search box and the translation found by the last search stay.
+    void resetResultDisplay();
 
     void clickCell(int cell);
     // Tab and Shift+Tab: the next or previous cell, turning the page at either end.
@@ -42,6 +47,8 @@ public:
     std::optional<CellImage> popupImage() const;
     // Open image of the pop-up menu.
     void openPopupImage();
+    // The display window closes, remembering where it was (the main window closes).
+    void closeDisplayWindow();
 
 Q_SIGNALS:
     // A click on a cell that shows an image, after the detail panel followed.

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -322,10 +323,22 @@ QString SearchPanel::searchedFieldLabel() const
 
 void SearchPanel::clearOutcome()
 {
-    lblFound->clear();
-    lblFound->repaint();
+    clearFound();
     lblTranslation->clear();
     lblTranslation->hide();
+    lstTxtSearch->lineEdit()->setPlaceholderText(QString());
+}
+
+void SearchPanel::clearFound()
+{
+    lblFound->clear();
+    lblFound->repaint();
+}
+
+void SearchPanel::describeResult(const QString &description)
+{
+    lstTxtSearch->setCurrentText(QString());
+    lstTxtSearch->lineEdit()->setPlaceholderText(description);
 }
 
 void SearchPanel::showOutcome(const SearchOutcome &outcome)

@@ -63,6 +63,12 @@ public:
 
     // Before a search: the counter and the translation emptied.
     void clearOutcome();
+    // Before a result built elsewhere: the counter emptied, the translation left as it is.
+    void clearFound();
+    // A result the search box did not ask for (double file names, the marked images, the
+    // console's image): the box is emptied and says in grey what the result is, until the next
+    // search or until something is typed.
+    void describeResult(const QString &description);
     // After it: the translation shown, the count of images found.
     void showOutcome(const SearchOutcome &outcome);
     void showFound(int count);

@@ -18,11 +18,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <algorithm>
 
 namespace zelvarion {
@@ -139,8 +140,12 @@ void frmApplyTemplate::createProgressControls()
     m_current->hide();
     m_notProcessedLabel = named(new QLabel(this), QStringLiteral("lblNotProcessed"));
     m_notProcessedLabel->setGeometry(12, 358, 460, 22);
-    m_notProcessed = named(new QListWidget(this), QStringLiteral("lstNotProcessed"));
+    m_notProcessed = named(new QTreeWidget(this), QStringLiteral("lstNotProcessed"));
     m_notProcessed->setGeometry(12, 382, 560, 140);
+    m_notProcessed->setRootIsDecorated(false);
+    m_notProcessed->setColumnCount(2);
+    m_notProcessed->setColumnWidth(0, 300);
+    m_notProcessed->header()->setStretchLastSection(true);
     m_preview = named(new QLabel(this), QStringLiteral("imgDest"));
     m_preview->setGeometry(588, 382, 120, 80);
     m_preview->setAlignment(Qt::AlignCenter);
@@ -169,6 +174,8 @@ void frmApplyTemplate::applyTexts()
     m_addKeywords->setText(pack.text(InterfaceText::AddTemplateKeywordsOption));
     m_removeKeywords->setText(pack.text(InterfaceText::RemoveTemplateKeywordsOption));
     m_notProcessedLabel->setText(pack.text(InterfaceText::NotProcessedLabel));
+    m_notProcessed->setHeaderLabels(
+        {pack.text(InterfaceText::NotProcessedImageHeader), pack.text(InterfaceText::NotProcessedReasonHeader)});
     m_processedLabel->setText(pack.text(InterfaceText::CurrentImageLabel));
     m_cancel->setText(pack.text(InterfaceText::CancelButton));
     m_stop->setText(pack.text(InterfaceText::StopButton));
@@ -200,7 +207,10 @@ void frmApplyTemplate::placeOptions()
 void frmApplyTemplate::setFromSettings()
 {
     const AppSettings &s = m_context.settings;
-    const int mode = s.applyTemplateOption >= 0 && s.applyTemplateOption <= 2 ? s.applyTemplateOption : 0;
+    int mode = s.applyTemplateOption >= 0 && s.applyTemplateOption <= 2 ? s.applyTemplateOption : 0;
+    // The mode that empties fields is chosen anew each time, never carried over from the last run.
+    if (mode == 2)
+        mode = s.applyTemplateNonClearingOption == 1 ? 1 : 0;
     m_mode[mode]->setChecked(true);
     m_addKeywords->setChecked(s.addKeywordsOption);
     m_removeKeywords->setChecked(s.removeKeywordsOption && !s.addKeywordsOption);
@@ -241,7 +251,10 @@ void frmApplyTemplate::updateUsedTemplate()
 
 void frmApplyTemplate::storeOptions()
 {
-    m_context.setSetting(&AppSettings::applyTemplateOption, m_mode[1]->isChecked() ? 1 : m_mode[2]->isChecked() ? 2 : 0);
+    const int mode = m_mode[1]->isChecked() ? 1 : m_mode[2]->isChecked() ? 2 : 0;
+    m_context.setSetting(&AppSettings::applyTemplateOption, mode);
+    if (mode != 2)
+        m_context.setSetting(&AppSettings::applyTemplateNonClearingOption, mode);
     m_context.setSetting(&AppSettings::addKeywordsOption, m_addKeywords->isChecked());
     m_context.setSetting(&AppSettings::removeKeywordsOption, m_removeKeywords->isChecked());
 }
@@ -314,16 +327,23 @@ void frmApplyTemplate::run()
     UndoJournal journal(UndoJournal::pathBeside(m_context.catalogue.path)); // "Undo last template run"
     options.journal = &journal;
     RunFeedback feedback(m_feedback, m_stopRequested);
-    finishRun(runApplyTemplate(m_context.catalogue, feedback, m_results.rows(), options, renew ? &renewer : nullptr, observer));
+    const ApplySummary summary =
+        runApplyTemplate(m_context.catalogue, feedback, m_results.rows(), options, renew ? &renewer : nullptr, observer);
+    finishRun(summary, done);
 }
 
 void frmApplyTemplate::listNotProcessed(const QString &path, const QString &reason)
 {
-    m_notProcessed->addItem(path);
-    m_notProcessed->item(m_notProcessed->count() - 1)->setToolTip(reason);
+    auto *item = new QTreeWidgetItem(m_notProcessed, {path, reason});
+    // Either text may be longer than its column.
+    item->setToolTip(0, path);
+    item->setToolTip(1, reason);
 }
 
-void frmApplyTemplate::finishRun(const ApplySummary &summary)
+// A run that went ahead leaves its account on show: the bar where the run got to, the counts of
+// images written, not processed and left, and Close in place of OK. A run that never started
+// (no template, a catalogue that refused) leaves the dialog as it was.
+void frmApplyTemplate::finishRun(const ApplySummary &summary, int imagesDone)
 {
     if (summary.noTemplate) {
         m_template->setText(m_context.language.text(InterfaceText::NoTemplateInUse));
@@ -331,19 +351,45 @@ void frmApplyTemplate::finishRun(const ApplySummary &summary)
         font.setBold(false);
         m_template->setFont(font);
     }
-    m_progress->setValue(0);
-    const LanguagePack &pack = m_context.language;
-    QString status = pack.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(summary.processed));
-    if (!summary.rowsNotUpdated.empty())
-        status += u' ' + pack.text(InterfaceText::RowsNotUpdatedStatus).replace(u'#', QString::number(summary.rowsNotUpdated.size()));
-    if (summary.untouched > 0)
-        status += u' ' + pack.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(summary.untouched));
-    m_status->setText(status);
+    const bool cameToAll = summary.untouched == 0;
+    m_progress->setValue(!summary.ran ? 0 : cameToAll ? m_progress->maximum() : std::min(imagesDone, m_progress->maximum()));
+    m_status->setText(summaryText(summary));
     setRunning(false);
+    if (summary.ran)
+        showFinished();
     if (summary.processed > 0)
         Q_EMIT imagesRewritten(summary.processed);
     if (m_doneAfterRun)
         QDialog::done(*std::exchange(m_doneAfterRun, std::nullopt));
+}
+
+QString frmApplyTemplate::summaryText(const ApplySummary &summary) const
+{
+    const LanguagePack &pack = m_context.language;
+    const auto counted = [&pack](InterfaceText text, std::size_t count) {
+        return pack.text(text).replace(u'#', QString::number(count));
+    };
+    QString status = counted(InterfaceText::ImagesProcessedStatus, std::size_t(summary.processed));
+    if (!summary.notProcessed.empty())
+        status += u' ' + counted(InterfaceText::ImagesNotProcessedStatus, summary.notProcessed.size());
+    if (!summary.rowsNotUpdated.empty())
+        status += u' ' + counted(InterfaceText::RowsNotUpdatedStatus, summary.rowsNotUpdated.size());
+    if (summary.untouched > 0)
+        status += u' ' + counted(InterfaceText::ImagesUntouchedStatus, std::size_t(summary.untouched));
+    return status;
+}
+
+// The options stay as the run used them; the only way on is Close.
+void frmApplyTemplate::showFinished()
+{
+    m_ok->hide();
+    m_ok->setEnabled(false);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_mode[0], m_mode[1], m_mode[2], m_addKeywords,
+                                                      m_removeKeywords, m_templates})
+        w->setEnabled(false);
+    m_cancel->setText(m_context.language.text(InterfaceText::CloseButton));
+    m_cancel->setDefault(true);
+    m_cancel->setFocus();
 }
 
 void frmApplyTemplate::done(int result)

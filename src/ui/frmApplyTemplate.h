@@ -9,7 +9,7 @@
 
 class QCheckBox;
 class QLabel;
-class QListWidget;
+class QTreeWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -22,6 +22,7 @@ struct ApplySummary;
 
 // Applies the template in use to every image of the search result: the merge mode and keyword
 // option, a confirmation, progress with Stop, the images not processed and the last thumbnail.
+// After a run it reports what was done and offers only Close: another run is another opening.
 class frmApplyTemplate : public QDialog
 {
     Q_OBJECT
@@ -60,7 +61,9 @@ private:
     void setRunning(bool running);
     void showThumbnail(const QByteArray &jpeg);
     void listNotProcessed(const QString &path, const QString &reason);
-    void finishRun(const ApplySummary &summary);
+    void finishRun(const ApplySummary &summary, int imagesDone);
+    QString summaryText(const ApplySummary &summary) const;
+    void showFinished();
 
     AppContext &m_context;
     Feedback &m_feedback;
@@ -75,7 +78,7 @@ private:
     QCheckBox *m_addKeywords = nullptr, *m_removeKeywords = nullptr;
     QLabel *m_template = nullptr, *m_notProcessedLabel = nullptr, *m_processedLabel = nullptr, *m_min = nullptr,
            *m_max = nullptr, *m_current = nullptr, *m_status = nullptr, *m_preview = nullptr;
-    QListWidget *m_notProcessed = nullptr;
+    QTreeWidget *m_notProcessed = nullptr;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_ok = nullptr, *m_stop = nullptr, *m_cancel = nullptr, *m_templates = nullptr;
 };

@@ -252,6 +252,14 @@ void frmDatabase::runScan()
     scanner.observer.targetStarted = [&](int i) { setRowBold(rows[std::size_t(i)], true); };
     scanner.observer.targetFinished = [&](int i) { setRowBold(rows[std::size_t(i)], false); };
     scanner.observer.thumbnailMade = [this](const QString &, const QByteArray &jpeg) { showThumbnail(jpeg); };
+    // "n of N" beside the log: the files are counted before the first is read.
+    long long total = 0;
+    scanner.observer.filesToScan = [&total](long long files) { total = files; };
+    scanner.observer.fileWritten = [this, &total](long long visited) {
+        lblStatus->setText(m_context.language.text(InterfaceText::ScanFileProgress)
+                               .replace(u'#', QString::number(visited))
+                               .replace(u'%', QString::number(std::max(total, visited))));
+    };
     scanner.run(targets);
 }
 

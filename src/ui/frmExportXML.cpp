@@ -160,11 +160,16 @@ void frmExportXML::exportDocument()
     lblCurrent->setText(QStringLiteral("0"));
     lblCurrent->show();
     const ThumbnailStore store = m_thumbnailStoreRoot.isEmpty() ? ThumbnailStore() : ThumbnailStore(m_thumbnailStoreRoot);
-    exportXml(request, m_results, m_context.catalogue, m_feedback, store);
+    const XmlExportOutcome outcome = exportXml(request, m_results, m_context.catalogue, m_feedback, store);
     lblCurrent->hide();
     ProgressBar1->setValue(0);
     setBusy(false);
     QApplication::restoreOverrideCursor();
+    if (outcome.written)
+        m_feedback.showMessage(m_context.language.message(Message::XmlExportDone)
+                                       .replace(u'#', QString::number(outcome.exported))
+                                   + u'\n' + m_folder.documentPath(),
+                               MessageIcon::Information);
 }
 
 void frmExportXML::displayDocument()

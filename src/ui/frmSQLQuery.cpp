@@ -94,6 +94,10 @@ void frmSQLQuery::createControls()
     lstTxtSQL->setInsertPolicy(QComboBox::NoInsert); // the history keeps its own order
     cmdExecute = named(new QPushButton(this), QStringLiteral("cmdExecute"));
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
+    // Enter in the statement box runs it once, through the box: a default button would take the
+    // same key as it leaves the box (after a message it showed was closed) and run it again.
+    cmdExecute->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
     lvSQLOutput = named(new QTableView(this), QStringLiteral("lvSQLOutput"));
     lvSQLOutput->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvSQLOutput->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -154,7 +154,7 @@ void frmTemplates::addTemplate()
     const TemplateStore::NameOutcome outcome = store.add(m_name->text(), now);
     if (outcome == TemplateStore::NameOutcome::Taken)
         showTaken();
-    if (outcome != TemplateStore::NameOutcome::Empty)
+    if (outcome != TemplateStore::NameOutcome::Empty && !store.openFailed())
         updateListTemplates();
 }
 
@@ -165,7 +165,7 @@ void frmTemplates::replaceTemplate()
     const TemplateStore::NameOutcome outcome = store.rename(selectedName(), m_name->text());
     if (outcome == TemplateStore::NameOutcome::Taken)
         showTaken();
-    if (outcome != TemplateStore::NameOutcome::Empty)
+    if (outcome != TemplateStore::NameOutcome::Empty && !store.openFailed())
         updateListTemplates();
 }
 
@@ -179,7 +179,8 @@ void frmTemplates::removeTemplate()
         return;
     TemplateStore store(m_context.catalogue, m_feedback);
     store.remove(name);
-    updateListTemplates();
+    if (!store.openFailed())
+        updateListTemplates();
 }
 
 void frmTemplates::editTemplate()
@@ -197,8 +198,10 @@ void frmTemplates::rowTicked(QTreeWidgetItem *item, int column)
         return;
     TemplateStore store(m_context.catalogue, m_feedback);
     store.markInUse(item->text(0), item->checkState(0) == Qt::Checked);
-    // Refilled later: the list may not be cleared inside its own change signal.
-    QMetaObject::invokeMethod(this, &frmTemplates::updateListTemplates, Qt::QueuedConnection);
+    // Refilled later: the list may not be cleared inside its own change signal. A catalogue that
+    // could not be opened leaves the tick as the user set it, as the list was not read again.
+    if (!store.openFailed())
+        QMetaObject::invokeMethod(this, &frmTemplates::updateListTemplates, Qt::QueuedConnection);
 }
 
 } // namespace zelvarion

@@ -117,6 +117,8 @@ void frmZelvarion::createControllers()
     m_session = std::make_unique<CatalogueSession>(parts, *m_configuration);
     m_imageCommands = std::make_unique<ImageCommands>(parts, *m_browser);
     m_captioning = std::make_unique<CaptioningCommands>(parts, *m_browser);
+    connect(m_imageCommands.get(), &ImageCommands::catalogueRowsRemoved, m_session.get(),
+            &CatalogueSession::recountCatalogueImages);
     connect(m_menus, &MainMenus::commandChosen, this, &frmZelvarion::runMenuCommand);
     connect(m_tools.get(), &ToolsWindows::wordSearchRequested, m_browser.get(), &ResultBrowser::searchFor);
     connect(m_browser.get(), &ResultBrowser::cellClicked, this, &frmZelvarion::cellClicked);
@@ -189,6 +191,7 @@ void frmZelvarion::closeEvent(QCloseEvent *event)
         m_closeSequenceDone = true;
         m_session->saveAtClose();
         m_imageCommands->closeSqlConsole(); // its history is written as it closes
+        m_browser->closeDisplayWindow();    // and its place
     }
     event->accept();
 }

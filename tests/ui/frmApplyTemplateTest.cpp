@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include <QTreeWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -62,13 +62,17 @@ struct Fixture
     template <typename T = QWidget>
     T *get(const QString &name) { return control<T>(*dialog, name); }
     QString label(const char *name) { return get<QLabel>(QLatin1String(name))->text(); }
-    QStringList notProcessed()
+    QStringList notProcessed(int column = 0)
     {
-        QStringList paths;
-        auto *list = get<QListWidget>(QStringLiteral("lstNotProcessed"));
-        for (int i = 0; i < list->count(); ++i)
-            paths << list->item(i)->text();
-        return paths;
+        QStringList texts;
+        auto *list = get<QTreeWidget>(QStringLiteral("lstNotProcessed"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            texts << list->topLevelItem(i)->text(column);
+        return texts;
+    }
+    void loadLanguage(const QString &language)
+    {
+        QVERIFY(c.context.language.load(c.folder.file(QStringLiteral("Zelvarion-Language")), language));
     }
     void useTemplate()
     {
@@ -95,6 +99,9 @@ private Q_SLOTS:
     void stopCountsTheImagesWrittenAndTheOnesLeft();
     void closingDuringARunStopsItFirst();
     void anotherCommandOnTheCatalogueRefusesTheRun();
+    void afterARunTheDialogGivesItsAccountAndOffersOnlyClose_data();
+    void afterARunTheDialogGivesItsAccountAndOffersOnlyClose();
+    void theModeThatEmptiesFieldsIsNeverChosenForTheUser();
 };
 
 void frmApplyTemplateTest::keywordOptionsExcludeEachOtherAndModeTwoLocksThem()
@@ -149,12 +156,13 @@ void frmApplyTemplateTest::runWritesTheImagesAndListsTheOthers()
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
     QCOMPARE(f.c.feedback.questions, QStringList(2, f.c.text(InterfaceText::ConfirmMergeOverwriteNonEmpty)));
     QCOMPARE(f.notProcessed(), QStringList{f.images.file(QStringLiteral("scan.tif"))});
-    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")));
+    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")) + u' '
+                                       + f.c.text(InterfaceText::ImagesNotProcessedStatus).replace(u'#', QStringLiteral("1")));
     QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
     QCOMPARE(f.city(QStringLiteral("image0-1.jpg")), QStringLiteral("Paris"));
     QVERIFY(!f.get<QLabel>(QStringLiteral("imgDest"))->pixmap().isNull());
-    QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->value(), 0);
-    QVERIFY(f.get(QStringLiteral("cmdOK"))->isVisible());
+    QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->value(), 3); // every image came to
+    QVERIFY(!f.get(QStringLiteral("cmdOK"))->isVisible());
     QVERIFY(!f.get(QStringLiteral("cmdCancelProcess"))->isVisible());
     const IniFile ini(f.c.folder.file(QStringLiteral("Zelvarion.ini")));
     QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("ApplyTemplateOption")), QStringLiteral("1"));
@@ -196,6 +204,8 @@ void frmApplyTemplateTest::stopCountsTheImagesWrittenAndTheOnesLeft()
     QCOMPARE(shown.first(), QStringLiteral("1"));
     QCOMPARE(shown.last(), QString::number(written));
     QVERIFY(f.notProcessed().isEmpty());
+    QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->value(), written); // the share done stays
+    QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->maximum(), 21);
     const int untouched = 21 - written;
     QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(written))
                                        + u' '
@@ -243,6 +253,77 @@ void frmApplyTemplateTest::anotherCommandOnTheCatalogueRefusesTheRun()
     f.c.feedback.answers = {true};
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
     QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
+}
+
+void frmApplyTemplateTest::afterARunTheDialogGivesItsAccountAndOffersOnlyClose_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << QStringLiteral("English");
+    QTest::newRow("French") << QStringLiteral("French");
+}
+
+// The list names each image not processed with its reason in a column of its own; the counts,
+// the full bar and Close in place of OK say the run is over, so Enter cannot start a second one.
+void frmApplyTemplateTest::afterARunTheDialogGivesItsAccountAndOffersOnlyClose()
+{
+    QFETCH(QString, language);
+    Fixture f;
+    f.loadLanguage(language);
+    f.addImages();
+    f.useTemplate();
+    f.open();
+    auto *list = f.get<QTreeWidget>(QStringLiteral("lstNotProcessed"));
+    QCOMPARE(list->headerItem()->text(0), f.c.text(InterfaceText::NotProcessedImageHeader));
+    QCOMPARE(list->headerItem()->text(1), f.c.text(InterfaceText::NotProcessedReasonHeader));
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+
+    QCOMPARE(f.notProcessed(0), QStringList{f.images.file(QStringLiteral("scan.tif"))});
+    const QString reason = f.notProcessed(1).value(0);
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(!f.c.feedback.texts().contains(reason)); // said in the list, not in a box
+    QVERIFY(f.label("lblStatus").contains(f.c.text(InterfaceText::ImagesNotProcessedStatus).replace(u'#', u'1')));
+    auto *close = f.get<QPushButton>(QStringLiteral("cmdCancel"));
+    QCOMPARE(close->text(), f.c.text(InterfaceText::CloseButton));
+    QVERIFY(close->isDefault());
+    QVERIFY(!f.get(QStringLiteral("cmdOK"))->isVisible());
+    for (const char *option : {"optKeepOriginalIPTC_0", "optKeepOriginalIPTC_2", "chkAddKeywords", "cmdDefineTemplates"})
+        QVERIFY2(!f.get(QLatin1String(option))->isEnabled(), option);
+
+    // Enter now closes the dialog; the images keep the one run's values.
+    const QByteArray written = f.images.read(QStringLiteral("image0-0.jpg"));
+    QTest::keyClick(f.dialog.get(), Qt::Key_Return);
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(f.c.feedback.questions.size(), 1);
+    QCOMPARE(f.images.read(QStringLiteral("image0-0.jpg")), written);
+}
+
+// A run that emptied fields is remembered, but the next opening offers the last mode that empties
+// none; choosing the clearing mode again takes a click and still asks before the run.
+void frmApplyTemplateTest::theModeThatEmptiesFieldsIsNeverChosenForTheUser()
+{
+    Fixture f;
+    f.useTemplate();
+    f.open();
+    f.c.feedback.answers = {false, false};
+    f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QTest::mouseClick(f.get(QStringLiteral("lblKeepOriginalIPTC_2")), Qt::LeftButton);
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.c.feedback.questions.last(), f.c.text(InterfaceText::ConfirmMergeOverwriteAll));
+    const IniFile ini(f.c.folder.file(QStringLiteral("Zelvarion.ini")));
+    QCOMPARE(ini.read(QStringLiteral("Configuration"), QStringLiteral("ApplyTemplateOption")), QStringLiteral("2"));
+
+    f.open();
+    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->isChecked());
+    QVERIFY(!f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_2"))->isChecked());
+    QVERIFY(f.get(QStringLiteral("chkAddKeywords"))->isEnabled());
+
+    // Nothing remembered but the clearing mode: the dialog opens on the mode that keeps most.
+    f.c.context.settings.applyTemplateNonClearingOption = 0;
+    f.c.context.settings.applyTemplateOption = 2;
+    f.open();
+    QVERIFY(f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_0"))->isChecked());
 }
 
 QTEST_MAIN(frmApplyTemplateTest)

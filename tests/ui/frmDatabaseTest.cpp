@@ -152,6 +152,8 @@ private Q_SLOTS:
     void scanButtonFollowsTheCheckBoxes();
     void scanFillsTheCatalogueAndReportsItsDuration();
     void scanLogKeepsTheNewestHundredLines();
+    void scanShowsHowManyFilesItHasReadOfAllItWillRead_data();
+    void scanShowsHowManyFilesItHasReadOfAllItWillRead();
     void stopEndsTheScanAndKeepsWhatWasWritten();
     void closingDuringAScanStopsItFirst();
     void scanWithAMissingCatalogueForgetsIt();
@@ -518,6 +520,34 @@ void frmDatabaseTest::scanFillsTheCatalogueAndReportsItsDuration()
     QVERIFY(!f.control<QPushButton>("cmdScan")->isEnabled());
     QVERIFY(f.control<QPushButton>("cmdOK")->isEnabled() && f.control<QPushButton>("cmdAddFolder")->isEnabled());
     QVERIFY(f.feedback().messages.empty());
+}
+
+void frmDatabaseTest::scanShowsHowManyFilesItHasReadOfAllItWillRead_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << QStringLiteral("English");
+    QTest::newRow("French") << QStringLiteral("French");
+}
+
+// The total is counted by the scan's own rules before the first file: the files of subfolders
+// count, hidden files do not.
+void frmDatabaseTest::scanShowsHowManyFilesItHasReadOfAllItWillRead()
+{
+    QFETCH(QString, language);
+    Fixture f;
+    LanguagePack &pack = f.started.window->context().language;
+    QVERIFY(pack.load(f.folder.file(QStringLiteral("Zelvarion-Language")), language));
+    f.add(QStringLiteral("photos"));
+    for (const char *name : {"photos/a.txt", "photos/b.txt", "photos/sub/c.txt", "photos/.hidden.txt"})
+        f.images.write(QLatin1String(name), "x");
+    f.checkAll();
+    QString shownAtThirdFile;
+    f.whenLogReaches(3, [&] { shownAtThirdFile = f.control<QLabel>("lblStatus")->text(); });
+    f.dialog->scanCheckedFolders();
+    // The third log line comes as the third file is written, before its count is shown.
+    QCOMPARE(shownAtThirdFile, pack.text(InterfaceText::ScanFileProgress).replace(u'#', u'2').replace(u'%', u'3'));
+    QCOMPARE(f.select(QStringLiteral("select count(*) from Images;")), QStringList({QStringLiteral("3")}));
+    QVERIFY(f.control<QLabel>("lblStatus")->text().contains(pack.message(Message::ElapsedTime)));
 }
 
 void frmDatabaseTest::scanLogKeepsTheNewestHundredLines()

@@ -25,6 +25,8 @@ private Q_SLOTS:
     void emptyResultCannotBeExported();
     void exportWritesTheDocumentAndThumbnailsThenDisplayRendersIt();
     void nothingTouchesTheExportFolderWhileTheFormatterRuns();
+    void aFinishedExportSaysWhereTheFileIsAndHowManyImages_data();
+    void aFinishedExportSaysWhereTheFileIsAndHowManyImages();
 };
 
 namespace {
@@ -90,7 +92,9 @@ void frmExportXMLTest::exportWritesTheDocumentAndThumbnailsThenDisplayRendersIt(
     QVERIFY(QFileInfo::exists(f.folder.file(QStringLiteral("XML/thumbs/harbour.jpg"))));
     QCOMPARE(f.context.ini.read(QStringLiteral("XML"), QStringLiteral("XMLTitle")).value_or(QString()), QStringLiteral("Harbour"));
     QVERIFY(control<QPushButton>(dialog, "cmdExportXML")->isEnabled());
-    QVERIFY(f.feedback.messages.empty());
+    QCOMPARE(f.feedback.texts(), QStringList{f.context.language.message(Message::XmlExportDone).replace(u'#', u'2') + u'\n'
+                                             + f.folder.file(QStringLiteral("XML/Zelvarion.xml"))});
+    f.feedback.messages.clear();
 
     control<QComboBox>(dialog, "lstXSL")->setCurrentText(QStringLiteral("contact-sheet.xsl"));
     control<QPushButton>(dialog, "cmdDisplayXML")->click();
@@ -151,6 +155,39 @@ void frmExportXMLTest::nothingTouchesTheExportFolderWhileTheFormatterRuns()
     QVERIFY(control<QPushButton>(dialog, "cmdCancel")->isEnabled());
     ExportFolderLock afterwards(dialog.exportFolder());
     QVERIFY(afterwards.tryAcquire());
+}
+
+void frmExportXMLTest::aFinishedExportSaysWhereTheFileIsAndHowManyImages_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << QStringLiteral("English");
+    QTest::newRow("French") << QStringLiteral("French");
+}
+
+// The count is of the images written into the document: one whose row is gone is left out.
+void frmExportXMLTest::aFinishedExportSaysWhereTheFileIsAndHowManyImages()
+{
+    QFETCH(QString, language);
+    ExportWindowFixture f;
+    QVERIFY(f.context.language.load(programFolder::languageFolder(), language));
+    f.add(QStringLiteral("harbour.jpg"), QStringLiteral("boats"));
+    f.add(QStringLiteral("market.jpg"), QStringLiteral("market"));
+    f.add(QStringLiteral("quay.jpg"), QStringLiteral("quay"));
+    CatalogueDb &db = f.context.catalogue;
+    db.open();
+    db.execute(QStringLiteral("delete from Images where File='quay.jpg';"));
+    db.close();
+    frmExportXML dialog(f.context, f.results, f.feedback);
+    control<QRadioButton>(dialog, "optThumbnails_1")->click();
+    control<QPushButton>(dialog, "cmdExportXML")->click();
+    QCOMPARE(f.feedback.messages.size(), std::size_t(1));
+    const RecordingFeedback::Message &said = f.feedback.messages.front();
+    QCOMPARE(said.icon, MessageIcon::Information);
+    const QStringList lines = said.text.split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], f.context.language.message(Message::XmlExportDone).replace(u'#', u'2'));
+    QCOMPARE(lines[1], f.folder.file(QStringLiteral("XML/Zelvarion.xml")));
+    QVERIFY(language != QStringLiteral("French") || lines[0].startsWith(QStringLiteral("Exportation XML")));
 }
 
 QTEST_MAIN(frmExportXMLTest)

@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "ui/frmSQLQuery.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -97,6 +98,27 @@ private Q_SLOTS:
         QVERIFY(f->feedback.texts().last().startsWith(u8("Cannot get data\n")));
         QVERIFY(control<QLabel>("lblStatus")->styleSheet().contains(u8("255, 0, 0")));
         QCOMPARE(control<QComboBox>("lstTxtSQL")->itemText(0), u8("select Folder as folder, File as file from Images"));
+    }
+
+    // Enter runs the statement once: the warning that only the first statement ran is shown
+    // once, and closing it with Enter runs nothing again.
+    void enterOnTwoStatementsRunsTheFirstOnceAndWarnsOnce()
+    {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto *box = control<QComboBox>("lstTxtSQL");
+        w->activateWindow();
+        box->setFocus();
+        type(u8("select File from Images; delete from Images"));
+        QCOMPARE(QApplication::focusWidget(), box); // where a typed key goes
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(f->feedback.texts().size(), 1);
+        QVERIFY(f->feedback.texts().first().startsWith(f->context.language.message(Message::FirstStatementOnly)));
+        QVERIFY(f->feedback.texts().first().endsWith(u8("delete from Images")));
+        QTest::keyClick(box, Qt::Key_Enter);
+        QCOMPARE(f->feedback.texts().size(), 2);
+        QCOMPARE(table()->rowCount(), 2);
+        QCOMPARE(f->rows(u8("select count(*) from Images;")), QStringList({u8("2")}));
     }
 
     void aTextThatIsNoSelectLeavesStatusAndHistoryAlone()

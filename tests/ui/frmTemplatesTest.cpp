@@ -52,6 +52,7 @@ private Q_SLOTS:
     void removeAsksFirstAndKeepsWildcardNamesApart();
     void editOpensTheSelectedTemplateAndRefreshesTheCounts();
     void tickingMakesTheOnlyTemplateInUse();
+    void aCatalogueThatCannotBeOpenedIsReportedOnceAndTheListStays();
 };
 
 void frmTemplatesTest::addWithEnterAndReplaceRefuseTwinsOfAnyCase()
@@ -146,6 +147,29 @@ void frmTemplatesTest::tickingMakesTheOnlyTemplateInUse()
     QCoreApplication::processEvents();
     QCOMPARE(f.rows(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     QVERIFY(!f.c.store().inUse().record.has_value());
+}
+
+// Each command reports the failed open once; the list is not read again, which would only
+// report it a second time, and keeps what it showed.
+void frmTemplatesTest::aCatalogueThatCannotBeOpenedIsReportedOnceAndTheListStays()
+{
+    Fixture f;
+    f.c.addTemplate(QStringLiteral("A"));
+    f.dialog.updateListTemplates();
+    f.c.context.catalogue.path = f.c.folder.file(QStringLiteral("gone/Images.db"));
+    f.type(QStringLiteral("B"));
+    f.click("cmdAddTemplate");
+    QCOMPARE(f.c.feedback.messages.size(), std::size_t(1));
+    QVERIFY(f.c.feedback.texts().first().startsWith(QStringLiteral("Cannot open '")));
+    QCOMPARE(f.rows(), QStringList{QStringLiteral("A")});
+
+    f.select(0);
+    f.click("cmdRemoveTemplate"); // answered Yes
+    QCOMPARE(f.c.feedback.messages.size(), std::size_t(2));
+    f.list()->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.c.feedback.messages.size(), std::size_t(3));
+    QCOMPARE(f.rows(), QStringList{QStringLiteral("A [x]")});
 }
 
 QTEST_MAIN(frmTemplatesTest)

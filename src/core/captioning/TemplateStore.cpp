@@ -13,9 +13,15 @@ const QString kCannotUpdate = QStringLiteral("Cannot update data");
 
 } // namespace
 
+bool TemplateStore::open()
+{
+    m_openFailed = !m_db.openOrReport(m_feedback);
+    return !m_openFailed;
+}
+
 std::optional<std::vector<TemplateRecord>> TemplateStore::list()
 {
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return std::nullopt;
     const ClosedOnExit closed(m_db);
     if (!m_db.executeOrReport(m_feedback, templatesTable::selectAll(), kCannotGet))
@@ -40,7 +46,7 @@ TemplateStore::NameOutcome TemplateStore::add(const QString &typed, const QStrin
     const QString name = trimBlanks(typed);
     if (name.isEmpty())
         return NameOutcome::Empty;
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return NameOutcome::Failed;
     const ClosedOnExit closed(m_db);
     const NameOutcome free = nameIsFree(name);
@@ -56,7 +62,7 @@ TemplateStore::NameOutcome TemplateStore::rename(const QString &selected, const 
     const QString name = trimBlanks(typed);
     if (name.isEmpty() || selected.isEmpty())
         return NameOutcome::Empty;
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return NameOutcome::Failed;
     const ClosedOnExit closed(m_db);
     // The selected template itself counts: a change of letter case only is refused too.
@@ -70,7 +76,7 @@ TemplateStore::NameOutcome TemplateStore::rename(const QString &selected, const 
 
 bool TemplateStore::remove(const QString &name)
 {
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return false;
     const ClosedOnExit closed(m_db);
     return m_db.executeOrReport(m_feedback, templatesTable::remove(name), kCannotGet);
@@ -78,7 +84,7 @@ bool TemplateStore::remove(const QString &name)
 
 bool TemplateStore::markInUse(const QString &name, bool inUse)
 {
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return false;
     const ClosedOnExit closed(m_db);
     return m_db.executeOrReport(m_feedback, templatesTable::clearStatusOfOthers(name), kCannotUpdate)
@@ -87,7 +93,7 @@ bool TemplateStore::markInUse(const QString &name, bool inUse)
 
 std::optional<TemplateRecord> TemplateStore::load(const QString &name)
 {
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return std::nullopt;
     const ClosedOnExit closed(m_db);
     if (!m_db.executeOrReport(m_feedback, templatesTable::selectNamed(name), kCannotGet) || m_db.rowCount() < 1)
@@ -102,7 +108,7 @@ bool TemplateStore::save(const QString &name, const TemplateValues &values, cons
         m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + overLimitReason(*over), MessageIcon::Critical);
         return false;
     }
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return false;
     const ClosedOnExit closed(m_db);
     return m_db.executeOrReport(m_feedback, saveTemplateStatement(name, values, revision), kCannotUpdate);
@@ -111,7 +117,7 @@ bool TemplateStore::save(const QString &name, const TemplateValues &values, cons
 TemplateStore::InUse TemplateStore::inUse()
 {
     InUse found;
-    if (!m_db.openOrReport(m_feedback))
+    if (!open())
         return found;
     const ClosedOnExit closed(m_db);
     if (!m_db.executeOrReport(m_feedback, templatesTable::selectInUse(), kCannotGet))

@@ -50,11 +50,17 @@ public:
     };
     InUse inUse();
 
+    // The last operation could not open the catalogue (reported): nothing there changed, and a
+    // window need not read the list again, which would only report it once more.
+    bool openFailed() const { return m_openFailed; }
+
 private:
+    bool open();
     NameOutcome nameIsFree(const QString &name);
 
     CatalogueDb &m_db;
     Feedback &m_feedback;
+    bool m_openFailed = false;
 };
 
 } // namespace zelvarion

@@ -97,4 +97,23 @@ bool setFolderFileCount(CatalogueDb &db, Feedback &feedback, const QString &fold
                               QStringLiteral("Cannot set data"));
 }
 
+bool recountFoldersHolding(CatalogueDb &db, Feedback &feedback, const QString &folder)
+{
+    const std::optional<std::vector<FolderRow>> rows = selectFolders(db, feedback, QStringLiteral("Cannot get data"));
+    if (!rows)
+        return false;
+    bool counted = true;
+    for (const FolderRow &row : *rows) {
+        if (!folder.startsWith(row.folder))
+            continue;
+        if (!db.executeOrReport(feedback, imagesTable::countUnderFolderStatement(row.folder),
+                                QStringLiteral("Cannot count data"))) {
+            counted = false;
+            continue;
+        }
+        counted = setFolderFileCount(db, feedback, row.folder, db.cell(0, 1)) && counted;
+    }
+    return counted;
+}
+
 } // namespace zelvarion

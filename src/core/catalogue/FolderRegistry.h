@@ -67,5 +67,10 @@ bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 QString scannedFolderStatement(const QString &folder, const QString &count, const QString &lastScan);
 // "Update Folders set Files='count' where (Folder='…');" with the report "Cannot set data".
 bool setFolderFileCount(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &count);
+// The registered folders that hold `folder` (itself or a parent) take the count of their rows as
+// a scan counts them, subfolders included, so the sum of Files stays the number of images after
+// a row is removed. Failures are reported ("Cannot get data", "Cannot count data", "Cannot set
+// data"); false when any happened.
+bool recountFoldersHolding(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
 } // namespace zelvarion

@@ -123,6 +123,14 @@ FolderScanner::~FolderScanner()
 
 ScanSummary FolderScanner::run(const std::vector<ScanTarget> &targets)
 {
+    if (observer.filesToScan) {
+        long long total = 0;
+        for (const ScanTarget &target : targets)
+            countFiles(target.folder, total);
+        if (stopping())
+            return {0, 0, true, false};
+        observer.filesToScan(total);
+    }
     if (!beginTransaction(m_db, m_feedback, kScanTransaction))
         return {0, 0, false, true};
     for (int i = 0; i < int(targets.size()); ++i) {
@@ -200,32 +208,53 @@ bool FolderScanner::keepUserState(const QString &folder)
     return true;
 }
 
-void FolderScanner::scanFolder(const QString &folder)
+FolderScanner::Listing FolderScanner::listForScan(const QString &folder)
 {
-    // What a killed run left in this folder goes before the listing, so it is never catalogued.
-    atomicfile::removeStaleTemporaryFiles({folder}, m_options.staleTemporaryAge);
     std::vector<filenames::FolderEntry> entries = filenames::listFolder(folder).value_or(std::vector<filenames::FolderEntry>());
     // Sorted by name: the file system's own order differs between runs and machines.
     std::sort(entries.begin(), entries.end(), [](const auto &a, const auto &b) { return a.name < b.name; });
-    QStringList subfolders;
+    Listing listing;
     for (const filenames::FolderEntry &entry : entries) {
-        if (stopping())
-            return;
         // A leading dot marks hidden entries here: such folders are never entered, such files
         // never read.
         if (entry.name.startsWith(u'.'))
             continue;
         // A linked folder could lead back to its own parent and never end.
         if (entry.kind == filenames::FolderEntry::Kind::Folder && !entry.symLink)
-            subfolders << entry.name;
+            listing.subfolders << entry.name;
         // Devices and pipes are no files to read: a pipe would wait for a writer for ever.
         if (entry.kind == filenames::FolderEntry::Kind::File)
-            enqueue(folder, entry.name);
+            listing.files << entry.name;
     }
-    for (const QString &name : std::as_const(subfolders)) {
+    return listing;
+}
+
+void FolderScanner::scanFolder(const QString &folder)
+{
+    // What a killed run left in this folder goes before the listing, so it is never catalogued.
+    atomicfile::removeStaleTemporaryFiles({folder}, m_options.staleTemporaryAge);
+    const Listing listing = listForScan(folder);
+    for (const QString &name : listing.files) {
+        if (stopping())
+            return;
+        enqueue(folder, name);
+    }
+    for (const QString &name : listing.subfolders) {
         if (stopping())
             return;
         scanFolder(folder + name + u'/');
+    }
+}
+
+void FolderScanner::countFiles(const QString &folder, long long &total)
+{
+    const Listing listing = listForScan(folder);
+    total += listing.files.size();
+    m_feedback.processEvents();
+    for (const QString &name : listing.subfolders) {
+        if (stopping())
+            return;
+        countFiles(folder + name + u'/', total);
     }
 }
 

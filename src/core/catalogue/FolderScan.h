@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -67,6 +68,9 @@ struct ScanObserver
 {
     std::function<void(int target)> targetStarted;
     std::function<void(int target)> targetFinished;
+    // When set, the files the scan will come to are counted first, by its own rules, and told
+    // before the first is read, so a window can show "n of N".
+    std::function<void(long long total)> filesToScan;
     std::function<void(long long visited)> fileWritten;
     std::function<void(const QString &path, const QByteArray &thumbnail)> thumbnailMade;
 };
@@ -113,6 +117,14 @@ private:
     struct Pipeline;
     void scanTarget(const ScanTarget &target);
     void scanFolder(const QString &folder);
+    // The entries scanFolder would come to: files, and folders it would enter.
+    struct Listing
+    {
+        QStringList files;
+        QStringList subfolders;
+    };
+    static Listing listForScan(const QString &folder);
+    void countFiles(const QString &folder, long long &total);
     void enqueue(const QString &folder, const QString &name);
     // Writes the oldest files until at most `keep` are waiting.
     void writePending(std::size_t keep);

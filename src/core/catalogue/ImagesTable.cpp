@@ -83,13 +83,28 @@ QString revisionStatement(const QString &folder, const QString &file, const Iptc
     return statement;
 }
 
+QString checkMarkStatement(const QString &folder, const QString &file, const QString &mark)
+{
+    return QStringLiteral("update Images set CheckMark=") + sqlText(mark) + QStringLiteral(" where ")
+           + pathCondition(folder, file) + u';';
+}
+
+QString resultCheckMarkStatement(const QString &folder, const QString &file, const QString &mark)
+{
+    return QStringLiteral("update Images set CheckMark=") + sqlText(mark) + QStringLiteral(" where (")
+           + pathCondition(folder, file) + QStringLiteral(");");
+}
+
 bool setCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
                   const QString &mark)
 {
-    return db.executeOrReport(feedback,
-                              QStringLiteral("update Images set CheckMark=") + sqlText(mark) + QStringLiteral(" where (")
-                                  + pathCondition(folder, file) + QStringLiteral(");"),
-                              kCannotSet);
+    return db.executeOrReport(feedback, resultCheckMarkStatement(folder, file, mark), kCannotSet);
+}
+
+bool setImageCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
+                       const QString &mark)
+{
+    return db.executeOrReport(feedback, checkMarkStatement(folder, file, mark), kCannotSet);
 }
 
 bool restoreCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,

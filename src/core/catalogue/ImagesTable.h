@@ -44,7 +44,14 @@ bool renameImage(CatalogueDb &db, Feedback &feedback, const QString &folder, con
 QString revisionStatement(const QString &folder, const QString &file, const IptcFieldSet &values,
                           const QString &revisionDate, const QString &revisionTime);
 
+// The mark of one image toggled from its cell:
+// "update Images set CheckMark='…' where (Folder='…') and (File='…');" ("Cannot set data").
+QString checkMarkStatement(const QString &folder, const QString &file, const QString &mark);
+bool setImageCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
+                       const QString &mark);
+// The mark of each image of the result, in the marking of the whole result:
 // "update Images set CheckMark='…' where ((Folder='…') and (File='…'));" ("Cannot set data").
+QString resultCheckMarkStatement(const QString &folder, const QString &file, const QString &mark);
 bool setCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
                   const QString &mark);
 // A saved selection's mark put back: "update Images set CheckMark='…' where (Folder = '…') and

@@ -13,13 +13,16 @@
 namespace zelvarion {
 namespace {
 
-// Steps 4 to 6: the row goes, then the folder's count is taken again.
+// Steps 4 to 6: the row goes, then the folder's count is taken again. That count leaves out the
+// folder's subfolders and misses a registered parent, so the registered folders holding the image
+// are then counted as a scan counts them: the image total (the sum of Files) stays true.
 void forgetInCatalogue(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
 {
     if (!imagesTable::removeImage(db, feedback, image.folder, image.file))
         return;
-    if (const std::optional<QString> count = imagesTable::countInFolder(db, feedback, image.folder))
-        setFolderFileCount(db, feedback, image.folder, *count);
+    const std::optional<QString> count = imagesTable::countInFolder(db, feedback, image.folder);
+    if (count && setFolderFileCount(db, feedback, image.folder, *count))
+        recountFoldersHolding(db, feedback, image.folder);
 }
 
 // Why the trash would not take the file, with its path. A name too long is the user's to mend, so

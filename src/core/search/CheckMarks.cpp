@@ -57,7 +57,7 @@ bool writeImageMark(const CatalogueCommand &command, const QString &folder, cons
     if (!db.openOrReport(command.feedback))
         return false;
     const ClosedOnExit closed(db);
-    return imagesTable::setCheckMark(db, command.feedback, folder, file, mark);
+    return imagesTable::setImageCheckMark(db, command.feedback, folder, file, mark);
 }
 
 bool markResult(const CatalogueCommand &command, ResultList &results, const QString &today)

@@ -82,7 +82,11 @@ ConsoleImage consoleRowImage(const ConsoleResult &result, int row)
 
 QStringList readConsoleHistory(const IniFile &ini)
 {
-    return readNumberedList(ini, kHistorySection, kHistorySection, 1, kConsoleHistoryEntries);
+    QStringList history;
+    for (const QString &entry : readNumberedList(ini, kHistorySection, kHistorySection, 1, kConsoleHistoryEntries))
+        if (!entry.isEmpty())
+            history << entry.left(kConsoleHistoryEntryLength);
+    return history;
 }
 
 void writeConsoleHistory(const IniFile &ini, const QStringList &history)

@@ -12,6 +12,9 @@ class IniFile;
 // The console shows at most this many rows less one, with message 25 when the result reaches it.
 inline constexpr int kConsoleRowLimit = 32000;
 inline constexpr int kConsoleHistoryEntries = 10;
+// A statement is run in full but comes back from the stored history with at most this many
+// characters.
+inline constexpr int kConsoleHistoryEntryLength = 254;
 
 // The only check made on the text itself: its first seven characters, in upper case, are
 // "SELECT " (with the space).
@@ -47,7 +50,8 @@ struct ConsoleImage
 };
 ConsoleImage consoleRowImage(const ConsoleResult &result, int row);
 
-// History of section "SQLQuery", keys SQLQuery1 to SQLQuery10, most recent first.
+// History of section "SQLQuery", keys SQLQuery1 to SQLQuery10, most recent first; empty values
+// are passed over and longer ones cut.
 QStringList readConsoleHistory(const IniFile &ini);
 void writeConsoleHistory(const IniFile &ini, const QStringList &history);
 

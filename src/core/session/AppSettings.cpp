@@ -101,6 +101,9 @@ const SettingDefinition kSettings[] = {
     {kConfiguration, "DestinationFolder", Text, &S::destinationFolder},
     // Kept as read: a number other than 0 to 2 selects no mode in the apply-template dialog.
     {kConfiguration, "ApplyTemplateOption", WholeNumber, &S::applyTemplateOption},
+    // The last of the two modes that empty no image field: the dialog opens on it when the last
+    // run cleared fields, so that mode is never chosen without the user choosing it again.
+    {kConfiguration, "ApplyTemplateNonClearingOption", WholeNumber, &S::applyTemplateNonClearingOption, 0, "", 0, 1},
     {kConfiguration, "AddKeywordsOption", SwitchOff, &S::addKeywordsOption},
     {kConfiguration, "RemoveKeywordsOption", SwitchOff, &S::removeKeywordsOption},
 

@@ -51,6 +51,7 @@ struct AppSettings
     std::optional<QString> lastDB; // absent until a catalogue is chosen
     QString destinationFolder;
     int applyTemplateOption{};
+    int applyTemplateNonClearingOption{}; // 0 or 1: the last mode chosen that empties no field
     bool addKeywordsOption{};
     bool removeKeywordsOption{};
 

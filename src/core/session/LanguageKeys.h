@@ -266,6 +266,13 @@ enum class InterfaceText : int {
     FileDialogOpenButton = 256,
     CatalogueFileFilter = 257, // description of the "*.db" filter
     SearchIndexProgress = 258, // the progress dialog while the catalogue is indexed for searches
+    ImagesNotProcessedStatus = 380, // after a template run: "#" images listed as not processed
+    NotProcessedImageHeader = 381, // the two columns of the images a template run did not process
+    NotProcessedReasonHeader = 382,
+    ScanFileProgress = 383, // while a scan runs: "#" the files done, "%" the files to scan
+    DoubleFileNamesResult = 384, // in the empty search box: what the result on show is
+    MarkedImagesResult = 385,
+    ConsoleImageResult = 386,
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -395,6 +402,7 @@ enum class Message : int {
     CliInUse = 252, // after the name of the template in use
     CliNotWritten = 253, // the path and the reason follow
     CliNoRunLeft = 254,
+    XmlExportDone = 350, // "#" the images exported; the path of the XML file follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -509,6 +517,9 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ImagesUntouchedStatus, InterfaceText::RowNotUpdatedReason, InterfaceText::FileDialogLookIn,
     InterfaceText::FileDialogFilesOfType, InterfaceText::FileDialogOpenButton,
     InterfaceText::CatalogueFileFilter, InterfaceText::SearchIndexProgress,
+    InterfaceText::ImagesNotProcessedStatus, InterfaceText::NotProcessedImageHeader,
+    InterfaceText::NotProcessedReasonHeader, InterfaceText::ScanFileProgress, InterfaceText::DoubleFileNamesResult,
+    InterfaceText::MarkedImagesResult, InterfaceText::ConsoleImageResult,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -547,6 +558,7 @@ inline constexpr std::array kAllMessages = {
     Message::CliFileMissing, Message::CliFileNotWritten, Message::CliRewriteQuestion, Message::CliUndoRunNumber,
     Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse, Message::CliNotWritten,
     Message::CliNoRunLeft,
+    Message::XmlExportDone,
 };
 
 namespace detail {
@@ -564,7 +576,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 258);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 124);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 265);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 125);
 
 } // namespace zelvarion

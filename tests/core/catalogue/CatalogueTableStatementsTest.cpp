@@ -93,6 +93,22 @@ TEST_F(ImagesTableTest, marksAreSetRestoredListedAndClearedPerImage)
     EXPECT_EQ(db.rowCount(), 0);
 }
 
+// A cell's toggle and the marking of the whole result keep their own texts: one pair of
+// parentheses around the condition of the one, two around that of the other.
+TEST_F(ImagesTableTest, markStatementsOfOneImageAndOfTheResultKeepTheirTexts)
+{
+    EXPECT_EQ(imagesTable::checkMarkStatement(kFolder, QStringLiteral("a'b.jpg"), QStringLiteral("1.2.03")),
+              QStringLiteral("update Images set CheckMark='1.2.03' where (Folder='/p/O''Neil/') and (File='a''b.jpg');"));
+    EXPECT_EQ(imagesTable::resultCheckMarkStatement(kFolder, QStringLiteral("a'b.jpg"), QString()),
+              QStringLiteral("update Images set CheckMark='' where ((Folder='/p/O''Neil/') and (File='a''b.jpg'));"));
+    ASSERT_TRUE(imagesTable::setImageCheckMark(db, feedback, kFolder, QStringLiteral("a'b.jpg"), QStringLiteral("l'an")));
+    ASSERT_TRUE(imagesTable::selectMarkedImages(db, feedback));
+    EXPECT_EQ(lastRows(), QStringList{kFolder + QStringLiteral("|a'b.jpg|l'an")});
+    ASSERT_TRUE(imagesTable::setImageCheckMark(db, feedback, kFolder, QStringLiteral("a'b.jpg"), QString()));
+    ASSERT_TRUE(imagesTable::selectMarkedImages(db, feedback));
+    EXPECT_EQ(db.rowCount(), 0);
+}
+
 TEST_F(ImagesTableTest, batchSelectGivesTheRowsOfTheOneImageSelects)
 {
     const std::vector<std::pair<QString, QString>> paths = {

@@ -277,6 +277,48 @@ TEST(FolderScan, numbersTheProgressLinesOverAllFolders)
               QStringList({a + QStringLiteral("1.txt -> 1"), b + QStringLiteral("1.txt -> 2"), b + QStringLiteral("2.txt -> 3")}));
 }
 
+// The total told before the first file is what the scan then reads, by the same rules: hidden
+// entries and linked folders left out, every target's subfolders in; a stop during the count
+// ends the run before anything is written.
+TEST(FolderScan, countsTheFilesItWillReadBeforeTheFirst)
+{
+    ScanFixture f;
+    f.write(QStringLiteral("a/1.txt"));
+    f.write(QStringLiteral("a/deep/2.txt"));
+    f.write(QStringLiteral("a/.hidden.txt"));
+    f.write(QStringLiteral("a/.cache/3.txt"));
+    f.write(QStringLiteral("b/4.txt"));
+    ASSERT_TRUE(QFile::link(f.root + QStringLiteral("a"), f.root + QStringLiteral("b/loop")));
+    const QString a = f.root + QStringLiteral("a/"), b = f.root + QStringLiteral("b/");
+    f.registerFolders({a, b});
+    f.db.open();
+    FolderScanner scanner(f.db, f.feedback, f.examiner, ScanOptions{});
+    std::vector<long long> told;
+    long long firstWrittenAfter = -1;
+    scanner.observer.filesToScan = [&told](long long total) { told.push_back(total); };
+    scanner.observer.fileWritten = [&](long long) {
+        if (firstWrittenAfter < 0)
+            firstWrittenAfter = static_cast<long long>(told.size());
+    };
+    const ScanSummary summary = scanner.run({{a, a}, {b, b}});
+    f.db.close();
+    EXPECT_EQ(told, std::vector<long long>({3}));
+    EXPECT_EQ(summary.visited, 3);
+    EXPECT_EQ(firstWrittenAfter, 1);
+
+    StoppingFeedback stopAtOnce(0);
+    f.db.open();
+    FolderScanner stopped(f.db, stopAtOnce, f.examiner, ScanOptions{});
+    told.clear();
+    stopped.observer.filesToScan = [&told](long long total) { told.push_back(total); };
+    const ScanSummary nothing = stopped.run({{a, a}});
+    f.db.close();
+    EXPECT_TRUE(nothing.stopped);
+    EXPECT_EQ(nothing.visited, 0);
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(f.paths().size(), 3);
+}
+
 TEST(FolderScan, passesTheThumbnailPolicyAndReportsEveryThumbnailMade)
 {
     ScanFixture f;

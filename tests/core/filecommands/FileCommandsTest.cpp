@@ -64,6 +64,29 @@ TEST_F(FileCommandsTest, deleteAsksThenTrashesTheFileAndForgetsItsRowThumbnailAn
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
 }
 
+// The image total is the sum of Files: deleting an image of a subfolder lowers its registered
+// parent's count, and deleting one of a registered folder keeps the rows of its subfolders in it.
+TEST_F(FileCommandsTest, deleteKeepsTheCountsOfTheRegisteredFoldersHoldingTheImage)
+{
+    const QString inner = photos + u8("hiver/");
+    const QString other = folder.file("other") + u'/';
+    for (const QString &path : {inner, other}) {
+        folder.write(QString(path).remove(0, folder.path().size() + 1) + u8("c.jpg"), "image c");
+        addImage(path, u8("c.jpg"));
+    }
+    folder.write(u8("l'été/hiver/d.jpg"), "image d");
+    addImage(inner, u8("d.jpg"));
+    run(u8("update Folders set Files='4';"));
+    run(u8("insert into Folders values(") + sqlText(other) + u8(",'1','');"));
+    ResultList shown = resultOf({{inner, u8("c.jpg"), {}}, {photos, u8("b.jpg"), {}}});
+
+    ASSERT_TRUE(deleteImage(context(), shown, {inner, u8("c.jpg")}).forgetCell());
+    EXPECT_EQ(rows(u8("select Files from Folders order by Folder;")), QStringList({u8("3"), u8("1")}));
+    ASSERT_TRUE(deleteImage(context(), shown, {photos, u8("b.jpg")}).forgetCell());
+    EXPECT_EQ(rows(u8("select Files from Folders order by Folder;")), QStringList({u8("2"), u8("1")}));
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
 TEST_F(FileCommandsTest, aFileTheTrashRefusesIsLeftExactlyAsItWas)
 {
     FileCommandContext refusing = context();

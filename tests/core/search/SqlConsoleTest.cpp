@@ -93,7 +93,9 @@ TEST_F(SqlConsoleTest, showsAtMostOneRowLessThanTheLimitAndSaysSo)
     EXPECT_EQ(feedback.texts(), QStringList({u8("The list is limited to 32000 entries; the rest is not shown.")}));
 }
 
-TEST_F(SqlConsoleTest, historyKeepsWholeStatementsInItsSection)
+// A statement is written whole and comes back with its first 254 characters; empty keys are
+// passed over.
+TEST_F(SqlConsoleTest, historyIsWrittenWholeAndReadBackCutTo254Characters)
 {
     const IniFile ini(folder.file("Zelvarion.ini"));
     const QString longStatement = u8("select '") + QString(300, u'x') + u8("'");
@@ -103,6 +105,11 @@ TEST_F(SqlConsoleTest, historyKeepsWholeStatementsInItsSection)
     writeConsoleHistory(ini, QStringList({longStatement, u8("select 'l''été'")}) + eleven);
     const QStringList read = readConsoleHistory(ini);
     EXPECT_EQ(read.size(), kConsoleHistoryEntries);
-    EXPECT_EQ(read.mid(0, 2), QStringList({longStatement, u8("select 'l''été'")}));
+    EXPECT_EQ(read.mid(0, 2), QStringList({longStatement.left(254), u8("select 'l''été'")}));
+    EXPECT_EQ(ini.read(u8("SQLQuery"), u8("SQLQuery1")), longStatement);
     EXPECT_EQ(ini.read(u8("SQLQuery"), u8("SQLQuery2")), u8("select 'l''été'"));
+
+    const QString exactly254 = u8("select '") + QString(254 - 9, u'y') + u8("'");
+    writeConsoleHistory(ini, {exactly254, QString(), u8("select 2")});
+    EXPECT_EQ(readConsoleHistory(ini), QStringList({exactly254, u8("select 2")}));
 }
