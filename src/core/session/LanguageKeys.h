@@ -266,6 +266,14 @@ enum class InterfaceText : int {
     FileDialogOpenButton = 256,
     CatalogueFileFilter = 257, // description of the "*.db" filter
     SearchIndexProgress = 258, // the progress dialog while the catalogue is indexed for searches
+    // From 400: the code replacements of the edit options.
+    CodeFilesLabel = 400,
+    CodeFilesChooseButton = 401,
+    CodeFilesClearButton = 402,
+    CodeDelimiterLabel = 403,
+    CodeFilesDialogTitle = 404,
+    CodeFileFilter = 405, // description of the "*.txt" filter
+    NoCodeFiles = 406,    // in place of the list while none is chosen
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -395,6 +403,17 @@ enum class Message : int {
     CliInUse = 252, // after the name of the template in use
     CliNotWritten = 253, // the path and the reason follow
     CliNoRunLeft = 254,
+    // From 400: variables of template texts and code replacements. "#" the variable as written.
+    VariableNotClosed = 400,
+    VariableUnknown = 401,
+    VariableFormatUnknown = 402,
+    VariableTakesNoFormat = 403,
+    VariableDigits = 404,
+    TemplateNotApplied = 405, // "#" the template; the field and its problem follow
+    CodeUnknown = 406,        // "#" the code with its delimiters
+    CodeFileUnreadable = 407, // "#" the file
+    CodeLineMalformed = 408,  // "#" the file, "%" the line
+    CodeGivenTwice = 409,     // "#" the code, "%" the file that gave it first, "$" the file and line again
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -509,6 +528,9 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ImagesUntouchedStatus, InterfaceText::RowNotUpdatedReason, InterfaceText::FileDialogLookIn,
     InterfaceText::FileDialogFilesOfType, InterfaceText::FileDialogOpenButton,
     InterfaceText::CatalogueFileFilter, InterfaceText::SearchIndexProgress,
+    InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
+    InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
+    InterfaceText::NoCodeFiles,
 };
 
 inline constexpr std::array kAllMessages = {
@@ -547,6 +569,9 @@ inline constexpr std::array kAllMessages = {
     Message::CliFileMissing, Message::CliFileNotWritten, Message::CliRewriteQuestion, Message::CliUndoRunNumber,
     Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse, Message::CliNotWritten,
     Message::CliNoRunLeft,
+    Message::VariableNotClosed, Message::VariableUnknown, Message::VariableFormatUnknown,
+    Message::VariableTakesNoFormat, Message::VariableDigits, Message::TemplateNotApplied, Message::CodeUnknown,
+    Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice,
 };
 
 namespace detail {
@@ -564,7 +589,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 258);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 124);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 265);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 134);
 
 } // namespace zelvarion

@@ -50,7 +50,7 @@ TEST(LanguagePackParse, setsInterfaceKeyWithSpacesAroundEquals)
 
 TEST(LanguagePackParse, ignoresKeysThatAreNotNumbersOrOutOfRange)
 {
-    for (const char *key : {"x", "400", "0", "301", "-1", "12abc", "", "nan", "inf", "1e300"}) {
+    for (const char *key : {"x", "600", "0", "501", "-1", "12abc", "", "nan", "inf", "1e300"}) {
         SCOPED_TRACE(key);
         const QByteArray content = QByteArray("[Interface]\r\n") + key + " = Open\r\n";
         EXPECT_EQ(countSetTexts(parsed(content.constData())), 0);
@@ -66,10 +66,10 @@ TEST(LanguagePackParse, roundsNumericKeysToWholeNumbers)
     EXPECT_EQ(str(pack.text(1)), "First");
 }
 
-TEST(LanguagePackParse, messagesRangeEndsAtThreeHundred)
+TEST(LanguagePackParse, messagesRangeEndsAtFiveHundred)
 {
-    const LanguagePack pack = parsed("[Messages]\n300=Last\n301=Too far\n0=Zero\n3=Three\n");
-    EXPECT_EQ(str(pack.message(300)), "Last");
+    const LanguagePack pack = parsed("[Messages]\n500=Last\n501=Too far\n0=Zero\n3=Three\n");
+    EXPECT_EQ(str(pack.message(500)), "Last");
     EXPECT_EQ(str(pack.message(3)), "Three");
     EXPECT_EQ(countSetTexts(pack), 2);
 }
@@ -361,9 +361,13 @@ TEST(ShippedLanguagePacks, giveATextForEveryNamedKey)
 // and nothing else.
 TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
 {
-    const std::set<int> unusedInterface = {};
-    std::set<int> unusedMessages; // between the window's messages and the command line's, from 200
-    for (int key = 70; key < 200; ++key)
+    std::set<int> unusedInterface; // before the keys of the captioning extras, from 400
+    for (int key = 259; key < 400; ++key)
+        unusedInterface.insert(key);
+    std::set<int> unusedMessages; // between the window's messages and the command line's, from 200,
+    for (int key = 70; key < 200; ++key) // and before the captioning extras, from 400
+        unusedMessages.insert(key);
+    for (int key = 255; key < 400; ++key)
         unusedMessages.insert(key);
     std::set<PackKey> expected;
     const std::set<PackKey> named = usedKeys();
