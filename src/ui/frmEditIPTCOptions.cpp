@@ -39,7 +39,7 @@ frmEditIPTCOptions::frmEditIPTCOptions(AppContext &context, Feedback &feedback, 
 
 void frmEditIPTCOptions::createControls()
 {
-    setFixedSize(620, 586);
+    setFixedSize(620, 602);
     auto *readGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         m_read[i] = named(new QRadioButton(this), indexed("optReadIPTC", i));
@@ -75,13 +75,13 @@ void frmEditIPTCOptions::createControls()
     }
     createCodeControls();
     m_template = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_template->setGeometry(12, 500, 380, 40);
+    m_template->setGeometry(12, 516, 380, 40);
     m_templates = named(new QPushButton(this), QStringLiteral("cmdDefineTemplates"));
-    m_templates->setGeometry(420, 506, 188, 28);
+    m_templates->setGeometry(420, 522, 188, 28);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(420, 546, 90, 30);
+    m_ok->setGeometry(420, 562, 90, 30);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(518, 546, 90, 30);
+    m_cancel->setGeometry(518, 562, 90, 30);
 
     connect(m_editCustomized, &QCheckBox::toggled, m_names, &QPushButton::setEnabled);
     connect(m_saveOriginal, &QCheckBox::clicked, this, &frmEditIPTCOptions::saveOriginalClicked);

@@ -36,7 +36,8 @@ void frmEditIPTCOptions::createCodeControls()
     m_clearCodes = named(new QPushButton(this), QStringLiteral("cmdClearCodeFiles"));
     m_clearCodes->setGeometry(518, 446, 90, 28);
     m_codeProblem = named(new QLabel(this), QStringLiteral("lblCodeFileProblem"));
-    m_codeProblem->setGeometry(34, 474, 574, 22);
+    m_codeProblem->setGeometry(34, 474, 574, 38);
+    m_codeProblem->setWordWrap(true);
     setTextColour(m_codeProblem, kStatusRed);
     connect(m_chooseCodes, &QPushButton::clicked, this, &frmEditIPTCOptions::addCodeFiles);
     connect(m_clearCodes, &QPushButton::clicked, this, [this] {
@@ -79,8 +80,17 @@ void frmEditIPTCOptions::showCodeFiles()
     m_clearCodes->setEnabled(!m_codeFiles.isEmpty());
     std::vector<CodeFileProblem> problems;
     CodeReplacements::load(m_codeFiles, problems);
-    m_codeProblem->setText(problems.empty() ? QString() : codeFileProblemText(problems.front(), &m_context.language));
-    m_codeProblem->setToolTip(m_codeProblem->text());
+    if (problems.empty()) {
+        m_codeProblem->clear();
+        m_codeProblem->setToolTip({});
+        return;
+    }
+    // The files by name, as the list shows them; the whole paths in the tool tip.
+    CodeFileProblem named = problems.front();
+    m_codeProblem->setToolTip(codeFileProblemText(named, &m_context.language));
+    named.file = QFileInfo(named.file).fileName();
+    named.earlierFile = QFileInfo(named.earlierFile).fileName();
+    m_codeProblem->setText(codeFileProblemText(named, &m_context.language));
 }
 
 QStringList frmEditIPTCOptions::askForCodeFiles()

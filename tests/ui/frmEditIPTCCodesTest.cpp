@@ -160,7 +160,10 @@ void frmEditIPTCCodesTest::optionsChooseTheFilesAndNameACodeGivenTwice()
         dialog.setCodeFilesChooser([&] { return QStringList{first, second}; }); // the first again: listed once
         control<QPushButton>(dialog, QStringLiteral("cmdChooseCodeFiles"))->click();
         QCOMPARE(list->text(), QStringLiteral("places.txt; people.txt"));
-        QVERIFY2(problem->text().contains(QStringLiteral("cc8")) && problem->text().contains(second), qPrintable(problem->text()));
+        QVERIFY2(problem->text().contains(QStringLiteral("cc8")) && problem->text().contains(QStringLiteral("people.txt:2"))
+                     && problem->text().contains(QStringLiteral("places.txt")),
+                 qPrintable(problem->text()));
+        QVERIFY(problem->toolTip().contains(second)); // the whole path
         delimiter->clear();
         QTest::keyClicks(delimiter, QStringLiteral("a")); // a letter could be part of a code
         QVERIFY(delimiter->text().isEmpty());
