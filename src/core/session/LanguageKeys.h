@@ -428,7 +428,9 @@ constexpr InterfaceText fieldLabel(int fieldIndex)
 static_assert(fieldLabel(kFieldLabelCount - 1) == InterfaceText::FieldLabelCustomized);
 
 // Every named key once, in ascending order, so that checks can walk all of them.
-inline constexpr std::array kAllInterfaceTexts = {
+// Through std::to_array: the deduction guide of std::array folds over every element, past the
+// nesting limit some compilers keep.
+inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::FileMenu, InterfaceText::ExitMenuItem, InterfaceText::LanguageMenu,
     InterfaceText::SqlQueryMenuItem, InterfaceText::HelpMenu, InterfaceText::AboutMenuItem,
     InterfaceText::DatabaseButton, InterfaceText::ImageCountLabel, InterfaceText::FoundCountLabel,
@@ -531,9 +533,9 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
     InterfaceText::NoCodeFiles,
-};
+});
 
-inline constexpr std::array kAllMessages = {
+inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::CatalogueNotFound, Message::CatalogueNotFoundHint, Message::FolderRefused,
     Message::FolderOverlaps, Message::SubfolderRowsNote, Message::ReplaceExistingFile,
     Message::NoFolderSelected, Message::RemoveFolderQuestion, Message::NoSearchPlace,
@@ -572,7 +574,7 @@ inline constexpr std::array kAllMessages = {
     Message::VariableNotClosed, Message::VariableUnknown, Message::VariableFormatUnknown,
     Message::VariableTakesNoFormat, Message::VariableDigits, Message::TemplateNotApplied, Message::CodeUnknown,
     Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice,
-};
+});
 
 namespace detail {
 
