@@ -41,8 +41,9 @@ TEST(CodeFiles, linesGiveCodesWithTheirReplacementsInOrder)
     for (const auto &[typed, expected] : cases) {
         const std::optional<QString> replacement = codes.replacement(QString::fromUtf8(typed));
         ASSERT_EQ(replacement.has_value(), expected.has_value()) << typed;
-        if (expected)
+        if (expected) {
             EXPECT_EQ(str(*replacement), *expected) << typed;
+        }
     }
 }
 
