@@ -129,6 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (segment.type == 0xED)
             (void)parsePhotoshopSegment(bytes.sliced(segment.marker, segment.length + 2));
     }
+    if (const std::optional<QSize> frame = jpegFrameSize(bytes)) // the {Width} and {Height} of a template
+        check(frame->width() > 0 && frame->height() > 0);
     // The literal search costs up to 64 KiB per marker; keep it to inputs where that stays quick.
     if (size <= 8192) {
         for (bool jpeg : {true, false})

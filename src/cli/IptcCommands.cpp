@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
+#include "cli/CodeOptions.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
@@ -14,6 +15,7 @@
 #include "core/captioning/EditImageIptc.h"
 #include "core/captioning/ProcessIptc.h"
 #include "core/captioning/TemplateEdits.h"
+#include "core/captioning/TemplateVariables.h"
 #include "core/captioning/TemplateThumbnails.h"
 #include "core/captioning/UndoJournal.h"
 #include "platform/FileNames.h"
@@ -151,11 +153,16 @@ void applyEdits(WorkingValues &values, const WriteEdits &edits)
 // The values given, held to what template set holds a template to: their stored forms, and their
 // limits counted in the bytes they take (the dialog's too with ControlLengthFields). A file's own
 // values may still turn the charset to UTF-8; its write then refuses what no longer fits.
-std::optional<QString> valueProblem(const WriteEdits &edits, const AppSettings &settings, const LanguagePack &pack)
+std::optional<QString> formProblem(const WriteEdits &edits)
 {
     for (const auto &[index, value] : edits.fields)
         if (const std::optional<QString> problem = valueFormProblem(index, value))
             return problem;
+    return std::nullopt;
+}
+
+std::optional<QString> limitProblem(const WriteEdits &edits, const AppSettings &settings, const LanguagePack &pack)
+{
     WorkingValues given;
     applyEdits(given, edits);
     const ValueLimits limits = settings.controlLengthFields ? ValueLimits::DialogAndWrite : ValueLimits::Write;
@@ -164,6 +171,60 @@ std::optional<QString> valueProblem(const WriteEdits &edits, const AppSettings &
         return overLimitProblem(*over, {settings.controlLengthFields, pack.message(Message::ValueTooManyBytes)});
     return std::nullopt;
 }
+
+// The values given, parsed once for their variables and expanded for each file.
+class EditTexts
+{
+public:
+    // The first value whose variables cannot be expanded, named as its option names it.
+    std::optional<QString> parse(const WriteEdits &edits, const LanguagePack &pack)
+    {
+        m_edits = edits;
+        for (const auto &[index, value] : edits.fields)
+            if (!take(value, QLatin1String(iptcField(index).column), pack))
+                return m_problem;
+        for (const auto &[number, value] : edits.customized)
+            if (!take(value, QStringLiteral("--customized %1").arg(number), pack))
+                return m_problem;
+        return std::nullopt;
+    }
+    bool hasVariables() const { return m_variables; }
+    // What every file gets whatever its facts: the limits are checked on it before any file.
+    WriteEdits fixed() const { return with([](const CaptionText &text) { return text.fixedText(); }); }
+    WriteEdits expanded(const CaptionFacts &facts) const
+    {
+        return with([&facts](const CaptionText &text) { return text.expand(facts); });
+    }
+
+private:
+    bool take(const QString &value, const QString &place, const LanguagePack &pack)
+    {
+        ParsedCaption parsed = parseCaptionText(value);
+        if (parsed.problem) {
+            m_problem = place + QStringLiteral(": ") + variableProblemText(*parsed.problem, &pack);
+            return false;
+        }
+        m_variables = m_variables || parsed.text.hasVariables() || parsed.text.expand({}) != value;
+        m_texts.push_back(std::move(parsed.text));
+        return true;
+    }
+    template <typename Text>
+    WriteEdits with(Text text) const
+    {
+        WriteEdits edits = m_edits;
+        std::size_t next = 0;
+        for (auto &[index, value] : edits.fields)
+            value = text(m_texts[next++]);
+        for (auto &[number, value] : edits.customized)
+            value = text(m_texts[next++]);
+        return edits;
+    }
+
+    WriteEdits m_edits;
+    std::vector<CaptionText> m_texts; // the fields', then the customized values'
+    bool m_variables = false;
+    QString m_problem;
+};
 
 // The image a path names, folder and file spelt as a scan stores them.
 std::pair<QString, QString> folderAndFile(const QString &path)
@@ -200,16 +261,24 @@ public:
         return true;
     }
 
-    // The reason the file was not written; empty when it was.
-    QString write(const QString &path, const WriteEdits &edits)
+    // The reason the file was not written; empty when it was. `sequence` is the file's rank, for {Seq}.
+    QString write(const QString &path, const EditTexts &edits, int sequence)
     {
         if (!filenames::fileFacts(path).isFile)
             return m_pack.message(Message::CliFileMissing);
         const auto [folder, file] = folderAndFile(path);
         const std::optional<std::pair<QString, QString>> revision = catalogueRevision(folder, file);
-        const ValuesChange change = [&edits](WorkingValues &values) { applyEdits(values, edits); };
-        const ProcessResult result = rewriteIptcValues(path, m_label, change, m_options,
-                                                       false, &m_feedback);
+        const CheckedValuesChange change = [&](WorkingValues &values, const FileBeingChanged &being) {
+            const IptcFieldSet before = values.fields;
+            const WriteEdits expanded =
+                edits.expanded(captionFactsOf(being, before, sequence, m_started, QLocale::system()));
+            std::optional<QString> tooLong = edits.hasVariables() ? limitProblem(expanded, m_settings, m_pack) : std::nullopt;
+            if (!tooLong)
+                applyEdits(values, expanded);
+            return tooLong;
+        };
+        const ProcessResult result = rewriteIptcValuesChecked(path, m_label, change, m_options,
+                                                              false, &m_feedback);
         if (result.status != ProcessResult::Status::Written)
             return result.reason.isEmpty() ? m_pack.message(Message::CliFileNotWritten) : result.reason;
         if (revision)
@@ -254,6 +323,7 @@ private:
     CliContext &m_context;
     const AppSettings &m_settings;
     const LanguagePack &m_pack;
+    const QDateTime m_started = QDateTime::currentDateTime(); // {Today}
     CatalogueDb &m_db;
     StreamFeedback m_feedback;
     const ThumbnailStore m_store;
@@ -276,12 +346,15 @@ const CommandSyntax kWriteSyntax{
             {"--set", "Column=Value", "sets a field such as Caption; an empty value clears it", true},
             {"--customized", "N=Value", "sets customized dataset N (1 to 254); an empty value clears it", true},
             kCatalogueOption,
-            {"--yes", nullptr, "rewrites without asking on a terminal"}};
+            {"--yes", nullptr, "rewrites without asking on a terminal"},
+            kCodesOption,
+            kCodeDelimiterOption};
         const std::vector<OptionSyntax> switches = switchOptions(rewriteSwitches());
         options.insert(options.end(), switches.begin(), switches.end());
         return options;
     }(),
-    "The other values stay; values are checked as template set checks them. An image of the catalogue\n"
+    "The other values stay; values are checked as template set checks them, and may hold the variables\n"
+    "of templates ({FileBase}, {Seq:3}, {City}...), expanded for each file. An image of the catalogue\n"
     "gets its row and thumbnail renewed, and the write is a run of the undo journal beside the\n"
     "catalogue (zelvarion-cli undo --run N). The backup rules of the edit options in Zelvarion.ini apply\n"
     "(SaveOriginalFile, SaveFirstVersion, SaveFolder), unless a switch above says otherwise for this run:\n"
@@ -371,7 +444,20 @@ int runWriteCommand(CliContext &context)
         context.err << "zelvarion-cli write: " << *both << '\n';
         return kExitBadArguments;
     }
-    if (const std::optional<QString> refused = valueProblem(edits, session.settings, pack)) {
+    ValueCodes codes(context, "write", pack);
+    if (!codes.load(arguments, session.settings))
+        return kExitBadArguments;
+    for (auto &[index, value] : edits.fields)
+        value = codes.expand(value);
+    for (auto &[number, value] : edits.customized)
+        value = codes.expand(value);
+    EditTexts texts;
+    std::optional<QString> refused = formProblem(edits);
+    if (!refused)
+        refused = texts.parse(edits, pack);
+    if (!refused)
+        refused = limitProblem(texts.fixed(), session.settings, pack);
+    if (refused) {
         context.err << "zelvarion-cli write: " << *refused << '\n';
         return kExitBadArguments;
     }
@@ -394,8 +480,9 @@ int runWriteCommand(CliContext &context)
     if (!run.start(QStringLiteral("write ") + description.join(u' ')))
         return kExitSomeFailed;
     int notWritten = 0;
+    int sequence = 0;
     for (const QString &path : files) {
-        const QString failure = run.write(path, edits);
+        const QString failure = run.write(path, texts, ++sequence);
         if (failure.isEmpty()) {
             context.out << withSubject(pack, Message::CliWritten, escapedName(path)) << '\n';
         } else {

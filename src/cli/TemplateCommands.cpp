@@ -2,6 +2,7 @@
 // from the command line.
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
+#include "cli/CodeOptions.h"
 #include "cli/Commands.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/editing/EditDates.h"
@@ -11,6 +12,7 @@
 #include "core/session/LanguagePack.h"
 #include "core/captioning/TemplateEdits.h"
 #include "core/captioning/TemplateStore.h"
+#include "core/captioning/TemplateVariables.h"
 #include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
@@ -128,8 +130,18 @@ std::optional<int> columnIndex(const QString &column)
     return std::nullopt;
 }
 
-// Column=Value and --customized N=Value, applied to the template's values as OK would store them.
-int set(TemplateSession &s, const QString &name, const QStringList &edits, const QStringList &customized)
+// The field or customized row a problem of the template's variables is in, as set names it.
+QString placeOf(const TemplateTextProblem &problem, const TemplateValues &values)
+{
+    if (problem.customizedRow >= 0)
+        return QStringLiteral("--customized ") + values.customized[std::size_t(problem.customizedRow)].number;
+    return QLatin1String(iptcField(problem.fieldIndex).column);
+}
+
+// Column=Value and --customized N=Value, applied to the template's values as OK would store them;
+// codes are replaced first, then variables must be ones a run can expand.
+int set(TemplateSession &s, const QString &name, const QStringList &edits, const QStringList &customized,
+        ValueCodes &codes)
 {
     std::optional<TemplateRecord> record = s.named(name);
     if (!record)
@@ -139,7 +151,7 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
         const qsizetype equals = option.indexOf(u'=');
         if (equals < 0)
             return s.fail(QStringLiteral("--customized needs N=Value, not '%1'").arg(option), 2);
-        if (const auto problem = editCustomized(values, option.left(equals), option.mid(equals + 1)))
+        if (const auto problem = editCustomized(values, option.left(equals), codes.expand(option.mid(equals + 1))))
             return s.fail(*problem, 2);
     }
     const EditRules rules{s.settings.controlLengthFields, s.language.message(Message::ValueTooManyBytes)};
@@ -148,9 +160,11 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
         const std::optional<int> index = equals > 0 ? columnIndex(edit.left(equals)) : std::nullopt;
         if (!index)
             return s.fail(QStringLiteral("expected Column=Value with a column name such as Caption, not '%1'").arg(edit), 2);
-        if (const auto problem = editField(values, *index, edit.mid(equals + 1), rules))
+        if (const auto problem = editField(values, *index, codes.expand(edit.mid(equals + 1)), rules))
             return s.fail(*problem, 2);
     }
+    if (const std::optional<TemplateTextProblem> problem = firstTemplateTextProblem(values))
+        return s.fail(templateTextProblemText(*problem, placeOf(*problem, values), &s.language), 2);
     // The customized rows, and a charset that a later value turned to UTF-8, count only as a whole.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, limitsOf(rules)))
         return s.fail(overLimitProblem(*over, rules), 2);
@@ -211,11 +225,14 @@ const CommandSyntax kTemplateSyntax{
     "template", "ACTION [NAME] [Column=Value]...", "Lists, adds, renames, removes, chooses and fills the IPTC templates.",
     {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
      {"--json", nullptr, "list and show print JSON"},
-     {"--customized", "N=Value", "set: customized dataset N (1 to 255 but not 120) of the template", true}},
+     {"--customized", "N=Value", "set: customized dataset N (1 to 255 but not 120) of the template", true},
+     kCodesOption, kCodeDelimiterOption},
     "Actions: list | show NAME | add NAME | rename OLD NEW | remove NAME | use NAME | unuse\n"
-    "         | set NAME [Column=Value]... [--customized N=Value]...\n"
+    "         | set NAME [Column=Value]... [--customized N=Value]... [--codes FILE]...\n"
     "set stores what the edit dialog's OK would: lists as \"a; b\", dates yyyymmdd, times hhnnss;\n"
-    "an empty value empties the field. Names compare without regard to case."};
+    "an empty value empties the field. Names compare without regard to case. A text may hold\n"
+    "variables such as {FileBase}, {FileDate:yyyy-MM-dd}, {Seq:3} or {City}, expanded for each image\n"
+    "when the template is applied ({{ and }} write braces); one that cannot be is refused."};
 
 int runTemplateCommand(CliContext &context)
 {
@@ -241,10 +258,14 @@ int runTemplateCommand(CliContext &context)
             continue;
         if (action.more ? operands.size() < action.arguments : operands.size() != action.arguments)
             return usage(context);
-        if (!action.run) // set, the one action with an option of its own
-            return s.catalogueExists() ? set(s, operands[0], operands.mid(1), customized) : kExitSomeFailed;
-        if (!customized.isEmpty())
-            return s.fail(QStringLiteral("--customized belongs to set"), kExitBadArguments);
+        if (!action.run) { // set, the one action with options of its own
+            ValueCodes codes(context, "template", s.language);
+            if (!codes.load(parsed, s.settings))
+                return kExitBadArguments;
+            return s.catalogueExists() ? set(s, operands[0], operands.mid(1), customized, codes) : kExitSomeFailed;
+        }
+        if (!customized.isEmpty() || !parsed.values("--codes").isEmpty() || parsed.value("--code-delimiter"))
+            return s.fail(QStringLiteral("--customized, --codes and --code-delimiter belong to set"), kExitBadArguments);
         return s.catalogueExists() ? action.run(s, operands) : kExitSomeFailed;
     }
     return usage(context);

@@ -4,6 +4,7 @@
 
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
+#include "ui/EditCodeTyping.h"
 #include "ui/EditCustomizedRows.h"
 #include "ui/EditDatesAndTimes.h"
 #include "ui/EditFieldRows.h"
@@ -79,6 +80,7 @@ void frmEditIPTC::createControls()
     m_customized = new EditCustomizedRows(m_tabs->frame(5), m_context, *m_status);
     m_spelling = new EditSpellCheck(this, m_context,
                                     {*m_fields, {m_keywords, m_categories}, *m_customized, *m_tabs, *m_status});
+    m_codes = new EditCodeTyping(this, *m_status, pack);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
     m_ok->setGeometry(620, 602, 90, 30);
     m_ok->setAutoDefault(false);
@@ -110,6 +112,24 @@ void frmEditIPTC::connectRules()
     connect(m_dates, &EditDatesAndTimes::validityChecked, this, &frmEditIPTC::updateCommandButtons);
     connect(m_ok, &QPushButton::clicked, this, &frmEditIPTC::save);
     connect(m_cancel, &QPushButton::clicked, this, &frmEditIPTC::reject);
+    watchCodeTyping();
+}
+
+// After the rules: a code the status line names stays named once the rules have looked at the box.
+void frmEditIPTC::watchCodeTyping()
+{
+    for (int i = 0; i < kIptcFieldCount; ++i) {
+        if (isDateOrTimeField(i) || isChoiceField(i) || isListField(i))
+            continue;
+        if (auto *line = qobject_cast<QLineEdit *>(m_fields->box(i)))
+            m_codes->watch(line);
+        else if (auto *text = qobject_cast<QPlainTextEdit *>(m_fields->box(i)))
+            m_codes->watch(text);
+    }
+    for (EditListPanel *list : {m_keywords, m_categories})
+        m_codes->watch(list->entryBox());
+    for (int row = 0; row < kTemplateCustomizedCount; ++row)
+        m_codes->watch(m_customized->textBox(row));
 }
 
 } // namespace zelvarion

@@ -18,6 +18,7 @@ class QPushButton;
 namespace zelvarion {
 
 struct AppContext;
+class EditCodeTyping;
 class EditCustomizedRows;
 class EditDatesAndTimes;
 class EditFieldRows;
@@ -86,6 +87,7 @@ private:
     // frmEditIPTC.cpp: the panels, the header and the bottom line, and their connections.
     void createControls();
     void connectRules();
+    void watchCodeTyping();
 
     // frmEditIPTCLoad.cpp: loading and saving.
     void load();
@@ -96,6 +98,7 @@ private:
     void setLoading(bool loading);
     TemplateValues valuesToSave() const;
     void saveTemplate(const TemplateValues &values);
+    bool refuseVariableProblem(const TemplateValues &values);
 
     // frmEditIPTCImage.cpp: one image of the result.
     void loadImageValues();
@@ -104,6 +107,7 @@ private:
 
     // frmEditIPTCRules.cpp: the rules that span the panels.
     void fieldChanged(int index);
+    QString measuredText(const QString &text) const;
     void entryChanged(EditListPanel &list);
     void lockAllBut(int field, int customizedRow);
     void unlockAll();
@@ -131,6 +135,7 @@ private:
     EditDatesAndTimes *m_dates = nullptr;
     EditCustomizedRows *m_customized = nullptr;
     EditSpellCheck *m_spelling = nullptr;
+    EditCodeTyping *m_codes = nullptr;
     EditImageSteps *m_image = nullptr; // only on an image of the result
 };
 

@@ -6,8 +6,10 @@
 #include "core/session/Feedback.h"
 #include "core/captioning/TemplateEdits.h"
 #include "core/captioning/TemplateStore.h"
+#include "core/captioning/TemplateVariables.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
+#include "ui/EditCodeTyping.h"
 #include "ui/EditCustomizedRows.h"
 #include "ui/EditDatesAndTimes.h"
 #include "ui/EditFieldRows.h"
@@ -49,6 +51,7 @@ void frmEditIPTC::load()
     setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.stayOnTop);
     setLoading(false);
     showFirstProblem();
+    m_codes->load(m_context.settings);
     m_savedValues = valuesToSave();
 }
 
@@ -58,7 +61,7 @@ void frmEditIPTC::showFirstProblem()
 {
     for (int i = 0; i < kTemplateFieldCount; ++i) {
         // Choice fields are shown through their lists; dates and times are checked as such.
-        if (!isChoiceField(i) && !isShownInUserFormat(i) && editing::exceededLimit(i, fieldText(i))) {
+        if (!isChoiceField(i) && !isShownInUserFormat(i) && editing::exceededLimit(i, measuredText(fieldText(i)))) {
             fieldChanged(i);
             break;
         }
@@ -70,6 +73,7 @@ void frmEditIPTC::setLoading(bool loading)
 {
     m_loading = loading;
     m_customized->setLoading(loading);
+    m_codes->setActive(!loading);
 }
 
 void frmEditIPTC::applyTexts()
@@ -128,6 +132,8 @@ void frmEditIPTC::save()
         return;
     }
     const TemplateValues values = valuesToSave();
+    if (refuseVariableProblem(values))
+        return;
     // A value the file could not hold is never stored to be cut later: the dialog stays open.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
         const QString name = over->fieldIndex == kCustomizedIndex
@@ -139,6 +145,22 @@ void frmEditIPTC::save()
     }
     saveTemplate(values);
     accept();
+}
+
+// A variable a run could not expand is named in the status line; the dialog stays open.
+bool frmEditIPTC::refuseVariableProblem(const TemplateValues &values)
+{
+    const std::optional<TemplateTextProblem> problem = firstTemplateTextProblem(values);
+    if (!problem)
+        return false;
+    const QString customizedLabel = m_context.language.text(InterfaceText::CustomizedFieldLabel);
+    const QString name =
+        problem->customizedRow >= 0
+            ? customizedLine(customizedLabel, values.customized[std::size_t(problem->customizedRow)].number.toInt(), {}).chopped(2)
+            : m_fields->label(problem->fieldIndex)->text();
+    m_status->show(templateTextProblemText(*problem, name, &m_context.language));
+    QApplication::beep();
+    return true;
 }
 
 // Stored whether or not the update succeeds (a failure is reported); nothing is clicked meanwhile.

@@ -1,6 +1,7 @@
 #include "ui/frmEditIPTCOptions.h"
 
 #include "core/session/Feedback.h"
+#include "core/captioning/CodeReplacements.h"
 #include "core/captioning/TemplateStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
@@ -27,6 +29,7 @@ frmEditIPTCOptions::frmEditIPTCOptions(AppContext &context, Feedback &feedback, 
     m_openTemplates = [this] { frmTemplates(m_context, m_feedback, this).exec(); };
     m_openNames = [this] { frmEditCustomizedFieldNames(m_context, this).exec(); };
     m_openFolder = [this] { frmFolder(m_context, this).exec(); };
+    m_chooseCodeFiles = [this] { return askForCodeFiles(); };
     createControls();
     applyTexts();
     setFromSettings();
@@ -36,7 +39,7 @@ frmEditIPTCOptions::frmEditIPTCOptions(AppContext &context, Feedback &feedback, 
 
 void frmEditIPTCOptions::createControls()
 {
-    setFixedSize(620, 502);
+    setFixedSize(620, 602);
     auto *readGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         m_read[i] = named(new QRadioButton(this), indexed("optReadIPTC", i));
@@ -70,14 +73,15 @@ void frmEditIPTCOptions::createControls()
         m_previous[i]->setGeometry(34, 352 + 26 * i, 574, 22);
         previousGroup->addButton(m_previous[i]);
     }
+    createCodeControls();
     m_template = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_template->setGeometry(12, 416, 380, 40);
+    m_template->setGeometry(12, 516, 380, 40);
     m_templates = named(new QPushButton(this), QStringLiteral("cmdDefineTemplates"));
-    m_templates->setGeometry(420, 422, 188, 28);
+    m_templates->setGeometry(420, 522, 188, 28);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(420, 462, 90, 30);
+    m_ok->setGeometry(420, 562, 90, 30);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(518, 462, 90, 30);
+    m_cancel->setGeometry(518, 562, 90, 30);
 
     connect(m_editCustomized, &QCheckBox::toggled, m_names, &QPushButton::setEnabled);
     connect(m_saveOriginal, &QCheckBox::clicked, this, &frmEditIPTCOptions::saveOriginalClicked);
@@ -113,7 +117,12 @@ void frmEditIPTCOptions::applyTexts()
     m_templates->setText(withoutAccelerator(pack.text(InterfaceText::DefineTemplatesMenuItem)));
     m_previous[0]->setText(pack.text(InterfaceText::KeepBackupOption));
     m_previous[1]->setText(pack.text(InterfaceText::OverwriteBackupOption));
+    m_codesLabel->setText(pack.text(InterfaceText::CodeFilesLabel));
+    m_delimiterLabel->setText(pack.text(InterfaceText::CodeDelimiterLabel));
+    m_chooseCodes->setText(pack.text(InterfaceText::CodeFilesChooseButton));
+    m_clearCodes->setText(pack.text(InterfaceText::CodeFilesClearButton));
     m_cancel->setText(pack.text(InterfaceText::CancelButton));
+    placeCodeControls();
 }
 
 void frmEditIPTCOptions::setFromSettings()
@@ -131,6 +140,9 @@ void frmEditIPTCOptions::setFromSettings()
     m_read[s.readIPTC ? 0 : 1]->setChecked(true);
     readChoiceClicked();
     showSaveFolder();
+    m_codeFiles = codeFileList(s.codeFiles);
+    m_delimiter->setText(codeDelimiterFrom(s.codeDelimiter).value_or(kDefaultCodeDelimiter));
+    showCodeFiles();
 }
 
 void frmEditIPTCOptions::readChoiceClicked()
@@ -190,6 +202,9 @@ void frmEditIPTCOptions::confirm()
     m_context.setSetting(&AppSettings::saveOriginalFile, m_saveOriginal->isChecked());
     m_context.setSetting(&AppSettings::saveFirstVersion, m_previous[0]->isChecked());
     m_context.setSetting(&AppSettings::saveFolder, m_saveFolder->text());
+    m_context.setSetting(&AppSettings::codeFiles, codeFileSetting(m_codeFiles));
+    const std::optional<QChar> delimiter = codeDelimiterFrom(m_delimiter->text());
+    m_context.setSetting(&AppSettings::codeDelimiter, QString(delimiter.value_or(kDefaultCodeDelimiter)));
     accept();
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/editing/FieldRules.h"
 #include "core/captioning/TemplateEdits.h"
+#include "core/captioning/TemplateVariables.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
@@ -36,7 +37,7 @@ void frmEditIPTC::fieldChanged(int index)
     unlockAll();
     // Counted in the bytes the file will hold: in UTF-8 when any value on show needs it.
     const iptctext::Charset charset = templateWriteCharset(valuesToSave());
-    if (const auto excess = editing::exceededLimit(index, fieldText(index), charset)) {
+    if (const auto excess = editing::exceededLimit(index, measuredText(fieldText(index)), charset)) {
         m_status->show(editing::tooLongMessage(m_context.language.message(Message::TextTooLong),
                                                m_context.language.message(Message::ValueTooManyBytes),
                                                m_fields->label(index)->text(), *excess));
@@ -51,7 +52,7 @@ void frmEditIPTC::entryChanged(EditListPanel &list)
         return;
     unlockAll();
     const iptctext::Charset charset = templateWriteCharset(valuesToSave());
-    if (const auto excess = editing::entryExceedsLimit(list.fieldIndex(), list.entryBox()->text(), charset)) {
+    if (const auto excess = editing::entryExceedsLimit(list.fieldIndex(), measuredText(list.entryBox()->text()), charset)) {
         m_status->show(editing::tooLongMessage(m_context.language.message(Message::TextTooLong),
                                                m_context.language.message(Message::ValueTooManyBytes),
                                                list.entryLabel()->text(), *excess));
@@ -59,6 +60,13 @@ void frmEditIPTC::entryChanged(EditListPanel &list)
         list.refuseLongEntry();
         QApplication::beep();
     }
+}
+
+// What a text's length is held to: in a template, what every image gets (its variables give
+// each image more, checked when the template is applied).
+QString frmEditIPTC::measuredText(const QString &text) const
+{
+    return editsImage() ? text : fixedTextOf(text);
 }
 
 // Every control but the one to correct (a field or a customized row; -1 for neither).

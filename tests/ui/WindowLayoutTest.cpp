@@ -366,6 +366,10 @@ const WindowFactory kWindows[] = {
     {"frmEditIPTCOptions",
      [](LayoutFixture &f) -> QWidget * {
          addTemplates(f);
+         // Two code files that give one code twice: the list and its red line are filled.
+         f.context().settings.codeFiles =
+             f.folder.write(QStringLiteral("places of the Lyon shoot.txt"), "cc8\tCentre culturel\n") + u'|'
+             + f.folder.write(QStringLiteral("people and agencies.txt"), "cc8\tautre\n");
          return f.keep(std::make_unique<frmEditIPTCOptions>(f.context(), f.feedback(), &f.main()));
      }},
     {"frmEditCustomizedFieldNames",

@@ -9,6 +9,7 @@
 #include "core/session/LanguagePack.h"
 #include "core/captioning/EditImageIptc.h"
 #include "core/catalogue/TemplatesTable.h"
+#include "core/captioning/TemplateVariables.h"
 #include "core/captioning/UndoJournal.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
@@ -47,6 +48,23 @@ std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback,
         return std::nullopt;
     }
     return templateFromResult(db.result(), 1);
+}
+
+// The template's variables parsed once for the run; none when no text holds one. A text that
+// cannot be expanded (stored by another program) is reported and its expansion says so.
+std::shared_ptr<const TemplateExpansion> expansionOf(const TemplateRecord &templ, const ApplyOptions &options,
+                                                     Feedback &feedback)
+{
+    auto expansion = std::make_shared<const TemplateExpansion>(templ, options.valueLimits);
+    if (const std::optional<TemplateTextProblem> &problem = expansion->problem()) {
+        const QString field = QLatin1String(iptcField(problem->fieldIndex).column)
+                              + (problem->customizedRow >= 0 ? QString::number(problem->customizedRow + 1) : QString());
+        const QString text = templateTextProblemText(*problem, field, options.language);
+        const QString message = packMessage(Message::TemplateNotApplied, options.language);
+        feedback.showMessage(QString(message).replace(u'#', templ.name) + u'\n' + text, MessageIcon::Critical);
+        return expansion;
+    }
+    return expansion->changesTexts() ? expansion : nullptr;
 }
 
 } // namespace
@@ -112,7 +130,7 @@ public:
             m_observer.imageLeft(path);
     }
 
-    void start(const ResultRow &row, ApplySummary &summary)
+    void start(const ResultRow &row, int rank, ApplySummary &summary)
     {
         const QString path = row.folder + row.file;
         if (!filenames::fileFacts(path).exists) {
@@ -136,7 +154,7 @@ public:
         if (m_options.journal && m_options.writeOptions.recorder)
             noteOldRevision(row);
         auto done = std::make_shared<Done>();
-        auto task = std::make_shared<std::packaged_task<void()>>([this, path, done] { work(path, *done); });
+        auto task = std::make_shared<std::packaged_task<void()>>([this, path, rank, done] { work(path, rank, *done); });
         m_jobs.push_back({row, path, done, task->get_future()});
         m_pool.start([task] { (*task)(); });
         finishUpTo(m_window, summary);
@@ -180,12 +198,12 @@ private:
     };
 
     // On a worker: no message may be shown from here; a short read is reported when recorded.
-    void work(const QString &path, Done &done) const
+    void work(const QString &path, int rank, Done &done) const
     {
         if (m_ending)
             return;
         done.begun = true;
-        done.result = processIptc(path, m_request, m_options.writeOptions, m_options.dryRun, nullptr);
+        done.result = processIptc(path, m_request, m_options.writeOptions, m_options.dryRun, nullptr, rank);
         if (m_renewer && !m_options.dryRun && done.result.status == ProcessResult::Status::Written)
             done.thumbnail = m_renewer->renewAfterMetadataRewrite(path, done.result.content,
                                                                   done.result.lastModifiedBefore);
@@ -270,6 +288,9 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
     const std::optional<TemplateRecord> templ = templateInUse(db, feedback, summary);
     if (!templ)
         return summary;
+    const std::shared_ptr<const TemplateExpansion> expansion = expansionOf(*templ, options, feedback);
+    if (expansion && expansion->problem())
+        return summary;
     if (!options.dryRun && !catalogueTakesWrites(db, feedback, options.language)) {
         summary.catalogueReadOnly = true;
         return summary;
@@ -298,7 +319,8 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         atomicfile::removeStaleTemporaryFiles(folders);
     }
     ApplyRun run(db, feedback, journaled, renewer, observer,
-                 MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel});
+                 MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel, expansion,
+                              QDateTime::currentDateTime(), options.locale});
     for (int rank = 1; rank <= int(rows.size()); ++rank) {
         feedback.processEvents();
         run.noticeStop();
@@ -310,7 +332,7 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         }
         if (observer.imageStarted)
             observer.imageStarted(rank, rows[std::size_t(rank - 1)]);
-        run.start(rows[std::size_t(rank - 1)], summary);
+        run.start(rows[std::size_t(rank - 1)], rank, summary);
     }
     run.finishUpTo(0, summary);
     return summary;

@@ -46,6 +46,8 @@ struct ApplyOptions
     QLocale locale = QLocale::system(); // the date separator of LastRevisionDate
     UndoJournal *journal = nullptr;     // records each rewrite so the run can be undone
     const LanguagePack *language = nullptr; // the texts of the run's own messages (English when none)
+    // What a value the template's variables give is held to: the limits of the template's save.
+    ValueLimits valueLimits = ValueLimits::Write;
 };
 
 struct NotProcessedImage
@@ -92,7 +94,8 @@ struct ApplySummary
 // listed and ends the run as Stop does, so no more files drift from their rows. A dry run writes
 // nothing. Failures are reported through the feedback. With a journal, the run is one run of the
 // journal and a file whose rewrite cannot be recorded is left alone; a journal that cannot be
-// opened stops the run before anything is written.
+// opened stops the run before anything is written. The template's variables are expanded for each
+// image (its rank in `rows` is its {Seq}); a template holding one that cannot be is refused, reported.
 ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::vector<ResultRow> &rows,
                               const ApplyOptions &options, const ThumbnailRenewer *renewer,
                               const ApplyObserver &observer = {});

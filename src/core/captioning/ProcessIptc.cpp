@@ -1,22 +1,62 @@
 #include "core/captioning/ProcessIptc.h"
 
+#include "core/captioning/TemplateVariables.h"
 #include "core/iptc/IptcReader.h"
+#include "core/iptc/JpegSegments.h"
 #include "platform/FileNames.h"
 
 namespace zelvarion {
+namespace {
+
+// The template's variables take this image's facts before the merge, so the merge rules meet
+// the values the image would get; a value they make too long leaves the image as it was.
+std::optional<QString> mergeExpanded(WorkingValues &values, const MergeRequest &request, const FileBeingChanged &file,
+                                     int sequence)
+{
+    const IptcFieldSet before = values.fields;
+    const TemplateRecord templ =
+        request.expansion->expanded(captionFactsOf(file, before, sequence, request.runStart, request.locale));
+    mergeTemplate(values, templ, request.mode, request.keywords, request.customizedLabel);
+    if (const std::optional<ValueOverLimit> over = request.expansion->takenValueOverLimit(values, templ))
+        return overLimitReason(*over);
+    return std::nullopt;
+}
+
+} // namespace
+
+CaptionFacts captionFactsOf(const FileBeingChanged &file, const IptcFieldSet &fields, int sequence, const QDateTime &now,
+                        const QLocale &locale)
+{
+    return {file.path, file.lastModified, now, sequence, jpegFrameSize(file.content).value_or(QSize()), &fields, locale};
+}
 
 ProcessResult processIptc(const QString &path, const MergeRequest &request,
-                          const IptcWriteOptions &options, bool dryRun, Feedback *feedback)
+                          const IptcWriteOptions &options, bool dryRun, Feedback *feedback, int sequence)
 {
-    const ValuesChange merge = [&request](WorkingValues &values) {
+    const CheckedValuesChange merge = [&request, sequence](WorkingValues &values,
+                                                           const FileBeingChanged &file) -> std::optional<QString> {
+        if (request.expansion)
+            return mergeExpanded(values, request, file, sequence);
         mergeTemplate(values, request.templ, request.mode, request.keywords, request.customizedLabel);
+        return std::nullopt;
     };
-    return rewriteIptcValues(path, request.customizedLabel, merge, options, dryRun, feedback);
+    return rewriteIptcValuesChecked(path, request.customizedLabel, merge, options, dryRun, feedback);
 }
 
 ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLabel,
                                 const ValuesChange &change, const IptcWriteOptions &options, bool dryRun,
                                 Feedback *feedback)
+{
+    const CheckedValuesChange always = [&change](WorkingValues &values, const FileBeingChanged &) {
+        change(values);
+        return std::optional<QString>();
+    };
+    return rewriteIptcValuesChecked(path, customizedLabel, always, options, dryRun, feedback);
+}
+
+ProcessResult rewriteIptcValuesChecked(const QString &path, const QString &customizedLabel,
+                                       const CheckedValuesChange &change, const IptcWriteOptions &options,
+                                       bool dryRun, Feedback *feedback)
 {
     ProcessResult result;
     const filenames::FileFacts facts = filenames::fileFacts(path); // by the name's own bytes
@@ -33,6 +73,11 @@ ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLa
     }
     const IptcReadResult current = readIptcFromBytes(read.content, path, customizedLabel);
     result.before = current.fields;
+    WorkingValues values = workingValuesFrom(current);
+    if (std::optional<QString> refused = change(values, {path, read.content, read.lastModified})) {
+        result.reason = std::move(*refused);
+        return result;
+    }
     if (!dryRun) {
         const BackupResult backup = backupOriginalContent(path, read.content, options);
         if (!backup.ok) {
@@ -40,8 +85,6 @@ ProcessResult rewriteIptcValues(const QString &path, const QString &customizedLa
             return result;
         }
     }
-    WorkingValues values = workingValuesFrom(current);
-    change(values);
     const IptcWriteResult written = rewriteImageIptc(path, read, values.fields, values.keywords,
                                                      values.supplementalCategories, values.moreCustomized,
                                                      options, dryRun);

@@ -3,6 +3,7 @@
 #include "core/editing/FieldRules.h"
 #include "core/iptc/IptcField.h"
 #include "core/captioning/EditImageIptc.h"
+#include "core/captioning/TemplateVariables.h"
 
 #include <QDate>
 #include <QTime>
@@ -58,12 +59,14 @@ TemplateWrite asWritten(const TemplateValues &values)
 
 std::optional<ValueOverLimit> templateValueOverLimit(const TemplateValues &values, ValueLimits limits)
 {
-    return firstValueOverLimit(asWritten(values).values(), limits);
+    const TemplateWrite written = asWritten(withFixedTexts(values));
+    return firstValueOverLimit(written.values(), limits);
 }
 
 iptctext::Charset templateWriteCharset(const TemplateValues &values)
 {
-    return writeCharset(asWritten(values).values());
+    const TemplateWrite written = asWritten(withFixedTexts(values));
+    return writeCharset(written.values());
 }
 
 QString overLimitProblem(const ValueOverLimit &over, const EditRules &rules)

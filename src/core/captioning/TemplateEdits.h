@@ -30,7 +30,8 @@ std::optional<QString> valueFormProblem(int index, const QString &value);
 
 // The first value of the template that its dataset could not hold, counted in the bytes the
 // writer will write (Windows-1252, or UTF-8 for all when any value needs it). A template is
-// refused such a value: applied, it would have to be cut.
+// refused such a value: applied, it would have to be cut. A text with variables counts its fixed
+// text; what the variables give is held to the limits per image when the template is applied.
 std::optional<ValueOverLimit> templateValueOverLimit(const TemplateValues &values, ValueLimits limits);
 // The charset the writer would write the template's values in.
 iptctext::Charset templateWriteCharset(const TemplateValues &values);

@@ -4,6 +4,7 @@
 #include "core/session/Feedback.h"
 #include "core/session/TextRules.h"
 #include "core/captioning/TemplateEdits.h"
+#include "core/captioning/TemplateVariables.h"
 
 namespace zelvarion {
 namespace {
@@ -106,6 +107,13 @@ bool TemplateStore::save(const QString &name, const TemplateValues &values, cons
     // Applied, such a value would have to be cut; the callers check first and say it their way.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
         m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + overLimitReason(*over), MessageIcon::Critical);
+        return false;
+    }
+    // A variable the run could not expand would otherwise be refused at every run.
+    if (const std::optional<TemplateTextProblem> problem = firstTemplateTextProblem(values)) {
+        const QString field = QLatin1String(iptcField(problem->fieldIndex).column);
+        m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + templateTextProblemText(*problem, field, nullptr),
+                               MessageIcon::Critical);
         return false;
     }
     if (!open())

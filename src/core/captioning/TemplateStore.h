@@ -39,7 +39,8 @@ public:
 
     // The row the edit dialog loads; nothing when it failed or no template has that name.
     std::optional<TemplateRecord> load(const QString &name);
-    // Refuses (reported) values their datasets could not hold, counted in the bytes written.
+    // Refuses (reported) values their datasets could not hold, counted in the bytes written, and
+    // texts whose variables a run could not expand.
     bool save(const QString &name, const TemplateValues &values, const QString &revision);
 
     // The template in use. `ok` is false when the catalogue or the select failed (reported).

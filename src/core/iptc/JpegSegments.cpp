@@ -65,6 +65,25 @@ std::vector<JpegSegment> walkJpegHeader(QByteArrayView fileBytes)
     return segments;
 }
 
+std::optional<QSize> jpegFrameSize(QByteArrayView fileBytes)
+{
+    const ByteReader bytes(fileBytes);
+    for (const JpegSegment &segment : walkJpegHeader(fileBytes)) {
+        // C0 to CF are the frames, but for the Huffman tables (C4), JPG (C8) and arithmetic
+        // conditioning (CC). Precision, height, then width follow the length.
+        const bool frame = segment.type >= 0xC0 && segment.type <= 0xCF && segment.type != 0xC4
+                           && segment.type != 0xC8 && segment.type != 0xCC;
+        if (!frame || segment.length < 7)
+            continue;
+        const std::optional<quint16> height = bytes.u16(segment.marker + 5, kBig);
+        const std::optional<quint16> width = bytes.u16(segment.marker + 7, kBig);
+        if (!height || !width || *height == 0 || *width == 0)
+            return std::nullopt;
+        return QSize(*width, *height);
+    }
+    return std::nullopt;
+}
+
 std::optional<PhotoshopResources> parsePhotoshopSegment(QByteArrayView segmentBytes)
 {
     const ByteReader segment(segmentBytes);

@@ -3,6 +3,7 @@
 #include "core/iptc/IptcResourceSearch.h"
 
 #include <QByteArrayView>
+#include <QSize>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct JpegSegment
 // The walk stops early at a broken chain or a segment running past the end; it never reads
 // past the buffer.
 std::vector<JpegSegment> walkJpegHeader(QByteArrayView bytes);
+
+// The picture's width and height as its start-of-frame segment codes them (before any Exif
+// orientation); nothing without a frame segment on the header's chain or with a zero side.
+std::optional<QSize> jpegFrameSize(QByteArrayView bytes);
 
 // The "Photoshop 3.0" APP13 segments on the chain that hold the 0x0404 resource: the one it
 // starts in, with the Photoshop segments right after it that its blocks run on into (other

@@ -131,6 +131,8 @@ const SettingDefinition kSettings[] = {
     {kEditIptcOptions, "SaveOriginalFile", SwitchOff, &S::saveOriginalFile},
     {kEditIptcOptions, "SaveFirstVersion", SwitchOn, &S::saveFirstVersion},
     {kEditIptcOptions, "SaveFolder", Text, &S::saveFolder},
+    {kEditIptcOptions, "CodeFiles", Text, &S::codeFiles},
+    {kEditIptcOptions, "CodeDelimiter", Text, &S::codeDelimiter, 0, "="},
 
     {kXml, "XMLTitle", Text, &S::xmlTitle},
     {kXml, "XSLFile", Text, &S::xslFile},
@@ -290,6 +292,18 @@ constexpr char kSearchSection[] = "Search";
 constexpr char kSearchPrefix[] = "Contents";
 constexpr int kSearchHistoryRead = 10;
 } // namespace
+
+// A file name rarely holds "|", and the configuration file keeps one value to a line.
+QStringList codeFileList(const QString &setting)
+{
+    QStringList files;
+    for (const QString &file : setting.split(u'|'))
+        if (!file.trimmed().isEmpty())
+            files << file;
+    return files;
+}
+
+QString codeFileSetting(const QStringList &files) { return files.join(u'|'); }
 
 QStringList readSearchHistory(const IniFile &ini)
 {

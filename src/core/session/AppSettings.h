@@ -80,6 +80,8 @@ struct AppSettings
     bool saveOriginalFile{};
     bool saveFirstVersion{};
     QString saveFolder;
+    QString codeFiles;     // the files of code replacements, joined by "|"
+    QString codeDelimiter; // the character around a typed code
 
     // XML
     QString xmlTitle;
@@ -171,6 +173,10 @@ void writeSearchHistory(const IniFile &ini, const QStringList &entries);
 // the value of design.
 QRect readWindowTwips(const IniFile &ini, const QString &section, const QRect &design);
 void writeWindowTwips(const IniFile &ini, const QString &section, const QRect &twips);
+
+// The files of code replacements a setting lists ("a.txt|b.txt"), and the text that stores them.
+QStringList codeFileList(const QString &setting);
+QString codeFileSetting(const QStringList &files);
 
 // Writes one switch as "1"/"0".
 void writeSwitch(const IniFile &ini, const QString &section, const QString &key, bool on);

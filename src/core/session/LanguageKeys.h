@@ -273,6 +273,14 @@ enum class InterfaceText : int {
     DoubleFileNamesResult = 384, // in the empty search box: what the result on show is
     MarkedImagesResult = 385,
     ConsoleImageResult = 386,
+    // From 400: the code replacements of the edit options.
+    CodeFilesLabel = 400,
+    CodeFilesChooseButton = 401,
+    CodeFilesClearButton = 402,
+    CodeDelimiterLabel = 403,
+    CodeFilesDialogTitle = 404,
+    CodeFileFilter = 405, // description of the "*.txt" filter
+    NoCodeFiles = 406,    // in place of the list while none is chosen
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -403,6 +411,17 @@ enum class Message : int {
     CliNotWritten = 253, // the path and the reason follow
     CliNoRunLeft = 254,
     XmlExportDone = 350, // "#" the images exported; the path of the XML file follows
+    // From 400: variables of template texts and code replacements. "#" the variable as written.
+    VariableNotClosed = 400,
+    VariableUnknown = 401,
+    VariableFormatUnknown = 402,
+    VariableTakesNoFormat = 403,
+    VariableDigits = 404,
+    TemplateNotApplied = 405, // "#" the template; the field and its problem follow
+    CodeUnknown = 406,        // "#" the code with its delimiters
+    CodeFileUnreadable = 407, // "#" the file
+    CodeLineMalformed = 408,  // "#" the file, "%" the line
+    CodeGivenTwice = 409,     // "#" the code, "%" the file that gave it first, "$" the file and line again
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -417,7 +436,9 @@ constexpr InterfaceText fieldLabel(int fieldIndex)
 static_assert(fieldLabel(kFieldLabelCount - 1) == InterfaceText::FieldLabelCustomized);
 
 // Every named key once, in ascending order, so that checks can walk all of them.
-inline constexpr std::array kAllInterfaceTexts = {
+// Through std::to_array: the deduction guide of std::array folds over every element, past the
+// nesting limit some compilers keep.
+inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::FileMenu, InterfaceText::ExitMenuItem, InterfaceText::LanguageMenu,
     InterfaceText::SqlQueryMenuItem, InterfaceText::HelpMenu, InterfaceText::AboutMenuItem,
     InterfaceText::DatabaseButton, InterfaceText::ImageCountLabel, InterfaceText::FoundCountLabel,
@@ -520,9 +541,12 @@ inline constexpr std::array kAllInterfaceTexts = {
     InterfaceText::ImagesNotProcessedStatus, InterfaceText::NotProcessedImageHeader,
     InterfaceText::NotProcessedReasonHeader, InterfaceText::ScanFileProgress, InterfaceText::DoubleFileNamesResult,
     InterfaceText::MarkedImagesResult, InterfaceText::ConsoleImageResult,
-};
+    InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
+    InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
+    InterfaceText::NoCodeFiles,
+});
 
-inline constexpr std::array kAllMessages = {
+inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::CatalogueNotFound, Message::CatalogueNotFoundHint, Message::FolderRefused,
     Message::FolderOverlaps, Message::SubfolderRowsNote, Message::ReplaceExistingFile,
     Message::NoFolderSelected, Message::RemoveFolderQuestion, Message::NoSearchPlace,
@@ -559,7 +583,10 @@ inline constexpr std::array kAllMessages = {
     Message::CliNotInList, Message::CliCatalogueMissing, Message::CliInUse, Message::CliNotWritten,
     Message::CliNoRunLeft,
     Message::XmlExportDone,
-};
+    Message::VariableNotClosed, Message::VariableUnknown, Message::VariableFormatUnknown,
+    Message::VariableTakesNoFormat, Message::VariableDigits, Message::TemplateNotApplied, Message::CodeUnknown,
+    Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice,
+});
 
 namespace detail {
 
@@ -576,7 +603,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 265);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 125);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 272);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 135);
 
 } // namespace zelvarion

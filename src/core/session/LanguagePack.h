@@ -8,17 +8,17 @@
 
 namespace zelvarion {
 
-// Interface texts and message texts keyed 1 to 399, read from a ".lng" file of the
+// Interface texts keyed 1 to 500 and message texts keyed 1 to 500, read from a ".lng" file of the
 // language folder. Loading never clears: a key the new pack does not set keeps its old text.
 class LanguagePack
 {
 public:
-    static constexpr int kInterfaceKeys = 399;
-    static constexpr int kMessageKeys = 399;
+    static constexpr int kInterfaceKeys = 500;
+    static constexpr int kMessageKeys = 500;
 
-    // Interface text K (1..399); empty for a key out of range.
+    // Interface text K (1..500); empty for a key out of range.
     QString text(int key) const;
-    // Message text K (1..399); empty for a key out of range.
+    // Message text K (1..500); empty for a key out of range.
     QString message(int key) const;
     QString text(InterfaceText key) const { return text(int(key)); }
     QString message(Message key) const { return message(int(key)); }

@@ -1,0 +1,110 @@
+// The edit options' files of code replacements and their delimiter: the files are listed by name
+// and read at once, so a code given twice (or a file that cannot be read) is told before OK.
+#include "ui/frmEditIPTCOptions.h"
+
+#include "core/captioning/CodeReplacements.h"
+#include "ui/AppContext.h"
+#include "ui/Controls.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <algorithm>
+
+namespace zelvarion {
+using namespace controls;
+
+void frmEditIPTCOptions::createCodeControls()
+{
+    m_codesLabel = named(new QLabel(this), QStringLiteral("lblCodeFiles"));
+    m_codesLabel->setGeometry(12, 420, 300, 22);
+    m_delimiterLabel = named(new QLabel(this), QStringLiteral("lblCodeDelimiter"));
+    m_delimiterLabel->setGeometry(460, 420, 90, 22);
+    m_delimiter = named(new QLineEdit(this), QStringLiteral("txtCodeDelimiter"));
+    m_delimiter->setGeometry(566, 418, 42, 26);
+    m_delimiter->setMaxLength(1);
+    m_delimiter->setAlignment(Qt::AlignCenter);
+    // One character that cannot be part of a code: no letter, digit, blank or "#".
+    m_delimiter->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\p{L}\\p{N}\\s#]?")), this));
+    m_codeFileList = named(new QLabel(this), QStringLiteral("lblCodeFileList"));
+    m_codeFileList->setGeometry(34, 448, 380, 22);
+    m_chooseCodes = named(new QPushButton(this), QStringLiteral("cmdChooseCodeFiles"));
+    m_chooseCodes->setGeometry(420, 446, 90, 28);
+    m_clearCodes = named(new QPushButton(this), QStringLiteral("cmdClearCodeFiles"));
+    m_clearCodes->setGeometry(518, 446, 90, 28);
+    m_codeProblem = named(new QLabel(this), QStringLiteral("lblCodeFileProblem"));
+    m_codeProblem->setGeometry(34, 474, 574, 38);
+    m_codeProblem->setWordWrap(true);
+    setTextColour(m_codeProblem, kStatusRed);
+    connect(m_chooseCodes, &QPushButton::clicked, this, &frmEditIPTCOptions::addCodeFiles);
+    connect(m_clearCodes, &QPushButton::clicked, this, [this] {
+        m_codeFiles.clear();
+        showCodeFiles();
+    });
+}
+
+// Widths follow the captions of the pack: the buttons and the delimiter's label end at the right margin.
+void frmEditIPTCOptions::placeCodeControls()
+{
+    const int clear = std::max(90, m_clearCodes->sizeHint().width());
+    const int choose = std::max(90, m_chooseCodes->sizeHint().width());
+    m_clearCodes->setGeometry(608 - clear, 446, clear, 28);
+    m_chooseCodes->setGeometry(608 - clear - 8 - choose, 446, choose, 28);
+    m_codeFileList->resize(m_chooseCodes->x() - 8 - m_codeFileList->x(), m_codeFileList->height());
+    const int label = m_delimiterLabel->sizeHint().width();
+    m_delimiterLabel->setGeometry(m_delimiter->x() - 8 - label, 420, label, 22);
+    m_codesLabel->resize(std::min(m_codesLabel->sizeHint().width(), m_delimiterLabel->x() - 8 - m_codesLabel->x()),
+                         m_codesLabel->height());
+}
+
+void frmEditIPTCOptions::addCodeFiles()
+{
+    for (const QString &file : m_chooseCodeFiles())
+        if (!m_codeFiles.contains(file))
+            m_codeFiles << file;
+    showCodeFiles();
+}
+
+// The names, the whole paths in the tool tip; the first problem of reading them in red.
+void frmEditIPTCOptions::showCodeFiles()
+{
+    QStringList names;
+    for (const QString &file : std::as_const(m_codeFiles))
+        names << QFileInfo(file).fileName();
+    const QString shown = names.isEmpty() ? m_context.language.text(InterfaceText::NoCodeFiles) : names.join(QStringLiteral("; "));
+    m_codeFileList->setText(m_codeFileList->fontMetrics().elidedText(shown, Qt::ElideRight, m_codeFileList->width()));
+    m_codeFileList->setToolTip(m_codeFiles.join(u'\n'));
+    m_clearCodes->setEnabled(!m_codeFiles.isEmpty());
+    std::vector<CodeFileProblem> problems;
+    CodeReplacements::load(m_codeFiles, problems);
+    if (problems.empty()) {
+        m_codeProblem->clear();
+        m_codeProblem->setToolTip({});
+        return;
+    }
+    // The files by name, as the list shows them; the whole paths in the tool tip.
+    CodeFileProblem named = problems.front();
+    m_codeProblem->setToolTip(codeFileProblemText(named, &m_context.language));
+    named.file = QFileInfo(named.file).fileName();
+    named.earlierFile = QFileInfo(named.earlierFile).fileName();
+    m_codeProblem->setText(codeFileProblemText(named, &m_context.language));
+}
+
+QStringList frmEditIPTCOptions::askForCodeFiles()
+{
+    const LanguagePack &pack = m_context.language;
+    QFileDialog dialog(this, pack.text(InterfaceText::CodeFilesDialogTitle));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({pack.text(InterfaceText::CodeFileFilter) + QStringLiteral(" (*.txt)"), QStringLiteral("* (*)")});
+    dialog.setLabelText(QFileDialog::LookIn, pack.text(InterfaceText::FileDialogLookIn));
+    dialog.setLabelText(QFileDialog::FileType, pack.text(InterfaceText::FileDialogFilesOfType));
+    dialog.setLabelText(QFileDialog::Accept, pack.text(InterfaceText::FileDialogOpenButton));
+    dialog.setLabelText(QFileDialog::Reject, pack.text(InterfaceText::CancelButton));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+} // namespace zelvarion
