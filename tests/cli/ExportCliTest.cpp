@@ -1,14 +1,13 @@
 // zelvarion-cli export, stats and empty-words run as a user would, on a catalogue in their own
 // program folder with the shipped stylesheets.
+#include "CatalogueOfRows.h"
 #include "CliRunner.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/catalogue/CatalogueSchema.h"
 #include "core/export/XmlExport.h"
 #include "core/session/LanguagePack.h"
 #include "core/search/ImageRows.h"
 
-#include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -39,11 +38,6 @@ protected:
 
     void makeCatalogue()
     {
-        CatalogueDb db;
-        db.path = folder.file(QStringLiteral("Images.db"));
-        RecordingFeedback feedback;
-        ASSERT_TRUE(createCatalogueSchema(db, feedback, {}));
-        ASSERT_TRUE(db.open());
         const ColumnValues rows[] = {
             {{"Folder", QStringLiteral("/photos/")}, {"File", QStringLiteral("harbour.jpg")},
              {"Keywords", QStringLiteral("Brest; boats; boats")}, {"Caption", QStringLiteral("Boats in Brest & Crozon")}},
@@ -51,9 +45,7 @@ protected:
              {"Keywords", QStringLiteral("brest; markett")}},
             {{"Folder", QStringLiteral("/other/")}, {"File", QStringLiteral("plain.jpg")}},
         };
-        for (const ColumnValues &row : rows)
-            ASSERT_EQ(db.execute(insertImageStatement(row)), 0);
-        db.close();
+        ASSERT_TRUE(writeCatalogueOfRows(folder.file(QStringLiteral("Images.db")), rows));
     }
 
     CliRun cli(const QString &command, const QStringList &arguments)

@@ -2,6 +2,7 @@
 // for every command on a result, presence searches as the window allows them, sort columns,
 // names it can split (escaped lines, -0, JSON), ISO dates, dry runs that say so, stored options
 // switched both ways, and a new program folder that renders at once.
+#include "CatalogueOfRows.h"
 #include "CliRunner.h"
 #include "cli/CliText.h"
 
@@ -54,11 +55,6 @@ class ScriptOutputCliTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CatalogueDb db;
-        db.path = folder.file("Images.db");
-        RecordingFeedback feedback;
-        ASSERT_TRUE(createCatalogueSchema(db, feedback, {}));
-        ASSERT_TRUE(db.open());
         const ColumnValues rows[] = {
             {{"Folder", u8("/photos/")}, {"File", u8("b.jpg")}, {"Caption", u8("harbour")}, {"FileSize", u8("300")}},
             {{"Folder", u8("/photos/")}, {"File", u8("tab\there.jpg")}, {"Caption", u8("harbour")}, {"FileSize", u8("100")}},
@@ -66,8 +62,7 @@ protected:
              {"FileSize", u8("200")}},
             {{"Folder", u8("/photos/")}, {"File", u8("bare.jpg")}},
         };
-        for (const ColumnValues &row : rows)
-            ASSERT_EQ(db.execute(insertImageStatement(row)), 0) << db.errorText().toStdString();
+        ASSERT_TRUE(writeCatalogueOfRows(folder.file("Images.db"), rows));
     }
 
     CliRun cli(const QString &command, const QStringList &arguments)

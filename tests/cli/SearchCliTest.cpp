@@ -1,13 +1,12 @@
 // zelvarion-cli search run as a user would, on a catalogue in its own program folder.
+#include "CatalogueOfRows.h"
 #include "CliRunner.h"
 
 #include "core/catalogue/CatalogueDb.h"
-#include "core/catalogue/CatalogueSchema.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/search/ImageRows.h"
 #include "core/session/LanguagePack.h"
 
-#include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
 
 #include <QFileInfo>
@@ -26,18 +25,12 @@ class SearchCliTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CatalogueDb db;
-        db.path = folder.file("Images.db");
-        RecordingFeedback feedback;
-        ASSERT_TRUE(createCatalogueSchema(db, feedback, {}));
-        ASSERT_TRUE(db.open());
         const ColumnValues rows[] = {
             {{"Folder", u8("/photos/")}, {"File", u8("summer.jpg")}, {"Caption", u8("Été à Paris")}},
             {{"Folder", u8("/photos/")}, {"File", u8("lyon.jpg")}, {"City", u8("Lyon")}, {"Caption", u8("Paris train")}},
             {{"Folder", u8("/photos/l'été/")}, {"File", u8("beach.jpg")}, {"Keywords", u8("water; sea")}},
         };
-        for (const ColumnValues &row : rows)
-            ASSERT_EQ(db.execute(insertImageStatement(row)), 0) << db.errorText().toStdString();
+        ASSERT_TRUE(writeCatalogueOfRows(folder.file("Images.db"), rows));
     }
 
     CliRun search(QStringList arguments)
