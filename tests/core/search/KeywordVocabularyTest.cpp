@@ -59,8 +59,9 @@ protected:
     QStringList vocabularyOf(int field, bool update = true)
     {
         EXPECT_TRUE(db.open());
-        if (update)
+        if (update) {
             EXPECT_TRUE(vocabulary::update(db)) << db.errorText().toStdString();
+        }
         const std::optional<KeywordVocabulary> words = vocabulary::read(db, field);
         db.close();
         EXPECT_TRUE(words);
