@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <cmath>
 #include <random>
 
 namespace zelvarion::bench {
@@ -39,10 +40,20 @@ const QStringList kTrips = {
     QStringLiteral("Holidays"), QStringLiteral("Weekend"), QStringLiteral("Work trip"), QStringLiteral("Family"),
     QStringLiteral("Été en mer"), QStringLiteral("Scans")};
 
+const QStringList kSyllables = {
+    QStringLiteral("ka"), QStringLiteral("lo"), QStringLiteral("mi"), QStringLiteral("ré"), QStringLiteral("su"),
+    QStringLiteral("ta"), QStringLiteral("vel"), QStringLiteral("bri"), QStringLiteral("co"), QStringLiteral("dan"),
+    QStringLiteral("é"), QStringLiteral("fa"), QStringLiteral("gor"), QStringLiteral("hu"), QStringLiteral("ins"),
+    QStringLiteral("jo"), QStringLiteral("ku"), QStringLiteral("lé"), QStringLiteral("mar"), QStringLiteral("no"),
+    QStringLiteral("ou"), QStringLiteral("pi"), QStringLiteral("qua"), QStringLiteral("ri"), QStringLiteral("sé"),
+    QStringLiteral("tro"), QStringLiteral("ul"), QStringLiteral("vi"), QStringLiteral("wa"), QStringLiteral("xo"),
+    QStringLiteral("yu"), QStringLiteral("zé"), QStringLiteral("ça"), QStringLiteral("bel"), QStringLiteral("cor"),
+    QStringLiteral("dé"), QStringLiteral("en"), QStringLiteral("fri"), QStringLiteral("gu"), QStringLiteral("ho")};
+
 class RowMaker
 {
 public:
-    explicit RowMaker(unsigned seed) : m_random(seed) {}
+    RowMaker(unsigned seed, int distinctKeywords) : m_random(seed), m_distinctKeywords(distinctKeywords) {}
 
     // One Images row as the scan would write it.
     ImagesRow row(int number)
@@ -89,11 +100,20 @@ private:
         return imagesColumnOfField(*iptcFieldIndexOfColumn(QString::fromLatin1(column)));
     }
 
+    // Every word once in turn, then the rest drawn log-uniformly: a few words on many images.
+    QString vocabularyWord()
+    {
+        if (m_nextInTurn < m_distinctKeywords)
+            return madeUpKeyword(m_nextInTurn++);
+        const double draw = std::uniform_real_distribution<double>(0, std::log(double(m_distinctKeywords)))(m_random);
+        return madeUpKeyword(std::min(m_distinctKeywords - 1, int(std::exp(draw)) - 1));
+    }
+
     void fillIptc(ImagesRow &cells, const QString &city, const QString &year)
     {
         QStringList keywords;
         for (int i = 0, n = 2 + pick(5); i < n; ++i)
-            keywords << pickFrom(kWords);
+            keywords << (m_distinctKeywords > 0 ? vocabularyWord() : pickFrom(kWords));
         const QString person = pickFrom(kPeople);
         cells[field("ObjectName")] = words(2);
         cells[field("Keywords")] = keywords.join(QStringLiteral("; "));
@@ -110,18 +130,29 @@ private:
     }
 
     std::mt19937 m_random;
+    int m_distinctKeywords;
+    int m_nextInTurn = 0;
 };
 
 } // namespace
 
-bool generateCatalogue(const QString &path, int count, unsigned seed)
+QString madeUpKeyword(int index)
+{
+    const auto count = int(kSyllables.size());
+    QString word = kSyllables[index % count] + kSyllables[index / count % count] + kSyllables[index / count / count % count];
+    if (index % 5 == 0) // some written with a capital, accented ones included
+        word[0] = word[0].toUpper();
+    return word;
+}
+
+bool generateCatalogue(const QString &path, int count, unsigned seed, int distinctKeywords)
 {
     StderrFeedback feedback;
     CatalogueDb db;
     db.path = path;
     if (!createCatalogueSchema(db, feedback, {}) || !db.openOrReport(feedback))
         return false;
-    RowMaker maker(seed);
+    RowMaker maker(seed, distinctKeywords);
     db.execute(QStringLiteral("begin transaction GENERATE;"));
     constexpr int kBatch = 500; // several inserts per call keep the statement text small
     for (int first = 1; first <= count; first += kBatch) {

@@ -31,6 +31,7 @@ extern const CommandSyntax kDeleteSyntax;
 extern const CommandSyntax kCopySyntax;
 extern const CommandSyntax kSqlSyntax;
 extern const CommandSyntax kUndoSyntax;
+extern const CommandSyntax kKeywordsSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
@@ -51,6 +52,7 @@ int runDeleteCommand(CliContext &context);
 int runCopyCommand(CliContext &context);
 int runSqlCommand(CliContext &context);
 int runUndoCommand(CliContext &context);
+int runKeywordsCommand(CliContext &context);
 
 // The options of search that every command working on "the result" takes, followed by the
 // command's own (a function, so other files' syntax tables may use it while they are made).

@@ -34,6 +34,7 @@ const Command kCommands[] = {
     {kExportSyntax, runExportCommand, true},
     {kStatsSyntax, runStatsCommand},
     {kEmptyWordsSyntax, runEmptyWordsCommand, true},
+    {kKeywordsSyntax, runKeywordsCommand},
     {kMarkSyntax, runMarkCommand},
     {kMarksSyntax, runMarksCommand},
     {kUnmarkAllSyntax, runUnmarkAllCommand},

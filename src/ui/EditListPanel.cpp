@@ -7,6 +7,7 @@
 #include "ui/EditDialogLayout.h"
 #include "ui/EditFieldRows.h"
 #include "ui/EditStatusLine.h"
+#include "ui/EntrySuggestions.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,6 +38,7 @@ void EditListPanel::create(QWidget *frame, int top, const QString &suffix)
         m_entryLabel->setGeometry(8, top + 32, kLabelWidth, kRowHeight);
     m_entry = named(new QLineEdit(frame), QStringLiteral("rtf") + suffix);
     m_entry->setGeometry(kBoxLeft, keywords ? top + 32 : top, 300, kRowHeight);
+    m_suggestions = new EntrySuggestions(m_entry, suffix);
     QPushButton **buttons[] = {&m_add, &m_replace, &m_remove};
     const char *verbs[] = {"cmdAdd", "cmdReplace", "cmdRemove"};
     for (int i = 0; i < 3; ++i) {
@@ -83,8 +85,11 @@ void EditListPanel::rebuild(const QString &joined)
     updateSpellButton();
 }
 
+void EditListPanel::offerEntries(KeywordVocabulary words) { m_suggestions->setVocabulary(std::move(words)); }
+
 void EditListPanel::applyTexts()
 {
+    m_suggestions->applyTexts(m_pack);
     if (m_field == kKeywordsIndex) {
         m_entryLabel->setText(m_pack.text(InterfaceText::KeywordLabel));
         m_entryLabel->setToolTip(QStringLiteral("#IPTC %1").arg(iptcField(m_field).dataset));

@@ -14,6 +14,8 @@ namespace zelvarion {
 
 class EditFieldRows;
 class EditStatusLine;
+class EntrySuggestions;
+class KeywordVocabulary;
 class LanguagePack;
 enum class Message : int;
 
@@ -36,6 +38,8 @@ public:
     void setEntry(int row, const QString &text);
     // The entries of a joined value.
     void rebuild(const QString &joined);
+    // The catalogue's entries of the field, offered while the entry box is typed in.
+    void offerEntries(KeywordVocabulary words);
     void applyTexts();
     void setLocked(bool locked);
     // An entry too long for the field cannot be added until it is shortened.
@@ -72,6 +76,7 @@ private:
     QLineEdit *m_entry = nullptr;
     QLabel *m_entryLabel = nullptr;
     QPushButton *m_add = nullptr, *m_replace = nullptr, *m_remove = nullptr;
+    EntrySuggestions *m_suggestions = nullptr;
     bool m_spellingAvailable = false;
 };
 

@@ -91,6 +91,7 @@ private:
 
     // frmEditIPTCLoad.cpp: loading and saving.
     void load();
+    void offerCatalogueEntries();
     void applyTexts();
     void fill(const TemplateRecord &record);
     void fillLists();

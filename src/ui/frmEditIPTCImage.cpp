@@ -123,6 +123,7 @@ bool frmEditIPTC::saveImage()
                        listEntries(kSupplementalCategoryIndex)))
         return false;
     m_savedValues = values;
+    offerCatalogueEntries();
     Q_EMIT imageSaved(m_image->rank());
     return true;
 }

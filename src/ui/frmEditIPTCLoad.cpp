@@ -7,6 +7,7 @@
 #include "core/captioning/TemplateEdits.h"
 #include "core/captioning/TemplateStore.h"
 #include "core/captioning/TemplateVariables.h"
+#include "core/search/KeywordVocabulary.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 #include "ui/EditCodeTyping.h"
@@ -53,6 +54,23 @@ void frmEditIPTC::load()
     showFirstProblem();
     m_codes->load(m_context.settings);
     m_savedValues = valuesToSave();
+    offerCatalogueEntries();
+}
+
+// The entry boxes offer what the catalogue's images hold, read anew with each image, so entries
+// saved a moment ago are offered too. Without a catalogue the boxes simply offer nothing.
+void frmEditIPTC::offerCatalogueEntries()
+{
+    CatalogueDb &db = m_context.catalogue;
+    const bool opened = !db.isOpen();
+    if (opened && (!checkCatalogueFile(db.path).isCatalogue() || !db.open()))
+        return;
+    for (EditListPanel *list : {m_keywords, m_categories}) {
+        if (std::optional<KeywordVocabulary> words = vocabulary::updateAndRead(db, list->fieldIndex()))
+            list->offerEntries(std::move(*words));
+    }
+    if (opened)
+        db.close();
 }
 
 // A template saved while length control was off shows its first offending field at once; so does

@@ -281,6 +281,8 @@ enum class InterfaceText : int {
     CodeFilesDialogTitle = 404,
     CodeFileFilter = 405, // description of the "*.txt" filter
     NoCodeFiles = 406,    // in place of the list while none is chosen
+    // From 410: the keyword vocabulary.
+    EntrySuggestionsTip = 410, // the keyword and supplemental category entry boxes
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -422,6 +424,10 @@ enum class Message : int {
     CodeFileUnreadable = 407, // "#" the file
     CodeLineMalformed = 408,  // "#" the file, "%" the line
     CodeGivenTwice = 409,     // "#" the code, "%" the file that gave it first, "$" the file and line again
+    // From 410: the keyword vocabulary on the command line.
+    CliNoEntryBegins = 410,        // "#" the prefix given
+    CliVocabularyEmpty = 411,
+    CliVocabularyUnreadable = 412, // the engine's text follows
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -543,7 +549,7 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::MarkedImagesResult, InterfaceText::ConsoleImageResult,
     InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
-    InterfaceText::NoCodeFiles,
+    InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -586,6 +592,7 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::VariableNotClosed, Message::VariableUnknown, Message::VariableFormatUnknown,
     Message::VariableTakesNoFormat, Message::VariableDigits, Message::TemplateNotApplied, Message::CodeUnknown,
     Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice,
+    Message::CliNoEntryBegins, Message::CliVocabularyEmpty, Message::CliVocabularyUnreadable,
 });
 
 namespace detail {
@@ -603,7 +610,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 272);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 135);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 273);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 138);
 
 } // namespace zelvarion
