@@ -97,7 +97,7 @@ private:
             == 0)
             return {};
         if (!std::exchange(m_rowFailed, true))
-            m_catalogue.report(m_feedback, QStringLiteral("Cannot set data"));
+            m_catalogue.report(m_feedback, Message::CannotSetData);
         return QStringLiteral("restored, but its catalogue row could not be updated: ") + m_catalogue.errorText();
     }
 
@@ -128,8 +128,7 @@ UndoSummary undoTemplateRun(UndoJournal &journal, int run, CatalogueDb &catalogu
     summary.run = run;
     const std::optional<std::vector<JournalEntry>> entries = journal.entries(run);
     if (!entries) {
-        feedback.showMessage(QStringLiteral("Cannot read the undo journal ") + journal.path() + u'\n' + journal.errorText(),
-                             MessageIcon::Critical);
+        feedback.reportFailure({Message::CannotReadUndoJournal, {journal.path()}, journal.errorText()});
         return summary;
     }
     if (!catalogue.openOrReport(feedback))

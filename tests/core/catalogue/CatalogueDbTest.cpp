@@ -88,12 +88,12 @@ TEST(SqlText, doublesEveryApostropheBetweenQuotes)
 
 TEST_F(CatalogueDbTest, failedStatementReportsWhatThenTheEngineText)
 {
-    EXPECT_FALSE(db.executeOrReport(feedback, q("select * from Missing;"), q("Cannot get Missing")));
+    EXPECT_FALSE(db.executeOrReport(feedback, q("select * from Missing;"), Message::CannotCreateTable, {q("Missing")}));
     ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0].text, q("Cannot get Missing\nno such table: Missing"));
+    EXPECT_EQ(feedback.messages[0].text, q("Cannot create table Missing\nno such table: Missing"));
     EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(db.statement(), q("select * from Missing;"));
-    EXPECT_TRUE(db.executeOrReport(feedback, q("select 1;"), q("unused")));
+    EXPECT_TRUE(db.executeOrReport(feedback, q("select 1;"), Message::CannotGetData));
     EXPECT_EQ(feedback.messages.size(), 1u);
 }
 
