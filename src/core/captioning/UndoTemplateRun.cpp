@@ -4,6 +4,7 @@
 #include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/session/Feedback.h"
+#include "core/session/FileFailure.h"
 #include "platform/AtomicFile.h"
 #include "platform/ContentHash.h"
 #include "platform/FileNames.h"
@@ -80,7 +81,7 @@ private:
             return QStringLiteral("the undo journal does not match the file");
         const atomicfile::Result replaced = atomicfile::replaceFileContent(entry.path, before);
         if (!replaced.ok)
-            return replaced.error;
+            return m_options.language ? fileFailureText(replaced, *m_options.language) : fileFailureText(replaced);
         restoreModificationTime(entry.path, oldModified);
         if (m_options.renewer)
             m_options.renewer->renew(entry.path, before);

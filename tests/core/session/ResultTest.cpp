@@ -1,6 +1,9 @@
 #include "core/session/Feedback.h"
+#include "core/session/FileFailure.h"
 #include "core/session/LanguagePack.h"
 #include "core/session/Result.h"
+
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +133,29 @@ TEST(FeedbackLanguage, aDialogsLoopSpeaksItsWindowsLanguage)
     ASSERT_EQ(window.texts.size(), 1u);
     EXPECT_EQ(window.texts[0], str(french.message(Message::CannotDeleteData)) + "\nlocked");
     EXPECT_EQ(window.icons[0], MessageIcon::Warning);
+}
+
+TEST(FileFailureText, namesTheStepAndTheFilesInThePacksWordsThenTheSystems)
+{
+    test::TempFolder folder;
+    const QString missing = folder.file(QStringLiteral("none.jpg"));
+    const QString target = folder.file(QStringLiteral("copy.jpg"));
+    const atomicfile::Result copied = atomicfile::copyFile(missing, target);
+    ASSERT_FALSE(copied.ok);
+    EXPECT_EQ(copied.problem, atomicfile::Problem::ReadSource);
+    EXPECT_EQ(str(fileFailureText(copied)), "Cannot read '" + str(missing) + "': " + str(copied.systemText));
+    EXPECT_FALSE(copied.systemText.isEmpty());
+
+    const Failure failure = fileFailure(copied);
+    EXPECT_EQ(failure.message, Message::CannotReadFile);
+    const QString french = describe(failure, shippedFrench());
+    EXPECT_TRUE(french.startsWith(QStringLiteral("Impossible de lire"))) << str(french);
+    EXPECT_TRUE(french.contains(missing + QStringLiteral("\u00a0»\n") + copied.systemText)) << str(french);
+
+    // A copy names its source and its target, in that order.
+    const atomicfile::Result copy{false, atomicfile::Problem::Copy, {QStringLiteral("a.jpg"), QStringLiteral("b.jpg")},
+                                  QStringLiteral("No space left on device")};
+    EXPECT_EQ(str(fileFailureText(copy)), "Cannot copy 'a.jpg' to 'b.jpg': No space left on device");
 }
 
 } // namespace zelvarion
