@@ -233,6 +233,7 @@ TEST(CatalogueFileCheck, theProblemReadsAsThePacksMessageAndThePath)
     LanguagePack pack;
     pack.setMessage(int(Message::NotACatalogue), q("Not a catalogue:"));
     pack.setMessage(int(Message::CatalogueNotFound), q("Not found:"));
+    pack.setMessage(int(Message::CannotOpenCatalogue), q("Cannot open '#'"));
     EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::NotADatabase, q("file is not a database")}, q("/a/x.db"), pack),
               q("Not a catalogue:\n/a/x.db"));
     EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::NotACatalogue, {}}, q("/a/x.db"), pack), q("Not a catalogue:\n/a/x.db"));

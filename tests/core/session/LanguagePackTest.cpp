@@ -573,10 +573,13 @@ TEST(ShippedLanguagePacks, textsThatAreFilledInHoldTheirPlaceholders)
 TEST(ShippedLanguagePacks, lineBreaksOnlyWhereTheyAreTurnedIntoLines)
 {
     const std::set<int> withBreaks = {146, 156, 218};
+    const std::set<int> messagesWithBreaks = {int(Message::ProgramNotStarted)}; // a failure's text is made into lines
     for (const char *language : kShippedPacks) {
         const LanguagePack pack = loadShipped(language);
         for (const PackKey &k : usedKeys()) {
             if (k.table == Table::Interface && withBreaks.count(k.key))
+                continue;
+            if (k.table == Table::Messages && messagesWithBreaks.count(k.key))
                 continue;
             EXPECT_FALSE(textOf(pack, k).contains(QStringLiteral("\\n"))) << language << ": " << describe(k);
         }
