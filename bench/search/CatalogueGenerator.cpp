@@ -159,10 +159,11 @@ bool generateCatalogue(const QString &path, int count, unsigned seed, int distin
         QString batch;
         for (int number = first; number < first + kBatch && number <= count; ++number)
             batch += insertImagesRowStatement(maker.row(number));
-        if (!db.executeOrReport(feedback, batch, QStringLiteral("Cannot add rows")))
+        if (!db.executeOrReport(feedback, batch, Message::CannotAddData))
             return false;
     }
-    return db.executeOrReport(feedback, QStringLiteral("end transaction GENERATE;"), QStringLiteral("Cannot end"));
+    return db.executeOrReport(feedback, QStringLiteral("end transaction GENERATE;"), Message::CannotEndTransaction,
+                              {QStringLiteral("GENERATE"), db.path});
 }
 
 } // namespace zelvarion::bench

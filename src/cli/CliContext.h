@@ -19,6 +19,10 @@ struct CliContext
 
 using CommandFunction = int (*)(CliContext &context);
 
+// A process runs one command in one language: once the command has read its settings and pack,
+// the core's failures are told in that pack by every feedback of the command.
+void rememberCommandLanguage(const LanguagePack &pack);
+
 // How the core reaches the user of the command line: messages go to the error stream (a
 // critical or information message marks the command as failed), progress lines to the output,
 // and no question is asked (the commands ask theirs before they start).
@@ -29,6 +33,8 @@ public:
     void showMessage(const QString &text, MessageIcon icon, const QString &title = {}) override;
     bool askYesNo(const QString &, MessageIcon) override { return false; }
     void progress(const QString &line) override { m_out << line << '\n'; }
+    // The command's language (rememberCommandLanguage) unless one was set on this feedback.
+    const LanguagePack &language() const override;
     bool failed() const { return m_failed; }
 
 private:

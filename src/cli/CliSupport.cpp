@@ -86,6 +86,7 @@ bool loadSettingsAndLanguage(Session &session)
         programFolder::shippedDataFolder(QCoreApplication::applicationDirPath()) + QStringLiteral("/Zelvarion-Language/");
     const bool shippedFound = session.language.load(shipped, session.settings.language);
     const bool ownFound = session.language.load(programFolder::languageFolder(), session.settings.language);
+    rememberCommandLanguage(session.language);
     return shippedFound || ownFound;
 }
 

@@ -21,6 +21,7 @@ public:
     void showMessage(const QString &text, MessageIcon icon, const QString &title = {}) override;
     bool askYesNo(const QString &text, MessageIcon icon = MessageIcon::Question) override;
     void progress(const QString &line) override { m_stream.progress(line); }
+    const LanguagePack &language() const override { return m_language ? *m_language : m_stream.language(); }
     bool failed() const { return m_stream.failed() || m_warned; }
 
 private:

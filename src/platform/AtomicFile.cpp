@@ -36,9 +36,10 @@ bool failsAt(Step step)
     return true;
 }
 
-QString systemError(const QString &what)
+Result failure(Problem problem, const QString &path, const QString &other = {})
 {
-    return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+    const QString systemText = QString::fromLocal8Bit(std::strerror(errno));
+    return {false, problem, other.isEmpty() ? QStringList{path} : QStringList{path, other}, systemText};
 }
 
 // The permissions a file created the ordinary way would get (0666 less the process's umask); the
@@ -281,29 +282,29 @@ Result copyFile(const QString &source, const QString &target)
     struct stat info{};
     if ((input.fd = ::open(filenames::encode(source).constData(), O_RDONLY | O_CLOEXEC)) < 0
         || ::fstat(input.fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return {false, systemError(QStringLiteral("Cannot read '%1'").arg(source))};
+        return failure(Problem::ReadSource, source);
     const QFileInfo to(target);
     TemporaryFile temporary;
     if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(to)))
-        return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(target))};
+        return failure(Problem::CreateTemporary, target);
     const QByteArray temporaryPath = temporary.path;
     if (failsAt(Step::Write) || !copyContent(input.fd, temporary.fd))
-        return {false, systemError(QStringLiteral("Cannot copy '%1' to '%2'").arg(source, target))};
+        return failure(Problem::Copy, source, target);
     if (failsAt(Step::Flush) || ::fsync(temporary.fd) != 0)
-        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(temporaryPath)))};
+        return failure(Problem::Flush, filenames::decode(temporaryPath));
     const struct timespec times[2] = {info.st_atim, info.st_mtim};
     if (failsAt(Step::CopyAttributes) || ::fchmod(temporary.fd, info.st_mode & 07777) != 0
         || ::futimens(temporary.fd, times) != 0)
-        return {false, systemError(QStringLiteral("Cannot keep the permissions and dates of '%1'").arg(source))};
+        return failure(Problem::KeepPermissionsAndDates, source);
     const int closed = ::close(temporary.fd);
     temporary.fd = -1;
     if (closed != 0)
-        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(temporaryPath)))};
+        return failure(Problem::Close, filenames::decode(temporaryPath));
     if (failsAt(Step::Rename) || ::rename(temporaryPath.constData(), filenames::encode(to.absoluteFilePath()).constData()) != 0)
-        return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(target))};
+        return failure(Problem::Replace, target);
     temporary.path.clear();
     syncFolder(to.absolutePath());
-    return {true, {}};
+    return {true, Problem::None, {}, {}};
 }
 
 Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability)
@@ -314,26 +315,26 @@ Result replaceFileContent(const QString &path, QByteArrayView content, Durabilit
     const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     TemporaryFile temporary;
     if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(target)))
-        return {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
+        return failure(Problem::CreateTemporary, path);
     const QByteArray temporaryPath = temporary.path;
     if (failsAt(Step::Write) || !writeAll(temporary.fd, content))
-        return {false, systemError(QStringLiteral("Cannot write '%1'").arg(filenames::decode(temporaryPath)))};
+        return failure(Problem::Write, filenames::decode(temporaryPath));
     if (failsAt(Step::Flush) || (durability == Durability::Synced && ::fsync(temporary.fd) != 0))
-        return {false, systemError(QStringLiteral("Cannot flush '%1'").arg(filenames::decode(temporaryPath)))};
+        return failure(Problem::Flush, filenames::decode(temporaryPath));
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, temporary.fd))
-        return {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(path))};
+        return failure(Problem::KeepPermissions, path);
     if (::close(temporary.fd) != 0) {
         temporary.fd = -1;
-        return {false, systemError(QStringLiteral("Cannot close '%1'").arg(filenames::decode(temporaryPath)))};
+        return failure(Problem::Close, filenames::decode(temporaryPath));
     }
     temporary.fd = -1;
     if (failsAt(Step::Rename) || ::rename(temporaryPath.constData(), targetPath.constData()) != 0)
-        return {false, systemError(QStringLiteral("Cannot replace '%1'").arg(path))};
+        return failure(Problem::Replace, path);
     temporary.path.clear(); // renamed: nothing left to remove
     // The rename itself reaches the disk with the folder's entry.
     if (durability == Durability::Synced)
         syncFolder(target.absolutePath());
-    return {true, {}};
+    return {true, Problem::None, {}, {}};
 }
 
 
@@ -349,12 +350,12 @@ QFileInfo replacedFile(const QString &path)
 } // namespace
 
 StreamingReplacement::StreamingReplacement(const QString &path, Durability durability)
-    : m_path(path), m_durability(durability), m_failure{true, {}}
+    : m_path(path), m_durability(durability), m_failure{true, Problem::None, {}, {}}
 {
     const QFileInfo target = replacedFile(path);
     TemporaryFile temporary;
     if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(target))) {
-        m_failure = {false, systemError(QStringLiteral("Cannot create a temporary file beside '%1'").arg(path))};
+        m_failure = failure(Problem::CreateTemporary, path);
         return;
     }
     m_fd = std::exchange(temporary.fd, -1);
@@ -377,7 +378,7 @@ bool StreamingReplacement::append(QByteArrayView piece)
     if (!m_failure.ok)
         return false;
     if (failsAt(Step::Write) || !writeAll(m_fd, piece))
-        m_failure = {false, systemError(QStringLiteral("Cannot write '%1'").arg(filenames::decode(m_temporaryPath)))};
+        m_failure = failure(Problem::Write, filenames::decode(m_temporaryPath));
     return m_failure.ok;
 }
 
@@ -389,19 +390,19 @@ Result StreamingReplacement::commit()
     const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     const QString temporary = filenames::decode(m_temporaryPath);
     if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
-        return m_failure = {false, systemError(QStringLiteral("Cannot flush '%1'").arg(temporary))};
+        return m_failure = failure(Problem::Flush, temporary);
     if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
-        return m_failure = {false, systemError(QStringLiteral("Cannot keep the permissions of '%1'").arg(m_path))};
+        return m_failure = failure(Problem::KeepPermissions, m_path);
     const int closed = ::close(m_fd);
     m_fd = -1;
     if (closed != 0)
-        return m_failure = {false, systemError(QStringLiteral("Cannot close '%1'").arg(temporary))};
+        return m_failure = failure(Problem::Close, temporary);
     if (failsAt(Step::Rename) || ::rename(m_temporaryPath.constData(), targetPath.constData()) != 0)
-        return m_failure = {false, systemError(QStringLiteral("Cannot replace '%1'").arg(m_path))};
+        return m_failure = failure(Problem::Replace, m_path);
     m_temporaryPath.clear();
     if (m_durability == Durability::Synced)
         syncFolder(target.absolutePath());
-    return {true, {}};
+    return {true, Problem::None, {}, {}};
 }
 
 } // namespace zelvarion::atomicfile

@@ -11,10 +11,26 @@ namespace zelvarion::atomicfile {
 // The steps of a replacement, in order; tests name one to make it fail.
 enum class Step { None, CreateTemporary, Write, Flush, CopyAttributes, Rename };
 
+// What failed: the caller tells it in its own words (core/session/FileFailure).
+enum class Problem {
+    None,
+    ReadSource,              // the copy's source
+    CreateTemporary,         // beside the target
+    Copy,                    // source to target
+    Write,                   // the temporary file
+    Flush,                   // the temporary file
+    KeepPermissionsAndDates, // of the copy's source
+    KeepPermissions,         // of the target
+    Close,                   // the temporary file
+    Replace,                 // the target
+};
+
 struct Result
 {
     bool ok = false;
-    QString error; // what failed, for the user
+    Problem problem = Problem::None;
+    QStringList paths;  // the file the problem names; a copy names its source, then its target
+    QString systemText; // the system's own words
 };
 
 // Whether the new content is flushed to the disk before the rename. Files the program can make

@@ -21,23 +21,21 @@
 namespace zelvarion::filemoves {
 namespace {
 
-RenameResult failed(int error, const QString &from)
+// The callers name the file in their own message; the system's words are the reason.
+RenameResult failed(int error)
 {
-    if (error == EEXIST)
-        return {RenameStatus::TargetExists, QString::fromLocal8Bit(std::strerror(error))};
-    return {RenameStatus::Failed,
-            QStringLiteral("Cannot rename '%1': %2").arg(from, QString::fromLocal8Bit(std::strerror(error)))};
+    return {error == EEXIST ? RenameStatus::TargetExists : RenameStatus::Failed, QString::fromLocal8Bit(std::strerror(error))};
 }
 
 // link() refuses an existing name just as the no-replace rename does.
-RenameResult renameByLink(const QByteArray &from, const QByteArray &to, const QString &shownFrom)
+RenameResult renameByLink(const QByteArray &from, const QByteArray &to)
 {
     if (::link(from.constData(), to.constData()) != 0)
-        return failed(errno, shownFrom);
+        return failed(errno);
     if (::unlink(from.constData()) != 0) {
         const int error = errno;
         ::unlink(to.constData()); // the old name stays the only one
-        return failed(error, shownFrom);
+        return failed(error);
     }
     return {RenameStatus::Renamed, {}};
 }
@@ -54,8 +52,8 @@ RenameResult renameWithoutReplacing(const QString &from, const QString &to)
     const int error = errno;
     // File systems without the flag say so with EINVAL (or ENOSYS on an old kernel).
     if (error == EINVAL || error == ENOSYS)
-        return renameByLink(source, target, from);
-    return failed(error, from);
+        return renameByLink(source, target);
+    return failed(error);
 }
 
 namespace {

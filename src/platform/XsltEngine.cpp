@@ -288,7 +288,7 @@ private:
         }
         const atomicfile::Result written = atomicfile::replaceFileContent(outputPath, bytes);
         if (!written.ok)
-            error.reason = written.error;
+            error.reason = written.paths.value(0) + QStringLiteral(": ") + written.systemText;
         return written.ok;
     }
 

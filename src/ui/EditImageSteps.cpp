@@ -83,8 +83,7 @@ bool EditImageSteps::save(AppContext &context, Feedback &feedback, const Templat
     // The edit is a run of its own in the undo journal: `undo --run N` can take it back.
     UndoJournal journal(UndoJournal::pathBeside(context.catalogue.path));
     if (!journal.startRun(image.file, QStringLiteral("edit"))) {
-        feedback.showMessage(QStringLiteral("Cannot use the undo journal ") + journal.path() + u'\n' + journal.errorText(),
-                             MessageIcon::Critical);
+        feedback.reportFailure({Message::CannotUseUndoJournal, {journal.path()}, journal.errorText()});
         return false;
     }
     std::optional<std::pair<QString, QString>> revision;

@@ -43,6 +43,8 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
       m_feedback(feedback ? feedback : m_ownFeedback.get())
 {
     setObjectName(QStringLiteral("frmZelvarion"));
+    // The core's failures are told in the pack the Language menu chose, as the window's texts are.
+    m_feedback->setLanguage(&m_context.language);
     // The width is fixed: a maximised window would only be taller, so none is offered.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

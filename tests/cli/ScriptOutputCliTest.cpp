@@ -103,6 +103,28 @@ TEST(CliText, countedTextsTakeThePacksPluralFormsAndNamesAreEscaped)
     EXPECT_EQ(isoDateFromMark(u8("m")), u8("m")); // a mark that is no date stays as it is
 }
 
+// The catalogue's refusal reaches the user in the pack's words, the engine's own after them.
+TEST_F(ScriptOutputCliTest, aFailureOfTheCatalogueIsToldInThePacksLanguage)
+{
+    CatalogueDb db;
+    db.path = folder.file("Images.db");
+    ASSERT_TRUE(db.open());
+    ASSERT_EQ(db.execute(u8("create trigger refused before update of CheckMark on Images "
+                            "begin select raise(abort, 'refused by a trigger'); end;")), 0);
+    db.close();
+    useLanguage("French");
+    const QString french = shippedPack("French").message(Message::CannotSetData);
+    ASSERT_FALSE(french.isEmpty());
+    const CliRun inFrench = cli(QStringLiteral("mark"), {u8("harbour")});
+    EXPECT_NE(inFrench.exitCode, 0);
+    EXPECT_TRUE(inFrench.err.contains(french + u8("\nrefused by a trigger"))) << inFrench.err.toStdString();
+    EXPECT_FALSE(inFrench.err.contains(u8("Cannot set data"))) << inFrench.err.toStdString();
+
+    useLanguage("English");
+    const CliRun inEnglish = cli(QStringLiteral("mark"), {u8("harbour")});
+    EXPECT_TRUE(inEnglish.err.contains(u8("Cannot set data\nrefused by a trigger"))) << inEnglish.err.toStdString();
+}
+
 TEST_F(ScriptOutputCliTest, everyTextOfARunComesFromThePackInUse)
 {
     useLanguage("French");

@@ -204,7 +204,8 @@ TEST(CopyFile, keepsPermissionsAndDateAndReplacesOnlyWhenWhole)
         const atomicfile::Result failed = atomicfile::copyFile(source, target);
         atomicfile::setInjectedFailure(atomicfile::Step::None);
         EXPECT_FALSE(failed.ok);
-        EXPECT_FALSE(failed.error.isEmpty());
+        EXPECT_NE(failed.problem, atomicfile::Problem::None); // says what failed, and where
+        EXPECT_FALSE(failed.paths.isEmpty());
         EXPECT_EQ(folder.read(u8("out/a.jpg")), QByteArray("kept"));
         EXPECT_EQ(QDir(folder.file(u8("out"))).entryList(QDir::Files | QDir::Hidden), QStringList({u8("a.jpg")}));
     }

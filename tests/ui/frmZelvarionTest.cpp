@@ -4,6 +4,7 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/session/AppInfo.h"
+#include "core/session/Result.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/captioning/UndoJournal.h"
 #include "core/iptc/IptcReader.h"
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void missingRememberedCatalogueOpensTheDatabaseDialogInstead();
     void rememberedFileThatIsNoCatalogueIsNeverOpenedAsOne();
     void existingCatalogueWithoutLastDbReportsEachTableAndStillOpens();
+    void catalogueFailuresAreToldInTheChosenLanguage();
     void settingTogglesWriteAtOnce();
     void languageMenuListsPacksAndSwitchesCaptions();
     void layoutRuleKeepsTheWidthAndThePanel();
@@ -187,6 +189,25 @@ void frmZelvarionTest::existingCatalogueWithoutLastDbReportsEachTableAndStillOpe
     }
     QCOMPARE(iniValue(folder, "Configuration", "LastDB"), folder.file(QStringLiteral("Images.db")));
     QCOMPARE(find<QLabel>(started.window.get(), "lblCount")->text(), QStringLiteral("0"));
+}
+
+void frmZelvarionTest::catalogueFailuresAreToldInTheChosenLanguage()
+{
+    ProgramFolderFixture folder;
+    {
+        StartedWindow first;
+        first.start(); // creates Images.db
+    }
+    folder.writeIni(QStringLiteral("[Configuration]\r\nLanguage=French\r\n")); // no LastDB: the tables again
+    StartedWindow started;
+    started.start();
+    const LanguagePack &french = started.window->context().language;
+    const QStringList texts = started.feedback.texts();
+    QCOMPARE(texts.size(), 5);
+    const QString folders = fillPlaceholders(french.message(Message::CannotCreateTable), {QStringLiteral("Folders")});
+    QVERIFY(!french.message(Message::CannotCreateTable).startsWith(QStringLiteral("Cannot")));
+    QVERIFY2(texts[0].startsWith(folders + u'\n'), qPrintable(texts[0]));
+    QVERIFY(texts[0].contains(QStringLiteral("already exists"))); // the engine's own words stay as it said them
 }
 
 void frmZelvarionTest::settingTogglesWriteAtOnce()

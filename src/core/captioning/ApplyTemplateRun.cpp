@@ -41,7 +41,7 @@ QChar dateSeparator(const QLocale &locale)
 // The template in use on the open catalogue; nothing when none is (or the select failed).
 std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback, ApplySummary &summary)
 {
-    if (!db.executeOrReport(feedback, templatesTable::selectInUse(), QStringLiteral("Cannot get data")))
+    if (!db.executeOrReport(feedback, templatesTable::selectInUse(), Message::CannotGetData))
         return std::nullopt;
     if (db.rowCount() < 1) {
         summary.noTemplate = true;
@@ -84,7 +84,7 @@ bool recordImageRevision(CatalogueDb &db, Feedback &feedback, const QString &fol
     const QDateTime now = QDateTime::currentDateTime();
     const QString statement = imagesTable::revisionStatement(folder, file, after, revisionDateText(now.date(), locale),
                                                              revisionTimeText(now.time()));
-    return db.executeOrReport(feedback, statement, QStringLiteral("Cannot set data"));
+    return db.executeOrReport(feedback, statement, Message::CannotSetData);
 }
 
 bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePack *language)
@@ -93,9 +93,8 @@ bool catalogueTakesWrites(CatalogueDb &db, Feedback &feedback, const LanguagePac
     const bool takes = imagesTable::acceptsWrites(db, engineText);
     if (takes)
         return true;
-    const QString what = language ? language->message(Message::CatalogueNotWritable).replace(u'#', db.path)
-                                   : QStringLiteral("Cannot write '%1'").arg(db.path);
-    report(feedback, what, engineText);
+    // A caller that names no language keeps the engine's plain report.
+    report(feedback, {language ? Message::CatalogueNotWritable : Message::CannotWriteFile, {db.path}, engineText});
     return false;
 }
 
@@ -244,7 +243,7 @@ private:
         // The first failure is reported; the same engine text for every later row would only
         // bury it. Each one is listed.
         if (summary.rowsNotUpdated.empty())
-            m_db.report(m_feedback, QStringLiteral("Cannot set data"));
+            m_db.report(m_feedback, Message::CannotSetData);
         const NotProcessedImage image{job.path, m_db.errorText()};
         summary.rowsNotUpdated.push_back(image);
         if (m_observer.rowNotUpdated)
@@ -298,8 +297,7 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
     ApplyOptions journaled = options;
     if (options.journal && !options.dryRun) {
         if (!options.journal->startRun(templ->name, QStringLiteral("apply"))) {
-            feedback.showMessage(QStringLiteral("Cannot open the undo journal ") + options.journal->path() + u'\n'
-                                     + options.journal->errorText(), MessageIcon::Critical);
+            feedback.reportFailure({Message::CannotOpenUndoJournal, {options.journal->path()}, options.journal->errorText()});
             return summary;
         }
         journaled.writeOptions.recorder = options.journal;

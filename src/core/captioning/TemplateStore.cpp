@@ -9,8 +9,8 @@
 namespace zelvarion {
 namespace {
 
-const QString kCannotGet = QStringLiteral("Cannot get data");
-const QString kCannotUpdate = QStringLiteral("Cannot update data");
+constexpr Message kCannotGet = Message::CannotGetData;
+constexpr Message kCannotUpdate = Message::CannotUpdateData;
 
 } // namespace
 
@@ -53,7 +53,7 @@ TemplateStore::NameOutcome TemplateStore::add(const QString &typed, const QStrin
     const NameOutcome free = nameIsFree(name);
     if (free != NameOutcome::Done)
         return free;
-    if (!m_db.executeOrReport(m_feedback, templatesTable::insert(name, revision), QStringLiteral("Cannot insert data")))
+    if (!m_db.executeOrReport(m_feedback, templatesTable::insert(name, revision), Message::CannotInsertData))
         return NameOutcome::Failed;
     return NameOutcome::Done;
 }
@@ -106,14 +106,13 @@ bool TemplateStore::save(const QString &name, const TemplateValues &values, cons
 {
     // Applied, such a value would have to be cut; the callers check first and say it their way.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
-        m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + overLimitReason(*over), MessageIcon::Critical);
+        m_feedback.reportFailure({kCannotUpdate, {}, overLimitReason(*over)});
         return false;
     }
     // A variable the run could not expand would otherwise be refused at every run.
     if (const std::optional<TemplateTextProblem> problem = firstTemplateTextProblem(values)) {
         const QString field = QLatin1String(iptcField(problem->fieldIndex).column);
-        m_feedback.showMessage(kCannotUpdate + QStringLiteral("\n") + templateTextProblemText(*problem, field, nullptr),
-                               MessageIcon::Critical);
+        m_feedback.reportFailure({kCannotUpdate, {}, templateTextProblemText(*problem, field, nullptr)});
         return false;
     }
     if (!open())

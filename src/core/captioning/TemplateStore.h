@@ -14,7 +14,7 @@ class Feedback;
 
 // The operations on the Templates table. Each opens the catalogue, runs its statements and
 // closes it again; a failed open or statement is reported through the feedback with its message
-// ("Cannot get data", "Cannot insert data", "Cannot update data").
+// (CannotGetData, CannotInsertData, CannotUpdateData).
 class TemplateStore
 {
 public:

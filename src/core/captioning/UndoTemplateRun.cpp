@@ -4,6 +4,7 @@
 #include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/session/Feedback.h"
+#include "core/session/FileFailure.h"
 #include "platform/AtomicFile.h"
 #include "platform/ContentHash.h"
 #include "platform/FileNames.h"
@@ -80,7 +81,7 @@ private:
             return QStringLiteral("the undo journal does not match the file");
         const atomicfile::Result replaced = atomicfile::replaceFileContent(entry.path, before);
         if (!replaced.ok)
-            return replaced.error;
+            return m_options.language ? fileFailureText(replaced, *m_options.language) : fileFailureText(replaced);
         restoreModificationTime(entry.path, oldModified);
         if (m_options.renewer)
             m_options.renewer->renew(entry.path, before);
@@ -97,7 +98,7 @@ private:
             == 0)
             return {};
         if (!std::exchange(m_rowFailed, true))
-            m_catalogue.report(m_feedback, QStringLiteral("Cannot set data"));
+            m_catalogue.report(m_feedback, Message::CannotSetData);
         return QStringLiteral("restored, but its catalogue row could not be updated: ") + m_catalogue.errorText();
     }
 
@@ -128,8 +129,7 @@ UndoSummary undoTemplateRun(UndoJournal &journal, int run, CatalogueDb &catalogu
     summary.run = run;
     const std::optional<std::vector<JournalEntry>> entries = journal.entries(run);
     if (!entries) {
-        feedback.showMessage(QStringLiteral("Cannot read the undo journal ") + journal.path() + u'\n' + journal.errorText(),
-                             MessageIcon::Critical);
+        feedback.reportFailure({Message::CannotReadUndoJournal, {journal.path()}, journal.errorText()});
         return summary;
     }
     if (!catalogue.openOrReport(feedback))

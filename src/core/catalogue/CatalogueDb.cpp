@@ -74,14 +74,24 @@ void CatalogueDb::close()
     m_connection = nullptr;
 }
 
-void CatalogueDb::report(Feedback &feedback, const QString &what) const
+Failure CatalogueDb::failure(Message what, QStringList arguments) const
 {
-    zelvarion::report(feedback, what, m_errorText);
+    return {what, std::move(arguments), m_errorText};
+}
+
+void CatalogueDb::report(Feedback &feedback, Message what, QStringList arguments) const
+{
+    zelvarion::report(feedback, failure(what, std::move(arguments)));
+}
+
+Failure CatalogueDb::openFailure() const
+{
+    return failure(Message::CannotOpenCatalogue, {path});
 }
 
 void CatalogueDb::reportOpenFailure(Feedback &feedback) const
 {
-    report(feedback, QStringLiteral("Cannot open '") + path + u'\'');
+    zelvarion::report(feedback, openFailure());
 }
 
 bool CatalogueDb::openOrReport(Feedback &feedback)
@@ -100,11 +110,11 @@ bool CatalogueDb::openReadOnlyOrReport(Feedback &feedback)
     return false;
 }
 
-bool CatalogueDb::executeOrReport(Feedback &feedback, const QString &statement, const QString &what)
+bool CatalogueDb::executeOrReport(Feedback &feedback, const QString &statement, Message what, QStringList arguments)
 {
     if (execute(statement) == 0)
         return true;
-    report(feedback, what);
+    report(feedback, what, std::move(arguments));
     return false;
 }
 
@@ -160,7 +170,7 @@ QString catalogueFileProblem(const CatalogueFileCheck &check, const QString &pat
     case CatalogueFileKind::Unreadable:
         break;
     }
-    return QStringLiteral("Cannot open '") + path + QStringLiteral("'\n") + check.engineText;
+    return describe({Message::CannotOpenCatalogue, {path}, check.engineText}, pack);
 }
 
 QString CatalogueDb::engineVersion() { return sqliteEngine::version(); }

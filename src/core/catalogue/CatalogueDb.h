@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/SqlText.h"
+#include "core/session/Result.h"
 #include "platform/SqliteEngine.h"
 
 #include <QString>
@@ -54,16 +55,19 @@ public:
     const QString &errorText() const { return m_errorText; }
     const QString &statement() const { return m_statement; }
 
+    // What failed with the engine's text of the last failure.
+    Failure failure(Message what, QStringList arguments = {}) const;
     // Report(what): what, a line break, the engine's text.
-    void report(Feedback &feedback, const QString &what) const;
-    // "Cannot open '" + path + "'" then the engine's text.
+    void report(Feedback &feedback, Message what, QStringList arguments = {}) const;
+    // CannotOpenCatalogue with the path, then the engine's text.
+    Failure openFailure() const;
     void reportOpenFailure(Feedback &feedback) const;
 
     // Open with the open-failure report on failure.
     bool openOrReport(Feedback &feedback);
     bool openReadOnlyOrReport(Feedback &feedback);
     // Runs a statement and reports what on failure; true on success.
-    bool executeOrReport(Feedback &feedback, const QString &statement, const QString &what);
+    bool executeOrReport(Feedback &feedback, const QString &statement, Message what, QStringList arguments = {});
 
     static QString engineVersion();
 

@@ -64,12 +64,10 @@ bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHook
     // A table that already exists fails its "create"; that is reported and only its indexes
     // are skipped, so the routine also runs over an existing catalogue.
     for (const TableStatement &table : schemaStatements()) {
-        if (!db.executeOrReport(feedback, table.sql,
-                                QStringLiteral("Cannot create table ") + QLatin1String(table.name)))
+        if (!db.executeOrReport(feedback, table.sql, Message::CannotCreateTable, {QLatin1String(table.name)}))
             continue;
         for (const IndexStatement &index : table.indexes)
-            db.executeOrReport(feedback, index.sql,
-                               QStringLiteral("Cannot create index ") + QLatin1String(index.name));
+            db.executeOrReport(feedback, index.sql, Message::CannotCreateIndex, {QLatin1String(index.name)});
     }
     if (inTransaction)
         endTransaction(db, feedback, QStringLiteral("SCHEMA"));
@@ -84,26 +82,26 @@ bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHook
 bool runStartupTuning(CatalogueDb &db, Feedback &feedback)
 {
     return db.executeOrReport(feedback, QStringLiteral("PRAGMA default_temp_store = MEMORY;"),
-                              QStringLiteral("Cannot set default_temp_store = MEMORY"))
+                              Message::CannotSetDefaultTempStore)
         && db.executeOrReport(feedback, QStringLiteral("PRAGMA default_cache_size = 100000;"),
-                              QStringLiteral("Cannot set default_cache_size = 100000"))
+                              Message::CannotSetDefaultCacheSize)
         && db.executeOrReport(feedback, QStringLiteral("PRAGMA default_synchronous = OFF;"),
-                              QStringLiteral("Cannot set default_synchronous = OFF"));
+                              Message::CannotSetDefaultSynchronous);
 }
 
 void runSearchTuning(CatalogueDb &db, Feedback &feedback)
 {
     db.executeOrReport(feedback, QStringLiteral("PRAGMA temp_store = MEMORY;"),
-                       QStringLiteral("Cannot set temp_store = MEMORY"));
+                       Message::CannotSetTempStore);
     db.executeOrReport(feedback, QStringLiteral("PRAGMA cache_size = 100000;"),
-                       QStringLiteral("Cannot cache_size = 100000"));
+                       Message::CannotSetCacheSize);
     db.executeOrReport(feedback, QStringLiteral("PRAGMA synchronous = OFF;"),
-                       QStringLiteral("Cannot set synchronous = OFF"));
+                       Message::CannotSetSynchronous);
 }
 
 std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedback)
 {
-    const auto rows = selectFolders(db, feedback, QStringLiteral("Cannot get Folders"));
+    const auto rows = selectFolders(db, feedback, Message::CannotGetFolders);
     if (!rows)
         return std::nullopt;
     return totalFiles(*rows);
@@ -112,15 +110,13 @@ std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedbac
 bool beginTransaction(CatalogueDb &db, Feedback &feedback, const QString &name)
 {
     return db.executeOrReport(feedback, QStringLiteral("begin transaction ") + name + u';',
-                              QStringLiteral("Cannot begin transaction ") + name + QStringLiteral(" '")
-                                  + db.path + u'\'');
+                              Message::CannotBeginTransaction, {name, db.path});
 }
 
 bool endTransaction(CatalogueDb &db, Feedback &feedback, const QString &name)
 {
     return db.executeOrReport(feedback, QStringLiteral("end transaction ") + name + u';',
-                              QStringLiteral("Cannot end transaction ") + name + QStringLiteral(" '")
-                                  + db.path + u'\'');
+                              Message::CannotEndTransaction, {name, db.path});
 }
 
 void endTransactionQuietly(CatalogueDb &db, const QString &name)

@@ -36,11 +36,11 @@ bool runStartupTuning(CatalogueDb &db, Feedback &feedback);
 void runSearchTuning(CatalogueDb &db, Feedback &feedback);
 
 // "select * from Folders;" and the sum of the Files column (leading-number parse); nothing when
-// the statement failed (reported as "Cannot get Folders").
+// the statement failed (reported as CannotGetFolders).
 std::optional<long long> countCatalogueImages(CatalogueDb &db, Feedback &feedback);
 
 // "begin transaction NAME;" / "end transaction NAME;" with the reports
-// "Cannot begin transaction NAME 'path'" and "Cannot end transaction NAME 'path'".
+// CannotBeginTransaction and CannotEndTransaction (the name and the catalogue path).
 bool beginTransaction(CatalogueDb &db, Feedback &feedback, const QString &name);
 bool endTransaction(CatalogueDb &db, Feedback &feedback, const QString &name);
 // "end transaction NAME;" unreported, for a command that already reported why it stops.

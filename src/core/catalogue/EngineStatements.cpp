@@ -6,7 +6,7 @@ namespace zelvarion {
 
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback)
 {
-    return db.executeOrReport(feedback, QStringLiteral("vacuum;"), QStringLiteral("Cannot run VACUUM '") + db.path + u'\'');
+    return db.executeOrReport(feedback, QStringLiteral("vacuum;"), Message::CannotRunVacuum, {db.path});
 }
 
 RollbackJournalKept::RollbackJournalKept(CatalogueDb &db) : m_db(db)

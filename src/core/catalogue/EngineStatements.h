@@ -12,7 +12,7 @@ class Feedback;
 // and per-search tuning (CatalogueSchema.h), the substring index (SearchIndexTables.h) and the
 // undo journal's settings (UndoJournalTables.h); the table statements are plain SQL.
 
-// "vacuum;", reported as "Cannot run VACUUM 'path'".
+// "vacuum;", reported as CannotRunVacuum.
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback);
 
 // Keeps the catalogue's rollback journal between transactions while it lives: each row of a run

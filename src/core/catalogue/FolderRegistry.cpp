@@ -8,7 +8,7 @@
 
 namespace zelvarion {
 
-std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback, const QString &failure)
+std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback, Message failure)
 {
     if (!db.executeOrReport(feedback, QStringLiteral("select * from Folders;"), failure))
         return std::nullopt;
@@ -73,12 +73,12 @@ QString rowsUnderFolder(const QString &folder)
 bool registerFolder(CatalogueDb &db, Feedback &feedback, const QString &folder)
 {
     return db.executeOrReport(feedback, QStringLiteral("insert into Folders values(%1, '','');").arg(sqlText(folder)),
-                              QStringLiteral("Cannot add data"));
+                              Message::CannotAddData);
 }
 
 bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder)
 {
-    const QString what = QStringLiteral("Cannot remove data");
+    constexpr Message what = Message::CannotRemoveData;
     return db.executeOrReport(feedback, QStringLiteral("delete from Folders where Folder=%1;").arg(sqlText(folder)), what)
            && db.executeOrReport(feedback, imagesTable::removeUnderFolderStatement(folder), what);
 }
@@ -94,12 +94,12 @@ bool setFolderFileCount(CatalogueDb &db, Feedback &feedback, const QString &fold
     return db.executeOrReport(feedback,
                               QStringLiteral("Update Folders set Files=") + sqlText(count) + QStringLiteral(" where (Folder=")
                                   + sqlText(folder) + QStringLiteral(");"),
-                              QStringLiteral("Cannot set data"));
+                              Message::CannotSetData);
 }
 
 bool recountFoldersHolding(CatalogueDb &db, Feedback &feedback, const QString &folder)
 {
-    const std::optional<std::vector<FolderRow>> rows = selectFolders(db, feedback, QStringLiteral("Cannot get data"));
+    const std::optional<std::vector<FolderRow>> rows = selectFolders(db, feedback, Message::CannotGetData);
     if (!rows)
         return false;
     bool counted = true;
@@ -107,7 +107,7 @@ bool recountFoldersHolding(CatalogueDb &db, Feedback &feedback, const QString &f
         if (!folder.startsWith(row.folder))
             continue;
         if (!db.executeOrReport(feedback, imagesTable::countUnderFolderStatement(row.folder),
-                                QStringLiteral("Cannot count data"))) {
+                                Message::CannotCountData)) {
             counted = false;
             continue;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/session/LanguageKeys.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -20,9 +22,9 @@ struct FolderRow
 };
 
 // "select * from Folders;" on the open catalogue; nothing when it failed (reported as
-// "Cannot add data").
+// CannotAddData).
 std::optional<std::vector<FolderRow>> selectFolders(CatalogueDb &db, Feedback &feedback,
-                                                    const QString &failure = QStringLiteral("Cannot add data"));
+                                                    Message failure = Message::CannotAddData);
 
 // The sum of the Files column, each read with the leading-number parse.
 long long totalFiles(const std::vector<FolderRow> &rows);
@@ -56,21 +58,21 @@ bool isRefusedFolder(const QString &folderWithoutSeparator);
 // the folder text exactly (no wildcards, no match in the middle of another path).
 QString rowsUnderFolder(const QString &folder);
 
-// "insert into Folders values('folder', '','');" with the report "Cannot add data".
+// "insert into Folders values('folder', '','');" with the report CannotAddData.
 bool registerFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
 // Deletes the Folders row and, when that worked, every Images row under the folder; a failure
-// is reported as "Cannot remove data". True when both statements ran.
+// is reported as CannotRemoveData. True when both statements ran.
 bool removeFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
 // "update Folders set Files='count', LastScan='…' where (Folder='…');": the folder after a scan.
 QString scannedFolderStatement(const QString &folder, const QString &count, const QString &lastScan);
-// "Update Folders set Files='count' where (Folder='…');" with the report "Cannot set data".
+// "Update Folders set Files='count' where (Folder='…');" with the report CannotSetData.
 bool setFolderFileCount(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &count);
 // The registered folders that hold `folder` (itself or a parent) take the count of their rows as
 // a scan counts them, subfolders included, so the sum of Files stays the number of images after
-// a row is removed. Failures are reported ("Cannot get data", "Cannot count data", "Cannot set
-// data"); false when any happened.
+// a row is removed. Failures are reported (CannotGetData, CannotCountData,
+// CannotSetData); false when any happened.
 bool recountFoldersHolding(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
 } // namespace zelvarion

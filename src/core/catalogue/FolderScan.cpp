@@ -162,7 +162,7 @@ QString FolderScanner::message(Message key) const
     return english.message(key);
 }
 
-bool FolderScanner::execute(const QString &statement, const QString &what)
+bool FolderScanner::execute(const QString &statement, Message what)
 {
     if (m_db.executeOrReport(m_feedback, statement, what))
         return true;
@@ -185,7 +185,7 @@ void FolderScanner::rollBack()
 void FolderScanner::scanTarget(const ScanTarget &target)
 {
     if (!keepUserState(target.folder)
-        || !execute(imagesTable::lastRowStatement(), QStringLiteral("Cannot get data")))
+        || !execute(imagesTable::lastRowStatement(), Message::CannotGetData))
         return;
     const QString lastOldRow = m_db.cell(0, 1);
     m_folderCount = 0;
@@ -193,7 +193,7 @@ void FolderScanner::scanTarget(const ScanTarget &target)
     writePending(0);
     m_kept.clear();
     const QString oldRows = imagesTable::removeOldRowsStatement(target.folder, lastOldRow, m_stopped);
-    if (!m_failed && execute(oldRows, QStringLiteral("Cannot remove data")))
+    if (!m_failed && execute(oldRows, Message::CannotRemoveData))
         recount(target);
 }
 
@@ -201,7 +201,7 @@ void FolderScanner::scanTarget(const ScanTarget &target)
 bool FolderScanner::keepUserState(const QString &folder)
 {
     m_kept.clear();
-    if (!execute(imagesTable::userStateStatement(folder), QStringLiteral("Cannot get data")))
+    if (!execute(imagesTable::userStateStatement(folder), Message::CannotGetData))
         return false;
     for (int r = 1; r <= m_db.rowCount(); ++r)
         m_kept.insert(m_db.cell(0, r) + m_db.cell(1, r), {m_db.cell(2, r), m_db.cell(3, r), m_db.cell(4, r)});
@@ -305,18 +305,18 @@ void FolderScanner::writeRow(const QString &folder, const QString &name, const S
         m_feedback.showMessage(QStringLiteral("Error reading file ") + file.path, MessageIcon::Critical);
     if (!file.image.thumbnail.isEmpty() && observer.thumbnailMade)
         observer.thumbnailMade(file.path, file.image.thumbnail);
-    execute(imageRowStatement(folder, name, file, m_kept.value(file.path)), QStringLiteral("Cannot add data"));
+    execute(imageRowStatement(folder, name, file, m_kept.value(file.path)), Message::CannotAddData);
     m_feedback.processEvents();
 }
 
 bool FolderScanner::recount(const ScanTarget &target)
 {
-    if (!execute(imagesTable::countUnderFolderStatement(target.countedFolder), QStringLiteral("Cannot count data")))
+    if (!execute(imagesTable::countUnderFolderStatement(target.countedFolder), Message::CannotCountData))
         return false;
     const long long count = settingValue::wholeNumber(m_db.cell(0, 1));
     const QString update = scannedFolderStatement(target.countedFolder, QString::number(count),
                                                   lastScanText(QDateTime::currentDateTime(), m_options.locale));
-    return execute(update, QStringLiteral("Cannot update data"));
+    return execute(update, Message::CannotUpdateData);
 }
 
 bool FolderScanner::stopping()

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QLocale>
 #include <QSize>
+#include "core/session/LanguageKeys.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -132,7 +134,7 @@ private:
     bool recount(const ScanTarget &target);
     bool keepUserState(const QString &folder);
     // Runs one statement of the transaction; a failure is reported and ends the scan.
-    bool execute(const QString &statement, const QString &what);
+    bool execute(const QString &statement, Message what);
     void rollBack();
     QString message(Message key) const;
     bool stopping();

@@ -7,8 +7,8 @@
 namespace zelvarion::imagesTable {
 namespace {
 
-const QString kCannotGet = QStringLiteral("Cannot get data");
-const QString kCannotSet = QStringLiteral("Cannot set data");
+constexpr Message kCannotGet = Message::CannotGetData;
+constexpr Message kCannotSet = Message::CannotSetData;
 
 } // namespace
 
@@ -51,7 +51,7 @@ std::optional<QString> countInFolder(CatalogueDb &db, Feedback &feedback, const 
     if (!db.executeOrReport(feedback,
                             QStringLiteral("select count(*) from Images where (Folder=") + sqlText(folder)
                                 + QStringLiteral(");"),
-                            QStringLiteral("Cannot count data")))
+                            Message::CannotCountData))
         return std::nullopt;
     return db.cell(0, 1);
 }
@@ -59,7 +59,7 @@ std::optional<QString> countInFolder(CatalogueDb &db, Feedback &feedback, const 
 bool removeImage(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file)
 {
     return db.executeOrReport(feedback, QStringLiteral("delete from Images where ") + pathCondition(folder, file) + u';',
-                              QStringLiteral("Cannot remove data"));
+                              Message::CannotRemoveData);
 }
 
 bool renameImage(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
@@ -114,7 +114,7 @@ bool restoreCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder
                               QStringLiteral("update Images set CheckMark=") + sqlText(mark)
                                   + QStringLiteral(" where (Folder = ") + sqlText(folder)
                                   + QStringLiteral(") and (File = ") + sqlText(file) + QStringLiteral(");"),
-                              QStringLiteral("Cannot update data to Selections"));
+                              Message::CannotUpdateFromSelections);
 }
 
 bool clearAllCheckMarks(CatalogueDb &db, Feedback &feedback)

@@ -22,20 +22,20 @@ QString pathCondition(const QString &folder, const QString &file);
 
 // "select * from Images where (Folder='…') and (File='…');"
 QString selectImageStatement(const QString &folder, const QString &file);
-// Runs selectImageStatement; reported as "Cannot get data".
+// Runs selectImageStatement; reported as CannotGetData.
 bool selectImage(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file);
-// "select count(*) from Images where (Folder='…') and (File='…');" ("Cannot get data"): false
+// "select count(*) from Images where (Folder='…') and (File='…');" (CannotGetData): false
 // when it failed or found no row.
 bool holdsImage(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file);
 // "select LastRevisionDate, LastRevisionTime from Images where …;" unreported; nothing when it
 // failed or found no row.
 std::optional<std::pair<QString, QString>> revisionOf(CatalogueDb &db, const QString &folder, const QString &file);
-// "select count(*) from Images where (Folder='…');" ("Cannot count data").
+// "select count(*) from Images where (Folder='…');" (CannotCountData).
 std::optional<QString> countInFolder(CatalogueDb &db, Feedback &feedback, const QString &folder);
 
-// "delete from Images where (Folder='…') and (File='…');" ("Cannot remove data").
+// "delete from Images where (Folder='…') and (File='…');" (CannotRemoveData).
 bool removeImage(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file);
-// "update Images set File='new' where (Folder='…') and (File='…');" ("Cannot set data").
+// "update Images set File='new' where (Folder='…') and (File='…');" (CannotSetData).
 bool renameImage(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
                  const QString &newName);
 
@@ -45,22 +45,22 @@ QString revisionStatement(const QString &folder, const QString &file, const Iptc
                           const QString &revisionDate, const QString &revisionTime);
 
 // The mark of one image toggled from its cell:
-// "update Images set CheckMark='…' where (Folder='…') and (File='…');" ("Cannot set data").
+// "update Images set CheckMark='…' where (Folder='…') and (File='…');" (CannotSetData).
 QString checkMarkStatement(const QString &folder, const QString &file, const QString &mark);
 bool setImageCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
                        const QString &mark);
 // The mark of each image of the result, in the marking of the whole result:
-// "update Images set CheckMark='…' where ((Folder='…') and (File='…'));" ("Cannot set data").
+// "update Images set CheckMark='…' where ((Folder='…') and (File='…'));" (CannotSetData).
 QString resultCheckMarkStatement(const QString &folder, const QString &file, const QString &mark);
 bool setCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
                   const QString &mark);
 // A saved selection's mark put back: "update Images set CheckMark='…' where (Folder = '…') and
-// (File = '…');" ("Cannot update data to Selections").
+// (File = '…');" (CannotUpdateFromSelections).
 bool restoreCheckMark(CatalogueDb &db, Feedback &feedback, const QString &folder, const QString &file,
                       const QString &mark);
-// "update Images set CheckMark='' where (CheckMark != '');" ("Cannot set data").
+// "update Images set CheckMark='' where (CheckMark != '');" (CannotSetData).
 bool clearAllCheckMarks(CatalogueDb &db, Feedback &feedback);
-// "select Folder,File,CheckMark from Images where (CheckMark != '')" ("Cannot get data").
+// "select Folder,File,CheckMark from Images where (CheckMark != '')" (CannotGetData).
 bool selectMarkedImages(CatalogueDb &db, Feedback &feedback);
 
 // The scan's statements on the rows under a folder (rowsUnderFolder, FolderRegistry.h).

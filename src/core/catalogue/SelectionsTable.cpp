@@ -5,7 +5,7 @@
 namespace zelvarion::selectionsTable {
 namespace {
 
-const QString kCannotGet = QStringLiteral("Cannot get data");
+constexpr Message kCannotGet = Message::CannotGetData;
 
 } // namespace
 
@@ -41,7 +41,7 @@ bool addImage(CatalogueDb &db, Feedback &feedback, const QString &name, const QS
     return db.executeOrReport(feedback,
                               QStringLiteral("insert into Selections values(") + sqlText(name) + u',' + sqlText(folder)
                                   + u',' + sqlText(file) + u',' + sqlText(mark) + QStringLiteral(");"),
-                              QStringLiteral("Cannot add data to Selections"));
+                              Message::CannotAddToSelections);
 }
 
 bool rename(CatalogueDb &db, Feedback &feedback, const QString &oldName, const QString &newName)
@@ -49,14 +49,14 @@ bool rename(CatalogueDb &db, Feedback &feedback, const QString &oldName, const Q
     return db.executeOrReport(feedback,
                               QStringLiteral("Update Selections set Name=") + sqlText(newName)
                                   + QStringLiteral(" where (Name=") + sqlText(oldName) + QStringLiteral(");"),
-                              QStringLiteral("Cannot update data"));
+                              Message::CannotUpdateData);
 }
 
 bool remove(CatalogueDb &db, Feedback &feedback, const QString &name)
 {
     return db.executeOrReport(feedback,
                               QStringLiteral("delete from Selections where (Name=") + sqlText(name) + QStringLiteral(");"),
-                              QStringLiteral("Cannot delete data"));
+                              Message::CannotDeleteData);
 }
 
 } // namespace zelvarion::selectionsTable

@@ -13,18 +13,18 @@ class Feedback;
 // failure with its command's message and leaves the rows in db's result.
 namespace selectionsTable {
 
-// "select distinct Name from Selections;" ("Cannot get data").
+// "select distinct Name from Selections;" (CannotGetData).
 std::optional<QStringList> names(CatalogueDb &db, Feedback &feedback);
-// "select count(*) from Selections where Name='…';" ("Cannot get data"): the count as stored.
+// "select count(*) from Selections where Name='…';" (CannotGetData): the count as stored.
 std::optional<QString> imageCount(CatalogueDb &db, Feedback &feedback, const QString &name);
-// "select Folder,File,CheckMark from Selections where (Name = '…');" ("Cannot get data").
+// "select Folder,File,CheckMark from Selections where (Name = '…');" (CannotGetData).
 bool selectImages(CatalogueDb &db, Feedback &feedback, const QString &name);
-// "insert into Selections values('name','folder','file','mark');" ("Cannot add data to Selections").
+// "insert into Selections values('name','folder','file','mark');" (CannotAddToSelections).
 bool addImage(CatalogueDb &db, Feedback &feedback, const QString &name, const QString &folder, const QString &file,
               const QString &mark);
-// "Update Selections set Name='new' where (Name='old');" ("Cannot update data").
+// "Update Selections set Name='new' where (Name='old');" (CannotUpdateData).
 bool rename(CatalogueDb &db, Feedback &feedback, const QString &oldName, const QString &newName);
-// "delete from Selections where (Name='…');" ("Cannot delete data").
+// "delete from Selections where (Name='…');" (CannotDeleteData).
 bool remove(CatalogueDb &db, Feedback &feedback, const QString &name);
 
 } // namespace selectionsTable

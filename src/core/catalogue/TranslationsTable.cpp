@@ -7,7 +7,7 @@ namespace zelvarion::translationsTable {
 bool clear(CatalogueDb &db, Feedback &feedback)
 {
     return db.executeOrReport(feedback, QStringLiteral("delete from Translations;"),
-                              QStringLiteral("Cannot delete from Translations"));
+                              Message::CannotEmptyTranslations);
 }
 
 bool addPair(CatalogueDb &db, Feedback &feedback, const QString &word1, const QString &word2)
@@ -15,7 +15,7 @@ bool addPair(CatalogueDb &db, Feedback &feedback, const QString &word1, const QS
     return db.executeOrReport(feedback,
                               QStringLiteral("insert into Translations values(") + sqlText(word1) + u',' + sqlText(word2)
                                   + QStringLiteral(");"),
-                              QStringLiteral("Cannot add data to Translations"));
+                              Message::CannotAddToTranslations);
 }
 
 QString secondWordsLikeStatement(const QString &likeOperand)

@@ -10,9 +10,9 @@ class Feedback;
 // Every statement on the Translations table (word1, word2): the pairs of the translations file.
 namespace translationsTable {
 
-// "delete from Translations;" ("Cannot delete from Translations").
+// "delete from Translations;" (CannotEmptyTranslations).
 bool clear(CatalogueDb &db, Feedback &feedback);
-// "insert into Translations values('word1','word2');" ("Cannot add data to Translations").
+// "insert into Translations values('word1','word2');" (CannotAddToTranslations).
 bool addPair(CatalogueDb &db, Feedback &feedback, const QString &word1, const QString &word2);
 
 // The look-ups of a search word. likeOperand is what follows "like": the pattern between

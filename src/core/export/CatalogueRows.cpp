@@ -159,7 +159,7 @@ void ResultRowReader::readOneByOne(int first, int last)
         StoredRows &read = m_batch->addStore();
         const ResultRow &image = m_results.row(rank);
         if (m_db.forEachRow(imagesTable::selectImageStatement(image.folder, image.file), storingInto(read)) != 0) {
-            m_db.report(m_feedback, QStringLiteral("Cannot get data"));
+            m_db.report(m_feedback, Message::CannotGetData);
             m_batch->stores.pop_back();
             continue;
         }

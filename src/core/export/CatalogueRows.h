@@ -68,7 +68,7 @@ struct CatalogueRow
 // "select * from Images where (Folder='…') and (File='…');" would give them one by one, but many
 // images per statement: a result of tens of thousands of images then takes a few hundred
 // statements instead of one each. A batch whose statement fails is read again image by image, so
-// a failure is reported ("Cannot get data") for each image it concerns, as before.
+// a failure is reported (CannotGetData) for each image it concerns, as before.
 class ResultRowReader
 {
 public:

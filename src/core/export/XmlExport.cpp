@@ -5,6 +5,7 @@
 #include "core/export/XmlExportDocument.h"
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
+#include "core/session/FileFailure.h"
 #include "core/session/LanguagePack.h"
 #include "core/session/TextRules.h"
 #include "platform/AtomicFile.h"
@@ -196,7 +197,7 @@ XmlExportOutcome exportXml(const XmlExportRequest &request, const ResultList &re
     file.append(document);
     const atomicfile::Result written = file.commit();
     if (!written.ok)
-        feedback.showMessage(written.error, MessageIcon::Critical);
+        feedback.reportFailure(fileFailure(written));
     run.outcome.written = written.ok;
     return run.outcome;
 }

@@ -157,8 +157,8 @@ bool runAndWait(const QString &command, Feedback &feedback)
     const auto failure = scriptrun::runAndWait(command, [&feedback] { feedback.processEvents(); });
     if (!failure)
         return true;
-    feedback.showMessage(QStringLiteral("Error starting App:\nApp: ") + command + QStringLiteral("\nErr Desc: ") + *failure,
-                         MessageIcon::None, defaultBoxTitle());
+    const Failure notStarted{Message::ProgramNotStarted, {command, *failure}, {}};
+    feedback.showMessage(describe(notStarted, feedback.language()), MessageIcon::None, defaultBoxTitle());
     return false;
 }
 

@@ -59,8 +59,8 @@ QString formatterScriptPath(const ExportFolder &folder);
 DisplayOutcome displayXml(const ExportFolder &folder, const QString &listText, DisplayEnvironment &environment);
 
 // Starts command (a shell script, run by /bin/sh in its own folder) and waits for its end, letting
-// the window's events run meanwhile. A command that cannot be started is reported as
-// "Error starting App:". False when it could not be started.
+// the window's events run meanwhile (the start itself is platform's scriptrun). A command that
+// cannot be started is reported as ProgramNotStarted. False when it could not be started.
 bool runAndWait(const QString &command, Feedback &feedback);
 
 } // namespace zelvarion

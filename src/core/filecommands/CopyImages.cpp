@@ -2,6 +2,7 @@
 
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
+#include "core/session/FileFailure.h"
 #include "core/session/LanguagePack.h"
 #include "platform/AtomicFile.h"
 
@@ -52,7 +53,7 @@ CopyReport copyResultImages(const ResultList &results, const QString &destinatio
             feedback.progress(target);
         } else {
             ++report.failed;
-            report.failures << copied.error;
+            report.failures << fileFailureText(copied, feedback.language());
         }
     }
     return report;

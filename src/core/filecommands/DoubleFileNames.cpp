@@ -84,7 +84,7 @@ DoubleSearchEnd streamDoubleFileNames(CatalogueDb &db, Feedback &feedback, const
     });
     if (rc == 0)
         return DoubleSearchEnd::Done;
-    db.report(feedback, QStringLiteral("Cannot get data"));
+    db.report(feedback, Message::CannotGetData);
     return DoubleSearchEnd::Failed;
 }
 

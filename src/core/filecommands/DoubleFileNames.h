@@ -42,7 +42,7 @@ private:
 std::vector<ResultRow> groupDoubleFileNames(const ResultTable &table);
 
 // "Search double filenames" on the catalogue: nothing when it could not be opened; an empty list
-// when the statement failed (reported as "Cannot get data") or no name is repeated.
+// when the statement failed (reported as CannotGetData) or no name is repeated.
 std::optional<std::vector<ResultRow>> findDoubleFileNames(CatalogueDb &db, Feedback &feedback);
 
 // The same, each image handed to onDouble as it is found, in the same order, none kept: the

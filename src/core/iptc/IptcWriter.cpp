@@ -4,6 +4,7 @@
 #include "core/iptc/IptcValueCheck.h"
 #include "core/iptc/JpegSegments.h"
 #include "core/session/AppSettings.h"
+#include "core/session/FileFailure.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteReader.h"
 #include "platform/FileNames.h"
@@ -123,7 +124,7 @@ bool rewriteJpegFile(const QString &path, QByteArrayView content, std::optional<
     const atomicfile::Result result =
         atomicfile::replaceFileContent(path, composeJpegContent(content, oldSegment, newSegment, placement));
     if (!result.ok && error)
-        *error = result.error;
+        *error = fileFailureText(result);
     return result.ok;
 }
 
@@ -166,7 +167,7 @@ BackupResult backupOriginalContent(const QString &path, QByteArrayView content, 
     // An earlier backup stays whole when the new copy fails.
     const atomicfile::Result copied = atomicfile::replaceFileContent(slot.path, content);
     if (!copied.ok)
-        return {false, QStringLiteral("no backup could be made: ") + copied.error};
+        return {false, QStringLiteral("no backup could be made: ") + fileFailureText(copied)};
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "core/iptc/XmpMirror.h"
 #include "core/iptc/RewriteRecorder.h"
 #include "core/session/Feedback.h"
+#include "core/session/FileFailure.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 
@@ -100,7 +101,7 @@ IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read,
     if (!replaced.ok) {
         if (options.recorder)
             options.recorder->rewriteFailed(path);
-        return {false, replaced.error, {}};
+        return {false, fileFailureText(replaced), {}};
     }
     if (options.keepCreationDate)
         restoreModificationTime(path, read.lastModified);

@@ -21,7 +21,7 @@ QString todaysMarkText();
 QString toggledMark(const QString &shownMark, const QString &today);
 
 // Writes one image's mark: "update Images set CheckMark=…" on its folder and file, reported as
-// "Cannot set data". Opens and closes the catalogue. False when nothing was written. A toggled
+// CannotSetData. Opens and closes the catalogue. False when nothing was written. A toggled
 // cell and its result row show the new mark first and keep it when the write fails.
 bool writeImageMark(const CatalogueCommand &command, const QString &folder, const QString &file,
                     const QString &mark);

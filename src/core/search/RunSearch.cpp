@@ -89,7 +89,7 @@ SearchMessages searchMessages(const LanguagePack &pack)
 QString lookUpTranslation(CatalogueDb &db, Feedback &feedback, const QString &typedText,
                           TranslationDirection direction)
 {
-    const QString failure = QStringLiteral("Cannot get data from table Translations");
+    constexpr Message failure = Message::CannotGetTranslation;
     const TranslationLookup lookup = translationLookup(typedText, direction);
     // A failed lookup goes on without translation, so the other direction is not tried either.
     if (!db.executeOrReport(feedback, lookup.first, failure))
@@ -133,7 +133,7 @@ SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEn
     if (std::optional<std::vector<ResultRow>> rows = streamedResultRows(db, statementToRun(db, request, outcome.statement)))
         state.results.assign(std::move(*rows));
     else
-        db.report(feedback, QStringLiteral("Cannot get data"));
+        db.report(feedback, Message::CannotGetData);
     db.close();
     describeResult(state.results, environment.wordStatisticsOpen, outcome);
     return outcome;

@@ -56,7 +56,7 @@ ConsoleResult runConsoleStatement(const CatalogueCommand &command, const QString
     sqliteEngine::FirstStatementRun run;
     if (db.executeFirst(statement, kConsoleRowLimit, run) != 0) {
         result.status = ConsoleResult::Status::Failed;
-        db.report(command.feedback, QStringLiteral("Cannot get data"));
+        db.report(command.feedback, Message::CannotGetData);
         return result;
     }
     result.status = ConsoleResult::Status::Ran;

@@ -39,7 +39,7 @@ struct ConsoleResult
 // Runs the console's statement: the catalogue opened for reading only, the prefix check (message
 // 27), only the first statement of the text (the rest is named in message 41 and not run), at
 // most kConsoleRowLimit - 1 rows (message 25). A statement the engine refuses, a write among
-// them, is reported as "Cannot get data".
+// them, is reported as CannotGetData.
 ConsoleResult runConsoleStatement(const CatalogueCommand &command, const QString &statement);
 
 // The folder and file of a row when the result has both columns; empty texts otherwise.

@@ -1,6 +1,7 @@
 #include "core/session/AppInfo.h"
 
 #include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 
 namespace zelvarion {
 
@@ -13,9 +14,19 @@ QString applicationTitle()
     return QStringLiteral("Zelvarion") + editionText() + QStringLiteral(" - ") + versionText();
 }
 
-void report(Feedback &feedback, const QString &what, const QString &engineText)
+void report(Feedback &feedback, const Failure &failure)
 {
-    feedback.showMessage(what + u'\n' + engineText, MessageIcon::Critical);
+    feedback.reportFailure(failure, MessageIcon::Critical);
+}
+
+const LanguagePack &Feedback::language() const
+{
+    return m_language ? *m_language : shippedEnglishPack();
+}
+
+void Feedback::reportFailure(const Failure &failure, MessageIcon icon)
+{
+    showMessage(describe(failure, language()), icon);
 }
 
 } // namespace zelvarion

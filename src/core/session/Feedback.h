@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/session/Result.h"
+
 #include <QString>
 
 namespace zelvarion {
+
+class LanguagePack;
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 
@@ -27,6 +31,17 @@ public:
 
     // A line of progress for long work (the scan log, the command line's output).
     virtual void progress(const QString &line) { (void)line; }
+
+    // The pack failures are told in: the one set by the window or command that owns this
+    // feedback, else the English built into the program.
+    void setLanguage(const LanguagePack *pack) { m_language = pack; }
+    virtual const LanguagePack &language() const;
+
+    // A failure in the words of language(), as a message box with the application title.
+    void reportFailure(const Failure &failure, MessageIcon icon = MessageIcon::Critical);
+
+protected:
+    const LanguagePack *m_language = nullptr;
 };
 
 // Passes everything on to another feedback; a window's long loop overrides what it adds (its own
@@ -46,6 +61,8 @@ public:
     void processEvents() override { m_outer.processEvents(); }
     bool stopRequested() const override { return m_outer.stopRequested(); }
     void progress(const QString &line) override { m_outer.progress(line); }
+    // A dialog's own loop speaks the language of the window it belongs to.
+    const LanguagePack &language() const override { return m_language ? *m_language : m_outer.language(); }
 
 private:
     Feedback &m_outer;
@@ -53,6 +70,6 @@ private:
 
 // The one error-report form after a failed catalogue open or statement: what failed, a line
 // break, the engine's text; critical icon, application title.
-void report(Feedback &feedback, const QString &what, const QString &engineText);
+void report(Feedback &feedback, const Failure &failure);
 
 } // namespace zelvarion

@@ -356,6 +356,48 @@ enum class Message : int {
     WordRequired = 67, // a blank entry in the empty words dialog
     NoImageFound = 68, // a command on the search result whose search found nothing
     TrashNameTooLong = 69, // "%" the longest name the trash takes, in bytes; the path follows
+    // From 100: what failed, for a Failure (core/session/Result.h). The engine's or the system's
+    // text follows after a line break.
+    CannotOpenCatalogue = 100, // "#" the catalogue path; the engine's text follows, as after every catalogue failure
+    CannotGetData = 101,
+    CannotSetData = 102,
+    CannotUpdateData = 103,
+    CannotInsertData = 104,
+    CannotAddData = 105,
+    CannotRemoveData = 106,
+    CannotCountData = 107,
+    CannotDeleteData = 108,
+    CannotGetFolders = 109,
+    CannotCreateTable = 110, // "#" the table
+    CannotCreateIndex = 111, // "#" the index
+    CannotSetDefaultTempStore = 112,
+    CannotSetDefaultCacheSize = 113,
+    CannotSetDefaultSynchronous = 114,
+    CannotSetTempStore = 115,
+    CannotSetCacheSize = 116,
+    CannotSetSynchronous = 117,
+    CannotBeginTransaction = 118, // "#" the transaction, "%" the catalogue path
+    CannotEndTransaction = 119, // "#" the transaction, "%" the catalogue path
+    CannotRunVacuum = 120, // "#" the catalogue path
+    CannotAddToSelections = 121,
+    CannotUpdateFromSelections = 122,
+    CannotEmptyTranslations = 123,
+    CannotAddToTranslations = 124,
+    CannotGetTranslation = 125,
+    CannotWriteFile = 126, // "#" the file
+    CannotOpenUndoJournal = 127, // "#" the journal's path
+    CannotReadUndoJournal = 128, // "#" the journal's path
+    CannotUseUndoJournal = 129, // "#" the journal's path
+    CannotReadFile = 130, // "#" the file; the system's text follows, as after every file failure
+    CannotCreateTemporaryFile = 131, // "#" the file to be replaced
+    CannotCopyFile = 132, // "#" the source, "%" the target
+    CannotFlushFile = 133, // "#" the temporary file
+    CannotKeepPermissionsAndDates = 134, // "#" the source
+    CannotKeepPermissions = 135, // "#" the file to be replaced
+    CannotCloseFile = 136, // "#" the temporary file
+    CannotReplaceFile = 137, // "#" the file to be replaced
+    CannotRenameFile = 138, // "#" the file
+    ProgramNotStarted = 139, // "#" the program, "%" why it could not be started
     // The command line's own texts; a counted text holds "one|other" forms (PluralOneCounts).
     PluralOneCounts = 200, // the counts that take the first form of a counted text "one|other", spaces between
     CliNothingToSearch = 201,
@@ -573,6 +615,20 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::NotACatalogue, Message::CatalogueKept, Message::NoCatalogueChosen, Message::WaitingForFormatter,
     Message::NothingRendered, Message::ThumbnailsFolderOutside, Message::WordRequired, Message::NoImageFound,
     Message::TrashNameTooLong,
+    Message::CannotOpenCatalogue, Message::CannotGetData, Message::CannotSetData,
+    Message::CannotUpdateData, Message::CannotInsertData, Message::CannotAddData,
+    Message::CannotRemoveData, Message::CannotCountData, Message::CannotDeleteData,
+    Message::CannotGetFolders, Message::CannotCreateTable, Message::CannotCreateIndex,
+    Message::CannotSetDefaultTempStore, Message::CannotSetDefaultCacheSize,
+    Message::CannotSetDefaultSynchronous, Message::CannotSetTempStore, Message::CannotSetCacheSize,
+    Message::CannotSetSynchronous, Message::CannotBeginTransaction, Message::CannotEndTransaction,
+    Message::CannotRunVacuum, Message::CannotAddToSelections, Message::CannotUpdateFromSelections,
+    Message::CannotEmptyTranslations, Message::CannotAddToTranslations, Message::CannotGetTranslation,
+    Message::CannotWriteFile, Message::CannotOpenUndoJournal, Message::CannotReadUndoJournal,
+    Message::CannotUseUndoJournal, Message::CannotReadFile, Message::CannotCreateTemporaryFile,
+    Message::CannotCopyFile, Message::CannotFlushFile, Message::CannotKeepPermissionsAndDates,
+    Message::CannotKeepPermissions, Message::CannotCloseFile, Message::CannotReplaceFile,
+    Message::CannotRenameFile, Message::ProgramNotStarted,
     Message::PluralOneCounts, Message::CliNothingToSearch, Message::CliPresenceTakesNoText,
     Message::CliTranslationShown, Message::CliFilesCount, Message::CliFoldersCount, Message::CliUnreadableCount,
     Message::CliFilesPerSecond, Message::CliCatalogueCreated, Message::CliThumbnailStoreUnwritable,
@@ -611,6 +667,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 273);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 138);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 178);
 
 } // namespace zelvarion

@@ -131,6 +131,17 @@ void LanguagePack::loadShippedEnglish()
         parse(*content);
 }
 
+const LanguagePack &shippedEnglishPack()
+{
+    static const LanguagePack pack = [] {
+        LanguagePack english;
+        english.setBuiltInDefaults();
+        english.loadShippedEnglish();
+        return english;
+    }();
+    return pack;
+}
+
 bool LanguagePack::load(const QString &languageFolder, const QString &language)
 {
     setBuiltInDefaults();

@@ -49,6 +49,10 @@ private:
     QString m_filePath;
 };
 
+// The built-in defaults and the English pack built into the program, read once: the words of a
+// feedback no window or command gave a pack.
+const LanguagePack &shippedEnglishPack();
+
 // Names of the extra packs for the Language menu: "*.lng" files of the folder sorted by name
 // (the file system gives no stable order), without "English.lng" (any case), at most ten, each
 // without its last four characters. A missing folder gives an empty list.

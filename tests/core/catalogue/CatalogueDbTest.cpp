@@ -88,12 +88,12 @@ TEST(SqlText, doublesEveryApostropheBetweenQuotes)
 
 TEST_F(CatalogueDbTest, failedStatementReportsWhatThenTheEngineText)
 {
-    EXPECT_FALSE(db.executeOrReport(feedback, q("select * from Missing;"), q("Cannot get Missing")));
+    EXPECT_FALSE(db.executeOrReport(feedback, q("select * from Missing;"), Message::CannotCreateTable, {q("Missing")}));
     ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0].text, q("Cannot get Missing\nno such table: Missing"));
+    EXPECT_EQ(feedback.messages[0].text, q("Cannot create table Missing\nno such table: Missing"));
     EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(db.statement(), q("select * from Missing;"));
-    EXPECT_TRUE(db.executeOrReport(feedback, q("select 1;"), q("unused")));
+    EXPECT_TRUE(db.executeOrReport(feedback, q("select 1;"), Message::CannotGetData));
     EXPECT_EQ(feedback.messages.size(), 1u);
 }
 
@@ -233,6 +233,7 @@ TEST(CatalogueFileCheck, theProblemReadsAsThePacksMessageAndThePath)
     LanguagePack pack;
     pack.setMessage(int(Message::NotACatalogue), q("Not a catalogue:"));
     pack.setMessage(int(Message::CatalogueNotFound), q("Not found:"));
+    pack.setMessage(int(Message::CannotOpenCatalogue), q("Cannot open '#'"));
     EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::NotADatabase, q("file is not a database")}, q("/a/x.db"), pack),
               q("Not a catalogue:\n/a/x.db"));
     EXPECT_EQ(catalogueFileProblem({CatalogueFileKind::NotACatalogue, {}}, q("/a/x.db"), pack), q("Not a catalogue:\n/a/x.db"));

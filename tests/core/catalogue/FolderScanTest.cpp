@@ -443,7 +443,7 @@ TEST(FolderScan, rescanKeepsTheMarkAndRevisionOfEveryFileStillThere)
         ASSERT_TRUE(f.db.executeOrReport(f.feedback,
             QStringLiteral("update Images set CheckMark=%1, LastRevisionDate=%2, LastRevisionTime=%3 where Folder=%4 and File=%5;")
                 .arg(sqlText(QString::fromUtf8(g.mark)), sqlText(QString::fromUtf8(g.date)), sqlText(QString::fromUtf8(g.time)),
-                     sqlText(file.absolutePath() + u'/'), sqlText(file.fileName())), QStringLiteral("update")));
+                     sqlText(file.absolutePath() + u'/'), sqlText(file.fileName())), Message::CannotUpdateData));
     }
     f.db.close();
     QFile::remove(f.root + QStringLiteral("gone.jpg"));

@@ -278,7 +278,7 @@ TEST(IptcRewriteFile, newFileTakesTheModeOfAnOrdinaryNewFile)
     const QString path = folder.file(QStringLiteral("new.xml"));
     const atomicfile::Result result = atomicfile::replaceFileContent(path, QByteArrayView("<a/>"));
     ::umask(mask);
-    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    ASSERT_TRUE(result.ok) << result.systemText.toStdString();
     struct stat info{};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u);

@@ -368,8 +368,10 @@ TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
         unusedInterface.insert(key);
     for (int key = 407; key < 410; ++key) // between the captioning extras and the vocabulary's, from 410
         unusedInterface.insert(key);
-    std::set<int> unusedMessages; // between the window's messages and the command line's, from 200
-    for (int key = 70; key < 200; ++key)
+    std::set<int> unusedMessages; // between the window's messages, what failed (from 100) and the
+    for (int key = 70; key < 100; ++key) // command line's, from 200
+        unusedMessages.insert(key);
+    for (int key = 140; key < 200; ++key)
         unusedMessages.insert(key);
     for (int key = 351; key < 400; ++key) // between the windows' later ones and the captioning extras
         unusedMessages.insert(key);
@@ -573,10 +575,13 @@ TEST(ShippedLanguagePacks, textsThatAreFilledInHoldTheirPlaceholders)
 TEST(ShippedLanguagePacks, lineBreaksOnlyWhereTheyAreTurnedIntoLines)
 {
     const std::set<int> withBreaks = {146, 156, 218};
+    const std::set<int> messagesWithBreaks = {int(Message::ProgramNotStarted)}; // a failure's text is made into lines
     for (const char *language : kShippedPacks) {
         const LanguagePack pack = loadShipped(language);
         for (const PackKey &k : usedKeys()) {
             if (k.table == Table::Interface && withBreaks.count(k.key))
+                continue;
+            if (k.table == Table::Messages && messagesWithBreaks.count(k.key))
                 continue;
             EXPECT_FALSE(textOf(pack, k).contains(QStringLiteral("\\n"))) << language << ": " << describe(k);
         }
