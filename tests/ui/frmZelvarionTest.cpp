@@ -219,7 +219,8 @@ void frmZelvarionTest::languageMenuListsPacksAndSwitchesCaptions()
     started.start();
     frmZelvarion *w = started.window.get();
     QVERIFY(find<QAction>(w, "mnuLanguage", 0)->isChecked());
-    QCOMPARE(find<QAction>(w, "mnuLanguage", 1)->text(), QStringLiteral("French"));
+    QCOMPARE(find<QAction>(w, "mnuLanguage", 1)->text(), QString::fromUtf8("Français")); // the pack's own name
+    QCOMPARE(find<QAction>(w, "mnuLanguage", 1)->data().toString(), QStringLiteral("French"));
     QVERIFY(find<QAction>(w, "mnuLanguage", 1)->isVisible());
     QVERIFY(!find<QAction>(w, "mnuLanguage", 2)->isVisible());
     const QString english = find<QPushButton>(w, "cmdSearch")->text();
