@@ -371,7 +371,8 @@ void frmEditIPTCTest::okRefusingADateShowsTheTabThatHoldsIt()
     f.dialog->selectTab(1);
     f.dialog->save();
     QCOMPARE(tabs->currentIndex(), 3);
-    QCOMPARE(f.status(), f.label(kCreatedDateTime.time)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime));
+    QCOMPARE(f.status(), f.label(kCreatedDateTime.time)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime)
+                             + QStringLiteral(" (expected form: hh:mm:ss)"));
 }
 
 void frmEditIPTCTest::datesInALongUserFormatPassLengthControl()

@@ -488,8 +488,8 @@ void frmZelvarionTest::undoLastTemplateRunAsksThenRestoresAndReports()
     RecordingFeedback &feedback = started.feedback;
     feedback.answers = {false};
     find<QAction>(w, "mnuUndoTemplateRun")->trigger();
-    QCOMPARE(feedback.questions, QStringList{language.message(Message::UndoTemplateRunQuestion)
-                                                 .replace(u'#', QStringLiteral("Shoot")).replace(u'%', QStringLiteral("1"))});
+    QCOMPARE(feedback.questions, QStringList{QStringLiteral("Undo the last template run (template \"Shoot\", 1 file)? Each "
+                                                            "file still as the run left it gets its old content back.")});
     QCOMPARE(images.read(QStringLiteral("a.jpg")), after);
     {
         // Another command on the catalogue meanwhile (a run of the command line): refused, said why.

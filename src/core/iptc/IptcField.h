@@ -14,8 +14,8 @@ namespace zelvarion {
 enum class ValueForm { Text, JoinedText, List, Date, Time, Urgency, Cycle, Customized };
 
 // What a field's value is beyond its form: texts of several lines, a joined text that holds a
-// date (the reference date, repeated with its service and number), and codes and identifiers
-// rather than words (a country code, a category, a transmission reference).
+// date (the reference date, repeated with its service and number), and codes rather than words
+// (a country code, a category, an image type, a transmission reference).
 enum FieldTrait : unsigned { kNoTrait = 0, kMultiLine = 1, kDateText = 2, kCode = 4 };
 
 // One entry of the fixed catalogue of the 34 record-2 fields and the catch-all Customized.
@@ -50,14 +50,14 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {2, "Urgency", 10, "Urgency", 1, 255, ValueForm::Urgency},
     {3, "Category", 15, "Category", 3, 255, ValueForm::Text, kCode},
     {4, "SupplementalCategory", 20, "Supplemental category", 32, 255, ValueForm::List},
-    {5, "FixtureIdentifier", 22, "Fixture identifier", 32, 255, ValueForm::Text, kCode},
+    {5, "FixtureIdentifier", 22, "Fixture identifier", 32, 255, ValueForm::Text},
     {6, "Keywords", 25, "Keywords", 64, 255, ValueForm::List},
     {7, "ReleaseDate", 30, "Release date", 10, 255, ValueForm::Date},
     {8, "ReleaseTime", 35, "Release time", 11, 255, ValueForm::Time},
     {9, "SpecialInstructions", 40, "Special instructions", 256, 255, ValueForm::Text, kMultiLine},
     {10, "ReferenceService", 45, "Reference service", 10, 255, ValueForm::JoinedText},
     {11, "ReferenceDate", 47, "Reference date", 10, 255, ValueForm::JoinedText, kDateText},
-    {12, "ReferenceNumber", 50, "Reference number", 10, 255, ValueForm::JoinedText, kCode},
+    {12, "ReferenceNumber", 50, "Reference number", 10, 255, ValueForm::JoinedText},
     {13, "CreatedDate", 55, "Date created", 10, 255, ValueForm::Date},
     {14, "CreatedTime", 60, "Time created", 11, 255, ValueForm::Time},
     {15, "OriginatingProgram", 65, "Originating Program", 32, 255, ValueForm::Text},
