@@ -74,6 +74,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelvarion.org/)
 # The libraries the binaries link are read from them by dpkg-shlibdeps; the spelling
 # dictionaries and the PDF formatter are only looked for at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolkit's own texts (message-box buttons, file dialogs, the calendar) in the pack's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us | hunspell-dictionary")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fop, fonts-dejavu-core, fonts-wqy-microhei, hunspell-fr")
 set(CPACK_STRIP_FILES ON)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config git
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libsqlite3-dev sqlite3
     libvips-dev libvips-tools libjpeg62-turbo-dev
     libxml2-dev libxslt1-dev libxml2-utils xsltproc

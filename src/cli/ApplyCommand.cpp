@@ -199,12 +199,13 @@ public:
         // Files that now disagree with their rows, and images never reached, are why the exit is 1.
         if (!summary.rowsNotUpdated.empty())
             m_context.err << "zelvarion-cli apply: "
-                          << m_pack.text(InterfaceText::RowsNotUpdatedStatus)
-                                 .replace(u'#', QString::number(summary.rowsNotUpdated.size()))
+                          << countedText(m_pack, m_pack.text(InterfaceText::RowsNotUpdatedStatus),
+                                         {{u'#', qint64(summary.rowsNotUpdated.size())}})
                           << '\n';
         if (summary.untouched > 0)
             m_context.err << "zelvarion-cli apply: "
-                          << m_pack.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(summary.untouched))
+                          << countedText(m_pack, m_pack.text(InterfaceText::ImagesUntouchedStatus),
+                                         {{u'#', summary.untouched}})
                           << '\n';
     }
 

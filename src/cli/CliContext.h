@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session/Feedback.h"
+#include "core/session/LanguagePack.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,12 +10,14 @@
 namespace zelvarion::cli {
 
 // What every command of zelvarion-cli gets: its own arguments (the command name removed, the
-// program's own options already taken) and the two output streams.
+// program's own options already taken), the two output streams and the language pack.
 struct CliContext
 {
     QStringList arguments;
     QTextStream &out;
     QTextStream &err;
+    // The pack of the language in use, for questions and refusals; English when none is given.
+    const LanguagePack *language = nullptr;
 };
 
 using CommandFunction = int (*)(CliContext &context);

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -87,6 +88,8 @@ bool loadSettingsAndLanguage(Session &session)
     const bool shippedFound = session.language.load(shipped, session.settings.language);
     const bool ownFound = session.language.load(programFolder::languageFolder(), session.settings.language);
     rememberCommandLanguage(session.language);
+    // Dates, times and numbers as the window shows them in this language.
+    QLocale::setDefault(packLocale(session.language));
     return shippedFound || ownFound;
 }
 

@@ -9,19 +9,6 @@
 
 namespace zelvarion::cli {
 
-QString counted(const LanguagePack &pack, Message key, long long count)
-{
-    const QString text = pack.message(key);
-    const qsizetype bar = text.indexOf(u'|');
-    QString form = text;
-    if (bar >= 0) {
-        const QStringList oneCounts = pack.message(Message::PluralOneCounts).split(u' ', Qt::SkipEmptyParts);
-        const bool one = oneCounts.contains(QString::number(count));
-        form = one ? text.left(bar) : text.mid(bar + 1);
-    }
-    return form.replace(u'#', QString::number(count));
-}
-
 QString filled(const QString &text, std::initializer_list<std::pair<QChar, QString>> values)
 {
     QString result;
@@ -62,7 +49,7 @@ QString isoDateFromMark(const QString &mark)
 QString isoFromRevisionStamp(const QString &stamp)
 {
     // Date and time forms may both hold spaces ("10 Dec 2026", "10:36:30 PM"): try each split.
-    const QLocale locale = QLocale::system();
+    const QLocale locale; // the pack's, as the window writes stamps
     for (qsizetype space = stamp.indexOf(u' '); space > 0; space = stamp.indexOf(u' ', space + 1)) {
         const std::optional<QDate> date = editing::parseDate(stamp.left(space), locale);
         const std::optional<QTime> time = date ? editing::parseTime(stamp.mid(space + 1), locale) : std::nullopt;

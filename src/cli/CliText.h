@@ -3,6 +3,7 @@
 // The texts zelvarion-cli prints besides the core's: counted texts of the language pack, names a
 // line-based reader can split, and dates scripts can read.
 #include "core/session/LanguagePack.h"
+#include "core/session/PackText.h"
 
 #include <QDate>
 #include <QString>
@@ -12,9 +13,8 @@
 
 namespace zelvarion::cli {
 
-// A counted text "one|other" of the pack with "#" replaced by count: the first form for the
-// counts the pack's PluralOneCounts lists, else the second; a text of one form is used as it is.
-QString counted(const LanguagePack &pack, Message key, long long count);
+// Counted texts ("one|other") are composed as the windows compose them.
+using zelvarion::counted;
 
 // The text with each placeholder character ("#", "%", "$") replaced by its value in one pass, so a
 // value holding such a character (a file named "100%.jpg") is inserted as it is.

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CliText.h"
 #include "platform/Terminal.h"
 
 #include <algorithm>
@@ -9,6 +10,16 @@ namespace zelvarion::cli {
 namespace {
 
 const QString kEndOfOptions = QStringLiteral("--");
+
+const LanguagePack &shippedEnglish()
+{
+    static const LanguagePack english = [] {
+        LanguagePack pack;
+        pack.loadShippedEnglish();
+        return pack;
+    }();
+    return english;
+}
 
 bool isHelp(const QString &argument) { return argument == u"--help" || argument == u"-h"; }
 
@@ -58,6 +69,7 @@ QStringList ParsedArguments::values(const char *name) const
 struct CommandLineParser
 {
     const CommandSyntax &syntax;
+    const LanguagePack &pack;
     ParseResult result;
 
     const OptionSyntax *find(QStringView name) const
@@ -68,10 +80,10 @@ struct CommandLineParser
         return nullptr;
     }
 
-    bool refuse(const QString &problem)
+    bool refuse(Message text, const QString &option, const QString &value = {})
     {
         result.kind = ParseResult::Kind::Refused;
-        result.problem = problem;
+        result.problem = filled(pack.message(text), {{u'#', option}, {u'%', value}});
         return false;
     }
 
@@ -81,22 +93,25 @@ struct CommandLineParser
         const QString &argument = arguments[at];
         if (const OptionSyntax *shortFlag = find(argument); shortFlag && !argument.startsWith(kEndOfOptions)) {
             if (result.arguments.flag(shortFlag->name))
-                return refuse(QStringLiteral("%1 is given twice").arg(argument));
+                return refuse(Message::CliOptionTwice, argument);
             result.arguments.m_options.emplace_back(argument, QString()); // such as -0
             return true;
         }
-        if (!argument.startsWith(kEndOfOptions))
-            return refuse(QStringLiteral("unknown option '%1' (put operands that begin with '-' after '--')").arg(argument));
+        if (!argument.startsWith(kEndOfOptions)) {
+            refuse(Message::CliUnknownOption, argument);
+            result.problem += u' ' + pack.message(Message::CliDashOperand);
+            return false;
+        }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = equals < 0 ? argument : argument.left(equals);
         const OptionSyntax *option = find(name);
         if (!option)
-            return refuse(QStringLiteral("unknown option '%1'").arg(name));
+            return refuse(Message::CliUnknownOption, name);
         if (!option->repeatable && result.arguments.value(option->name))
-            return refuse(QStringLiteral("%1 is given twice").arg(name));
+            return refuse(Message::CliOptionTwice, name);
         if (!option->valueName) {
             if (equals >= 0)
-                return refuse(QStringLiteral("%1 takes no value").arg(name));
+                return refuse(Message::CliOptionTakesNoValue, name);
             result.arguments.m_options.emplace_back(name, QString());
             return true;
         }
@@ -106,14 +121,19 @@ struct CommandLineParser
         } else if (at + 1 < arguments.size() && !arguments[at + 1].startsWith(kEndOfOptions)) {
             value = arguments[++at];
         } else {
-            return refuse(QStringLiteral("%1 needs a value (%2)").arg(name, QLatin1String(option->valueName)));
+            return refuse(Message::CliOptionNeedsValue, name, QLatin1String(option->valueName));
         }
         result.arguments.m_options.emplace_back(name, value);
         return true;
     }
 };
 
-ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments)
+const LanguagePack &packOf(const CliContext &context)
+{
+    return context.language ? *context.language : shippedEnglish();
+}
+
+ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments, const LanguagePack *language)
 {
     // Asking for help is answered whatever else stands beside it.
     for (const QString &argument : arguments) {
@@ -122,7 +142,7 @@ ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &argum
         if (isHelp(argument))
             return {ParseResult::Kind::Help, {}, {}};
     }
-    CommandLineParser parser{syntax, {}};
+    CommandLineParser parser{syntax, language ? *language : shippedEnglish(), {}};
     bool optionsEnded = false;
     for (qsizetype at = 0; at < arguments.size(); ++at) {
         const QString &argument = arguments[at];
@@ -161,14 +181,15 @@ QString usageText(const CommandSyntax &syntax)
 
 std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &context, ParsedArguments &parsed)
 {
-    ParseResult result = parseArguments(syntax, context.arguments);
+    const LanguagePack &pack = packOf(context);
+    ParseResult result = parseArguments(syntax, context.arguments, &pack);
     switch (result.kind) {
     case ParseResult::Kind::Help:
         context.out << usageText(syntax);
         return kExitOk;
     case ParseResult::Kind::Refused:
-        context.err << "zelvarion-cli " << syntax.name << ": " << result.problem << " (see zelvarion-cli " << syntax.name
-                    << " --help)\n";
+        context.err << "zelvarion-cli " << syntax.name << ": " << result.problem << ' '
+                    << filled(pack.message(Message::CliSeeHelp), {{u'#', QStringLiteral("zelvarion-cli ") + QLatin1String(syntax.name)}}) << '\n';
         return kExitBadArguments;
     case ParseResult::Kind::Parsed:
         break;
@@ -181,10 +202,12 @@ bool confirmOnTerminal(CliContext &context, const QString &question)
 {
     if (!terminal::standardInputIsTerminal())
         return true;
-    context.err << question << " [y/N] " << Qt::flush;
+    const LanguagePack &pack = packOf(context);
+    context.err << question << u' ' << pack.message(Message::CliYesNoChoice) << u' ' << Qt::flush;
     QTextStream in(stdin);
     const QString answer = in.readLine().trimmed().toLower();
-    return answer == u"y" || answer == u"yes";
+    return !answer.isEmpty()
+           && pack.message(Message::CliYesAnswers).toLower().split(u' ', Qt::SkipEmptyParts).contains(answer);
 }
 
 std::optional<QString> takeGlobalOption(QStringList &arguments, const QString &name)

@@ -85,7 +85,12 @@ struct ParseResult
     ParsedArguments arguments;
     QString problem; // for Refused
 };
-ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments);
+// A refusal is told in the pack's language (English without one).
+ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &arguments,
+                           const LanguagePack *language = nullptr);
+
+// The context's pack, or the English texts built into the program.
+const LanguagePack &packOf(const CliContext &context);
 
 // "Usage: zelvarion-cli NAME [OPTIONS] OPERANDS", the summary and details, one line per option.
 QString usageText(const CommandSyntax &syntax);
@@ -96,7 +101,8 @@ std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &con
 
 // A command that changes files asks first when a user sits at a terminal (unless --yes was
 // given, which the command checks): the question on the error stream, then a line read from the
-// standard input; true for "y" or "yes". Without a terminal (scripts, pipes) it does not ask.
+// standard input; true for an answer the pack gives for yes ("y" or "yes" in English). Without a
+// terminal (scripts, pipes) it does not ask.
 bool confirmOnTerminal(CliContext &context, const QString &question);
 
 // Takes "--name VALUE" or "--name=VALUE" out of arguments wherever it stands before "--" (the

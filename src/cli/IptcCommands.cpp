@@ -271,7 +271,7 @@ public:
         const CheckedValuesChange change = [&](WorkingValues &values, const FileBeingChanged &being) {
             const IptcFieldSet before = values.fields;
             const WriteEdits expanded =
-                edits.expanded(captionFactsOf(being, before, sequence, m_started, QLocale::system()));
+                edits.expanded(captionFactsOf(being, before, sequence, m_started, QLocale()));
             std::optional<QString> tooLong = edits.hasVariables() ? limitProblem(expanded, m_settings, m_pack) : std::nullopt;
             if (!tooLong)
                 applyEdits(values, expanded);
@@ -313,7 +313,7 @@ private:
     {
         m_journal->noteOldRevision(path, revision.first, revision.second);
         if (m_db.openOrReport(m_feedback)) {
-            recordImageRevision(m_db, m_feedback, folder, file, result.after, QLocale::system());
+            recordImageRevision(m_db, m_feedback, folder, file, result.after, QLocale());
             m_db.close();
         }
         if (m_settings.createThumbnails && m_store.isAvailable())

@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace zelvarion::cli {
 namespace {
@@ -114,9 +115,10 @@ QString scanSummary(const LanguagePack &pack, const ScanSummary &summary, int fo
                    + counted(pack, Message::CliFoldersCount, folders);
     if (summary.unreadable > 0)
         line += u' ' + counted(pack, Message::CliUnreadableCount, summary.unreadable);
-    const QString perSecond = QString::number(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1);
+    const QLocale locale; // the pack's
+    const QString perSecond = locale.toString(seconds > 0 ? double(summary.visited) / seconds : 0.0, 'f', 1);
     return line + elapsedTimeText(pack.message(Message::ElapsedTime), milliseconds / 1000) + QStringLiteral(" (")
-           + QString::number(seconds, 'f', 2) + QStringLiteral(" s, ")
+           + locale.toString(seconds, 'f', 2) + QStringLiteral(" s, ")
            + pack.message(Message::CliFilesPerSecond).replace(u'#', perSecond) + u')';
 }
 

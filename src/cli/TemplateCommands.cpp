@@ -168,7 +168,7 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
     // The customized rows, and a charset that a later value turned to UTF-8, count only as a whole.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, limitsOf(rules)))
         return s.fail(overLimitProblem(*over, rules), 2);
-    const QString now = editing::revisionStamp(QDateTime::currentDateTime(), QLocale::system());
+    const QString now = editing::revisionStamp(QDateTime::currentDateTime(), QLocale());
     return s.store.save(record->name, values, now) ? 0 : 1;
 }
 
@@ -181,7 +181,7 @@ int usage(CliContext &context)
 
 int add(TemplateSession &s, const QStringList &a)
 {
-    return nameOutcome(s, s.store.add(a[0], editing::revisionStamp(QDateTime::currentDateTime(), QLocale::system())));
+    return nameOutcome(s, s.store.add(a[0], editing::revisionStamp(QDateTime::currentDateTime(), QLocale())));
 }
 
 int unuse(TemplateSession &s, const QStringList &)

@@ -1,7 +1,10 @@
 // zelvarion-cli: the command-line front on the same core as the window program.
 #include "cli/CliContext.h"
 #include "cli/CommandLine.h"
+#include "cli/CliSupport.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "core/session/Session.h"
 #include "core/session/AppInfo.h"
 #include "platform/ProgramFolder.h"
 
@@ -9,6 +12,7 @@
 #include "platform/ProcessMemory.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QTextStream>
 
 using namespace zelvarion;
@@ -94,15 +98,22 @@ int main(int argc, char *argv[])
         return kExitOk;
     }
     const QString name = arguments.takeFirst();
-    for (const Command &command : kCommands) {
-        if (name == QLatin1String(command.syntax.name)) {
-            if (folder)
-                programFolder::useFolder(*folder, command.writesProgramFolder ? programFolder::MissingFolder::Make
-                                                                              : programFolder::MissingFolder::LeaveAlone);
-            CliContext context{arguments, out, err};
-            return command.run(context);
-        }
+    const Command *command = std::find_if(std::begin(kCommands), std::end(kCommands), [&name](const Command &c) {
+        return name == QLatin1String(c.syntax.name);
+    });
+    const bool known = command != std::end(kCommands);
+    if (folder)
+        programFolder::useFolder(*folder, known && command->writesProgramFolder ? programFolder::MissingFolder::Make
+                                                                                : programFolder::MissingFolder::LeaveAlone);
+    // The pack in use, read before the command so that its questions and refusals are in the
+    // user's language (the command reads its settings again for itself).
+    Session session;
+    loadSettingsAndLanguage(session);
+    if (known) {
+        CliContext context{arguments, out, err, &session.language};
+        return command->run(context);
     }
-    err << "zelvarion-cli: unknown command '" << name << "' (see zelvarion-cli --help)\n";
+    err << "zelvarion-cli: " << filled(session.language.message(Message::CliUnknownCommand), {{u'#', name}}) << ' '
+        << filled(session.language.message(Message::CliSeeHelp), {{u'#', QStringLiteral("zelvarion-cli")}}) << '\n';
     return kExitBadArguments;
 }

@@ -13,6 +13,7 @@
 
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/session/Feedback.h"
+#include "core/session/PackText.h"
 #include "core/captioning/TemplateThumbnails.h"
 #include "core/captioning/UndoTemplateRun.h"
 #include "platform/ThumbnailStore.h"
@@ -97,8 +98,9 @@ void CaptioningCommands::undoLastTemplateRun()
         m_feedback->showMessage(language.text(InterfaceText::NoTemplateRunToUndo), MessageIcon::Information);
         return;
     }
-    const QString question = language.message(Message::UndoTemplateRunQuestion)
-                                 .replace(u'#', run->templateName).replace(u'%', QString::number(run->files));
+    const QString question = countedText(language, language.message(Message::UndoTemplateRunQuestion),
+                                         {{u'%', run->files}})
+                                 .replace(u'#', run->templateName);
     if (!m_feedback->askYesNo(question, MessageIcon::Warning))
         return;
     CatalogueWriteLock lock(m_context.catalogue.path);
@@ -118,9 +120,8 @@ void CaptioningCommands::undoLastTemplateRun()
         return;
     m_detail->clear();
     m_grid->showPage();
-    QString report = language.message(Message::UndoTemplateRunReport)
-                         .replace(u'#', QString::number(summary.restored))
-                         .replace(u'%', QString::number(summary.skipped.size()));
+    QString report = countedText(language, language.message(Message::UndoTemplateRunReport),
+                                 {{u'#', summary.restored}, {u'%', qint64(summary.skipped.size())}});
     for (const NotProcessedImage &image : summary.skipped)
         report += u'\n' + image.path;
     m_feedback->showMessage(report, summary.skipped.empty() ? MessageIcon::Information : MessageIcon::Warning,

@@ -43,7 +43,12 @@ void CatalogueSession::startUp()
     m_context.namedStreamsAvailable = ThumbnailStore().isAvailable();
 
     readWindowPlacement();
-    m_menus->setExtraLanguages(listExtraLanguages(programFolder::languageFolder()));
+    const QString languageFolder = programFolder::languageFolder();
+    const QStringList languages = listExtraLanguages(languageFolder);
+    QStringList ownNames;
+    for (const QString &language : languages)
+        ownNames << languageOwnName(languageFolder, language);
+    m_menus->setExtraLanguages(languages, ownNames);
     readStoredSettings();
     m_configuration.loadLanguagePack();
     QDir::setCurrent(programFolder::path());

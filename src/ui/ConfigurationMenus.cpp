@@ -2,7 +2,9 @@
 // stored configuration and the language switch.
 #include "ui/ConfigurationMenus.h"
 
+#include "core/session/PackText.h"
 #include "platform/ProgramFolder.h"
+#include "platform/gui/ToolkitLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/CatalogueStatus.h"
 #include "ui/DetailPanel.h"
@@ -80,6 +82,7 @@ void ConfigurationMenus::chooseLanguage(const QString &language)
 void ConfigurationMenus::loadLanguagePack()
 {
     m_context.language.load(programFolder::languageFolder(), m_context.settings.language);
+    useToolkitLanguage(packLocale(m_context.language));
     applyLanguage();
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/editing/EditDates.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/PackText.h"
 #include "ui/Controls.h"
 #include "ui/EditDialogLayout.h"
 #include "ui/EditFieldRows.h"
@@ -14,6 +15,7 @@
 #include <QCalendarWidget>
 #include <QDateTime>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -73,6 +75,27 @@ void EditDatesAndTimes::applyTexts()
 {
     for (QPushButton *now : m_now)
         now->setText(m_pack.text(InterfaceText::NowButton));
+    // An example whose day cannot be read as a month shows which comes first.
+    const QDate exampleDate(QDate::currentDate().year(), 6, 21);
+    const QTime exampleTime(14, 30, 0);
+    for (int index = 0; index < kIptcFieldCount; ++index) {
+        auto *box = qobject_cast<QLineEdit *>(m_rows.box(index));
+        if (!box || !isShownInUserFormat(index))
+            continue;
+        const bool date = isDateField(index);
+        const QString form = expectedForm(index);
+        box->setPlaceholderText(form);
+        box->setToolTip(m_pack.text(date ? InterfaceText::DateFieldHint : InterfaceText::TimeFieldHint)
+                            .replace(u'#', form)
+                            .replace(u'%', date ? editing::dateText(exampleDate, m_locale)
+                                                : editing::timeText(exampleTime, m_locale)));
+    }
+}
+
+QString EditDatesAndTimes::expectedForm(int index) const
+{
+    return isDateField(index) ? editing::shownDateForm(m_locale, m_pack.text(InterfaceText::DateFormLetters))
+                              : editing::shownTimeForm(m_locale);
 }
 
 void EditDatesAndTimes::showForDisplay()
@@ -105,7 +128,8 @@ std::optional<int> EditDatesAndTimes::invalidField() const
 void EditDatesAndTimes::showProblem(int index)
 {
     const Message message = isDateField(index) ? Message::InvalidDate : Message::InvalidTime;
-    m_status.show(m_rows.label(index)->text() + QStringLiteral(": ") + m_pack.message(message));
+    m_status.show(withColon(m_pack, m_rows.label(index)->text()) + m_pack.message(message) + u' '
+                  + m_pack.message(Message::ExpectedForm).replace(u'#', expectedForm(index)));
 }
 
 void EditDatesAndTimes::leave(int index)

@@ -54,6 +54,8 @@ Q_SIGNALS:
 private:
     void createButtons(QWidget *frame);
     void showProblem(int index);
+    // The form a date or time box expects, as the user reads it.
+    QString expectedForm(int index) const;
     void toggleCalendar(int button);
     void calendarPicked(const QDate &date);
     void setNow(int button);

@@ -138,12 +138,13 @@ void MainMenus::createLanguagesAndHelp()
     mnuLanguages = addMenu("mnuLanguages", QStringLiteral("Language"));
     for (int i = 0; i < kLanguageItems; ++i) {
         QAction *language = mnuLanguages->addAction(i == 0 ? QStringLiteral("English") : QString());
+        language->setData(i == 0 ? QStringLiteral("English") : QString());
         language->setObjectName(QStringLiteral("mnuLanguage_") + QString::number(i));
         language->setCheckable(true);
         language->setVisible(i == 0);
         m_languages[std::size_t(i)] = language;
         connect(language, &QAction::triggered, this, [this, language, i] {
-            Q_EMIT languageChosen(i == 0 ? QStringLiteral("English") : language->text());
+            Q_EMIT languageChosen(language->data().toString());
         });
     }
     mnuAboutHelp = addMenu("mnuAboutHelp", QStringLiteral("?"));
@@ -205,12 +206,13 @@ void MainMenus::setToggleEnabled(MenuToggle toggle, bool enabled)
     m_toggles[std::size_t(toggle)]->setEnabled(enabled);
 }
 
-void MainMenus::setExtraLanguages(const QStringList &languages)
+void MainMenus::setExtraLanguages(const QStringList &languages, const QStringList &ownNames)
 {
     for (int i = 1; i < kLanguageItems; ++i) {
         QAction *language = m_languages[std::size_t(i)];
         const bool shown = i - 1 < languages.size();
-        language->setText(shown ? languages[i - 1] : QString());
+        language->setData(shown ? languages[i - 1] : QString());
+        language->setText(shown && i - 1 < ownNames.size() ? ownNames[i - 1] : language->data().toString());
         language->setVisible(shown);
     }
 }
@@ -218,7 +220,7 @@ void MainMenus::setExtraLanguages(const QStringList &languages)
 void MainMenus::checkLanguage(const QString &language)
 {
     for (QAction *item : m_languages)
-        item->setChecked(item->isVisible() && item->text() == language);
+        item->setChecked(item->isVisible() && item->data().toString() == language);
 }
 
 void MainMenus::popupImageMenu(const QString &openImageCaption, const QPoint &at)

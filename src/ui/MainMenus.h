@@ -50,9 +50,10 @@ public:
     void setToggle(MenuToggle toggle, bool checked);
     void setToggleEnabled(MenuToggle toggle, bool enabled);
 
-    // Items 1.. of the Language menu get these names and are shown; the rest stay hidden.
-    void setExtraLanguages(const QStringList &languages);
-    // Checks the shown item captioned exactly `language`, unchecks the others.
+    // Items 1.. of the Language menu stand for these packs, captioned with the names the packs give
+    // their languages, and are shown; the rest stay hidden.
+    void setExtraLanguages(const QStringList &languages, const QStringList &ownNames);
+    // Checks the shown item of the pack named exactly `language`, unchecks the others.
     void checkLanguage(const QString &language);
 
     // Opens the image pop-up menu at `at` (global position) with this caption for Open image;

@@ -4,6 +4,7 @@
 #include "core/catalogue/ThumbnailSizing.h"
 #include "core/captioning/UndoJournal.h"
 #include "core/session/Feedback.h"
+#include "core/session/PackText.h"
 #include "core/captioning/ApplyTemplateRun.h"
 #include "core/captioning/TemplateStore.h"
 #include "core/captioning/TemplateThumbnails.h"
@@ -244,9 +245,9 @@ void frmApplyTemplate::updateUsedTemplate()
     }
     const TemplateRecord &t = *inUse.record;
     m_template->setText(pack.text(InterfaceText::TemplateInUse) + u' ' + t.name + u'\n'
-                        + pack.text(InterfaceText::TemplateIptcCountHeader) + QStringLiteral(": ")
-                        + QString::number(t.fieldCount()) + u'\n' + pack.text(InterfaceText::TemplateCustomizedCountHeader)
-                        + QStringLiteral(": ") + QString::number(t.customizedCount()));
+                        + withColon(pack, pack.text(InterfaceText::TemplateIptcCountHeader))
+                        + QString::number(t.fieldCount()) + u'\n' + withColon(pack, pack.text(InterfaceText::TemplateCustomizedCountHeader))
+                        + QString::number(t.customizedCount()));
 }
 
 void frmApplyTemplate::storeOptions()
@@ -367,7 +368,7 @@ QString frmApplyTemplate::summaryText(const ApplySummary &summary) const
 {
     const LanguagePack &pack = m_context.language;
     const auto counted = [&pack](InterfaceText text, std::size_t count) {
-        return pack.text(text).replace(u'#', QString::number(count));
+        return countedText(pack, pack.text(text), {{u'#', qint64(count)}});
     };
     QString status = counted(InterfaceText::ImagesProcessedStatus, std::size_t(summary.processed));
     if (!summary.notProcessed.empty())

@@ -2,6 +2,7 @@
 
 #include "core/search/FileSizeText.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/PackText.h"
 #include "platform/FileNames.h"
 #include "ui/Controls.h"
 
@@ -51,7 +52,7 @@ QString filePropertiesText(const QString &path, const LanguagePack &language)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath(); // text only: no look at the disk
     const filenames::FileFacts facts = filenames::fileFacts(path);
-    auto line = [&](InterfaceText label, const QString &value) { return language.text(label) + QStringLiteral(": ") + value; };
+    auto line = [&](InterfaceText label, const QString &value) { return withColon(language, language.text(label)) + value; };
     QStringList lines = {line(InterfaceText::DetailPathLabel, absolute),
                          line(InterfaceText::DetailSizeLabel, formatFileSize(facts.size, {language.text(InterfaceText::UnitBytes), language.text(InterfaceText::UnitKilobytes),
                                                           language.text(InterfaceText::UnitMegabytes), language.text(InterfaceText::UnitGigabytes)})),

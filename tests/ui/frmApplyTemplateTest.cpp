@@ -4,6 +4,7 @@
 
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/iptc/IptcReader.h"
+#include "core/session/PackText.h"
 #include "platform/IniFile.h"
 #include "ui/frmApplyTemplate.h"
 
@@ -156,8 +157,7 @@ void frmApplyTemplateTest::runWritesTheImagesAndListsTheOthers()
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
     QCOMPARE(f.c.feedback.questions, QStringList(2, f.c.text(InterfaceText::ConfirmMergeOverwriteNonEmpty)));
     QCOMPARE(f.notProcessed(), QStringList{f.images.file(QStringLiteral("scan.tif"))});
-    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QStringLiteral("2")) + u' '
-                                       + f.c.text(InterfaceText::ImagesNotProcessedStatus).replace(u'#', QStringLiteral("1")));
+    QCOMPARE(f.label("lblStatus"), QStringLiteral("2 images processed. 1 image not processed (its reason is in the list below)."));
     QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
     QCOMPARE(f.city(QStringLiteral("image0-1.jpg")), QStringLiteral("Paris"));
     QVERIFY(!f.get<QLabel>(QStringLiteral("imgDest"))->pixmap().isNull());
@@ -207,9 +207,9 @@ void frmApplyTemplateTest::stopCountsTheImagesWrittenAndTheOnesLeft()
     QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->value(), written); // the share done stays
     QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->maximum(), 21);
     const int untouched = 21 - written;
-    QCOMPARE(f.label("lblStatus"), f.c.text(InterfaceText::ImagesProcessedStatus).replace(u'#', QString::number(written))
-                                       + u' '
-                                       + f.c.text(InterfaceText::ImagesUntouchedStatus).replace(u'#', QString::number(untouched)));
+    const LanguagePack &pack = f.c.context.language;
+    QCOMPARE(f.label("lblStatus"), countedText(pack, pack.text(InterfaceText::ImagesProcessedStatus), {{u'#', written}}) + u' '
+                                       + countedText(pack, pack.text(InterfaceText::ImagesUntouchedStatus), {{u'#', untouched}}));
 }
 
 void frmApplyTemplateTest::closingDuringARunStopsItFirst()
@@ -282,7 +282,8 @@ void frmApplyTemplateTest::afterARunTheDialogGivesItsAccountAndOffersOnlyClose()
     const QString reason = f.notProcessed(1).value(0);
     QVERIFY(!reason.isEmpty());
     QVERIFY(!f.c.feedback.texts().contains(reason)); // said in the list, not in a box
-    QVERIFY(f.label("lblStatus").contains(f.c.text(InterfaceText::ImagesNotProcessedStatus).replace(u'#', u'1')));
+    const LanguagePack &pack = f.c.context.language;
+    QVERIFY(f.label("lblStatus").contains(countedText(pack, pack.text(InterfaceText::ImagesNotProcessedStatus), {{u'#', 1}})));
     auto *close = f.get<QPushButton>(QStringLiteral("cmdCancel"));
     QCOMPARE(close->text(), f.c.text(InterfaceText::CloseButton));
     QVERIFY(close->isDefault());

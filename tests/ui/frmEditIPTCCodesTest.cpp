@@ -4,6 +4,7 @@
 #include "CaptioningTestSupport.h"
 
 #include "core/captioning/CodeReplacements.h"
+#include "core/session/PackText.h"
 #include "support/TempFolder.h"
 #include "ui/Controls.h"
 #include "ui/frmEditIPTC.h"
@@ -195,7 +196,7 @@ void frmEditIPTCCodesTest::aVariableARunCouldNotExpandIsNotSaved()
         f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
         QVERIFY(f.dialog->isVisible());
         const QString label = f.get<QLabel>(indexed("lblIPTC", kCaptionIndex))->text();
-        QVERIFY2(f.status().startsWith(label + QStringLiteral(": {Town}")), qPrintable(f.status()));
+        QVERIFY2(f.status().startsWith(withColon(f.c.context.language, label) + QStringLiteral("{Town}")), qPrintable(f.status()));
         QVERIFY(f.c.store().load(QStringLiteral("T"))->fields[kCaptionIndex].isEmpty());
         f.caption()->setPlainText(QStringLiteral("{FileBase} in {City}, {{draft}}"));
         f.get<QPushButton>(QStringLiteral("cmdOK"))->click();

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void lengthControlLocksEveryOtherFieldUntilTheTextIsShortEnough();
     void lengthControlAndOkCountTheBytesTheFileWillHold();
     void datesAndTimesAreCheckedWhenLeavingTheirBox();
+    void dateAndTimeBoxesSayTheFormTheyAccept();
     void aDateThatDoesNotParseIsNeverSavedAndEachNowSetsOnlyItsOwnDates();
     void aStoredDateThatDoesNotParseIsShownRefusedAtOnce();
     void okRefusingADateShowsTheTabThatHoldsIt();
@@ -248,7 +249,8 @@ void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()
     auto *ok = f.get<QPushButton>(QStringLiteral("cmdOK"));
     f.box(13)->setText(QStringLiteral("31/02/2005"));
     leave(f.box(13));
-    QCOMPARE(f.status(), f.label(13)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate));
+    QCOMPARE(f.status(), f.label(13)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate)
+                             + QStringLiteral(" (expected form: dd/mm/yyyy)"));
     QVERIFY(!ok->isEnabled());
     f.box(13)->clear();
     leave(f.box(13));
@@ -256,13 +258,38 @@ void frmEditIPTCTest::datesAndTimesAreCheckedWhenLeavingTheirBox()
     QVERIFY(f.status().isEmpty());
     f.box(8)->setText(QStringLiteral("25:61"));
     leave(f.box(8));
-    QCOMPARE(f.status(), f.label(8)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime));
+    QCOMPARE(f.status(), f.label(8)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime)
+                             + QStringLiteral(" (expected form: hh:mm:ss)"));
     f.box(8)->setText(QStringLiteral("14:30"));
     leave(f.box(8));
     QVERIFY(ok->isEnabled());
     f.get<QPushButton>(QStringLiteral("cmdNow_0"))->click();
     QVERIFY(editing::parseDate(f.box(13)->text(), kFrench).has_value());
     QVERIFY(editing::parseTime(f.box(14)->text(), kFrench).has_value());
+}
+
+void frmEditIPTCTest::dateAndTimeBoxesSayTheFormTheyAccept()
+{
+    Fixture f;
+    f.open();
+    const QString year = QString::number(QDate::currentDate().year());
+    for (const int date : {7, 13}) {
+        QCOMPARE(f.box(date)->placeholderText(), QStringLiteral("dd/mm/yyyy"));
+        QVERIFY2(f.box(date)->toolTip().contains(QStringLiteral("dd/mm/yyyy")), qPrintable(f.box(date)->toolTip()));
+        QVERIFY2(f.box(date)->toolTip().contains(QStringLiteral("21/06/") + year), qPrintable(f.box(date)->toolTip()));
+    }
+    for (const int time : {8, 14}) {
+        QCOMPARE(f.box(time)->placeholderText(), QStringLiteral("hh:mm:ss"));
+        QVERIFY(f.box(time)->toolTip().contains(QStringLiteral("14:30:00")));
+    }
+    f.box(13)->setText(QStringLiteral("21/06/2026"));
+    leave(f.box(13));
+    f.box(14)->setText(QStringLiteral("09:05:30"));
+    leave(f.box(14));
+    QVERIFY(f.status().isEmpty());
+    f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QCOMPARE(f.saved().fields[13], QStringLiteral("20260621"));
+    QCOMPARE(f.saved().fields[14], QStringLiteral("090530"));
 }
 
 void frmEditIPTCTest::aDateThatDoesNotParseIsNeverSavedAndEachNowSetsOnlyItsOwnDates()
@@ -273,7 +300,8 @@ void frmEditIPTCTest::aDateThatDoesNotParseIsNeverSavedAndEachNowSetsOnlyItsOwnD
     f.open();
     f.dialog->selectTab(4);
     auto *ok = f.get<QPushButton>(QStringLiteral("cmdOK"));
-    const QString invalidRelease = f.label(7)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate);
+    const QString invalidRelease = f.label(7)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate)
+                                   + QStringLiteral(" (expected form: dd/mm/yyyy)");
     f.box(7)->setText(QStringLiteral("2026-12-01"));
     leave(f.box(7));
     QCOMPARE(f.status(), invalidRelease);
@@ -319,7 +347,8 @@ void frmEditIPTCTest::aStoredDateThatDoesNotParseIsShownRefusedAtOnce()
     Fixture f(values);
     f.open();
     QVERIFY(!f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
-    QCOMPARE(f.status(), f.label(11)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate));
+    QCOMPARE(f.status(), f.label(11)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidDate)
+                             + QStringLiteral(" (expected form: dd/mm/yyyy)"));
     f.box(11)->clear();
     QVERIFY(f.get<QPushButton>(QStringLiteral("cmdOK"))->isEnabled());
 }
@@ -342,7 +371,8 @@ void frmEditIPTCTest::okRefusingADateShowsTheTabThatHoldsIt()
     f.dialog->selectTab(1);
     f.dialog->save();
     QCOMPARE(tabs->currentIndex(), 3);
-    QCOMPARE(f.status(), f.label(kCreatedDateTime.time)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime));
+    QCOMPARE(f.status(), f.label(kCreatedDateTime.time)->text() + QStringLiteral(": ") + f.c.message(Message::InvalidTime)
+                             + QStringLiteral(" (expected form: hh:mm:ss)"));
 }
 
 void frmEditIPTCTest::datesInALongUserFormatPassLengthControl()

@@ -62,6 +62,19 @@ private Q_SLOTS:
         QCOMPARE(f->feedback.messages.at(0).icon, MessageIcon::Warning);
         QVERIFY(f->feedback.texts()[0].startsWith(u8("0 images copied. 2 not copied")));
     }
+
+    // Each count takes the form of its number in the pack's language: French counts 0 as one.
+    void theSummaryCountsInThePacksLanguage()
+    {
+        QVERIFY(f->context.language.load(f->folder.file(u8("Zelvarion-Language")), u8("French")));
+        f->context.settings.destinationFolder = photos;
+        results.assign({{photos, u8("a.jpg"), {}}});
+        frmFolderSelected w(f->context, f->feedback, results, nullptr);
+        w.confirm();
+        const QString summary = f->feedback.texts()[0];
+        QVERIFY2(summary.startsWith(u8("0 image copiée. 1 non copiée : ")), qPrintable(summary));
+        QVERIFY2(summary.contains(u8(". 0 n'a pas pu être copiée.")), qPrintable(summary));
+    }
 };
 
 QTEST_MAIN(frmFolderSelectedTest)

@@ -1,5 +1,7 @@
 #include "core/captioning/TemplateVariables.h"
 
+#include "core/session/PackText.h"
+
 namespace zelvarion {
 namespace {
 
@@ -39,7 +41,8 @@ std::optional<TemplateTextProblem> firstTemplateTextProblem(const TemplateValues
 
 QString templateTextProblemText(const TemplateTextProblem &problem, const QString &fieldName, const LanguagePack *pack)
 {
-    return fieldName + QStringLiteral(": ") + variableProblemText(problem.problem, pack);
+    const QString label = pack ? withColon(*pack, fieldName) : fieldName + QStringLiteral(": ");
+    return label + variableProblemText(problem.problem, pack);
 }
 
 TemplateValues withFixedTexts(const TemplateValues &values)

@@ -44,6 +44,30 @@ QString displayTimeFormat(const QLocale &locale)
     return format;
 }
 
+QString shownDateForm(const QLocale &locale, const QString &dayMonthYearLetters)
+{
+    const QString letters = dayMonthYearLetters.size() == 3 ? dayMonthYearLetters : QStringLiteral("dmy");
+    QString form = displayDateFormat(locale);
+    for (QChar &c : form) {
+        if (c == u'd')
+            c = letters[0];
+        else if (c == u'M')
+            c = letters[1];
+        else if (c == u'y')
+            c = letters[2];
+    }
+    return form;
+}
+
+QString shownTimeForm(const QLocale &locale)
+{
+    QString form = displayTimeFormat(locale);
+    for (QChar &c : form)
+        if (c == u'H')
+            c = u'h';
+    return form;
+}
+
 QString dateText(const QDate &date, const QLocale &locale) { return locale.toString(date, displayDateFormat(locale)); }
 
 QString timeText(const QTime &time, const QLocale &locale) { return locale.toString(time, displayTimeFormat(locale)); }

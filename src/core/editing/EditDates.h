@@ -17,6 +17,11 @@ QString displayDateFormat(const QLocale &locale);
 // The locale's short time format with seconds ("HH:mm" -> "HH:mm:ss").
 QString displayTimeFormat(const QLocale &locale);
 
+// The display forms as a user reads them: "dd/MM/yyyy" with the letters of day, month and year
+// given ("dmy", "jma" in French) becomes "dd/mm/yyyy" or "jj/mm/aaaa"; a time "hh:mm:ss".
+QString shownDateForm(const QLocale &locale, const QString &dayMonthYearLetters);
+QString shownTimeForm(const QLocale &locale);
+
 QString dateText(const QDate &date, const QLocale &locale);
 QString timeText(const QTime &time, const QLocale &locale);
 

@@ -4,6 +4,7 @@
 #include "core/session/Feedback.h"
 #include "core/session/FileFailure.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/PackText.h"
 #include "platform/AtomicFile.h"
 
 #include <QFileInfo>
@@ -61,10 +62,8 @@ CopyReport copyResultImages(const ResultList &results, const QString &destinatio
 
 QString copySummary(const LanguagePack &language, const CopyReport &report)
 {
-    return language.message(Message::CopyImagesSummary)
-        .replace(u'#', QString::number(report.copied))
-        .replace(u'%', QString::number(report.skippedResultImages))
-        .replace(u'$', QString::number(report.failed));
+    return countedText(language, language.message(Message::CopyImagesSummary),
+                       {{u'#', report.copied}, {u'%', report.skippedResultImages}, {u'$', report.failed}});
 }
 
 } // namespace zelvarion

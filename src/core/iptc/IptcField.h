@@ -13,9 +13,10 @@ namespace zelvarion {
 
 enum class ValueForm { Text, JoinedText, List, Date, Time, Urgency, Cycle, Customized };
 
-// What a field's value is beyond its form: texts of several lines, and a joined text that holds a
-// date (the reference date, repeated with its service and number).
-enum FieldTrait : unsigned { kNoTrait = 0, kMultiLine = 1, kDateText = 2 };
+// What a field's value is beyond its form: texts of several lines, a joined text that holds a
+// date (the reference date, repeated with its service and number), and codes rather than words
+// (a country code, a category, an image type, a transmission reference).
+enum FieldTrait : unsigned { kNoTrait = 0, kMultiLine = 1, kDateText = 2, kCode = 4 };
 
 // One entry of the fixed catalogue of the 34 record-2 fields and the catch-all Customized.
 struct IptcField
@@ -47,7 +48,7 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {0, "ObjectName", 5, "Object Name", 64, 255, ValueForm::Text},
     {1, "EditStatus", 7, "Edit status", 64, 255, ValueForm::Text},
     {2, "Urgency", 10, "Urgency", 1, 255, ValueForm::Urgency},
-    {3, "Category", 15, "Category", 3, 255, ValueForm::Text},
+    {3, "Category", 15, "Category", 3, 255, ValueForm::Text, kCode},
     {4, "SupplementalCategory", 20, "Supplemental category", 32, 255, ValueForm::List},
     {5, "FixtureIdentifier", 22, "Fixture identifier", 32, 255, ValueForm::Text},
     {6, "Keywords", 25, "Keywords", 64, 255, ValueForm::List},
@@ -66,9 +67,9 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {19, "BylineTitle", 85, "Byline Title", 32, 255, ValueForm::JoinedText},
     {20, "City", 90, "City", 32, 255, ValueForm::Text},
     {21, "ProvinceState", 95, "Province/State", 32, 255, ValueForm::Text},
-    {22, "CountryCode", 100, "Country code", 3, 255, ValueForm::Text},
+    {22, "CountryCode", 100, "Country code", 3, 255, ValueForm::Text, kCode},
     {23, "Country", 101, "Country", 64, 255, ValueForm::Text},
-    {24, "OriginalTransmissionReference", 103, "Original Transmission Ref.", 32, 255, ValueForm::Text},
+    {24, "OriginalTransmissionReference", 103, "Original Transmission Ref.", 32, 255, ValueForm::Text, kCode},
     {25, "Headline", 105, "Headline", 256, 255, ValueForm::Text},
     {26, "Credit", 110, "Credit", 32, 255, ValueForm::Text},
     {27, "Contact", 118, "Contact", 128, 255, ValueForm::Text},
@@ -77,7 +78,7 @@ inline constexpr std::array<IptcField, kIptcFieldCount> kIptcFields = {{
     {30, "Caption", 120, "Caption", 2000, 2000, ValueForm::Text, kMultiLine},
     {31, "LocalCaption", 121, "Local Caption", 2000, 512, ValueForm::Text, kMultiLine},
     {32, "CaptionWriter", 122, "Caption Writer", 32, 255, ValueForm::JoinedText},
-    {33, "ImageType", 130, "Image type", 2, 255, ValueForm::Text},
+    {33, "ImageType", 130, "Image type", 2, 255, ValueForm::Text, kCode},
     {34, "Customized", -1, "Others", 0, 255, ValueForm::Customized, kMultiLine},
 }};
 
@@ -135,6 +136,11 @@ constexpr bool isChoiceField(int index)
 {
     const ValueForm form = kIptcFields[std::size_t(index)].form;
     return form == ValueForm::Urgency || form == ValueForm::Cycle;
+}
+// Words a speller can judge: neither a date, a time nor a code.
+constexpr bool isWordsField(int index)
+{
+    return !isDateOrTimeField(index) && (kIptcFields[std::size_t(index)].traits & kCode) == 0;
 }
 constexpr bool isMultiLineField(int index) { return (kIptcFields[std::size_t(index)].traits & kMultiLine) != 0; }
 

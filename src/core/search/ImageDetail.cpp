@@ -5,6 +5,7 @@
 #include "core/iptc/IptcReader.h"
 #include "core/search/FileSizeText.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/PackText.h"
 
 namespace zelvarion {
 namespace {
@@ -68,19 +69,19 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
     const std::optional<IptcFileKind> fileKind = fileKindFromSupportIptc(row[kSupportIptc]);
     const SizeUnits units{pack.text(UnitBytes), pack.text(UnitKilobytes), pack.text(UnitMegabytes),
                           pack.text(UnitGigabytes)};
-    out.add(pack.text(DetailPathLabel) + QStringLiteral(": "), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
-    out.add(QStringLiteral("\n ") + pack.text(DetailCreatedLabel) + QStringLiteral(": "), DetailStyle::Label,
+    out.add(withColon(pack, pack.text(DetailPathLabel)), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
+    out.add(QStringLiteral("\n ") + withColon(pack, pack.text(DetailCreatedLabel)), DetailStyle::Label,
             cell(kCreationDate) + u' ' + cell(kCreationTime));
-    out.add(u' ' + pack.text(DetailModifiedLabel) + QStringLiteral(": "), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
+    out.add(u' ' + withColon(pack, pack.text(DetailModifiedLabel)), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
     const QString size = cell(kFileSize);
-    out.add(QStringLiteral("\n ") + pack.text(DetailSizeLabel) + QStringLiteral(": "), DetailStyle::Label,
+    out.add(QStringLiteral("\n ") + withColon(pack, pack.text(DetailSizeLabel)), DetailStyle::Label,
             isWholeNumber(size) ? formatFileSize(size.toLongLong(), units, locale) : size);
     if (!cell(kWidth).isEmpty())
-        out.add(u' ' + pack.text(SortWidth) + QStringLiteral(": "), DetailStyle::Label, cell(kWidth));
+        out.add(u' ' + withColon(pack, pack.text(SortWidth)), DetailStyle::Label, cell(kWidth));
     if (!cell(kHeight).isEmpty())
-        out.add(u' ' + pack.text(SortHeight) + QStringLiteral(": "), DetailStyle::Label, cell(kHeight));
+        out.add(u' ' + withColon(pack, pack.text(SortHeight)), DetailStyle::Label, cell(kHeight));
     if (!cell(kRevisionDate).isEmpty())
-        out.add(QStringLiteral("\n ") + pack.text(DetailLastRevisionLabel) + QStringLiteral(": "), DetailStyle::BoldLabel,
+        out.add(QStringLiteral("\n ") + withColon(pack, pack.text(DetailLastRevisionLabel)), DetailStyle::BoldLabel,
                 cell(kRevisionDate) + u' ' + cell(kRevisionTime));
     if (fileKind == IptcFileKind::NotSearched)
         out.add(QStringLiteral("\n ") + pack.text(IptcNotReadWarning), DetailStyle::Warning);
@@ -94,7 +95,7 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
             continue;
         const QString name = pack.text(fieldLabel(i));
         const bool searched = !searchedLabel.isEmpty() && name == searchedLabel;
-        out.add(QStringLiteral("\n ") + name + QStringLiteral(": "),
+        out.add(QStringLiteral("\n ") + withColon(pack, name),
                 searched ? DetailStyle::SearchedLabel : DetailStyle::Label, fieldValueShown(value));
     }
 }

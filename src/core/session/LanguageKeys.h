@@ -283,6 +283,13 @@ enum class InterfaceText : int {
     NoCodeFiles = 406,    // in place of the list while none is chosen
     // From 410: the keyword vocabulary.
     EntrySuggestionsTip = 410, // the keyword and supplemental category entry boxes
+    // From 420: the pack's language and the forms typed dates and times take.
+    PackOwnName = 420,     // the pack's name in its own language, for the Language menu
+    PackLocale = 421,      // the locale of dates, times and numbers, and of the toolkit's texts ("fr_FR")
+    DateFormLetters = 422, // the letters standing for day, month and year in a shown form ("dmy")
+    DateFieldHint = 423,   // tool tip of a date box: "#" the form, "%" an example
+    TimeFieldHint = 424,   // tool tip of a time box: "#" the form, "%" an example
+    LabelColon = 425,      // a label before its value: "#:" ("# :" in French); a space follows
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -470,6 +477,17 @@ enum class Message : int {
     CliNoEntryBegins = 410,        // "#" the prefix given
     CliVocabularyEmpty = 411,
     CliVocabularyUnreadable = 412, // the engine's text follows
+    // From 420: forms expected and the command line's question and refusals.
+    ExpectedForm = 420,          // after a refused date or time: "#" the form expected
+    CliYesNoChoice = 421,        // after a question, the answers ("[y/N]")
+    CliYesAnswers = 422,         // the answers that mean yes, spaces between
+    CliSeeHelp = 423,            // after a refusal: "#" the call to ask ("zelvarion-cli scan")
+    CliUnknownOption = 424,      // "#" the option
+    CliOptionTwice = 425,        // "#" the option
+    CliOptionTakesNoValue = 426, // "#" the option
+    CliOptionNeedsValue = 427,   // "#" the option, "%" what its value is
+    CliUnknownCommand = 428,     // "#" the command
+    CliDashOperand = 429,        // after an unknown option beginning with one dash
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -592,6 +610,9 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
     InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip,
+    InterfaceText::NoCodeFiles, InterfaceText::PackOwnName, InterfaceText::PackLocale,
+    InterfaceText::DateFormLetters, InterfaceText::DateFieldHint, InterfaceText::TimeFieldHint,
+    InterfaceText::LabelColon,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -649,6 +670,9 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::VariableTakesNoFormat, Message::VariableDigits, Message::TemplateNotApplied, Message::CodeUnknown,
     Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice,
     Message::CliNoEntryBegins, Message::CliVocabularyEmpty, Message::CliVocabularyUnreadable,
+    Message::ExpectedForm, Message::CliYesNoChoice, Message::CliYesAnswers, Message::CliSeeHelp,
+    Message::CliUnknownOption, Message::CliOptionTwice, Message::CliOptionTakesNoValue,
+    Message::CliOptionNeedsValue, Message::CliUnknownCommand, Message::CliDashOperand,
 });
 
 namespace detail {
@@ -666,7 +690,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 273);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 178);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 279);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 188);
 
 } // namespace zelvarion

@@ -153,8 +153,20 @@ bool LanguagePack::load(const QString &languageFolder, const QString &language)
     const std::optional<QString> content = readTextFile(path);
     if (!content)
         return false;
+    // The pack's name and locale say which language it is: a pack that names neither must not
+    // pass for the one read before it.
+    setText(int(InterfaceText::PackOwnName), QString());
+    setText(int(InterfaceText::PackLocale), QString());
     parse(*content);
     return true;
+}
+
+QString languageOwnName(const QString &languageFolder, const QString &language)
+{
+    LanguagePack pack;
+    pack.load(languageFolder, language);
+    const QString own = pack.text(InterfaceText::PackOwnName);
+    return own.isEmpty() ? language : own;
 }
 
 QStringList listExtraLanguages(const QString &languageFolder)

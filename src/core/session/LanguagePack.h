@@ -58,6 +58,10 @@ const LanguagePack &shippedEnglishPack();
 // without its last four characters. A missing folder gives an empty list.
 QStringList listExtraLanguages(const QString &languageFolder);
 
+// The name a pack gives its language in that language ("Français"), for the Language menu; the
+// file's name when the pack gives none.
+QString languageOwnName(const QString &languageFolder, const QString &language);
+
 // Turns every two-character sequence backslash-n into a line break.
 QString withLineBreaks(const QString &text);
 

@@ -16,6 +16,7 @@ ApplyOptions applyOptionsFrom(const Session &session)
     options.writeOptions = iptcWriteOptionsFrom(s);
     options.customizedLabel = session.customizedLabel();
     options.language = &session.language;
+    options.locale = QLocale(); // the pack's: both programs make it the default when they load it
     options.valueLimits = s.controlLengthFields ? ValueLimits::DialogAndWrite : ValueLimits::Write;
     return options;
 }

@@ -4,6 +4,8 @@
 #include "core/session/LanguagePack.h"
 #include "core/spelling/Speller.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace zelvarion {
@@ -69,12 +71,12 @@ struct Run
         return step;
     }
 
-    // The filled fields of one tab; a failure ends the tab, a Cancel the whole run.
+    // The filled fields of words of one tab; a failure ends the tab, a Cancel the whole run.
     template <std::size_t N>
     Step checkFields(const int (&indexes)[N])
     {
         for (const int index : indexes) {
-            if (form.fieldText(index).isEmpty())
+            if (!isWordsField(index) || form.fieldText(index).isEmpty())
                 continue;
             const Step step = checkField(index);
             if (step != Step::Go)
@@ -84,20 +86,17 @@ struct Run
     }
 };
 
+bool holdsWords(const SpellCheckForm &form, int index) { return isWordsField(index) && !form.fieldText(index).isEmpty(); }
+
+// Dates, times and codes alone leave nothing for the speller.
 bool nothingToCheck(const SpellCheckForm &form)
 {
     if (!form.listEntries(kKeywordsIndex).isEmpty() || !form.listEntries(kSupplementalCategoryIndex).isEmpty())
         return false;
-    for (const int index : kSpellTabDescription)
-        if (!form.fieldText(index).isEmpty())
-            return false;
-    for (const int index : kSpellTabDatesPlaces)
-        if (!form.fieldText(index).isEmpty())
-            return false;
-    for (const int index : kSpellTabOther)
-        if (!form.fieldText(index).isEmpty())
-            return false;
-    return true;
+    const auto anyWords = [&form](const auto &indexes) {
+        return std::any_of(std::begin(indexes), std::end(indexes), [&form](int index) { return holdsWords(form, index); });
+    };
+    return !anyWords(kSpellTabDescription) && !anyWords(kSpellTabDatesPlaces) && !anyWords(kSpellTabOther);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/PackText.h"
 
 namespace zelvarion {
 namespace {
@@ -65,8 +66,7 @@ WordAnalysisOutcome analyseWords(const WordAnalysisRequest &request, const Resul
 
 QString analysisSummary(const LanguagePack &pack, qint64 seconds, int words, int images)
 {
-    QString counts = pack.text(InterfaceText::AnalysisSummary);
-    counts.replace(u'#', QString::number(words)).replace(u'%', QString::number(images));
+    QString counts = countedText(pack, pack.text(InterfaceText::AnalysisSummary), {{u'#', words}, {u'%', images}});
     counts.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
     return u' ' + pack.message(Message::ElapsedTime) + u' ' + QString::number(seconds) + QStringLiteral(" s   ")
            + counts;

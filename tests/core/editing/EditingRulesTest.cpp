@@ -54,6 +54,20 @@ TEST(EditDates, timesKeepTheirSecondsAndDropAZoneOffset)
     EXPECT_TRUE(storedTime(QStringLiteral("25:00"), kFrench).isEmpty());
 }
 
+// The form a box says it expects is one it accepts: the example in it reads back as its date.
+TEST(EditDates, shownFormsNameTheFieldsOfTheLocaleInTheUsersLetters)
+{
+    EXPECT_EQ(shownDateForm(kFrench, QStringLiteral("jma")), u"jj/mm/aaaa");
+    EXPECT_EQ(shownDateForm(kAmerican, QStringLiteral("dmy")), u"m/d/yyyy");
+    EXPECT_EQ(shownDateForm(kGerman, QString()), u"dd.mm.yyyy"); // letters missing: the English ones
+    EXPECT_EQ(shownTimeForm(kFrench), u"hh:mm:ss");
+    for (const QLocale &locale : {kFrench, kAmerican, kGerman}) {
+        const QString example = dateText(QDate(2026, 6, 21), locale);
+        EXPECT_EQ(storedDate(example, locale), u"20260621") << locale.name().toStdString();
+    }
+    EXPECT_EQ(storedDate(QStringLiteral("21/06/2026"), kFrench), u"20260621");
+}
+
 TEST(EditDates, revisionStampIsDateBlankTime)
 {
     EXPECT_EQ(revisionStamp(QDateTime(QDate(2005, 4, 22), QTime(14, 30)), kFrench), u"22/04/2005 14:30:00");

@@ -368,6 +368,8 @@ TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
         unusedInterface.insert(key);
     for (int key = 407; key < 410; ++key) // between the captioning extras and the vocabulary's, from 410
         unusedInterface.insert(key);
+    for (int key = 411; key < 420; ++key) // between the vocabulary's and the pack's language, from 420
+        unusedInterface.insert(key);
     std::set<int> unusedMessages; // between the window's messages, what failed (from 100) and the
     for (int key = 70; key < 100; ++key) // command line's, from 200
         unusedMessages.insert(key);
@@ -376,6 +378,8 @@ TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
     for (int key = 351; key < 400; ++key) // between the windows' later ones and the captioning extras
         unusedMessages.insert(key);
     for (int key = 255; key < 350; ++key) // between the command line's and the windows' later ones
+        unusedMessages.insert(key);
+    for (int key = 413; key < 420; ++key) // between the vocabulary's and the forms and refusals
         unusedMessages.insert(key);
     std::set<PackKey> expected;
     const std::set<PackKey> named = usedKeys();

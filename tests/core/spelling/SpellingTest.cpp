@@ -172,6 +172,31 @@ TEST_F(SpellingTest, emptyFieldsChecksNothingAndCheckAllSaysSo)
     EXPECT_TRUE(corrector.checked.isEmpty());
 }
 
+// Dates, times and codes are no words: a speller would offer "Un" for "Jun" and "FAR" for "FRA".
+TEST_F(SpellingTest, checkAllPassesOverDatesTimesAndCodes)
+{
+    form.fields[iptcIndex("CreatedDate")] = QStringLiteral("21 Jun 2026");
+    form.fields[iptcIndex("CreatedTime")] = QStringLiteral("14:30:00");
+    form.fields[iptcIndex("ReleaseTime")] = QStringLiteral("08:00:00");
+    form.fields[iptcIndex("ReferenceDate")] = QStringLiteral("20260621");
+    form.fields[iptcIndex("CountryCode")] = QStringLiteral("FRA");
+    form.fields[iptcIndex("Category")] = QStringLiteral("SPO");
+    form.fields[iptcIndex("ImageType")] = QStringLiteral("1C");
+    commands.checkAll(form, false);
+    EXPECT_TRUE(corrector.checked.isEmpty());
+    EXPECT_EQ(form.status, QStringLiteral("nothing"));
+
+    form.fields[iptcIndex("City")] = QStringLiteral("Bordeax");
+    commands.checkAll(form, false);
+    EXPECT_EQ(corrector.checked, QStringList({"Bordeax"}));
+    EXPECT_EQ(form.fields[iptcIndex("CountryCode")], QStringLiteral("FRA"));
+    EXPECT_EQ(form.fields[iptcIndex("CreatedDate")], QStringLiteral("21 Jun 2026"));
+    // A field's own button still checks it when asked.
+    form.fields[iptcIndex("Country")] = QStringLiteral("Frence");
+    commands.checkField(form, iptcIndex("Country"));
+    EXPECT_EQ(corrector.checked.last(), QStringLiteral("Frence"));
+}
+
 TEST_F(SpellingTest, missingDictionaryTurnsSpellingOffForTheRestOfTheRun)
 {
     choice.folders = {personal.file(QStringLiteral("no-dictionaries"))};
