@@ -56,7 +56,7 @@ int runKeywordsCommand(CliContext &context)
     const int field = arguments.flag("--categories") ? kSupplementalCategoryIndex : kKeywordsIndex;
     const std::optional<KeywordVocabulary> vocabulary = vocabulary::updateAndRead(db, field);
     if (!vocabulary) {
-        db.report(feedback, prepared.language.message(Message::CliVocabularyUnreadable));
+        db.report(feedback, Message::CliVocabularyUnreadable);
         return kExitSomeFailed;
     }
     const QString prefix = arguments.operands.value(0);

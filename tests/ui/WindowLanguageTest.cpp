@@ -74,7 +74,7 @@ void WindowLanguageTest::toolkitTextsDatesAndNumbersFollowThePack()
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         QCOMPARE(labelOf(dialog, "lookInLabel"), u8("Voir dans :"));
-        QCOMPARE(labelOf(dialog, "fileNameLabel"), u8("Nom de fichier :"));
+        QCOMPARE(labelOf(dialog, "fileNameLabel"), u8("&Nom de fichier :"));
         QCOMPARE(labelOf(dialog, "fileTypeLabel"), u8("Fichiers de type :"));
         const auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
         QVERIFY(buttons);

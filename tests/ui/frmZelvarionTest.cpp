@@ -3,6 +3,7 @@
 #include "WindowTestSupport.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/session/PackText.h"
 #include "core/session/AppInfo.h"
 #include "core/session/Result.h"
 #include "core/catalogue/CatalogueWriteLock.h"
@@ -526,8 +527,8 @@ void frmZelvarionTest::undoLastTemplateRunAsksThenRestoresAndReports()
     find<QAction>(w, "mnuUndoTemplateRun")->trigger();
     QCOMPARE(images.read(QStringLiteral("a.jpg")), before);
     QVERIFY(!feedback.messages.empty());
-    QCOMPARE(feedback.messages.back().text, language.message(Message::UndoTemplateRunReport)
-                                                .replace(u'#', QStringLiteral("1")).replace(u'%', QStringLiteral("0")));
+    QCOMPARE(feedback.messages.back().text,
+             countedText(language, language.message(Message::UndoTemplateRunReport), {{u'#', 1}, {u'%', 0}}));
     find<QAction>(w, "mnuUndoTemplateRun")->trigger(); // nothing left: said, not asked
     QCOMPARE(feedback.questions.size(), 3);
     QCOMPARE(feedback.messages.back().text, language.text(InterfaceText::NoTemplateRunToUndo));

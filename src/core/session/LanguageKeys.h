@@ -609,8 +609,7 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::MarkedImagesResult, InterfaceText::ConsoleImageResult,
     InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
-    InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip,
-    InterfaceText::NoCodeFiles, InterfaceText::PackOwnName, InterfaceText::PackLocale,
+    InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip, InterfaceText::PackOwnName, InterfaceText::PackLocale,
     InterfaceText::DateFormLetters, InterfaceText::DateFieldHint, InterfaceText::TimeFieldHint,
     InterfaceText::LabelColon,
 });
