@@ -281,6 +281,8 @@ enum class InterfaceText : int {
     CodeFilesDialogTitle = 404,
     CodeFileFilter = 405, // description of the "*.txt" filter
     NoCodeFiles = 406,    // in place of the list while none is chosen
+    // From 460: the main window's later texts.
+    OpenedImageResult = 460, // in the empty search box: the image a file manager asked to open
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -422,6 +424,7 @@ enum class Message : int {
     CodeFileUnreadable = 407, // "#" the file
     CodeLineMalformed = 408,  // "#" the file, "%" the line
     CodeGivenTwice = 409,     // "#" the code, "%" the file that gave it first, "$" the file and line again
+    ImageNotCatalogued = 460, // "#" the file a file manager asked to open
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -543,7 +546,7 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::MarkedImagesResult, InterfaceText::ConsoleImageResult,
     InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
-    InterfaceText::NoCodeFiles,
+    InterfaceText::NoCodeFiles, InterfaceText::OpenedImageResult,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -585,7 +588,7 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::XmlExportDone,
     Message::VariableNotClosed, Message::VariableUnknown, Message::VariableFormatUnknown,
     Message::VariableTakesNoFormat, Message::VariableDigits, Message::TemplateNotApplied, Message::CodeUnknown,
-    Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice,
+    Message::CodeFileUnreadable, Message::CodeLineMalformed, Message::CodeGivenTwice, Message::ImageNotCatalogued,
 });
 
 namespace detail {
@@ -603,7 +606,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 272);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 135);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 273);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 136);
 
 } // namespace zelvarion

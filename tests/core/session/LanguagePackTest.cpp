@@ -366,10 +366,14 @@ TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
         unusedInterface.insert(key);
     for (int key = 387; key < 400; ++key)
         unusedInterface.insert(key);
+    for (int key = 407; key < 460; ++key) // between the captioning extras and the main window's, from 460
+        unusedInterface.insert(key);
     std::set<int> unusedMessages; // between the window's messages and the command line's, from 200
     for (int key = 70; key < 200; ++key)
         unusedMessages.insert(key);
     for (int key = 351; key < 400; ++key) // between the windows' later ones and the captioning extras
+        unusedMessages.insert(key);
+    for (int key = 410; key < 460; ++key) // between the captioning extras and the main window's
         unusedMessages.insert(key);
     for (int key = 255; key < 350; ++key) // between the command line's and the windows' later ones
         unusedMessages.insert(key);
