@@ -7,6 +7,7 @@
 #include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/search/ImageDetail.h"
+#include "core/session/Feedback.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
 #include "ui/BesideOwner.h"
@@ -87,6 +88,22 @@ void ResultBrowser::searchFor(const QString &word)
 {
     m_searchPanel->prepareWordSearch(word);
     runSearch();
+}
+
+void ResultBrowser::showOpenedImage(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const SingleImage image{path.left(slash + 1), path.mid(slash + 1)};
+    if (slash >= 0 && !image.file.isEmpty() && !m_context.catalogue.path.isEmpty()) {
+        runSearch([&image](SearchRequest &request) { request.singleImage = image; });
+        if (m_grid->result().count() > 0) {
+            m_searchPanel->describeResult(m_context.language.text(InterfaceText::OpenedImageResult));
+            clickCell(0);
+            return;
+        }
+    }
+    const QString message = m_context.language.message(Message::ImageNotCatalogued);
+    m_feedback->showMessage(QString(message).replace(u'#', path), MessageIcon::Information);
 }
 
 void ResultBrowser::showResult(ResultList result, const QString &description)
