@@ -90,17 +90,26 @@ void ResultBrowser::searchFor(const QString &word)
     runSearch();
 }
 
+// Asked first, so a file the catalogue lacks leaves the result on show as it was.
+bool ResultBrowser::isCatalogued(const SingleImage &image) const
+{
+    CatalogueDb &catalogue = m_context.catalogue;
+    if (catalogue.path.isEmpty() || !catalogue.openOrReport(*m_feedback))
+        return false;
+    const bool found = imagesTable::selectImage(catalogue, *m_feedback, image.folder, image.file) && catalogue.rowCount() > 0;
+    catalogue.close();
+    return found;
+}
+
 void ResultBrowser::showOpenedImage(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
     const SingleImage image{path.left(slash + 1), path.mid(slash + 1)};
-    if (slash >= 0 && !image.file.isEmpty() && !m_context.catalogue.path.isEmpty()) {
+    if (slash >= 0 && !image.file.isEmpty() && isCatalogued(image)) {
         runSearch([&image](SearchRequest &request) { request.singleImage = image; });
-        if (m_grid->result().count() > 0) {
-            m_searchPanel->describeResult(m_context.language.text(InterfaceText::OpenedImageResult));
-            clickCell(0);
-            return;
-        }
+        m_searchPanel->describeResult(m_context.language.text(InterfaceText::OpenedImageResult));
+        clickCell(0);
+        return;
     }
     const QString message = m_context.language.message(Message::ImageNotCatalogued);
     m_feedback->showMessage(QString(message).replace(u'#', path), MessageIcon::Information);

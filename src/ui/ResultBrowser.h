@@ -58,6 +58,7 @@ Q_SIGNALS:
     void cellClicked(int cell);
 
 private:
+    bool isCatalogued(const SingleImage &image) const;
     IptcSource imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const;
     void openCellImage(int cell);
     void openImagePopup(int cell, const QPoint &at);

@@ -210,6 +210,8 @@ void frmZelvarionGrowTest::anOpenedImageOutsideTheCatalogueIsSaidSo()
     f.execute({imageRow(QStringLiteral("/photos/port/"), QStringLiteral("quay.jpg"))});
     const LanguagePack &pack = f.w->context().language;
     QVERIFY(pack.message(Message::ImageNotCatalogued).contains(u'#'));
+    f.search(QStringLiteral("quay"));
+    QCOMPARE(f.w->result().count(), 1);
     for (const QString &path : {QStringLiteral("/photos/port/quay.JPG"), QStringLiteral("/photos/quay.jpg"),
                                 QStringLiteral("/photos/port/")}) {
         f.started.feedback.messages.clear();
@@ -218,6 +220,7 @@ void frmZelvarionGrowTest::anOpenedImageOutsideTheCatalogueIsSaidSo()
         QCOMPARE(f.started.feedback.messages.front().text,
                  QString(pack.message(Message::ImageNotCatalogued)).replace(u'#', path));
         QCOMPARE(f.w->selectedCell(), -1);
+        QCOMPARE(f.w->result().count(), 1); // the result on show stays
     }
 }
 
