@@ -391,6 +391,9 @@ void ResultGrid::fitInto(QSize room)
         return;
     m_scale = scale;
     FrameImages->setFixedSize(gridGeometry::frameSize(m_scale));
+    layout()->activate();
+    FrameHelp->setGeometry(int(kHelpRect.x() * m_scale.across), int(kHelpRect.y() * m_scale.size),
+                           int(kHelpRect.width() * m_scale.across), int(kHelpRect.height() * m_scale.size));
     for (int i = 0; i < kCells; ++i) {
         Cell &cell = m_cells[std::size_t(i)];
         cell.name->setGeometry(gridGeometry::nameRect(i, m_scale));

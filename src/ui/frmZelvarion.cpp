@@ -175,6 +175,8 @@ void frmZelvarion::growResultGrid()
     const int gridHeight = central->height() - pixels(kPanelBottomGapTwips) - m_searchPanel->height()
                            - 2 * spacing - detailShare;
     m_grid->fitInto(QSize(central->width(), gridHeight));
+    // At once, so the panels never lie on each other while the window is drawn.
+    central->layout()->activate();
 }
 
 void frmZelvarion::resizeEvent(QResizeEvent *event)

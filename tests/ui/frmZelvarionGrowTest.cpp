@@ -110,6 +110,7 @@ void frmZelvarionGrowTest::aLargerWindowGrowsTheCellsAndGivesTheDetailPanelTheRo
     for (int i = 1; i <= 14; ++i)
         rows << imageRow(QStringLiteral("/photos/"), QStringLiteral("street-%1.jpg").arg(i));
     f.execute(rows);
+    f.w->showCatalogueCount(14); // as the start-up does: no help frame over the cells
     f.search(QStringLiteral("street"));
     auto *panel = find<QTextEdit>(f.w, "rtfIPTC");
     auto *frame = find<QGroupBox>(f.w, "FrameImages");
