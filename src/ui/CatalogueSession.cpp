@@ -164,7 +164,10 @@ void CatalogueSession::applyTranslationsState()
 
 void CatalogueSession::saveAtClose()
 {
-    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(QRect(m_window.pos(), m_window.size())));
+    // A maximised window keeps the place it returns to, not the whole screen.
+    const bool maximised = m_window.isMaximized() || m_window.isFullScreen();
+    const QRect placement = maximised ? m_window.normalGeometry() : QRect(m_window.pos(), m_window.size());
+    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(placement));
     writeSearchHistory(m_context.ini, m_searchPanel->history());
 }
 

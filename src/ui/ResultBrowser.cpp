@@ -7,6 +7,7 @@
 #include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcReader.h"
 #include "core/search/ImageDetail.h"
+#include "core/session/Feedback.h"
 #include "platform/gui/ShellServices.h"
 #include "ui/AppContext.h"
 #include "ui/BesideOwner.h"
@@ -87,6 +88,31 @@ void ResultBrowser::searchFor(const QString &word)
 {
     m_searchPanel->prepareWordSearch(word);
     runSearch();
+}
+
+// Asked first, so a file the catalogue lacks leaves the result on show as it was.
+bool ResultBrowser::isCatalogued(const SingleImage &image) const
+{
+    CatalogueDb &catalogue = m_context.catalogue;
+    if (catalogue.path.isEmpty() || !catalogue.openOrReport(*m_feedback))
+        return false;
+    const bool found = imagesTable::selectImage(catalogue, *m_feedback, image.folder, image.file) && catalogue.rowCount() > 0;
+    catalogue.close();
+    return found;
+}
+
+void ResultBrowser::showOpenedImage(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const SingleImage image{path.left(slash + 1), path.mid(slash + 1)};
+    if (slash >= 0 && !image.file.isEmpty() && isCatalogued(image)) {
+        runSearch([&image](SearchRequest &request) { request.singleImage = image; });
+        m_searchPanel->describeResult(m_context.language.text(InterfaceText::OpenedImageResult));
+        clickCell(0);
+        return;
+    }
+    const QString message = m_context.language.message(Message::ImageNotCatalogued);
+    m_feedback->showMessage(QString(message).replace(u'#', path), MessageIcon::Information);
 }
 
 void ResultBrowser::showResult(ResultList result, const QString &description)

@@ -29,6 +29,9 @@ public:
     // RunSearch: `adjust` may change the request first (the marked images, one image).
     void runSearch(const std::function<void(SearchRequest &)> &adjust = {});
     void searchFor(const QString &word);
+    // A file a file manager asked to open: its catalogue row shown as the single-image search
+    // shows it, or a message that the catalogue does not hold it.
+    void showOpenedImage(const QString &path);
     // A result built elsewhere; `description` says in the search box what it is (none: the box
     // is left as it is).
     void showResult(ResultList result, const QString &description = {});
@@ -55,6 +58,7 @@ Q_SIGNALS:
     void cellClicked(int cell);
 
 private:
+    bool isCatalogued(const SingleImage &image) const;
     IptcSource imageIptcSource(const CellImage &image, const std::vector<QStringList> &rows) const;
     void openCellImage(int cell);
     void openImagePopup(int cell, const QPoint &at);

@@ -9,6 +9,7 @@
 #include "ui/Controls.h"
 #include "ui/Pictures.h"
 #include "ui/ResultThumbnails.h"
+#include "ui/SharperThumbnails.h"
 #include "core/session/Twips.h"
 
 #include <QGroupBox>
@@ -24,17 +25,10 @@ using namespace controls;
 
 namespace {
 
-// The frame holding the ten cells; the paging buttons and the legend lie in a strip above it.
-constexpr int kFrameWidth = 699;
-constexpr int kFrameBottomMargin = 4;
 constexpr QRect kHelpRect{40, 40, 619, 180};
 
-// Cells: label lefts and tops in twips relative to the result frame.
-constexpr int kCellLefts[] = {120, 2160, 4200, 6240, 8280};
-constexpr int kCellTops[] = {1620, 3420};
 constexpr int kBoxWidthTwips = thumbnailSizing::kMaxBoxTwips.width();
 constexpr int kBoxHeightTwips = thumbnailSizing::kMaxBoxTwips.height();
-constexpr int kLabelHeightTwips = 432;
 constexpr int kAboveCentreTwips = 50;
 constexpr int kCheckGapTwips = 25;
 constexpr int kLineAboveTwips = 16;
@@ -77,8 +71,10 @@ ResultGrid::ResultGrid(const AppSettings &settings, QWidget *parent) : QWidget(p
 {
     setObjectName(QStringLiteral("ResultGrid"));
     FrameImages = named(new QGroupBox(this), QStringLiteral("FrameImages"));
+    m_sharper = new SharperThumbnails(this);
+    connect(m_sharper, &SharperThumbnails::ready, this, &ResultGrid::takeSharperPicture);
     createCells();
-    FrameImages->setFixedSize(kFrameWidth, m_cells.back().name->geometry().bottom() + 1 + kFrameBottomMargin);
+    FrameImages->setFixedSize(gridGeometry::frameSize(m_scale));
     createNavigation();
     createHelpAndLegend();
     layOut();
@@ -87,29 +83,29 @@ ResultGrid::ResultGrid(const AppSettings &settings, QWidget *parent) : QWidget(p
     clearPage();
 }
 
+ResultGrid::~ResultGrid() = default;
+
 void ResultGrid::createCells()
 {
     for (int i = 0; i < kCells; ++i) {
         Cell &cell = m_cells[std::size_t(i)];
-        const int left = pixels(kCellLefts[i % 5]);
-        const int top = pixels(kCellTops[i / 5]);
-        const int boxTop = top - pixels(kBoxHeightTwips);
+        const QRect box = gridGeometry::boxRect(i, m_scale);
         cell.name = named(new QLabel(FrameImages), indexed("lblImage", i));
-        cell.name->setGeometry(left, top, pixels(kBoxWidthTwips), pixels(kLabelHeightTwips));
+        cell.name->setGeometry(gridGeometry::nameRect(i, m_scale));
         cell.name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         cell.name->setWordWrap(true);
         cell.thumb = named(new QLabel(FrameImages), indexed("ImageThumb", i));
-        cell.thumb->setGeometry(left, boxTop, pixels(kBoxWidthTwips), pixels(kBoxHeightTwips));
+        cell.thumb->setGeometry(box);
         cell.thumb->setScaledContents(true);
         cell.rank = named(new QLabel(QString::number(i + 1), FrameImages), indexed("lblImageRank", i));
-        cell.rank->setGeometry(left + 2, boxTop + 2, 36, 14);
+        cell.rank->setGeometry(box.left() + 2, box.top() + 2, 36, 14);
         cell.check = named(new QLabel(FrameImages), indexed("picCheckImage", i));
         cell.check->setPixmap(pictures::checkMark(0));
-        cell.check->setGeometry(left + pixels(kBoxWidthTwips) + 2, boxTop, 10, 10);
+        cell.check->setGeometry(box.right() + 3, box.top(), 10, 10);
         cell.lineTop = blueLine(FrameImages, indexed("LineTop", i));
-        cell.lineTop->setGeometry(left, boxTop - 3, pixels(kBoxWidthTwips), 2);
+        cell.lineTop->setGeometry(box.left(), box.top() - 3, box.width(), 2);
         cell.lineDown = blueLine(FrameImages, indexed("LineDown", i));
-        cell.lineDown->setGeometry(left, top + 1, pixels(kBoxWidthTwips), 2);
+        cell.lineDown->setGeometry(box.left(), box.bottom() + 2, box.width(), 2);
         cell.thumb->installEventFilter(this);
         cell.name->installEventFilter(this);
         cell.check->installEventFilter(this);
@@ -261,12 +257,13 @@ void ResultGrid::turnPage(PageStep step)
 void ResultGrid::clearPage()
 {
     Q_EMIT pageCleared();
+    m_sharper->dropWaiting();
     for (Cell &cell : m_cells) {
         cell.thumb->clear();
-        cell.thumb->setGeometry(cell.name->x(), cell.name->y() - pixels(kBoxHeightTwips), pixels(kBoxWidthTwips),
-                                pixels(kBoxHeightTwips));
+        cell.thumb->setGeometry(gridGeometry::boxRect(int(&cell - m_cells.data()), m_scale));
         cell.thumb->setFrameShape(QFrame::Box);
         cell.image = CellImage();
+        cell.naturalSize = QSize();
         cell.selected = false;
         cell.draggable = false;
         cell.name->clear();
@@ -301,18 +298,28 @@ void ResultGrid::fillCell(Cell &cell, const ResultRow &row, int rank)
     cell.image.rank = rank;
     const QImage picture = resultThumbnail(row.folder + row.file, m_settings.useThumbnails, ThumbnailStore());
     cell.thumb->setPixmap(picture.isNull() ? pictures::noImage() : QPixmap::fromImage(picture));
-    fitResultThumbnail(cell);
+    cell.naturalSize = cell.thumb->pixmap().size();
     showRowInCell(cell, row);
     cell.draggable = false;
+    cell.rank->setText(QString::number(rank));
+    cell.rank->adjustSize();
+    placeCell(int(&cell - m_cells.data()));
+    if (!picture.isNull())
+        sharpen(cell);
+}
 
+// The thumbnail fitted to its box with the check picture, the selection lines and the rank
+// around it.
+void ResultGrid::placeCell(int index)
+{
+    Cell &cell = m_cells[std::size_t(index)];
+    fitResultThumbnail(cell);
     const QRect thumb = cell.thumb->geometry();
     cell.check->move(thumb.right() + 1 + pixels(kCheckGapTwips), thumb.top());
     cell.check->show();
     const int lineLeft = thumb.left() - 1;
     cell.lineTop->setGeometry(lineLeft, thumb.top() - pixels(kLineAboveTwips) - 2, thumb.width() + 2, 2);
     cell.lineDown->setGeometry(lineLeft, thumb.bottom() + 1, thumb.width() + 2, 2);
-    cell.rank->setText(QString::number(rank));
-    cell.rank->adjustSize();
     cell.rank->move(cell.check->geometry().right() + 1 - cell.rank->width(), cell.check->y() - cell.rank->height());
     cell.rank->show();
 }
@@ -328,27 +335,76 @@ void ResultGrid::showRowInCell(Cell &cell, const ResultRow &row)
     cell.image.file = row.file;
 }
 
-// The thumbnail takes its picture's natural size when that fits the 1800 x 1200 twips box, else
-// the largest size of the same proportions that fits; it is centred in the box, a little above
-// the middle.
+// At the designed size the thumbnail takes its picture's natural size when that fits the 1800 x
+// 1200 twips box, else the largest size of the same proportions that fits; it is centred in the
+// box, a little above the middle. A larger grid enlarges the whole cell alike.
 void ResultGrid::fitResultThumbnail(Cell &cell)
 {
-    const QPixmap picture = cell.thumb->pixmap();
-    if (picture.isNull())
+    if (cell.naturalSize.isEmpty())
         return;
     cell.thumb->setFrameShape(QFrame::NoFrame);
-    double w = twips(picture.width());
-    double h = twips(picture.height());
+    double w = twips(cell.naturalSize.width());
+    double h = twips(cell.naturalSize.height());
     if (w > kBoxWidthTwips || h > kBoxHeightTwips) {
         const double scale = std::min(kBoxWidthTwips / w, kBoxHeightTwips / h);
         w *= scale;
         h *= scale;
     }
-    const QRect label = cell.name->geometry();
-    const int left = label.left() + pixels((kBoxWidthTwips - std::lround(w)) / 2);
-    const int top = label.top() - pixels(kBoxHeightTwips) + pixels((kBoxHeightTwips - std::lround(h)) / 2)
-                    - pixels(kAboveCentreTwips);
-    cell.thumb->setGeometry(left, top, std::max(1, pixels(w)), std::max(1, pixels(h)));
+    const QRect box = gridGeometry::boxRect(int(&cell - m_cells.data()), m_scale);
+    const double s = m_scale.size;
+    const int left = box.left() + pixels((kBoxWidthTwips - std::lround(w)) / 2 * s);
+    const int top = box.top() + pixels((kBoxHeightTwips - std::lround(h)) / 2 * s) - pixels(kAboveCentreTwips * s);
+    cell.thumb->setGeometry(left, top, std::max(1, pixels(w * s)), std::max(1, pixels(h * s)));
+}
+
+// A cell drawn larger than its picture gets one made from the file at its size: at once when it
+// was made before, else when a worker has made it.
+void ResultGrid::sharpen(Cell &cell)
+{
+    const QSize wanted = cell.thumb->size() * cell.thumb->devicePixelRatio();
+    if (cell.thumb->pixmap().width() >= wanted.width() || cell.thumb->pixmap().height() >= wanted.height())
+        return;
+    const QString path = cell.image.path();
+    if (const std::optional<QImage> made = m_sharper->cached(path, wanted))
+        takeSharperPicture(path, wanted, *made);
+    else
+        m_sharper->request(path, wanted);
+}
+
+void ResultGrid::takeSharperPicture(const QString &path, QSize size, const QImage &picture)
+{
+    if (picture.isNull())
+        return;
+    for (Cell &cell : m_cells) {
+        const bool showsIt = cell.image.rank > 0 && cell.image.path() == path;
+        if (showsIt && cell.thumb->size() * cell.thumb->devicePixelRatio() == size
+            && picture.width() > cell.thumb->pixmap().width())
+            cell.thumb->setPixmap(QPixmap::fromImage(picture));
+    }
+}
+
+void ResultGrid::fitInto(QSize room)
+{
+    const QSize strip(2 * 8, height() - FrameImages->height());
+    const gridGeometry::GridScale scale = gridGeometry::scaleFor(room - strip);
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    FrameImages->setFixedSize(gridGeometry::frameSize(m_scale));
+    layout()->activate();
+    FrameHelp->setGeometry(int(kHelpRect.x() * m_scale.across), int(kHelpRect.y() * m_scale.size),
+                           int(kHelpRect.width() * m_scale.across), int(kHelpRect.height() * m_scale.size));
+    for (int i = 0; i < kCells; ++i) {
+        Cell &cell = m_cells[std::size_t(i)];
+        cell.name->setGeometry(gridGeometry::nameRect(i, m_scale));
+        if (!hasImage(i)) {
+            cell.thumb->setGeometry(gridGeometry::boxRect(i, m_scale));
+            continue;
+        }
+        cell.name->setText(fittedFileName(cell.image.file, cell.name->font(), cell.name->width()));
+        placeCell(i);
+        sharpen(cell);
+    }
 }
 
 bool ResultGrid::hasImage(int cell) const

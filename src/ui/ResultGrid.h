@@ -2,6 +2,7 @@
 
 #include "core/search/ResultList.h"
 #include "core/search/ResultPaging.h"
+#include "ui/ResultGridGeometry.h"
 
 #include <QWidget>
 #include <array>
@@ -18,6 +19,7 @@ namespace zelvarion {
 
 struct AppSettings;
 class LanguagePack;
+class SharperThumbnails;
 
 // The image a result cell shows.
 struct CellImage
@@ -41,10 +43,14 @@ public:
 
     // settings: UseThumbnails is read whenever a page is filled.
     ResultGrid(const AppSettings &settings, QWidget *parent);
+    ~ResultGrid() override;
 
     void applyLanguage(const LanguagePack &pack);
     // The help frame is shown while the catalogue holds no image.
     void setHelpVisible(bool visible);
+    // The frame of cells takes the largest scale that fits in `room` (this panel's width and
+    // height allowed), never below the designed size; the page on show follows.
+    void fitInto(QSize room);
 
     // A new result, its first page shown: a search, the double-file-name search, the SQL console
     // or a restored selection. The paging buttons work when it has more than one page.
@@ -111,6 +117,7 @@ private:
         QFrame *lineTop = nullptr;
         QFrame *lineDown = nullptr;
         CellImage image;
+        QSize naturalSize; // of the picture first shown, before any sharper one
         bool selected = false;
         bool draggable = false; // after a click, until a mouse button is released
     };
@@ -125,6 +132,9 @@ private:
     void fillCell(Cell &cell, const ResultRow &row, int rank);
     void showRowInCell(Cell &cell, const ResultRow &row);
     void fitResultThumbnail(Cell &cell);
+    void placeCell(int index);
+    void sharpen(Cell &cell);
+    void takeSharperPicture(const QString &path, QSize size, const QImage &picture);
     int cellOf(QObject *watched) const;
     int checkOf(QObject *watched) const;
     int cellShowing(int rank) const;
@@ -136,6 +146,8 @@ private:
     ResultPaging m_paging;
     std::array<Cell, kCells> m_cells{};
     bool m_shiftClick = false;
+    gridGeometry::GridScale m_scale;
+    SharperThumbnails *m_sharper = nullptr;
     QPoint m_dragStart;
 
     QGroupBox *FrameImages = nullptr;

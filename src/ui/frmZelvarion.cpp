@@ -34,6 +34,8 @@ constexpr int kPanelMinimumTwips = 1000;
 constexpr int kPanelBottomGapTwips = 50;
 
 constexpr int kPanelMargin = 8;
+// The detail panel keeps at least this part of the height when the cells grow.
+constexpr double kDetailShareOfHeight = 0.35;
 
 } // namespace
 
@@ -45,18 +47,19 @@ frmZelvarion::frmZelvarion(Feedback *feedback, QWidget *parent)
     setObjectName(QStringLiteral("frmZelvarion"));
     // The core's failures are told in the pack the Language menu chose, as the window's texts are.
     m_feedback->setLanguage(&m_context.language);
-    // The width is fixed: a maximised window would only be taller, so none is offered.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(applicationTitle());
     setWindowIcon(pictures::applicationIcon());
-    // A compact font gives the captions of every language room in the fixed width.
+    // A compact font gives the captions of every language room in the designed width.
     QFont compact = font();
     compact.setPointSizeF(8);
     setFont(compact);
     createPanels();
-    setGeometry(designGeometry());
-    setFixedWidth(designGeometry().width());
+    resize(designGeometry().size());
+    move(designGeometry().topLeft());
+    // Narrower than designed, the ten cells would no longer fit.
+    setMinimumWidth(designGeometry().width());
     createControllers();
     // A search that finds images enables the commands on its result.
     m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::ApplyTemplate, MenuCommand::CopyImages}, false);
@@ -145,12 +148,16 @@ void frmZelvarion::runMenuCommand(MenuCommand command)
     Q_EMIT menuCommandChosen(command);
 }
 
-// The width is fixed and the layout stretches the detail panel to just above the bottom edge in
-// every state, maximised too (no blank band below it). In the normal state a window too short
+// The layout stretches the detail panel to just above the bottom edge in every state, maximised
+// too (no blank band below it). A window larger than designed enlarges the result cells, as far
+// as the detail panel keeps a good share of the height. In the normal state a window too short
 // for the panel is made taller again.
 void frmZelvarion::applyLayoutRule()
 {
-    if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+    if (!isVisible() || (windowState() & Qt::WindowMinimized))
+        return;
+    growResultGrid();
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     const int panelTop = m_detail->mapTo(this, QPoint(0, 0)).y();
     if (twips(panelTop) + kPanelMinimumTwips > twips(height())) {
@@ -160,6 +167,18 @@ void frmZelvarion::applyLayoutRule()
                                      panelTop + pixels(kPanelMinimumTwips + kPanelBottomGapTwips));
         resize(width(), snapped);
     }
+}
+
+void frmZelvarion::growResultGrid()
+{
+    QWidget *central = centralWidget();
+    const int spacing = central->layout()->spacing();
+    const int detailShare = std::max(pixels(kPanelMinimumTwips), int(central->height() * kDetailShareOfHeight));
+    const int gridHeight = central->height() - pixels(kPanelBottomGapTwips) - m_searchPanel->height()
+                           - 2 * spacing - detailShare;
+    m_grid->fitInto(QSize(central->width(), gridHeight));
+    // At once, so the panels never lie on each other while the window is drawn.
+    central->layout()->activate();
 }
 
 void frmZelvarion::resizeEvent(QResizeEvent *event)
@@ -231,6 +250,11 @@ void frmZelvarion::runSearch(const std::function<void(SearchRequest &)> &adjust)
 void frmZelvarion::searchFor(const QString &word)
 {
     m_browser->searchFor(word);
+}
+
+void frmZelvarion::showOpenedImage(const QString &path)
+{
+    m_browser->showOpenedImage(path);
 }
 
 void frmZelvarion::showResult(ResultList result)

@@ -61,6 +61,9 @@ public:
     void runSearch(const std::function<void(SearchRequest &)> &adjust = {});
     // A search for one word, as the statistics window's double-click asks.
     void searchFor(const QString &word);
+    // An image a file manager asked to open (Open With): shown and its detail given when the
+    // catalogue holds it, else a message says it does not.
+    void showOpenedImage(const QString &path);
 
     // A result built elsewhere (double file names, the SQL console, a restored selection): the
     // search display reset, the count shown, the first page.
@@ -119,6 +122,7 @@ private:
     void createControllers();
     void runMenuCommand(MenuCommand command);
     void applyLayoutRule();
+    void growResultGrid();
 
     AppContext m_context;
     std::unique_ptr<Feedback> m_ownFeedback;

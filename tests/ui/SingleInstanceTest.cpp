@@ -19,6 +19,8 @@ class SingleInstanceTest : public QObject
 private Q_SLOTS:
     void secondInstanceKnocksAndTheFirstActivates();
     void withoutARunningInstanceNobodyAnswers();
+    void aSecondStartHandsItsFilesToTheFirst();
+    void aRequestCutShortGivesNoFiles();
     void secondProgramStartExitsWithoutWritingTheConfiguration();
 };
 
@@ -27,10 +29,36 @@ void SingleInstanceTest::secondInstanceKnocksAndTheFirstActivates()
     const QString key = SingleInstance::keyFor(QStringLiteral("/tmp/zelvarion-test-knock"));
     SingleInstance first(key);
     int activations = 0;
-    QVERIFY(first.listen([&activations] { ++activations; }));
+    QVERIFY(first.listen([&activations](const QStringList &) { ++activations; }));
     SingleInstance second(key);
     QVERIFY(second.activateRunningInstance());
     QTRY_COMPARE(activations, 1);
+}
+
+// Names may hold blanks, line breaks and bytes outside UTF-8 (decoded with their marker).
+void SingleInstanceTest::aSecondStartHandsItsFilesToTheFirst()
+{
+    const QString key = SingleInstance::keyFor(QStringLiteral("/tmp/zelvarion-test-files"));
+    SingleInstance first(key);
+    QList<QStringList> received;
+    QVERIFY(first.listen([&received](const QStringList &files) { received << files; }));
+    const QStringList files{QStringLiteral("/photos/a quay.jpg"), QStringLiteral("/photos/two\nlines.jpg"),
+                            QString::fromUtf8("/photos/caf\u00e9\u034f.jpg")};
+    QVERIFY(SingleInstance(key).activateRunningInstance(files));
+    QTRY_COMPARE(received.size(), 1);
+    QCOMPARE(received.front(), files);
+    QVERIFY(SingleInstance(key).activateRunningInstance());
+    QTRY_COMPARE(received.size(), 2);
+    QVERIFY(received.back().isEmpty());
+}
+
+void SingleInstanceTest::aRequestCutShortGivesNoFiles()
+{
+    const QByteArray whole = SingleInstance::request({QStringLiteral("/photos/a.jpg"), QStringLiteral("/b.jpg")});
+    QCOMPARE(SingleInstance::filesOf(whole).value_or(QStringList()).size(), 2);
+    for (qsizetype length = 0; length < whole.size(); ++length)
+        QVERIFY2(!SingleInstance::filesOf(whole.left(length)), whole.left(length).constData());
+    QVERIFY(!SingleInstance::filesOf(QByteArrayLiteral("activate\nopen /x.jpg\nend\n")));
 }
 
 void SingleInstanceTest::withoutARunningInstanceNobodyAnswers()

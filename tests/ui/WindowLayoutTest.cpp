@@ -334,6 +334,12 @@ const WindowFactory kWindows[] = {
     {"frmZelvarion", [](LayoutFixture &f) -> QWidget * { return &f.main(); }},
     {"frmZelvarion after a search", mainWindowAfterASearch},
     {"frmZelvarion far into a large result", mainWindowFarIntoALargeResult},
+    {"frmZelvarion maximised after a search",
+     [](LayoutFixture &f) -> QWidget * {
+         QWidget *main = mainWindowAfterASearch(f);
+         main->resize(1600, 1000); // the cells and the detail panel grow with it
+         return main;
+     }},
     {"frmDatabase", [](LayoutFixture &f) -> QWidget * { return f.keep(std::make_unique<frmDatabase>(f.main())); }},
     {"frmDatabase with folders", databaseDialogWithFolders},
     {"frmSearchOptions",

@@ -1,11 +1,14 @@
 #include "core/search/ImageDetail.h"
 
 #include "core/catalogue/CatalogueTables.h"
+#include "core/editing/EditDates.h"
 #include "core/iptc/IptcField.h"
 #include "core/iptc/IptcReader.h"
 #include "core/search/FileSizeText.h"
 #include "core/session/LanguagePack.h"
 #include "core/session/PackText.h"
+
+#include <QRegularExpression>
 
 namespace zelvarion {
 namespace {
@@ -71,8 +74,9 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
                           pack.text(UnitGigabytes)};
     out.add(withColon(pack, pack.text(DetailPathLabel)), DetailStyle::BoldLabel, cell(kFolder) + cell(kFile));
     out.add(QStringLiteral("\n ") + withColon(pack, pack.text(DetailCreatedLabel)), DetailStyle::Label,
-            cell(kCreationDate) + u' ' + cell(kCreationTime));
-    out.add(u' ' + withColon(pack, pack.text(DetailModifiedLabel)), DetailStyle::Label, cell(kWriteDate) + u' ' + cell(kWriteTime));
+            detailDate(cell(kCreationDate), locale) + u' ' + cell(kCreationTime));
+    out.add(u' ' + withColon(pack, pack.text(DetailModifiedLabel)), DetailStyle::Label,
+            detailDate(cell(kWriteDate), locale) + u' ' + cell(kWriteTime));
     const QString size = cell(kFileSize);
     out.add(QStringLiteral("\n ") + withColon(pack, pack.text(DetailSizeLabel)), DetailStyle::Label,
             isWholeNumber(size) ? formatFileSize(size.toLongLong(), units, locale) : size);
@@ -82,7 +86,7 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
         out.add(u' ' + withColon(pack, pack.text(SortHeight)), DetailStyle::Label, cell(kHeight));
     if (!cell(kRevisionDate).isEmpty())
         out.add(QStringLiteral("\n ") + withColon(pack, pack.text(DetailLastRevisionLabel)), DetailStyle::BoldLabel,
-                cell(kRevisionDate) + u' ' + cell(kRevisionTime));
+                detailDate(cell(kRevisionDate), locale) + u' ' + cell(kRevisionTime));
     if (fileKind == IptcFileKind::NotSearched)
         out.add(QStringLiteral("\n ") + pack.text(IptcNotReadWarning), DetailStyle::Warning);
     if (fileKind == IptcFileKind::ByExtension)
@@ -95,8 +99,10 @@ void composeRow(Composer &out, const QStringList &cells, const LanguagePack &pac
             continue;
         const QString name = pack.text(fieldLabel(i));
         const bool searched = !searchedLabel.isEmpty() && name == searchedLabel;
+        const QString shown = fieldValueShown(value);
         out.add(QStringLiteral("\n ") + withColon(pack, name),
-                searched ? DetailStyle::SearchedLabel : DetailStyle::Label, fieldValueShown(value));
+                searched ? DetailStyle::SearchedLabel : DetailStyle::Label,
+                isDateField(i) ? detailDate(shown, locale) : shown);
     }
 }
 
@@ -133,6 +139,25 @@ void highlightPass(const QString &text, const std::vector<bool> &grey, const QSt
 }
 
 } // namespace
+
+QString detailDate(const QString &stored, const QLocale &locale)
+{
+    const QString text = stored.trimmed();
+    // Year first, with or without one separator of any kind: the forms the catalogue holds.
+    static const QRegularExpression yearFirst(QStringLiteral("^(\\d{4})(?:(\\d{2})(\\d{2})|\\D(\\d{1,2})\\D(\\d{1,2}))$"));
+    const QRegularExpressionMatch match = yearFirst.match(text);
+    std::optional<QDate> date;
+    if (match.hasMatch()) {
+        const bool joined = match.capturedLength(2) > 0;
+        const QDate read(match.captured(1).toInt(), match.captured(joined ? 2 : 4).toInt(),
+                         match.captured(joined ? 3 : 5).toInt());
+        if (read.isValid())
+            date = read;
+    } else {
+        date = editing::parseDate(text, locale); // a revision stamped in the user's own form
+    }
+    return date ? editing::dateText(*date, locale) : stored;
+}
 
 std::vector<DetailPiece> composeImageDetail(const std::vector<QStringList> &rows, const LanguagePack &pack,
                                             const QString &searchedLabel, const QLocale &locale, IptcSource source)

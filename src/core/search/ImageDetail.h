@@ -35,6 +35,11 @@ std::vector<DetailPiece> composeImageDetail(const std::vector<QStringList> &rows
                                             const QString &searchedLabel, const QLocale &locale = QLocale(),
                                             IptcSource source = IptcSource::ImageResource);
 
+// A date of the catalogue (file dates "yyyy/mm/dd", revision dates with the separator of the
+// locale they were made in, IPTC dates "yyyymmdd", older stamps in the user's short form) shown
+// in the locale's short form with a four-digit year; any other text as stored.
+QString detailDate(const QString &stored, const QLocale &locale);
+
 // What the highlighting looks for: the words of the last search and the translation shown.
 struct HighlightRequest
 {

@@ -290,6 +290,8 @@ enum class InterfaceText : int {
     DateFieldHint = 423,   // tool tip of a date box: "#" the form, "%" an example
     TimeFieldHint = 424,   // tool tip of a time box: "#" the form, "%" an example
     LabelColon = 425,      // a label before its value: "#:" ("# :" in French); a space follows
+    // From 460: the main window's later texts.
+    OpenedImageResult = 460, // in the empty search box: the image a file manager asked to open
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -488,6 +490,7 @@ enum class Message : int {
     CliOptionNeedsValue = 427,   // "#" the option, "%" what its value is
     CliUnknownCommand = 428,     // "#" the command
     CliDashOperand = 429,        // after an unknown option beginning with one dash
+    ImageNotCatalogued = 460, // "#" the file a file manager asked to open
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -611,7 +614,7 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
     InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip, InterfaceText::PackOwnName, InterfaceText::PackLocale,
     InterfaceText::DateFormLetters, InterfaceText::DateFieldHint, InterfaceText::TimeFieldHint,
-    InterfaceText::LabelColon,
+    InterfaceText::LabelColon, InterfaceText::OpenedImageResult,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -671,7 +674,7 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::CliNoEntryBegins, Message::CliVocabularyEmpty, Message::CliVocabularyUnreadable,
     Message::ExpectedForm, Message::CliYesNoChoice, Message::CliYesAnswers, Message::CliSeeHelp,
     Message::CliUnknownOption, Message::CliOptionTwice, Message::CliOptionTakesNoValue,
-    Message::CliOptionNeedsValue, Message::CliUnknownCommand, Message::CliDashOperand,
+    Message::CliOptionNeedsValue, Message::CliUnknownCommand, Message::CliDashOperand, Message::ImageNotCatalogued,
 });
 
 namespace detail {
@@ -689,7 +692,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 279);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 188);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 280);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 189);
 
 } // namespace zelvarion

@@ -7,7 +7,10 @@
 namespace zelvarion {
 namespace {
 constexpr int kAnswerTimeoutMs = 1000;
-const QByteArray kActivate = QByteArrayLiteral("activate\n");
+// One line each: the activation, a file (its name in base 64, so any byte may occur in it), the end.
+const QByteArray kActivate = QByteArrayLiteral("activate");
+const QByteArray kFile = QByteArrayLiteral("file ");
+const QByteArray kEnd = QByteArrayLiteral("end");
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent) : QObject(parent), m_key(key) {}
@@ -19,19 +22,41 @@ QString SingleInstance::keyFor(const QString &programFolderPath)
            + QString::fromLatin1(hash.toHex().left(16));
 }
 
-bool SingleInstance::activateRunningInstance()
+QByteArray SingleInstance::request(const QStringList &files)
+{
+    QByteArray text = kActivate + '\n';
+    for (const QString &file : files)
+        text += kFile + file.toUtf8().toBase64() + '\n';
+    return text + kEnd + '\n';
+}
+
+std::optional<QStringList> SingleInstance::filesOf(const QByteArray &request)
+{
+    const QList<QByteArray> lines = request.split('\n');
+    if (lines.size() < 3 || lines.front() != kActivate || lines[lines.size() - 2] != kEnd || !lines.back().isEmpty())
+        return std::nullopt;
+    QStringList files;
+    for (qsizetype i = 1; i < lines.size() - 2; ++i) {
+        if (!lines[i].startsWith(kFile))
+            return std::nullopt;
+        files << QString::fromUtf8(QByteArray::fromBase64(lines[i].mid(kFile.size())));
+    }
+    return files;
+}
+
+bool SingleInstance::activateRunningInstance(const QStringList &files)
 {
     QLocalSocket socket;
     socket.connectToServer(m_key);
     if (!socket.waitForConnected(kAnswerTimeoutMs))
         return false;
-    socket.write(kActivate);
+    socket.write(request(files));
     socket.waitForBytesWritten(kAnswerTimeoutMs);
     socket.disconnectFromServer();
     return true;
 }
 
-bool SingleInstance::listen(std::function<void()> activate)
+bool SingleInstance::listen(std::function<void(const QStringList &)> activate)
 {
     m_activate = std::move(activate);
     m_server = new QLocalServer(this);
@@ -41,9 +66,14 @@ bool SingleInstance::listen(std::function<void()> activate)
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("activate") && m_activate)
-                    m_activate();
+            // The request may arrive in pieces; it is acted on once its end line is in.
+            auto received = std::make_shared<QByteArray>();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
+                *received += socket->readAll();
+                if (const std::optional<QStringList> files = filesOf(*received); files && m_activate) {
+                    received->clear();
+                    m_activate(*files);
+                }
             });
         }
     });

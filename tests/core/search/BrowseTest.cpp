@@ -25,7 +25,7 @@ LanguagePack englishLabels()
     LanguagePack pack;
     pack.parse(q("[Interface]\n68=File\n84=Revised\n107=Created\n108=Modified\n109=Size\n110=bytes\n111=KB\n"
                  "112=MB\n113=GB\n115=Not an image file\n116=Read from the XMP\n129=Read after the image\n142=Width\n143=Height\n192=Not a JPEG file\n"
-                 "32=Edit status\n51=City\n63=Caption\n37=Keywords\n65=Others\n"));
+                 "32=Edit status\n38=Release date\n44=Date created\n51=City\n63=Caption\n37=Keywords\n65=Others\n"));
     return pack;
 }
 
@@ -137,7 +137,7 @@ TEST(ImageDetail, composesPathDatesSizeAndNonEmptyFieldsWithTheirLabels)
     row[2 + 6] = q("tower; night\r\n"); // Keywords, the trailing line break dropped
     const QString text = detailText(composeImageDetail({row}, englishLabels(), QString(),
                                                        QLocale(QLocale::English, QLocale::UnitedStates)));
-    EXPECT_EQ(text, q(" File: /photos/paris/eiffel.jpg\n Created: 2024/05/01 10:00:00 Modified: 2024/05/02 11:00:00"
+    EXPECT_EQ(text, q(" File: /photos/paris/eiffel.jpg\n Created: 5/1/2024 10:00:00 Modified: 5/2/2024 11:00:00"
                       "\n Size: 1.50 KB (1,536 bytes) Width: 640 Height: 480"
                       "\n Keywords: tower; night\n City: Paris"));
 }
@@ -151,13 +151,45 @@ TEST(ImageDetail, warningsRevisionAndNonNumericSize)
     row[44] = q("0");
     row[45].clear();
     row[46].clear();
-    const auto pieces = composeImageDetail({row}, englishLabels(), QString());
+    const auto pieces = composeImageDetail({row}, englishLabels(), QString(), QLocale(QLocale::English, QLocale::UnitedStates));
     const QString text = detailText(pieces);
-    EXPECT_TRUE(text.contains(q("Size: ?\n Revised: 2025/01/01 12:00:00\n Not an image file")));
+    EXPECT_TRUE(text.contains(q("Size: ?\n Revised: 1/1/2025 12:00:00\n Not an image file")));
     EXPECT_FALSE(text.contains(q("Width")));
     EXPECT_EQ(pieces.back().style, DetailStyle::Warning);
     row[44] = q("2");
     EXPECT_TRUE(detailText(composeImageDetail({row}, englishLabels(), QString())).endsWith(q("Not a JPEG file")));
+}
+
+// The scan, the revision stamp and the IPTC fields each store dates their own way; the panel
+// shows them all in the locale's short form, and a text that is no date as it is.
+TEST(ImageDetail, everyDateIsShownInTheLocaleShortForm)
+{
+    QStringList row = imageRow();
+    row[39] = q("2026/12/09");
+    row[42] = q("2026 12 09"); // revised where the date separator is a blank
+    row[43] = q("08:15:00");
+    row[2 + 7] = q("20261214");
+    row[2 + 13] = q("2026-12-1");
+    const QStringList stored = row;
+    const QString french = detailText(composeImageDetail({row}, englishLabels(), QString(), QLocale(QLocale::French, QLocale::France)));
+    EXPECT_TRUE(french.contains(q("Created: 01/05/2024 10:00:00 Modified: 09/12/2026 11:00:00"))) << french.toStdString();
+    EXPECT_TRUE(french.contains(q("Revised: 09/12/2026 08:15:00")));
+    EXPECT_TRUE(french.contains(q("Release date: 14/12/2026")));
+    EXPECT_TRUE(french.contains(q("Date created: 01/12/2026")));
+    const QString english = detailText(composeImageDetail({row}, englishLabels(), QString(), QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_TRUE(english.contains(q("Modified: 12/9/2026 11:00:00")));
+    EXPECT_TRUE(english.contains(q("Release date: 12/14/2026")));
+    EXPECT_EQ(row, stored);
+}
+
+TEST(ImageDetail, aDateThatCannotBeReadIsShownAsStored)
+{
+    const QLocale french(QLocale::French, QLocale::France);
+    for (const char *stored : {"2026/13/09", "20260230", "spring 2026", "", "2026/12", "120261214"})
+        EXPECT_EQ(detailDate(q(stored), french), q(stored)) << stored;
+    // An older stamp in the user's own short form, two-digit year included, is read back too.
+    EXPECT_EQ(detailDate(q("10.12.26"), QLocale(QLocale::German, QLocale::Germany)), q("10.12.2026"));
+    EXPECT_EQ(detailDate(q(" 20261209 "), french), q("09/12/2026"));
 }
 
 TEST(ImageDetail, theSearchedFieldLabelIsMarkedAndARowTwiceIsShownTwice)

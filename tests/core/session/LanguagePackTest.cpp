@@ -370,12 +370,16 @@ TEST(LanguageKeyNames, nameExactlyTheKeysThatAreUsed)
         unusedInterface.insert(key);
     for (int key = 411; key < 420; ++key) // between the vocabulary's and the pack's language, from 420
         unusedInterface.insert(key);
+    for (int key = 426; key < 460; ++key) // between the pack's language and the main window's, from 460
+        unusedInterface.insert(key);
     std::set<int> unusedMessages; // between the window's messages, what failed (from 100) and the
     for (int key = 70; key < 100; ++key) // command line's, from 200
         unusedMessages.insert(key);
     for (int key = 140; key < 200; ++key)
         unusedMessages.insert(key);
     for (int key = 351; key < 400; ++key) // between the windows' later ones and the captioning extras
+        unusedMessages.insert(key);
+    for (int key = 430; key < 460; ++key) // between the forms and refusals and the main window's
         unusedMessages.insert(key);
     for (int key = 255; key < 350; ++key) // between the command line's and the windows' later ones
         unusedMessages.insert(key);
