@@ -281,6 +281,10 @@ enum class InterfaceText : int {
     CodeFilesDialogTitle = 404,
     CodeFileFilter = 405, // description of the "*.txt" filter
     NoCodeFiles = 406,    // in place of the list while none is chosen
+    // From 440: the windows' later captions.
+    TranslationBothWays = 440, // the translation's directions while no file names the two languages
+    TranslationFirstToSecond = 441,
+    TranslationSecondToFirst = 442,
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -543,7 +547,8 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::MarkedImagesResult, InterfaceText::ConsoleImageResult,
     InterfaceText::CodeFilesLabel, InterfaceText::CodeFilesChooseButton, InterfaceText::CodeFilesClearButton,
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
-    InterfaceText::NoCodeFiles,
+    InterfaceText::NoCodeFiles, InterfaceText::TranslationBothWays, InterfaceText::TranslationFirstToSecond,
+    InterfaceText::TranslationSecondToFirst,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -603,7 +608,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 272);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 275);
 static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 135);
 
 } // namespace zelvarion
