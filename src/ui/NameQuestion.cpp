@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QLayout>
 #include <algorithm>
 
 namespace zelvarion {
@@ -37,7 +38,12 @@ std::unique_ptr<QInputDialog> nameDialog(QWidget *parent, const QString &title, 
     int longestLine = 0;
     for (const QString &line : prompt.split(u'\n'))
         longestLine = std::max(longestLine, metrics.horizontalAdvance(line));
-    dialog->setMinimumWidth(std::max({kNarrowest, titleWidth(title), name, longestLine + kBoxPadding}));
+    // The dialog's own layout would hold it at its size hint; it may grow beyond it instead.
+    if (QLayout *layout = dialog->layout())
+        layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    const int width = std::max({kNarrowest, titleWidth(title), name, longestLine + kBoxPadding});
+    dialog->setMinimumWidth(width);
+    dialog->resize(width, dialog->sizeHint().height());
     dialog->setSizeGripEnabled(true);
     return dialog;
 }
