@@ -42,20 +42,24 @@
           header p { margin: 6px 0 0; font-size: 13px; color: #b9c3cf; }
           main { display: grid; grid-template-columns: repeat(auto-fill, minmax(220px, 1fr));
                  gap: 18px; padding: 24px 32px 40px; }
-          .card { background: #fff; border-radius: 8px; overflow: hidden;
+          /* A word longer than the card (an address, names joined by hyphens) breaks
+             anywhere rather than running out of it. */
+          .card { min-width: 0; background: #fff; border-radius: 8px; overflow: hidden;
                   box-shadow: 0 1px 3px rgba(20, 30, 45, .18); display: flex; flex-direction: column; }
           .picture { height: 170px; background: #d9dee5; display: flex; align-items: center;
                      justify-content: center; }
           .picture img { max-width: 100%; max-height: 170px; display: block; }
           .picture .none { font-size: 12px; color: #7a8594; }
-          .text { padding: 10px 12px 12px; font-size: 12.5px; line-height: 1.4; }
+          .text { padding: 10px 12px 12px; font-size: 12.5px; line-height: 1.4;
+                  overflow-wrap: anywhere; }
           .name { font-weight: 600; font-size: 13px; word-break: break-all; }
           .number { color: #8a94a3; font-weight: 400; margin-right: 4px; }
           .headline { margin-top: 4px; font-weight: 600; color: #2b4a73; }
           .caption { margin-top: 4px; color: #3b4552; }
           .keywords { margin-top: 8px; display: flex; flex-wrap: wrap; gap: 4px; }
           .keywords span { background: #e4ecf7; color: #29466b; border-radius: 10px;
-                           padding: 1px 8px; font-size: 11px; }
+                           padding: 1px 8px; font-size: 11px; max-width: 100%;
+                           box-sizing: border-box; }
           footer { padding: 0 32px 24px; font-size: 11px; color: #8a94a3; }
         </style>
       </head>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QColor>
 #include <QEvent>
 #include <algorithm>
@@ -68,6 +69,19 @@ inline void fitRoundedButton(QWidget *button, int width)
     constexpr int kHeight = 28;
     const QSize hint = button->sizeHint();
     button->setMinimumSize(std::max(width, hint.width() + kEnds), std::max(kHeight, hint.height()));
+}
+
+// A dialog's bottom line: the buttons at the right, each at least width by height and wider
+// when its caption asks.
+inline QHBoxLayout *buttonsAtRight(std::initializer_list<QWidget *> buttons, int width, int height)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget *button : buttons) {
+        button->setMinimumSize(width, height);
+        row->addWidget(button);
+    }
+    return row;
 }
 
 // Shows the busy pointer until the command ends, however it ends.

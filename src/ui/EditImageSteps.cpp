@@ -11,6 +11,7 @@
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -24,15 +25,18 @@ EditImageSteps::EditImageSteps(QWidget *dialog, QLabel *titleLabel, std::vector<
       m_next(named(new QPushButton(dialog), QStringLiteral("cmdNext"))),
       m_readOnlyNote(named(new QLabel(dialog), QStringLiteral("lblReadOnly")))
 {
-    m_previous->setGeometry(420, 602, 90, 30);
-    m_next->setGeometry(516, 602, 90, 30);
-    for (QPushButton *button : {m_previous, m_next})
+    for (QPushButton *button : {m_previous, m_next}) {
         button->setAutoDefault(false);
-    m_readOnlyNote->setGeometry(400, 6, 330, 48);
+        button->setMinimumSize(90, 30);
+    }
+    // Between the title and the logo, in the header's row.
+    m_readOnlyNote->setParent(m_titleLabel->parentWidget());
+    m_readOnlyNote->setFixedWidth(330);
     m_readOnlyNote->setWordWrap(true);
     setTextColour(m_readOnlyNote, kStatusRed);
     m_readOnlyNote->hide();
-    m_titleLabel->setFixedWidth(m_readOnlyNote->x() - 6 - m_titleLabel->x());
+    if (auto *row = qobject_cast<QBoxLayout *>(m_titleLabel->parentWidget()->layout()))
+        row->insertWidget(row->indexOf(m_titleLabel) + 1, m_readOnlyNote);
     connect(m_previous, &QPushButton::clicked, this, [this] { Q_EMIT stepRequested(-1); });
     connect(m_next, &QPushButton::clicked, this, [this] { Q_EMIT stepRequested(1); });
 }
@@ -60,11 +64,26 @@ ImageEdit EditImageSteps::load(AppContext &context, Feedback &feedback)
         context.catalogue.close();
     }
     m_dialog->setWindowTitle(image.file + u' ' + pack.text(InterfaceText::EditIptcMenuItem).remove(u'&'));
-    m_titleLabel->setText(image.file + QStringLiteral("\r\n") + image.folder);
     m_readOnly = isReadOnlyForIptc(path);
     m_readOnlyNote->setText(pack.text(InterfaceText::ReadOnlyImageNote));
     m_readOnlyNote->setVisible(m_readOnly);
+    showTitle(image);
     return edit;
+}
+
+// The file's name over its folder, each shortened in the middle to the room the header leaves;
+// the whole path is the title's tip.
+void EditImageSteps::showTitle(const ResultRow &image)
+{
+    // Before the dialog is first shown its layouts have not yet given the header its width.
+    for (QWidget *level : {m_dialog, m_titleLabel->parentWidget()})
+        if (QLayout *layout = level->layout())
+            layout->activate();
+    const QFontMetrics metrics(m_titleLabel->font());
+    const int room = m_titleLabel->width();
+    m_titleLabel->setText(metrics.elidedText(image.file, Qt::ElideMiddle, room) + QStringLiteral("\r\n")
+                          + metrics.elidedText(image.folder, Qt::ElideMiddle, room));
+    m_titleLabel->setToolTip(image.folder + image.file);
 }
 
 bool EditImageSteps::save(AppContext &context, Feedback &feedback, const TemplateValues &values,
@@ -106,17 +125,16 @@ bool EditImageSteps::save(AppContext &context, Feedback &feedback, const Templat
     return saved.saved;
 }
 
-void EditImageSteps::layoutButtons(const LanguagePack &pack, const QPushButton *ok)
+void EditImageSteps::placeButtons(QBoxLayout &row, int before)
+{
+    row.insertWidget(before, m_previous);
+    row.insertWidget(before + 1, m_next);
+}
+
+void EditImageSteps::applyTexts(const LanguagePack &pack)
 {
     m_previous->setText(pack.text(InterfaceText::PreviousImageButton));
     m_next->setText(pack.text(InterfaceText::NextImageButton));
-    // Each as wide as its caption asks.
-    int right = ok->x() - 6;
-    for (QPushButton *button : {m_next, m_previous}) {
-        const int width = std::max(90, button->sizeHint().width());
-        button->setGeometry(right - width, ok->y(), width, ok->height());
-        right -= width + 6;
-    }
 }
 
 void EditImageSteps::enableButtons(bool fieldsLocked)

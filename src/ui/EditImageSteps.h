@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -46,7 +47,8 @@ public:
 
     // The buttons' captions, each right-aligned before OK; enabled only where there is an image
     // and no field is locked.
-    void layoutButtons(const LanguagePack &pack, const QPushButton *ok);
+    void placeButtons(QBoxLayout &row, int before);
+    void applyTexts(const LanguagePack &pack);
     void enableButtons(bool fieldsLocked);
 
     void setQuestion(std::function<UnsavedChoice()> ask) { m_ask = std::move(ask); }
@@ -56,6 +58,8 @@ Q_SIGNALS:
     void stepRequested(int step);
 
 private:
+    void showTitle(const ResultRow &image);
+
     QWidget *m_dialog;
     QLabel *m_titleLabel;
     std::vector<ResultRow> m_result;

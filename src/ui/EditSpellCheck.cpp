@@ -24,8 +24,7 @@ EditSpellCheck::EditSpellCheck(QWidget *dialog, AppContext &context, EditTexts t
       m_all(newSpellButton(dialog, QStringLiteral("cmdSpellCheckerAll"))),
       m_allLabel(named(new QLabel(dialog), QStringLiteral("lblSpellCheckerAll")))
 {
-    m_all->setGeometry(12, 604, 28, 28);
-    m_allLabel->setGeometry(46, 606, 300, 24);
+    m_all->setFixedSize(28, 28);
     connect(m_all, &QToolButton::clicked, this, &EditSpellCheck::checkAll);
 }
 

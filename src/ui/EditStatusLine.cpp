@@ -10,7 +10,7 @@ using namespace controls;
 
 EditStatusLine::EditStatusLine(QWidget *dialog) : m_label(named(new QLabel(dialog), QStringLiteral("lblStatus")))
 {
-    m_label->setGeometry(12, 554, 560, 40);
+    m_label->setMinimumHeight(40);
     m_label->setWordWrap(true);
     setTextColour(m_label, kStatusRed);
 }

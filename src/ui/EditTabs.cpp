@@ -12,12 +12,11 @@ using namespace controls;
 
 EditTabs::EditTabs(QWidget *dialog) : QObject(dialog), m_bar(named(new QTabBar(dialog), QStringLiteral("TabStripIPTC")))
 {
-    m_bar->setGeometry(12, 58, 796, 28);
     m_bar->setFocusPolicy(Qt::NoFocus);
     for (int k = 0; k < kCount; ++k) {
         m_bar->addTab(QString());
         m_frames[std::size_t(k)] = named(new QWidget(dialog), indexed("FrameIPTC", k));
-        m_frames[std::size_t(k)]->setGeometry(editlayout::kFrameRect);
+        m_frames[std::size_t(k)]->setFixedSize(editlayout::kFrameRect.size());
     }
     connect(m_bar, &QTabBar::currentChanged, this, [this](int position) { showFrame(position + 1); });
     showFrame(1);

@@ -14,6 +14,7 @@
 #include "ui/AppContext.h"
 #include "ui/BesideOwner.h"
 #include "ui/BusyPointer.h"
+#include "ui/NameQuestion.h"
 #include "ui/ResultBrowser.h"
 #include "ui/SearchPanel.h"
 #include "ui/frmFolderSelected.h"
@@ -21,7 +22,6 @@
 #include "ui/frmSQLQuery.h"
 #include "ui/frmSelections.h"
 
-#include <QInputDialog>
 
 namespace zelvarion {
 
@@ -155,8 +155,7 @@ void ImageCommands::renamePopupImage()
     if (!image)
         return;
     const QString title = withoutAccelerator(m_context.language.text(InterfaceText::RenameMenuItem));
-    const QString answer = QInputDialog::getText(&m_window, title, m_context.language.message(Message::NewFileNamePrompt),
-                                                 QLineEdit::Normal, image->file);
+    const QString answer = askForName(&m_window, title, m_context.language.message(Message::NewFileNamePrompt), image->file);
     CatalogueWriteLock lock(m_context.catalogue.path);
     if (!lock.takeOrRefuse(*m_feedback, m_context.language))
         return;

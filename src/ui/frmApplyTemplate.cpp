@@ -14,10 +14,12 @@
 #include "ui/Controls.h"
 #include "ui/frmTemplates.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -54,8 +56,6 @@ private:
     QAbstractButton *m_button;
 };
 
-constexpr int kOptionsBottom = 146; // where the controls below the options begin to be placed
-
 } // namespace
 
 // The run's messages go to the window's feedback; its events and Stop are the dialog's own.
@@ -90,27 +90,22 @@ frmApplyTemplate::frmApplyTemplate(AppContext &context, Feedback &feedback, cons
 
 void frmApplyTemplate::createControls()
 {
-    setFixedSize(720, 582);
     auto *modes = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         m_mode[i] = named(new QRadioButton(this), indexed("optKeepOriginalIPTC", i));
-        m_mode[i]->setGeometry(12, 12 + 28 * i, 22, 24);
+        m_mode[i]->setFixedSize(22, 24);
         m_modeCaption[i] = named(new ModeCaption(m_mode[i], this), indexed("lblKeepOriginalIPTC", i));
         modes->addButton(m_mode[i]);
         connect(m_mode[i], &QRadioButton::clicked, this, &frmApplyTemplate::modeClicked);
     }
     m_addKeywords = named(new QCheckBox(this), QStringLiteral("chkAddKeywords"));
-    m_addKeywords->setGeometry(34, 100, 674, 22);
     m_removeKeywords = named(new QCheckBox(this), QStringLiteral("chkRemoveKeywords"));
-    m_removeKeywords->setGeometry(34, 124, 674, 22);
     // At most one keyword option: ticking one unticks the other.
     connect(m_addKeywords, &QCheckBox::clicked, this, [this](bool on) { if (on) m_removeKeywords->setChecked(false); });
     connect(m_removeKeywords, &QCheckBox::clicked, this, [this](bool on) { if (on) m_addKeywords->setChecked(false); });
     m_template = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_template->setGeometry(12, 158, 460, 64);
     m_template->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_templates = named(new QPushButton(this), QStringLiteral("cmdDefineTemplates"));
-    m_templates->setGeometry(520, 160, 188, 30);
     connect(m_templates, &QPushButton::clicked, this, [this] {
         m_openTemplates();
         updateUsedTemplate();
@@ -121,42 +116,30 @@ void frmApplyTemplate::createControls()
 void frmApplyTemplate::createProgressControls()
 {
     m_processedLabel = named(new QLabel(this), QStringLiteral("lblProcessed"));
-    m_processedLabel->setGeometry(12, 232, 300, 22);
     m_processedLabel->hide();
     m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
     // Two lines: the count of a run that stopped early says what was left.
-    m_status->setGeometry(12, 256, 560, 44);
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_min = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
-    m_min->setGeometry(12, 306, 40, 22);
     m_progress = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
-    m_progress->setGeometry(56, 306, 460, 22);
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_max = named(new QLabel(this), QStringLiteral("lblMax"));
-    m_max->setGeometry(522, 306, 60, 22);
     m_current = named(new QLabel(this), QStringLiteral("lblCurrent"));
-    m_current->setGeometry(56, 330, 200, 22);
     m_current->hide();
     m_notProcessedLabel = named(new QLabel(this), QStringLiteral("lblNotProcessed"));
-    m_notProcessedLabel->setGeometry(12, 358, 460, 22);
     m_notProcessed = named(new QTreeWidget(this), QStringLiteral("lstNotProcessed"));
-    m_notProcessed->setGeometry(12, 382, 560, 140);
     m_notProcessed->setRootIsDecorated(false);
     m_notProcessed->setColumnCount(2);
     m_notProcessed->setColumnWidth(0, 300);
     m_notProcessed->header()->setStretchLastSection(true);
     m_preview = named(new QLabel(this), QStringLiteral("imgDest"));
-    m_preview->setGeometry(588, 382, 120, 80);
     m_preview->setAlignment(Qt::AlignCenter);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(420, 538, 90, 30);
     m_stop = named(new QPushButton(this), QStringLiteral("cmdCancelProcess"));
-    m_stop->setGeometry(420, 538, 90, 30);
     m_stop->hide();
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(518, 538, 90, 30);
     connect(m_ok, &QPushButton::clicked, this, &frmApplyTemplate::run);
     connect(m_stop, &QPushButton::clicked, this, &frmApplyTemplate::stop);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -183,26 +166,63 @@ void frmApplyTemplate::applyTexts()
     m_templates->setText(withoutAccelerator(pack.text(InterfaceText::DefineTemplatesMenuItem)));
 }
 
-// The options take the height their captions need in this language; what lies below moves down
-// by as much and the window grows with it.
+// The options take the height their captions need in this language; the list of the images not
+// processed takes what the window gains.
 void frmApplyTemplate::placeOptions()
 {
-    int top = 12;
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(6);
     for (int i = 0; i < 3; ++i) {
-        const int height = std::max(24, m_modeCaption[i]->heightForWidth(672));
-        m_modeCaption[i]->setGeometry(36, top + 3, 672, height);
-        m_mode[i]->move(12, top);
-        top += height + 6;
+        auto *mode = new QHBoxLayout;
+        mode->addWidget(m_mode[i], 0, Qt::AlignTop);
+        mode->addWidget(m_modeCaption[i], 1);
+        layout->addLayout(mode);
     }
-    m_addKeywords->move(34, top + 4);
-    m_removeKeywords->move(34, top + 28);
-    const int shift = top + 28 + 22 - kOptionsBottom;
-    const std::initializer_list<QWidget *> below = {m_template, m_templates, m_processedLabel, m_status, m_min, m_progress,
-                                                    m_max, m_current, m_notProcessedLabel, m_notProcessed, m_preview,
-                                                    m_ok, m_stop, m_cancel};
-    for (QWidget *control : below)
-        control->move(control->x(), control->y() + shift);
-    setFixedSize(width(), height() + shift);
+    for (QCheckBox *box : {m_addKeywords, m_removeKeywords}) {
+        auto *row = new QHBoxLayout;
+        row->addSpacing(22);
+        row->addWidget(box, 1);
+        layout->addLayout(row);
+    }
+    layout->addSpacing(6);
+    auto *templates = new QHBoxLayout;
+    m_template->setMinimumHeight(64);
+    templates->addWidget(m_template, 1);
+    m_templates->setMinimumSize(188, 30);
+    templates->addWidget(m_templates, 0, Qt::AlignTop);
+    layout->addLayout(templates);
+    placeProgress(layout);
+    auto *buttons = buttonsAtRight({m_ok, m_stop, m_cancel}, 90, 30);
+    layout->addLayout(buttons);
+    resize(QSize(720, 582).expandedTo(sizeHint()));
+}
+
+// The count, the bar with its ends, the image on its way, and the list of the images not processed
+// beside the last thumbnail written.
+void frmApplyTemplate::placeProgress(QVBoxLayout *layout)
+{
+    layout->addWidget(m_processedLabel);
+    m_status->setMinimumHeight(44);
+    layout->addWidget(m_status);
+    auto *bar = new QGridLayout;
+    bar->setHorizontalSpacing(4);
+    m_min->setMinimumWidth(40);
+    m_max->setMinimumWidth(60);
+    bar->addWidget(m_min, 0, 0);
+    bar->addWidget(m_progress, 0, 1);
+    bar->addWidget(m_max, 0, 2);
+    bar->addWidget(m_current, 1, 1);
+    bar->setColumnStretch(1, 1);
+    layout->addLayout(bar);
+    layout->addWidget(m_notProcessedLabel);
+    auto *list = new QHBoxLayout;
+    list->setSpacing(16);
+    m_notProcessed->setMinimumSize(560, 140);
+    list->addWidget(m_notProcessed, 1);
+    m_preview->setFixedSize(120, 80);
+    list->addWidget(m_preview, 0, Qt::AlignTop);
+    layout->addLayout(list, 1);
 }
 
 void frmApplyTemplate::setFromSettings()

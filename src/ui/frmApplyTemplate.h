@@ -12,6 +12,7 @@ class QLabel;
 class QTreeWidget;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 class QRadioButton;
 
 namespace zelvarion {
@@ -55,6 +56,7 @@ private:
     void createProgressControls();
     void applyTexts();
     void placeOptions();
+    void placeProgress(QVBoxLayout *layout);
     void setFromSettings();
     void modeClicked();
     void storeOptions();

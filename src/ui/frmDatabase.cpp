@@ -101,6 +101,8 @@ frmDatabase::frmDatabase(frmZelvarion &main)
     refreshFolderList();
     setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.stayOnTop);
     resize(kDesignSize.expandedTo(minimumSizeHint()));
+    // Its wrapped notes need the design width to show whole: the window grows but never shrinks below it.
+    setMinimumSize(size());
 }
 
 void frmDatabase::createControls()

@@ -5,7 +5,9 @@
 #include "ui/Controls.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,35 +36,50 @@ frmEditCustomizedFieldNames::frmEditCustomizedFieldNames(AppContext &context, QW
         numberChanged(i);
     }
     showHint();
+    setFixedSize(QSize(700, 500).expandedTo(sizeHint()));
     setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
 }
 
+// Two columns of eight rows (label, number, label, name), the hint under them and the buttons at the
+// bottom right; fixed by design, as large as the pack's captions ask.
 void frmEditCustomizedFieldNames::createControls()
 {
-    setFixedSize(700, 500);
+    auto *rows = new QGridLayout;
+    rows->setHorizontalSpacing(4);
+    rows->setVerticalSpacing(12);
     for (int i = 0; i < kCustomizedSlotCount; ++i) {
         Row &row = m_rows[std::size_t(i)];
-        const int left = i < 8 ? 12 : 356;
-        const int top = 12 + 36 * (i % 8);
+        const int column = i < 8 ? 0 : 5;
+        const int line = i % 8;
         row.numberLabel = named(new QLabel(this), indexed("lblCustomized", i));
-        row.numberLabel->setGeometry(left, top, 60, 24);
+        row.numberLabel->setMinimumWidth(60);
         row.number = named(new QLineEdit(this), indexed("txtIndexCustomized", i));
-        row.number->setGeometry(left + 62, top, 50, 24);
+        row.number->setFixedWidth(50);
         row.number->installEventFilter(this);
         row.nameLabel = named(new QLabel(this), indexed("lblNameCustomized", i));
-        row.nameLabel->setGeometry(left + 118, top, 100, 24);
+        row.nameLabel->setMinimumWidth(100);
         row.name = named(new QLineEdit(this), indexed("txtNameCustomized", i));
-        row.name->setGeometry(left + 220, top, 110, 24);
+        row.name->setMinimumWidth(110);
+        QWidget *const cells[] = {row.numberLabel, row.number, row.nameLabel, row.name};
+        for (int cell = 0; cell < 4; ++cell)
+            rows->addWidget(cells[cell], line, column + cell);
         connect(row.number, &QLineEdit::textChanged, this, [this, i] { numberChanged(i); });
     }
+    rows->setColumnMinimumWidth(4, 22); // between the two columns of rows
+    rows->setColumnStretch(3, 1);
+    rows->setColumnStretch(8, 1);
     m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
-    m_status->setGeometry(12, 310, 676, 130);
+    m_status->setMinimumHeight(130);
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(500, 456, 90, 30);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(598, 456, 90, 30);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 14);
+    layout->addLayout(rows);
+    layout->addSpacing(8);
+    layout->addWidget(m_status, 1);
+    layout->addLayout(buttonsAtRight({m_ok, m_cancel}, 90, 30));
     connect(m_ok, &QPushButton::clicked, this, &frmEditCustomizedFieldNames::confirm);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

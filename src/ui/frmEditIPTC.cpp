@@ -15,10 +15,13 @@
 #include "ui/Pictures.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QToolButton>
 
 namespace zelvarion {
@@ -43,6 +46,7 @@ frmEditIPTC::frmEditIPTC(AppContext &context, Feedback &feedback, std::vector<Re
     setModal(true);
     createControls();
     m_image = new EditImageSteps(this, m_templateLabel, std::move(result), rank);
+    m_image->placeButtons(*m_bottomRow, m_bottomRow->indexOf(m_ok));
     connect(m_image, &EditImageSteps::stepRequested, this, &frmEditIPTC::moveToImage);
     connectRules();
     qApp->installEventFilter(this);
@@ -61,14 +65,22 @@ frmEditIPTC::~frmEditIPTC()
 void frmEditIPTC::createControls()
 {
     setFixedSize(820, 640);
-    m_templateLabel = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_templateLabel->setGeometry(12, 6, 600, 44);
+    // The header: the title takes the width the read-only note and the logo leave it.
+    auto *header = named(new QWidget(this), QStringLiteral("fraHeader"));
+    header->setFixedHeight(48);
+    auto *headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(0, 0, 0, 0);
+    headerRow->setSpacing(6);
+    m_templateLabel = named(new QLabel(header), QStringLiteral("lblTemplate"));
+    m_templateLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont bold = m_templateLabel->font();
     bold.setBold(true);
     m_templateLabel->setFont(bold);
-    m_logo = named(new QLabel(this), QStringLiteral("ImageIPTC"));
-    m_logo->setGeometry(736, 10, 72, 32);
+    headerRow->addWidget(m_templateLabel, 1);
+    m_logo = named(new QLabel(header), QStringLiteral("ImageIPTC"));
+    m_logo->setFixedSize(72, 32);
     m_logo->setPixmap(pictures::iptcLogo());
+    headerRow->addWidget(m_logo, 0, Qt::AlignTop);
     m_tabs = new EditTabs(this);
     m_status = std::make_unique<EditStatusLine>(this);
     m_fields = std::make_unique<EditFieldRows>(m_tabs->frames());
@@ -82,11 +94,39 @@ void frmEditIPTC::createControls()
                                     {*m_fields, {m_keywords, m_categories}, *m_customized, *m_tabs, *m_status});
     m_codes = new EditCodeTyping(this, *m_status, pack);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(620, 602, 90, 30);
     m_ok->setAutoDefault(false);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(718, 602, 90, 30);
     m_cancel->setAutoDefault(false);
+    placeControls(header);
+}
+
+// Fixed by design: the header, the tab strip over the frame on show, the status line, and the
+// bottom line with the spell check of every field at the left and the buttons at the right.
+void frmEditIPTC::placeControls(QWidget *header)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 6, 12, 8);
+    layout->setSpacing(0);
+    layout->addWidget(header);
+    layout->addSpacing(4);
+    layout->addWidget(findChild<QTabBar *>(QStringLiteral("TabStripIPTC")));
+    auto *frames = new QGridLayout; // one cell: the frame on show is the only one visible
+    for (QWidget *frame : m_tabs->frames())
+        frames->addWidget(frame, 0, 0);
+    layout->addLayout(frames);
+    layout->addSpacing(6);
+    layout->addWidget(findChild<QLabel *>(QStringLiteral("lblStatus")));
+    layout->addStretch(1);
+    m_bottomRow = new QHBoxLayout;
+    m_bottomRow->setSpacing(6);
+    m_bottomRow->addWidget(findChild<QToolButton *>(QStringLiteral("cmdSpellCheckerAll")));
+    m_bottomRow->addWidget(findChild<QLabel *>(QStringLiteral("lblSpellCheckerAll")));
+    m_bottomRow->addStretch(1);
+    for (QPushButton *button : {m_ok, m_cancel}) {
+        button->setMinimumSize(90, 30);
+        m_bottomRow->addWidget(button);
+    }
+    layout->addLayout(m_bottomRow);
 }
 
 // Every box's change runs length control; a date or time still refused elsewhere says so again.

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -86,6 +87,7 @@ protected:
 private:
     // frmEditIPTC.cpp: the panels, the header and the bottom line, and their connections.
     void createControls();
+    void placeControls(QWidget *header);
     void connectRules();
     void watchCodeTyping();
 
@@ -128,6 +130,7 @@ private:
     QLabel *m_logo = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
+    QHBoxLayout *m_bottomRow = nullptr; // the image's Previous and Next join it
     std::unique_ptr<EditStatusLine> m_status;
     EditTabs *m_tabs = nullptr;
     std::unique_ptr<EditFieldRows> m_fields;

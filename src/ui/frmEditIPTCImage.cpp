@@ -67,7 +67,7 @@ void frmEditIPTC::loadImageValues()
     // The Customized text is composed from the slots: it is shown, the slots are edited.
     setFieldText(kCustomizedIndex, edit.fields.values[kCustomizedIndex]);
     static_cast<QPlainTextEdit *>(m_fields->box(kCustomizedIndex))->setReadOnly(true);
-    m_image->layoutButtons(m_context.language, m_ok);
+    m_image->applyTexts(m_context.language);
     updateCommandButtons();
 }
 

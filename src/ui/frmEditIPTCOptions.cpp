@@ -9,6 +9,7 @@
 #include "ui/frmFolder.h"
 #include "ui/frmTemplates.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileInfo>
@@ -39,49 +40,35 @@ frmEditIPTCOptions::frmEditIPTCOptions(AppContext &context, Feedback &feedback, 
 
 void frmEditIPTCOptions::createControls()
 {
-    setFixedSize(620, 602);
     auto *readGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         m_read[i] = named(new QRadioButton(this), indexed("optReadIPTC", i));
-        m_read[i]->setGeometry(12, 12 + 62 * i, 596, 22);
         readGroup->addButton(m_read[i]);
         m_readNote[i] = named(new QLabel(this), indexed("lblReadIPTC", i));
-        m_readNote[i]->setGeometry(34, 34 + 62 * i, 574, 34);
         m_readNote[i]->setWordWrap(true);
         connect(m_read[i], &QRadioButton::clicked, this, &frmEditIPTCOptions::readChoiceClicked);
     }
     m_editCustomized = named(new QCheckBox(this), QStringLiteral("chkEditCustomizedFields"));
-    m_editCustomized->setGeometry(12, 140, 596, 22);
     m_names = named(new QPushButton(this), QStringLiteral("cmdEditCustomizedFieldNames"));
-    m_names->setGeometry(34, 166, 168, 28); // widened to its caption in applyTexts
     m_controlLengths = named(new QCheckBox(this), QStringLiteral("chkControlLengthFields"));
-    m_controlLengths->setGeometry(12, 204, 596, 22);
     m_keepDate = named(new QCheckBox(this), QStringLiteral("chkKeepCreationDate"));
-    m_keepDate->setGeometry(12, 236, 596, 22);
     m_saveOriginal = named(new QCheckBox(this), QStringLiteral("chkSaveOriginalFile"));
-    m_saveOriginal->setGeometry(12, 278, 420, 22);
     m_selectFolder = named(new QPushButton(this), QStringLiteral("cmdSelectFolder"));
-    m_selectFolder->setGeometry(460, 274, 148, 28);
     m_saveFolder = named(new QLabel(this), QStringLiteral("lblSaveFolder"));
-    m_saveFolder->setGeometry(34, 304, 574, 22);
     m_unknownFolder = named(new QLabel(this), QStringLiteral("lblUnknownFolder"));
-    m_unknownFolder->setGeometry(34, 326, 574, 22);
     setTextColour(m_unknownFolder, kStatusRed);
     auto *previousGroup = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
         m_previous[i] = named(new QRadioButton(this), indexed("optPreviousVersions", i));
-        m_previous[i]->setGeometry(34, 352 + 26 * i, 574, 22);
         previousGroup->addButton(m_previous[i]);
     }
     createCodeControls();
     m_template = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_template->setGeometry(12, 516, 380, 40);
     m_templates = named(new QPushButton(this), QStringLiteral("cmdDefineTemplates"));
-    m_templates->setGeometry(420, 522, 188, 28);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(420, 562, 90, 30);
     m_cancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(518, 562, 90, 30);
+    m_template->setWordWrap(true);
+    placeControls();
 
     connect(m_editCustomized, &QCheckBox::toggled, m_names, &QPushButton::setEnabled);
     connect(m_saveOriginal, &QCheckBox::clicked, this, &frmEditIPTCOptions::saveOriginalClicked);
@@ -93,6 +80,69 @@ void frmEditIPTCOptions::createControls()
     connect(m_selectFolder, &QPushButton::clicked, this, &frmEditIPTCOptions::chooseFolder);
     connect(m_ok, &QPushButton::clicked, this, &frmEditIPTCOptions::confirm);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+namespace {
+
+// A control set in under the choice it belongs to.
+QHBoxLayout *indented(QWidget *control, bool stretched = true)
+{
+    auto *row = new QHBoxLayout;
+    row->addSpacing(22);
+    row->addWidget(control, stretched ? 1 : 0);
+    if (!stretched)
+        row->addStretch(1);
+    return row;
+}
+
+} // namespace
+
+// One column of choices, each note and folder under its own; the template and the buttons at the bottom.
+void frmEditIPTCOptions::placeControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 10);
+    layout->setSpacing(4);
+    for (int i = 0; i < 2; ++i) {
+        layout->addWidget(m_read[i]);
+        layout->addLayout(indented(m_readNote[i]));
+    }
+    layout->addSpacing(6);
+    layout->addWidget(m_editCustomized);
+    m_names->setMinimumSize(168, 28);
+    layout->addLayout(indented(m_names, false));
+    layout->addSpacing(6);
+    layout->addWidget(m_controlLengths);
+    layout->addWidget(m_keepDate);
+    layout->addSpacing(10);
+    auto *save = new QHBoxLayout;
+    save->addWidget(m_saveOriginal, 1);
+    m_selectFolder->setMinimumSize(148, 28);
+    save->addWidget(m_selectFolder);
+    layout->addLayout(save);
+    for (QWidget *under : {static_cast<QWidget *>(m_saveFolder), static_cast<QWidget *>(m_unknownFolder),
+                           static_cast<QWidget *>(m_previous[0]), static_cast<QWidget *>(m_previous[1])})
+        layout->addLayout(indented(under));
+    layout->addSpacing(12);
+    placeCodeControls(layout);
+    layout->addStretch(1);
+    auto *templates = new QHBoxLayout;
+    templates->addWidget(m_template, 1);
+    m_templates->setMinimumSize(188, 28);
+    templates->addWidget(m_templates, 0, Qt::AlignVCenter);
+    layout->addLayout(templates);
+    layout->addLayout(buttonsAtRight({m_ok, m_cancel}, 90, 30));
+}
+
+// As wide as it always was, and as high as the pack's texts ask, never less than its usual height.
+void frmEditIPTCOptions::fitHeightToTexts()
+{
+    constexpr int kWidth = 620, kHeight = 602;
+    layout()->activate();
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(kWidth)
+                                                     : layout()->totalMinimumSize().height();
+    setFixedSize(kWidth, std::max(kHeight, needed));
+    layout()->activate();
 }
 
 void frmEditIPTCOptions::applyTexts()
@@ -113,7 +163,6 @@ void frmEditIPTCOptions::applyTexts()
     m_editCustomized->setText(pack.text(InterfaceText::EditCustomizedOption));
     m_controlLengths->setText(pack.text(InterfaceText::ControlLengthsOption));
     m_names->setText(pack.text(InterfaceText::EditCustomizedNamesButton));
-    m_names->resize(std::max(168, m_names->sizeHint().width()), m_names->height());
     m_templates->setText(withoutAccelerator(pack.text(InterfaceText::DefineTemplatesMenuItem)));
     m_previous[0]->setText(pack.text(InterfaceText::KeepBackupOption));
     m_previous[1]->setText(pack.text(InterfaceText::OverwriteBackupOption));
@@ -122,7 +171,7 @@ void frmEditIPTCOptions::applyTexts()
     m_chooseCodes->setText(pack.text(InterfaceText::CodeFilesChooseButton));
     m_clearCodes->setText(pack.text(InterfaceText::CodeFilesClearButton));
     m_cancel->setText(pack.text(InterfaceText::CancelButton));
-    placeCodeControls();
+    fitHeightToTexts();
 }
 
 void frmEditIPTCOptions::setFromSettings()

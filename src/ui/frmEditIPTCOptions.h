@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace zelvarion {
 
@@ -48,7 +49,9 @@ private:
     void chooseFolder();
     void showSaveFolder();
     void createCodeControls();
-    void placeCodeControls();
+    void placeControls();
+    void placeCodeControls(QVBoxLayout *layout);
+    void fitHeightToTexts();
     void addCodeFiles();
     void showCodeFiles();
     QStringList askForCodeFiles();

@@ -6,6 +6,7 @@
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -20,23 +21,16 @@ using namespace controls;
 void frmEditIPTCOptions::createCodeControls()
 {
     m_codesLabel = named(new QLabel(this), QStringLiteral("lblCodeFiles"));
-    m_codesLabel->setGeometry(12, 420, 300, 22);
     m_delimiterLabel = named(new QLabel(this), QStringLiteral("lblCodeDelimiter"));
-    m_delimiterLabel->setGeometry(460, 420, 90, 22);
     m_delimiter = named(new QLineEdit(this), QStringLiteral("txtCodeDelimiter"));
-    m_delimiter->setGeometry(566, 418, 42, 26);
     m_delimiter->setMaxLength(1);
     m_delimiter->setAlignment(Qt::AlignCenter);
     // One character that cannot be part of a code: no letter, digit, blank or "#".
     m_delimiter->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\p{L}\\p{N}\\s#]?")), this));
     m_codeFileList = named(new QLabel(this), QStringLiteral("lblCodeFileList"));
-    m_codeFileList->setGeometry(34, 448, 380, 22);
     m_chooseCodes = named(new QPushButton(this), QStringLiteral("cmdChooseCodeFiles"));
-    m_chooseCodes->setGeometry(420, 446, 90, 28);
     m_clearCodes = named(new QPushButton(this), QStringLiteral("cmdClearCodeFiles"));
-    m_clearCodes->setGeometry(518, 446, 90, 28);
     m_codeProblem = named(new QLabel(this), QStringLiteral("lblCodeFileProblem"));
-    m_codeProblem->setGeometry(34, 474, 574, 38);
     m_codeProblem->setWordWrap(true);
     setTextColour(m_codeProblem, kStatusRed);
     connect(m_chooseCodes, &QPushButton::clicked, this, &frmEditIPTCOptions::addCodeFiles);
@@ -46,18 +40,30 @@ void frmEditIPTCOptions::createCodeControls()
     });
 }
 
-// Widths follow the captions of the pack: the buttons and the delimiter's label end at the right margin.
-void frmEditIPTCOptions::placeCodeControls()
+// The codes' label with the delimiter at the right, the list of files with its buttons under it and
+// the problem line under both; the widths follow the captions of the pack.
+void frmEditIPTCOptions::placeCodeControls(QVBoxLayout *layout)
 {
-    const int clear = std::max(90, m_clearCodes->sizeHint().width());
-    const int choose = std::max(90, m_chooseCodes->sizeHint().width());
-    m_clearCodes->setGeometry(608 - clear, 446, clear, 28);
-    m_chooseCodes->setGeometry(608 - clear - 8 - choose, 446, choose, 28);
-    m_codeFileList->resize(m_chooseCodes->x() - 8 - m_codeFileList->x(), m_codeFileList->height());
-    const int label = m_delimiterLabel->sizeHint().width();
-    m_delimiterLabel->setGeometry(m_delimiter->x() - 8 - label, 420, label, 22);
-    m_codesLabel->resize(std::min(m_codesLabel->sizeHint().width(), m_delimiterLabel->x() - 8 - m_codesLabel->x()),
-                         m_codesLabel->height());
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(m_codesLabel, 1);
+    heading->addWidget(m_delimiterLabel);
+    m_delimiter->setFixedSize(42, 26);
+    heading->addWidget(m_delimiter);
+    layout->addLayout(heading);
+    auto *files = new QHBoxLayout;
+    files->addSpacing(22);
+    // The list is shortened to the room it is given, so it never widens the window.
+    m_codeFileList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    files->addWidget(m_codeFileList, 1);
+    for (QPushButton *button : {m_chooseCodes, m_clearCodes}) {
+        button->setMinimumSize(90, 28);
+        files->addWidget(button);
+    }
+    layout->addLayout(files);
+    auto *problem = new QHBoxLayout;
+    problem->addSpacing(22);
+    problem->addWidget(m_codeProblem, 1);
+    layout->addLayout(problem);
 }
 
 void frmEditIPTCOptions::addCodeFiles()
@@ -75,6 +81,8 @@ void frmEditIPTCOptions::showCodeFiles()
     for (const QString &file : std::as_const(m_codeFiles))
         names << QFileInfo(file).fileName();
     const QString shown = names.isEmpty() ? m_context.language.text(InterfaceText::NoCodeFiles) : names.join(QStringLiteral("; "));
+    if (layout())
+        layout()->activate();
     m_codeFileList->setText(m_codeFileList->fontMetrics().elidedText(shown, Qt::ElideRight, m_codeFileList->width()));
     m_codeFileList->setToolTip(m_codeFiles.join(u'\n'));
     m_clearCodes->setEnabled(!m_codeFiles.isEmpty());

@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,27 +43,39 @@ frmEmptyWordsList::frmEmptyWordsList(AppContext &context, QWidget *parent)
 
 void frmEmptyWordsList::createControls()
 {
-    setFixedSize(420, 380);
     lblEmptyWord = named(new QLabel(this), QStringLiteral("lblEmptyWord"));
-    lblEmptyWord->setGeometry(12, 12, 260, 20);
     rtfEmptyWord = named(new QLineEdit(this), QStringLiteral("rtfEmptyWord"));
-    rtfEmptyWord->setGeometry(12, 34, 260, 26);
     lstEmptyWords = named(new QListWidget(this), QStringLiteral("lstEmptyWords"));
-    lstEmptyWords->setGeometry(12, 70, 260, 250);
     lblNbEmptyWords = named(new QLabel(this), QStringLiteral("lblNbEmptyWords"));
-    lblNbEmptyWords->setGeometry(12, 324, 260, 20);
     lblStatus = named(new QLabel(this), QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(12, 348, 396, 24);
     lblStatus->setStyleSheet(textColourStyle(kStatusRed));
     const std::pair<QPushButton **, const char *> buttons[] = {
         {&cmdAddEmptyWord, "cmdAddEmptyWord"}, {&cmdReplaceEmptyWord, "cmdReplaceEmptyWord"},
         {&cmdRemoveEmptyWord, "cmdRemoveEmptyWord"}, {&cmdOK, "cmdOK"}, {&cmdCancel, "cmdCancel"}};
-    int top = 34;
+    auto *commands = new QVBoxLayout;
+    commands->setSpacing(10);
     for (const auto &[button, name] : buttons) {
         *button = named(new QPushButton(this), QLatin1String(name));
-        (*button)->setGeometry(288, top, 120, 30);
-        top += *button == cmdRemoveEmptyWord ? 150 : 40;
+        (*button)->setMinimumSize(120, 30);
+        if (*button == cmdOK)
+            commands->addStretch(1);
+        commands->addWidget(*button);
     }
+    lstEmptyWords->setMinimumSize(260, 200);
+    lblStatus->setMinimumHeight(24);
+    // The words' list takes what the window gains; the buttons stay beside it.
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 12, 12, 8);
+    layout->setHorizontalSpacing(16);
+    layout->addWidget(lblEmptyWord, 0, 0);
+    layout->addWidget(rtfEmptyWord, 1, 0);
+    layout->addWidget(lstEmptyWords, 2, 0);
+    layout->addWidget(lblNbEmptyWords, 3, 0);
+    layout->addLayout(commands, 1, 1, 3, 1);
+    layout->addWidget(lblStatus, 4, 0, 1, 2);
+    layout->setRowStretch(2, 1);
+    layout->setColumnStretch(0, 1);
+    resize(420, 380);
     cmdOK->setText(QStringLiteral("OK"));
     cmdReplaceEmptyWord->setEnabled(false);
     cmdRemoveEmptyWord->setEnabled(false);

@@ -11,6 +11,7 @@
 #include "ui/Controls.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +31,7 @@ frmExportXML::frmExportXML(AppContext &context, const ResultList &results, Feedb
     createControls();
     createDisplayControls();
     applyTexts();
+    placeControls();
     cmdExportXML->setEnabled(results.count() > 0);
     lblMax->setText(QString::number(results.count()));
     ProgressBar1->setRange(0, std::max(1, results.count()));
@@ -44,34 +46,22 @@ frmExportXML::frmExportXML(AppContext &context, const ResultList &results, Feedb
 
 void frmExportXML::createControls()
 {
-    setFixedSize(560, 330);
     lblTitle = named(new QLabel(this), QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(12, 14, 90, 22);
     txtXMLTitle = named(new QLineEdit(this), QStringLiteral("txtXMLTitle"));
-    txtXMLTitle->setGeometry(104, 12, 444, 26);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         optThumbnails[i] = named(new QRadioButton(this), indexed("optThumbnails", i));
-        optThumbnails[i]->setGeometry(12, 48 + 26 * i, 400, 22);
-    }
     optThumbnails[0]->setChecked(true);
     lblXMLFile = named(new QLabel(this), QStringLiteral("lblXMLFile"));
-    lblXMLFile->setGeometry(12, 104, 536, 22);
     lblXMLFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ProgressBar1 = named(new QProgressBar(this), QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(40, 134, 440, 20);
     ProgressBar1->setTextVisible(false);
     lblMin = named(new QLabel(QStringLiteral("0"), this), QStringLiteral("lblMin"));
-    lblMin->setGeometry(12, 134, 26, 20);
     lblMax = named(new QLabel(this), QStringLiteral("lblMax"));
-    lblMax->setGeometry(486, 134, 62, 20);
     lblCurrent = named(new QLabel(this), QStringLiteral("lblCurrent"));
-    lblCurrent->setGeometry(230, 156, 120, 20);
     lblCurrent->setAlignment(Qt::AlignCenter);
     lblCurrent->hide();
     cmdExportXML = named(new QPushButton(this), QStringLiteral("cmdExportXML"));
-    cmdExportXML->setGeometry(12, 184, 160, 32);
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(448, 288, 100, 32);
     connect(cmdExportXML, &QPushButton::clicked, this, &frmExportXML::exportDocument);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -79,14 +69,59 @@ void frmExportXML::createControls()
 void frmExportXML::createDisplayControls()
 {
     lblSelectXSL = named(new QLabel(this), QStringLiteral("lblSelectXSL"));
-    lblSelectXSL->setGeometry(12, 228, 300, 22);
     lstXSL = named(new QComboBox(this), QStringLiteral("lstXSL"));
-    lstXSL->setGeometry(12, 252, 300, 28);
     cmdDisplayXML = named(new QPushButton(this), QStringLiteral("cmdDisplayXML"));
-    cmdDisplayXML->setGeometry(324, 250, 140, 32);
     lblDisplayMessage = named(new QLabel(this), QStringLiteral("lblDisplayMessage"));
-    lblDisplayMessage->setGeometry(12, 288, 420, 28);
     connect(cmdDisplayXML, &QPushButton::clicked, this, &frmExportXML::displayDocument);
+}
+
+// Fixed by design: the export above, the display of the document under it, Close at the bottom
+// right; as large as the pack's captions ask. A long path is shortened by the label, not the window.
+void frmExportXML::placeControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 10);
+    layout->setSpacing(4);
+    auto *title = new QHBoxLayout;
+    title->addWidget(lblTitle);
+    title->addWidget(txtXMLTitle, 1);
+    layout->addLayout(title);
+    layout->addSpacing(6);
+    for (QRadioButton *option : optThumbnails)
+        layout->addWidget(option);
+    lblXMLFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(lblXMLFile);
+    auto *bar = new QHBoxLayout;
+    lblMin->setMinimumWidth(26);
+    lblMax->setMinimumWidth(62);
+    bar->addWidget(lblMin);
+    bar->addWidget(ProgressBar1, 1);
+    bar->addWidget(lblMax);
+    layout->addLayout(bar);
+    lblCurrent->setMinimumHeight(20);
+    QSizePolicy keepsItsPlace = lblCurrent->sizePolicy(); // shown during an export only
+    keepsItsPlace.setRetainSizeWhenHidden(true);
+    lblCurrent->setSizePolicy(keepsItsPlace);
+    layout->addWidget(lblCurrent);
+    cmdExportXML->setMinimumSize(160, 32);
+    layout->addWidget(cmdExportXML, 0, Qt::AlignLeft);
+    layout->addSpacing(10);
+    layout->addWidget(lblSelectXSL);
+    auto *display = new QHBoxLayout;
+    lstXSL->setMinimumSize(300, 28);
+    display->addWidget(lstXSL);
+    cmdDisplayXML->setMinimumSize(140, 32);
+    display->addWidget(cmdDisplayXML);
+    display->addStretch(1);
+    layout->addLayout(display);
+    layout->addStretch(1);
+    auto *bottom = new QHBoxLayout;
+    lblDisplayMessage->setWordWrap(true);
+    bottom->addWidget(lblDisplayMessage, 1);
+    cmdCancel->setMinimumSize(100, 32);
+    bottom->addWidget(cmdCancel, 0, Qt::AlignBottom);
+    layout->addLayout(bottom);
+    setFixedSize(QSize(560, 330).expandedTo(sizeHint()));
 }
 
 void frmExportXML::applyTexts()

@@ -45,6 +45,7 @@ private:
     void createControls();
     void createDisplayControls();
     void applyTexts();
+    void placeControls();
     void fillStylesheetList(const QString &remembered);
     void setBusy(bool busy);
     void takeExportFolder(ExportFolderLock &lock);

@@ -3,6 +3,7 @@
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -19,9 +20,7 @@ frmFolder::frmFolder(AppContext &context, QWidget *parent) : QDialog(parent), m_
 {
     setObjectName(QStringLiteral("frmFolder"));
     setModal(true);
-    setFixedSize(460, 420);
     m_drives = named(new QComboBox(this), QStringLiteral("drvList"));
-    m_drives->setGeometry(12, 12, 436, 26);
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && volume.isReady())
             m_drives->addItem(volume.rootPath());
@@ -29,15 +28,20 @@ frmFolder::frmFolder(AppContext &context, QWidget *parent) : QDialog(parent), m_
     m_model->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
     m_model->setRootPath(QDir::rootPath());
     m_folders = named(new QTreeView(this), QStringLiteral("dirList"));
-    m_folders->setGeometry(12, 46, 436, 318);
     m_folders->setModel(m_model);
     for (int column = 1; column < m_model->columnCount(); ++column)
         m_folders->hideColumn(column);
     m_folders->header()->hide();
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(260, 378, 90, 30);
     m_cancel = named(new QPushButton(context.language.text(InterfaceText::CancelButton), this), QStringLiteral("cmdCancel"));
-    m_cancel->setGeometry(358, 378, 90, 30);
+    // The folder tree takes what the window gains.
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(8);
+    layout->addWidget(m_drives);
+    layout->addWidget(m_folders, 1);
+    layout->addLayout(buttonsAtRight({m_ok, m_cancel}, 90, 30));
+    resize(460, 420);
     setWindowTitle(context.language.text(InterfaceText::SaveOriginalsOption));
     connect(m_drives, &QComboBox::currentIndexChanged, this, &frmFolder::driveChanged);
     connect(m_ok, &QPushButton::clicked, this, &frmFolder::confirm);

@@ -6,6 +6,7 @@
 #include "ui/BusyPointer.h"
 #include "ui/Controls.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -39,13 +40,9 @@ frmFolderSelected::frmFolderSelected(AppContext &context, Feedback &feedback, co
 
 void frmFolderSelected::createControls()
 {
-    setFixedSize(420, 420);
     lblDestination = named(new QLabel(QStringLiteral("Select destination folder"), this), QStringLiteral("lblDestination"));
-    lblDestination->setGeometry(12, 10, 396, 20);
     drvList = named(new QComboBox(this), QStringLiteral("drvList"));
-    drvList->setGeometry(12, 34, 396, 26);
     dirList = named(new QTreeView(this), QStringLiteral("dirList"));
-    dirList->setGeometry(12, 66, 396, 300);
     m_folders = new QFileSystemModel(this);
     m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_folders->setRootPath(QDir::rootPath());
@@ -54,10 +51,18 @@ void frmFolderSelected::createControls()
         dirList->hideColumn(column);
     dirList->header()->hide();
     cmdOK = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(216, 378, 92, 30);
     cmdOK->setDefault(true);
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(316, 378, 92, 30);
+    // The folder tree takes what the window gains.
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 12);
+    layout->setSpacing(6);
+    layout->addWidget(lblDestination);
+    layout->addWidget(drvList);
+    layout->addWidget(dirList, 1);
+    layout->addSpacing(6);
+    layout->addLayout(buttonsAtRight({cmdOK, cmdCancel}, 92, 30));
+    resize(420, 420);
     connect(cmdOK, &QPushButton::clicked, this, &frmFolderSelected::confirm);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -5,7 +5,9 @@
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -39,35 +41,51 @@ frmSearchOptions::frmSearchOptions(AppContext &context, Feedback &feedback, QWid
     setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
 }
 
+// Fixed by design, as large as its captions ask: the fields beside the translation's direction,
+// the two file-name switches under them and the buttons at the bottom right.
 void frmSearchOptions::createControls()
 {
-    setFixedSize(520, 330);
     chkSearchOptions[0] = named(new QCheckBox(this), indexed("chkSearchOptions", 0));
-    chkSearchOptions[0]->setGeometry(12, 10, 300, 22);
     FrameSearch = named(new QGroupBox(this), QStringLiteral("FrameSearch"));
-    FrameSearch->setGeometry(12, 36, 300, 200);
+    auto *fields = new QVBoxLayout(FrameSearch);
     for (int i = 0; i < 7; ++i) {
         chkSearchIPTC[i] = named(new QCheckBox(FrameSearch), indexed("chkSearchIPTC", i));
-        chkSearchIPTC[i]->setGeometry(12, 22 + 25 * i, 276, 22);
+        fields->addWidget(chkSearchIPTC[i]);
     }
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < 3; ++i)
         chkSearchOptions[i] = named(new QCheckBox(this), indexed("chkSearchOptions", i));
-        chkSearchOptions[i]->setGeometry(12, 218 + 26 * i, 300, 22);
-    }
     FrameTranslation = named(new QGroupBox(this), QStringLiteral("FrameTranslation"));
-    FrameTranslation->setGeometry(324, 36, 184, 200);
+    auto *translation = new QVBoxLayout(FrameTranslation);
     for (int i = 0; i < 3; ++i) {
         optTranslation[i] = named(new QRadioButton(FrameTranslation), indexed("optTranslation", i));
-        optTranslation[i]->setGeometry(12, 24 + 26 * i, 164, 22);
+        translation->addWidget(optTranslation[i]);
     }
     lblNbTranslations = named(new QLabel(FrameTranslation), QStringLiteral("lblNbTranslations"));
-    lblNbTranslations->setGeometry(12, 110, 164, 22);
+    translation->addSpacing(6);
+    translation->addWidget(lblNbTranslations);
+    translation->addStretch(1);
     cmdEditTranslations = named(new QPushButton(FrameTranslation), QStringLiteral("cmdEditTranslations"));
-    cmdEditTranslations->setGeometry(12, 150, 160, 30);
+    cmdEditTranslations->setMinimumSize(160, 30);
+    translation->addWidget(cmdEditTranslations);
     cmdOK = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(324, 286, 88, 30);
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(420, 286, 88, 30);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *button : {cmdOK, cmdCancel}) {
+        button->setMinimumSize(88, 30);
+        buttons->addWidget(button);
+    }
+
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 10, 12, 12);
+    layout->setHorizontalSpacing(12);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(chkSearchOptions[0], 0, 0);
+    layout->addWidget(FrameSearch, 1, 0);
+    layout->addWidget(FrameTranslation, 1, 1);
+    layout->addWidget(chkSearchOptions[1], 2, 0);
+    layout->addWidget(chkSearchOptions[2], 3, 0);
+    layout->addLayout(buttons, 2, 1, 2, 1, Qt::AlignBottom);
     cmdOK->setDefault(true);
 
     connect(chkSearchOptions[0], &QCheckBox::clicked, this, &frmSearchOptions::allIptcClicked);
@@ -92,9 +110,16 @@ void frmSearchOptions::applyTexts()
         chkSearchIPTC[i]->setText(pack.text(kFieldNames[i]));
     FrameTranslation->setTitle(pack.text(TranslationFrame));
     const TranslationsState &t = m_context.translations;
-    optTranslation[0]->setText(t.language1 + QStringLiteral(" <-> ") + t.language2);
-    optTranslation[1]->setText(t.language1 + QStringLiteral(" -> ") + t.language2);
-    optTranslation[2]->setText(t.language2 + QStringLiteral(" -> ") + t.language1);
+    if (t.language1.isEmpty() || t.language2.isEmpty()) {
+        // No translations file names its languages: the directions are told in words.
+        optTranslation[0]->setText(pack.text(TranslationBothWays));
+        optTranslation[1]->setText(pack.text(TranslationFirstToSecond));
+        optTranslation[2]->setText(pack.text(TranslationSecondToFirst));
+    } else {
+        optTranslation[0]->setText(t.language1 + QStringLiteral(" <-> ") + t.language2);
+        optTranslation[1]->setText(t.language1 + QStringLiteral(" -> ") + t.language2);
+        optTranslation[2]->setText(t.language2 + QStringLiteral(" -> ") + t.language1);
+    }
     lblNbTranslations->setText(QString::number(t.lineCount) + u' ' + pack.text(TranslationPairsUnit));
     cmdEditTranslations->setText(pack.text(EditTranslationsButton));
     cmdCancel->setText(pack.text(CancelButton));

@@ -6,10 +6,12 @@
 #include "ui/AppContext.h"
 #include "ui/BusyPointer.h"
 #include "ui/Controls.h"
+#include "ui/NameQuestion.h"
 #include "core/session/Twips.h"
 
 #include <QHeaderView>
-#include <QInputDialog>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,7 +49,7 @@ frmSelections::frmSelections(AppContext &context, Feedback &feedback, MarkedImag
     setObjectName(QStringLiteral("frmSelections"));
     setModal(false);
     m_askName = [this](const QString &prompt, const QString &title, const QString &current) {
-        return QInputDialog::getText(this, title, prompt, QLineEdit::Normal, current);
+        return askForName(this, title, prompt, current);
     };
     createControls();
     applyTexts();
@@ -59,42 +61,61 @@ frmSelections::frmSelections(AppContext &context, Feedback &feedback, MarkedImag
     setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
 }
 
+// The name box and the list on the left, the buttons beside them; the list takes what the window gains.
 void frmSelections::createControls()
 {
-    setFixedSize(480, 330);
     lblSaveSelection = named(new QLabel(this), QStringLiteral("lblSaveSelection"));
-    lblSaveSelection->setGeometry(12, 10, 280, 20);
     txtSaveSelection = named(new QLineEdit(this), QStringLiteral("txtSaveSelection"));
-    txtSaveSelection->setGeometry(12, 32, 270, 26);
     lvSelections = named(new QTreeWidget(this), QStringLiteral("lvSelections"));
-    lvSelections->setGeometry(12, 70, 270, 200);
     lvSelections->setRootIsDecorated(false);
     lvSelections->setColumnCount(2);
     lvSelections->header()->setStretchLastSection(false);
+    lvSelections->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     lvSelections->setColumnWidth(1, pixels(kCountColumnTwips));
-    lvSelections->setColumnWidth(0, lvSelections->width() - pixels(kCountColumnTwips) - pixels(50));
+    lvSelections->setMinimumSize(270, 200);
     lblNbCurrentSelection = named(new QLabel(this), QStringLiteral("lblNbCurrentSelection"));
-    lblNbCurrentSelection->setGeometry(12, 276, 270, 20);
     lblNbCurrentSelection->hide();
     lblError = named(new QLabel(this), QStringLiteral("lblError"));
-    lblError->setGeometry(12, 300, 456, 20);
+    lblError->setMinimumHeight(20);
     lblError->setStyleSheet(textColourStyle(kStatusRed));
 
-    auto button = [this](const char *name, int top, void (frmSelections::*command)()) {
+    auto button = [this](const char *name, void (frmSelections::*command)()) {
         auto *b = named(new QPushButton(this), QLatin1String(name));
-        b->setGeometry(294, top, 174, 30);
         connect(b, &QPushButton::clicked, this, command);
         return b;
     };
-    cmdSaveSelection = button("cmdSaveSelection", 30, &frmSelections::saveSelection);
-    cmdCurrentSelection = button("cmdCurrentSelection", 70, &frmSelections::showCurrentSelection);
-    cmdDisplaySelection = button("cmdDisplaySelection", 106, &frmSelections::displaySelection);
-    cmdRenameSelection = button("cmdRenameSelection", 142, &frmSelections::renameSelection);
-    cmdRemoveSelection = button("cmdRemoveSelection", 178, &frmSelections::removeSelection);
+    cmdSaveSelection = button("cmdSaveSelection", &frmSelections::saveSelection);
+    cmdCurrentSelection = button("cmdCurrentSelection", &frmSelections::showCurrentSelection);
+    cmdDisplaySelection = button("cmdDisplaySelection", &frmSelections::displaySelection);
+    cmdRenameSelection = button("cmdRenameSelection", &frmSelections::renameSelection);
+    cmdRemoveSelection = button("cmdRemoveSelection", &frmSelections::removeSelection);
     cmdCancel = named(new QPushButton(this), QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(294, 240, 174, 30);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::close);
     connect(lvSelections, &QTreeWidget::itemDoubleClicked, this, &frmSelections::displaySelection);
+    placeControls();
+}
+
+void frmSelections::placeControls()
+{
+    auto *commands = new QVBoxLayout;
+    commands->setSpacing(6);
+    for (QPushButton *b : {cmdCurrentSelection, cmdDisplaySelection, cmdRenameSelection, cmdRemoveSelection})
+        commands->addWidget(b);
+    commands->addStretch(1);
+    commands->addWidget(cmdCancel);
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setHorizontalSpacing(12);
+    layout->setVerticalSpacing(6);
+    layout->addWidget(lblSaveSelection, 0, 0);
+    layout->addWidget(txtSaveSelection, 1, 0);
+    layout->addWidget(cmdSaveSelection, 1, 1);
+    layout->addWidget(lvSelections, 2, 0);
+    layout->addLayout(commands, 2, 1);
+    layout->addWidget(lblNbCurrentSelection, 3, 0);
+    layout->addWidget(lblError, 4, 0, 1, 2);
+    layout->setRowStretch(2, 1);
+    layout->setColumnStretch(0, 1);
 }
 
 void frmSelections::applyTexts()
@@ -116,16 +137,10 @@ void frmSelections::applyTexts()
 // the window growing with it.
 void frmSelections::fitButtonsToCaptions()
 {
-    constexpr int kEnds = 12; // room for the rounded ends
-    const QList<QPushButton *> buttons = {cmdSaveSelection, cmdCurrentSelection, cmdDisplaySelection,
-                                          cmdRenameSelection, cmdRemoveSelection, cmdCancel};
-    int width = 174;
-    for (QPushButton *button : buttons)
-        width = std::max(width, button->sizeHint().width() + kEnds);
-    for (QPushButton *button : buttons)
-        button->setGeometry(button->x(), button->y(), width, button->height());
-    setFixedSize(cmdCancel->x() + width + 12, height());
-    lblError->setGeometry(lblError->x(), lblError->y(), this->width() - 2 * lblError->x(), lblError->height());
+    for (QPushButton *button : {cmdSaveSelection, cmdCurrentSelection, cmdDisplaySelection, cmdRenameSelection,
+                                cmdRemoveSelection, cmdCancel})
+        fitRoundedButton(button, 174);
+    resize(sizeHint().expandedTo(QSize(480, 330)));
 }
 
 void frmSelections::readList()

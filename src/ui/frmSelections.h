@@ -39,6 +39,7 @@ public:
 private:
     void createControls();
     void applyTexts();
+    void placeControls();
     void fitButtonsToCaptions();
     void readList();
     void addEntry(const QString &name, const QString &count);

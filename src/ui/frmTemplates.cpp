@@ -10,10 +10,13 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
 
 namespace zelvarion {
@@ -23,7 +26,7 @@ namespace {
 
 constexpr int kCountColumnTwips = 1500;
 constexpr int kSavedColumnTwips = 1800;
-constexpr int kListMarginTwips = 50;
+constexpr int kNameColumnMinimumTwips = 2400;
 
 } // namespace
 
@@ -42,31 +45,46 @@ frmTemplates::frmTemplates(AppContext &context, Feedback &feedback, QWidget *par
     setWindowFlag(Qt::WindowStaysOnTopHint, context.settings.stayOnTop);
 }
 
+// The list takes what the window gains; the name row and the bottom line keep their height.
 void frmTemplates::createControls()
 {
-    setFixedSize(640, 420);
     m_nameLabel = named(new QLabel(this), QStringLiteral("lblTemplate"));
-    m_nameLabel->setGeometry(12, 12, 300, 20);
     m_name = named(new QLineEdit(this), QStringLiteral("rtfTemplate"));
-    m_name->setGeometry(12, 34, 340, 26);
     const char *names[] = {"cmdAddTemplate", "cmdReplaceTemplate", "cmdRemoveTemplate"};
     QPushButton **buttons[] = {&m_add, &m_replace, &m_remove};
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(m_name, 1);
     for (int i = 0; i < 3; ++i) {
         *buttons[i] = named(new QPushButton(this), QLatin1String(names[i]));
-        (*buttons[i])->setGeometry(364 + 90 * i, 32, 84, 30);
+        (*buttons[i])->setMinimumSize(84, 30);
+        nameRow->addWidget(*buttons[i]);
     }
     m_list = named(new QTreeWidget(this), QStringLiteral("lvTemplates"));
-    m_list->setGeometry(12, 72, 616, 270);
     m_list->setRootIsDecorated(false);
     m_list->setColumnCount(4);
     m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_status = named(new QLabel(this), QStringLiteral("lblStatus"));
-    m_status->setGeometry(12, 350, 440, 22);
+    m_status->setMinimumHeight(22);
     setTextColour(m_status, kStatusRed);
     m_edit = named(new QPushButton(this), QStringLiteral("cmdEditTemplate"));
-    m_edit->setGeometry(12, 380, 160, 30);
+    m_edit->setMinimumSize(160, 30);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
-    m_ok->setGeometry(536, 380, 92, 30);
+    m_ok->setMinimumSize(92, 30);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_edit);
+    bottom->addStretch(1);
+    bottom->addWidget(m_ok);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 10);
+    layout->setSpacing(6);
+    layout->addWidget(m_nameLabel);
+    layout->addLayout(nameRow);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_status);
+    layout->addLayout(bottom);
+    resize(640, 420);
 
     connect(m_name, &QLineEdit::returnPressed, this, &frmTemplates::addTemplate);
     connect(m_add, &QPushButton::clicked, this, &frmTemplates::addTemplate);
@@ -101,18 +119,29 @@ void frmTemplates::applyTexts()
     fitColumns();
 }
 
-// The count and date columns keep their usual widths unless their headers ask for more; the
-// name column takes what is left.
+// The count and date columns keep their usual widths unless their headers or the dates they show
+// ask for more; the name column takes what is left.
 void frmTemplates::fitColumns()
 {
     const int countWidth = pixels(kCountColumnTwips), savedWidth = pixels(kSavedColumnTwips);
-    int taken = pixels(kListMarginTwips);
     for (const auto &[column, width] : {std::pair{1, countWidth}, {2, countWidth}, {3, savedWidth}}) {
-        const int fitted = std::max(width, m_list->header()->sectionSizeHint(column));
-        m_list->setColumnWidth(column, fitted);
-        taken += fitted;
+        const int content = column == 3 ? widestDate() : 0; // as wide as the locale writes them
+        m_list->setColumnWidth(column, std::max({width, m_list->header()->sectionSizeHint(column), content}));
     }
-    m_list->setColumnWidth(0, m_list->width() - taken);
+    // The window cannot be made so narrow that the name column would push the others out of sight.
+    const int others = m_list->columnWidth(1) + m_list->columnWidth(2) + m_list->columnWidth(3);
+    m_list->setMinimumWidth(others + pixels(kNameColumnMinimumTwips) + 2 * m_list->frameWidth()
+                            + m_list->verticalScrollBar()->sizeHint().width());
+}
+
+int frmTemplates::widestDate() const
+{
+    // The item's text margin on either side, as the view draws it.
+    const int margins = 2 * (m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1);
+    int widest = 0;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i)
+        widest = std::max(widest, m_list->fontMetrics().horizontalAdvance(m_list->topLevelItem(i)->text(3)) + margins);
+    return widest;
 }
 
 void frmTemplates::updateListTemplates()
@@ -132,6 +161,7 @@ void frmTemplates::updateListTemplates()
             item->setTextAlignment(column, Qt::AlignCenter);
     }
     m_filling = false;
+    fitColumns();
 }
 
 QString frmTemplates::selectedName() const

@@ -40,6 +40,7 @@ private:
     void createControls();
     void applyTexts();
     void fitColumns();
+    int widestDate() const;
     void rowTicked(QTreeWidgetItem *item, int column);
     void showTaken();
 

@@ -402,6 +402,8 @@ class WindowLayoutTest : public QObject
 private Q_SLOTS:
     void captionsFitAndNothingOverlaps_data();
     void captionsFitAndNothingOverlaps();
+    void captionsFitAndNothingOverlaps_atOtherSizes_data() { captionsFitAndNothingOverlaps_data(); }
+    void captionsFitAndNothingOverlaps_atOtherSizes();
 };
 
 void WindowLayoutTest::captionsFitAndNothingOverlaps_data()
@@ -425,6 +427,33 @@ void WindowLayoutTest::captionsFitAndNothingOverlaps()
     QVERIFY(QTest::qWaitForWindowExposed(shown));
     const QStringList faults = layoutFaults(shown);
     QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("\n") + faults.join(u'\n')));
+}
+
+// A window the user can resize stays whole at the smallest size it allows and when made larger;
+// a fixed one stays as it opened.
+void WindowLayoutTest::captionsFitAndNothingOverlaps_atOtherSizes()
+{
+    QFETCH(QString, language);
+    QFETCH(int, window);
+    // The main window's sizes are its own tests'; the display window takes the picture's size.
+    const QLatin1String name(kWindows[window].name);
+    if (name.startsWith(QLatin1String("frmZelvarion")) || name == QLatin1String("frmDisplayImage"))
+        QSKIP("sized by its own rules");
+    LayoutFixture f(language);
+    QWidget *shown = kWindows[window].open(f);
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    const QSize opened = shown->size();
+    const QSize larger = (opened * 1.4).boundedTo(shown->maximumSize());
+    for (const QSize size : {shown->minimumSizeHint().expandedTo(shown->minimumSize()), larger}) {
+        shown->resize(size);
+        QCoreApplication::processEvents();
+        QCOMPARE(shown->size(), size.boundedTo(shown->maximumSize()).expandedTo(shown->minimumSize()));
+        const QStringList faults = layoutFaults(shown);
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("at %1x%2\n").arg(size.width()).arg(size.height())
+                                              + faults.join(u'\n')));
+    }
+    QVERIFY(opened.width() >= shown->minimumWidth() && opened.height() >= shown->minimumHeight());
 }
 
 QTEST_MAIN(WindowLayoutTest)

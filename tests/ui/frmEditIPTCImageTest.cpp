@@ -2,6 +2,7 @@
 // row with either read choice, Previous/Next walk the result asking about unsaved changes, and a
 // TIFF stays read-only.
 #include "CaptioningTestSupport.h"
+#include "LayoutCheck.h"
 
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/catalogue/FolderRegistry.h"
@@ -281,6 +282,40 @@ private Q_SLOTS:
         QVERIFY(dialog.isVisible());
         QCOMPARE(f.images.read(QStringLiteral("scan.tif")), original);
         QVERIFY(f.column(QStringLiteral("scan.tif"), QStringLiteral("LastRevisionDate")).isEmpty());
+    }
+
+    // A long folder is shortened in the middle to the header's room, its start and end kept and
+    // the whole path in the tip; a writable image's title reaches the logo, a read-only one's the note.
+    void aLongPathIsShortenedToTheHeaderNotCut()
+    {
+        Fixture f;
+        const QString folder = QStringLiteral("/photos/archives/2024/Bretagne/Brest, the harbour at dawn/"
+                                              "fishing boats coming back/selected for the exhibition/");
+        f.rows = {{folder, QStringLiteral("harbour.jpg"), {}}, {folder, QStringLiteral("harbour scan.tif"), {}}};
+        int writableWidth = 0;
+        for (int rank : {1, 2}) {
+            f.open(rank);
+            QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+            auto *title = f.get<QLabel>(QStringLiteral("lblTemplate"));
+            const QStringList lines = title->text().split(QStringLiteral("\r\n"));
+            QCOMPARE(lines.size(), 2);
+            QCOMPARE(lines[0], f.rows[std::size_t(rank - 1)].file);
+            QVERIFY(lines[1].startsWith(QStringLiteral("/photos/")) && lines[1].endsWith(QStringLiteral("exhibition/")));
+            QVERIFY(lines[1].size() < folder.size());
+            QVERIFY(title->fontMetrics().horizontalAdvance(lines[1]) <= title->width());
+            QCOMPARE(title->toolTip(), folder + f.rows[std::size_t(rank - 1)].file);
+            const QRect logo = f.get<QLabel>(QStringLiteral("ImageIPTC"))->geometry();
+            const QRect note = f.get<QLabel>(QStringLiteral("lblReadOnly"))->geometry();
+            const int reach = title->geometry().right();
+            if (rank == 1) {
+                QVERIFY(reach < logo.left() && reach > logo.left() - 20);
+                writableWidth = title->width();
+            } else {
+                QVERIFY(reach < note.left() && reach > note.left() - 20);
+                QVERIFY(title->width() < writableWidth);
+            }
+            QVERIFY(layoutFaults(f.dialog.get()).isEmpty());
+        }
     }
 };
 

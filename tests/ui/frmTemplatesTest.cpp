@@ -4,6 +4,7 @@
 
 #include "ui/frmTemplates.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void editOpensTheSelectedTemplateAndRefreshesTheCounts();
     void tickingMakesTheOnlyTemplateInUse();
     void aCatalogueThatCannotBeOpenedIsReportedOnceAndTheListStays();
+    void theDateOfTheLastSaveStaysWholeAtEverySize();
 };
 
 void frmTemplatesTest::addWithEnterAndReplaceRefuseTwinsOfAnyCase()
@@ -170,6 +172,30 @@ void frmTemplatesTest::aCatalogueThatCannotBeOpenedIsReportedOnceAndTheListStays
     QCoreApplication::processEvents();
     QCOMPARE(f.c.feedback.messages.size(), std::size_t(3));
     QCOMPARE(f.rows(), QStringList{QStringLiteral("A [x]")});
+}
+
+// A date is wider than the column's usual width in most locales; the column widens to it, and the
+// name column gives up the room when the window is made smaller or larger.
+void frmTemplatesTest::theDateOfTheLastSaveStaysWholeAtEverySize()
+{
+    Fixture f;
+    f.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
+    f.type(QStringLiteral("Brest harbour, spring shoot"));
+    f.click("cmdAddTemplate");
+    const QTreeWidgetItem *row = f.list()->topLevelItem(0);
+    QVERIFY(row);
+    const QString saved = row->text(3);
+    QVERIFY(!saved.isEmpty());
+    for (const QSize size : {f.dialog.minimumSize(), QSize(640, 420), QSize(1000, 600)}) {
+        f.dialog.resize(size);
+        QCoreApplication::processEvents();
+        const QRect cell = f.list()->visualItemRect(row).intersected(
+            QRect(f.list()->header()->sectionViewportPosition(3), 0, f.list()->columnWidth(3), 1 << 20));
+        const int needed = f.list()->fontMetrics().horizontalAdvance(saved);
+        QVERIFY2(cell.width() > needed, qPrintable(QStringLiteral("%1 px for %2 px").arg(cell.width()).arg(needed)));
+        QVERIFY(cell.right() <= f.list()->viewport()->width());
+    }
 }
 
 QTEST_MAIN(frmTemplatesTest)

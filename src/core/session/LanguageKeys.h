@@ -290,6 +290,10 @@ enum class InterfaceText : int {
     DateFieldHint = 423,   // tool tip of a date box: "#" the form, "%" an example
     TimeFieldHint = 424,   // tool tip of a time box: "#" the form, "%" an example
     LabelColon = 425,      // a label before its value: "#:" ("# :" in French); a space follows
+    // From 440: the windows' later captions.
+    TranslationBothWays = 440, // the translation's directions while no file names the two languages
+    TranslationFirstToSecond = 441,
+    TranslationSecondToFirst = 442,
     // From 460: the main window's later texts.
     OpenedImageResult = 460, // in the empty search box: the image a file manager asked to open
 };
@@ -614,7 +618,8 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::CodeDelimiterLabel, InterfaceText::CodeFilesDialogTitle, InterfaceText::CodeFileFilter,
     InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip, InterfaceText::PackOwnName, InterfaceText::PackLocale,
     InterfaceText::DateFormLetters, InterfaceText::DateFieldHint, InterfaceText::TimeFieldHint,
-    InterfaceText::LabelColon, InterfaceText::OpenedImageResult,
+    InterfaceText::LabelColon, InterfaceText::TranslationBothWays, InterfaceText::TranslationFirstToSecond,
+    InterfaceText::TranslationSecondToFirst, InterfaceText::OpenedImageResult,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -692,7 +697,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 280);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 283);
 static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 189);
 
 } // namespace zelvarion
