@@ -228,8 +228,8 @@ void frmZelvarionGrowTest::anOpenedImageOutsideTheCatalogueIsSaidSo()
 void frmZelvarionGrowTest::theDetailPanelGivesEveryDateInTheLocaleShortForm()
 {
     const QLocale before;
+    GrowFixture f; // its start sets the locale of its pack; the French one is set after it
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    GrowFixture f;
     f.execute({imageRow(QStringLiteral("/photos/"), QStringLiteral("fair.jpg"),
                         {{37, QStringLiteral("2026/12/01")}, {39, QStringLiteral("2026/12/09")},
                          {42, QStringLiteral("2026 12 10")}, {43, QStringLiteral("09:30:00")},
