@@ -4,6 +4,16 @@
 
 namespace zelvarion {
 
+bool inWriteTransaction(CatalogueDb &db, const std::function<bool()> &work)
+{
+    if (db.execute(QStringLiteral("begin immediate transaction;")) != 0)
+        return false;
+    if (work() && db.execute(QStringLiteral("commit transaction;")) == 0)
+        return true;
+    db.execute(QStringLiteral("rollback transaction;"));
+    return false;
+}
+
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback)
 {
     return db.executeOrReport(feedback, QStringLiteral("vacuum;"), Message::CannotRunVacuum, {db.path});

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zelvarion {
 
 class CatalogueDb;
@@ -11,6 +13,10 @@ class Feedback;
 // modes). Another engine behind CatalogueDb gives its own versions of these and of the start-up
 // and per-search tuning (CatalogueSchema.h), the substring index (SearchIndexTables.h) and the
 // undo journal's settings (UndoJournalTables.h); the table statements are plain SQL.
+
+// Runs work inside a transaction that takes the write lock at once; commits when work succeeds,
+// else rolls back with the first error left in the catalogue's errorText().
+bool inWriteTransaction(CatalogueDb &db, const std::function<bool()> &work);
 
 // "vacuum;", reported as CannotRunVacuum.
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback);

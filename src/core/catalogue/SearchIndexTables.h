@@ -19,10 +19,6 @@ QStringList indexedColumns();
 
 QStringList creationStatements();
 QStringList dropStatements();
-// The index's writes run in a transaction that takes the write lock at once.
-QString beginWrite();
-QString commitWrite();
-QString rollbackWrite();
 
 // count(*) of the index's tables and triggers: 6 when it is in place.
 QString countPartsStatement();

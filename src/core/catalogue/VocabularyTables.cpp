@@ -50,10 +50,6 @@ QStringList dropStatements()
             QStringLiteral("drop table if exists %1;").arg(kPending)};
 }
 
-QString beginWrite() { return QStringLiteral("begin immediate transaction;"); }
-QString commitWrite() { return QStringLiteral("commit transaction;"); }
-QString rollbackWrite() { return QStringLiteral("rollback transaction;"); }
-
 QString countPartsStatement()
 {
     return QStringLiteral("select count(*) from sqlite_master where name in ('%1','%2','%2Insert','%2Update','%2Delete');")

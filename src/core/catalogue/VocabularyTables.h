@@ -13,10 +13,6 @@ namespace vocabularyTables {
 
 QStringList creationStatements();
 QStringList dropStatements();
-// The vocabulary's writes run in a transaction that takes the write lock at once.
-QString beginWrite();
-QString commitWrite();
-QString rollbackWrite();
 
 // count(*) of the vocabulary's tables and triggers: 5 when it is in place.
 QString countPartsStatement();

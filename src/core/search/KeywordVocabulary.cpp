@@ -129,16 +129,6 @@ bool runAll(CatalogueDb &db, const QStringList &statements)
                        [&](const QString &statement) { return db.execute(statement) == 0; });
 }
 
-bool inTransaction(CatalogueDb &db, const std::function<bool()> &work)
-{
-    if (db.execute(vocabularyTables::beginWrite()) != 0)
-        return false;
-    if (work() && db.execute(vocabularyTables::commitWrite()) == 0)
-        return true;
-    db.execute(vocabularyTables::rollbackWrite()); // the first error stays in errorText()
-    return false;
-}
-
 } // namespace
 
 bool update(CatalogueDb &db)
@@ -147,7 +137,7 @@ bool update(CatalogueDb &db)
     const bool inPlace = tablesInPlace(db);
     if (inPlace && countOf(db, vocabularyTables::countPendingStatement()) == 0)
         return true; // nothing to write: the file is left as it is
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         Changes changes;
         if (!inPlace) // made anew, also over a part left from an older one
             return runAll(db, vocabularyTables::dropStatements()) && runAll(db, vocabularyTables::creationStatements())

@@ -27,16 +27,6 @@ bool runAll(CatalogueDb &db, const QStringList &statements)
     return true;
 }
 
-bool inTransaction(CatalogueDb &db, const std::function<bool()> &work)
-{
-    if (db.execute(searchIndexTables::beginWrite()) != 0)
-        return false;
-    if (work() && db.execute(searchIndexTables::commitWrite()) == 0)
-        return true;
-    db.execute(searchIndexTables::rollbackWrite()); // the first error stays in errorText()
-    return false;
-}
-
 long long countOf(CatalogueDb &db, const QString &statement)
 {
     return db.execute(statement) == 0 && db.rowCount() > 0 ? db.cell(0, 1).toLongLong() : 0;
@@ -86,7 +76,7 @@ bool readTexts(CatalogueDb &db, const QString &ids, std::vector<std::vector<std:
 bool indexBatch(CatalogueDb &db, const std::vector<long long> &batch)
 {
     const QString ids = idList(batch);
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         std::vector<std::vector<std::string>> texts;
         std::vector<std::vector<std::string>> always;
         using namespace searchIndexTables;
@@ -109,12 +99,12 @@ Status status(CatalogueDb &db)
 
 bool create(CatalogueDb &db)
 {
-    return inTransaction(db, [&] { return runAll(db, searchIndexTables::creationStatements()); });
+    return inWriteTransaction(db, [&] { return runAll(db, searchIndexTables::creationStatements()); });
 }
 
 bool drop(CatalogueDb &db)
 {
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         return runAll(db, searchIndexTables::dropStatements());
     });
 }
