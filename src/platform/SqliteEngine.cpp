@@ -460,6 +460,47 @@ int executeForEach(Connection *connection, const QString &statement,
     return rc;
 }
 
+namespace {
+
+int bindValue(sqlite3_stmt *prepared, int index, const BoundValue &value)
+{
+    if (const auto *number = std::get_if<qint64>(&value))
+        return sqlite3_bind_int64(prepared, index, *number);
+    if (const auto *text = std::get_if<QString>(&value)) {
+        const QByteArray utf8 = text->toUtf8();
+        return sqlite3_bind_text64(prepared, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8);
+    }
+    if (const auto *blob = std::get_if<Blob>(&value))
+        // A null view still binds an empty blob, not NULL: an empty span is a span.
+        return sqlite3_bind_blob64(prepared, index, blob->bytes.isNull() ? "" : blob->bytes.data(),
+                                   sqlite3_uint64(blob->bytes.size()), SQLITE_STATIC);
+    return sqlite3_bind_null(prepared, index);
+}
+
+} // namespace
+
+int executeBound(Connection *connection, const QString &statement, const std::vector<BoundValue> &values,
+                 ResultTable &result, QString &errorText)
+{
+    result.clear();
+    int rc = SQLITE_OK;
+    sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
+    if (rc != SQLITE_OK || !prepared)
+        return rc;
+    for (std::size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i)
+        rc = bindValue(prepared, int(i + 1), values[i]);
+    bool haveColumns = false;
+    if (rc == SQLITE_OK)
+        rc = collectRows(connection->db, prepared, result, haveColumns, errorText);
+    else
+        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+    sqlite3_finalize(prepared);
+    if (rc != SQLITE_OK)
+        result.clear();
+    return rc;
+}
+
 void close(Connection *connection)
 {
     if (!connection)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace zelvarion {
@@ -90,6 +91,17 @@ int executeFirst(Connection *connection, const QString &statement, int maxRows, 
 int executeForEach(Connection *connection, const QString &statement,
                    const std::vector<std::vector<std::string>> &valueSets, QString &errorText);
 
+// A value bound to a "?" of a statement: NULL, an integer, text, or bytes stored as a blob as
+// they are (no text form on the way, which for a span of a photograph is most of the work).
+struct Blob
+{
+    QByteArrayView bytes;
+};
+using BoundValue = std::variant<std::monostate, qint64, QString, Blob>;
+// Runs one statement with values bound in order to its "?"; rows go into result as execute's do.
+// 0 on success, the engine's code otherwise, with its text.
+int executeBound(Connection *connection, const QString &statement, const std::vector<BoundValue> &values,
+                 ResultTable &result, QString &errorText);
 // Never reports an error.
 void close(Connection *connection);
 

@@ -97,7 +97,7 @@ bool UndoJournal::migrateLocked()
 // A commit of a journal left at synchronous FULL waits until its log is on the disk; one with
 // Flush::Later goes on at once, on the disk with the next flushed commit or the checkpoint at the
 // close (the log keeps commits in order). A kill loses neither.
-bool UndoJournal::executeLocked(const QString &statement, Flush flush)
+bool UndoJournal::executeLocked(const QString &statement, Flush flush, const std::vector<sqliteEngine::BoundValue> &values)
 {
     const bool flushes = flush == Flush::Now;
     if (m_commitsFlush != flushes) {
@@ -107,7 +107,7 @@ bool UndoJournal::executeLocked(const QString &statement, Flush flush)
         }
         m_commitsFlush = flushes;
     }
-    if (m_db.execute(statement) == 0)
+    if ((values.empty() ? m_db.execute(statement) : m_db.executeBound(statement, values)) == 0)
         return true;
     m_error = m_db.errorText();
     return false;
@@ -145,11 +145,12 @@ bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, 
                                 const QDateTime &oldModified, QString &reason)
 {
     const ChangedSpan span = changedSpan(oldContent, newContent);
+    const auto [oldHash, newHash] =
+        contentHash::rewriteDigests(oldContent, newContent, span.offset, span.oldLength, span.newLength);
     PendingRecord record;
-    record.values = undoJournalTables::fileRecordValues(
-        {path, span.offset, oldContent.sliced(span.offset, span.oldLength), span.newLength,
-         contentHash::hexDigest(oldContent), contentHash::hexDigest(newContent), oldModified.toMSecsSinceEpoch(),
-         int(contentHash::kCurrent), revisionAhead(path)});
+    record.values = undoJournalTables::fileRecordValues({path, span.offset, oldContent.sliced(span.offset, span.oldLength),
+                                                         span.newLength, oldHash, newHash, oldModified.toMSecsSinceEpoch(),
+                                                         int(contentHash::kCurrent), revisionAhead(path)});
     commitWithOthers(record);
     if (!record.recorded)
         reason = QStringLiteral("the undo journal cannot record the change: ") + record.error;
@@ -189,11 +190,12 @@ void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
             record->error = QStringLiteral("no run started");
         return;
     }
-    const auto insert = [this](const PendingRecord &record) { return undoJournalTables::insertFile(m_run, record.values); };
+    const QString insertFile = undoJournalTables::insertFile(m_run);
+    const auto insert = [&](const PendingRecord &record) { return executeLocked(insertFile, Flush::Now, record.values); };
     if (group.size() > 1 && executeLocked(undoJournalTables::begin(), Flush::Now)) {
         bool all = true;
         for (const PendingRecord *record : group)
-            all = all && executeLocked(insert(*record), Flush::Now);
+            all = all && insert(*record);
         if (all && executeLocked(undoJournalTables::commit(), Flush::Now)) {
             for (PendingRecord *record : group)
                 record->recorded = true;
@@ -203,7 +205,7 @@ void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
     }
     // One at a time: each record gets its own answer.
     for (PendingRecord *record : group) {
-        record->recorded = executeLocked(insert(*record), Flush::Now);
+        record->recorded = insert(*record);
         record->error = m_error;
     }
 }
@@ -270,8 +272,9 @@ bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
     for (int r = 1; r <= m_db.rowCount(); ++r) {
         QFile file;
         const std::optional<contentHash::Kind> kind = contentHash::kindFromNumber(m_db.cell(3, r).toInt());
+        const contentHash::Cut oldSpan{m_db.cell(4, r).toLongLong(), m_db.cell(5, r).toLongLong()};
         const bool unchanged = kind && filenames::openForReading(file, m_db.cell(1, r))
-                               && contentHash::hexDigest(file.readAll(), *kind) == m_db.cell(2, r).toLatin1();
+                               && contentHash::hexDigest(file.readAll(), *kind, oldSpan) == m_db.cell(2, r).toLatin1();
         const auto run = std::find_if(runs.begin(), runs.end(),
                                       [number = m_db.cell(0, r).toInt()](const JournalRun &j) { return j.number == number; });
         if (!unchanged && run != runs.end())
@@ -301,6 +304,7 @@ std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
         entry.oldRevisionDate = m_db.cell(9, r);
         entry.oldRevisionTime = m_db.cell(10, r);
         entry.hashKind = contentHash::kindFromNumber(m_db.cell(11, r).toInt());
+        entry.oldSpanLength = m_db.cell(12, r).toLongLong();
         found.push_back(std::move(entry));
     }
     return found;

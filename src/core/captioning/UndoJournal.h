@@ -22,6 +22,7 @@ struct JournalEntry
     QString path;
     qint64 spanOffset = 0;
     QByteArray oldSpan;
+    qint64 oldSpanLength = 0; // known before oldSpan is loaded
     qint64 newSpanLength = 0;
     QByteArray oldHash; // hash of the whole old content, as hexadecimal text
     QByteArray newHash; // and of the whole new content
@@ -88,7 +89,7 @@ private:
     // A record on its way into the journal: the values of its row, then the answer.
     struct PendingRecord
     {
-        QString values;
+        std::vector<sqliteEngine::BoundValue> values;
         bool done = false; // set under m_queueMutex
         bool recorded = false;
         QString error;
@@ -96,7 +97,8 @@ private:
     enum class Flush { Now, Later };
 
     bool migrateLocked();
-    bool executeLocked(const QString &statement, Flush flush = Flush::Now);
+    bool executeLocked(const QString &statement, Flush flush = Flush::Now,
+                       const std::vector<sqliteEngine::BoundValue> &values = {});
     bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
     void commitWithOthers(PendingRecord &record);
     void commitRecords(const std::vector<PendingRecord *> &group);

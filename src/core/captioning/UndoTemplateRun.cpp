@@ -57,8 +57,8 @@ private:
         const QDateTime modified = facts.lastWrite;
         file.close();
         const QDateTime oldModified = QDateTime::fromMSecsSinceEpoch(entry.oldModified);
-        const QByteArray hash = contentHash::hexDigest(content, *entry.hashKind);
-        if (hash == entry.oldHash) {
+        const contentHash::Kind kind = *entry.hashKind;
+        if (contentHash::hexDigest(content, kind, {entry.spanOffset, entry.oldSpanLength}) == entry.oldHash) {
             // A record without the new size whose file never changed: the replacement failed (a
             // journal of an older version kept such records) and the row was never touched.
             if (!entry.newSize)
@@ -70,14 +70,15 @@ private:
         }
         if (entry.newSize && (content.size() != *entry.newSize || modified.toMSecsSinceEpoch() != entry.newModified))
             return kChanged;
-        if (hash != entry.newHash || entry.spanOffset + entry.newSpanLength > content.size())
+        if (entry.spanOffset + entry.newSpanLength > content.size()
+            || contentHash::hexDigest(content, kind, {entry.spanOffset, entry.newSpanLength}) != entry.newHash)
             return kChanged;
         const std::optional<QByteArray> span = m_journal.oldSpan(entry.id);
         if (!span)
             return QStringLiteral("the undo journal cannot be read: ") + m_journal.errorText();
         const QByteArray before = content.left(entry.spanOffset) + *span
                                   + content.mid(entry.spanOffset + entry.newSpanLength);
-        if (contentHash::hexDigest(before, *entry.hashKind) != entry.oldHash)
+        if (contentHash::hexDigest(before, kind, {entry.spanOffset, span->size()}) != entry.oldHash)
             return QStringLiteral("the undo journal does not match the file");
         const atomicfile::Result replaced = atomicfile::replaceFileContent(entry.path, before);
         if (!replaced.ok)

@@ -40,6 +40,12 @@ int CatalogueDb::executeForEach(const QString &statement, const std::vector<std:
     return sqliteEngine::executeForEach(m_connection, statement, valueSets, m_errorText);
 }
 
+int CatalogueDb::executeBound(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values)
+{
+    m_statement = statement;
+    return sqliteEngine::executeBound(m_connection, statement, values, m_result, m_errorText);
+}
+
 int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run)
 {
     m_statement = statement;

@@ -34,6 +34,8 @@ public:
     int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
     // Runs one statement once per set of values bound to its "?" as text.
     int executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets);
+    // Runs one statement with values bound in order to its "?": blobs go in as bytes. 0 on success.
+    int executeBound(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values);
     // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
     // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
     int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);

@@ -7,8 +7,6 @@
 namespace zelvarion::undoJournalTables {
 namespace {
 
-QString blobLiteral(QByteArrayView bytes) { return QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toByteArray().toHex())); }
-
 QString newestRuns(int count) { return QStringLiteral("(select Run from Runs order by Run desc limit %1)").arg(count); }
 
 QString newestRecordOf(int run, const QString &path)
@@ -85,24 +83,27 @@ QString selectRuns()
                           "where Files.Run=Runs.Run and NewSize is not null) from Runs order by Run desc;");
 }
 
-QString fileRecordValues(const FileRecord &record)
+std::vector<sqliteEngine::BoundValue> fileRecordValues(const FileRecord &record)
 {
-    const QString revision = record.oldRevision
-                                 ? sqlText(record.oldRevision->first) + QStringLiteral(", ") + sqlText(record.oldRevision->second)
-                                 : QStringLiteral("null, null");
-    // One pass over the markers: a path holding "%4" must not take the next value.
-    return QStringLiteral("%1, %2, %3, %4, '%5', '%6', %7, %8, %9")
-        .arg(sqlText(record.path), QString::number(record.spanOffset), blobLiteral(record.oldSpan),
-             QString::number(record.newSpanLength), QString::fromLatin1(record.oldHash),
-             QString::fromLatin1(record.newHash), QString::number(record.oldModified), QString::number(record.hashKind),
-             revision);
+    using sqliteEngine::BoundValue;
+    const auto textOrNull = [&](const QString *text) { return text ? BoundValue(*text) : BoundValue(); };
+    return {record.path,
+            qint64(record.spanOffset),
+            sqliteEngine::Blob{record.oldSpan},
+            qint64(record.newSpanLength),
+            QString::fromLatin1(record.oldHash),
+            QString::fromLatin1(record.newHash),
+            qint64(record.oldModified),
+            qint64(record.hashKind),
+            textOrNull(record.oldRevision ? &record.oldRevision->first : nullptr),
+            textOrNull(record.oldRevision ? &record.oldRevision->second : nullptr)};
 }
 
-QString insertFile(int run, const QString &recordValues)
+QString insertFile(int run)
 {
     return QStringLiteral("insert into Files (Run, Path, SpanOffset, OldSpan, NewSpanLength, OldHash, NewHash, "
-                          "OldModified, HashKind, OldRevisionDate, OldRevisionTime) values (%1, %2);")
-        .arg(QString::number(run), recordValues);
+                          "OldModified, HashKind, OldRevisionDate, OldRevisionTime) values (%1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);")
+        .arg(QString::number(run));
 }
 
 QString confirmRewrite(int run, const QString &path, qint64 newSize, qint64 newModified)
@@ -122,12 +123,15 @@ QString setOldRevision(int run, const QString &path, const QString &date, const 
         .arg(sqlText(date), sqlText(time), newestRecordOf(run, path));
 }
 
-QString selectUnconfirmed() { return QStringLiteral("select Run, Path, OldHash, HashKind from Files where NewSize is null;"); }
+QString selectUnconfirmed()
+{
+    return QStringLiteral("select Run, Path, OldHash, HashKind, SpanOffset, length(OldSpan) from Files where NewSize is null;");
+}
 
 QString selectEntries(int run)
 {
     return QStringLiteral("select Id, Path, SpanOffset, NewSpanLength, OldHash, NewHash, OldModified, "
-                          "NewSize, NewModified, OldRevisionDate, OldRevisionTime, HashKind from Files "
+                          "NewSize, NewModified, OldRevisionDate, OldRevisionTime, HashKind, length(OldSpan) from Files "
                           "where Run=%1 order by Id desc;")
         .arg(run);
 }

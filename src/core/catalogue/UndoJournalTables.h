@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SqliteEngine.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -52,17 +54,19 @@ struct FileRecord
     int hashKind = 0;
     std::optional<std::pair<QString, QString>> oldRevision; // date and time; null when unknown
 };
-QString fileRecordValues(const FileRecord &record);
-QString insertFile(int run, const QString &recordValues);
+// The values of insertFile's "?" after Run: the old span goes in as a blob, not as text.
+std::vector<sqliteEngine::BoundValue> fileRecordValues(const FileRecord &record);
+QString insertFile(int run);
 // The newest record of path in run: its rewrite confirmed, removed after a failed rewrite, or
 // given the row's revision noted after the rewrite.
 QString confirmRewrite(int run, const QString &path, qint64 newSize, qint64 newModified);
 QString removeFailedRewrite(int run, const QString &path);
 QString setOldRevision(int run, const QString &path, const QString &date, const QString &time);
-// Run, Path, OldHash, HashKind of the records whose rewrite was never confirmed.
+// Run, Path, OldHash, HashKind, SpanOffset and the old span's length of the records whose rewrite
+// was never confirmed.
 QString selectUnconfirmed();
 // Id, Path, SpanOffset, NewSpanLength, OldHash, NewHash, OldModified, NewSize, NewModified,
-// OldRevisionDate, OldRevisionTime, HashKind of run's records, newest first.
+// OldRevisionDate, OldRevisionTime, HashKind and the old span's length of run's records, newest first.
 QString selectEntries(int run);
 QString selectOldSpan(qint64 entryId);
 

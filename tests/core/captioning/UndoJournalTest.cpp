@@ -156,8 +156,9 @@ TEST_F(UndoJournalTest, skipsFilesTouchedOrChangedSinceTheRun)
     const auto recorded = journal.entries(run);
     ASSERT_TRUE(recorded);
     for (const JournalEntry &entry : *recorded) {
-        EXPECT_EQ(entry.hashKind, contentHash::Kind::Xxh3_128);
-        EXPECT_EQ(entry.newHash, contentHash::hexDigest(imageBytes("new"), contentHash::Kind::Xxh3_128));
+        EXPECT_EQ(entry.hashKind, contentHash::Kind::Xxh3_128Parts);
+        EXPECT_EQ(entry.newHash, contentHash::hexDigest(imageBytes("new"), contentHash::Kind::Xxh3_128Parts,
+                                                        {entry.spanOffset, entry.newSpanLength}));
     }
     restoreModificationTime(touched, QDateTime::currentDateTime().addSecs(60));
     // Same size and time, other bytes: caught by the content check.
@@ -381,7 +382,7 @@ TEST_F(UndoJournalTest, undoesTheRecordsOfAJournalOfTheOlderFormat)
     const QString fresh = rewrite(QStringLiteral("new-format.jpg"), imageBytes("old"), imageBytes("new"));
     const int newRun = journal.currentRun();
     journal.finishRun();
-    EXPECT_EQ(journal.entries(newRun)->front().hashKind, contentHash::Kind::Xxh3_128);
+    EXPECT_EQ(journal.entries(newRun)->front().hashKind, contentHash::Kind::Xxh3_128Parts);
 
     const UndoSummary newUndone = undo(newRun);
     EXPECT_EQ(newUndone.restored, 1);

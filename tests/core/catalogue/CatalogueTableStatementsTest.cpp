@@ -172,10 +172,10 @@ TEST(UndoJournalTables, aRecordKeepsItsPathSpanAndRevisionWhateverTheyHold)
     const QByteArray span("\x00\xff'", 3);
     undoJournalTables::FileRecord record{path, 7, span, 2, "aa", "bb", 1234, 1,
                                          std::pair{QStringLiteral("d'1"), QStringLiteral("t")}};
-    ASSERT_EQ(journal.execute(undoJournalTables::insertFile(1, undoJournalTables::fileRecordValues(record))), 0)
+    ASSERT_EQ(journal.executeBound(undoJournalTables::insertFile(1), undoJournalTables::fileRecordValues(record)), 0)
         << journal.errorText().toStdString();
     record.oldRevision.reset();
-    ASSERT_EQ(journal.execute(undoJournalTables::insertFile(1, undoJournalTables::fileRecordValues(record))), 0);
+    ASSERT_EQ(journal.executeBound(undoJournalTables::insertFile(1), undoJournalTables::fileRecordValues(record)), 0);
     ASSERT_EQ(journal.execute(undoJournalTables::confirmRewrite(1, path, 99, 5678)), 0);
 
     ASSERT_EQ(journal.execute(undoJournalTables::selectEntries(1)), 0);
