@@ -244,6 +244,7 @@ public:
           m_feedback(context),
           m_renewer(m_store), m_label(session.customizedLabel()), m_options(iptcWriteOptionsFrom(session.settings))
     {
+        m_options.language = &m_pack;
     }
 
     // Without a catalogue nothing is recorded; with one, a journal that cannot be used stops the run.

@@ -112,6 +112,7 @@ bool EditImageSteps::save(AppContext &context, Feedback &feedback, const Templat
     }
     IptcWriteOptions options = iptcWriteOptionsFrom(s);
     options.recorder = &journal;
+    options.language = &context.language;
     ImageSaveResult saved;
     {
         const BusyCursor busy;

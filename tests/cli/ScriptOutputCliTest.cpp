@@ -103,6 +103,25 @@ TEST(CliText, countedTextsTakeThePacksPluralFormsAndNamesAreEscaped)
     EXPECT_EQ(isoDateFromMark(u8("m")), u8("m")); // a mark that is no date stays as it is
 }
 
+// Why a file was left as it was is told in the pack's words as well.
+TEST_F(ScriptOutputCliTest, theReasonAFileIsLeftAsItWasIsInThePacksLanguage)
+{
+    const QString locked = folder.write(u8("locked.jpg"), QByteArray("\xFF\xD8\xFF\xD9", 4));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString text = folder.write(u8("notes.jpg"), "a text, not a picture");
+    const QStringList arguments{u8("--yes"), u8("--set"), u8("City=Paris"), locked, text, folder.file("gone.jpg")};
+    for (const char *language : {"French", "English"}) {
+        useLanguage(language);
+        const LanguagePack pack = shippedPack(language);
+        const CliRun run = cli(u8("write"), arguments);
+        EXPECT_EQ(run.exitCode, 1) << language;
+        for (const Message reason : {Message::ReasonReadOnly, Message::ReasonNotJpeg, Message::ReasonFileMissing})
+            EXPECT_TRUE((run.out + run.err).contains(pack.message(reason)))
+                << language << " " << int(reason) << (run.out + run.err).toStdString();
+    }
+    EXPECT_EQ(readAll(locked), QByteArray("\xFF\xD8\xFF\xD9", 4));
+}
+
 // The catalogue's refusal reaches the user in the pack's words, the engine's own after them.
 TEST_F(ScriptOutputCliTest, aFailureOfTheCatalogueIsToldInThePacksLanguage)
 {

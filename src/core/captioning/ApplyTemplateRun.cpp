@@ -6,6 +6,7 @@
 #include "core/catalogue/ImagesTable.h"
 #include "core/iptc/IptcField.h"
 #include "core/session/Feedback.h"
+#include "core/session/Result.h"
 #include "core/session/LanguagePack.h"
 #include "core/captioning/EditImageIptc.h"
 #include "core/catalogue/TemplatesTable.h"
@@ -136,7 +137,7 @@ public:
             // Deleted since the search: neither processed nor listed; said only to the observer.
             finishUpTo(0, summary);
             if (m_observer.imageDone)
-                m_observer.imageDone(path, ProcessResult{ProcessResult::Status::Missing, QStringLiteral("the file no longer exists")});
+                m_observer.imageDone(path, ProcessResult{ProcessResult::Status::Missing, messageText(m_options.language, Message::ReasonFileGone)});
             return;
         }
         // The same file twice in one result is written once after the other, never at once.
@@ -295,6 +296,8 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         return summary;
     }
     ApplyOptions journaled = options;
+    if (!journaled.writeOptions.language)
+        journaled.writeOptions.language = options.language; // the reasons beside each image in the run's words
     if (options.journal && !options.dryRun) {
         if (!options.journal->startRun(templ->name, QStringLiteral("apply"))) {
             feedback.reportFailure({Message::CannotOpenUndoJournal, {options.journal->path()}, options.journal->errorText()});

@@ -1,8 +1,11 @@
 #include "core/captioning/ProcessIptc.h"
 
+#include "core/session/Result.h"
+
 #include "core/captioning/TemplateVariables.h"
 #include "core/iptc/IptcReader.h"
 #include "core/iptc/JpegSegments.h"
+#include "core/session/Result.h"
 #include "platform/FileNames.h"
 
 namespace zelvarion {
@@ -62,10 +65,10 @@ ProcessResult rewriteIptcValuesChecked(const QString &path, const QString &custo
     const filenames::FileFacts facts = filenames::fileFacts(path); // by the name's own bytes
     if (!facts.isFile) {
         result.status = facts.exists ? ProcessResult::Status::NotProcessed : ProcessResult::Status::Missing;
-        result.reason = QStringLiteral("not a file");
+        result.reason = messageText(options.language, Message::ReasonNotAFile);
         return result;
     }
-    const JpegForRewrite read = readJpegForRewrite(path, feedback);
+    const JpegForRewrite read = readJpegForRewrite(path, feedback, options.language);
     if (!read.failure.isEmpty()) {
         result.reason = read.failure;
         result.shortRead = read.shortRead;

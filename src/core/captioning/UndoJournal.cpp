@@ -153,7 +153,7 @@ bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, 
                                                          int(contentHash::kCurrent), revisionAhead(path)});
     commitWithOthers(record);
     if (!record.recorded)
-        reason = QStringLiteral("the undo journal cannot record the change: ") + record.error;
+        reason = record.error;
     return record.recorded;
 }
 

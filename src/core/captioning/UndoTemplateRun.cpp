@@ -5,6 +5,7 @@
 #include "core/iptc/IptcReader.h"
 #include "core/session/Feedback.h"
 #include "core/session/FileFailure.h"
+#include "core/session/Result.h"
 #include "platform/AtomicFile.h"
 #include "platform/ContentHash.h"
 #include "platform/FileNames.h"
@@ -16,8 +17,8 @@
 namespace zelvarion {
 namespace {
 
-const QString kChanged = QStringLiteral("changed since the run");
-const QString kNeverRewritten = QStringLiteral("never rewritten");
+// Told apart from every reason, which are texts of the pack: the file was never rewritten.
+const QString kNeverRewritten = QStringLiteral("\x01never rewritten");
 
 class RunUndo
 {
@@ -44,15 +45,20 @@ public:
     }
 
 private:
+    QString reasonText(Message key, const QStringList &arguments = {}) const
+    {
+        return messageText(m_options.language, key, arguments);
+    }
+
     // The reason the file stays as it is; empty when it is as before the run.
     QString restore(const JournalEntry &entry)
     {
         if (!entry.hashKind)
-            return QStringLiteral("recorded by a newer version of the program");
+            return reasonText(Message::ReasonNewerJournal);
         QFile file; // by the name's own bytes
         const filenames::FileFacts facts = filenames::fileFacts(entry.path);
         if (!filenames::openForReading(file, entry.path))
-            return facts.exists ? QStringLiteral("the file cannot be opened") : QStringLiteral("the file no longer exists");
+            return reasonText(facts.exists ? Message::ReasonCannotOpen : Message::ReasonFileGone);
         const QByteArray content = file.readAll();
         const QDateTime modified = facts.lastWrite;
         file.close();
@@ -69,20 +75,20 @@ private:
             return updateRow(entry, content);
         }
         if (entry.newSize && (content.size() != *entry.newSize || modified.toMSecsSinceEpoch() != entry.newModified))
-            return kChanged;
+            return reasonText(Message::ReasonChangedSinceRun);
         if (entry.spanOffset + entry.newSpanLength > content.size()
             || contentHash::hexDigest(content, kind, {entry.spanOffset, entry.newSpanLength}) != entry.newHash)
-            return kChanged;
+            return reasonText(Message::ReasonChangedSinceRun);
         const std::optional<QByteArray> span = m_journal.oldSpan(entry.id);
         if (!span)
-            return QStringLiteral("the undo journal cannot be read: ") + m_journal.errorText();
+            return reasonText(Message::ReasonJournalUnreadable, {m_journal.errorText()});
         const QByteArray before = content.left(entry.spanOffset) + *span
                                   + content.mid(entry.spanOffset + entry.newSpanLength);
         if (contentHash::hexDigest(before, kind, {entry.spanOffset, span->size()}) != entry.oldHash)
-            return QStringLiteral("the undo journal does not match the file");
+            return reasonText(Message::ReasonJournalMismatch);
         const atomicfile::Result replaced = atomicfile::replaceFileContent(entry.path, before);
         if (!replaced.ok)
-            return m_options.language ? fileFailureText(replaced, *m_options.language) : fileFailureText(replaced);
+            return fileFailureText(replaced, m_options.language);
         restoreModificationTime(entry.path, oldModified);
         if (m_options.renewer)
             m_options.renewer->renew(entry.path, before);
@@ -100,7 +106,7 @@ private:
             return {};
         if (!std::exchange(m_rowFailed, true))
             m_catalogue.report(m_feedback, Message::CannotSetData);
-        return QStringLiteral("restored, but its catalogue row could not be updated: ") + m_catalogue.errorText();
+        return reasonText(Message::ReasonRowNotUpdated, {m_catalogue.errorText()});
     }
 
     UndoJournal &m_journal;

@@ -5,6 +5,7 @@
 #include "core/iptc/JpegSegments.h"
 #include "core/session/AppSettings.h"
 #include "core/session/FileFailure.h"
+#include "core/session/Result.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteReader.h"
 #include "platform/FileNames.h"
@@ -151,7 +152,7 @@ BackupSlot claimBackupSlot(const QString &path, const IptcWriteOptions &options)
         return {{}, QStringLiteral("the backup would replace the image itself")};
     BackupSlot slot = backupSlotFor(options.saveFolder, path);
     if (slot.path.isEmpty())
-        slot.error = QStringLiteral("no backup could be made: ") + slot.error;
+        slot.error = messageText(options.language, Message::ReasonNoBackup, {slot.error});
     return slot;
 }
 
@@ -167,7 +168,8 @@ BackupResult backupOriginalContent(const QString &path, QByteArrayView content, 
     // An earlier backup stays whole when the new copy fails.
     const atomicfile::Result copied = atomicfile::replaceFileContent(slot.path, content);
     if (!copied.ok)
-        return {false, QStringLiteral("no backup could be made: ") + fileFailureText(copied)};
+        return {false, messageText(options.language, Message::ReasonNoBackup,
+                                   {fileFailureText(copied, options.language)})};
     return {};
 }
 

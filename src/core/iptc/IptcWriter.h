@@ -16,6 +16,7 @@
 namespace zelvarion {
 
 class Feedback;
+class LanguagePack;
 class RewriteRecorder;
 struct AppSettings;
 
@@ -28,6 +29,7 @@ struct IptcWriteOptions
     QString saveFolder; // ends with a path separator
     bool keepCreationDate = false;
     RewriteRecorder *recorder = nullptr; // told of each rewrite, which it may refuse
+    const LanguagePack *language = nullptr; // the words of the reasons a file is refused (English when none)
 };
 
 // The new APP13 segment, marker included, or the consecutive segments the resource blocks are
@@ -103,8 +105,10 @@ struct JpegForRewrite
     bool shortRead = false; // fewer bytes came than the file's size
 };
 // Refuses a missing, unreadable, read-only, empty or short-read file and one that does not start
-// with 0xFF 0xD8; a short read is also reported through feedback.
-JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback = nullptr);
+// with 0xFF 0xD8, the reason in the words of language (English when none); a short read is also
+// reported through feedback.
+JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback = nullptr,
+                                  const LanguagePack *language = nullptr);
 
 struct IptcWriteResult
 {

@@ -12,8 +12,8 @@ class RewriteRecorder
 {
 public:
     virtual ~RewriteRecorder() = default;
-    // Just before the file is replaced. False (with the reason) leaves the file as it is: a
-    // rewrite that could not be recorded could not be undone.
+    // Just before the file is replaced. False (with the recorder's or the engine's own words in
+    // reason) leaves the file as it is: a rewrite that could not be recorded could not be undone.
     virtual bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
                                const QDateTime &oldModified, QString &reason) = 0;
     // Once the new content is in place and its modification time settled.

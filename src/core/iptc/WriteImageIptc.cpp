@@ -6,6 +6,7 @@
 #include "core/iptc/RewriteRecorder.h"
 #include "core/session/Feedback.h"
 #include "core/session/FileFailure.h"
+#include "core/session/Result.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
 
@@ -28,26 +29,27 @@ struct XmpUpdate
 };
 
 // The file's XMP with the properties of the fields this write changes set to their new values.
-XmpUpdate updatedXmp(const XmpSegment &xmp, const IptcReadResult &before, const IimValues &after)
+XmpUpdate updatedXmp(const XmpSegment &xmp, const IptcReadResult &before, const IimValues &after,
+                     const LanguagePack *language)
 {
     std::optional<XmpDocument> document = XmpDocument::parse(xmp.packet);
     if (!document)
-        return {true, QStringLiteral("the file's XMP packet cannot be read"), {}};
+        return {true, messageText(language, Message::ReasonXmpUnreadable), {}};
     const IimValues seen{before.fields, before.keywordEntries, before.supplementalCategoryEntries};
     const XmpMirrorResult mirrored = mirrorIimIntoXmp(*document, seen, after);
     if (mirrored.failed)
-        return {true, QStringLiteral("the file's XMP packet cannot take the new values"), {}};
+        return {true, messageText(language, Message::ReasonXmpRefusesValues), {}};
     if (!mirrored.changed)
         return {};
     // With its padding first; a packet that only fits without padding is still whole.
     for (int padding : {kXmpPadding, 0}) {
         const std::optional<QByteArray> packet = document->serialize(padding);
         if (!packet)
-            return {true, QStringLiteral("the file's XMP packet cannot be written"), {}};
+            return {true, messageText(language, Message::ReasonXmpUnwritable), {}};
         if (std::optional<QByteArray> segment = buildXmpSegment(*packet))
             return {false, {}, std::move(segment)};
     }
-    return {true, QStringLiteral("the XMP packet would exceed the %1 bytes of one JPEG segment").arg(kMaxSegmentLength), {}};
+    return {true, messageText(language, Message::ReasonXmpTooLarge, {QString::number(kMaxSegmentLength)}), {}};
 }
 
 // The digest the new segment carries: renewed when the old one was missing or matched the old
@@ -96,12 +98,12 @@ IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read,
 {
     QString notRecorded;
     if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
-        return {false, notRecorded, {}};
+        return {false, messageText(options.language, Message::ReasonNotRecorded, {notRecorded}), {}};
     const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
     if (!replaced.ok) {
         if (options.recorder)
             options.recorder->rewriteFailed(path);
-        return {false, fileFailureText(replaced), {}};
+        return {false, fileFailureText(replaced, options.language), {}};
     }
     if (options.keepCreationDate)
         restoreModificationTime(path, read.lastModified);
@@ -112,25 +114,25 @@ IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read,
 
 } // namespace
 
-JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
+JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback, const LanguagePack *language)
 {
     JpegForRewrite read;
     QFile file;
     const filenames::FileFacts facts = filenames::fileFacts(path);
     if (!filenames::openForReading(file, path)) {
-        read.failure = facts.exists ? QStringLiteral("the file cannot be opened") : QStringLiteral("the file does not exist");
+        read.failure = messageText(language, facts.exists ? Message::ReasonCannotOpen : Message::ReasonFileMissing);
         return read;
     }
     // The temporary-file rename would pass over a read-only mark; the user's mark wins, also for
     // an administrator who could write anything.
     if (!facts.writable) {
-        read.failure = QStringLiteral("the file is read-only");
+        read.failure = messageText(language, Message::ReasonReadOnly);
         return read;
     }
     read.lastModified = facts.lastWrite;
     const qint64 size = file.size();
     if (size < 1) {
-        read.failure = QStringLiteral("the file is empty");
+        read.failure = messageText(language, Message::ReasonEmpty);
         return read;
     }
     read.content = file.read(size);
@@ -138,11 +140,11 @@ JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback)
         read.shortRead = true;
         if (feedback)
             feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::None);
-        read.failure = QStringLiteral("the file could not be read completely");
+        read.failure = messageText(language, Message::ReasonReadIncomplete);
         return read;
     }
     if (!read.content.startsWith(QByteArrayView("\xFF\xD8", 2)))
-        read.failure = QStringLiteral("not a JPEG file");
+        read.failure = messageText(language, Message::ReasonNotJpeg);
     return read;
 }
 
@@ -155,11 +157,11 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     // damaged resource is never rewritten, which would make its damage lasting.
     const IptcReadResult before = readIptcFromBytes(read.content, path, defaultCustomizedLabel());
     if (!before.damage.isEmpty())
-        return {false, QStringLiteral("damaged IPTC: ") + before.damage, {}};
+        return {false, messageText(options.language, Message::ReasonDamagedIptc, {before.damage}), {}};
     const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
     // The segments replaced must be those whose resource was read, or its datasets would be lost.
     if (oldSegment && !readFromRun(before, *oldSegment))
-        return {false, QStringLiteral("the IPTC resource the file's segments hold is not the one read"), {}};
+        return {false, messageText(options.language, Message::ReasonOtherIptcResource), {}};
     QByteArray otherResources = otherPhotoshopResources(read.content, oldSegment);
     IptcSegment segment =
         buildIptcSegment(values, keywordList, supplementalCategoryList, otherResources, moreCustomized);
@@ -180,7 +182,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
 
     XmpUpdate xmpUpdate;
     if (xmp) {
-        xmpUpdate = updatedXmp(*xmp, before, {values, keywordList, supplementalCategoryList});
+        xmpUpdate = updatedXmp(*xmp, before, {values, keywordList, supplementalCategoryList}, options.language);
         if (xmpUpdate.refused)
             return {false, xmpUpdate.reason, {}};
     }
@@ -208,7 +210,7 @@ IptcWriteResult writeImageIptc(const QString &path, const IptcFieldSet &values, 
                                Feedback *feedback)
 {
     // The file is read first: a file that cannot be written needs no copy.
-    const JpegForRewrite read = readJpegForRewrite(path, feedback);
+    const JpegForRewrite read = readJpegForRewrite(path, feedback, options.language);
     if (!read.failure.isEmpty())
         return {false, read.failure, {}};
     const BackupResult backup = backupOriginalContent(path, read.content, options);

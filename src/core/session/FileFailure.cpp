@@ -39,4 +39,9 @@ QString fileFailureText(const atomicfile::Result &result, const LanguagePack &pa
 
 QString fileFailureText(const atomicfile::Result &result) { return fileFailureText(result, shippedEnglishPack()); }
 
+QString fileFailureText(const atomicfile::Result &result, const LanguagePack *pack)
+{
+    return fileFailureText(result, pack ? *pack : shippedEnglishPack());
+}
+
 } // namespace zelvarion

@@ -15,5 +15,6 @@ Failure fileFailure(const atomicfile::Result &result);
 // image; English unless a pack is given.
 QString fileFailureText(const atomicfile::Result &result, const LanguagePack &pack);
 QString fileFailureText(const atomicfile::Result &result);
+QString fileFailureText(const atomicfile::Result &result, const LanguagePack *pack);
 
 } // namespace zelvarion

@@ -411,6 +411,28 @@ enum class Message : int {
     CannotReplaceFile = 137, // "#" the file to be replaced
     CannotRenameFile = 138, // "#" the file
     ProgramNotStarted = 139, // "#" the program, "%" why it could not be started
+    // From 140: why an image was left as it was, in the lists of runs and in refusals.
+    ReasonCannotOpen = 140,
+    ReasonReadOnly = 141,
+    ReasonEmpty = 142,
+    ReasonReadIncomplete = 143,
+    ReasonNotJpeg = 144,
+    ReasonDamagedIptc = 145, // "#" what the reader found
+    ReasonOtherIptcResource = 146,
+    ReasonXmpUnreadable = 147,
+    ReasonXmpRefusesValues = 148,
+    ReasonXmpUnwritable = 149,
+    ReasonXmpTooLarge = 150, // "#" the limit
+    ReasonNotRecorded = 151, // "#" the engine's words
+    ReasonFileGone = 152,
+    ReasonNotAFile = 153,
+    ReasonChangedSinceRun = 154,
+    ReasonNewerJournal = 155,
+    ReasonJournalMismatch = 156,
+    ReasonRowNotUpdated = 157, // "#" the engine's words
+    ReasonJournalUnreadable = 158, // "#" the engine's words
+    ReasonNoBackup = 159, // "#" why
+    ReasonFileMissing = 160,
     // The command line's own texts; a counted text holds "one|other" forms (PluralOneCounts).
     PluralOneCounts = 200, // the counts that take the first form of a counted text "one|other", spaces between
     CliNothingToSearch = 201,
@@ -657,6 +679,7 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::CannotCopyFile, Message::CannotFlushFile, Message::CannotKeepPermissionsAndDates,
     Message::CannotKeepPermissions, Message::CannotCloseFile, Message::CannotReplaceFile,
     Message::CannotRenameFile, Message::ProgramNotStarted,
+    Message::ReasonCannotOpen, Message::ReasonReadOnly, Message::ReasonEmpty, Message::ReasonReadIncomplete, Message::ReasonNotJpeg, Message::ReasonDamagedIptc, Message::ReasonOtherIptcResource, Message::ReasonXmpUnreadable, Message::ReasonXmpRefusesValues, Message::ReasonXmpUnwritable, Message::ReasonXmpTooLarge, Message::ReasonNotRecorded, Message::ReasonFileGone, Message::ReasonNotAFile, Message::ReasonChangedSinceRun, Message::ReasonNewerJournal, Message::ReasonJournalMismatch, Message::ReasonRowNotUpdated, Message::ReasonJournalUnreadable, Message::ReasonNoBackup, Message::ReasonFileMissing,
     Message::PluralOneCounts, Message::CliNothingToSearch, Message::CliPresenceTakesNoText,
     Message::CliTranslationShown, Message::CliFilesCount, Message::CliFoldersCount, Message::CliUnreadableCount,
     Message::CliFilesPerSecond, Message::CliCatalogueCreated, Message::CliThumbnailStoreUnwritable,
@@ -698,6 +721,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 283);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 189);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 210);
 
 } // namespace zelvarion

@@ -21,6 +21,11 @@ QString fillPlaceholders(const QString &text, const QStringList &arguments)
     return filled;
 }
 
+QString messageText(const LanguagePack *pack, Message key, const QStringList &arguments)
+{
+    return fillPlaceholders((pack ? *pack : shippedEnglishPack()).message(key), arguments);
+}
+
 QString describe(const Failure &failure, const LanguagePack &pack)
 {
     QString text = fillPlaceholders(withLineBreaks(pack.message(failure.message)), failure.arguments);

@@ -28,6 +28,10 @@ struct Failure
 // the detail when there is one.
 QString describe(const Failure &failure, const LanguagePack &pack);
 
+// Message key of the pack, or of the shipped English pack when none is given, its placeholders
+// filled: the reasons a run lists beside each image, worded in the run's language.
+QString messageText(const LanguagePack *pack, Message key, const QStringList &arguments = {});
+
 // Fills "#", "%" and "$" of text with the first, second and third argument in one pass, so an
 // argument that holds one of those characters (a path, a name) is never filled again.
 QString fillPlaceholders(const QString &text, const QStringList &arguments);
