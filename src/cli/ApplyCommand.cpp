@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/session/Feedback.h"
@@ -49,7 +50,7 @@ KeywordOption keywordOption(const ParsedArguments &arguments, KeywordOption stor
 
 // The merge options: given ones, else the ones the apply dialog stored.
 bool readApplyOptions(const ParsedArguments &arguments, const ApplyOptions &stored, ApplyCommandLine &line,
-                      QString &problem)
+                      QString &problem, const LanguagePack &pack)
 {
     line.yes = arguments.flag("--yes");
     line.json = arguments.flag("--json");
@@ -61,17 +62,17 @@ bool readApplyOptions(const ParsedArguments &arguments, const ApplyOptions &stor
         bool numeric = false;
         mode = given->toInt(&numeric);
         if (!numeric || mode < 0 || mode > 2) {
-            problem = QStringLiteral("--mode takes 0, 1 or 2, not '%1'").arg(*given);
+            problem = filled(textOf(pack, texts::kApplyMode), {{u'#', *given}});
             return false;
         }
     }
     if ((add && remove) || (add && arguments.flag("--no-add-keywords"))
         || (remove && arguments.flag("--no-remove-keywords"))) {
-        problem = QStringLiteral("--add-keywords, --remove-keywords and their --no- forms exclude each other");
+        problem = textOf(pack, texts::kApplyKeywords);
         return false;
     }
     if (mode == 2 && (add || remove)) {
-        problem = QStringLiteral("mode 2 makes the images equal to the template: it takes no keyword option");
+        problem = textOf(pack, texts::kApplyModeTwo);
         return false;
     }
     line.options.mode = MergeMode(mode);
@@ -245,8 +246,9 @@ int runApplyCommand(CliContext &context)
     QString problem;
     Session stored;
     stored.loadSettings();
-    std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), stored.settings);
-    if (both || !readApplyOptions(arguments, applyOptionsFrom(stored), line, problem)) {
+    const LanguagePack &language = packOf(context);
+    std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), stored.settings, language);
+    if (both || !readApplyOptions(arguments, applyOptionsFrom(stored), line, problem, language)) {
         if (both)
             problem = *both;
         context.err << "zelvarion-cli apply: " << problem << '\n';
@@ -266,7 +268,7 @@ int runApplyCommand(CliContext &context)
         if (const std::optional<int> failed = searchForCommand("apply", arguments, context, *search))
             return *failed;
     }
-    applyStoredSwitches(arguments, rewriteSwitches(), search->settings); // checked above
+    applyStoredSwitches(arguments, rewriteSwitches(), search->settings, search->language); // checked above
     const AppSettings &settings = search->settings;
     const LanguagePack &pack = search->language;
     CatalogueDb &db = search->catalogue;

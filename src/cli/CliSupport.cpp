@@ -2,6 +2,7 @@
 
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/search/SearchIndex.h"
 #include "platform/ProgramFolder.h"
 
@@ -30,13 +31,13 @@ const std::vector<StoredSwitch> &rewriteSwitches()
 {
     static const std::vector<StoredSwitch> switches{
     {"--backup", "--no-backup", "keeps a copy of each file in the backup folder before it is rewritten (SaveOriginalFile)",
-     &AppSettings::saveOriginalFile},
+     &AppSettings::saveOriginalFile, "switch.--backup"},
     {"--first-version", "--no-first-version", "keeps only the first copy of a file in the backup folder (SaveFirstVersion)",
-     &AppSettings::saveFirstVersion},
+     &AppSettings::saveFirstVersion, "switch.--first-version"},
     {"--keep-date", "--no-keep-date", "keeps each file's modification date (KeepCreationDate)",
-     &AppSettings::keepCreationDate},
+     &AppSettings::keepCreationDate, "switch.--keep-date"},
     {"--thumbnails", "--no-thumbnails", "renews the stored thumbnails of the files rewritten (CreateThumbnails)",
-     &AppSettings::createThumbnails},
+     &AppSettings::createThumbnails, "switch.--thumbnails"},
     };
     return switches;
 }
@@ -45,12 +46,12 @@ const std::vector<StoredSwitch> &searchPlaceSwitches()
 {
     static const std::vector<StoredSwitch> switches{
     {"--search-folder-names", "--no-search-folder-names", "the text is also searched in folder names (SearchFolderNames)",
-     &AppSettings::searchFolderNames},
+     &AppSettings::searchFolderNames, "switch.--search-folder-names"},
     {"--search-file-names", "--no-search-file-names", "the text is also searched in file names (SearchFileNames)",
-     &AppSettings::searchFileNames},
+     &AppSettings::searchFileNames, "switch.--search-file-names"},
     {"--search-all-iptc", "--no-search-all-iptc",
      "the text is searched in every IPTC field, else in the fields ticked in the search options (SearchAllIPTC)",
-     &AppSettings::searchAllIPTC},
+     &AppSettings::searchAllIPTC, "switch.--search-all-iptc"},
     };
     return switches;
 }
@@ -60,20 +61,21 @@ std::vector<OptionSyntax> switchOptions(const std::vector<StoredSwitch> &switche
     static const char kOff[] = "turns the option above off, whatever Zelvarion.ini holds";
     std::vector<OptionSyntax> options;
     for (const StoredSwitch &stored : switches) {
-        options.push_back({stored.on, nullptr, stored.help});
-        options.push_back({stored.off, nullptr, kOff});
+        options.push_back({stored.on, nullptr, stored.help, false, stored.key});
+        options.push_back({stored.off, nullptr, kOff, false, "switch.off"});
     }
     return options;
 }
 
 std::optional<QString> applyStoredSwitches(const ParsedArguments &arguments, const std::vector<StoredSwitch> &switches,
-                                           AppSettings &settings)
+                                           AppSettings &settings, const LanguagePack &pack)
 {
     for (const StoredSwitch &stored : switches) {
         const bool on = arguments.flag(stored.on);
         const bool off = arguments.flag(stored.off);
         if (on && off)
-            return QStringLiteral("%1 and %2 exclude each other").arg(QLatin1String(stored.on), QLatin1String(stored.off));
+            return filled(textOf(pack, texts::kSwitchBothWays),
+                          {{u'#', QString::fromLatin1(stored.on)}, {u'%', QString::fromLatin1(stored.off)}});
         if (on || off)
             settings.*stored.member = on;
     }

@@ -31,9 +31,12 @@ private:
     bool m_warned = false;
 };
 
-// The option every command on the catalogue takes.
-inline constexpr OptionSyntax kCatalogueOption{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"};
-inline constexpr OptionSyntax kYesOption{"--yes", nullptr, "goes on without asking on a terminal"};
+// The option every command on the catalogue takes, and others several commands share.
+inline constexpr OptionSyntax kCatalogueOption{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)",
+                                               false, "common.--catalogue"};
+inline constexpr OptionSyntax kYesOption{"--yes", nullptr, "goes on without asking on a terminal", false, "common.--yes"};
+inline constexpr OptionSyntax kNulOption{"-0", nullptr, "prints each image's path followed by a NUL character", false,
+                                         "common.-0"};
 
 // A switch the windows store in Zelvarion.ini, given both ways on the command line: "--on" turns
 // it on and "--off" off for this run only (the file keeps its value); neither keeps the stored one.
@@ -41,8 +44,9 @@ struct StoredSwitch
 {
     const char *on;
     const char *off;
-    const char *help; // of the "on" option; the "off" one says "does not ..., whatever Zelvarion.ini holds"
+    const char *help; // of the "on" option; the "off" one says "turns the option above off, whatever Zelvarion.ini holds"
     bool AppSettings::*member;
+    const char *key; // of help in the packs
 };
 
 // The edit options' backups and kept date, and the thumbnails, which every rewrite reads (functions,
@@ -54,9 +58,10 @@ const std::vector<StoredSwitch> &searchPlaceSwitches();
 // Each switch as two options of a syntax.
 std::vector<OptionSyntax> switchOptions(const std::vector<StoredSwitch> &switches);
 
-// Sets the settings' members from the switches given; the problem when both ways of one were given.
+// Sets the settings' members from the switches given; the problem, in the pack's words, when both
+// ways of one were given.
 std::optional<QString> applyStoredSwitches(const ParsedArguments &arguments, const std::vector<StoredSwitch> &switches,
-                                           AppSettings &settings);
+                                           AppSettings &settings, const LanguagePack &pack);
 
 // The session's settings and language as every command reads them: the shipped pack of the
 // language first, then the program folder's, so a pack seeded by an older version still gives the

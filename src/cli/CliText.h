@@ -13,6 +13,9 @@
 
 namespace zelvarion::cli {
 
+// A text of the command line's own in the pack's words (English when the pack has none).
+inline QString textOf(const LanguagePack &pack, const NamedText &text) { return pack.commandLineText(text); }
+
 // Counted texts ("one|other") are composed as the windows compose them.
 using zelvarion::counted;
 

@@ -1,4 +1,5 @@
 #include "cli/CodeOptions.h"
+#include "cli/NamedTexts.h"
 
 #include "core/session/AppSettings.h"
 #include "core/session/LanguagePack.h"
@@ -10,8 +11,8 @@ bool ValueCodes::load(const ParsedArguments &arguments, const AppSettings &setti
     if (const std::optional<QString> given = arguments.value("--code-delimiter")) {
         const std::optional<QChar> delimiter = codeDelimiterFrom(*given);
         if (!delimiter) {
-            m_context.err << "zelvarion-cli " << m_command << ": --code-delimiter takes one character that is neither "
-                          << "a letter, a digit, a blank nor #, not '" << *given << "'\n";
+            m_context.err << "zelvarion-cli " << m_command << ": "
+                          << filled(textOf(m_pack, texts::kCodeDelimiter), {{u'%', *given}}) << '\n';
             return false;
         }
         m_delimiter = *delimiter;

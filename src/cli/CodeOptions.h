@@ -16,9 +16,11 @@ namespace zelvarion::cli {
 
 // The code replacements of the commands that take values (template set, write).
 inline constexpr OptionSyntax kCodesOption{"--codes", "FILE",
-                                           "replaces =CODE= and =CODE#N= in the values by this file's replacements", true};
+                                           "replaces =CODE= and =CODE#N= in the values by this file's replacements", true,
+                                           "common.--codes"};
 inline constexpr OptionSyntax kCodeDelimiterOption{"--code-delimiter", "C",
-                                                   "the character around a code (default: the stored one, else =)"};
+                                                   "the character around a code (default: the stored one, else =)", false,
+                                                   "common.--code-delimiter"};
 
 // The codes of --codes, around the delimiter of --code-delimiter or of Zelvarion.ini. Problems in
 // the files (a line that is no code, a code given twice) are warned about on the error stream.

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CliText.h"
+#include "cli/NamedTexts.h"
 #include "platform/Terminal.h"
 
 #include <algorithm>
@@ -29,6 +30,18 @@ QString optionLabel(const OptionSyntax &option)
     if (option.valueName)
         label += u' ' + QLatin1String(option.valueName);
     return label;
+}
+
+QString optionKey(const CommandSyntax &syntax, const OptionSyntax &option)
+{
+    if (option.key)
+        return QLatin1String(option.key);
+    return QLatin1String(syntax.name) + u'.' + QLatin1String(option.name);
+}
+
+QString ownKey(const CommandSyntax &syntax, const char *what)
+{
+    return QLatin1String(syntax.name) + u'.' + QLatin1String(what);
 }
 
 // A command on "the result" takes the search's options, the presence options among them.
@@ -157,26 +170,49 @@ ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &argum
     return parser.result;
 }
 
-QString usageText(const CommandSyntax &syntax)
+QString summaryText(const CommandSyntax &syntax, const LanguagePack &pack)
 {
-    QString text = QStringLiteral("Usage: zelvarion-cli %1 [OPTIONS] %2\n%3\n")
-                       .arg(QLatin1String(syntax.name), QLatin1String(syntax.operands), QLatin1String(syntax.summary));
+    return pack.commandLineText(ownKey(syntax, "summary"), QString::fromUtf8(syntax.summary));
+}
+
+std::vector<std::pair<QString, QString>> syntaxTexts(const CommandSyntax &syntax)
+{
+    std::vector<std::pair<QString, QString>> texts{{ownKey(syntax, "summary"), QString::fromUtf8(syntax.summary)}};
     if (syntax.details)
-        text += QLatin1String(syntax.details) + u'\n';
-    text += QStringLiteral("\nOptions:\n");
+        texts.emplace_back(ownKey(syntax, "details"), QString::fromUtf8(syntax.details));
+    for (const OptionSyntax &option : syntax.options)
+        texts.emplace_back(optionKey(syntax, option), QString::fromUtf8(option.help));
+    return texts;
+}
+
+QString usageText(const CommandSyntax &syntax, const LanguagePack *language)
+{
+    const LanguagePack &pack = language ? *language : shippedEnglish();
+    QString text = QStringLiteral("%1 zelvarion-cli %2 [OPTIONS] %3\n%4\n")
+                       .arg(textOf(pack, texts::kUsage), QLatin1String(syntax.name), QLatin1String(syntax.operands),
+                            summaryText(syntax, pack));
+    if (syntax.details)
+        text += pack.commandLineText(ownKey(syntax, "details"), QString::fromUtf8(syntax.details)) + u'\n';
+    text += u'\n' + textOf(pack, texts::kOptions) + u'\n';
     qsizetype width = QStringLiteral("-h, --help").size();
     for (const OptionSyntax &option : syntax.options)
         width = std::max(width, optionLabel(option).size());
+    const QString repeatable = u' ' + textOf(pack, texts::kRepeatable);
     for (const OptionSyntax &option : syntax.options) {
         text += QStringLiteral("  %1  %2%3\n")
                     .arg(optionLabel(option), -int(width))
-                    .arg(QLatin1String(option.help), option.repeatable ? QStringLiteral(" (may be repeated)") : QString());
+                    .arg(pack.commandLineText(optionKey(syntax, option), QString::fromUtf8(option.help)),
+                         option.repeatable ? repeatable : QString());
     }
-    text += QStringLiteral("  %1  prints this text\n").arg(QStringLiteral("-h, --help"), -int(width));
-    text += QStringLiteral("Options may stand before or after the operands; '--' ends them.\n");
-    return text + (worksOnResult(syntax) ? QStringLiteral("Exit status: 0 done, 1 when the search finds no image (as grep "
-                                                          "does) or some items failed, 2 bad arguments.\n")
-                                         : QStringLiteral("Exit status: 0 done, 1 some items failed, 2 bad arguments.\n"));
+    text += QStringLiteral("  %1  %2\n").arg(QStringLiteral("-h, --help"), -int(width)).arg(textOf(pack, texts::kHelpOption));
+    text += textOf(pack, texts::kOptionsAnywhere) + u'\n';
+    return text + textOf(pack, worksOnResult(syntax) ? texts::kExitStatusOnResult : texts::kExitStatus) + u'\n';
+}
+
+QString withSeeHelp(const LanguagePack &pack, const QString &refusal, const char *command)
+{
+    return refusal + u' '
+           + filled(pack.message(Message::CliSeeHelp), {{u'#', QStringLiteral("zelvarion-cli ") + QLatin1String(command)}});
 }
 
 std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &context, ParsedArguments &parsed)
@@ -185,11 +221,10 @@ std::optional<int> parseCommandLine(const CommandSyntax &syntax, CliContext &con
     ParseResult result = parseArguments(syntax, context.arguments, &pack);
     switch (result.kind) {
     case ParseResult::Kind::Help:
-        context.out << usageText(syntax);
+        context.out << usageText(syntax, &pack);
         return kExitOk;
     case ParseResult::Kind::Refused:
-        context.err << "zelvarion-cli " << syntax.name << ": " << result.problem << ' '
-                    << filled(pack.message(Message::CliSeeHelp), {{u'#', QStringLiteral("zelvarion-cli ") + QLatin1String(syntax.name)}}) << '\n';
+        context.err << "zelvarion-cli " << syntax.name << ": " << withSeeHelp(pack, result.problem, syntax.name) << '\n';
         return kExitBadArguments;
     case ParseResult::Kind::Parsed:
         break;

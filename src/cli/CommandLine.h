@@ -48,10 +48,15 @@ struct OptionSyntax
 {
     const char *name;      // "--catalogue"
     const char *valueName; // "DB" for an option with a value; nullptr for a flag
-    const char *help;      // one line
+    const char *help;      // one line, in English
     bool repeatable = false;
+    // The key of help in the packs' "[CommandLine]" section; nullptr for "COMMAND.OPTION", the key of
+    // an option of one command only ("export.--json"). Options shared by several commands name theirs.
+    const char *key = nullptr;
 };
 
+// Its texts are the English ones; a pack translates them under "COMMAND.summary", "COMMAND.details"
+// and the options' keys.
 struct CommandSyntax
 {
     const char *name;     // "read"
@@ -60,6 +65,12 @@ struct CommandSyntax
     std::vector<OptionSyntax> options;
     const char *details = nullptr; // more lines for its --help
 };
+
+// The summary in the pack's language.
+QString summaryText(const CommandSyntax &syntax, const LanguagePack &pack);
+
+// Every text of the syntax with its key in the packs: the summary, the details and each option's help.
+std::vector<std::pair<QString, QString>> syntaxTexts(const CommandSyntax &syntax);
 
 // What the parser read: the options given and the operands in their order.
 class ParsedArguments
@@ -92,8 +103,13 @@ ParseResult parseArguments(const CommandSyntax &syntax, const QStringList &argum
 // The context's pack, or the English texts built into the program.
 const LanguagePack &packOf(const CliContext &context);
 
-// "Usage: zelvarion-cli NAME [OPTIONS] OPERANDS", the summary and details, one line per option.
-QString usageText(const CommandSyntax &syntax);
+// "Usage: zelvarion-cli NAME [OPTIONS] OPERANDS", the summary and details, one line per option,
+// in the pack's language (English without one).
+QString usageText(const CommandSyntax &syntax, const LanguagePack *language = nullptr);
+
+// A refusal of a command's own followed by where to read its usage: "takes no operands (see
+// zelvarion-cli marks --help)".
+QString withSeeHelp(const LanguagePack &pack, const QString &refusal, const char *command);
 
 // Parses the context's arguments; answers --help and refusals itself and gives their exit code,
 // or nothing when the command goes on with `parsed`.

@@ -6,6 +6,7 @@
 #include "core/session/Session.h"
 
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace zelvarion::cli {
@@ -53,6 +54,17 @@ int runCopyCommand(CliContext &context);
 int runSqlCommand(CliContext &context);
 int runUndoCommand(CliContext &context);
 int runKeywordsCommand(CliContext &context);
+
+// A command of zelvarion-cli as the program's table lists it.
+struct Command
+{
+    const CommandSyntax &syntax;
+    CommandFunction run;
+    bool writesProgramFolder = false; // its catalogue, settings or exports: a new --program-folder is made
+};
+
+// Every command, in the order zelvarion-cli --help lists them.
+std::span<const Command> commandTable();
 
 // The options of search that every command working on "the result" takes, followed by the
 // command's own (a function, so other files' syntax tables may use it while they are made).

@@ -3,6 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/words/EmptyWords.h"
 #include "core/session/TextRules.h"
 #include "core/session/Session.h"
@@ -65,7 +66,7 @@ int runEmptyWordsCommand(CliContext &context)
     const QString action = operands.value(0);
     const bool needsWord = action == u"add" || action == u"remove";
     if (!(action == u"list" && operands.size() == 1) && !(needsWord && operands.size() == 2)) {
-        context.err << "zelvarion-cli empty-words: list, add WORD or remove WORD\n";
+        context.err << "zelvarion-cli empty-words: " << textOf(packOf(context), texts::kEmptyWordsAction) << '\n';
         return kExitBadArguments;
     }
     Session session;

@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/filecommands/CopyImages.h"
 #include "core/filecommands/DeleteImage.h"
 #include "core/filecommands/DoubleFileNames.h"
@@ -40,7 +41,7 @@ bool isCatalogued(CatalogueDb &db, Feedback &feedback, const ImageRef &image)
 const CommandSyntax kDoublesSyntax{
     "doubles", "", "Lists the images whose file name another image has too, as \"Search double filenames\".",
     {kCatalogueOption, {"--json", nullptr, "prints the images as JSON, the mark as an ISO 8601 date"},
-     {"-0", nullptr, "prints each image's path followed by a NUL character"}},
+     kNulOption},
     "Names are compared without regard to letter case; the images of one name follow each other.\n"
     "Lines hold folder, file and mark as marks prints them."};
 
@@ -66,7 +67,8 @@ int runDoublesCommand(CliContext &context)
     if (const std::optional<int> exit = parseCommandLine(kDoublesSyntax, context, arguments))
         return *exit;
     if (!arguments.operands.isEmpty()) {
-        context.err << "zelvarion-cli doubles: takes no operands (see zelvarion-cli doubles --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli doubles: " << withSeeHelp(pack, textOf(pack, texts::kNoOperands), "doubles") << '\n';
         return kExitBadArguments;
     }
     Session prepared;
@@ -98,14 +100,14 @@ int runRenameCommand(CliContext &context)
     ParsedArguments arguments;
     if (const std::optional<int> exit = parseCommandLine(kRenameSyntax, context, arguments))
         return *exit;
+    const LanguagePack &pack = packOf(context);
     if (arguments.operands.size() != 2) {
-        context.err << "zelvarion-cli rename: needs FILE and NEWNAME (see zelvarion-cli rename --help)\n";
+        context.err << "zelvarion-cli rename: " << withSeeHelp(pack, textOf(pack, texts::kRenameOperands), "rename") << '\n';
         return kExitBadArguments;
     }
     const QString newName = arguments.operands[1];
     if (newName.trimmed().isEmpty()) {
-        context.err << "zelvarion-cli rename: NEWNAME is blank; give the new file name (see zelvarion-cli rename "
-                       "--help)\n";
+        context.err << "zelvarion-cli rename: " << withSeeHelp(pack, textOf(pack, texts::kRenameBlank), "rename") << '\n';
         return kExitBadArguments;
     }
     Session prepared;
@@ -141,7 +143,8 @@ int runDeleteCommand(CliContext &context)
     if (const std::optional<int> exit = parseCommandLine(kDeleteSyntax, context, arguments))
         return *exit;
     if (arguments.operands.isEmpty()) {
-        context.err << "zelvarion-cli delete: needs at least one FILE (see zelvarion-cli delete --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli delete: " << withSeeHelp(pack, textOf(pack, texts::kDeleteOperands), "delete") << '\n';
         return kExitBadArguments;
     }
     Session prepared;
@@ -179,7 +182,8 @@ int runCopyCommand(CliContext &context)
         return *exit;
     const std::optional<QString> to = arguments.value("--to");
     if (!to || !QFileInfo(*to).isDir()) {
-        context.err << "zelvarion-cli copy: --to needs an existing folder (see zelvarion-cli copy --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli copy: " << withSeeHelp(pack, textOf(pack, texts::kCopyTo), "copy") << '\n';
         return kExitBadArguments;
     }
     CommandSearch search;

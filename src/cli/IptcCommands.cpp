@@ -3,6 +3,7 @@
 #include "cli/CodeOptions.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/iptc/IptcReader.h"
@@ -75,17 +76,17 @@ struct WriteEdits
     std::vector<std::pair<int, QString>> customized;
 };
 
-bool takeFieldEdits(const ParsedArguments &arguments, WriteEdits &edits, QString &problem)
+bool takeFieldEdits(const ParsedArguments &arguments, WriteEdits &edits, QString &problem, const LanguagePack &pack)
 {
     for (const QString &option : arguments.values("--set")) {
         const qsizetype equals = option.indexOf(u'=');
         const auto index = iptcFieldIndexOfColumn(QStringView(option).left(equals));
         if (equals < 0 || !index) {
-            problem = QStringLiteral("--set needs Column=Value with a column name such as Caption, not '%1'").arg(option);
+            problem = filled(textOf(pack, texts::kWriteSet), {{u'#', option}});
             return false;
         }
         if (*index == kCustomizedIndex) {
-            problem = QStringLiteral("the Customized text is not written; use --customized N=Value");
+            problem = textOf(pack, texts::kWriteCustomizedText);
             return false;
         }
         edits.fields.emplace_back(*index, option.mid(equals + 1));
@@ -93,7 +94,7 @@ bool takeFieldEdits(const ParsedArguments &arguments, WriteEdits &edits, QString
     return true;
 }
 
-bool takeCustomizedEdits(const ParsedArguments &arguments, WriteEdits &edits, QString &problem)
+bool takeCustomizedEdits(const ParsedArguments &arguments, WriteEdits &edits, QString &problem, const LanguagePack &pack)
 {
     for (const QString &option : arguments.values("--customized")) {
         const qsizetype equals = option.indexOf(u'=');
@@ -101,8 +102,7 @@ bool takeCustomizedEdits(const ParsedArguments &arguments, WriteEdits &edits, QS
         const int number = option.left(equals).toInt(&numeric);
         if (equals < 0 || !numeric || number < 1 || number > 254
             || lookupDataset(number).kind != DatasetLookup::Kind::Customized) {
-            problem = QStringLiteral("--customized needs N=Value with N from 1 to 254 outside the field "
-                                     "catalogue, not '%1'").arg(option);
+            problem = filled(textOf(pack, editRefusals::kCustomizedNumber), {{u'#', option}});
             return false;
         }
         edits.customized.emplace_back(number, option.mid(equals + 1));
@@ -153,10 +153,10 @@ void applyEdits(WorkingValues &values, const WriteEdits &edits)
 // The values given, held to what template set holds a template to: their stored forms, and their
 // limits counted in the bytes they take (the dialog's too with ControlLengthFields). A file's own
 // values may still turn the charset to UTF-8; its write then refuses what no longer fits.
-std::optional<QString> formProblem(const WriteEdits &edits)
+std::optional<QString> formProblem(const WriteEdits &edits, const LanguagePack &pack)
 {
     for (const auto &[index, value] : edits.fields)
-        if (const std::optional<QString> problem = valueFormProblem(index, value))
+        if (const std::optional<QString> problem = valueFormProblem(index, value, &pack))
             return problem;
     return std::nullopt;
 }
@@ -368,7 +368,7 @@ int runReadCommand(CliContext &context)
         return *exit;
     const bool json = arguments.flag("--json");
     if (arguments.operands.isEmpty()) {
-        context.err << "zelvarion-cli read: no files given\n";
+        context.err << "zelvarion-cli read: " << textOf(packOf(context), texts::kNoFiles) << '\n';
         return kExitBadArguments;
     }
     StreamFeedback feedback(context);
@@ -429,19 +429,20 @@ int runWriteCommand(CliContext &context)
         return *exit;
     WriteEdits edits;
     QString problem;
-    if (!takeFieldEdits(arguments, edits, problem) || !takeCustomizedEdits(arguments, edits, problem)) {
+    if (!takeFieldEdits(arguments, edits, problem, packOf(context))
+        || !takeCustomizedEdits(arguments, edits, problem, packOf(context))) {
         context.err << "zelvarion-cli write: " << problem << '\n';
         return kExitBadArguments;
     }
     const QStringList &files = arguments.operands;
     if (files.isEmpty()) {
-        context.err << "zelvarion-cli write: no files given\n";
+        context.err << "zelvarion-cli write: " << textOf(packOf(context), texts::kNoFiles) << '\n';
         return kExitBadArguments;
     }
     Session session;
     loadSettingsAndLanguage(session);
     const LanguagePack &pack = session.language;
-    if (const std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), session.settings)) {
+    if (const std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), session.settings, pack)) {
         context.err << "zelvarion-cli write: " << *both << '\n';
         return kExitBadArguments;
     }
@@ -453,7 +454,7 @@ int runWriteCommand(CliContext &context)
     for (auto &[number, value] : edits.customized)
         value = codes.expand(value);
     EditTexts texts;
-    std::optional<QString> refused = formProblem(edits);
+    std::optional<QString> refused = formProblem(edits, pack);
     if (!refused)
         refused = texts.parse(edits, pack);
     if (!refused)

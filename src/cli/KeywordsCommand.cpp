@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/iptc/IptcField.h"
 #include "core/search/KeywordVocabulary.h"
 
@@ -42,7 +43,9 @@ int runKeywordsCommand(CliContext &context)
     if (const std::optional<int> exit = parseCommandLine(kKeywordsSyntax, context, arguments))
         return *exit;
     if (arguments.operands.size() > 1) {
-        context.err << "zelvarion-cli keywords: takes at most one PREFIX (see zelvarion-cli keywords --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli keywords: " << withSeeHelp(pack, textOf(pack, texts::kKeywordsOperands), "keywords")
+                    << '\n';
         return kExitBadArguments;
     }
     Session prepared;

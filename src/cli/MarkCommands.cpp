@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/search/CheckMarks.h"
 #include "core/search/RunSearch.h"
 
@@ -15,7 +16,7 @@ const CommandSyntax kMarkSyntax{
 const CommandSyntax kMarksSyntax{
     "marks", "", "Lists the marked images with their mark.",
     {kCatalogueOption, {"--json", nullptr, "prints the images as JSON, the mark as an ISO 8601 date"},
-     {"-0", nullptr, "prints each image's path followed by a NUL character"}},
+     kNulOption},
     "Lines hold folder, file and mark (an ISO 8601 date when it is one) between tabs; a backslash,\n"
     "tab or line break in a name is written \\\\, \\t, \\n or \\r."};
 
@@ -48,7 +49,8 @@ int runMarksCommand(CliContext &context)
     if (const std::optional<int> exit = parseCommandLine(kMarksSyntax, context, arguments))
         return *exit;
     if (!arguments.operands.isEmpty()) {
-        context.err << "zelvarion-cli marks: takes no operands (see zelvarion-cli marks --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli marks: " << withSeeHelp(pack, textOf(pack, texts::kNoOperands), "marks") << '\n';
         return kExitBadArguments;
     }
     Session prepared;
@@ -70,7 +72,9 @@ int runUnmarkAllCommand(CliContext &context)
     if (const std::optional<int> exit = parseCommandLine(kUnmarkAllSyntax, context, arguments))
         return *exit;
     if (!arguments.operands.isEmpty()) {
-        context.err << "zelvarion-cli unmark-all: takes no operands (see zelvarion-cli unmark-all --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli unmark-all: " << withSeeHelp(pack, textOf(pack, texts::kNoOperands), "unmark-all")
+                    << '\n';
         return kExitBadArguments;
     }
     Session prepared;

@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/CatalogueWriteLock.h"
@@ -143,7 +144,7 @@ int runScanCommand(CliContext &context)
     loadSettingsAndLanguage(session);
     const ScanRequest request = scanRequest(arguments, settings);
     if (request.folders.isEmpty()) {
-        context.err << "zelvarion-cli scan: no folders given\n";
+        context.err << "zelvarion-cli scan: " << textOf(pack, texts::kNoFolders) << '\n';
         return kExitBadArguments;
     }
     QElapsedTimer elapsed; // monotonic: a scan across midnight reports its true duration

@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/iptc/IptcField.h"
 #include "core/search/RunSearch.h"
@@ -25,7 +26,7 @@ struct SearchCommandLine
     bool printStatement = false;
 };
 
-bool readOperator(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
+bool readOperator(const ParsedArguments &arguments, SearchRequest &request, QString &problem, const LanguagePack &pack)
 {
     const std::optional<QString> op = arguments.value("--operator");
     if (!op || *op == u"exact")
@@ -34,7 +35,7 @@ bool readOperator(const ParsedArguments &arguments, SearchRequest &request, QStr
         request.op = *op == u"and" ? SearchOperator::And : SearchOperator::Or;
         return true;
     }
-    problem = QStringLiteral("--operator takes exact, and or or, not '%1'").arg(*op);
+    problem = filled(textOf(pack, texts::kOperator), {{u'#', *op}});
     return false;
 }
 
@@ -55,12 +56,13 @@ std::optional<int> sortIndexOf(const QString &given)
     return std::nullopt;
 }
 
-bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
+bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, QString &problem,
+                      const LanguagePack &pack)
 {
     if (const auto column = arguments.value("--field")) {
         const std::optional<int> index = iptcFieldIndexOfColumn(*column);
         if (!index) {
-            problem = QStringLiteral("--field needs a column name such as City or Caption, not '%1'").arg(*column);
+            problem = filled(textOf(pack, texts::kField), {{u'#', *column}});
             return false;
         }
         request.fieldSearch = true;
@@ -69,8 +71,7 @@ bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, 
     if (const auto sort = arguments.value("--sort")) {
         const std::optional<int> index = sortIndexOf(*sort);
         if (!index) {
-            problem = QStringLiteral("--sort takes a column name such as FileSize, File or City (or the window's "
-                                     "sort list entry, 0 to 40), not '%1'").arg(*sort);
+            problem = filled(textOf(pack, texts::kSort), {{u'#', *sort}});
             return false;
         }
         request.sortIndex = *index;
@@ -79,17 +80,17 @@ bool readFieldAndSort(const ParsedArguments &arguments, SearchRequest &request, 
     return true;
 }
 
-bool readRevised(const ParsedArguments &arguments, SearchRequest &request, QString &problem)
+bool readRevised(const ParsedArguments &arguments, SearchRequest &request, QString &problem, const LanguagePack &pack)
 {
     const bool never = arguments.flag("--never-revised");
     const bool revised = arguments.flag("--revised");
     const bool reverse = arguments.flag("--reverse");
     if (never && revised) {
-        problem = QStringLiteral("--never-revised and --revised exclude each other");
+        problem = textOf(pack, texts::kRevisedBoth);
         return false;
     }
     if (reverse && !revised) {
-        problem = QStringLiteral("--reverse orders revised images only (with --revised)");
+        problem = textOf(pack, texts::kReverseAlone);
         return false;
     }
     request.revised = never ? RevisedFilter::NeverRevised
@@ -114,7 +115,7 @@ bool readSearchCommandLine(const ParsedArguments &arguments, const Session &sess
                            QString &problem)
 {
     AppSettings settings = session.settings;
-    if (const std::optional<QString> both = applyStoredSwitches(arguments, searchPlaceSwitches(), settings)) {
+    if (const std::optional<QString> both = applyStoredSwitches(arguments, searchPlaceSwitches(), settings, session.language)) {
         problem = *both;
         return false;
     }
@@ -131,8 +132,9 @@ bool readSearchCommandLine(const ParsedArguments &arguments, const Session &sess
     request.withoutIptc = arguments.flag("--without-iptc");
     request.translationDirection = translationDirectionFrom(settings.translation);
     request.targets = searchTargetsFrom(settings);
-    if (!readOperator(arguments, request, problem) || !readFieldAndSort(arguments, request, problem)
-        || !readRevised(arguments, request, problem))
+    if (!readOperator(arguments, request, problem, session.language)
+        || !readFieldAndSort(arguments, request, problem, session.language)
+        || !readRevised(arguments, request, problem, session.language))
         return false;
     request.text = arguments.operands.join(u' ');
     if (searchRefusal(request) != SearchRefusal::None) {
@@ -169,21 +171,25 @@ int printStatement(SearchRequest request, CatalogueDb &db, StreamFeedback &feedb
 std::vector<OptionSyntax> withSearchOptions(std::vector<OptionSyntax> own, std::vector<OptionSyntax> more)
 {
     std::vector<OptionSyntax> options{
-        {"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
-        {"--field", "COLUMN", "searches only this IPTC column, such as City or Caption"},
-        {"--whole-word", nullptr, "matches whole words (the operator is then ignored)"},
-        {"--operator", "exact|and|or", "how the words are matched (default: exact)"},
-        {"--translate", nullptr, "also searches the translation of the text"},
-        {"--with-iptc", nullptr, "lists the images with IPTC information (no TEXT, --field, --operator, --whole-word "
-                                 "or --translate with it)"},
-        {"--without-iptc", nullptr, "lists the images without IPTC information (the same); both together list "
-                                    "every image"},
-        {"--never-revised", nullptr, "keeps the images never revised"},
-        {"--revised", nullptr, "keeps the images already revised, oldest revision first"},
-        {"--reverse", nullptr, "with --revised: newest revision first"},
-        {"--sort", "COLUMN", "sorts by FileSize, Width, Height, File, Folder or an IPTC column such as City (or "
-                             "entry 0 to 40 of the window's sort list)"},
-        {"--desc", nullptr, "with --sort: in descending order"}};
+        kCatalogueOption,
+        {"--field", "COLUMN", "searches only this IPTC column, such as City or Caption", false, "search.--field"},
+        {"--whole-word", nullptr, "matches whole words (the operator is then ignored)", false, "search.--whole-word"},
+        {"--operator", "exact|and|or", "how the words are matched (default: exact)", false, "search.--operator"},
+        {"--translate", nullptr, "also searches the translation of the text", false, "search.--translate"},
+        {"--with-iptc", nullptr,
+         "lists the images with IPTC information (no TEXT, --field, --operator, --whole-word or --translate with it)",
+         false, "search.--with-iptc"},
+        {"--without-iptc", nullptr,
+         "lists the images without IPTC information (the same); both together list every image", false,
+         "search.--without-iptc"},
+        {"--never-revised", nullptr, "keeps the images never revised", false, "search.--never-revised"},
+        {"--revised", nullptr, "keeps the images already revised, oldest revision first", false, "search.--revised"},
+        {"--reverse", nullptr, "with --revised: newest revision first", false, "search.--reverse"},
+        {"--sort", "COLUMN",
+         "sorts by FileSize, Width, Height, File, Folder or an IPTC column such as City (or entry 0 to 40 of the "
+         "window's sort list)",
+         false, "search.--sort"},
+        {"--desc", nullptr, "with --sort: in descending order", false, "search.--desc"}};
     const std::vector<OptionSyntax> places = switchOptions(searchPlaceSwitches());
     options.insert(options.end(), places.begin(), places.end());
     options.insert(options.end(), own.begin(), own.end());
@@ -195,7 +201,7 @@ const CommandSyntax kSearchSyntax{
     "search", "[TEXT]", "Searches the catalogue and prints the folder and file of every image found.",
     withSearchOptions({{"--sql", nullptr, "prints the statement instead of running it"},
                        {"--json", nullptr, "prints the images as JSON: folder, file and path as they are"},
-                       {"-0", nullptr, "prints each image's path followed by a NUL character"}}),
+                       kNulOption}),
     "As the window searches, with the search options of Zelvarion.ini; TEXT is searched as typed.\n"
     "Lines hold folder and file between a tab; a backslash, tab or line break in a name is written\n"
     "\\\\, \\t, \\n or \\r."};
@@ -206,7 +212,7 @@ int runSearchCommand(CliContext &context)
     if (const std::optional<int> exit = parseCommandLine(kSearchSyntax, context, arguments))
         return *exit;
     if (arguments.flag("--json") + arguments.flag("-0") + arguments.flag("--sql") > 1) {
-        context.err << "zelvarion-cli search: --json, -0 and --sql exclude each other\n";
+        context.err << "zelvarion-cli search: " << textOf(packOf(context), texts::kSearchOutputs) << '\n';
         return kExitBadArguments;
     }
     Session session;

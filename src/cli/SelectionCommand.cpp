@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/search/CheckMarks.h"
 #include "core/search/Selections.h"
 
@@ -110,8 +111,9 @@ int runVerb(CliContext &context, Session &prepared, CommandFeedback &feedback, c
         return renameSelection(context, prepared, feedback, words[1], words[2], names);
     if (verb == u"remove" && words.size() == 2)
         return removeSelection(context, prepared, feedback, words[1], names);
-    context.err << "zelvarion-cli selection: save NAME, list, restore NAME, rename OLD NEW or remove NAME"
-                   " (see zelvarion-cli selection --help)\n";
+    const LanguagePack &pack = prepared.language;
+    context.err << "zelvarion-cli selection: " << withSeeHelp(pack, textOf(pack, texts::kSelectionAction), "selection")
+                << '\n';
     return kExitBadArguments;
 }
 

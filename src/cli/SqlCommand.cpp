@@ -1,6 +1,7 @@
 // zelvarion-cli sql: the SQL console's statement on the catalogue, every column of its result.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/search/SqlConsole.h"
 
 #include <QJsonArray>
@@ -60,8 +61,8 @@ int runSqlCommand(CliContext &context)
     const bool json = arguments.flag("--json");
     const bool csv = arguments.flag("--csv");
     if ((json && csv) || arguments.operands.isEmpty()) {
-        context.err << "zelvarion-cli sql: needs the statement, and one of --json and --csv at most"
-                       " (see zelvarion-cli sql --help)\n";
+        const LanguagePack &pack = packOf(context);
+        context.err << "zelvarion-cli sql: " << withSeeHelp(pack, textOf(pack, texts::kSqlOperands), "sql") << '\n';
         return kExitBadArguments;
     }
     Session prepared;

@@ -4,6 +4,7 @@
 #include "cli/CliText.h"
 #include "cli/CodeOptions.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/catalogue/CatalogueDb.h"
 #include "core/editing/EditDates.h"
 #include "core/iptc/IptcField.h"
@@ -150,16 +151,17 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
     for (const QString &option : customized) {
         const qsizetype equals = option.indexOf(u'=');
         if (equals < 0)
-            return s.fail(QStringLiteral("--customized needs N=Value, not '%1'").arg(option), 2);
-        if (const auto problem = editCustomized(values, option.left(equals), codes.expand(option.mid(equals + 1))))
+            return s.fail(filled(textOf(s.language, texts::kTemplateCustomized), {{u'#', option}}), 2);
+        if (const auto problem =
+                editCustomized(values, option.left(equals), codes.expand(option.mid(equals + 1)), &s.language))
             return s.fail(*problem, 2);
     }
-    const EditRules rules{s.settings.controlLengthFields, s.language.message(Message::ValueTooManyBytes)};
+    const EditRules rules{s.settings.controlLengthFields, s.language.message(Message::ValueTooManyBytes), &s.language};
     for (const QString &edit : std::as_const(edits)) {
         const qsizetype equals = edit.indexOf(u'=');
         const std::optional<int> index = equals > 0 ? columnIndex(edit.left(equals)) : std::nullopt;
         if (!index)
-            return s.fail(QStringLiteral("expected Column=Value with a column name such as Caption, not '%1'").arg(edit), 2);
+            return s.fail(filled(textOf(s.language, texts::kTemplateColumnValue), {{u'#', edit}}), 2);
         if (const auto problem = editField(values, *index, codes.expand(edit.mid(equals + 1)), rules))
             return s.fail(*problem, 2);
     }
@@ -174,8 +176,11 @@ int set(TemplateSession &s, const QString &name, const QStringList &edits, const
 
 int usage(CliContext &context)
 {
-    context.err << "zelvarion-cli template: expected list | show NAME | add NAME | rename OLD NEW | remove NAME\n"
-                   "    | use NAME | unuse | set NAME [Column=Value]... (see zelvarion-cli template --help)\n";
+    const LanguagePack &pack = packOf(context);
+    const QString actions = QStringLiteral("list | show NAME | add NAME | rename OLD NEW | remove NAME\n"
+                                           "    | use NAME | unuse | set NAME [Column=Value]...");
+    context.err << "zelvarion-cli template: "
+                << withSeeHelp(pack, filled(textOf(pack, texts::kTemplateAction), {{u'#', actions}}), "template") << '\n';
     return kExitBadArguments;
 }
 
@@ -223,7 +228,7 @@ struct Action
 
 const CommandSyntax kTemplateSyntax{
     "template", "ACTION [NAME] [Column=Value]...", "Lists, adds, renames, removes, chooses and fills the IPTC templates.",
-    {{"--catalogue", "DB", "the catalogue (default: the one last used, else Images.db)"},
+    {kCatalogueOption,
      {"--json", nullptr, "list and show print JSON"},
      {"--customized", "N=Value", "set: customized dataset N (1 to 255 but not 120) of the template", true},
      kCodesOption, kCodeDelimiterOption},
@@ -265,7 +270,7 @@ int runTemplateCommand(CliContext &context)
             return s.catalogueExists() ? set(s, operands[0], operands.mid(1), customized, codes) : kExitSomeFailed;
         }
         if (!customized.isEmpty() || !parsed.values("--codes").isEmpty() || parsed.value("--code-delimiter"))
-            return s.fail(QStringLiteral("--customized, --codes and --code-delimiter belong to set"), kExitBadArguments);
+            return s.fail(textOf(s.language, texts::kTemplateSetOptions), kExitBadArguments);
         return s.catalogueExists() ? action.run(s, operands) : kExitSomeFailed;
     }
     return usage(context);

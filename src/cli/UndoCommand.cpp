@@ -3,6 +3,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/captioning/TemplateThumbnails.h"
 #include "core/captioning/UndoTemplateRun.h"
@@ -57,7 +58,7 @@ std::optional<int> runNumber(const ParsedArguments &arguments, CliContext &conte
     const int number = given->toInt(&numeric);
     if (numeric && number > 0)
         return number;
-    context.err << "zelvarion-cli undo: --run takes a run number from --list, not '" << *given << "'\n";
+    context.err << "zelvarion-cli undo: " << filled(textOf(packOf(context), texts::kUndoRun), {{u'#', *given}}) << '\n';
     return std::nullopt;
 }
 
@@ -96,7 +97,8 @@ int runUndoCommand(CliContext &context)
     const std::optional<int> number = runNumber(arguments, context);
     if (!number || !arguments.operands.isEmpty() || (arguments.flag("--list") && *number > 0)) {
         if (number)
-            context.err << "zelvarion-cli undo: takes no operands, and --list no --run (see zelvarion-cli undo --help)\n";
+            context.err << "zelvarion-cli undo: "
+                        << withSeeHelp(packOf(context), textOf(packOf(context), texts::kUndoOperands), "undo") << '\n';
         return kExitBadArguments;
     }
     const bool json = arguments.flag("--json");

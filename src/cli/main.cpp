@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "cli/NamedTexts.h"
 #include "core/session/Session.h"
 #include "core/session/AppInfo.h"
 #include "platform/ProgramFolder.h"
@@ -20,42 +21,14 @@ using namespace zelvarion::cli;
 
 namespace {
 
-struct Command
+// The list of commands and the program's own options, in the pack's language.
+void printHelp(QTextStream &out, const LanguagePack &pack)
 {
-    const CommandSyntax &syntax;
-    CommandFunction run;
-    bool writesProgramFolder = false; // its catalogue, settings or exports: a new --program-folder is made
-};
-
-const Command kCommands[] = {
-    {kReadSyntax, runReadCommand},
-    {kWriteSyntax, runWriteCommand},
-    {kScanSyntax, runScanCommand, true},
-    {kSearchSyntax, runSearchCommand},
-    {kTemplateSyntax, runTemplateCommand},
-    {kApplySyntax, runApplyCommand},
-    {kUndoSyntax, runUndoCommand},
-    {kExportSyntax, runExportCommand, true},
-    {kStatsSyntax, runStatsCommand},
-    {kEmptyWordsSyntax, runEmptyWordsCommand, true},
-    {kKeywordsSyntax, runKeywordsCommand},
-    {kMarkSyntax, runMarkCommand},
-    {kMarksSyntax, runMarksCommand},
-    {kUnmarkAllSyntax, runUnmarkAllCommand},
-    {kSelectionSyntax, runSelectionCommand},
-    {kDoublesSyntax, runDoublesCommand},
-    {kRenameSyntax, runRenameCommand},
-    {kDeleteSyntax, runDeleteCommand},
-    {kCopySyntax, runCopyCommand},
-    {kSqlSyntax, runSqlCommand},
-};
-
-void printHelp(QTextStream &out)
-{
-    out << "Usage: zelvarion-cli [--program-folder DIR] COMMAND [OPTIONS] [OPERANDS]\n"
-        << "       zelvarion-cli --version | --help\n\n"
-        << "Commands (zelvarion-cli COMMAND --help tells more):\n";
-    for (const Command &command : kCommands) {
+    const QString usage = textOf(pack, texts::kUsage);
+    out << usage << " zelvarion-cli [--program-folder DIR] COMMAND [OPTIONS] [OPERANDS]\n"
+        << QString(usage.size() + 1, u' ') << "zelvarion-cli --version | --help\n\n"
+        << textOf(pack, texts::kCommandList) << '\n';
+    for (const Command &command : commandTable()) {
         const QString call = QLatin1String(command.syntax.name) + u' ' + QLatin1String(command.syntax.operands);
         constexpr int kCallWidth = 18;
         out << "  " << call;
@@ -63,14 +36,12 @@ void printHelp(QTextStream &out)
             out << '\n' << QString(kCallWidth + 4, u' ');
         else
             out << QString(kCallWidth - call.size() + 2, u' ');
-        out << QLatin1String(command.syntax.summary) << '\n';
+        out << summaryText(command.syntax, pack) << '\n';
     }
-    out << "\n--program-folder DIR  the folder of Zelvarion.ini, the language packs and the default\n"
-        << "                      catalogue (default: the window program's program folder); it gets\n"
-        << "                      the shipped stylesheets, packs and guide it lacks, and scan, export and\n"
-        << "                      empty-words make it when it does not exist\n"
-        << "Exit codes: 0 done, 1 some items failed (and, for a command on the images a search finds,\n"
-        << "none found, as grep does), 2 bad arguments. Texts come from the language pack in use.\n";
+    const QString option = QStringLiteral("--program-folder DIR  ");
+    out << '\n' << option
+        << textOf(pack, texts::kProgramFolderOption).replace(u'\n', QString(u'\n' + QString(option.size(), u' '))) << '\n'
+        << textOf(pack, texts::kExitCodes) << '\n';
 }
 
 } // namespace
@@ -89,26 +60,29 @@ int main(int argc, char *argv[])
         arguments << filenames::decode(argv[i]);
     const std::optional<QString> folder = takeGlobalOption(arguments, QStringLiteral("--program-folder"));
 
-    if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
-        printHelp(out);
-        return arguments.isEmpty() ? kExitBadArguments : kExitOk;
-    }
-    if (arguments.first() == u"--version") {
+    if (!arguments.isEmpty() && arguments.first() == u"--version") {
         out << applicationTitle() << '\n';
         return kExitOk;
     }
-    const QString name = arguments.takeFirst();
-    const Command *command = std::find_if(std::begin(kCommands), std::end(kCommands), [&name](const Command &c) {
+    const bool help = arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h";
+    const QString name = help ? QString() : arguments.takeFirst();
+    const std::span<const Command> commands = commandTable();
+    const auto command = std::find_if(commands.begin(), commands.end(), [&name](const Command &c) {
         return name == QLatin1String(c.syntax.name);
     });
-    const bool known = command != std::end(kCommands);
+    const bool known = command != commands.end();
     if (folder)
         programFolder::useFolder(*folder, known && command->writesProgramFolder ? programFolder::MissingFolder::Make
                                                                                 : programFolder::MissingFolder::LeaveAlone);
-    // The pack in use, read before the command so that its questions and refusals are in the
-    // user's language (the command reads its settings again for itself).
+    // The pack in use, read before the command so that its help, questions and refusals are in
+    // the user's language (the command reads its settings again for itself). Only the settings and
+    // the packs are read: help needs no catalogue.
     Session session;
     loadSettingsAndLanguage(session);
+    if (help) {
+        printHelp(out, session.language);
+        return arguments.isEmpty() ? kExitBadArguments : kExitOk;
+    }
     if (known) {
         CliContext context{arguments, out, err, &session.language};
         return command->run(context);

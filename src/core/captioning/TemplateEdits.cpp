@@ -11,6 +11,15 @@
 namespace zelvarion {
 namespace {
 
+// The refusal in the pack's words, "#" and "%" replaced in one pass so a value holding them stays whole.
+QString refusal(const LanguagePack *language, const NamedText &text, const QString &hash, const QString &percent = {})
+{
+    QString result;
+    for (const QChar c : (language ? *language : shippedEnglishPack()).commandLineText(text))
+        result += c == u'#' ? hash : c == u'%' ? percent : QString(c);
+    return result;
+}
+
 bool isDigits(const QString &text, qsizetype count)
 {
     if (text.size() != count)
@@ -23,7 +32,7 @@ bool isDigits(const QString &text, qsizetype count)
 
 } // namespace
 
-std::optional<QString> valueFormProblem(int index, const QString &value)
+std::optional<QString> valueFormProblem(int index, const QString &value, const LanguagePack *language)
 {
     const char *column = iptcField(index).column;
     const ValueForm form = iptcField(index).form;
@@ -31,13 +40,13 @@ std::optional<QString> valueFormProblem(int index, const QString &value)
         return std::nullopt;
     if (isDateField(index)
         && !(isDigits(value, 8) && QDate::fromString(value, QStringLiteral("yyyyMMdd")).isValid()))
-        return QStringLiteral("%1 takes a date as yyyymmdd, not '%2'").arg(QLatin1String(column), value);
+        return refusal(language, editRefusals::kDateForm, QLatin1String(column), value);
     if (isTimeField(index) && !(isDigits(value, 6) && QTime::fromString(value, QStringLiteral("HHmmss")).isValid()))
-        return QStringLiteral("%1 takes a time as hhnnss, not '%2'").arg(QLatin1String(column), value);
+        return refusal(language, editRefusals::kTimeForm, QLatin1String(column), value);
     if (form == ValueForm::Urgency && editing::urgencyEntry(value) == 9)
-        return QStringLiteral("Urgency takes 1 to 9, not '%1'").arg(value);
+        return refusal(language, editRefusals::kUrgency, value);
     if (form == ValueForm::Cycle && editing::cycleEntry(value) == 3)
-        return QStringLiteral("ObjectCycle takes a, p or b, not '%1'").arg(value);
+        return refusal(language, editRefusals::kObjectCycle, value);
     return std::nullopt;
 }
 
@@ -89,9 +98,9 @@ TemplateValues valuesOf(const TemplateRecord &record)
 std::optional<QString> editField(TemplateValues &values, int index, const QString &value, const EditRules &rules)
 {
     if (index < 0 || index >= kTemplateFieldCount)
-        return QStringLiteral("the Customized text is not stored; use --customized N=Value");
+        return refusal(rules.language, editRefusals::kCustomizedNotStored, {});
     const bool list = isListField(index);
-    if (const auto problem = list ? std::nullopt : valueFormProblem(index, value))
+    if (const auto problem = list ? std::nullopt : valueFormProblem(index, value, rules.language))
         return problem;
     TemplateValues edited = values;
     edited.fields[std::size_t(index)] = list ? editing::joinedEntries(splitList(value)) : value;
@@ -101,11 +110,11 @@ std::optional<QString> editField(TemplateValues &values, int index, const QStrin
     return std::nullopt;
 }
 
-std::optional<QString> editCustomized(TemplateValues &values, const QString &number, const QString &value)
+std::optional<QString> editCustomized(TemplateValues &values, const QString &number, const QString &value,
+                                      const LanguagePack *language)
 {
     if (editing::checkCustomizedNumber(number, {}) != editing::NumberVerdict::Valid)
-        return QStringLiteral("--customized needs N=Value with N from 1 to 254 outside the field catalogue, not '%1'")
-            .arg(number);
+        return refusal(language, editRefusals::kCustomizedNumber, number);
     const QString trimmed = number.trimmed();
     for (CustomizedCell &row : values.customized) {
         if (row.number.trimmed() == trimmed) {
@@ -121,7 +130,7 @@ std::optional<QString> editCustomized(TemplateValues &values, const QString &num
             return std::nullopt;
         }
     }
-    return QStringLiteral("all %1 customized rows are taken").arg(kTemplateCustomizedCount);
+    return refusal(language, editRefusals::kCustomizedRowsTaken, QString::number(kTemplateCustomizedCount));
 }
 
 } // namespace zelvarion

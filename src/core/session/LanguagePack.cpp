@@ -13,16 +13,38 @@ namespace {
 
 const QString kPackExtension = QStringLiteral(".lng");
 
-enum class Section { None, Interface, Messages };
+enum class Section { None, Interface, Messages, CommandLine };
 
-// A section header is the whole stripped line; only these two exact spellings are used.
+// A section header is the whole stripped line; only these exact spellings are used.
 Section sectionOf(const QString &header)
 {
     if (header == u"[Interface]")
         return Section::Interface;
     if (header == u"[Messages]")
         return Section::Messages;
+    if (header == u"[CommandLine]")
+        return Section::CommandLine;
     return Section::None;
+}
+
+// A command line text may show a backslash sequence itself (how names are escaped: "\\n"), so
+// there "\\" stands for a backslash; "\n" is a line break as in the numbered sections.
+QString unescapedCommandLineText(const QString &text)
+{
+    if (!text.contains(u'\\'))
+        return text;
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        if (text[i] == u'\\' && (next == u'\\' || next == u'n')) {
+            result += next == u'n' ? QChar(u'\n') : next;
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
 }
 
 // A key that is not a number counts as 0; a number is rounded to a whole one. Values far outside
@@ -84,6 +106,12 @@ QString LanguagePack::message(int key) const
     return key >= 1 && key <= kMessageKeys ? m_messages[key] : QString();
 }
 
+QString LanguagePack::commandLineText(const QString &key, const QString &english) const
+{
+    const QString text = m_commandLine.value(key);
+    return text.isEmpty() ? english : text;
+}
+
 void LanguagePack::setText(int key, const QString &value)
 {
     if (key >= 1 && key <= kInterfaceKeys)
@@ -116,6 +144,11 @@ void LanguagePack::parse(const QString &content)
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0 || section == Section::None)
             continue;
+        if (section == Section::CommandLine) {
+            if (!line.startsWith(u';'))
+                m_commandLine.insert(line.left(equals).trimmed(), unescapedCommandLineText(line.mid(equals + 1).trimmed()));
+            continue;
+        }
         const int key = entryKey(line.left(equals).trimmed());
         const QString value = line.mid(equals + 1).trimmed();
         if (section == Section::Interface)

@@ -2,14 +2,24 @@
 
 #include "core/session/LanguageKeys.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
 
 namespace zelvarion {
 
+// A text of the command line by its name in a pack's "[CommandLine]" section ("export.--json"),
+// with the English printed when the pack has none.
+struct NamedText
+{
+    const char *key;
+    const char *english;
+};
+
 // Interface texts keyed 1 to 500 and message texts keyed 1 to 500, read from a ".lng" file of the
-// language folder. Loading never clears: a key the new pack does not set keeps its old text.
+// language folder, and the command line's own texts keyed by name ("export.--json", "usage") in its
+// "[CommandLine]" section. Loading never clears: a key the new pack does not set keeps its old text.
 class LanguagePack
 {
 public:
@@ -23,6 +33,16 @@ public:
     QString text(InterfaceText key) const { return text(int(key)); }
     QString message(Message key) const { return message(int(key)); }
 
+    // The command line's text of that name; `english` when the pack has none (an older or
+    // user-made pack), so a missing key never prints an empty line.
+    QString commandLineText(const QString &key, const QString &english) const;
+    QString commandLineText(const NamedText &text) const
+    {
+        return commandLineText(QLatin1String(text.key), QString::fromUtf8(text.english));
+    }
+    // The names the "[CommandLine]" sections read so far set.
+    QStringList commandLineKeys() const { return m_commandLine.keys(); }
+
     void setText(int key, const QString &value);
     void setMessage(int key, const QString &value);
 
@@ -33,7 +53,8 @@ public:
     // program folder without packs, or a pack that lacks a key, still shows readable texts.
     void loadShippedEnglish();
 
-    // Applies the "[Interface]" and "[Messages]" entries of a pack's text.
+    // Applies the "[Interface]", "[Messages]" and "[CommandLine]" entries of a pack's text. In the
+    // last, "\n" starts a new line and "\\" is one backslash; a line beginning with ";" is a comment.
     void parse(const QString &content);
 
     // The path of the file last asked for (language folder + name + ".lng").
@@ -46,6 +67,7 @@ public:
 private:
     std::array<QString, kInterfaceKeys + 1> m_interface;
     std::array<QString, kMessageKeys + 1> m_messages;
+    QHash<QString, QString> m_commandLine;
     QString m_filePath;
 };
 

@@ -106,6 +106,26 @@ TEST(LanguagePackParse, crLfLineEndsLeaveNoCarriageReturnInTexts)
     EXPECT_EQ(str(pack.message(3)), "Three");
 }
 
+// The command line's texts are named; a pack that lacks one (older, or made by a user) gives the
+// English the program passes, never an empty line, and the numbered sections are not touched.
+TEST(LanguagePackParse, commandLineTextsAreNamedAndFallBackToTheEnglishGiven)
+{
+    const LanguagePack pack = parsed("[Messages]\r\n3=Three\r\n[CommandLine]\r\n"
+                                     "usage = Utilisation :\r\nexport.--json=en JSON\r\nexport.summary=\r\n"
+                                     "; comment=not a key\r\n12=Named, not numbered\r\n"
+                                     "search.details=one\\ntwo \\\\n \\t\r\n");
+    EXPECT_EQ(str(pack.commandLineText(QStringLiteral("usage"), QStringLiteral("Usage:"))), "Utilisation :");
+    EXPECT_EQ(str(pack.commandLineText(QStringLiteral("export.--json"), QStringLiteral("as JSON"))), "en JSON");
+    EXPECT_EQ(str(pack.commandLineText(QStringLiteral("export.--xsl"), QStringLiteral("renders"))), "renders");
+    EXPECT_EQ(str(pack.commandLineText(QStringLiteral("export.summary"), QStringLiteral("Writes"))), "Writes");
+    EXPECT_EQ(str(pack.commandLineText(QStringLiteral("search.details"), {})), "one\ntwo \\n \\t");
+    EXPECT_EQ(str(pack.commandLineText(QStringLiteral("Export.--json"), QStringLiteral("as JSON"))), "as JSON");
+    EXPECT_FALSE(pack.commandLineKeys().contains(QStringLiteral("; comment")));
+    EXPECT_TRUE(pack.text(12).isEmpty());
+    EXPECT_EQ(str(pack.message(3)), "Three");
+    EXPECT_EQ(countSetTexts(pack), 1);
+}
+
 TEST(LanguagePackParse, keepsBackslashNForTheCallerToTurnIntoLineBreaks)
 {
     const LanguagePack pack = parsed("[Interface]\n218=Starting\\nplease wait\n");
@@ -313,7 +333,7 @@ QChar acceleratorOf(const QString &caption)
 
 } // namespace
 
-TEST(ShippedLanguagePacks, areUtf8WithCrLfLinesAndTheTwoSectionsInOrder)
+TEST(ShippedLanguagePacks, areUtf8WithCrLfLinesAndTheSectionsInOrder)
 {
     for (const char *language : kShippedPacks) {
         SCOPED_TRACE(language);
@@ -328,7 +348,9 @@ TEST(ShippedLanguagePacks, areUtf8WithCrLfLinesAndTheTwoSectionsInOrder)
         for (const QString &line : text.split(QStringLiteral("\r\n")))
             if (line.startsWith(u'['))
                 headers.append(line);
-        EXPECT_EQ(headers, QStringList({"[Interface]", "[Messages]"}));
+        // English needs no command line section: its texts are the program's own.
+        EXPECT_EQ(headers, qstrcmp(language, "English") == 0 ? QStringList({"[Interface]", "[Messages]"})
+                                                              : QStringList({"[Interface]", "[Messages]", "[CommandLine]"}));
     }
 }
 
