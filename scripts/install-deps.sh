@@ -15,6 +15,7 @@ packages=(
     libgtest-dev googletest
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core fonts-wqy-microhei
+    imagemagick xdotool openbox
     libimage-exiftool-perl exiv2
     dpkg-dev file librsvg2-bin desktop-file-utils appstream man-db
 )

@@ -422,6 +422,64 @@ std::optional<int> chooseWriteCatalogue(CliContext &context, const ParsedArgumen
 
 } // namespace
 
+namespace {
+
+// The values to write: the edits with their codes expanded, checked against the fields' forms and
+// limits. An exit code when refused.
+std::optional<int> prepareWriteTexts(CliContext &context, const ParsedArguments &arguments, Session &session,
+                                     WriteEdits &edits, EditTexts &texts)
+{
+    const LanguagePack &pack = session.language;
+    if (const std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), session.settings, pack)) {
+        context.err << "zelvarion-cli write: " << *both << '\n';
+        return kExitBadArguments;
+    }
+    ValueCodes codes(context, "write", pack);
+    if (!codes.load(arguments, session.settings))
+        return kExitBadArguments;
+    for (auto &[index, value] : edits.fields)
+        value = codes.expand(value);
+    for (auto &[number, value] : edits.customized)
+        value = codes.expand(value);
+    std::optional<QString> refused = formProblem(edits, pack);
+    if (!refused)
+        refused = texts.parse(edits, pack);
+    if (!refused)
+        refused = limitProblem(texts.fixed(), session.settings, pack);
+    if (refused) {
+        context.err << "zelvarion-cli write: " << *refused << '\n';
+        return kExitBadArguments;
+    }
+    return std::nullopt;
+}
+
+// Every file rewritten as one run of the undo journal, each named as written or not.
+int writeFiles(CliContext &context, const ParsedArguments &arguments, Session &session, const EditTexts &texts)
+{
+    const LanguagePack &pack = session.language;
+    WriteRun run(context, session);
+    QStringList description = arguments.values("--set");
+    description += arguments.values("--customized");
+    if (!run.start(QStringLiteral("write ") + description.join(u' ')))
+        return kExitSomeFailed;
+    int notWritten = 0;
+    int sequence = 0;
+    for (const QString &path : arguments.operands) {
+        const QString failure = run.write(path, texts, ++sequence);
+        if (failure.isEmpty()) {
+            context.out << withSubject(pack, Message::CliWritten, escapedName(path)) << '\n';
+        } else {
+            context.err << "zelvarion-cli write: " << withSubject(pack, Message::CliNotWritten, path) << ": " << failure << '\n';
+            ++notWritten;
+        }
+    }
+    if (const int number = run.finish())
+        context.out << pack.message(Message::CliUndoRunNumber).replace(u'#', QString::number(number)) << '\n';
+    return notWritten == 0 ? kExitOk : kExitSomeFailed;
+}
+
+} // namespace
+
 int runWriteCommand(CliContext &context)
 {
     ParsedArguments arguments;
@@ -442,27 +500,9 @@ int runWriteCommand(CliContext &context)
     Session session;
     loadSettingsAndLanguage(session);
     const LanguagePack &pack = session.language;
-    if (const std::optional<QString> both = applyStoredSwitches(arguments, rewriteSwitches(), session.settings, pack)) {
-        context.err << "zelvarion-cli write: " << *both << '\n';
-        return kExitBadArguments;
-    }
-    ValueCodes codes(context, "write", pack);
-    if (!codes.load(arguments, session.settings))
-        return kExitBadArguments;
-    for (auto &[index, value] : edits.fields)
-        value = codes.expand(value);
-    for (auto &[number, value] : edits.customized)
-        value = codes.expand(value);
     EditTexts texts;
-    std::optional<QString> refused = formProblem(edits, pack);
-    if (!refused)
-        refused = texts.parse(edits, pack);
-    if (!refused)
-        refused = limitProblem(texts.fixed(), session.settings, pack);
-    if (refused) {
-        context.err << "zelvarion-cli write: " << *refused << '\n';
-        return kExitBadArguments;
-    }
+    if (const std::optional<int> refused = prepareWriteTexts(context, arguments, session, edits, texts))
+        return *refused;
     CatalogueDb &db = session.catalogue;
     if (const std::optional<int> failed = chooseWriteCatalogue(context, arguments, session))
         return *failed;
@@ -476,25 +516,7 @@ int runWriteCommand(CliContext &context)
     CatalogueWriteLock lock(db.path);
     if (QFileInfo(db.path).isFile() && !lock.takeOrWait(feedback, pack))
         return kExitSomeFailed;
-    WriteRun run(context, session);
-    QStringList description = arguments.values("--set");
-    description += arguments.values("--customized");
-    if (!run.start(QStringLiteral("write ") + description.join(u' ')))
-        return kExitSomeFailed;
-    int notWritten = 0;
-    int sequence = 0;
-    for (const QString &path : files) {
-        const QString failure = run.write(path, texts, ++sequence);
-        if (failure.isEmpty()) {
-            context.out << withSubject(pack, Message::CliWritten, escapedName(path)) << '\n';
-        } else {
-            context.err << "zelvarion-cli write: " << withSubject(pack, Message::CliNotWritten, path) << ": " << failure << '\n';
-            ++notWritten;
-        }
-    }
-    if (const int number = run.finish())
-        context.out << pack.message(Message::CliUndoRunNumber).replace(u'#', QString::number(number)) << '\n';
-    return notWritten == 0 ? kExitOk : kExitSomeFailed;
+    return writeFiles(context, arguments, session, texts);
 }
 
 } // namespace zelvarion::cli

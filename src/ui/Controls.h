@@ -84,6 +84,23 @@ inline QHBoxLayout *buttonsAtRight(std::initializer_list<QWidget *> buttons, int
     return row;
 }
 
+// A text being spell-checked: its box takes the tool-tip background and its label turns bold.
+inline void showBoxBeingChecked(QWidget *box, bool on)
+{
+    QPalette colours = box->palette();
+    const QPalette program = QApplication::palette();
+    colours.setColor(QPalette::Base, on ? program.color(QPalette::ToolTipBase) : program.color(QPalette::Base));
+    colours.setColor(QPalette::Text, on ? program.color(QPalette::ToolTipText) : program.color(QPalette::Text));
+    box->setPalette(colours);
+}
+
+inline void showLabelBeingChecked(QWidget *label, bool on)
+{
+    QFont font = label->font();
+    font.setBold(on);
+    label->setFont(font);
+}
+
 // Shows the busy pointer until the command ends, however it ends.
 class BusyCursor
 {

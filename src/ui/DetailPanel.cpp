@@ -4,7 +4,7 @@
 #include "ui/Controls.h"
 
 #include <QMenu>
-#include <QResizeEvent>
+#include <QVBoxLayout>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -44,6 +44,9 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
     rtfIPTC->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(rtfIPTC, &QWidget::customContextMenuRequested, this, &DetailPanel::openCopyMenu);
     rtfIPTC->viewport()->installEventFilter(this);
+    auto *whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(rtfIPTC);
 
     mnuIPTCPopup = new QMenu(this);
     mnuIPTCPopup->setObjectName(QStringLiteral("mnuIPTCPopup"));
@@ -55,12 +58,6 @@ DetailPanel::DetailPanel(QWidget *parent) : QWidget(parent)
 void DetailPanel::applyLanguage(const LanguagePack &pack)
 {
     mnuIPTCCopy->setText(pack.text(InterfaceText::CopyMenuItem));
-}
-
-void DetailPanel::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    rtfIPTC->setGeometry(rect());
 }
 
 bool DetailPanel::eventFilter(QObject *watched, QEvent *event)

@@ -36,7 +36,6 @@ Q_SIGNALS:
     void editRequested();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

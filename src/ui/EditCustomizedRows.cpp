@@ -4,10 +4,12 @@
 #include "core/editing/FieldRules.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
+#include "ui/EditCodeTyping.h"
 #include "ui/EditFieldRows.h"
 #include "ui/EditStatusLine.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -17,7 +19,8 @@ using namespace controls;
 
 namespace {
 
-constexpr int kRowHeight = 24;
+constexpr int kRowsPerHalf = 8;
+constexpr int kColumns = 4; // label, number, text, spell button
 // A number with a configured name cannot be mistaken for a free one.
 void markConfigured(QLineEdit *number, bool configured)
 {
@@ -36,21 +39,34 @@ EditCustomizedRows::EditCustomizedRows(QWidget *frame, const AppContext &context
         connectRow(row);
 }
 
+// Two columns of eight rows; the text boxes share the width the frame grows, and the rows stay
+// together at the top.
 void EditCustomizedRows::create(QWidget *frame)
 {
+    auto *grid = new QGridLayout(frame);
+    grid->setContentsMargins(8, 8, 8, 8);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(20);
+    grid->setColumnMinimumWidth(kColumns, 12); // between the two halves
     for (int row = 0; row < kTemplateCustomizedCount; ++row) {
         Row &r = m_rows[std::size_t(row)];
-        const int left = row < 8 ? 8 : 404;
-        const int top = 8 + 44 * (row % 8);
+        const int column = row < kRowsPerHalf ? 0 : kColumns + 1;
+        const int line = row % kRowsPerHalf;
         r.label = named(new QLabel(frame), indexed("lblCustomized", row));
-        r.label->setGeometry(left, top, 96, kRowHeight);
+        r.label->setMinimumWidth(96);
+        grid->addWidget(r.label, line, column);
         r.number = named(new QLineEdit(frame), indexed("txtIndexCustomized", row));
-        r.number->setGeometry(left + 100, top, 48, kRowHeight);
+        r.number->setFixedWidth(48);
+        grid->addWidget(r.number, line, column + 1);
         r.text = named(new QLineEdit(frame), indexed("txtCustomized", row));
-        r.text->setGeometry(left + 152, top, 200, kRowHeight);
+        r.text->setMinimumWidth(160);
+        grid->addWidget(r.text, line, column + 2);
         r.spell = newSpellButton(frame, indexed("cmdSpellCheckerCustomized", row));
-        r.spell->setGeometry(left + 356, top, kRowHeight, kRowHeight);
+        grid->addWidget(r.spell, line, column + 3);
     }
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(kColumns + 3, 1);
+    grid->setRowStretch(kRowsPerHalf, 1);
 }
 
 void EditCustomizedRows::connectRow(int row)
@@ -104,6 +120,18 @@ void EditCustomizedRows::forgetKept()
         r.keptText.clear();
         r.blue = false;
     }
+}
+
+void EditCustomizedRows::watchCodes(EditCodeTyping &codes)
+{
+    for (const Row &r : m_rows)
+        codes.watch(r.text);
+}
+
+void EditCustomizedRows::markChecking(int row, bool on)
+{
+    showBoxBeingChecked(m_rows[std::size_t(row)].text, on);
+    showLabelBeingChecked(m_rows[std::size_t(row)].label, on);
 }
 
 QString EditCustomizedRows::text(int row) const { return m_rows[std::size_t(row)].text->text(); }

@@ -14,6 +14,7 @@ class QWidget;
 namespace zelvarion {
 
 struct AppContext;
+class EditCodeTyping;
 class EditStatusLine;
 
 // The sixteen customized rows of the edit dialog (label, dataset number, text, spell button):
@@ -36,8 +37,8 @@ public:
     QString text(int row) const;
     void setText(int row, const QString &text);
     std::array<CustomizedCell, kTemplateCustomizedCount> cells() const;
-    QLineEdit *textBox(int row) const { return m_rows[std::size_t(row)].text; }
-    QLabel *label(int row) const { return m_rows[std::size_t(row)].label; }
+    void watchCodes(EditCodeTyping &codes);
+    void markChecking(int row, bool on);
 
     // The row whose label or number box that is; -1 for another control.
     int rowOfLabel(const QObject *control) const;

@@ -5,7 +5,6 @@
 #include "core/session/LanguagePack.h"
 #include "core/session/PackText.h"
 #include "ui/Controls.h"
-#include "ui/EditDialogLayout.h"
 #include "ui/EditFieldRows.h"
 #include "ui/EditStatusLine.h"
 #include "ui/EditTabs.h"
@@ -48,26 +47,25 @@ EditDatesAndTimes::EditDatesAndTimes(QWidget *frame, QWidget *dialog, EditFieldR
     connect(m_calendar, &QCalendarWidget::activated, this, &EditDatesAndTimes::calendarPicked);
 }
 
+// The calendar's button stands beside its date, each Now beside its time.
 void EditDatesAndTimes::createButtons(QWidget *frame)
 {
-    using editlayout::kRowHeight;
     for (int button = 0; button < 2; ++button) {
-        QWidget *box = m_rows.box(kDateTimeOfButton[button].date);
         QToolButton *date = named(new QToolButton(frame), indexed("cmdDate", button));
         date->setIcon(pictures::calendarIcon());
-        date->setGeometry(box->x() + box->width() + 36, box->y(), kRowHeight, kRowHeight);
+        m_rows.addBeside(kDateTimeOfButton[button].date, date);
         m_dateButton[std::size_t(button)] = date;
     }
-    // Each Now stands beside its time.
     for (int button = 0; button < 2; ++button) {
-        QWidget *time = m_rows.box(kDateTimeOfButton[button].time);
         QPushButton *now = named(new QPushButton(frame), indexed("cmdNow", button));
-        now->setGeometry(time->x() + time->width() + 36, time->y() - 2, 90, 28);
+        now->setMinimumWidth(90);
         now->setAutoDefault(false);
+        m_rows.addBeside(kDateTimeOfButton[button].time, now);
         m_now[std::size_t(button)] = now;
     }
     m_calendar = named(new QCalendarWidget(m_dialog), QStringLiteral("MonthView1"));
-    m_calendar->setGeometry(0, 0, 280, 190);
+    // It stands over the dialog beside the button that opened it, outside any layout.
+    m_calendar->resize(m_calendar->sizeHint().expandedTo(QSize(280, 190)));
     m_calendar->hide();
 }
 
@@ -79,16 +77,15 @@ void EditDatesAndTimes::applyTexts()
     const QDate exampleDate(QDate::currentDate().year(), 6, 21);
     const QTime exampleTime(14, 30, 0);
     for (int index = 0; index < kIptcFieldCount; ++index) {
-        auto *box = qobject_cast<QLineEdit *>(m_rows.box(index));
-        if (!box || !isShownInUserFormat(index))
+        if (!isShownInUserFormat(index))
             continue;
         const bool date = isDateField(index);
         const QString form = expectedForm(index);
-        box->setPlaceholderText(form);
-        box->setToolTip(m_pack.text(date ? InterfaceText::DateFieldHint : InterfaceText::TimeFieldHint)
-                            .replace(u'#', form)
-                            .replace(u'%', date ? editing::dateText(exampleDate, m_locale)
-                                                : editing::timeText(exampleTime, m_locale)));
+        m_rows.setHint(index, form,
+                       m_pack.text(date ? InterfaceText::DateFieldHint : InterfaceText::TimeFieldHint)
+                           .replace(u'#', form)
+                           .replace(u'%', date ? editing::dateText(exampleDate, m_locale)
+                                               : editing::timeText(exampleTime, m_locale)));
     }
 }
 
@@ -128,7 +125,7 @@ std::optional<int> EditDatesAndTimes::invalidField() const
 void EditDatesAndTimes::showProblem(int index)
 {
     const Message message = isDateField(index) ? Message::InvalidDate : Message::InvalidTime;
-    m_status.show(withColon(m_pack, m_rows.label(index)->text()) + m_pack.message(message) + u' '
+    m_status.show(withColon(m_pack, m_rows.labelText(index)) + m_pack.message(message) + u' '
                   + m_pack.message(Message::ExpectedForm).replace(u'#', expectedForm(index)));
 }
 
@@ -159,8 +156,7 @@ bool EditDatesAndTimes::refuseInvalid()
     if (!invalid)
         return false;
     showProblem(*invalid);
-    m_tabs.select(m_tabs.tabHolding(m_rows.box(*invalid)));
-    m_rows.box(*invalid)->setFocus();
+    m_rows.focusBox(*invalid, m_tabs);
     QApplication::beep();
     return true;
 }

@@ -4,12 +4,15 @@
 #include "core/editing/FieldRules.h"
 #include "core/session/LanguagePack.h"
 #include "ui/Controls.h"
+#include "ui/EditCodeTyping.h"
 #include "ui/EditDialogLayout.h"
+#include "ui/EditTabs.h"
 #include "ui/Pictures.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
-#include <algorithm>
 #include <QLabel>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
@@ -22,6 +25,12 @@ namespace {
 
 // The hidden boxes behind the list controls.
 bool isHiddenBox(int index) { return isListField(index) || isChoiceField(index); }
+
+// Dates, times, the country code and the choice lists keep their width; other boxes take the row's.
+bool isShortBox(int index)
+{
+    return isShownInUserFormat(index) || isChoiceField(index) || index == iptcIndex("CountryCode");
+}
 
 } // namespace
 
@@ -36,78 +45,104 @@ QToolButton *newSpellButton(QWidget *parent, const QString &name)
 EditFieldRows::EditFieldRows(const std::array<QWidget *, 6> &frames)
 {
     createDescription(frames[0]);
-    createRow(frames[2], iptcIndex("Category"), 8, kRowHeight, kBoxWidth);
+    createRow(frames[2], iptcIndex("Category"), kRowHeight);
     createDatesAndPlaces(frames[3]);
     createOthers(frames[4]);
 }
 
-QWidget *EditFieldRows::createRow(QWidget *frame, int index, int top, int height, int width)
+void EditFieldRows::createRow(QWidget *frame, int index, int height)
 {
     m_label[std::size_t(index)] = named(new QLabel(frame), indexed("lblIPTC", index));
-    m_label[std::size_t(index)]->setGeometry(8, top, kLabelWidth, kRowHeight);
     QWidget *box = nullptr;
     if (isMultiLineField(index)) {
         auto *edit = new QPlainTextEdit(frame);
         edit->setTabChangesFocus(true);
+        edit->setMinimumSize(kListWidth, height);
         box = edit;
     } else {
         box = new QLineEdit(frame);
+        if (isShortBox(index))
+            box->setFixedWidth(kShortBoxWidth);
+        else
+            box->setMinimumWidth(kListWidth);
     }
-    named(box, indexed("txtIPTC", index))->setGeometry(kBoxLeft, top, width, height);
-    m_box[std::size_t(index)] = box;
+    m_box[std::size_t(index)] = named(box, indexed("txtIPTC", index));
     m_spell[std::size_t(index)] = newSpellButton(frame, indexed("cmdSpellChecker", index));
-    m_spell[std::size_t(index)]->setGeometry(kBoxLeft + width + 6, top, kRowHeight, kRowHeight);
+    const bool multiLine = isMultiLineField(index);
+    QHBoxLayout *line = FrameRows::of(frame).addRow(m_label[std::size_t(index)], multiLine ? height : 0);
+    m_line[std::size_t(index)] = line;
+    line->addWidget(box, isShortBox(index) ? 0 : 1);
+    if (!isListField(index)) // the list's button stands beside the list
+        line->addWidget(m_spell[std::size_t(index)], 0, multiLine ? Qt::AlignTop : Qt::Alignment());
+    if (isShortBox(index))
+        line->addStretch(1);
     if (isHiddenBox(index))
         box->hide();
-    return box;
+    connectRow(index);
+}
+
+// Relayed as they come: the dialog's rules see a change before the code typing does.
+void EditFieldRows::connectRow(int index)
+{
+    const auto changed = [this, index] { Q_EMIT textChanged(index); };
+    if (auto *line = qobject_cast<QLineEdit *>(m_box[std::size_t(index)]))
+        connect(line, &QLineEdit::textChanged, this, changed);
+    else if (auto *text = qobject_cast<QPlainTextEdit *>(m_box[std::size_t(index)]))
+        connect(text, &QPlainTextEdit::textChanged, this, changed);
+    connect(m_spell[std::size_t(index)], &QToolButton::clicked, this, [this, index] { Q_EMIT spellRequested(index); });
+}
+
+void EditFieldRows::placeSpellButton(int index, QBoxLayout &line, Qt::Alignment alignment)
+{
+    line.addWidget(m_spell[std::size_t(index)], 0, alignment);
+}
+
+void EditFieldRows::addBeside(int index, QWidget *control)
+{
+    QHBoxLayout *line = m_line[std::size_t(index)];
+    line->insertWidget(isShortBox(index) ? line->count() - 1 : line->count(), control);
 }
 
 void EditFieldRows::createDescription(QWidget *frame)
 {
-    int top = 8;
     for (int index : {iptcIndex("ObjectName"), iptcIndex("EditStatus"), kBylineIndex, iptcIndex("BylineTitle"),
-                      kHeadlineIndex, kCopyrightIndex}) {
-        createRow(frame, index, top, kRowHeight, kBoxWidth);
-        top += 30;
-    }
+                      kHeadlineIndex, kCopyrightIndex})
+        createRow(frame, index, kRowHeight);
     m_copyright = named(new QLabel(QStringLiteral("\u00A9"), frame), QStringLiteral("lblCopyright"));
-    m_copyright->setGeometry(kBoxLeft + kBoxWidth + 36, 8 + 5 * 30, 20, kRowHeight);
     m_copyright->setCursor(Qt::PointingHandCursor);
-    createRow(frame, kCaptionIndex, top, 130, kBoxWidth);
-    createRow(frame, iptcIndex("LocalCaption"), top + 138, 90, kBoxWidth);
-    createRow(frame, iptcIndex("CaptionWriter"), top + 236, kRowHeight, kBoxWidth);
+    addBeside(kCopyrightIndex, m_copyright);
+    createRow(frame, kCaptionIndex, 130);
+    createRow(frame, iptcIndex("LocalCaption"), 90);
+    createRow(frame, iptcIndex("CaptionWriter"), kRowHeight);
 }
 
 void EditFieldRows::createDatesAndPlaces(QWidget *frame)
 {
-    createRow(frame, kUrgencyIndex, 8, kRowHeight, kBoxWidth);
+    createRow(frame, kUrgencyIndex, kRowHeight);
     m_urgency = named(new QComboBox(frame), QStringLiteral("lstUrgency"));
-    m_urgency->setGeometry(kBoxLeft, 8, 240, kRowHeight);
+    m_urgency->setMinimumWidth(240);
+    m_line[kUrgencyIndex]->insertWidget(0, m_urgency);
     m_spell[kUrgencyIndex]->hide();
-    int top = 38;
     for (int index : {kReleaseDateTime.date, kReleaseDateTime.time, kCreatedDateTime.date, kCreatedDateTime.time,
                       kCityIndex, iptcIndex("ProvinceState"), iptcIndex("CountryCode"), kCountryIndex, kCreditIndex,
-                      iptcIndex("Contact"), iptcIndex("Source")}) {
-        const bool shortBox = isShownInUserFormat(index) || index == iptcIndex("CountryCode");
-        createRow(frame, index, top, kRowHeight, shortBox ? 160 : kBoxWidth);
-        top += 30;
-    }
+                      iptcIndex("Contact"), iptcIndex("Source")})
+        createRow(frame, index, kRowHeight);
 }
 
 void EditFieldRows::createOthers(QWidget *frame)
 {
     const std::pair<int, int> rows[] = {
-        {iptcIndex("FixtureIdentifier"), 24}, {iptcIndex("SpecialInstructions"), 56}, {iptcIndex("ReferenceService"), 24},
-        {kReferenceDateIndex, 24}, {iptcIndex("ReferenceNumber"), 24}, {iptcIndex("OriginatingProgram"), 24},
-        {iptcIndex("ProgramVersion"), 24}, {kObjectCycleIndex, 24}, {iptcIndex("OriginalTransmissionReference"), 24},
-        {iptcIndex("ImageType"), 24}, {kCustomizedIndex, 110}};
-    int top = 8;
-    for (const auto &[index, height] : rows) {
-        createRow(frame, index, top, height, kBoxWidth);
-        top += height + 6;
-    }
+        {iptcIndex("FixtureIdentifier"), kRowHeight}, {iptcIndex("SpecialInstructions"), 56},
+        {iptcIndex("ReferenceService"), kRowHeight}, {kReferenceDateIndex, kRowHeight},
+        {iptcIndex("ReferenceNumber"), kRowHeight}, {iptcIndex("OriginatingProgram"), kRowHeight},
+        {iptcIndex("ProgramVersion"), kRowHeight}, {kObjectCycleIndex, kRowHeight},
+        {iptcIndex("OriginalTransmissionReference"), kRowHeight}, {iptcIndex("ImageType"), kRowHeight},
+        {kCustomizedIndex, 110}};
+    for (const auto &[index, height] : rows)
+        createRow(frame, index, height);
     m_cycle = named(new QComboBox(frame), QStringLiteral("lstObjectCycle"));
-    m_cycle->setGeometry(m_box[kObjectCycleIndex]->geometry().adjusted(0, 0, -220, 0));
+    m_cycle->setMinimumWidth(240);
+    m_line[kObjectCycleIndex]->insertWidget(0, m_cycle);
     m_spell[kObjectCycleIndex]->hide();
 }
 
@@ -127,6 +162,58 @@ void EditFieldRows::setText(int index, const QString &text)
     else
         static_cast<QPlainTextEdit *>(box)->setPlainText(text);
 }
+
+QString EditFieldRows::labelText(int index) const { return m_label[std::size_t(index)]->text(); }
+
+void EditFieldRows::setLabelColour(int index, const QColor &colour) { setTextColour(m_label[std::size_t(index)], colour); }
+
+void EditFieldRows::setHint(int index, const QString &example, const QString &toolTip)
+{
+    auto *box = static_cast<QLineEdit *>(m_box[std::size_t(index)]);
+    box->setPlaceholderText(example);
+    box->setToolTip(toolTip);
+}
+
+void EditFieldRows::setRowShown(int index, bool shown)
+{
+    for (QWidget *control : {m_box[std::size_t(index)], static_cast<QWidget *>(m_label[std::size_t(index)]),
+                             static_cast<QWidget *>(m_spell[std::size_t(index)])})
+        control->setVisible(shown);
+}
+
+void EditFieldRows::setReadOnly(int index, bool readOnly)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(m_box[std::size_t(index)]))
+        line->setReadOnly(readOnly);
+    else
+        static_cast<QPlainTextEdit *>(m_box[std::size_t(index)])->setReadOnly(readOnly);
+}
+
+void EditFieldRows::focusBox(int index, EditTabs &tabs)
+{
+    tabs.select(tabs.tabHolding(m_box[std::size_t(index)]));
+    m_box[std::size_t(index)]->setFocus();
+}
+
+void EditFieldRows::watchCodes(EditCodeTyping &codes)
+{
+    for (int i = 0; i < kIptcFieldCount; ++i) {
+        if (isDateOrTimeField(i) || isChoiceField(i) || isListField(i))
+            continue;
+        if (auto *line = qobject_cast<QLineEdit *>(m_box[std::size_t(i)]))
+            codes.watch(line);
+        else if (auto *text = qobject_cast<QPlainTextEdit *>(m_box[std::size_t(i)]))
+            codes.watch(text);
+    }
+}
+
+void EditFieldRows::markChecking(int index, bool on)
+{
+    showBoxBeingChecked(m_box[std::size_t(index)], on);
+    markLabelChecking(index, on);
+}
+
+void EditFieldRows::markLabelChecking(int index, bool on) { showLabelBeingChecked(m_label[std::size_t(index)], on); }
 
 int EditFieldRows::fieldOfLabel(const QObject *control) const
 {
@@ -197,6 +284,11 @@ bool EditFieldRows::swapKept(int index)
     return m_blue[std::size_t(index)];
 }
 
+void EditFieldRows::labelClicked(int index)
+{
+    setTextColour(m_label[std::size_t(index)], swapKept(index) ? kLabelBlue : kLabelGrey);
+}
+
 // What the label clicks set aside belongs to the image it was taken from.
 void EditFieldRows::forgetKept()
 {
@@ -241,5 +333,7 @@ void EditFieldRows::updateSpellButton(int index)
         return; // the lists' buttons follow their entries
     m_spell[std::size_t(index)]->setEnabled(m_spellingAvailable && !text(index).isEmpty());
 }
+
+void EditFieldRows::setSpellButtonEnabled(int index, bool enabled) { m_spell[std::size_t(index)]->setEnabled(enabled); }
 
 } // namespace zelvarion

@@ -12,6 +12,7 @@
 #include "ui/Controls.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,6 +40,14 @@ EditImageSteps::EditImageSteps(QWidget *dialog, QLabel *titleLabel, std::vector<
         row->insertWidget(row->indexOf(m_titleLabel) + 1, m_readOnlyNote);
     connect(m_previous, &QPushButton::clicked, this, [this] { Q_EMIT stepRequested(-1); });
     connect(m_next, &QPushButton::clicked, this, [this] { Q_EMIT stepRequested(1); });
+    m_titleLabel->installEventFilter(this);
+}
+
+bool EditImageSteps::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_titleLabel && event->type() == QEvent::Resize && m_titleShown)
+        elideTitle(row());
+    return false;
 }
 
 // A deleted image keeps its rank, empty.
@@ -79,11 +88,17 @@ void EditImageSteps::showTitle(const ResultRow &image)
     for (QWidget *level : {m_dialog, m_titleLabel->parentWidget()})
         if (QLayout *layout = level->layout())
             layout->activate();
+    elideTitle(image);
+}
+
+void EditImageSteps::elideTitle(const ResultRow &image)
+{
     const QFontMetrics metrics(m_titleLabel->font());
     const int room = m_titleLabel->width();
     m_titleLabel->setText(metrics.elidedText(image.file, Qt::ElideMiddle, room) + QStringLiteral("\r\n")
                           + metrics.elidedText(image.folder, Qt::ElideMiddle, room));
     m_titleLabel->setToolTip(image.folder + image.file);
+    m_titleShown = true;
 }
 
 bool EditImageSteps::save(AppContext &context, Feedback &feedback, const TemplateValues &values,

@@ -57,14 +57,20 @@ public:
 Q_SIGNALS:
     void stepRequested(int step);
 
+protected:
+    // The title is shortened again to the room a resized dialog leaves it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showTitle(const ResultRow &image);
+    void elideTitle(const ResultRow &image);
 
     QWidget *m_dialog;
     QLabel *m_titleLabel;
     std::vector<ResultRow> m_result;
     int m_rank;
     bool m_readOnly = false;
+    bool m_titleShown = false;
     QString m_thumbnailStoreRoot;
     std::function<UnsavedChoice()> m_ask;
     QPushButton *m_previous;

@@ -4,11 +4,13 @@
 #include "core/editing/FieldRules.h"
 #include "core/session/LanguagePack.h"
 #include "ui/Controls.h"
+#include "ui/EditCodeTyping.h"
 #include "ui/EditDialogLayout.h"
 #include "ui/EditFieldRows.h"
 #include "ui/EditStatusLine.h"
 #include "ui/EntrySuggestions.h"
 
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,37 +22,43 @@ namespace zelvarion {
 using namespace controls;
 using namespace editlayout;
 
-EditListPanel::EditListPanel(Kind kind, QWidget *frame, int top, EditFieldRows &rows, EditStatusLine &status,
+EditListPanel::EditListPanel(Kind kind, QWidget *frame, EditFieldRows &rows, EditStatusLine &status,
                              const LanguagePack &pack)
     : QObject(frame), m_rows(rows), m_status(status), m_pack(pack),
       m_field(kind == Kind::Keywords ? kKeywordsIndex : kSupplementalCategoryIndex)
 {
-    create(frame, top, kind == Kind::Keywords ? QStringLiteral("Keyword") : QStringLiteral("SupplementalCategory"));
+    create(frame, kind == Kind::Keywords ? QStringLiteral("Keyword") : QStringLiteral("SupplementalCategory"));
     connectControls();
 }
 
-void EditListPanel::create(QWidget *frame, int top, const QString &suffix)
+// The keywords have an entry label under the field's; the categories' entry stands beside the
+// field's label. The list under the entry takes the frame's growth.
+void EditListPanel::create(QWidget *frame, const QString &suffix)
 {
     const bool keywords = m_field == kKeywordsIndex;
-    m_rows.createRow(frame, m_field, top, kRowHeight, 300);
-    m_entryLabel = keywords ? named(new QLabel(frame), QStringLiteral("lblKeyword")) : m_rows.label(m_field);
+    m_rows.createRow(frame, m_field, kRowHeight);
     if (keywords)
-        m_entryLabel->setGeometry(8, top + 32, kLabelWidth, kRowHeight);
+        m_keywordLabel = named(new QLabel(frame), QStringLiteral("lblKeyword"));
+    QHBoxLayout *entryLine = keywords ? FrameRows::of(frame).addRow(m_keywordLabel) : m_rows.line(m_field);
     m_entry = named(new QLineEdit(frame), QStringLiteral("rtf") + suffix);
-    m_entry->setGeometry(kBoxLeft, keywords ? top + 32 : top, 300, kRowHeight);
+    m_entry->setMinimumWidth(kListWidth);
+    entryLine->addWidget(m_entry, 1);
     m_suggestions = new EntrySuggestions(m_entry, suffix);
     QPushButton **buttons[] = {&m_add, &m_replace, &m_remove};
     const char *verbs[] = {"cmdAdd", "cmdReplace", "cmdRemove"};
     for (int i = 0; i < 3; ++i) {
         *buttons[i] = named(new QPushButton(frame), QLatin1String(verbs[i]) + suffix);
-        (*buttons[i])->setGeometry(kBoxLeft + 320 + 92 * i, m_entry->y() - 2, 86, 28);
+        (*buttons[i])->setMinimumWidth(86);
         (*buttons[i])->setAutoDefault(false);
+        entryLine->addWidget(*buttons[i]);
     }
     m_list = named(new QListWidget(frame),
                    keywords ? QStringLiteral("lstKeywords") : QStringLiteral("lstSupplementalCategories"));
-    m_list->setGeometry(kBoxLeft, m_entry->y() + 34, 300, 440 - m_entry->y() - 34);
+    m_list->setMinimumSize(kListWidth, 120);
+    QHBoxLayout *listLine = FrameRows::of(frame).addRow(nullptr, 1);
+    listLine->addWidget(m_list, 1);
     // The button of the list field sits beside the list.
-    m_rows.spellButton(m_field)->move(kBoxLeft + 306, m_list->y());
+    m_rows.placeSpellButton(m_field, *listLine, Qt::AlignTop);
 }
 
 void EditListPanel::connectControls()
@@ -62,6 +70,32 @@ void EditListPanel::connectControls()
     connect(m_remove, &QPushButton::clicked, this, &EditListPanel::remove);
     connect(m_list, &QListWidget::itemClicked, this, &EditListPanel::entryClicked);
     m_list->installEventFilter(this); // Delete removes the selected entry
+}
+
+QString EditListPanel::entryText() const { return m_entry->text(); }
+
+QString EditListPanel::entryLabelText() const
+{
+    return m_keywordLabel ? m_keywordLabel->text() : m_rows.labelText(m_field);
+}
+
+void EditListPanel::setEntryLabelColour(const QColor &colour)
+{
+    if (m_keywordLabel)
+        setTextColour(m_keywordLabel, colour);
+    else
+        m_rows.setLabelColour(m_field, colour);
+}
+
+void EditListPanel::watchCodes(EditCodeTyping &codes) { codes.watch(m_entry); }
+
+void EditListPanel::markChecking(bool on)
+{
+    showBoxBeingChecked(m_entry, on);
+    if (m_keywordLabel)
+        showLabelBeingChecked(m_keywordLabel, on);
+    else
+        m_rows.markLabelChecking(m_field, on);
 }
 
 QStringList EditListPanel::entries() const
@@ -90,9 +124,9 @@ void EditListPanel::offerEntries(KeywordVocabulary words) { m_suggestions->setVo
 void EditListPanel::applyTexts()
 {
     m_suggestions->applyTexts(m_pack);
-    if (m_field == kKeywordsIndex) {
-        m_entryLabel->setText(m_pack.text(InterfaceText::KeywordLabel));
-        m_entryLabel->setToolTip(QStringLiteral("#IPTC %1").arg(iptcField(m_field).dataset));
+    if (m_keywordLabel) {
+        m_keywordLabel->setText(m_pack.text(InterfaceText::KeywordLabel));
+        m_keywordLabel->setToolTip(QStringLiteral("#IPTC %1").arg(iptcField(m_field).dataset));
     }
     m_add->setText(m_pack.text(InterfaceText::AddButton));
     m_replace->setText(m_pack.text(InterfaceText::ReplaceButton));
@@ -115,14 +149,14 @@ void EditListPanel::setSpellingAvailable(bool available)
 
 bool EditListPanel::ownsLabel(const QObject *control) const
 {
-    return control == m_entryLabel || control == m_rows.label(m_field);
+    return (m_keywordLabel && control == m_keywordLabel) || m_rows.fieldOfLabel(control) == m_field;
 }
 
 // The joined value the dialog loaded changes places with the kept one; list edits made since
 // loading are lost.
 void EditListPanel::labelClicked()
 {
-    setTextColour(m_entryLabel, m_rows.swapKept(m_field) ? kLabelBlue : kLabelGrey);
+    setEntryLabelColour(m_rows.swapKept(m_field) ? kLabelBlue : kLabelGrey);
     rebuild(m_rows.text(m_field));
 }
 
@@ -213,7 +247,7 @@ void EditListPanel::entryClicked()
 
 void EditListPanel::updateSpellButton()
 {
-    m_rows.spellButton(m_field)->setEnabled(m_spellingAvailable && m_list->count() > 0);
+    m_rows.setSpellButtonEnabled(m_field, m_spellingAvailable && m_list->count() > 0);
 }
 
 } // namespace zelvarion

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+class QColor;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -12,6 +13,7 @@ class QWidget;
 
 namespace zelvarion {
 
+class EditCodeTyping;
 class EditFieldRows;
 class EditStatusLine;
 class EntrySuggestions;
@@ -28,12 +30,13 @@ class EditListPanel : public QObject
 public:
     enum class Kind { Keywords, SupplementalCategories };
 
-    EditListPanel(Kind kind, QWidget *frame, int top, EditFieldRows &rows, EditStatusLine &status,
-                  const LanguagePack &pack);
+    EditListPanel(Kind kind, QWidget *frame, EditFieldRows &rows, EditStatusLine &status, const LanguagePack &pack);
 
     int fieldIndex() const { return m_field; }
-    QLabel *entryLabel() const { return m_entryLabel; } // lblKeyword, or the field's label
-    QLineEdit *entryBox() const { return m_entry; }
+    QString entryText() const;
+    // lblKeyword, or the field's label for the categories.
+    QString entryLabelText() const;
+    void setEntryLabelColour(const QColor &colour);
     QStringList entries() const;
     void setEntry(int row, const QString &text);
     // The entries of a joined value.
@@ -45,6 +48,8 @@ public:
     // An entry too long for the field cannot be added until it is shortened.
     void refuseLongEntry();
     void setSpellingAvailable(bool available);
+    void watchCodes(EditCodeTyping &codes);
+    void markChecking(bool on);
     // A click on the entry label or the field's label: the joined value set aside comes back.
     bool ownsLabel(const QObject *control) const;
     void labelClicked();
@@ -57,7 +62,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void create(QWidget *frame, int top, const QString &suffix);
+    void create(QWidget *frame, const QString &suffix);
     void connectControls();
     void entryChanged();
     void add();
@@ -74,7 +79,7 @@ private:
     int m_field;
     QListWidget *m_list = nullptr;
     QLineEdit *m_entry = nullptr;
-    QLabel *m_entryLabel = nullptr;
+    QLabel *m_keywordLabel = nullptr; // the categories' entry stands beside their field's label
     QPushButton *m_add = nullptr, *m_replace = nullptr, *m_remove = nullptr;
     EntrySuggestions *m_suggestions = nullptr;
     bool m_spellingAvailable = false;

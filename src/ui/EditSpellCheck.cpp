@@ -91,33 +91,13 @@ EditListPanel &EditSpellCheck::list(int index) const
     return index == kKeywordsIndex ? *m_texts.lists[0] : *m_texts.lists[1];
 }
 
-// The text being checked: its box takes the tool-tip background and its label turns bold.
 void EditSpellCheck::markChecking(const SpellTarget &target, bool on)
 {
-    QWidget *box = nullptr;
-    QLabel *label = nullptr;
     switch (target.kind) {
-    case SpellTarget::Kind::Field:
-        box = m_texts.fields.box(target.index);
-        label = m_texts.fields.label(target.index);
-        break;
-    case SpellTarget::Kind::ListEntries:
-        box = list(target.index).entryBox();
-        label = list(target.index).entryLabel();
-        break;
-    case SpellTarget::Kind::CustomizedRow:
-        box = m_texts.customized.textBox(target.index);
-        label = m_texts.customized.label(target.index);
-        break;
+    case SpellTarget::Kind::Field: m_texts.fields.markChecking(target.index, on); break;
+    case SpellTarget::Kind::ListEntries: list(target.index).markChecking(on); break;
+    case SpellTarget::Kind::CustomizedRow: m_texts.customized.markChecking(target.index, on); break;
     }
-    QPalette colours = box->palette();
-    const QPalette program = QApplication::palette();
-    colours.setColor(QPalette::Base, on ? program.color(QPalette::ToolTipBase) : program.color(QPalette::Base));
-    colours.setColor(QPalette::Text, on ? program.color(QPalette::ToolTipText) : program.color(QPalette::Text));
-    box->setPalette(colours);
-    QFont font = label->font();
-    font.setBold(on);
-    label->setFont(font);
 }
 
 } // namespace zelvarion

@@ -2,25 +2,30 @@
 
 #include "core/session/LanguagePack.h"
 #include "ui/Controls.h"
-#include "ui/EditDialogLayout.h"
 
 #include <QKeyEvent>
+#include <QStackedLayout>
 #include <QTabBar>
 
 namespace zelvarion {
 using namespace controls;
 
-EditTabs::EditTabs(QWidget *dialog) : QObject(dialog), m_bar(named(new QTabBar(dialog), QStringLiteral("TabStripIPTC")))
+EditTabs::EditTabs(QWidget *dialog, const std::array<QWidget *, kCount> &frames)
+    : QObject(dialog), m_bar(named(new QTabBar(dialog), QStringLiteral("TabStripIPTC"))), m_stack(new QStackedLayout),
+      m_frames(frames)
 {
     m_bar->setFocusPolicy(Qt::NoFocus);
+    m_bar->setUsesScrollButtons(false); // every tab's text whole: the dialog is as wide as they need
+    m_bar->setElideMode(Qt::ElideNone);
     for (int k = 0; k < kCount; ++k) {
         m_bar->addTab(QString());
-        m_frames[std::size_t(k)] = named(new QWidget(dialog), indexed("FrameIPTC", k));
-        m_frames[std::size_t(k)]->setFixedSize(editlayout::kFrameRect.size());
+        m_stack->addWidget(m_frames[std::size_t(k)]);
     }
     connect(m_bar, &QTabBar::currentChanged, this, [this](int position) { showFrame(position + 1); });
     showFrame(1);
 }
+
+QLayout *EditTabs::frameStack() const { return m_stack; }
 
 void EditTabs::applyTexts(const LanguagePack &pack)
 {
@@ -72,10 +77,6 @@ void EditTabs::setFramesEnabled(bool enabled)
         frame->setEnabled(enabled);
 }
 
-void EditTabs::showFrame(int tab)
-{
-    for (int k = 0; k < kCount; ++k)
-        m_frames[std::size_t(k)]->setVisible(k == tab - 1);
-}
+void EditTabs::showFrame(int tab) { m_stack->setCurrentIndex(tab - 1); }
 
 } // namespace zelvarion

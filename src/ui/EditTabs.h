@@ -4,6 +4,8 @@
 #include <array>
 
 class QEvent;
+class QLayout;
+class QStackedLayout;
 class QTabBar;
 class QWidget;
 
@@ -11,17 +13,18 @@ namespace zelvarion {
 
 class LanguagePack;
 
-// The edit dialog's tab strip (TabStripIPTC) and its six frames (FrameIPTC_0..5), one shown at a
-// time: description, keywords, categories, dates and places, other fields, customized fields.
+// The edit dialog's tab strip (TabStripIPTC) over its six frames (FrameIPTC_0..5), one shown at a
+// time: description, keywords, categories, dates and places, other fields, customized fields. The
+// dialog makes the frames and hands them to the panels that fill them.
 class EditTabs : public QObject
 {
 public:
     static constexpr int kCount = 6;
 
-    explicit EditTabs(QWidget *dialog);
+    EditTabs(QWidget *dialog, const std::array<QWidget *, kCount> &frames);
 
-    QWidget *frame(int k) const { return m_frames[std::size_t(k)]; }
-    const std::array<QWidget *, kCount> &frames() const { return m_frames; }
+    // The frames in one place under the strip, as large as the largest needs.
+    QLayout *frameStack() const;
     void applyTexts(const LanguagePack &pack);
     // Without customized rows the last tab goes.
     void removeCustomizedTab();
@@ -37,6 +40,7 @@ private:
     void showFrame(int tab);
 
     QTabBar *m_bar;
+    QStackedLayout *m_stack;
     std::array<QWidget *, kCount> m_frames{};
     bool m_altAlone = false;
 };

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QShortcut>
 #include <QTextLayout>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace zelvarion {
@@ -75,11 +74,11 @@ ResultGrid::ResultGrid(const AppSettings &settings, QWidget *parent) : QWidget(p
     connect(m_sharper, &SharperThumbnails::ready, this, &ResultGrid::takeSharperPicture);
     createCells();
     FrameImages->setFixedSize(gridGeometry::frameSize(m_scale));
-    createNavigation();
-    createHelpAndLegend();
+    m_strip = new ResultPagingStrip(this);
+    connect(m_strip, &ResultPagingStrip::pageRequested, this, &ResultGrid::turnPage);
+    createHelp();
     layOut();
     connectKeys();
-    setNavigationEnabled(false);
     clearPage();
 }
 
@@ -112,22 +111,7 @@ void ResultGrid::createCells()
     }
 }
 
-void ResultGrid::createNavigation()
-{
-    QToolButton **buttons[] = {&cmdBegin, &cmdBack, &cmdForward, &cmdEnd};
-    const char *names[] = {"cmdBegin", "cmdBack", "cmdForward", "cmdEnd"};
-    const PageStep steps[] = {PageStep::First, PageStep::Back, PageStep::Forward, PageStep::Last};
-    for (int i = 0; i < 4; ++i) {
-        auto *button = named(new QToolButton(this), QLatin1String(names[i]));
-        button->setIcon(pictures::navigationIcon(pictures::Navigation(i)));
-        button->setAutoRaise(true);
-        const PageStep step = steps[i];
-        connect(button, &QToolButton::clicked, this, [this, step] { turnPage(step); });
-        *buttons[i] = button;
-    }
-}
-
-void ResultGrid::createHelpAndLegend()
+void ResultGrid::createHelp()
 {
     FrameHelp = named(new QFrame(FrameImages), QStringLiteral("FrameHelp"));
     FrameHelp->setGeometry(kHelpRect);
@@ -142,22 +126,6 @@ void ResultGrid::createHelpAndLegend()
     }
     lines->addStretch(1);
     lblHelp[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    FrameCheckMark = named(new QGroupBox(QStringLiteral("Pause key"), this), QStringLiteral("FrameCheckMark"));
-    auto *legendRow = new QHBoxLayout(FrameCheckMark);
-    legendRow->setContentsMargins(10, 2, 10, 4);
-    legendRow->setSpacing(6);
-    const QString legend[] = {QStringLiteral("not selected"), QStringLiteral("selected")};
-    for (int i = 0; i < 2; ++i) {
-        picCheck[i] = named(new QLabel(FrameCheckMark), indexed("picCheck", i));
-        picCheck[i]->setPixmap(pictures::checkMark(i));
-        picCheck[i]->setFixedSize(10, 10);
-        lblCheckMark[i] = named(new QLabel(legend[i], FrameCheckMark), indexed("lblCheckMark", i));
-        if (i == 1)
-            legendRow->addSpacing(16);
-        legendRow->addWidget(picCheck[i]);
-        legendRow->addWidget(lblCheckMark[i]);
-    }
 }
 
 // The paging buttons on the left above the page caption, the legend on the right, the frame
@@ -169,10 +137,7 @@ void ResultGrid::layOut()
     column->setSpacing(2);
     auto *strip = new QHBoxLayout;
     strip->setSpacing(2);
-    for (QToolButton *button : {cmdBegin, cmdBack, cmdForward, cmdEnd})
-        strip->addWidget(button, 0, Qt::AlignBottom);
-    strip->addStretch(1);
-    strip->addWidget(FrameCheckMark);
+    m_strip->placeIn(*strip);
     column->addLayout(strip);
     column->addWidget(FrameImages);
 }
@@ -205,13 +170,7 @@ void ResultGrid::applyLanguage(const LanguagePack &pack)
     lblHelp[1]->setText(pack.text(MainHelpLine2));
     lblHelp[2]->setText(pack.text(MainHelpLine3));
     lblHelp[3]->setText(pack.text(MainHelpLine4Start) + u' ' + pack.text(MainHelpLine4End));
-    const InterfaceText pageTips[] = {FirstPageTip, PreviousPageTip, NextPageTip, LastPageTip};
-    QToolButton *pageButtons[] = {cmdBegin, cmdBack, cmdForward, cmdEnd};
-    for (int i = 0; i < 4; ++i)
-        pageButtons[i]->setToolTip(pack.text(pageTips[i]));
-    lblCheckMark[0]->setText(pack.text(NotMarkedLegend));
-    lblCheckMark[1]->setText(pack.text(MarkedLegend));
-    FrameCheckMark->setTitle(pack.text(CheckMarkFrame));
+    m_strip->applyLanguage(pack);
 }
 
 void ResultGrid::setHelpVisible(bool visible)
@@ -219,17 +178,11 @@ void ResultGrid::setHelpVisible(bool visible)
     FrameHelp->setVisible(visible);
 }
 
-void ResultGrid::setNavigationEnabled(bool enabled)
-{
-    for (QToolButton *button : {cmdBegin, cmdBack, cmdForward, cmdEnd})
-        button->setEnabled(enabled);
-}
-
 void ResultGrid::showResult(ResultList result)
 {
     m_result = std::move(result);
     m_paging.reset(m_result.count());
-    setNavigationEnabled(m_paging.navigationEnabled());
+    m_strip->setPagingEnabled(m_paging.navigationEnabled());
     clearPage();
     showPage();
 }
@@ -239,7 +192,7 @@ void ResultGrid::clearResult()
     m_result.clear();
     m_paging.reset(0);
     FrameImages->setTitle(QString());
-    setNavigationEnabled(false);
+    m_strip->setPagingEnabled(false);
     m_shiftClick = false;
     clearPage();
 }

@@ -3,6 +3,7 @@
 #include "core/search/ResultList.h"
 #include "core/search/ResultPaging.h"
 #include "ui/ResultGridGeometry.h"
+#include "ui/ResultPagingStrip.h"
 
 #include <QWidget>
 #include <array>
@@ -13,7 +14,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QMimeData;
-class QToolButton;
 
 namespace zelvarion {
 
@@ -39,7 +39,7 @@ class ResultGrid : public QWidget
     Q_OBJECT
 public:
     static constexpr int kCells = ResultPaging::kPageSize;
-    enum class PageStep { First, Back, Forward, Last };
+    using PageStep = zelvarion::PageStep;
 
     // settings: UseThumbnails is read whenever a page is filled.
     ResultGrid(const AppSettings &settings, QWidget *parent);
@@ -123,11 +123,9 @@ private:
     };
 
     void createCells();
-    void createNavigation();
-    void createHelpAndLegend();
+    void createHelp();
     void layOut();
     void connectKeys();
-    void setNavigationEnabled(bool enabled);
     void emptyCell(Cell &cell);
     void fillCell(Cell &cell, const ResultRow &row, int rank);
     void showRowInCell(Cell &cell, const ResultRow &row);
@@ -151,12 +149,9 @@ private:
     QPoint m_dragStart;
 
     QGroupBox *FrameImages = nullptr;
-    QToolButton *cmdBegin = nullptr, *cmdBack = nullptr, *cmdForward = nullptr, *cmdEnd = nullptr;
+    ResultPagingStrip *m_strip = nullptr;
     QFrame *FrameHelp = nullptr;
     std::array<QLabel *, 4> lblHelp{};
-    QGroupBox *FrameCheckMark = nullptr;
-    std::array<QLabel *, 2> picCheck{};
-    std::array<QLabel *, 2> lblCheckMark{};
 };
 
 } // namespace zelvarion

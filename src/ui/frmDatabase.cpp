@@ -144,7 +144,11 @@ void frmDatabase::createFolderControls()
         helpLines->addWidget(lblHelp[i]);
     }
     helpLines->addStretch(1);
-    lvFolders->viewport()->installEventFilter(this);
+    // The help lies over the empty list, as large as its visible part; the list keeps its own size.
+    auto *over = new QVBoxLayout(lvFolders->viewport());
+    over->setSizeConstraint(QLayout::SetNoConstraint);
+    over->setContentsMargins(0, 0, 0, 0);
+    over->addWidget(FrameHelp);
     lblSubFolder = named(new QLabel(this), QStringLiteral("lblSubFolder"));
     lblSubFolder->setWordWrap(true);
     lblSubFolder->setStyleSheet(textColourStyle(kLabelBlue));

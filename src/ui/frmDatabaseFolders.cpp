@@ -86,9 +86,6 @@ void frmDatabase::updateScanButton()
 
 bool frmDatabase::eventFilter(QObject *watched, QEvent *event)
 {
-    // The help lies over the empty list, as large as its visible part.
-    if (watched == lvFolders->viewport() && event->type() == QEvent::Resize)
-        FrameHelp->setGeometry(lvFolders->viewport()->rect());
     if (watched == lvFolders && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
         removeFolder();

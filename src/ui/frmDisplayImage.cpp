@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace zelvarion {
 namespace {
@@ -29,6 +30,12 @@ frmDisplayImage::frmDisplayImage(const IniFile &ini, QWidget *owner) : QWidget(o
     DisplayedImage = new QLabel(this);
     DisplayedImage->setObjectName(QStringLiteral("DisplayedImage"));
     DisplayedImage->setScaledContents(true);
+    // The picture at the top left, as large as the window was wide when it came; resizing the
+    // window leaves it, as the window's own size is the user's.
+    auto *top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetNoConstraint);
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(DisplayedImage, 0, Qt::AlignLeft | Qt::AlignTop);
     const QRect stored = pixels(readWindowTwips(ini, kSection, twips(designGeometry())));
     move(stored.topLeft());
     resize(stored.size());
@@ -45,7 +52,7 @@ void frmDisplayImage::showImage(const QString &path, const QString &caption)
     const double ratio = double(width()) / picture.width();
     const int height = int(picture.height() * ratio);
     DisplayedImage->setPixmap(QPixmap::fromImage(picture));
-    DisplayedImage->setGeometry(0, 0, width(), height);
+    DisplayedImage->setFixedSize(width(), height);
     resize(width(), height + pixels(kExtraHeightTwips));
     setWindowTitle(caption);
     show();

@@ -2,12 +2,14 @@
 // the bottom line, and the connections of the rules that span the panels.
 #include "ui/frmEditIPTC.h"
 
+#include "core/captioning/TemplateEdits.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 #include "ui/EditCodeTyping.h"
 #include "ui/EditCustomizedRows.h"
 #include "ui/EditDatesAndTimes.h"
 #include "ui/EditFieldRows.h"
+#include "ui/EditLengthControl.h"
 #include "ui/EditListPanel.h"
 #include "ui/EditSpellCheck.h"
 #include "ui/EditStatusLine.h"
@@ -16,7 +18,6 @@
 
 #include <QApplication>
 #include <QBoxLayout>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,6 +27,12 @@
 
 namespace zelvarion {
 using namespace controls;
+
+namespace {
+
+constexpr QSize kDesignSize(820, 640);
+
+} // namespace
 
 frmEditIPTC::frmEditIPTC(AppContext &context, Feedback &feedback, const QString &templateName, QWidget *parent)
     : QDialog(parent), m_context(context), m_feedback(feedback), m_templateName(templateName)
@@ -64,7 +71,8 @@ frmEditIPTC::~frmEditIPTC()
 // In the order Tab follows: the header, the tabs and their panels, the bottom line.
 void frmEditIPTC::createControls()
 {
-    setFixedSize(820, 640);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
     // The header: the title takes the width the read-only note and the logo leave it.
     auto *header = named(new QWidget(this), QStringLiteral("fraHeader"));
     header->setFixedHeight(48);
@@ -81,15 +89,17 @@ void frmEditIPTC::createControls()
     m_logo->setFixedSize(72, 32);
     m_logo->setPixmap(pictures::iptcLogo());
     headerRow->addWidget(m_logo, 0, Qt::AlignTop);
-    m_tabs = new EditTabs(this);
+    std::array<QWidget *, EditTabs::kCount> frames{};
+    for (int k = 0; k < EditTabs::kCount; ++k)
+        frames[std::size_t(k)] = named(new QWidget(this), indexed("FrameIPTC", k));
+    m_tabs = new EditTabs(this, frames);
     m_status = std::make_unique<EditStatusLine>(this);
-    m_fields = std::make_unique<EditFieldRows>(m_tabs->frames());
+    m_fields = std::make_unique<EditFieldRows>(frames);
     const LanguagePack &pack = m_context.language;
-    m_keywords = new EditListPanel(EditListPanel::Kind::Keywords, m_tabs->frame(1), 8, *m_fields, *m_status, pack);
-    m_categories = new EditListPanel(EditListPanel::Kind::SupplementalCategories, m_tabs->frame(2), 44, *m_fields,
-                                     *m_status, pack);
-    m_dates = new EditDatesAndTimes(m_tabs->frame(3), this, *m_fields, *m_tabs, *m_status, pack);
-    m_customized = new EditCustomizedRows(m_tabs->frame(5), m_context, *m_status);
+    m_keywords = new EditListPanel(EditListPanel::Kind::Keywords, frames[1], *m_fields, *m_status, pack);
+    m_categories = new EditListPanel(EditListPanel::Kind::SupplementalCategories, frames[2], *m_fields, *m_status, pack);
+    m_dates = new EditDatesAndTimes(frames[3], this, *m_fields, *m_tabs, *m_status, pack);
+    m_customized = new EditCustomizedRows(frames[5], m_context, *m_status);
     m_spelling = new EditSpellCheck(this, m_context,
                                     {*m_fields, {m_keywords, m_categories}, *m_customized, *m_tabs, *m_status});
     m_codes = new EditCodeTyping(this, *m_status, pack);
@@ -100,8 +110,9 @@ void frmEditIPTC::createControls()
     placeControls(header);
 }
 
-// Fixed by design: the header, the tab strip over the frame on show, the status line, and the
-// bottom line with the spell check of every field at the left and the buttons at the right.
+// The header, the tab strip over the frame on show, which takes what the dialog grows, the status
+// line, and the bottom line with the spell check of every field at the left and the buttons at the
+// right. The dialog opens at its design size, or larger when its texts need more.
 void frmEditIPTC::placeControls(QWidget *header)
 {
     auto *layout = new QVBoxLayout(this);
@@ -110,13 +121,9 @@ void frmEditIPTC::placeControls(QWidget *header)
     layout->addWidget(header);
     layout->addSpacing(4);
     layout->addWidget(findChild<QTabBar *>(QStringLiteral("TabStripIPTC")));
-    auto *frames = new QGridLayout; // one cell: the frame on show is the only one visible
-    for (QWidget *frame : m_tabs->frames())
-        frames->addWidget(frame, 0, 0);
-    layout->addLayout(frames);
+    layout->addLayout(m_tabs->frameStack(), 1);
     layout->addSpacing(6);
     layout->addWidget(findChild<QLabel *>(QStringLiteral("lblStatus")));
-    layout->addStretch(1);
     m_bottomRow = new QHBoxLayout;
     m_bottomRow->setSpacing(6);
     m_bottomRow->addWidget(findChild<QToolButton *>(QStringLiteral("cmdSpellCheckerAll")));
@@ -127,28 +134,26 @@ void frmEditIPTC::placeControls(QWidget *header)
         m_bottomRow->addWidget(button);
     }
     layout->addLayout(m_bottomRow);
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
 }
 
 // Every box's change runs length control; a date or time still refused elsewhere says so again.
 void frmEditIPTC::connectRules()
 {
-    for (int i = 0; i < kIptcFieldCount; ++i) {
-        const auto changed = [this, i] {
-            fieldChanged(i);
-            if (!m_loading)
-                m_dates->showPendingProblem(i);
-        };
-        if (auto *line = qobject_cast<QLineEdit *>(m_fields->box(i)))
-            connect(line, &QLineEdit::textChanged, this, changed);
-        else if (auto *text = qobject_cast<QPlainTextEdit *>(m_fields->box(i)))
-            connect(text, &QPlainTextEdit::textChanged, this, changed);
-        connect(m_fields->spellButton(i), &QToolButton::clicked, this, [this, i] { m_spelling->checkField(i); });
-    }
+    m_length = new EditLengthControl(this, m_context, {*m_fields, *m_keywords, *m_categories, *m_customized, *m_status},
+                                     [this] { return templateWriteCharset(valuesToSave()); }, !editsImage());
+    connect(m_length, &EditLengthControl::lockChanged, this, &frmEditIPTC::updateCommandButtons);
+    connect(m_fields.get(), &EditFieldRows::textChanged, this, [this](int index) {
+        fieldChanged(index);
+        if (!m_loading)
+            m_dates->showPendingProblem(index);
+    });
+    connect(m_fields.get(), &EditFieldRows::spellRequested, m_spelling, &EditSpellCheck::checkField);
     for (EditListPanel *list : {m_keywords, m_categories})
-        connect(list, &EditListPanel::entryEdited, this, [this, list] { entryChanged(*list); });
+        connect(list, &EditListPanel::entryEdited, m_length, [this, list] { m_length->checkEntry(*list); });
     connect(m_customized, &EditCustomizedRows::spellRequested, m_spelling, &EditSpellCheck::checkCustomizedRow);
-    connect(m_customized, &EditCustomizedRows::numberAccepted, this, &frmEditIPTC::unlockAll);
-    connect(m_customized, &EditCustomizedRows::numberRefused, this, [this](int row) { lockAllBut(-1, row); });
+    connect(m_customized, &EditCustomizedRows::numberAccepted, m_length, &EditLengthControl::unlockAll);
+    connect(m_customized, &EditCustomizedRows::numberRefused, m_length, [this](int row) { m_length->lockAllBut(-1, row); });
     connect(m_dates, &EditDatesAndTimes::validityChecked, this, &frmEditIPTC::updateCommandButtons);
     connect(m_ok, &QPushButton::clicked, this, &frmEditIPTC::save);
     connect(m_cancel, &QPushButton::clicked, this, &frmEditIPTC::reject);
@@ -158,18 +163,10 @@ void frmEditIPTC::connectRules()
 // After the rules: a code the status line names stays named once the rules have looked at the box.
 void frmEditIPTC::watchCodeTyping()
 {
-    for (int i = 0; i < kIptcFieldCount; ++i) {
-        if (isDateOrTimeField(i) || isChoiceField(i) || isListField(i))
-            continue;
-        if (auto *line = qobject_cast<QLineEdit *>(m_fields->box(i)))
-            m_codes->watch(line);
-        else if (auto *text = qobject_cast<QPlainTextEdit *>(m_fields->box(i)))
-            m_codes->watch(text);
-    }
+    m_fields->watchCodes(*m_codes);
     for (EditListPanel *list : {m_keywords, m_categories})
-        m_codes->watch(list->entryBox());
-    for (int row = 0; row < kTemplateCustomizedCount; ++row)
-        m_codes->watch(m_customized->textBox(row));
+        list->watchCodes(*m_codes);
+    m_customized->watchCodes(*m_codes);
 }
 
 } // namespace zelvarion

@@ -23,6 +23,7 @@ class EditCodeTyping;
 class EditCustomizedRows;
 class EditDatesAndTimes;
 class EditFieldRows;
+class EditLengthControl;
 class EditListPanel;
 class EditSpellCheck;
 class EditStatusLine;
@@ -110,10 +111,6 @@ private:
 
     // frmEditIPTCRules.cpp: the rules that span the panels.
     void fieldChanged(int index);
-    QString measuredText(const QString &text) const;
-    void entryChanged(EditListPanel &list);
-    void lockAllBut(int field, int customizedRow);
-    void unlockAll();
     void updateCommandButtons();
     bool labelPressed(QObject *watched);
     void controlLeft(QObject *watched);
@@ -124,7 +121,6 @@ private:
     TemplateValues m_savedValues;
     QLocale m_locale;
     bool m_loading = true;
-    bool m_fieldsLocked = false; // one control must be corrected first
 
     QLabel *m_templateLabel = nullptr;
     QLabel *m_logo = nullptr;
@@ -140,6 +136,7 @@ private:
     EditCustomizedRows *m_customized = nullptr;
     EditSpellCheck *m_spelling = nullptr;
     EditCodeTyping *m_codes = nullptr;
+    EditLengthControl *m_length = nullptr; // while locked, one control must be corrected first
     EditImageSteps *m_image = nullptr; // only on an image of the result
 };
 

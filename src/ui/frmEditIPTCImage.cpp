@@ -6,6 +6,7 @@
 #include "ui/EditCustomizedRows.h"
 #include "ui/EditDatesAndTimes.h"
 #include "ui/EditFieldRows.h"
+#include "ui/EditLengthControl.h"
 #include "ui/EditListPanel.h"
 #include "ui/EditStatusLine.h"
 
@@ -66,7 +67,7 @@ void frmEditIPTC::loadImageValues()
     fill(recordOf(edit));
     // The Customized text is composed from the slots: it is shown, the slots are edited.
     setFieldText(kCustomizedIndex, edit.fields.values[kCustomizedIndex]);
-    static_cast<QPlainTextEdit *>(m_fields->box(kCustomizedIndex))->setReadOnly(true);
+    m_fields->setReadOnly(kCustomizedIndex, true);
     m_image->applyTexts(m_context.language);
     updateCommandButtons();
 }
@@ -83,7 +84,7 @@ void frmEditIPTC::showImage(int rank)
     m_status->clear();
     m_fields->forgetKept();
     m_customized->forgetKept();
-    unlockAll();
+    m_length->unlockAll();
     m_dates->hideCalendar();
     loadImageValues();
     fillLists();
@@ -97,7 +98,7 @@ bool frmEditIPTC::hasUnsavedChanges() const { return !sameValues(valuesToSave(),
 
 void frmEditIPTC::moveToImage(int step)
 {
-    const int target = editsImage() && !m_fieldsLocked ? m_image->neighbourRank(step) : 0;
+    const int target = editsImage() && !m_length->locked() ? m_image->neighbourRank(step) : 0;
     if (target == 0)
         return; // also while one control must be corrected first, as the disabled buttons say
     // The values of a read-only file cannot be saved: there is nothing to ask.

@@ -14,6 +14,7 @@
 #include "ui/EditCustomizedRows.h"
 #include "ui/EditDatesAndTimes.h"
 #include "ui/EditFieldRows.h"
+#include "ui/EditLengthControl.h"
 #include "ui/EditListPanel.h"
 #include "ui/EditSpellCheck.h"
 #include "ui/EditStatusLine.h"
@@ -42,9 +43,7 @@ void frmEditIPTC::load()
         fill(store.load(m_templateName).value_or(TemplateRecord{}));
     }
     const bool rows = m_context.settings.editCustomizedFields;
-    m_fields->box(kCustomizedIndex)->setVisible(!rows);
-    m_fields->label(kCustomizedIndex)->setVisible(!rows);
-    m_fields->spellButton(kCustomizedIndex)->setVisible(!rows);
+    m_fields->setRowShown(kCustomizedIndex, !rows);
     if (!rows)
         m_tabs->removeCustomizedTab();
     fillLists();
@@ -79,7 +78,7 @@ void frmEditIPTC::showFirstProblem()
 {
     for (int i = 0; i < kTemplateFieldCount; ++i) {
         // Choice fields are shown through their lists; dates and times are checked as such.
-        if (!isChoiceField(i) && !isShownInUserFormat(i) && editing::exceededLimit(i, measuredText(fieldText(i)))) {
+        if (!isChoiceField(i) && !isShownInUserFormat(i) && editing::exceededLimit(i, m_length->measuredText(fieldText(i)))) {
             fieldChanged(i);
             break;
         }
@@ -114,7 +113,7 @@ void frmEditIPTC::fill(const TemplateRecord &record)
     for (int i = 0; i < kTemplateFieldCount; ++i)
         if (!record.fields[std::size_t(i)].isEmpty())
             setFieldText(i, record.fields[std::size_t(i)]);
-    setTextColour(m_keywords->entryLabel(), kLabelGrey);
+    m_keywords->setEntryLabelColour(kLabelGrey);
     m_customized->showLabelsGrey();
 }
 
@@ -156,7 +155,7 @@ void frmEditIPTC::save()
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
         const QString name = over->fieldIndex == kCustomizedIndex
                                  ? customizedLine(m_context.language.text(InterfaceText::CustomizedFieldLabel), over->dataset, {}).chopped(2)
-                                 : m_fields->label(over->fieldIndex)->text();
+                                 : m_fields->labelText(over->fieldIndex);
         m_status->show(overLimitMessage(m_context.language.message(Message::ValueTooManyBytes), name, *over));
         QApplication::beep();
         return;
@@ -175,7 +174,7 @@ bool frmEditIPTC::refuseVariableProblem(const TemplateValues &values)
     const QString name =
         problem->customizedRow >= 0
             ? customizedLine(customizedLabel, values.customized[std::size_t(problem->customizedRow)].number.toInt(), {}).chopped(2)
-            : m_fields->label(problem->fieldIndex)->text();
+            : m_fields->labelText(problem->fieldIndex);
     m_status->show(templateTextProblemText(*problem, name, &m_context.language));
     QApplication::beep();
     return true;

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QToolButton>
+#include <functional>
+#include <map>
 
 using namespace zelvarion;
 using namespace zelvarion::test;
@@ -81,6 +83,7 @@ private Q_SLOTS:
     void labelClicksSetTheTextAsideAndBringItBack();
     void tabKeysAndTheCalendar();
     void spellCheckButtonsFollowTheSpellingService();
+    void theFieldsGrowWithTheDialogAndNoFrenchLabelIsCut();
 };
 
 void frmEditIPTCTest::loadsTheTemplateIntoItsControls()
@@ -558,6 +561,58 @@ void frmEditIPTCTest::spellCheckButtonsFollowTheSpellingService()
     for (const char *name : {"cmdSpellChecker_30", "cmdSpellChecker_6", "cmdSpellChecker_20", "cmdSpellCheckerAll",
                              "cmdSpellCheckerCustomized_0"})
         QVERIFY2(!f.get(QLatin1String(name))->isEnabled(), name);
+}
+
+// Each tab's labels are measured where the user reads them, on the tab shown; grown, the boxes of
+// words and the lists take the room while one-line boxes keep their height and dates their width.
+void frmEditIPTCTest::theFieldsGrowWithTheDialogAndNoFrenchLabelIsCut()
+{
+    Fixture f;
+    f.c.context.language.load(programFolder::languageFolder(), QStringLiteral("French"));
+    f.c.context.settings.readIPTC = true;
+    f.c.context.settings.editCustomizedFields = true;
+    f.open();
+    QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+    const char *measured[] = {"txtIPTC_30", "txtIPTC_0", "txtIPTC_7", "lstKeywords", "txtCustomized_0"};
+    std::map<QString, QSize> opened;
+    const auto visitTabs = [&f](const std::function<void()> &onEachTab) {
+        for (int tab = 1; tab <= 6; ++tab) {
+            f.dialog->selectTab(tab);
+            QCoreApplication::processEvents();
+            onEachTab();
+        }
+    };
+    visitTabs([&] {
+        for (QLabel *label : f.dialog->findChildren<QLabel *>()) {
+            // The header's title is shortened on purpose; wrapped texts take more lines instead.
+            if (label->isVisible() && !label->text().isEmpty() && !label->wordWrap()
+                && label->objectName() != QLatin1String("lblTemplate"))
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(label->objectName() + u' ' + label->text()));
+        }
+        for (const char *name : measured)
+            if (f.get(QLatin1String(name))->isVisible())
+                opened[QLatin1String(name)] = f.get(QLatin1String(name))->size();
+    });
+    QCOMPARE(opened.size(), std::size(measured));
+
+    f.dialog->resize(f.dialog->size() * 1.4);
+    std::map<QString, QSize> grown;
+    visitTabs([&] {
+        for (const char *name : measured)
+            if (f.get(QLatin1String(name))->isVisible())
+                grown[QLatin1String(name)] = f.get(QLatin1String(name))->size();
+    });
+    const auto was = [&opened](const char *name) { return opened[QLatin1String(name)]; };
+    const auto is = [&grown](const char *name) { return grown[QLatin1String(name)]; };
+    QVERIFY(is("txtIPTC_30").width() > was("txtIPTC_30").width());
+    QVERIFY(is("txtIPTC_30").height() > was("txtIPTC_30").height());
+    QVERIFY(is("txtIPTC_0").width() > was("txtIPTC_0").width());
+    QCOMPARE(is("txtIPTC_0").height(), was("txtIPTC_0").height());
+    QCOMPARE(is("txtIPTC_7"), was("txtIPTC_7"));
+    QVERIFY(is("lstKeywords").width() > was("lstKeywords").width());
+    QVERIFY(is("lstKeywords").height() > was("lstKeywords").height());
+    QVERIFY(is("txtCustomized_0").width() > was("txtCustomized_0").width());
 }
 
 QTEST_MAIN(frmEditIPTCTest)

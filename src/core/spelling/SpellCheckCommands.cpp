@@ -10,15 +10,10 @@
 
 namespace zelvarion {
 
-const int kSpellTabDescription[9] = {0, 1, 18, 19, 25, 29, 30, 31, 32};
-const int kSpellTabDatesPlaces[11] = {13, 14, 3, 8, 20, 21, 22, 23, 26, 27, 28};
-const int kSpellTabOther[7] = {5, 9, 10, 11, 12, 24, 33};
-
 namespace {
 
 enum class Step { Go, Stop, Failed };
 
-bool isList(int index) { return index == kKeywordsIndex || index == kSupplementalCategoryIndex; }
 
 // One command's speller and what its texts came to.
 struct Run
@@ -111,7 +106,7 @@ void SpellCheckCommands::checkField(SpellCheckForm &form, int index)
     form.showStatus(QString());
     if (!m_service.available())
         return;
-    if (isList(index) ? form.listEntries(index).isEmpty() : form.fieldText(index).isEmpty())
+    if (isListField(index) ? form.listEntries(index).isEmpty() : form.fieldText(index).isEmpty())
         return;
     const std::unique_ptr<Speller> speller = m_service.start();
     if (!speller) {
@@ -119,7 +114,7 @@ void SpellCheckCommands::checkField(SpellCheckForm &form, int index)
         return;
     }
     Run run{*speller, m_corrector, form, m_pack};
-    if (isList(index))
+    if (isListField(index))
         run.checkList(index);
     else
         run.checkField(index);

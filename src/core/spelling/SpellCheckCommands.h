@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/iptc/IptcField.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -33,9 +35,18 @@ public:
 };
 
 // The order check-all goes through the fields of tabs 1, 4 and 5.
-extern const int kSpellTabDescription[9];
-extern const int kSpellTabDatesPlaces[11];
-extern const int kSpellTabOther[7];
+inline constexpr int kSpellTabDescription[] = {
+    iptcIndex("ObjectName"), iptcIndex("EditStatus"), iptcIndex("Byline"),       iptcIndex("BylineTitle"),
+    iptcIndex("Headline"),   iptcIndex("Copyright"),  iptcIndex("Caption"),      iptcIndex("LocalCaption"),
+    iptcIndex("CaptionWriter")};
+inline constexpr int kSpellTabDatesPlaces[] = {
+    iptcIndex("CreatedDate"),   iptcIndex("CreatedTime"), iptcIndex("Category"), iptcIndex("ReleaseTime"),
+    iptcIndex("City"),          iptcIndex("ProvinceState"), iptcIndex("CountryCode"), iptcIndex("Country"),
+    iptcIndex("Credit"),        iptcIndex("Contact"),     iptcIndex("Source")};
+inline constexpr int kSpellTabOther[] = {
+    iptcIndex("FixtureIdentifier"), iptcIndex("SpecialInstructions"), iptcIndex("ReferenceService"),
+    iptcIndex("ReferenceDate"),     iptcIndex("ReferenceNumber"),     iptcIndex("OriginalTransmissionReference"),
+    iptcIndex("ImageType")};
 
 // The spell-check commands of the edit dialog. Each starts the spelling service for its own
 // duration; a service that cannot start shows message 19 and is off for the rest of the run, a
