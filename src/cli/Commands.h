@@ -3,6 +3,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandLine.h"
 #include "core/search/ResultList.h"
+#include "core/search/RunSearch.h"
 #include "core/session/Session.h"
 
 #include <optional>
@@ -82,5 +83,12 @@ struct CommandSearch : Session
 // arguments search refuses, 1 for a failed search or an empty result).
 std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
                                     CommandSearch &search);
+
+// searchForCommand in two steps, for a command that runs the search itself: the session, the
+// request and the catalogue's search index ready (or the exit code), then the environment to
+// search in, the translations loaded when the request uses them (failures go to feedback).
+std::optional<int> prepareSearchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                           Session &session, SearchRequest &request);
+SearchEnvironment searchEnvironmentFor(const SearchRequest &request, Session &session, Feedback &feedback);
 
 } // namespace zelvarion::cli

@@ -60,24 +60,34 @@ int runExportCommand(CliContext &context)
                     << '\n';
         return kExitBadArguments;
     }
-    CommandSearch search;
-    if (const std::optional<int> failed = searchForCommand("export", arguments, context, search))
+    Session session;
+    SearchRequest search;
+    if (const std::optional<int> failed = prepareSearchForCommand("export", arguments, context, session, search))
         return *failed;
     StreamFeedback feedback(context);
+    SearchEnvironment environment = searchEnvironmentFor(search, session, feedback);
     ExportFolderLock lock(folder);
     if (!lock.tryAcquire()) {
-        context.err << search.language.message(Message::WaitingForFormatter) << Qt::endl;
+        context.err << session.language.message(Message::WaitingForFormatter) << Qt::endl;
         lock.acquire();
     }
     XmlExportRequest request;
     request.folder = folder;
-    request.title = arguments.value("--title").value_or(search.settings.xmlTitle);
+    request.title = arguments.value("--title").value_or(session.settings.xmlTitle);
     request.copyThumbnails = !arguments.flag("--no-thumbnails");
-    request.language = &search.language;
-    const XmlExportOutcome outcome = exportXml(request, search.results, search.catalogue, feedback, ThumbnailStore());
+    request.language = &session.language;
+    // Each image is written as the search finds it: the result is never held.
+    SearchOutcome found;
+    const XmlExportOutcome outcome = exportSearch(request, search, environment, ThumbnailStore(), found);
+    if (feedback.failed() && !outcome.written)
+        return kExitSomeFailed;
+    if (found.found.value_or(0) == 0) {
+        context.err << "zelvarion-cli export: " << session.language.message(Message::NoImageFound) << '\n';
+        return kExitSomeFailed;
+    }
     if (!outcome.written)
         return kExitSomeFailed;
-    const QString made = stylesheet ? render(folder, *stylesheet, search.language, feedback) : folder.documentPath();
+    const QString made = stylesheet ? render(folder, *stylesheet, session.language, feedback) : folder.documentPath();
     if (made.isEmpty())
         return kExitSomeFailed;
     context.out << made << '\n';

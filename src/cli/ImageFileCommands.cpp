@@ -82,15 +82,21 @@ int runDoublesCommand(CliContext &context)
     }
     // Printed as found: a catalogue of a million images is never held as a list.
     RawLines lines(context.out);
-    const DoubleSearchEnd end = streamDoubleFileNames(prepared.catalogue, feedback,
-                                                      [&lines](QByteArrayView folder, QByteArrayView file, QByteArrayView mark) {
-                                                          if (mark.isEmpty()) {
-                                                              lines.addRow({folder, file, mark});
-                                                              return;
-                                                          }
-                                                          const QByteArray iso = isoDateFromMark(QString::fromUtf8(mark)).toUtf8();
-                                                          lines.addRow({folder, file, iso});
-                                                      });
+    // Marks are the few days images were marked on: each is read as a date once, not once a row.
+    QByteArray lastMark;
+    QByteArray lastIso;
+    const auto print = [&](QByteArrayView folder, QByteArrayView file, QByteArrayView mark) {
+        if (mark.isEmpty()) {
+            lines.addRow({folder, file, mark});
+            return;
+        }
+        if (lastMark.isNull() || mark != QByteArrayView(lastMark)) {
+            lastMark = mark.toByteArray();
+            lastIso = isoDateFromMark(QString::fromUtf8(mark)).toUtf8();
+        }
+        lines.addRow({folder, file, lastIso});
+    };
+    const DoubleSearchEnd end = streamDoubleFileNames(prepared.catalogue, feedback, print);
     lines.flush();
     return end == DoubleSearchEnd::Done && !feedback.failed() ? kExitOk : kExitSomeFailed;
 }

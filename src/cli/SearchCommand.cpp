@@ -245,26 +245,42 @@ int runSearchCommand(CliContext &context)
     return feedback.failed() || outcome.found.value_or(0) == 0 ? kExitSomeFailed : kExitOk;
 }
 
-std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
-                                    CommandSearch &search)
+std::optional<int> prepareSearchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                           Session &session, SearchRequest &request)
 {
-    loadSettingsAndLanguage(search);
+    loadSettingsAndLanguage(session);
     SearchCommandLine line;
     QString problem;
-    if (!readSearchCommandLine(arguments, search, line, problem)) {
+    if (!readSearchCommandLine(arguments, session, line, problem)) {
         context.err << "zelvarion-cli " << command << ": " << problem << '\n';
         return kExitBadArguments;
     }
-    search.catalogue.path = search.cataloguePath(line.catalogue);
-    if (!catalogueUsable(context, command, search.catalogue.path, search.language))
+    session.catalogue.path = session.cataloguePath(line.catalogue);
+    if (!catalogueUsable(context, command, session.catalogue.path, session.language))
         return kExitSomeFailed;
-    updateSearchIndex(context, command, search.catalogue, search.language);
+    updateSearchIndex(context, command, session.catalogue, session.language);
+    request = line.request;
+    return std::nullopt;
+}
+
+SearchEnvironment searchEnvironmentFor(const SearchRequest &request, Session &session, Feedback &feedback)
+{
+    SearchEnvironment environment{session.catalogue, feedback, searchMessages(session.language)};
+    if (request.useTranslation)
+        environment.translationsLoaded = loadTranslationsForSearch(session.catalogue, feedback);
+    return environment;
+}
+
+std::optional<int> searchForCommand(const char *command, const ParsedArguments &arguments, CliContext &context,
+                                    CommandSearch &search)
+{
+    SearchRequest request;
+    if (const std::optional<int> exit = prepareSearchForCommand(command, arguments, context, search, request))
+        return exit;
     StreamFeedback feedback(context);
-    SearchEnvironment environment{search.catalogue, feedback, searchMessages(search.language)};
-    if (line.request.useTranslation)
-        environment.translationsLoaded = loadTranslationsForSearch(search.catalogue, feedback);
+    SearchEnvironment environment = searchEnvironmentFor(request, search, feedback);
     SearchState state;
-    const SearchOutcome outcome = runSearch(line.request, state, environment);
+    const SearchOutcome outcome = runSearch(request, state, environment);
     if (feedback.failed())
         return kExitSomeFailed;
     if (outcome.found.value_or(0) == 0) {

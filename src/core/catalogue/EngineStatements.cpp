@@ -19,6 +19,8 @@ bool compactCatalogue(CatalogueDb &db, Feedback &feedback)
     return db.executeOrReport(feedback, QStringLiteral("vacuum;"), Message::CannotRunVacuum, {db.path});
 }
 
+bool spillSortsToTemporaryFile(CatalogueDb &db) { return db.execute(QStringLiteral("PRAGMA temp_store = FILE;")) == 0; }
+
 RollbackJournalKept::RollbackJournalKept(CatalogueDb &db) : m_db(db)
 {
     m_kept = m_db.execute(QStringLiteral("PRAGMA journal_mode;")) == 0 && m_db.cell(0, 1) == u"delete"

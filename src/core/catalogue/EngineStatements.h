@@ -21,6 +21,11 @@ bool inWriteTransaction(CatalogueDb &db, const std::function<bool()> &work);
 // "vacuum;", reported as CannotRunVacuum.
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback);
 
+// Until the connection closes, a sort that outgrows the page cache spills into a temporary file
+// instead of the memory the search's tuning chose: a sorted result read once in full then takes
+// the same memory at any size. False when the engine refused.
+bool spillSortsToTemporaryFile(CatalogueDb &db);
+
 // Keeps the catalogue's rollback journal between transactions while it lives: each row of a run
 // is updated in a transaction of its own, and a journal created and deleted again for every row
 // cost a sixth of a run over photographs. The usual mode comes back when it ends (a process killed

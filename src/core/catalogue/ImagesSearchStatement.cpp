@@ -372,6 +372,19 @@ std::optional<SearchStatementParts> searchStatementParts(const SearchRequest &re
 
 QString searchSelect() { return kSelect; }
 
+QString withMoreColumns(const QString &searchStatement, const QStringList &columns)
+{
+    // Every search statement starts with kSelect. No index of Images holds all of Folder, File
+    // and CheckMark, so none covers the statement with or without the columns added: the engine's
+    // plan stays the same, and with it the order of the rows the statement leaves open.
+    Q_ASSERT(searchStatement.startsWith(kSelect));
+    if (columns.isEmpty())
+        return searchStatement;
+    const QString select = QStringLiteral("select ") + resultListColumnList() + u',' + columns.join(u',')
+                           + QStringLiteral(" from Images");
+    return select + searchStatement.sliced(kSelect.size());
+}
+
 QString buildSearchStatement(const SearchRequest &request)
 {
     if (searchRefusal(request) != SearchRefusal::None)

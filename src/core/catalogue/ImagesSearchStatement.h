@@ -39,6 +39,10 @@ std::optional<SearchStatementParts> searchStatementParts(const SearchRequest &re
 // "select <result columns> from Images"
 QString searchSelect();
 
+// A search statement (buildSearchStatement's, or the substring index's for it) that gives more of
+// each row: the result's columns followed by columns, the rows and their order unchanged.
+QString withMoreColumns(const QString &searchStatement, const QStringList &columns);
+
 // The text cut at every single space; two spaces in a row give an empty word.
 QStringList searchWords(const QString &text);
 

@@ -26,17 +26,26 @@ const QHash<QByteArray, int> &columnIdsByName()
 
 } // namespace
 
+ColumnPositions columnPositionsOf(const sqliteEngine::RowView &row)
+{
+    ColumnPositions positions;
+    positions.fill(-1);
+    for (int column = 0; column < row.columnCount(); ++column) {
+        // A name met twice: the last column of that name, as a lookup by name found it.
+        const auto id = columnIdsByName().constFind(row.columnName(column).toByteArray());
+        if (id != columnIdsByName().cend())
+            positions[std::size_t(*id)] = column;
+    }
+    return positions;
+}
+
 void StoredRows::append(const sqliteEngine::RowView &row)
 {
     if (m_names.isEmpty()) {
         m_columns = row.columnCount();
-        m_positions.fill(-1);
-        for (int column = 0; column < m_columns; ++column) {
+        m_positions = columnPositionsOf(row);
+        for (int column = 0; column < m_columns; ++column)
             m_names << row.columnName(column).toByteArray();
-            // A name met twice: the last column of that name, as a lookup by name found it.
-            if (const auto id = columnIdsByName().constFind(m_names.back()); id != columnIdsByName().cend())
-                m_positions[std::size_t(*id)] = column;
-        }
     }
     for (int column = 0; column < m_columns; ++column) {
         m_bytes.append(row.utf8(column));
@@ -146,7 +155,7 @@ void ResultRowReader::readBatchFrom(int rank)
     const int fileColumn = read.columnNamed("File");
     QHash<QByteArray, std::vector<CatalogueRow>> byKey;
     for (int row = 0; row < read.rowCount(); ++row)
-        byKey[imageKey(read.cell(row, folderColumn), read.cell(row, fileColumn))].push_back({&read, row});
+        byKey[imageKey(read.cell(row, folderColumn), read.cell(row, fileColumn))].push_back(CatalogueRow(read, row));
     for (int r = batch.first; r <= batch.last; ++r) {
         const ResultRow &row = m_results.row(r);
         batch.rowsByRank[std::size_t(r - batch.first)] = byKey.value(row.folder.toUtf8() + '\0' + row.file.toUtf8());
@@ -165,7 +174,7 @@ void ResultRowReader::readOneByOne(int first, int last)
         }
         auto &rows = m_batch->rowsByRank[std::size_t(rank - first)];
         for (int row = 0; row < read.rowCount(); ++row)
-            rows.push_back({&read, row});
+            rows.push_back(CatalogueRow(read, row));
     }
 }
 

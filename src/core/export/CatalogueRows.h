@@ -52,16 +52,35 @@ private:
     std::vector<qsizetype> m_ends; // where each cell ends in m_bytes, row by row
 };
 
-// One Images row of a select, read by column id.
-struct CatalogueRow
+// Where each column id stands among the columns of a streamed row: -1 for a column it lacks.
+ColumnPositions columnPositionsOf(const sqliteEngine::RowView &row);
+
+// One Images row of a select, read by column id: a row kept in StoredRows, or the row the engine
+// is on while it hands it out (valid only during that call).
+class CatalogueRow
 {
-    const StoredRows *rows = nullptr;
-    int row = 0;
+public:
+    CatalogueRow(const StoredRows &rows, int row) : m_stored(&rows), m_row(row) {}
+    CatalogueRow(const sqliteEngine::RowView &row, const ColumnPositions &positions)
+        : m_streamed(&row), m_positions(&positions)
+    {
+    }
 
     // The engine's bytes; empty for NULL or a column the select lacks.
-    QByteArrayView utf8(int columnId) const { return rows->cell(row, rows->positions()[std::size_t(columnId)]); }
+    QByteArrayView utf8(int columnId) const
+    {
+        if (m_stored)
+            return m_stored->cell(m_row, m_stored->positions()[std::size_t(columnId)]);
+        return m_streamed->utf8((*m_positions)[std::size_t(columnId)]);
+    }
     // The value as the catalogue's table gives it.
     QString value(int columnId) const { return QString::fromUtf8(utf8(columnId)); }
+
+private:
+    const StoredRows *m_stored = nullptr;
+    int m_row = 0;
+    const sqliteEngine::RowView *m_streamed = nullptr;
+    const ColumnPositions *m_positions = nullptr;
 };
 
 // Reads the catalogue rows of the images of a result in result order, as

@@ -1,9 +1,11 @@
 #include "core/export/XmlExport.h"
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/CatalogueTables.h"
 #include "core/export/CatalogueRows.h"
 #include "core/export/XmlExportDocument.h"
 #include "core/search/ResultList.h"
+#include "core/search/RunSearch.h"
 #include "core/session/Feedback.h"
 #include "core/session/FileFailure.h"
 #include "core/session/LanguagePack.h"
@@ -17,6 +19,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QThread>
+
+#include <optional>
 
 namespace zelvarion {
 
@@ -121,85 +125,166 @@ QStringList writtenColumns()
     return columns;
 }
 
-struct ExportRun
+// One export document in the making: the folder checked and "thumbs" emptied when it starts,
+// then a File block per image, the document going to its file a megabyte at a time so a large
+// export never holds it whole, and the file replaced when it ends.
+class ExportWriter
 {
-    const XmlExportRequest &request;
-    const ResultList &results;
-    Feedback &feedback;
-    const ThumbnailStore &thumbnails;
-    XmlExportOutcome outcome;
-
-    // The document goes to the file a megabyte at a time, so a large export never holds it whole.
-    static constexpr qsizetype kPieceSize = 1 << 20;
-
-    void exportImages(CatalogueDb &db, QByteArray &document, atomicfile::StreamingReplacement &file)
+public:
+    ExportWriter(const XmlExportRequest &request, Feedback &feedback, const ThumbnailStore &thumbnails)
+        : m_request(request), m_feedback(feedback), m_thumbnails(thumbnails)
     {
-        db.readThroughSmallCache(CatalogueDb::kRowsByNameKilobytes);
-        ResultRowReader reader(db, feedback, results, writtenColumns());
-        xmlExport::ThumbnailNames names;
-        for (int rank = 1; rank <= results.count(); ++rank) {
-            if (request.beforeImage)
-                request.beforeImage(rank);
-            const ResultRow &image = results.row(rank);
-            QString thumbnail;
-            if (request.copyThumbnails) {
-                const QString target = request.folder.thumbnailsPath() + u'/' + names.claim(image.file, rank);
-                thumbnail = copyThumbnail(thumbnails, image.folder + image.file, target);
-                outcome.thumbnails += thumbnail.isEmpty() ? 0 : 1;
-            }
-            const std::vector<CatalogueRow> &rows = reader.rowsOf(rank);
-            if (rows.empty())
-                continue;
-            xmlExport::appendFileBlock(document, {rank, image.folder, image.file, thumbnail, rows.front()});
-            ++outcome.exported;
-            if (document.size() >= kPieceSize) {
-                file.append(document);
-                document.truncate(0);
-            }
+    }
+
+    // False, with the reason reported, when the document would land outside the export folder:
+    // then nothing is written.
+    bool start()
+    {
+        const ExportFolder &folder = m_request.folder;
+        folder.create();
+        if (!liesInsideFolder(folder.documentPath(), folder.path)) {
+            m_feedback.showMessage(messageText(m_request, Message::OutputOutsideExportFolder) + u'\n'
+                                       + folder.documentPath(),
+                                   MessageIcon::Critical);
+            return false;
+        }
+        // A "thumbs" that is a link to a folder of photos must never be emptied.
+        const bool thumbnailsInside = liesInsideFolder(folder.thumbnailsPath(), folder.path);
+        if (thumbnailsInside) {
+            emptyFolder(folder.thumbnailsPath());
+        } else {
+            m_feedback.showMessage(messageText(m_request, Message::ThumbnailsFolderOutside) + u'\n'
+                                       + folder.thumbnailsPath(),
+                                   MessageIcon::Critical);
+        }
+        m_copyThumbnails = m_request.copyThumbnails && thumbnailsInside;
+        m_file.emplace(folder.documentPath());
+        m_document = xmlExport::documentStart(m_request.generatedAt, m_request.locale, trimBlanks(m_request.title));
+        m_document.reserve(kPieceSize + (64 << 10));
+        return true;
+    }
+
+    // The image's thumbnail copied into "thumbs", when asked for: its path, empty when none was
+    // made. Every image of a result gets its turn, also one without a row.
+    QString copyThumbnailOf(int rank, const QString &folder, const QString &file)
+    {
+        if (!m_copyThumbnails)
+            return {};
+        const QString target = m_request.folder.thumbnailsPath() + u'/' + m_names.claim(file, rank);
+        const QString copied = copyThumbnail(m_thumbnails, folder + file, target);
+        m_outcome.thumbnails += copied.isEmpty() ? 0 : 1;
+        return copied;
+    }
+
+    void addBlock(const xmlExport::FileBlock &block)
+    {
+        xmlExport::appendFileBlock(m_document, block);
+        ++m_outcome.exported;
+        if (m_document.size() >= kPieceSize) {
+            m_file->append(m_document);
+            m_document.truncate(0);
         }
     }
+
+    // The document's end written and the file replaced; failures reported.
+    XmlExportOutcome finish()
+    {
+        m_document.append(xmlExport::documentEnd());
+        m_file->append(m_document);
+        const atomicfile::Result written = m_file->commit();
+        if (!written.ok)
+            m_feedback.reportFailure(fileFailure(written));
+        m_outcome.written = written.ok;
+        return m_outcome;
+    }
+
+    const XmlExportOutcome &outcome() const { return m_outcome; }
+
+private:
+    static constexpr qsizetype kPieceSize = 1 << 20;
+
+    const XmlExportRequest &m_request;
+    Feedback &m_feedback;
+    const ThumbnailStore &m_thumbnails;
+    std::optional<atomicfile::StreamingReplacement> m_file; // made by start()
+    QByteArray m_document;
+    bool m_copyThumbnails = false;
+    xmlExport::ThumbnailNames m_names;
+    XmlExportOutcome m_outcome;
 };
+
+void exportResultRows(const XmlExportRequest &request, const ResultList &results, CatalogueDb &db, Feedback &feedback,
+                      ExportWriter &writer)
+{
+    db.readThroughSmallCache(CatalogueDb::kRowsByNameKilobytes);
+    ResultRowReader reader(db, feedback, results, writtenColumns());
+    for (int rank = 1; rank <= results.count(); ++rank) {
+        if (request.beforeImage)
+            request.beforeImage(rank);
+        const ResultRow &image = results.row(rank);
+        const QString thumbnail = writer.copyThumbnailOf(rank, image.folder, image.file);
+        const std::vector<CatalogueRow> &rows = reader.rowsOf(rank);
+        if (!rows.empty())
+            writer.addBlock({rank, image.folder.toUtf8(), image.file.toUtf8(), thumbnail, rows.front()});
+    }
+}
 
 } // namespace
 
 XmlExportOutcome exportXml(const XmlExportRequest &request, const ResultList &results, CatalogueDb &db,
                            Feedback &feedback, const ThumbnailStore &thumbnails)
 {
-    request.folder.create();
-    if (!liesInsideFolder(request.folder.documentPath(), request.folder.path)) {
-        feedback.showMessage(messageText(request, Message::OutputOutsideExportFolder) + u'\n'
-                                 + request.folder.documentPath(),
-                             MessageIcon::Critical);
+    ExportWriter writer(request, feedback, thumbnails);
+    if (!writer.start())
         return {};
-    }
-    // A "thumbs" that is a link to a folder of photos must never be emptied.
-    const bool thumbnailsInside = liesInsideFolder(request.folder.thumbnailsPath(), request.folder.path);
-    if (thumbnailsInside) {
-        emptyFolder(request.folder.thumbnailsPath());
-    } else {
-        feedback.showMessage(messageText(request, Message::ThumbnailsFolderOutside) + u'\n'
-                                 + request.folder.thumbnailsPath(),
-                             MessageIcon::Critical);
-    }
-    atomicfile::StreamingReplacement file(request.folder.documentPath());
-    QByteArray document = xmlExport::documentStart(request.generatedAt, request.locale, trimBlanks(request.title));
-    document.reserve(ExportRun::kPieceSize + (64 << 10));
-    XmlExportRequest runRequest = request;
-    runRequest.copyThumbnails = request.copyThumbnails && thumbnailsInside;
-    ExportRun run{runRequest, results, feedback, thumbnails, {}};
     if (db.open()) {
-        run.exportImages(db, document, file);
+        exportResultRows(request, results, db, feedback, writer);
         db.close();
     } else {
         db.reportOpenFailure(feedback);
     }
-    document.append(xmlExport::documentEnd());
-    file.append(document);
-    const atomicfile::Result written = file.commit();
-    if (!written.ok)
-        feedback.reportFailure(fileFailure(written));
-    run.outcome.written = written.ok;
-    return run.outcome;
+    return writer.finish();
+}
+
+XmlExportOutcome exportSearch(const XmlExportRequest &request, const SearchRequest &search, SearchEnvironment &environment,
+                              const ThumbnailStore &thumbnails, SearchOutcome &searchOutcome)
+{
+    ExportWriter writer(request, environment.feedback, thumbnails);
+    bool refused = false;
+    int rank = 0;
+    std::optional<ColumnPositions> positions;
+    // A folder's rows follow each other: its name is made a text once for them all.
+    QByteArray folderBytes;
+    QString folder;
+    SearchState state;
+    searchOutcome = streamSearch(search, state, environment, writtenColumns(), [&](const sqliteEngine::RowView &row) {
+        if (!positions) {
+            positions = columnPositionsOf(row);
+            refused = !writer.start();
+            if (refused)
+                return sqliteEngine::RowAnswer::Stop;
+        }
+        ++rank;
+        if (request.beforeImage)
+            request.beforeImage(rank);
+        const QByteArrayView folderUtf8 = row.utf8(resultListColumn::Folder);
+        const QByteArrayView fileUtf8 = row.utf8(resultListColumn::File);
+        QString thumbnail;
+        if (request.copyThumbnails) {
+            if (rank == 1 || folderUtf8 != QByteArrayView(folderBytes)) {
+                folderBytes = folderUtf8.toByteArray();
+                folder = QString::fromUtf8(folderUtf8);
+            }
+            thumbnail = writer.copyThumbnailOf(rank, folder, QString::fromUtf8(fileUtf8));
+        }
+        writer.addBlock({rank, folderUtf8, fileUtf8, thumbnail, CatalogueRow(row, *positions)});
+        return sqliteEngine::RowAnswer::Next;
+    });
+    // Nothing found, a refusal or a select that failed part-way: the document on disk stays
+    // as it was (the one being written is thrown away).
+    if (rank == 0 || refused || searchOutcome.failed)
+        return writer.outcome();
+    return writer.finish();
 }
 
 } // namespace zelvarion

@@ -15,6 +15,9 @@ class Feedback;
 class LanguagePack;
 class ResultList;
 class ThumbnailStore;
+struct SearchEnvironment;
+struct SearchOutcome;
+struct SearchRequest;
 
 // The export folder: the program folder's "XML", with the document, the stylesheets, the
 // rendered files and the "thumbs" subfolder of thumbnail copies.
@@ -88,5 +91,16 @@ struct XmlExportOutcome
 // reported. The catalogue is closed again on return.
 XmlExportOutcome exportXml(const XmlExportRequest &request, const ResultList &results, CatalogueDb &db,
                            Feedback &feedback, const ThumbnailStore &thumbnails);
+
+// The export of what a search finds, each image written as the engine steps to it: the result
+// is never held, so the export of a million images takes the memory of a few. Runs the search
+// as streamSearch does (its outcome in searchOutcome) and writes the document as exportXml
+// does, but starts the document only once the search has found an image: a search that finds
+// nothing, or a document outside the export folder, leaves the folder as it was. A select that
+// fails part-way leaves the document as it was ("thumbs" may hold some copies of this export).
+// written is false in all three cases.
+XmlExportOutcome exportSearch(const XmlExportRequest &request, const SearchRequest &search,
+                              SearchEnvironment &environment, const ThumbnailStore &thumbnails,
+                              SearchOutcome &searchOutcome);
 
 } // namespace zelvarion

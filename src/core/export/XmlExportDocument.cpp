@@ -133,15 +133,15 @@ void appendFileBlock(QByteArray &out, const FileBlock &block)
     out.append("<id>").append(QByteArray::number(block.id)).append("</id>").append(kLineEnd);
     // The extension is written as it is: a name's extension holds no markup characters in
     // practice, and any it did hold would be escaped, so the document stays well formed.
-    appendElement(out, "extension", extensionOf(block.file));
-    appendElement(out, "Name", block.file);
-    appendElement(out, "Dir", block.folder);
+    appendUtf8Element(out, "extension", extensionOf(block.file));
+    appendUtf8Element(out, "Name", block.file);
+    appendUtf8Element(out, "Dir", block.folder);
     // Escaped one character at a time, so the two parts escaped one after the other are the
     // whole name escaped, without joining them first.
     const Tags fullName("FullName");
     out.append(fullName.start());
-    appendEscapedXmlText(out, block.folder);
-    appendEscapedXmlText(out, block.file);
+    appendEscapedXmlUtf8(out, block.folder);
+    appendEscapedXmlUtf8(out, block.file);
     out.append(fullName.end());
     if (!block.thumbnailPath.isEmpty())
         appendElement(out, "ThumbName", block.thumbnailPath);
@@ -171,10 +171,12 @@ QStringList listEntries(const QString &value)
     return entries;
 }
 
-QStringView extensionOf(QStringView fileName)
+// A "." is one byte of its own in UTF-8 and ends whatever a stray byte before it began, so the
+// bytes after it decode to the text after it in the decoded name.
+QByteArrayView extensionOf(QByteArrayView utf8FileName)
 {
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot < 0 ? QStringView() : fileName.sliced(dot + 1);
+    const qsizetype dot = utf8FileName.lastIndexOf('.');
+    return dot < 0 ? QByteArrayView() : utf8FileName.sliced(dot + 1);
 }
 
 QString thumbnailFileName(const QString &fileName)

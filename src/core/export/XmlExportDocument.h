@@ -22,12 +22,13 @@ QByteArray documentStart(const QDateTime &generated, const QLocale &locale, cons
 QByteArray documentEnd();
 
 // One File block: its position in the result, names, the thumbnail (when one was made), the
-// file columns that hold a value and, when any IPTC column holds one, the iptc element.
+// file columns that hold a value and, when any IPTC column holds one, the iptc element. The
+// names are UTF-8, as the engine gives them.
 struct FileBlock
 {
     int id = 0;
-    QString folder;
-    QString file;
+    QByteArrayView folder;
+    QByteArrayView file;
     QString thumbnailPath; // empty: no ThumbName line
     CatalogueRow row;
 };
@@ -38,8 +39,8 @@ void appendFileBlock(QByteArray &out, const FileBlock &block);
 // each end of an entry.
 QStringList listEntries(const QString &value);
 
-// The text after the last "." of the file name; empty when it has none.
-QStringView extensionOf(QStringView fileName);
+// The bytes after the last "." of the UTF-8 file name; empty when it has none.
+QByteArrayView extensionOf(QByteArrayView utf8FileName);
 
 // The file name with its extension replaced by "jpg"; the whole name when it has none.
 QString thumbnailFileName(const QString &fileName);

@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "core/catalogue/CatalogueTables.h"
+#include "core/catalogue/EngineStatements.h"
 #include "core/search/SearchIndex.h"
 #include "core/search/SearchQueryBuilder.h"
 #include "core/session/Feedback.h"
@@ -52,15 +53,14 @@ void rememberText(const QString &text, SearchState &state, SearchOutcome &outcom
 }
 
 // What the window enables once the statement has run, successfully or not.
-void describeResult(const ResultList &results, bool wordStatisticsOpen, SearchOutcome &outcome)
+void describeResult(int found, bool wordStatisticsOpen, SearchOutcome &outcome)
 {
-    const bool any = results.count() > 0;
-    outcome.found = results.count();
+    const bool any = found > 0;
     outcome.showFirstPage = true;
     outcome.enableApplyTemplate = any;
     outcome.enableWordStatistics = any && !wordStatisticsOpen;
     outcome.enableCopyImages = any && !wordStatisticsOpen;
-    outcome.enableNavigation = results.count() > ResultPaging::kPageSize;
+    outcome.enableNavigation = found > ResultPaging::kPageSize;
 }
 
 // A few images changed since the index last caught up (a rename, an edit) are indexed first when
@@ -100,7 +100,13 @@ QString lookUpTranslation(CatalogueDb &db, Feedback &feedback, const QString &ty
     return found;
 }
 
-SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEnvironment &environment)
+namespace {
+
+// A search up to its statement, which readRows(db, statement, outcome) then runs on the open
+// catalogue; readRows fills outcome.found.
+template <typename ReadRows>
+SearchOutcome searchWith(const SearchRequest &typed, SearchState &state, SearchEnvironment &environment,
+                         ReadRows readRows)
 {
     SearchOutcome outcome;
     state.results.clear(); // a search that fails leaves an empty result
@@ -130,13 +136,42 @@ SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEn
     }
 
     outcome.statement = buildSearchStatement(request);
-    if (std::optional<std::vector<ResultRow>> rows = streamedResultRows(db, statementToRun(db, request, outcome.statement)))
-        state.results.assign(std::move(*rows));
-    else
-        db.report(feedback, Message::CannotGetData);
+    readRows(db, statementToRun(db, request, outcome.statement), outcome);
     db.close();
-    describeResult(state.results, environment.wordStatisticsOpen, outcome);
+    describeResult(outcome.found.value_or(0), environment.wordStatisticsOpen, outcome);
     return outcome;
+}
+
+} // namespace
+
+SearchOutcome runSearch(const SearchRequest &typed, SearchState &state, SearchEnvironment &environment)
+{
+    return searchWith(typed, state, environment, [&](CatalogueDb &db, const QString &statement, SearchOutcome &outcome) {
+        if (std::optional<std::vector<ResultRow>> rows = streamedResultRows(db, statement))
+            state.results.assign(std::move(*rows));
+        else
+            db.report(environment.feedback, Message::CannotGetData);
+        outcome.found = state.results.count();
+    });
+}
+
+SearchOutcome streamSearch(const SearchRequest &typed, SearchState &state, SearchEnvironment &environment,
+                           const QStringList &columns, const sqliteEngine::RowHandler &onRow)
+{
+    return searchWith(typed, state, environment, [&](CatalogueDb &db, const QString &statement, SearchOutcome &outcome) {
+        db.readThroughSmallCache();
+        spillSortsToTemporaryFile(db);
+        int handedOut = 0;
+        const int rc = db.forEachRow(withMoreColumns(statement, columns), [&](const sqliteEngine::RowView &row) {
+            ++handedOut;
+            return onRow(row);
+        });
+        if (rc != 0) {
+            db.report(environment.feedback, Message::CannotGetData);
+            outcome.failed = true;
+        }
+        outcome.found = handedOut;
+    });
 }
 
 } // namespace zelvarion

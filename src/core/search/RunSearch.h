@@ -2,6 +2,7 @@
 
 #include "core/catalogue/SearchRequest.h"
 #include "core/search/ResultList.h"
+#include "platform/SqliteEngine.h"
 
 #include <QString>
 #include <QStringList>
@@ -53,12 +54,21 @@ struct SearchOutcome
     bool enableWordStatistics = false;
     bool enableCopyImages = false;
     bool enableNavigation = false; // more than one page; the page count is the result list's
+    bool failed = false;           // streamSearch: the select failed (reported), perhaps part-way
 };
 
 // The one search of the catalogue: the request as read from the search controls and options
 // (the caller turns SingleImageSearch and ShowCheckedOnly off again afterwards). Failures are
 // reported through the environment's feedback; a search that fails leaves an empty result.
 SearchOutcome runSearch(const SearchRequest &request, SearchState &state, SearchEnvironment &environment);
+
+// The same search, its rows handed to onRow as the engine steps to them and none kept, for a
+// command that reads every row of a result once: the result list stays empty, so a search of a
+// million images takes the memory of one row. Each row holds the result's Folder, File and
+// CheckMark followed by columns; found counts the rows handed out (onRow may answer Stop). A
+// select that fails, also after some rows, is reported as CannotGetData and sets failed.
+SearchOutcome streamSearch(const SearchRequest &request, SearchState &state, SearchEnvironment &environment,
+                           const QStringList &columns, const sqliteEngine::RowHandler &onRow);
 
 // The translation of the whole text in Translations on the open connection, as stored; empty
 // when none is found or a lookup failed (reported). Both ways: the second column first, then,
