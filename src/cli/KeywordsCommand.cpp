@@ -57,12 +57,12 @@ int runKeywordsCommand(CliContext &context)
         return kExitSomeFailed;
     const ClosedOnExit closed(db);
     const int field = arguments.flag("--categories") ? kSupplementalCategoryIndex : kKeywordsIndex;
-    const std::optional<KeywordVocabulary> vocabulary = vocabulary::updateAndRead(db, field);
+    const QString prefix = arguments.operands.value(0);
+    const std::optional<KeywordVocabulary> vocabulary = vocabulary::updateAndRead(db, field, prefix);
     if (!vocabulary) {
         db.report(feedback, Message::CliVocabularyUnreadable);
         return kExitSomeFailed;
     }
-    const QString prefix = arguments.operands.value(0);
     const std::vector<VocabularyWord> words = vocabulary->complete(prefix);
     printWords(context.out, words, arguments.flag("--json"));
     if (!words.empty())

@@ -437,6 +437,23 @@ sqlite3_stmt *prepareOne(Connection *connection, const QString &statement, int &
 
 } // namespace
 
+int forEachRow(Connection *connection, const QString &statement, const std::vector<std::string> &values,
+               const RowHandler &onRow, QString &errorText)
+{
+    int rc = SQLITE_OK;
+    sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
+    if (rc != SQLITE_OK || !prepared)
+        return rc;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        sqlite3_bind_text64(prepared, int(i + 1), values[i].data(), values[i].size(), SQLITE_STATIC, SQLITE_UTF8);
+    bool stopped = false;
+    rc = streamRows(connection->db, prepared, onRow, stopped, errorText);
+    sqlite3_finalize(prepared);
+    if (rc == SQLITE_OK)
+        errorText.clear();
+    return rc;
+}
+
 int executeForEach(Connection *connection, const QString &statement,
                    const std::vector<std::vector<std::string>> &valueSets, QString &errorText)
 {

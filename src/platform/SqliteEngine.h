@@ -73,6 +73,9 @@ int execute(Connection *connection, const QString &statement, ResultTable &resul
 // the run there (0; the rest of the text is not run). 0 on success, the engine's code otherwise,
 // with its text; rows handed out before a failure were handed out all the same.
 int forEachRow(Connection *connection, const QString &statement, const RowHandler &onRow, QString &errorText);
+// The same for one statement with values bound in order to its "?" (or "?N") as text.
+int forEachRow(Connection *connection, const QString &statement, const std::vector<std::string> &values,
+               const RowHandler &onRow, QString &errorText);
 
 // What executeFirst left out.
 struct FirstStatementRun

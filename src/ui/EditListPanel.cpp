@@ -119,7 +119,7 @@ void EditListPanel::rebuild(const QString &joined)
     updateSpellButton();
 }
 
-void EditListPanel::offerEntries(KeywordVocabulary words) { m_suggestions->setVocabulary(std::move(words)); }
+void EditListPanel::offerEntries(EntrySuggestions::Source words) { m_suggestions->setSource(std::move(words)); }
 
 void EditListPanel::applyTexts()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/EntrySuggestions.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -16,8 +18,6 @@ namespace zelvarion {
 class EditCodeTyping;
 class EditFieldRows;
 class EditStatusLine;
-class EntrySuggestions;
-class KeywordVocabulary;
 class LanguagePack;
 enum class Message : int;
 
@@ -42,7 +42,7 @@ public:
     // The entries of a joined value.
     void rebuild(const QString &joined);
     // The catalogue's entries of the field, offered while the entry box is typed in.
-    void offerEntries(KeywordVocabulary words);
+    void offerEntries(EntrySuggestions::Source words);
     void applyTexts();
     void setLocked(bool locked);
     // An entry too long for the field cannot be added until it is shortened.

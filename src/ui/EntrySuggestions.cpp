@@ -22,7 +22,7 @@ EntrySuggestions::EntrySuggestions(QLineEdit *box, const QString &suffix)
     connect(m_completer, qOverload<const QString &>(&QCompleter::activated), box, &QLineEdit::setText);
 }
 
-void EntrySuggestions::setVocabulary(KeywordVocabulary words) { m_words = std::move(words); }
+void EntrySuggestions::setSource(Source words) { m_words = std::move(words); }
 
 void EntrySuggestions::applyTexts(const LanguagePack &pack)
 {
@@ -33,8 +33,8 @@ void EntrySuggestions::suggest(const QString &typed)
 {
     const QString prefix = QStringView(typed).trimmed().toString();
     std::vector<VocabularyWord> words;
-    if (!prefix.isEmpty())
-        words = m_words.complete(prefix, kMostOffered);
+    if (!prefix.isEmpty() && m_words)
+        words = m_words(prefix, kMostOffered);
     // An entry typed whole needs no offer.
     if (words.size() == 1 && words.front().text.compare(prefix, Qt::CaseInsensitive) == 0)
         words.clear();

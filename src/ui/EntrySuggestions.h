@@ -3,6 +3,7 @@
 #include "core/search/KeywordVocabulary.h"
 
 #include <QObject>
+#include <functional>
 
 class QCompleter;
 class QLineEdit;
@@ -19,10 +20,14 @@ class EntrySuggestions : public QObject
 {
     Q_OBJECT
 public:
+    // The words beginning with a typed prefix, most used first, at most limit of them.
+    using Source = std::function<std::vector<VocabularyWord>(QStringView prefix, std::size_t limit)>;
+
     // The list of offers is a window of its own, named after the box: "lst" + suffix + "Suggestions".
     EntrySuggestions(QLineEdit *box, const QString &suffix);
 
-    void setVocabulary(KeywordVocabulary words);
+    // Where the offers come from, asked at each keystroke; none until it is set.
+    void setSource(Source words);
     void applyTexts(const LanguagePack &pack);
 
     static constexpr std::size_t kMostOffered = 50;
@@ -33,7 +38,7 @@ private:
     QLineEdit *m_box;
     QStringListModel *m_offers;
     QCompleter *m_completer;
-    KeywordVocabulary m_words;
+    Source m_words;
 };
 
 } // namespace zelvarion

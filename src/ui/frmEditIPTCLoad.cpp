@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <memory>
 
 namespace zelvarion {
 using namespace controls;
@@ -56,17 +57,28 @@ void frmEditIPTC::load()
     offerCatalogueEntries();
 }
 
-// The entry boxes offer what the catalogue's images hold, read anew with each image, so entries
-// saved a moment ago are offered too. Without a catalogue the boxes simply offer nothing.
+// The entry boxes offer what the catalogue's images hold now. Where the kept vocabulary reads the
+// words beginning with a prefix by its index, each keystroke reads them (entries saved a moment
+// ago included) and opening reads none; otherwise the whole vocabulary is read here, with each
+// image. Without a catalogue the boxes simply offer nothing.
 void frmEditIPTC::offerCatalogueEntries()
 {
     CatalogueDb &db = m_context.catalogue;
     const bool opened = !db.isOpen();
     if (opened && (!checkCatalogueFile(db.path).isCatalogue() || !db.open()))
         return;
+    vocabulary::update(db); // a catalogue that takes no writes is read with its queue
+    const bool byPrefix = vocabulary::readsByPrefix(db);
     for (EditListPanel *list : {m_keywords, m_categories}) {
-        if (std::optional<KeywordVocabulary> words = vocabulary::updateAndRead(db, list->fieldIndex()))
-            list->offerEntries(std::move(*words));
+        const int field = list->fieldIndex();
+        if (byPrefix) {
+            list->offerEntries([&db, field](QStringView prefix, std::size_t limit) {
+                return vocabulary::offers(db, field, prefix, limit);
+            });
+        } else if (std::optional<KeywordVocabulary> words = vocabulary::read(db, field)) {
+            list->offerEntries([words = std::make_shared<const KeywordVocabulary>(std::move(*words))](
+                                   QStringView prefix, std::size_t limit) { return words->complete(prefix, limit); });
+        }
     }
     if (opened)
         db.close();

@@ -66,6 +66,17 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
+int CatalogueDb::forEachRow(const QString &statement, const std::vector<std::string> &values,
+                            const sqliteEngine::RowHandler &onRow)
+{
+    m_statement = statement;
+    QString error;
+    const int rc = sqliteEngine::forEachRow(m_connection, statement, values, onRow, error);
+    if (rc != 0)
+        m_errorText = error;
+    return rc;
+}
+
 bool CatalogueDb::readThroughSmallCache(int kilobytes)
 {
     // The start-up tuning stores 100 000 pages in the file, which a read of every page would

@@ -39,6 +39,9 @@ public:
     // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
     // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
     int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
+    // The same for one statement with values bound in order to its "?" as text.
+    int forEachRow(const QString &statement, const std::vector<std::string> &values,
+                   const sqliteEngine::RowHandler &onRow);
     // From here until close, the file is read through a page cache of the engine's own 2 MB
     // instead of the catalogue's large one: for commands that read every row once (export,
     // statistics, double names). Those that look rows up by name ask for room for the path

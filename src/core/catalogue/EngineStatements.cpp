@@ -14,6 +14,11 @@ bool inWriteTransaction(CatalogueDb &db, const std::function<bool()> &work)
     return false;
 }
 
+bool textComparesAsUtf8(CatalogueDb &db)
+{
+    return db.execute(QStringLiteral("PRAGMA encoding;")) == 0 && db.cell(0, 1) == u"UTF-8";
+}
+
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback)
 {
     return db.executeOrReport(feedback, QStringLiteral("vacuum;"), Message::CannotRunVacuum, {db.path});

@@ -18,6 +18,10 @@ class Feedback;
 // else rolls back with the first error left in the catalogue's errorText().
 bool inWriteTransaction(CatalogueDb &db, const std::function<bool()> &work);
 
+// Whether the catalogue keeps its text as UTF-8, whose bytes compare in the order of the
+// characters; the engine compares text byte by byte, also text kept as UTF-16.
+bool textComparesAsUtf8(CatalogueDb &db);
+
 // "vacuum;", reported as CannotRunVacuum.
 bool compactCatalogue(CatalogueDb &db, Feedback &feedback);
 

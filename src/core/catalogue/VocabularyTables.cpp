@@ -3,8 +3,9 @@
 namespace zelvarion::vocabularyTables {
 namespace {
 
-const QString kEntries = QStringLiteral("ZelvarionVocabulary");        // field, entry, uses
+const QString kEntries = QStringLiteral("ZelvarionVocabulary");        // field, entry, uses, folded entry
 const QString kPending = QStringLiteral("ZelvarionVocabularyPending"); // list values gained or lost
+const QString kFoldedIndex = QStringLiteral("ZelvarionVocabularyFolded");
 
 // The values of an image (old or new) queued with their sign.
 QString queued(const QString &row, int sign)
@@ -23,12 +24,20 @@ QString holdsList(const QString &row)
 
 } // namespace
 
+QStringList entriesCreationStatements()
+{
+    // Folded may not be null: an older program, which knows no folded spelling, then fails to add
+    // the queue up (and reads it instead) rather than adding entries the index would miss.
+    return {QStringLiteral("create table %1(Field integer, Entry text, Uses integer, Folded text not null, "
+                           "primary key(Field, Entry)) without rowid;")
+                .arg(kEntries),
+            QStringLiteral("create index %1 on %2(Field, Folded);").arg(kFoldedIndex, kEntries)};
+}
+
 QStringList creationStatements()
 {
     const QString old = QStringLiteral("old"), now = QStringLiteral("new");
-    return {
-        QStringLiteral("create table %1(Field integer, Entry text, Uses integer, primary key(Field, Entry)) without rowid;")
-            .arg(kEntries),
+    return entriesCreationStatements() + QStringList{
         QStringLiteral("create table %1(id integer primary key, Sign integer, Keywords, SupplementalCategory);").arg(kPending),
         QStringLiteral("create trigger %1Insert after insert on Images when %2 begin %3 end;")
             .arg(kPending, holdsList(now), queued(now, 1)),
@@ -56,6 +65,13 @@ QString countPartsStatement()
         .arg(kEntries, kPending);
 }
 
+QString countFoldedIndexStatement()
+{
+    return QStringLiteral("select count(*) from sqlite_master where type = 'index' and name = '%1';").arg(kFoldedIndex);
+}
+
+QString dropEntriesStatement() { return QStringLiteral("drop table %1;").arg(kEntries); }
+
 QString countPendingStatement() { return QStringLiteral("select count(*) from %1;").arg(kPending); }
 
 QString queuedChangesStatement()
@@ -73,7 +89,7 @@ QString unqueueStatement() { return QStringLiteral("delete from %1;").arg(kPendi
 
 QString addUsesStatement()
 {
-    return QStringLiteral("insert into %1(Field,Entry,Uses) values(?,?,?) "
+    return QStringLiteral("insert into %1(Field,Entry,Uses,Folded) values(?,?,?,?) "
                           "on conflict(Field,Entry) do update set Uses = Uses + excluded.Uses;")
         .arg(kEntries);
 }
@@ -83,6 +99,18 @@ QString removeUnusedStatement() { return QStringLiteral("delete from %1 where Us
 QString entriesStatement(int field)
 {
     return QStringLiteral("select Entry,Uses from %1 where Field = %2;").arg(kEntries).arg(field);
+}
+
+QString allEntriesStatement() { return QStringLiteral("select Field,Entry,Uses from %1;").arg(kEntries); }
+
+QString entriesBeginningStatement(int field, bool bounded)
+{
+    // A range of the index: the engine compares text byte by byte, which is the order of the
+    // characters in UTF-8.
+    return QStringLiteral("select Entry,Uses from %1 where Field = %2 and Folded >= ?1%3;")
+        .arg(kEntries)
+        .arg(field)
+        .arg(bounded ? QStringLiteral(" and Folded < ?2") : QString());
 }
 
 } // namespace zelvarion::vocabularyTables

@@ -1,6 +1,8 @@
 // The keyword vocabulary: spellings that fold alike are one word, most used first, completed by a
-// case-insensitive prefix; and whatever writes the catalogue (scan-like inserts, edits, deletes,
-// another program's SQL), the vocabulary read agrees with the images' values, kept tables or not.
+// case-insensitive prefix, read through the folded index as the whole vocabulary would give it; a
+// table made before the folded spellings is made again safely; and whatever writes the catalogue
+// (scan-like inserts, edits, deletes, another program's SQL), the vocabulary read agrees with the
+// images' values, kept tables or not.
 #include "CatalogueFixture.h"
 
 #include "core/catalogue/VocabularyTables.h"
@@ -56,19 +58,20 @@ protected:
         run(insertImageStatement({{"Folder", u8("/p/")}, {"File", file}, {"Keywords", keywords},
                                   {"SupplementalCategory", categories}}));
     }
-    QStringList vocabularyOf(int field, bool update = true)
+    // The words beginning with prefix (every word for an empty one).
+    QStringList vocabularyOf(int field, bool update = true, const QString &prefix = {})
     {
         EXPECT_TRUE(db.open());
         if (update) {
             EXPECT_TRUE(vocabulary::update(db)) << db.errorText().toStdString();
         }
-        const std::optional<KeywordVocabulary> words = vocabulary::read(db, field);
+        const std::optional<KeywordVocabulary> words = vocabulary::read(db, field, prefix);
         db.close();
         EXPECT_TRUE(words);
-        return words ? listed(words->complete(u"")) : QStringList();
+        return words ? listed(words->complete(prefix)) : QStringList();
     }
     // The vocabulary counted from the images alone, on a copy without the kept tables.
-    QStringList countedFromImages(int field)
+    QStringList countedFromImages(int field, const QString &prefix = {})
     {
         const QString copy = folder.file("Copy.db");
         QFile::remove(copy);
@@ -80,12 +83,27 @@ protected:
             EXPECT_EQ(other.execute(statement), 0);
         const std::optional<KeywordVocabulary> words = vocabulary::read(other, field);
         other.close();
-        return words ? listed(words->complete(u"")) : QStringList();
+        return words ? listed(words->complete(prefix)) : QStringList();
     }
     int vocabularyParts()
     {
         const QStringList count = rows(vocabularyTables::countPartsStatement());
         return count.isEmpty() ? -1 : count.first().toInt();
+    }
+    bool readsByPrefix()
+    {
+        EXPECT_TRUE(db.open());
+        const bool byPrefix = vocabulary::readsByPrefix(db);
+        db.close();
+        return byPrefix;
+    }
+    // The entries' table as a program made it before the folded spellings, with the same entries.
+    void makeTableOlder()
+    {
+        run(u8("create table OlderVocabulary(Field integer, Entry text, Uses integer, primary key(Field, Entry)) without rowid;"
+               "insert into OlderVocabulary select Field, Entry, Uses from ZelvarionVocabulary;"
+               "drop table ZelvarionVocabulary;"
+               "alter table OlderVocabulary rename to ZelvarionVocabulary;"));
     }
 };
 
@@ -144,8 +162,85 @@ TEST_F(KeywordVocabularyCatalogue, aTableLostByHandIsMadeAnewFromTheImages)
     EXPECT_EQ(vocabularyParts(), 5);
 }
 
+TEST_F(KeywordVocabularyCatalogue, prefixesAreReadThroughTheIndexWithTheCataloguesFolding)
+{
+    addImage(u8("a.jpg"), u8("Église; Straße; x\uD7FFy; 100% cotton; a_b; l'eau"));
+    addImage(u8("b.jpg"), u8("église; Eglise; STRASSE; x\uE000; 100 cotton; axb; l eau"));
+    addImage(u8("c.jpg"), u8("élan; straßenbahn; \U0010FFFFz; 1000; l'eau"));
+    EXPECT_EQ(vocabularyOf(kKeywordsIndex).size(), 16);
+    EXPECT_TRUE(readsByPrefix());
+    const std::pair<const char *, QStringList> cases[] = {
+        {"é", {u8("Église=2"), u8("élan=1")}},
+        {"É", {u8("Église=2"), u8("élan=1")}},
+        {"ÉG", {u8("Église=2")}},
+        {"e", {u8("Eglise=1")}}, // no accent folding
+        {"STRA\u1E9E", {u8("Straße=1"), u8("straßenbahn=1")}}, // the capital sharp s folds to ß
+        {"strass", {u8("STRASSE=1")}},
+        {"x\uD7FF", {u8("x\uD7FFy=1")}}, // the range ends below U+E000: no surrogate between
+        {"\U0010FFFF", {u8("\U0010FFFFz=1")}}, // nothing above the highest character
+        {"100%", {u8("100% cotton=1")}},
+        {"100", {u8("100 cotton=1"), u8("100% cotton=1"), u8("1000=1")}},
+        {"a_", {u8("a_b=1")}},
+        {"l'", {u8("l'eau=2")}},
+        {"nothing", {}},
+    };
+    for (const auto &[prefix, expected] : cases)
+        EXPECT_EQ(vocabularyOf(kKeywordsIndex, false, u8(prefix)), expected) << prefix;
+}
+
+TEST_F(KeywordVocabularyCatalogue, anOlderTableIsMadeAgainWithItsEntriesAndWhatIsQueued)
+{
+    addImage(u8("a.jpg"), u8("Église; sea"), u8("Travel"));
+    addImage(u8("b.jpg"), u8("église; moon"));
+    vocabularyOf(kKeywordsIndex);
+    makeTableOlder();
+    run(u8("update Images set Keywords = 'sea; Sun' where File = 'b.jpg';"));
+    const QStringList expected{u8("sea=2"), u8("Sun=1"), u8("Église=1")};
+
+    // Read-only, it stays as it is and is read whole.
+    ASSERT_TRUE(db.openReadOnly());
+    EXPECT_FALSE(vocabulary::update(db));
+    EXPECT_FALSE(vocabulary::readsByPrefix(db));
+    const std::optional<KeywordVocabulary> words = vocabulary::read(db, kKeywordsIndex, u8("S"));
+    db.close();
+    ASSERT_TRUE(words);
+    EXPECT_EQ(listed(words->complete(u8("S"))), (QStringList{u8("sea=2"), u8("Sun=1")}));
+
+    EXPECT_EQ(vocabularyOf(kKeywordsIndex), expected);
+    EXPECT_EQ(vocabularyOf(kSupplementalCategoryIndex), QStringList{u8("Travel=1")});
+    EXPECT_TRUE(readsByPrefix());
+    EXPECT_EQ(rows(vocabularyTables::countPendingStatement()), QStringList{u8("0")});
+    EXPECT_EQ(vocabularyOf(kKeywordsIndex, false, u8("é")), QStringList{u8("Église=1")});
+    // A program that knows no folded spelling cannot add an entry the index would miss.
+    ASSERT_TRUE(db.open());
+    EXPECT_NE(db.execute(u8("insert into ZelvarionVocabulary(Field,Entry,Uses) values(6,'new',1);")), 0);
+    db.close();
+}
+
+TEST_F(KeywordVocabularyCatalogue, anUpgradeThatFailsPartWayLeavesTheOlderTableAndItsQueue)
+{
+    addImage(u8("a.jpg"), u8("sea; Sun"));
+    vocabularyOf(kKeywordsIndex);
+    makeTableOlder();
+    addImage(u8("b.jpg"), u8("sun"));
+    const QString entries = u8("select Field, Entry, Uses from ZelvarionVocabulary order by Entry;");
+    const QStringList before = rows(entries);
+    // The index's name taken: the upgrade fails after the older table was dropped.
+    run(u8("create table ZelvarionVocabularyFolded(x);"));
+    ASSERT_TRUE(db.open());
+    EXPECT_FALSE(vocabulary::update(db));
+    db.close();
+    EXPECT_EQ(rows(entries), before);
+    EXPECT_EQ(rows(vocabularyTables::countPendingStatement()), QStringList{u8("1")});
+    EXPECT_EQ(vocabularyOf(kKeywordsIndex, false, u8("s")), (QStringList{u8("Sun=2"), u8("sea=1")}));
+
+    run(u8("drop table ZelvarionVocabularyFolded;"));
+    EXPECT_EQ(vocabularyOf(kKeywordsIndex, true, u8("s")), (QStringList{u8("Sun=2"), u8("sea=1")}));
+    EXPECT_TRUE(readsByPrefix());
+}
+
 // Edits as the scan, a template run, an undo, a delete and the SQL console make them, at random;
-// after each round the vocabulary, queued or added up, is the images' own.
+// after each round the vocabulary, queued or added up, whole or by prefix, is the images' own.
 TEST_F(KeywordVocabularyCatalogue, agreesWithTheImagesAfterEveryKindOfChange)
 {
     const QStringList pieces = {u8("Paris"), u8("PARIS"), u8("été"), u8("Été"), u8("sea"), u8("moon"), u8("l'eau"),
@@ -178,6 +273,9 @@ TEST_F(KeywordVocabularyCatalogue, agreesWithTheImagesAfterEveryKindOfChange)
         for (const QString &statement : statements)
             run(statement);
         for (const int field : {kKeywordsIndex, kSupplementalCategoryIndex}) {
+            for (const QString &prefix : {u8("p"), u8("É"), u8("l'"), u8("k")})
+                EXPECT_EQ(vocabularyOf(field, false, prefix), countedFromImages(field, prefix))
+                    << "queued, prefix " << prefix.toStdString() << ", round " << round;
             const QStringList expected = countedFromImages(field);
             EXPECT_EQ(vocabularyOf(field, false), expected) << "queued, round " << round;
             EXPECT_EQ(vocabularyOf(field), expected) << "added up, round " << round;
