@@ -61,6 +61,11 @@ bool UndoJournal::openLocked()
 {
     if (m_db.isOpen())
         return true;
+    if (m_db.isServer()) {
+        // Refused rather than run unjournaled: a run nobody can undo must not look undoable.
+        m_error = QStringLiteral("a catalogue on a database server keeps no undo journal yet");
+        return false;
+    }
     if (!m_db.open()) {
         m_error = m_db.errorText();
         return false;
