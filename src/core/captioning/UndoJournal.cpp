@@ -53,6 +53,8 @@ UndoJournal::~UndoJournal() { finishRun(); }
 
 QString UndoJournal::pathBeside(const QString &cataloguePath)
 {
+    if (CatalogueDb::isServerCatalogue(cataloguePath))
+        return cataloguePath; // no file beside it; opening refuses (openLocked)
     const QFileInfo info(cataloguePath);
     return info.path() + u'/' + info.completeBaseName() + QStringLiteral(".undo.db");
 }

@@ -252,6 +252,11 @@ RowOrder rowOrderOf(const std::vector<Token> &words)
 {
     if (!words[0].is("select"))
         return {};
+    // Paths looked up through a list of values: the rows of one path in catalogue order.
+    for (std::size_t at = 1; words[at].kind != Kind::End; ++at) {
+        if (words[at].is("cross") && words[at + 1].is("join") && catalogueName(words[at + 2]) == u"Images")
+            return {true, QStringLiteral(" order by \"Images\".rowid")};
+    }
     int depth = 0;
     std::size_t orderAt = 0;
     for (std::size_t at = 1; words[at].kind != Kind::End; ++at) {
@@ -378,6 +383,9 @@ private:
         } else if (lower == u"where" && tokenAt(next).kind == Kind::Number
                    && (tokenAt(next).text == u"0" || tokenAt(next).text == u"1")) {
             m_out += QStringLiteral("where ") + (tokenAt(next).text == u"0" ? QStringLiteral("false") : QStringLiteral("true"));
+            m_at = next;
+        } else if (lower == u"cross" && tokenAt(next).is("join")) {
+            m_out += QStringLiteral("join"); // the file engine's join order hint; the server wants no "on" after it
             m_at = next;
         } else if (lower == u"not" && tokenAt(next).is("indexed")) {
             m_at = next; // the file engine's query-plan hint
@@ -506,10 +514,8 @@ QString globToRegex(const QString &pattern)
             if (end < pattern.size() && pattern[end] == u']')
                 ++end;
             end = pattern.indexOf(u']', end);
-            if (end < 0) {
-                regex += QStringLiteral("\\[");
-                continue;
-            }
+            if (end < 0)
+                return QStringLiteral("$.^"); // a set never closed: the pattern matches nothing
             regex += u'[';
             qsizetype at = i + 1;
             if (pattern[at] == u'^') {
