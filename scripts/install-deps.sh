@@ -12,6 +12,7 @@ packages=(
     fop poppler-utils chromium
     libhunspell-dev hunspell-en-us hunspell-fr
     libexempi-dev libxxhash-dev
+    postgresql libpq-dev postgresql-contrib
     libgtest-dev googletest
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core fonts-wqy-microhei

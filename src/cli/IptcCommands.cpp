@@ -250,7 +250,7 @@ public:
     // Without a catalogue nothing is recorded; with one, a journal that cannot be used stops the run.
     bool start(const QString &description)
     {
-        if (!QFileInfo(m_db.path).isFile())
+        if (!catalogueExists(m_db.path))
             return true;
         m_journal = std::make_unique<UndoJournal>(UndoJournal::pathBeside(m_db.path));
         if (!m_journal->startRun(description, QStringLiteral("write"))) {
@@ -407,9 +407,10 @@ std::optional<int> chooseWriteCatalogue(CliContext &context, const ParsedArgumen
     CatalogueDb &db = session.catalogue;
     const std::optional<QString> given = arguments.value("--catalogue");
     db.path = session.cataloguePath(given.value_or(QString()));
-    if (QFileInfo(db.path).exists() && !catalogueUsable(context, "write", db.path, session.language))
+    const bool there = db.isServer() ? catalogueExists(db.path) : QFileInfo(db.path).exists();
+    if (there && !catalogueUsable(context, "write", db.path, session.language))
         return kExitSomeFailed;
-    if (QFileInfo(db.path).isFile())
+    if (there)
         return std::nullopt;
     if (given) {
         context.err << "zelvarion-cli write: " << withSubject(session.language, Message::CliCatalogueMissing, db.path) << '\n';
@@ -514,7 +515,7 @@ int runWriteCommand(CliContext &context)
     // The catalogue whose rows this write renews is the one whose other commands could rewrite these files too.
     StreamFeedback feedback(context);
     CatalogueWriteLock lock(db.path);
-    if (QFileInfo(db.path).isFile() && !lock.takeOrWait(feedback, pack))
+    if (catalogueExists(db.path) && !lock.takeOrWait(feedback, pack))
         return kExitSomeFailed;
     return writeFiles(context, arguments, session, texts);
 }

@@ -93,7 +93,7 @@ std::vector<ScanTarget> registerTargets(CatalogueDb &db, Feedback &feedback, con
 bool ensureCatalogue(Session &session, Feedback &feedback, QTextStream &out, const LanguagePack &pack)
 {
     CatalogueDb &db = session.catalogue;
-    if (QFileInfo(db.path).isFile())
+    if (catalogueExists(db.path))
         return true;
     SchemaHooks hooks;
     hooks.loadTranslations = [&feedback](CatalogueDb &open) {
@@ -151,9 +151,13 @@ int runScanCommand(CliContext &context)
     elapsed.start();
     StreamFeedback feedback(context);
     CatalogueDb &db = session.catalogue;
-    db.path = QFileInfo(request.cataloguePath).absoluteFilePath();
-    // The scan makes a catalogue where there is none (or an empty file), never in another file.
-    if (QFileInfo(db.path).size() > 0 && !catalogueUsable(context, "scan", db.path, pack))
+    db.path = CatalogueDb::isServerCatalogue(request.cataloguePath) ? request.cataloguePath
+                                                                     : QFileInfo(request.cataloguePath).absoluteFilePath();
+    // The scan makes a catalogue where there is none (or an empty file), never in another file
+    // nor in a server's database holding other tables.
+    const bool somethingThere = db.isServer() ? checkCatalogueFile(db.path).kind != CatalogueFileKind::Missing
+                                              : QFileInfo(db.path).size() > 0;
+    if (somethingThere && !catalogueUsable(context, "scan", db.path, pack))
         return kExitSomeFailed;
     CatalogueWriteLock lock(db.path); // one command at a time rewrites the rows
     if (!lock.takeOrWait(feedback, pack) || !ensureCatalogue(session, feedback, context.out, pack) || !db.openOrReport(feedback))

@@ -14,45 +14,6 @@
 
 namespace zelvarion {
 
-QString ResultTable::cell(int column, int row) const
-{
-    if (column < 0 || column >= m_columns || row < 0 || row > m_rows)
-        return {};
-    return m_cells[std::size_t(row) * std::size_t(m_columns) + std::size_t(column)];
-}
-
-void ResultTable::clear()
-{
-    m_rows = 0;
-    m_columns = 0;
-    m_cells.clear();
-}
-
-void ResultTable::setColumns(std::vector<QString> names)
-{
-    clear();
-    m_columns = int(names.size());
-    m_cells = std::move(names);
-}
-
-void ResultTable::appendRow(std::vector<QString> cells)
-{
-    cells.resize(std::size_t(m_columns));
-    for (QString &cell : cells)
-        m_cells.push_back(std::move(cell));
-    ++m_rows;
-}
-
-QString *ResultTable::appendEmptyRow()
-{
-    const std::size_t start = m_cells.size();
-    if (m_cells.capacity() < start + std::size_t(m_columns))
-        m_cells.reserve(std::max(2 * m_cells.capacity(), start + std::size_t(m_columns)));
-    m_cells.resize(start + std::size_t(m_columns));
-    ++m_rows;
-    return m_cells.data() + start;
-}
-
 namespace sqliteEngine {
 
 struct Connection
@@ -320,31 +281,37 @@ int execute(Connection *connection, const QString &statement, ResultTable &resul
     return rc;
 }
 
-int RowView::columnCount() const { return sqlite3_column_count(static_cast<sqlite3_stmt *>(m_statement)); }
-
-QByteArrayView RowView::columnName(int column) const
-{
-    if (column < 0 || column >= columnCount())
-        return {};
-    return QByteArrayView(sqlite3_column_name(static_cast<sqlite3_stmt *>(m_statement), column));
-}
-
-QByteArrayView RowView::utf8(int column) const
-{
-    if (column < 0 || column >= columnCount())
-        return {};
-    auto *statement = static_cast<sqlite3_stmt *>(m_statement);
-    // column_text before column_bytes: the byte count is that of the text form.
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-    return text ? QByteArrayView(text, sqlite3_column_bytes(statement, column)) : QByteArrayView();
-}
-
 namespace {
+
+// The current row of a prepared statement.
+class StatementRow final : public RowView
+{
+public:
+    explicit StatementRow(sqlite3_stmt *statement) : m_statement(statement) {}
+    int columnCount() const override { return sqlite3_column_count(m_statement); }
+    QByteArrayView columnName(int column) const override
+    {
+        if (column < 0 || column >= columnCount())
+            return {};
+        return QByteArrayView(sqlite3_column_name(m_statement, column));
+    }
+    QByteArrayView utf8(int column) const override
+    {
+        if (column < 0 || column >= columnCount())
+            return {};
+        // column_text before column_bytes: the byte count is that of the text form.
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+        return text ? QByteArrayView(text, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
+    }
+
+private:
+    sqlite3_stmt *m_statement;
+};
 
 // Steps one prepared statement, handing out its rows; stopped tells whether onRow ended the run.
 int streamRows(sqlite3 *db, sqlite3_stmt *statement, const RowHandler &onRow, bool &stopped, QString &errorText)
 {
-    const RowView row(statement);
+    const StatementRow row(statement);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         if (onRow(row) == RowAnswer::Stop) {
@@ -524,6 +491,57 @@ void close(Connection *connection)
         return;
     sqlite3_close_v2(connection->db);
     delete connection;
+}
+
+namespace {
+
+class SqliteConnection final : public EngineConnection
+{
+public:
+    explicit SqliteConnection(Connection *connection) : m_connection(connection) {}
+    ~SqliteConnection() override { close(m_connection); }
+
+    int execute(const QString &statement, ResultTable &result, QString &errorText) override
+    {
+        return sqliteEngine::execute(m_connection, statement, result, errorText);
+    }
+    int executeFirst(const QString &statement, int maxRows, ResultTable &result, QString &errorText,
+                     FirstStatementRun &run) override
+    {
+        return sqliteEngine::executeFirst(m_connection, statement, maxRows, result, errorText, run);
+    }
+    int executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets,
+                       QString &errorText) override
+    {
+        return sqliteEngine::executeForEach(m_connection, statement, valueSets, errorText);
+    }
+    int executeBound(const QString &statement, const std::vector<BoundValue> &values, ResultTable &result,
+                     QString &errorText) override
+    {
+        return sqliteEngine::executeBound(m_connection, statement, values, result, errorText);
+    }
+    int forEachRow(const QString &statement, const RowHandler &onRow, QString &errorText) override
+    {
+        return sqliteEngine::forEachRow(m_connection, statement, onRow, errorText);
+    }
+    int forEachRow(const QString &statement, const std::vector<std::string> &values, const RowHandler &onRow,
+                   QString &errorText) override
+    {
+        return sqliteEngine::forEachRow(m_connection, statement, values, onRow, errorText);
+    }
+
+private:
+    Connection *m_connection;
+};
+
+} // namespace
+
+std::unique_ptr<EngineConnection> openConnection(const QString &path, QString &errorText, OpenMode mode)
+{
+    Connection *connection = open(path, errorText, mode);
+    if (!connection)
+        return nullptr;
+    return std::make_unique<SqliteConnection>(connection);
 }
 
 QString version() { return QStringLiteral("SQLite ") + QString::fromUtf8(sqlite3_libversion()); }

@@ -93,7 +93,11 @@ void CatalogueSession::chooseAndOpenCatalogue()
         // A remembered file that is gone, or is no catalogue (the undo journal, another program's
         // database), is never opened as one: the user chooses again.
         const CatalogueFileCheck check = checkCatalogueFile(catalogue.path);
-        if (check.kind == CatalogueFileKind::Missing || check.kind == CatalogueFileKind::NotADatabase
+        // A server's database without the tables gets them, as the default file does.
+        if (catalogue.isServer() && check.kind == CatalogueFileKind::Missing) {
+            m_context.createSchema(*m_feedback);
+            applyTranslationsState();
+        } else if (check.kind == CatalogueFileKind::Missing || check.kind == CatalogueFileKind::NotADatabase
             || check.kind == CatalogueFileKind::NotACatalogue) {
             m_feedback->showMessage(check.kind == CatalogueFileKind::Missing
                                         ? m_context.missingCatalogueText(catalogue.path)

@@ -53,6 +53,8 @@ UndoJournal::~UndoJournal() { finishRun(); }
 
 QString UndoJournal::pathBeside(const QString &cataloguePath)
 {
+    if (CatalogueDb::isServerCatalogue(cataloguePath))
+        return cataloguePath; // no file beside it; opening refuses (openLocked)
     const QFileInfo info(cataloguePath);
     return info.path() + u'/' + info.completeBaseName() + QStringLiteral(".undo.db");
 }
@@ -61,6 +63,11 @@ bool UndoJournal::openLocked()
 {
     if (m_db.isOpen())
         return true;
+    if (m_db.isServer()) {
+        // Refused rather than run unjournaled: a run nobody can undo must not look undoable.
+        m_error = QStringLiteral("a catalogue on a database server keeps no undo journal yet");
+        return false;
+    }
     if (!m_db.open()) {
         m_error = m_db.errorText();
         return false;

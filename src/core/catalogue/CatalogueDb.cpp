@@ -1,7 +1,9 @@
 #include "core/catalogue/CatalogueDb.h"
 
+#include "core/catalogue/ServerDialect.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
+#include "platform/PostgresEngine.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -10,25 +12,56 @@ namespace zelvarion {
 
 CatalogueDb::~CatalogueDb() { close(); }
 
-bool CatalogueDb::open() { return openWith(sqliteEngine::OpenMode::ReadWrite); }
+bool CatalogueDb::isServerCatalogue(const QString &path) { return postgresEngine::isServerAddress(path); }
 
-bool CatalogueDb::openReadOnly() { return openWith(sqliteEngine::OpenMode::ReadOnly); }
+bool CatalogueDb::open() { return openWith(OpenMode::ReadWrite); }
 
-bool CatalogueDb::openWith(sqliteEngine::OpenMode mode)
+bool CatalogueDb::openReadOnly() { return openWith(OpenMode::ReadOnly); }
+
+bool CatalogueDb::openWith(OpenMode mode)
 {
     close(); // one connection at a time
     QString error;
-    m_connection = sqliteEngine::open(path, error, mode);
+    m_server = isServer();
+    m_connection = m_server ? postgresEngine::openConnection(path, error, mode)
+                            : sqliteEngine::openConnection(path, error, mode);
     if (!m_connection)
         m_errorText = error;
     return m_connection != nullptr;
 }
 
-int CatalogueDb::execute(const QString &statement)
+bool CatalogueDb::inDialect(const QString &statement, QString &translated)
 {
     m_statement = statement;
+    if (!m_server) {
+        translated = statement;
+        return true;
+    }
+    translated = serverDialect::translate(statement);
+    return !translated.isEmpty();
+}
+
+namespace {
+
+int notOpen(QString &errorText)
+{
+    errorText = QStringLiteral("the database is not open");
+    return 21; // the file engine's "misuse"
+}
+
+} // namespace
+
+int CatalogueDb::execute(const QString &statement)
+{
+    QString sql;
+    if (!m_connection)
+        return notOpen(m_errorText);
+    if (!inDialect(statement, sql)) {
+        m_result.clear();
+        return 0;
+    }
     QString error;
-    const int rc = sqliteEngine::execute(m_connection, statement, m_result, error);
+    const int rc = m_connection->execute(sql, m_result, error);
     if (rc != 0)
         m_errorText = error;
     return rc;
@@ -36,21 +69,38 @@ int CatalogueDb::execute(const QString &statement)
 
 int CatalogueDb::executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets)
 {
-    m_statement = statement;
-    return sqliteEngine::executeForEach(m_connection, statement, valueSets, m_errorText);
+    QString sql;
+    if (!m_connection)
+        return notOpen(m_errorText);
+    if (!inDialect(statement, sql))
+        return 0;
+    return m_connection->executeForEach(sql, valueSets, m_errorText);
 }
 
 int CatalogueDb::executeBound(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values)
 {
-    m_statement = statement;
-    return sqliteEngine::executeBound(m_connection, statement, values, m_result, m_errorText);
+    QString sql;
+    if (!m_connection)
+        return notOpen(m_errorText);
+    if (!inDialect(statement, sql)) {
+        m_result.clear();
+        return 0;
+    }
+    return m_connection->executeBound(sql, values, m_result, m_errorText);
 }
 
 int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run)
 {
-    m_statement = statement;
+    QString sql;
+    if (!m_connection)
+        return notOpen(m_errorText);
+    if (!inDialect(statement, sql)) {
+        m_result.clear();
+        run = {};
+        return 0;
+    }
     QString error;
-    const int rc = sqliteEngine::executeFirst(m_connection, statement, maxRows, m_result, error, run);
+    const int rc = m_connection->executeFirst(sql, maxRows, m_result, error, run);
     if (rc != 0)
         m_errorText = error;
     return rc;
@@ -58,9 +108,13 @@ int CatalogueDb::executeFirst(const QString &statement, int maxRows, sqliteEngin
 
 int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow)
 {
-    m_statement = statement;
+    QString sql;
+    if (!m_connection)
+        return notOpen(m_errorText);
+    if (!inDialect(statement, sql))
+        return 0;
     QString error;
-    const int rc = sqliteEngine::forEachRow(m_connection, statement, onRow, error);
+    const int rc = m_connection->forEachRow(sql, onRow, error);
     if (rc != 0)
         m_errorText = error;
     return rc;
@@ -69,9 +123,13 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
 int CatalogueDb::forEachRow(const QString &statement, const std::vector<std::string> &values,
                             const sqliteEngine::RowHandler &onRow)
 {
-    m_statement = statement;
+    QString sql;
+    if (!m_connection)
+        return notOpen(m_errorText);
+    if (!inDialect(statement, sql))
+        return 0;
     QString error;
-    const int rc = sqliteEngine::forEachRow(m_connection, statement, values, onRow, error);
+    const int rc = m_connection->forEachRow(sql, values, onRow, error);
     if (rc != 0)
         m_errorText = error;
     return rc;
@@ -85,11 +143,7 @@ bool CatalogueDb::readThroughSmallCache(int kilobytes)
     return execute(QStringLiteral("PRAGMA cache_size = -%1;").arg(kilobytes)) == 0;
 }
 
-void CatalogueDb::close()
-{
-    sqliteEngine::close(m_connection);
-    m_connection = nullptr;
-}
+void CatalogueDb::close() { m_connection.reset(); }
 
 Failure CatalogueDb::failure(Message what, QStringList arguments) const
 {
@@ -148,10 +202,34 @@ int readTableNames(const QString &path, sqliteEngine::OpenMode mode, ResultTable
     return rc;
 }
 
+// A server's database is the catalogue once it holds the catalogue's tables; an empty one is
+// made a catalogue by the first open, as a missing file is.
+CatalogueFileCheck checkServerCatalogue(const QString &address)
+{
+    QString error;
+    const std::unique_ptr<EngineConnection> connection =
+        postgresEngine::openConnection(address, error, OpenMode::ReadOnly);
+    ResultTable tables;
+    if (!connection
+        || connection->execute(QStringLiteral("select table_name from information_schema.tables "
+                                              "where table_schema = current_schema();"),
+                               tables, error) != 0)
+        return {CatalogueFileKind::Unreadable, error};
+    QSet<QString> names;
+    for (int row = 1; row <= tables.rowCount(); ++row)
+        names.insert(tables.cell(0, row).toLower());
+    if (names.isEmpty())
+        return {CatalogueFileKind::Missing, {}};
+    const bool catalogue = names.contains(QStringLiteral("images")) && names.contains(QStringLiteral("folders"));
+    return {catalogue ? CatalogueFileKind::Catalogue : CatalogueFileKind::NotACatalogue, {}};
+}
+
 } // namespace
 
 CatalogueFileCheck checkCatalogueFile(const QString &path)
 {
+    if (CatalogueDb::isServerCatalogue(path))
+        return checkServerCatalogue(path);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return {CatalogueFileKind::Missing, {}};
     QString error;
@@ -172,6 +250,13 @@ CatalogueFileCheck checkCatalogueFile(const QString &path)
         names.insert(tables.cell(0, row).toLower());
     const bool catalogue = names.contains(QStringLiteral("images")) && names.contains(QStringLiteral("folders"));
     return {catalogue ? CatalogueFileKind::Catalogue : CatalogueFileKind::NotACatalogue, {}};
+}
+
+bool catalogueExists(const QString &path)
+{
+    if (CatalogueDb::isServerCatalogue(path))
+        return checkCatalogueFile(path).kind != CatalogueFileKind::Missing;
+    return QFileInfo(path).isFile();
 }
 
 QString catalogueFileProblem(const CatalogueFileCheck &check, const QString &path, const LanguagePack &pack)

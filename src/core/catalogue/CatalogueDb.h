@@ -4,6 +4,8 @@
 #include "core/session/Result.h"
 #include "platform/SqliteEngine.h"
 
+#include <memory>
+
 #include <QString>
 
 namespace zelvarion {
@@ -21,7 +23,12 @@ public:
     CatalogueDb(const CatalogueDb &) = delete;
     CatalogueDb &operator=(const CatalogueDb &) = delete;
 
-    QString path; // empty when no catalogue is chosen
+    QString path; // empty when no catalogue is chosen; a file, or a server's address
+
+    // Whether path names a database server (postgresql://user@host:port/dbname) rather than a
+    // file: its statements then go through the server dialect.
+    bool isServer() const { return isServerCatalogue(path); }
+    static bool isServerCatalogue(const QString &path);
 
     // Opens path; false with errorText set on failure.
     bool open();
@@ -77,9 +84,12 @@ public:
     static QString engineVersion();
 
 private:
-    bool openWith(sqliteEngine::OpenMode mode);
+    bool openWith(OpenMode mode);
+    // The statement in the open engine's dialect; false when nothing is left to run.
+    bool inDialect(const QString &statement, QString &translated);
 
-    sqliteEngine::Connection *m_connection = nullptr;
+    std::unique_ptr<EngineConnection> m_connection;
+    bool m_server = false;
     ResultTable m_result;
     QString m_errorText;
     QString m_statement;
@@ -101,8 +111,12 @@ struct CatalogueFileCheck
     QString engineText;
     bool isCatalogue() const { return kind == CatalogueFileKind::Catalogue; }
 };
-// Looks at the file over a read-only connection of its own; changes nothing.
+// Looks at the file over a read-only connection of its own; changes nothing. A server catalogue
+// is Missing while its database holds none of the catalogue's tables (the first open makes them).
 CatalogueFileCheck checkCatalogueFile(const QString &path);
+
+// Whether the catalogue is there: the file exists, or the server's database holds tables.
+bool catalogueExists(const QString &path);
 
 // What to tell the user about a file that is no catalogue: message 63 and the path, the missing
 // file's message 1 and the path, or the open-failure report's text with the engine's words.

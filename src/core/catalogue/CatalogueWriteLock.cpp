@@ -3,6 +3,10 @@
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
 
+#include "core/catalogue/CatalogueDb.h"
+
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 
 namespace zelvarion {
@@ -14,6 +18,13 @@ CatalogueWriteLock::CatalogueWriteLock(const QString &cataloguePath)
 
 QString CatalogueWriteLock::lockPathOf(const QString &cataloguePath)
 {
+    if (CatalogueDb::isServerCatalogue(cataloguePath)) {
+        // No file stands beside a server's database: the lock is this machine's, named after
+        // the address.
+        const QByteArray digest = QCryptographicHash::hash(cataloguePath.toUtf8(), QCryptographicHash::Sha1).toHex();
+        return QDir::tempPath() + QStringLiteral("/zelvarion-") + QString::fromLatin1(digest.left(16))
+               + QStringLiteral(".lock");
+    }
     const QFileInfo info(cataloguePath);
     const QString canonical = info.canonicalFilePath();
     return (canonical.isEmpty() ? info.absoluteFilePath() : canonical) + QStringLiteral(".lock");

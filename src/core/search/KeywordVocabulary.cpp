@@ -162,6 +162,10 @@ enum class Shape {
 
 Shape shapeOf(CatalogueDb &db)
 {
+    // A server catalogue keeps no vocabulary tables yet: the vocabulary is counted from the
+    // images themselves, as on a catalogue that takes no writes.
+    if (db.isServer())
+        return Shape::Missing;
     if (countOf(db, vocabularyTables::countPartsStatement()) != 5)
         return Shape::Missing;
     return countOf(db, vocabularyTables::countFoldedIndexStatement()) == 1 ? Shape::Folded : Shape::Unfolded;
@@ -192,6 +196,8 @@ bool readEntries(CatalogueDb &db, int field, QStringView prefix, const sqliteEng
 
 bool update(CatalogueDb &db)
 {
+    if (db.isServer())
+        return true; // nothing kept to bring up to date (see shapeOf)
     const NoWaitForWriters noWait(db);
     const Shape shape = shapeOf(db);
     if (shape == Shape::Folded && countOf(db, vocabularyTables::countPendingStatement()) == 0)

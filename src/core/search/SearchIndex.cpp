@@ -88,9 +88,13 @@ bool indexBatch(CatalogueDb &db, const std::vector<long long> &batch)
 
 } // namespace
 
+// A server catalogue keeps no substring index: its searches run the full statement, which gives
+// the same rows in the same order (the index only ever narrows the candidates).
 Status status(CatalogueDb &db)
 {
     Status status;
+    if (db.isServer())
+        return status;
     status.exists = countOf(db, searchIndexTables::countPartsStatement()) == 6;
     if (status.exists)
         status.pending = countOf(db, searchIndexTables::countPendingStatement());
@@ -135,6 +139,8 @@ CatchUp catchUp(CatalogueDb &db, const Progress &progress)
 
 CatchUp build(CatalogueDb &db, const Progress &progress)
 {
+    if (db.isServer())
+        return CatchUp::Done;
     const NoWaitForWriters noWait(db);
     if (!status(db).exists && !create(db))
         return CatchUp::Failed;
