@@ -218,7 +218,7 @@ private:
         }
         const ProcessResult &result = job.done->result;
         if (result.shortRead)
-            m_feedback.showMessage(QStringLiteral("Error reading file ") + job.path, MessageIcon::None);
+            m_feedback.showMessage(messageText(m_options.language, Message::ErrorReadingFile, {job.path}), MessageIcon::None);
         if (result.status == ProcessResult::Status::Written) {
             ++summary.processed;
             if (!job.done->thumbnail.isEmpty() && m_observer.thumbnailMade)

@@ -106,7 +106,7 @@ bool TemplateStore::save(const QString &name, const TemplateValues &values, cons
 {
     // Applied, such a value would have to be cut; the callers check first and say it their way.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
-        m_feedback.reportFailure({kCannotUpdate, {}, overLimitReason(*over)});
+        m_feedback.reportFailure({kCannotUpdate, {}, overLimitReason(*over, &m_feedback.language())});
         return false;
     }
     // A variable the run could not expand would otherwise be refused at every run.
