@@ -34,7 +34,8 @@ int CatalogueDb::execute(const QString &statement)
     return rc;
 }
 
-int CatalogueDb::executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets)
+int CatalogueDb::executeForEach(const QString &statement,
+                                const std::vector<std::vector<sqliteEngine::BoundValue>> &valueSets)
 {
     m_statement = statement;
     return sqliteEngine::executeForEach(m_connection, statement, valueSets, m_errorText);
@@ -66,7 +67,7 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
-int CatalogueDb::forEachRow(const QString &statement, const std::vector<std::string> &values,
+int CatalogueDb::forEachRow(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values,
                             const sqliteEngine::RowHandler &onRow)
 {
     m_statement = statement;
