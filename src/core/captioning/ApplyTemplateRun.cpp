@@ -42,13 +42,10 @@ QChar dateSeparator(const QLocale &locale)
 // The template in use on the open catalogue; nothing when none is (or the select failed).
 std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback, ApplySummary &summary)
 {
-    if (!db.executeOrReport(feedback, templatesTable::selectInUse(), Message::CannotGetData))
-        return std::nullopt;
-    if (db.rowCount() < 1) {
+    std::optional<TemplateRecord> record;
+    if (templatesTable::inUse(db, feedback, record) && !record)
         summary.noTemplate = true;
-        return std::nullopt;
-    }
-    return templateFromResult(db.result(), 1);
+    return record;
 }
 
 // The template's variables parsed once for the run; none when no text holds one. A text that
