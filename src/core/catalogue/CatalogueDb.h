@@ -101,7 +101,10 @@ struct CatalogueFileCheck
     QString engineText;
     bool isCatalogue() const { return kind == CatalogueFileKind::Catalogue; }
 };
-// Looks at the file over a read-only connection of its own; changes nothing.
+// Looks at the file over a read-only connection of its own, which changes nothing; when that one
+// cannot play back the journal a killed writer left, again over one that may, so the next command
+// finds the catalogue as it was before the killed transaction. Every command and the window run it
+// before opening a catalogue.
 CatalogueFileCheck checkCatalogueFile(const QString &path);
 
 // What to tell the user about a file that is no catalogue: message 63 and the path, the missing
