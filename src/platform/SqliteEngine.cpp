@@ -435,48 +435,19 @@ sqlite3_stmt *prepareOne(Connection *connection, const QString &statement, int &
     return prepared;
 }
 
-int bindValue(sqlite3_stmt *prepared, int index, const BoundValue &value)
-{
-    if (const auto *number = std::get_if<qint64>(&value))
-        return sqlite3_bind_int64(prepared, index, *number);
-    if (const auto *text = std::get_if<QString>(&value)) {
-        const QByteArray utf8 = text->toUtf8();
-        return sqlite3_bind_text64(prepared, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
-                                   SQLITE_UTF8);
-    }
-    if (const auto *utf8 = std::get_if<std::string>(&value))
-        return sqlite3_bind_text64(prepared, index, utf8->data(), sqlite3_uint64(utf8->size()), SQLITE_STATIC,
-                                   SQLITE_UTF8);
-    if (const auto *blob = std::get_if<Blob>(&value))
-        // A null view still binds an empty blob, not NULL: an empty span is a span.
-        return sqlite3_bind_blob64(prepared, index, blob->bytes.isNull() ? "" : blob->bytes.data(),
-                                   sqlite3_uint64(blob->bytes.size()), SQLITE_STATIC);
-    return sqlite3_bind_null(prepared, index);
-}
-
-int bindAll(sqlite3_stmt *prepared, const std::vector<BoundValue> &values)
-{
-    int rc = SQLITE_OK;
-    for (std::size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i)
-        rc = bindValue(prepared, int(i + 1), values[i]);
-    return rc;
-}
-
 } // namespace
 
-int forEachRow(Connection *connection, const QString &statement, const std::vector<BoundValue> &values,
+int forEachRow(Connection *connection, const QString &statement, const std::vector<std::string> &values,
                const RowHandler &onRow, QString &errorText)
 {
     int rc = SQLITE_OK;
     sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
     if (rc != SQLITE_OK || !prepared)
         return rc;
-    rc = bindAll(prepared, values);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        sqlite3_bind_text64(prepared, int(i + 1), values[i].data(), values[i].size(), SQLITE_STATIC, SQLITE_UTF8);
     bool stopped = false;
-    if (rc == SQLITE_OK)
-        rc = streamRows(connection->db, prepared, onRow, stopped, errorText);
-    else
-        errorText = QString::fromUtf8(sqlite3_errmsg(connection->db));
+    rc = streamRows(connection->db, prepared, onRow, stopped, errorText);
     sqlite3_finalize(prepared);
     if (rc == SQLITE_OK)
         errorText.clear();
@@ -484,16 +455,16 @@ int forEachRow(Connection *connection, const QString &statement, const std::vect
 }
 
 int executeForEach(Connection *connection, const QString &statement,
-                   const std::vector<std::vector<BoundValue>> &valueSets, QString &errorText)
+                   const std::vector<std::vector<std::string>> &valueSets, QString &errorText)
 {
     int rc = SQLITE_OK;
     sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
     if (rc != SQLITE_OK || !prepared)
         return rc;
-    for (const std::vector<BoundValue> &values : valueSets) {
-        rc = bindAll(prepared, values);
-        if (rc == SQLITE_OK)
-            rc = sqlite3_step(prepared);
+    for (const std::vector<std::string> &values : valueSets) {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            sqlite3_bind_text64(prepared, int(i + 1), values[i].data(), values[i].size(), SQLITE_STATIC, SQLITE_UTF8);
+        rc = sqlite3_step(prepared);
         sqlite3_reset(prepared);
         sqlite3_clear_bindings(prepared);
         if (rc != SQLITE_DONE && rc != SQLITE_ROW)
@@ -506,6 +477,26 @@ int executeForEach(Connection *connection, const QString &statement,
     return rc;
 }
 
+namespace {
+
+int bindValue(sqlite3_stmt *prepared, int index, const BoundValue &value)
+{
+    if (const auto *number = std::get_if<qint64>(&value))
+        return sqlite3_bind_int64(prepared, index, *number);
+    if (const auto *text = std::get_if<QString>(&value)) {
+        const QByteArray utf8 = text->toUtf8();
+        return sqlite3_bind_text64(prepared, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8);
+    }
+    if (const auto *blob = std::get_if<Blob>(&value))
+        // A null view still binds an empty blob, not NULL: an empty span is a span.
+        return sqlite3_bind_blob64(prepared, index, blob->bytes.isNull() ? "" : blob->bytes.data(),
+                                   sqlite3_uint64(blob->bytes.size()), SQLITE_STATIC);
+    return sqlite3_bind_null(prepared, index);
+}
+
+} // namespace
+
 int executeBound(Connection *connection, const QString &statement, const std::vector<BoundValue> &values,
                  ResultTable &result, QString &errorText)
 {
@@ -514,7 +505,8 @@ int executeBound(Connection *connection, const QString &statement, const std::ve
     sqlite3_stmt *prepared = prepareOne(connection, statement, rc, errorText);
     if (rc != SQLITE_OK || !prepared)
         return rc;
-    rc = bindAll(prepared, values);
+    for (std::size_t i = 0; i < values.size() && rc == SQLITE_OK; ++i)
+        rc = bindValue(prepared, int(i + 1), values[i]);
     bool haveColumns = false;
     if (rc == SQLITE_OK)
         rc = collectRows(connection->db, prepared, result, haveColumns, errorText);

@@ -70,23 +70,13 @@ Connection *open(const QString &path, QString &errorText, OpenMode mode = OpenMo
 // Runs one statement; 0 on success, the engine's code otherwise, with its text.
 int execute(Connection *connection, const QString &statement, ResultTable &result, QString &errorText);
 
-// A value bound to a "?" (or "?N") of a statement: NULL, an integer, text, UTF-8 text already
-// encoded (bound as it is, no conversion nor copy: the rows the export and the index stream), or
-// bytes stored as a blob as they are (no text form on the way, which for a span of a photograph is
-// most of the work). Text and bytes must outlive the call they are bound in.
-struct Blob
-{
-    QByteArrayView bytes;
-};
-using BoundValue = std::variant<std::monostate, qint64, QString, std::string, Blob>;
-
 // Runs every statement of the text as execute does, handing each row to onRow as the engine
 // steps to it; nothing is kept, so memory stays flat however many rows come. An answer Stop ends
 // the run there (0; the rest of the text is not run). 0 on success, the engine's code otherwise,
 // with its text; rows handed out before a failure were handed out all the same.
 int forEachRow(Connection *connection, const QString &statement, const RowHandler &onRow, QString &errorText);
-// The same for one statement with values bound in order to its "?".
-int forEachRow(Connection *connection, const QString &statement, const std::vector<BoundValue> &values,
+// The same for one statement with values bound in order to its "?" (or "?N") as text.
+int forEachRow(Connection *connection, const QString &statement, const std::vector<std::string> &values,
                const RowHandler &onRow, QString &errorText);
 
 // What executeFirst left out.
@@ -101,11 +91,18 @@ struct FirstStatementRun
 int executeFirst(Connection *connection, const QString &statement, int maxRows, ResultTable &result,
                  QString &errorText, FirstStatementRun &run);
 
-// Runs one statement once for every set of values, each bound in order to its "?".
+// Runs one statement once for every set of values, each bound in order to its "?" as text.
 // Stops at the first failure: 0 on success, the engine's code otherwise, with its text.
 int executeForEach(Connection *connection, const QString &statement,
-                   const std::vector<std::vector<BoundValue>> &valueSets, QString &errorText);
+                   const std::vector<std::vector<std::string>> &valueSets, QString &errorText);
 
+// A value bound to a "?" of a statement: NULL, an integer, text, or bytes stored as a blob as
+// they are (no text form on the way, which for a span of a photograph is most of the work).
+struct Blob
+{
+    QByteArrayView bytes;
+};
+using BoundValue = std::variant<std::monostate, qint64, QString, Blob>;
 // Runs one statement with values bound in order to its "?"; rows go into result as execute's do.
 // 0 on success, the engine's code otherwise, with its text.
 int executeBound(Connection *connection, const QString &statement, const std::vector<BoundValue> &values,

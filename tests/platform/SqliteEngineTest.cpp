@@ -3,7 +3,6 @@
 #include "support/TempFolder.h"
 
 #include <QByteArrayList>
-#include <QStringList>
 #include <QFileInfo>
 
 #include <optional>
@@ -246,45 +245,6 @@ TEST_F(SqliteEngineTest, streamedRowsHoldTheCellsTheTableHolds)
         for (int column = 0; column < 2; ++column)
             EXPECT_EQ(QString::fromUtf8(streamed.rows[row - 1][column].value_or(QByteArray())), table.cell(column, row))
                 << row << "," << column;
-}
-
-// Every way of running a statement with values binds each kind alike: NULL, integer, text from
-// a QString, UTF-8 text as it is, bytes as a blob.
-TEST_F(SqliteEngineTest, everyBindingRunStoresEachKindOfValueAlike)
-{
-    ASSERT_EQ(run(QStringLiteral("create table T(k, v);")), 0);
-    using sqliteEngine::BoundValue;
-    const QByteArray bytes("\x00\xff", 2);
-    const std::vector<BoundValue> kinds{std::monostate{}, qint64(-7), QStringLiteral("Zürich"),
-                                        std::string("\xe6\x9d\xb1"), sqliteEngine::Blob{bytes}};
-    std::vector<std::vector<BoundValue>> sets;
-    for (std::size_t i = 0; i < kinds.size(); ++i)
-        sets.push_back({qint64(i), kinds[i]});
-    ASSERT_EQ(sqliteEngine::executeForEach(connection, QStringLiteral("insert into T values(?, ?);"), sets, error), 0)
-        << error.toStdString();
-    const QString select = QStringLiteral("select typeof(v), hex(v) from T where k = ?;");
-    const QStringList expected{QStringLiteral("null|"), QStringLiteral("integer|2D37"), QStringLiteral("text|5AC3BC72696368"), QStringLiteral("text|E69DB1"),
-                               QStringLiteral("blob|00FF")};
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        QStringList streamed;
-        ASSERT_EQ(sqliteEngine::forEachRow(connection, select, {qint64(i)},
-                                           [&](const sqliteEngine::RowView &row) {
-                                               streamed << row.text(0) + u'|' + row.text(1);
-                                               return sqliteEngine::RowAnswer::Next;
-                                           },
-                                           error),
-                  0);
-        EXPECT_EQ(streamed, QStringList{expected[qsizetype(i)]}) << i;
-        ASSERT_EQ(sqliteEngine::executeBound(connection, select, {qint64(i)}, table, error), 0);
-        EXPECT_EQ(table.cell(0, 1) + u'|' + table.cell(1, 1), expected[qsizetype(i)]) << i;
-    }
-    // A value past the statement's last "?" is refused, and nothing of its set is run.
-    EXPECT_NE(sqliteEngine::executeForEach(connection, QStringLiteral("insert into T values(?, ?);"),
-                                           {{qint64(9), qint64(9), qint64(9)}}, error),
-              0);
-    EXPECT_FALSE(error.isEmpty());
-    ASSERT_EQ(run(QStringLiteral("select count(*) from T where k = 9;")), 0);
-    EXPECT_EQ(table.cell(0, 1), QStringLiteral("0"));
 }
 
 TEST_F(SqliteEngineTest, aStreamRunsEveryStatementAndStopsWhenAsked)

@@ -34,8 +34,7 @@ int CatalogueDb::execute(const QString &statement)
     return rc;
 }
 
-int CatalogueDb::executeForEach(const QString &statement,
-                                const std::vector<std::vector<sqliteEngine::BoundValue>> &valueSets)
+int CatalogueDb::executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets)
 {
     m_statement = statement;
     return sqliteEngine::executeForEach(m_connection, statement, valueSets, m_errorText);
@@ -67,7 +66,7 @@ int CatalogueDb::forEachRow(const QString &statement, const sqliteEngine::RowHan
     return rc;
 }
 
-int CatalogueDb::forEachRow(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values,
+int CatalogueDb::forEachRow(const QString &statement, const std::vector<std::string> &values,
                             const sqliteEngine::RowHandler &onRow)
 {
     m_statement = statement;

@@ -32,15 +32,15 @@ public:
     // Runs only the first statement of the text, keeping at most maxRows data rows; what was left
     // out is described in run. 0 on success.
     int executeFirst(const QString &statement, int maxRows, sqliteEngine::FirstStatementRun &run);
-    // Runs one statement once per set of values bound in order to its "?". 0 on success.
-    int executeForEach(const QString &statement, const std::vector<std::vector<sqliteEngine::BoundValue>> &valueSets);
+    // Runs one statement once per set of values bound to its "?" as text.
+    int executeForEach(const QString &statement, const std::vector<std::vector<std::string>> &valueSets);
     // Runs one statement with values bound in order to its "?": blobs go in as bytes. 0 on success.
     int executeBound(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values);
     // Runs the statement handing each row to onRow as it comes, no table kept (result() stays
     // as it was); for results too large to hold. 0 on success, also when onRow stopped it.
     int forEachRow(const QString &statement, const sqliteEngine::RowHandler &onRow);
-    // The same for one statement with values bound in order to its "?".
-    int forEachRow(const QString &statement, const std::vector<sqliteEngine::BoundValue> &values,
+    // The same for one statement with values bound in order to its "?" as text.
+    int forEachRow(const QString &statement, const std::vector<std::string> &values,
                    const sqliteEngine::RowHandler &onRow);
     // From here until close, the file is read through a page cache of the engine's own 2 MB
     // instead of the catalogue's large one: for commands that read every row once (export,

@@ -125,7 +125,7 @@ bool addChanges(CatalogueDb &db, const QString &statement, Changes &changes)
 
 bool store(CatalogueDb &db, Changes &changes)
 {
-    std::vector<std::vector<sqliteEngine::BoundValue>> rows;
+    std::vector<std::vector<std::string>> rows;
     for (const int field : {kKeywordsIndex, kSupplementalCategoryIndex}) {
         const QHash<QString, long long> &uses = changes.of(field);
         for (auto it = uses.cbegin(); it != uses.cend(); ++it) {
@@ -182,7 +182,7 @@ bool readEntries(CatalogueDb &db, int field, QStringView prefix, const sqliteEng
     if (beginning.empty() || !textComparesAsUtf8(db))
         return db.forEachRow(vocabularyTables::entriesStatement(field), onRow) == 0;
     const std::optional<std::string> past = pastBeginning(beginning);
-    std::vector<sqliteEngine::BoundValue> bounds{beginning};
+    std::vector<std::string> bounds{beginning};
     if (past)
         bounds.push_back(*past);
     return db.forEachRow(vocabularyTables::entriesBeginningStatement(field, past.has_value()), bounds, onRow) == 0;

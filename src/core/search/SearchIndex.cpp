@@ -53,8 +53,8 @@ QString idList(const std::vector<long long> &ids)
 }
 
 // The index's text of the rows of ids still in Images; rows it cannot vouch for go to always.
-bool readTexts(CatalogueDb &db, const QString &ids, std::vector<std::vector<sqliteEngine::BoundValue>> &texts,
-               std::vector<std::vector<sqliteEngine::BoundValue>> &always)
+bool readTexts(CatalogueDb &db, const QString &ids, std::vector<std::vector<std::string>> &texts,
+               std::vector<std::vector<std::string>> &always)
 {
     return db.forEachRow(searchIndexTables::selectTextsStatement(ids), [&](const sqliteEngine::RowView &row) {
         std::string body;
@@ -65,15 +65,10 @@ bool readTexts(CatalogueDb &db, const QString &ids, std::vector<std::vector<sqli
             body.push_back('\n');
         }
         std::string rowid = row.utf8(0).toByteArray().toStdString();
-        if (regular) {
-            // Moved, never copied: the bodies are bound as they are.
-            std::vector<sqliteEngine::BoundValue> text(2);
-            text[0] = std::move(rowid);
-            text[1] = std::move(body);
-            texts.push_back(std::move(text));
-        } else {
+        if (regular)
+            texts.push_back({std::move(rowid), std::move(body)});
+        else
             always.push_back({std::move(rowid)});
-        }
         return sqliteEngine::RowAnswer::Next;
     }) == 0;
 }
@@ -82,8 +77,8 @@ bool indexBatch(CatalogueDb &db, const std::vector<long long> &batch)
 {
     const QString ids = idList(batch);
     return inWriteTransaction(db, [&] {
-        std::vector<std::vector<sqliteEngine::BoundValue>> texts;
-        std::vector<std::vector<sqliteEngine::BoundValue>> always;
+        std::vector<std::vector<std::string>> texts;
+        std::vector<std::vector<std::string>> always;
         using namespace searchIndexTables;
         return runAll(db, forgetStatements(ids)) && readTexts(db, ids, texts, always)
                && db.executeForEach(insertTextStatement(), texts) == 0
