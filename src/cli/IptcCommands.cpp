@@ -35,7 +35,7 @@
 namespace zelvarion::cli {
 namespace {
 
-QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
+QJsonObject readResultToJson(const QString &path, const IptcReadResult &result, const LanguagePack *language)
 {
     QJsonObject fields;
     for (const IptcField &field : kIptcFields)
@@ -48,7 +48,7 @@ QJsonObject readResultToJson(const QString &path, const IptcReadResult &result)
                        {QStringLiteral("fileKind"), supportIptcCode(result.fileKind)},
                        {QStringLiteral("fields"), fields},
                        {QStringLiteral("customized"), customized},
-                       {QStringLiteral("damage"), result.damage}};
+                       {QStringLiteral("damage"), damageText(result.damage, language)}};
 }
 
 void printReadResult(QTextStream &out, const QString &path, const IptcReadResult &result)
@@ -384,12 +384,12 @@ int runReadCommand(CliContext &context)
         }
         const IptcReadResult result = readImageIptc(path, defaultCustomizedLabel(), &feedback);
         if (!result.damage.isEmpty()) {
-            context.err << "zelvarion-cli read: " << withSubject(pack, Message::CliDamagedIptc, path) << ": " << result.damage
+            context.err << "zelvarion-cli read: " << withSubject(pack, Message::CliDamagedIptc, path) << ": " << damageText(result.damage, &pack)
                         << '\n';
             ++missing;
         }
         if (json)
-            results.append(readResultToJson(path, result));
+            results.append(readResultToJson(path, result, &pack));
         else
             printReadResult(context.out, path, result);
     }

@@ -74,11 +74,12 @@ private:
 Result copyFile(const QString &source, const QString &target);
 
 // The temporary files above are named "." + the target's name + ".zelvarion-" + six letters or
-// digits, and locked by their writer until the rename. A process killed before its rename leaves
-// one behind, unlocked; this removes those in the folders, so a file still being written by another
-// run stays. Where the file system has no locks, only a file no process has touched for minimumAge
-// (its status-change time, which no one can set back) is removed. Nothing else is touched: other
-// names, links, folders. The number removed.
+// digits (the target's name shortened when the whole would pass 255 bytes), and locked by their
+// writer until the rename. A process killed before its rename leaves one behind, unlocked; this
+// removes those in the folders, so a file still being written by another run stays. Where the file
+// system has no locks, only a file no process has touched for minimumAge (its status-change time,
+// which no one can set back) is removed. Nothing else is touched: other names, links, folders. The
+// number removed.
 inline constexpr std::chrono::seconds kStaleTemporaryAge{3600};
 int removeStaleTemporaryFiles(const QStringList &folders, std::chrono::seconds minimumAge = kStaleTemporaryAge);
 

@@ -10,6 +10,8 @@
 namespace zelvarion {
 
 // The four operations over the sqlite3 C API, and a row stream for results too large to hold.
+// Connections read pages rather than mapping the file and share a soft heap limit of 48 MB, so a
+// search or a full read of a large catalogue takes the memory of its result, not of the catalogue.
 namespace sqliteEngine {
 
 struct Connection; // opaque

@@ -31,11 +31,7 @@ private:
     void applyTemplateToResult();
     void undoLastTemplateRun();
 
-    QWidget &m_window;
-    AppContext &m_context;
-    Feedback *m_feedback;
-    ResultGrid *m_grid;
-    DetailPanel *m_detail;
+    const MainWindowParts m_parts;
     ResultBrowser &m_browser;
 };
 

@@ -28,19 +28,17 @@
 namespace zelvarion {
 
 CatalogueSession::CatalogueSession(const MainWindowParts &parts, ConfigurationMenus &configuration)
-    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_menus(&parts.menus),
-      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_detail(&parts.detail), m_status(&parts.status),
-      m_configuration(configuration)
+    : m_parts(parts), m_configuration(configuration)
 {
-    connect(m_status, &CatalogueStatus::databaseRequested, this, &CatalogueSession::openDatabaseDialog);
+    connect(&m_parts.status, &CatalogueStatus::databaseRequested, this, &CatalogueSession::openDatabaseDialog);
 }
 
 // The buttons' rounded corners and the grey translation label are given as the panels are made.
 void CatalogueSession::startUp()
 {
-    m_window.setWindowTitle(applicationTitle());
-    m_context.osDescription = shell::operatingSystemDescription();
-    m_context.namedStreamsAvailable = ThumbnailStore().isAvailable();
+    m_parts.window.setWindowTitle(applicationTitle());
+    m_parts.context.osDescription = shell::operatingSystemDescription();
+    m_parts.context.namedStreamsAvailable = ThumbnailStore().isAvailable();
 
     readWindowPlacement();
     const QString languageFolder = programFolder::languageFolder();
@@ -48,48 +46,50 @@ void CatalogueSession::startUp()
     QStringList ownNames;
     for (const QString &language : languages)
         ownNames << languageOwnName(languageFolder, language);
-    m_menus->setExtraLanguages(languages, ownNames);
+    m_parts.menus.setExtraLanguages(languages, ownNames);
     readStoredSettings();
     m_configuration.loadLanguagePack();
     QDir::setCurrent(programFolder::path());
 
-    m_detail->showNotice(withLineBreaks(m_context.language.text(InterfaceText::StartupNotice)));
-    m_window.show();
-    m_window.repaint();
-    m_window.setEnabled(false);
+    m_parts.detail.showNotice(withLineBreaks(m_parts.context.language.text(InterfaceText::StartupNotice)));
+    m_parts.window.show();
+    m_parts.window.repaint();
+    m_parts.window.setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     chooseAndOpenCatalogue();
-    m_detail->clear();
-    m_window.setEnabled(true);
+    m_parts.detail.clear();
+    m_parts.window.setEnabled(true);
     QApplication::restoreOverrideCursor();
     // A catalogue opened for the first time since the index came is indexed once the window is up.
-    QTimer::singleShot(0, this, [this] { updateSearchIndex(&m_window, m_context.catalogue.path, m_context.language); });
+    QTimer::singleShot(0, this, [this] {
+        updateSearchIndex(&m_parts.window, m_parts.context.catalogue.path, m_parts.context.language);
+    });
 }
 
 void CatalogueSession::readWindowPlacement()
 {
     const QRect stored =
-        pixels(readWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(frmZelvarion::designGeometry())));
-    m_window.move(stored.topLeft());
-    m_window.resize(stored.size());
+        pixels(readWindowTwips(m_parts.context.ini, QLatin1String(kMainWindowSection), twips(frmZelvarion::designGeometry())));
+    m_parts.window.move(stored.topLeft());
+    m_parts.window.resize(stored.size());
 }
 
 void CatalogueSession::readStoredSettings()
 {
     m_configuration.applyConfiguration();
-    readSearchOptions(m_context.ini, m_context.settings);
-    m_searchPanel->applySettings();
-    m_searchPanel->setHistory(readSearchHistory(m_context.ini));
-    readEditIptcOptions(m_context.ini, m_context.settings);
-    readCustomizedFieldNames(m_context.ini, m_context.settings);
-    readExportOptions(m_context.ini, m_context.settings);
+    readSearchOptions(m_parts.context.ini, m_parts.context.settings);
+    m_parts.searchPanel.applySettings();
+    m_parts.searchPanel.setHistory(readSearchHistory(m_parts.context.ini));
+    readEditIptcOptions(m_parts.context.ini, m_parts.context.settings);
+    readCustomizedFieldNames(m_parts.context.ini, m_parts.context.settings);
+    readExportOptions(m_parts.context.ini, m_parts.context.settings);
 }
 
 void CatalogueSession::chooseAndOpenCatalogue()
 {
-    CatalogueDb &catalogue = m_context.catalogue;
-    if (m_context.settings.lastDB) {
-        catalogue.path = *m_context.settings.lastDB;
+    CatalogueDb &catalogue = m_parts.context.catalogue;
+    if (m_parts.context.settings.lastDB) {
+        catalogue.path = *m_parts.context.settings.lastDB;
         // A remembered file that is gone, or is no catalogue (the undo journal, another program's
         // database), is never opened as one: the user chooses again.
         const CatalogueFileCheck check = checkCatalogueFile(catalogue.path);
@@ -99,10 +99,10 @@ void CatalogueSession::chooseAndOpenCatalogue()
             applyTranslationsState();
         } else if (check.kind == CatalogueFileKind::Missing || check.kind == CatalogueFileKind::NotADatabase
             || check.kind == CatalogueFileKind::NotACatalogue) {
-            m_feedback->showMessage(check.kind == CatalogueFileKind::Missing
-                                        ? m_context.missingCatalogueText(catalogue.path)
-                                        : catalogueFileProblem(check, catalogue.path, m_context.language),
-                                    MessageIcon::Critical);
+            m_parts.feedback.showMessage(check.kind == CatalogueFileKind::Missing
+                                         ? m_parts.context.missingCatalogueText(catalogue.path)
+                                         : catalogueFileProblem(check, catalogue.path, m_parts.context.language),
+                                         MessageIcon::Critical);
             catalogue.path.clear();
             showCataloguePath(QString());
             QApplication::restoreOverrideCursor();
@@ -113,7 +113,7 @@ void CatalogueSession::chooseAndOpenCatalogue()
         }
     } else {
         catalogue.path = programFolder::defaultCataloguePath();
-        m_context.createSchema(*m_feedback);
+        m_parts.context.createSchema(m_parts.feedback);
         applyTranslationsState();
     }
     showCataloguePath(catalogue.path);
@@ -122,13 +122,13 @@ void CatalogueSession::chooseAndOpenCatalogue()
 
 void CatalogueSession::openCatalogueAtStartUp()
 {
-    CatalogueDb &catalogue = m_context.catalogue;
-    if (!catalogue.openOrReport(*m_feedback))
+    CatalogueDb &catalogue = m_parts.context.catalogue;
+    if (!catalogue.openOrReport(m_parts.feedback))
         return;
-    m_context.loadTranslations(*m_feedback);
+    m_parts.context.loadTranslations(m_parts.feedback);
     applyTranslationsState();
-    if (runStartupTuning(catalogue, *m_feedback)) {
-        if (const auto total = countCatalogueImages(catalogue, *m_feedback))
+    if (runStartupTuning(catalogue, m_parts.feedback)) {
+        if (const auto total = countCatalogueImages(catalogue, m_parts.feedback))
             showCatalogueCount(*total);
     }
     catalogue.close();
@@ -142,37 +142,38 @@ void CatalogueSession::openDatabaseDialog()
 
 void CatalogueSession::showCatalogueCount(long long total)
 {
-    m_status->showCount(total);
-    m_grid->setHelpVisible(total == 0);
+    m_parts.status.showCount(total);
+    m_parts.grid.setHelpVisible(total == 0);
 }
 
 void CatalogueSession::recountCatalogueImages()
 {
-    CatalogueDb &catalogue = m_context.catalogue;
-    if (!catalogue.openOrReport(*m_feedback))
+    CatalogueDb &catalogue = m_parts.context.catalogue;
+    if (!catalogue.openOrReport(m_parts.feedback))
         return;
-    if (const auto total = countCatalogueImages(catalogue, *m_feedback))
+    if (const auto total = countCatalogueImages(catalogue, m_parts.feedback))
         showCatalogueCount(*total);
     catalogue.close();
 }
 
 void CatalogueSession::showCataloguePath(const QString &path)
 {
-    m_status->showPath(path);
+    m_parts.status.showPath(path);
 }
 
 void CatalogueSession::applyTranslationsState()
 {
-    m_searchPanel->applyTranslationsState(m_context.translations);
+    m_parts.searchPanel.applyTranslationsState(m_parts.context.translations);
 }
 
 void CatalogueSession::saveAtClose()
 {
     // A maximised window keeps the place it returns to, not the whole screen.
-    const bool maximised = m_window.isMaximized() || m_window.isFullScreen();
-    const QRect placement = maximised ? m_window.normalGeometry() : QRect(m_window.pos(), m_window.size());
-    writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(placement));
-    writeSearchHistory(m_context.ini, m_searchPanel->history());
+    const bool maximised = m_parts.window.isMaximized() || m_parts.window.isFullScreen();
+    const QWidget &window = m_parts.window;
+    const QRect placement = maximised ? window.normalGeometry() : QRect(window.pos(), window.size());
+    writeWindowTwips(m_parts.context.ini, QLatin1String(kMainWindowSection), twips(placement));
+    writeSearchHistory(m_parts.context.ini, m_parts.searchPanel.history());
 }
 
 } // namespace zelvarion

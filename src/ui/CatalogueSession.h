@@ -44,14 +44,7 @@ private:
     void chooseAndOpenCatalogue();
     void openCatalogueAtStartUp();
 
-    QWidget &m_window;
-    AppContext &m_context;
-    Feedback *m_feedback;
-    MainMenus *m_menus;
-    SearchPanel *m_searchPanel;
-    ResultGrid *m_grid;
-    DetailPanel *m_detail;
-    CatalogueStatus *m_status;
+    const MainWindowParts m_parts;
     ConfigurationMenus &m_configuration;
     std::function<void()> m_openDatabaseDialog;
 };

@@ -15,11 +15,10 @@
 namespace zelvarion {
 
 ConfigurationMenus::ConfigurationMenus(const MainWindowParts &parts)
-    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_menus(&parts.menus),
-      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_detail(&parts.detail), m_status(&parts.status)
+    : m_parts(parts)
 {
-    connect(m_menus, &MainMenus::toggled, this, &ConfigurationMenus::toggleSetting);
-    connect(m_menus, &MainMenus::languageChosen, this, &ConfigurationMenus::chooseLanguage);
+    connect(&m_parts.menus, &MainMenus::toggled, this, &ConfigurationMenus::toggleSetting);
+    connect(&m_parts.menus, &MainMenus::languageChosen, this, &ConfigurationMenus::chooseLanguage);
 }
 
 void ConfigurationMenus::run(MenuCommand command)
@@ -30,75 +29,75 @@ void ConfigurationMenus::run(MenuCommand command)
 
 void ConfigurationMenus::applyConfiguration()
 {
-    AppSettings &settings = m_context.settings;
-    readConfiguration(m_context.ini, settings);
-    m_menus->setToggle(MenuToggle::DisplayImage, settings.displayImage);
-    m_menus->setToggle(MenuToggle::StayOnTop, settings.stayOnTop);
+    AppSettings &settings = m_parts.context.settings;
+    readConfiguration(m_parts.context.ini, settings);
+    m_parts.menus.setToggle(MenuToggle::DisplayImage, settings.displayImage);
+    m_parts.menus.setToggle(MenuToggle::StayOnTop, settings.stayOnTop);
     setOnTop();
-    if (!m_context.namedStreamsAvailable) {
+    if (!m_parts.context.namedStreamsAvailable) {
         settings.createThumbnails = false;
         settings.useThumbnails = false;
-        m_menus->setToggleEnabled(MenuToggle::UseThumbnails, false);
+        m_parts.menus.setToggleEnabled(MenuToggle::UseThumbnails, false);
     }
-    m_menus->setToggle(MenuToggle::UseThumbnails, settings.useThumbnails);
-    m_menus->checkLanguage(settings.language);
+    m_parts.menus.setToggle(MenuToggle::UseThumbnails, settings.useThumbnails);
+    m_parts.menus.checkLanguage(settings.language);
 }
 
 void ConfigurationMenus::toggleSetting(MenuToggle toggle, bool on)
 {
     switch (toggle) {
-    case MenuToggle::DisplayImage: m_context.setSetting(&AppSettings::displayImage, on); break;
+    case MenuToggle::DisplayImage: m_parts.context.setSetting(&AppSettings::displayImage, on); break;
     case MenuToggle::StayOnTop:
-        m_context.setSetting(&AppSettings::stayOnTop, on);
+        m_parts.context.setSetting(&AppSettings::stayOnTop, on);
         setOnTop();
         break;
-    case MenuToggle::UseThumbnails: m_context.setSetting(&AppSettings::useThumbnails, on); break;
+    case MenuToggle::UseThumbnails: m_parts.context.setSetting(&AppSettings::useThumbnails, on); break;
     }
 }
 
 void ConfigurationMenus::setOnTop()
 {
-    const bool wasVisible = m_window.isVisible();
-    const QRect placement = m_window.geometry();
-    m_window.setWindowFlag(Qt::WindowStaysOnTopHint, m_context.settings.stayOnTop);
+    const bool wasVisible = m_parts.window.isVisible();
+    const QRect placement = m_parts.window.geometry();
+    m_parts.window.setWindowFlag(Qt::WindowStaysOnTopHint, m_parts.context.settings.stayOnTop);
     // Changing a window flag hides the window; show it again where it was.
     if (wasVisible) {
-        m_window.setGeometry(placement);
-        m_window.show();
+        m_parts.window.setGeometry(placement);
+        m_parts.window.show();
     }
 }
 
 // Choosing the checked language changes nothing.
 void ConfigurationMenus::chooseLanguage(const QString &language)
 {
-    const bool changed = language != m_context.settings.language;
+    const bool changed = language != m_parts.context.settings.language;
     if (changed)
-        m_context.setSetting(&AppSettings::language, language);
-    m_menus->checkLanguage(m_context.settings.language);
+        m_parts.context.setSetting(&AppSettings::language, language);
+    m_parts.menus.checkLanguage(m_parts.context.settings.language);
     if (changed)
         loadLanguagePack();
 }
 
 void ConfigurationMenus::loadLanguagePack()
 {
-    m_context.language.load(programFolder::languageFolder(), m_context.settings.language);
-    useToolkitLanguage(packLocale(m_context.language));
+    m_parts.context.language.load(programFolder::languageFolder(), m_parts.context.settings.language);
+    useToolkitLanguage(packLocale(m_parts.context.language));
     applyLanguage();
 }
 
 void ConfigurationMenus::applyLanguage()
 {
-    const LanguagePack &pack = m_context.language;
-    m_menus->applyLanguage(pack);
-    m_searchPanel->applyLanguage();
-    m_grid->applyLanguage(pack);
-    m_detail->applyLanguage(pack);
-    m_status->applyLanguage(pack);
+    const LanguagePack &pack = m_parts.context.language;
+    m_parts.menus.applyLanguage(pack);
+    m_parts.searchPanel.applyLanguage();
+    m_parts.grid.applyLanguage(pack);
+    m_parts.detail.applyLanguage(pack);
+    m_parts.status.applyLanguage(pack);
 }
 
 void ConfigurationMenus::showSearchOptions()
 {
-    frmSearchOptions options(m_context, *m_feedback, &m_window);
+    frmSearchOptions options(m_parts.context, m_parts.feedback, &m_parts.window);
     options.exec();
 }
 

@@ -31,14 +31,7 @@ private:
     void applyLanguage();
     void showSearchOptions();
 
-    QWidget &m_window;
-    AppContext &m_context;
-    Feedback *m_feedback;
-    MainMenus *m_menus;
-    SearchPanel *m_searchPanel;
-    ResultGrid *m_grid;
-    DetailPanel *m_detail;
-    CatalogueStatus *m_status;
+    const MainWindowParts m_parts;
 };
 
 } // namespace zelvarion

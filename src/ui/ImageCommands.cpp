@@ -26,10 +26,9 @@
 namespace zelvarion {
 
 ImageCommands::ImageCommands(const MainWindowParts &parts, ResultBrowser &browser)
-    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback),
-      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_browser(browser)
+    : m_parts(parts), m_browser(browser)
 {
-    connect(m_grid, &ResultGrid::checkClicked, this, &ImageCommands::toggleCellMark);
+    connect(&m_parts.grid, &ResultGrid::checkClicked, this, &ImageCommands::toggleCellMark);
 }
 
 void ImageCommands::run(MenuCommand command)
@@ -54,52 +53,54 @@ void ImageCommands::run(MenuCommand command)
 // when writing fails.
 void ImageCommands::toggleCellMark(int cell)
 {
-    const std::optional<CellImage> image = m_grid->cellImage(cell);
+    const std::optional<CellImage> image = m_parts.grid.cellImage(cell);
     if (!image)
         return;
-    const QString mark = toggledMark(m_grid->cellMark(cell), todaysMarkText());
-    if (image->rank >= 1 && image->rank <= m_grid->result().count()) {
-        ResultRow row = m_grid->result().row(image->rank);
+    const QString mark = toggledMark(m_parts.grid.cellMark(cell), todaysMarkText());
+    if (image->rank >= 1 && image->rank <= m_parts.grid.result().count()) {
+        ResultRow row = m_parts.grid.result().row(image->rank);
         row.checkMark = mark;
-        m_grid->updateResultRow(image->rank, row);
+        m_parts.grid.updateResultRow(image->rank, row);
     }
-    m_grid->setCellCheck(cell, !mark.isEmpty(), mark);
-    writeImageMark({m_context.catalogue, *m_feedback, m_context.language}, image->folder, image->file, mark);
+    m_parts.grid.setCellCheck(cell, !mark.isEmpty(), mark);
+    writeImageMark({m_parts.context.catalogue, m_parts.feedback, m_parts.context.language}, image->folder, image->file,
+                   mark);
 }
 
 void ImageCommands::markWholeResult(bool mark)
 {
-    ResultList marked = m_grid->result();
-    const CatalogueCommand command{m_context.catalogue, *m_feedback, m_context.language};
+    ResultList marked = m_parts.grid.result();
+    const CatalogueCommand command{m_parts.context.catalogue, m_parts.feedback, m_parts.context.language};
     const BusyPointer busy;
     if (mark ? markResult(command, marked, todaysMarkText()) : unmarkResult(command, marked))
-        m_grid->replaceResultRows(std::move(marked));
+        m_parts.grid.replaceResultRows(std::move(marked));
 }
 
 void ImageCommands::removeAllMarks()
 {
-    ResultList cleared = m_grid->result();
+    ResultList cleared = m_parts.grid.result();
     const BusyPointer busy;
-    if (clearAllMarks({m_context.catalogue, *m_feedback, m_context.language}, cleared))
-        m_grid->replaceResultRows(std::move(cleared));
+    if (clearAllMarks({m_parts.context.catalogue, m_parts.feedback, m_parts.context.language}, cleared))
+        m_parts.grid.replaceResultRows(std::move(cleared));
 }
 
 // "Display selected images": the search box emptied, the marked images searched with the
 // revised filter and the sort of the search controls.
 int ImageCommands::listMarkedImages()
 {
-    m_searchPanel->setSearchText(QString());
+    m_parts.searchPanel.setSearchText(QString());
     m_browser.runSearch([](SearchRequest &request) { request = markedImagesRequest(request); });
-    m_searchPanel->describeResult(m_context.language.text(InterfaceText::MarkedImagesResult));
-    return m_grid->result().count();
+    m_parts.searchPanel.describeResult(m_parts.context.language.text(InterfaceText::MarkedImagesResult));
+    return m_parts.grid.result().count();
 }
 
 void ImageCommands::openSelections()
 {
     if (!m_selections) {
-        m_selections = new frmSelections(m_context, *m_feedback, [this] { return listMarkedImages(); }, &m_window);
+        m_selections = new frmSelections(m_parts.context, m_parts.feedback, [this] { return listMarkedImages(); },
+                                         &m_parts.window);
         m_selections->setAttribute(Qt::WA_DeleteOnClose);
-        moveBesideOwner(*m_selections, m_window, false); // not over the thumbnails it marks
+        moveBesideOwner(*m_selections, m_parts.window, false); // not over the thumbnails it marks
     }
     m_selections->show();
     m_selections->raise();
@@ -109,12 +110,12 @@ void ImageCommands::openSelections()
 void ImageCommands::openSqlConsole()
 {
     if (!m_sqlConsole) {
-        m_sqlConsole = new frmSQLQuery(m_context, *m_feedback, &m_window);
+        m_sqlConsole = new frmSQLQuery(m_parts.context, m_parts.feedback, &m_parts.window);
         m_sqlConsole->setAttribute(Qt::WA_DeleteOnClose);
-        moveBesideOwner(*m_sqlConsole, m_window, false); // not over the image a click shows
+        moveBesideOwner(*m_sqlConsole, m_parts.window, false); // not over the image a click shows
         connect(m_sqlConsole, &frmSQLQuery::showImageRequested, this, [this](const QString &folder, const QString &file) {
             m_browser.runSearch([&](SearchRequest &request) { request.singleImage = SingleImage{folder, file}; });
-            m_searchPanel->describeResult(m_context.language.text(InterfaceText::ConsoleImageResult));
+            m_parts.searchPanel.describeResult(m_parts.context.language.text(InterfaceText::ConsoleImageResult));
         });
     }
     m_sqlConsole->show();
@@ -133,20 +134,21 @@ void ImageCommands::deletePopupImage()
     const std::optional<CellImage> image = m_browser.popupImage();
     if (!image)
         return;
-    CatalogueWriteLock lock(m_context.catalogue.path);
-    if (!lock.takeOrRefuse(*m_feedback, m_context.language))
+    CatalogueWriteLock lock(m_parts.context.catalogue.path);
+    if (!lock.takeOrRefuse(m_parts.feedback, m_parts.context.language))
         return;
-    ResultList changed = m_grid->result();
+    ResultList changed = m_parts.grid.result();
     const ThumbnailStore thumbnails;
     const DeleteResult deleted =
-        deleteImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file});
+        deleteImage({m_parts.context.catalogue, m_parts.feedback, m_parts.context.language, thumbnails}, changed,
+                    {image->folder, image->file});
     if (!deleted.forgetCell())
         return;
     Q_EMIT catalogueRowsRemoved();
     // The first row of the image is blanked; the cell the menu was opened on empties too.
     for (const int rank : {deleted.blankedRank, image->rank})
         if (rank > 0)
-            m_grid->removeResultRow(rank);
+            m_parts.grid.removeResultRow(rank);
 }
 
 void ImageCommands::renamePopupImage()
@@ -154,24 +156,25 @@ void ImageCommands::renamePopupImage()
     const std::optional<CellImage> image = m_browser.popupImage();
     if (!image)
         return;
-    const QString title = withoutAccelerator(m_context.language.text(InterfaceText::RenameMenuItem));
-    const QString answer = askForName(&m_window, title, m_context.language.message(Message::NewFileNamePrompt), image->file);
-    CatalogueWriteLock lock(m_context.catalogue.path);
-    if (!lock.takeOrRefuse(*m_feedback, m_context.language))
+    const QString title = withoutAccelerator(m_parts.context.language.text(InterfaceText::RenameMenuItem));
+    const QString answer =
+        askForName(&m_parts.window, title, m_parts.context.language.message(Message::NewFileNamePrompt), image->file);
+    CatalogueWriteLock lock(m_parts.context.catalogue.path);
+    if (!lock.takeOrRefuse(m_parts.feedback, m_parts.context.language))
         return;
-    ResultList changed = m_grid->result();
+    ResultList changed = m_parts.grid.result();
     const ThumbnailStore thumbnails;
     const RenameResult renamed =
-        renameImage({m_context.catalogue, *m_feedback, m_context.language, thumbnails}, changed, {image->folder, image->file},
-                    answer);
+        renameImage({m_parts.context.catalogue, m_parts.feedback, m_parts.context.language, thumbnails}, changed,
+                    {image->folder, image->file}, answer);
     if (!renamed.renamed)
         return;
     for (const int rank : {renamed.changedRank, image->rank}) {
         if (rank < 1)
             continue;
-        ResultRow row = m_grid->result().row(rank);
+        ResultRow row = m_parts.grid.result().row(rank);
         row.file = renamed.newName;
-        m_grid->updateResultRow(rank, row);
+        m_parts.grid.updateResultRow(rank, row);
     }
 }
 
@@ -186,7 +189,7 @@ void ImageCommands::showPopupProperties()
     }
     if (shell::showFileProperties(image->path()))
         return;
-    frmProperties properties(image->path(), m_context.language, &m_window);
+    frmProperties properties(image->path(), m_parts.context.language, &m_parts.window);
     properties.exec();
 }
 
@@ -195,17 +198,17 @@ void ImageCommands::searchDoubleFileNames()
 {
     m_browser.resetResultDisplay();
     const BusyPointer busy;
-    std::optional<std::vector<ResultRow>> doubles = findDoubleFileNames(m_context.catalogue, *m_feedback);
+    std::optional<std::vector<ResultRow>> doubles = findDoubleFileNames(m_parts.context.catalogue, m_parts.feedback);
     ResultList list;
     if (doubles)
         list.assign(std::move(*doubles));
-    m_browser.showResult(std::move(list), m_context.language.text(InterfaceText::DoubleFileNamesResult));
-    m_window.activateWindow();
+    m_browser.showResult(std::move(list), m_parts.context.language.text(InterfaceText::DoubleFileNamesResult));
+    m_parts.window.activateWindow();
 }
 
 void ImageCommands::copyResultImages()
 {
-    frmFolderSelected destination(m_context, *m_feedback, m_grid->result(), &m_window);
+    frmFolderSelected destination(m_parts.context, m_parts.feedback, m_parts.grid.result(), &m_parts.window);
     destination.exec();
 }
 

@@ -52,11 +52,7 @@ private:
     void searchDoubleFileNames();
     void copyResultImages();
 
-    QWidget &m_window;
-    AppContext &m_context;
-    Feedback *m_feedback;
-    SearchPanel *m_searchPanel;
-    ResultGrid *m_grid;
+    const MainWindowParts m_parts;
     ResultBrowser &m_browser;
     QPointer<frmSelections> m_selections;
     QPointer<frmSQLQuery> m_sqlConsole;

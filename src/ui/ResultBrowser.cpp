@@ -33,70 +33,70 @@ constexpr std::initializer_list<MenuCommand> kResultCommands = {MenuCommand::Sta
 } // namespace
 
 ResultBrowser::ResultBrowser(const MainWindowParts &parts, const ToolsWindows &tools)
-    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_menus(&parts.menus),
-      m_searchPanel(&parts.searchPanel), m_grid(&parts.grid), m_detail(&parts.detail), m_tools(tools)
+    : m_parts(parts), m_tools(tools)
 {
-    connect(m_searchPanel, &SearchPanel::searchRequested, this, [this] { runSearch(); });
-    connect(m_grid, &ResultGrid::pageCleared, m_detail, &DetailPanel::clear);
-    connect(m_grid, &ResultGrid::cellClicked, this, &ResultBrowser::clickCell);
-    connect(m_grid, &ResultGrid::cellDoubleClicked, this, &ResultBrowser::openCellImage);
-    connect(m_grid, &ResultGrid::cellMenuRequested, this, &ResultBrowser::openImagePopup);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &m_window);
+    connect(&m_parts.searchPanel, &SearchPanel::searchRequested, this, [this] { runSearch(); });
+    connect(&m_parts.grid, &ResultGrid::pageCleared, &m_parts.detail, &DetailPanel::clear);
+    connect(&m_parts.grid, &ResultGrid::cellClicked, this, &ResultBrowser::clickCell);
+    connect(&m_parts.grid, &ResultGrid::cellDoubleClicked, this, &ResultBrowser::openCellImage);
+    connect(&m_parts.grid, &ResultGrid::cellMenuRequested, this, &ResultBrowser::openImagePopup);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &m_parts.window);
     connect(escape, &QShortcut::activated, this, &ResultBrowser::minimiseDisplayWindow);
 }
 
 // Everything the last search showed is cleared before the next one runs.
 void ResultBrowser::resetSearchDisplay()
 {
-    m_searchPanel->clearOutcome();
-    m_menus->setCommandsEnabled(kResultCommands, false);
-    m_grid->clearResult();
+    m_parts.searchPanel.clearOutcome();
+    m_parts.menus.setCommandsEnabled(kResultCommands, false);
+    m_parts.grid.clearResult();
 }
 
 void ResultBrowser::resetResultDisplay()
 {
-    m_searchPanel->clearFound();
-    m_menus->setCommandsEnabled(kResultCommands, false);
-    m_grid->clearResult();
+    m_parts.searchPanel.clearFound();
+    m_parts.menus.setCommandsEnabled(kResultCommands, false);
+    m_parts.grid.clearResult();
 }
 
 void ResultBrowser::runSearch(const std::function<void(SearchRequest &)> &adjust)
 {
     resetSearchDisplay();
-    updateSearchIndex(&m_window, m_context.catalogue.path, m_context.language);
+    updateSearchIndex(&m_parts.window, m_parts.context.catalogue.path, m_parts.context.language);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_search.history = m_searchPanel->history();
-    SearchEnvironment environment{m_context.catalogue, *m_feedback, searchMessages(m_context.language),
-                                  m_context.translations.loaded, m_tools.isStatisticsWindowOpen()};
-    SearchRequest request = m_searchPanel->request();
+    m_search.history = m_parts.searchPanel.history();
+    SearchEnvironment environment{m_parts.context.catalogue, m_parts.feedback, searchMessages(m_parts.context.language),
+                                  m_parts.context.translations.loaded, m_tools.isStatisticsWindowOpen()};
+    SearchRequest request = m_parts.searchPanel.request();
     if (adjust)
         adjust(request);
     const SearchOutcome outcome = zelvarion::runSearch(request, m_search, environment);
     if (outcome.historyChanged)
-        m_searchPanel->setHistory(m_search.history);
-    m_searchPanel->showOutcome(outcome);
+        m_parts.searchPanel.setHistory(m_search.history);
+    m_parts.searchPanel.showOutcome(outcome);
     if (outcome.showFirstPage) {
-        m_grid->showResult(std::move(m_search.results));
-        m_menus->setCommandsEnabled({MenuCommand::ApplyTemplate}, outcome.enableApplyTemplate);
-        m_menus->setCommandsEnabled({MenuCommand::Statistics}, outcome.enableWordStatistics);
-        m_menus->setCommandsEnabled({MenuCommand::CopyImages}, outcome.enableCopyImages);
+        m_parts.grid.showResult(std::move(m_search.results));
+        m_parts.menus.setCommandsEnabled({MenuCommand::ApplyTemplate}, outcome.enableApplyTemplate);
+        m_parts.menus.setCommandsEnabled({MenuCommand::Statistics}, outcome.enableWordStatistics);
+        m_parts.menus.setCommandsEnabled({MenuCommand::CopyImages}, outcome.enableCopyImages);
     }
     QApplication::restoreOverrideCursor();
 }
 
 void ResultBrowser::searchFor(const QString &word)
 {
-    m_searchPanel->prepareWordSearch(word);
+    m_parts.searchPanel.prepareWordSearch(word);
     runSearch();
 }
 
 // Asked first, so a file the catalogue lacks leaves the result on show as it was.
 bool ResultBrowser::isCatalogued(const SingleImage &image) const
 {
-    CatalogueDb &catalogue = m_context.catalogue;
-    if (catalogue.path.isEmpty() || !catalogue.openOrReport(*m_feedback))
+    CatalogueDb &catalogue = m_parts.context.catalogue;
+    if (catalogue.path.isEmpty() || !catalogue.openOrReport(m_parts.feedback))
         return false;
-    const bool found = imagesTable::selectImage(catalogue, *m_feedback, image.folder, image.file) && catalogue.rowCount() > 0;
+    const bool found =
+        imagesTable::selectImage(catalogue, m_parts.feedback, image.folder, image.file) && catalogue.rowCount() > 0;
     catalogue.close();
     return found;
 }
@@ -107,39 +107,39 @@ void ResultBrowser::showOpenedImage(const QString &path)
     const SingleImage image{path.left(slash + 1), path.mid(slash + 1)};
     if (slash >= 0 && !image.file.isEmpty() && isCatalogued(image)) {
         runSearch([&image](SearchRequest &request) { request.singleImage = image; });
-        m_searchPanel->describeResult(m_context.language.text(InterfaceText::OpenedImageResult));
+        m_parts.searchPanel.describeResult(m_parts.context.language.text(InterfaceText::OpenedImageResult));
         clickCell(0);
         return;
     }
-    const QString message = m_context.language.message(Message::ImageNotCatalogued);
-    m_feedback->showMessage(QString(message).replace(u'#', path), MessageIcon::Information);
+    const QString message = m_parts.context.language.message(Message::ImageNotCatalogued);
+    m_parts.feedback.showMessage(QString(message).replace(u'#', path), MessageIcon::Information);
 }
 
 void ResultBrowser::showResult(ResultList result, const QString &description)
 {
     resetResultDisplay();
-    m_searchPanel->showFound(result.count());
-    m_grid->showResult(std::move(result));
-    const bool found = m_grid->result().count() > 0;
-    m_menus->setCommandsEnabled({MenuCommand::ApplyTemplate}, found);
+    m_parts.searchPanel.showFound(result.count());
+    m_parts.grid.showResult(std::move(result));
+    const bool found = m_parts.grid.result().count() > 0;
+    m_parts.menus.setCommandsEnabled({MenuCommand::ApplyTemplate}, found);
     // The statistics window, while open, keeps its own item and Copy images disabled.
-    m_menus->setCommandsEnabled({MenuCommand::Statistics, MenuCommand::CopyImages},
-                                found && !m_tools.isStatisticsWindowOpen());
+    m_parts.menus.setCommandsEnabled({MenuCommand::Statistics, MenuCommand::CopyImages},
+                                     found && !m_tools.isStatisticsWindowOpen());
     if (!description.isEmpty())
-        m_searchPanel->describeResult(description);
+        m_parts.searchPanel.describeResult(description);
 }
 
 void ResultBrowser::clickCell(int cell)
 {
-    m_detail->clear();
-    const std::optional<CellImage> image = m_grid->cellImage(cell);
+    m_parts.detail.clear();
+    const std::optional<CellImage> image = m_parts.grid.cellImage(cell);
     if (!image)
         return; // an empty cell leaves the selection as it was
-    m_grid->selectCell(cell);
+    m_parts.grid.selectCell(cell);
     showImageDetail(*image);
-    if (m_context.settings.displayImage)
+    if (m_parts.context.settings.displayImage)
         showInDisplayWindow(*image);
-    m_window.setFocus();
+    m_parts.window.setFocus();
     Q_EMIT cellClicked(cell);
 }
 
@@ -155,15 +155,15 @@ IptcSource ResultBrowser::imageIptcSource(const CellImage &image, const std::vec
         hasValues = !row[imagesColumnOfField(i)].isEmpty();
     if (!hasValues || row[ImagesColumn::SupportIPTC] == supportIptcCode(IptcFileKind::NotSearched))
         return IptcSource::ImageResource;
-    return readImageIptc(image.path(), m_context.language.text(InterfaceText::CustomizedFieldLabel)).source;
+    return readImageIptc(image.path(), m_parts.context.language.text(InterfaceText::CustomizedFieldLabel)).source;
 }
 
 void ResultBrowser::showImageDetail(const CellImage &image)
 {
-    CatalogueDb &catalogue = m_context.catalogue;
-    if (!catalogue.openOrReport(*m_feedback))
+    CatalogueDb &catalogue = m_parts.context.catalogue;
+    if (!catalogue.openOrReport(m_parts.feedback))
         return;
-    if (imagesTable::selectImage(catalogue, *m_feedback, image.folder, image.file)) {
+    if (imagesTable::selectImage(catalogue, m_parts.feedback, image.folder, image.file)) {
         std::vector<QStringList> rows;
         for (int r = 1; r <= catalogue.rowCount(); ++r) {
             QStringList row;
@@ -172,32 +172,32 @@ void ResultBrowser::showImageDetail(const CellImage &image)
             rows.push_back(row);
         }
         const auto pieces = withDocumentLineEnds(composeImageDetail(
-            rows, m_context.language, m_searchPanel->searchedFieldLabel(), QLocale(), imageIptcSource(image, rows)));
-        HighlightRequest highlight = m_searchPanel->highlightRequest();
+            rows, m_parts.context.language, m_parts.searchPanel.searchedFieldLabel(), QLocale(), imageIptcSource(image, rows)));
+        HighlightRequest highlight = m_parts.searchPanel.highlightRequest();
         highlight.lastSearchText = m_search.lastSearchText;
         highlight.lastSearchWords = m_search.lastSearchWords;
-        m_detail->showDetail(pieces, highlightRanges(pieces, highlight));
+        m_parts.detail.showDetail(pieces, highlightRanges(pieces, highlight));
     }
     catalogue.close();
 }
 
 void ResultBrowser::openCellImage(int cell)
 {
-    if (const std::optional<CellImage> image = m_grid->cellImage(cell))
+    if (const std::optional<CellImage> image = m_parts.grid.cellImage(cell))
         shell::openWithDefaultProgram(image->path()); // errors are ignored
 }
 
 void ResultBrowser::openImagePopup(int cell, const QPoint &at)
 {
-    const std::optional<CellImage> image = m_grid->cellImage(cell);
+    const std::optional<CellImage> image = m_parts.grid.cellImage(cell);
     m_popupCell = cell;
-    QString caption = m_context.language.text(InterfaceText::OpenImageMenuItem);
-    m_menus->popupImageMenu(caption.replace(u'%', image ? image->file : QString()), at);
+    QString caption = m_parts.context.language.text(InterfaceText::OpenImageMenuItem);
+    m_parts.menus.popupImageMenu(caption.replace(u'%', image ? image->file : QString()), at);
 }
 
 std::optional<CellImage> ResultBrowser::popupImage() const
 {
-    return m_grid->cellImage(m_popupCell);
+    return m_parts.grid.cellImage(m_popupCell);
 }
 
 void ResultBrowser::openPopupImage()
@@ -209,15 +209,15 @@ void ResultBrowser::openPopupImage()
 // Tab and Shift+Tab walk the cells, turning the page at either end.
 void ResultBrowser::walkCells(bool next)
 {
-    const int selected = m_grid->selectedCell();
+    const int selected = m_parts.grid.selectedCell();
     if (selected < 0) {
         clickCell(0);
     } else if (next && selected == ResultGrid::kCells - 1) {
-        m_grid->turnPage(ResultGrid::PageStep::Forward);
+        m_parts.grid.turnPage(ResultGrid::PageStep::Forward);
         clickCell(0);
     } else if (!next && selected == 0) {
-        m_grid->turnPage(ResultGrid::PageStep::Back);
-        if (const int last = m_grid->lastFilledCell(); last >= 0)
+        m_parts.grid.turnPage(ResultGrid::PageStep::Back);
+        if (const int last = m_parts.grid.lastFilledCell(); last >= 0)
             clickCell(last);
     } else {
         clickCell(selected + (next ? 1 : -1));
@@ -227,9 +227,9 @@ void ResultBrowser::walkCells(bool next)
 void ResultBrowser::showInDisplayWindow(const CellImage &image)
 {
     if (!m_displayWindow) {
-        m_displayWindow = new frmDisplayImage(m_context.ini, &m_window);
+        m_displayWindow = new frmDisplayImage(m_parts.context.ini, &m_parts.window);
         // Its stored place, unless that covers the thumbnails and the screen has room beside.
-        moveBesideOwner(*m_displayWindow, m_window, true);
+        moveBesideOwner(*m_displayWindow, m_parts.window, true);
     }
     m_displayWindow->showImage(image.path(), image.file);
 }
@@ -242,7 +242,7 @@ void ResultBrowser::closeDisplayWindow()
 
 void ResultBrowser::minimiseDisplayWindow()
 {
-    if (m_context.settings.displayImage && m_displayWindow && m_displayWindow->isVisible())
+    if (m_parts.context.settings.displayImage && m_displayWindow && m_displayWindow->isVisible())
         m_displayWindow->showMinimized();
 }
 

@@ -65,13 +65,7 @@ private:
     void showInDisplayWindow(const CellImage &image);
     void minimiseDisplayWindow();
 
-    QWidget &m_window;
-    AppContext &m_context;
-    Feedback *m_feedback;
-    MainMenus *m_menus;
-    SearchPanel *m_searchPanel;
-    ResultGrid *m_grid;
-    DetailPanel *m_detail;
+    const MainWindowParts m_parts;
     const ToolsWindows &m_tools;
     SearchState m_search;
     int m_popupCell = -1;

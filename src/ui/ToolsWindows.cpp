@@ -18,8 +18,7 @@
 namespace zelvarion {
 
 ToolsWindows::ToolsWindows(const MainWindowParts &parts)
-    : m_window(parts.window), m_context(parts.context), m_feedback(&parts.feedback), m_menus(&parts.menus),
-      m_grid(&parts.grid)
+    : m_parts(parts)
 {
 }
 
@@ -37,13 +36,13 @@ void ToolsWindows::run(MenuCommand command)
 
 void ToolsWindows::openExportDialog()
 {
-    frmExportXML dialog(m_context, m_grid->result(), *m_feedback, &m_window);
+    frmExportXML dialog(m_parts.context, m_parts.grid.result(), m_parts.feedback, &m_parts.window);
     dialog.exec();
 }
 
 void ToolsWindows::openEmptyWordsDialog()
 {
-    frmEmptyWordsList dialog(m_context, &m_window);
+    frmEmptyWordsList dialog(m_parts.context, &m_parts.window);
     dialog.exec();
 }
 
@@ -54,12 +53,12 @@ void ToolsWindows::openStatisticsWindow()
         m_statistics->activateWindow();
         return;
     }
-    m_statistics = new frmStatistics(m_context, m_grid->result(), *m_feedback, &m_window);
-    m_menus->setCommandsEnabled({MenuCommand::Statistics}, false);
+    m_statistics = new frmStatistics(m_parts.context, m_parts.grid.result(), m_parts.feedback, &m_parts.window);
+    m_parts.menus.setCommandsEnabled({MenuCommand::Statistics}, false);
     connect(m_statistics, &frmStatistics::searchRequested, this, &ToolsWindows::wordSearchRequested);
     connect(m_statistics, &frmStatistics::closed, this, [this] {
         m_statistics = nullptr;
-        m_menus->setCommandsEnabled({MenuCommand::Statistics}, true);
+        m_parts.menus.setCommandsEnabled({MenuCommand::Statistics}, true);
     });
     m_statistics->show();
 }
@@ -87,18 +86,18 @@ void ToolsWindows::showHelp()
 {
     const QString guide = programFolder::helpFilePath();
     if (!QFileInfo(guide).isFile()) {
-        m_feedback->showMessage(m_context.language.message(Message::HelpFileMissing) + u'\n' + guide,
-                                MessageIcon::Warning);
+        m_parts.feedback.showMessage(m_parts.context.language.message(Message::HelpFileMissing) + u'\n' + guide,
+                                     MessageIcon::Warning);
         return;
     }
     if (!shell::openWithDefaultProgram(guide))
-        m_feedback->showMessage(m_context.language.message(Message::HelpNotOpened) + u'\n' + guide,
-                                MessageIcon::Warning);
+        m_parts.feedback.showMessage(m_parts.context.language.message(Message::HelpNotOpened) + u'\n' + guide,
+                                     MessageIcon::Warning);
 }
 
 void ToolsWindows::showAbout()
 {
-    frmAbout about(m_context, &m_window);
+    frmAbout about(m_parts.context, &m_parts.window);
     about.exec();
 }
 

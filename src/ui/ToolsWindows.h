@@ -38,11 +38,7 @@ private:
     void showHelp();
     void showAbout();
 
-    QWidget &m_window;
-    AppContext &m_context;
-    Feedback *m_feedback;
-    MainMenus *m_menus;
-    ResultGrid *m_grid;
+    const MainWindowParts m_parts;
     QPointer<frmStatistics> m_statistics;
 };
 

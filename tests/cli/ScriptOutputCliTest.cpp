@@ -12,6 +12,7 @@
 #include "core/iptc/IptcReader.h"
 #include "core/search/ImageRows.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/Result.h"
 
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
@@ -120,6 +121,26 @@ TEST_F(ScriptOutputCliTest, theReasonAFileIsLeftAsItWasIsInThePacksLanguage)
                 << language << " " << int(reason) << (run.out + run.err).toStdString();
     }
     EXPECT_EQ(readAll(locked), QByteArray("\xFF\xD8\xFF\xD9", 4));
+}
+
+// A backup that cannot be made refuses the write, and says why in the pack's words.
+TEST_F(ScriptOutputCliTest, aBackupRefusalIsInThePacksLanguage)
+{
+    const QByteArray content("\xFF\xD8\xFF\xD9", 4);
+    const QString image = folder.write(u8("photo.jpg"), content);
+    const QString missingFolder = folder.file("no backups here");
+    for (const char *language : {"French", "English"}) {
+        folder.write(QStringLiteral("Zelvarion.ini"),
+                     QByteArray("[Configuration]\r\nLanguage=") + language
+                         + "\r\n[EditIPTCOptions]\r\nSaveOriginalFile=1\r\nSaveFolder=" + missingFolder.toUtf8() + "\r\n");
+        const LanguagePack pack = shippedPack(language);
+        const CliRun run = cli(u8("write"), {u8("--yes"), u8("--set"), u8("City=Paris"), image});
+        EXPECT_EQ(run.exitCode, 1) << language;
+        const QString reason = fillPlaceholders(pack.message(Message::ReasonBackupFolderMissing), {missingFolder});
+        EXPECT_TRUE((run.out + run.err).contains(reason)) << language << " " << (run.out + run.err).toStdString();
+    }
+    EXPECT_FALSE((shippedPack("French").message(Message::ReasonBackupFolderMissing)).contains(u8("does not exist")));
+    EXPECT_EQ(readAll(image), content);
 }
 
 // The catalogue's refusal reaches the user in the pack's words, the engine's own after them.

@@ -42,13 +42,10 @@ QChar dateSeparator(const QLocale &locale)
 // The template in use on the open catalogue; nothing when none is (or the select failed).
 std::optional<TemplateRecord> templateInUse(CatalogueDb &db, Feedback &feedback, ApplySummary &summary)
 {
-    if (!db.executeOrReport(feedback, templatesTable::selectInUse(), Message::CannotGetData))
-        return std::nullopt;
-    if (db.rowCount() < 1) {
+    std::optional<TemplateRecord> record;
+    if (templatesTable::inUse(db, feedback, record) && !record)
         summary.noTemplate = true;
-        return std::nullopt;
-    }
-    return templateFromResult(db.result(), 1);
+    return record;
 }
 
 // The template's variables parsed once for the run; none when no text holds one. A text that
@@ -218,7 +215,7 @@ private:
         }
         const ProcessResult &result = job.done->result;
         if (result.shortRead)
-            m_feedback.showMessage(QStringLiteral("Error reading file ") + job.path, MessageIcon::None);
+            m_feedback.showMessage(messageText(m_options.language, Message::ErrorReadingFile, {job.path}), MessageIcon::None);
         if (result.status == ProcessResult::Status::Written) {
             ++summary.processed;
             if (!job.done->thumbnail.isEmpty() && m_observer.thumbnailMade)

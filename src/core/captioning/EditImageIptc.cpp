@@ -5,6 +5,7 @@
 #include "core/iptc/IptcReader.h"
 #include "core/session/AppSettings.h"
 #include "core/session/Feedback.h"
+#include "core/session/Result.h"
 #include "core/captioning/ApplyTemplateRun.h"
 #include "core/captioning/ProcessIptc.h"
 
@@ -96,7 +97,7 @@ ImageSaveResult saveImageIptc(CatalogueDb &db, Feedback &feedback, const QString
     ImageSaveResult saved;
     const QString path = folder + file;
     if (isReadOnlyForIptc(path)) {
-        saved.reason = QStringLiteral("the file's IPTC is not written");
+        saved.reason = messageText(options.language, Message::ReasonIptcNotWritten);
         return saved;
     }
     const ValuesChange change = [&edit](WorkingValues &values) { applyEdit(values, edit); };

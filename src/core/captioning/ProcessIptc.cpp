@@ -14,14 +14,14 @@ namespace {
 // The template's variables take this image's facts before the merge, so the merge rules meet
 // the values the image would get; a value they make too long leaves the image as it was.
 std::optional<QString> mergeExpanded(WorkingValues &values, const MergeRequest &request, const FileBeingChanged &file,
-                                     int sequence)
+                                     int sequence, const LanguagePack *language)
 {
     const IptcFieldSet before = values.fields;
     const TemplateRecord templ =
         request.expansion->expanded(captionFactsOf(file, before, sequence, request.runStart, request.locale));
     mergeTemplate(values, templ, request.mode, request.keywords, request.customizedLabel);
     if (const std::optional<ValueOverLimit> over = request.expansion->takenValueOverLimit(values, templ))
-        return overLimitReason(*over);
+        return overLimitReason(*over, language);
     return std::nullopt;
 }
 
@@ -36,10 +36,10 @@ CaptionFacts captionFactsOf(const FileBeingChanged &file, const IptcFieldSet &fi
 ProcessResult processIptc(const QString &path, const MergeRequest &request,
                           const IptcWriteOptions &options, bool dryRun, Feedback *feedback, int sequence)
 {
-    const CheckedValuesChange merge = [&request, sequence](WorkingValues &values,
-                                                           const FileBeingChanged &file) -> std::optional<QString> {
+    const CheckedValuesChange merge = [&request, &options, sequence](WorkingValues &values,
+                                                                     const FileBeingChanged &file) -> std::optional<QString> {
         if (request.expansion)
-            return mergeExpanded(values, request, file, sequence);
+            return mergeExpanded(values, request, file, sequence, options.language);
         mergeTemplate(values, request.templ, request.mode, request.keywords, request.customizedLabel);
         return std::nullopt;
     };

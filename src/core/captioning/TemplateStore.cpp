@@ -7,12 +7,6 @@
 #include "core/captioning/TemplateVariables.h"
 
 namespace zelvarion {
-namespace {
-
-constexpr Message kCannotGet = Message::CannotGetData;
-constexpr Message kCannotUpdate = Message::CannotUpdateData;
-
-} // namespace
 
 bool TemplateStore::open()
 {
@@ -25,21 +19,16 @@ std::optional<std::vector<TemplateRecord>> TemplateStore::list()
     if (!open())
         return std::nullopt;
     const ClosedOnExit closed(m_db);
-    if (!m_db.executeOrReport(m_feedback, templatesTable::selectAll(), kCannotGet))
-        return std::nullopt;
-    std::vector<TemplateRecord> records;
-    records.reserve(std::size_t(m_db.rowCount()));
-    for (int row = 1; row <= m_db.rowCount(); ++row)
-        records.push_back(templateFromResult(m_db.result(), row));
-    return records;
+    return templatesTable::all(m_db, m_feedback);
 }
 
 // On the open catalogue: Done when no template has the name in any letter case.
 TemplateStore::NameOutcome TemplateStore::nameIsFree(const QString &name)
 {
-    if (!m_db.executeOrReport(m_feedback, templatesTable::selectNamed(name.toUpper()), kCannotGet))
+    const std::optional<bool> taken = templatesTable::nameTaken(m_db, m_feedback, name);
+    if (!taken)
         return NameOutcome::Failed;
-    return m_db.rowCount() > 0 ? NameOutcome::Taken : NameOutcome::Done;
+    return *taken ? NameOutcome::Taken : NameOutcome::Done;
 }
 
 TemplateStore::NameOutcome TemplateStore::add(const QString &typed, const QString &revision)
@@ -53,9 +42,7 @@ TemplateStore::NameOutcome TemplateStore::add(const QString &typed, const QStrin
     const NameOutcome free = nameIsFree(name);
     if (free != NameOutcome::Done)
         return free;
-    if (!m_db.executeOrReport(m_feedback, templatesTable::insert(name, revision), Message::CannotInsertData))
-        return NameOutcome::Failed;
-    return NameOutcome::Done;
+    return templatesTable::add(m_db, m_feedback, name, revision) ? NameOutcome::Done : NameOutcome::Failed;
 }
 
 TemplateStore::NameOutcome TemplateStore::rename(const QString &selected, const QString &typed)
@@ -70,9 +57,7 @@ TemplateStore::NameOutcome TemplateStore::rename(const QString &selected, const 
     const NameOutcome free = nameIsFree(name);
     if (free != NameOutcome::Done)
         return free;
-    if (!m_db.executeOrReport(m_feedback, templatesTable::rename(selected, name), kCannotUpdate))
-        return NameOutcome::Failed;
-    return NameOutcome::Done;
+    return templatesTable::rename(m_db, m_feedback, selected, name) ? NameOutcome::Done : NameOutcome::Failed;
 }
 
 bool TemplateStore::remove(const QString &name)
@@ -80,7 +65,7 @@ bool TemplateStore::remove(const QString &name)
     if (!open())
         return false;
     const ClosedOnExit closed(m_db);
-    return m_db.executeOrReport(m_feedback, templatesTable::remove(name), kCannotGet);
+    return templatesTable::remove(m_db, m_feedback, name);
 }
 
 bool TemplateStore::markInUse(const QString &name, bool inUse)
@@ -88,8 +73,7 @@ bool TemplateStore::markInUse(const QString &name, bool inUse)
     if (!open())
         return false;
     const ClosedOnExit closed(m_db);
-    return m_db.executeOrReport(m_feedback, templatesTable::clearStatusOfOthers(name), kCannotUpdate)
-           && m_db.executeOrReport(m_feedback, templatesTable::setStatus(name, inUse), kCannotUpdate);
+    return templatesTable::markInUse(m_db, m_feedback, name, inUse);
 }
 
 std::optional<TemplateRecord> TemplateStore::load(const QString &name)
@@ -97,28 +81,26 @@ std::optional<TemplateRecord> TemplateStore::load(const QString &name)
     if (!open())
         return std::nullopt;
     const ClosedOnExit closed(m_db);
-    if (!m_db.executeOrReport(m_feedback, templatesTable::selectNamed(name), kCannotGet) || m_db.rowCount() < 1)
-        return std::nullopt;
-    return templateFromResult(m_db.result(), 1);
+    return templatesTable::named(m_db, m_feedback, name);
 }
 
 bool TemplateStore::save(const QString &name, const TemplateValues &values, const QString &revision)
 {
     // Applied, such a value would have to be cut; the callers check first and say it their way.
     if (const std::optional<ValueOverLimit> over = templateValueOverLimit(values, ValueLimits::Write)) {
-        m_feedback.reportFailure({kCannotUpdate, {}, overLimitReason(*over)});
+        m_feedback.reportFailure({Message::CannotUpdateData, {}, overLimitReason(*over, &m_feedback.language())});
         return false;
     }
     // A variable the run could not expand would otherwise be refused at every run.
     if (const std::optional<TemplateTextProblem> problem = firstTemplateTextProblem(values)) {
         const QString field = QLatin1String(iptcField(problem->fieldIndex).column);
-        m_feedback.reportFailure({kCannotUpdate, {}, templateTextProblemText(*problem, field, nullptr)});
+        m_feedback.reportFailure({Message::CannotUpdateData, {}, templateTextProblemText(*problem, field, nullptr)});
         return false;
     }
     if (!open())
         return false;
     const ClosedOnExit closed(m_db);
-    return m_db.executeOrReport(m_feedback, saveTemplateStatement(name, values, revision), kCannotUpdate);
+    return templatesTable::save(m_db, m_feedback, name, values, revision);
 }
 
 TemplateStore::InUse TemplateStore::inUse()
@@ -127,11 +109,7 @@ TemplateStore::InUse TemplateStore::inUse()
     if (!open())
         return found;
     const ClosedOnExit closed(m_db);
-    if (!m_db.executeOrReport(m_feedback, templatesTable::selectInUse(), kCannotGet))
-        return found;
-    found.ok = true;
-    if (m_db.rowCount() > 0)
-        found.record = templateFromResult(m_db.result(), 1);
+    found.ok = templatesTable::inUse(m_db, m_feedback, found.record);
     return found;
 }
 

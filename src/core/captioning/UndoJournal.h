@@ -47,6 +47,16 @@ struct JournalRun
 // The last runs that rewrote files, in a database file of its own beside the catalogue, each
 // record on the disk before its file is touched. One connection guarded by a mutex: a run records
 // from its worker threads.
+//
+// A record holds the one span that changed (offset, old bytes, new length), a hash of the whole
+// old and new content with the hash's kind (XXH3-128 now; SHA-256 in journals written before the
+// kind was stored, still checked with it) and the old and new modification times. Records of
+// workers that arrive while a commit waits for the disk go together in the next commit
+// (commitWithOthers): about one flush per group of workers, not per file. The confirmation after
+// the replacement and the removal of a failed replacement's record skip their own flush
+// (Flush::Later); an undo that lacks them checks the file's content alone. The journal's format is
+// its user_version, brought up by migrateLocked in one transaction. A run that rewrote nothing is
+// removed when it ends; a save in the edit dialog is a run of its own (kind "edit").
 class UndoJournal : public RewriteRecorder
 {
 public:

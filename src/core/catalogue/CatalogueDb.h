@@ -111,8 +111,12 @@ struct CatalogueFileCheck
     QString engineText;
     bool isCatalogue() const { return kind == CatalogueFileKind::Catalogue; }
 };
-// Looks at the file over a read-only connection of its own; changes nothing. A server catalogue
-// is Missing while its database holds none of the catalogue's tables (the first open makes them).
+// Looks at the file over a read-only connection of its own, which changes nothing; when that one
+// cannot play back the journal a killed writer left, again over one that may, so the next command
+// finds the catalogue as it was before the killed transaction. Every command and the window run it
+// before opening a catalogue.
+// A server catalogue is Missing while its database holds none of the catalogue's tables (the
+// first open makes them).
 CatalogueFileCheck checkCatalogueFile(const QString &path);
 
 // Whether the catalogue is there: the file exists, or the server's database holds tables.

@@ -8,6 +8,7 @@
 #include "core/iptc/IptcReader.h"
 #include "core/session/AppSettings.h"
 #include "core/session/Feedback.h"
+#include "core/session/Result.h"
 #include "core/session/LanguagePack.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
@@ -302,7 +303,7 @@ void FolderScanner::writeRow(const QString &folder, const QString &name, const S
     }
     ++m_folderCount;
     if (file.iptc.shortRead)
-        m_feedback.showMessage(QStringLiteral("Error reading file ") + file.path, MessageIcon::Critical);
+        m_feedback.showMessage(fillPlaceholders(message(Message::ErrorReadingFile), {file.path}), MessageIcon::Critical);
     if (!file.image.thumbnail.isEmpty() && observer.thumbnailMade)
         observer.thumbnailMade(file.path, file.image.thumbnail);
     execute(imageRowStatement(folder, name, file, m_kept.value(file.path)), Message::CannotAddData);

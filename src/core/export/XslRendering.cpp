@@ -2,6 +2,7 @@
 
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
+#include "core/session/Result.h"
 #include "core/session/TextRules.h"
 #include "platform/ScriptRun.h"
 
@@ -79,8 +80,8 @@ struct Rendering
         XmlSourceError error;
         environment.showStatus(pack.message(Message::LoadingXsl));
         if (!processor.loadStylesheet(folder.path + u'/' + listText, error)) {
-            fail(QStringLiteral("Error loading the Transform"),
-                 QStringLiteral("XSL file: ") + listText + u'\n' + errorDetails(error));
+            fail(pack.message(Message::StylesheetNotLoaded),
+                 fillPlaceholders(pack.message(Message::StylesheetFileLabel), {listText}) + u'\n' + errorDetails(error));
             return {};
         }
         const QString extension = outputExtension(processor.topLevelComments());
@@ -95,8 +96,9 @@ struct Rendering
         }
         environment.showStatus(pack.message(Message::LoadingXml));
         if (!processor.loadDocument(folder.documentPath(), error)) {
-            fail(QStringLiteral("Error loading the XML"),
-                 QStringLiteral("XML file: ") + QFileInfo(folder.documentPath()).fileName() + u'\n' + errorDetails(error));
+            fail(pack.message(Message::XmlNotLoaded),
+                 fillPlaceholders(pack.message(Message::XmlFileLabel), {QFileInfo(folder.documentPath()).fileName()})
+                     + u'\n' + errorDetails(error));
             return {};
         }
         environment.showStatus(pack.message(Message::TransformingXml));

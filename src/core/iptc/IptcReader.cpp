@@ -5,6 +5,7 @@
 #include "core/iptc/JpegSegments.h"
 #include "core/iptc/XmpMirror.h"
 #include "core/session/Feedback.h"
+#include "core/session/Result.h"
 #include "platform/FileNames.h"
 
 #include <QFile>
@@ -138,7 +139,7 @@ Search searchBytes(QByteArrayView bytes, IptcFileKind fileKind, const QString &c
     const IptcResourceData data = boundedIptcData(reader, *location);
     result.damage = data.damage;
     if (!readDatasets(data.bytes, result, customizedLabel) && result.damage.isEmpty())
-        result.damage = QStringLiteral("a dataset of the IPTC resource runs past its end");
+        result.damage = {Message::DamageDatasetPastEnd, {}};
     search.final = !reader.ranOut();
     return search;
 }
@@ -234,7 +235,7 @@ IptcReadResult readImageIptc(const QString &path, const QString &customizedLabel
     if (got < size) {
         result.shortRead = true;
         if (feedback)
-            feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::Critical);
+            feedback->showMessage(messageText(&feedback->language(), Message::ErrorReadingFile, {path}), MessageIcon::Critical);
     }
     return result;
 }

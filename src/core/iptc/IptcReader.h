@@ -50,7 +50,7 @@ struct IptcReadResult
     // Why the 0x0404 resource is damaged (its size claims more than the segments holding it, or
     // a dataset runs past its end); empty when whole. Its datasets are read as far as they lie
     // within it, and the file must not be rewritten: that would make the damage lasting.
-    QString damage;
+    IptcDamage damage;
 };
 
 // Reads the record-2 datasets of one image file: its first 128 KiB, and the rest only when they

@@ -1,6 +1,7 @@
 #include "core/iptc/IptcResourceSearch.h"
 
 #include "core/iptc/IptcText.h"
+#include "core/session/Result.h"
 
 #include <algorithm>
 
@@ -108,12 +109,12 @@ std::optional<ResourceHeader> resourceHeader(const ByteReader &resource)
     return ResourceHeader{6 + nameField + 4, *size};
 }
 
-QString claimsMoreThanHeld(qint64 declared, qsizetype held)
+IptcDamage claimsMoreThanHeld(qint64 declared, qsizetype held)
 {
-    return QStringLiteral("the IPTC resource claims %1 bytes of data, but what holds it has %2").arg(declared).arg(held);
+    return {Message::DamageClaimsMoreThanHeld, {QString::number(declared), QString::number(held)}};
 }
 
-const QString kHeaderCut = QStringLiteral("the IPTC resource is cut short in its name or size");
+const IptcDamage kHeaderCut{Message::DamageHeaderCut, {}};
 
 IptcResourceData dataInJpeg(const ByteReader &bytes, qsizetype resource, JpegSegmentPosition segment)
 {
@@ -147,6 +148,11 @@ IptcResourceData dataInFile(const ByteReader &bytes, qsizetype resource)
 }
 
 } // namespace
+
+QString damageText(const IptcDamage &damage, const LanguagePack *language)
+{
+    return damage.isEmpty() ? QString() : messageText(language, damage.message, damage.arguments);
+}
 
 IptcResourceData boundedIptcData(const ByteReader &bytes, const IptcResourceLocation &location)
 {

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "core/session/LanguageKeys.h"
 #include "platform/ByteReader.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
 namespace zelvarion {
+
+class LanguagePack;
 
 // Position j of the bytes 0xFF 0xED of an APP13 segment and the length L that follows them.
 // For the writer the position may cover a run of such segments: length then counts the bytes
@@ -36,10 +40,24 @@ std::optional<IptcResourceLocation> findIptcResource(QByteArrayView bytes, bool 
 // and, for a resource longer than one segment, the "Photoshop 3.0" APP13 segments right after it,
 // into which other programs split large IIM blocks; in other files the end of the bytes. What the
 // declared size claims beyond them is a damaged resource, never data.
+// What is damaged in a resource, as a message of the pack and its values, so the command or
+// window that reports it words it in its own language (damageText).
+struct IptcDamage
+{
+    Message message{}; // none when the resource is whole
+    QStringList arguments;
+
+    bool isEmpty() const { return message == Message{}; }
+    friend bool operator==(const IptcDamage &, const IptcDamage &) = default;
+};
+
+// The damage in the words of language (English when none); empty when there is none.
+QString damageText(const IptcDamage &damage, const LanguagePack *language = nullptr);
+
 struct IptcResourceData
 {
-    QByteArray bytes; // the data as far as the holders reach
-    QString damage;   // empty when the resource is whole
+    QByteArray bytes;  // the data as far as the holders reach
+    IptcDamage damage; // empty when the resource is whole
 };
 IptcResourceData boundedIptcData(const ByteReader &bytes, const IptcResourceLocation &location);
 

@@ -1,5 +1,7 @@
 #include "core/iptc/IptcValueCheck.h"
 
+#include "core/session/Result.h"
+
 #include <algorithm>
 
 namespace zelvarion {
@@ -82,28 +84,25 @@ std::optional<ValueOverLimit> firstValueOverLimit(const ValuesToWrite &values, V
 
 namespace {
 
-QString nameOf(const ValueOverLimit &over)
+QString nameOf(const ValueOverLimit &over, const LanguagePack *language)
 {
     if (over.fieldIndex == kCustomizedIndex)
-        return QStringLiteral("dataset 2:%1").arg(over.dataset);
+        return messageText(language, Message::CustomizedDatasetName, {QString::number(over.dataset)});
     return QLatin1String(iptcField(over.fieldIndex).column);
 }
 
 } // namespace
 
-QString overLimitReason(const ValueOverLimit &over)
+QString overLimitReason(const ValueOverLimit &over, const LanguagePack *language)
 {
-    return QStringLiteral("%1 takes %2 bytes%3, more than the %4 its dataset holds; nothing was cut")
-        .arg(nameOf(over))
-        .arg(over.bytes)
-        .arg(over.utf8 ? QStringLiteral(" in UTF-8") : QString())
-        .arg(over.limit);
+    return messageText(language, over.utf8 ? Message::ReasonValueOverLimitUtf8 : Message::ReasonValueOverLimit,
+                       {nameOf(over, language), QString::number(over.bytes), QString::number(over.limit)});
 }
 
 QString overLimitMessage(const QString &message51, const QString &fieldName, const ValueOverLimit &over)
 {
     QString text = message51;
-    text.replace(u'#', fieldName.isEmpty() ? nameOf(over) : fieldName);
+    text.replace(u'#', fieldName.isEmpty() ? nameOf(over, nullptr) : fieldName);
     text.replace(u'$', QString::number(over.bytes));
     text.replace(u'%', QString::number(over.limit));
     return text;

@@ -11,6 +11,8 @@
 
 namespace zelvarion {
 
+class LanguagePack;
+
 // The values a write puts into a file: the fields (other than the joined Keywords and
 // SupplementalCategory texts and the Customized text), one dataset per list entry, the customized
 // slots and the customized datasets past them.
@@ -57,8 +59,8 @@ struct ValueOverLimit
 std::optional<ValueOverLimit> firstValueOverLimit(const ValuesToWrite &values, ValueLimits limits = ValueLimits::Write);
 
 // "Caption takes 2400 bytes in UTF-8, more than the 2000 its dataset holds": the reason a file
-// is left as it was.
-QString overLimitReason(const ValueOverLimit &over);
+// is left as it was, in the words of language (English when none).
+QString overLimitReason(const ValueOverLimit &over, const LanguagePack *language = nullptr);
 
 // The same check as message 51 of the language pack tells it ("#" the field's name, "$" the bytes,
 // "%" the limit).

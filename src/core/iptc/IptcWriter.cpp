@@ -144,13 +144,13 @@ IptcWriteOptions iptcWriteOptionsFrom(const AppSettings &settings)
 BackupSlot claimBackupSlot(const QString &path, const IptcWriteOptions &options)
 {
     if (options.saveFolder.isEmpty())
-        return {{}, QStringLiteral("no backup folder is set")};
+        return {{}, messageText(options.language, Message::ReasonNoBackupFolder)};
     if (!QFileInfo(options.saveFolder).isDir())
-        return {{}, QStringLiteral("the backup folder '%1' does not exist").arg(options.saveFolder)};
+        return {{}, messageText(options.language, Message::ReasonBackupFolderMissing, {options.saveFolder})};
     // A backup folder that is the image's own folder would fill it with copies that a scan takes for images.
     if (QFileInfo(options.saveFolder).canonicalFilePath() == QFileInfo(path).canonicalPath())
-        return {{}, QStringLiteral("the backup would replace the image itself")};
-    BackupSlot slot = backupSlotFor(options.saveFolder, path);
+        return {{}, messageText(options.language, Message::ReasonBackupOverImage)};
+    BackupSlot slot = backupSlotFor(options.saveFolder, path, options.language);
     if (slot.path.isEmpty())
         slot.error = messageText(options.language, Message::ReasonNoBackup, {slot.error});
     return slot;
@@ -179,10 +179,10 @@ BackupResult backupOriginalFile(const QString &path, const IptcWriteOptions &opt
         return {};
     QFile original(path);
     if (!original.open(QIODevice::ReadOnly))
-        return {false, QStringLiteral("the file cannot be read for its backup")};
+        return {false, messageText(options.language, Message::ReasonUnreadableForBackup)};
     const QByteArray bytes = original.readAll();
     if (bytes.size() != original.size())
-        return {false, QStringLiteral("the file cannot be read for its backup")};
+        return {false, messageText(options.language, Message::ReasonUnreadableForBackup)};
     return backupOriginalContent(path, bytes, options);
 }
 

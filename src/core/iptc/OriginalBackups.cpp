@@ -1,5 +1,6 @@
 #include "core/iptc/OriginalBackups.h"
 
+#include "core/session/Result.h"
 #include "platform/FileLock.h"
 
 #include <QDir>
@@ -106,7 +107,7 @@ QString sourceIdentity(const QString &source)
 
 QString backupIndexName() { return QStringLiteral(".zelvarion-backups"); }
 
-BackupSlot backupSlotFor(const QString &folder, const QString &source)
+BackupSlot backupSlotFor(const QString &folder, const QString &source, const LanguagePack *language)
 {
     const QDir dir(folder);
     const QString indexPath = dir.filePath(backupIndexName());
@@ -115,16 +116,16 @@ BackupSlot backupSlotFor(const QString &folder, const QString &source)
     QMutexLocker locked(&g_indexesMutex);
     FileLock lock(indexPath);
     if (lock.lock() != FileLock::Outcome::Locked)
-        return {{}, QStringLiteral("the backup index '%1' cannot be used: %2").arg(indexPath, lock.errorText())};
+        return {{}, messageText(language, Message::ReasonBackupIndexUnusable, {indexPath, lock.errorText()})};
     KnownIndex &index = g_indexes[indexPath];
-    const QString unreadable = QStringLiteral("the backup index '%1' cannot be read").arg(indexPath);
+    const QString unreadable = messageText(language, Message::ReasonBackupIndexUnreadable, {indexPath});
     if (!readNewLines(index, lock))
         return {{}, unreadable};
     if (const auto known = index.nameOfSource.constFind(identity); known != index.nameOfSource.constEnd())
         return {dir.filePath(*known), {}};
     const QString name = freeName(index, dir, QFileInfo(source).fileName());
     if (!appendLine(lock, index, name, identity))
-        return {{}, QStringLiteral("the backup index '%1' cannot be written").arg(indexPath)};
+        return {{}, messageText(language, Message::ReasonBackupIndexUnwritable, {indexPath})};
     // Read back with the other lines, so this process's view and the file stay one.
     if (!readNewLines(index, lock))
         return {{}, unreadable};

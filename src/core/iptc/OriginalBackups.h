@@ -4,6 +4,8 @@
 
 namespace zelvarion {
 
+class LanguagePack;
+
 // Where the backup of one source file lies in the backup folder. The folder's index
 // (".zelvarion-backups", one line per backup: its name and the full path of its source) ties each
 // copy to its source, so two images of one name from different folders never share a copy, across
@@ -20,7 +22,8 @@ struct BackupSlot
 
 // The slot of `source` in `folder`, claimed in the index before any copy is written, so a copy
 // interrupted half-way is never owned by nobody. Safe from several threads and processes at once.
-BackupSlot backupSlotFor(const QString &folder, const QString &source);
+// The error is in the words of language (English when none).
+BackupSlot backupSlotFor(const QString &folder, const QString &source, const LanguagePack *language = nullptr);
 
 // The index's file name inside a backup folder.
 QString backupIndexName();

@@ -139,7 +139,7 @@ JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback, const
     if (read.content.size() < size) {
         read.shortRead = true;
         if (feedback)
-            feedback->showMessage(QStringLiteral("Error reading file ") + path, MessageIcon::None);
+            feedback->showMessage(messageText(language, Message::ErrorReadingFile, {path}), MessageIcon::None);
         read.failure = messageText(language, Message::ReasonReadIncomplete);
         return read;
     }
@@ -157,7 +157,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     // damaged resource is never rewritten, which would make its damage lasting.
     const IptcReadResult before = readIptcFromBytes(read.content, path, defaultCustomizedLabel());
     if (!before.damage.isEmpty())
-        return {false, messageText(options.language, Message::ReasonDamagedIptc, {before.damage}), {}};
+        return {false, messageText(options.language, Message::ReasonDamagedIptc, {damageText(before.damage, options.language)}), {}};
     const std::optional<JpegSegmentPosition> oldSegment = findIptcSegmentOnChain(read.content);
     // The segments replaced must be those whose resource was read, or its datasets would be lost.
     if (oldSegment && !readFromRun(before, *oldSegment))
@@ -178,7 +178,7 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
         }
     }
     if (segment.overLimit)
-        return {false, overLimitReason(*segment.overLimit), {}};
+        return {false, overLimitReason(*segment.overLimit, options.language), {}};
 
     XmpUpdate xmpUpdate;
     if (xmp) {

@@ -15,6 +15,16 @@ class CatalogueDb;
 // (plain SQL, so they work for every program that writes the catalogue) queue each image whose
 // text changes, and the queue is indexed before the next search, or searched with the index's
 // candidates until then. All functions work on the open connection of db.
+//
+// The index is an FTS5 table with the trigram tokenizer (ZelvarionSearchText, detail none) holding
+// per image the case-folded text of Folder, File and the 35 IPTC columns, folded as our like folds.
+// A search never trusts it alone: searchIndexMatch derives the trigrams every matching row must
+// hold, and the full statement's own condition runs on those candidates only, ordered as the full
+// statement orders, so the rows and their order are the full statement's. Rows the index cannot
+// vouch for (bytes that are not UTF-8, a character whose lower case folds otherwise) sit in
+// ZelvarionSearchAlways and are always candidates, as are queued rows. A small queue is indexed
+// at once; a larger one in batches of 2 000 rows with progress and Stop. A compaction that
+// renumbers rowids (rowidFingerprint) drops the index, which is then made anew.
 namespace searchIndex {
 
 struct Status

@@ -433,6 +433,27 @@ enum class Message : int {
     ReasonJournalUnreadable = 158, // "#" the engine's words
     ReasonNoBackup = 159, // "#" why
     ReasonFileMissing = 160,
+    // From 161: why a backup or a write was refused, what the IPTC reader found damaged, and the
+    // titles of a file or stylesheet that could not be read.
+    ReasonNoBackupFolder = 161,
+    ReasonBackupFolderMissing = 162, // "#" the folder
+    ReasonBackupOverImage = 163,
+    ReasonUnreadableForBackup = 164,
+    ReasonBackupIndexUnusable = 165, // "#" the index, "%" the system's words
+    ReasonBackupIndexUnreadable = 166, // "#" the index
+    ReasonBackupIndexUnwritable = 167, // "#" the index
+    ReasonIptcNotWritten = 168,
+    ReasonValueOverLimit = 169, // "#" the field, "%" the bytes it takes, "$" the bytes its dataset holds
+    ReasonValueOverLimitUtf8 = 170, // the same, counted in UTF-8
+    CustomizedDatasetName = 171, // "#" the dataset number
+    DamageDatasetPastEnd = 172,
+    DamageClaimsMoreThanHeld = 173, // "#" the bytes claimed, "%" the bytes held
+    DamageHeaderCut = 174,
+    ErrorReadingFile = 175, // "#" the file
+    StylesheetNotLoaded = 176, // a message box's title
+    StylesheetFileLabel = 177, // "#" the stylesheet's name
+    XmlNotLoaded = 178, // a message box's title
+    XmlFileLabel = 179, // "#" the document's name
     // The command line's own texts; a counted text holds "one|other" forms (PluralOneCounts).
     PluralOneCounts = 200, // the counts that take the first form of a counted text "one|other", spaces between
     CliNothingToSearch = 201,
@@ -680,6 +701,12 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::CannotKeepPermissions, Message::CannotCloseFile, Message::CannotReplaceFile,
     Message::CannotRenameFile, Message::ProgramNotStarted,
     Message::ReasonCannotOpen, Message::ReasonReadOnly, Message::ReasonEmpty, Message::ReasonReadIncomplete, Message::ReasonNotJpeg, Message::ReasonDamagedIptc, Message::ReasonOtherIptcResource, Message::ReasonXmpUnreadable, Message::ReasonXmpRefusesValues, Message::ReasonXmpUnwritable, Message::ReasonXmpTooLarge, Message::ReasonNotRecorded, Message::ReasonFileGone, Message::ReasonNotAFile, Message::ReasonChangedSinceRun, Message::ReasonNewerJournal, Message::ReasonJournalMismatch, Message::ReasonRowNotUpdated, Message::ReasonJournalUnreadable, Message::ReasonNoBackup, Message::ReasonFileMissing,
+    Message::ReasonNoBackupFolder, Message::ReasonBackupFolderMissing, Message::ReasonBackupOverImage,
+    Message::ReasonUnreadableForBackup, Message::ReasonBackupIndexUnusable, Message::ReasonBackupIndexUnreadable,
+    Message::ReasonBackupIndexUnwritable, Message::ReasonIptcNotWritten, Message::ReasonValueOverLimit,
+    Message::ReasonValueOverLimitUtf8, Message::CustomizedDatasetName, Message::DamageDatasetPastEnd,
+    Message::DamageClaimsMoreThanHeld, Message::DamageHeaderCut, Message::ErrorReadingFile,
+    Message::StylesheetNotLoaded, Message::StylesheetFileLabel, Message::XmlNotLoaded, Message::XmlFileLabel,
     Message::PluralOneCounts, Message::CliNothingToSearch, Message::CliPresenceTakesNoText,
     Message::CliTranslationShown, Message::CliFilesCount, Message::CliFoldersCount, Message::CliUnreadableCount,
     Message::CliFilesPerSecond, Message::CliCatalogueCreated, Message::CliThumbnailStoreUnwritable,
@@ -721,6 +748,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 283);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 210);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 229);
 
 } // namespace zelvarion

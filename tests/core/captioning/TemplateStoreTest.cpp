@@ -128,7 +128,7 @@ TEST_F(TemplateStoreTest, saveStatementHasTheFixedShape)
     TemplateValues values;
     values.fields[0] = QStringLiteral("a'b");
     values.customized[15] = {QStringLiteral("200"), QStringLiteral("v/w")};
-    const QString statement = saveTemplateStatement(QStringLiteral("T'1"), values, QStringLiteral("now"));
+    const QString statement = templatesTable::saveStatement(QStringLiteral("T'1"), values, QStringLiteral("now"));
     EXPECT_TRUE(statement.startsWith(QStringLiteral("Update Templates set ObjectName='a''b',EditStatus='',")));
     EXPECT_TRUE(statement.contains(QStringLiteral(",ImageType='',Customized1='',")));
     EXPECT_TRUE(statement.endsWith(QStringLiteral("Customized16='200/v/w',LastRevisionDate='now' where(Name = 'T''1');")));

@@ -198,6 +198,8 @@ TEST_F(XslRenderingTest, brokenStylesheetShowsTheErrorDetailsAndWritesNothing)
     writeStylesheet(QStringLiteral("bad.xsl"), "<?xml version=\"1.0\"?>\n<xsl:stylesheet version=\"1.0\" "
                                               "xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">\n  <oops>\n"
                                               "</xsl:stylesheet>\n");
+    pack.setMessage(int(Message::StylesheetNotLoaded), QStringLiteral("Error loading the Transform"));
+    pack.setMessage(int(Message::StylesheetFileLabel), QStringLiteral("XSL file: #"));
     EXPECT_EQ(display(QStringLiteral("bad.xsl")).kind, DisplayOutcome::Kind::Failed);
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_EQ(feedback.messages[0].title, QStringLiteral("Error loading the Transform"));
