@@ -72,6 +72,10 @@ void CatalogueSession::readWindowPlacement()
         pixels(readWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(frmZelvarion::designGeometry())));
     m_window.move(stored.topLeft());
     m_window.resize(stored.size());
+    // Maximised over the normal place just set, which the window keeps for when it is restored.
+    const QString section = QLatin1String(kMainWindowSection);
+    if (settingValue::switchDefaultOff(m_context.ini.read(section, QLatin1String(kMaximizedKey))))
+        m_window.setWindowState(m_window.windowState() | Qt::WindowMaximized);
 }
 
 void CatalogueSession::readStoredSettings()
@@ -168,6 +172,7 @@ void CatalogueSession::saveAtClose()
     const bool maximised = m_window.isMaximized() || m_window.isFullScreen();
     const QRect placement = maximised ? m_window.normalGeometry() : QRect(m_window.pos(), m_window.size());
     writeWindowTwips(m_context.ini, QLatin1String(kMainWindowSection), twips(placement));
+    writeSwitch(m_context.ini, QLatin1String(kMainWindowSection), QLatin1String(kMaximizedKey), maximised);
     writeSearchHistory(m_context.ini, m_searchPanel->history());
 }
 
