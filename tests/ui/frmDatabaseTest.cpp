@@ -282,7 +282,7 @@ void frmDatabaseTest::selectOpensAnOpenDialogInThePacksLanguage()
 }
 
 // In French the type and size columns said "Folder" and "KiB": the toolkit's catalogue keeps the
-// word under another context, and its file model writes sizes in the system's locale.
+// word under another context, and its file model writes sizes and dates in the system's locale.
 void frmDatabaseTest::theFileDialogWritesFoldersAndSizesInTheLanguageChosen()
 {
     Fixture f;
@@ -293,7 +293,7 @@ void frmDatabaseTest::theFileDialogWritesFoldersAndSizesInTheLanguageChosen()
     if (QCoreApplication::translate("QFileDialog", "Folder") == QStringLiteral("Folder"))
         QSKIP("the system holds no French catalogue of the toolkit");
     frmDatabase dialog(*f.started.window);
-    QString folderType, catalogueSize;
+    QString folderType, catalogueSize, catalogueDate;
     QTimer::singleShot(0, [&] {
         auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!shown)
@@ -310,12 +310,15 @@ void frmDatabaseTest::theFileDialogWritesFoldersAndSizesInTheLanguageChosen()
         if (model && QTest::qWaitFor([&] { return rowOf(QStringLiteral("albums")).isValid() && rowOf(QStringLiteral("Images.db")).isValid(); })) {
             folderType = rowOf(QStringLiteral("albums")).siblingAtColumn(2).data().toString();
             catalogueSize = rowOf(QStringLiteral("Images.db")).siblingAtColumn(1).data().toString();
+            catalogueDate = rowOf(QStringLiteral("Images.db")).siblingAtColumn(3).data().toString();
         }
         shown->reject();
     });
     dialog.selectDatabase();
     QCOMPARE(folderType, QStringLiteral("Dossier"));
     QVERIFY2(catalogueSize.endsWith(QStringLiteral(" Kio")), qPrintable(catalogueSize));
+    const QDateTime written = QFileInfo(f.folder.file(QStringLiteral("Images.db"))).lastModified();
+    QCOMPARE(catalogueDate, QLocale(QLocale::French).toString(written, QStringLiteral("dd/MM/yyyy HH:mm")));
 }
 
 void frmDatabaseTest::cancelledFileDialogChangesNothing()

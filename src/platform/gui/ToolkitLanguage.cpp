@@ -44,25 +44,28 @@ Installed &installed()
     return translators;
 }
 
-// The file model writes sizes in the system's locale, which need not be the language chosen in
-// the program: the size column is written again in the default locale.
+// The file model writes sizes and dates in the system's locale, which need not be the language
+// chosen in the program: those two columns are written again in the default locale.
 class LocalSizeModel : public QIdentityProxyModel
 {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (role != Qt::DisplayRole || index.column() != kSizeColumn)
-            return QIdentityProxyModel::data(index, role);
         const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
-        const QModelIndex source = mapToSource(index);
-        if (!files || files->isDir(source))
+        if (role != Qt::DisplayRole || !files)
             return QIdentityProxyModel::data(index, role);
-        return QLocale().formattedDataSize(files->size(source));
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kSizeColumn && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == kDateColumn)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
     }
 
 private:
     static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
 };
 
 } // namespace

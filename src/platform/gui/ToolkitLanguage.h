@@ -11,7 +11,7 @@ namespace zelvarion {
 // translations for it. Called again on every change of language; English needs none.
 void useToolkitLanguage(const QLocale &locale);
 
-// The sizes of the toolkit's own file dialog (not the desktop's) in the default locale, like
+// The sizes and dates of the toolkit's own file dialog (not the desktop's) in the default locale, like
 // every other number of the program. Call before the dialog is shown.
 void useToolkitLanguageIn(QFileDialog &dialog);
 
