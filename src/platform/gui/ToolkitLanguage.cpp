@@ -46,7 +46,7 @@ Installed &installed()
 
 // The file model writes sizes and dates in the system's locale, which need not be the language
 // chosen in the program: those two columns are written again in the default locale.
-class LocalSizeModel : public QIdentityProxyModel
+class LocaleColumnsModel : public QIdentityProxyModel
 {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
@@ -95,7 +95,7 @@ void useToolkitLanguage(const QLocale &locale)
 
 void useToolkitLanguageIn(QFileDialog &dialog)
 {
-    dialog.setProxyModel(new LocalSizeModel(&dialog));
+    dialog.setProxyModel(new LocaleColumnsModel(&dialog));
 }
 
 } // namespace zelvarion
