@@ -6,13 +6,12 @@
 #include "ui/frmZelvarion.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QTimer>
 
 namespace {
 
-// The files a file manager gives (Open With), as absolute paths; the toolkit has taken its own
+// The files a file manager or a shell gives (Open With), as absolute paths; the toolkit has taken its own
 // options out of argv already. Names are read from the raw bytes, as the catalogue keeps them.
 QStringList filesOfArguments(int argc, char *argv[])
 {
@@ -20,7 +19,7 @@ QStringList filesOfArguments(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const QString argument = zelvarion::filenames::decode(argv[i]);
         if (!argument.isEmpty() && !argument.startsWith(u'-'))
-            files << QDir::cleanPath(QDir::current().absoluteFilePath(argument));
+            files << zelvarion::filenames::absolutePath(argument);
     }
     return files;
 }

@@ -91,7 +91,9 @@ int runExportCommand(CliContext &context)
     if (made.isEmpty())
         return kExitSomeFailed;
     context.out << made << '\n';
-    return feedback.failed() ? kExitSomeFailed : kExitOk;
+    // Made, but without the thumbnails asked for: said above, and not a full success.
+    const bool thumbnailsMissing = outcome.thumbnailStoreMissing || outcome.withoutThumbnail > 0;
+    return feedback.failed() || thumbnailsMissing ? kExitSomeFailed : kExitOk;
 }
 
 } // namespace zelvarion::cli

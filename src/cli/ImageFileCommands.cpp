@@ -11,6 +11,7 @@
 #include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/CatalogueWriteLock.h"
 #include "core/catalogue/ImagesTable.h"
+#include "platform/FileNames.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QDir>
@@ -22,8 +23,9 @@ namespace {
 // The image a path names, folder and file spelt as a scan stores them.
 ImageRef imageOf(const QString &path)
 {
-    const QFileInfo info(path);
-    return {QDir::cleanPath(info.absolutePath()) + u'/', info.fileName()};
+    const QString absolute = filenames::absolutePath(path);
+    const qsizetype slash = absolute.lastIndexOf(u'/');
+    return {absolute.left(slash + 1), absolute.mid(slash + 1)};
 }
 
 // The file commands act on images of the catalogue only.

@@ -229,8 +229,9 @@ private:
 // The image a path names, folder and file spelt as a scan stores them.
 std::pair<QString, QString> folderAndFile(const QString &path)
 {
-    const QFileInfo info(path);
-    return {QDir::cleanPath(info.absolutePath()) + u'/', info.fileName()};
+    const QString absolute = filenames::absolutePath(path);
+    const qsizetype slash = absolute.lastIndexOf(u'/');
+    return {absolute.left(slash + 1), absolute.mid(slash + 1)};
 }
 
 // One write over its files: each file rewritten, the row of a catalogued image brought in step as

@@ -224,6 +224,25 @@ std::optional<FileOwnership> fileOwnership(const QString &path)
     return FileOwnership{permissionsOf(info.st_mode), userName(info.st_uid), groupName(info.st_gid)};
 }
 
+namespace {
+
+QString workingFolder()
+{
+    const QByteArray shell = qgetenv("PWD");
+    struct stat named{}, current{};
+    if (shell.startsWith('/') && ::stat(shell.constData(), &named) == 0 && ::stat(".", &current) == 0
+        && named.st_dev == current.st_dev && named.st_ino == current.st_ino)
+        return decode(shell);
+    return QDir::currentPath();
+}
+
+} // namespace
+
+QString absolutePath(const QString &path)
+{
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : workingFolder() + u'/' + path);
+}
+
 QUrl fileUrl(const QString &path)
 {
     const QString absolute = QDir::isAbsolutePath(path) ? path : QDir::current().absoluteFilePath(path);

@@ -29,6 +29,12 @@ QByteArray encode(QStringView path);
 // Whether a path needs encode to reach its file: Qt's own file classes reach it otherwise.
 bool needsEncoding(QStringView path);
 
+// A path made absolute against the working folder as the user's shell names it: $PWD when that
+// is the current folder, so a folder reached through a link keeps the link's name (the name the
+// catalogue holds when it was scanned that way), else the folder the system resolves. Cleaned of
+// "." and "..".
+QString absolutePath(const QString &path);
+
 struct FolderEntry
 {
     enum class Kind { File, Folder, Other };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -7,9 +8,16 @@
 
 namespace zelvarion::scriptrun {
 
-// Starts script with /bin/sh in the script's own folder, its output on ours, and waits for its
-// end, calling whileWaiting every 50 ms so a window stays responsive. Returns why it could not be
-// started, or nothing once it has run (whatever its exit status).
-std::optional<QString> runAndWait(const QString &script, const std::function<void()> &whileWaiting);
+struct ScriptResult
+{
+    std::optional<QString> notStarted; // why the script could not be started
+    bool succeeded = false;            // ended by itself with status 0
+    QByteArray output;                 // what it wrote on its output and error output, in order
+};
+
+// Starts script with /bin/sh in the script's own folder and waits for its end, calling
+// whileWaiting every 50 ms so a window stays responsive. Its output is kept, never passed to the
+// program's own terminal: a program started from one must not fill it with the script's chatter.
+ScriptResult runAndWait(const QString &script, const std::function<void()> &whileWaiting);
 
 } // namespace zelvarion::scriptrun

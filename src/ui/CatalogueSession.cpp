@@ -72,6 +72,10 @@ void CatalogueSession::readWindowPlacement()
         pixels(readWindowTwips(m_parts.context.ini, QLatin1String(kMainWindowSection), twips(frmZelvarion::designGeometry())));
     m_parts.window.move(stored.topLeft());
     m_parts.window.resize(stored.size());
+    // Maximised over the normal place just set, which the window keeps for when it is restored.
+    const QString section = QLatin1String(kMainWindowSection);
+    if (settingValue::switchDefaultOff(m_parts.context.ini.read(section, QLatin1String(kMaximizedKey))))
+        m_parts.window.setWindowState(m_parts.window.windowState() | Qt::WindowMaximized);
 }
 
 void CatalogueSession::readStoredSettings()
@@ -173,6 +177,7 @@ void CatalogueSession::saveAtClose()
     const QWidget &window = m_parts.window;
     const QRect placement = maximised ? window.normalGeometry() : QRect(window.pos(), window.size());
     writeWindowTwips(m_parts.context.ini, QLatin1String(kMainWindowSection), twips(placement));
+    writeSwitch(m_parts.context.ini, QLatin1String(kMainWindowSection), QLatin1String(kMaximizedKey), maximised);
     writeSearchHistory(m_parts.context.ini, m_parts.searchPanel.history());
 }
 

@@ -380,8 +380,6 @@ void frmApplyTemplate::finishRun(const ApplySummary &summary, int imagesDone)
         showFinished();
     if (summary.processed > 0)
         Q_EMIT imagesRewritten(summary.processed);
-    if (m_doneAfterRun)
-        QDialog::done(*std::exchange(m_doneAfterRun, std::nullopt));
 }
 
 QString frmApplyTemplate::summaryText(const ApplySummary &summary) const
@@ -413,11 +411,12 @@ void frmApplyTemplate::showFinished()
     m_cancel->setFocus();
 }
 
+// Cancel or the window's close during a run is Stop: the dialog stays to give the run's account,
+// since the images already written are not taken back and the user must see how far it got.
 void frmApplyTemplate::done(int result)
 {
     if (m_running) {
-        m_stopRequested = true;
-        m_doneAfterRun = result;
+        stop();
         return;
     }
     QDialog::done(result);

@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <array>
 #include <functional>
-#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -43,7 +42,7 @@ public:
     void stop() { m_stopRequested = true; }
     bool isRunning() const { return m_running; }
 
-    // While a run goes the dialog stays: closing asks it to stop and closes once it has.
+    // While a run goes the dialog stays: closing stops the run, which then gives its account.
     void done(int result) override;
 
 Q_SIGNALS:
@@ -74,7 +73,6 @@ private:
     QString m_thumbnailStoreRoot;
     bool m_running = false;
     bool m_stopRequested = false;
-    std::optional<int> m_doneAfterRun;
     std::array<QRadioButton *, 3> m_mode{};
     std::array<QLabel *, 3> m_modeCaption{};
     QCheckBox *m_addKeywords = nullptr, *m_removeKeywords = nullptr;

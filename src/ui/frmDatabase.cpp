@@ -9,6 +9,7 @@
 #include "core/session/Twips.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolder.h"
+#include "platform/gui/ToolkitLanguage.h"
 #include "platform/ThumbnailStore.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
@@ -51,6 +52,7 @@ QString chooseDatabaseFile(QWidget *owner, const LanguagePack &pack, frmDatabase
     const bool existing = choice == frmDatabase::FileChoice::ExistingCatalogue;
     QFileDialog dialog(owner, title, startPath);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    useToolkitLanguageIn(dialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // New asks its own question
     dialog.setAcceptMode(existing ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(existing ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

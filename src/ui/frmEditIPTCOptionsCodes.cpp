@@ -3,6 +3,7 @@
 #include "ui/frmEditIPTCOptions.h"
 
 #include "core/captioning/CodeReplacements.h"
+#include "platform/gui/ToolkitLanguage.h"
 #include "ui/AppContext.h"
 #include "ui/Controls.h"
 
@@ -106,6 +107,7 @@ QStringList frmEditIPTCOptions::askForCodeFiles()
     const LanguagePack &pack = m_context.language;
     QFileDialog dialog(this, pack.text(InterfaceText::CodeFilesDialogTitle));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    useToolkitLanguageIn(dialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters({pack.text(InterfaceText::CodeFileFilter) + QStringLiteral(" (*.txt)"), QStringLiteral("* (*)")});
     dialog.setLabelText(QFileDialog::LookIn, pack.text(InterfaceText::FileDialogLookIn));

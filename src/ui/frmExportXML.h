@@ -30,7 +30,7 @@ public:
     // How files are handed to the desktop; tests replace it.
     void setOpener(std::function<void(const QString &)> opener) { m_open = std::move(opener); }
     // How the FO formatter is run; empty for the real one. For tests.
-    void setFormatter(std::function<void(const QString &script)> formatter) { m_formatter = std::move(formatter); }
+    void setFormatter(std::function<bool(const QString &script)> formatter) { m_formatter = std::move(formatter); }
     // The store the thumbnails are copied from; empty for the user's thumbnail cache. For tests.
     void setThumbnailStoreRoot(const QString &root) { m_thumbnailStoreRoot = root; }
 
@@ -57,7 +57,7 @@ private:
     ExportFolder m_folder;
     std::function<void(const QString &)> m_open;
     QString m_thumbnailStoreRoot;
-    std::function<void(const QString &)> m_formatter;
+    std::function<bool(const QString &)> m_formatter;
     bool m_busy = false;
 
     QLabel *lblTitle = nullptr;

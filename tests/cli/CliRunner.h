@@ -14,9 +14,11 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runProgram(const QString &program, const QStringList &arguments)
+inline CliRun runProgram(const QString &program, const QStringList &arguments,
+                         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

@@ -48,9 +48,13 @@ protected:
         ASSERT_TRUE(writeCatalogueOfRows(folder.file(QStringLiteral("Images.db")), rows));
     }
 
+    // The thumbnail store is the folder's own "cache/zelvarion/thumbs", missing until made.
     CliRun cli(const QString &command, const QStringList &arguments)
     {
-        return runCli(QStringList{QStringLiteral("--program-folder"), folder.path(), command} + arguments);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), folder.file(QStringLiteral("cache")));
+        return runProgram(QStringLiteral(ZELVARION_CLI_PATH),
+                          QStringList{QStringLiteral("--program-folder"), folder.path(), command} + arguments, environment);
     }
 
     TempFolder folder;
@@ -106,7 +110,8 @@ TEST_F(ExportCliTest, exportWritesTheDocumentOfTheResultAndPrintsItsPath)
 
 TEST_F(ExportCliTest, exportRendersWithANamedStylesheetAndRefusesAMissingOne)
 {
-    const CliRun run = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("captions.xsl"), QStringLiteral("--with-iptc")});
+    const CliRun run = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("captions.xsl"),
+                                                     QStringLiteral("--no-thumbnails"), QStringLiteral("--with-iptc")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out.trimmed(), folder.file(QStringLiteral("XML/Zelvarion.csv")));
     const QString csv = QString::fromUtf8(folder.read(QStringLiteral("XML/Zelvarion.csv")));
@@ -135,16 +140,58 @@ TEST_F(ExportCliTest, everyFailedExportSaysWhyAndAStylesheetCannotWriteOutsideTh
     EXPECT_TRUE(evil.out.isEmpty());
     EXPECT_EQ(folder.read(QStringLiteral("v/holiday.jpg")), QByteArray("photo"));
 
-    // The FO route with no formatter: the script cannot start, and no PDF is made.
+    // The FO route with a document that is no FO: the formatter fails, and no PDF is made.
     folder.write(QStringLiteral("XML/fo.xsl"), "<?xml version=\"1.0\"?>\n<!-- extension=fo -->\n" + body);
+    folder.write(QStringLiteral("XML/fop.sh"), "echo 'not an FO document' >&2\nexit 1\n");
     const CliRun noPdf = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("fo.xsl"), QStringLiteral("brest")});
     EXPECT_EQ(noPdf.exitCode, 1);
-    EXPECT_TRUE(noPdf.err.contains(english.message(Message::NothingRendered) + u' ' + folder.file(QStringLiteral("XML/Zelvarion.pdf"))))
+    EXPECT_TRUE(noPdf.err.contains(QString(english.message(Message::ScriptFailed)).replace(u'#', folder.file(QStringLiteral("XML/fop.sh")))
+                                   + QStringLiteral("\nnot an FO document")))
         << noPdf.err.toStdString();
+    EXPECT_TRUE(noPdf.out.isEmpty());
+
+    // A formatter that ran and made no PDF.
+    folder.write(QStringLiteral("XML/fop.sh"), "exit 0\n");
+    const CliRun silent = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("fo.xsl"), QStringLiteral("brest")});
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_TRUE(silent.err.contains(english.message(Message::NothingRendered) + u' ' + folder.file(QStringLiteral("XML/Zelvarion.pdf"))))
+        << silent.err.toStdString();
 
     const CliRun outside = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("../XML/evil.xsl"), QStringLiteral("brest")});
     EXPECT_EQ(outside.exitCode, 2);
     EXPECT_FALSE(outside.err.isEmpty());
+}
+
+// The PDF route: the formatter's chatter stayed on the terminal, and a PDF without its pictures
+// (no thumbnail store) passed for a full success.
+TEST_F(ExportCliTest, formatterOutputAppearsOnlyInItsErrorAndMissingThumbnailsAreNotASuccess)
+{
+    LanguagePack english;
+    english.loadShippedEnglish();
+    const QByteArray body = "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                            "<xsl:output method=\"text\"/><xsl:template match=\"/\">text</xsl:template></xsl:stylesheet>\n";
+    folder.write(QStringLiteral("XML/fo.xsl"), "<?xml version=\"1.0\"?>\n<!-- extension=fo -->\n" + body);
+    folder.write(QStringLiteral("XML/fop.sh"), "echo '[warning] JVM flavour not understood'\necho made > Zelvarion.pdf\n");
+    const QString pdf = folder.file(QStringLiteral("XML/Zelvarion.pdf"));
+
+    const CliRun quiet = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("fo.xsl"),
+                                                       QStringLiteral("--no-thumbnails"), QStringLiteral("brest")});
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err.toStdString();
+    EXPECT_EQ(quiet.out, pdf + u'\n');
+    EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.toStdString();
+
+    const CliRun pictureless = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("fo.xsl"), QStringLiteral("brest")});
+    EXPECT_EQ(pictureless.exitCode, 1);
+    EXPECT_EQ(pictureless.out, pdf + u'\n'); // made all the same
+    EXPECT_EQ(pictureless.err, QString(english.message(Message::ThumbnailStoreMissing))
+                                   .replace(u'#', folder.file(QStringLiteral("cache/zelvarion/thumbs"))) + u'\n');
+
+    folder.write(QStringLiteral("XML/fop.sh"), "echo 'SEVERE: no such font' >&2\nexit 1\n");
+    const CliRun failed = cli(QStringLiteral("export"), {QStringLiteral("--xsl"), QStringLiteral("fo.xsl"),
+                                                        QStringLiteral("--no-thumbnails"), QStringLiteral("brest")});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.out.isEmpty());
+    EXPECT_TRUE(failed.err.endsWith(QStringLiteral("fop.sh ended with an error:\nSEVERE: no such font\n"))) << failed.err.toStdString();
 }
 
 // The undo journal or any other file given as the catalogue failed with

@@ -182,9 +182,9 @@ TEST_F(ScriptOutputCliTest, everyTextOfARunComesFromThePackInUse)
     photos.write(QStringLiteral("one/a.jpg"), readAll(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg"))));
     photos.write(QStringLiteral("two/a.jpg"), readAll(testDataFile(QStringLiteral("iptc/pillow/Tests/images/iptc.jpg"))));
     const CliRun one = cli(QStringLiteral("scan"), {photos.file(QStringLiteral("one"))});
-    EXPECT_TRUE(one.out.contains(u8("1 fichier dans 1 dossier ; Temps écoulé"))) << one.out.toStdString();
+    EXPECT_TRUE(one.out.contains(u8("1 fichier dans 1 dossier\u00A0; Temps écoulé"))) << one.out.toStdString();
     const CliRun two = cli(QStringLiteral("scan"), {photos.file(QStringLiteral("one")), photos.file(QStringLiteral("two"))});
-    EXPECT_TRUE(two.out.contains(u8("2 fichiers dans 2 dossiers ; "))) << two.out.toStdString();
+    EXPECT_TRUE(two.out.contains(u8("2 fichiers dans 2 dossiers\u00A0; "))) << two.out.toStdString();
     for (const char *english : {"files", "folders", "Elapsed", " in "})
         EXPECT_FALSE(two.out.contains(QLatin1String(english))) << english << ": " << two.out.toStdString();
 
@@ -192,7 +192,7 @@ TEST_F(ScriptOutputCliTest, everyTextOfARunComesFromThePackInUse)
     // gives them, and the user's own texts still win.
     folder.write(QStringLiteral("Zelvarion-Language/French.lng"), "[Messages]\r\n11=Durée :\r\n");
     const CliRun older = cli(QStringLiteral("scan"), {photos.file(QStringLiteral("one"))});
-    EXPECT_TRUE(older.out.contains(u8("1 fichier dans 1 dossier ; Durée : "))) << older.out.toStdString();
+    EXPECT_TRUE(older.out.contains(u8("1 fichier dans 1 dossier\u00A0; Durée : "))) << older.out.toStdString();
 
     useLanguage("English");
     const CliRun again = cli(QStringLiteral("scan"), {photos.file(QStringLiteral("two"))});

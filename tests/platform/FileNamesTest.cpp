@@ -5,6 +5,7 @@
 
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <fcntl.h>
@@ -127,4 +128,31 @@ TEST(FileNames, tellsWhyAFileCannotBeOpened)
     EXPECT_FALSE(filenames::openForReading(file, folder.file(QStringLiteral("missing.jpg")), &reason));
     EXPECT_FALSE(reason.isEmpty());
     EXPECT_FALSE(filenames::listFolder(folder.file(QStringLiteral("missing"))).has_value());
+}
+
+// Run from a folder reached through a link, a relative name kept the resolved folder, which the
+// catalogue does not hold when it was scanned through the link.
+TEST(FileNames, aRelativePathKeepsTheLinkTheShellWentThrough)
+{
+    TempFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("store")));
+    ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("store")), folder.file(QStringLiteral("album"))));
+    const QByteArray oldPwd = qgetenv("PWD");
+    const QString oldCurrent = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.file(QStringLiteral("album"))));
+    const QString resolved = QDir::currentPath() + QStringLiteral("/photo.jpg");
+    ASSERT_NE(resolved, folder.file(QStringLiteral("album/photo.jpg")));
+
+    qputenv("PWD", QFile::encodeName(folder.file(QStringLiteral("album"))));
+    EXPECT_EQ(filenames::absolutePath(QStringLiteral("photo.jpg")), folder.file(QStringLiteral("album/photo.jpg")));
+    EXPECT_EQ(filenames::absolutePath(QStringLiteral("./sub/../photo.jpg")), folder.file(QStringLiteral("album/photo.jpg")));
+    EXPECT_EQ(filenames::absolutePath(QStringLiteral("/elsewhere/./x.jpg")), QStringLiteral("/elsewhere/x.jpg"));
+    // A PWD that is not the current folder (a program that changed folder) is not trusted.
+    qputenv("PWD", QFile::encodeName(folder.path()));
+    EXPECT_EQ(filenames::absolutePath(QStringLiteral("photo.jpg")), resolved);
+    qunsetenv("PWD");
+    EXPECT_EQ(filenames::absolutePath(QStringLiteral("photo.jpg")), resolved);
+
+    QDir::setCurrent(oldCurrent);
+    qputenv("PWD", oldPwd);
 }

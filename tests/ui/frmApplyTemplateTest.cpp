@@ -98,7 +98,8 @@ private Q_SLOTS:
     void withoutTemplateInUseOkIsDisabled();
     void runWritesTheImagesAndListsTheOthers();
     void stopCountsTheImagesWrittenAndTheOnesLeft();
-    void closingDuringARunStopsItFirst();
+    void cancellingOrClosingDuringARunStopsItAndGivesTheAccount_data();
+    void cancellingOrClosingDuringARunStopsItAndGivesTheAccount();
     void anotherCommandOnTheCatalogueRefusesTheRun();
     void afterARunTheDialogGivesItsAccountAndOffersOnlyClose_data();
     void afterARunTheDialogGivesItsAccountAndOffersOnlyClose();
@@ -212,23 +213,50 @@ void frmApplyTemplateTest::stopCountsTheImagesWrittenAndTheOnesLeft()
                                        + countedText(pack, pack.text(InterfaceText::ImagesUntouchedStatus), {{u'#', untouched}}));
 }
 
-void frmApplyTemplateTest::closingDuringARunStopsItFirst()
+void frmApplyTemplateTest::cancellingOrClosingDuringARunStopsItAndGivesTheAccount_data()
 {
+    QTest::addColumn<bool>("byWindowClose");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("window close") << true;
+}
+
+// Cancel or the window's close during a run is Stop: the images written stay written, and the
+// dialog stays with the bar where the run got to, the counts and Close.
+void frmApplyTemplateTest::cancellingOrClosingDuringARunStopsItAndGivesTheAccount()
+{
+    QFETCH(bool, byWindowClose);
     Fixture f;
-    f.addImages(2);
+    f.addImages(10);
     f.useTemplate();
     f.open();
     f.get<QRadioButton>(QStringLiteral("optKeepOriginalIPTC_1"))->click();
+    auto *cancel = f.get<QPushButton>(QStringLiteral("cmdCancel"));
     QObject::connect(f.get<QProgressBar>(QStringLiteral("ProgressBar1")), &QProgressBar::valueChanged, f.dialog.get(),
-                     [&f](int value) {
-                         if (value == 1) {
-                             f.dialog->reject();
-                             QVERIFY(f.dialog->isVisible()); // still running
-                         }
+                     [&](int value) {
+                         if (value != 1)
+                             return;
+                         if (byWindowClose)
+                             f.dialog->close();
+                         else
+                             cancel->click();
+                         QVERIFY(f.dialog->isVisible());
                      });
     f.get<QPushButton>(QStringLiteral("cmdOK"))->click();
+    QVERIFY(f.dialog->isVisible());
+    QVERIFY(!f.dialog->isRunning());
+    int written = 0;
+    for (int copy = 0; copy < 10; ++copy)
+        for (int i = 0; i < 2; ++i)
+            written += f.city(QStringLiteral("image%1-%2.jpg").arg(copy).arg(i)) == QStringLiteral("Paris") ? 1 : 0;
+    QVERIFY(written >= 1 && written < 21);
+    QCOMPARE(f.get<QProgressBar>(QStringLiteral("ProgressBar1"))->value(), written);
+    const LanguagePack &pack = f.c.context.language;
+    QCOMPARE(f.label("lblStatus"), countedText(pack, pack.text(InterfaceText::ImagesProcessedStatus), {{u'#', written}}) + u' '
+                                       + countedText(pack, pack.text(InterfaceText::ImagesUntouchedStatus), {{u'#', 21 - written}}));
+    QCOMPARE(cancel->text(), f.c.text(InterfaceText::CloseButton));
+    QVERIFY(!f.get(QStringLiteral("cmdOK"))->isVisible());
+    cancel->click();
     QVERIFY(!f.dialog->isVisible());
-    QCOMPARE(f.city(QStringLiteral("image0-0.jpg")), QStringLiteral("Paris"));
 }
 
 // Another command holds the catalogue (a scan, or a run of the command line): the run is refused

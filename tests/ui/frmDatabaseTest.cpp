@@ -5,6 +5,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
 #include "platform/IniFile.h"
+#include "platform/gui/ToolkitLanguage.h"
 #include "ui/frmDatabase.h"
 
 #include <QAbstractItemModel>
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace zelvarion;
@@ -137,6 +140,7 @@ private Q_SLOTS:
     void selectRemembersTheChosenCatalogue();
     void selectRefusesAFileThatIsNoCatalogueAndKeepsTheOneInUse();
     void selectOpensAnOpenDialogInThePacksLanguage();
+    void theFileDialogWritesFoldersAndSizesInTheLanguageChosen();
     void cancelledFileDialogChangesNothing();
     void newOnAnExistingFileAnsweredNoKeepsTheCurrentCatalogue();
     void newOnAnExistingFileAnsweredYesReplacesItWithAnEmptyCatalogue();
@@ -275,6 +279,46 @@ void frmDatabaseTest::selectOpensAnOpenDialogInThePacksLanguage()
     QCOMPARE(reject, QStringLiteral("Annuler"));
     QCOMPARE(filter, QStringLiteral("Catalogues (*.db)"));
     QCOMPARE(started.window->context().catalogue.path, before);
+}
+
+// In French the type and size columns said "Folder" and "KiB": the toolkit's catalogue keeps the
+// word under another context, and its file model writes sizes and dates in the system's locale.
+void frmDatabaseTest::theFileDialogWritesFoldersAndSizesInTheLanguageChosen()
+{
+    Fixture f;
+    QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("albums")));
+    const QLocale before;
+    useToolkitLanguage(QLocale(QLocale::French));
+    const auto restore = qScopeGuard([&before] { useToolkitLanguage(before); });
+    if (QCoreApplication::translate("QFileDialog", "Folder") == QStringLiteral("Folder"))
+        QSKIP("the system holds no French catalogue of the toolkit");
+    frmDatabase dialog(*f.started.window);
+    QString folderType, catalogueSize, catalogueDate;
+    QTimer::singleShot(0, [&] {
+        auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!shown)
+            return;
+        const QTreeView *view = shown->findChild<QTreeView *>(QStringLiteral("treeView"));
+        const QAbstractItemModel *model = view ? view->model() : nullptr;
+        const auto rowOf = [&](const QString &name) {
+            const QModelIndex root = view->rootIndex();
+            for (int r = 0; model && r < model->rowCount(root); ++r)
+                if (model->index(r, 0, root).data().toString() == name)
+                    return model->index(r, 0, root);
+            return QModelIndex();
+        };
+        if (model && QTest::qWaitFor([&] { return rowOf(QStringLiteral("albums")).isValid() && rowOf(QStringLiteral("Images.db")).isValid(); })) {
+            folderType = rowOf(QStringLiteral("albums")).siblingAtColumn(2).data().toString();
+            catalogueSize = rowOf(QStringLiteral("Images.db")).siblingAtColumn(1).data().toString();
+            catalogueDate = rowOf(QStringLiteral("Images.db")).siblingAtColumn(3).data().toString();
+        }
+        shown->reject();
+    });
+    dialog.selectDatabase();
+    QCOMPARE(folderType, QStringLiteral("Dossier"));
+    QVERIFY2(catalogueSize.endsWith(QStringLiteral(" Kio")), qPrintable(catalogueSize));
+    const QDateTime written = QFileInfo(f.folder.file(QStringLiteral("Images.db"))).lastModified();
+    QCOMPARE(catalogueDate, QLocale(QLocale::French).toString(written, QStringLiteral("dd/MM/yyyy HH:mm")));
 }
 
 void frmDatabaseTest::cancelledFileDialogChangesNothing()

@@ -72,7 +72,7 @@ private Q_SLOTS:
         frmFolderSelected w(f->context, f->feedback, results, nullptr);
         w.confirm();
         const QString summary = f->feedback.texts()[0];
-        QVERIFY2(summary.startsWith(u8("0 image copiée. 1 non copiée : ")), qPrintable(summary));
+        QVERIFY2(summary.startsWith(u8("0 image copiée. 1 non copiée\u00A0: ")), qPrintable(summary));
         QVERIFY2(summary.contains(u8(". 0 n'a pas pu être copiée.")), qPrintable(summary));
     }
 };

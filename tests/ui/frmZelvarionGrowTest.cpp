@@ -156,6 +156,19 @@ void frmZelvarionGrowTest::maximiseIsOfferedAndTheNormalPlaceIsRemembered()
     f.w->close();
     const IniFile ini(f.folder.file(QStringLiteral("Zelvarion.ini")));
     QCOMPARE(ini.read(QStringLiteral("MainWindow"), QStringLiteral("Width")), QString::number(715 * 15));
+
+    // It reopens maximised, and restoring it gives back the normal place.
+    StartedWindow again;
+    again.start();
+    QTRY_VERIFY(again.window->isMaximized());
+    QCOMPARE(again.window->normalGeometry().width(), 715);
+    again.window->showNormal();
+    QTRY_COMPARE(again.window->width(), 715);
+    again.window->close();
+    QCOMPARE(ini.read(QStringLiteral("MainWindow"), QStringLiteral("Maximized")), QStringLiteral("0"));
+    StartedWindow normal;
+    normal.start();
+    QVERIFY(!normal.window->isMaximized());
 }
 
 // A window three times the designed size draws a cell three times its picture: the page shows at

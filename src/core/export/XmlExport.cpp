@@ -158,6 +158,14 @@ public:
                                    MessageIcon::Critical);
         }
         m_copyThumbnails = m_request.copyThumbnails && thumbnailsInside;
+        // A cache cleared or another user's store: without a word the document would simply
+        // lack every picture.
+        if (m_copyThumbnails && !QFileInfo(m_thumbnails.root()).isDir()) {
+            m_outcome.thumbnailStoreMissing = true;
+            m_feedback.showMessage(QString(messageText(m_request, Message::ThumbnailStoreMissing))
+                                       .replace(u'#', m_thumbnails.root()),
+                                   MessageIcon::Warning);
+        }
         m_file.emplace(folder.documentPath());
         m_document = xmlExport::documentStart(m_request.generatedAt, m_request.locale, trimBlanks(m_request.title));
         m_document.reserve(kPieceSize + (64 << 10));
@@ -172,7 +180,7 @@ public:
             return {};
         const QString target = m_request.folder.thumbnailsPath() + u'/' + m_names.claim(file, rank);
         const QString copied = copyThumbnail(m_thumbnails, folder + file, target);
-        m_outcome.thumbnails += copied.isEmpty() ? 0 : 1;
+        (copied.isEmpty() ? m_outcome.withoutThumbnail : m_outcome.thumbnails) += 1;
         return copied;
     }
 
@@ -195,6 +203,10 @@ public:
         if (!written.ok)
             m_feedback.reportFailure(fileFailure(written));
         m_outcome.written = written.ok;
+        if (written.ok && m_outcome.withoutThumbnail > 0 && !m_outcome.thumbnailStoreMissing)
+            m_feedback.showMessage(QString(messageText(m_request, Message::ImagesWithoutThumbnail))
+                                       .replace(u'#', QString::number(m_outcome.withoutThumbnail)),
+                                   MessageIcon::Warning);
         return m_outcome;
     }
 

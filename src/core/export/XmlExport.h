@@ -80,6 +80,10 @@ struct XmlExportOutcome
     bool written = false; // the document was written (also without File blocks)
     int exported = 0;     // File blocks written
     int thumbnails = 0;   // thumbnail files made
+    // Images whose thumbnail was asked for and not made (none stored for them); the export
+    // reports them, and a missing store once for all.
+    int withoutThumbnail = 0;
+    bool thumbnailStoreMissing = false;
 };
 
 // Writes the export document of every image of the result, in result order. A document that is

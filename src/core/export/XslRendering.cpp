@@ -145,23 +145,41 @@ DisplayOutcome displayXml(const ExportFolder &folder, const QString &listText, D
     const QString pdf = folder.path + QStringLiteral("/Zelvarion.pdf");
     QFile::remove(pdf);
     const QString script = formatterScriptPath(folder);
-    if (environment.runFormatter)
-        environment.runFormatter(script);
-    else
-        runAndWait(script, environment.feedback);
-    // The PDF is handed on even when the formatter failed, so the desktop says what is missing.
+    const bool formatted = environment.runFormatter ? environment.runFormatter(script) : runAndWait(script, environment.feedback);
+    if (!formatted)
+        return {DisplayOutcome::Kind::Failed, {}}; // said with the formatter's own words
     environment.openWithDefaultProgram(pdf);
     return {DisplayOutcome::Kind::Rendered, pdf};
 }
 
+namespace {
+
+// The end of a script's output: where a failing program says why.
+QString lastLines(const QByteArray &output)
+{
+    constexpr qsizetype kShown = 30;
+    QStringList lines = QString::fromLocal8Bit(output).trimmed().split(u'\n');
+    if (lines.size() > kShown)
+        lines = QStringList{QStringLiteral("…")} + lines.mid(lines.size() - kShown);
+    return lines.join(u'\n');
+}
+
+} // namespace
+
 bool runAndWait(const QString &command, Feedback &feedback)
 {
-    const auto failure = scriptrun::runAndWait(command, [&feedback] { feedback.processEvents(); });
-    if (!failure)
-        return true;
-    const Failure notStarted{Message::ProgramNotStarted, {command, *failure}, {}};
-    feedback.showMessage(describe(notStarted, feedback.language()), MessageIcon::None, defaultBoxTitle());
-    return false;
+    const scriptrun::ScriptResult run = scriptrun::runAndWait(command, [&feedback] { feedback.processEvents(); });
+    if (run.notStarted) {
+        const Failure notStarted{Message::ProgramNotStarted, {command, *run.notStarted}, {}};
+        feedback.showMessage(describe(notStarted, feedback.language()), MessageIcon::None, defaultBoxTitle());
+        return false;
+    }
+    if (!run.succeeded) {
+        const QString said = QString(feedback.language().message(Message::ScriptFailed)).replace(u'#', command);
+        feedback.showMessage(said + u'\n' + lastLines(run.output), MessageIcon::Critical, defaultBoxTitle());
+        return false;
+    }
+    return true;
 }
 
 } // namespace zelvarion

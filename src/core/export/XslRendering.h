@@ -39,8 +39,9 @@ struct DisplayEnvironment
     std::function<void(const QString &path)> openWithDefaultProgram;
     std::function<void(const QString &text)> showStatus; // lblDisplayMessage
     std::function<void(const QString &listText)> rememberStylesheet; // XSLFile
-    // Runs the FO formatter script and waits for its end; defaults to runAndWait.
-    std::function<void(const QString &script)> runFormatter;
+    // Runs the FO formatter script and waits for its end, true when it succeeded; defaults to
+    // runAndWait.
+    std::function<bool(const QString &script)> runFormatter;
 };
 
 struct DisplayOutcome
@@ -60,7 +61,8 @@ DisplayOutcome displayXml(const ExportFolder &folder, const QString &listText, D
 
 // Starts command (a shell script, run by /bin/sh in its own folder) and waits for its end, letting
 // the window's events run meanwhile (the start itself is platform's scriptrun). A command that
-// cannot be started is reported as ProgramNotStarted. False when it could not be started.
+// cannot be started is reported as ProgramNotStarted, one that fails with the end of its output;
+// what a command that succeeds writes is dropped. True when it ran and succeeded.
 bool runAndWait(const QString &command, Feedback &feedback);
 
 } // namespace zelvarion

@@ -148,6 +148,9 @@ bool changeSetting(const IniFile &ini, AppSettings &settings, T AppSettings::*me
 // close.
 inline constexpr char kMainWindowSection[] = "MainWindow";
 inline constexpr char kDisplayWindowSection[] = "DisplayWindow";
+// Beside the main window's geometry, which stays its normal place: "1" when it closed maximised.
+// Absent in older files, which reopen at the normal place.
+inline constexpr char kMaximizedKey[] = "Maximized";
 
 // The lstFields position that IndexFieldIPTC selects among fieldCount entries; -1 (nothing) for
 // a value outside the list.

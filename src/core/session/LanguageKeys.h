@@ -538,6 +538,9 @@ enum class Message : int {
     CliUnknownCommand = 428,     // "#" the command
     CliDashOperand = 429,        // after an unknown option beginning with one dash
     ImageNotCatalogued = 460, // "#" the file a file manager asked to open
+    ScriptFailed = 461,           // "#" the script; its output follows on the next lines
+    ThumbnailStoreMissing = 462,  // "#" the store's folder
+    ImagesWithoutThumbnail = 463, // "#" their count
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -730,6 +733,7 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::ExpectedForm, Message::CliYesNoChoice, Message::CliYesAnswers, Message::CliSeeHelp,
     Message::CliUnknownOption, Message::CliOptionTwice, Message::CliOptionTakesNoValue,
     Message::CliOptionNeedsValue, Message::CliUnknownCommand, Message::CliDashOperand, Message::ImageNotCatalogued,
+    Message::ScriptFailed, Message::ThumbnailStoreMissing, Message::ImagesWithoutThumbnail,
 });
 
 namespace detail {
@@ -748,6 +752,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 283);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 229);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 232);
 
 } // namespace zelvarion

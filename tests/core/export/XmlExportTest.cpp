@@ -140,6 +140,33 @@ TEST_F(XmlExportTest, everyImageGetsAThumbnailOfItsOwnAndAMissingStreamGivesNoTh
             << image.file;
     }
     EXPECT_EQ(document().count(QStringLiteral("<ThumbName>")), int(std::size(images)));
+    EXPECT_EQ(outcome.withoutThumbnail, 1);
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(feedback.messages[0].text.endsWith(QStringLiteral(": 1")));
+}
+
+// A store that is not there (a cleared cache) made a document without a single picture and said
+// nothing: it is named once, the images without thumbnails not counted again.
+TEST_F(XmlExportTest, aMissingThumbnailStoreIsReportedOnceAndNotWhenNoThumbnailIsAsked)
+{
+    catalogue.add(kPhotos, QStringLiteral("a.jpg"));
+    catalogue.add(kPhotos, QStringLiteral("b.jpg"));
+    store = ThumbnailStore(catalogue.folder.file(QStringLiteral("cleared-cache")));
+    XmlExportOutcome outcome = run();
+    EXPECT_TRUE(outcome.written);
+    EXPECT_TRUE(outcome.thumbnailStoreMissing);
+    EXPECT_EQ(outcome.withoutThumbnail, 2);
+    EXPECT_EQ(document().count(QStringLiteral("<ThumbName>")), 0);
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(feedback.messages[0].text.contains(store.root()));
+
+    feedback.messages.clear();
+    outcome = run(false);
+    EXPECT_FALSE(outcome.thumbnailStoreMissing);
+    EXPECT_EQ(outcome.withoutThumbnail, 0);
+    EXPECT_TRUE(feedback.messages.empty());
 }
 
 TEST(ThumbnailNames, aNameIsTakenOnceWhateverItsCase)

@@ -43,7 +43,7 @@ protected:
     {
         XmlExportRequest request;
         request.folder = folder;
-        request.copyThumbnails = true;
+        request.copyThumbnails = false; // the renderings here show no pictures
         exportXml(request, catalogue.results, catalogue.db, feedback, store);
     }
     void copyShipped(const QString &name)
@@ -81,7 +81,10 @@ protected:
     ExportFolder folder;
     QStringList opened, statuses;
     QString remembered;
-    std::function<void(const QString &)> formatter = [this](const QString &script) { formatterRuns << script; };
+    std::function<bool(const QString &)> formatter = [this](const QString &script) {
+        formatterRuns << script;
+        return true;
+    };
     QStringList formatterRuns;
 };
 
@@ -304,6 +307,30 @@ TEST_F(XslRenderingTest, missingFormatterScriptIsReportedAsAnAppThatCannotStart)
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_TRUE(feedback.messages[0].text.startsWith(QStringLiteral("Error starting App:\nApp: ")));
     EXPECT_EQ(feedback.messages[0].icon, MessageIcon::None);
+}
+
+// A formatter's chatter never reaches the terminal: a failing one is reported with the end of
+// what it wrote, and nothing is opened; a succeeding one says nothing.
+TEST_F(XslRenderingTest, formatterOutputIsShownOnlyWhenItFails)
+{
+    exportCatalogue();
+    writeStylesheet(QStringLiteral("f.xsl"), stylesheet("<!-- extension=fo -->\n", kCaptionsOnly));
+    writeStylesheet(QStringLiteral("fop.sh"), "echo '[warning] JVM flavour not understood'\n"
+                                              "echo 'SEVERE: Zelvarion.fo line 3: no such font' >&2\nexit 3\n");
+    formatter = nullptr; // the real run
+    EXPECT_EQ(display(QStringLiteral("f.xsl")).kind, DisplayOutcome::Kind::Failed);
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(feedback.messages[0].text.startsWith(folder.path + QStringLiteral("/fop.sh ended with an error:\n")));
+    EXPECT_TRUE(feedback.messages[0].text.endsWith(QStringLiteral("[warning] JVM flavour not understood\n"
+                                                                  "SEVERE: Zelvarion.fo line 3: no such font")));
+
+    feedback.messages.clear();
+    writeStylesheet(QStringLiteral("fop.sh"), "echo '[warning] JVM flavour not understood' >&2\necho pdf > Zelvarion.pdf\n");
+    EXPECT_EQ(display(QStringLiteral("f.xsl")).kind, DisplayOutcome::Kind::Rendered);
+    EXPECT_TRUE(feedback.messages.empty());
+    EXPECT_EQ(opened, QStringList({folder.path + QStringLiteral("/Zelvarion.pdf")}));
 }
 
 // The one real formatter run of the tests: the shipped catalogue stylesheet through fop.sh, and

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <gtest/gtest.h>
@@ -585,6 +586,19 @@ TEST(ShippedLanguagePacks, frenchKeepsEveryPlaceholderOfTheEnglishText)
             EXPECT_EQ(textOf(english, k).count(p), textOf(french, k).count(p))
                 << describe(k) << " placeholder " << placeholder;
         }
+    }
+}
+
+// French sets a no-break space before : ; ? ! and inside « »: a plain one lets a line break
+// leave the sign alone at the start of a line. A sign glued to its word (12:30, a path) is no
+// clause's end and stays as it is.
+TEST(ShippedLanguagePacks, frenchHoldsEveryDoubleSignAndQuoteWithANoBreakSpace)
+{
+    const LanguagePack french = loadShipped("French");
+    const QRegularExpression plain(QStringLiteral(R"([ ][:;?!]|[^ \x{A0}][:;?!]( |$|\\n|\||\})|«[^\x{A0}]|[^\x{A0}]»)"));
+    for (const PackKey &k : usedKeys()) {
+        const QRegularExpressionMatch found = plain.match(textOf(french, k));
+        EXPECT_FALSE(found.hasMatch()) << describe(k) << ": \"" << found.captured().toStdString() << '"';
     }
 }
 
