@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <climits>
 #include <atomic>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <cerrno>
 #include <cstdlib>
 #include <cstdio>
@@ -108,12 +111,57 @@ QByteArray temporaryPattern(const QFileInfo &target)
            + QByteArray(kTemporaryRandomLength, 'X');
 }
 
-void syncFolder(const QString &folder)
+void flushFolderEntries(const QString &folder)
 {
     if (const int fd = ::open(filenames::encode(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// The flushes of a folder's entries, shared by the writers that renamed into it meanwhile. A
+// writer counts its rename, then waits for a flush begun after that; one flush serves every rename
+// counted before it began, so workers replacing files side by side wait for the disk together.
+class FolderFlushes
+{
+public:
+    void flushAfterRename(const QString &folder)
+    {
+        std::unique_lock lock(m_mutex);
+        Folder &state = m_folders[folder];
+        const quint64 mine = ++state.renamed;
+        while (state.flushed < mine) {
+            if (state.flushing) {
+                m_flushed.wait(lock);
+                continue;
+            }
+            state.flushing = true;
+            const quint64 covered = state.renamed;
+            lock.unlock();
+            flushFolderEntries(folder);
+            lock.lock();
+            state.flushed = std::max(state.flushed, covered);
+            state.flushing = false;
+            m_flushed.notify_all();
+        }
+    }
+
+private:
+    struct Folder
+    {
+        quint64 renamed = 0;
+        quint64 flushed = 0;
+        bool flushing = false;
+    };
+    std::mutex m_mutex;
+    std::condition_variable m_flushed;
+    std::map<QString, Folder> m_folders; // references stay valid while others are added
+};
+
+void syncFolder(const QString &folder)
+{
+    static FolderFlushes flushes;
+    flushes.flushAfterRename(folder);
 }
 
 bool sameFile(int fd, const QByteArray &path)
@@ -382,17 +430,26 @@ bool StreamingReplacement::append(QByteArrayView piece)
     return m_failure.ok;
 }
 
+Result StreamingReplacement::settle()
+{
+    if (!m_failure.ok || m_settled)
+        return m_failure;
+    const QByteArray targetPath = filenames::encode(replacedFile(m_path).absoluteFilePath());
+    if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
+        return m_failure = failure(Problem::Flush, filenames::decode(m_temporaryPath));
+    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
+        return m_failure = failure(Problem::KeepPermissions, m_path);
+    m_settled = true;
+    return m_failure;
+}
+
 Result StreamingReplacement::commit()
 {
-    if (!m_failure.ok)
+    if (!settle().ok)
         return m_failure;
     const QFileInfo target = replacedFile(m_path);
     const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     const QString temporary = filenames::decode(m_temporaryPath);
-    if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
-        return m_failure = failure(Problem::Flush, temporary);
-    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
-        return m_failure = failure(Problem::KeepPermissions, m_path);
     const int closed = ::close(m_fd);
     m_fd = -1;
     if (closed != 0)

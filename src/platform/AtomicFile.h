@@ -57,6 +57,10 @@ public:
 
     // False once a piece could not be written; later pieces are then ignored.
     bool append(QByteArrayView piece);
+    // The content on the disk with the target's permissions, not yet in place: what must be
+    // done before the rename, for a caller that records something between the two. commit
+    // settles first when this was not called.
+    Result settle();
     Result commit();
 
 private:
@@ -66,6 +70,7 @@ private:
     int m_fd = -1;
     int m_lock = -1; // held until the rename: the temporary file is still being written
     Result m_failure; // ok until something failed
+    bool m_settled = false;
 };
 
 // Copies source to target the same way: through a temporary file in the target's folder, flushed

@@ -81,10 +81,11 @@ IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keyw
 enum class SegmentPlacement { AfterStartOfImage, InPlaceOfOld };
 
 // The file's new bytes: the old segment cut out, the new one put in. content must start with
-// 0xFF 0xD8.
+// 0xFF 0xD8. A tail is appended after content: the rest of a file whose header alone was given.
 QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
                               const IptcSegment &newSegment,
-                              SegmentPlacement placement = SegmentPlacement::AfterStartOfImage);
+                              SegmentPlacement placement = SegmentPlacement::AfterStartOfImage,
+                              QByteArrayView tail = {});
 
 // Replaces the file by its new content through a temporary file in the same folder; true only
 // when the whole new content is in place. error receives the reason otherwise.
