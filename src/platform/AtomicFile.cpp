@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <climits>
 #include <atomic>
-#include <condition_variable>
-#include <map>
 #include <mutex>
 #include <cerrno>
 #include <cstdlib>
@@ -119,50 +117,7 @@ void flushFolderEntries(const QString &folder)
     }
 }
 
-// The flushes of a folder's entries, shared by the writers that renamed into it meanwhile. A
-// writer counts its rename, then waits for a flush begun after that; one flush serves every rename
-// counted before it began, so workers replacing files side by side wait for the disk together.
-class FolderFlushes
-{
-public:
-    void flushAfterRename(const QString &folder)
-    {
-        std::unique_lock lock(m_mutex);
-        Folder &state = m_folders[folder];
-        const quint64 mine = ++state.renamed;
-        while (state.flushed < mine) {
-            if (state.flushing) {
-                m_flushed.wait(lock);
-                continue;
-            }
-            state.flushing = true;
-            const quint64 covered = state.renamed;
-            lock.unlock();
-            flushFolderEntries(folder);
-            lock.lock();
-            state.flushed = std::max(state.flushed, covered);
-            state.flushing = false;
-            m_flushed.notify_all();
-        }
-    }
-
-private:
-    struct Folder
-    {
-        quint64 renamed = 0;
-        quint64 flushed = 0;
-        bool flushing = false;
-    };
-    std::mutex m_mutex;
-    std::condition_variable m_flushed;
-    std::map<QString, Folder> m_folders; // references stay valid while others are added
-};
-
-void syncFolder(const QString &folder)
-{
-    static FolderFlushes flushes;
-    flushes.flushAfterRename(folder);
-}
+void syncFolder(const QString &folder) { flushFolderEntries(folder); }
 
 bool sameFile(int fd, const QByteArray &path)
 {
@@ -397,8 +352,9 @@ QFileInfo replacedFile(const QString &path)
 
 } // namespace
 
-StreamingReplacement::StreamingReplacement(const QString &path, Durability durability)
-    : m_path(path), m_durability(durability), m_failure{true, Problem::None, {}, {}}
+StreamingReplacement::StreamingReplacement(const QString &path, Durability durability,
+                                           DeferredFolderFlushes *folderFlushes)
+    : m_path(path), m_durability(durability), m_folderFlushes(folderFlushes), m_failure{true, Problem::None, {}, {}}
 {
     const QFileInfo target = replacedFile(path);
     TemporaryFile temporary;
@@ -457,9 +413,32 @@ Result StreamingReplacement::commit()
     if (failsAt(Step::Rename) || ::rename(m_temporaryPath.constData(), targetPath.constData()) != 0)
         return m_failure = failure(Problem::Replace, m_path);
     m_temporaryPath.clear();
-    if (m_durability == Durability::Synced)
-        syncFolder(target.absolutePath());
+    if (m_durability == Durability::Synced) {
+        if (m_folderFlushes)
+            m_folderFlushes->add(target.absolutePath());
+        else
+            syncFolder(target.absolutePath());
+    }
     return {true, Problem::None, {}, {}};
+}
+
+DeferredFolderFlushes::~DeferredFolderFlushes() { flush(); }
+
+void DeferredFolderFlushes::add(const QString &folder)
+{
+    const std::lock_guard locked(m_mutex);
+    m_folders.insert(folder);
+}
+
+void DeferredFolderFlushes::flush()
+{
+    std::set<QString> folders;
+    {
+        const std::lock_guard locked(m_mutex);
+        folders.swap(m_folders);
+    }
+    for (const QString &folder : folders)
+        syncFolder(folder);
 }
 
 } // namespace zelvarion::atomicfile

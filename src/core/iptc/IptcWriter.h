@@ -13,6 +13,10 @@
 #include <optional>
 #include <span>
 
+namespace zelvarion::atomicfile {
+class DeferredFolderFlushes;
+}
+
 namespace zelvarion {
 
 class Feedback;
@@ -30,6 +34,8 @@ struct IptcWriteOptions
     bool keepCreationDate = false;
     RewriteRecorder *recorder = nullptr; // told of each rewrite, which it may refuse
     const LanguagePack *language = nullptr; // the words of the reasons a file is refused (English when none)
+    // A run's renames made durable together at its end; none: each file's at once.
+    atomicfile::DeferredFolderFlushes *folderFlushes = nullptr;
 };
 
 // The new APP13 segment, marker included, or the consecutive segments the resource blocks are

@@ -107,7 +107,7 @@ QByteArray withSegmentReplaced(QByteArrayView whole, const JpegSegment &old, con
 IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read, IptcWriteResult result,
                                 const IptcWriteOptions &options)
 {
-    atomicfile::StreamingReplacement replacement(path);
+    atomicfile::StreamingReplacement replacement(path, atomicfile::Durability::Synced, options.folderFlushes);
     replacement.append(result.content);
     if (const atomicfile::Result settled = replacement.settle(); !settled.ok)
         return {false, fileFailureText(settled, options.language), {}};
