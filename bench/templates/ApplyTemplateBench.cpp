@@ -55,7 +55,7 @@ public:
 class NoPictures : public ImageExaminer
 {
 public:
-    ImageFacts examine(const QString &, ThumbnailPolicy) const override { return {}; }
+    ImageFacts examine(const QString &, ThumbnailPolicy) const override { return {QSize(3000, 2000), {}}; }
 };
 
 // Four distinct pictures with IPTC, Exif, XMP, ICC and a resolution resource, written once.

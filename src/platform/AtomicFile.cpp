@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <atomic>
+#include <mutex>
 #include <cerrno>
 #include <cstdlib>
 #include <cstdio>
@@ -108,13 +109,15 @@ QByteArray temporaryPattern(const QFileInfo &target)
            + QByteArray(kTemporaryRandomLength, 'X');
 }
 
-void syncFolder(const QString &folder)
+void flushFolderEntries(const QString &folder)
 {
     if (const int fd = ::open(filenames::encode(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
+
+void syncFolder(const QString &folder) { flushFolderEntries(folder); }
 
 bool sameFile(int fd, const QByteArray &path)
 {
@@ -349,8 +352,9 @@ QFileInfo replacedFile(const QString &path)
 
 } // namespace
 
-StreamingReplacement::StreamingReplacement(const QString &path, Durability durability)
-    : m_path(path), m_durability(durability), m_failure{true, Problem::None, {}, {}}
+StreamingReplacement::StreamingReplacement(const QString &path, Durability durability,
+                                           DeferredFolderFlushes *folderFlushes)
+    : m_path(path), m_durability(durability), m_folderFlushes(folderFlushes), m_failure{true, Problem::None, {}, {}}
 {
     const QFileInfo target = replacedFile(path);
     TemporaryFile temporary;
@@ -382,17 +386,26 @@ bool StreamingReplacement::append(QByteArrayView piece)
     return m_failure.ok;
 }
 
+Result StreamingReplacement::settle()
+{
+    if (!m_failure.ok || m_settled)
+        return m_failure;
+    const QByteArray targetPath = filenames::encode(replacedFile(m_path).absoluteFilePath());
+    if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
+        return m_failure = failure(Problem::Flush, filenames::decode(m_temporaryPath));
+    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
+        return m_failure = failure(Problem::KeepPermissions, m_path);
+    m_settled = true;
+    return m_failure;
+}
+
 Result StreamingReplacement::commit()
 {
-    if (!m_failure.ok)
+    if (!settle().ok)
         return m_failure;
     const QFileInfo target = replacedFile(m_path);
     const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     const QString temporary = filenames::decode(m_temporaryPath);
-    if (failsAt(Step::Flush) || (m_durability == Durability::Synced && ::fsync(m_fd) != 0))
-        return m_failure = failure(Problem::Flush, temporary);
-    if (failsAt(Step::CopyAttributes) || !copyAttributes(targetPath, m_fd))
-        return m_failure = failure(Problem::KeepPermissions, m_path);
     const int closed = ::close(m_fd);
     m_fd = -1;
     if (closed != 0)
@@ -400,9 +413,32 @@ Result StreamingReplacement::commit()
     if (failsAt(Step::Rename) || ::rename(m_temporaryPath.constData(), targetPath.constData()) != 0)
         return m_failure = failure(Problem::Replace, m_path);
     m_temporaryPath.clear();
-    if (m_durability == Durability::Synced)
-        syncFolder(target.absolutePath());
+    if (m_durability == Durability::Synced) {
+        if (m_folderFlushes)
+            m_folderFlushes->add(target.absolutePath());
+        else
+            syncFolder(target.absolutePath());
+    }
     return {true, Problem::None, {}, {}};
+}
+
+DeferredFolderFlushes::~DeferredFolderFlushes() { flush(); }
+
+void DeferredFolderFlushes::add(const QString &folder)
+{
+    const std::lock_guard locked(m_mutex);
+    m_folders.insert(folder);
+}
+
+void DeferredFolderFlushes::flush()
+{
+    std::set<QString> folders;
+    {
+        const std::lock_guard locked(m_mutex);
+        folders.swap(m_folders);
+    }
+    for (const QString &folder : folders)
+        syncFolder(folder);
 }
 
 } // namespace zelvarion::atomicfile

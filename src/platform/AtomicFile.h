@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <chrono>
+#include <mutex>
+#include <set>
 
 namespace zelvarion::atomicfile {
 
@@ -43,6 +45,27 @@ enum class Durability { Synced, RenameOnly };
 // failure the temporary file is removed and the target is left exactly as it was.
 Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability = Durability::Synced);
 
+// The folders of replacements whose renames are made durable together, once each, by flush
+// (or the destructor), instead of one flush of the folder per file: for a run that replaces
+// thousands of files in a few folders. Each file's content is still on the disk before its rename,
+// so a file is old or new whenever the power fails; only a rename not yet flushed may be undone
+// by it. Not for a copy that must outlast its original (a backup): that one flushes at once.
+class DeferredFolderFlushes
+{
+public:
+    DeferredFolderFlushes() = default;
+    ~DeferredFolderFlushes();
+    DeferredFolderFlushes(const DeferredFolderFlushes &) = delete;
+    DeferredFolderFlushes &operator=(const DeferredFolderFlushes &) = delete;
+
+    void add(const QString &folder); // from any thread
+    void flush();
+
+private:
+    std::mutex m_mutex;
+    std::set<QString> m_folders;
+};
+
 // The same replacement for content written piece by piece (an export of a hundred thousand
 // images): the pieces go to the temporary file as they come, and only commit puts the file in
 // place. Without commit, or when a piece failed, the temporary file is removed and the target
@@ -50,22 +73,29 @@ Result replaceFileContent(const QString &path, QByteArrayView content, Durabilit
 class StreamingReplacement
 {
 public:
-    explicit StreamingReplacement(const QString &path, Durability durability = Durability::Synced);
+    explicit StreamingReplacement(const QString &path, Durability durability = Durability::Synced,
+                                  DeferredFolderFlushes *folderFlushes = nullptr);
     ~StreamingReplacement();
     StreamingReplacement(const StreamingReplacement &) = delete;
     StreamingReplacement &operator=(const StreamingReplacement &) = delete;
 
     // False once a piece could not be written; later pieces are then ignored.
     bool append(QByteArrayView piece);
+    // The content on the disk with the target's permissions, not yet in place: what must be
+    // done before the rename, for a caller that records something between the two. commit
+    // settles first when this was not called.
+    Result settle();
     Result commit();
 
 private:
     QString m_path;
     Durability m_durability;
+    DeferredFolderFlushes *m_folderFlushes;
     QByteArray m_temporaryPath;
     int m_fd = -1;
     int m_lock = -1; // held until the rename: the temporary file is still being written
     Result m_failure; // ok until something failed
+    bool m_settled = false;
 };
 
 // Copies source to target the same way: through a temporary file in the target's folder, flushed

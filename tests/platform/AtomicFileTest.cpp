@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -123,4 +127,53 @@ TEST(AtomicReplacement, replacesFilesWhoseNamesAreAsLongAsTheFolderTakes)
         EXPECT_EQ(file.readAll(), QByteArray("streamed")) << length;
         EXPECT_EQ(QFileInfo(target).dir().entryList(QDir::Files | QDir::Hidden), QStringList{name}) << length;
     }
+}
+
+// A replacement settled but not committed has its content on the disk beside the target and the
+// target untouched; given up then, it leaves nothing behind.
+TEST(AtomicReplacement, settledReplacementTouchesTheTargetOnlyWhenCommitted)
+{
+    TempFolder folder;
+    const QString target = folder.write(QStringLiteral("photo.jpg"), "old");
+    {
+        atomicfile::StreamingReplacement abandoned(target);
+        ASSERT_TRUE(abandoned.append("never"));
+        ASSERT_TRUE(abandoned.settle().ok);
+        EXPECT_EQ(folder.read(QStringLiteral("photo.jpg")), QByteArray("old"));
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("photo.jpg")});
+    // A run that flushes its folders at its end still has each file in place at its commit.
+    atomicfile::DeferredFolderFlushes folderFlushes;
+    atomicfile::StreamingReplacement committed(target, atomicfile::Durability::Synced, &folderFlushes);
+    ASSERT_TRUE(committed.append("new"));
+    ASSERT_TRUE(committed.settle().ok);
+    ASSERT_TRUE(committed.commit().ok);
+    EXPECT_EQ(folder.read(QStringLiteral("photo.jpg")), QByteArray("new"));
+    folderFlushes.flush();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("photo.jpg")});
+}
+
+// Workers replacing files of one folder at once each find their own content in place.
+TEST(AtomicReplacement, workersReplacingFilesOfOneFolderAtOnceEachFindTheirOwnContent)
+{
+    TempFolder folder;
+    constexpr int kWorkers = 8;
+    constexpr int kFilesEach = 25;
+    std::vector<std::thread> workers;
+    std::atomic<int> failed = 0;
+    for (int worker = 0; worker < kWorkers; ++worker)
+        workers.emplace_back([&, worker] {
+            for (int n = 0; n < kFilesEach; ++n) {
+                const QString name = QStringLiteral("%1-%2.jpg").arg(worker).arg(n);
+                if (!atomicfile::replaceFileContent(folder.path() + u'/' + name, name.toUtf8()).ok)
+                    ++failed;
+            }
+        });
+    for (std::thread &worker : workers)
+        worker.join();
+    EXPECT_EQ(failed, 0);
+    const QStringList names = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(names.size(), kWorkers * kFilesEach);
+    for (const QString &name : names)
+        EXPECT_EQ(folder.read(name), name.toUtf8()) << name.toStdString();
 }

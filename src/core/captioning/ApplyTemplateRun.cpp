@@ -316,6 +316,10 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
             folders << row.folder;
         atomicfile::removeStaleTemporaryFiles(folders);
     }
+    // The renames of the run reach the disk together once it is over, before it is reported.
+    atomicfile::DeferredFolderFlushes folderFlushes;
+    if (!journaled.writeOptions.folderFlushes)
+        journaled.writeOptions.folderFlushes = &folderFlushes;
     ApplyRun run(db, feedback, journaled, renewer, observer,
                  MergeRequest{*templ, options.mode, options.keywords, options.customizedLabel, expansion,
                               QDateTime::currentDateTime(), options.locale});
@@ -333,6 +337,7 @@ ApplySummary runApplyTemplate(CatalogueDb &db, Feedback &feedback, const std::ve
         run.start(rows[std::size_t(rank - 1)], rank, summary);
     }
     run.finishUpTo(0, summary);
+    folderFlushes.flush();
     return summary;
 }
 

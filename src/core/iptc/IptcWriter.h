@@ -13,6 +13,10 @@
 #include <optional>
 #include <span>
 
+namespace zelvarion::atomicfile {
+class DeferredFolderFlushes;
+}
+
 namespace zelvarion {
 
 class Feedback;
@@ -30,6 +34,8 @@ struct IptcWriteOptions
     bool keepCreationDate = false;
     RewriteRecorder *recorder = nullptr; // told of each rewrite, which it may refuse
     const LanguagePack *language = nullptr; // the words of the reasons a file is refused (English when none)
+    // A run's renames made durable together at its end; none: each file's at once.
+    atomicfile::DeferredFolderFlushes *folderFlushes = nullptr;
 };
 
 // The new APP13 segment, marker included, or the consecutive segments the resource blocks are
@@ -81,10 +87,11 @@ IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keyw
 enum class SegmentPlacement { AfterStartOfImage, InPlaceOfOld };
 
 // The file's new bytes: the old segment cut out, the new one put in. content must start with
-// 0xFF 0xD8.
+// 0xFF 0xD8. A tail is appended after content: the rest of a file whose header alone was given.
 QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
                               const IptcSegment &newSegment,
-                              SegmentPlacement placement = SegmentPlacement::AfterStartOfImage);
+                              SegmentPlacement placement = SegmentPlacement::AfterStartOfImage,
+                              QByteArrayView tail = {});
 
 // Replaces the file by its new content through a temporary file in the same folder; true only
 // when the whole new content is in place. error receives the reason otherwise.

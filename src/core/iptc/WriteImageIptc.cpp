@@ -77,10 +77,19 @@ bool readFromRun(const IptcReadResult &read, const JpegSegmentPosition &run)
            && read.segment->marker < run.marker + 2 + run.length;
 }
 
-// Copied once: a photograph is megabytes.
-QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old, const QByteArray &replacement)
+// Where the header's chain of segments ends: the start of scan, or where the chain breaks. Every
+// segment a rewrite changes lies before it.
+qsizetype headerChainEnd(QByteArrayView content)
 {
-    const QByteArrayView whole(content);
+    const std::vector<JpegSegment> segments = walkJpegHeader(content);
+    if (segments.empty())
+        return content.size();
+    const JpegSegment &last = segments.back();
+    return std::min(content.size(), last.marker + 2 + qsizetype(last.length));
+}
+
+QByteArray withSegmentReplaced(QByteArrayView whole, const JpegSegment &old, const QByteArray &replacement)
+{
     const qsizetype start = std::min(old.marker, whole.size());
     const QByteArrayView after = whole.sliced(std::min(start + qsizetype(old.length) + 2, whole.size()));
     QByteArray result;
@@ -91,15 +100,21 @@ QByteArray withSegmentReplaced(const QByteArray &content, const JpegSegment &old
     return result;
 }
 
-// Puts the new content in place of the file: recorded first (undo can give the old bytes back),
-// then replaced atomically, then the record told how the file ended.
+// Puts the new content in place of the file: written beside it and flushed, recorded (undo can
+// give the old bytes back), then renamed over it, then the record told how the file ended. The
+// record waits for the disk after the new content did, so the records of workers whose files
+// reached the disk together go to the journal together.
 IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read, IptcWriteResult result,
                                 const IptcWriteOptions &options)
 {
+    atomicfile::StreamingReplacement replacement(path, atomicfile::Durability::Synced, options.folderFlushes);
+    replacement.append(result.content);
+    if (const atomicfile::Result settled = replacement.settle(); !settled.ok)
+        return {false, fileFailureText(settled, options.language), {}};
     QString notRecorded;
     if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
         return {false, messageText(options.language, Message::ReasonNotRecorded, {notRecorded}), {}};
-    const atomicfile::Result replaced = atomicfile::replaceFileContent(path, result.content);
+    const atomicfile::Result replaced = replacement.commit();
     if (!replaced.ok) {
         if (options.recorder)
             options.recorder->rewriteFailed(path);
@@ -189,8 +204,14 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     if (!oldSegment && segment.isEmpty() && !xmpUpdate.segment)
         return {true, {}, {}}; // nothing to remove and nothing to add: the file already says this
 
+    // Two changes (XMP, then IPTC) are made on the header alone, and the picture's bytes after it
+    // are copied once, when the new content is joined.
+    const bool twoChanges = xmpUpdate.segment || digestElsewhere;
+    const QByteArrayView whole(read.content);
+    const qsizetype headerEnd = twoChanges ? headerChainEnd(whole) : whole.size();
     // The XMP segment is replaced first: the IPTC change before it would move it.
-    QByteArray base = xmpUpdate.segment ? withSegmentReplaced(read.content, xmp->segment, *xmpUpdate.segment)
+    QByteArray base = xmpUpdate.segment ? withSegmentReplaced(whole.first(headerEnd), xmp->segment, *xmpUpdate.segment)
+                      : twoChanges      ? whole.first(headerEnd).toByteArray()
                                         : read.content;
     if (digestElsewhere)
         renewDigestInPlace(base, segment.iimData);
@@ -201,7 +222,8 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     const SegmentPlacement placement = resourcesContinueInNextSegment(base, baseSegment)
                                            ? SegmentPlacement::InPlaceOfOld
                                            : SegmentPlacement::AfterStartOfImage;
-    IptcWriteResult result{true, {}, composeJpegContent(base, baseSegment, segment, placement)};
+    IptcWriteResult result{true, {}, composeJpegContent(base, baseSegment, segment, placement,
+                                                        whole.sliced(headerEnd))};
     return dryRun ? result : replaceRecorded(path, read, std::move(result), options);
 }
 
