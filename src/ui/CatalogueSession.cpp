@@ -99,7 +99,7 @@ void CatalogueSession::chooseAndOpenCatalogue()
         const CatalogueFileCheck check = checkCatalogueFile(catalogue.path);
         // A server's database without the tables gets them, as the default file does.
         if (catalogue.isServer() && check.kind == CatalogueFileKind::Missing) {
-            m_context.createSchema(*m_feedback);
+            m_parts.context.createSchema(m_parts.feedback);
             applyTranslationsState();
         } else if (check.kind == CatalogueFileKind::Missing || check.kind == CatalogueFileKind::NotADatabase
             || check.kind == CatalogueFileKind::NotACatalogue) {

@@ -218,9 +218,9 @@ TEST_F(ServerCatalogueTest, tableStatementsChangeBothCataloguesAlike)
         selectionsTable::addImage(db, feedback, u8("Sélection"), photos, u8("b.jpg"), u8("1"));
         selectionsTable::rename(db, feedback, u8("Sélection"), u8("Été"));
         translationsTable::addPair(db, feedback, u8("Église"), u8("church"));
-        db.execute(templatesTable::insert(u8("Modèle_1"), u8("2026/12/11")));
-        db.execute(templatesTable::insert(u8("ModèleX1"), u8("2026/12/11")));
-        db.execute(templatesTable::setStatus(u8("Modèle_1"), true));
+        templatesTable::add(db, feedback, u8("Modèle_1"), u8("2026/12/11"));
+        templatesTable::add(db, feedback, u8("ModèleX1"), u8("2026/12/11"));
+        templatesTable::markInUse(db, feedback, u8("Modèle_1"), true);
         // The scan's replacement of a folder's rows: everything up to the last row before it.
         db.execute(imagesTable::lastRowStatement());
         const QString lastOld = db.cell(0, 1);
@@ -229,6 +229,17 @@ TEST_F(ServerCatalogueTest, tableStatementsChangeBothCataloguesAlike)
         QString refusal;
         EXPECT_TRUE(imagesTable::acceptsWrites(db, refusal)) << refusal.toStdString();
     });
+    // A template's name is matched without regard to case, and "_" only as itself.
+    std::vector<QString> namedThenInUse;
+    runOnBoth([&](CatalogueDb &db, Feedback &feedback) {
+        const std::optional<TemplateRecord> named = templatesTable::named(db, feedback, u8("modèle_1"));
+        std::optional<TemplateRecord> inUse;
+        templatesTable::inUse(db, feedback, inUse);
+        namedThenInUse.push_back((named ? named->name : QString()) + u'|' + (inUse ? inUse->name : QString()));
+    });
+    ASSERT_EQ(namedThenInUse.size(), 2u);
+    EXPECT_EQ(namedThenInUse[0], u8("Modèle_1|Modèle_1"));
+    EXPECT_EQ(namedThenInUse[1], namedThenInUse[0]);
     openBoth();
     for (const QString &statement : {
              QStringLiteral("select * from Images order by Folder, File, Caption;"),
@@ -238,8 +249,6 @@ TEST_F(ServerCatalogueTest, tableStatementsChangeBothCataloguesAlike)
              imagesTable::selectImageStatement(photos, u8("ærø 2.jpg")),
              imagesTable::userStateStatement(photos),
              imagesTable::countUnderFolderStatement(QStringLiteral("/photos/")),
-             templatesTable::selectNamed(u8("modèle_1")),
-             templatesTable::selectInUse(),
              translationsTable::secondWordsLikeStatement(sqlText(u8("église"))),
              translationsTable::firstWordsEqualStatement(u8("church")),
          })
