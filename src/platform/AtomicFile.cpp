@@ -109,15 +109,13 @@ QByteArray temporaryPattern(const QFileInfo &target)
            + QByteArray(kTemporaryRandomLength, 'X');
 }
 
-void flushFolderEntries(const QString &folder)
+void syncFolder(const QString &folder)
 {
     if (const int fd = ::open(filenames::encode(folder).constData(), O_RDONLY | O_DIRECTORY); fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
-
-void syncFolder(const QString &folder) { flushFolderEntries(folder); }
 
 bool sameFile(int fd, const QByteArray &path)
 {
