@@ -80,10 +80,11 @@ void prepareCatalogue(CatalogueDb &db, const QString &folder, Feedback &feedback
     QFile::remove(db.path);
     createCatalogueSchema(db, feedback, {});
     const NoPictures examiner;
+    const QString listed = folder + u'/'; // folders are kept with their slash: the scan joins names to them
     db.open();
-    registerFolder(db, feedback, folder);
+    registerFolder(db, feedback, listed);
     FolderScanner scanner(db, feedback, examiner, ScanOptions{});
-    scanner.run({{folder, folder}});
+    scanner.run({{listed, listed}});
     db.close();
     TemplateStore store(db, feedback);
     store.add(QStringLiteral("bench"), {});

@@ -319,7 +319,7 @@ private:
             m_db.close();
         }
         if (m_settings.createThumbnails && m_store.isAvailable())
-            m_renewer.renew(path, result.content);
+            m_renewer.renew(path, result.content.joined());
     }
 
     CliContext &m_context;

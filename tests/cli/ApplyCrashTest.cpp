@@ -71,7 +71,7 @@ protected:
             const MergeRequest request{*store.load(QStringLiteral("T")), MergeMode::OverwriteNonEmpty,
                                        KeywordOption::Add, QStringLiteral("Field")};
             const ProcessResult dry = processIptc(scan.root + image.name, request, {}, true);
-            image.rewritten = dry.content;
+            image.rewritten = dry.content.joined();
             image.rewrittenRow = iptcColumnsOf(dry.after);
         }
     }

@@ -204,7 +204,7 @@ private:
         if (m_renewer && !m_options.dryRun && done.result.status == ProcessResult::Status::Written)
             done.thumbnail = m_renewer->renewAfterMetadataRewrite(path, done.result.content,
                                                                   done.result.lastModifiedBefore);
-        done.result.content.clear(); // the bytes are not needed any more; memory stays flat
+        done.result.content = {}; // the bytes are not needed any more; memory stays flat
     }
 
     void record(const Job &job, ApplySummary &summary)

@@ -28,11 +28,11 @@ public:
     // After a rewrite of the metadata alone, which leaves the picture's bytes as they were: a
     // stored thumbnail made since the file last changed before it (lastChange) is still the
     // picture's and is kept. Otherwise as renew.
-    virtual QByteArray renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+    virtual QByteArray renewAfterMetadataRewrite(const QString &path, const NewJpegContent &content,
                                                  const QDateTime &lastChange) const
     {
         (void)lastChange;
-        return renew(path, content);
+        return renew(path, content.joined());
     }
 };
 

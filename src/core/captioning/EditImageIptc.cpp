@@ -111,7 +111,7 @@ ImageSaveResult saveImageIptc(CatalogueDb &db, Feedback &feedback, const QString
     saved.saved = true;
     saved.after = result.after;
     if (renewer)
-        saved.thumbnail = renewer->renew(path, result.content);
+        saved.thumbnail = renewer->renew(path, result.content.joined());
     if (db.openOrReport(feedback)) {
         recordImageRevision(db, feedback, folder, file, result.after, locale);
         db.close();

@@ -97,8 +97,10 @@ ProcessResult rewriteIptcValuesChecked(const QString &path, const QString &custo
     }
     result.status = ProcessResult::Status::Written;
     result.lastModifiedBefore = read.lastModified;
-    result.content = written.content.isEmpty() ? read.content : written.content;
-    result.after = readIptcFromBytes(result.content, path, customizedLabel).fields;
+    result.content = written.content.isEmpty() ? NewJpegContent(read.content) : written.content;
+    // The metadata stands in the header, which is all of it a rewrite changed.
+    const QByteArrayView newHeader = written.content.isEmpty() ? QByteArrayView(read.content) : written.content.header;
+    result.after = readIptcFromBytes(newHeader, path, customizedLabel).fields;
     return result;
 }
 

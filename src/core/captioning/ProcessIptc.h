@@ -44,7 +44,7 @@ struct ProcessResult
     bool shortRead = false; // fewer bytes came than the file's size ("Error reading file ...")
     IptcFieldSet before; // what the file held
     IptcFieldSet after;  // what the file holds now, read back from the new bytes: the catalogue row
-    QByteArray content;  // the file's new bytes
+    NewJpegContent content; // the file's new bytes
     QDateTime lastModifiedBefore; // the file's modification time before the rewrite
 };
 

@@ -25,7 +25,7 @@ QByteArray StoredThumbnailRenewer::renew(const QString &path, QByteArrayView con
     return makeStoredThumbnail(*m_maker, m_store, path, content, fitted);
 }
 
-QByteArray StoredThumbnailRenewer::renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+QByteArray StoredThumbnailRenewer::renewAfterMetadataRewrite(const QString &path, const NewJpegContent &content,
                                                              const QDateTime &lastChange) const
 {
     // Decoding a photograph again would make the same picture: most of a run with thumbnails.
@@ -33,7 +33,7 @@ QByteArray StoredThumbnailRenewer::renewAfterMetadataRewrite(const QString &path
     if (stored.isValid() && lastChange.isValid() && stored >= lastChange)
         if (QByteArray kept = m_store.load(path); !kept.isEmpty())
             return kept;
-    return renew(path, content);
+    return renew(path, content.joined());
 }
 
 } // namespace zelvarion

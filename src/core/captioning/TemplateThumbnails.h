@@ -19,7 +19,7 @@ public:
     ~StoredThumbnailRenewer() override;
 
     QByteArray renew(const QString &path, QByteArrayView content) const override;
-    QByteArray renewAfterMetadataRewrite(const QString &path, QByteArrayView content,
+    QByteArray renewAfterMetadataRewrite(const QString &path, const NewJpegContent &content,
                                          const QDateTime &lastChange) const override;
 
 private:

@@ -148,12 +148,14 @@ void UndoJournal::finishRun()
     m_revisionsAhead.clear(); // of files the run did not rewrite
 }
 
-bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
-                                const QDateTime &oldModified, QString &reason)
+bool UndoJournal::beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newHead,
+                                qsizetype sharedTail, const QDateTime &oldModified, QString &reason)
 {
-    const ChangedSpan span = changedSpan(oldContent, newContent);
+    // The shared tail is the same in both contents: only what stands before it is compared, and
+    // the span found there lies within the new head.
+    const ChangedSpan span = changedSpan(oldContent.first(oldContent.size() - sharedTail), newHead);
     const auto [oldHash, newHash] =
-        contentHash::rewriteDigests(oldContent, newContent, span.offset, span.oldLength, span.newLength);
+        contentHash::rewriteDigests(oldContent, newHead, span.offset, span.oldLength, span.newLength);
     PendingRecord record;
     record.values = undoJournalTables::fileRecordValues({path, span.offset, oldContent.sliced(span.offset, span.oldLength),
                                                          span.newLength, oldHash, newHash, oldModified.toMSecsSinceEpoch(),

@@ -76,8 +76,13 @@ public:
     void finishRun();
     int currentRun() const { return m_run; }
 
-    bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
+    bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newHead, qsizetype sharedTail,
                        const QDateTime &oldModified, QString &reason) override;
+    bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
+                       const QDateTime &oldModified, QString &reason)
+    {
+        return beforeRewrite(path, oldContent, newContent, 0, oldModified, reason);
+    }
     void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) override;
     // The file kept its old content: its record goes, so the run neither counts nor restores it.
     void rewriteFailed(const QString &path) override;

@@ -97,7 +97,7 @@ IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keyw
 }
 
 QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
-                              const IptcSegment &newSegment, SegmentPlacement placement, QByteArrayView tail)
+                              const IptcSegment &newSegment, SegmentPlacement placement)
 {
     const bool oldIsValid =
         oldSegment && oldSegment->marker >= 2 && oldSegment->marker + 2 + oldSegment->length <= content.size();
@@ -105,7 +105,7 @@ QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentP
     QByteArrayView before = oldIsValid ? content.first(oldSegment->marker) : content;
     const QByteArrayView after = oldIsValid ? content.sliced(oldSegment->marker + 2 + oldSegment->length) : QByteArrayView();
     QByteArray composed;
-    composed.reserve(before.size() + newSegment.bytes.size() + after.size() + tail.size());
+    composed.reserve(before.size() + newSegment.bytes.size() + after.size());
     if (!newSegment.isEmpty() && !(oldIsValid && placement == SegmentPlacement::InPlaceOfOld)) {
         composed += QByteArrayView("\xFF\xD8", 2);
         composed += newSegment.bytes;
@@ -116,7 +116,6 @@ QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentP
         composed += newSegment.bytes;
     }
     composed += after;
-    composed += tail;
     return composed;
 }
 

@@ -87,11 +87,10 @@ IptcSegment buildIptcSegment(const IptcFieldSet &values, const QStringList &keyw
 enum class SegmentPlacement { AfterStartOfImage, InPlaceOfOld };
 
 // The file's new bytes: the old segment cut out, the new one put in. content must start with
-// 0xFF 0xD8. A tail is appended after content: the rest of a file whose header alone was given.
+// 0xFF 0xD8; it may be the file's header alone.
 QByteArray composeJpegContent(QByteArrayView content, std::optional<JpegSegmentPosition> oldSegment,
                               const IptcSegment &newSegment,
-                              SegmentPlacement placement = SegmentPlacement::AfterStartOfImage,
-                              QByteArrayView tail = {});
+                              SegmentPlacement placement = SegmentPlacement::AfterStartOfImage);
 
 // Replaces the file by its new content through a temporary file in the same folder; true only
 // when the whole new content is in place. error receives the reason otherwise.
@@ -117,11 +116,42 @@ struct JpegForRewrite
 JpegForRewrite readJpegForRewrite(const QString &path, Feedback *feedback = nullptr,
                                   const LanguagePack *language = nullptr);
 
+// A rewritten file's new bytes: its new header, then the old content from tailStart on. The
+// picture's megabytes are shared with the old content, never copied: they are written from it.
+struct NewJpegContent
+{
+    NewJpegContent() = default;
+    // Content held whole, such as a file left as it was.
+    NewJpegContent(QByteArray whole) : old(std::move(whole)) {}
+    NewJpegContent(QByteArray newHeader, QByteArray oldContent, qsizetype oldHeaderEnd)
+        : header(std::move(newHeader)), old(std::move(oldContent)), tailStart(oldHeaderEnd)
+    {
+    }
+
+    QByteArrayView tail() const { return QByteArrayView(old).sliced(tailStart); }
+    qsizetype size() const { return header.size() + old.size() - tailStart; }
+    bool isEmpty() const { return size() == 0; }
+    // Only for a reader that needs the bytes in one piece, such as the thumbnail maker.
+    QByteArray joined() const
+    {
+        if (header.isEmpty() && tailStart == 0)
+            return old;
+        QByteArray whole;
+        whole.reserve(size());
+        whole.append(header).append(tail());
+        return whole;
+    }
+
+    QByteArray header;
+    QByteArray old;
+    qsizetype tailStart = 0;
+};
+
 struct IptcWriteResult
 {
     bool written = false;
-    QString reason;     // why the file was not written
-    QByteArray content; // the file's new bytes (also for a dry run); empty when nothing changed
+    QString reason;         // why the file was not written
+    NewJpegContent content; // the file's new bytes (also for a dry run); empty when nothing changed
 };
 
 // The new IPTC of a file already read: builds the segment, and unless dryRun replaces the file

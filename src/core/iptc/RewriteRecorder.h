@@ -12,10 +12,12 @@ class RewriteRecorder
 {
 public:
     virtual ~RewriteRecorder() = default;
-    // Just before the file is replaced. False (with the recorder's or the engine's own words in
-    // reason) leaves the file as it is: a rewrite that could not be recorded could not be undone.
-    virtual bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
-                               const QDateTime &oldModified, QString &reason) = 0;
+    // Just before the file is replaced. The new content is newHead followed by the last sharedTail
+    // bytes of oldContent (a rewrite of the header leaves the picture's bytes as they were). False
+    // (with the recorder's or the engine's own words in reason) leaves the file as it is: a
+    // rewrite that could not be recorded could not be undone.
+    virtual bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newHead,
+                               qsizetype sharedTail, const QDateTime &oldModified, QString &reason) = 0;
     // Once the new content is in place and its modification time settled.
     virtual void afterRewrite(const QString &path, qint64 newSize, const QDateTime &newModified) = 0;
     // The replacement failed after beforeRewrite: the file is as it was and nothing is to undo.

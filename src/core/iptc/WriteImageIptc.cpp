@@ -108,11 +108,14 @@ IptcWriteResult replaceRecorded(const QString &path, const JpegForRewrite &read,
                                 const IptcWriteOptions &options)
 {
     atomicfile::StreamingReplacement replacement(path, atomicfile::Durability::Synced, options.folderFlushes);
-    replacement.append(result.content);
+    replacement.append(result.content.header);
+    replacement.append(result.content.tail());
     if (const atomicfile::Result settled = replacement.settle(); !settled.ok)
         return {false, fileFailureText(settled, options.language), {}};
     QString notRecorded;
-    if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content, read.lastModified, notRecorded))
+    if (options.recorder && !options.recorder->beforeRewrite(path, read.content, result.content.header,
+                                                                 result.content.tail().size(), read.lastModified,
+                                                                 notRecorded))
         return {false, messageText(options.language, Message::ReasonNotRecorded, {notRecorded}), {}};
     const atomicfile::Result replaced = replacement.commit();
     if (!replaced.ok) {
@@ -204,26 +207,24 @@ IptcWriteResult rewriteImageIptc(const QString &path, const JpegForRewrite &read
     if (!oldSegment && segment.isEmpty() && !xmpUpdate.segment)
         return {true, {}, {}}; // nothing to remove and nothing to add: the file already says this
 
-    // Two changes (XMP, then IPTC) are made on the header alone, and the picture's bytes after it
-    // are copied once, when the new content is joined.
-    const bool twoChanges = xmpUpdate.segment || digestElsewhere;
+    // Every change is made on the header alone; the picture's bytes after it are written from the
+    // old content as they are.
     const QByteArrayView whole(read.content);
-    const qsizetype headerEnd = twoChanges ? headerChainEnd(whole) : whole.size();
+    const qsizetype headerEnd = headerChainEnd(whole);
     // The XMP segment is replaced first: the IPTC change before it would move it.
-    QByteArray base = xmpUpdate.segment ? withSegmentReplaced(whole.first(headerEnd), xmp->segment, *xmpUpdate.segment)
-                      : twoChanges      ? whole.first(headerEnd).toByteArray()
-                                        : read.content;
+    QByteArray header = xmpUpdate.segment ? withSegmentReplaced(whole.first(headerEnd), xmp->segment, *xmpUpdate.segment)
+                                          : whole.first(headerEnd).toByteArray();
     if (digestElsewhere)
-        renewDigestInPlace(base, segment.iimData);
-    const std::optional<JpegSegmentPosition> baseSegment =
+        renewDigestInPlace(header, segment.iimData);
+    const std::optional<JpegSegmentPosition> headerSegment =
         xmpUpdate.segment && oldSegment && oldSegment->marker > xmp->segment.marker
-            ? findIptcSegmentOnChain(base)
+            ? findIptcSegmentOnChain(header)
             : oldSegment;
-    const SegmentPlacement placement = resourcesContinueInNextSegment(base, baseSegment)
+    const SegmentPlacement placement = resourcesContinueInNextSegment(header, headerSegment)
                                            ? SegmentPlacement::InPlaceOfOld
                                            : SegmentPlacement::AfterStartOfImage;
-    IptcWriteResult result{true, {}, composeJpegContent(base, baseSegment, segment, placement,
-                                                        whole.sliced(headerEnd))};
+    IptcWriteResult result{true, {}, NewJpegContent(composeJpegContent(header, headerSegment, segment, placement),
+                                                    read.content, headerEnd)};
     return dryRun ? result : replaceRecorded(path, read, std::move(result), options);
 }
 

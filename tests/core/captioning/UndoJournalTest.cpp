@@ -5,11 +5,15 @@
 // hash kind was stored are still undone.
 #include "core/catalogue/ScanTestSupport.h"
 #include "core/iptc/IptcWriter.h"
+#include "core/captioning/ProcessIptc.h"
 #include "core/captioning/UndoTemplateRun.h"
+#include "core/iptc/IptcReader.h"
+#include "support/TempFolder.h"
 #include "platform/AtomicFile.h"
 #include "platform/ContentHash.h"
 
 #include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -32,13 +36,16 @@ protected:
     ScanFixture scan;
     UndoJournal journal{UndoJournal::pathBeside(scan.db.path)};
 
-    // A file with old content rewritten to new content the way the writer does it, recorded.
-    QString rewrite(const QString &name, const QByteArray &before, const QByteArray &after)
+    // A file with old content rewritten to new content the way the writer does it, recorded. The
+    // writer may name the last sharedTail bytes as left as they were instead of giving them again.
+    QString rewrite(const QString &name, const QByteArray &before, const QByteArray &after, qsizetype sharedTail = 0)
     {
         const QString path = scan.write(name, before);
         restoreModificationTime(path, kOldTime);
         QString reason;
-        EXPECT_TRUE(journal.beforeRewrite(path, before, after, kOldTime, reason)) << reason.toStdString();
+        EXPECT_TRUE(journal.beforeRewrite(path, before, QByteArrayView(after).chopped(sharedTail), sharedTail,
+                                          kOldTime, reason))
+            << reason.toStdString();
         EXPECT_TRUE(atomicfile::replaceFileContent(path, after).ok);
         journal.afterRewrite(path, after.size(), QFileInfo(path).lastModified());
         return path;
@@ -62,10 +69,10 @@ class WitnessingRecorder : public RewriteRecorder
 public:
     explicit WitnessingRecorder(UndoJournal &journal) : m_journal(journal) {}
 
-    bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newContent,
+    bool beforeRewrite(const QString &path, QByteArrayView oldContent, QByteArrayView newHead, qsizetype sharedTail,
                        const QDateTime &oldModified, QString &reason) override
     {
-        if (!m_journal.beforeRewrite(path, oldContent, newContent, oldModified, reason))
+        if (!m_journal.beforeRewrite(path, oldContent, newHead, sharedTail, oldModified, reason))
             return false;
         CatalogueDb other;
         other.path = m_journal.path();
@@ -267,8 +274,10 @@ TEST_F(UndoJournalTest, recordsTheSpanAtEveryDistanceFromTheEndsAndAnyName)
     for (const qsizetype head : distances) {
         for (const qsizetype tail : distances) {
             const QByteArray before = QByteArray(head, 'h') + "OLD" + QByteArray(tail, 't');
+            // Half of them as the writer gives a header rewrite: the unchanged tail named, not given.
+            const qsizetype shared = (head + tail) % 2 == 0 ? tail / 2 : 0;
             const QString path = rewrite(QStringLiteral("span %1-%2.jpg").arg(head).arg(tail), before,
-                                         QByteArray(head, 'h') + "NEWER" + QByteArray(tail, 't'));
+                                         QByteArray(head, 'h') + "NEWER" + QByteArray(tail, 't'), shared);
             originals[path] = before;
             offsets[path] = head;
         }
@@ -293,6 +302,40 @@ TEST_F(UndoJournalTest, recordsTheSpanAtEveryDistanceFromTheEndsAndAnyName)
     }
     const UndoSummary summary = undo(run);
     EXPECT_EQ(summary.restored, int(originals.size()));
+    for (const auto &[path, bytes] : originals)
+        EXPECT_EQ(readFile(path), bytes) << path.toStdString();
+}
+
+// The writer over real files from other programs (XMP, digests, split resources): the file holds
+// the bytes the rewrite reports, the values read back are the file's, and the undo gives every
+// file back byte for byte.
+TEST_F(UndoJournalTest, aRunOverRealFilesWritesWhatItReportsAndIsUndoneByteForByte)
+{
+    ASSERT_TRUE(journal.startRun(QStringLiteral("T"), QStringLiteral("apply")));
+    IptcWriteOptions options;
+    options.recorder = &journal;
+    MergeRequest request;
+    request.templ.fields[kCaptionIndex] = QStringLiteral("From the template");
+    request.mode = MergeMode::OverwriteNonEmpty;
+    std::map<QString, QByteArray> originals;
+    QDirIterator samples(testDataFile(QStringLiteral("iptc")), {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")},
+                         QDir::Files, QDirIterator::Subdirectories);
+    while (samples.hasNext()) {
+        const QByteArray bytes = readFile(samples.next());
+        const QString path = scan.write(QStringLiteral("%1.jpg").arg(originals.size()), bytes);
+        const ProcessResult result = processIptc(path, request, options, false);
+        if (result.status != ProcessResult::Status::Written)
+            continue; // a damaged sample is refused and left alone
+        const QByteArray written = readFile(path);
+        EXPECT_EQ(written, result.content.joined()) << samples.filePath().toStdString();
+        EXPECT_TRUE(result.after == readIptcFromBytes(written, path, request.customizedLabel).fields)
+            << samples.filePath().toStdString();
+        originals[path] = bytes;
+    }
+    ASSERT_GE(originals.size(), 10u);
+    const int run = journal.currentRun();
+    journal.finishRun();
+    EXPECT_EQ(undo(run).restored, int(originals.size()));
     for (const auto &[path, bytes] : originals)
         EXPECT_EQ(readFile(path), bytes) << path.toStdString();
 }
