@@ -228,15 +228,7 @@ QByteArray encode(QStringView path)
     return encodeName(localPath(path.toString()));
 }
 
-bool needsEncoding(QStringView path)
-{
-    if (path.contains(QChar(kByteMark)))
-        return true;
-    if (!g_anyMapping.load(std::memory_order_acquire))
-        return false;
-    const QString whole = path.toString();
-    return localPath(whole) != whole;
-}
+bool needsEncoding(QStringView path) { return path.contains(QChar(kByteMark)); }
 
 std::optional<std::vector<FolderEntry>> listFolder(const QString &folder)
 {

@@ -49,8 +49,8 @@ QString storedPath(const QString &local);
 // machine.
 QByteArray encode(QStringView path);
 
-// Whether a path needs encode to reach its file (a name that is not UTF-8, or a mapped path):
-// Qt's own file classes reach it otherwise.
+// Whether a path's name needs encode to give its bytes (a name that is not UTF-8). A catalogue
+// path under a mapping also needs encode (or localPath) to reach its file.
 bool needsEncoding(QStringView path);
 
 // A path made absolute against the working folder as the user's shell names it: $PWD when that

@@ -215,8 +215,6 @@ TEST(PathMapping, everyDoorToAFileReachesItThroughTheMount)
     const QString latin = stored + s("/caf\u00E9") + kMark + s(".jpg");
 
     EXPECT_EQ(filenames::encode(latin), QFile::encodeName(folder.path()) + "/caf\xE9.jpg");
-    EXPECT_TRUE(filenames::needsEncoding(stored + s("/plain.jpg")));
-    EXPECT_FALSE(filenames::needsEncoding(folder.file(s("plain.jpg"))));
     const filenames::FileFacts facts = filenames::fileFacts(latin);
     EXPECT_TRUE(facts.isFile);
     EXPECT_EQ(facts.size, 5);
