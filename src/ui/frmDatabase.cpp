@@ -40,7 +40,7 @@ using namespace controls;
 
 namespace {
 
-constexpr QSize kDesignSize{720, 640};
+constexpr QSize kDesignSize{720, 680}; // room for the server address row below the catalogue's buttons
 constexpr int kButtonWidth = 132;
 constexpr int kThumbnailColumnWidth = 224;
 
