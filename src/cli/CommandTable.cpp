@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {kDeleteSyntax, runDeleteCommand},
     {kCopySyntax, runCopyCommand},
     {kSqlSyntax, runSqlCommand},
+    {kCatalogueSyntax, runCatalogueCommand},
 };
 
 } // namespace

@@ -34,6 +34,7 @@ extern const CommandSyntax kCopySyntax;
 extern const CommandSyntax kSqlSyntax;
 extern const CommandSyntax kUndoSyntax;
 extern const CommandSyntax kKeywordsSyntax;
+extern const CommandSyntax kCatalogueSyntax;
 
 int runReadCommand(CliContext &context);
 int runWriteCommand(CliContext &context);
@@ -55,6 +56,7 @@ int runCopyCommand(CliContext &context);
 int runSqlCommand(CliContext &context);
 int runUndoCommand(CliContext &context);
 int runKeywordsCommand(CliContext &context);
+int runCatalogueCommand(CliContext &context);
 
 // A command of zelvarion-cli as the program's table lists it.
 struct Command

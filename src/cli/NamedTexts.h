@@ -72,6 +72,14 @@ inline constexpr NamedText kWriteSet{"refuse.write-set",
 inline constexpr NamedText kWriteCustomizedText{"refuse.write-customized-text",
                                                 "the Customized text is not written; use --customized N=Value"};
 
+// The catalogue command's own texts ("#", "%" and "$" are values where a text says so).
+inline constexpr NamedText kCatalogueAction{"refuse.catalogue-action", "copy SOURCE TARGET"};
+inline constexpr NamedText kCatalogueSameTwice{"refuse.catalogue-same", "SOURCE and TARGET are the same catalogue"};
+inline constexpr NamedText kCatalogueTargetHoldsWork{
+    "catalogue.target-holds-work",
+    "# holds images, folders, templates or selections already; --replace replaces them"};
+inline constexpr NamedText kCatalogueCopyProgress{"catalogue.progress", "#: % of $ rows copied"};
+
 inline constexpr const NamedText *kAllNamedTexts[] = {
     &kUsage, &kOptions, &kRepeatable, &kHelpOption, &kOptionsAnywhere, &kExitStatus, &kExitStatusOnResult,
     &kCommandList, &kProgramFolderOption, &kExitCodes, &kNoOperands, &kNoFiles, &kNoFolders, &kSwitchBothWays,
@@ -79,6 +87,7 @@ inline constexpr const NamedText *kAllNamedTexts[] = {
     &kEmptyWordsAction, &kSelectionAction, &kTemplateAction, &kTemplateSetOptions, &kTemplateCustomized,
     &kTemplateColumnValue, &kRenameOperands, &kRenameBlank, &kDeleteOperands, &kCopyTo, &kSqlOperands, &kUndoRun,
     &kUndoOperands, &kApplyMode, &kApplyKeywords, &kApplyModeTwo, &kWriteSet, &kWriteCustomizedText,
+    &kCatalogueAction, &kCatalogueSameTwice, &kCatalogueTargetHoldsWork, &kCatalogueCopyProgress,
 };
 
 } // namespace zelvarion::cli::texts

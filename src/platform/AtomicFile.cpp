@@ -308,11 +308,22 @@ Result copyFile(const QString &source, const QString &target)
     return {true, Problem::None, {}, {}};
 }
 
+namespace {
+
+// The file a replacement of path writes: a link is followed, so the file it names is replaced.
+// Looked at as this machine names it, since Qt's classes know nothing of the path mapping.
+QFileInfo replacedFile(const QString &path)
+{
+    const QString local = filenames::localPath(path);
+    const QFileInfo linkOrFile(local);
+    return QFileInfo(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : local);
+}
+
+} // namespace
+
 Result replaceFileContent(const QString &path, QByteArrayView content, Durability durability)
 {
-    // A link is followed, so the file it names gets the new content and the link stays.
-    const QFileInfo linkOrFile(path);
-    const QFileInfo target(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
+    const QFileInfo target = replacedFile(path);
     const QByteArray targetPath = filenames::encode(target.absoluteFilePath());
     TemporaryFile temporary;
     if (failsAt(Step::CreateTemporary) || !temporary.create(temporaryPattern(target)))
@@ -338,17 +349,6 @@ Result replaceFileContent(const QString &path, QByteArrayView content, Durabilit
     return {true, Problem::None, {}, {}};
 }
 
-
-namespace {
-
-// The file a replacement of path writes: a link is followed, so the file it names is replaced.
-QFileInfo replacedFile(const QString &path)
-{
-    const QFileInfo linkOrFile(path);
-    return QFileInfo(linkOrFile.isSymLink() && linkOrFile.exists() ? linkOrFile.canonicalFilePath() : path);
-}
-
-} // namespace
 
 StreamingReplacement::StreamingReplacement(const QString &path, Durability durability,
                                            DeferredFolderFlushes *folderFlushes)

@@ -4,8 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMutex>
+
+#include <atomic>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -107,7 +111,66 @@ QFileDevice::Permissions permissionsOf(mode_t mode)
     return permissions;
 }
 
+QMutex g_mappingsMutex;
+std::vector<PathMapping> g_mappings; // longest stored prefix first
+std::atomic<bool> g_anyMapping{false}; // spares the lock on every name when nothing is mapped
+
+QString mappingFolder(const QString &path)
+{
+    const QString clean = QDir::cleanPath(path);
+    return clean.endsWith(u'/') ? clean.chopped(1) : clean;
+}
+
+// `path` with the prefix `from` replaced by `to`; nothing when the prefix is not a whole folder
+// of it.
+std::optional<QString> replacedPrefix(const QString &path, const QString &from, const QString &to)
+{
+    if (!path.startsWith(from) || (path.size() > from.size() && path[from.size()] != u'/'))
+        return std::nullopt;
+    return to + path.sliced(from.size());
+}
+
+QString mapped(const QString &path, QString PathMapping::*from, QString PathMapping::*to)
+{
+    if (!g_anyMapping.load(std::memory_order_acquire))
+        return path;
+    QMutexLocker locked(&g_mappingsMutex);
+    std::optional<QString> best;
+    qsizetype bestLength = -1;
+    for (const PathMapping &mapping : g_mappings)
+        if ((mapping.*from).size() > bestLength)
+            if (auto replaced = replacedPrefix(path, mapping.*from, mapping.*to)) {
+                best = std::move(replaced);
+                bestLength = (mapping.*from).size();
+            }
+    return best.value_or(path);
+}
+
 } // namespace
+
+void setPathMappings(const std::vector<PathMapping> &mappings)
+{
+    std::vector<PathMapping> kept;
+    for (const PathMapping &mapping : mappings) {
+        const PathMapping clean{mappingFolder(mapping.stored), mappingFolder(mapping.local)};
+        const auto usable = [](const QString &folder) { return folder.startsWith(u'/') && folder != u"/"; };
+        if (usable(clean.stored) && usable(clean.local) && clean.stored != clean.local)
+            kept.push_back(clean);
+    }
+    QMutexLocker locked(&g_mappingsMutex);
+    g_mappings = std::move(kept);
+    g_anyMapping.store(!g_mappings.empty(), std::memory_order_release);
+}
+
+std::vector<PathMapping> pathMappings()
+{
+    QMutexLocker locked(&g_mappingsMutex);
+    return g_mappings;
+}
+
+QString localPath(const QString &stored) { return mapped(stored, &PathMapping::stored, &PathMapping::local); }
+
+QString storedPath(const QString &local) { return mapped(local, &PathMapping::local, &PathMapping::stored); }
 
 QString decode(QByteArrayView bytes)
 {
@@ -132,7 +195,9 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
-QByteArray encode(QStringView path)
+namespace {
+
+QByteArray encodeName(QStringView path)
 {
     if (!path.contains(QChar(kByteMark)))
         return path.toUtf8();
@@ -152,6 +217,15 @@ QByteArray encode(QStringView path)
     }
     bytes += path.sliced(plainFrom).toUtf8();
     return bytes;
+}
+
+} // namespace
+
+QByteArray encode(QStringView path)
+{
+    if (!g_anyMapping.load(std::memory_order_acquire))
+        return encodeName(path);
+    return encodeName(localPath(path.toString()));
 }
 
 bool needsEncoding(QStringView path) { return path.contains(QChar(kByteMark)); }
@@ -240,7 +314,17 @@ QString workingFolder()
 
 QString absolutePath(const QString &path)
 {
-    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : workingFolder() + u'/' + path);
+    return storedPath(QDir::cleanPath(QDir::isAbsolutePath(path) ? path : workingFolder() + u'/' + path));
+}
+
+QString canonicalPath(const QString &path)
+{
+    char *const resolved = ::realpath(encode(path).constData(), nullptr);
+    if (!resolved)
+        return {};
+    const QString canonical = decode(QByteArrayView(resolved, qsizetype(std::strlen(resolved))));
+    std::free(resolved);
+    return canonical;
 }
 
 QUrl fileUrl(const QString &path)

@@ -23,17 +23,44 @@ namespace zelvarion::filenames {
 // "café" wherever it is shown and still differs from the UTF-8 "café".
 QString decode(QByteArrayView bytes);
 
-// The bytes of a path decoded above (any other text: its UTF-8).
+// One folder of a file server that machines mount at different places: the catalogue keeps
+// every path under `stored`, this machine reaches it under `local`. Both are absolute folders,
+// kept without a trailing "/".
+struct PathMapping
+{
+    QString stored;
+    QString local;
+};
+
+// This machine's mappings, for the whole process (read from the configuration at start). A
+// mapping with a relative or empty side, or one of the root folder, is left out; the longest
+// stored prefix wins. Safe to call while other threads reach files.
+void setPathMappings(const std::vector<PathMapping> &mappings);
+std::vector<PathMapping> pathMappings();
+
+// A catalogue path as this machine reaches it, and a path of this machine as the catalogue keeps
+// it; a path outside every mapping is returned as it is. A prefix matches whole folders only:
+// "/mnt/photos" maps "/mnt/photos/a.jpg", never "/mnt/photos2/a.jpg".
+QString localPath(const QString &stored);
+QString storedPath(const QString &local);
+
+// The bytes of a path decoded above (any other text: its UTF-8), after localPath: every file
+// this program reaches by name goes through here, so a catalogue path finds its file on every
+// machine.
 QByteArray encode(QStringView path);
 
-// Whether a path needs encode to reach its file: Qt's own file classes reach it otherwise.
+// Whether a path's name needs encode to give its bytes (a name that is not UTF-8). A catalogue
+// path under a mapping also needs encode (or localPath) to reach its file.
 bool needsEncoding(QStringView path);
 
 // A path made absolute against the working folder as the user's shell names it: $PWD when that
 // is the current folder, so a folder reached through a link keeps the link's name (the name the
 // catalogue holds when it was scanned that way), else the folder the system resolves. Cleaned of
-// "." and "..".
+// "." and "..", then named as the catalogue keeps it (storedPath).
 QString absolutePath(const QString &path);
+
+// The path with every link resolved, as this machine names it; empty when it does not exist.
+QString canonicalPath(const QString &path);
 
 struct FolderEntry
 {

@@ -28,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,7 +40,7 @@ using namespace controls;
 
 namespace {
 
-constexpr QSize kDesignSize{720, 640};
+constexpr QSize kDesignSize{720, 680}; // room for the server address row below the catalogue's buttons
 constexpr int kButtonWidth = 132;
 constexpr int kThumbnailColumnWidth = 224;
 
@@ -96,7 +97,8 @@ frmDatabase::frmDatabase(frmZelvarion &main)
     createControls();
     layOut();
     applyLanguage();
-    for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
+    for (QPushButton *button :
+         {cmdSelect, cmdCreate, cmdCompact, cmdConnect, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
         roundCorners(button);
     lblDB->setText(m_context.catalogue.path);
     setThumbnailControls();
@@ -122,6 +124,10 @@ void frmDatabase::createControls()
     connect(cmdSelect, &QPushButton::clicked, this, &frmDatabase::selectDatabase);
     connect(cmdCreate, &QPushButton::clicked, this, &frmDatabase::newDatabase);
     connect(cmdCompact, &QPushButton::clicked, this, &frmDatabase::compactDatabase);
+    txtServer = named(new QLineEdit(this), QStringLiteral("txtServer"));
+    cmdConnect = named(new QPushButton(this), QStringLiteral("cmdConnect"));
+    connect(cmdConnect, &QPushButton::clicked, this, &frmDatabase::connectServer);
+    connect(txtServer, &QLineEdit::returnPressed, this, &frmDatabase::connectServer);
     createFolderControls();
     createThumbnailControls();
     cmdOK = named(new QPushButton(this), QStringLiteral("cmdOK"));
@@ -207,6 +213,10 @@ void frmDatabase::layOut()
     for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact})
         catalogueCommands->addWidget(button);
     catalogue->addLayout(catalogueCommands, 1, 2, Qt::AlignRight);
+    auto *server = new QHBoxLayout;
+    server->addWidget(txtServer, 1);
+    server->addWidget(cmdConnect);
+    catalogue->addLayout(server, 2, 1, 1, 2);
     catalogue->setColumnStretch(2, 1);
 
     auto *folderCommands = new QHBoxLayout;
@@ -249,12 +259,15 @@ void frmDatabase::applyLanguage()
     cmdSelect->setText(pack.text(SelectDatabaseButton));
     cmdCreate->setText(pack.text(NewDatabaseButton));
     cmdCompact->setText(pack.text(CompactDatabaseButton));
+    txtServer->setPlaceholderText(pack.text(ServerAddressHint));
+    cmdConnect->setText(pack.text(ConnectButton));
     cmdAddFolder->setText(pack.text(AddFolderButton));
     cmdRemoveFolder->setText(pack.text(RemoveFolderButton));
     cmdScan->setText(pack.text(ScanButton));
     cmdCancel->setText(pack.text(StopButton));
     cmdOK->setText(pack.text(CloseButton));
-    for (QPushButton *button : {cmdSelect, cmdCreate, cmdCompact, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
+    for (QPushButton *button :
+         {cmdSelect, cmdCreate, cmdCompact, cmdConnect, cmdAddFolder, cmdRemoveFolder, cmdScan, cmdCancel, cmdOK})
         fitRoundedButton(button, kButtonWidth);
     lvFolders->setHeaderLabels({pack.text(FolderPathHeader), pack.text(FolderStatusHeader),
                                 pack.text(FolderFilesHeader), pack.text(FolderLastScanHeader)});
@@ -339,6 +352,42 @@ void frmDatabase::selectDatabase()
         m_feedback.showMessage(text, MessageIcon::Critical);
         return;
     }
+    useCatalogue(chosen);
+}
+
+void frmDatabase::connectServer()
+{
+    const QString address = txtServer->text().trimmed();
+    if (address.isEmpty())
+        return;
+    const CatalogueFileCheck check = CatalogueDb::isServerCatalogue(address) ? checkCatalogueFile(address)
+                                                                             : CatalogueFileCheck{};
+    if (check.kind == CatalogueFileKind::Missing && CatalogueDb::isServerCatalogue(address)) {
+        // A database of its own for the catalogue, still empty: the first connection makes the tables.
+        const QString before = m_context.catalogue.path;
+        m_context.catalogue.path = address;
+        if (!m_context.createSchema(m_feedback)) {
+            m_context.catalogue.path = before; // told why; the catalogue in use stays
+            return;
+        }
+        m_main.applyTranslationsState();
+        showPath(address);
+        refreshFolderList();
+        return;
+    }
+    if (!check.isCatalogue()) {
+        const LanguagePack &pack = m_context.language;
+        QString text = catalogueFileProblem(check, address, pack);
+        if (!m_context.catalogue.path.isEmpty())
+            text += QStringLiteral("\n\n") + pack.message(Message::CatalogueKept) + u'\n' + m_context.catalogue.path;
+        m_feedback.showMessage(text, MessageIcon::Critical);
+        return;
+    }
+    useCatalogue(address);
+}
+
+void frmDatabase::useCatalogue(const QString &chosen)
+{
     m_context.catalogue.path = chosen;
     m_context.rememberCatalogue(chosen);
     showPath(chosen);
@@ -398,7 +447,8 @@ void frmDatabase::refreshFolderList()
     lvFolders->clear();
     lblSubFolder->hide();
     CatalogueDb &catalogue = m_context.catalogue;
-    if (!catalogue.path.isEmpty() && QFileInfo(catalogue.path).isFile() && catalogue.openOrReport(m_feedback)) {
+    const bool there = catalogue.isServer() || QFileInfo(catalogue.path).isFile(); // a server's is checked by opening
+    if (!catalogue.path.isEmpty() && there && catalogue.openOrReport(m_feedback)) {
         BusyCursor busy;
         if (const auto rows = selectFolders(catalogue, m_feedback)) {
             for (const FolderRow &row : *rows) {

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -42,6 +43,9 @@ public:
     void setThumbnailStoreRoot(const QString &root);
 
     void selectDatabase();
+    // Opens the catalogue on the server typed in the address box, making its tables when the
+    // database holds none yet.
+    void connectServer();
     void newDatabase();
     void compactDatabase();
     void refreshFolderList();
@@ -73,6 +77,8 @@ private:
     void reportMissingCatalogue();
     bool catalogueFileMissing();
     bool catalogueChosen();
+    // Makes chosen the catalogue in use and remembers it.
+    void useCatalogue(const QString &chosen);
     void updateScanButton();
     void setScanning(bool on);
     void showThumbnail(const QByteArray &jpeg);
@@ -93,6 +99,8 @@ private:
     QLabel *lbllblDB = nullptr, *lblDB = nullptr, *lbllblCount = nullptr, *lblCount = nullptr;
     QPushButton *cmdSelect = nullptr, *cmdCreate = nullptr, *cmdCompact = nullptr, *cmdAddFolder = nullptr,
                 *cmdRemoveFolder = nullptr, *cmdScan = nullptr, *cmdCancel = nullptr, *cmdOK = nullptr;
+    QLineEdit *txtServer = nullptr;
+    QPushButton *cmdConnect = nullptr;
     QTreeWidget *lvFolders = nullptr;
     QLabel *lblSubFolder = nullptr;
     QWidget *FrameHelp = nullptr;

@@ -58,7 +58,7 @@ private:
 bool frmDatabase::catalogueFileMissing()
 {
     CatalogueDb &catalogue = m_context.catalogue;
-    if (!catalogue.path.isEmpty() && QFileInfo(catalogue.path).isFile())
+    if (!catalogue.path.isEmpty() && (catalogue.isServer() || QFileInfo(catalogue.path).isFile()))
         return false;
     reportMissingCatalogue();
     catalogue.path.clear();

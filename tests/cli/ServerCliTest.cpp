@@ -6,6 +6,8 @@
 #include "support/TempFolder.h"
 #include "support/TestServerDatabase.h"
 
+#include "core/catalogue/CatalogueTables.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -59,6 +61,11 @@ protected:
     {
         arguments.insert(1, u8("--catalogue"));
         arguments.insert(2, catalogue);
+        return run(arguments);
+    }
+
+    CliRun run(const QStringList &arguments) const
+    {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u8("XDG_CACHE_HOME"), work.file(u8("cache")));
@@ -154,4 +161,85 @@ TEST_F(ServerCliTest, applyIsRefusedBeforeAnyFileWithoutAnUndoJournal)
     EXPECT_TRUE(run.err.contains(u8("undo journal"), Qt::CaseInsensitive)) << run.out.toStdString() << run.err.toStdString();
     EXPECT_EQ(digestOfPhotos(), before);
     EXPECT_EQ(cli(address, {u8("search"), u8("Lyon")}).exitCode, 1); // no row changed either
+}
+
+namespace {
+
+// Every row of every table a copy carries, in one order whatever the engine.
+QStringList catalogueContentStatements()
+{
+    return {u8("select ") + zelvarion::imagesColumnNames().join(u',') + u8(" from Images order by Folder, File"),
+            u8("select Folder, Files, LastScan from Folders order by Folder"),
+            u8("select ") + zelvarion::templatesColumnNames().join(u',') + u8(" from Templates order by Name"),
+            u8("select Name, Folder, File, CheckMark from Selections order by Name, Folder, File"),
+            u8("select word1, word2 from Translations order by word1, word2")};
+}
+
+} // namespace
+
+TEST_F(ServerCliTest, aCatalogueIsCopiedIntoAServerAndBackWithEveryTable)
+{
+    const QString file = fileCatalogue();
+    ASSERT_EQ(cli(file, {u8("template"), u8("add"), u8("Shoot")}).exitCode, 0);
+    ASSERT_EQ(cli(file, {u8("template"), u8("set"), u8("Shoot"), u8("City=Lyon")}).exitCode, 0);
+    ASSERT_EQ(cli(file, {u8("mark"), u8("été")}).exitCode, 0);
+    ASSERT_EQ(cli(file, {u8("selection"), u8("save"), u8("Summer")}).exitCode, 0);
+    const auto content = [this](const QString &catalogue) {
+        QString all;
+        for (const QString &statement : catalogueContentStatements()) {
+            const CliRun run = cli(catalogue, {u8("sql"), statement});
+            EXPECT_EQ(run.exitCode, 0) << statement.toStdString() << run.err.toStdString();
+            all += run.out + u'\n';
+        }
+        return all;
+    };
+    const QString original = content(file);
+    ASSERT_TRUE(original.contains(u8("Lyon")) && original.contains(u8("Summer"))) << original.toStdString();
+
+    TestServerDatabase copyTarget;
+    const CliRun there = run({u8("catalogue"), u8("copy"), file, copyTarget.address()});
+    ASSERT_EQ(there.exitCode, 0) << there.err.toStdString();
+    EXPECT_TRUE(there.out.contains(u8("Images\t6\n"))) << there.out.toStdString();
+    EXPECT_TRUE(there.out.contains(u8("Templates\t1\n"))) << there.out.toStdString();
+    EXPECT_TRUE(there.err.contains(u8("Images: 6 of 6"))) << there.err.toStdString();
+    EXPECT_EQ(content(copyTarget.address()), original);
+
+    // A target holding images is refused and left as it was, unless the copy is told to replace them.
+    const CliRun refused = run({u8("catalogue"), u8("copy"), server.address(), copyTarget.address()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(u8("--replace"))) << refused.err.toStdString();
+    EXPECT_EQ(content(copyTarget.address()), original);
+
+    const QString back = work.file(u8("back.db"));
+    const CliRun home = run({u8("catalogue"), u8("copy"), copyTarget.address(), back});
+    ASSERT_EQ(home.exitCode, 0) << home.err.toStdString();
+    EXPECT_EQ(content(back), original);
+    for (const QStringList &search : {QStringList{u8("search"), u8("été")}, QStringList{u8("marks")}})
+        EXPECT_EQ(cli(back, search).out, cli(file, search).out) << search.join(u' ').toStdString();
+
+    // Replaced by the fixture's server catalogue, which has no template: nothing of the old is left.
+    const CliRun replaced =
+        run({u8("catalogue"), u8("copy"), u8("--replace"), server.address(), copyTarget.address()});
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_TRUE(replaced.out.contains(u8("Templates\t0\n"))) << replaced.out.toStdString();
+    EXPECT_EQ(content(copyTarget.address()), content(server.address()));
+    EXPECT_NE(content(copyTarget.address()), original);
+}
+
+TEST(CatalogueCopyCli, refusesWhatIsNoCopyBeforeTouchingTheTarget)
+{
+    TempFolder work;
+    const QString program = work.file(u8("program"));
+    QDir().mkpath(program);
+    const QString notCatalogue = work.write(u8("notes.db"), "some text, not a catalogue");
+    const auto run = [&](const QStringList &arguments) {
+        return runCli(QStringList({u8("--program-folder"), program, u8("catalogue")}) + arguments);
+    };
+    EXPECT_EQ(run({u8("copy"), work.file(u8("a.db"))}).exitCode, 2);
+    EXPECT_EQ(run({u8("move"), work.file(u8("a.db")), work.file(u8("b.db"))}).exitCode, 2);
+    EXPECT_EQ(run({u8("copy"), work.file(u8("a.db")), work.file(u8("a.db"))}).exitCode, 2);
+    EXPECT_EQ(run({u8("copy"), work.file(u8("missing.db")), work.file(u8("b.db"))}).exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(work.file(u8("b.db"))));
+    EXPECT_EQ(run({u8("copy"), notCatalogue, work.file(u8("b.db"))}).exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(work.file(u8("b.db"))));
 }

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -155,4 +157,75 @@ TEST(FileNames, aRelativePathKeepsTheLinkTheShellWentThrough)
 
     QDir::setCurrent(oldCurrent);
     qputenv("PWD", oldPwd);
+}
+
+namespace {
+
+// Installs mappings for one test and leaves none behind, as the other tests expect.
+struct MappingsInstalled
+{
+    explicit MappingsInstalled(const std::vector<filenames::PathMapping> &mappings) { filenames::setPathMappings(mappings); }
+    ~MappingsInstalled() { filenames::setPathMappings({}); }
+};
+
+QString s(const char *text) { return QString::fromUtf8(text); }
+
+} // namespace
+
+TEST(PathMapping, mapsWholeFoldersBothWaysAndTheLongestPrefixWins)
+{
+    const MappingsInstalled installed({{s("/mnt/photos/"), s("/media/archive")},
+                                       {s("/mnt/photos/2020"), s("/media/fast")},
+                                       {s("relative"), s("/x")},
+                                       {s("/"), s("/y")},
+                                       {s("/z"), QString()}});
+    EXPECT_EQ(filenames::pathMappings().size(), 2u); // the unusable ones are left out
+    const struct
+    {
+        const char *stored;
+        const char *local;
+    } cases[] = {
+        {"/mnt/photos", "/media/archive"},
+        {"/mnt/photos/", "/media/archive/"},
+        {"/mnt/photos/a/b.jpg", "/media/archive/a/b.jpg"},
+        {"/mnt/photos/2020/c.jpg", "/media/fast/c.jpg"},
+        {"/mnt/photos/20201/c.jpg", "/media/archive/20201/c.jpg"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(filenames::localPath(s(c.stored)), s(c.local)) << c.stored;
+        EXPECT_EQ(filenames::storedPath(s(c.local)), s(c.stored)) << c.local;
+    }
+    for (const char *outside : {"/mnt/photos2/a.jpg", "/mnt/photo", "/y/a.jpg", "relative/a.jpg", ""})
+        EXPECT_EQ(filenames::localPath(s(outside)), s(outside)) << outside;
+    EXPECT_EQ(filenames::absolutePath(s("/media/archive/./a/../b.jpg")), s("/mnt/photos/b.jpg"));
+
+    filenames::setPathMappings({});
+    EXPECT_EQ(filenames::localPath(s("/mnt/photos/a.jpg")), s("/mnt/photos/a.jpg"));
+    EXPECT_EQ(filenames::absolutePath(s("/media/archive/b.jpg")), s("/media/archive/b.jpg"));
+}
+
+// A catalogue path names a folder that does not exist here; every door to the file reaches the
+// mounted one, and a name that is not UTF-8 keeps its bytes through the mapping.
+TEST(PathMapping, everyDoorToAFileReachesItThroughTheMount)
+{
+    TempFolder folder;
+    const QString stored = s("/zelvarion-not-here-") + QFileInfo(folder.path()).fileName();
+    const MappingsInstalled installed({{stored, folder.path()}});
+    ASSERT_TRUE(writeRaw(QFile::encodeName(folder.path()) + "/caf\xE9.jpg", bytes("photo")));
+    const QString latin = stored + s("/caf\u00E9") + kMark + s(".jpg");
+
+    EXPECT_EQ(filenames::encode(latin), QFile::encodeName(folder.path()) + "/caf\xE9.jpg");
+    const filenames::FileFacts facts = filenames::fileFacts(latin);
+    EXPECT_TRUE(facts.isFile);
+    EXPECT_EQ(facts.size, 5);
+    QFile file;
+    ASSERT_TRUE(filenames::openForReading(file, latin));
+    EXPECT_EQ(file.readAll(), bytes("photo"));
+    const auto entries = filenames::listFolder(stored);
+    ASSERT_TRUE(entries.has_value());
+    EXPECT_EQ(entries->size(), 1u);
+    EXPECT_EQ(filenames::canonicalPath(latin), QFileInfo(folder.path()).canonicalFilePath() + s("/caf\u00E9") + kMark + s(".jpg"));
+    EXPECT_TRUE(filenames::canonicalPath(stored + s("/missing.jpg")).isEmpty());
+    EXPECT_TRUE(filenames::fileUrl(latin).toString(QUrl::FullyEncoded).endsWith(s("/caf%E9.jpg")));
+    EXPECT_TRUE(filenames::fileUrl(latin).toString(QUrl::FullyEncoded).contains(QString::fromUtf8(QUrl::toPercentEncoding(folder.path(), "/"))));
 }

@@ -4,6 +4,8 @@
 
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueSchema.h"
+#include "core/catalogue/CatalogueTables.h"
+#include "support/TestServerDatabase.h"
 #include "platform/IniFile.h"
 #include "platform/gui/ToolkitLanguage.h"
 #include "ui/frmDatabase.h"
@@ -11,6 +13,8 @@
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QDir>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QFile>
 #include <QFileDialog>
@@ -138,6 +142,8 @@ private Q_SLOTS:
     void opensWithThePathAndAnEmptyFolderList();
     void folderListShowsRowsCountsAndMissingFoldersInRed();
     void selectRemembersTheChosenCatalogue();
+    void anAddressTypedOpensTheServersCatalogueAndTheWindowSearchesIt();
+    void anAddressOfNoServerIsRefusedAndTheCatalogueInUseStays();
     void selectRefusesAFileThatIsNoCatalogueAndKeepsTheOneInUse();
     void selectOpensAnOpenDialogInThePacksLanguage();
     void theFileDialogWritesFoldersAndSizesInTheLanguageChosen();
@@ -211,6 +217,66 @@ void frmDatabaseTest::selectRemembersTheChosenCatalogue()
     QCOMPARE(find<QLabel>(f.started.window.get(), "lblDB")->text(), f.chosen);
     QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 1);
     QVERIFY(f.feedback().messages.empty());
+}
+
+void frmDatabaseTest::anAddressTypedOpensTheServersCatalogueAndTheWindowSearchesIt()
+{
+    TestServerDatabase server;
+    if (server.address().isEmpty())
+        QSKIP("no test server: ZELVARION_TEST_PG is not set");
+    // The server's catalogue as a scan elsewhere left it: a folder and three images, two in Lyon.
+    CatalogueDb db;
+    db.path = server.address();
+    RecordingFeedback quiet;
+    QVERIFY(createCatalogueSchema(db, quiet, {}));
+    QVERIFY(db.open());
+    QCOMPARE(db.execute(QStringLiteral("insert into Folders values('/photos/', '3', '');")), 0);
+    const char *cities[] = {"Lyon", "Paris", "Lyon"};
+    for (int i = 0; i < 3; ++i) {
+        ImagesRow row;
+        row[ImagesColumn::Folder] = QStringLiteral("/photos/");
+        row[ImagesColumn::File] = QStringLiteral("street%1.jpg").arg(i + 1);
+        row[imagesColumnOfField(kCityIndex)] = QLatin1String(cities[i]);
+        row[imagesColumnOfField(kCaptionIndex)] = QStringLiteral("A street in ") + QLatin1String(cities[i]);
+        row[ImagesColumn::SupportIPTC] = QStringLiteral("1");
+        QCOMPARE(db.execute(insertImagesRowStatement(row)), 0);
+    }
+    db.close();
+
+    Fixture f;
+    QTest::keyClicks(f.control<QLineEdit>("txtServer"), server.address());
+    QTest::mouseClick(f.control<QPushButton>("cmdConnect"), Qt::LeftButton);
+    QVERIFY2(f.feedback().messages.empty(), qPrintable(f.feedback().messages.empty() ? QString() : f.feedback().messages.front().text));
+    frmZelvarion *w = f.started.window.get();
+    QCOMPARE(w->context().catalogue.path, server.address());
+    QCOMPARE(lastDb(f.folder), server.address());
+    QCOMPARE(f.control<QLabel>("lblDB")->text(), server.address());
+    QCOMPARE(f.control<QTreeWidget>("lvFolders")->topLevelItemCount(), 1);
+    QCOMPARE(f.control<QLabel>("lblCount")->text(), QStringLiteral("3"));
+    f.dialog->accept();
+
+    find<QComboBox>(w, "lstTxtSearch")->setCurrentText(QStringLiteral("Lyon"));
+    find<QPushButton>(w, "cmdSearch")->click();
+    QCOMPARE(find<QLabel>(w, "lblFound")->text(), QStringLiteral("2"));
+    QCOMPARE(find<QLabel>(w, "lblImage", 0)->text(), QStringLiteral("street1.jpg"));
+    QCOMPARE(find<QLabel>(w, "lblImage", 1)->text(), QStringLiteral("street3.jpg"));
+    QVERIFY(f.feedback().messages.empty());
+}
+
+void frmDatabaseTest::anAddressOfNoServerIsRefusedAndTheCatalogueInUseStays()
+{
+    Fixture f;
+    const QString before = f.started.window->context().catalogue.path;
+    // Nothing listens on port 1; a typed file name is no address either.
+    for (const QString &typed : {QStringLiteral("postgresql://nobody@127.0.0.1:1/none"), f.folder.file(QStringLiteral("x.db"))}) {
+        f.feedback().messages.clear();
+        f.control<QLineEdit>("txtServer")->setText(typed);
+        QTest::keyClick(f.control<QLineEdit>("txtServer"), Qt::Key_Return);
+        QCOMPARE(f.feedback().messages.size(), std::size_t(1));
+        QVERIFY(f.feedback().messages.front().text.contains(before));
+        QCOMPARE(f.started.window->context().catalogue.path, before);
+        QCOMPARE(lastDb(f.folder), before);
+    }
 }
 
 // The undo journal, a text file or an empty file were taken as the catalogue, and every command

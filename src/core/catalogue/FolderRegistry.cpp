@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/ImagesTable.h"
 #include "core/session/AppSettings.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 
@@ -29,7 +30,8 @@ long long totalFiles(const std::vector<FolderRow> &rows)
 
 QString registryFolderPath(const QString &chosen)
 {
-    QString folder = QDir::cleanPath(QDir(chosen).absolutePath());
+    // Chosen through this machine's mount, kept as every machine's rows name it.
+    QString folder = filenames::storedPath(QDir::cleanPath(QDir(chosen).absolutePath()));
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder;

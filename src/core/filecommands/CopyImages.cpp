@@ -6,6 +6,7 @@
 #include "core/session/LanguagePack.h"
 #include "core/session/PackText.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -21,7 +22,7 @@ QSet<QString> resultImagePaths(const ResultList &results)
     for (const ResultRow &row : results.rows()) {
         if (row.folder.isEmpty() || row.file.isEmpty())
             continue;
-        const QString canonical = QFileInfo(row.folder + row.file).canonicalFilePath();
+        const QString canonical = filenames::canonicalPath(row.folder + row.file);
         if (!canonical.isEmpty())
             paths.insert(canonical);
     }

@@ -6,6 +6,7 @@
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
+#include "platform/FileNames.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QFileInfo>
@@ -62,7 +63,7 @@ DeleteResult deleteImage(const FileCommandContext &context, ResultList &results,
         context.feedback.showMessage(trashRefusal(context.language, path, trashed), MessageIcon::Warning);
         return {Outcome::TrashRefused};
     }
-    if (QFileInfo::exists(path))
+    if (filenames::fileFacts(path).exists)
         return {Outcome::StillThere};
     context.thumbnails.drop(path);
 

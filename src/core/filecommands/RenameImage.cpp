@@ -5,6 +5,7 @@
 #include "core/search/ResultList.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
+#include "platform/FileNames.h"
 #include "platform/ThumbnailStore.h"
 
 #include <QFileInfo>
@@ -60,7 +61,7 @@ RenameResult renameImage(const FileCommandContext &context, ResultList &results,
     if (name.isEmpty())
         return result;
     const QString newPath = image.folder + name;
-    if (QFileInfo::exists(newPath)) {
+    if (filenames::fileFacts(newPath).exists) {
         warn(context, Message::FileNameTaken, name);
         return result;
     }

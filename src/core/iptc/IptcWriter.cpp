@@ -148,7 +148,7 @@ BackupSlot claimBackupSlot(const QString &path, const IptcWriteOptions &options)
     if (!QFileInfo(options.saveFolder).isDir())
         return {{}, messageText(options.language, Message::ReasonBackupFolderMissing, {options.saveFolder})};
     // A backup folder that is the image's own folder would fill it with copies that a scan takes for images.
-    if (QFileInfo(options.saveFolder).canonicalFilePath() == QFileInfo(path).canonicalPath())
+    if (filenames::canonicalPath(options.saveFolder) == filenames::canonicalPath(QFileInfo(path).absolutePath()))
         return {{}, messageText(options.language, Message::ReasonBackupOverImage)};
     BackupSlot slot = backupSlotFor(options.saveFolder, path, options.language);
     if (slot.path.isEmpty())
@@ -177,8 +177,8 @@ BackupResult backupOriginalFile(const QString &path, const IptcWriteOptions &opt
 {
     if (!options.saveOriginalFile)
         return {};
-    QFile original(path);
-    if (!original.open(QIODevice::ReadOnly))
+    QFile original;
+    if (!filenames::openForReading(original, path))
         return {false, messageText(options.language, Message::ReasonUnreadableForBackup)};
     const QByteArray bytes = original.readAll();
     if (bytes.size() != original.size())

@@ -2,6 +2,7 @@
 
 #include "core/session/Result.h"
 #include "platform/FileLock.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,9 +99,8 @@ QString freeName(const KnownIndex &index, const QDir &folder, const QString &fil
 
 QString sourceIdentity(const QString &source)
 {
-    const QFileInfo info(source);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    const QString canonical = filenames::canonicalPath(source);
+    return canonical.isEmpty() ? QFileInfo(source).absoluteFilePath() : canonical;
 }
 
 } // namespace

@@ -275,6 +275,32 @@ void readExportOptions(const IniFile &ini, AppSettings &settings)
     readSection(ini, settings, kSpelling);
 }
 
+namespace {
+constexpr char kPathMappingSection[] = "PathMapping";
+} // namespace
+
+void readPathMappings(const IniFile &ini, AppSettings &settings)
+{
+    const QString section = QLatin1String(kPathMappingSection);
+    settings.pathMappings.clear();
+    for (int i = 1;; ++i) {
+        const std::optional<QString> stored = ini.read(section, QStringLiteral("Stored%1").arg(i));
+        if (!stored)
+            break;
+        settings.pathMappings.push_back({*stored, ini.read(section, QStringLiteral("Local%1").arg(i)).value_or(QString())});
+    }
+}
+
+void writePathMappings(const IniFile &ini, const AppSettings &settings)
+{
+    QList<std::pair<QString, QString>> keys;
+    for (std::size_t i = 0; i < settings.pathMappings.size(); ++i) {
+        keys.append({QStringLiteral("Stored%1").arg(i + 1), settings.pathMappings[i].stored});
+        keys.append({QStringLiteral("Local%1").arg(i + 1), settings.pathMappings[i].local});
+    }
+    ini.replaceSection(QLatin1String(kPathMappingSection), keys);
+}
+
 AppSettings readAllSettings(const IniFile &ini)
 {
     AppSettings settings;
@@ -283,6 +309,7 @@ AppSettings readAllSettings(const IniFile &ini)
     readEditIptcOptions(ini, settings);
     readCustomizedFieldNames(ini, settings);
     readExportOptions(ini, settings);
+    readPathMappings(ini, settings);
     return settings;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileNames.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -8,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <type_traits>
+#include <vector>
 #include <variant>
 
 namespace zelvarion {
@@ -96,6 +99,9 @@ struct AppSettings
 
     // CustomizedFieldNames, rows 0 to 15
     std::array<CustomizedFieldName, 16> customizedFieldNames;
+
+    // PathMapping: this machine's mounts of shared folders (readPathMappings)
+    std::vector<filenames::PathMapping> pathMappings;
 };
 
 // How a setting is written in the file and read back (see settingValue).
@@ -165,6 +171,15 @@ void readCustomizedFieldNames(const IniFile &ini, AppSettings &settings);
 void writeCustomizedFieldNames(const IniFile &ini, const AppSettings &settings);
 // "XML", "Statistics" and "Spelling": the export, statistics and spell-check windows.
 void readExportOptions(const IniFile &ini, AppSettings &settings);
+// "PathMapping": where this machine mounts folders the catalogue names otherwise, one pair of
+// keys per folder, numbered from 1 up to the first absent StoredN:
+//     [PathMapping]
+//     Stored1=/mnt/photos        the folder as the catalogue's rows name it
+//     Local1=/media/archive      the same folder as this machine mounts it
+// The setting belongs to the machine, so the catalogue (shared by several) never holds it.
+void readPathMappings(const IniFile &ini, AppSettings &settings);
+// Replaces the section with the pairs of settings.
+void writePathMappings(const IniFile &ini, const AppSettings &settings);
 AppSettings readAllSettings(const IniFile &ini);
 
 // "Search" section: Contents1 to Contents10 in order, missing keys skipped.

@@ -296,6 +296,9 @@ enum class InterfaceText : int {
     TranslationSecondToFirst = 442,
     // From 460: the main window's later texts.
     OpenedImageResult = 460, // in the empty search box: the image a file manager asked to open
+    // From 480: the database dialog's catalogue on a server.
+    ServerAddressHint = 480, // in the empty address box: the form of a server's address
+    ConnectButton = 481,
 };
 
 // Names of the message texts of a language pack; the value is the key in the "[Messages]" section.
@@ -665,7 +668,8 @@ inline constexpr auto kAllInterfaceTexts = std::to_array<InterfaceText>({
     InterfaceText::NoCodeFiles, InterfaceText::EntrySuggestionsTip, InterfaceText::PackOwnName, InterfaceText::PackLocale,
     InterfaceText::DateFormLetters, InterfaceText::DateFieldHint, InterfaceText::TimeFieldHint,
     InterfaceText::LabelColon, InterfaceText::TranslationBothWays, InterfaceText::TranslationFirstToSecond,
-    InterfaceText::TranslationSecondToFirst, InterfaceText::OpenedImageResult,
+    InterfaceText::TranslationSecondToFirst, InterfaceText::OpenedImageResult, InterfaceText::ServerAddressHint,
+    InterfaceText::ConnectButton,
 });
 
 inline constexpr auto kAllMessages = std::to_array<Message>({
@@ -751,7 +755,7 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
-static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 283);
+static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 285);
 static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 232);
 
 } // namespace zelvarion

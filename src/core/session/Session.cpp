@@ -1,6 +1,7 @@
 #include "core/session/Session.h"
 
 #include "core/iptc/IptcField.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolder.h"
 
 namespace zelvarion {
@@ -13,6 +14,8 @@ Session::Session() : ini(programFolder::configFilePath())
 void Session::loadSettings()
 {
     settings = readAllSettings(ini);
+    // Every catalogue path reaches its file through these from here on.
+    filenames::setPathMappings(settings.pathMappings);
 }
 
 bool Session::loadSettingsAndLanguage(const QString &languageFolder)

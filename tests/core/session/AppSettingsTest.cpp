@@ -340,3 +340,22 @@ TEST(SettingsTable, aNewRecordHoldsWhatAnEmptyFileGives)
     EXPECT_FALSE(fresh.lastDB); // absent until a catalogue is chosen, not empty
     EXPECT_EQ(fresh.language, q("English"));
 }
+
+TEST(PathMappings, pairsAreReadUpToTheFirstMissingStoredKeyAndWrittenBack)
+{
+    IniFixture file("[PathMapping]\nStored1=/mnt/photos\nLocal1=/media/archive\nStored2=/srv/old\n"
+                    "Stored4=/never/read\nLocal4=/x\n");
+    AppSettings settings;
+    readPathMappings(file.ini, settings);
+    ASSERT_EQ(settings.pathMappings.size(), 2u);
+    EXPECT_EQ(settings.pathMappings[0].stored, q("/mnt/photos"));
+    EXPECT_EQ(settings.pathMappings[0].local, q("/media/archive"));
+    EXPECT_EQ(settings.pathMappings[1].local, QString()); // a pair without its local side
+
+    settings.pathMappings = {{q("/a"), q("/b")}};
+    writePathMappings(file.ini, settings);
+    AppSettings back = readAllSettings(file.ini);
+    ASSERT_EQ(back.pathMappings.size(), 1u);
+    EXPECT_EQ(back.pathMappings[0].stored, q("/a"));
+    EXPECT_EQ(back.pathMappings[0].local, q("/b"));
+}
