@@ -1,6 +1,6 @@
 // zelvarion-cli on a catalogue on a database server (--catalogue postgresql://...): scan, search,
 // mark, marks, keywords and sql print what they print on a catalogue file scanned from the same
-// folders; apply is refused before any file is touched, since no undo journal is kept there yet.
+// folders; apply, write and undo keep their journal in the server's database.
 #include "CliRunner.h"
 
 #include "support/TempFolder.h"
@@ -142,7 +142,7 @@ TEST_F(ServerCliTest, marksAreSetListedAndClearedAsOnACatalogueFile)
     EXPECT_TRUE(none.out.isEmpty()) << none.out.toStdString();
 }
 
-TEST_F(ServerCliTest, applyIsRefusedBeforeAnyFileWithoutAnUndoJournal)
+TEST_F(ServerCliTest, applyAndItsUndoRestoreEveryFileByteForByte)
 {
     const QString address = server.address();
     ASSERT_EQ(cli(address, {u8("template"), u8("add"), u8("Shoot")}).exitCode, 0);
@@ -150,8 +150,33 @@ TEST_F(ServerCliTest, applyIsRefusedBeforeAnyFileWithoutAnUndoJournal)
     ASSERT_EQ(cli(address, {u8("template"), u8("use"), u8("Shoot")}).exitCode, 0);
     const QByteArray before = digestOfPhotos();
     const CliRun run = cli(address, {u8("apply"), u8("--yes"), u8("img")});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.err.contains(u8("undo journal"), Qt::CaseInsensitive)) << run.out.toStdString() << run.err.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_NE(digestOfPhotos(), before);
+    const CliRun found = cli(address, {u8("search"), u8("Lyon")});
+    EXPECT_EQ(found.exitCode, 0);
+    EXPECT_EQ(found.out.count(u'\n'), 4) << found.out.toStdString(); // img1, img3, IMG1, img2
+
+    const CliRun list = cli(address, {u8("undo"), u8("--list")});
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out.count(u'\n'), 1) << list.out.toStdString();
+    const CliRun undo = cli(address, {u8("undo"), u8("--yes")});
+    ASSERT_EQ(undo.exitCode, 0) << undo.out.toStdString() << undo.err.toStdString();
     EXPECT_EQ(digestOfPhotos(), before);
-    EXPECT_EQ(cli(address, {u8("search"), u8("Lyon")}).exitCode, 1); // no row changed either
+    EXPECT_EQ(cli(address, {u8("search"), u8("Lyon")}).exitCode, 1); // the rows were given back too
+    EXPECT_NE(cli(address, {u8("undo"), u8("--yes")}).exitCode, 0); // nothing left to undo
+}
+
+TEST_F(ServerCliTest, writeOnACatalogueIsJournaledAndUndone)
+{
+    const QString address = server.address();
+    const QString path = work.file(u8("photos/l'été/img2.jpg"));
+    const QByteArray before = digestOfPhotos();
+    const CliRun write = cli(address, {u8("write"), u8("--set"), u8("City=Bonn"), path});
+    ASSERT_EQ(write.exitCode, 0) << write.out.toStdString() << write.err.toStdString();
+    EXPECT_TRUE(write.out.contains(u8("undo run 1"))) << write.out.toStdString();
+    EXPECT_EQ(cli(address, {u8("search"), u8("Bonn")}).exitCode, 0);
+    const CliRun undo = cli(address, {u8("undo"), u8("--yes"), u8("--run"), u8("1")});
+    ASSERT_EQ(undo.exitCode, 0) << undo.out.toStdString() << undo.err.toStdString();
+    EXPECT_EQ(digestOfPhotos(), before);
+    EXPECT_EQ(cli(address, {u8("search"), u8("Bonn")}).exitCode, 1);
 }
