@@ -10,7 +10,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <map>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -54,21 +61,31 @@ protected:
         ASSERT_TRUE(QFile::copy(from, work.file(to)));
     }
 
-    // The command with --catalogue after its name.
-    CliRun cli(const QString &catalogue, QStringList arguments) const
+    // The command with --catalogue after its name, started and not waited for.
+    std::unique_ptr<QProcess> start(const QString &catalogue, QStringList arguments) const
     {
         arguments.insert(1, u8("--catalogue"));
         arguments.insert(2, catalogue);
-        QProcess process;
+        auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u8("XDG_CACHE_HOME"), work.file(u8("cache")));
         environment.insert(u8("XDG_DATA_HOME"), work.file(u8("data")));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(ZELVARION_CLI_PATH),
-                      QStringList({u8("--program-folder"), work.file(u8("program"))}) + arguments);
+        process->setProcessEnvironment(environment);
+        process->start(QStringLiteral(ZELVARION_CLI_PATH),
+                       QStringList({u8("--program-folder"), work.file(u8("program"))}) + arguments);
+        return process;
+    }
+
+    static CliRun finish(QProcess &process)
+    {
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    CliRun cli(const QString &catalogue, QStringList arguments) const
+    {
+        return finish(*start(catalogue, std::move(arguments)));
     }
 
     void expectSameOutput(const QStringList &arguments)
@@ -179,4 +196,104 @@ TEST_F(ServerCliTest, writeOnACatalogueIsJournaledAndUndone)
     ASSERT_EQ(undo.exitCode, 0) << undo.out.toStdString() << undo.err.toStdString();
     EXPECT_EQ(digestOfPhotos(), before);
     EXPECT_EQ(cli(address, {u8("search"), u8("Bonn")}).exitCode, 1);
+}
+
+namespace {
+
+// The catalogue's rows by path, each a map of column to value, straight from the server.
+std::map<QString, std::map<QString, QString>> serverRows(const QString &address, const QString &statement)
+{
+    QString error;
+    const std::unique_ptr<zelvarion::EngineConnection> connection = zelvarion::postgresEngine::openConnection(address, error);
+    zelvarion::ResultTable table;
+    EXPECT_TRUE(connection && connection->execute(statement, table, error) == 0) << error.toStdString();
+    std::map<QString, std::map<QString, QString>> rows;
+    for (int r = 1; r <= table.rowCount(); ++r) {
+        std::map<QString, QString> &row = rows[table.cell(0, r) + table.cell(1, r)];
+        for (int c = 0; c < table.columnCount(); ++c)
+            row[table.cell(c, 0)] = table.cell(c, r);
+    }
+    return rows;
+}
+
+} // namespace
+
+// Four people at once on one server catalogue: a rescan, a template run, marks and an undo. None
+// of their changes is lost, every row says what its file holds, and no two runs rewrote files at
+// the same time.
+TEST_F(ServerCliTest, fourCommandsAtOnceLoseNothingAndLeaveEveryRowEqualToItsFile)
+{
+    const QString address = server.address();
+    for (const QStringList &step : QList<QStringList>{{u8("template"), u8("add"), u8("Earlier")},
+                                                       {u8("template"), u8("set"), u8("Earlier"), u8("Headline=Earlier run")},
+                                                       {u8("template"), u8("use"), u8("Earlier")},
+                                                       {u8("apply"), u8("--yes"), u8("img")},
+                                                       {u8("template"), u8("add"), u8("Shoot")},
+                                                       {u8("template"), u8("set"), u8("Shoot"), u8("City=Lyon")},
+                                                       {u8("template"), u8("use"), u8("Shoot")}}) {
+        const CliRun run = cli(address, step);
+        ASSERT_EQ(run.exitCode, 0) << step.join(u' ').toStdString() << "\n" << run.err.toStdString();
+    }
+    const QByteArray afterEarlierRun = digestOfPhotos();
+
+    std::vector<std::unique_ptr<QProcess>> people;
+    people.push_back(start(address, {u8("scan"), work.file(u8("photos"))}));
+    people.push_back(start(address, {u8("apply"), u8("--yes"), u8("img")}));
+    people.push_back(start(address, {u8("mark"), u8("été")}));
+    people.push_back(start(address, {u8("undo"), u8("--yes")}));
+    for (const auto &person : people) {
+        const CliRun run = finish(*person);
+        EXPECT_EQ(run.exitCode, 0) << person->arguments().join(u' ').toStdString() << "\n"
+                                   << run.out.toStdString() << run.err.toStdString();
+    }
+
+    // Every row against its file, read again.
+    const auto rows = serverRows(address, u8("select * from \"Images\""));
+    QStringList paths;
+    QDirIterator it(work.file(u8("photos")), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << it.next();
+    ASSERT_EQ(paths.size(), 6);
+    ASSERT_EQ(rows.size(), 6u);
+    const CliRun read = runCli(QStringList{u8("read"), u8("--json")} + paths);
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    const QJsonArray files = QJsonDocument::fromJson(read.out.toUtf8()).array();
+    ASSERT_EQ(files.size(), 6);
+    for (const QJsonValue &file : files) {
+        const QString path = file[u8("path")].toString();
+        const auto row = rows.find(path);
+        ASSERT_NE(row, rows.end()) << path.toStdString();
+        const QJsonObject fields = file[u8("fields")].toObject();
+        ASSERT_FALSE(fields.isEmpty());
+        for (auto field = fields.begin(); field != fields.end(); ++field)
+            EXPECT_EQ(row->second.at(field.key()), field.value().toString()) << path.toStdString() << " " << field.key().toStdString();
+    }
+
+    // The mark survived the rescan, whichever came first.
+    const CliRun marks = cli(address, {u8("marks")});
+    const CliRun marked = cli(address, {u8("search"), u8("été")});
+    EXPECT_GT(marked.out.count(u'\n'), 0);
+    EXPECT_EQ(marks.out.count(u'\n'), marked.out.count(u'\n')) << marks.out.toStdString();
+
+    // Two template runs, one of them undone: the files are those of the run left standing.
+    const auto runs = serverRows(address, u8("select Run, Undone, (select min(Id) from UndoFiles f where f.Run = r.Run), "
+                                             "(select max(Id) from UndoFiles f where f.Run = r.Run) from UndoRuns r"));
+    ASSERT_EQ(runs.size(), 2u);
+    std::vector<std::pair<qint64, qint64>> spans;
+    int undone = 0;
+    QString undoneRun;
+    for (const auto &[key, run] : runs) {
+        spans.emplace_back(run.at(u8("min")).toLongLong(), run.at(u8("max")).toLongLong());
+        if (run.at(u8("undone")) == u8("1")) {
+            ++undone;
+            undoneRun = run.at(u8("run"));
+        }
+    }
+    EXPECT_EQ(undone, 1);
+    // One run's records all come before the other's: they did not rewrite files at the same time.
+    EXPECT_TRUE(spans[0].second < spans[1].first || spans[1].second < spans[0].first);
+    if (undoneRun == u8("2"))
+        EXPECT_EQ(digestOfPhotos(), afterEarlierRun);
+    else
+        EXPECT_EQ(cli(address, {u8("search"), u8("Earlier run")}).exitCode, 1);
 }
