@@ -21,6 +21,15 @@ QString messageOf(const PGresult *result, PGconn *connection)
     return QString::fromUtf8(text).trimmed();
 }
 
+// The server gave up this statement for another session's sake: a deadlock, or a serializable
+// snapshot that could not stand. Run on its own, it changed nothing and may be run again.
+bool lostToAnotherSession(const PGresult *result)
+{
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return state && (qstrcmp(state, "40001") == 0 || qstrcmp(state, "40P01") == 0);
+}
+constexpr int kRunsWhenLost = 5;
+
 int codeOf(const PGresult *result)
 {
     const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
@@ -182,7 +191,7 @@ public:
     {
         for (const std::vector<std::string> &values : valueSets) {
             const Parameters parameters = textParameters(values);
-            const int rc = guarded(statement, [&] { return run(statement, &parameters); }, errorText);
+            const int rc = guarded(statement, [&] { return run(statement, &parameters); }, errorText, true);
             if (rc != 0)
                 return rc;
         }
@@ -238,13 +247,20 @@ private:
     // A failed statement inside a transaction leaves the transaction as it was, as with the file
     // engine: the server would otherwise refuse everything up to the rollback, and a schema made
     // over an existing catalogue, for one, goes on past the tables that are already there.
+    //
+    // A statement outside a transaction that lost to another session is run again a few times
+    // (retryable: not one whose rows already went out); inside one, the transaction's owner
+    // decides, since the statements before it would have to run again too.
     template <typename Work>
-    int guarded(const QString &statement, Work work, QString &errorText)
+    int guarded(const QString &statement, Work work, QString &errorText, bool retryable = false)
     {
         const bool guard = PQtransactionStatus(m_connection) == PQTRANS_INTRANS && !isTransactionControl(statement);
+        const bool alone = PQtransactionStatus(m_connection) == PQTRANS_IDLE && !isTransactionControl(statement);
         if (guard)
             command("savepoint zelvarion_statement");
-        const Result result = work();
+        Result result = work();
+        for (int runs = 1; retryable && alone && runs < kRunsWhenLost && lostToAnotherSession(result.get()); ++runs)
+            result = work();
         const bool ok = result && succeeded(result.get());
         if (guard) {
             if (PQtransactionStatus(m_connection) == PQTRANS_INERROR)
@@ -270,7 +286,7 @@ private:
             else
                 return one;
             return Result(PQmakeEmptyPGresult(m_connection, PGRES_COMMAND_OK));
-        }, errorText);
+        }, errorText, true);
         if (rc != 0)
             return rc;
         if (!rows || PQresultStatus(rows.get()) != PGRES_TUPLES_OK)

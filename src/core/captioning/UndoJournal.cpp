@@ -47,14 +47,19 @@ ChangedSpan changedSpan(QByteArrayView before, QByteArrayView after)
 
 } // namespace
 
-UndoJournal::UndoJournal(QString path) { m_db.path = std::move(path); }
+UndoJournal::UndoJournal(QString path)
+    : m_place(CatalogueDb::isServerCatalogue(path) ? undoJournalTables::Place::OnServer
+                                                   : undoJournalTables::Place::BesideFile)
+{
+    m_db.path = std::move(path);
+}
 
 UndoJournal::~UndoJournal() { finishRun(); }
 
 QString UndoJournal::pathBeside(const QString &cataloguePath)
 {
     if (CatalogueDb::isServerCatalogue(cataloguePath))
-        return cataloguePath; // no file beside it; opening refuses (openLocked)
+        return cataloguePath; // no file beside it: the journal keeps its tables in the same database
     const QFileInfo info(cataloguePath);
     return info.path() + u'/' + info.completeBaseName() + QStringLiteral(".undo.db");
 }
@@ -63,20 +68,34 @@ bool UndoJournal::openLocked()
 {
     if (m_db.isOpen())
         return true;
-    if (m_db.isServer()) {
-        // Refused rather than run unjournaled: a run nobody can undo must not look undoable.
-        m_error = QStringLiteral("a catalogue on a database server keeps no undo journal yet");
-        return false;
-    }
     if (!m_db.open()) {
         m_error = m_db.errorText();
         return false;
     }
     m_commitsFlush = false; // the engine's default until the schema sets it
+    if (m_db.isServer())
+        return createServerTablesLocked();
     for (const QString &statement : undoJournalTables::schemaStatements())
         if (!executeLocked(statement))
             return false;
     return migrateLocked();
+}
+
+// The server commits each record durably on its own; its tables come in one transaction, whole.
+bool UndoJournal::createServerTablesLocked()
+{
+    if (!executeLocked(undoJournalTables::begin()))
+        return false;
+    bool created = true;
+    for (const QString &statement : undoJournalTables::serverSchemaStatements())
+        created = created && executeLocked(statement);
+    if (created && executeLocked(undoJournalTables::commit()))
+        return true;
+    const QString failure = m_error;
+    executeLocked(undoJournalTables::rollback());
+    m_db.close(); // the next use tries again
+    m_error = failure;
+    return false;
 }
 
 // Every migration a journal lacks, in one transaction: a journal is never half of two versions.
@@ -127,9 +146,10 @@ bool UndoJournal::startRun(const QString &templateName, const QString &kind)
     if (!openLocked())
         return false;
     using namespace undoJournalTables;
-    if (!executeLocked(pruneFiles(kRunsKept)) || !executeLocked(pruneRuns(kRunsKept))
-        || !executeLocked(insertRun(QDateTime::currentDateTime().toString(Qt::ISODate), templateName, kind))
-        || !executeLocked(newestRun()))
+    const QString started = QDateTime::currentDateTime().toString(Qt::ISODate);
+    if (!executeLocked(pruneFiles(kRunsKept, m_place)) || !executeLocked(pruneRuns(kRunsKept, m_place))
+        || !executeLocked(insertRun(started, templateName, kind, m_place))
+        || (m_place == Place::BesideFile && !executeLocked(newestRun())))
         return false;
     m_run = m_db.cell(0, 1).toInt();
     return m_run > 0;
@@ -141,7 +161,7 @@ void UndoJournal::finishRun()
     // A run that rewrote nothing has nothing to give back; kept, it would hide the run before it
     // from "the last run".
     if (m_run != 0)
-        executeLocked(undoJournalTables::removeRunIfEmpty(m_run));
+        executeLocked(undoJournalTables::removeRunIfEmpty(m_run, m_place));
     m_run = 0;
     m_db.close();
     QMutexLocker queue(&m_queueMutex);
@@ -199,7 +219,7 @@ void UndoJournal::commitRecords(const std::vector<PendingRecord *> &group)
             record->error = QStringLiteral("no run started");
         return;
     }
-    const QString insertFile = undoJournalTables::insertFile(m_run);
+    const QString insertFile = undoJournalTables::insertFile(m_run, m_place);
     const auto insert = [&](const PendingRecord &record) { return executeLocked(insertFile, Flush::Now, record.values); };
     if (group.size() > 1 && executeLocked(undoJournalTables::begin(), Flush::Now)) {
         bool all = true;
@@ -223,14 +243,14 @@ void UndoJournal::afterRewrite(const QString &path, qint64 newSize, const QDateT
 {
     QMutexLocker locked(&m_mutex);
     // Left out on failure: the undo then checks the file's content alone.
-    executeLocked(undoJournalTables::confirmRewrite(m_run, path, newSize, newModified.toMSecsSinceEpoch()), Flush::Later);
+    executeLocked(undoJournalTables::confirmRewrite(m_run, path, newSize, newModified.toMSecsSinceEpoch(), m_place), Flush::Later);
 }
 
 void UndoJournal::rewriteFailed(const QString &path)
 {
     QMutexLocker locked(&m_mutex);
     // Should it be lost, the undo finds the file still old and leaves it.
-    executeLocked(undoJournalTables::removeFailedRewrite(m_run, path), Flush::Later);
+    executeLocked(undoJournalTables::removeFailedRewrite(m_run, path, m_place), Flush::Later);
 }
 
 void UndoJournal::noteOldRevisionBeforeRewrite(const QString &path, const QString &date, const QString &time)
@@ -254,13 +274,13 @@ std::optional<std::pair<QString, QString>> UndoJournal::revisionAhead(const QStr
 void UndoJournal::noteOldRevision(const QString &path, const QString &date, const QString &time)
 {
     QMutexLocker locked(&m_mutex);
-    executeLocked(undoJournalTables::setOldRevision(m_run, path, date, time), Flush::Later);
+    executeLocked(undoJournalTables::setOldRevision(m_run, path, date, time, m_place), Flush::Later);
 }
 
 std::optional<std::vector<JournalRun>> UndoJournal::runs()
 {
     QMutexLocker locked(&m_mutex);
-    if (!openLocked() || !executeLocked(undoJournalTables::selectRuns()))
+    if (!openLocked() || !executeLocked(undoJournalTables::selectRuns(m_place)))
         return std::nullopt;
     std::vector<JournalRun> found;
     for (int r = 1; r <= m_db.rowCount(); ++r)
@@ -276,7 +296,7 @@ std::optional<std::vector<JournalRun>> UndoJournal::runs()
 // tells which: one that still holds its old content was never rewritten and is not counted.
 bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
 {
-    if (!executeLocked(undoJournalTables::selectUnconfirmed()))
+    if (!executeLocked(undoJournalTables::selectUnconfirmed(m_place)))
         return false;
     for (int r = 1; r <= m_db.rowCount(); ++r) {
         QFile file;
@@ -295,7 +315,7 @@ bool UndoJournal::countUnfinishedRecordsLocked(std::vector<JournalRun> &runs)
 std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
 {
     QMutexLocker locked(&m_mutex);
-    if (!openLocked() || !executeLocked(undoJournalTables::selectEntries(run)))
+    if (!openLocked() || !executeLocked(undoJournalTables::selectEntries(run, m_place)))
         return std::nullopt;
     std::vector<JournalEntry> found;
     for (int r = 1; r <= m_db.rowCount(); ++r) {
@@ -322,7 +342,7 @@ std::optional<std::vector<JournalEntry>> UndoJournal::entries(int run)
 std::optional<QByteArray> UndoJournal::oldSpan(qint64 entryId)
 {
     QMutexLocker locked(&m_mutex);
-    if (!openLocked() || !executeLocked(undoJournalTables::selectOldSpan(entryId))
+    if (!openLocked() || !executeLocked(undoJournalTables::selectOldSpan(entryId, m_place))
         || m_db.rowCount() != 1)
         return std::nullopt;
     return QByteArray::fromHex(m_db.cell(0, 1).toLatin1());
@@ -331,7 +351,7 @@ std::optional<QByteArray> UndoJournal::oldSpan(qint64 entryId)
 bool UndoJournal::markUndone(int run)
 {
     QMutexLocker locked(&m_mutex);
-    return openLocked() && executeLocked(undoJournalTables::markUndone(run));
+    return openLocked() && executeLocked(undoJournalTables::markUndone(run, m_place));
 }
 
 } // namespace zelvarion

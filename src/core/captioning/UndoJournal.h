@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/CatalogueDb.h"
+#include "core/catalogue/UndoJournalTables.h"
 #include "core/iptc/RewriteRecorder.h"
 #include "platform/ContentHash.h"
 
@@ -44,8 +45,8 @@ struct JournalRun
     bool undone = false;
 };
 
-// The last runs that rewrote files, in a database file of its own beside the catalogue, each
-// record on the disk before its file is touched. One connection guarded by a mutex: a run records
+// The last runs that rewrote files, in a database file of its own beside the catalogue (or in a
+// server catalogue's own database), each record on the disk before its file is touched. One connection guarded by a mutex: a run records
 // from its worker threads.
 //
 // A record holds the one span that changed (offset, old bytes, new length), a hash of the whole
@@ -64,7 +65,7 @@ public:
 
     explicit UndoJournal(QString path);
     ~UndoJournal() override;
-    // "Images.db" -> "Images.undo.db", in the same folder.
+    // "Images.db" -> "Images.undo.db", in the same folder; a server's address stays as it is.
     static QString pathBeside(const QString &cataloguePath);
     const QString &path() const { return m_db.path; }
     const QString &errorText() const { return m_error; }
@@ -112,6 +113,7 @@ private:
     enum class Flush { Now, Later };
 
     bool migrateLocked();
+    bool createServerTablesLocked();
     bool executeLocked(const QString &statement, Flush flush = Flush::Now,
                        const std::vector<sqliteEngine::BoundValue> &values = {});
     bool countUnfinishedRecordsLocked(std::vector<JournalRun> &runs);
@@ -119,6 +121,7 @@ private:
     void commitRecords(const std::vector<PendingRecord *> &group);
     std::optional<std::pair<QString, QString>> revisionAhead(const QString &path);
 
+    undoJournalTables::Place m_place;
     CatalogueDb m_db;
     QMutex m_mutex; // the connection and everything below
     QString m_error;

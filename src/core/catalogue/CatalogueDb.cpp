@@ -218,6 +218,10 @@ CatalogueFileCheck checkServerCatalogue(const QString &address)
     QSet<QString> names;
     for (int row = 1; row <= tables.rowCount(); ++row)
         names.insert(tables.cell(0, row).toLower());
+    // The write lock's and the undo journal's tables may come first: a lock is taken before
+    // the scan that makes the catalogue.
+    for (const char *beside : {"writelockholder", "undoruns", "undofiles"})
+        names.remove(QLatin1String(beside));
     if (names.isEmpty())
         return {CatalogueFileKind::Missing, {}};
     const bool catalogue = names.contains(QStringLiteral("images")) && names.contains(QStringLiteral("folders"));

@@ -134,6 +134,10 @@ ScanSummary FolderScanner::run(const std::vector<ScanTarget> &targets)
     }
     if (!beginTransaction(m_db, m_feedback, kScanTransaction))
         return {0, 0, false, true};
+    if (m_db.isServer() && !execute(imagesTable::keepOtherWritersOutStatement(), Message::CannotSetData)) {
+        rollBack();
+        return {0, 0, false, true};
+    }
     for (int i = 0; i < int(targets.size()); ++i) {
         if (observer.targetStarted)
             observer.targetStarted(i);

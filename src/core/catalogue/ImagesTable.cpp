@@ -129,6 +129,8 @@ bool selectMarkedImages(CatalogueDb &db, Feedback &feedback)
                               kCannotGet);
 }
 
+QString keepOtherWritersOutStatement() { return QStringLiteral("lock table Images in exclusive mode;"); }
+
 QString lastRowStatement() { return QStringLiteral("select ifnull(max(rowid), 0) from Images;"); }
 
 QString userStateStatement(const QString &folder)

@@ -66,6 +66,9 @@ bool selectMarkedImages(CatalogueDb &db, Feedback &feedback);
 // The scan's statements on the rows under a folder (rowsUnderFolder, FolderRegistry.h).
 // "select ifnull(max(rowid), 0) from Images;": the newest row before a scan adds its rows.
 QString lastRowStatement();
+// Server only, first in a rescan's transaction: other writers (marks) wait until it ends, so a
+// mark set meanwhile is neither lost with the old rows nor missed by the new ones; readers go on.
+QString keepOtherWritersOutStatement();
 // Folder, File, CheckMark, LastRevisionDate, LastRevisionTime of the rows under folder that hold
 // a mark or a revision.
 QString userStateStatement(const QString &folder);

@@ -544,6 +544,8 @@ enum class Message : int {
     ScriptFailed = 461,           // "#" the script; its output follows on the next lines
     ThumbnailStoreMissing = 462,  // "#" the store's folder
     ImagesWithoutThumbnail = 463, // "#" their count
+    // From 480: several people on one server catalogue.
+    CatalogueHeldBy = 480, // "#" the user, "%" the machine holding a server catalogue's write lock
 };
 
 inline constexpr int kFieldLabelCount = 35;
@@ -738,6 +740,7 @@ inline constexpr auto kAllMessages = std::to_array<Message>({
     Message::CliUnknownOption, Message::CliOptionTwice, Message::CliOptionTakesNoValue,
     Message::CliOptionNeedsValue, Message::CliUnknownCommand, Message::CliDashOperand, Message::ImageNotCatalogued,
     Message::ScriptFailed, Message::ThumbnailStoreMissing, Message::ImagesWithoutThumbnail,
+    Message::CatalogueHeldBy,
 });
 
 namespace detail {
@@ -756,6 +759,6 @@ constexpr bool strictlyAscending(const std::array<Key, N> &keys)
 // Ascending without repeats, and as many as there are named keys: a name dropped from a list fails
 // here. A new name goes into its enumeration and its list, and the count grows by one.
 static_assert(detail::strictlyAscending(kAllInterfaceTexts) && kAllInterfaceTexts.size() == 285);
-static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 232);
+static_assert(detail::strictlyAscending(kAllMessages) && kAllMessages.size() == 233);
 
 } // namespace zelvarion
