@@ -18,8 +18,9 @@ namespace serverWordIndexes {
 // The columns indexed, in catalogue order.
 QStringList indexedColumns();
 
-// The statements that make the extension and every missing index (already in the server's
-// dialect: they must not go through the translation that quotes and re-types names).
+// The statements that make the extension and every missing index, written in the server's
+// dialect with names already quoted, so the translation at CatalogueDb's door leaves them as
+// they are.
 QStringList creationStatements();
 
 // Makes what is missing on an open server catalogue whose Images table exists: one question when
