@@ -394,6 +394,12 @@ std::unique_ptr<EngineConnection> openConnection(const QString &address, QString
     }
     PQsetNoticeProcessor(connection, ignoreNotice, nullptr);
     errorText = unsuitableDatabase(connection);
+    // The word search ORs a trigram index read per column; priced as random disk reads, those of
+    // the many columns that are nearly always empty add up to more than reading the whole table,
+    // and a one-row search would read a million. Priced as a cached or solid-state read, the
+    // planner takes the indexes when they pay. The session's choice only; a refusal is harmless.
+    if (errorText.isEmpty())
+        PQclear(PQexec(connection, "set random_page_cost = 1.1"));
     if (errorText.isEmpty() && mode == OpenMode::ReadOnly) {
         const Result result(PQexec(connection, "set default_transaction_read_only = on"));
         if (!succeeded(result.get()))

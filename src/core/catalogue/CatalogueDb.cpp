@@ -1,6 +1,7 @@
 #include "core/catalogue/CatalogueDb.h"
 
 #include "core/catalogue/ServerDialect.h"
+#include "core/catalogue/ServerWordIndexes.h"
 #include "core/session/Feedback.h"
 #include "core/session/LanguagePack.h"
 #include "platform/PostgresEngine.h"
@@ -25,9 +26,15 @@ bool CatalogueDb::openWith(OpenMode mode)
     m_server = isServer();
     m_connection = m_server ? postgresEngine::openConnection(path, error, mode)
                             : sqliteEngine::openConnection(path, error, mode);
-    if (!m_connection)
+    if (!m_connection) {
         m_errorText = error;
-    return m_connection != nullptr;
+        return false;
+    }
+    // A server catalogue made before its word indexes existed gets them once; a refusal changes
+    // no result, so the open goes on either way.
+    if (m_server && mode == OpenMode::ReadWrite)
+        serverWordIndexes::ensure(*this);
+    return true;
 }
 
 bool CatalogueDb::inDialect(const QString &statement, QString &translated)

@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueDb.h"
 #include "core/catalogue/CatalogueTables.h"
 #include "core/catalogue/FolderRegistry.h"
+#include "core/catalogue/ServerWordIndexes.h"
 #include "core/session/Feedback.h"
 
 #include <vector>
@@ -71,6 +72,7 @@ bool createCatalogueSchema(CatalogueDb &db, Feedback &feedback, const SchemaHook
     }
     if (inTransaction)
         endTransaction(db, feedback, QStringLiteral("SCHEMA"));
+    serverWordIndexes::ensure(db); // a new server database: Images did not exist when it opened
     if (hooks.loadTranslations)
         hooks.loadTranslations(db);
     db.close();
