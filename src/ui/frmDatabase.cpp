@@ -28,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -39,6 +40,22 @@ namespace zelvarion {
 using namespace controls;
 
 namespace {
+
+// Enter in the address box connects, and stops there: passed on, the dialog would also press its
+// default button and open the file chooser over the catalogue just connected.
+class AddressEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        QLineEdit::keyPressEvent(event);
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            event->accept();
+    }
+};
 
 constexpr QSize kDesignSize{720, 680}; // room for the server address row below the catalogue's buttons
 constexpr int kButtonWidth = 132;
@@ -124,7 +141,7 @@ void frmDatabase::createControls()
     connect(cmdSelect, &QPushButton::clicked, this, &frmDatabase::selectDatabase);
     connect(cmdCreate, &QPushButton::clicked, this, &frmDatabase::newDatabase);
     connect(cmdCompact, &QPushButton::clicked, this, &frmDatabase::compactDatabase);
-    txtServer = named(new QLineEdit(this), QStringLiteral("txtServer"));
+    txtServer = named(new AddressEdit(this), QStringLiteral("txtServer"));
     cmdConnect = named(new QPushButton(this), QStringLiteral("cmdConnect"));
     connect(cmdConnect, &QPushButton::clicked, this, &frmDatabase::connectServer);
     connect(txtServer, &QLineEdit::returnPressed, this, &frmDatabase::connectServer);

@@ -266,12 +266,14 @@ void frmDatabaseTest::anAddressTypedOpensTheServersCatalogueAndTheWindowSearches
 void frmDatabaseTest::anAddressOfNoServerIsRefusedAndTheCatalogueInUseStays()
 {
     Fixture f;
+    f.dialog->show(); // the default button answers Enter only when shown
     const QString before = f.started.window->context().catalogue.path;
     // Nothing listens on port 1; a typed file name is no address either.
     for (const QString &typed : {QStringLiteral("postgresql://nobody@127.0.0.1:1/none"), f.folder.file(QStringLiteral("x.db"))}) {
         f.feedback().messages.clear();
         f.control<QLineEdit>("txtServer")->setText(typed);
         QTest::keyClick(f.control<QLineEdit>("txtServer"), Qt::Key_Return);
+        QVERIFY(f.choices.isEmpty()); // Enter stays with the address: no file chooser
         QCOMPARE(f.feedback().messages.size(), std::size_t(1));
         QVERIFY(f.feedback().messages.front().text.contains(before));
         QCOMPARE(f.started.window->context().catalogue.path, before);
