@@ -362,14 +362,20 @@ void frmDatabase::selectDatabase()
         return;
     const CatalogueFileCheck check = checkCatalogueFile(chosen);
     if (!check.isCatalogue()) {
-        const LanguagePack &pack = m_context.language;
-        QString text = catalogueFileProblem(check, chosen, pack);
-        if (!m_context.catalogue.path.isEmpty())
-            text += QStringLiteral("\n\n") + pack.message(Message::CatalogueKept) + u'\n' + m_context.catalogue.path;
-        m_feedback.showMessage(text, MessageIcon::Critical);
+        refuseCatalogue(check, chosen);
         return;
     }
     useCatalogue(chosen);
+}
+
+// What is wrong with the catalogue asked for; the one in use stays, and the message says so.
+void frmDatabase::refuseCatalogue(const CatalogueFileCheck &check, const QString &asked)
+{
+    const LanguagePack &pack = m_context.language;
+    QString text = catalogueFileProblem(check, asked, pack);
+    if (!m_context.catalogue.path.isEmpty())
+        text += QStringLiteral("\n\n") + pack.message(Message::CatalogueKept) + u'\n' + m_context.catalogue.path;
+    m_feedback.showMessage(text, MessageIcon::Critical);
 }
 
 void frmDatabase::connectServer()
@@ -393,11 +399,7 @@ void frmDatabase::connectServer()
         return;
     }
     if (!check.isCatalogue()) {
-        const LanguagePack &pack = m_context.language;
-        QString text = catalogueFileProblem(check, address, pack);
-        if (!m_context.catalogue.path.isEmpty())
-            text += QStringLiteral("\n\n") + pack.message(Message::CatalogueKept) + u'\n' + m_context.catalogue.path;
-        m_feedback.showMessage(text, MessageIcon::Critical);
+        refuseCatalogue(check, address);
         return;
     }
     useCatalogue(address);

@@ -18,6 +18,7 @@ class QTreeWidgetItem;
 namespace zelvarion {
 
 struct AppContext;
+struct CatalogueFileCheck;
 class Feedback;
 class frmZelvarion;
 
@@ -46,6 +47,7 @@ public:
     // Opens the catalogue on the server typed in the address box, making its tables when the
     // database holds none yet.
     void connectServer();
+    void refuseCatalogue(const CatalogueFileCheck &check, const QString &asked);
     void newDatabase();
     void compactDatabase();
     void refreshFolderList();
